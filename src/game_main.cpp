@@ -1,0 +1,5 @@
+#include <SDL.h>
+
+int main(int, char**) {
+    return 0;
+}

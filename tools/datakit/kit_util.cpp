@@ -1,0 +1,1 @@
+#include "datakit/datakit.h"
