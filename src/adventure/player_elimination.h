@@ -1,0 +1,49 @@
+#pragma once
+// Which players are out of the game, and the countdown of a player who has heroes but no town.
+#include <array>
+#include <cstdint>
+
+namespace vorn1 {
+
+struct GameState;
+struct GameMap;
+
+// Days a player may go on without a town before being eliminated.
+constexpr int32_t kNoTownCountdownDays = 7;
+
+struct PlayerEliminationRecord {
+    uint8_t eliminated = 0;
+    int32_t days_left = -1;         // no-town countdown, -1 none
+    uint8_t countdown_notice = 0;   // the countdown has been announced to the player
+    uint8_t notice_pending = 0;     // a warning waits to be shown at the player's turn
+};
+
+struct PlayerEliminationState {
+    std::array<PlayerEliminationRecord, 4> players{};
+};
+
+// The saved form: the same four records, fixed layout.
+struct SavedEliminationState {
+    std::array<PlayerEliminationRecord, 4> players{};
+};
+
+SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e);
+void restore_elimination_state(const SavedEliminationState& s, PlayerEliminationState& e);
+
+bool is_player_eliminated(const PlayerEliminationState& e, int player);
+
+// Looks at every seat in play: a seat with neither town nor hero is eliminated; one with
+// heroes but no town starts its countdown (kept when already running); a town stops it.
+// `player` is the seat whose turn it is: a countdown started for it is announced at once
+// rather than at its next turn. Returns a mask of the seats eliminated by this call (bit p).
+unsigned check_post_battle_eliminations(const GameState& state, const GameMap& map,
+                                        PlayerEliminationState& e, int player);
+
+// At the start of a player's turn: a running countdown loses a day; at 0 the player is
+// eliminated (returns true), otherwise a warning is queued (notice_pending).
+bool process_turn_start_elimination_warning(PlayerEliminationState& e, int player);
+
+// Takes the pending warning of a player: the days left, or -1 when none was pending.
+int32_t take_elimination_warning(PlayerEliminationState& e, int player);
+
+}  // namespace vorn1
