@@ -1,0 +1,25 @@
+#pragma once
+// Setting up a new game from a map and a configuration.
+#include <cstdint>
+
+#include "world/game_state.h"
+#include "world/map.h"
+#include "world/new_game_config.h"
+
+namespace vorn1 {
+
+// Starting treasury by game difficulty (easy..expert); computer players always get the normal amount.
+PlayerResources starting_resources(int difficulty);
+
+// Builds the game state for a standard, campaign or hot-seat game: seats, colours, human and computer
+// flags and levels, treasuries, sites from the map's object list, starting heroes, the hero pool and
+// offers, guild spells, dwelling stock, monsters, victory and the first fog reveal. seed != 0 recommended.
+void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
+
+// Computer levels are not saved: re-derive them from the configuration after a load.
+void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
+
+// Victory targets and sites are not saved: rebuild them from the map.
+void restore_victory_from_map(GameState& state, const GameMap& map);
+
+}  // namespace vorn1

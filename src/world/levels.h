@@ -1,0 +1,25 @@
+#pragma once
+// Hero experience levels.
+#include <array>
+#include <cstdint>
+
+#include "world/game_state.h"
+
+namespace vorn1 {
+
+class LevelUpSystem;
+
+constexpr int MAX_HERO_LEVEL = 75;
+// LEVEL_XP[level]: the experience at which a hero of that level reaches the next one.
+extern const std::array<uint32_t, MAX_HERO_LEVEL> LEVEL_XP;
+
+struct LevelUpGain {
+    int levels_gained = 0;
+    int new_level = 0;
+    std::array<int, 4> gains{};   // attack, defense, power, knowledge
+};
+
+// Raises level and skills while the experience has passed LEVEL_XP[level]; rng picks the skills.
+LevelUpGain apply_levelups(HeroState& hero, XorShift32& rng);
+
+}  // namespace vorn1
