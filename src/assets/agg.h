@@ -34,6 +34,7 @@ private:
     void read_index(const uint8_t* data, uint64_t size);
 
     std::string path_;
+    std::shared_ptr<std::FILE> file_;  // open for the archive's lifetime when read from disk
     std::vector<uint8_t> memory_;  // whole image when built from bytes
     uint64_t file_size_ = 0;
     std::vector<std::string> names_;
@@ -47,6 +48,10 @@ const std::string& agg_base_path();
 extern std::string AGG_PATH;
 // The folder part of a path up to and including the last '/' or '\\' (empty when none).
 std::string path_folder(const std::string& path);
+
+// The 32-bit name hash stored in each index record. Look-ups go through the name table, so the
+// reader never checks it; writers store it to keep the records complete.
+uint32_t agg_name_hash(const std::string& name);
 
 // Upper-cases ASCII letters only (archive names may hold bytes above 127).
 std::string upper_ascii(std::string s);

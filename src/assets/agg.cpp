@@ -1,0 +1,146 @@
+#include "assets/agg.h"
+
+#include <SDL.h>
+
+#include <stdexcept>
+
+namespace vorn1 {
+
+namespace {
+
+constexpr uint64_t kRecordSize = 12;
+constexpr uint64_t kNameSize = 15;  // 13-byte zero-padded name + 2 unused bytes
+constexpr uint64_t kNameChars = 13;
+
+uint32_t rd32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+}  // namespace
+
+std::string AGG_PATH;
+
+std::string upper_ascii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+std::string path_folder(const std::string& path) {
+    auto pos = path.find_last_of("/\\");
+    return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+const std::string& agg_base_path() {
+    static const std::string path = [] {
+        std::string base;
+        if (char* p = SDL_GetBasePath()) {
+            base = p;
+            SDL_free(p);
+        }
+        return base + "../VELDAR.AGG";
+    }();
+    return path;
+}
+
+uint32_t agg_name_hash(const std::string& name) {
+    uint32_t a = 0, b = 0;
+    for (auto it = name.rbegin(); it != name.rend(); ++it) {
+        uint8_t c = static_cast<uint8_t>(*it);
+        if (c >= 'a' && c <= 'z') c = static_cast<uint8_t>(c - 'a' + 'A');
+        a = (a << 5) + (a >> 25);
+        b += c;
+        a += b + c;
+    }
+    return a;
+}
+
+namespace {
+
+// Entry count of an archive of `size` bytes whose first two bytes are `head`; throws unless the
+// records and the name table fit.
+uint64_t checked_count(const uint8_t* head, uint64_t size) {
+    if (size < 2) throw std::runtime_error("AGG file too small for its entry count");
+    const uint64_t count = static_cast<uint64_t>(head[0]) | static_cast<uint64_t>(head[1]) << 8;
+    if (count == 0) throw std::runtime_error("AGG has zero files");
+    if (2 + count * kRecordSize + count * kNameSize > size)
+        throw std::runtime_error("AGG index truncated: " + std::to_string(count) + " entries do not fit in " +
+                                 std::to_string(size) + " bytes");
+    return count;
+}
+
+}  // namespace
+
+void AggArchive::read_index(const uint8_t* data, uint64_t size) {
+    const uint64_t count = checked_count(data, size);
+    file_size_ = size;
+    const uint8_t* names = data + (size - count * kNameSize);
+    entries_.reserve(count);
+    names_.reserve(count);
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint8_t* rec = data + 2 + i * kRecordSize;
+        entries_.push_back(Entry{rd32(rec), rd32(rec + 4), rd32(rec + 8)});
+        const char* n = reinterpret_cast<const char*>(names + i * kNameSize);
+        std::size_t len = 0;
+        while (len < kNameChars && n[len] != '\0') ++len;
+        names_.push_back(upper_ascii(std::string(n, len)));
+        by_name_.try_emplace(names_.back(), static_cast<int>(i));  // the first of duplicate names wins
+    }
+}
+
+AggArchive::AggArchive(const std::string& path) : path_(path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) throw std::runtime_error("cannot open archive " + path);
+    file_.reset(f, [](std::FILE* p) { std::fclose(p); });
+    if (std::fseek(f, 0, SEEK_END) != 0) throw std::runtime_error("cannot read archive " + path);
+    const long end = std::ftell(f);
+    if (end < 0) throw std::runtime_error("cannot read archive " + path);
+    const uint64_t size = static_cast<uint64_t>(end);
+    uint8_t head[2] = {0, 0};
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(head, 1, size < 2 ? size : 2, f) != (size < 2 ? size : 2))
+        throw std::runtime_error("cannot read archive " + path);
+    const uint64_t count = checked_count(head, size);
+    // Only the records (at the head) and the name table (at the tail) are read; read_index gets
+    // them joined as a compact image of the same layout.
+    const uint64_t head_len = 2 + count * kRecordSize, names_len = count * kNameSize;
+    std::vector<uint8_t> idx(head_len + names_len);
+    std::fseek(f, 0, SEEK_SET);
+    if (std::fread(idx.data(), 1, head_len, f) != head_len ||
+        std::fseek(f, static_cast<long>(size - names_len), SEEK_SET) != 0 ||
+        std::fread(idx.data() + head_len, 1, names_len, f) != names_len)
+        throw std::runtime_error("cannot read archive index of " + path);
+    read_index(idx.data(), idx.size());
+    file_size_ = size;
+}
+
+AggArchive AggArchive::from_bytes(std::vector<uint8_t> bytes) {
+    AggArchive a;
+    a.memory_ = std::move(bytes);
+    a.read_index(a.memory_.data(), a.memory_.size());
+    return a;
+}
+
+bool AggArchive::has(const std::string& name) const {
+    return by_name_.count(upper_ascii(name)) != 0;
+}
+
+std::vector<uint8_t> AggArchive::get(const std::string& name) const {
+    auto it = by_name_.find(upper_ascii(name));
+    if (it == by_name_.end()) return {};
+    const Entry& e = entries_[it->second];
+    if (static_cast<uint64_t>(e.offset) + e.size > file_size_ || e.size == 0) return {};
+    std::vector<uint8_t> out;
+    if (!file_) {
+        out.assign(memory_.begin() + e.offset, memory_.begin() + e.offset + e.size);
+        return out;
+    }
+    out.resize(e.size);
+    if (std::fseek(file_.get(), static_cast<long>(e.offset), SEEK_SET) != 0 ||
+        std::fread(out.data(), 1, out.size(), file_.get()) != out.size())
+        return {};
+    return out;
+}
+
+}  // namespace vorn1
