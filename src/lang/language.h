@@ -25,6 +25,16 @@ std::string resolve_ci(const std::string& path);
 
 // A font file in the language folder, resolved with resolve_ci.
 std::string lang_font_file(const std::string& file_name);
+// The same in a given language folder.
+std::string lang_font_file(const std::string& file_name, const std::string& root);
+
+// Point sizes of the two interface fonts.
+constexpr int kLargeFontSize = 16;
+constexpr int kSmallFontSize = 12;
+
+// Font file code of a language: "en", "ru", "de", "fr", "pl", "br", or "sc" for the Nordic four;
+// Italian and Spanish use the English fonts.
+const char* lang_font_code(Language lang);
 
 struct LangFontPaths {
     std::string large_path;
@@ -32,7 +42,9 @@ struct LangFontPaths {
     std::string small_path;
     int small_size = 0;
 };
-// The large and the small font of a language, falling back to the English pair.
+// The large and the small font of a language, falling back to the English pair: a missing font
+// of the language writes one warning line to the error stream and gives the English one instead.
 LangFontPaths lang_font_paths(Language lang);
+LangFontPaths lang_font_paths(Language lang, const std::string& root);
 
 }  // namespace vorn1

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "datakit/datakit.h"
+#include "datakit/kit_lang.h"
 
 namespace {
 
@@ -10,6 +11,7 @@ namespace {
 using SeedWriter = void (*)(const std::string& out_dir);
 const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_asset_seeds,
+    vorn1::kit::write_lang_seeds,
 };
 
 }  // namespace

@@ -1,0 +1,163 @@
+#include "assets/text_render.h"
+
+namespace vorn1::text {
+
+namespace {
+
+bool drawable(SDL_Renderer* r, TTF_Font* font, const std::string& text) {
+    return r != nullptr && font != nullptr && !text.empty();
+}
+
+// Renders one line with its top-left at (x, y).
+void blit_line(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    SDL_Surface* surf = TTF_RenderUTF8_Blended(font, text.c_str(), colour);
+    if (!surf) return;
+    SDL_Texture* tex = SDL_CreateTextureFromSurface(r, surf);
+    if (tex) {
+        SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_BLEND);
+        SDL_Rect dst{x, y, surf->w, surf->h};
+        SDL_RenderCopy(r, tex, nullptr, &dst);
+        SDL_DestroyTexture(tex);
+    }
+    SDL_FreeSurface(surf);
+}
+
+int line_skip(TTF_Font* font) {
+    int skip = TTF_FontLineSkip(font);
+    return skip > 0 ? skip : TTF_FontHeight(font);
+}
+
+}  // namespace
+
+SDL_Point measure(TTF_Font* font, const std::string& text) {
+    SDL_Point size{0, 0};
+    if (!font || text.empty()) return size;
+    if (TTF_SizeUTF8(font, text.c_str(), &size.x, &size.y) != 0) return SDL_Point{0, 0};
+    return size;
+}
+
+void at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour) {
+    blit_line(r, font, text, x, y, colour);
+}
+
+void centered_cx(SDL_Renderer* r, TTF_Font* font, const std::string& text, int cx, int y, SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    blit_line(r, font, text, cx - measure(font, text).x / 2, y, colour);
+}
+
+void centered_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w,
+                  SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    blit_line(r, font, text, x + (w - measure(font, text).x) / 2, y, colour);
+}
+
+void centered_xy(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+                 SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    SDL_Point size = measure(font, text);
+    blit_line(r, font, text, x + (w - size.x) / 2, y + (h - size.y) / 2, colour);
+}
+
+void right_in(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, SDL_Color colour,
+              int margin) {
+    if (!drawable(r, font, text)) return;
+    blit_line(r, font, text, x + w - measure(font, text).x - margin, y, colour);
+}
+
+void right_at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour,
+              int margin) {
+    if (!drawable(r, font, text)) return;
+    blit_line(r, font, text, x - margin - measure(font, text).x, y, colour);
+}
+
+void right_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+               SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    SDL_Point size = measure(font, text);
+    blit_line(r, font, text, x + w - size.x, y + (h - size.y) / 2, colour);
+}
+
+std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    if (!font || text.empty()) return lines;
+
+    std::string line;
+    bool line_open = false;  // an explicit line feed can leave an empty line open
+    auto flush = [&] {
+        if (line_open || !line.empty()) lines.push_back(line);
+        line.clear();
+        line_open = false;
+    };
+
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        char c = text[i];
+        if (c == ' ') {
+            ++i;
+            continue;
+        }
+        if (c == '\n') {
+            flush();
+            line_open = true;
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < n && text[j] != ' ' && text[j] != '\n') ++j;
+        std::string word = text.substr(i, j - i);
+        i = j;  // always advances past the word
+        if (line.empty()) {
+            line = std::move(word);
+            continue;
+        }
+        std::string candidate = line + " " + word;
+        if (measure(font, candidate).x <= width) {
+            line = std::move(candidate);
+        } else {
+            lines.push_back(line);
+            line = std::move(word);
+        }
+        line_open = false;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+void draw_lines_box(SDL_Renderer* r, TTF_Font* font, const std::vector<std::string>& lines, int x, int y, int w,
+                    SDL_Color colour) {
+    if (!r || !font || lines.empty()) return;
+    const int skip = line_skip(font);
+    for (const std::string& line : lines) {
+        centered_box(r, font, line, x, y, w, colour);
+        y += skip;
+    }
+}
+
+void wrapped_at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    const int skip = line_skip(font);
+    for (const std::string& line : wrap_pixels(font, text, w)) {
+        blit_line(r, font, line, x, y, colour);
+        y += skip;
+    }
+}
+
+void wrapped_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w,
+                 SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    draw_lines_box(r, font, wrap_pixels(font, text, w), x, y, w, colour);
+}
+
+void wrapped_centered_cx(SDL_Renderer* r, TTF_Font* font, const std::string& text, int cx, int y, int width,
+                         SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    const int skip = line_skip(font);
+    for (const std::string& line : wrap_pixels(font, text, width)) {
+        centered_cx(r, font, line, cx, y, colour);
+        y += skip;
+    }
+}
+
+}  // namespace vorn1::text

@@ -1,0 +1,52 @@
+#pragma once
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+#include <vector>
+
+namespace vorn1::text {
+
+// Every function draws UTF-8 text blended at the font's own size, and draws nothing for a null
+// renderer, a null font or an empty text.
+
+// One line with its top-left corner at (x, y).
+void at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour);
+// One line centred on cx, top at y.
+void centered_cx(SDL_Renderer* r, TTF_Font* font, const std::string& text, int cx, int y, SDL_Color colour);
+// One line with its left edge at x + (w - text width) / 2, top at y.
+void centered_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w,
+                  SDL_Color colour);
+// As centered_box, with the top at y + (h - text height) / 2.
+void centered_xy(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+                 SDL_Color colour);
+// One line with its left edge at x + w - text width - margin, top at y.
+void right_in(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, SDL_Color colour,
+              int margin);
+// One line whose right edge lies margin pixels left of x.
+void right_at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour,
+              int margin);
+// One line right-aligned in the rectangle and centred vertically.
+void right_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+               SDL_Color colour);
+
+// The text broken at spaces (and at line feeds) into lines no wider than `width` pixels; a word
+// wider than that gets a line of its own. Empty for a null font or an empty text.
+std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, int width);
+
+// Wrapped to w and drawn from (x, y) down, one line skip apart.
+void wrapped_at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, SDL_Color colour);
+// Wrapped to w and drawn from y down, each line centred in the box of width w at x.
+void wrapped_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w,
+                 SDL_Color colour);
+// Wrapped to width and drawn from y down, each line centred on cx.
+void wrapped_centered_cx(SDL_Renderer* r, TTF_Font* font, const std::string& text, int cx, int y, int width,
+                         SDL_Color colour);
+// The lines drawn from y down one line skip apart, each centred in the box of width w at x.
+void draw_lines_box(SDL_Renderer* r, TTF_Font* font, const std::vector<std::string>& lines, int x, int y, int w,
+                    SDL_Color colour);
+
+// Width and height of one line (0, 0 for a null font or an empty text).
+SDL_Point measure(TTF_Font* font, const std::string& text);
+
+}  // namespace vorn1::text

@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+#include <vector>
+
+#include "assets/text_render.h"
+#include "lang/lang_selector.h"
+
+namespace vorn1 {
+namespace {
+
+constexpr SDL_Color kWhite{255, 255, 255, 255};
+
+// A software renderer on a black 320x240 surface, with a font from the system's DejaVu folder.
+class TextDraw : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(TTF_Init(), 0) << TTF_GetError();
+        font_ = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 14);
+        ASSERT_NE(font_, nullptr) << TTF_GetError();
+        surface_ = SDL_CreateRGBSurfaceWithFormat(0, 320, 240, 32, SDL_PIXELFORMAT_ARGB8888);
+        ASSERT_NE(surface_, nullptr);
+        renderer_ = SDL_CreateSoftwareRenderer(surface_);
+        ASSERT_NE(renderer_, nullptr) << SDL_GetError();
+        clear();
+    }
+    void TearDown() override {
+        if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (surface_) SDL_FreeSurface(surface_);
+        if (font_) TTF_CloseFont(font_);
+        TTF_Quit();
+    }
+    void clear() {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+    }
+    Uint32 pixel(int x, int y) const {
+        return static_cast<const Uint32*>(surface_->pixels)[y * (surface_->pitch / 4) + x] & 0xFFFFFF;
+    }
+    std::vector<Uint32> snapshot() const {
+        std::vector<Uint32> out;
+        for (int y = 0; y < surface_->h; ++y)
+            for (int x = 0; x < surface_->w; ++x) out.push_back(pixel(x, y));
+        return out;
+    }
+    // Bounding box of every non-black pixel; w = 0 when there is none.
+    SDL_Rect ink() const {
+        int x0 = surface_->w, y0 = surface_->h, x1 = -1, y1 = -1;
+        for (int y = 0; y < surface_->h; ++y)
+            for (int x = 0; x < surface_->w; ++x)
+                if (pixel(x, y) != 0) {
+                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+                }
+        if (x1 < 0) return SDL_Rect{0, 0, 0, 0};
+        return SDL_Rect{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
+    }
+    // Rows holding ink, grouped into bands separated by empty rows.
+    int ink_bands() const {
+        int bands = 0;
+        bool in_band = false;
+        for (int y = 0; y < surface_->h; ++y) {
+            bool any = false;
+            for (int x = 0; x < surface_->w && !any; ++x) any = pixel(x, y) != 0;
+            if (any && !in_band) ++bands;
+            in_band = any;
+        }
+        return bands;
+    }
+    // What text::at draws at (x, y), to compare the aligned forms with.
+    std::vector<Uint32> reference_at(const std::string& s, int x, int y) {
+        clear();
+        text::at(renderer_, font_, s, x, y, kWhite);
+        auto out = snapshot();
+        clear();
+        return out;
+    }
+
+    TTF_Font* font_ = nullptr;
+    SDL_Surface* surface_ = nullptr;
+    SDL_Renderer* renderer_ = nullptr;
+};
+
+TEST_F(TextDraw, AtDrawsInsideTheMeasuredBox) {
+    const std::string s = "Gold 123";
+    SDL_Point size = text::measure(font_, s);
+    ASSERT_GT(size.x, 0);
+    ASSERT_GT(size.y, 0);
+    text::at(renderer_, font_, s, 40, 30, kWhite);
+    SDL_Rect box = ink();
+    ASSERT_GT(box.w, 0);
+    EXPECT_GE(box.x, 40);
+    EXPECT_GE(box.y, 30);
+    EXPECT_LE(box.x + box.w, 40 + size.x);
+    EXPECT_LE(box.y + box.h, 30 + size.y);
+    EXPECT_GT(box.w, size.x / 2);  // the whole text, not one glyph
+}
+
+TEST_F(TextDraw, NothingForNullOrEmpty) {
+    const auto blank = snapshot();
+    text::at(renderer_, nullptr, "x", 10, 10, kWhite);
+    text::at(renderer_, font_, "", 10, 10, kWhite);
+    text::at(nullptr, font_, "x", 10, 10, kWhite);
+    text::centered_xy(renderer_, nullptr, "x", 0, 0, 100, 100, kWhite);
+    text::right_box(renderer_, font_, "", 0, 0, 100, 100, kWhite);
+    text::wrapped_at(renderer_, nullptr, "a b c", 0, 0, 100, kWhite);
+    text::wrapped_box(renderer_, font_, "", 0, 0, 100, kWhite);
+    text::draw_lines_box(renderer_, font_, {}, 0, 0, 100, kWhite);
+    text::draw_lines_box(renderer_, nullptr, {"a"}, 0, 0, 100, kWhite);
+    EXPECT_EQ(snapshot(), blank);
+    EXPECT_TRUE(text::wrap_pixels(nullptr, "a b", 100).empty());
+    EXPECT_TRUE(text::wrap_pixels(font_, "", 100).empty());
+}
+
+TEST_F(TextDraw, AlignedFormsPlaceTheLineAsStated) {
+    const std::string s = "Recruit";
+    const SDL_Point sz = text::measure(font_, s);
+    struct Case {
+        const char* name;
+        std::function<void()> draw;
+        int x, y;
+    };
+    const Case cases[] = {
+        {"centered_cx", [&] { text::centered_cx(renderer_, font_, s, 150, 20, kWhite); }, 150 - sz.x / 2, 20},
+        {"centered_box", [&] { text::centered_box(renderer_, font_, s, 100, 20, 121, kWhite); },
+         100 + (121 - sz.x) / 2, 20},
+        {"centered_xy", [&] { text::centered_xy(renderer_, font_, s, 100, 20, 121, 61, kWhite); },
+         100 + (121 - sz.x) / 2, 20 + (61 - sz.y) / 2},
+        {"right_in", [&] { text::right_in(renderer_, font_, s, 100, 20, 150, kWhite, 7); }, 100 + 150 - sz.x - 7, 20},
+        {"right_at", [&] { text::right_at(renderer_, font_, s, 250, 20, kWhite, 5); }, 250 - 5 - sz.x, 20},
+        {"right_box", [&] { text::right_box(renderer_, font_, s, 100, 20, 150, 60, kWhite); }, 250 - sz.x,
+         20 + (60 - sz.y) / 2},
+    };
+    for (const Case& c : cases) {
+        const auto expected = reference_at(s, c.x, c.y);
+        c.draw();
+        EXPECT_EQ(snapshot(), expected) << c.name;
+        clear();
+    }
+    // The right-aligned forms end at the stated edge.
+    text::right_at(renderer_, font_, s, 250, 20, kWhite, 5);
+    SDL_Rect box = ink();
+    EXPECT_LE(box.x + box.w, 245);
+    EXPECT_GE(box.x + box.w, 245 - 3);
+}
+
+TEST_F(TextDraw, WrapKeepsLinesWithinWidthAndWordsInOrder) {
+    const std::string s = "The hero finds a chest full of gold and a strange old map of the northern woods";
+    for (int width : {60, 100, 180, 400}) {
+        auto lines = text::wrap_pixels(font_, s, width);
+        ASSERT_FALSE(lines.empty());
+        std::string joined;
+        for (const auto& line : lines) {
+            if (line.find(' ') != std::string::npos)  // a lone word may be wider than the width
+                EXPECT_LE(text::measure(font_, line).x, width) << line;
+            EXPECT_FALSE(line.empty());
+            EXPECT_NE(line.front(), ' ');
+            EXPECT_NE(line.back(), ' ');
+            joined += (joined.empty() ? "" : " ") + line;
+        }
+        EXPECT_EQ(joined, s);
+        // Greedy: the first word of each next line would not have fitted.
+        for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+            std::string next_word = lines[i + 1].substr(0, lines[i + 1].find(' '));
+            EXPECT_GT(text::measure(font_, lines[i] + " " + next_word).x, width);
+        }
+    }
+    EXPECT_EQ(text::wrap_pixels(font_, s, 10000).size(), 1u);
+}
+
+TEST_F(TextDraw, WrapGivesOverWideWordsTheirOwnLine) {
+    auto lines = text::wrap_pixels(font_, "a Supercalifragilisticexpialidocious b", 40);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "a");
+    EXPECT_EQ(lines[1], "Supercalifragilisticexpialidocious");
+    EXPECT_EQ(lines[2], "b");
+    EXPECT_EQ(text::wrap_pixels(font_, "one two", 0), (std::vector<std::string>{"one", "two"}));
+    EXPECT_EQ(text::wrap_pixels(font_, "one two", -5), (std::vector<std::string>{"one", "two"}));
+    EXPECT_TRUE(text::wrap_pixels(font_, "     ", 50).empty());
+    EXPECT_EQ(text::wrap_pixels(font_, "  x   y  ", 500), (std::vector<std::string>{"x y"}));
+    EXPECT_EQ(text::wrap_pixels(font_, "one\n\ntwo", 500), (std::vector<std::string>{"one", "", "two"}));
+}
+
+TEST_F(TextDraw, WrappedFormsDrawOneBandPerLine) {
+    const std::string s = "alpha beta gamma delta epsilon zeta";
+    const auto lines = text::wrap_pixels(font_, s, 90);
+    ASSERT_GE(lines.size(), 3u);
+    const int skip = TTF_FontLineSkip(font_);
+
+    text::wrapped_at(renderer_, font_, s, 10, 5, 90, kWhite);
+    EXPECT_EQ(ink_bands(), static_cast<int>(lines.size()));
+    SDL_Rect box = ink();
+    EXPECT_GE(box.x, 10);
+    EXPECT_LE(box.x + box.w, 10 + 90);
+    EXPECT_LE(box.y + box.h, 5 + skip * static_cast<int>(lines.size()));
+    // The second line starts one line skip below the first.
+    std::vector<Uint32> expected;
+    {
+        clear();
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            text::at(renderer_, font_, lines[i], 10, 5 + skip * static_cast<int>(i), kWhite);
+        expected = snapshot();
+        clear();
+    }
+    text::wrapped_at(renderer_, font_, s, 10, 5, 90, kWhite);
+    EXPECT_EQ(snapshot(), expected);
+
+    // Centred forms agree with draw_lines_box over the same lines.
+    clear();
+    text::draw_lines_box(renderer_, font_, lines, 100, 5, 90, kWhite);
+    expected = snapshot();
+    clear();
+    text::wrapped_box(renderer_, font_, s, 100, 5, 90, kWhite);
+    EXPECT_EQ(snapshot(), expected);
+    clear();
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text::centered_cx(renderer_, font_, lines[i], 145, 5 + skip * static_cast<int>(i), kWhite);
+    expected = snapshot();
+    clear();
+    text::wrapped_centered_cx(renderer_, font_, s, 145, 5, 90, kWhite);
+    EXPECT_EQ(snapshot(), expected);
+}
+
+TEST_F(TextDraw, LanguageSelectorBox) {
+    SDL_SetRenderDrawColor(renderer_, 1, 2, 3, 4);
+    draw_language_selector(renderer_, font_, DE);
+    const Uint32 border = (200u << 16) | (170u << 8) | 50u;
+    EXPECT_EQ(pixel(8, 8), border);
+    EXPECT_EQ(pixel(51, 8), border);
+    EXPECT_EQ(pixel(8, 29), border);
+    EXPECT_EQ(pixel(51, 29), border);
+    EXPECT_EQ(pixel(30, 8), border);
+    EXPECT_EQ(pixel(7, 8), 0u);
+    EXPECT_EQ(pixel(52, 20), 0u);
+    EXPECT_EQ(pixel(30, 30), 0u);
+    // Fill: (20, 20, 20) at alpha 200 over black.
+    const Uint32 fill = pixel(10, 10);
+    for (int shift : {0, 8, 16}) {
+        int c = static_cast<int>((fill >> shift) & 0xFF);
+        EXPECT_NEAR(c, 20 * 200 / 255, 1);
+    }
+    // The code is drawn in the box: bright pixels inside, none outside.
+    int bright = 0;
+    for (int y = 9; y < 29; ++y)
+        for (int x = 9; x < 51; ++x)
+            if (((pixel(x, y) >> 8) & 0xFF) > 100 && pixel(x, y) != border) ++bright;
+    EXPECT_GT(bright, 10);
+    Uint8 r, g, b, a;
+    SDL_GetRenderDrawColor(renderer_, &r, &g, &b, &a);
+    EXPECT_EQ((std::vector<int>{r, g, b, a}), (std::vector<int>{1, 2, 3, 4}));
+
+    // Without a font the box alone is drawn.
+    clear();
+    draw_language_selector(renderer_, nullptr, DE);
+    EXPECT_EQ(pixel(8, 8), border);
+    EXPECT_EQ(pixel(30, 18), pixel(10, 10));
+}
+
+}  // namespace
+}  // namespace vorn1

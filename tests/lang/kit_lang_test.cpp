@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <SDL_ttf.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "datakit/kit_lang.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
+
+namespace vorn1 {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(KitLang, WritesCatalogueAndFontsTheGameOpens) {
+    const fs::path out = fs::temp_directory_path() / ("vorn1_kitlang_" + std::to_string(::getpid()));
+    fs::remove_all(out);
+    kit::add_english_strings({{"TEST_KIT_EXTRA", "Extra {0}"}, {"CREATURE_HYDRA_PLURAL", "Hydras"}});
+    ASSERT_TRUE(kit::write_lang_folder(out.string()));
+    const std::string root = (out / "LANG").string();
+
+    StringTable t;
+    t.load(root, EN);
+    for (const char* stem : kCreatureKeyStem) {
+        for (const char* suffix : {"_PLURAL", "_SG", "_GEN"}) {
+            const std::string key = std::string("CREATURE_") + stem + suffix;
+            EXPECT_TRUE(t.has(key)) << key;
+            EXPECT_NE(t.get(key), key);
+        }
+    }
+    EXPECT_EQ(t.format("TEST_KIT_EXTRA", {"x"}), "Extra x");
+
+    // A language without catalogue or fonts of its own falls back to what the kit wrote.
+    t.load(root, PL);
+    EXPECT_EQ(t.get("CREATURE_DWARF_SG"), "Dwarf");
+    LangFontPaths fonts = lang_font_paths(PL, root);
+    ASSERT_EQ(TTF_Init(), 0);
+    for (const auto& [path, size] : {std::pair{fonts.large_path, fonts.large_size},
+                                     std::pair{fonts.small_path, fonts.small_size}}) {
+        TTF_Font* f = TTF_OpenFont(path.c_str(), size);
+        ASSERT_NE(f, nullptr) << path;
+        int w = 0, h = 0;
+        EXPECT_EQ(TTF_SizeUTF8(f, "Dravenmoor", &w, &h), 0);
+        EXPECT_GT(w, 0);
+        TTF_CloseFont(f);
+    }
+    TTF_Quit();
+    fs::remove_all(out);
+}
+
+}  // namespace
+}  // namespace vorn1

@@ -1,0 +1,102 @@
+#include "datakit/kit_lang.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "lang/runtime_strings.h"
+
+#ifndef VORN1_FONT_DIR
+#define VORN1_FONT_DIR "/usr/share/fonts/truetype/dejavu"
+#endif
+
+namespace vorn1::kit {
+
+namespace {
+
+// English creature names by id: singular, plural.
+const char* const kCreatureNames[28][2] = {
+    {"Peasant", "Peasants"},   {"Archer", "Archers"},       {"Pikeman", "Pikemen"},
+    {"Swordsman", "Swordsmen"}, {"Cavalry", "Cavalry"},     {"Paladin", "Paladins"},
+    {"Goblin", "Goblins"},     {"Orc", "Orcs"},             {"Wolf", "Wolves"},
+    {"Ogre", "Ogres"},         {"Troll", "Trolls"},         {"Cyclops", "Cyclopes"},
+    {"Sprite", "Sprites"},     {"Dwarf", "Dwarves"},        {"Elf", "Elves"},
+    {"Druid", "Druids"},       {"Unicorn", "Unicorns"},     {"Phoenix", "Phoenixes"},
+    {"Centaur", "Centaurs"},   {"Gargoyle", "Gargoyles"},   {"Griffin", "Griffins"},
+    {"Minotaur", "Minotaurs"}, {"Hydra", "Hydras"},         {"Dragon", "Dragons"},
+    {"Rogue", "Rogues"},       {"Nomad", "Nomads"},         {"Ghost", "Ghosts"},
+    {"Genie", "Genies"}};
+
+StringMap base_strings() {
+    StringMap m;
+    for (std::size_t id = 0; id < kCreatureKeyStem.size(); ++id) {
+        const std::string key = std::string("CREATURE_") + kCreatureKeyStem[id];
+        m[key + "_SG"] = kCreatureNames[id][0];
+        m[key + "_PLURAL"] = kCreatureNames[id][1];
+        m[key + "_GEN"] = kCreatureNames[id][1];
+        m[key + "_ACC"] = kCreatureNames[id][1];
+    }
+    return m;
+}
+
+StringMap& table() {
+    static StringMap m = base_strings();
+    return m;
+}
+
+bool write_text(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+const StringMap& english_strings() { return table(); }
+
+void add_english_strings(const StringMap& more) {
+    for (const auto& [k, v] : more) table()[k] = v;
+}
+
+std::string catalogue_json(const StringMap& texts) {
+    nlohmann::ordered_json j = nlohmann::ordered_json::object();
+    for (const auto& [k, v] : texts) j[k] = v;
+    return j.dump(2) + "\n";
+}
+
+bool write_lang_folder(const std::string& out_dir) {
+    namespace fs = std::filesystem;
+    const fs::path lang = fs::path(out_dir) / "LANG";
+    std::error_code ec;
+    fs::create_directories(lang, ec);
+    if (ec) return false;
+    if (!write_text(lang / "strings_en.json", catalogue_json(english_strings()))) return false;
+
+    const std::pair<const char*, const char*> fonts[] = {{"DejaVuSans-Bold.ttf", "font_en.ttf"},
+                                                         {"DejaVuSans.ttf", "font_small_en.ttf"}};
+    for (const auto& [src, dst] : fonts) {
+        const fs::path from = fs::path(VORN1_FONT_DIR) / src;
+        fs::copy_file(from, lang / dst, fs::copy_options::overwrite_existing, ec);
+        if (ec) {
+            std::cerr << "make_demo_data: font " << from.string() << " not copied: " << ec.message() << "\n";
+            ec.clear();
+        }
+    }
+    return true;
+}
+
+void write_lang_seeds(const std::string& out_dir) {
+    const std::pair<const char*, std::string> seeds[] = {
+        {"english.json", catalogue_json(english_strings())},
+        {"placeholders.json", R"({"A":"{0} and {1}","B":"{12345678901234}{","C":"\u00e9\ud83d\ude00"})"},
+        {"nested.json", R"({"A":{"B":["x",1,null]},"C":"text","D":true,"E":1.5})"},
+        {"not_object.json", R"(["A","B"])"},
+        {"truncated.json", R"({"A":"text","B":"unfinish)"},
+        {"empty.json", ""},
+    };
+    for (const auto& [name, text] : seeds) write_seed(out_dir, "catalogue", name, Bytes(text.begin(), text.end()));
+}
+
+}  // namespace vorn1::kit
