@@ -2,6 +2,9 @@
 #include "datakit/datakit.h"
 #include "datakit/kit_formats.h"
 
+#include "assets/bmp.h"
+#include "assets/png_decode.h"
+
 namespace vorn1::kit {
 
 void write_asset_seeds(const std::string& out) {
@@ -24,6 +27,11 @@ void write_asset_seeds(const std::string& out) {
     write_seed(out, "agg", "demo.agg",
                write_agg({{"SEED.ICN", icn}, {"PIC.BMP", labelled_bmp("PIC", 8, 8)}, {"QV.PAL", write_palette(standard_palette())},
                           {"A.BIN", {}}, {"a.bin", {1}}}));
+    const Image pic = decode_bmp(labelled_bmp("PNG", 9, 7), standard_palette());
+    write_seed(out, "png", "rgba.png", encode_png(pic));
+    Image tiny(1, 1);
+    write_seed(out, "png", "tiny.png", encode_png(tiny));
+
     write_seed(out, "agg", "one.agg", write_agg({{"X", {1, 2, 3}}}));
 }
 
