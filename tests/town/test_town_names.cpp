@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "datakit/kit_town_strings.h"
+#include "lang/runtime_strings.h"
+#include "town/spell_table.h"
+#include "town/town_names.h"
+
+using namespace vorn1;
+
+namespace {
+
+// A catalogue that knows a few keys in the current language, a few more only in English,
+// and lacks "HERONAME_05".
+class TownNames : public ::testing::Test {
+protected:
+    void SetUp() override {
+        strings().load_from_text(
+            R"({"CITYNAME_27":"Tremvik","STRUCT_PYRAMID":"Piramide","HERONAME_00":"Signore Zevoraz",
+                "CREATURE_HYDRA_PLURAL":"Idre","STRUCT_ARCHERY_RANGE_K":"Tiro con l'arco"})",
+            R"j({"CITYNAME_27":"Tremwick","CAMP8_CITYNAME":"Castle Oskarn (en)","STRUCT_WELL":"Well (en)",
+                "CREATURE_DRAGON_PLURAL":"Dragons (en)"})j");
+    }
+    void TearDown() override { strings().load_from_text("", ""); }
+};
+
+}  // namespace
+
+TEST_F(TownNames, TownsMapThroughTheirKeys) {
+    EXPECT_EQ(localized_castle_name("Tremwick"), "Tremvik");
+    EXPECT_EQ(localized_castle_name("Castle Oskarn"), "Castle Oskarn (en)");  // English fallback
+    EXPECT_EQ(localized_castle_name("Oskarn"), "CITYNAME_00");                // missing: the key
+    EXPECT_EQ(localized_castle_name("Xabran"), "CITYNAME_35");
+    EXPECT_EQ(localized_castle_name("PYRAMID"), "Piramide");
+    // Unknown, trailing blank, wrong case: shown as stored.
+    EXPECT_EQ(localized_castle_name("Tremwick "), "Tremwick ");
+    EXPECT_EQ(localized_castle_name("tremwick"), "tremwick");
+    EXPECT_EQ(localized_castle_name("Authorville"), "Authorville");
+    EXPECT_EQ(localized_castle_name(""), "");
+    EXPECT_EQ(localized_castle_name("pyramid"), "pyramid");
+    EXPECT_EQ(localized_castle_name(std::string("Tremwick\0x", 10)), std::string("Tremwick\0x", 10));
+}
+
+TEST_F(TownNames, HeroesAndStructures) {
+    EXPECT_EQ(localized_hero_name("Lord Zevoraz"), "Signore Zevoraz");
+    EXPECT_EQ(localized_hero_name("Maxiumus"), "HERONAME_05");
+    EXPECT_EQ(localized_hero_name("Dodora"), "HERONAME_35");
+    EXPECT_EQ(localized_hero_name("Nobody"), "Nobody");
+    EXPECT_EQ(localized_structure_name(nullptr), "");
+    EXPECT_EQ(localized_structure_name("Pyramid"), "Piramide");
+    EXPECT_EQ(localized_structure_name("pyramid"), "pyramid");
+    EXPECT_EQ(localized_structure_name("PYRAMID"), "PYRAMID");  // only the town table has it
+    EXPECT_EQ(localized_structure_name("Archery Range"), "Tiro con l'arco");
+    EXPECT_EQ(localized_structure_name("Well"), "Well (en)");
+    EXPECT_EQ(localized_structure_name("Black Tower"), "STRUCT_BLACK_TOWER");
+    EXPECT_EQ(localized_structure_name("Recruit Hero"), "Recruit Hero");
+}
+
+TEST_F(TownNames, CreaturePlurals) {
+    EXPECT_EQ(localized_creature_plural_en(nullptr), "");
+    EXPECT_EQ(localized_creature_plural_en("Hydras"), "Idre");
+    EXPECT_EQ(localized_creature_plural_en("Dragons"), "Dragons (en)");
+    EXPECT_EQ(localized_creature_plural_en("Peasants"), "CREATURE_PEASANT_PLURAL");
+    EXPECT_EQ(localized_creature_plural_en("Cyclopes"), "CREATURE_CYCLOPS_PLURAL");
+    EXPECT_EQ(localized_creature_plural_en("Rogues"), "Rogues");
+    EXPECT_EQ(localized_creature_plural_en("Genies"), "Genies");
+    EXPECT_EQ(localized_creature_plural_en("hydras"), "hydras");
+    // A catalogue text with an embedded NUL is cut there.
+    strings().load_from_text(R"({"CREATURE_ORC_PLURAL":"Orki\u0000junk"})", "");
+    EXPECT_EQ(localized_creature_plural_en("Orcs"), "Orki");
+}
+
+TEST_F(TownNames, TablesAreConsistent) {
+    std::set<std::string> city_keys, city_names;
+    for (const NameKeyPair& p : kCityKey) {
+        city_keys.insert(p.key);
+        city_names.insert(p.name);
+    }
+    EXPECT_EQ(city_keys.size(), static_cast<size_t>(kCityKeyCount));
+    EXPECT_EQ(city_names.size(), static_cast<size_t>(kCityKeyCount));
+    for (int i = 0; i < 36; ++i) {
+        char key[16];
+        std::snprintf(key, sizeof key, "CITYNAME_%02d", i);
+        EXPECT_STREQ(kCityKey[i].key, key);
+        std::snprintf(key, sizeof key, "HERONAME_%02d", i);
+        EXPECT_STREQ(kHeroKey[i].key, key);
+    }
+    std::set<std::string> structs;
+    for (const NameKeyPair& p : kKey) structs.insert(p.name);
+    EXPECT_EQ(structs.size(), static_cast<size_t>(kStructureKeyCount));
+    // Plurals are listed by creature id and their keys use the shared stems.
+    for (int i = 0; i < kCreaturePluralCount; ++i) {
+        EXPECT_EQ(kId[i].id, i);
+        EXPECT_EQ(creature_plural_key(kId[i].name), std::string("CREATURE_") + kCreatureKeyStem[i] + "_PLURAL");
+    }
+    EXPECT_EQ(creature_plural_key("Hydras"), "CREATURE_HYDRA_PLURAL");
+    EXPECT_EQ(castle_name_key("Gateway"), "CAMP1_CITYNAME");
+    EXPECT_EQ(hero_name_key("Vaza Zide"), "HERONAME_13");
+    EXPECT_EQ(structure_name_key("Thieves' Guild"), "STRUCT_THIEVES");
+}
+
+// With the kit's English catalogue every table name reads back as its English text.
+TEST_F(TownNames, KitCatalogueCoversEveryName) {
+    strings().load_from_text("", nlohmann::json(kit::town_english_strings()).dump());
+    for (const NameKeyPair& p : kCityKey) {
+        const std::string shown = localized_castle_name(p.name);
+        EXPECT_EQ(shown, std::string(p.name) == "PYRAMID" ? "Pyramid" : p.name);
+    }
+    for (const NameKeyPair& p : kHeroKey) EXPECT_EQ(localized_hero_name(p.name), p.name);
+    for (const NameKeyPair& p : kKey) EXPECT_EQ(localized_structure_name(p.name), p.name);
+    for (const NameIdPair& p : kId) EXPECT_EQ(localized_creature_plural_en(p.name), p.name);
+    for (int s = 0; s < kSpellCount; ++s) EXPECT_NE(spell_name(s).rfind("SPELLNAME_", 0), 0u) << s;
+}

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "town/trade_rates.h"
+#include "town_fixture.h"
+
+using namespace vorn1;
+
+TEST(TradeRates, ResourceTable) {
+    EXPECT_EQ(tp_res_class(TR_WOOD), TC_COMMON);
+    EXPECT_EQ(tp_res_class(TR_ORE), TC_COMMON);
+    for (TradeRes r : {TR_MERCURY, TR_SULFUR, TR_CRYSTAL, TR_GEMS}) EXPECT_EQ(tp_res_class(r), TC_RARE);
+    EXPECT_EQ(tp_res_class(TR_GOLD), TC_GOLD);
+    EXPECT_EQ(tp_res_icon_id(TR_ORE), 2);
+    EXPECT_EQ(tp_res_icon_id(TR_MERCURY), 1);
+    EXPECT_STREQ(tp_res_name(TR_SULFUR), "Sulfur");
+    const TradeRes bad = static_cast<TradeRes>(7);
+    EXPECT_STREQ(tp_res_name(bad), "?");
+    EXPECT_EQ(tp_res_icon_id(bad), 6);
+    EXPECT_EQ(tp_res_class(bad), TC_RARE);
+}
+
+TEST(TradeRates, RowsAndMarketClamp) {
+    const auto check_row = [](int markets, const int (&cells)[9][2]) {
+        int i = 0;
+        for (TradeClass g : {TC_GOLD, TC_COMMON, TC_RARE})
+            for (TradeClass r : {TC_GOLD, TC_COMMON, TC_RARE}) {
+                const TradeRatio t = trade_rate(markets, g, r);
+                EXPECT_EQ(t.give, cells[i][0]) << markets << " " << i;
+                EXPECT_EQ(t.get, cells[i][1]) << markets << " " << i;
+                ++i;
+            }
+    };
+    const int row1[9][2] = {{1, 1}, {2500, 1}, {5000, 1}, {1, 25}, {10, 1}, {20, 1}, {1, 50}, {5, 1}, {10, 1}};
+    const int row6[9][2] = {{1, 1}, {714, 1}, {1429, 1}, {1, 88}, {3, 1}, {6, 1}, {1, 175}, {1, 1}, {3, 1}};
+    const int row9[9][2] = {{1, 1}, {500, 1}, {1000, 1}, {1, 125}, {2, 1}, {4, 1}, {1, 250}, {1, 1}, {2, 1}};
+    check_row(1, row1);
+    check_row(0, row1);
+    check_row(-5, row1);
+    check_row(6, row6);
+    check_row(9, row9);
+    check_row(12, row9);
+    // Same-class resources trade at the diagonal.
+    const TradeRatio wo = trade_rate(1, TR_WOOD, TR_ORE);
+    EXPECT_EQ(wo.give, 10);
+    EXPECT_EQ(wo.get, 1);
+}
+
+TEST(TradeRates, AmountsAndMaxGive) {
+    EXPECT_EQ(trade_get_amount({10, 1}, 37), 3);
+    EXPECT_EQ(trade_get_amount({1, 25}, 3), 75);
+    EXPECT_EQ(trade_get_amount({10, 1}, 9), 0);
+    EXPECT_EQ(trade_get_amount({0, 1}, 100), 0);
+    EXPECT_EQ(trade_get_amount({1, 0}, 100), 0);
+    EXPECT_EQ(trade_get_amount({1, 250}, -3), 0);
+    EXPECT_EQ(trade_get_amount({1, 250}, std::numeric_limits<int>::max()), std::numeric_limits<int>::max());
+    EXPECT_EQ(trade_max_give({10, 1}, 37), 30);
+    EXPECT_EQ(trade_max_give({1, 25}, 37), 37);
+    EXPECT_EQ(trade_max_give({10, 1}, 0), 0);
+    EXPECT_EQ(trade_max_give({0, 1}, 37), 0);
+}
+
+TEST(TradeRates, ApplyTradeWholeLots) {
+    GameState g = make_game(1);
+    PlayerResources& r = g.resources[0];
+    r.gold = 2499;
+    EXPECT_EQ(apply_trade(g, 0, 1, TR_GOLD, TR_WOOD, 2499), 0);
+    EXPECT_EQ(r.gold, 2499);
+    EXPECT_EQ(r.wood, 0);
+
+    r.gold = 6000;
+    EXPECT_EQ(apply_trade(g, 0, 1, TR_GOLD, TR_WOOD, 5000), 2);
+    EXPECT_EQ(r.gold, 1000);
+    EXPECT_EQ(r.wood, 2);
+
+    // Asking for more than owned trades the whole lots of what is owned.
+    r.crystal = 12;
+    EXPECT_EQ(apply_trade(g, 0, 1, TR_CRYSTAL, TR_WOOD, 1000), 2);
+    EXPECT_EQ(r.crystal, 2);
+    EXPECT_EQ(r.wood, 4);
+
+    r.gems = 3;
+    EXPECT_EQ(apply_trade(g, 0, 9, TR_GEMS, TR_GOLD, 3), 750);
+    EXPECT_EQ(r.gems, 0);
+    EXPECT_EQ(r.gold, 1750);
+
+    r.wood = 9;
+    EXPECT_EQ(apply_trade(g, 0, 1, TR_WOOD, TR_ORE, 9), 0);
+    r.wood = 10;
+    EXPECT_EQ(apply_trade(g, 0, 1, TR_WOOD, TR_ORE, 10), 1);
+    EXPECT_EQ(r.wood, 0);
+    EXPECT_EQ(r.ore, 1);
+}
+
+TEST(TradeRates, ApplyTradeRefusals) {
+    GameState g = make_game(2);
+    g.resources[1].wood = 50;
+    g.resources[1].gold = 50;
+    const GameState before = g;
+    EXPECT_EQ(apply_trade(g, 1, 1, TR_WOOD, TR_WOOD, 50), 0);
+    EXPECT_EQ(apply_trade(g, 4, 1, TR_WOOD, TR_GOLD, 50), 0);
+    EXPECT_EQ(apply_trade(g, -1, 1, TR_WOOD, TR_GOLD, 50), 0);
+    EXPECT_EQ(apply_trade(g, 1, 1, TR_WOOD, TR_GOLD, 0), 0);
+    EXPECT_EQ(apply_trade(g, 1, 1, TR_WOOD, TR_GOLD, -10), 0);
+    EXPECT_EQ(apply_trade(g, 1, 1, TR_ORE, TR_GOLD, 10), 0);  // owns no ore
+    // A value above 6 would read the gold field at the rare rate.
+    EXPECT_EQ(apply_trade(g, 1, 1, static_cast<TradeRes>(7), TR_GOLD, 50), 0);
+    EXPECT_EQ(apply_trade(g, 1, 1, TR_GOLD, static_cast<TradeRes>(9), 50), 0);
+    EXPECT_EQ(g.resources[1], before.resources[1]);
+    EXPECT_EQ(tp_player_amount(g, 1, TR_WOOD), 50);
+    EXPECT_EQ(tp_player_amount(g, 7, TR_WOOD), 0);
+    EXPECT_EQ(tp_player_amount(g, 1, static_cast<TradeRes>(200)), 50);  // gold
+}
+
+TEST(TradeRates, ApplyTradeNeverOverflows) {
+    GameState g = make_game(1);
+    PlayerResources& r = g.resources[0];
+    const int32_t max = std::numeric_limits<int32_t>::max();
+    r.gems = max;
+    r.gold = max - 1000;
+    // 1000 gold of room buys 4 lots of 250 at nine markets; the rest of the gems stay.
+    EXPECT_EQ(apply_trade(g, 0, 9, TR_GEMS, TR_GOLD, max), 1000);
+    EXPECT_EQ(r.gold, max);
+    EXPECT_EQ(r.gems, max - 4);
+    // No room at all: nothing happens.
+    EXPECT_EQ(apply_trade(g, 0, 9, TR_GEMS, TR_GOLD, 10), 0);
+    EXPECT_EQ(r.gems, max - 4);
+    EXPECT_EQ(r.gold, max);
+    // A large sale into an empty resource is limited to the 32-bit range.
+    r.gold = 0;
+    const int got = apply_trade(g, 0, 9, TR_GEMS, TR_GOLD, max);
+    EXPECT_GT(got, 0);
+    EXPECT_LE(static_cast<int64_t>(got), static_cast<int64_t>(max));
+    EXPECT_EQ(r.gold, got);
+    EXPECT_EQ(got % 250, 0);
+    EXPECT_EQ(static_cast<int64_t>(r.gems), static_cast<int64_t>(max) - 4 - got / 250);
+}
+
+TEST(TradeRates, MarketsAndNetwork) {
+    GameState g = make_game(3);
+    add_castle(g, 0, 0, 0x2);
+    add_castle(g, 0, 0, 0x2 | 0x4 | 0x10);
+    add_castle(g, 1, 0, 0x2);
+    add_castle(g, 1, 0, 0x4);
+    add_castle(g, 2, 0, 0x2 | 0x4).live = 0;
+    add_castle(g, -1, 0, 0x2 | 0x4);
+    EXPECT_EQ(count_player_thieves_guilds(g, 0), 2);
+    EXPECT_EQ(count_player_thieves_guilds(g, 1), 1);
+    EXPECT_EQ(count_player_thieves_guilds(g, 2), 0);
+    EXPECT_TRUE(player_has_trading_network(g, 0));
+    EXPECT_FALSE(player_has_trading_network(g, 1));  // guild and tavern in different towns
+    EXPECT_FALSE(player_has_trading_network(g, 2));
+    EXPECT_FALSE(player_has_trading_network(g, 3));
+}
