@@ -1,0 +1,309 @@
+#include "events/event.h"
+
+#include <SDL_mixer.h>
+
+#include <cstring>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <utility>
+
+#include "assets/agg.h"
+#include "assets/text_render.h"
+
+namespace vorn1 {
+
+namespace {
+
+constexpr int kTextWidth = 246;        // wrap width inside the frame
+constexpr int kCharsPerLineNoFont = 34;
+constexpr int kButtonW = 66;           // a system button's size when its picture is missing
+constexpr int kButtonH = 25;
+
+std::vector<std::string> chop_chars(const std::string& para) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (char c : para) {
+        if (c == ' ' && cur.size() >= static_cast<size_t>(kCharsPerLineNoFont)) {
+            out.push_back(std::move(cur));
+            cur.clear();
+            continue;
+        }
+        cur += c;
+    }
+    out.push_back(std::move(cur));
+    return out;
+}
+
+}  // namespace
+
+Mix_Chunk* load_event_sound(const AggArchive* archive, const std::string& name) {
+    std::vector<uint8_t> pcm;
+    if (archive) pcm = archive->get(name);
+    if (pcm.empty()) {
+        // Not in the archive: a file of that name in the sound folder beside it.
+        namespace fs = std::filesystem;
+        const std::string folder = path_folder(AGG_PATH);
+        for (const std::string& p : {folder + "SOUND/" + name, folder + name}) {
+            std::error_code ec;
+            const auto size = fs::file_size(p, ec);
+            if (ec || size == 0 || size > (16u << 20)) continue;
+            std::ifstream f(p, std::ios::binary);
+            pcm.resize(size);
+            if (!f.read(reinterpret_cast<char*>(pcm.data()), static_cast<std::streamsize>(size))) pcm.clear();
+            if (!pcm.empty()) break;
+        }
+    }
+    if (pcm.empty() || pcm.size() > (16u << 20)) return nullptr;
+    // Raw 8-bit mono 22050 Hz: wrapped in a WAV header so the mixer converts it.
+    std::vector<uint8_t> wav(44 + pcm.size());
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) wav[at + i] = static_cast<uint8_t>(v >> (8 * i)); };
+    auto put16 = [&](size_t at, uint16_t v) { wav[at] = static_cast<uint8_t>(v); wav[at + 1] = static_cast<uint8_t>(v >> 8); };
+    std::memcpy(wav.data(), "RIFF", 4);
+    put32(4, static_cast<uint32_t>(36 + pcm.size()));
+    std::memcpy(wav.data() + 8, "WAVEfmt ", 8);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, 1);
+    put32(24, 22050);
+    put32(28, 22050);
+    put16(32, 1);
+    put16(34, 8);
+    std::memcpy(wav.data() + 36, "data", 4);
+    put32(40, static_cast<uint32_t>(pcm.size()));
+    std::memcpy(wav.data() + 44, pcm.data(), pcm.size());
+    SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
+    return rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+}
+
+DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<EventButtonId>& buttons) {
+    DialogLayout l;
+    l.rows = std::clamp(rows, 0, kDialogMaxRows);
+    l.w = kDialogWidth;
+    l.h = kDialogBaseHeight + kDialogRowHeight * l.rows;
+    l.x = area.x + (area.w - l.w) / 2;
+    l.y = area.y + (area.h - l.h) / 2;
+    const int by = l.y + l.h - 36;
+    if (buttons.size() >= 2) {
+        l.buttons.push_back({l.x + 72 - kButtonW / 2, by, kButtonW, kButtonH});
+        l.buttons.push_back({l.x + 214 - kButtonW / 2, by, kButtonW, kButtonH});
+    } else {
+        l.buttons.push_back({l.x + kDialogWidth / 2 - kButtonW / 2, by, kButtonW, kButtonH});
+    }
+    return l;
+}
+
+std::vector<std::string> event_text_lines(const std::string& text, TTF_Font* font) {
+    if (font) return text::wrap_pixels(font, text, kTextWidth);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t nl = text.find('\n', start);
+        if (nl == std::string::npos) nl = text.size();
+        for (auto& l : chop_chars(text.substr(start, nl - start))) lines.push_back(std::move(l));
+        start = nl + 1;
+    }
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
+}
+
+EventSystem::~EventSystem() {
+    for (auto& [k, t] : icon_cache_)
+        if (t) SDL_DestroyTexture(t);
+    for (auto& [k, c] : sounds_)
+        if (c) Mix_FreeChunk(c);
+}
+
+void EventSystem::register_def(const EventDef& def) { defs_[def.type] = def; }
+
+const EventDef* EventSystem::find_def(uint8_t type) const {
+    auto it = defs_.find(type);
+    return it == defs_.end() ? nullptr : &it->second;
+}
+
+void EventSystem::relayout(Dialog& d) const {
+    d.lines = event_text_lines(d.def.text, font_);
+    const int line_h = font_ ? std::max(1, TTF_FontLineSkip(font_)) : 16;
+    int content = static_cast<int>(d.lines.size()) * line_h;
+    if (!d.def.title.empty()) content += line_h + 6;
+    if (!d.def.icons.empty() || d.picture || d.crest) content += 70;
+    // The frame's top and bottom leave about 28 pixels of the middle for text; every further
+    // 45 pixels of content takes another middle row.
+    const int needed = content <= 28 ? 0 : (content - 28 + kDialogRowHeight - 1) / kDialogRowHeight;
+    std::vector<EventButtonId> buttons = d.def.buttons;
+    if (buttons.empty()) buttons.push_back(EVENT_BUTTON_OK);
+    d.def.buttons = buttons;
+    d.layout = layout_event_dialog(d.area, std::max(d.def.mode, needed), buttons);
+}
+
+void EventSystem::open_dialog(Dialog d) {
+    relayout(d);
+    if (dialog_open) {
+        // Two announcements meeting in one frame both get shown, one after the other.
+        queue_.push_back(std::move(d));
+        return;
+    }
+    dialog_ = std::move(d);
+    dialog_open = true;
+    if (!dialog_.def.sound.empty()) play_sound(dialog_.def.sound);
+}
+
+void EventSystem::close_dialog(uint8_t button) {
+    if (!dialog_open) return;
+    Dialog d = std::move(dialog_);
+    dialog_ = Dialog{};
+    dialog_open = false;
+    dialog_artifact = -1;
+    if (!d.def.sound2.empty()) play_sound(d.def.sound2);
+    EventResult r = d.result;
+    r.button = button;
+    if (d.accept_battle) r.site_battle = button == EVENT_BUTTON_ACCEPT ? 1 : 0;
+    if (d.force_button) r.button = d.force_button;
+    EventCallback cb = std::move(d.callback);
+    // The dialog is closed before the callback runs, so the callback may open the next one.
+    if (cb) cb(r);
+    if (!dialog_open && !queue_.empty()) {
+        Dialog next = std::move(queue_.front());
+        queue_.pop_front();
+        open_dialog(std::move(next));
+    }
+}
+
+void EventSystem::open_announcement(const EventDef& def, SDL_Rect area, EventCallback cb) {
+    Dialog d;
+    d.def = def;
+    d.area = area;
+    d.result.type = def.type;
+    d.callback = std::move(cb);
+    open_dialog(std::move(d));
+}
+
+void EventSystem::open_crest_announcement(const std::string& text, SDL_Texture* crest, SDL_Texture* second_crest,
+                                          int crest_int, SDL_Rect area, EventCallback cb) {
+    Dialog d;
+    d.kind = DialogKind::Crest;
+    d.def.text = text;
+    d.def.buttons = {EVENT_BUTTON_OK};
+    d.def.mode = 1;
+    d.area = area;
+    d.crest = crest;
+    d.crest2 = second_crest;
+    d.crest_int = crest_int;
+    d.callback = std::move(cb);
+    open_dialog(std::move(d));
+}
+
+void EventSystem::open_levelup_dialog(const EventDef& def, SDL_Rect area, int i1, int i2, int i3,
+                                      SDL_Texture* picture, EventCallback cb) {
+    Dialog d;
+    d.kind = DialogKind::LevelUp;
+    d.def = def;
+    d.area = area;
+    d.picture = picture;
+    d.result.type = def.type;
+    d.result.hero = i1;
+    d.result.x = i2;
+    d.result.y = i3;
+    d.callback = std::move(cb);
+    open_dialog(std::move(d));
+}
+
+void EventSystem::open_build_dialog(const std::string& name, const std::string& text,
+                                    const std::vector<EventIcon>& costs, int town, int slot, SDL_Rect area,
+                                    EventCallback cb) {
+    Dialog d;
+    d.kind = DialogKind::Build;
+    d.def.title = name;
+    d.def.text = text;
+    d.def.icons = costs;
+    d.def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+    d.def.mode = 2;
+    d.area = area;
+    d.result.x = town;
+    d.result.y = slot;
+    d.callback = std::move(cb);
+    open_dialog(std::move(d));
+}
+
+bool EventSystem::handle_sdl_event(const SDL_Event& e) {
+    if (!dialog_open) return false;
+    if (e.type == SDL_QUIT) return false;  // the loop decides about quitting
+    const auto& buttons = dialog_.def.buttons;
+    const auto& rects = dialog_.layout.buttons;
+    auto hit = [&](int mx, int my) {
+        for (size_t i = 0; i < rects.size() && i < buttons.size(); ++i) {
+            const SDL_Rect& b = rects[i];
+            if (mx >= b.x && mx < b.x + b.w && my >= b.y && my < b.y + b.h) return static_cast<int>(i);
+        }
+        return -1;
+    };
+    if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
+        dialog_.pressed = hit(e.button.x, e.button.y);
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+        const int held = dialog_.pressed;
+        dialog_.pressed = -1;
+        if (held >= 0 && held == hit(e.button.x, e.button.y)) close_dialog(buttons[held]);
+    } else if (e.type == SDL_KEYDOWN && !buttons.empty()) {
+        const SDL_Keycode k = e.key.keysym.sym;
+        if (k == SDLK_RETURN || k == SDLK_KP_ENTER) close_dialog(buttons.front());
+        else if (k == SDLK_ESCAPE) close_dialog(buttons.back());
+    }
+    return true;
+}
+
+void EventSystem::tick(float ms) {
+    if (!(ms > 0.0f)) return;
+    if (resource_flash) {
+        resource_flash_ms -= ms;
+        if (resource_flash_ms <= 0.0f) {
+            resource_flash = false;
+            resource_flash_ms = 0.0f;
+        }
+    }
+    if (timed_status) {
+        timed_status_ms -= ms;
+        if (timed_status_ms <= 0.0f) {
+            timed_status = false;
+            timed_status_ms = 0.0f;
+        }
+    }
+}
+
+void EventSystem::show_status(const std::string& text, float ms) {
+    status_text = text;
+    timed_status = ms > 0.0f;
+    timed_status_ms = ms > 0.0f ? ms : 0.0f;
+}
+
+void EventSystem::play_sound(const std::string& name) {
+    if (!audio_ok_ || name.empty()) return;
+    Mix_Chunk* c = nullptr;
+    auto it = sounds_.find(name);
+    if (it != sounds_.end()) {
+        c = it->second;
+    } else {
+        c = load_event_sound(archive_, name);
+        sounds_[name] = c;  // a missing sound stays silent and is not looked for again
+    }
+    if (c) Mix_PlayChannel(0, c, 0);
+}
+
+void EventSystem::export_visits(std::vector<uint32_t>& site_keys, std::vector<uint32_t>& count_keys,
+                                std::vector<int32_t>& counts) const {
+    export_visit_records(visits, site_keys, count_keys, counts);
+}
+
+void EventSystem::import_visits(const std::vector<uint32_t>& site_keys, const std::vector<uint32_t>& count_keys,
+                                const std::vector<int32_t>& counts) {
+    import_visit_records(visits, site_keys, count_keys, counts);
+}
+
+void EventSystem::record_visit(int x, int y, int hero) { vorn1::record_visit(visits, x, y, hero); }
+
+SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) {
+    if (!icon_provider) return nullptr;
+    return icon_provider(icn, frame);
+}
+
+}  // namespace vorn1
