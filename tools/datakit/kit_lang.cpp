@@ -97,6 +97,14 @@ void write_lang_seeds(const std::string& out_dir) {
         {"empty.json", ""},
     };
     for (const auto& [name, text] : seeds) write_seed(out_dir, "catalogue", name, Bytes(text.begin(), text.end()));
+
+    const std::pair<const char*, std::string> specs[] = {
+        {"spec.xml", "<?xml version=\"1.0\"?>\n<icn>\n  <frame index=\"0\" x=\"-3\" y=\"5\"/>\n"
+                     "  <frame y='7' index='2'/>\n</icn>\n"},
+        {"odd.xml", "<frame index=\"4096\" x=\"99999\"/><frameset index=\"1\"/><frame index=\"3\" x=\"1"},
+        {"name.txt", "frame_0012.PNG"},
+    };
+    for (const auto& [name, text] : specs) write_seed(out_dir, "override_spec", name, Bytes(text.begin(), text.end()));
 }
 
 }  // namespace vorn1::kit

@@ -22,7 +22,8 @@ std::string catalogue_json(const StringMap& texts);
 // (a missing system font is reported on the error stream and skipped).
 bool write_lang_folder(const std::string& out_dir);
 
-// Seed inputs of the catalogue reader's fuzz target: OUT/catalogue/*.json. Throws on failure.
+// Seed inputs of the catalogue and override-spec readers' fuzz targets: OUT/catalogue/*.json and
+// OUT/override_spec/*. Throws on failure.
 void write_lang_seeds(const std::string& out_dir);
 
 }  // namespace vorn1::kit
