@@ -10,18 +10,36 @@ constexpr int MAP_MAX_DIM = 72;     // fog planes and every per-map grid are 72 
 constexpr int MAP_HEADER_SIZE = 1354;
 
 // Object types of tile byte 8 that the rules look at.
+// Types 129..145 and the event types below can be walked onto; the rest are scenery.
 enum MapObjectType : uint8_t {
     OBJ_NONE = 0,
     OBJ_EVENT_FIRST = 129,    // types from here on are event objects
+    OBJ_TRADING_POST = 130,
+    OBJ_CHEST = 131,
+    OBJ_RESOURCE = 134,
+    OBJ_ARTIFACT = 136,
+    OBJ_MINE = 139,
+    OBJ_GRAVEYARD = 140,
+    OBJ_LIGHTHOUSE = 141,
+    OBJ_DWELLING = 142,
+    OBJ_SHRINE = 143,
+    OBJ_MILL = 144,
+    OBJ_DRAGON_CITY = 150,
     OBJ_MONSTER = 154,
     OBJ_OBELISK = 155,
+    OBJ_CAMPFIRE = 157,
+    OBJ_SHIPWRECK = 163,
     OBJ_TOWN_ENTRANCE = 168,
     OBJ_PORTAL = 169,
+    OBJ_ARTIFACT_AMBUSH = 176,
+    OBJ_ARTIFACT_PAID = 189,
     OBJ_CASTLE_ENTRANCE = 192,
     OBJ_TOWN_ENTRANCE_B = 193,
     OBJ_MONSTER_B = 195,      // 195..198 are monsters too
     OBJ_MONSTER_E = 198,
 };
+// The object gate of a step: event types pass, any other object needs a clear tile.
+bool is_enterable_object_type(uint8_t type);
 
 // Layer sprite sets with a meaning for the rules.
 enum MapSpriteSet : uint8_t {
@@ -133,8 +151,21 @@ struct GameMap {
 GameMap load_map(const std::string& path);
 // "Cannot open CMP: <path>", "Read failed: <path>", "CMP file too small to contain tile block".
 GameMap load_cmp(const std::string& path);
-// A map image held in memory (the archive's "DEMO.MAP"); the texts of load_map.
-GameMap load_map_bytes(const std::vector<uint8_t>& bytes);
+// A map image held in memory (the archive's "DEMO.MAP"); the texts of load_map with `name` as the path.
+GameMap load_map_bytes(const std::vector<uint8_t>& bytes, const std::string& name = "DEMO.MAP");
+GameMap load_cmp_bytes(const std::vector<uint8_t>& bytes, const std::string& name);
+
+// Layout constants of the map file (docs/formats.md).
+constexpr int MAP_OFS_DIFFICULTY = 2;
+constexpr int MAP_OFS_SIZE = 3;
+constexpr int MAP_OFS_NAME = 4;         // 16 bytes, zero-terminated
+constexpr int MAP_OFS_WIDTH = 20;
+constexpr int MAP_OFS_HEIGHT = 21;
+constexpr int MAP_OFS_VICTORY = 22;     // kind, x, y
+constexpr int MAP_OFS_DESCRIPTION = 154; // 120 bytes, zero-terminated
+constexpr int MAP_TILE_BYTES = 15;
+constexpr int MAP_OBJECT_BYTES = 24;
+constexpr int MAP_MAX_OBJECTS = 4096;
 // A blank 72 x 72 grass map named "EMPTY".
 GameMap make_empty_map();
 

@@ -2,6 +2,7 @@
 // Movement points, joining stacks and other per-tile rules.
 #include "world/game_state.h"
 #include "world/map.h"
+#include "world/route.h"
 
 namespace vorn1 {
 

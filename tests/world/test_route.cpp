@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "datakit/kit_maps.h"
+#include "world/game_state.h"
+#include "world/route.h"
+
+using namespace vorn1;
+using namespace vorn1::kit;
+
+namespace {
+
+// '.' grass, 'r' rough (6/9), 's' swamp (8/12), '~' water, 'T' trees, 'M' mountains,
+// 'm' wandering monster, 'c' chest, 'h' another hero standing.
+GameMap draw(const std::vector<std::string>& rows) {
+    MapBuilder b((int)rows[0].size(), (int)rows.size());
+    for (int y = 0; y < (int)rows.size(); ++y)
+        for (int x = 0; x < (int)rows[y].size(); ++x) switch (rows[y][x]) {
+            case 'r': b.at(x, y).ground = G_ROUGH; break;
+            case 's': b.at(x, y).ground = G_SWAMP; break;
+            case '~': b.at(x, y).ground = G_WATER; break;
+            case 'T': b.tree(x, y); break;
+            case 'M': b.mountain(x, y); break;
+            case 'm': b.monster(x, y, 2, 20); break;
+            case 'c': b.chest(x, y, 1000); break;
+            case 'h': b.at(x, y).hero_figure = 1; break;
+            default: break;
+            }
+    rebuild_monster_guard_map(b.map);
+    return b.map;
+}
+
+int total(const std::vector<RouteStep>& r) {
+    int t = 0;
+    for (const RouteStep& s : r) t += s.cost < 0 ? -s.cost : s.cost;
+    return t;
+}
+
+std::vector<RouteStep> walk(const GameMap& m, int x0, int y0, int x1, int y1, int mp = 1000, bool flat = false,
+                            bool boat = false, bool accept = false) {
+    return find_route(m, x0, y0, x1, y1, mp, flat, boat, accept, nullptr, nullptr, true);
+}
+
+}  // namespace
+
+TEST(Route, CostsChargedByDestinationGround) {
+    const GameMap m = draw({
+        ".rrrr.",
+        "......",
+    });
+    // Straight along row 1 is 5 x 4 = 20; through the rough row it would cost more.
+    auto r = walk(m, 0, 0, 5, 0);
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ(r.back().x, 5);
+    EXPECT_EQ(total(r), 6 + 4 + 4 + 4 + 6);  // down-diagonal, along row 1, up-diagonal onto grass
+    // Stepping onto rough costs 6 straight; off it onto grass costs 4 (the tile entered decides).
+    auto in = walk(m, 0, 0, 1, 0);
+    ASSERT_EQ(in.size(), 1u);
+    EXPECT_EQ(in[0].cost, 6);
+    auto out = walk(m, 1, 0, 0, 0);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].cost, 4);
+    const GameMap sw = draw({".s", ".."});
+    EXPECT_EQ(walk(sw, 0, 1, 1, 0)[0].cost, 12);
+    EXPECT_EQ(walk(sw, 0, 1, 1, 0, 1000, true)[0].cost, 6);  // flat walkers pay 4 / 6 everywhere
+    EXPECT_EQ(walk(sw, 0, 0, 1, 0)[0].cost, 8);
+}
+
+TEST(Route, DirectionsAndReachablePart) {
+    const GameMap m = draw({"......"});
+    auto r = walk(m, 0, 0, 5, 0, 9);
+    ASSERT_EQ(r.size(), 5u);
+    for (const RouteStep& s : r) EXPECT_EQ(s.dir, DIR_E);
+    EXPECT_EQ(r[0].next_dir, DIR_E);
+    EXPECT_EQ(r.back().next_dir, DIR_NONE);
+    EXPECT_EQ(r[0].within_points, 1);
+    EXPECT_EQ(r[1].within_points, 1);
+    EXPECT_EQ(r[2].within_points, 0);
+    EXPECT_EQ(r[2].cost, -4);
+    EXPECT_EQ(r[4].cost, -4);
+    EXPECT_EQ(dir_from_delta(0, -1), DIR_N);
+    EXPECT_EQ(dir_from_delta(-1, -1), DIR_NW);
+    EXPECT_EQ(dir_from_delta(2, 0), -1);
+    EXPECT_EQ(dir_from_delta(0, 0), -1);
+
+    // Markers: gated off while the whole route fits the points.
+    auto fits = walk(m, 0, 0, 2, 0, 100);
+    EXPECT_TRUE(route_markers_gated(fits, false).empty());
+    EXPECT_EQ(route_markers_gated(fits, true).size(), 2u);
+    auto far = route_markers_gated(r, false);
+    ASSERT_EQ(far.size(), 5u);
+    EXPECT_EQ(far[1].reachable, 1);
+    EXPECT_EQ(far[2].reachable, 0);
+    EXPECT_EQ(far[4].is_destination, 1);
+}
+
+TEST(Route, DiagonalPastTwoBarriersFails) {
+    const GameMap m = draw({
+        ".T",
+        "T.",
+    });
+    // Both side tiles are trees: no diagonal squeeze, and nothing else is open.
+    EXPECT_TRUE(walk(m, 0, 0, 1, 1).empty());
+    const GameMap one = draw({
+        "..",
+        "T.",
+    });
+    auto r = walk(one, 0, 0, 1, 1);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_EQ(r[0].dir, DIR_SE);
+    EXPECT_EQ(hero_step_cost(m, 0, 0, 1, 1, false, false), -1);
+    EXPECT_EQ(hero_step_cost(one, 0, 0, 1, 1, false, false), 6);
+    EXPECT_EQ(hero_step_cost(one, 0, 0, 2, 2, false, false), -1);  // not a unit step
+}
+
+TEST(Route, WaterBoatsAndLanding) {
+    GameMap m = draw({
+        "..~~~..",
+        "..~~~..",
+    });
+    // On foot the water is a wall.
+    EXPECT_TRUE(walk(m, 0, 0, 6, 0).empty());
+    // Aboard, the hero stays on water; reaching land needs accept_dest (a landing).
+    auto sail = walk(m, 2, 0, 4, 1, 1000, false, true);
+    ASSERT_FALSE(sail.empty());
+    EXPECT_EQ(total(sail), 4 + 6);  // one straight, one diagonal
+    EXPECT_TRUE(walk(m, 2, 0, 5, 0, 1000, false, true).empty());
+    auto land = walk(m, 2, 0, 5, 0, 1000, false, true, true);
+    ASSERT_EQ(land.size(), 3u);
+    EXPECT_EQ(land.back().x, 5);
+    // Boarding from the shore onto the boat's tile.
+    auto board = walk(m, 1, 0, 2, 0, 1000, false, false, true);
+    ASSERT_EQ(board.size(), 1u);
+    EXPECT_EQ(board[0].cost, 4);
+    // A diagonal at sea needs one open water side tile.
+    GameMap narrow = draw({
+        "~.",
+        ".~",
+    });
+    EXPECT_EQ(hero_step_cost(narrow, 0, 0, 1, 1, true, false), -1);
+    narrow.tile(1, 0)->ground = G_WATER;
+    EXPECT_EQ(hero_step_cost(narrow, 0, 0, 1, 1, true, false), 6);
+    narrow.tile(1, 1)->hero_figure = 2;
+    EXPECT_EQ(hero_step_cost(narrow, 0, 0, 1, 1, true, false), -1);
+}
+
+TEST(Route, GuardedTilesStopObjectsAndBlockedSet) {
+    const GameMap m = draw({
+        ".....",
+        "..m..",
+        ".....",
+    });
+    // Every tile of the middle column is beside the monster: routes stop there, never pass.
+    EXPECT_TRUE(walk(m, 0, 1, 4, 1).empty());
+    auto to_guard = walk(m, 0, 1, 1, 1);
+    ASSERT_EQ(to_guard.size(), 1u);
+    // The monster itself can be reached through one guarded tile (an attack), nothing beyond it.
+    auto attack = walk(m, 0, 1, 2, 1);
+    ASSERT_EQ(attack.size(), 2u);
+    EXPECT_EQ(attack[1].x, 2);
+    const GameMap m2 = draw({".......", "....m..", "......."});
+    EXPECT_EQ(walk(m2, 0, 1, 4, 1).size(), 4u);
+    EXPECT_TRUE(walk(m2, 0, 1, 6, 1).empty());
+    auto free_walk = find_route(m, 0, 1, 4, 1, 1000, false, false, false, nullptr, nullptr, false);
+    ASSERT_FALSE(free_walk.empty());
+
+    const GameMap c = draw({".c."});
+    EXPECT_TRUE(walk(c, 0, 0, 2, 0).empty());    // a chest is walked onto, not through
+    EXPECT_EQ(walk(c, 0, 0, 1, 0).size(), 1u);
+
+    const GameMap open = draw({"...", "..."});
+    std::unordered_set<uint32_t> blocked{tile_key(1, 0), tile_key(1, 1)};
+    EXPECT_TRUE(find_route(open, 0, 0, 2, 0, 100, false, false, false, nullptr, &blocked, true).empty());
+    EXPECT_EQ(find_route(open, 0, 0, 1, 0, 100, false, false, false, nullptr, &blocked, true).size(), 1u);
+}
+
+TEST(Route, FogOccupiedAndBadGoals) {
+    const GameMap m = draw({".h..", "...."});
+    FogOfWar fog;
+    fog.reveal_radius(0, 0, 1);
+    EXPECT_TRUE(find_route(m, 0, 0, 3, 0, 100, false, false, false, &fog, nullptr, true).empty());
+    fog.reveal_radius(3, 0, 4);
+    auto r = find_route(m, 0, 0, 3, 0, 100, false, false, false, &fog, nullptr, true);
+    ASSERT_FALSE(r.empty());
+    for (const RouteStep& s : r) EXPECT_FALSE(s.x == 1 && s.y == 0);  // the other hero's tile
+    EXPECT_TRUE(walk(m, 0, 0, 1, 0).empty());
+    EXPECT_FALSE(walk(m, 0, 0, 1, 0, 100, false, false, true).empty());
+    EXPECT_TRUE(walk(m, 0, 0, 9, 0).empty());
+    EXPECT_TRUE(walk(m, 0, 0, -1, 0).empty());
+    EXPECT_TRUE(walk(m, 0, 0, 0, 0).empty());
+    GameMap none;
+    EXPECT_TRUE(walk(none, 0, 0, 1, 1).empty());
+}
