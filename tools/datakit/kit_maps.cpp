@@ -361,6 +361,8 @@ GameMap make_demo_map() {
     return m;
 }
 
+Bytes demo_map_bytes() { return write_map_bytes(make_demo_map()); }
+
 GameMap make_campaign_map(int index) {
     const bool spirit = index > 9;
     GameMap m = make_scenario_map(index % 3, 2 + index % 3, 1000u + (uint32_t)index,

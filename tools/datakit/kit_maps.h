@@ -54,8 +54,9 @@ struct MapBuilder {
 // A full scenario: players 2..4 seats with a castle and a hero each, every kind of site, water with a
 // boat, obelisk and portal pair. size_class 0 small (36), 1 medium (54), 2 large (72).
 GameMap make_scenario_map(int size_class, int players, uint32_t seed, const std::string& name);
-// The archive's demo map.
+// The archive's demo map, and its bytes for the archive entry "DEMO.MAP".
 GameMap make_demo_map();
+Bytes demo_map_bytes();
 // Campaign map `index` (1..9 for CAMP, 10..13 for the four spirit-world maps).
 GameMap make_campaign_map(int index);
 

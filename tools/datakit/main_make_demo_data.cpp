@@ -1,5 +1,6 @@
 #include "datakit/datakit.h"
 #include "datakit/kit_lang.h"
+#include "datakit/kit_maps.h"
 #include "datakit/kit_town_strings.h"
 #include <cstdio>
 int main(int argc, char** argv) {
@@ -8,6 +9,10 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
     if (!vorn1::kit::write_lang_folder(out)) {
         std::fprintf(stderr, "make_demo_data: could not write %s/LANG\n", out.c_str());
+        return 1;
+    }
+    if (!vorn1::kit::write_kit_maps(out + "/maps")) {
+        std::fprintf(stderr, "make_demo_data: could not write %s/maps\n", out.c_str());
         return 1;
     }
     return 0;

@@ -4,6 +4,7 @@
 
 #include "datakit/datakit.h"
 #include "datakit/kit_lang.h"
+#include "datakit/kit_maps.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ using SeedWriter = void (*)(const std::string& out_dir);
 const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_asset_seeds,
     vorn1::kit::write_lang_seeds,
+    vorn1::kit::write_map_fuzz_seeds,
 };
 
 }  // namespace
