@@ -32,8 +32,6 @@ TEST(RecruitRules, CreaturePrices) {
     EXPECT_EQ(creature_recruit_cost(11).crystal, 1);
     EXPECT_EQ(creature_recruit_cost(17).mercury, 1);
     EXPECT_EQ(creature_recruit_cost(27).gems, 1);
-    EXPECT_EQ(creature_recruit_cost(27).gold, 650);
-    EXPECT_EQ(creature_recruit_cost(0).gold, 20);
     EXPECT_EQ(creature_recruit_cost(26), CreatureCost{});
     EXPECT_EQ(creature_recruit_cost(28), CreatureCost{});
     EXPECT_EQ(creature_recruit_cost(255), CreatureCost{});
@@ -85,14 +83,8 @@ TEST(RecruitRules, GrowthWithWellAndComputerLevel) {
     EXPECT_EQ(dwelling_effective_growth(0, 6, true, 4), 0);
     EXPECT_EQ(dwelling_effective_growth(0, -1, true, 4), 0);
 
-    EXPECT_EQ(dwelling_weekly_growth(1, 0), 10);
-    EXPECT_EQ(dwelling_weekly_growth(200, 0), 12);
-    EXPECT_EQ(dwelling_weekly_growth(0, -1), 0);
-    EXPECT_EQ(ai_growth_bonus(3, 0, 0), 3);
-    EXPECT_EQ(ai_growth_bonus(4, 1, 0), 4);
     EXPECT_EQ(ai_growth_bonus(4, 4, 0), 0);
     EXPECT_EQ(ai_growth_bonus(5, 0, 0), 0);
-    EXPECT_EQ(ai_growth_bonus(3, 0, 6), 0);
 
     EXPECT_EQ(dwelling_slot_creature(2, 5), 17);
     EXPECT_EQ(dwelling_slot_creature(3, 0), 18);

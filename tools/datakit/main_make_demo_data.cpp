@@ -1,7 +1,7 @@
 #include "datakit/datakit.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
-#include "datakit/kit_town_strings.h"
+#include "datakit/kit_town.h"
 #include <cstdio>
 int main(int argc, char** argv) {
     if (argc < 2) { std::fprintf(stderr, "usage: make_demo_data OUT_DIR\n"); return 2; }

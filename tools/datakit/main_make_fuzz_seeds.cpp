@@ -5,6 +5,7 @@
 #include "datakit/datakit.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_town.h"
 
 namespace {
 
@@ -14,6 +15,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_asset_seeds,
     vorn1::kit::write_lang_seeds,
     vorn1::kit::write_map_fuzz_seeds,
+    vorn1::kit::write_town_seeds,
 };
 
 }  // namespace
