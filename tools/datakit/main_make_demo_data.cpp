@@ -1,19 +1,32 @@
+// make_demo_data OUT_DIR: writes a whole demo data folder (archive, language files, maps, sounds).
+#include <cstdio>
+#include <exception>
+#include <string>
+
 #include "datakit/datakit.h"
+#include "datakit/kit_demo.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
-#include <cstdio>
+
 int main(int argc, char** argv) {
-    if (argc < 2) { std::fprintf(stderr, "usage: make_demo_data OUT_DIR\n"); return 2; }
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_demo_data OUT_DIR\n");
+        return 2;
+    }
     const std::string out = argv[1];
+    // Catalogue texts of each area, before the language folder is written.
     vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
-    if (!vorn1::kit::write_lang_folder(out)) {
-        std::fprintf(stderr, "make_demo_data: could not write %s/LANG\n", out.c_str());
+    try {
+        vorn1::kit::write_demo_data(out);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "make_demo_data: %s\n", e.what());
         return 1;
     }
     if (!vorn1::kit::write_kit_maps(out + "/maps")) {
         std::fprintf(stderr, "make_demo_data: could not write %s/maps\n", out.c_str());
         return 1;
     }
+    std::printf("demo data written to %s\n", out.c_str());
     return 0;
 }

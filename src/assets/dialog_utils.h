@@ -1,0 +1,34 @@
+#pragma once
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdint>
+
+namespace vorn1 {
+
+struct Resources;
+// 1 OK, 2 accept, 3 decline (defined with the event records).
+enum EventButtonId : uint8_t;
+
+// Geometry of the standard dialog frame.
+inline constexpr int kBorderWidth = 286;
+inline constexpr int kBorderTopH = 77;
+inline constexpr int kBorderRowH = 45;
+inline constexpr int kBorderBottomH = 48;
+inline constexpr int border_height(int rows) { return kBorderTopH + kBorderRowH * rows + kBorderBottomH; }
+
+// The standard dialog frame from BUYBUILD.ICN (0 top, 1 middle, 2 bottom), top-left at (x, y),
+// with `rows` middle rows; each piece drawn mirrored on the left half and plain on the right.
+// Nothing without the top piece; a missing middle or bottom piece is skipped.
+void draw_buybuild_border(SDL_Renderer* renderer, const Resources& res, int x, int y, int rows);
+
+// The SYSTEM.ICN button of a button id (2 accept 5/6, 3 decline 7/8, else OK 9/10; the second
+// frame when pressed) at its own size, centred on cx with its top at y. Returns the rectangle
+// drawn, or (cx - 33, y, 66, 25) when the frame is missing. The font is not used.
+SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventButtonId button_id, int cx, int y,
+                            bool pressed, TTF_Font* font);
+
+// The frame that draw_system_button uses.
+int system_button_frame(EventButtonId button_id, bool pressed);
+
+}  // namespace vorn1

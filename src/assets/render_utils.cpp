@@ -1,0 +1,109 @@
+#include "assets/render_utils.h"
+
+#include <exception>
+
+#include "assets/agg.h"
+#include "assets/bmp.h"
+
+namespace vorn1 {
+
+SDL_Texture* img_to_tex(SDL_Renderer* renderer, const Image& img, bool blend) {
+    if (!renderer || img.empty()) return nullptr;
+    if (img.pixels.size() < static_cast<std::size_t>(img.width) * img.height * 4) return nullptr;
+    SDL_Texture* tex =
+        SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, img.width, img.height);
+    if (!tex) return nullptr;
+    if (SDL_UpdateTexture(tex, nullptr, img.pixels.data(), img.width * 4) != 0) {
+        SDL_DestroyTexture(tex);
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(tex, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    return tex;
+}
+
+void key_out_near_black(Image& img) {
+    const std::size_t n = img.pixels.size() / 4;
+    for (std::size_t i = 0; i < n; ++i) {
+        uint8_t* p = img.pixels.data() + i * 4;
+        if (p[0] < 31 && p[1] < 11 && p[2] < 11) p[0] = p[1] = p[2] = p[3] = 0;
+    }
+}
+
+SDL_Texture* bmp_to_tex_keyed(SDL_Renderer* renderer, const Image& img) {
+    if (!renderer || img.empty()) return nullptr;
+    Image copy = img;
+    key_out_near_black(copy);
+    return img_to_tex(renderer, copy, true);
+}
+
+void destroy_textures(IcnTextures& set) {
+    for (SDL_Texture* t : set.frames)
+        if (t) SDL_DestroyTexture(t);
+    set.frames.clear();
+    set.headers.clear();
+    set.sizes.clear();
+}
+
+IcnLoadResult load_icn_textures(SDL_Renderer* renderer, const AggArchive& archive, const Palette& pal,
+                                const std::string& name, bool blend, IcnTextures& out, const MonoMode& mono) {
+    destroy_textures(out);
+    IcnLoadResult result;
+    const std::vector<uint8_t> bytes = archive.get(name);
+    if (bytes.empty()) return result;
+    IcnFrames decoded;
+    try {
+        decoded = decode_icn(bytes, pal, mono);
+    } catch (const std::exception& e) {
+        result.status = IcnLoad::Corrupt;
+        result.error = e.what();
+        return result;
+    }
+    const std::size_t n = decoded.frames.size();
+    out.headers = std::move(decoded.headers);
+    out.headers.resize(n);
+    out.frames.assign(n, nullptr);
+    out.sizes.assign(n, SDL_Point{0, 0});
+    for (std::size_t i = 0; i < n; ++i) {
+        const Image& img = decoded.frames[i];
+        out.frames[i] = img_to_tex(renderer, img, blend);
+        if (out.frames[i]) out.sizes[i] = SDL_Point{img.width, img.height};
+    }
+    result.status = IcnLoad::Ok;
+    return result;
+}
+
+SDL_Texture* load_bmp_texture(SDL_Renderer* renderer, const AggArchive& archive, const Palette& pal,
+                              const std::string& name, bool blend, std::string* error) {
+    const std::vector<uint8_t> bytes = archive.get(name);
+    if (bytes.empty()) return nullptr;
+    try {
+        return img_to_tex(renderer, decode_bmp(bytes, pal), blend);
+    } catch (const std::exception& e) {
+        if (error) *error = e.what();
+        return nullptr;
+    }
+}
+
+Image read_texture(SDL_Renderer* renderer, SDL_Texture* tex) {
+    int w = 0, h = 0;
+    if (!renderer || !tex || SDL_QueryTexture(tex, nullptr, nullptr, &w, &h) != 0) return {};
+    Image img(w, h);
+    if (img.empty()) return {};
+    SDL_Texture* target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_TARGET, w, h);
+    if (!target) return {};
+    SDL_Texture* old_target = SDL_GetRenderTarget(renderer);
+    SDL_BlendMode old_mode = SDL_BLENDMODE_NONE;
+    SDL_GetTextureBlendMode(tex, &old_mode);
+    SDL_SetRenderTarget(renderer, target);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 0);
+    SDL_RenderClear(renderer);
+    SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_NONE);
+    SDL_RenderCopy(renderer, tex, nullptr, nullptr);
+    SDL_SetTextureBlendMode(tex, old_mode);
+    const bool ok = SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGBA32, img.pixels.data(), w * 4) == 0;
+    SDL_SetRenderTarget(renderer, old_target);
+    SDL_DestroyTexture(target);
+    return ok ? img : Image{};
+}
+
+}  // namespace vorn1

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "assets/dialog_utils.h"
+#include "assets/resources.h"
+#include "assets/screens_canvas.h"
+#include "datakit/kit_demo.h"
+
+using namespace vorn1;
+using namespace vorn1::testing_canvas;
+
+namespace {
+
+std::unique_ptr<AggArchive> archive_of(const std::vector<kit::AggFile>& files) {
+    return std::make_unique<AggArchive>(AggArchive::from_bytes(kit::write_agg(files)));
+}
+
+std::vector<std::string> lines_with(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(prefix, 0) == 0) out.push_back(line);
+    return out;
+}
+
+// The demo archive is large; build it once.
+const std::vector<uint8_t>& demo_bytes() {
+    static const std::vector<uint8_t> bytes = kit::demo_archive_bytes();
+    return bytes;
+}
+
+}  // namespace
+
+TEST(Resources, DemoArchiveLoadsEveryEntryWithoutWarnings) {
+    Canvas c;
+    ::testing::internal::CaptureStderr();
+    Resources res(c.r, std::make_unique<AggArchive>(AggArchive::from_bytes(demo_bytes())));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(res.warnings, 0) << err;
+    EXPECT_TRUE(err.empty()) << err;
+    EXPECT_TRUE(res.palette_loaded);
+    EXPECT_EQ(res.palette, kit::demo_palette());
+
+    const std::map<std::string, const IcnTextures*> sets = {
+        {"SYSTEM.ICN", &res.system_btn}, {"BUYBUILD.ICN", &res.buybuild}, {"MONS32.ICN", &res.mons32},
+        {"MONSTERS.ICN", &res.monsters}, {"STRIP.ICN", &res.strip},       {"ARTIFACT.ICN", &res.artifact},
+        {"RESOURCE.ICN", &res.resource}, {"SPELLS.ICN", &res.spells},     {"BOOK.ICN", &res.book},
+        {"TOWNWIND.ICN", &res.townwind}, {"LEGEND.ICN", &res.legend},     {"RSRC32.ICN", &res.rsrc32},
+        {"FLAG32.ICN", &res.flag32},     {"BOAT32.ICN", &res.boat32},     {"OBJ32-07.ICN", &res.obj32_07},
+        {"CAMPAIGN.ICN", &res.campaign}};
+    for (const ResourceEntry& e : resource_entries()) {
+        auto it = sets.find(e.name);
+        if (it == sets.end()) continue;
+        EXPECT_GE(it->second->count(), e.min_frames) << e.name;
+        for (int i = 0; i < it->second->count(); ++i) EXPECT_NE(it->second->at(i), nullptr) << e.name << " " << i;
+        EXPECT_EQ(it->second->headers.size(), it->second->frames.size());
+    }
+    for (SDL_Texture* t : res.portraits) EXPECT_NE(t, nullptr);
+    for (SDL_Texture* t : res.crests) EXPECT_NE(t, nullptr);
+    for (SDL_Texture* t : res.colour_crests) EXPECT_NE(t, nullptr);
+    EXPECT_NE(res.second_crest, nullptr);
+    EXPECT_NE(res.adv_border, nullptr);
+    EXPECT_EQ(res.ground_tiles.tiles.size(), 255u);
+    EXPECT_EQ(res.ground_tile_tex.size(), 255u);
+    EXPECT_EQ(res.cursors.frames.size(), 10u);
+    EXPECT_EQ(res.buybuild.size(1).x, 140);  // the frame pieces have their real sizes
+    EXPECT_EQ(res.buybuild.size(2).y, 48);
+
+    // The frame drawn from the loaded pieces covers its full extent.
+    draw_buybuild_border(c.r, res, 100, 50, 2);
+    EXPECT_NE(c.px(101, 51), (Rgba{0, 0, 0, 255}));
+    EXPECT_NE(c.px(380, 50 + border_height(2) - 2), (Rgba{0, 0, 0, 255}));
+}
+
+TEST(Resources, MissingEntriesWarnOncePerEntryAndLeaveNulls) {
+    Canvas c;
+    ::testing::internal::CaptureStderr();
+    Resources res(c.r, archive_of({{"SYSTEM.ICN", kit::labelled_icn("SYSTEM", 13, 66, 25)},
+                                   {"PORT0007.ICN", kit::labelled_icn("PORT", 1, 10, 10)}}));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    const auto warn = lines_with(err, "  WARNING: ");
+    // Everything but the two entries present is reported, each once.
+    EXPECT_EQ(warn.size(), resource_entries().size() - 2) << err;
+    EXPECT_EQ(res.warnings, static_cast<int>(warn.size()));
+    EXPECT_EQ(lines_with(err, "  WARNING: BUYBUILD.ICN missing").size(), 1u);
+    EXPECT_EQ(lines_with(err, "  WARNING: QV.PAL missing").size(), 1u);
+    EXPECT_EQ(lines_with(err, "  WARNING: PORT0007.ICN").size(), 0u);
+    EXPECT_FALSE(res.palette_loaded);
+    EXPECT_EQ(res.system_btn.count(), 13);
+    EXPECT_EQ(res.buybuild.count(), 0);
+    EXPECT_EQ(res.portraits[0], nullptr);
+    EXPECT_NE(res.portraits[7], nullptr);
+    EXPECT_EQ(res.adv_border, nullptr);
+    EXPECT_TRUE(res.ground_tiles.tiles.empty());
+    EXPECT_TRUE(res.cursors.frames.empty());
+
+    // Drawing with what is missing draws nothing and does not fail.
+    draw_buybuild_border(c.r, res, 0, 0, 3);
+    EXPECT_EQ(c.px(10, 10), (Rgba{0, 0, 0, 255}));
+    const SDL_Rect r = draw_system_button(c.r, res, static_cast<EventButtonId>(1), 320, 400, false, nullptr);
+    EXPECT_EQ(r.w, 66);  // frame 9 exists in the 13-frame set: its own size
+    EXPECT_EQ(r.h, 25);
+}
+
+TEST(Resources, CorruptEntriesAreReportedAndTreatedAsMissing) {
+    Canvas c;
+    ::testing::internal::CaptureStderr();
+    Resources res(c.r, archive_of({{"QV.PAL", kit::Bytes(767, 1)},
+                                   {"BUYBUILD.ICN", kit::Bytes{1, 0, 9}},
+                                   {"GROUND32.TIL", kit::Bytes{5, 0, 32, 0, 32, 0, 1}},
+                                   {CursorManager::kEntry, kit::Bytes{0xFF}},
+                                   {"CRST0003.ICN", kit::Bytes(40, 0xEE)}}));
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    for (const char* name : {"QV.PAL", "BUYBUILD.ICN", "GROUND32.TIL", "ADVMCO.ICN", "CRST0003.ICN"})
+        EXPECT_EQ(lines_with(err, std::string("  WARN ") + name + ": ").size(), 1u) << name << "\n" << err;
+    EXPECT_FALSE(res.palette_loaded);
+    EXPECT_EQ(res.buybuild.count(), 0);
+    EXPECT_TRUE(res.ground_tiles.tiles.empty());
+    EXPECT_EQ(res.crests[3], nullptr);
+}
+
+TEST(Resources, WithoutArchiveOrRendererNothingIsLoaded) {
+    Resources none(nullptr, nullptr);
+    EXPECT_EQ(none.system_btn.count(), 0);
+    EXPECT_FALSE(none.palette_loaded);
+    EXPECT_EQ(none.palette[200], (Color{200, 200, 200}));  // grey fallback
+
+    // No renderer: sets decode but hold no textures; nothing crashes.
+    ::testing::internal::CaptureStderr();
+    Resources headless(nullptr, std::make_unique<AggArchive>(AggArchive::from_bytes(demo_bytes())));
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(headless.system_btn.count(), 13);
+    EXPECT_EQ(headless.system_btn.at(0), nullptr);
+}
+
+TEST(Resources, ReloadLanguageMakesTheLanguageCurrent) {
+    Resources res(nullptr, nullptr);
+    const Language before = g_language;
+    res.reload_language(DE);
+    EXPECT_EQ(res.language, DE);
+    EXPECT_EQ(g_language, DE);
+    res.reload_language(before);
+}
+
+TEST(DemoKit, TableCoversTheCacheAndNamesFitTheArchive) {
+    std::map<std::string, int> frames;
+    for (const kit::DemoEntry& e : kit::demo_entries()) {
+        EXPECT_LE(e.name.size(), 13u) << e.name;
+        EXPECT_TRUE(frames.emplace(upper_ascii(e.name), e.frames).second) << "duplicate " << e.name;
+    }
+    for (const ResourceEntry& e : resource_entries()) {
+        ASSERT_TRUE(frames.count(e.name)) << e.name;
+        EXPECT_GE(frames[e.name], e.min_frames) << e.name;
+    }
+    const AggArchive a = AggArchive::from_bytes(demo_bytes());
+    for (const char* n : {"VELDAR.BMP", "COMBAT.PAL", "BUILDING.ICN", "MTNCAST.ICN", "g\x82nie.WIP", "boat.bkg",
+                          "LOOP0020.82M", "HISCORE.ICN"})
+        EXPECT_FALSE(a.get(n).empty()) << n;
+}
+
+TEST(DemoKit, BattleLayoutSetsHaveTwelveByteHeadersAndOffsetsFromByteSix) {
+    kit::IcnFrame f0, f1;
+    f0.x = -3;
+    f0.pixels = kit::IndexGrid(2, 2, 7);
+    f1.pixels = kit::IndexGrid(3, 1, 9);
+    f1.pixels.set_kind(0, 0, kit::kTransparent);
+    const kit::Bytes b = kit::write_sprite12({f0, f1});
+    ASSERT_GE(b.size(), 30u);
+    EXPECT_EQ(b[0] | b[1] << 8, 2);
+    EXPECT_EQ(static_cast<int16_t>(b[6] | b[7] << 8), -3);
+    EXPECT_EQ(b[10] | b[11] << 8, 2);  // width
+    const int off0 = b[14] | b[15] << 8 | b[16] << 16;
+    const int off1 = b[26] | b[27] << 8 | b[28] << 16;
+    EXPECT_EQ(off0, 24);  // data right after both headers, counted from byte 6
+    // Frame 0: two literal pixels, end of row, two more, end of frame.
+    const kit::Bytes want0 = {2, 7, 7, 0x00, 2, 7, 7, 0x80};
+    EXPECT_EQ(kit::Bytes(b.begin() + 6 + off0, b.begin() + 6 + off1), want0);
+    const kit::Bytes want1 = {0x81, 2, 9, 9, 0x80};
+    EXPECT_EQ(kit::Bytes(b.begin() + 6 + off1, b.end()), want1);
+
+    // The sky picture: width and height at bytes 2 and 4, then every index.
+    const kit::Bytes bkg = kit::make_demo_entry({"boat.bkg", kit::DemoKind::Bkg, 1, 40, 10});
+    EXPECT_EQ(bkg.size(), 6u + 400u);
+    EXPECT_EQ(bkg[2] | bkg[3] << 8, 40);
+    EXPECT_EQ(bkg[4] | bkg[5] << 8, 10);
+}

@@ -1,0 +1,353 @@
+#include "datakit/kit_demo.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include "assets/resources.h"
+#include "datakit/kit_lang.h"
+#include "datakit/kit_maps.h"
+
+namespace vorn1::kit {
+
+namespace {
+
+constexpr const char* kShooterAtk[] = {"archer", "orc", "troll", "elf", "druid", "centaur"};
+constexpr const char* kCreatureStems[28] = {
+    "peasant", "archer",  "pikeman", "swrdsman", "cavalry", "paladin", "goblin",  "orc",      "wolf",    "ogre",
+    "troll",   "cyclops", "sprite",  "dwarf",    "elf",     "druid",   "unicorn", "phoenix",  "centaur", "gargoyle",
+    "griffin", "minotaur", "hydra",  "dragon",   "rogue",   "nomad",   "ghost",   "genie"};
+// Alternative stems of a French data set ("" none); \x82 is part of three names.
+constexpr const char* kCreatureStemsFr[28] = {
+    "paysan",  "",        "fantassi", "spadassi", "chevalie", "",        "gobelin", "",         "loup",     "",
+    "",        "cyclope", ("f\x82" "e"), "nain",    "elfe",     "druide",  "licorne", "ph\x82nix", "centaure", "gargouil",
+    "griffon", "",        "hydre",    "",         "pillard",  "nomade",  "spectre", "g\x82nie"};
+
+std::string num(const char* fmt, int n) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, fmt, n);
+    return buf;
+}
+
+// Rows without a frame count of their own in the resource table.
+std::vector<DemoEntry> build_table() {
+    std::vector<DemoEntry> t;
+    auto icn = [&](const std::string& n, int frames, int w, int h) { t.push_back({n, DemoKind::Icn, frames, w, h}); };
+    auto bmp = [&](const std::string& n, int w, int h) { t.push_back({n, DemoKind::Bmp, 1, w, h}); };
+    auto snd = [&](const std::string& n) { t.push_back({n, DemoKind::Pcm82M, 1, 0, 0}); };
+
+    // The asset cache (sizes chosen to look like the real pieces on screen).
+    t.push_back({Resources::kPaletteEntry, DemoKind::Palette});
+    icn("SYSTEM.ICN", 13, 66, 25);
+    icn("BUYBUILD.ICN", 4, 143, 77);  // pieces sized in make_demo_entry
+    icn("MONS32.ICN", 28, 32, 32);
+    icn("MONSTERS.ICN", 28, 60, 64);
+    icn("STRIP.ICN", 9, 82, 93);
+    icn("ARTIFACT.ICN", 38, 48, 48);
+    icn("RESOURCE.ICN", 8, 32, 32);
+    icn("SPELLS.ICN", 40, 32, 32);
+    icn("BOOK.ICN", 6, 150, 180);
+    icn("TOWNWIND.ICN", 22, 80, 40);
+    icn("LEGEND.ICN", 2, 40, 30);
+    icn("RSRC32.ICN", 68, 32, 32);
+    icn("FLAG32.ICN", 7, 16, 16);
+    icn("BOAT32.ICN", 27, 64, 40);
+    icn("OBJ32-07.ICN", 1, 32, 32);
+    icn("CAMPAIGN.ICN", 14, 120, 90);
+    for (int i = 0; i < 36; ++i) icn(num("PORT%04d.ICN", i), 1, 100, 92);
+    for (int i = 0; i < 21; ++i) icn(num("CRST%04d.ICN", i), 1, 50, 50);
+    icn("ADVBORD.ICN", 1, 640, 480);
+    t.push_back({"GROUND32.TIL", DemoKind::Til, 255, 32, 32});
+    icn(CursorManager::kEntry, 10, 24, 24);
+    for (int i = 0; i <= 20; ++i) snd(num("LOOP%04d.82M", i));
+    snd("BUILDTWN.82M");
+    snd("DIGSOUND.82M");
+
+    // Town, hero and exchange screens.
+    for (int i = 0; i < 4; ++i) bmp(num("TOWNBKG%d.BMP", i), 640, 256);
+    bmp("STONEBAK.BMP", 640, 480);
+    bmp("RECRUIT.BMP", 320, 240);
+    bmp("RECRUIT2.BMP", 320, 240);
+    bmp("HEROSCRN.BMP", 640, 480);
+    bmp("SWAPWIN.BMP", 640, 480);
+    icn("BIGBAR.ICN", 1, 640, 16);
+    icn("BUILDING.ICN", 34, 137, 61);
+    for (const char* n : {"PLNS_E0.ICN", "THIEVESG.ICN", "TAVERN.ICN", "WELL.ICN", "MAGEGLD.ICN", "DOCK.ICN", "TAVWIN.ICN"})
+        icn(n, 8, 100, 80);
+    icn("HEROSCRN.ICN", 24, 60, 40);
+    icn("SWAPBTN.ICN", 4, 60, 30);
+    for (const char* stem : {"FARM", "PLNS", "FRST", "MTN"}) {
+        for (int d = 0; d < 6; ++d) icn(std::string(stem) + num("_D%d.ICN", d), 6, 100, 80);
+        icn(std::string(stem) + "TENT.ICN", 6, 100, 80);
+        icn(std::string(stem) + "CAST.ICN", 6, 160, 120);
+    }
+
+    // Battle.
+    t.push_back({"COMBAT.PAL", DemoKind::Palette});
+    bmp("SURRENDR.BMP", 320, 200);
+    bmp("WINLOSE.BMP", 320, 240);
+    bmp("LOSECMBT.BMP", 320, 240);
+    icn("TENT.ICN", 12, 76, 100);
+    icn("TEXTBAR.ICN", 16, 64, 20);
+    icn("CMBTMOUS.ICN", 30, 24, 24);
+    icn("OVERVIEW.ICN", 16, 60, 60);
+    for (int i = 1; i <= 8; ++i) icn(num("MAGIC%02d.ICN", i), 10, 64, 64);
+    for (const char* n : {"MORALEG.ICN", "MORALEB.ICN", "RAINBLUK.ICN", "CLOUDLUK.ICN"}) icn(n, 8, 64, 64);
+    for (const char* n : {"WINCMBT.ICN", "LOSECMBT.ICN", "LOSEWALK.ICN"}) icn(n, 8, 100, 80);
+    for (int i = 0; i < 4; ++i) icn(num("CASTLE%02d.ICN", i), 20, 80, 80);
+    for (int i = 0; i < 4; ++i) icn(num("KEEP%02d.ICN", i), 4, 80, 100);
+    icn("CATAPULT.ICN", 16, 80, 60);
+    icn("BOULDER.ICN", 4, 16, 16);
+    for (const char* n : {"BLUEFIRE.ICN", "CLOUD.ICN", "ELECFIRE.ICN", "ELECTRIC.ICN", "FIREBALL.ICN", "METEOR.ICN",
+                          "PHYSICAL.ICN", "REDDEATH.ICN", "REDFIRE.ICN", "STORM.ICN"})
+        icn(n, 10, 64, 64);
+    icn("VIEWGEN.ICN", 20, 60, 40);
+    icn("VIEWARMY.ICN", 20, 60, 40);
+    icn("SURRENDR.ICN", 8, 60, 30);
+    for (int id = 0; id < 28; ++id) {
+        for (const char* ext : {"STD", "WLK", "WIP"})
+            t.push_back({std::string(kCreatureStems[id]) + "." + ext, DemoKind::Sprite12, 12, 48, 56});
+        if (kCreatureStemsFr[id][0])
+            for (const char* ext : {"STD", "WLK", "WIP"})
+                t.push_back({std::string(kCreatureStemsFr[id]) + "." + ext, DemoKind::Sprite12, 12, 48, 56});
+    }
+    for (const char* stem : kShooterAtk) t.push_back({std::string(stem) + ".ATK", DemoKind::Sprite12, 14, 48, 56});
+    for (const char* n : {"gravyard", "frstwgrs", "mtnwgrsf", "frstwdrt", "mtnwdrtf", "snowfrst", "snowmtnf", "swamp",
+                          "lava", "desert", "boat"})
+        t.push_back({std::string(n) + ".bkg", DemoKind::Bkg, 1, 640, 102});
+    for (const char* n : {"grass", "dirt", "snow", "swamp", "lava", "desert", "boat"})
+        t.push_back({std::string(n) + ".xtl", DemoKind::Sprite12, 11, 80, 80});
+    for (const char* n : {"grass", "dgrass", "snow", "swamp", "lava", "desert", "boat"})
+        t.push_back({std::string(n) + ".obj", DemoKind::Sprite12, 3, 60, 70});
+    for (int i = 0; i < 28; ++i) {
+        snd(num("MOVE%02d.82M", i));
+        snd(num("ATKSND%02d.82M", i));
+        snd(num("WINCE%02d.82M", i));
+    }
+    for (int id : {1, 7, 10, 14, 15, 18}) snd(num("SHOOT%02d.82M", id));
+    for (int i = 0; i <= 18; ++i) snd(num("SPELL%02d.82M", i));
+    for (const char* n : {"GOODMRLE.82M", "BADMRLE.82M", "GOODLUCK.82M", "BADLUCK.82M", "CATSND00.82M", "CATSND02.82M",
+                          "RSBRYFZL.82M", "KILLFADE.82M", "PREBATTL.82M", "VELDAR16.82M", "PICKUP01.82M", "VELDAR18.82M"})
+        snd(n);
+    for (int i : {0, 3, 4, 5, 6, 20, 23, 24, 25, 26}) snd(num("WSND%02d.82M", i));
+
+    // Front end, saves and high scores (VELDAR.BMP is drawn separately).
+    for (const char* n : {"CREDITS.BMP", "NEWGAME.BMP", "CAMPBACK.BMP", "CONGRATS.BMP", "CPANEL.BMP", "SCENINFO.BMP",
+                          "HISCORE.BMP"})
+        bmp(n, 640, 480);
+    bmp("REDBACK.BMP", 210, 426);
+    bmp("REQUEST.BMP", 320, 400);
+    bmp("REQEXTRA.BMP", 320, 120);
+    icn("BTNMAIN.ICN", 10, 138, 40);
+    icn("BTNNEWGM.ICN", 8, 138, 40);
+    icn("BTNCMPGN.ICN", 10, 138, 40);
+    icn("BTNMP.ICN", 10, 138, 40);
+    icn("BTNHOTST.ICN", 8, 138, 40);
+    icn("SCROLL.ICN", 5, 20, 20);
+    icn("NEWGAME.ICN", 20, 40, 40);
+    icn("CPANEL.ICN", 20, 60, 30);
+    icn("SCENINFO.ICN", 4, 60, 30);
+    icn("HISCORE.ICN", 6, 60, 30);
+    return t;
+}
+
+IndexGrid with_mask(IndexGrid g) {
+    if (g.mask.empty()) g.mask.assign(g.index.size(), kOpaque);
+    return g;
+}
+
+// The adventure border: an opaque frame around a transparent map view.
+Bytes make_border() {
+    IndexGrid g = with_mask(labelled_picture(640, 480, "ADVBORD", 0));
+    for (int y = 16; y < 464; ++y)
+        for (int x = 16; x < 463; ++x) g.set_kind(x, y, kTransparent);
+    IcnFrame f;
+    f.pixels = g;
+    return write_icn({f});
+}
+
+// Arrow-shaped cursors in the set colour, numbered.
+Bytes make_cursors(const DemoEntry& e) {
+    std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+    for (int i = 0; i < e.frames; ++i) {
+        IndexGrid g = with_mask(labelled_picture(e.w, e.h, num("%d", i), i));
+        for (int y = 0; y < e.h; ++y)
+            for (int x = 0; x < e.w; ++x)
+                if (x > y || (x > 2 && y > e.h - 6)) g.set_kind(x, y, kTransparent);
+        frames[i].pixels = g;
+    }
+    return write_icn(frames);
+}
+
+// Battlefield sky: horizontal bands, the lower ones in the cycling water colours.
+Bytes make_bkg(const DemoEntry& e) {
+    IndexGrid g = labelled_picture(e.w, e.h, e.name, 0);
+    for (int y = e.h / 2; y < e.h - 1; ++y)
+        for (int x = 1; x < e.w - 1; ++x) g.at(x, y) = static_cast<uint8_t>(214 + ((x / 6 + y / 4) % 8));
+    Bytes out = {0, 0, uint8_t(e.w), uint8_t(e.w >> 8), uint8_t(e.h), uint8_t(e.h >> 8)};
+    out.insert(out.end(), g.index.begin(), g.index.end());
+    return out;
+}
+
+// The simple run-length stream of the battle layout.
+Bytes encode_stream12(const IndexGrid& g) {
+    Bytes s;
+    for (int y = 0; y < g.height; ++y) {
+        if (y > 0) s.push_back(0x00);
+        int x = 0;
+        while (x < g.width) {
+            const bool clear = g.kind(x, y) == kTransparent;
+            int run = 1;
+            while (x + run < g.width && run < 127 && (g.kind(x + run, y) == kTransparent) == clear) ++run;
+            if (clear) {
+                s.push_back(static_cast<uint8_t>(0x80 + run));
+            } else {
+                s.push_back(static_cast<uint8_t>(run));
+                for (int k = 0; k < run; ++k) s.push_back(g.index[static_cast<std::size_t>(y) * g.width + x + k]);
+            }
+            x += run;
+        }
+    }
+    s.push_back(0x80);
+    return s;
+}
+
+}  // namespace
+
+Bytes write_sprite12(const std::vector<IcnFrame>& frames) {
+    const std::size_t n = frames.size();
+    Bytes out(6 + 12 * n, 0);
+    out[0] = static_cast<uint8_t>(n);
+    out[1] = static_cast<uint8_t>(n >> 8);
+    for (std::size_t i = 0; i < n; ++i) {
+        const IcnFrame& f = frames[i];
+        const std::size_t offset = out.size() - 6;
+        uint8_t* h = out.data() + 6 + 12 * i;
+        h[0] = uint8_t(f.x), h[1] = uint8_t(uint16_t(f.x) >> 8);
+        h[2] = uint8_t(f.y), h[3] = uint8_t(uint16_t(f.y) >> 8);
+        h[4] = uint8_t(f.pixels.width), h[5] = uint8_t(f.pixels.width >> 8);
+        h[6] = uint8_t(f.pixels.height), h[7] = uint8_t(f.pixels.height >> 8);
+        h[8] = uint8_t(offset), h[9] = uint8_t(offset >> 8), h[10] = uint8_t(offset >> 16);
+        h[11] = f.type;
+        const Bytes s = encode_stream12(f.pixels);
+        out.insert(out.end(), s.begin(), s.end());
+    }
+    return out;
+}
+
+void DemoData::add_entry(const std::string& name, Bytes data) {
+    if (has_entry(name)) return;
+    archive.push_back({name, std::move(data)});
+}
+
+bool DemoData::has_entry(const std::string& name) const {
+    const std::string up = upper_ascii(name);
+    for (const AggFile& f : archive)
+        if (upper_ascii(f.name) == up) return true;
+    return false;
+}
+
+const std::vector<DemoEntry>& demo_entries() {
+    static const std::vector<DemoEntry> table = build_table();
+    return table;
+}
+
+Palette demo_palette() {
+    Palette p = standard_palette();
+    // Water and fire in the cycling runs, 6-bit exact and unlike any fixed entry.
+    for (int k = 0; k < 8; ++k) p[214 + k] = Color{uint8_t(4 * k), uint8_t(60 + 12 * k), uint8_t(160 + 8 * k)};
+    return p;
+}
+
+Bytes make_demo_entry(const DemoEntry& e) {
+    const std::string stem = e.name.substr(0, e.name.find('.'));
+    switch (e.kind) {
+    case DemoKind::Palette:
+        return write_palette(demo_palette());
+    case DemoKind::Bmp:
+        return labelled_bmp(stem, e.w, e.h);
+    case DemoKind::Bkg:
+        return make_bkg(e);
+    case DemoKind::Pcm82M:
+        return write_pcm_82m(220.0 + 40.0 * (set_colour(e.name) % 16), e.name.rfind("LOOP", 0) == 0 ? 400 : 120);
+    case DemoKind::Til: {
+        std::vector<IndexGrid> tiles;
+        for (int i = 0; i < e.frames; ++i) tiles.push_back(labelled_picture(e.w, e.h, num("%d", i), i));
+        return write_til(e.w, e.h, tiles);
+    }
+    case DemoKind::Sprite12: {
+        std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+        for (int i = 0; i < e.frames; ++i) frames[i].pixels = labelled_picture(e.w, e.h, stem, i);
+        return write_sprite12(frames);
+    }
+    case DemoKind::Icn:
+        break;
+    }
+    if (e.name == "ADVBORD.ICN") return make_border();
+    if (e.name == CursorManager::kEntry) return make_cursors(e);
+    if (e.name == "BUYBUILD.ICN") {
+        const int sizes[4][2] = {{143, 77}, {140, 45}, {141, 48}, {250, 30}};
+        std::vector<IcnFrame> frames(4);
+        for (int i = 0; i < 4; ++i) frames[i].pixels = labelled_picture(sizes[i][0], sizes[i][1], stem, i);
+        return write_icn(frames);
+    }
+    return labelled_icn(stem, e.frames, e.w, e.h);
+}
+
+namespace {
+
+// The title picture: labelled, with a sea of cycling colours in its lower part.
+Bytes make_title() {
+    IndexGrid g = labelled_picture(640, 480, "VELDAR", 0);
+    for (int y = 300; y < 479; ++y)
+        for (int x = 1; x < 639; ++x)
+            g.at(x, y) = static_cast<uint8_t>(214 + ((x / 10 + y / 6 + static_cast<int>(4 * std::sin(x / 25.0))) & 7));
+    return write_bmp(g);
+}
+
+void add_sound_files(DemoData& d) {
+    int k = 0;
+    for (int n : {0, 1, 2, 3, 4, 5, 6, 29, 30, 31, 32, 40, 41, 42, 43, 44, 47, 48, 49, 54}) {
+        const double freq = 196.0 * std::pow(2.0, (k++ % 12) / 12.0);
+        if (n <= 6) d.files.push_back({num("SOUND/VELDAR%02d.62S", n), write_pcm_62s(freq, 400)});
+        else if (n <= 32) d.files.push_back({num("SOUND/VELDAR%02d.82S", n), write_pcm_82s(freq, 400)});
+        else d.files.push_back({num("SOUND/VELDAR%02d.82M", n), write_pcm_82m(freq, 400)});
+    }
+}
+
+void add_demo_map(DemoData& d) { d.add_entry("DEMO.MAP", demo_map_bytes()); }
+
+// Add your area's function here.
+const DemoContributor kDemoContributors[] = {
+    add_sound_files,
+    add_demo_map,
+};
+
+}  // namespace
+
+DemoData build_demo_data() {
+    DemoData d;
+    d.add_entry("VELDAR.BMP", make_title());
+    for (const DemoEntry& e : demo_entries()) d.add_entry(e.name, make_demo_entry(e));
+    for (DemoContributor c : kDemoContributors) c(d);
+    return d;
+}
+
+Bytes demo_archive_bytes() {
+    DemoData d;
+    d.add_entry("VELDAR.BMP", make_title());
+    for (const DemoEntry& e : demo_entries()) d.add_entry(e.name, make_demo_entry(e));
+    return write_agg(d.archive);
+}
+
+void write_demo_data(const std::string& out_dir) {
+    const DemoData d = build_demo_data();
+    write_file(out_dir + "/VELDAR.AGG", write_agg(d.archive));
+    for (const auto& [path, bytes] : d.files) write_file(out_dir + "/" + path, bytes);
+    if (!write_lang_folder(out_dir)) throw std::runtime_error("cannot write " + out_dir + "/LANG");
+    for (const char* dir : {"maps", "ANIM", "SOUND", "LANG"}) std::filesystem::create_directories(out_dir + "/" + dir);
+}
+
+}  // namespace vorn1::kit
