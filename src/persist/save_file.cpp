@@ -1,0 +1,117 @@
+#include "persist/save_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace vorn1 {
+
+namespace {
+
+bool write_all(int fd, const uint8_t* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (w == 0) return false;
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return true;
+}
+
+// Best effort: makes the rename itself durable.
+void sync_parent_folder(const std::string& target) {
+    fs::path dir = fs::path(target).parent_path();
+    if (dir.empty()) dir = ".";
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts) {
+    const std::string tmp = target + ".tmp";
+    std::cout << texts.op << ": writing " << image.size() << " bytes to " << target << "\n";
+
+    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        std::cerr << texts.op << ": " << texts.open_fail << tmp << "\n";
+        return false;
+    }
+    // A full disk or a size limit may only show at fsync or close: each is checked.
+    bool ok = write_all(fd, image.data(), image.size());
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (!ok) {
+        std::cerr << texts.op << ": write error on " << tmp << "\n";
+        return false;
+    }
+
+    std::error_code ec;
+    fs::rename(tmp, target, ec);
+    if (ec) {
+        std::error_code copy_ec;
+        fs::copy_file(tmp, target, fs::copy_options::overwrite_existing, copy_ec);
+        if (copy_ec) {
+            std::cerr << texts.op << ": could not finalise " << target << " (" << copy_ec.message() << ")\n";
+            return false;
+        }
+        std::error_code rm_ec;
+        fs::remove(tmp, rm_ec);
+    }
+    sync_parent_folder(target);
+    std::cout << texts.op << ": saved OK -> " << target << "\n";
+    return true;
+}
+
+ReadFileStatus read_file_bounded(const std::string& path, uint64_t max_bytes, std::vector<uint8_t>& out) {
+    out.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return ReadFileStatus::cannot_open;
+    struct stat st{};
+    if (::fstat(::fileno(f), &st) == 0 && S_ISDIR(st.st_mode)) {
+        std::fclose(f);
+        return ReadFileStatus::cannot_open;
+    }
+    if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode)) {
+        if (static_cast<uint64_t>(st.st_size) > max_bytes) {
+            std::fclose(f);
+            return ReadFileStatus::too_large;
+        }
+        out.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    // Read in chunks as well: the size of a special file is not known ahead.
+    uint8_t chunk[65536];
+    for (;;) {
+        const std::size_t n = std::fread(chunk, 1, sizeof chunk, f);
+        if (n == 0) break;
+        if (out.size() + n > max_bytes) {
+            std::fclose(f);
+            out.clear();
+            return ReadFileStatus::too_large;
+        }
+        out.insert(out.end(), chunk, chunk + n);
+    }
+    const bool err = std::ferror(f) != 0;
+    std::fclose(f);
+    if (err) {
+        out.clear();
+        return ReadFileStatus::cannot_open;
+    }
+    return ReadFileStatus::ok;
+}
+
+}  // namespace vorn1

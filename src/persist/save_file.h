@@ -1,0 +1,24 @@
+#pragma once
+// Crash-safe writing of a whole file image and bounded reading of one.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorn1 {
+
+// Texts of the log lines, which differ between the standard and the campaign writer.
+struct SaveWriteTexts {
+    const char* op;         // "save_game"
+    const char* open_fail;  // "cannot open temp file for writing: "
+};
+
+// Writes the image to "<target>.tmp", flushes, fsyncs and closes it with every step checked, then
+// renames it over the target. Any failure prints one line and returns false; the target then still
+// holds its old contents.
+bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts);
+
+enum class ReadFileStatus { ok, cannot_open, too_large };
+// Reads the whole file, refusing (without reading it all) one larger than max_bytes.
+ReadFileStatus read_file_bounded(const std::string& path, uint64_t max_bytes, std::vector<uint8_t>& out);
+
+}  // namespace vorn1
