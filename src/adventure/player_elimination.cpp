@@ -47,3 +47,55 @@ int32_t take_elimination_warning(PlayerEliminationState& e, int player) {
 }
 
 }  // namespace vorn1
+
+#include "world/game_state.h"
+#include "world/map.h"
+
+namespace vorn1 {
+
+unsigned check_post_battle_eliminations(const GameState& state, const GameMap& map, PlayerEliminationState& e,
+                                        int player) {
+    (void)map;
+    unsigned newly = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        if (!state.seat_active(p)) continue;
+        auto& r = e.players[p];
+        if (r.eliminated) continue;
+        bool town = false, hero = false;
+        for (const auto& c : state.castles) town |= c.live && c.owner == p;
+        for (const auto& h : state.heroes) hero |= h.live && h.owner == p;
+        if (!town && !hero) {
+            r.eliminated = 1;
+            r.days_left = -1;
+            r.notice_pending = 0;
+            newly |= 1u << p;
+        } else if (town) {
+            r.days_left = -1;
+            r.countdown_notice = 0;
+            r.notice_pending = 0;
+        } else if (r.days_left < 0) {
+            r.days_left = kNoTownCountdownDays;
+            r.countdown_notice = 0;
+            // The seat whose turn it is hears of it now; others at their next turn start.
+            r.notice_pending = p == player ? 1 : 0;
+        }
+    }
+    return newly;
+}
+
+bool is_dimdoor_passable(const GameMap& map, const GameState& state, int x, int y) {
+    const MapTile* t = map.tile(x, y);
+    if (!t || !t->is_land() || t->blocking != 0 || t->occupied()) return false;
+    if (state.hero_at(x, y) >= 0 || state.monster_at(x, y) >= 0) return false;
+    for (const auto& p : state.resource_piles)
+        if (!p.taken && p.x == x && p.y == y) return false;
+    for (const auto& c : state.campfires)
+        if (!c.taken && c.x == x && c.y == y) return false;
+    for (const auto& c : state.chests)
+        if (!c.taken && c.x == x && c.y == y) return false;
+    for (const auto& a : state.map_artifacts)
+        if (!a.taken && a.x == x && a.y == y) return false;
+    return true;
+}
+
+}  // namespace vorn1

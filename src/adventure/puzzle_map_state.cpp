@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <vector>
+
+#include "world/map.h"
 
 namespace vorn1 {
 
@@ -25,6 +28,28 @@ void setup_puzzle_pieces(PuzzleMapState& p, int obelisk_count, uint32_t seed) {
         std::swap(p.pieces[i], p.pieces[j]);
     }
     p.active = true;
+}
+
+void setup_puzzle_map(PuzzleMapState& p, const GameMap& map, uint32_t seed) {
+    reset_puzzle_map(p);
+    int obelisks = 0;
+    std::vector<int> sites;
+    if (map.has_tiles()) {
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                const MapTile& t = *map.tile(x, y);
+                if (t.object_type == kObeliskType) ++obelisks;
+                if (t.object_type == 0 && t.is_clear_landing_tile()) sites.push_back(y * map.width + x);
+            }
+    }
+    setup_puzzle_pieces(p, obelisks, seed);
+    std::mt19937 mt(seed ^ 0x9E3779B9u);
+    p.ultimate_artifact = static_cast<uint8_t>(mt() % 4);
+    if (!sites.empty()) {
+        const int s = sites[mt() % sites.size()];
+        p.dig_x = s % map.width;
+        p.dig_y = s / map.width;
+    }
 }
 
 int puzzle_pieces_revealed(const PuzzleMapState& p, int player) {

@@ -41,6 +41,11 @@ void reset_puzzle_map(PuzzleMapState& p);
 // activates the puzzle (the dig site and artifact are the caller's).
 void setup_puzzle_pieces(PuzzleMapState& p, int obelisk_count, uint32_t seed);
 
+// New-game set-up from the map: the obelisks are counted, the pieces shuffled, the ultimate
+// artifact (0..3) and a dig site on a clear land tile without an object chosen (no such tile:
+// the dig site stays -1, -1).
+void setup_puzzle_map(PuzzleMapState& p, const GameMap& map, uint32_t seed);
+
 // Pieces uncovered for a player: all of them once every obelisk is seen, proportionally before.
 int puzzle_pieces_revealed(const PuzzleMapState& p, int player);
 // Whether piece i shows for the player.

@@ -128,3 +128,112 @@ TEST(AdventurePanel, ButtonsActOnReleaseOverThePressedButton) {
 
 }  // namespace
 }  // namespace vorn1
+
+#include "world/game_state.h"
+#include "world/map.h"
+
+namespace vorn1 {
+namespace {
+
+GameMap small_map() {
+    GameMap m;
+    m.width = m.height = 6;
+    m.tiles.assign(36, MapTile{});
+    for (auto& t : m.tiles) t.ground = 30;
+    return m;
+}
+
+TEST(PuzzleMap, SetupFromTheMap) {
+    GameMap m = small_map();
+    m.tile(1, 1)->object_type = kObeliskType;
+    m.tile(4, 2)->object_type = kObeliskType;
+    for (auto& t : m.tiles) t.blocking = 0x80;  // everything blocked but one tile
+    m.tile(3, 5)->blocking = 0;
+    PuzzleMapState p;
+    setup_puzzle_map(p, m, 5);
+    EXPECT_TRUE(p.active);
+    EXPECT_EQ(p.obelisk_count, 2);
+    EXPECT_LE(p.ultimate_artifact, 3);
+    EXPECT_EQ(p.dig_x, 3);
+    EXPECT_EQ(p.dig_y, 5);
+    m.tile(3, 5)->blocking = 0x80;
+    setup_puzzle_map(p, m, 5);
+    EXPECT_EQ(p.dig_x, -1);
+    GameMap broken;  // no tiles at all
+    setup_puzzle_map(p, broken, 1);
+    EXPECT_EQ(p.obelisk_count, 0);
+}
+
+TEST(Elimination, AfterBattleChecksEverySeat) {
+    GameMap m = small_map();
+    GameState s;
+    s.player_color = {0, 1, 2, COLOR_NONE};
+    CastleState town;
+    town.live = 1;
+    town.owner = 0;
+    s.castles.push_back(town);
+    HeroState h;
+    h.live = 1;
+    h.owner = 1;
+    s.heroes.push_back(h);
+    PlayerEliminationState e;
+    // Seat 2 has nothing; seat 1 only a hero; seat 0 a town; seat 3 is not in play.
+    EXPECT_EQ(check_post_battle_eliminations(s, m, e, 1), 1u << 2);
+    EXPECT_TRUE(is_player_eliminated(e, 2));
+    EXPECT_FALSE(is_player_eliminated(e, 3));
+    EXPECT_EQ(e.players[1].days_left, kNoTownCountdownDays);
+    EXPECT_EQ(take_elimination_warning(e, 1), kNoTownCountdownDays);  // its own turn: told now
+    EXPECT_EQ(e.players[0].days_left, -1);
+    // A running countdown is not restarted; taking a town stops it.
+    e.players[1].days_left = 3;
+    EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 0u);
+    EXPECT_EQ(e.players[1].days_left, 3);
+    s.castles[0].owner = 1;
+    EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 1u << 0);  // seat 0 lost its only town
+    EXPECT_EQ(e.players[1].days_left, -1);
+    // Eliminated seats stay eliminated.
+    EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 0u);
+}
+
+TEST(DimensionDoor, LandingRules) {
+    GameMap m = small_map();
+    GameState s;
+    m.tile(0, 0)->ground = 5;  // water
+    m.tile(1, 0)->blocking = 1;
+    HeroState h;
+    h.live = 1;
+    h.x = 2;
+    h.y = 0;
+    s.heroes.push_back(h);
+    MonsterStackState mon;
+    mon.x = 3;
+    mon.y = 0;
+    mon.creature = 4;
+    mon.count = 5;
+    s.monsters.push_back(mon);
+    s.resource_piles.push_back({4, 0, 1, 5, 0});
+    s.campfires.push_back({1, 5, 0, 10, 1, 1, 0});
+    s.chests.push_back({0, 1, 1000, 0});
+    ArtifactState a;
+    a.x = 1;
+    a.y = 1;
+    a.artifact = 3;
+    s.map_artifacts.push_back(a);
+    s.chests.push_back({2, 1, 1000, 1});  // taken: no longer in the way
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 0, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 1, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 2, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 3, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 4, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 5, 0));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 0, 1));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 1, 1));
+    EXPECT_TRUE(is_dimdoor_passable(m, s, 2, 1));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, 6, 1));
+    EXPECT_FALSE(is_dimdoor_passable(m, s, -1, 1));
+    s.monsters[0].removed = 1;
+    EXPECT_TRUE(is_dimdoor_passable(m, s, 3, 0));
+}
+
+}  // namespace
+}  // namespace vorn1

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include "event_world_fixture.h"
+#include "lang/runtime_strings.h"
+#include "town/recruit_rules.h"
+
+namespace vorn1 {
+namespace {
+
+using test::EventWorld;
+
+void expect_cleared(const MapTile& t) {
+    EXPECT_EQ(t.object_type, 0);
+    EXPECT_EQ(t.layer1_set, 0);
+    EXPECT_EQ(t.layer1_frame, 255);
+    EXPECT_EQ(t.object_detail, 0);
+}
+
+TEST(ApplyEvent, ChestGoldOnceAndExperienceChoice) {
+    EventWorld w;
+    w.state.chests = {{2, 2, 1500, 0}, {3, 3, 1000, 0}};
+    w.place(2, 2, EV_CHEST);
+    w.place(3, 3, EV_CHEST);
+    ASSERT_TRUE(w.visit(2, 2));
+    const EventResult r = w.answer(EVENT_BUTTON_ACCEPT);
+    w.apply(r);
+    EXPECT_EQ(w.state.resources[0].gold, 1500);
+    EXPECT_EQ(w.state.chests[0].taken, 1);
+    EXPECT_TRUE(w.ev.resource_flash);
+    expect_cleared(w.tile(2, 2));
+    // A taken chest: no second trigger, and a stale result changes nothing.
+    EXPECT_FALSE(w.visit(2, 2));
+    w.apply(r);
+    EXPECT_EQ(w.state.resources[0].gold, 1500);
+
+    int levelups = 0;
+    w.visit(3, 3);
+    w.apply(w.answer(EVENT_BUTTON_DECLINE), &levelups);
+    EXPECT_EQ(w.state.resources[0].gold, 1500);
+    EXPECT_EQ(w.hero().experience, 500u);
+    EXPECT_EQ(levelups, 1);
+}
+
+TEST(ApplyEvent, PilesCampfiresMinesAndLighthouse) {
+    EventWorld w;
+    w.state.resource_piles = {{2, 2, MINE_ORE, 5, 0}, {3, 3, 9, 5, 0}};
+    w.state.campfires = {{1, 4, 4, 400, 3, MINE_GEMS, 0}, {1, 5, 5, 300, 3, MINE_GOLD, 0}};
+    w.state.mines = {{1, 6, 6, MINE_CRYSTAL, 1}};
+    w.state.lighthouse = {1, 7, 7, -1};
+    for (auto [x, y] : {std::pair{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}}) w.place(x, y, EV_RESOURCE);
+
+    w.visit(2, 2);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.resources[0].ore, 5);
+    expect_cleared(w.tile(2, 2));
+    w.visit(3, 3);  // unknown kind: taken, gives nothing
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.resource_piles[1].taken, 1);
+    EXPECT_EQ(w.state.resources[0], (PlayerResources{0, 0, 5, 0, 0, 0, 0}));
+
+    w.visit(4, 4);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.resources[0].gold, 400);
+    EXPECT_EQ(w.state.resources[0].gems, 3);
+    w.visit(5, 5);  // a campfire of kind 6 gives only its gold
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.resources[0].gold, 700);
+    EXPECT_EQ(w.state.resources[0].gems, 3);
+
+    w.visit(6, 6);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.mines[0].owner, 0);
+    EXPECT_EQ(w.tile(6, 6).object_type, EV_RESOURCE);  // a mine stays on the map
+    w.visit(6, 6);
+    EXPECT_EQ(w.answer(EVENT_BUTTON_OK).choice, SITE_NONE);  // already ours
+
+    w.visit(7, 7);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.lighthouse.owner, 0);
+}
+
+TEST(ApplyEvent, MapArtifactsFreePaidAndNoRoom) {
+    EventWorld w;
+    ArtifactState free_art, paid;
+    free_art.x = free_art.y = 2;
+    free_art.artifact = 1;  // +12 attack
+    paid.x = paid.y = 3;
+    paid.artifact = 22;
+    paid.guard_kind = 2;
+    w.state.map_artifacts = {free_art, paid};
+    w.place(2, 2, EV_ARTIFACT);
+    w.place(3, 3, EV_ARTIFACT);
+
+    w.visit(2, 2);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.hero().artifacts[0], 1);
+    EXPECT_EQ(w.hero().artifact_bonus[0], 12);
+    EXPECT_EQ(w.state.map_artifacts[0].taken, 1);
+    expect_cleared(w.tile(2, 2));
+
+    // Paid: 1999 gold is not enough; 2000 leaves 0. Declining takes nothing.
+    w.state.resources[0].gold = 1999;
+    w.visit(3, 3);
+    EventResult r = w.answer(EVENT_BUTTON_OK);
+    EXPECT_EQ(r.choice, SITE_NONE);
+    w.apply(r);
+    EXPECT_EQ(w.state.map_artifacts[1].taken, 0);
+    w.state.resources[0].gold = 2000;
+    w.visit(3, 3);
+    w.apply(w.answer(EVENT_BUTTON_DECLINE));
+    EXPECT_EQ(w.state.resources[0].gold, 2000);
+    w.visit(3, 3);
+    w.apply(w.answer(EVENT_BUTTON_ACCEPT));
+    EXPECT_EQ(w.state.resources[0].gold, 0);
+    EXPECT_EQ(w.hero().artifacts[1], 22);
+    EXPECT_EQ(w.hero().artifact_bonus[3], 2);
+
+    // A hero with every slot full takes nothing and loses nothing.
+    ArtifactState third;
+    third.x = third.y = 4;
+    third.artifact = 5;
+    w.state.map_artifacts.push_back(third);
+    w.place(4, 4, EV_ARTIFACT);
+    w.hero().artifacts.fill(31);
+    w.state.resources[0].gold = 5000;
+    w.visit(4, 4);
+    w.apply(w.answer(EVENT_BUTTON_OK));
+    EXPECT_EQ(w.state.map_artifacts[2].taken, 0);
+    EXPECT_EQ(w.tile(4, 4).object_type, EV_ARTIFACT);
+    EXPECT_EQ(take_map_artifact(w.state, w.map, 2, 0), ArtifactTake::NoRoom);
+    EXPECT_EQ(w.state.resources[0].gold, 5000);
+    EXPECT_EQ(take_map_artifact(w.state, w.map, 9, 0), ArtifactTake::Invalid);
+}
+
+TEST(ApplyEvent, FreeDwellingJoinsOrReportsAFullArmy) {
+    EventWorld w;
+    MapCreatureHutState hut;
+    hut.live = 1;
+    hut.x = hut.y = 2;
+    hut.creature = 24;
+    hut.flag = 1;
+    hut.available = 12;
+    w.state.huts = {hut};
+    w.place(2, 2, EV_DWELLING);
+    w.hero().army.ids = {1, 2, 3, 4, 5};
+    w.hero().army.counts = {1, 1, 1, 1, 1};
+    w.visit(2, 2);
+    EXPECT_TRUE(w.apply(w.answer(EVENT_BUTTON_ACCEPT)));  // garrison full
+    EXPECT_EQ(w.state.huts[0].available, 12);
+    w.hero().army.counts[4] = 0;
+    w.visit(2, 2);
+    EXPECT_FALSE(w.apply(w.answer(EVENT_BUTTON_ACCEPT)));
+    EXPECT_EQ(w.hero().army.ids[4], 24);
+    EXPECT_EQ(w.hero().army.counts[4], 12);
+    EXPECT_EQ(w.state.huts[0].available, 0);
+    EXPECT_GT(w.mp_max[0], 0);  // the day's points follow the new army
+}
+
+TEST(MapRecruit, PaysAddsAndRefundsWhenThereIsNoRoom) {
+    EventWorld w;
+    MapCreatureHutState hut;
+    hut.live = 1;
+    hut.x = hut.y = 2;
+    hut.creature = 13;
+    hut.available = 10;
+    w.state.huts = {hut};
+    w.state.resources[0].gold = 1000;
+    RecruitResult rr;
+    rr.creature = 13;
+    rr.count = 4;
+    rr.cost.gold = 400;
+    rr.site_x = rr.site_y = 2;
+    rr.hero = 0;
+    bool no_room = true;
+    apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
+    EXPECT_FALSE(no_room);
+    EXPECT_EQ(w.state.resources[0].gold, 600);
+    EXPECT_EQ(w.state.huts[0].available, 6);
+    EXPECT_EQ(w.hero().army.ids[1], 13);
+    EXPECT_EQ(w.hero().army.counts[1], 4);
+
+    // Too expensive, no hero, nothing bought: nothing happens.
+    rr.cost.gold = 601;
+    apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
+    EXPECT_EQ(w.state.resources[0].gold, 600);
+    rr.cost.gold = 100;
+    rr.hero = 5;
+    apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
+    rr.hero = 0;
+    rr.count = 0;
+    apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
+    EXPECT_EQ(w.state.resources[0].gold, 600);
+
+    // A full army: payment and population restored.
+    w.hero().army.ids = {1, 2, 3, 4, 5};
+    w.hero().army.counts = {1, 1, 1, 1, 1};
+    rr.creature = 14;
+    rr.count = 3;
+    apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
+    EXPECT_TRUE(no_room);
+    EXPECT_EQ(w.state.resources[0].gold, 600);
+    EXPECT_EQ(w.state.huts[0].available, 6);
+}
+
+TEST(Effects, ArmyMergeCapsAndArtifactBonusesCap) {
+    Army a;
+    a.ids[2] = 7;
+    a.counts[2] = 65000;
+    EXPECT_TRUE(add_creatures_to_army(a, 7, 1000));
+    EXPECT_EQ(a.counts[2], 65535);
+    EXPECT_TRUE(add_creatures_to_army(a, 8, 70000));
+    EXPECT_EQ(a.ids[0], 8);
+    EXPECT_EQ(a.counts[0], 65535);
+    EXPECT_FALSE(add_creatures_to_army(a, 200, 1));
+    EXPECT_FALSE(add_creatures_to_army(a, 8, 0));
+
+    HeroState h;
+    h.artifacts.fill(1);  // fourteen +12 attack swords
+    h.artifacts[13] = 25;
+    recalc_hero_artifact_stats(h);
+    EXPECT_EQ(h.artifact_bonus[0], 127);
+    EXPECT_EQ(h.artifact_bonus[3], 5);
+    h.artifacts.fill(EMPTY_ID);
+    h.artifacts[4] = 4;
+    h.artifacts[9] = 7;
+    h.artifacts[10] = 15;
+    recalc_hero_artifact_stats(h);
+    EXPECT_EQ(h.artifact_bonus, (std::array<uint8_t, 4>{0, 1, 7, 0}));
+
+    EXPECT_FALSE(artifact_display_name(-1).has_value());
+    EXPECT_FALSE(artifact_display_name(38).has_value());
+    EXPECT_TRUE(artifact_display_name(37).has_value());
+    EXPECT_EQ(artifact_display_name(8).value_or(""), strings().get("ARTIFACTNAME_08"));
+}
+
+TEST(Effects, GuardedSiteRewardIsGivenOnce) {
+    EventWorld w;
+    w.place(2, 2, EV_GRAVEYARD, 2);
+    EXPECT_TRUE(grant_guarded_site_reward(w.state, w.map, 0, 2, 2, GUARDED_GRAVEYARD, 2, -1));
+    EXPECT_EQ(w.state.resources[0].gold, GY_GOLD[2]);
+    EXPECT_TRUE(w.hero().visit_flags & VISIT_MORALE_MINUS_A);
+    EXPECT_FALSE(grant_guarded_site_reward(w.state, w.map, 0, 2, 2, GUARDED_GRAVEYARD, 2, -1));
+    EXPECT_EQ(w.state.resources[0].gold, GY_GOLD[2]);
+    EXPECT_FALSE(w.visit(2, 2));  // robbed: no event any more
+    EXPECT_EQ(w.tile(2, 2).layer1_set, 40);  // still drawn
+
+    w.state.dragon_city = {1, 5, 5, 1};
+    EXPECT_TRUE(grant_guarded_site_reward(w.state, w.map, 0, 5, 5, GUARDED_DRAGON_CITY, -1, -1));
+    EXPECT_EQ(w.state.dragon_city.owner, 0);
+    EXPECT_FALSE(grant_guarded_site_reward(w.state, w.map, 0, 5, 5, GUARDED_DRAGON_CITY, -1, -1));
+
+    // Guarded artifact won by a hero without room: left on the map, unguarded.
+    ArtifactState a;
+    a.x = a.y = 4;
+    a.artifact = 21;
+    a.guard_kind = 1;
+    w.state.map_artifacts = {a};
+    w.place(4, 4, EV_GUARDED_ARTIFACT);
+    w.hero().artifacts.fill(31);
+    EXPECT_FALSE(grant_guarded_site_reward(w.state, w.map, 0, 4, 4, GUARDED_ARTIFACT, -1, 21));
+    EXPECT_EQ(w.state.map_artifacts[0].taken, 0);
+    EXPECT_EQ(w.tile(4, 4).object_type, EV_ARTIFACT);
+    w.hero().artifacts[6] = EMPTY_ID;
+    w.visit(4, 4);
+    EventResult r = w.answer(EVENT_BUTTON_OK);
+    EXPECT_EQ(r.site_battle, 0);  // no second fight
+    w.apply(r);
+    EXPECT_EQ(w.hero().artifacts[6], 21);
+    EXPECT_FALSE(grant_guarded_site_reward(w.state, w.map, 0, 4, 4, GUARDED_ARTIFACT, -1, 21));
+}
+
+}  // namespace
+}  // namespace vorn1
