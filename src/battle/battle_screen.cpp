@@ -1,0 +1,98 @@
+// Construction, binding and closing of the battle record, and its small queries.
+#include "battle/battle_screen.h"
+
+#include <SDL_mixer.h>
+
+namespace vorn1 {
+
+BattleScreen::BattleScreen() = default;
+
+BattleScreen::~BattleScreen() { shutdown(); }
+
+void BattleScreen::init(BattleResources* battle_res_in, Resources* res_in, SDL_Renderer* renderer_in,
+                        TTF_Font* font_in, TTF_Font* font_small_in) {
+    battle_res = battle_res_in;
+    res = res_in;
+    renderer = renderer_in;
+    font = font_in;
+    font_small = font_small_in;
+}
+
+BattleUnit* BattleScreen::unit_by_index(int index) {
+    if (index < 0 || index >= 10) return nullptr;
+    return index < 5 ? &attackers[index] : &defenders[index - 5];
+}
+
+const BattleUnit* BattleScreen::unit_by_index(int index) const {
+    return const_cast<BattleScreen*>(this)->unit_by_index(index);
+}
+
+int BattleScreen::unit_index(const BattleUnit* u) const {
+    for (int i = 0; i < 10; ++i)
+        if (unit_by_index(i) == u) return i;
+    return -1;
+}
+
+BattleUnit* BattleScreen::active_unit() {
+    if (current < 0 || current >= static_cast<int>(queue.size())) return nullptr;
+    const TurnEntry& e = queue[current];
+    if (e.slot < 0 || e.slot >= 5) return nullptr;
+    return e.side == 0 ? &attackers[e.slot] : &defenders[e.slot];
+}
+
+const BattleUnit* BattleScreen::active_unit() const { return const_cast<BattleScreen*>(this)->active_unit(); }
+
+void BattleScreen::push_message(const std::string& text) { message = text; }
+
+uint32_t BattleScreen::seed_or_ticks(unsigned seed) const {
+    if (seed != 0) return seed;
+    uint32_t t = tick_source ? tick_source() : SDL_GetTicks();
+    return t | 1u;
+}
+
+void BattleScreen::reset_siege_defaults() {
+    siege = 0;
+    castle = 0;
+    walls_down = 0;
+    wall_hp = {2, 2, 2, 2, 2};
+    keep_alive = 1;
+    keep_fired = 0;
+    catapult_shots_done = 0;
+    catapult_pending = 0;
+    catapult_timer = 0.0f;
+    catapult_target = -1;
+    keep_target = -1;
+}
+
+void BattleScreen::clear_battle_working_state() {
+    overlay = BattleOverlay::None;
+    phase = ActionPhase::Idle;
+    phase_time = 0.0f;
+    busy = 0;
+    no_actor = 0;
+    siege_action_running = 0;
+    auto_combat = 0;
+    battle_clock = 0.0f;
+    effect_unit = -1;
+    effect_timer = 0.0f;
+    spell_cast_this_round = 0;
+    casting_side = 0;
+}
+
+void BattleScreen::close() {
+    if (!active) return;
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(1)) Mix_HaltChannel(1);
+    if (background) {
+        SDL_DestroyTexture(background);
+        background = nullptr;
+    }
+    scene_blocked = {};
+    clear_battle_working_state();
+    active = 0;
+    SDL_ShowCursor(SDL_ENABLE);
+    reset_siege_defaults();
+}
+
+void BattleScreen::shutdown() { close(); }
+
+}  // namespace vorn1

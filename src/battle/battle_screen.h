@@ -1,0 +1,205 @@
+#pragma once
+// The one long-lived battle record: sides, stacks, turn order, siege state, and the rules that
+// belong to the record itself. Drawing lives elsewhere; nothing here needs art to be loaded.
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "battle/battle_types.h"
+
+typedef struct _TTF_Font TTF_Font;
+
+namespace vorn1 {
+
+struct BattleResources;
+struct Resources;
+struct GameState;
+struct GameMap;
+
+// Mixer volume of a battle sound at an effects level: 0 at 0 or below, 128 at 10 or above.
+int battle_effect_volume(int level);
+
+class BattleScreen {
+public:
+    struct BattleControl {
+        std::array<uint8_t, 2> human = {1, 0};  // byte 0 attacker, byte 1 defender; 1 = human
+    };
+
+    BattleScreen();
+    ~BattleScreen();
+    BattleScreen(const BattleScreen&) = delete;
+    BattleScreen& operator=(const BattleScreen&) = delete;
+
+    void init(BattleResources* battle_res, Resources* res, SDL_Renderer* renderer, TTF_Font* font,
+              TTF_Font* font_small);
+
+    // ---- the four open forms
+    void open(int hero, int x, int y, const GameMap& map, GameState& game, unsigned seed, bool no_music);
+    void open_neutral_town(int hero, int x, int y, const std::array<uint8_t, 5>& ids,
+                           const std::array<int, 5>& counts, const GameMap& map, GameState& game,
+                           unsigned seed, bool no_music, const char* background);
+    void open_hero_vs_hero(int attacker, int defender, const GameMap& map, GameState& game, unsigned seed,
+                           bool no_music, BattleControl control);
+    void open_castle_battle(int attacker, int x, int y, int castle, bool hero_defends, int defender,
+                            const std::array<uint8_t, 5>& ids, const std::array<int, 5>& counts,
+                            const GameMap& map, GameState& game, unsigned seed, BattleControl control);
+
+    // ---- record operations
+    BattleUnit* active_unit();
+    const BattleUnit* active_unit() const;
+    // Stacks by the search order: 0..4 attacker slots, 5..9 defender slots; null outside.
+    BattleUnit* unit_by_index(int index);
+    const BattleUnit* unit_by_index(int index) const;
+    int unit_index(const BattleUnit* u) const;  // -1 when u is not one of the ten stacks
+    BattleSide& side(int s) { return s == 0 ? attacker_side : defender_side; }
+    const BattleSide& side(int s) const { return s == 0 ? attacker_side : defender_side; }
+    void push_message(const std::string& text);
+    static BattleControl control_from_heroes(const GameState& game, int attacker_hero, int defender_hero);
+    int64_t compute_surrender_cost(bool defender_side_flag) const;
+    int64_t side_player_gold(bool defender_side_flag) const;
+    // Writes each side's stacks back into its hero's army; every end of a battle calls it.
+    void write_back_armies();
+    void close();
+    void shutdown();
+
+    // ---- turn order
+    void build_turn_queue();
+    void advance_turn();
+    // Siege actions started by the turn advance; the siege rules fill in the aim and the flight.
+    void start_catapult();
+    ActionPhase start_keep_shot();
+
+    // ---- hex field
+    static void hex_to_screen(int row, int col, int& x, int& y);
+    static SDL_Rect hex_rect(int row, int col);
+    SDL_Rect unit_sprite_rect_at(const BattleUnit& u, bool flip, int row, int col) const;
+    SDL_Rect unit_sprite_rect(const BattleUnit& u, bool flip) const;
+    SDL_Rect unit_sprite_center_rect(const BattleUnit& u, bool flip) const;
+    BattleUnit* unit_at_screen(int x, int y);
+    bool point_in_tent(int x, int y) const;
+    static int hex_distance(int r1, int c1, int r2, int c2);
+    static int screen_hex_distance(int r1, int c1, int r2, int c2);
+    static float move_step_span_dur(int r1, int c1, int r2, int c2);
+    BattleUnit* unit_at_hex(int row, int col);
+    const BattleUnit* unit_at_hex(int row, int col) const;
+    bool hex_occupied(int row, int col, const BattleUnit* ignore) const;
+    BattleUnit* adjacent_enemy(int row, int col, bool side_flag);
+    bool hex_is_hard_blocked(int row, int col) const;
+    bool can_occupy(const BattleUnit& u, int row, int col) const;
+    int flyer_landing_col(const BattleUnit& u, int row, int col) const;
+    bool melee_attack_origin(const BattleUnit& u, int row, int col, int& origin_col) const;
+
+    // ---- services
+    BattleResources* battle_res = nullptr;
+    Resources* res = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    TTF_Font* font = nullptr;
+    TTF_Font* font_small = nullptr;
+    GameState* game = nullptr;
+
+    // Seams to the scenery and music parts: called where an open builds the battlefield or starts
+    // the music; left empty, the battle runs on a bare field in silence.
+    // Scenery: (battle, map, tile x, tile y, seed, graveyard flag, background picture or empty).
+    std::function<void(BattleScreen&, const GameMap&, int, int, unsigned, bool, const std::string&)> scenery_hook;
+    std::function<void(BattleScreen&, unsigned)> music_hook;
+    // Millisecond tick count used for a zero seed; SDL_GetTicks when empty.
+    std::function<uint32_t()> tick_source;
+
+    // ---- life
+    uint8_t active = 0;
+    BattleControl control;
+
+    // ---- result record
+    uint8_t outcome = OutcomeNone;
+    uint8_t attacker_won = 0;
+    std::array<int32_t, 10> casualties{};
+    std::array<uint8_t, 10> casualty_ids{};
+    int32_t bonus_experience = 0;
+
+    std::array<int32_t, 5> defender_start_counts{};
+    std::array<int32_t, 5> attacker_start_counts{};
+    std::array<int32_t, 5> garrison_slot = {-1, -1, -1, -1, -1};
+
+    BattleSide attacker_side;
+    BattleSide defender_side;
+    SDL_Rect attacker_tent_rect{0, 0, 0, 0};
+    SDL_Rect defender_tent_rect{0, 0, 0, 0};
+
+    uint8_t monster_id = kNoCreature;
+    int32_t monster_count = 0;
+
+    std::array<BattleUnit, 5> attackers;
+    std::array<BattleUnit, 5> defenders;
+
+    // ---- turn order and the acting stack
+    std::vector<TurnEntry> queue;
+    int32_t current = -1;
+    float phase_time = 0.0f;
+    ActionPhase phase = ActionPhase::Idle;
+    uint8_t busy = 0;
+    // Set when a turn advance found no stack able to act: the stack left at `current` must not act.
+    uint8_t no_actor = 0;
+    // Set while a catapult throw or keep shot started by the turn advance runs: the entry at
+    // `current` was stepped back and did not just finish a turn.
+    uint8_t siege_action_running = 0;
+    uint8_t auto_combat = 0;
+    float battle_clock = 0.0f;
+
+    // ---- scenery
+    SDL_Texture* background = nullptr;
+    int background_w = 640;
+    int background_h = 460;
+    std::array<std::array<uint8_t, 9>, 5> scene_blocked{};
+
+    // ---- text and overlays
+    std::string message;
+    BattleOverlay overlay = BattleOverlay::None;
+    const std::string view_spells_label = "View Spells";
+    const SDL_Rect status_left_button{0, 460, 48, 20};
+    const SDL_Rect status_right_button{592, 460, 48, 20};
+
+    // ---- spells and effects
+    uint8_t spell_cast_this_round = 0;
+    uint8_t casting_side = 0;
+    int32_t effect_unit = -1;  // stack index 0..9, -1 none
+    float effect_timer = 0.0f;
+
+    uint32_t rng = 12345;
+
+    // ---- option copies
+    uint8_t opt_ab_spells = 1;
+    uint8_t opt_hex_outline = 1;
+    uint8_t opt_hero_horse = 0;
+    uint8_t opt_catapult_tower = 0;
+    int sfx_level = 4;  // effects level 0..10 for the battle's own sounds
+
+    // ---- siege
+    uint8_t siege = 0;
+    int32_t castle = 0;
+    uint8_t walls_down = 0;
+    std::array<int32_t, 5> wall_hp = {2, 2, 2, 2, 2};
+    uint8_t keep_alive = 1;
+    uint8_t keep_fired = 0;
+    int32_t catapult_shots = 1;
+    int32_t catapult_shots_done = 0;
+    uint8_t catapult_pending = 0;
+    std::array<int32_t, 2> catapult_pos{};
+    int32_t catapult_target = -1;
+    float catapult_timer = 0.0f;
+    int32_t keep_target = -1;  // stack index of the keep's shot, -1 none
+
+private:
+    bool services_ready() const { return battle_res != nullptr && renderer != nullptr; }
+    uint32_t seed_or_ticks(unsigned seed) const;
+    void reset_siege_defaults();
+    void clear_battle_working_state();
+    void build_scenery(const GameMap& map, int x, int y, unsigned seed, bool graveyard,
+                       const std::string& background_name);
+    void end_status_spell_if_due(BattleUnit& u);
+};
+
+}  // namespace vorn1
