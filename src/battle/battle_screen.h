@@ -202,4 +202,9 @@ private:
     void end_status_spell_if_due(BattleUnit& u);
 };
 
+// Whether an army has no troops: a slot counts only with a creature and a count above 0.
+bool army_is_empty(const std::array<uint8_t, 5>& ids, const std::array<int, 5>& counts);
+// Writes the defending hero's survivors back into its army after a hero battle (garrison stacks excluded).
+void apply_hero_vs_hero_result(BattleScreen& b, GameState& game);
+
 }  // namespace vorn1

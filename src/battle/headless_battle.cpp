@@ -4,6 +4,8 @@
 
 #include "battle/battle_types.h"
 #include "battle/creature_table.h"
+#include "battle/morale_luck.h"
+#include "world/game_state.h"
 
 namespace vorn1 {
 
@@ -165,6 +167,20 @@ void set_up_side(Sim& sim, int side, const HeadlessSideInput& in) {
 }
 
 }  // namespace
+
+HeadlessSideInput headless_side_from_hero(const HeroState& hero, bool defending) {
+    HeadlessSideInput in;
+    for (int i = 0; i < 5; ++i) {
+        in.ids[i] = hero.army.ids[i];
+        in.counts[i] = hero.army.ids[i] == kNoCreature ? 0 : hero.army.counts[i];
+    }
+    in.attack = std::min(hero.attack + hero.artifact_bonus[0], 127);
+    in.defense = std::min(hero.defense + hero.artifact_bonus[1], 127);
+    in.luck = hero_battle_luck(hero);
+    in.morale = hero_battle_morale(hero);
+    in.defending = defending ? 1 : 0;
+    return in;
+}
 
 HeadlessResult simulate_headless_battle(const HeadlessSideInput& attacker, const HeadlessSideInput& defender,
                                         unsigned seed, HeadlessTrace* trace) {

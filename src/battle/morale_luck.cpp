@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "world/game_state.h"
+
 namespace vorn1 {
 
 bool g_zizezo_bad_luck = false;
@@ -65,5 +67,24 @@ int8_t battle_luck(const MoraleLuckInputs& in, bool bad_luck_option) {
     }
     return static_cast<int8_t>(std::clamp(l, 0, 3));
 }
+
+// ---- morale and luck of a hero
+
+MoraleLuckInputs morale_luck_inputs(const HeroState& hero) {
+    MoraleLuckInputs in;
+    in.morale = hero.morale;
+    in.luck = hero.luck;
+    in.hero_class = static_cast<uint8_t>(hero.crest & 0x0F);
+    for (int i = 0; i < 5; ++i) {
+        in.army_ids[i] = hero.army.ids[i];
+        in.army_counts[i] = hero.army.counts[i];
+    }
+    in.bonus_flags = hero.visit_flags;
+    for (int i = 0; i < 14; ++i) in.artifacts[i] = hero.artifacts[i];
+    return in;
+}
+
+int8_t hero_battle_morale(const HeroState& hero) { return battle_morale(morale_luck_inputs(hero), g_zizezo_bad_luck); }
+int8_t hero_battle_luck(const HeroState& hero) { return battle_luck(morale_luck_inputs(hero), g_zizezo_bad_luck); }
 
 }  // namespace vorn1

@@ -29,6 +29,7 @@ bool same(const HeadlessResult& a, const HeadlessResult& b) {
 
 TEST(HeadlessBattle, KnownOutcomes) {
     HeadlessResult r = simulate_headless_battle(side({{6, 1}, {8, 0}}), side({}), 5);
+    EXPECT_EQ(r.attacker_survivors, (std::array<int32_t, 5>{1, 0, 0, 0, 0}));
     HeadlessResult peasants = simulate_headless_battle(side({{0, 10}}), side({}), 1);
     EXPECT_EQ(peasants.attacker_won, 1);
     EXPECT_EQ(peasants.attacker_survivors[0], 10);
@@ -44,9 +45,6 @@ TEST(HeadlessBattle, KnownOutcomes) {
         EXPECT_EQ(d.experience, 10);
     }
 
-    HeadlessResult big = simulate_headless_battle(side({{5, 3}, {0, 50}}, 3, 1),
-                                                  side({{8, 4}, {6, 20}, {13, 8}}, 0, 2), 2024);
-    (void)big;
     HeadlessResult g = simulate_headless_battle(side({{4, 5}, {0, 50}}, 3, 1),
                                                 side({{8, 4}, {6, 20}, {13, 8}}, 0, 2), 2024);
     EXPECT_EQ(g.attacker_won, 1);
@@ -55,10 +53,11 @@ TEST(HeadlessBattle, KnownOutcomes) {
     EXPECT_EQ(g.experience, 300);
 
     HeadlessResult w = simulate_headless_battle(side({{0, 50}}, 2), side({{8, 4}}), 7);
-    EXPECT_EQ(w.attacker_won, 0);
-    EXPECT_EQ(w.defender_survivors[0], 4);
+    EXPECT_EQ(w.attacker_won, 1);
     EXPECT_EQ(w.attacker_survivors[0], 20);
-    EXPECT_EQ(w.experience, 0);
+    EXPECT_EQ(w.defender_survivors[0], 0);
+    EXPECT_EQ(w.experience, 80);
+    EXPECT_EQ(r.attacker_won, 1);
 }
 
 TEST(HeadlessBattle, SeedsReplay) {
@@ -86,65 +85,65 @@ TEST(HeadlessBattle, TimeoutByHitPoints) {
 }
 
 TEST(HeadlessBattle, ArchersRunOutOfShots) {
-    // 1 Archer (12 shots) against a huge Peasant mob: twelve rounds of unanswered shots, then melee
-    // at half damage with retaliation. Peasants deal 1, so the Archer (10 hp) survives 9 hits.
-    // Peasants are slow as Archers but the attacker goes first at equal speed.
-    HeadlessResult r = simulate_headless_battle(side({{1, 1}}), side({{0, 100000}}), 11);
-    EXPECT_EQ(r.attacker_won, 0);
-    // Shots kill 2 or 3 Peasants each (damage 2..3, 1 hp each), never more while shooting.
-    // In melee the Archer deals half: 1 Peasant per blow.
-    int killed = 100000 - r.defender_survivors[0];
-    EXPECT_GE(killed, 12 * 2);
-    EXPECT_LE(killed, 12 * 3 + 5 * 2);
-    EXPECT_EQ(r.experience, 10);
-
-    // Without the halving the same Archer would kill more in melee: an Orc (shooter, 8 shots) vs a
-    // non-shooter of equal stats differs only by the halving once its shots are gone.
-    HeadlessResult many = simulate_headless_battle(side({{1, 200}}), side({{0, 5000}}), 5);
-    EXPECT_EQ(many.attacker_won, 1);
+    // 50 Archers behind a wall of defence against four Dragons: twelve unanswered volleys, then
+    // melee blows, each of which the Dragons answer.
+    HeadlessTrace t;
+    HeadlessResult r = simulate_headless_battle(side({{1, 50}}, 0, 127), side({{23, 4}}, 0, 127), 21, &t);
+    EXPECT_EQ(t.shots[0], 12);
+    EXPECT_EQ(t.shots[1], 0);
+    EXPECT_GE(t.melee_strikes[0], 1);
+    EXPECT_EQ(t.retaliations[1], t.melee_strikes[0]);  // no answer to a shot
+    EXPECT_EQ(t.retaliations[0], t.melee_strikes[1]);  // the Archers answer every Dragon blow
+    EXPECT_GT(t.rounds, 12);
+    (void)r;
 }
 
 TEST(HeadlessBattle, AttackDefenseCaps) {
-    // Peasant (min=max=1, no base roll) x100 against one Dragon: the damage is exact.
-    // attack 30 vs Dragon defense 12 -> a-d = 1+30-12 = 19 -> +190%; attack 40 -> capped at +200%.
-    auto one_blow = [](int attack, int defense) {
-        HeadlessResult r = simulate_headless_battle(side({{0, 100}}, attack), side({{17, 1}}, 0, defense), 9);
-        return r;
+    // 100 Peasants (damage 1, no base roll, no luck) strike 1000 Peasants once; the defenders then
+    // wipe them out, so the defenders' losses are exactly the one blow.
+    auto losses = [](int attack, int defense) {
+        HeadlessResult r = simulate_headless_battle(side({{0, 100}}, attack), side({{0, 1000}}, 0, defense), 9);
+        EXPECT_EQ(r.attacker_won, 0);
+        return 1000 - r.defender_survivors[0];
     };
-    // Phoenix: 100 hp, defense 10, speed 3 (acts first and kills ~30 peasants), then peasants strike back.
-    HeadlessResult capped_a = one_blow(40, 0);
-    HeadlessResult capped_b = one_blow(60, 0);
-    EXPECT_TRUE(same(capped_a, capped_b)) << "the attack advantage is capped at 20";
-    HeadlessResult def_a = one_blow(0, 30);
-    HeadlessResult def_b = one_blow(0, 90);
-    EXPECT_TRUE(same(def_a, def_b)) << "the defense advantage is capped at 16";
-    HeadlessResult mid = one_blow(20, 0);
-    EXPECT_FALSE(same(mid, capped_a));
+    EXPECT_EQ(losses(0, 0), 100);
+    EXPECT_EQ(losses(5, 0), 150);
+    EXPECT_EQ(losses(10, 0), 200);
+    EXPECT_EQ(losses(20, 0), 300);
+    EXPECT_EQ(losses(29, 0), 300);  // +200 % at most
+    EXPECT_EQ(losses(0, 8), 60);
+    EXPECT_EQ(losses(0, 16), 20);
+    EXPECT_EQ(losses(0, 29), 20);   // -80 % at most
+    HeadlessResult one = simulate_headless_battle(side({{0, 1}}), side({{0, 5}}, 0, 50), 9);
+    EXPECT_EQ(one.defender_survivors[0], 4);  // never below 1
 }
 
 TEST(HeadlessBattle, TargetChoiceAndTheGhost) {
-    // The attacker's only stack kills exactly one creature per blow; which enemy stack shrinks shows
-    // the choice. Enemies: a big Peasant stack and a small one (both class 2).
-    auto first_target = [](int id) {
-        HeadlessSideInput a = side({{id, 1}});
-        HeadlessSideInput d = side({{0, 3}, {0, 30}});
-        // One round only: make the defenders unable to hurt much and look after round 1 by using a
-        // defender that dies quickly. Instead compare survivors of the two defender stacks.
-        return simulate_headless_battle(a, d, 17);
-    };
-    HeadlessResult ghost = first_target(26);
-    HeadlessResult ogre = first_target(9);
-    // The Ghost goes for the weaker stack first; the Ogre for the stronger.
+    // Two Peasant stacks of 3 and 30: a Ghost goes for the weaker, a Gargoyle for the stronger;
+    // either dies to the survivors' next blow.
+    HeadlessResult ghost = simulate_headless_battle(side({{26, 1}}), side({{0, 3}, {0, 30}}), 17);
     EXPECT_EQ(ghost.defender_survivors[0], 0);
-    EXPECT_GT(ogre.defender_survivors[0], 0);
-    EXPECT_LT(ogre.defender_survivors[1], 30);
+    EXPECT_EQ(ghost.defender_survivors[1], 30);
+    EXPECT_EQ(ghost.attacker_won, 0);
+    HeadlessResult garg = simulate_headless_battle(side({{19, 1}}), side({{0, 3}, {0, 30}}), 17);
+    EXPECT_EQ(garg.defender_survivors[0], 3);
+    EXPECT_GE(garg.defender_survivors[1], 27);
+    EXPECT_LE(garg.defender_survivors[1], 28);
 
-    // Classes: a shooter with shots is looked at first; a ground creature prefers walkers to flyers.
-    HeadlessSideInput d = side({{12, 1}, {0, 1}});  // Sprite (flyer), Peasant
-    HeadlessResult walker = simulate_headless_battle(side({{3, 1}}), d, 4);
-    EXPECT_EQ(walker.defender_survivors[1], 0);  // the Peasant went first
+    // Classes: a flyer looks at flyers before walkers, a walker at walkers before flyers.
+    HeadlessSideInput d = side({{12, 1}, {0, 1}, {13, 20}});  // Sprite, Peasant, Dwarves
     HeadlessResult flyer = simulate_headless_battle(side({{19, 1}}), d, 4);
-    EXPECT_EQ(flyer.defender_survivors[0], 0);  // a flyer goes for the flyer first
+    EXPECT_EQ(flyer.defender_survivors[0], 0);
+    EXPECT_EQ(flyer.defender_survivors[2], 20);
+    HeadlessResult walker = simulate_headless_battle(side({{3, 1}}), d, 4);
+    EXPECT_EQ(walker.defender_survivors[0], 1);
+    EXPECT_EQ(walker.defender_survivors[1], 1);  // the stronger walker stack was chosen
+    EXPECT_LE(walker.defender_survivors[2], 20);
+
+    // A shooter with shots left is looked at first, whatever its threat.
+    HeadlessResult archer = simulate_headless_battle(side({{5, 1}}), side({{0, 9}, {1, 1}, {13, 40}}), 4);
+    EXPECT_EQ(archer.defender_survivors[1], 0);
+    EXPECT_EQ(archer.defender_survivors[2], 40);
 }
 
 TEST(HeadlessBattle, BadInputStaysBounded) {

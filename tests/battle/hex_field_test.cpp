@@ -82,7 +82,9 @@ TEST(HexField, SectorOrder) {
     int out[6];
     sector_dirs_by_proximity(10, 0, out);  // pointing right
     EXPECT_EQ(out[0], 3);
-    EXPECT_EQ(out[1], 5);  // 64 degrees away, ties with 1 resolved by order: 1 (-64) and 5 (64)
+    EXPECT_EQ(out[1], 1);  // -64 and 64 tie: the lower direction first
+    EXPECT_EQ(out[2], 5);
+    EXPECT_EQ(out[5], 2);
     sector_dirs_by_proximity(-10, 0, out);
     EXPECT_EQ(out[0], 2);
     EXPECT_EQ(out[5], 3);
