@@ -3,6 +3,8 @@
 
 #include <SDL_mixer.h>
 
+#include "town/recruit_rules.h"
+
 namespace vorn1 {
 
 BattleScreen::BattleScreen() = default;
@@ -41,6 +43,14 @@ BattleUnit* BattleScreen::active_unit() {
 }
 
 const BattleUnit* BattleScreen::active_unit() const { return const_cast<BattleScreen*>(this)->active_unit(); }
+
+int64_t BattleScreen::compute_surrender_cost(bool defender_side_flag) const {
+    const std::array<BattleUnit, 5>& stacks = defender_side_flag ? defenders : attackers;
+    int64_t sum = 0;
+    for (const BattleUnit& u : stacks)
+        if (is_living(u)) sum += static_cast<int64_t>(creature_recruit_cost(u.creature).gold) * u.count;
+    return sum / 2;
+}
 
 void BattleScreen::push_message(const std::string& text) { message = text; }
 

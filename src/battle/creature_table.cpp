@@ -36,12 +36,6 @@ const std::array<CreatureStats, kCreatureCount> CSV_STATS = {{
     {"Genie", 10, 9, 0, 20, 30, 50, 3, false},
 }};
 
-const std::array<const char*, kCreatureCount> kBattleCreatureStem = {
-    "PEASANT", "ARCHER",  "PIKEMAN", "SWORDSMAN", "CAVALRY",  "PALADIN", "GOBLIN",
-    "ORC",     "WOLF",    "OGRE",    "TROLL",     "CYCLOPS",  "SPRITE",  "DWARF",
-    "ELF",     "DRUID",   "UNICORN", "PHOENIX",   "CENTAUR",  "GARGOYLE", "GRIFFIN",
-    "MINOTAUR", "HYDRA",  "DRAGON",  "ROGUE",     "NOMAD",    "GHOST",   "GENIE",
-};
 
 namespace {
 const std::string& unknown_name() {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "lang/runtime_strings.h"
+
 namespace vorn1 {
 
 struct CreatureStats {
@@ -22,7 +24,7 @@ constexpr int kCreatureCount = 28;
 extern const std::array<CreatureStats, kCreatureCount> CSV_STATS;
 
 // Key stems by creature id ("CREATURE_" + stem + "_PLURAL" / "_ACC").
-extern const std::array<const char*, kCreatureCount> kBattleCreatureStem;
+inline const std::array<const char*, kCreatureCount>& kBattleCreatureStem = kCreatureKeyStem;
 
 // Row copy with `shooter` set from shots; ids above 27: empty name, zeros, speed 2.
 CreatureStats creature_stats(uint8_t id);

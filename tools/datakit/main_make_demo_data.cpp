@@ -8,6 +8,7 @@
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
+#include "datakit/kit_battle_strings.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     const std::string out = argv[1];
     // Catalogue texts of each area, before the language folder is written.
     vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::battle_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
