@@ -1,5 +1,6 @@
 #include "assets/render_utils.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "assets/agg.h"
@@ -70,6 +71,23 @@ IcnLoadResult load_icn_textures(SDL_Renderer* renderer, const AggArchive& archiv
     }
     result.status = IcnLoad::Ok;
     return result;
+}
+
+void apply_icn_override(SDL_Renderer* renderer, const std::map<int, Image>& replacements, IcnTextures& set) {
+    for (const auto& [index, img] : replacements) {
+        if (index < 0) continue;
+        const std::size_t i = static_cast<std::size_t>(index);
+        if (set.frames.size() <= i) {
+            set.frames.resize(i + 1, nullptr);
+            set.sizes.resize(i + 1, SDL_Point{0, 0});
+        }
+        if (set.headers.size() < set.frames.size()) set.headers.resize(set.frames.size());
+        if (set.frames[i]) SDL_DestroyTexture(set.frames[i]);
+        set.frames[i] = img_to_tex(renderer, img, true);
+        set.sizes[i] = set.frames[i] ? SDL_Point{img.width, img.height} : SDL_Point{0, 0};
+        set.headers[i].width = static_cast<uint16_t>(std::max(0, img.width));
+        set.headers[i].height = static_cast<uint16_t>(std::max(0, img.height));
+    }
 }
 
 SDL_Texture* load_bmp_texture(SDL_Renderer* renderer, const AggArchive& archive, const Palette& pal,

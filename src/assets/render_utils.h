@@ -1,6 +1,7 @@
 #pragma once
 #include <SDL.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,11 @@ struct IcnLoadResult {
 IcnLoadResult load_icn_textures(SDL_Renderer* renderer, const AggArchive& archive, const Palette& pal,
                                 const std::string& name, bool blend, IcnTextures& out,
                                 const MonoMode& mono = {});
+
+// Puts replacement frames into a set: the list grows to index + 1 where needed (new entries
+// empty), a replaced texture is destroyed, the entry takes the replacement's size and a blended
+// texture of it, and keeps its header's x and y. Negative indexes are ignored.
+void apply_icn_override(SDL_Renderer* renderer, const std::map<int, Image>& replacements, IcnTextures& set);
 
 // Decodes an archive picture into a texture; null when missing or undecodable (error set then).
 SDL_Texture* load_bmp_texture(SDL_Renderer* renderer, const AggArchive& archive, const Palette& pal,

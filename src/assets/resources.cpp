@@ -2,11 +2,14 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <exception>
 
 #include "assets/agg.h"
 #include "assets/icn.h"
+#include "lang/lang_icn_override.h"
 
 namespace vorn1 {
 
@@ -137,6 +140,8 @@ void Resources::load_all() {
         }
     }
 
+    if (language != EN) apply_language(lang_assets_root());
+
     std::string err;
     if (!cursors.load_frames(*archive, palette, &err)) {
         if (err.empty()) warn_missing(CursorManager::kEntry);
@@ -144,9 +149,33 @@ void Resources::load_all() {
     }
 }
 
-void Resources::reload_language(Language lang) {
+void Resources::reload_language(Language lang) { reload_language(lang, lang_assets_root()); }
+
+void Resources::reload_language(Language lang, const std::string& lang_root) {
     g_language = lang;
     language = lang;
+    apply_language(lang_root);
+}
+
+// Shared sets take the language's replacement frames; sets replaced for an earlier language are
+// first read again from the archive so no foreign frame stays behind.
+void Resources::apply_language(const std::string& lang_root) {
+    if (!archive) return;
+    const std::string code = lang_code(language);
+    std::vector<std::string> now;
+    for (const SetSlot& s : kSharedSets) {
+        const std::string name = s.name;
+        const std::string stem = name.substr(0, name.rfind('.'));
+        const std::map<int, Image> frames = load_lang_icn_override(lang_root, code, stem);
+        const bool was = std::find(overridden.begin(), overridden.end(), name) != overridden.end();
+        if (frames.empty() && !was) continue;
+        IcnTextures& set = this->*s.member;
+        if (was) load_icn_textures(renderer, *archive, palette, name, true, set);
+        if (frames.empty()) continue;
+        apply_icn_override(renderer, frames, set);
+        now.push_back(name);
+    }
+    overridden = std::move(now);
 }
 
 void Resources::free_all() {

@@ -61,6 +61,8 @@ struct Resources {
     // Makes the language current in the cache and reloads the language-dependent pictures
     // (shared sets that have replacement frames in the language folder).
     void reload_language(Language lang);
+    // The same with replacement frames from another language folder (tests).
+    void reload_language(Language lang, const std::string& lang_root);
 
     SDL_Renderer* renderer = nullptr;
     std::unique_ptr<AggArchive> archive;
@@ -108,9 +110,11 @@ struct Resources {
     Owned<AmbientSoundEngine> ambient{nullptr, nullptr};
 
     int warnings = 0;  // missing or corrupt entries met while loading
+    std::vector<std::string> overridden;  // shared sets now showing replacement frames
 
 private:
     void load_all();
+    void apply_language(const std::string& lang_root);
     void load_set(const char* name, IcnTextures& out);
     SDL_Texture* load_frame0(const std::string& name);
     void warn_missing(const std::string& name);

@@ -122,10 +122,14 @@ std::map<int, FrameOffset> parse_override_spec(const std::string& xml) {
 
 std::map<int, OverrideFrame> load_lang_icn_override_frames(const std::string& root, const std::string& code,
                                                            const std::string& stem) {
+    if (code.empty() || is_english(code) || stem.empty()) return {};
+    return load_png_frames(resolve_ci(root + "/" + code + "/" + stem));
+}
+
+std::map<int, OverrideFrame> load_png_frames(const std::string& folder) {
     namespace fs = std::filesystem;
     std::map<int, OverrideFrame> frames;
-    if (code.empty() || is_english(code) || stem.empty()) return frames;
-    const std::string folder = resolve_ci(root + "/" + code + "/" + stem);
+    if (folder.empty()) return frames;
     std::error_code ec;
     if (!fs::is_directory(folder, ec) || ec) return frames;
 

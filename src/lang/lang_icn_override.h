@@ -28,6 +28,8 @@ struct OverrideFrame {
 // Empty for "EN" or when there is no such folder. Files that do not decode are skipped with a warning.
 std::map<int, OverrideFrame> load_lang_icn_override_frames(const std::string& root, const std::string& code,
                                                            const std::string& stem);
+// The numbered PNG frames and optional spec.xml of one folder, as above (alternative art).
+std::map<int, OverrideFrame> load_png_frames(const std::string& folder);
 // The same, pictures only.
 std::map<int, Image> load_lang_icn_override(const std::string& root, const std::string& code,
                                             const std::string& stem);

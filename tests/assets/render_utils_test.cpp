@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <map>
 
 #include "assets/render_utils.h"
 #include "assets/screens_canvas.h"
@@ -82,4 +83,31 @@ TEST(IcnTextures, AtAndSizeAreSafeOutOfRange) {
     EXPECT_EQ(set.size(7).x, 0);
     destroy_textures(set);
     EXPECT_EQ(set.count(), 0);
+}
+
+TEST(ApplyIcnOverride, GrowsReplacesAndKeepsOffsets) {
+    Canvas c;
+    IcnTextures set;
+    set.frames = {c.tex(solid(4, 4, {1, 1, 1, 255})), c.tex(solid(4, 4, {2, 2, 2, 255}))};
+    set.sizes = {{4, 4}, {4, 4}};
+    set.headers.resize(2);
+    set.headers[1].x = 17;
+    set.headers[1].y = -3;
+    std::map<int, Image> repl;
+    repl[1] = solid(6, 5, {200, 0, 0, 255});
+    repl[4] = solid(2, 2, {0, 200, 0, 255});
+    repl[-2] = solid(2, 2, {0, 0, 200, 255});
+    apply_icn_override(c.r, repl, set);
+    ASSERT_EQ(set.count(), 5);
+    EXPECT_EQ(set.headers.size(), 5u);
+    EXPECT_EQ(set.size(1).x, 6);
+    EXPECT_EQ(set.headers[1].x, 17);
+    EXPECT_EQ(set.headers[1].y, -3);
+    EXPECT_EQ(set.headers[1].width, 6);
+    EXPECT_EQ(get(read_texture(c.r, set.at(1)), 0, 0), (Rgba{200, 0, 0, 255}));
+    EXPECT_EQ(set.at(2), nullptr);
+    EXPECT_EQ(set.at(3), nullptr);
+    EXPECT_NE(set.at(4), nullptr);
+    EXPECT_EQ(get(read_texture(c.r, set.at(0)), 0, 0), (Rgba{1, 1, 1, 255}));
+    destroy_textures(set);
 }

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "assets/dialog_utils.h"
+#include "assets/png_decode.h"
 #include "assets/resources.h"
 #include "assets/screens_canvas.h"
 #include "datakit/kit_demo.h"
@@ -135,13 +138,39 @@ TEST(Resources, WithoutArchiveOrRendererNothingIsLoaded) {
     EXPECT_EQ(headless.system_btn.at(0), nullptr);
 }
 
-TEST(Resources, ReloadLanguageMakesTheLanguageCurrent) {
-    Resources res(nullptr, nullptr);
+TEST(Resources, ReloadLanguageTakesReplacementFramesAndRestoresStockArt) {
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / "vorn1_res_lang";
+    fs::remove_all(root);
+    fs::create_directories(root / "DE" / "system");  // folder names match ignoring case
+    auto png = [&](const fs::path& p, int w, int h) {
+        const std::vector<uint8_t> b = encode_png(solid(w, h, {250, 250, 0, 255}));
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+    };
+    png(root / "DE" / "system" / "9.png", 70, 26);
+    png(root / "DE" / "system" / "20.png", 3, 3);
+
+    Canvas c;
+    ::testing::internal::CaptureStderr();
+    Resources res(c.r, std::make_unique<AggArchive>(AggArchive::from_bytes(demo_bytes())));
+    ::testing::internal::GetCapturedStderr();
     const Language before = g_language;
-    res.reload_language(DE);
+    res.reload_language(DE, root.string());
     EXPECT_EQ(res.language, DE);
     EXPECT_EQ(g_language, DE);
-    res.reload_language(before);
+    EXPECT_EQ(res.system_btn.count(), 21);
+    EXPECT_EQ(res.system_btn.size(9).x, 70);
+    EXPECT_EQ(res.system_btn.size(8).x, 66);  // frames without a replacement stay
+    EXPECT_EQ(res.overridden, std::vector<std::string>{"SYSTEM.ICN"});
+    const SDL_Rect r = draw_system_button(c.r, res, static_cast<EventButtonId>(1), 320, 0, false, nullptr);
+    EXPECT_EQ(r.w, 70);
+
+    res.reload_language(EN, root.string());
+    EXPECT_EQ(res.system_btn.count(), 13);
+    EXPECT_EQ(res.system_btn.size(9).x, 66);
+    EXPECT_TRUE(res.overridden.empty());
+    res.reload_language(before, root.string());
+    fs::remove_all(root);
 }
 
 TEST(DemoKit, TableCoversTheCacheAndNamesFitTheArchive) {
