@@ -18,7 +18,7 @@ struct StructureDef {
     int32_t picture;              // BUILDING.ICN frame
     uint16_t bit;                 // 0 for the first dwelling and the recruit-hero entry
     int32_t cost[7];              // gold, wood, ore, crystal, gems, mercury, sulfur
-    uint16_t requires;            // bits that must all stand
+    uint16_t requires_bits;       // "requires": bits that must all stand
     const char* creature_plural;  // dwellings only
     int32_t panel_rows;           // 5; 6 for the thieves' guild
     const char* description;      // buildings other than dwellings

@@ -1,6 +1,5 @@
 #pragma once
 // The day, week and month turnover.
-#include <functional>
 #include <vector>
 
 #include "world/game_state.h"
@@ -10,14 +9,14 @@ namespace vorn1 {
 
 class EventSystem;
 
-// Weekly growth of a town dwelling: (faction, slot 0..5, well built, owner's AI level or 0).
-using DwellingGrowthFn = std::function<int(int faction, int slot, bool well, int ai_level)>;
-// The growth rule of the town rules; until set, a plain table (slot growth 12, 8, 6, 4, 3, 1; +2 with a well).
-void set_dwelling_growth_rule(DwellingGrowthFn fn);
-int dwelling_growth(int faction, int slot, bool well, int ai_level);
-
-// Daily income of a player: towns, castles, mines, Dragon City and gold artifacts of live heroes.
+constexpr int CASTLE_GOLD_INCOME = 1000;
+constexpr int TOWN_GOLD_INCOME = 250;
+// Daily yield of a mine by kind (wood, mercury, ore, sulfur, crystal, gems, gold).
+extern const int MINE_INCOME[MINE_KIND_COUNT];
+// Daily income of a player: towns, castles, mines and the gold artifacts of live heroes.
 PlayerResources daily_income(const GameState& state, int player);
+// Names of the ambient weeks and months.
+extern const char* const PERIOD_NAMES[8];
 
 // Turns the day: calendar, income, per-day flags, movement points (mp_left and mp_max sized to the
 // hero list), AI income fields, weekly growth and the week or month event. `seed` drives the event choice.

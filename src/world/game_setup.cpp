@@ -1,0 +1,322 @@
+#include "world/game_setup.h"
+
+#include <algorithm>
+
+#include "town/recruit_rules.h"
+#include "town/spell_table.h"
+#include "world/hero_pool.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+PlayerResources starting_resources(int difficulty) {
+    static const int32_t GOLD[4] = {10000, 7500, 5000, 2500};
+    static const int32_t COMMON[4] = {30, 20, 10, 5};
+    static const int32_t RARE[4] = {10, 5, 2, 0};
+    const int d = std::clamp(difficulty, 0, 3);
+    PlayerResources r;
+    r.gold = GOLD[d];
+    r.wood = r.ore = COMMON[d];
+    r.crystal = r.mercury = r.gems = r.sulfur = RARE[d];
+    return r;
+}
+
+namespace {
+
+struct SeatPlan {
+    bool in_play = false;
+    uint8_t color = COLOR_NONE;
+    bool human = false;
+    uint8_t ai_level = AI_NONE;
+};
+
+// Seats a map uses: every owner named by a town, castle or hero record (at least one).
+int map_seat_count(const GameMap& map) {
+    int n = 1;
+    for (const MapObject& o : map.objects)
+        if ((o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && is_player_index(o.owner))
+            n = std::max(n, o.owner + 1);
+    return n;
+}
+
+// The chosen colour first, then the others ascending.
+std::array<uint8_t, 4> colour_order(int first) {
+    std::array<uint8_t, 4> out{};
+    const int c = first >= 0 && first < 4 ? first : 0;
+    out[0] = (uint8_t)c;
+    int k = 1;
+    for (int i = 0; i < 4; ++i)
+        if (i != c) out[k++] = (uint8_t)i;
+    return out;
+}
+
+std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map) {
+    std::array<SeatPlan, 4> seats{};
+    if (cfg.mode == MODE_HOTSEAT) {
+        for (int i = 0; i < 4; ++i) {
+            const SeatConfig& sc = cfg.seats[i];
+            if (sc.kind == SEAT_NONE || sc.color > 3) continue;
+            seats[i].in_play = true;
+            seats[i].color = sc.color;
+            seats[i].human = sc.kind == SEAT_HUMAN;
+            seats[i].ai_level = seats[i].human ? AI_NONE : (uint8_t)std::clamp(sc.ai_level, 1, 4);
+        }
+        return seats;
+    }
+    const int n = map_seat_count(map);
+    const auto colours = colour_order(cfg.color);
+    for (int i = 0; i < n; ++i) {
+        SeatPlan& s = seats[i];
+        s.color = colours[i];
+        if (i == 0) {
+            s.in_play = true;
+            s.human = true;
+        } else {
+            const int lvl = cfg.mode == MODE_CAMPAIGN ? OPP_AVERAGE : (int)cfg.opponents[std::min(i - 1, 2)];
+            s.in_play = lvl > OPP_NONE;
+            s.ai_level = (uint8_t)std::clamp(lvl, 0, 4);
+        }
+        if (!s.in_play) s.color = COLOR_NONE;
+    }
+    return seats;
+}
+
+void choose_guild_spells(CastleState& c, XorShift32& rng) {
+    // Slots 0-2 first circle, 3-4 second, 5-6 third, 7-8 fourth; no spell twice.
+    static const int SLOT_LEVEL[9] = {1, 1, 1, 2, 2, 3, 3, 4, 4};
+    for (int s = 0; s < 9; ++s) {
+        std::vector<int> pick;
+        for (int sp = 0; sp < SPELL_COUNT; ++sp) {
+            const SpellInfo* info = spell_info(sp);
+            if (!info || info->level != SLOT_LEVEL[s]) continue;
+            if (std::find(c.guild_spells.begin(), c.guild_spells.begin() + s, (uint8_t)sp) != c.guild_spells.begin() + s)
+                continue;
+            pick.push_back(sp);
+        }
+        c.guild_spells[s] = pick.empty() ? EMPTY_ID : (uint8_t)pick[rng.below((int)pick.size())];
+    }
+}
+
+int seat_owner(const std::array<SeatPlan, 4>& seats, int owner) {
+    return is_player_index(owner) && seats[owner].in_play ? owner : -1;
+}
+
+int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo + 1); }
+
+}  // namespace
+
+void restore_victory_from_map(GameState& state, const GameMap& map) {
+    ScenarioVictory& v = state.victory;
+    v.kind = map.victory_kind <= 7 ? map.victory_kind : 0;
+    v.target_x = map.victory_x;
+    v.target_y = map.victory_y;
+    v.target_name.clear();
+    v.sites.clear();
+    if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) v.target_name = state.castles[c].name;
+    if (v.kind == VICTORY_KILL_HERO)
+        if (const int h = state.hero_at(v.target_x, v.target_y); h >= 0) v.target_name = state.heroes[h].name;
+    for (const MapObject& o : map.objects)
+        if (o.kind == MOBJ_VICTORY_SITE) v.sites.emplace_back(o.x, o.y);
+}
+
+void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        state.player_ai_level[p] = AI_NONE;
+        if (!state.seat_active(p) || state.player_is_human[p]) continue;
+        int lvl;
+        if (cfg.mode == MODE_HOTSEAT) lvl = cfg.seats[p].ai_level;
+        else if (cfg.mode == MODE_CAMPAIGN) lvl = OPP_AVERAGE;
+        else lvl = p >= 1 ? cfg.opponents[std::min(p - 1, 2)] : OPP_AVERAGE;
+        state.player_ai_level[p] = (uint8_t)std::clamp(lvl, 1, 4);
+    }
+}
+
+void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed) {
+    state = GameState{};
+    XorShift32 rng(seed);
+    state.rng_state = seed;
+    state.map_name = map.name;
+    state.map_path = cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty() ? cfg.campaign_map_path : cfg.map_path;
+    state.map_width = map.width;
+    state.map_height = map.height;
+    if (!map.has_tiles()) map.tiles.assign((size_t)std::max(0, map.width) * std::max(0, map.height), MapTile{});
+
+    const auto seats = plan_seats(cfg, map);
+    int in_play = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        if (!seats[p].in_play) continue;
+        ++in_play;
+        state.player_in_play[p] = 1;
+        state.player_color[p] = seats[p].color;
+        state.player_is_human[p] = seats[p].human ? 1 : 0;
+        state.player_ai_level[p] = seats[p].ai_level;
+        state.resources[p] = starting_resources(seats[p].human ? (int)cfg.difficulty : (int)DIFF_NORMAL);
+    }
+    state.num_players = in_play;
+    for (AIPlayerVars& v : state.ai_vars) v.player_share = 1.0f / (float)std::max(1, in_play);
+
+    init_hero_pool(state.pool);
+    for (const MapObject& o : map.objects) {
+        const int owner = seat_owner(seats, o.owner);
+        switch (o.kind) {
+        case MOBJ_TOWN:
+        case MOBJ_CASTLE: {
+            CastleState c;
+            c.live = 1;
+            c.x = o.x;
+            c.y = o.y;
+            c.is_castle = o.kind == MOBJ_CASTLE ? 1 : 0;
+            c.faction = (uint8_t)(o.a & 3);
+            c.owner = owner;
+            c.name = o.name;
+            c.buildings = (uint16_t)(o.value | (c.is_castle ? BLD_CASTLE : BLD_TENT));
+            choose_guild_spells(c, rng);
+            if (owner < 0) {
+                // A neutral town is held by a garrison of its first two dwellings' creatures.
+                NeutralTownGarrison g;
+                g.live = 1;
+                g.x = o.x;
+                g.y = o.y;
+                g.ids[0] = (uint8_t)dwelling_slot_creature(c.faction, 0);
+                g.counts[0] = random_in(rng, 10, 20) + 5 * (int)cfg.difficulty;
+                g.ids[1] = (uint8_t)dwelling_slot_creature(c.faction, 1);
+                g.counts[1] = random_in(rng, 3, 8) + 2 * (int)cfg.difficulty;
+                state.garrisons.push_back(g);
+            }
+            if (owner == 0 && state.human_castle_slot < 0 && seats[0].human) state.human_castle_slot = (int)state.castles.size();
+            state.castles.push_back(std::move(c));
+            break;
+        }
+        case MOBJ_MINE: {
+            MineState m;
+            m.live = 1;
+            m.x = o.x;
+            m.y = o.y;
+            m.kind = (uint8_t)(o.a % MINE_KIND_COUNT);
+            m.owner = owner;
+            state.mines.push_back(m);
+            break;
+        }
+        case MOBJ_CHEST: {
+            static const int VALUES[3] = {1000, 1500, 2000};
+            state.chests.push_back({o.x, o.y, o.value ? (int32_t)o.value : VALUES[rng.below(3)], 0});
+            break;
+        }
+        case MOBJ_ARTIFACT: {
+            ArtifactState a;
+            a.x = o.x;
+            a.y = o.y;
+            a.artifact = o.a < ARTIFACT_COUNT ? o.a : EMPTY_ID;
+            a.guard_kind = o.b <= 2 ? o.b : 0;
+            state.map_artifacts.push_back(a);
+            break;
+        }
+        case MOBJ_RESOURCE: {
+            ResourcePileState r;
+            r.x = o.x;
+            r.y = o.y;
+            r.kind = (uint8_t)(o.a % MINE_KIND_COUNT);
+            r.amount = o.value ? o.value
+                       : r.kind == MINE_GOLD ? 100 * random_in(rng, 5, 10)
+                       : (r.kind == MINE_WOOD || r.kind == MINE_ORE) ? random_in(rng, 5, 10)
+                                                                    : random_in(rng, 3, 6);
+            state.resource_piles.push_back(r);
+            break;
+        }
+        case MOBJ_CAMPFIRE: {
+            CampfireState c;
+            c.active = 1;
+            c.x = o.x;
+            c.y = o.y;
+            c.kind = (uint8_t)(o.a % MINE_KIND_COUNT);
+            c.gold = o.b ? 100 * o.b : 100 * random_in(rng, 4, 6);
+            c.amount = c.kind == MINE_GOLD ? 0 : (o.value ? o.value : random_in(rng, 4, 6));
+            state.campfires.push_back(c);
+            break;
+        }
+        case MOBJ_MONSTER: {
+            if (o.a >= CREATURE_COUNT) break;
+            MonsterStackState m;
+            m.x = o.x;
+            m.y = o.y;
+            m.creature = o.a;
+            const CreatureJoinRow& row = CREATURE_JOIN_TABLE[o.a];
+            m.count = o.value ? o.value : random_in(rng, row.min_count, row.max_count);
+            m.willing = (o.b & 1) ? 1 : 0;
+            state.monsters.push_back(m);
+            if (MapTile* t = map.tile(o.x, o.y)) {
+                t->object_type = OBJ_MONSTER;
+                t->layer1_set = SET_MONSTER;
+                t->layer1_frame = o.a;
+                t->object_detail = (uint8_t)std::min(m.count, 255);
+            }
+            break;
+        }
+        case MOBJ_BOAT: {
+            BoatState b;
+            b.active = 1;
+            b.x = o.x;
+            b.y = o.y;
+            state.boats.push_back(b);
+            break;
+        }
+        case MOBJ_SHRINE: state.shrines.push_back({o.x, o.y, o.a < SPELL_COUNT ? o.a : EMPTY_ID}); break;
+        case MOBJ_DWELLING: {
+            MapCreatureHutState h;
+            h.live = 1;
+            h.x = o.x;
+            h.y = o.y;
+            h.creature = o.a < CREATURE_COUNT ? o.a : EMPTY_ID;
+            h.available = o.value;
+            state.huts.push_back(h);
+            break;
+        }
+        case MOBJ_MILL: {
+            MillState m;
+            m.active = 1;
+            m.x = o.x;
+            m.y = o.y;
+            m.amount = o.value;
+            state.mills.push_back(m);
+            break;
+        }
+        case MOBJ_DRAGON_CITY: state.dragon_city = {1, o.x, o.y, owner}; break;
+        case MOBJ_LIGHTHOUSE: state.lighthouse = {1, o.x, o.y, owner}; break;
+        default: break;
+        }
+    }
+
+    // Heroes named by the map, then one at the first town of every seat still without a hero.
+    for (const MapObject& o : map.objects) {
+        if (o.kind != MOBJ_HERO) continue;
+        const int owner = seat_owner(seats, o.owner);
+        if (owner >= 0) recruit_hero_from_pool(state, map, o.a % HERO_POOL_SIZE, owner, o.x, o.y);
+    }
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        if (!seats[p].in_play || HeroPool::count_player_heroes(p, state) > 0) continue;
+        int town = -1;
+        for (int i = 0; i < (int)state.castles.size() && town < 0; ++i)
+            if (state.castles[i].owner == p) town = i;
+        if (town < 0) continue;
+        const CastleState& c = state.castles[town];
+        std::vector<int> same;
+        for (int e : state.pool.free_entries)
+            if (state.pool.entries[e].faction == c.faction) same.push_back(e);
+        if (!same.empty()) recruit_hero_from_pool(state, map, same[rng.below((int)same.size())], p, c.x, c.y);
+    }
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (seats[p].in_play) refresh_hero_offers(state, p, rng);
+
+    set_town_available_counts(state);
+    restore_victory_from_map(state, map);
+    rebuild_boat_bytes(map, state);
+    rebuild_monster_guard_map(map);
+
+    // First sight: around every hero and town of each seat.
+    for (const HeroState& h : state.heroes)
+        if (h.live && is_player_index(h.owner)) state.fog[h.owner].reveal_radius(h.x, h.y, h.hero_class() == 3 ? 6 : 5);
+    for (const CastleState& c : state.castles)
+        if (c.live && is_player_index(c.owner)) state.fog[c.owner].reveal_radius(c.x, c.y, 5);
+}
+
+}  // namespace vorn1
