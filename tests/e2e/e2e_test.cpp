@@ -1,0 +1,167 @@
+// The real program on the demo data: under a virtual X server its window appears, and without an
+// archive it ends with a message naming the path it tried.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool have_program(const char* name) {
+    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// A scratch data folder with the program one folder below it, as users install it.
+struct GameFolder {
+    fs::path root;
+    explicit GameFolder(const std::string& tag, bool with_data) {
+        root = fs::temp_directory_path() / ("vorn1_e2e_" + tag + "_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root / "bin");
+        if (with_data) {
+            const std::string cmd = std::string(VORN1_BINARY_DIR) + "/make_demo_data " + root.string() + " >/dev/null";
+            EXPECT_EQ(std::system(cmd.c_str()), 0);
+        }
+        fs::copy_file(fs::path(VORN1_BINARY_DIR) / "dravenmoor", root / "bin" / "dravenmoor");
+    }
+    ~GameFolder() { fs::remove_all(root); }
+};
+
+// Starts a program; its standard error (and output) goes to `out_fd` when given.
+pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env, const fs::path& dir,
+            int out_fd = -1, int keep_fd = -1) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
+    if (!dir.empty() && ::chdir(dir.c_str()) != 0) ::_exit(127);
+    for (const std::string& kv : env) ::putenv(const_cast<char*>(kv.c_str()));
+    if (out_fd >= 0) {
+        ::dup2(out_fd, STDOUT_FILENO);
+        ::dup2(out_fd, STDERR_FILENO);
+    }
+    for (int fd = 3; fd < 256; ++fd)
+        if (fd != keep_fd) ::close(fd);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execvp(args[0], args.data());
+    ::_exit(127);
+}
+
+// Waits up to `seconds` for the process; its exit status, or -1 when it is still running.
+int wait_for(pid_t pid, double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    do {
+        int status = 0;
+        if (::waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < end);
+    return -1;
+}
+
+void stop(pid_t pid) {
+    if (pid <= 0) return;
+    ::kill(pid, SIGTERM);
+    if (wait_for(pid, 5) < 0) {
+        ::kill(pid, SIGKILL);
+        wait_for(pid, 5);
+    }
+}
+
+std::string run_capture(const std::string& cmd) {
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        ::pclose(p);
+    }
+    return out;
+}
+
+// A virtual X server on a free display, stopped with the fixture.
+struct VirtualDisplay {
+    pid_t pid = -1;
+    std::string display;
+    VirtualDisplay() {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                    {}, {}, -1, fds[1]);
+        ::close(fds[1]);
+        pollfd p{fds[0], POLLIN, 0};
+        std::string num;
+        while (::poll(&p, 1, 10000) > 0) {
+            char c;
+            if (::read(fds[0], &c, 1) != 1 || c == '\n') break;
+            num += c;
+        }
+        ::close(fds[0]);
+        if (!num.empty()) display = ":" + num;
+    }
+    ~VirtualDisplay() { stop(pid); }
+};
+
+}  // namespace
+
+TEST(EndToEnd, WindowAppearsOnTheDemoData) {
+    if (!have_program("Xvfb") || !have_program("xdotool")) GTEST_SKIP() << "Xvfb or xdotool not installed";
+    GameFolder folder("window", true);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+
+    const pid_t game = spawn({"./dravenmoor"},
+                             {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                              "ASAN_OPTIONS=detect_leaks=0"},
+                             folder.root / "bin");
+    std::string ids;
+    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
+    for (int i = 0; i < 200 && ids.empty(); ++i) {
+        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
+        ids = run_capture(search);
+    }
+    ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
+    const std::string id = ids.substr(0, ids.find('\n'));
+    const std::string geometry = run_capture("DISPLAY=" + x.display + " xdotool getwindowgeometry " + id);
+    EXPECT_NE(geometry.find("640x480"), std::string::npos) << geometry;
+
+    // A termination request reaches the program as a quit event: it shuts down in order.
+    ::kill(game, SIGTERM);
+    const int status = wait_for(game, 20);
+    if (status < 0) stop(game);
+    EXPECT_EQ(status, 0);
+}
+
+TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
+    GameFolder folder("noarchive", false);
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    // No display: the message cannot be shown in a box and goes to the log.
+    const pid_t game = spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "./dravenmoor"},
+                             {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
+                             folder.root / "bin", fds[1]);
+    ::close(fds[1]);
+    std::string out;
+    char buf[512];
+    pollfd p{fds[0], POLLIN, 0};
+    while (::poll(&p, 1, 20000) > 0) {
+        const ssize_t n = ::read(fds[0], buf, sizeof buf);
+        if (n <= 0) break;
+        out.append(buf, static_cast<size_t>(n));
+    }
+    ::close(fds[0]);
+    const int status = wait_for(game, 20);
+    if (status < 0) stop(game);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("Path tried: "), std::string::npos) << out;
+    EXPECT_NE(out.find("VELDAR.AGG"), std::string::npos) << out;
+}
