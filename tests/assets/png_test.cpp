@@ -130,12 +130,19 @@ TEST(Png, Filters) {
     const Bytes rows = {0, 10, 20, 30,  //
                         1, 5, 1, 1,     // sub: 5 6 7
                         2, 1, 1, 1,     // up: 6 7 8
-                        3, 2, 2, 2,     // average: (0+6)/2+2=5, (5+7)/2+2=8, (8+8)/2+2=10
-                        4, 1, 1, 1};    // paeth: b=5 ->6; a=6,b=8,c=5: p=9 -> b 8+1=9; a=9,b=10,c=8 p=11 -> b 10+1=11
+                        3, 3, 2, 2,     // average rounds down: (0+6)/2+3=6, (6+7)/2+2=8, (8+8)/2+2=10
+                        4, 1, 1, 1};    // paeth: b=6 -> 7; a=7,b=8,c=6: p=9 -> b, 9; a=9,b=10,c=8: p=11 -> b, 11
     const Image img = decode_png(make_png(3, 5, 8, 0, rows));
-    const int want[5][3] = {{10, 20, 30}, {5, 6, 7}, {6, 7, 8}, {5, 8, 10}, {6, 9, 11}};
+    const int want[5][3] = {{10, 20, 30}, {5, 6, 7}, {6, 7, 8}, {6, 8, 10}, {7, 9, 11}};
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 3; ++x) EXPECT_EQ(px(img, x, y)[0], want[y][x]) << x << "," << y;
+    // Paeth picking the left neighbour, then the upper-left one.
+    Image p = decode_png(make_png(2, 2, 8, 0, {0, 30, 30, 4, 5, 1}));
+    EXPECT_EQ(px(p, 0, 1)[0], 35);
+    EXPECT_EQ(px(p, 1, 1)[0], 36);
+    p = decode_png(make_png(2, 2, 8, 0, {0, 20, 0, 4, 20, 3}));
+    EXPECT_EQ(px(p, 0, 1)[0], 40);
+    EXPECT_EQ(px(p, 1, 1)[0], 23);
     // RGB: the sub filter reaches back one whole pixel (3 bytes).
     const Image rgb = decode_png(make_png(2, 1, 8, 2, {1, 1, 2, 3, 1, 1, 1}));
     EXPECT_EQ(px(rgb, 1, 0), (std::array<int, 4>{2, 3, 4, 255}));

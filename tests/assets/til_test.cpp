@@ -13,6 +13,7 @@ TEST(Til, RoundTripEveryTile) {
     std::vector<kit::IndexGrid> tiles;
     for (int t = 0; t < 5; ++t) tiles.push_back(kit::labelled_picture(32, 32, "GROUND.TIL", t));
     const Bytes raw = kit::write_til(32, 32, tiles);
+    EXPECT_EQ(kit::labelled_til("GROUND.TIL", 5, 32, 32), raw);
     ASSERT_EQ(raw.size(), 6u + 5 * 32 * 32);
     const TileSet set = decode_til(raw, pal);
     EXPECT_EQ(set.width, 32);

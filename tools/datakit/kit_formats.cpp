@@ -366,6 +366,12 @@ Bytes labelled_bmp(const std::string& name, int width, int height) {
     return write_bmp(labelled_picture(width, height, name, 0));
 }
 
+Bytes labelled_til(const std::string& name, int count, int width, int height) {
+    std::vector<IndexGrid> tiles;
+    for (int i = 0; i < count; ++i) tiles.push_back(labelled_picture(width, height, name, i));
+    return write_til(width, height, tiles);
+}
+
 // ---------------------------------------------------------------- raw PCM
 
 namespace {

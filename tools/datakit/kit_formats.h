@@ -78,6 +78,8 @@ void draw_small_text(IndexGrid& g, int x, int y, const std::string& text, uint8_
 // A sprite set of `count` labelled frames of the given size (offsets 0, 0).
 Bytes labelled_icn(const std::string& name, int count, int width, int height);
 Bytes labelled_bmp(const std::string& name, int width, int height);
+// A tile set of `count` labelled tiles.
+Bytes labelled_til(const std::string& name, int count, int width, int height);
 
 // ---- raw PCM at 22050 Hz
 constexpr int kPcmRate = 22050;
