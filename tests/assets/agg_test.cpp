@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
+
 #include <filesystem>
 #include <stdexcept>
 
@@ -112,7 +114,8 @@ TEST(Agg, FirstDuplicateWinsAndLongNamesAreCut) {
 }
 
 TEST(Agg, OpensFromDiskAndReadsLazily) {
-    const auto dir = std::filesystem::temp_directory_path() / "vorn1_agg_test";
+    // Unique per process: several checkouts may run this suite at once.
+    const auto dir = std::filesystem::temp_directory_path() / ("vorn1_agg_test_" + std::to_string(getpid()));
     const std::string path = (dir / "T.AGG").string();
     kit::write_file(path, sample_archive());
     AggArchive a(path);

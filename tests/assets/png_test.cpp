@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <stdexcept>
 
@@ -178,7 +180,8 @@ TEST(Png, BadInput) {
 }
 
 TEST(Png, LoadFile) {
-    const auto dir = std::filesystem::temp_directory_path() / "vorn1_png_test";
+    // Unique per process: several checkouts may run this suite at once.
+    const auto dir = std::filesystem::temp_directory_path() / ("vorn1_png_test_" + std::to_string(getpid()));
     Image img(3, 2);
     img.pixels[5] = 77;
     vorn1::kit::write_file((dir / "a.png").string(), encode_png(img));
