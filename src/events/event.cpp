@@ -301,9 +301,4 @@ void EventSystem::import_visits(const std::vector<uint32_t>& site_keys, const st
 
 void EventSystem::record_visit(int x, int y, int hero) { vorn1::record_visit(visits, x, y, hero); }
 
-SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) {
-    if (!icon_provider) return nullptr;
-    return icon_provider(icn, frame);
-}
-
 }  // namespace vorn1

@@ -5,6 +5,7 @@
 
 #include "datakit/datakit.h"
 #include "datakit/kit_demo.h"
+#include "datakit/kit_events.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     // Catalogue texts of each area, before the language folder is written.
     vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::battle_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::events_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {

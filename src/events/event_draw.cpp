@@ -1,0 +1,124 @@
+// Drawing of the event dialogs. Without the asset cache the frame and buttons are drawn as
+// plain filled rectangles so a dialog stays usable.
+#include <cstdio>
+
+#include "assets/dialog_utils.h"
+#include "assets/resources.h"
+#include "assets/text_render.h"
+#include "events/event.h"
+
+namespace vorn1 {
+
+namespace {
+
+constexpr SDL_Color kTitle{255, 220, 80, 255};
+constexpr SDL_Color kText{230, 230, 230, 255};
+constexpr SDL_Color kFrameFill{72, 48, 24, 255};
+constexpr SDL_Color kFrameEdge{200, 160, 60, 255};
+constexpr SDL_Color kButtonUp{180, 140, 40, 255};
+constexpr SDL_Color kButtonDown{120, 140, 40, 255};
+
+void fill(SDL_Renderer* r, const SDL_Rect& rc, SDL_Color c) {
+    SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
+    SDL_RenderFillRect(r, &rc);
+}
+
+void outline(SDL_Renderer* r, const SDL_Rect& rc, SDL_Color c) {
+    SDL_SetRenderDrawColor(r, c.r, c.g, c.b, c.a);
+    SDL_RenderDrawRect(r, &rc);
+}
+
+}  // namespace
+
+SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) {
+    if (icon_provider) return icon_provider(icn, frame);
+    if (!res_) return nullptr;
+    if (icn == "RESOURCE.ICN") return res_->resource.at(frame);
+    if (icn == "ARTIFACT.ICN") return res_->artifact.at(frame);
+    if (icn == "MONS32.ICN") return res_->mons32.at(frame);
+    int portrait = -1;
+    if (std::sscanf(icn.c_str(), "PORT%04d.ICN", &portrait) == 1 && portrait >= 0 && portrait < 36)
+        return res_->portraits[portrait];
+    return nullptr;
+}
+
+void EventSystem::draw_buybuild_border(SDL_Renderer* r, int x, int y, int w, int h) const {
+    if (!r || w <= 0 || h <= 0) return;
+    SDL_Texture* top = res_ ? res_->buybuild.at(0) : nullptr;
+    if (!top) {
+        fill(r, {x, y, w, h}, kFrameFill);
+        outline(r, {x, y, w, h}, kFrameEdge);
+        return;
+    }
+    SDL_Texture* mid = res_->buybuild.at(1);
+    SDL_Texture* bot = res_->buybuild.at(2);
+    const int half = w / 2;
+    const int top_h = std::min(kBorderTopH, h / 2);
+    const int bot_h = std::min(kBorderBottomH, h - top_h);
+    // Each piece: left half mirrored, right half plain, stretched to the size asked for.
+    auto piece = [&](SDL_Texture* t, int py, int ph) {
+        if (!t || ph <= 0) return;
+        SDL_Rect left{x, py, half, ph}, right{x + half, py, w - half, ph};
+        SDL_RenderCopyEx(r, t, nullptr, &left, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
+        SDL_RenderCopy(r, t, nullptr, &right);
+    };
+    piece(top, y, top_h);
+    piece(mid, y + top_h, h - top_h - bot_h);
+    piece(bot, y + h - bot_h, bot_h);
+}
+
+void EventSystem::draw(SDL_Renderer* r) {
+    if (!r || !dialog_open) return;
+    Dialog& d = dialog_;
+    const DialogLayout& l = d.layout;
+    if (res_) vorn1::draw_buybuild_border(r, *res_, l.x, l.y, l.rows);
+    if (!res_ || !res_->buybuild.at(0)) draw_buybuild_border(r, l.x, l.y, l.w, l.h);
+
+    const int line_h = font_ ? TTF_FontLineSkip(font_) : 16;
+    int ty = l.y + 40;
+    if (!d.def.title.empty()) {
+        text::centered_box(r, font_, d.def.title, l.x, ty, l.w, kTitle);
+        ty += line_h + 6;
+    }
+    for (const std::string& line : d.lines) {
+        text::centered_box(r, font_, line, l.x, ty, l.w, kText);
+        ty += line_h;
+    }
+    // Pictures: crests, a level-up picture or the definition's icons, in one row.
+    std::vector<std::pair<SDL_Texture*, std::string>> pics;
+    if (d.crest) pics.push_back({d.crest, ""});
+    if (d.crest2) pics.push_back({d.crest2, ""});
+    if (d.picture) pics.push_back({d.picture, ""});
+    for (const EventIcon& ic : d.def.icons) pics.push_back({icon_texture(ic.icn, ic.frame), ic.label});
+    if (!pics.empty()) {
+        const int slot = 70;
+        int px = l.x + (l.w - slot * static_cast<int>(pics.size())) / 2;
+        const int py = ty + 4;
+        for (const auto& [tex, label] : pics) {
+            if (tex) {
+                int tw = 0, th = 0;
+                SDL_QueryTexture(tex, nullptr, nullptr, &tw, &th);
+                tw = std::min(tw, 64);
+                th = std::min(th, 56);
+                SDL_Rect dst{px + (slot - tw) / 2, py, tw, th};
+                SDL_RenderCopy(r, tex, nullptr, &dst);
+            }
+            if (!label.empty()) text::centered_box(r, small_font_ ? small_font_ : font_, label, px, py + 58, slot, kText);
+            px += slot;
+        }
+    }
+    for (size_t i = 0; i < d.def.buttons.size() && i < l.buttons.size(); ++i) {
+        const SDL_Rect& b = l.buttons[i];
+        const bool pressed = d.pressed == static_cast<int>(i);
+        const int cx = b.x + b.w / 2;
+        if (res_ && res_->system_btn.at(system_button_frame(d.def.buttons[i], pressed))) {
+            // The real button picture decides the hit area from now on.
+            d.layout.buttons[i] = draw_system_button(r, *res_, d.def.buttons[i], cx, b.y, pressed, font_);
+        } else {
+            fill(r, b, pressed ? kButtonDown : kButtonUp);
+            outline(r, b, kFrameEdge);
+        }
+    }
+}
+
+}  // namespace vorn1
