@@ -149,4 +149,8 @@ void apply_event_result(const EventResult& res, GameMap& map, GameState& state, 
 void apply_map_recruit_result(const RecruitResult& rr, GameMap& map, GameState& state, std::vector<int>& mp_left,
                               std::vector<int>& mp_max, EventSystem& events, bool& no_room);
 
+// Builds a structure of a town for its owner and charges it; a new dwelling gets a week's
+// growth at once. False when the build is not allowed or not affordable.
+bool apply_build_result(int town, int slot, GameState& state, const GameMap& map, EventSystem& events);
+
 }  // namespace vorn1

@@ -271,3 +271,38 @@ TEST(Effects, GuardedSiteRewardIsGivenOnce) {
 
 }  // namespace
 }  // namespace vorn1
+
+#include "world/buildings.h"
+
+namespace vorn1 {
+namespace {
+
+TEST(BuildResult, ChargesBuildsAndFillsANewDwellingOnce) {
+    test::EventWorld w;
+    CastleState c;
+    c.live = 1;
+    c.owner = 0;
+    c.faction = FACTION_KNIGHT;
+    w.state.castles = {c};
+    w.state.resources[0] = {100000, 100, 100, 100, 100, 100, 100};
+    const PlayerResources before = w.state.resources[0];
+    ASSERT_TRUE(apply_build_result(0, BS_DWELLING_1, w.state, w.map, w.ev));
+    EXPECT_EQ(w.state.castles[0].built_today, 1);
+    EXPECT_NE(w.state.resources[0], before);
+    const int d = build_slot_dwelling(BS_DWELLING_1);
+    ASSERT_GE(d, 0);
+    EXPECT_GT(w.state.castles[0].available[d], 0);
+    const int32_t avail = w.state.castles[0].available[d];
+    // One build a day; bad indices do nothing.
+    EXPECT_FALSE(apply_build_result(0, BS_WELL, w.state, w.map, w.ev));
+    EXPECT_EQ(w.state.castles[0].available[d], avail);
+    EXPECT_FALSE(apply_build_result(4, BS_WELL, w.state, w.map, w.ev));
+    EXPECT_FALSE(apply_build_result(0, 11, w.state, w.map, w.ev));
+    // A neutral town is never built by this path.
+    w.state.castles[0].built_today = 0;
+    w.state.castles[0].owner = -1;
+    EXPECT_FALSE(apply_build_result(0, BS_WELL, w.state, w.map, w.ev));
+}
+
+}  // namespace
+}  // namespace vorn1
