@@ -113,6 +113,7 @@ int apply_trade(GameState& game, int player, int markets, TradeRes give, TradeRe
 }
 
 int count_player_thieves_guilds(const GameState& game, int player) {
+    if (!is_player_index(player)) return 0;  // neutral towns belong to no one
     int n = 0;
     for (const CastleState& c : game.castles)
         if (c.live && c.owner == player && (c.buildings & BLD_THIEVES_GUILD)) ++n;
@@ -120,6 +121,7 @@ int count_player_thieves_guilds(const GameState& game, int player) {
 }
 
 bool player_has_trading_network(const GameState& game, int player) {
+    if (!is_player_index(player)) return false;
     for (const CastleState& c : game.castles)
         if (c.live && c.owner == player && (c.buildings & BLD_THIEVES_GUILD) && (c.buildings & BLD_TAVERN))
             return true;

@@ -149,4 +149,6 @@ TEST(TradeRates, MarketsAndNetwork) {
     EXPECT_FALSE(player_has_trading_network(g, 1));  // guild and tavern in different towns
     EXPECT_FALSE(player_has_trading_network(g, 2));
     EXPECT_FALSE(player_has_trading_network(g, 3));
+    EXPECT_EQ(count_player_thieves_guilds(g, -1), 0);  // the neutral town is nobody's market
+    EXPECT_FALSE(player_has_trading_network(g, -1));
 }
