@@ -4,7 +4,6 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
-#include <queue>
 
 #include "world/game_state.h"
 #include "world/map.h"
@@ -69,26 +68,33 @@ int step_cost(const GameMap& map, int to_x, int to_y, bool diagonal, bool flat, 
     return diagonal ? 6 : 4;
 }
 
+namespace {
+
+// The parts of the step rule that depend on the destination tile alone.
+bool gate_ok(const MapTile& t) {
+    if (is_enterable_object_type(t.object_type)) return true;
+    if (layer_holds_frame(t.layer1_set, t.layer1_frame) && t.layer1_set == SET_TREES) return false;
+    return t.blocking == 0;
+}
+bool boat_target_ok(const MapTile& t) { return gate_ok(t) && t.is_water() && !t.occupied(); }
+bool foot_target_ok(const MapTile& t) { return gate_ok(t) && t.is_land() && !foot_type_blocked(t) && !t.occupied(); }
+bool open_water_side(const MapTile* t) { return t && t->blocking == 0 && t->is_water(); }
+
+}  // namespace
+
 int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_boat, bool flat, const FogOfWar* fog) {
     const int dx = tx - fx, dy = ty - fy;
     if (std::abs(dx) > 1 || std::abs(dy) > 1 || (dx == 0 && dy == 0)) return -1;
     const MapTile* t = map.tile(tx, ty);
     if (!t) return -1;
     if (fog && !fog->is_explored(tx, ty)) return -1;
-    if (!is_enterable_object_type(t->object_type)) {
-        if (layer_holds_frame(t->layer1_set, t->layer1_frame) && t->layer1_set == SET_TREES) return -1;
-        if (t->blocking != 0) return -1;
-    }
     const bool diagonal = dx != 0 && dy != 0;
     if (on_boat) {
-        if (!t->is_water() || t->occupied()) return -1;
+        if (!boat_target_ok(*t)) return -1;
         if (!diagonal) return 4;
-        const MapTile* a = map.tile(tx, fy);
-        const MapTile* b = map.tile(fx, ty);
-        const bool ok = (a && a->blocking == 0 && a->is_water()) || (b && b->blocking == 0 && b->is_water());
-        return ok ? 6 : -1;
+        return open_water_side(map.tile(tx, fy)) || open_water_side(map.tile(fx, ty)) ? 6 : -1;
     }
-    if (!t->is_land() || foot_type_blocked(*t) || t->occupied()) return -1;
+    if (!foot_target_ok(*t)) return -1;
     if (diagonal && side_is_barrier(map, tx, fy) && side_is_barrier(map, fx, ty)) return -1;
     return step_cost(map, tx, ty, diagonal, flat, false);
 }
@@ -111,15 +117,48 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
     std::fill_n(done.begin(), n, (uint8_t)0);
     const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)n;
 
-    // (cost, tile) min-heap; the cost is in the high bits so ties go to the lower tile index.
-    std::priority_queue<uint64_t, std::vector<uint64_t>, std::greater<uint64_t>> open;
+    // Per-tile answers of the step rule, computed once per search (hero_step_cost asks the same questions).
+    enum : uint8_t { T_TARGET = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16 };
+    thread_local std::array<uint8_t, MAXN> info;
+    thread_local std::array<uint8_t, MAXN> straight;
+    for (int i = 0; i < n; ++i) {
+        const MapTile& t = map.tiles[i];
+        const int tx = i % w, ty = i / w;
+        uint8_t f = 0;
+        const bool seen = !fog || fog->is_explored(tx, ty);
+        if (seen && (on_boat ? boat_target_ok(t) : foot_target_ok(t))) f |= T_TARGET;
+        if (side_is_barrier(map, tx, ty)) f |= T_BARRIER;
+        if (open_water_side(&t)) f |= T_SIDE_WATER;
+        if ((t.object_type >= OBJ_EVENT_FIRST && is_enterable_object_type(t.object_type)) ||
+            (blocked && blocked->count(tile_key(tx, ty))))
+            f |= T_STOP;
+        if (stop_at_guarded && guard_ok && (map.guard_map[(size_t)tx * h + ty] & 0x80)) f |= T_GUARD_STOP;
+        info[i] = f;
+        straight[i] = (uint8_t)step_cost(map, tx, ty, false, flat, on_boat);
+    }
+
+    // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal) never
+    // overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets suffice.
+    auto estimate = [&](int i) {
+        const int dx = std::abs(i % w - x1), dy = std::abs(i / w - y1);
+        return 4 * std::max(dx, dy) + 2 * std::min(dx, dy);
+    };
+    thread_local std::array<std::vector<uint16_t>, 32> buckets;
+    for (auto& bk : buckets) bk.clear();
     const int start = y0 * w + x0, goal = y1 * w + x1;
     dist[start] = 0;
-    open.push((uint64_t)start);
-    while (!open.empty()) {
-        const uint64_t top = open.top();
-        open.pop();
-        const int cur = (int)(top & 0xFFFF);
+    int32_t cf = estimate(start);
+    buckets[cf & 31].push_back((uint16_t)start);
+    int pending = 1;
+    while (pending > 0) {
+        auto& bucket = buckets[cf & 31];
+        if (bucket.empty()) {
+            ++cf;
+            continue;
+        }
+        const int cur = bucket.back();
+        bucket.pop_back();
+        --pending;
         if (done[cur]) continue;
         done[cur] = 1;
         if (cur == goal) break;
@@ -128,11 +167,8 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
         // may still follow (a hero beside a monster may attack it).
         bool stop = false;
         if (cur != start) {
-            const MapTile& ct = map.tiles[cur];
-            if ((ct.object_type >= OBJ_EVENT_FIRST && is_enterable_object_type(ct.object_type)) ||
-                (blocked && blocked->count(tile_key(cx, cy))))
-                continue;
-            stop = stop_at_guarded && guard_ok && (map.guard_map[(size_t)cx * h + cy] & 0x80);
+            if (info[cur] & T_STOP) continue;
+            stop = (info[cur] & T_GUARD_STOP) != 0;
             if (stop && (std::abs(cx - x1) > 1 || std::abs(cy - y1) > 1)) continue;
         }
         for (int k = 0; k < 8; ++k) {
@@ -141,10 +177,17 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
             const int ni = ny * w + nx;
             if (done[ni] || (stop && ni != goal)) continue;
-            int c = hero_step_cost(map, cx, cy, nx, ny, on_boat, flat, fog);
+            const bool diagonal = DX[d] != 0 && DY[d] != 0;
+            int c = -1;
+            if (info[ni] & T_TARGET) {
+                const int sa = cy * w + nx, sb = ny * w + cx;  // the two side tiles of a diagonal
+                if (!diagonal) c = straight[ni];
+                else if (on_boat) c = (info[sa] & T_SIDE_WATER) || (info[sb] & T_SIDE_WATER) ? 6 : -1;
+                else c = (info[sa] & T_BARRIER) && (info[sb] & T_BARRIER) ? -1 : straight[ni] * 3 / 2;
+            }
             if (ni == goal) {
-                if (c < 0 && accept_dest) c = step_cost(map, nx, ny, DX[d] != 0 && DY[d] != 0, flat, on_boat);
-            } else if (blocked && c >= 0 && blocked->count(tile_key(nx, ny))) {
+                if (c < 0 && accept_dest) c = step_cost(map, nx, ny, diagonal, flat, on_boat);
+            } else if (c >= 0 && blocked && (info[ni] & T_STOP) && blocked->count(tile_key(nx, ny))) {
                 c = -1;  // own sites are a destination only
             }
             if (c < 0) continue;
@@ -152,7 +195,8 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             if (nd < dist[ni]) {
                 dist[ni] = nd;
                 prev[ni] = (int16_t)cur;
-                open.push(((uint64_t)nd << 16) | (uint64_t)ni);
+                buckets[(nd + estimate(ni)) & 31].push_back((uint16_t)ni);
+                ++pending;
             }
         }
     }

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "datakit/kit_maps.h"
+#include "world/game_setup.h"
+#include "world/hero_pool.h"
+#include "world/new_day.h"
+#include "world/tile_rules.h"
+#include "world/victory.h"
+
+using namespace vorn1;
+using namespace vorn1::kit;
+
+namespace {
+
+GameMap two_seat_map() {
+    MapBuilder b(20, 12);
+    b.town(3, 3, FACTION_SORCERESS, 0, true, "Home");
+    b.town(15, 3, FACTION_BARBARIAN, 1, true, "Away");
+    b.town(9, 9, FACTION_KNIGHT, -1, false, "Middle");
+    b.hero(4, 5, 20, 0);
+    b.mine(8, 2, MINE_GOLD, 0);
+    b.mine(9, 2, MINE_ORE, 0);
+    b.mine(10, 2, MINE_GEMS, 1);
+    b.chest(6, 6);
+    b.monster(12, 6, 3, 0, true);
+    b.fill(0, 11, 19, 11, G_WATER);
+    b.boat(5, 11);
+    b.lighthouse(2, 10);
+    b.victory(VICTORY_CAPTURE_TOWN, 9, 9);
+    return b.map;
+}
+
+}  // namespace
+
+TEST(GameSetup, StandardGame) {
+    GameMap map = two_seat_map();
+    NewGameConfig cfg;
+    cfg.color = COLOR_YELLOW;
+    cfg.difficulty = DIFF_HARD;
+    cfg.opponents = {OPP_GENIUS, OPP_NONE, OPP_NONE};
+    GameState s;
+    init_game_state(s, map, cfg, 42);
+
+    EXPECT_EQ(s.num_players, 2);
+    EXPECT_EQ(s.player_color[0], COLOR_YELLOW);
+    EXPECT_EQ(s.player_color[1], COLOR_RED);  // the others ascending
+    EXPECT_EQ(s.player_is_human[0], 1);
+    EXPECT_EQ(s.player_is_human[1], 0);
+    EXPECT_EQ(s.player_ai_level[1], AI_GENIUS);
+    EXPECT_EQ(s.player_in_play[2], 0xFF);
+    EXPECT_EQ(s.resources[0], starting_resources(DIFF_HARD));
+    EXPECT_EQ(s.resources[1], starting_resources(DIFF_NORMAL));
+    EXPECT_GT(starting_resources(DIFF_EASY).gold, starting_resources(DIFF_EXPERT).gold);
+
+    ASSERT_EQ(s.castles.size(), 3u);
+    EXPECT_EQ(s.castles[2].owner, -1);
+    EXPECT_TRUE(s.castles[2].buildings & BLD_TENT);
+    EXPECT_GT(s.castles[0].available[0], 0);  // first dwelling stocked
+    EXPECT_EQ(s.castles[0].available[5], 0);
+    for (uint8_t sp : s.castles[0].guild_spells) EXPECT_LT(sp, SPELL_COUNT);
+    ASSERT_EQ(s.garrisons.size(), 1u);  // the neutral town is guarded
+    EXPECT_EQ(s.garrisons[0].x, 9);
+    EXPECT_GT(s.garrisons[0].counts[0], 0);
+
+    ASSERT_EQ(s.mines.size(), 3u);
+    EXPECT_EQ(s.mines[0].owner, 0);
+    ASSERT_EQ(s.chests.size(), 1u);
+    EXPECT_TRUE(s.chests[0].value == 1000 || s.chests[0].value == 1500 || s.chests[0].value == 2000);
+    ASSERT_EQ(s.monsters.size(), 1u);
+    EXPECT_GE(s.monsters[0].count, CREATURE_JOIN_TABLE[3].min_count);
+    EXPECT_LE(s.monsters[0].count, CREATURE_JOIN_TABLE[3].max_count);
+    EXPECT_EQ(s.monsters[0].willing, 1);
+    EXPECT_TRUE(map.guarded(11, 5));
+    ASSERT_EQ(s.boats.size(), 1u);
+    EXPECT_EQ(map.tile(5, 11)->boat, 1);
+    EXPECT_EQ(s.lighthouse.active, 1);
+
+    // The map's hero for seat 0, a hero of the right faction for seat 1 at its castle.
+    ASSERT_EQ(s.heroes.size(), 2u);
+    EXPECT_EQ(s.heroes[0].name, "Ziriduz");
+    EXPECT_EQ(s.heroes[0].owner, 0);
+    EXPECT_EQ(s.heroes[1].owner, 1);
+    EXPECT_EQ(s.pool.entries[s.heroes[1].portrait].faction, FACTION_BARBARIAN);
+    EXPECT_EQ(s.pool.entries[20].status, POOL_IN_PLAY);
+    EXPECT_NE(map.tile(4, 5)->hero_figure, 0);
+    EXPECT_NE(s.offers[0][0], -1);
+    EXPECT_EQ(s.offers[2][0], -1);
+
+    EXPECT_EQ(s.victory.kind, VICTORY_CAPTURE_TOWN);
+    EXPECT_EQ(s.victory.target_name, "Middle");
+    EXPECT_TRUE(s.fog[0].is_explored(4, 5));
+    EXPECT_TRUE(s.fog[0].is_explored(8, 5));
+    EXPECT_FALSE(s.fog[0].is_explored(15, 3));
+    EXPECT_TRUE(s.fog[1].is_explored(15, 3));
+
+    // Same seed, same game.
+    GameMap map2 = two_seat_map();
+    GameState t;
+    init_game_state(t, map2, cfg, 42);
+    EXPECT_EQ(t.chests[0].value, s.chests[0].value);
+    EXPECT_EQ(t.castles[1].guild_spells, s.castles[1].guild_spells);
+
+    // Computer levels are not saved: they come back from the configuration.
+    t.player_ai_level = {};
+    restore_seat_ai_levels(t, cfg);
+    EXPECT_EQ(t.player_ai_level[1], AI_GENIUS);
+    EXPECT_EQ(t.player_ai_level[0], AI_NONE);
+}
+
+TEST(GameSetup, CampaignAndHotSeat) {
+    GameMap map = two_seat_map();
+    NewGameConfig camp;
+    camp.mode = MODE_CAMPAIGN;
+    camp.campaign_map_path = "maps/CAMP1.CMP";
+    GameState c;
+    init_game_state(c, map, camp, 1);
+    EXPECT_EQ(c.map_path, "maps/CAMP1.CMP");
+    EXPECT_EQ(c.player_is_human[0], 1);
+    EXPECT_EQ(c.player_ai_level[1], AI_AVERAGE);
+
+    GameMap hmap = two_seat_map();
+    NewGameConfig hot;
+    hot.mode = MODE_HOTSEAT;
+    hot.player_count = 3;
+    hot.seats[0] = {COLOR_GREEN, SEAT_HUMAN, 1, 2, 0, "Ann"};
+    hot.seats[1] = {COLOR_RED, SEAT_HUMAN, 1, 2, 0, "Bo"};
+    hot.seats[2] = {COLOR_BLUE, SEAT_COMPUTER, 1, 3, 0, ""};
+    GameState h;
+    init_game_state(h, hmap, hot, 2);
+    EXPECT_EQ(h.num_players, 3);
+    EXPECT_EQ(h.player_color[0], COLOR_GREEN);
+    EXPECT_EQ(h.player_is_human[1], 1);
+    EXPECT_EQ(h.player_ai_level[2], AI_SMART);
+    EXPECT_EQ(h.player_in_play[3], 0xFF);
+    // Seat 2 has no town on this map, so no starting hero either; both humans have one.
+    EXPECT_EQ(HeroPool::count_player_heroes(0, h), 1);
+    EXPECT_EQ(HeroPool::count_player_heroes(1, h), 1);
+    EXPECT_EQ(HeroPool::count_player_heroes(2, h), 0);
+
+    // Every kit map sets up for four seats without trouble.
+    GameMap big = make_scenario_map(2, 4, 13, "Big");
+    NewGameConfig four;
+    four.opponents = {OPP_DUMB, OPP_SMART, OPP_GENIUS};
+    GameState g;
+    init_game_state(g, big, four, 3);
+    EXPECT_EQ(g.num_players, 4);
+    for (int p = 0; p < 4; ++p) EXPECT_EQ(HeroPool::count_player_heroes(p, g), 1);
+    EXPECT_EQ(g.mines.size(), 7u);
+}
+
+TEST(NewDay, CalendarIncomeAndPoints) {
+    GameMap map = two_seat_map();
+    NewGameConfig cfg;
+    cfg.opponents = {OPP_SMART, OPP_NONE, OPP_NONE};
+    GameState s;
+    init_game_state(s, map, cfg, 7);
+    s.heroes[0].artifacts[0] = 27;  // 750 gold a day
+    s.castles[0].built_today = 1;
+    s.day_flag = 1;
+    const PlayerResources before0 = s.resources[0];
+    const PlayerResources before1 = s.resources[1];
+    std::vector<int> left, max;
+    WeekEvent ev = advance_day(s, map, left, max, nullptr, 11);
+    EXPECT_EQ(ev.kind, 0);
+    EXPECT_EQ(s.day, 2);
+    EXPECT_EQ(s.castles[0].built_today, 0);
+    EXPECT_EQ(s.day_flag, 0);
+    // Castle 1000 + gold mine 1000 + artifact 750; ore mine 2.
+    EXPECT_EQ(s.resources[0].gold - before0.gold, 2750);
+    EXPECT_EQ(s.resources[0].ore - before0.ore, 2);
+    EXPECT_EQ(s.resources[1].gems - before1.gems, 1);
+    EXPECT_EQ(s.ai_vars[0].gold_income, 2750);
+    EXPECT_EQ(s.ai_vars[0].income[2], 2);  // ore
+    EXPECT_EQ(s.ai_vars[1].income[5], 1);  // gems
+    ASSERT_EQ(left.size(), s.heroes.size());
+    EXPECT_EQ(max[0], hero_day_mp(s, map, 0));
+    EXPECT_EQ(max[1], hero_day_mp(s, map, 1));
+    EXPECT_EQ(max[1] - compute_hero_max_mp(s, map, 1), 3);  // Smart owner
+
+    // The week turns after day 7, the month after week 4; towns grow weekly.
+    const int32_t stock = s.castles[0].available[0];
+    while (s.day != 7) advance_day(s, map, left, max, nullptr, 1);
+    ev = advance_day(s, map, left, max, nullptr, 3);
+    EXPECT_EQ(s.day, 1);
+    EXPECT_EQ(s.week, 2);
+    EXPECT_NE(ev.kind, 0);
+    EXPECT_FALSE(ev.monthly);
+    if (ev.kind != 2) EXPECT_GT(s.castles[0].available[0], stock);
+    s.week = 4;
+    s.day = 7;
+    ev = advance_day(s, map, left, max, nullptr, 5);
+    EXPECT_EQ(s.week, 1);
+    EXPECT_EQ(s.month, 2);
+    EXPECT_TRUE(ev.monthly);
+
+    // Treasuries saturate instead of wrapping.
+    s.resources[0].gold = INT32_MAX - 10;
+    advance_day(s, map, left, max, nullptr, 1);
+    EXPECT_EQ(s.resources[0].gold, INT32_MAX);
+}
+
+TEST(Victory, KindsAndLatch) {
+    GameState s;
+    s.player_in_play = {1, 1, 0xFF, 0xFF};
+    s.player_color = {0, 1, 255, 255};
+    s.castles.resize(2);
+    s.castles[0] = CastleState{};
+    s.castles[0].live = 1;
+    s.castles[0].owner = 0;
+    s.castles[1].live = 1;
+    s.castles[1].owner = 1;
+    s.castles[1].x = 5;
+    s.castles[1].y = 6;
+    s.victory.kind = VICTORY_DEFEAT_ALL;
+    EXPECT_FALSE(check_victory(s));
+    EXPECT_EQ(victorious_player(s), -1);
+    s.castles[1].owner = -1;  // the rival lost its last town
+    EXPECT_TRUE(check_victory(s));
+    EXPECT_FALSE(check_victory(s));  // once only
+    EXPECT_EQ(s.victory.won, 1);
+    EXPECT_EQ(victorious_player(s), 0);
+
+    s.victory = ScenarioVictory{};
+    s.victory.kind = VICTORY_CAPTURE_TOWN;
+    s.victory.target_x = 5;
+    s.victory.target_y = 6;
+    EXPECT_EQ(victorious_player(s), -1);
+    s.castles[1].owner = 1;
+    EXPECT_EQ(victorious_player(s), 1);
+
+    s.victory.kind = VICTORY_ULTIMATE_ARTIFACT;
+    s.heroes.resize(1);
+    s.heroes[0].live = 1;
+    s.heroes[0].owner = 1;
+    EXPECT_EQ(victorious_player(s), -1);
+    s.heroes[0].artifacts[13] = 2;
+    EXPECT_EQ(victorious_player(s), 1);
+
+    s.victory.kind = VICTORY_DRAGON_CITY;
+    s.dragon_city = {1, 3, 3, 0};
+    EXPECT_EQ(victorious_player(s), 0);
+
+    s.victory.kind = VICTORY_VISIT_SITES;
+    s.victory.sites = {{1, 2}, {300, 4}};
+    s.victory.visited = {1u | (2u << 8)};
+    EXPECT_FALSE(victory_condition_met(s, 0));
+    s.victory.visited.insert((300u & 255) | (4u << 8));
+    EXPECT_TRUE(victory_condition_met(s, 0));
+    EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
+}
