@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <unistd.h>
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
@@ -22,7 +23,7 @@ struct Fixture {
     SDL_Surface* surface = nullptr;
     SDL_Renderer* renderer = nullptr;
     Fixture() {
-        path = (std::filesystem::temp_directory_path() / "vorn1_bench_demo.agg").string();
+        path = (std::filesystem::temp_directory_path() / ("vorn1_bench_demo_" + std::to_string(::getpid()) + ".agg")).string();
         vorn1::kit::write_file(path, vorn1::kit::demo_archive_bytes());
         surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA32);
         renderer = SDL_CreateSoftwareRenderer(surface);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 #include "assets/png_decode.h"
 #include "assets/screens_canvas.h"
@@ -17,8 +18,10 @@ namespace {
 struct TempDir {
     fs::path path;
     TempDir() {
-        path = fs::temp_directory_path() / ("vorn1_alt_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // The process id keeps runs of other checkouts apart; the counter keeps two folders apart.
+        static int counter = 0;
+        path = fs::temp_directory_path() /
+               ("vorn1_alt_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fs::remove_all(path);
         fs::create_directories(path);
     }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <unistd.h>
 #include <sstream>
 
 #include "assets/dialog_utils.h"
@@ -140,7 +141,7 @@ TEST(Resources, WithoutArchiveOrRendererNothingIsLoaded) {
 
 TEST(Resources, ReloadLanguageTakesReplacementFramesAndRestoresStockArt) {
     namespace fs = std::filesystem;
-    const fs::path root = fs::temp_directory_path() / "vorn1_res_lang";
+    const fs::path root = fs::temp_directory_path() / ("vorn1_res_lang_" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "DE" / "system");  // folder names match ignoring case
     auto png = [&](const fs::path& p, int w, int h) {
