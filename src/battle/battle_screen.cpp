@@ -9,7 +9,10 @@ namespace vorn1 {
 
 BattleScreen::BattleScreen() = default;
 
-BattleScreen::~BattleScreen() { shutdown(); }
+BattleScreen::~BattleScreen() {
+    shutdown();
+    sky.reset();
+}
 
 void BattleScreen::init(BattleResources* battle_res_in, Resources* res_in, SDL_Renderer* renderer_in,
                         TTF_Font* font_in, TTF_Font* font_small_in) {
@@ -97,9 +100,10 @@ void BattleScreen::close() {
         background = nullptr;
     }
     scene_blocked = {};
+    sky.reset();
     clear_battle_working_state();
     active = 0;
-    SDL_ShowCursor(SDL_ENABLE);
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
     reset_siege_defaults();
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/battle_sky_cycle.h"
 #include "battle/battle_types.h"
 
 typedef struct _TTF_Font TTF_Font;
@@ -153,6 +154,7 @@ public:
     SDL_Texture* background = nullptr;
     int background_w = 640;
     int background_h = 460;
+    BattleSkyCycle sky;  // palette cycle of the battlefield's sky
     std::array<std::array<uint8_t, 9>, 5> scene_blocked{};
 
     // ---- text and overlays

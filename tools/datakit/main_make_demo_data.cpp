@@ -9,7 +9,7 @@
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
-#include "datakit/kit_battle_strings.h"
+#include "datakit/kit_battle.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "datakit/datakit.h"
+#include "datakit/kit_battle.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
@@ -16,6 +17,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_lang_seeds,
     vorn1::kit::write_map_fuzz_seeds,
     vorn1::kit::write_town_seeds,
+    vorn1::kit::write_battle_seeds,
 };
 
 }  // namespace

@@ -1,0 +1,80 @@
+#include "datakit/kit_battle.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace vorn1::kit {
+
+std::map<std::string, std::string> battle_english_strings() {
+    return {
+        {"BATTLE_BEGINS", "The battle begins!"},
+        {"BATTLE_SIEGE_BEGINS", "The siege begins!"},
+        {"BATTLE_NEW_ROUND", "A new round begins."},
+        {"BATTLE_BAD_MORALE", "Low morale causes the {0} to freeze in panic."},
+        {"MORALE_TREASON", "Treason"},
+        {"MORALE_AWFUL", "Awful"},
+        {"MORALE_POOR", "Poor"},
+        {"MORALE_NORMAL", "Normal"},
+        {"MORALE_GOOD", "Good"},
+        {"MORALE_GREAT", "Great"},
+        {"MORALE_BLOOD", "Blood!"},
+        {"LUCK_CURSED", "Cursed"},
+        {"LUCK_AWFUL", "Awful"},
+        {"LUCK_BAD", "Bad"},
+        {"LUCK_NORMAL", "Normal"},
+        {"LUCK_GOOD", "Good"},
+        {"LUCK_GREAT", "Great"},
+        {"LUCK_IRISH", "Irish"},
+    };
+}
+
+namespace {
+void put_i32(std::vector<uint8_t>& v, int32_t x) {
+    for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(static_cast<uint32_t>(x) >> (8 * i)));
+}
+
+// One side of the fuzz input: 5 ids, 5 counts, attack, defense, luck, morale.
+void put_side(std::vector<uint8_t>& v, std::vector<uint8_t> ids, std::vector<int32_t> counts, int32_t attack,
+              int32_t defense, int32_t luck, int32_t morale) {
+    for (uint8_t id : ids) v.push_back(id);
+    for (int32_t c : counts) put_i32(v, c);
+    for (int32_t x : {attack, defense, luck, morale}) put_i32(v, x);
+}
+}  // namespace
+
+void write_battle_seeds(const std::string& out_dir) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(out_dir) / "battle_rules";
+    fs::create_directories(dir);
+    std::vector<std::vector<uint8_t>> seeds;
+    {
+        std::vector<uint8_t> v;
+        put_i32(v, 2024);
+        put_side(v, {4, 0, 255, 255, 255}, {5, 50, 0, 0, 0}, 3, 1, 0, 0);
+        put_side(v, {8, 6, 13, 255, 255}, {4, 20, 8, 0, 0}, 0, 2, 0, -1);
+        seeds.push_back(v);
+    }
+    {
+        std::vector<uint8_t> v;
+        put_i32(v, 0);
+        put_side(v, {1, 14, 23, 26, 27}, {900, 700, 40, 500, 10}, 127, -5, 3, -3);
+        put_side(v, {10, 22, 17, 200, 12}, {300, 120, 60, 2147483647, -4}, 40, 127, -3, 3);
+        v.push_back(1);  // siege
+        for (int i = 0; i < 10; ++i) {
+            v.push_back(static_cast<uint8_t>(i * 7));  // status
+            v.push_back(static_cast<uint8_t>(i));      // rounds
+            v.push_back(static_cast<uint8_t>(i & 1));  // disabled
+        }
+        seeds.push_back(v);
+    }
+    seeds.push_back({});
+    int n = 0;
+    for (const auto& s : seeds) {
+        std::ofstream out(dir / ("seed" + std::to_string(n++)), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(s.data()), static_cast<std::streamsize>(s.size()));
+    }
+}
+
+}  // namespace vorn1::kit
