@@ -96,7 +96,7 @@ bool army_is_empty(const std::array<uint8_t, 5>& ids, const std::array<int, 5>& 
 
 void BattleScreen::build_scenery(const GameMap& map, int x, int y, unsigned seed, bool graveyard,
                                  const std::string& background_name) {
-    scene_blocked = {};
+    release_scene();
     if (scenery_hook) scenery_hook(*this, map, x, y, seed, graveyard, background_name);
 }
 

@@ -92,15 +92,23 @@ void BattleScreen::clear_battle_working_state() {
     casting_side = 0;
 }
 
-void BattleScreen::close() {
-    if (!active) return;
-    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(1)) Mix_HaltChannel(1);
+void BattleScreen::release_scene() {
     if (background) {
         SDL_DestroyTexture(background);
         background = nullptr;
     }
+    for (BattleSprite& f : scene_frames)
+        if (f.tex) SDL_DestroyTexture(f.tex);
+    scene_frames.clear();
+    field_objects.clear();
     scene_blocked = {};
     sky.reset();
+}
+
+void BattleScreen::close() {
+    if (!active) return;
+    if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(1)) Mix_HaltChannel(1);
+    release_scene();
     clear_battle_working_state();
     active = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);

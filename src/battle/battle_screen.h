@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "assets/battle_sky_cycle.h"
+#include "battle/battle_resources.h"
 #include "battle/battle_types.h"
 
 typedef struct _TTF_Font TTF_Font;
 
 namespace vorn1 {
 
-struct BattleResources;
 struct Resources;
 struct GameState;
 struct GameMap;
@@ -26,6 +26,15 @@ int battle_effect_volume(int level);
 
 class BattleScreen {
 public:
+    // One obstacle standing on the field (placed by the scenery).
+    struct FieldObject {
+        SDL_Rect rect{0, 0, 0, 0};
+        int row = 0;
+        int col = 0;
+        int kind = 0;
+        int layer = 0;  // 1: drawn after the stacks
+    };
+
     struct BattleControl {
         std::array<uint8_t, 2> human = {1, 0};  // byte 0 attacker, byte 1 defender; 1 = human
     };
@@ -102,8 +111,9 @@ public:
     TTF_Font* font_small = nullptr;
     GameState* game = nullptr;
 
-    // Seams to the scenery and music parts: called where an open builds the battlefield or starts
-    // the music; left empty, the battle runs on a bare field in silence.
+    // Seams to the scenery and music parts: called where an open builds the battlefield (after the
+    // previous field's textures are released) or starts the music; left empty, the battle runs on a
+    // bare field in silence.
     // Scenery: (battle, map, tile x, tile y, seed, graveyard flag, background picture or empty).
     std::function<void(BattleScreen&, const GameMap&, int, int, unsigned, bool, const std::string&)> scenery_hook;
     std::function<void(BattleScreen&, unsigned)> music_hook;
@@ -155,6 +165,8 @@ public:
     int background_w = 640;
     int background_h = 460;
     BattleSkyCycle sky;  // palette cycle of the battlefield's sky
+    std::vector<FieldObject> field_objects;
+    std::vector<BattleSprite> scene_frames;  // obstacle sprites, owned until the next scene or close
     std::array<std::array<uint8_t, 9>, 5> scene_blocked{};
 
     // ---- text and overlays
@@ -198,6 +210,7 @@ private:
     bool services_ready() const { return battle_res != nullptr && renderer != nullptr; }
     uint32_t seed_or_ticks(unsigned seed) const;
     void reset_siege_defaults();
+    void release_scene();
     void clear_battle_working_state();
     void build_scenery(const GameMap& map, int x, int y, unsigned seed, bool graveyard,
                        const std::string& background_name);

@@ -376,3 +376,27 @@ TEST_F(BattleOpen, SiegeWithDefendingHero) {
     for (int i = 0; i < 5; ++i) EXPECT_EQ(battle.defenders[i].creature, 1);
     EXPECT_EQ(battle.garrison_slot, (std::array<int32_t, 5>{-1, -1, -1, -1, -1}));
 }
+
+TEST_F(BattleOpen, CloseReleasesTheFieldAndShowsNoBattle) {
+    int h = add_hero(3, 3, 0, {{0, 10}});
+    battle.scenery_hook = [this](BattleScreen& b, const GameMap&, int, int, unsigned, bool, const std::string&) {
+        b.background = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_STATIC, 8, 8);
+        b.scene_frames.push_back(BattleSprite{
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_STATIC, 4, 4), 4, 4, 0, 0});
+        b.field_objects.push_back(BattleScreen::FieldObject{{10, 10, 4, 4}, 2, 4, 0, 0});
+        b.scene_blocked[2][4] = 1;
+    };
+    // The neutral-town form builds the field twice: the first one is released, not stacked up.
+    battle.open_neutral_town(h, 4, 4, {0, 255, 255, 255, 255}, {3, 0, 0, 0, 0}, map, game, 8, true, nullptr);
+    ASSERT_NE(battle.background, nullptr);
+    EXPECT_EQ(battle.scene_frames.size(), 1u);
+    EXPECT_EQ(battle.field_objects.size(), 1u);
+    EXPECT_TRUE(battle.hex_is_hard_blocked(2, 4));
+    battle.close();
+    EXPECT_EQ(battle.active, 0);
+    EXPECT_EQ(battle.background, nullptr);
+    EXPECT_TRUE(battle.scene_frames.empty());
+    EXPECT_TRUE(battle.field_objects.empty());
+    EXPECT_FALSE(battle.hex_is_hard_blocked(2, 4));
+    battle.close();  // twice is harmless
+}
