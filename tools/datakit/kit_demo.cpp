@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "assets/resources.h"
+#include "datakit/kit_adventure.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 
@@ -150,6 +151,10 @@ std::vector<DemoEntry> build_table() {
     icn("CPANEL.ICN", 20, 60, 30);
     icn("SCENINFO.ICN", 4, 60, 30);
     icn("HISCORE.ICN", 6, 60, 30);
+    // The adventure screen's own art (kit_adventure draws it; the rows only list it).
+    for (const auto& entry : adventure_entry_counts())
+        if (std::none_of(t.begin(), t.end(), [&](const DemoEntry& e) { return e.name == entry.first; }))
+            icn(entry.first, entry.second, 0, 0);
     return t;
 }
 
@@ -262,6 +267,7 @@ Palette demo_palette() {
 }
 
 Bytes make_demo_entry(const DemoEntry& e) {
+    if (const Bytes* art = adventure_entry_bytes(e.name)) return *art;
     const std::string stem = e.name.substr(0, e.name.find('.'));
     switch (e.kind) {
     case DemoKind::Palette:

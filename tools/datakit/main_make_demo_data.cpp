@@ -4,6 +4,7 @@
 #include <string>
 
 #include "datakit/datakit.h"
+#include "datakit/kit_adventure.h"
 #include "datakit/kit_demo.h"
 #include "datakit/kit_events.h"
 #include "datakit/kit_lang.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::battle_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::events_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::adventure_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
