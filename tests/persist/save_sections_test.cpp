@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "save_fixture.h"
+#include "datakit/kit_saves.h"
 
 namespace vorn1 {
 namespace {
@@ -14,7 +14,7 @@ TEST(SaveSections, TilesOverlayKeepsTheBaseMapsLastByte) {
         t.ground = 30;
         t.boat = 9;
     }
-    test::Le w;
+    kit::Le w;
     w.u32(72);
     w.u32(72);
     for (int c = 0; c < 72 * 72; ++c)

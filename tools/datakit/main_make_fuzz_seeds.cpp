@@ -6,6 +6,7 @@
 #include "datakit/kit_battle.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_saves.h"
 #include "datakit/kit_town.h"
 
 namespace {
@@ -18,6 +19,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_map_fuzz_seeds,
     vorn1::kit::write_town_seeds,
     vorn1::kit::write_battle_seeds,
+    vorn1::kit::write_save_fuzz_seeds,
 };
 
 }  // namespace

@@ -1,6 +1,8 @@
-#include "save_fixture.h"
+#include "datakit/kit_saves.h"
 
-namespace vorn1::test {
+#include "datakit/datakit.h"
+
+namespace vorn1::kit {
 
 namespace {
 
@@ -252,4 +254,24 @@ FixtureLayout make_fixture(const FixtureOptions& o) {
     return out;
 }
 
-}  // namespace vorn1::test
+void write_save_fuzz_seeds(const std::string& out_dir) {
+    FixtureOptions o;
+    write_seed(out_dir, "save", "standard.sav", make_fixture(o).bytes);
+    const FixtureLayout f = make_fixture(o);
+    write_seed(out_dir, "save", "standard_cut.sav", Bytes(f.bytes.begin(), f.bytes.begin() + f.boundaries[2] + 100));
+    o.puzzle = false;
+    o.elimination = false;
+    o.map_w = 36;
+    o.map_h = 36;
+    write_seed(out_dir, "save", "small_bare.sav", make_fixture(o).bytes);
+    FixtureOptions e;
+    e.empty = true;
+    write_seed(out_dir, "save", "empty.sav", make_fixture(e).bytes);
+    FixtureOptions c;
+    c.campaign = true;
+    write_seed(out_dir, "save", "campaign.sav", make_fixture(c).bytes);
+    c.empty = true;
+    write_seed(out_dir, "save", "campaign_empty.sav", make_fixture(c).bytes);
+}
+
+}  // namespace vorn1::kit

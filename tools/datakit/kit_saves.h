@@ -1,11 +1,11 @@
 #pragma once
 // Save images written field by field from the format tables with a little-endian writer of the
-// test's own, so that the loader is checked against the layout and not against its own writer.
+// kit's own, so that the game's loader is checked against the layout and not against its writer.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace vorn1::test {
+namespace vorn1::kit {
 
 struct Le {
     std::vector<uint8_t> b;
@@ -39,4 +39,7 @@ struct FixtureLayout {
 
 FixtureLayout make_fixture(const FixtureOptions& o);
 
-}  // namespace vorn1::test
+// Seeds of the save loader's fuzz target: OUT/save/ (standard, campaign, empty and cut saves).
+void write_save_fuzz_seeds(const std::string& out_dir);
+
+}  // namespace vorn1::kit

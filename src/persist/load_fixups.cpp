@@ -1,0 +1,71 @@
+#include "persist/load_fixups.h"
+
+
+namespace vorn1 {
+
+namespace {
+
+bool pool_index_ok(int32_t i) { return i >= 0 && i < HERO_POOL_SIZE; }
+
+const MapObject* object_at(const GameMap& m, uint8_t kind, int32_t x, int32_t y) {
+    for (const MapObject& o : m.objects)
+        if (o.kind == kind && o.x == x && o.y == y) return &o;
+    return nullptr;
+}
+
+}  // namespace
+
+bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_player) {
+    if (!is_player_index(current_player)) return false;
+    if (s.num_players < 0 || s.num_players > MAX_PLAYERS) return false;
+    if (s.day < 1 || s.day > 7 || s.week < 1 || s.week > 4 || s.month < 1) return false;
+    if (m.width < 1 || m.height < 1 || m.width > MAP_MAX_DIM || m.height > MAP_MAX_DIM || !m.has_tiles()) return false;
+    if (s.map_width != m.width || s.map_height != m.height) return false;
+
+    const int hero_count = static_cast<int>(s.heroes.size());
+    const int boat_count = static_cast<int>(s.boats.size());
+    for (const HeroState& h : s.heroes) {
+        if (h.owner != -1 && !is_player_index(h.owner)) return false;
+        if (!h.live) continue;
+        if (!m.in_bounds(h.x, h.y)) return false;
+        if (h.on_boat && (h.boat_index < 0 || h.boat_index >= boat_count)) return false;
+    }
+    for (const BoatState& b : s.boats) {
+        if (b.hero < -1 || b.hero >= hero_count) return false;
+        if (b.active && !m.in_bounds(b.x, b.y)) return false;
+    }
+    for (const CastleState& c : s.castles)
+        if (c.live && !m.in_bounds(c.x, c.y)) return false;
+    for (int32_t e : s.pool.free_entries)
+        if (!pool_index_ok(e)) return false;
+    for (const auto& pair : s.offers)
+        for (int32_t e : pair)
+            if (e != -1 && !pool_index_ok(e)) return false;
+    return true;
+}
+
+void restore_boat_marks(const GameState& s, GameMap& m) {
+    for (MapTile& t : m.tiles) t.boat = 0;
+    for (const BoatState& b : s.boats)
+        if (b.active)
+            if (MapTile* t = m.tile(b.x, b.y)) t->boat = 1;
+    for (const HeroState& h : s.heroes)
+        if (h.live && h.on_boat)
+            if (MapTile* t = m.tile(h.x, h.y)) t->boat = 1;
+}
+
+void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {
+    (void)cfg;
+    restore_boat_marks(s, m);
+    // The base map's object list says which stacks may offer to join and which artifacts are
+    // guarded; without a base map both stay at their defaults.
+    for (MonsterStackState& mon : s.monsters) {
+        const MapObject* o = object_at(m, MOBJ_MONSTER, mon.x, mon.y);
+        mon.willing = o && o->b != 0 ? 1 : 0;
+        mon.offered = 0;
+    }
+    for (ArtifactState& a : s.map_artifacts)
+        if (const MapObject* o = object_at(m, MOBJ_ARTIFACT, a.x, a.y)) a.guard_kind = o->b;
+}
+
+}  // namespace vorn1

@@ -1,0 +1,22 @@
+#pragma once
+// Checks and repairs a loaded game needs before it may be played.
+#include "world/game_state.h"
+#include "world/map.h"
+#include "world/new_game_config.h"
+
+namespace vorn1 {
+
+// False when an index or position the game uses as a subscript lies outside what the records
+// and the map can hold (seat numbers, hero and boat indices, pool indices, live positions,
+// calendar, map size). Such a file is reported as corrupt.
+bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_player);
+
+// Rebuilds what the format does not carry: the boat marks of the tiles (from the boats and the
+// heroes aboard), the monsters' join flags and the map artifacts' guard kinds (from the base map's
+// objects).
+void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg);
+
+// The boat byte (14) of every cell where an active boat lies or a hero sits aboard.
+void restore_boat_marks(const GameState& s, GameMap& m);
+
+}  // namespace vorn1

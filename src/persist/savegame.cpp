@@ -1,0 +1,261 @@
+#include "persist/savegame.h"
+
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+#include "persist/load_fixups.h"
+#include "persist/save_file.h"
+#include "persist/save_paths.h"
+#include "persist/save_sections.h"
+
+namespace fs = std::filesystem;
+
+namespace vorn1 {
+
+namespace {
+
+constexpr char kStandardMagic[] = "ZQSAVE";
+constexpr char kCampaignMagic[] = "ZQCAMP";
+
+struct LoadTexts {
+    const char* op;
+    const char* cannot_open;
+    const char* too_small;
+    const char* other_kind;   // the file is a save of the other kind
+    const char* not_ours;
+    const char* version_lead;
+    const char* corrupt;
+};
+
+constexpr LoadTexts kStandardTexts{
+    "load_game",
+    "Cannot open save file.",
+    "Save file is too small / truncated.",
+    "This is a campaign save; load it from the Campaign menu.",
+    "Not a Veldar save file.",
+    "Save file version ",
+    "Save file is corrupt (unexpected end of data).",
+};
+
+constexpr LoadTexts kCampaignTexts{
+    "load_campaign_game",
+    "Cannot open campaign save file.",
+    "Campaign save is too small / truncated.",
+    "This is a standard save; load it from the Standard menu.",
+    "Not a Veldar campaign save file.",
+    "Campaign save version ",
+    "Campaign save is corrupt (unexpected end of data).",
+};
+
+void w_magic(ByteWriter& w, const char* magic) {
+    w.raw(reinterpret_cast<const uint8_t*>(magic), 6);
+    w.u8(0);
+    w.u8(0);
+}
+
+bool has_magic(const std::vector<uint8_t>& b, const char* magic) { return std::memcmp(b.data(), magic, 6) == 0; }
+
+// Only the last path component of the saved stem is used, so a save cannot point outside the
+// maps folder.
+std::string safe_map_stem(const std::string& stem) {
+    const auto cut = stem.find_last_of("/\\");
+    std::string s = cut == std::string::npos ? stem : stem.substr(cut + 1);
+    if (s.empty() || s == "." || s == ".." || s.find('\0') != std::string::npos) return {};
+    return s;
+}
+
+template <class Loader>
+bool try_base_map(const char* op, const char* what, const std::string& path, Loader load, GameMap& out) {
+    try {
+        out = load(path);
+        return true;
+    } catch (const std::exception& e) {
+        std::cerr << op << ": " << what << " load failed (" << path << "): " << e.what() << "\n";
+        return false;
+    }
+}
+
+GameMap saved_size_map(const GameState& s) {
+    GameMap m;
+    m.width = s.map_width;
+    m.height = s.map_height;
+    return m;
+}
+
+// Reads the image into `res`; the base map is found before the tiles are laid over it.
+void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::string& maps_dir, bool base_map,
+                 LoadResult& res) {
+    const LoadTexts& t = campaign ? kCampaignTexts : kStandardTexts;
+    if (bytes.size() < kSaveHeaderBytes) {
+        res.error = t.too_small;
+        return;
+    }
+    const char* own = campaign ? kCampaignMagic : kStandardMagic;
+    const char* other = campaign ? kStandardMagic : kCampaignMagic;
+    if (has_magic(bytes, other)) {
+        res.error = t.other_kind;
+        return;
+    }
+    if (!has_magic(bytes, own)) {
+        res.error = t.not_ours;
+        return;
+    }
+    ByteReader r(bytes);
+    r.pos = 8;
+    const uint32_t version = r.u32();
+    const uint32_t expected = campaign ? kCampaignSaveVersion : kStandardSaveVersion;
+    if (version != expected) {
+        res.error = std::string(t.version_lead) + std::to_string(version) + " is not supported (expected " +
+                    std::to_string(expected) + ").";
+        return;
+    }
+    if (campaign) res.campaign_completed = r.u8() != 0;
+    r_ng_cfg(r, res.config);
+    if (campaign) r_campaign(r, res.config);
+    int cp = 0;
+    r_game_state(r, res.state, res.day, res.week, res.month, version, cp);
+    res.current_player = cp;
+
+    bool have_map = false;
+    if (base_map && !r.fail) {
+        if (campaign) {
+            if (!res.config.campaign_map_path.empty())
+                have_map = try_base_map(t.op, "base CMP", res.config.campaign_map_path, load_cmp, res.map);
+        } else {
+            const std::string stem = safe_map_stem(res.config.map_stem);
+            if (!maps_dir.empty() && !stem.empty())
+                have_map = try_base_map(t.op, "base map", (fs::path(maps_dir) / (stem + ".MAP")).string(), load_map,
+                                        res.map);
+            if (!have_map && !res.config.map_path.empty())
+                have_map = try_base_map(t.op, "base map", res.config.map_path, load_map, res.map);
+        }
+    }
+    if (!have_map) {
+        if (base_map && !r.fail)
+            std::cerr << t.op << (campaign ? ": base CMP unavailable; using saved tiles only\n"
+                                           : ": base map unavailable; using saved tiles only\n");
+        res.map = saved_size_map(res.state);
+    }
+    r_tiles_overlay(r, res.map);
+    res.map.name = res.state.map_name;
+
+    PuzzleMapState scratch;
+    if (r_puzzle(r, scratch)) {
+        ByteWriter pw;
+        w_puzzle(pw, &scratch);
+        res.puzzle_bytes = std::move(pw.bytes);
+        res.puzzle_present = true;
+    }
+    r_elim(r, res.elimination);
+
+    if (r.fail || !loaded_game_consistent(res.state, res.map, res.current_player)) {
+        res.error = t.corrupt;
+        return;
+    }
+    restore_unsaved_state(res.state, res.map, res.config);
+    res.ok = true;
+}
+
+LoadResult load_file(const std::string& path, bool campaign, const std::string& maps_dir) {
+    const LoadTexts& t = campaign ? kCampaignTexts : kStandardTexts;
+    LoadResult res;
+    std::vector<uint8_t> bytes;
+    switch (read_file_bounded(path, kMaxSaveFileBytes, bytes)) {
+        case ReadFileStatus::cannot_open: res.error = t.cannot_open; return res;
+        case ReadFileStatus::too_large: res.error = t.corrupt; return res;
+        case ReadFileStatus::ok: break;
+    }
+    parse_image(bytes, campaign, maps_dir, true, res);
+    return res;
+}
+
+}  // namespace
+
+std::vector<uint8_t> build_save_image(const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
+                                      int week, int month, const PuzzleMapState* puzzle, int current_player,
+                                      const SavedEliminationState* elim) {
+    ByteWriter w;
+    w_magic(w, kStandardMagic);
+    w.u32(kStandardSaveVersion);
+    w_ng_cfg(w, cfg);
+    w_game_state(w, state, day, week, month, current_player);
+    w_tiles(w, map);
+    w_puzzle(w, puzzle);
+    w_elim(w, elim);
+    return std::move(w.bytes);
+}
+
+std::vector<uint8_t> build_campaign_save_image(const GameState& state, const GameMap& map, const NewGameConfig& cfg,
+                                               int day, int week, int month, const PuzzleMapState* puzzle,
+                                               bool scenario_completed, const SavedEliminationState* elim) {
+    ByteWriter w;
+    w_magic(w, kCampaignMagic);
+    w.u32(kCampaignSaveVersion);
+    w.flag(scenario_completed);
+    w_ng_cfg(w, cfg);
+    w_campaign(w, cfg);
+    w_game_state(w, state, day, week, month, 0);
+    w_tiles(w, map);
+    w_puzzle(w, puzzle);
+    w_elim(w, elim);
+    return std::move(w.bytes);
+}
+
+bool save_game(const std::string& path, const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
+               int week, int month, const PuzzleMapState* puzzle, int current_player,
+               const SavedEliminationState* elim) {
+    if (!ensure_saved_games_dir()) {
+        std::cerr << "save_game: cannot create saved_games dir\n";
+        return false;
+    }
+    const std::vector<uint8_t> image =
+        build_save_image(state, map, cfg, day, week, month, puzzle, current_player, elim);
+    return write_file_atomic(path, image, {"save_game", "cannot open temp file for writing: "});
+}
+
+bool save_campaign_game(const std::string& path, const GameState& state, const GameMap& map,
+                        const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
+                        bool scenario_completed, const SavedEliminationState* elim) {
+    if (!ensure_saved_camps_dir()) {
+        std::cerr << "save_campaign_game: cannot create saved_camps dir\n";
+        return false;
+    }
+    const std::vector<uint8_t> image =
+        build_campaign_save_image(state, map, cfg, day, week, month, puzzle, scenario_completed, elim);
+    return write_file_atomic(path, image, {"save_campaign_game", "cannot open temp file: "});
+}
+
+LoadResult load_game(const std::string& path, const std::string& maps_dir) { return load_file(path, false, maps_dir); }
+
+LoadResult load_campaign_game(const std::string& path) { return load_file(path, true, std::string()); }
+
+LoadResult load_game_image(const std::vector<uint8_t>& bytes, const std::string& maps_dir, bool base_map) {
+    LoadResult res;
+    parse_image(bytes, false, maps_dir, base_map, res);
+    return res;
+}
+
+LoadResult load_campaign_game_image(const std::vector<uint8_t>& bytes, bool base_map) {
+    LoadResult res;
+    parse_image(bytes, true, std::string(), base_map, res);
+    return res;
+}
+
+bool restore_puzzle_state(const LoadResult& result, PuzzleMapState& target) {
+    if (!result.puzzle_present || result.puzzle_bytes.empty() || result.puzzle_bytes[0] == 0) return false;
+    ByteReader r(result.puzzle_bytes);
+    return r_puzzle(r, target);
+}
+
+bool write_autosave(const AutosaveRequest& req) {
+    if (!req.state || !req.map || !req.config) return false;
+    if (req.config->mode == MODE_CAMPAIGN)
+        return save_campaign_game(compose_campaign_save_path("autosave"), *req.state, *req.map, *req.config, req.day,
+                                  req.week, req.month, req.puzzle, false, req.elimination);
+    return save_game(compose_save_path("autosave"), *req.state, *req.map, *req.config, req.day, req.week, req.month,
+                     req.puzzle, req.current_player, req.elimination);
+}
+
+}  // namespace vorn1

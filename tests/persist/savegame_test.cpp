@@ -1,0 +1,528 @@
+#include "persist/savegame.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+#include "persist/save_paths.h"
+#include "persist_test_util.h"
+#include "datakit/kit_maps.h"
+#include "datakit/kit_saves.h"
+
+namespace fs = std::filesystem;
+
+namespace vorn1 {
+namespace {
+
+const char* kCorrupt = "Save file is corrupt (unexpected end of data).";
+const char* kCampCorrupt = "Campaign save is corrupt (unexpected end of data).";
+
+LoadResult load_bytes(const std::vector<uint8_t>& b, bool campaign = false) {
+    return campaign ? load_campaign_game_image(b, false) : load_game_image(b, "", false);
+}
+
+std::vector<uint8_t> resave(const LoadResult& r, bool campaign) {
+    PuzzleMapState puzzle;
+    const bool has_puzzle = restore_puzzle_state(r, puzzle);
+    const bool has_elim = r.elimination.players[1].days_left != -1 || r.elimination.players[3].eliminated;
+    if (campaign)
+        return build_campaign_save_image(r.state, r.map, r.config, r.day, r.week, r.month,
+                                         has_puzzle ? &puzzle : nullptr, r.campaign_completed,
+                                         has_elim ? &r.elimination : nullptr);
+    return build_save_image(r.state, r.map, r.config, r.day, r.week, r.month, has_puzzle ? &puzzle : nullptr,
+                            r.current_player, has_elim ? &r.elimination : nullptr);
+}
+
+TEST(SaveGame, FixtureLoadsWithEveryFieldInPlaceAndSavesBackIdentical) {
+    test::ScratchDataDir dir;
+    const std::vector<uint8_t> image = kit::make_fixture({}).bytes;
+    const std::string path = dir.root() + "/fixture.sav";
+    test::write_bytes(path, image);
+
+    const LoadResult r = load_game(path, "");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.error, "");
+    const NewGameConfig& c = r.config;
+    EXPECT_EQ(c.mode, MODE_STANDARD);
+    EXPECT_EQ(c.map_name, "Fixture Map");
+    EXPECT_EQ(c.map_stem, "FIXTURE");
+    EXPECT_EQ(c.difficulty, DIFF_EXPERT);
+    EXPECT_EQ(c.opponents[0], OPP_DUMB);
+    EXPECT_EQ(c.opponents[2], OPP_GENIUS);
+    EXPECT_EQ(c.color, COLOR_GREEN);
+    EXPECT_EQ(c.king_of_the_hill, 1);
+    EXPECT_EQ(c.difficulty_rating, 135);
+    EXPECT_EQ(c.description, "A map for tests.");
+    EXPECT_EQ(c.map_size, 2);
+    EXPECT_EQ(c.map_difficulty, 1);
+    EXPECT_EQ(c.campaign_maps.size(), 0u);
+
+    const GameState& s = r.state;
+    EXPECT_EQ(r.day, 3);
+    EXPECT_EQ(r.week, 2);
+    EXPECT_EQ(r.month, 1);
+    EXPECT_EQ(s.day, 3);
+    EXPECT_EQ(s.week, 2);
+    EXPECT_EQ(r.current_player, 1);
+    EXPECT_EQ(s.num_players, 2);
+    EXPECT_EQ(s.player_color[1], 1);
+    EXPECT_EQ(s.player_in_play[2], 0xFF);
+    EXPECT_EQ(s.player_is_human[0], 1);
+    EXPECT_EQ(s.resources[2].gold, 2000);
+    EXPECT_EQ(s.resources[3].sulfur, 3006);
+    EXPECT_EQ(s.fog[0].explored[0], 1);
+    EXPECT_EQ(s.fog[0].explored[1], 0);
+    EXPECT_EQ(s.fog[0].explored[15], 1);
+    EXPECT_EQ(s.fog[1].explored[72 * 72 - 1], 1);
+    EXPECT_EQ(s.fog[1].explored[72 * 72 - 9], 0);
+
+    ASSERT_EQ(s.castles.size(), 1u);
+    EXPECT_EQ(s.castles[0].name, "Ankh");
+    EXPECT_EQ(s.castles[0].field5, 77);
+    EXPECT_EQ(s.castles[0].buildings, 0x180);
+    EXPECT_EQ(s.castles[0].garrison.counts[1], 701);
+    EXPECT_EQ(s.castles[0].available[5], 25);
+    EXPECT_EQ(s.castles[0].guild_spells[2], 3);
+    EXPECT_EQ(s.castles[0].guild_spells[3], 255);
+    ASSERT_EQ(s.mines.size(), 1u);
+    EXPECT_EQ(s.mines[0].kind, 6);
+    EXPECT_EQ(s.dragon_city.owner, -1);
+    EXPECT_EQ(s.lighthouse.y, 41);
+    EXPECT_EQ(s.chests.at(0).value, 1500);
+    EXPECT_EQ(s.map_artifacts.at(0).artifact, 44);
+    EXPECT_EQ(s.map_artifacts.at(0).guard_kind, 0);
+    EXPECT_EQ(s.resource_piles.at(0).amount, 7);
+    EXPECT_EQ(s.mills.at(0).flag, 1);
+    EXPECT_EQ(s.campfires.at(0).kind, 5);
+    ASSERT_EQ(s.monsters.size(), 2u);
+    EXPECT_EQ(s.monsters[1].removed, 1);
+    EXPECT_EQ(s.monsters[0].count, 25);
+    EXPECT_EQ(s.monsters[0].offered, 0);
+    ASSERT_EQ(s.garrisons.size(), 1u);
+    EXPECT_EQ(s.garrisons[0].ids[3], 4);   // the fourth squad keeps its creature
+    EXPECT_EQ(s.garrisons[0].counts[2], 13);
+    EXPECT_EQ(s.garrisons[0].counts[3], 0);  // but not its count
+    EXPECT_EQ(s.shrines.at(0).spell, 17);
+    EXPECT_EQ(s.huts.at(0).available, 6);
+
+    ASSERT_EQ(s.heroes.size(), 1u);
+    const HeroState& h = s.heroes[0];
+    EXPECT_EQ(h.name, "Zed");
+    EXPECT_EQ(h.portrait, 5);
+    EXPECT_EQ(h.army.ids[1], 4);
+    EXPECT_EQ(h.army.counts[1], 301);
+    EXPECT_EQ(h.artifacts[0], 37);
+    EXPECT_EQ(h.experience, 1234u);
+    EXPECT_EQ(h.knowledge, 5);
+    EXPECT_EQ(h.spell_charges[4], 2);
+    EXPECT_EQ(h.crest, 0x21);
+    EXPECT_EQ(h.luck, -1);
+    EXPECT_EQ(h.level, 2);
+    EXPECT_EQ(h.artifact_bonus[3], 2);
+    EXPECT_EQ(h.visit_flags, 5);
+    EXPECT_EQ(h.on_boat, 1);
+    EXPECT_EQ(h.boat_index, 0);
+    EXPECT_EQ(h.saved_mp, 900);
+    ASSERT_EQ(s.boats.size(), 1u);
+    EXPECT_EQ(s.boats[0].facing, 4);
+
+    EXPECT_EQ(s.pool.entries[6].name, "Pool6");
+    EXPECT_EQ(s.pool.entries[6].status, POOL_RETURNED);
+    EXPECT_EQ(s.pool.entries[6].kept_artifacts[1], 40);
+    EXPECT_EQ(s.pool.entries[6].kept_level, 4);
+    EXPECT_EQ(s.pool.entries[35].start_army.counts[0], 3500);
+    EXPECT_EQ(s.pool.free_entries, (std::vector<int32_t>{0, 1, 7}));
+    EXPECT_EQ(s.offers[1][1], 3);
+    EXPECT_EQ(s.offers[2][0], -1);
+    EXPECT_EQ(s.victory.kind, 2);
+    EXPECT_EQ(s.victory.won, 1);
+    EXPECT_EQ(s.day_flag, 1);
+    EXPECT_EQ(s.ai_vars[2].gold_income, static_cast<int32_t>(0x2000 + 12));
+    EXPECT_EQ(s.ai_arrays[2][3], 23);
+    EXPECT_EQ(s.visited_sites.size(), 2u);
+    EXPECT_EQ(s.visit_counts, (std::vector<int32_t>{2}));
+
+    ASSERT_EQ(r.map.width, 72);
+    ASSERT_EQ(r.map.tiles.size(), 72u * 72u);
+    EXPECT_EQ(r.map.name, "Fixture Map");
+    EXPECT_EQ(r.map.tiles[1].byte_at(3), (7 + 3) & 0xFF);
+    EXPECT_EQ(r.map.tiles[0].hero_on_boat, 1);
+    EXPECT_EQ(r.map.tiles[26 * 72 + 25].boat, 1);  // rebuilt from the boat
+    EXPECT_EQ(r.map.tiles[0].boat, 0);
+
+    ASSERT_TRUE(r.puzzle_present);
+    PuzzleMapState live;
+    live.open = true;
+    ASSERT_TRUE(restore_puzzle_state(r, live));
+    EXPECT_FALSE(live.open);
+    EXPECT_EQ(live.ultimate_artifact, 2);
+    EXPECT_EQ(live.dig_y, 41);
+    EXPECT_EQ(live.pieces[0], 47);
+    EXPECT_EQ(live.visited_obelisks.at(550), 1);
+    EXPECT_EQ(r.elimination.players[1].days_left, 4);
+    EXPECT_EQ(r.elimination.players[3].eliminated, 1);
+    EXPECT_EQ(r.elimination.players[0].days_left, -1);
+
+    // Written back through the save path, the file is byte for byte the fixture.
+    PuzzleMapState puzzle;
+    ASSERT_TRUE(restore_puzzle_state(r, puzzle));
+    const std::string out = compose_save_path("again");
+    ASSERT_TRUE(save_game(out, r.state, r.map, r.config, r.day, r.week, r.month, &puzzle, r.current_player,
+                          &r.elimination));
+    const std::vector<uint8_t> back = test::read_bytes(out);
+    ASSERT_EQ(back.size(), image.size());
+    EXPECT_TRUE(back == image) << "first difference at "
+                               << (std::mismatch(back.begin(), back.end(), image.begin()).first - back.begin());
+    EXPECT_FALSE(fs::exists(out + ".tmp"));
+}
+
+TEST(SaveGame, EmptySavesHaveTheTableSizesAndRoundTrip) {
+    kit::FixtureOptions o;
+    o.empty = true;
+    const std::vector<uint8_t> std_image = kit::make_fixture(o).bytes;
+    EXPECT_EQ(std_image.size(), 79620u);
+    const LoadResult r = load_bytes(std_image);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.state.heroes.empty());
+    EXPECT_FALSE(r.puzzle_present);
+    EXPECT_EQ(r.elimination.players[2].days_left, -1);
+    EXPECT_EQ(resave(r, false), std_image);
+
+    // A default-constructed game with an empty puzzle and an elimination section.
+    GameState s;
+    GameMap m = GameMap{};
+    m.tiles.assign(72 * 72, MapTile{});
+    PuzzleMapState p;
+    SavedEliminationState e;
+    EXPECT_EQ(build_save_image(s, m, NewGameConfig{}, 1, 1, 1, &p, 0, &e).size(), 79895u);
+
+    o.campaign = true;
+    const std::vector<uint8_t> camp_image = kit::make_fixture(o).bytes;
+    EXPECT_EQ(camp_image.size(), 79635u);
+    const LoadResult rc = load_bytes(camp_image, true);
+    ASSERT_TRUE(rc.ok) << rc.error;
+    EXPECT_EQ(rc.config.mode, MODE_CAMPAIGN);
+    EXPECT_EQ(resave(rc, true), camp_image);
+}
+
+TEST(SaveGame, CampaignSavesCarryTheirBlock) {
+    kit::FixtureOptions o;
+    o.campaign = true;
+    const std::vector<uint8_t> image = kit::make_fixture(o).bytes;
+    const LoadResult r = load_bytes(image, true);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_TRUE(r.campaign_completed);
+    EXPECT_EQ(r.config.mode, MODE_CAMPAIGN);
+    EXPECT_EQ(r.config.campaign_id, CAMPAIGN_SPIRIT_WORLD);
+    EXPECT_EQ(r.config.campaign_lord, 2);
+    EXPECT_EQ(r.config.lord_number, 3);
+    EXPECT_EQ(r.config.lord_faction, 4);
+    EXPECT_EQ(r.config.scenario_index, 5);
+    EXPECT_EQ(r.config.campaign_map_path, "maps/CAMP6.CMP");
+    ASSERT_EQ(r.config.campaign_maps.size(), 8u);
+    EXPECT_EQ(r.config.campaign_maps[7], "maps/CAMP8.CMP");
+    EXPECT_EQ(r.current_player, 0);
+    EXPECT_EQ(resave(r, true), image);
+
+    o.mode_byte = 0;  // the campaign block makes it a campaign whatever the configuration says
+    EXPECT_EQ(load_bytes(kit::make_fixture(o).bytes, true).config.mode, MODE_CAMPAIGN);
+
+    EXPECT_EQ(load_bytes(image, false).error, "This is a campaign save; load it from the Campaign menu.");
+    EXPECT_EQ(load_bytes(kit::make_fixture({}).bytes, true).error,
+              "This is a standard save; load it from the Standard menu.");
+}
+
+TEST(SaveGame, HeadersAreCheckedInOrder) {
+    std::vector<uint8_t> image = kit::make_fixture({}).bytes;
+    EXPECT_EQ(load_bytes({}).error, "Save file is too small / truncated.");
+    EXPECT_EQ(load_bytes(std::vector<uint8_t>(image.begin(), image.begin() + 11)).error,
+              "Save file is too small / truncated.");
+    EXPECT_EQ(load_bytes(std::vector<uint8_t>(image.begin(), image.begin() + 11), true).error,
+              "Campaign save is too small / truncated.");
+
+    std::vector<uint8_t> xy = image;
+    xy[6] = 'x';
+    xy[7] = 'y';
+    EXPECT_TRUE(load_bytes(xy).ok);
+
+    std::vector<uint8_t> foreign = image;
+    foreign[0] = 'Q';
+    EXPECT_EQ(load_bytes(foreign).error, "Not a Veldar save file.");
+    EXPECT_EQ(load_bytes(foreign, true).error, "Not a Veldar campaign save file.");
+
+    kit::FixtureOptions v8;
+    v8.version = 8;
+    EXPECT_EQ(load_bytes(kit::make_fixture(v8).bytes).error, "Save file version 8 is not supported (expected 7).");
+    kit::FixtureOptions c9;
+    c9.campaign = true;
+    c9.version = 0xFFFFFFFF;
+    EXPECT_EQ(load_bytes(kit::make_fixture(c9).bytes, true).error,
+              "Campaign save version 4294967295 is not supported (expected 8).");
+
+    test::ScratchDataDir dir;
+    EXPECT_EQ(load_game(dir.root() + "/missing.sav", "").error, "Cannot open save file.");
+    EXPECT_EQ(load_campaign_game(dir.root()).error, "Cannot open campaign save file.");
+}
+
+TEST(SaveGame, EveryCutEndsInTheCorruptText) {
+    for (bool campaign : {false, true}) {
+        kit::FixtureOptions o;
+        o.campaign = campaign;
+        const kit::FixtureLayout f = kit::make_fixture(o);
+        std::vector<std::size_t> cuts = f.boundaries;
+        for (std::size_t c = 12; c < f.bytes.size(); c += 997) cuts.push_back(c);
+        cuts.push_back(f.bytes.size() - 1);
+        for (std::size_t cut : cuts) {
+            const LoadResult r = load_bytes(std::vector<uint8_t>(f.bytes.begin(), f.bytes.begin() + cut), campaign);
+            EXPECT_FALSE(r.ok) << cut;
+            EXPECT_EQ(r.error, campaign ? kCampCorrupt : kCorrupt) << "cut at " << cut;
+        }
+    }
+}
+
+// Offset of the towns count inside a fixture: the bytes up to it are fixed by the tables.
+std::size_t towns_count_offset(const std::vector<uint8_t>& b) {
+    std::size_t at = 12;
+    auto skip_str = [&] { at += 2 + (b[at] | (b[at + 1] << 8)); };
+    at += 1;
+    skip_str();
+    skip_str();
+    skip_str();
+    at += 6 + 4;
+    skip_str();
+    at += 2;  // end of the configuration block
+    skip_str();
+    skip_str();
+    return at + 12 + 12 + 112 + 4 * 648 + 4;
+}
+
+TEST(SaveGame, HostileCountsAndIndicesAreRefusedQuickly) {
+    const std::vector<uint8_t> image = kit::make_fixture({}).bytes;
+    const std::size_t towns = towns_count_offset(image);
+    ASSERT_EQ(image[towns], 1);  // the fixture's single town
+
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<uint8_t> b = image;
+    for (int i = 0; i < 4; ++i) b[towns + i] = 0xFF;
+    EXPECT_EQ(load_bytes(b).error, kCorrupt);
+
+    // Tiles of 65535 x 65535, and of 73 x 72 (more than any grid of the game holds).
+    const kit::FixtureLayout f = kit::make_fixture({});
+    const std::size_t tiles = f.boundaries[2];
+    for (uint32_t dim : {65535u, 73u}) {
+        b = image;
+        for (int i = 0; i < 4; ++i) b[tiles + i] = static_cast<uint8_t>(dim >> (8 * i));
+        EXPECT_EQ(load_bytes(b).error, kCorrupt) << dim;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    // A current player outside 0..3 would index the seats.
+    kit::FixtureOptions o;
+    o.empty = true;
+    b = kit::make_fixture(o).bytes;
+    const std::size_t cp = kit::make_fixture(o).boundaries[2] - (4 + 4 + 48 + 288 + 4);
+    ASSERT_EQ(b[cp], 0);
+    b[cp] = 4;
+    EXPECT_EQ(load_bytes(b).error, kCorrupt);
+    b[cp] = 3;
+    EXPECT_TRUE(load_bytes(b).ok);
+}
+
+TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
+    const LoadResult good = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(good.ok);
+    auto reload = [&](auto change) {
+        LoadResult r = good;
+        change(r);
+        PuzzleMapState p;
+        restore_puzzle_state(r, p);
+        return load_bytes(build_save_image(r.state, r.map, r.config, r.day, r.week, r.month, &p, r.current_player,
+                                           &r.elimination));
+    };
+    EXPECT_TRUE(reload([](LoadResult&) {}).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.heroes[0].owner = 4; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.heroes[0].x = 72; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.heroes[0].boat_index = 1; }).ok);
+    EXPECT_TRUE(reload([](LoadResult& r) {
+                    r.state.heroes[0].live = 0;  // a hero off the map may keep stale values
+                    r.state.heroes[0].x = -1;
+                }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.boats[0].hero = 1; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.castles[0].y = -1; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.free_entries.push_back(36); }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.offers[3][1] = -2; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.week = 5; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.map_width = 70; }).ok);
+    EXPECT_EQ(reload([](LoadResult& r) { r.state.num_players = -1; }).error, kCorrupt);
+}
+
+TEST(SaveGame, TheSavedStemCannotLeaveTheMapsFolder) {
+    test::ScratchDataDir dir;
+    for (const char* stem : {"../../etc/passwd", "..\\..\\secret"}) {
+        kit::FixtureOptions o;
+        o.map_stem = stem;
+        const std::string path = dir.root() + "/s.sav";
+        test::write_bytes(path, kit::make_fixture(o).bytes);
+        testing::internal::CaptureStderr();
+        const LoadResult r = load_game(path, dir.root() + "/maps");
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_TRUE(r.ok) << r.error;
+        const std::string last = std::string(stem).substr(std::string(stem).find_last_of("/\\") + 1);
+        EXPECT_NE(err.find("load_game: base map load failed (" + dir.root() + "/maps/" + last + ".MAP): "),
+                  std::string::npos)
+            << err;
+        EXPECT_NE(err.find("load_game: base map unavailable; using saved tiles only\n"), std::string::npos);
+    }
+}
+
+TEST(SaveGame, SavingReplacesTheFileAndSurvivesAStaleTemporary) {
+    test::ScratchDataDir dir;
+    const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(r.ok);
+    const std::string path = compose_save_path("slot");
+    test::write_bytes(path + ".tmp", {1, 2, 3});
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(save_game(path, r.state, r.map, r.config, 5, 1, 2, nullptr, 0, nullptr));
+    const std::string out = testing::internal::GetCapturedStdout();
+    const std::vector<uint8_t> first = test::read_bytes(path);
+    EXPECT_EQ(out, "save_game: writing " + std::to_string(first.size()) + " bytes to " + path +
+                       "\nsave_game: saved OK -> " + path + "\n");
+    ASSERT_TRUE(save_game(path, r.state, r.map, r.config, 6, 1, 2, nullptr, 0, nullptr));
+    const LoadResult again = load_game(path, "");
+    ASSERT_TRUE(again.ok) << again.error;
+    EXPECT_EQ(again.day, 6);
+    EXPECT_FALSE(again.puzzle_present);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+    EXPECT_EQ(list_save_files().size(), 1u);
+
+    ASSERT_TRUE(save_campaign_game(compose_campaign_save_path("c"), r.state, r.map, r.config, 1, 1, 1, nullptr,
+                                   true, nullptr));
+    const LoadResult camp = load_campaign_game(compose_campaign_save_path("c"));
+    ASSERT_TRUE(camp.ok) << camp.error;
+    EXPECT_TRUE(camp.campaign_completed);
+    EXPECT_EQ(camp.current_player, 0);
+}
+
+TEST(SaveGame, AFailedWriteLeavesTheOldFile) {
+    test::ScratchDataDir dir;
+    const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(r.ok);
+    const std::string path = compose_save_path("keep");
+    ASSERT_TRUE(save_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr));
+    const std::vector<uint8_t> old = test::read_bytes(path);
+
+    // The temporary file cannot be opened.
+    fs::create_directory(path + ".tmp");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_game(path, r.state, r.map, r.config, 2, 1, 1, nullptr, 0, nullptr));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "save_game: cannot open temp file for writing: " + path + ".tmp\n");
+    EXPECT_EQ(test::read_bytes(path), old);
+    fs::remove(path + ".tmp");
+
+    // The disk fills up part way (a file size limit in a child process).
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit lim{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &lim);
+        const bool saved = save_game(path, r.state, r.map, r.config, 3, 1, 1, nullptr, 0, nullptr);
+        _exit(saved ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success on a full disk";
+    EXPECT_EQ(test::read_bytes(path), old);
+
+    // A later save of the same name still works over the partial temporary file.
+    EXPECT_TRUE(save_game(path, r.state, r.map, r.config, 4, 1, 1, nullptr, 0, nullptr));
+    EXPECT_EQ(load_game(path, "").day, 4);
+
+    // A plain file where the folder should be blocks saving before anything is written.
+    test::ScratchDataDir blocked;
+    test::write_bytes(saved_games_dir(), {0});
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(save_game(blocked.root() + "/x.sav", r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "save_game: cannot create saved_games dir\n");
+    EXPECT_FALSE(fs::exists(blocked.root() + "/x.sav"));
+}
+
+TEST(SaveGame, PuzzleAndEliminationSectionsMayBeAbsent) {
+    const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(r.ok);
+    const LoadResult bare =
+        load_bytes(build_save_image(r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr));
+    ASSERT_TRUE(bare.ok);
+    EXPECT_FALSE(bare.puzzle_present);
+    PuzzleMapState live;
+    live.obelisk_count = 9;
+    EXPECT_FALSE(restore_puzzle_state(bare, live));
+    EXPECT_EQ(live.obelisk_count, 9);
+    for (const PlayerEliminationRecord& e : bare.elimination.players) {
+        EXPECT_EQ(e.eliminated, 0);
+        EXPECT_EQ(e.days_left, -1);
+    }
+}
+
+}  // namespace
+}  // namespace vorn1
+
+namespace vorn1 {
+namespace {
+
+TEST(SaveGame, WhatTheFormatDropsIsRebuiltFromTheBaseMap) {
+    test::ScratchDataDir dir;
+    const std::string maps = dir.root() + "/maps";
+    fs::create_directories(maps);
+    kit::MapBuilder b(72, 72, kit::G_GRASS, "Fixture Map");
+    b.monster(15, 16, 12, 25, true);
+    b.monster(17, 18, 3, 9, false);
+    b.artifact(7, 8, 44, 2);
+    b.boat(60, 60);  // where the boat was when the game started
+    ASSERT_TRUE(kit::write_map_file(maps + "/FIXTURE.MAP", b.map));
+    ASSERT_EQ(b.map.tiles[60 * 72 + 60].boat, 1);
+
+    const std::string path = dir.root() + "/s.sav";
+    test::write_bytes(path, kit::make_fixture({}).bytes);
+    testing::internal::CaptureStderr();
+    const LoadResult r = load_game(path, maps);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_FALSE(r.map.objects.empty());
+    EXPECT_EQ(r.state.monsters[0].willing, 1);
+    EXPECT_EQ(r.state.monsters[1].willing, 0);
+    EXPECT_EQ(r.state.map_artifacts[0].guard_kind, 2);
+    EXPECT_EQ(r.map.tiles[60 * 72 + 60].boat, 0);   // the boat has moved on
+    EXPECT_EQ(r.map.tiles[26 * 72 + 25].boat, 1);   // to where the hero sails it
+    EXPECT_EQ(r.map.tiles[1].ground, 7);            // the saved tiles lie over the base map
+
+    // Without a maps folder the configured path is tried next.
+    kit::FixtureOptions o;
+    o.map_path = maps + "/FIXTURE.MAP";
+    test::write_bytes(path, kit::make_fixture(o).bytes);
+    testing::internal::CaptureStderr();
+    const LoadResult by_path = load_game(path, "");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(by_path.ok);
+    EXPECT_EQ(by_path.state.monsters[0].willing, 1);
+
+    // A campaign save reads its .CMP path.
+    ASSERT_TRUE(kit::write_map_file(maps + "/CAMP6.CMP", b.map));
+    kit::FixtureOptions c;
+    c.campaign = true;
+    const LoadResult camp = load_campaign_game_image(kit::make_fixture(c).bytes);
+    ASSERT_TRUE(camp.ok);
+    EXPECT_TRUE(camp.map.objects.empty());  // "maps/CAMP6.CMP" is relative to elsewhere
+}
+
+}  // namespace
+}  // namespace vorn1
