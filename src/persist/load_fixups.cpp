@@ -1,5 +1,8 @@
 #include "persist/load_fixups.h"
 
+#include "world/game_setup.h"
+#include "world/tile_rules.h"
+
 
 namespace vorn1 {
 
@@ -44,28 +47,22 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     return true;
 }
 
-void restore_boat_marks(const GameState& s, GameMap& m) {
-    for (MapTile& t : m.tiles) t.boat = 0;
-    for (const BoatState& b : s.boats)
-        if (b.active)
-            if (MapTile* t = m.tile(b.x, b.y)) t->boat = 1;
-    for (const HeroState& h : s.heroes)
-        if (h.live && h.on_boat)
-            if (MapTile* t = m.tile(h.x, h.y)) t->boat = 1;
-}
-
 void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {
-    (void)cfg;
-    restore_boat_marks(s, m);
-    // The base map's object list says which stacks may offer to join and which artifacts are
-    // guarded; without a base map both stay at their defaults.
+    restore_seat_ai_levels(s, cfg);
+    rebuild_boat_bytes(m, s);
+    rebuild_monster_guard_map(m);
     for (MonsterStackState& mon : s.monsters) {
         const MapObject* o = object_at(m, MOBJ_MONSTER, mon.x, mon.y);
-        mon.willing = o && o->b != 0 ? 1 : 0;
+        mon.willing = o ? monster_willing_from_object(*o) : 0;
         mon.offered = 0;
     }
     for (ArtifactState& a : s.map_artifacts)
-        if (const MapObject* o = object_at(m, MOBJ_ARTIFACT, a.x, a.y)) a.guard_kind = o->b;
+        if (const MapObject* o = object_at(m, MOBJ_ARTIFACT, a.x, a.y)) a.guard_kind = artifact_guard_from_object(*o);
+    // The saved condition holds over the base map's; only its name and sites come from the map.
+    m.victory_kind = s.victory.kind;
+    m.victory_x = s.victory.target_x;
+    m.victory_y = s.victory.target_y;
+    restore_victory_from_map(s, m);
 }
 
 }  // namespace vorn1

@@ -11,12 +11,10 @@ namespace vorn1 {
 // calendar, map size). Such a file is reported as corrupt.
 bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_player);
 
-// Rebuilds what the format does not carry: the boat marks of the tiles (from the boats and the
-// heroes aboard), the monsters' join flags and the map artifacts' guard kinds (from the base map's
-// objects).
+// Rebuilds what the format does not carry: the computer players' levels (from the configuration),
+// the boat marks of the tiles (from the boats and the heroes aboard), the monster guard map, the
+// monsters' join flags, the map artifacts' guard kinds and the victory's target name and sites (from
+// the base map; without one these stay at their defaults).
 void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg);
-
-// The boat byte (14) of every cell where an active boat lies or a hero sits aboard.
-void restore_boat_marks(const GameState& s, GameMap& m);
 
 }  // namespace vorn1

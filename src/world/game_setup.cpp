@@ -207,7 +207,7 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
             a.x = o.x;
             a.y = o.y;
             a.artifact = o.a < ARTIFACT_COUNT ? o.a : EMPTY_ID;
-            a.guard_kind = o.b <= 2 ? o.b : 0;
+            a.guard_kind = artifact_guard_from_object(o);
             state.map_artifacts.push_back(a);
             break;
         }
@@ -242,7 +242,7 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
             m.creature = o.a;
             const CreatureJoinRow& row = CREATURE_JOIN_TABLE[o.a];
             m.count = o.value ? o.value : random_in(rng, row.min_count, row.max_count);
-            m.willing = (o.b & 1) ? 1 : 0;
+            m.willing = monster_willing_from_object(o);
             state.monsters.push_back(m);
             if (MapTile* t = map.tile(o.x, o.y)) {
                 t->object_type = OBJ_MONSTER;

@@ -22,4 +22,8 @@ void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 // Victory targets and sites are not saved: rebuild them from the map.
 void restore_victory_from_map(GameState& state, const GameMap& map);
 
+// What a map object's second detail byte sets up, at set-up and again after a load (not saved).
+inline uint8_t monster_willing_from_object(const MapObject& o) { return (o.b & 1) ? 1 : 0; }
+inline uint8_t artifact_guard_from_object(const MapObject& o) { return o.b <= 2 ? o.b : 0; }
+
 }  // namespace vorn1

@@ -9,9 +9,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 
 #include "persist/save_paths.h"
+#include "world/game_setup.h"
 #include "persist_test_util.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
@@ -522,6 +524,51 @@ TEST(SaveGame, WhatTheFormatDropsIsRebuiltFromTheBaseMap) {
     const LoadResult camp = load_campaign_game_image(kit::make_fixture(c).bytes);
     ASSERT_TRUE(camp.ok);
     EXPECT_TRUE(camp.map.objects.empty());  // "maps/CAMP6.CMP" is relative to elsewhere
+}
+
+}  // namespace
+}  // namespace vorn1
+
+namespace vorn1 {
+namespace {
+
+// A freshly set-up four-player game survives a save and a load with what the format drops rebuilt.
+TEST(SaveGame, ASetUpGamePlaysOnAfterALoad) {
+    test::ScratchDataDir dir;
+    const std::string maps = dir.root() + "/maps";
+    fs::create_directories(maps);
+    GameMap map = kit::make_scenario_map(2, 4, 77, "Four Kings");
+    ASSERT_TRUE(kit::write_map_file(maps + "/FOURK.MAP", map));
+    GameMap base = load_map(maps + "/FOURK.MAP");
+
+    NewGameConfig cfg;
+    cfg.map_path = maps + "/FOURK.MAP";
+    cfg.map_stem = "FOURK";
+    cfg.map_name = base.name;
+    cfg.opponents = {OPP_DUMB, OPP_SMART, OPP_GENIUS};
+    GameState state;
+    init_game_state(state, base, cfg, 1234);
+    ASSERT_GE(state.monsters.size(), 1u);
+
+    const std::string path = compose_save_path("four");
+    ASSERT_TRUE(save_game(path, state, base, cfg, 1, 1, 1, nullptr, 0, nullptr));
+    testing::internal::CaptureStderr();
+    const LoadResult r = load_game(path, maps);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    ASSERT_TRUE(r.ok) << r.error;
+
+    EXPECT_EQ(r.state.player_ai_level, state.player_ai_level);
+    for (std::size_t i = 0; i < state.monsters.size(); ++i) EXPECT_EQ(r.state.monsters[i].willing, state.monsters[i].willing);
+    for (std::size_t i = 0; i < state.map_artifacts.size(); ++i)
+        EXPECT_EQ(r.state.map_artifacts[i].guard_kind, state.map_artifacts[i].guard_kind);
+    EXPECT_EQ(r.state.victory.target_name, state.victory.target_name);
+    EXPECT_EQ(r.state.victory.sites, state.victory.sites);
+    ASSERT_EQ(r.map.tiles.size(), base.tiles.size());
+    for (std::size_t i = 0; i < base.tiles.size(); ++i)
+        ASSERT_EQ(std::memcmp(&r.map.tiles[i], &base.tiles[i], sizeof(MapTile)), 0) << "tile " << i;
+    EXPECT_EQ(r.map.guard_map, base.guard_map);
+    EXPECT_EQ(build_save_image(r.state, r.map, r.config, r.day, r.week, r.month, nullptr, r.current_player, nullptr),
+              test::read_bytes(path));
 }
 
 }  // namespace
