@@ -10,6 +10,35 @@ namespace {
 
 bool pool_index_ok(int32_t i) { return i >= 0 && i < HERO_POOL_SIZE; }
 
+// Creature and spell ids index the game's tables; 255 is an empty slot.
+bool creature_ok(uint8_t id) { return id == EMPTY_ID || id < CREATURE_COUNT; }
+bool spell_ok(uint8_t id) { return id == EMPTY_ID || id < SPELL_COUNT; }
+
+bool army_ok(const Army& a) {
+    for (uint8_t id : a.ids)
+        if (!creature_ok(id)) return false;
+    return true;
+}
+
+bool ids_ok(const GameState& s) {
+    for (const HeroState& h : s.heroes)
+        if (!army_ok(h.army)) return false;
+    for (const CastleState& c : s.castles)
+        if (!army_ok(c.garrison)) return false;
+    for (const HeroPoolEntry& e : s.pool.entries)
+        if (!army_ok(e.start_army) || !army_ok(e.kept_army)) return false;
+    for (const MonsterStackState& m : s.monsters)
+        if (!creature_ok(m.creature)) return false;
+    for (const NeutralTownGarrison& g : s.garrisons)
+        for (uint8_t id : g.ids)
+            if (!creature_ok(id)) return false;
+    for (const MapCreatureHutState& h : s.huts)
+        if (!creature_ok(h.creature)) return false;
+    for (const ShrineState& sh : s.shrines)
+        if (!spell_ok(sh.spell)) return false;
+    return true;
+}
+
 const MapObject* object_at(const GameMap& m, uint8_t kind, int32_t x, int32_t y) {
     for (const MapObject& o : m.objects)
         if (o.kind == kind && o.x == x && o.y == y) return &o;
@@ -44,7 +73,7 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     for (const auto& pair : s.offers)
         for (int32_t e : pair)
             if (e != -1 && !pool_index_ok(e)) return false;
-    return true;
+    return ids_ok(s);
 }
 
 void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {

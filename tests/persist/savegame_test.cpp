@@ -358,6 +358,11 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.free_entries.push_back(36); }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.offers[3][1] = -2; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.week = 5; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.heroes[0].army.ids[4] = 28; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.entries[35].kept_army.ids[0] = 200; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.monsters[1].creature = 254; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.shrines[0].spell = 29; }).ok);
+    EXPECT_TRUE(reload([](LoadResult& r) { r.state.castles[0].garrison.ids[4] = 27; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.map_width = 70; }).ok);
     EXPECT_EQ(reload([](LoadResult& r) { r.state.num_players = -1; }).error, kCorrupt);
 }

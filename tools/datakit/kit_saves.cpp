@@ -38,7 +38,7 @@ void campaign_block(Le& w, const FixtureOptions& o) {
 }
 
 void army(Le& w, int seed) {
-    for (int i = 0; i < 5; ++i) w.u8(i < 2 ? static_cast<unsigned>(seed + i) : 255);
+    for (int i = 0; i < 5; ++i) w.u8(i < 2 ? static_cast<unsigned>((seed + i) % 28) : 255);
     for (int i = 0; i < 5; ++i) w.u16(i < 2 ? static_cast<unsigned>(100 * seed + i) : 0);
 }
 
