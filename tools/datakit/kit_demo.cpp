@@ -191,8 +191,9 @@ Bytes make_bkg(const DemoEntry& e) {
     IndexGrid g = labelled_picture(e.w, e.h, e.name, 0);
     for (int y = e.h / 2; y < e.h - 1; ++y)
         for (int x = 1; x < e.w - 1; ++x) g.at(x, y) = static_cast<uint8_t>(214 + ((x / 6 + y / 4) % 8));
-    Bytes out = {0, 0, uint8_t(e.w), uint8_t(e.w >> 8), uint8_t(e.h), uint8_t(e.h >> 8)};
-    out.insert(out.end(), g.index.begin(), g.index.end());
+    Bytes out(6 + g.index.size());
+    out[2] = uint8_t(e.w), out[3] = uint8_t(e.w >> 8), out[4] = uint8_t(e.h), out[5] = uint8_t(e.h >> 8);
+    std::copy(g.index.begin(), g.index.end(), out.begin() + 6);
     return out;
 }
 
@@ -354,6 +355,25 @@ void write_demo_data(const std::string& out_dir) {
     for (const auto& [path, bytes] : d.files) write_file(out_dir + "/" + path, bytes);
     if (!write_lang_folder(out_dir)) throw std::runtime_error("cannot write " + out_dir + "/LANG");
     for (const char* dir : {"maps", "ANIM", "SOUND", "LANG"}) std::filesystem::create_directories(out_dir + "/" + dir);
+}
+
+void write_screens_seeds(const std::string& out_dir) {
+    write_seed(out_dir, "sky", "boat.bkg", make_demo_entry({"boat.bkg", DemoKind::Bkg, 1, 64, 12}));
+    write_seed(out_dir, "sky", "short.bkg", Bytes{0, 0, 4, 0, 4, 0, 214, 215});
+    write_seed(out_dir, "sky", "zero.bkg", Bytes{0, 0, 0, 0, 9, 0});
+    // Small archives: a few cache entries, one of them broken.
+    std::vector<AggFile> files = {
+        {"QV.PAL", write_palette(demo_palette())},
+        {"SYSTEM.ICN", labelled_icn("SYSTEM", 13, 6, 4)},
+        {"BUYBUILD.ICN", labelled_icn("BUYBUILD", 4, 5, 3)},
+        {"ADVMCO.ICN", labelled_icn("ADVMCO", 3, 4, 4)},
+        {"GROUND32.TIL", write_til(4, 4, {labelled_picture(4, 4, "G", 0), labelled_picture(4, 4, "G", 1)})},
+        {"PORT0001.ICN", labelled_icn("PORT", 1, 4, 4)},
+    };
+    write_seed(out_dir, "resources", "small.agg", write_agg(files));
+    files[1].data.resize(9);
+    files[0].data.resize(700);
+    write_seed(out_dir, "resources", "broken.agg", write_agg(files));
 }
 
 }  // namespace vorn1::kit

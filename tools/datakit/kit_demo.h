@@ -59,6 +59,9 @@ Bytes demo_archive_bytes();
 // Writes OUT_DIR/VELDAR.AGG, LANG/, SOUND/, and empty maps/ and ANIM/.
 void write_demo_data(const std::string& out_dir);
 
+// Seeds of the sky picture and asset cache fuzz targets: OUT/sky/*, OUT/resources/*.
+void write_screens_seeds(const std::string& out_dir);
+
 // A sprite set in the battle layout: u16 count, 4 unused bytes, 12-byte headers
 // {i16 x, i16 y, u16 w, u16 h, u24 offset from byte 6, u8 type}, then the pixel streams.
 Bytes write_sprite12(const std::vector<IcnFrame>& frames);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "datakit/datakit.h"
+#include "datakit/kit_demo.h"
 #include "datakit/kit_battle.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
@@ -20,6 +21,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_town_seeds,
     vorn1::kit::write_battle_seeds,
     vorn1::kit::write_save_fuzz_seeds,
+    vorn1::kit::write_screens_seeds,
 };
 
 }  // namespace
