@@ -60,17 +60,15 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
         return false;
     }
 
+    // Only a rename replaces the old save in one step. Copying over it instead could leave a torn
+    // file behind if the copy failed halfway, so a failed rename keeps the old save and reports.
     std::error_code ec;
     fs::rename(tmp, target, ec);
     if (ec) {
-        std::error_code copy_ec;
-        fs::copy_file(tmp, target, fs::copy_options::overwrite_existing, copy_ec);
-        if (copy_ec) {
-            std::cerr << texts.op << ": could not finalise " << target << " (" << copy_ec.message() << ")\n";
-            return false;
-        }
+        std::cerr << texts.op << ": could not finalise " << target << " (" << ec.message() << ")\n";
         std::error_code rm_ec;
         fs::remove(tmp, rm_ec);
+        return false;
     }
     sync_parent_folder(target);
     std::cout << texts.op << ": saved OK -> " << target << "\n";

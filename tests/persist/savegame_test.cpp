@@ -620,6 +620,7 @@ TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("save_campaign_game: could not finalise " + path + " (", 0), 0u) << err;
     EXPECT_TRUE(fs::is_directory(path + "/inside"));
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
 }
 
 }  // namespace
