@@ -99,7 +99,7 @@ std::vector<std::string> quick_info_lines(const GameState& state, const GameMap&
     }
     case OBJ_ARTIFACT:
     case OBJ_ARTIFACT_AMBUSH:
-    case OBJ_ARTIFACT_PAID: {
+    case OBJ_ARTIFACT_AMBUSH_B: {
         for (const ArtifactState& a : state.map_artifacts)
             if (!a.taken && a.x == x && a.y == y)
                 if (auto name = artifact_display_name(a.artifact)) return {*name};

@@ -102,11 +102,11 @@ SiteGuards site_guard_army(int kind, int level) {
 
 uint8_t bonus_bit_of_type(uint8_t type) {
     switch (type) {
-        case EV_FAERIE_RING: return VISIT_LUCK_A;
-        case EV_FOUNTAIN: return VISIT_LUCK_B;
-        case EV_ANGEL_STATUE: return VISIT_MORALE_2;
-        case EV_BUOY: return VISIT_MORALE_A;
-        case EV_OASIS: return VISIT_MORALE_B;
+        case OBJ_FAERIE_RING: return VISIT_LUCK_A;
+        case OBJ_FOUNTAIN: return VISIT_LUCK_B;
+        case OBJ_ANGEL_STATUE: return VISIT_MORALE_2;
+        case OBJ_BUOY: return VISIT_MORALE_A;
+        case OBJ_OASIS: return VISIT_MORALE_B;
         default: return 0;
     }
 }
@@ -254,7 +254,7 @@ bool grant_guarded_site_reward(GameState& state, GameMap& map, int hero, int x, 
             return claim_dragon_city(state, h.owner);
         case GUARDED_SHIPWRECK:
         case GUARDED_GRAVEYARD: {
-            const uint8_t want = kind == GUARDED_GRAVEYARD ? EV_GRAVEYARD : EV_SHIPWRECK;
+            const uint8_t want = kind == GUARDED_GRAVEYARD ? OBJ_GRAVEYARD : OBJ_SHIPWRECK;
             if (!t || t->object_type != want) return false;
             const int lv = (level >= 0 && level <= 3) ? level : 0;
             add_resource(state, h.owner, RES_GOLD, kind == GUARDED_GRAVEYARD ? GY_GOLD[lv] : kShipwreckGold);
@@ -271,7 +271,7 @@ bool grant_guarded_site_reward(GameState& state, GameMap& map, int hero, int x, 
             if (h.free_artifact_slot() < 0) {
                 // The guards are beaten but the hero cannot carry it: it stays, unguarded.
                 a.guard_kind = 0;
-                if (t) t->object_type = EV_ARTIFACT;
+                if (t) t->object_type = OBJ_ARTIFACT;
                 return false;
             }
             a.guard_kind = 0;

@@ -18,34 +18,6 @@ namespace vorn1 {
 class EventSystem;
 struct RecruitResult;
 
-// Event object types beyond those the map rules name (see docs/formats.md).
-enum EventObjectType : uint8_t {
-    EV_TRADING_POST = 130,
-    EV_CHEST = 131,
-    EV_RESOURCE = 134,
-    EV_ARTIFACT = 136,
-    EV_THIEVES_DEN = 138,
-    EV_DWELLING = 139,
-    EV_GRAVEYARD = 140,
-    EV_FAERIE_RING = 141,
-    EV_FOUNTAIN = 142,
-    EV_ANGEL_STATUE = 143,
-    EV_BUOY = 144,
-    EV_OASIS = 145,
-    EV_DRAGON_CITY = 150,
-    EV_MINE = 151,
-    EV_LIGHTHOUSE = 152,
-    EV_SHRINE = 153,
-    EV_OBELISK = 155,
-    EV_CAMPFIRE = 157,
-    EV_MILL = 160,
-    EV_SHIPWRECK = 163,
-    EV_PORTAL = 169,
-    EV_GUARDED_ARTIFACT = 176,
-    EV_GUARDED_ARTIFACT_B = 189,
-    EV_PICKUP_MISC = 190,
-};
-
 // What a visit acts on; carried in EventResult::choice.
 enum EventSiteKind : uint8_t {
     SITE_NONE = 0,

@@ -53,28 +53,28 @@ void EventSystem::install_builtin_defs() {
     const std::vector<EventButtonId> ok{EVENT_BUTTON_OK};
     const std::vector<EventButtonId> yes_no{EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
     // Titles and texts are string-table keys, formatted when the dialog opens.
-    register_def(make_def(EV_TRADING_POST, "EVENT_TITLE_TRADING_POST", "EVENT_TRADING_POST_CLOSED", ok, 1));
-    register_def(make_def(EV_CHEST, "EVENT_TITLE_CHEST", "EVENT_CHEST_TEXT", yes_no, 2, kPickupSound));
-    register_def(make_def(EV_RESOURCE, "EVENT_TITLE_RESOURCE", "EVENT_RESOURCE_TEXT", ok, 2, kPickupSound));
-    register_def(make_def(EV_ARTIFACT, "EVENT_TITLE_ARTIFACT", "EVENT_ARTIFACT_TEXT", ok, 2, kPickupSound));
-    register_def(make_def(EV_THIEVES_DEN, "EVENT_TITLE_THIEVES_DEN", "EVENT_THIEVES_DEN_TEXT", ok, 1));
-    register_def(make_def(EV_DWELLING, "EVENT_TITLE_DWELLING", "EVENT_DWELLING_TEXT", ok, 2));
-    register_def(make_def(EV_GRAVEYARD, "EVENT_TITLE_GRAVEYARD", "EVENT_GRAVEYARD_TEXT", yes_no, 2));
-    register_def(make_def(EV_FAERIE_RING, "EVENT_TITLE_FAERIE_RING", "EVENT_FAERIE_RING_TEXT", ok, 1));
-    register_def(make_def(EV_FOUNTAIN, "EVENT_TITLE_FOUNTAIN", "EVENT_FOUNTAIN_TEXT", ok, 1));
-    register_def(make_def(EV_ANGEL_STATUE, "EVENT_TITLE_ANGEL_STATUE", "EVENT_ANGEL_STATUE_TEXT", ok, 1));
-    register_def(make_def(EV_BUOY, "EVENT_TITLE_BUOY", "EVENT_BUOY_TEXT", ok, 1));
-    register_def(make_def(EV_OASIS, "EVENT_TITLE_OASIS", "EVENT_OASIS_TEXT", ok, 1));
-    register_def(make_def(EV_DRAGON_CITY, "EVENT_TITLE_DRAGON_CITY", "EVENT_DRAGON_CITY_TEXT", yes_no, 2));
-    register_def(make_def(EV_MINE, "EVENT_TITLE_MINE", "EVENT_MINE_TEXT", ok, 1));
-    register_def(make_def(EV_LIGHTHOUSE, "EVENT_TITLE_LIGHTHOUSE", "EVENT_LIGHTHOUSE_TEXT", ok, 1));
-    register_def(make_def(EV_SHRINE, "EVENT_TITLE_SHRINE", "EVENT_SHRINE_TEXT", ok, 1));
-    register_def(make_def(EV_OBELISK, "EVENT_TITLE_OBELISK", "EVENT_OBELISK_TEXT", ok, 1));
-    register_def(make_def(EV_CAMPFIRE, "EVENT_TITLE_CAMPFIRE", "EVENT_CAMPFIRE_TEXT", ok, 2, kPickupSound));
-    register_def(make_def(EV_MILL, "EVENT_TITLE_MILL", "EVENT_MILL_TEXT", ok, 1));
-    register_def(make_def(EV_SHIPWRECK, "EVENT_TITLE_SHIPWRECK", "EVENT_SHIPWRECK_TEXT", yes_no, 2));
-    register_def(make_def(EV_GUARDED_ARTIFACT, "EVENT_TITLE_ARTIFACT", "EVENT_AMBUSH_TEXT", ok, 2));
-    register_def(make_def(EV_GUARDED_ARTIFACT_B, "EVENT_TITLE_ARTIFACT", "EVENT_AMBUSH_TEXT", ok, 2));
+    register_def(make_def(OBJ_TRADING_POST, "EVENT_TITLE_TRADING_POST", "EVENT_TRADING_POST_CLOSED", ok, 1));
+    register_def(make_def(OBJ_CHEST, "EVENT_TITLE_CHEST", "EVENT_CHEST_TEXT", yes_no, 2, kPickupSound));
+    register_def(make_def(OBJ_RESOURCE, "EVENT_TITLE_RESOURCE", "EVENT_RESOURCE_TEXT", ok, 2, kPickupSound));
+    register_def(make_def(OBJ_ARTIFACT, "EVENT_TITLE_ARTIFACT", "EVENT_ARTIFACT_TEXT", ok, 2, kPickupSound));
+    register_def(make_def(OBJ_THIEVES_DEN, "EVENT_TITLE_THIEVES_DEN", "EVENT_THIEVES_DEN_TEXT", ok, 1));
+    register_def(make_def(OBJ_DWELLING, "EVENT_TITLE_DWELLING", "EVENT_DWELLING_TEXT", ok, 2));
+    register_def(make_def(OBJ_GRAVEYARD, "EVENT_TITLE_GRAVEYARD", "EVENT_GRAVEYARD_TEXT", yes_no, 2));
+    register_def(make_def(OBJ_FAERIE_RING, "EVENT_TITLE_FAERIE_RING", "EVENT_FAERIE_RING_TEXT", ok, 1));
+    register_def(make_def(OBJ_FOUNTAIN, "EVENT_TITLE_FOUNTAIN", "EVENT_FOUNTAIN_TEXT", ok, 1));
+    register_def(make_def(OBJ_ANGEL_STATUE, "EVENT_TITLE_ANGEL_STATUE", "EVENT_ANGEL_STATUE_TEXT", ok, 1));
+    register_def(make_def(OBJ_BUOY, "EVENT_TITLE_BUOY", "EVENT_BUOY_TEXT", ok, 1));
+    register_def(make_def(OBJ_OASIS, "EVENT_TITLE_OASIS", "EVENT_OASIS_TEXT", ok, 1));
+    register_def(make_def(OBJ_DRAGON_CITY, "EVENT_TITLE_DRAGON_CITY", "EVENT_DRAGON_CITY_TEXT", yes_no, 2));
+    register_def(make_def(OBJ_MINE, "EVENT_TITLE_MINE", "EVENT_MINE_TEXT", ok, 1));
+    register_def(make_def(OBJ_LIGHTHOUSE, "EVENT_TITLE_LIGHTHOUSE", "EVENT_LIGHTHOUSE_TEXT", ok, 1));
+    register_def(make_def(OBJ_SHRINE, "EVENT_TITLE_SHRINE", "EVENT_SHRINE_TEXT", ok, 1));
+    register_def(make_def(OBJ_OBELISK, "EVENT_TITLE_OBELISK", "EVENT_OBELISK_TEXT", ok, 1));
+    register_def(make_def(OBJ_CAMPFIRE, "EVENT_TITLE_CAMPFIRE", "EVENT_CAMPFIRE_TEXT", ok, 2, kPickupSound));
+    register_def(make_def(OBJ_MILL, "EVENT_TITLE_MILL", "EVENT_MILL_TEXT", ok, 1));
+    register_def(make_def(OBJ_SHIPWRECK, "EVENT_TITLE_SHIPWRECK", "EVENT_SHIPWRECK_TEXT", yes_no, 2));
+    register_def(make_def(OBJ_ARTIFACT_AMBUSH, "EVENT_TITLE_ARTIFACT", "EVENT_AMBUSH_TEXT", ok, 2));
+    register_def(make_def(OBJ_ARTIFACT_AMBUSH_B, "EVENT_TITLE_ARTIFACT", "EVENT_AMBUSH_TEXT", ok, 2));
 }
 
 void EventSystem::load(const Resources* res, const AggArchive* archive, TTF_Font* font, TTF_Font* small_font,
@@ -156,38 +156,38 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         }
         return false;
     }
-    if (type == EV_PORTAL) {
+    if (type == OBJ_PORTAL) {
         r.teleport = 1;
         return at_once(r);
     }
-    if (type == EV_TRADING_POST) {
+    if (type == OBJ_TRADING_POST) {
         r.choice = SITE_TRADING_POST;
         if (trade_enabled) {
             r.open_trading_post = 1;
             r.count = count_player_thieves_guilds(state, player) + 1;
             return at_once(r);
         }
-        return show(EV_TRADING_POST, "EVENT_TRADING_POST_CLOSED", {}, {}, ok);
+        return show(OBJ_TRADING_POST, "EVENT_TRADING_POST_CLOSED", {}, {}, ok);
     }
 
     // Guarded sites: accepting means fighting the guards.
-    if (type == EV_GRAVEYARD) {
+    if (type == OBJ_GRAVEYARD) {
         r.site_kind = GUARDED_GRAVEYARD;
         r.site_level = static_cast<int8_t>(tile->object_detail <= 3 ? tile->object_detail : 0);
-        return show(EV_GRAVEYARD, "EVENT_GRAVEYARD_TEXT", {}, {}, yes_no, true);
+        return show(OBJ_GRAVEYARD, "EVENT_GRAVEYARD_TEXT", {}, {}, yes_no, true);
     }
-    if (type == EV_SHIPWRECK) {
+    if (type == OBJ_SHIPWRECK) {
         r.site_kind = GUARDED_SHIPWRECK;
-        return show(EV_SHIPWRECK, "EVENT_SHIPWRECK_TEXT", {}, {}, yes_no, true);
+        return show(OBJ_SHIPWRECK, "EVENT_SHIPWRECK_TEXT", {}, {}, yes_no, true);
     }
-    if (type == EV_DRAGON_CITY) {
+    if (type == OBJ_DRAGON_CITY) {
         if (state.dragon_city.active && state.dragon_city.owner == player && is_player_index(player))
-            return show(EV_DRAGON_CITY, "EVENT_DRAGON_CITY_OWNED", {}, {}, ok);
+            return show(OBJ_DRAGON_CITY, "EVENT_DRAGON_CITY_OWNED", {}, {}, ok);
         r.site_kind = GUARDED_DRAGON_CITY;
-        return show(EV_DRAGON_CITY, "EVENT_DRAGON_CITY_TEXT", {}, {}, yes_no, true);
+        return show(OBJ_DRAGON_CITY, "EVENT_DRAGON_CITY_TEXT", {}, {}, yes_no, true);
     }
     const int art = event_artifact_at(state, x, y);
-    const bool ambush = type == EV_GUARDED_ARTIFACT || type == EV_GUARDED_ARTIFACT_B ||
+    const bool ambush = type == OBJ_ARTIFACT_AMBUSH || type == OBJ_ARTIFACT_AMBUSH_B ||
                         (art >= 0 && state.map_artifacts[art].guard_kind == 1);
     if (ambush) {
         if (art < 0) return false;
@@ -195,26 +195,26 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         r.site_battle = 1;
         r.site_kind = GUARDED_ARTIFACT;
         r.artifact = static_cast<int8_t>(a.artifact);
-        return show(EV_GUARDED_ARTIFACT, "EVENT_AMBUSH_TEXT", {artifact_display_name(a.artifact).value_or("")},
+        return show(OBJ_ARTIFACT_AMBUSH, "EVENT_AMBUSH_TEXT", {artifact_display_name(a.artifact).value_or("")},
                     {{"ARTIFACT.ICN", a.artifact, ""}}, ok, false, EVENT_BUTTON_ACCEPT);
     }
-    if (type == EV_OBELISK) {
+    if (type == OBJ_OBELISK) {
         r.visit_flag = 1;
         r.choice = SITE_OBELISK;
-        return show(EV_OBELISK, "EVENT_OBELISK_TEXT", {}, {}, ok);
+        return show(OBJ_OBELISK, "EVENT_OBELISK_TEXT", {}, {}, ok);
     }
     if (const uint8_t bit = bonus_bit_of_type(type)) {
-        const char* keys[] = {"EVENT_FAERIE_RING_TEXT", "EVENT_FOUNTAIN_TEXT", "EVENT_ANGEL_STATUE_TEXT",
-                              "EVENT_BUOY_TEXT", "EVENT_OASIS_TEXT"};
         if (h.visit_flags & bit) return show(type, "EVENT_BONUS_VISITED", {}, {}, ok);
         r.choice = SITE_BONUS;
         r.bonus_bit = bit;
-        return show(type, keys[type - EV_FAERIE_RING], {}, {}, ok);
+        // The site's own text key is the one its built-in definition carries.
+        const EventDef* def = find_def(type);
+        return show(type, def ? def->text : std::string("EVENT_BONUS_VISITED"), {}, {}, ok);
     }
-    if (type == EV_THIEVES_DEN) {
+    if (type == OBJ_THIEVES_DEN) {
         r.open_thieves_guild = 1;
         r.choice = SITE_THIEVES_DEN;
-        return show(EV_THIEVES_DEN, "EVENT_THIEVES_DEN_TEXT", {}, {}, ok);
+        return show(OBJ_THIEVES_DEN, "EVENT_THIEVES_DEN_TEXT", {}, {}, ok);
     }
 
     // Sites found by their record at the tile.
@@ -223,43 +223,43 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         const MineState& m = state.mines[mine];
         const std::string res_name = resource_name(m.kind);
         const std::vector<EventIcon> icons{{"RESOURCE.ICN", m.kind, ""}};
-        if (m.owner == player) return show(EV_MINE, "EVENT_MINE_OWNED", {res_name}, icons, ok);
+        if (m.owner == player) return show(OBJ_MINE, "EVENT_MINE_OWNED", {res_name}, icons, ok);
         r.choice = SITE_MINE;
-        return show(EV_MINE, "EVENT_MINE_TEXT", {res_name}, icons, ok);
+        return show(OBJ_MINE, "EVENT_MINE_TEXT", {res_name}, icons, ok);
     }
     if (state.lighthouse.active && state.lighthouse.x == x && state.lighthouse.y == y) {
-        if (state.lighthouse.owner == player) return show(EV_LIGHTHOUSE, "EVENT_LIGHTHOUSE_OWNED", {}, {}, ok);
+        if (state.lighthouse.owner == player) return show(OBJ_LIGHTHOUSE, "EVENT_LIGHTHOUSE_OWNED", {}, {}, ok);
         r.choice = SITE_LIGHTHOUSE;
-        return show(EV_LIGHTHOUSE, "EVENT_LIGHTHOUSE_TEXT", {}, {}, ok);
+        return show(OBJ_LIGHTHOUSE, "EVENT_LIGHTHOUSE_TEXT", {}, {}, ok);
     }
     if (const int c = event_chest_at(state, x, y); c >= 0) {
         const int32_t gold = state.chests[c].value;
         r.choice = SITE_CHEST;
-        return show(EV_CHEST, "EVENT_CHEST_TEXT", {std::to_string(gold), std::to_string(std::max(0, gold - 500))},
+        return show(OBJ_CHEST, "EVENT_CHEST_TEXT", {std::to_string(gold), std::to_string(std::max(0, gold - 500))},
                     {{"RESOURCE.ICN", MINE_GOLD, std::to_string(gold)}}, yes_no);
     }
     if (art >= 0) {
         const ArtifactState& a = state.map_artifacts[art];
         const std::string name = artifact_display_name(a.artifact).value_or("");
         const std::vector<EventIcon> icons{{"ARTIFACT.ICN", a.artifact, ""}};
-        if (h.free_artifact_slot() < 0) return show(EV_ARTIFACT, "EVENT_ARTIFACT_NO_ROOM", {name}, icons, ok);
+        if (h.free_artifact_slot() < 0) return show(OBJ_ARTIFACT, "EVENT_ARTIFACT_NO_ROOM", {name}, icons, ok);
         r.choice = SITE_ARTIFACT;
         if (a.guard_kind == 2) {
             const bool can_pay = is_player_index(player) && state.resources[player].gold >= kPaidArtifactGold;
             if (!can_pay) {
                 r.choice = SITE_NONE;
-                return show(EV_ARTIFACT, "EVENT_ARTIFACT_CANNOT_PAY", {name, std::to_string(kPaidArtifactGold)},
+                return show(OBJ_ARTIFACT, "EVENT_ARTIFACT_CANNOT_PAY", {name, std::to_string(kPaidArtifactGold)},
                             icons, ok);
             }
             r.pay_gold = 1;
-            return show(EV_ARTIFACT, "EVENT_ARTIFACT_PAY", {name, std::to_string(kPaidArtifactGold)}, icons, yes_no);
+            return show(OBJ_ARTIFACT, "EVENT_ARTIFACT_PAY", {name, std::to_string(kPaidArtifactGold)}, icons, yes_no);
         }
-        return show(EV_ARTIFACT, "EVENT_ARTIFACT_TEXT", {name}, icons, ok);
+        return show(OBJ_ARTIFACT, "EVENT_ARTIFACT_TEXT", {name}, icons, ok);
     }
     if (const int p = event_pile_at(state, x, y); p >= 0) {
         const ResourcePileState& pile = state.resource_piles[p];
         r.choice = SITE_RESOURCE;
-        return show(EV_RESOURCE, "EVENT_RESOURCE_TEXT", {std::to_string(pile.amount), resource_name(pile.kind)},
+        return show(OBJ_RESOURCE, "EVENT_RESOURCE_TEXT", {std::to_string(pile.amount), resource_name(pile.kind)},
                     {{"RESOURCE.ICN", pile.kind, std::to_string(pile.amount)}}, ok);
     }
     if (const int c = event_campfire_at(state, x, y); c >= 0) {
@@ -267,7 +267,7 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         r.choice = SITE_CAMPFIRE;
         std::vector<EventIcon> icons{{"RESOURCE.ICN", MINE_GOLD, std::to_string(f.gold)}};
         if (f.kind <= MINE_GEMS) icons.push_back({"RESOURCE.ICN", f.kind, std::to_string(f.amount)});
-        return show(EV_CAMPFIRE, "EVENT_CAMPFIRE_TEXT",
+        return show(OBJ_CAMPFIRE, "EVENT_CAMPFIRE_TEXT",
                     {std::to_string(f.gold), std::to_string(f.kind <= MINE_GEMS ? f.amount : 0), resource_name(f.kind)},
                     icons, ok);
     }
@@ -275,28 +275,28 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         const MapCreatureHutState& hut = state.huts[hu];
         const std::vector<EventIcon> icons{{"MONS32.ICN", hut.creature, ""}};
         if (hut.available <= 0 || hut.creature >= CREATURE_COUNT)
-            return show(EV_DWELLING, "EVENT_DWELLING_EMPTY", {creature_plural(hut.creature)}, icons, ok);
+            return show(OBJ_DWELLING, "EVENT_DWELLING_EMPTY", {creature_plural(hut.creature)}, icons, ok);
         r.choice = SITE_DWELLING;
         if (hut.flag) {
-            return show(EV_DWELLING, "EVENT_DWELLING_FREE",
+            return show(OBJ_DWELLING, "EVENT_DWELLING_FREE",
                         {creature_plural(hut.creature), std::to_string(hut.available)}, icons, yes_no);
         }
         r.open_recruit = 1;
         r.recruit_creature = hut.creature;
         r.recruit_available = hut.available;
-        return show(EV_DWELLING, "EVENT_DWELLING_TEXT", {creature_plural(hut.creature), std::to_string(hut.available)},
+        return show(OBJ_DWELLING, "EVENT_DWELLING_TEXT", {creature_plural(hut.creature), std::to_string(hut.available)},
                     icons, ok);
     }
     if (const int s = event_shrine_at(state, x, y); s >= 0) {
-        if (!h.has_spellbook) return show(EV_SHRINE, "EVENT_SHRINE_NO_BOOK", {}, {}, ok);
+        if (!h.has_spellbook) return show(OBJ_SHRINE, "EVENT_SHRINE_NO_BOOK", {}, {}, ok);
         r.choice = SITE_SHRINE;
-        return show(EV_SHRINE, "EVENT_SHRINE_TEXT", {}, {}, ok);
+        return show(OBJ_SHRINE, "EVENT_SHRINE_TEXT", {}, {}, ok);
     }
     if (const int m = event_mill_at(state, x, y); m >= 0) {
         const MillState& mill = state.mills[m];
-        if (mill.flag || mill.amount <= 0) return show(EV_MILL, "EVENT_MILL_EMPTY", {}, {}, ok);
+        if (mill.flag || mill.amount <= 0) return show(OBJ_MILL, "EVENT_MILL_EMPTY", {}, {}, ok);
         r.choice = SITE_MILL;
-        return show(EV_MILL, "EVENT_MILL_TEXT", {std::to_string(mill.amount)},
+        return show(OBJ_MILL, "EVENT_MILL_TEXT", {std::to_string(mill.amount)},
                     {{"RESOURCE.ICN", MINE_GOLD, std::to_string(mill.amount)}}, ok);
     }
     return false;

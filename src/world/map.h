@@ -9,30 +9,38 @@ namespace vorn1 {
 constexpr int MAP_MAX_DIM = 72;     // fog planes and every per-map grid are 72 x 72
 constexpr int MAP_HEADER_SIZE = 1354;
 
-// Object types of tile byte 8 that the rules look at.
-// Types 129..145 and the event types below can be walked onto; the rest are scenery.
+// Object types of tile byte 8: the one list for the map rules, the events and the map files.
+// Types 129..145 and the event types of is_enterable_object_type can be walked onto; the rest are scenery.
+// Sites with a record in the game state (mines, chests, ...) are found by that record; the rest by type.
 enum MapObjectType : uint8_t {
     OBJ_NONE = 0,
     OBJ_EVENT_FIRST = 129,    // types from here on are event objects
     OBJ_TRADING_POST = 130,
     OBJ_CHEST = 131,
     OBJ_RESOURCE = 134,
-    OBJ_ARTIFACT = 136,
+    OBJ_ARTIFACT = 136,       // also an artifact sold for gold (record guard kind 2)
+    OBJ_THIEVES_DEN = 138,
     OBJ_MINE = 139,
-    OBJ_GRAVEYARD = 140,
+    OBJ_GRAVEYARD = 140,      // byte 9: guard level 0..3
     OBJ_LIGHTHOUSE = 141,
     OBJ_DWELLING = 142,
     OBJ_SHRINE = 143,
     OBJ_MILL = 144,
+    OBJ_OASIS = 145,
     OBJ_DRAGON_CITY = 150,
+    OBJ_FAERIE_RING = 151,
+    OBJ_FOUNTAIN = 152,
+    OBJ_ANGEL_STATUE = 153,
     OBJ_MONSTER = 154,
     OBJ_OBELISK = 155,
+    OBJ_BUOY = 156,
     OBJ_CAMPFIRE = 157,
     OBJ_SHIPWRECK = 163,
     OBJ_TOWN_ENTRANCE = 168,
     OBJ_PORTAL = 169,
-    OBJ_ARTIFACT_AMBUSH = 176,
-    OBJ_ARTIFACT_PAID = 189,
+    OBJ_ARTIFACT_AMBUSH = 176,   // guarded artifacts: taken by beating the guards
+    OBJ_ARTIFACT_AMBUSH_B = 189,
+    OBJ_PICKUP = 190,
     OBJ_CASTLE_ENTRANCE = 192,
     OBJ_TOWN_ENTRANCE_B = 193,
     OBJ_MONSTER_B = 195,      // 195..198 are monsters too

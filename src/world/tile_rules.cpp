@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "battle/creature_table.h"
+
 namespace vorn1 {
 
 int creature_speed_class(int creature) {
-    static const uint8_t SPEED[CREATURE_COUNT] = {1, 1, 2, 2, 3, 3, 2, 1, 3, 1, 2, 2, 2, 1,
-                                                  2, 3, 2, 3, 2, 3, 2, 2, 1, 2, 3, 3, 2, 3};
-    return creature >= 0 && creature < CREATURE_COUNT ? SPEED[creature] : 3;
+    // The battle's creature table is the one speed column; an unknown creature does not slow a hero.
+    return creature >= 0 && creature < kCreatureCount ? creature_speed_rank(static_cast<uint8_t>(creature)) : 3;
 }
 
 int compute_hero_max_mp(const HeroState& hero, bool at_sea, bool owner_has_lighthouse, int extra) {

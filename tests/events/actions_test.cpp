@@ -19,8 +19,8 @@ void expect_cleared(const MapTile& t) {
 TEST(ApplyEvent, ChestGoldOnceAndExperienceChoice) {
     EventWorld w;
     w.state.chests = {{2, 2, 1500, 0}, {3, 3, 1000, 0}};
-    w.place(2, 2, EV_CHEST);
-    w.place(3, 3, EV_CHEST);
+    w.place(2, 2, OBJ_CHEST);
+    w.place(3, 3, OBJ_CHEST);
     ASSERT_TRUE(w.visit(2, 2));
     const EventResult r = w.answer(EVENT_BUTTON_ACCEPT);
     w.apply(r);
@@ -47,7 +47,7 @@ TEST(ApplyEvent, PilesCampfiresMinesAndLighthouse) {
     w.state.campfires = {{1, 4, 4, 400, 3, MINE_GEMS, 0}, {1, 5, 5, 300, 3, MINE_GOLD, 0}};
     w.state.mines = {{1, 6, 6, MINE_CRYSTAL, 1}};
     w.state.lighthouse = {1, 7, 7, -1};
-    for (auto [x, y] : {std::pair{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}}) w.place(x, y, EV_RESOURCE);
+    for (auto [x, y] : {std::pair{2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}}) w.place(x, y, OBJ_RESOURCE);
 
     w.visit(2, 2);
     w.apply(w.answer(EVENT_BUTTON_OK));
@@ -70,7 +70,7 @@ TEST(ApplyEvent, PilesCampfiresMinesAndLighthouse) {
     w.visit(6, 6);
     w.apply(w.answer(EVENT_BUTTON_OK));
     EXPECT_EQ(w.state.mines[0].owner, 0);
-    EXPECT_EQ(w.tile(6, 6).object_type, EV_RESOURCE);  // a mine stays on the map
+    EXPECT_EQ(w.tile(6, 6).object_type, OBJ_RESOURCE);  // a mine stays on the map
     w.visit(6, 6);
     EXPECT_EQ(w.answer(EVENT_BUTTON_OK).choice, SITE_NONE);  // already ours
 
@@ -88,8 +88,8 @@ TEST(ApplyEvent, MapArtifactsFreePaidAndNoRoom) {
     paid.artifact = 22;
     paid.guard_kind = 2;
     w.state.map_artifacts = {free_art, paid};
-    w.place(2, 2, EV_ARTIFACT);
-    w.place(3, 3, EV_ARTIFACT);
+    w.place(2, 2, OBJ_ARTIFACT);
+    w.place(3, 3, OBJ_ARTIFACT);
 
     w.visit(2, 2);
     w.apply(w.answer(EVENT_BUTTON_OK));
@@ -120,13 +120,13 @@ TEST(ApplyEvent, MapArtifactsFreePaidAndNoRoom) {
     third.x = third.y = 4;
     third.artifact = 5;
     w.state.map_artifacts.push_back(third);
-    w.place(4, 4, EV_ARTIFACT);
+    w.place(4, 4, OBJ_ARTIFACT);
     w.hero().artifacts.fill(31);
     w.state.resources[0].gold = 5000;
     w.visit(4, 4);
     w.apply(w.answer(EVENT_BUTTON_OK));
     EXPECT_EQ(w.state.map_artifacts[2].taken, 0);
-    EXPECT_EQ(w.tile(4, 4).object_type, EV_ARTIFACT);
+    EXPECT_EQ(w.tile(4, 4).object_type, OBJ_ARTIFACT);
     EXPECT_EQ(take_map_artifact(w.state, w.map, 2, 0), ArtifactTake::NoRoom);
     EXPECT_EQ(w.state.resources[0].gold, 5000);
     EXPECT_EQ(take_map_artifact(w.state, w.map, 9, 0), ArtifactTake::Invalid);
@@ -141,7 +141,7 @@ TEST(ApplyEvent, FreeDwellingJoinsOrReportsAFullArmy) {
     hut.flag = 1;
     hut.available = 12;
     w.state.huts = {hut};
-    w.place(2, 2, EV_DWELLING);
+    w.place(2, 2, OBJ_DWELLING);
     w.hero().army.ids = {1, 2, 3, 4, 5};
     w.hero().army.counts = {1, 1, 1, 1, 1};
     w.visit(2, 2);
@@ -235,7 +235,7 @@ TEST(Effects, ArmyMergeCapsAndArtifactBonusesCap) {
 
 TEST(Effects, GuardedSiteRewardIsGivenOnce) {
     EventWorld w;
-    w.place(2, 2, EV_GRAVEYARD, 2);
+    w.place(2, 2, OBJ_GRAVEYARD, 2);
     EXPECT_TRUE(grant_guarded_site_reward(w.state, w.map, 0, 2, 2, GUARDED_GRAVEYARD, 2, -1));
     EXPECT_EQ(w.state.resources[0].gold, GY_GOLD[2]);
     EXPECT_TRUE(w.hero().visit_flags & VISIT_MORALE_MINUS_A);
@@ -255,11 +255,11 @@ TEST(Effects, GuardedSiteRewardIsGivenOnce) {
     a.artifact = 21;
     a.guard_kind = 1;
     w.state.map_artifacts = {a};
-    w.place(4, 4, EV_GUARDED_ARTIFACT);
+    w.place(4, 4, OBJ_ARTIFACT_AMBUSH);
     w.hero().artifacts.fill(31);
     EXPECT_FALSE(grant_guarded_site_reward(w.state, w.map, 0, 4, 4, GUARDED_ARTIFACT, -1, 21));
     EXPECT_EQ(w.state.map_artifacts[0].taken, 0);
-    EXPECT_EQ(w.tile(4, 4).object_type, EV_ARTIFACT);
+    EXPECT_EQ(w.tile(4, 4).object_type, OBJ_ARTIFACT);
     w.hero().artifacts[6] = EMPTY_ID;
     w.visit(4, 4);
     EventResult r = w.answer(EVENT_BUTTON_OK);

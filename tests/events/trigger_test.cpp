@@ -20,7 +20,7 @@ TEST(TryTrigger, VisitsWithoutDialogCallBackAtOnce) {
     w.place(3, 3, OBJ_TOWN_ENTRANCE);
     w.place(5, 5, OBJ_CASTLE_ENTRANCE);
     w.place(7, 7, OBJ_PORTAL);
-    w.place(8, 8, EV_TRADING_POST);
+    w.place(8, 8, OBJ_TRADING_POST);
 
     ASSERT_TRUE(w.visit(3, 3));
     EXPECT_FALSE(w.ev.dialog_open);
@@ -55,7 +55,7 @@ TEST(TryTrigger, NothingToTrigger) {
     EXPECT_FALSE(w.visit(4, 4));                 // empty tile
     EXPECT_FALSE(w.visit(-1, 4));                // off the map
     EXPECT_FALSE(w.visit(40, 4));
-    w.place(4, 4, EV_PORTAL);
+    w.place(4, 4, OBJ_PORTAL);
     EXPECT_FALSE(w.visit(4, 4, 3));              // no such hero
     EXPECT_FALSE(w.visit(4, 4, -1));
     w.place(6, 6, OBJ_TOWN_ENTRANCE);            // an entrance without a town or guards
@@ -66,10 +66,10 @@ TEST(TryTrigger, NothingToTrigger) {
 
 TEST(TryTrigger, GuardedSitesFightOnlyWhenAccepted) {
     EventWorld w;
-    w.place(2, 2, EV_GRAVEYARD, 2);
-    w.place(2, 3, EV_GRAVEYARD, 7);
-    w.place(3, 2, EV_SHIPWRECK);
-    w.place(4, 2, EV_DRAGON_CITY);
+    w.place(2, 2, OBJ_GRAVEYARD, 2);
+    w.place(2, 3, OBJ_GRAVEYARD, 7);
+    w.place(3, 2, OBJ_SHIPWRECK);
+    w.place(4, 2, OBJ_DRAGON_CITY);
     w.state.dragon_city = {1, 4, 2, -1};
 
     ASSERT_TRUE(w.visit(2, 2));
@@ -117,7 +117,7 @@ TEST(TryTrigger, GuardedSitesFightOnlyWhenAccepted) {
 
 TEST(TryTrigger, AmbushedArtifactAlwaysFights) {
     EventWorld w;
-    w.place(2, 2, EV_GUARDED_ARTIFACT);
+    w.place(2, 2, OBJ_ARTIFACT_AMBUSH);
     ArtifactState a;
     a.x = a.y = 2;
     a.artifact = 19;
@@ -136,12 +136,12 @@ TEST(TryTrigger, AmbushedArtifactAlwaysFights) {
 
 TEST(TryTrigger, ObeliskAndOneShotSites) {
     EventWorld w;
-    w.place(2, 2, EV_OBELISK);
-    w.place(3, 3, EV_FOUNTAIN);
-    w.place(4, 4, EV_ANGEL_STATUE);
+    w.place(2, 2, OBJ_OBELISK);
+    w.place(3, 3, OBJ_FOUNTAIN);
+    w.place(4, 4, OBJ_ANGEL_STATUE);
     w.visit(2, 2);
     EventResult r = w.answer(EVENT_BUTTON_OK);
-    EXPECT_EQ(r.type, EV_OBELISK);
+    EXPECT_EQ(r.type, OBJ_OBELISK);
     EXPECT_EQ(r.visit_flag, 1);
 
     w.visit(3, 3);
@@ -154,9 +154,9 @@ TEST(TryTrigger, ObeliskAndOneShotSites) {
     w.visit(3, 3);
     r = w.answer(EVENT_BUTTON_OK);
     EXPECT_EQ(r.choice, SITE_NONE);
-    EXPECT_EQ(bonus_bit_of_type(EV_FAERIE_RING), VISIT_LUCK_A);
-    EXPECT_EQ(bonus_bit_of_type(EV_OASIS), VISIT_MORALE_B);
-    EXPECT_EQ(bonus_bit_of_type(EV_CHEST), 0);
+    EXPECT_EQ(bonus_bit_of_type(OBJ_FAERIE_RING), VISIT_LUCK_A);
+    EXPECT_EQ(bonus_bit_of_type(OBJ_OASIS), VISIT_MORALE_B);
+    EXPECT_EQ(bonus_bit_of_type(OBJ_CHEST), 0);
 }
 
 TEST(TryTrigger, DwellingOffersItsCreatures) {
@@ -167,7 +167,7 @@ TEST(TryTrigger, DwellingOffersItsCreatures) {
     hut.creature = 13;
     hut.available = 7;
     w.state.huts.push_back(hut);
-    w.place(6, 2, EV_DWELLING);
+    w.place(6, 2, OBJ_DWELLING);
     ASSERT_TRUE(w.visit(6, 2));
     EventResult r = w.answer(EVENT_BUTTON_OK);
     EXPECT_EQ(r.open_recruit, 1);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -182,4 +183,32 @@ TEST(MapRules, GuardMapHarbourAndLanding) {
     land.hero_figure = 3;
     EXPECT_FALSE(land.is_clear_landing_tile());
     EXPECT_FALSE(h.map.tile(0, 4)->is_clear_landing_tile());
+}
+
+TEST(MapRules, ObjectTypesAreOneListOfEnterableNumbers) {
+    // Every named site type: distinct numbers, all of them enterable, so no two subsystems read a
+    // tile differently.
+    const uint8_t sites[] = {OBJ_TRADING_POST, OBJ_CHEST, OBJ_RESOURCE, OBJ_ARTIFACT, OBJ_THIEVES_DEN, OBJ_MINE,
+                             OBJ_GRAVEYARD, OBJ_LIGHTHOUSE, OBJ_DWELLING, OBJ_SHRINE, OBJ_MILL, OBJ_OASIS,
+                             OBJ_DRAGON_CITY, OBJ_FAERIE_RING, OBJ_FOUNTAIN, OBJ_ANGEL_STATUE, OBJ_MONSTER,
+                             OBJ_OBELISK, OBJ_BUOY, OBJ_CAMPFIRE, OBJ_SHIPWRECK, OBJ_TOWN_ENTRANCE, OBJ_PORTAL,
+                             OBJ_ARTIFACT_AMBUSH, OBJ_ARTIFACT_AMBUSH_B, OBJ_PICKUP, OBJ_CASTLE_ENTRANCE,
+                             OBJ_TOWN_ENTRANCE_B, OBJ_MONSTER_B, OBJ_MONSTER_E};
+    std::set<int> seen;
+    for (uint8_t t : sites) {
+        EXPECT_TRUE(seen.insert(t).second) << "type " << int(t) << " named twice";
+        EXPECT_TRUE(is_enterable_object_type(t)) << int(t);
+    }
+    // Scenery around them stays out.
+    for (int t : {0, 128, 146, 149, 158, 171, 177, 178, 191, 194, 199, 255}) EXPECT_FALSE(is_enterable_object_type((uint8_t)t)) << t;
+
+    // Every site the kit draws carries its own type on a kit scenario map.
+    const GameMap m = make_scenario_map(1, 2, 21, "Types");
+    std::set<int> on_map;
+    for (const MapTile& t : m.tiles) on_map.insert(t.object_type);
+    for (uint8_t t : {OBJ_CHEST, OBJ_RESOURCE, OBJ_ARTIFACT, OBJ_ARTIFACT_AMBUSH, OBJ_MINE, OBJ_GRAVEYARD,
+                      OBJ_LIGHTHOUSE, OBJ_DWELLING, OBJ_SHRINE, OBJ_MILL, OBJ_DRAGON_CITY, OBJ_MONSTER, OBJ_OBELISK,
+                      OBJ_CAMPFIRE, OBJ_SHIPWRECK, OBJ_PORTAL, OBJ_TRADING_POST, OBJ_THIEVES_DEN, OBJ_FAERIE_RING,
+                      OBJ_FOUNTAIN, OBJ_ANGEL_STATUE, OBJ_OASIS, OBJ_CASTLE_ENTRANCE, OBJ_TOWN_ENTRANCE})
+        EXPECT_TRUE(on_map.count(t)) << int(t);
 }

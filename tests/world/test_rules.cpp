@@ -23,6 +23,8 @@ TEST(MovePoints, SlowestStackArtifactsSeaAndClass) {
     EXPECT_EQ(compute_hero_max_mp(h, false, false), 50);
     h.army.counts[2] = 1;
     EXPECT_EQ(compute_hero_max_mp(h, false, false), 40);
+    EXPECT_EQ(creature_speed_class(22), 1);  // from the creature table: the slow Hydra
+    EXPECT_EQ(creature_speed_class(CREATURE_COUNT), 3);  // an unknown id does not slow the hero
 
     h.artifacts[0] = ART_TRAVELLER_BOOTS;
     h.artifacts[1] = ART_NOMAD_BOOTS;

@@ -346,6 +346,7 @@ Bytes demo_archive_bytes() {
     DemoData d;
     d.add_entry("VELDAR.BMP", make_title());
     for (const DemoEntry& e : demo_entries()) d.add_entry(e.name, make_demo_entry(e));
+    add_demo_map(d);
     return write_agg(d.archive);
 }
 

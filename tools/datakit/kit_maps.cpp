@@ -162,7 +162,8 @@ void MapBuilder::chest(int x, int y, int gold) {
 }
 
 void MapBuilder::artifact(int x, int y, int id, int guard) {
-    const uint8_t type = guard == 1 ? OBJ_ARTIFACT_AMBUSH : guard == 2 ? OBJ_ARTIFACT_PAID : OBJ_ARTIFACT;
+    // An artifact sold for gold is a plain artifact tile; its record carries the price.
+    const uint8_t type = guard == 1 ? OBJ_ARTIFACT_AMBUSH : OBJ_ARTIFACT;
     put_object(at(x, y), type, KSET_ARTIFACT, (uint8_t)id);
     add_object(MOBJ_ARTIFACT, x, y, -1, id, guard, 0);
 }
@@ -222,6 +223,13 @@ void MapBuilder::portal(int x, int y) {
     put_object(at(x, y), OBJ_PORTAL, KSET_PORTAL, 0);
     add_object(MOBJ_PORTAL, x, y, -1, 0, 0, 0);
 }
+
+void MapBuilder::graveyard(int x, int y, int level) {
+    put_object(at(x, y), OBJ_GRAVEYARD, SET_GRAVEYARD, 0);
+    at(x, y).object_detail = (uint8_t)level;
+}
+
+void MapBuilder::site(int x, int y, uint8_t type) { put_object(at(x, y), type, KSET_SITE, (uint8_t)(type - OBJ_EVENT_FIRST)); }
 
 void MapBuilder::victory_site(int x, int y) { add_object(MOBJ_VICTORY_SITE, x, y, -1, 0, 0, 0); }
 
@@ -352,6 +360,14 @@ GameMap make_scenario_map(int size_class, int players, uint32_t seed, const std:
     if (place(dim / 4, c + 4)) b.dwelling(x, y, rng.below(CREATURE_COUNT), 5);
     if (place(dim * 3 / 4, dim * 3 / 4 - 3)) b.mill(x, y, 2);
     if (size_class >= 1 && place(c + lr + 3, c + lr + 3)) b.dragon_city(x, y);
+    // Sites without a record, placed last so the sites above keep their places.
+    if (place(c - 4, dim / 4)) b.graveyard(x, y, (int)(seed % 4));
+    if (place(c, dim - 8)) b.site(x, y, OBJ_SHIPWRECK);
+    if (place(dim / 4, dim / 4 + 4)) b.site(x, y, OBJ_TRADING_POST);
+    if (place(dim * 3 / 4, dim / 4 + 4)) b.site(x, y, OBJ_THIEVES_DEN);
+    const uint8_t bonus_sites[] = {OBJ_FAERIE_RING, OBJ_FOUNTAIN, OBJ_ANGEL_STATUE, OBJ_OASIS};
+    for (int i = 0; i < 4; ++i)
+        if (place(dim / 5 + i * dim / 5, dim * 3 / 4)) b.site(x, y, bonus_sites[i]);
     return b.map;
 }
 

@@ -13,7 +13,7 @@ enum KitGround : uint8_t { G_WATER = 5, G_GRASS = 25, G_ROUGH = 50, G_DIRT = 85,
 enum KitSet : uint8_t {
     KSET_TOWN = 35, KSET_MINE = 37, KSET_CHEST = 19, KSET_RESOURCE = 20, KSET_ARTIFACT = 21, KSET_CAMPFIRE = 22,
     KSET_SHRINE = 23, KSET_DWELLING = 24, KSET_MILL = 25, KSET_DRAGON_CITY = 26, KSET_LIGHTHOUSE = 27,
-    KSET_OBELISK = 28, KSET_PORTAL = 29,
+    KSET_OBELISK = 28, KSET_PORTAL = 29, KSET_SITE = 30,  // frame = type - 129 for sites without a record
 };
 
 // Serialises a map: 1354-byte header, width x height 15-byte tiles, then the object list.
@@ -46,6 +46,9 @@ struct MapBuilder {
     void lighthouse(int x, int y);
     void obelisk(int x, int y);
     void portal(int x, int y);
+    void graveyard(int x, int y, int level);   // guard level 0..3 in byte 9
+    // A site without a record in the game state (shipwreck, trading post, thieves' den, luck and morale sites).
+    void site(int x, int y, uint8_t type);
     void victory_site(int x, int y);
     void victory(int kind, int x = -1, int y = -1);
     void add_object(uint8_t kind, int x, int y, int owner, int a, int b, int value, const std::string& name = "");
