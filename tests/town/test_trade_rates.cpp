@@ -29,15 +29,22 @@ TEST(TradeRates, RowsAndMarketClamp) {
                 ++i;
             }
     };
-    const int row1[9][2] = {{1, 1}, {2500, 1}, {5000, 1}, {1, 25}, {10, 1}, {20, 1}, {1, 50}, {5, 1}, {10, 1}};
-    const int row6[9][2] = {{1, 1}, {714, 1}, {1429, 1}, {1, 88}, {3, 1}, {6, 1}, {1, 175}, {1, 1}, {3, 1}};
-    const int row9[9][2] = {{1, 1}, {500, 1}, {1000, 1}, {1, 125}, {2, 1}, {4, 1}, {1, 250}, {1, 1}, {2, 1}};
-    check_row(1, row1);
-    check_row(0, row1);
-    check_row(-5, row1);
-    check_row(6, row6);
-    check_row(9, row9);
-    check_row(12, row9);
+    // Every row, one to nine markets: a single wrong cell changes what a trade yields.
+    const int rows[9][9][2] = {
+        {{1, 1}, {2500, 1}, {5000, 1}, {1, 25}, {10, 1}, {20, 1}, {1, 50}, {5, 1}, {10, 1}},
+        {{1, 1}, {1667, 1}, {3333, 1}, {1, 37}, {7, 1}, {13, 1}, {1, 75}, {3, 1}, {7, 1}},
+        {{1, 1}, {1250, 1}, {2500, 1}, {1, 50}, {5, 1}, {10, 1}, {1, 100}, {3, 1}, {5, 1}},
+        {{1, 1}, {1000, 1}, {2000, 1}, {1, 62}, {4, 1}, {8, 1}, {1, 125}, {2, 1}, {4, 1}},
+        {{1, 1}, {833, 1}, {1667, 1}, {1, 75}, {3, 1}, {7, 1}, {1, 150}, {2, 1}, {3, 1}},
+        {{1, 1}, {714, 1}, {1429, 1}, {1, 88}, {3, 1}, {6, 1}, {1, 175}, {1, 1}, {3, 1}},
+        {{1, 1}, {625, 1}, {1250, 1}, {1, 100}, {3, 1}, {5, 1}, {1, 200}, {1, 1}, {3, 1}},
+        {{1, 1}, {556, 1}, {1111, 1}, {1, 112}, {2, 1}, {4, 1}, {1, 225}, {1, 1}, {2, 1}},
+        {{1, 1}, {500, 1}, {1000, 1}, {1, 125}, {2, 1}, {4, 1}, {1, 250}, {1, 1}, {2, 1}},
+    };
+    for (int m = 1; m <= 9; ++m) check_row(m, rows[m - 1]);
+    check_row(0, rows[0]);
+    check_row(-5, rows[0]);
+    check_row(12, rows[8]);
     // Same-class resources trade at the diagonal.
     const TradeRatio wo = trade_rate(1, TR_WOOD, TR_ORE);
     EXPECT_EQ(wo.give, 10);
@@ -88,6 +95,26 @@ TEST(TradeRates, ApplyTradeWholeLots) {
     EXPECT_EQ(apply_trade(g, 0, 1, TR_WOOD, TR_ORE, 10), 1);
     EXPECT_EQ(r.wood, 0);
     EXPECT_EQ(r.ore, 1);
+}
+
+// The trade itself uses the clamped row: no market trades like one, twelve like nine.
+TEST(TradeRates, ApplyTradeAtClampedMarketCounts) {
+    GameState g = make_game(1);
+    PlayerResources& r = g.resources[0];
+    r.gold = 5100;
+    EXPECT_EQ(apply_trade(g, 0, 0, TR_GOLD, TR_WOOD, 5100), 2);
+    EXPECT_EQ(r.gold, 100);
+    EXPECT_EQ(r.wood, 2);
+    r.ore = 7;
+    EXPECT_EQ(apply_trade(g, 0, -3, TR_ORE, TR_MERCURY, 7), 0);  // a lot is 20 ore
+    EXPECT_EQ(r.ore, 7);
+    r.mercury = 5;
+    EXPECT_EQ(apply_trade(g, 0, 12, TR_MERCURY, TR_ORE, 5), 5);  // 1:1
+    EXPECT_EQ(r.mercury, 0);
+    EXPECT_EQ(r.ore, 12);
+    EXPECT_EQ(apply_trade(g, 0, 12, TR_ORE, TR_SULFUR, 11), 2);  // 4:1, three ore stay
+    EXPECT_EQ(r.ore, 4);
+    EXPECT_EQ(r.sulfur, 2);
 }
 
 TEST(TradeRates, ApplyTradeRefusals) {
