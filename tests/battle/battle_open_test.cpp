@@ -400,3 +400,32 @@ TEST_F(BattleOpen, CloseReleasesTheFieldAndShowsNoBattle) {
     EXPECT_FALSE(battle.hex_is_hard_blocked(2, 4));
     battle.close();  // twice is harmless
 }
+
+TEST_F(BattleOpen, HeroFiguresStandOnTheirFootLines) {
+    SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_STATIC, 4, 4);
+    ASSERT_NE(tex, nullptr);
+    res.hero_figures[0] = BattleSprite{tex, 70, 110, 0, 0};
+    res.hero_figures[2] = BattleSprite{tex, 60, 90, 0, 0};
+    int a = add_hero(3, 3, 0x12, {{0, 10}});  // class 2
+    int d = add_hero(5, 5, 0x17, {{1, 5}}, 1);  // class 7: drawn with the class 0 figure
+    battle.open_hero_vs_hero(a, d, map, game, 3, true, BattleScreen::BattleControl{});
+    EXPECT_EQ(battle.attacker_tent_rect.x, 0);
+    EXPECT_EQ(battle.attacker_tent_rect.y, 257 - 90);
+    EXPECT_EQ(battle.attacker_tent_rect.w, 60);
+    EXPECT_EQ(battle.attacker_tent_rect.h, 90);
+    EXPECT_EQ(battle.defender_tent_rect.x, 640 - 70);
+    EXPECT_EQ(battle.defender_tent_rect.y, 417 - 110);
+    EXPECT_EQ(battle.defender_tent_rect.h, 110);
+    EXPECT_TRUE(battle.point_in_tent(0, 257 - 90));
+    EXPECT_FALSE(battle.point_in_tent(60, 200));  // half-open on the right
+    battle.close();
+
+    // In a siege the defending hero stands on the catapult's line.
+    battle.open_castle_battle(a, 5, 5, 0, true, d, {255, 255, 255, 255, 255}, {0, 0, 0, 0, 0}, map, game, 3,
+                              BattleScreen::BattleControl{});
+    EXPECT_EQ(battle.defender_tent_rect.x, 640 - 70);
+    EXPECT_EQ(battle.defender_tent_rect.y, 381 - 110);
+    battle.close();
+    res.hero_figures = {};
+    SDL_DestroyTexture(tex);
+}

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "battle/battle_types.h"
 #include "battle/headless_battle.h"
 
 using namespace vorn1;
@@ -154,4 +157,65 @@ TEST(HeadlessBattle, BadInputStaysBounded) {
     HeadlessResult h = simulate_headless_battle(huge, side({{27, 2147483647}}, -2147483647, 2147483647), 8);
     EXPECT_LE(h.experience, 2000000000);
     EXPECT_GE(h.experience, 0);
+}
+
+TEST(HeadlessBattle, LuckDoublesOnlyOnALuckyDraw) {
+    // 100 Peasants strike 1000 Peasants once (damage 1, so no base roll: the strike's only draw is
+    // the luck draw) and are then wiped out by the answer: the defenders' losses are that one blow.
+    for (int luck : {-3, 0, 1, 3, 7}) {
+        int doubled = 0;
+        for (uint32_t seed = 1; seed <= 240; ++seed) {
+            HeadlessResult r = simulate_headless_battle(side({{0, 100}}, 0, 0, luck), side({{0, 1000}}), seed);
+            uint32_t s = seed;
+            uint32_t draw = xorshift32_next(s);
+            bool lucky = luck > 0 && draw % 24 < static_cast<uint32_t>(2 * std::min(luck, 3));
+            ASSERT_EQ(1000 - r.defender_survivors[0], lucky ? 200 : 100) << "luck " << luck << " seed " << seed;
+            doubled += lucky;
+        }
+        if (luck > 0) EXPECT_GT(doubled, 0);
+    }
+}
+
+TEST(HeadlessBattle, ArchersMeleeAtHalfDamageAfterTheirShots) {
+    // 20 Archers against a million creatures of an id without a table row (1 hit point, blows of 1):
+    // neither side can finish the other. Replayed here draw by draw: a base roll only where the
+    // damage has a range, one luck draw for every strike, halving only for the Archers' own blows
+    // once the twelve shots are gone.
+    const unsigned seed = 31;
+    HeadlessTrace t;
+    HeadlessResult r = simulate_headless_battle(side({{1, 20}}), side({{200, 1000000}}, 0, 5), seed, &t);
+
+    uint32_t rng = seed;
+    int64_t archer_hp = 20 * 10;  // total hit points of the Archer stack
+    int64_t others = 1000000;
+    int shots = 12;
+    auto archers = [&] { return (archer_hp + 9) / 10; };
+    auto archer_blow = [&](bool halve) {
+        int64_t base = 2 + xorshift32_next(rng) % 2;
+        int64_t dmg = base * archers();  // attack 5 against defence 0 + 5: no change
+        if (halve) dmg /= 2;
+        xorshift32_next(rng);  // luck 0: drawn, never doubles
+        return std::max<int64_t>(dmg, 1);
+    };
+    for (int round = 0; round < 100; ++round) {
+        // The faster stack strikes first (1 damage after the defence cut); the Archers answer in full.
+        xorshift32_next(rng);
+        archer_hp -= 1;
+        others -= archer_blow(false);
+        if (shots > 0) {
+            --shots;
+            others -= archer_blow(false);
+        } else {
+            others -= archer_blow(true);
+            xorshift32_next(rng);  // the answer: 1 damage
+            archer_hp -= 1;
+        }
+    }
+    EXPECT_EQ(t.shots[0], 12);
+    EXPECT_EQ(t.melee_strikes[0], 88);
+    EXPECT_EQ(r.timed_out, 1);
+    EXPECT_EQ(r.attacker_won, 0);
+    EXPECT_EQ(r.attacker_survivors[0], archers());
+    EXPECT_EQ(r.defender_survivors[0], others);
+    EXPECT_EQ(r.experience, (20 - archers()) * 10);
 }
