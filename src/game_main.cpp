@@ -1,4 +1,4 @@
-// The entry function: start-up, the window showing the title picture until it is closed, shutdown.
+// The entry function: start-up, one game on the adventure map run frame by frame, shutdown.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
@@ -9,36 +9,21 @@
 #include <memory>
 #include <string>
 
+#include "adventure/adventure_resources.h"
+#include "adventure/new_day_panel.h"
 #include "assets/agg.h"
-#include "assets/bmp.h"
 #include "assets/resources.h"
-#include "assets/text_render.h"
-#include "assets/title_sea_cycle.h"
 #include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/main_state.h"
+#include "mainloop/window_scale.h"
 
 namespace vorn1 {
 namespace {
 
-constexpr int kLogicalW = 640;
-constexpr int kLogicalH = 480;
 constexpr const char* kWindowTitle = "Dravenmoor I";
-
-// Everything the entry function owns for the run; the frame loop grows it.
-struct MainState {
-    SDL_Window* window = nullptr;
-    SDL_Renderer* renderer = nullptr;
-    bool audio_open = false;
-    std::unique_ptr<Resources> resources;
-    TTF_Font* font_large = nullptr;
-    TTF_Font* font_small = nullptr;
-    TTF_Font* font = nullptr;  // the default: the large one, else the small one
-    int scale_index = 0;
-    TitleSeaCycle title;
-    SDL_Texture* title_still = nullptr;
-    bool quit = false;
-};
 
 // SDL_Log keeps the console that the standard streams had before they were silenced.
 int g_log_fd = -1;
@@ -62,90 +47,46 @@ void report_fatal(SDL_Window* window, const std::string& text) {
         SDL_Log("%s", text.c_str());
 }
 
-void open_audio(MainState& m) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;
-    if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0 || Mix_OpenAudio(11025, AUDIO_S16SYS, 1, 512) == 0)
-        m.audio_open = true;
+bool open_audio() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    return Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024) == 0 || Mix_OpenAudio(11025, AUDIO_S16SYS, 1, 512) == 0;
 }
 
-TTF_Font* open_font_resolved(const std::string& path, int size) {
-    TTF_Font* f = TTF_OpenFont(resolve_ci(path).c_str(), size);
-    if (f) TTF_SetFontHinting(f, TTF_HINTING_NONE);
-    return f;
-}
-
-TTF_Font* open_font_with_fallback(const std::string& path, int size, bool large) {
-    if (TTF_Font* f = open_font_resolved(path, size)) return f;
-    const std::string fallback = lang_font_file(large ? "font_en.ttf" : "font_small_en.ttf");
-    std::fprintf(stderr, "WARNING: font '%s' not found; falling back to %s\n", path.c_str(), fallback.c_str());
-    return open_font_resolved(fallback, size);
-}
-
-void open_fonts(MainState& m) {
-    const LangFontPaths p = lang_font_paths(g_language);
-    m.font_large = open_font_with_fallback(p.large_path, p.large_size, true);
-    m.font_small = open_font_with_fallback(p.small_path, p.small_size, false);
-    m.font = m.font_large ? m.font_large : m.font_small;
-}
-
-// The window at 1, 2 or 3 times the logical size, with the cursors rebuilt at that factor.
-void set_window_scale(MainState& m, int s) {
-    m.scale_index = ((s % 3) + 3) % 3;
-    const int f = m.scale_index + 1;
-    SDL_SetWindowSize(m.window, kLogicalW * f, kLogicalH * f);
-    SDL_SetWindowPosition(m.window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-    if (m.resources) m.resources->cursors.rebuild(f);
-}
-
-void load_title(MainState& m) {
-    const Resources& res = *m.resources;
-    const std::vector<uint8_t> bytes = res.archive->get("VELDAR.BMP");
-    if (bytes.empty()) return;
-    try {
-        const Image img = decode_bmp(bytes, res.palette);
-        m.title.init(m.renderer, res.palette);
-        m.title.set_source(img);
-        if (!m.title.texture) m.title_still = img_to_tex(m.renderer, img, false);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "  WARN VELDAR.BMP: %s\n", e.what());
+std::string base_folder() {
+    std::string base;
+    if (char* p = SDL_GetBasePath()) {
+        base = p;
+        SDL_free(p);
     }
+    return base;
 }
 
-void handle_event(MainState& m, const SDL_Event& e) {
-    if (e.type == SDL_QUIT) m.quit = true;
-    else if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F11 && !e.key.repeat)
-        set_window_scale(m, m.scale_index + 1);
-}
+// Per-run objects the entry function owns besides MainState's handles.
+struct RunObjects {
+    std::unique_ptr<Resources> resources;
+    AdventureResources adventure;
+    NewDayResources new_day;
+};
 
-void draw_frame(MainState& m) {
-    SDL_SetRenderDrawColor(m.renderer, 20, 20, 40, 255);
-    SDL_RenderClear(m.renderer);
-    m.title.tick(SDL_GetTicks());
-    SDL_Texture* pic = m.title.active && m.title.texture ? m.title.texture : m.title_still;
-    if (pic) SDL_RenderCopy(m.renderer, pic, nullptr, nullptr);
-    text::at(m.renderer, m.font_small, kWindowTitle, 6, 462, SDL_Color{180, 180, 180, 255});
-    SDL_RenderPresent(m.renderer);
-}
-
-void shutdown(MainState& m) {
-    m.title.reset();
-    if (m.title_still) SDL_DestroyTexture(m.title_still);
-    m.title_still = nullptr;
-    m.resources.reset();
-    if (m.font_large) TTF_CloseFont(m.font_large);
-    if (m.font_small) TTF_CloseFont(m.font_small);
-    m.font_large = m.font_small = m.font = nullptr;
+void shutdown(MainState& m, RunObjects& run) {
+    end_game(m);
+    run.new_day.unload();
+    run.adventure.unload();
+    run.resources.reset();
+    m.res = nullptr;
+    m.fonts.close();
     if (m.renderer) SDL_DestroyRenderer(m.renderer);
     if (m.window) SDL_DestroyWindow(m.window);
     m.renderer = nullptr;
     m.window = nullptr;
-    if (m.audio_open) Mix_CloseAudio();
+    if (m.audio_on) Mix_CloseAudio();
     if (TTF_WasInit()) TTF_Quit();
     SDL_Quit();
 }
 
 int run() {
     MainState m;
+    RunObjects run;
     silence_console();
     AGG_PATH = agg_base_path();
 
@@ -153,7 +94,7 @@ int run() {
         report_fatal(nullptr, std::string("Cannot start the video system: ") + SDL_GetError());
         return 1;
     }
-    open_audio(m);
+    m.audio_on = open_audio();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     m.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kLogicalW, kLogicalH,
                                 SDL_WINDOW_SHOWN);
@@ -161,7 +102,7 @@ int run() {
         m.renderer = SDL_CreateRenderer(m.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
     if (!m.window || !m.renderer) {
         report_fatal(m.window, std::string("Cannot create the game window: ") + SDL_GetError());
-        shutdown(m);
+        shutdown(m, run);
         return 1;
     }
     SDL_RenderSetLogicalSize(m.renderer, kLogicalW, kLogicalH);
@@ -173,27 +114,41 @@ int run() {
     } catch (const std::exception& e) {
         report_fatal(m.window, "The data archive could not be opened.\nPath tried: " + AGG_PATH + "\n(" + e.what() +
                                    ")\nPut VELDAR.AGG in the folder above the game's program folder.");
-        shutdown(m);
+        shutdown(m, run);
         return 1;
     }
     g_language = detect_language(*archive).language;
     strings().load(lang_assets_root(), g_language);
-    m.resources = std::make_unique<Resources>(m.renderer, std::move(archive));
-    if (TTF_Init() == 0) open_fonts(m);
-    set_window_scale(m, 0);
-    m.resources->cursors.set_current(0);
-    load_title(m);
+    run.resources = std::make_unique<Resources>(m.renderer, std::move(archive));
+    m.res = run.resources.get();
+    if (TTF_Init() == 0) open_language_fonts(m.fonts, g_language);
+    m.scale_index = set_window_scale(m.window, m.res, 0);
+    m.res->cursors.set_current(0);
+    run.adventure.load(m.renderer, *m.res->archive, m.res->palette);
+    run.new_day.load(m.renderer, *m.res->archive, m.res->palette);
+    m.adv = &run.adventure;
+    m.new_day_res = &run.new_day;
+    m.base_dir = base_folder();
+    m.play_sound = [&m](const std::string& name) {
+        if (m.game) m.game->events.play_sound(name);
+    };
 
+    // Until the title screen chooses, the game opens on the archive's demo map with seat 0 human.
+    const NewGameConfig config;
+    m.now_ms = SDL_GetTicks();
+    setup_game(m, config, m.res->archive.get(), m.now_ms | 1u);
+
+    uint32_t last = SDL_GetTicks();
     while (!m.quit) {
         const uint32_t start = SDL_GetTicks();
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) handle_event(m, e);
-        draw_frame(m);
+        m.now_ms = start;
+        run_frame(m, (float)(start - last));
+        last = start;
         // Vertical sync paces the loop where the display offers it; never spin without it.
         const uint32_t took = SDL_GetTicks() - start;
         if (took < 10) SDL_Delay(16 - took);
     }
-    shutdown(m);
+    shutdown(m, run);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "datakit/kit_demo.h"
 #include "datakit/kit_events.h"
 #include "datakit/kit_lang.h"
+#include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
 #include "datakit/kit_battle.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::battle_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::events_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::adventure_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::loop_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {

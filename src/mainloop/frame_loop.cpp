@@ -1,0 +1,329 @@
+#include "mainloop/frame_loop.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
+#include "adventure/adv_geometry.h"
+#include "adventure/new_day_panel.h"
+#include "adventure/render_ui.h"
+#include "assets/agg.h"
+#include "assets/resources.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/transitions.h"
+#include "mainloop/turns.h"
+#include "world/game_setup.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+namespace {
+
+constexpr int kScrollStep = 32;
+constexpr float kAnimFrameMs = 250.0f;
+
+GameMap try_load(const char* what, const std::function<GameMap()>& load, bool& ok) {
+    ok = false;
+    try {
+        GameMap m = load();
+        ok = m.has_tiles();
+        if (!ok) std::fprintf(stderr, "%s: no tiles\n", what);
+        return m;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", what, e.what());
+    }
+    return GameMap{};
+}
+
+}  // namespace
+
+GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source) {
+    bool ok = false;
+    auto done = [&](MapSource s, GameMap&& m) {
+        if (source) *source = s;
+        return std::move(m);
+    };
+    if (cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty()) {
+        GameMap m = try_load("Campaign map", [&] { return load_cmp(cfg.campaign_map_path); }, ok);
+        if (ok) return done(MapSource::CampaignMap, std::move(m));
+    }
+    if (!cfg.map_path.empty()) {
+        GameMap m = try_load("Map", [&] { return load_map(cfg.map_path); }, ok);
+        if (ok) return done(MapSource::ChosenMap, std::move(m));
+    }
+    if (archive && archive->has("DEMO.MAP")) {
+        GameMap m = try_load("DEMO.MAP", [&] { return load_map_bytes(archive->get("DEMO.MAP"), "DEMO.MAP"); }, ok);
+        if (ok) return done(MapSource::DemoMap, std::move(m));
+    }
+    return done(MapSource::Empty, make_empty_map());
+}
+
+void sync_hero_vectors(GameSession& g) {
+    LoopState& l = g.loop;
+    const size_t n = g.state.heroes.size();
+    const size_t old = l.hero_move_points.size();
+    l.hero_move_points.resize(std::max(old, n), 0);
+    l.hero_day_points.resize(std::max(l.hero_day_points.size(), n), 0);
+    for (size_t i = old; i < n; ++i) {
+        const int mp = g.state.heroes[i].live ? hero_day_mp(g.state, g.map, (int)i) : 0;
+        l.hero_day_points[i] = mp;
+        l.hero_move_points[i] = mp;
+    }
+    if (l.moves.size() < n) {
+        const size_t from = l.moves.size();
+        l.moves.resize(n);
+        for (size_t i = from; i < n; ++i) reset_hero_move_state(l.moves[i]);
+    }
+    grow_hero_routes(l, g.state);
+}
+
+void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed) {
+    end_game(m);
+    m.game = std::make_unique<GameSession>();
+    GameSession& g = *m.game;
+    g.config = cfg;
+    g.map = load_game_map(cfg, archive, nullptr);
+    init_game_state(g.state, g.map, cfg, seed);
+    rebuild_monster_guard_map(g.map);
+    g.campaign = cfg.mode == MODE_CAMPAIGN;
+    g.hot_seat = cfg.mode == MODE_HOTSEAT;
+    g.events.load(m.res, archive, m.fonts.def, m.fonts.small, m.audio_on);
+    g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
+    setup_puzzle_map(g.puzzle, g.map, seed ^ 0x9E3779B9u);
+    g.loop.day = g.state.day;
+    g.loop.week = g.state.week;
+    g.loop.month = g.state.month;
+    sync_hero_vectors(g);
+    g.loop.player_order.clear();
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (g.state.seat_active(p) && g.state.player_in_play[p] != 0xFF) g.loop.player_order.push_back(p);
+
+    OptionTargets targets;
+    targets.battle = &g.battle;
+    targets.events = &g.events;
+    targets.speed = &m.speed;
+    apply_options(m.settings, m.audio_on, targets);
+
+    const int first = g.loop.player_order.empty() ? 0 : g.loop.player_order[0];
+    start_player_turn(m, first);
+}
+
+void end_game(MainState& m) {
+    if (!m.game) return;
+    free_fadeouts(m.game->loop);
+    m.game->battle.shutdown();
+    m.game.reset();
+}
+
+namespace {
+
+void scroll_view(GameSession& g, int dx, int dy) {
+    g.loop.view_x += dx;
+    g.loop.view_y += dy;
+    clamp_view(g.map, g.loop.view_x, g.loop.view_y);
+}
+
+void click_adv_button(MainState& m, int button) {
+    GameSession& g = game_of(m);
+    switch (button) {
+        case ADVBTN_NEXT_HERO: select_next_hero(m); break;
+        case ADVBTN_CONTINUE:
+            if (g.loop.route_dest_x >= 0) start_walk(m);
+            break;
+        case ADVBTN_KINGDOM: open_kingdom_overview(m); break;
+        case ADVBTN_END_TURN: request_end_turn(m); break;
+        case ADVBTN_OPTIONS: open_adventure_panel(g.loop.apanel); break;
+        default: break;
+    }
+}
+
+void click_map_tile(MainState& m, int tx, int ty) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    // A click while walking only stops the hero.
+    if (l.walk_step_index >= 0) {
+        stop_hero_movement(m);
+        return;
+    }
+    const int other = g.state.hero_at(tx, ty);
+    if (other >= 0 && other != l.selected_hero && g.state.heroes[other].owner == l.current_player) {
+        select_hero(g, other);
+        return;
+    }
+    if (l.selected_hero < 0) return;
+    if (tx == l.route_dest_x && ty == l.route_dest_y && !l.active_route.empty()) start_walk(m);
+    else plan_hero_route(m, l.selected_hero, tx, ty);
+}
+
+void click_locator(MainState& m, const LocatorHit& hit) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    switch (hit.kind) {
+        case LocatorHitKind::HeroRow: {
+            const int idx = locator_list_index(l.locator, hit.row, (int)l.hero_order.size(), false);
+            if (idx < 0) return;
+            stop_hero_movement(m);
+            select_hero(g, l.hero_order[idx]);
+            centre_view_on_hero(g, l.selected_hero);
+            break;
+        }
+        case LocatorHitKind::TownRow: {
+            const int idx = locator_list_index(l.locator, hit.row, (int)l.town_order.size(), true);
+            if (idx < 0) return;
+            l.locator.selected_town_row = idx;
+            const CastleState& c = g.state.castles[l.town_order[idx]];
+            centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
+            break;
+        }
+        case LocatorHitKind::HeroUp: scroll_locator(l.locator, false, -1, (int)l.hero_order.size()); break;
+        case LocatorHitKind::HeroDown: scroll_locator(l.locator, false, 1, (int)l.hero_order.size()); break;
+        case LocatorHitKind::TownUp: scroll_locator(l.locator, true, -1, (int)l.town_order.size()); break;
+        case LocatorHitKind::TownDown: scroll_locator(l.locator, true, 1, (int)l.town_order.size()); break;
+        default: break;
+    }
+}
+
+void handle_adventure_key(MainState& m, SDL_Keycode key) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    switch (key) {
+        case SDLK_e: request_end_turn(m); break;
+        case SDLK_h:
+            if (!l.hero_order.empty()) select_next_hero(m);
+            break;
+        case SDLK_k: open_kingdom_overview(m); break;
+        case SDLK_t:
+            if (!l.town_order.empty()) {
+                const CastleState& c = g.state.castles[l.town_order[0]];
+                centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
+            }
+            break;
+        case SDLK_q: {
+            EventDef def;
+            def.text = strings().get("GAME_QUIT_CONFIRM");
+            def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+            def.mode = 1;
+            g.events.open_announcement(def, kFullScreenArea, [&m](EventResult r) {
+                if (r.button == EVENT_BUTTON_ACCEPT) m.quit = true;
+            });
+            break;
+        }
+        case SDLK_LEFT: scroll_view(g, -kScrollStep, 0); break;
+        case SDLK_RIGHT: scroll_view(g, kScrollStep, 0); break;
+        case SDLK_UP: scroll_view(g, 0, -kScrollStep); break;
+        case SDLK_DOWN: scroll_view(g, 0, kScrollStep); break;
+        default: break;
+    }
+}
+
+void handle_adventure_map(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (e.type == SDL_KEYDOWN) {
+        handle_adventure_key(m, e.key.keysym.sym);
+    } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
+        const int sx = e.button.x, sy = e.button.y;
+        l.pressed_button = adv_button_at(sx, sy);
+        if (l.pressed_button >= 0) return;
+        int tx, ty;
+        if (screen_to_tile(g.map, l.view_x, l.view_y, sx, sy, tx, ty)) {
+            click_map_tile(m, tx, ty);
+            return;
+        }
+        int vx, vy;
+        if (minimap_point_to_view(g.map, sx, sy, vx, vy)) {
+            l.view_x = vx;
+            l.view_y = vy;
+            return;
+        }
+        click_locator(m, locator_hit(sx, sy));
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+        const int pressed = l.pressed_button;
+        l.pressed_button = -1;
+        if (pressed >= 0 && adv_button_at(e.button.x, e.button.y) == pressed) click_adv_button(m, pressed);
+    }
+}
+
+bool is_press(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN; }
+
+}  // namespace
+
+void handle_input(MainState& m, const SDL_Event& e) {
+    if (e.type == SDL_QUIT) {
+        m.quit = true;
+        return;
+    }
+    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F11 && !e.key.repeat) {
+        if (!m.game || !m.game->loop.battle_open) m.scale_index = set_window_scale(m.window, m.res, m.scale_index + 1);
+        return;
+    }
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (l.battle_open) return;
+    if (g.new_day.active) {
+        if (g.events.dialog_open) g.events.handle_sdl_event(e);
+        return;
+    }
+    if (g.events.handle_sdl_event(e)) return;
+    if (l.computer_turn_pending) return;
+    if (l.kingdom_open) {
+        if (is_press(e)) l.kingdom_open = false;
+        return;
+    }
+    if (l.apanel.open) {
+        if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
+            close_adventure_panel(l.apanel);
+        } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+            const int b = handle_adventure_panel_mouse(l.apanel, e.type == SDL_MOUSEBUTTONDOWN, e.button.x, e.button.y);
+            if (b == (int)AdventurePanelButton::Exit) close_adventure_panel(l.apanel);
+        }
+        return;
+    }
+    handle_adventure_map(m, e);
+}
+
+void run_frame(MainState& m, float dt_ms) {
+    if (!m.game) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) handle_input(m, e);
+        return;
+    }
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    g.events.tick(dt_ms);
+
+    if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open) end_current_turn(m);
+    if (!g.new_day.active) update_walk(m, dt_ms);
+
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        handle_input(m, e);
+        if (!m.game) return;
+    }
+
+    if (g.new_day.active && tick_new_day_animation(g.new_day, dt_ms)) on_new_day_finished(m);
+    update_fadeouts(m, dt_ms);
+    if (l.summary_view.kind != SUMMARY_NONE && m.now_ms >= l.summary_view.end_ms) l.summary_view = SummaryView{};
+    l.anim_ms += dt_ms;
+    while (l.anim_ms >= kAnimFrameMs) {
+        l.anim_ms -= kAnimFrameMs;
+        ++l.anim_tick;
+    }
+    draw_frame(m);
+}
+
+void draw_frame(MainState& m) {
+    if (!m.renderer) return;
+    SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(m.renderer);
+    if (m.game) {
+        redraw_adventure_screen(m);
+        draw_fadeouts(m);
+        game_of(m).events.draw(m.renderer);
+    }
+    SDL_RenderPresent(m.renderer);
+}
+
+}  // namespace vorn1

@@ -1,0 +1,39 @@
+#pragma once
+// Setting up a game and running it frame by frame: input through the screens' precedence, the
+// computer seats, the walk, the new-day pause, and drawing.
+#include <SDL.h>
+
+#include <string>
+
+#include "mainloop/main_state.h"
+
+namespace vorn1 {
+
+class AggArchive;
+
+// Where a game's map came from.
+enum class MapSource { CampaignMap, ChosenMap, DemoMap, Empty };
+
+// The map of a new game: the campaign map, the chosen map, the archive's "DEMO.MAP", else the empty
+// 72 x 72 "EMPTY" map, the first that loads. A failure is written to the error stream and the next
+// source tried.
+GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source = nullptr);
+
+// Builds the running game from a configuration (and the map it names) into m.game: game state,
+// event system, battle screen, puzzle, per-hero vectors, turn order, options; then starts the first
+// player's turn. `seed` seeds the set-up (the caller takes it from the tick count).
+void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed);
+// Ends the running game and frees what it holds.
+void end_game(MainState& m);
+
+// One input event through the precedence of the open screens.
+void handle_input(MainState& m, const SDL_Event& e);
+// One frame: ticks, the computer seat, the walk, all pending input, the new-day pause, drawing.
+void run_frame(MainState& m, float dt_ms);
+// Draws the frame and presents it (nothing without a renderer).
+void draw_frame(MainState& m);
+
+// Per-hero vectors sized to the hero list; new heroes get their day's points.
+void sync_hero_vectors(GameSession& g);
+
+}  // namespace vorn1

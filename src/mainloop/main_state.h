@@ -1,0 +1,146 @@
+#pragma once
+// Everything the entry function owns: the run's objects (window, renderer, asset cache, fonts, options)
+// and the running game's records and the loop's own state. The rules of the loop take this record and
+// work without a window or renderer (both may be null), so tests drive them headless.
+#include <SDL.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adventure/adventure_types.h"
+#include "adventure/apanel_state.h"
+#include "adventure/player_elimination.h"
+#include "adventure/puzzle_map_state.h"
+#include "battle/battle_resources.h"
+#include "battle/battle_screen.h"
+#include "events/event.h"
+#include "mainloop/options.h"
+#include "mainloop/window_scale.h"
+#include "world/game_state.h"
+#include "world/map.h"
+#include "world/new_game_config.h"
+#include "world/route.h"
+
+namespace vorn1 {
+
+struct Resources;
+struct AdventureResources;
+struct NewDayResources;
+struct AutosaveRequest;
+
+// One queued fade-out of a map tile: the tile's picture as it was drawn, where, and its sound.
+struct TileFadeout {
+    SDL_Texture* picture = nullptr;
+    SDL_Rect rect{0, 0, 0, 0};
+    std::string sound;
+    float elapsed_ms = 0.0f;
+};
+constexpr float kTileFadeoutMs = 400.0f;
+
+// The selection, lists, routes, walk and screen flags of one game.
+struct LoopState {
+    // Selection and lists (current player only).
+    std::vector<int> hero_order;
+    std::vector<int> town_order;
+    int selected_hero = -1;
+    int current_player = 0;
+    std::vector<int> player_order;
+    bool day_over = false;
+    LocatorPanelState locator;
+
+    // Routes and the walk.
+    int route_dest_x = -1, route_dest_y = -1;
+    std::vector<RouteStep> active_route;
+    std::vector<RouteMarker> active_markers;
+    std::vector<RouteStep> walk_steps;
+    int walk_step_index = -1;
+    int walk_target_x = -1, walk_target_y = -1;
+    std::vector<HeroRoute> hero_routes;
+    std::vector<int> hero_move_points;
+    std::vector<int> hero_day_points;
+    std::vector<HeroMoveState> moves;
+    int walk_footsteps = 0;  // footsteps played in the current step
+
+    // View.
+    int view_x = 0, view_y = 0;
+    SummaryView summary_view;
+    int anim_tick = 0;
+    float anim_ms = 0.0f;
+    int pressed_button = -1;  // adventure button held down
+
+    // Screens.
+    bool announcement_open = false;
+    bool kingdom_open = false;
+    uint8_t kingdom_a = 0, kingdom_b = 0;
+    bool battle_open = false;
+    std::vector<TileFadeout> fadeouts;
+    AdventurePanelState apanel;
+
+    // Hand-offs to the battle side (-1 when empty).
+    int pending_monster_hero = -1, pending_monster_x = -1, pending_monster_y = -1;
+
+    // Calendar copies, kept equal to the game state's after each turnover.
+    int day = 1, week = 1, month = 1;
+    // A computer seat whose turn the loop still has to end (until the computer player exists).
+    bool computer_turn_pending = false;
+    // The week or month announcement waits until the new-day pause ends.
+    bool week_announcement_pending = false;
+    WeekEvent last_week_event;
+};
+
+// The running game: the records `main` owns until the game ends.
+struct GameSession {
+    GameMap map;
+    GameState state;
+    NewGameConfig config;
+    EventSystem events;
+    BattleScreen battle;
+    BattleResources battle_res;
+    PlayerEliminationState elimination;
+    PuzzleMapState puzzle;
+    NewDayState new_day;
+    LoopState loop;
+    bool campaign = false;
+    bool hot_seat = false;
+    int game_won = 0;
+    bool game_lost = false;
+};
+
+struct MainState {
+    // Per run.
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    Resources* res = nullptr;                 // owned by the entry function
+    const AdventureResources* adv = nullptr;  // owned by the entry function
+    const NewDayResources* new_day_res = nullptr;
+    FontSet fonts;
+    int scale_index = 0;
+    bool audio_on = false;
+    std::string base_dir;                     // the executable's folder, with its trailing separator
+    ControlPanelSettings settings;
+    MoveSpeedDefaults speed;
+    bool quit = false;
+    uint32_t now_ms = 0;                      // the caller's tick count; seeds come from it
+
+    std::unique_ptr<GameSession> game;
+
+    // Seams to parts that are not always there. Each may be empty.
+    // Writes the end-of-day save in place of the save files (tests); false when it failed.
+    std::function<bool(const AutosaveRequest&)> autosave;
+    // Plays a map sound effect by name (channel 0).
+    std::function<void(const std::string&)> play_sound;
+    // A wandering monster was met on (x, y) by the hero.
+    std::function<void(MainState&, int hero, int x, int y)> on_monster;
+};
+
+// The game objects of `m` (the game must be set up).
+inline GameSession& game_of(MainState& m) { return *m.game; }
+
+// Map-view rectangle and the whole screen.
+constexpr SDL_Rect kMapViewArea{0, 0, 479, 480};
+constexpr SDL_Rect kFullScreenArea{0, 0, 640, 480};
+
+}  // namespace vorn1

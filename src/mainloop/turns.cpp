@@ -1,0 +1,267 @@
+#include "mainloop/turns.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "adventure/new_day_panel.h"
+#include "assets/resources.h"
+#include "events/event_actions.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/boats.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/transitions.h"
+#include "persist/savegame.h"
+#include "world/hero_pool.h"
+#include "world/new_day.h"
+#include "world/route.h"
+
+namespace vorn1 {
+
+namespace {
+
+constexpr int kStepDx[8] = {0, 1, 0, -1, 1, 1, -1, -1};
+constexpr int kStepDy[8] = {-1, 0, 1, 0, -1, 1, 1, -1};
+constexpr int kStemCount = 24;  // creatures with a key stem of their own
+
+bool seat_is_human(const GameState& s, int p) { return is_player_index(p) && s.player_is_human[p] != 0; }
+
+std::string creature_period_text(int creature, const std::string& fallback, const char* first_form) {
+    if (creature < 0 || creature >= kStemCount) return fallback;
+    for (const char* form : {first_form, "SG"}) {
+        char key[32];
+        std::snprintf(key, sizeof key, "CREATURE_%s_%s", kCreatureKeyStem[creature], form);
+        if (strings().has(key)) return strings().get(key);
+    }
+    return fallback;
+}
+
+}  // namespace
+
+int next_player_in_order(const GameSession& g) {
+    const std::vector<int>& order = g.loop.player_order;
+    if (order.empty()) return -1;
+    const auto it = std::find(order.begin(), order.end(), g.loop.current_player);
+    size_t start = 0;
+    if (it != order.end()) {
+        if (it + 1 == order.end()) return -1;
+        start = (size_t)(it - order.begin()) + 1;
+    }
+    for (size_t i = start; i < order.size(); ++i)
+        if (order[i] >= 0 && order[i] < 4 && !is_player_eliminated(g.elimination, order[i])) return order[i];
+    return -1;
+}
+
+std::string player_turn_text(const GameState& s, int p) {
+    static const char* const kNames[4] = {"Red", "Green", "Blue", "Yellow"};
+    const int colour = is_player_index(p) ? s.player_color[p] : 255;
+    const char* name = colour >= 0 && colour < 4 ? kNames[colour] : "None";
+    return std::string(name) + " player turn.";
+}
+
+void start_player_turn(MainState& m, int p) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    store_selected_destination(g);
+    l.current_player = p;
+    l.selected_hero = -1;
+    l.hero_order.clear();
+    l.town_order.clear();
+    sync_owned_lists(l, g.state);
+    l.locator.hero_scroll = l.locator.town_scroll = 0;
+    l.locator.selected_hero_row = -1;
+    grow_hero_routes(l, g.state);
+    if (l.hero_order.empty()) {
+        end_walk(l);
+        l.route_dest_x = l.route_dest_y = -1;
+        l.active_route.clear();
+        l.active_markers.clear();
+    } else {
+        l.selected_hero = l.hero_order[0];
+        sync_hero_list_row(l);
+        load_hero_route(l, l.selected_hero);
+        centre_view_on_hero(g, l.selected_hero);
+    }
+    l.summary_view = SummaryView{};
+    process_turn_start_elimination_warning(g.elimination, p);
+
+    if (is_player_index(p) && !seat_is_human(g.state, p)) {
+        // The computer player's turn ends as soon as the loop gets to it.
+        l.computer_turn_pending = true;
+        return;
+    }
+    l.computer_turn_pending = false;
+    const int colour = is_player_index(p) ? g.state.player_color[p] : 255;
+    SDL_Texture* crest = m.res && colour >= 0 && colour < 4 ? m.res->colour_crests[colour] : nullptr;
+    l.announcement_open = true;
+    g.events.open_crest_announcement(player_turn_text(g.state, p), crest, m.res ? m.res->second_crest : nullptr, 2,
+                                     kMapViewArea, [&m](EventResult) {
+                                         if (m.game) game_of(m).loop.announcement_open = false;
+                                     });
+}
+
+bool hero_can_still_move(const GameMap& map, const HeroState& hero, int points, const FogOfWar* fog) {
+    const bool flat = (hero.crest & 0x0F) == MOVE_FLAT;
+    for (int i = 0; i < 8; ++i) {
+        const int cost =
+            hero_step_cost(map, hero.x, hero.y, hero.x + kStepDx[i], hero.y + kStepDy[i], hero.on_boat != 0, flat, fog);
+        if (cost >= 0 && points >= cost) return true;
+    }
+    return false;
+}
+
+void request_end_turn(MainState& m) {
+    GameSession& g = game_of(m);
+    const LoopState& l = g.loop;
+    const int p = l.current_player;
+    const FogOfWar* fog = p >= 0 && p < 4 ? &g.state.fog[p] : nullptr;
+    for (size_t i = 0; i < g.state.heroes.size(); ++i) {
+        const HeroState& h = g.state.heroes[i];
+        if (!h.live || h.owner != p || i >= l.hero_move_points.size() || l.hero_move_points[i] <= 0) continue;
+        if (!hero_can_still_move(g.map, h, l.hero_move_points[i], fog)) continue;
+        EventDef def;
+        def.text = strings().get("GAME_END_TURN_CONFIRM");
+        def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+        def.mode = 3;
+        g.events.open_announcement(def, kFullScreenArea, [&m](EventResult r) { end_turn_confirmed(m, r); });
+        return;
+    }
+    end_current_turn(m);
+}
+
+void end_turn_confirmed(MainState& m, const EventResult& r) {
+    if (m.game && r.button == EVENT_BUTTON_ACCEPT) end_current_turn(m);
+}
+
+void end_current_turn(MainState& m) {
+    GameSession& g = game_of(m);
+    stop_hero_movement(m);
+    g.loop.computer_turn_pending = false;
+    if (g.loop.player_order.size() <= 1) {
+        finish_day(m);
+        return;
+    }
+    const int next = next_player_in_order(g);
+    if (next >= 0) {
+        start_player_turn(m, next);
+    } else {
+        g.loop.day_over = true;
+        finish_day(m);
+    }
+}
+
+void finish_day(MainState& m) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (m.settings.autosave) {
+        store_selected_destination(g);
+        store_hero_move_points(g);
+        g.events.export_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
+        const SavedEliminationState elim = snapshot_elimination_state(g.elimination);
+        AutosaveRequest req;
+        req.state = &g.state;
+        req.map = &g.map;
+        req.config = &g.config;
+        req.day = l.day;
+        req.week = l.week;
+        req.month = l.month;
+        req.current_player = l.current_player;
+        req.puzzle = &g.puzzle;
+        req.elimination = &elim;
+        const bool ok = m.autosave ? m.autosave(req) : write_autosave(req);
+        if (!ok) std::fprintf(stderr, "Autosave failed\n");
+    }
+    const int month_before = g.state.month;
+    const uint32_t seed = (m.now_ms * 2654435761u) ^ (uint32_t)g.state.day;
+    const WeekEvent ev = advance_day(g.state, g.map, l.hero_move_points, l.hero_day_points, &g.events, seed);
+    rebuild_monster_guard_map(g.map);
+    l.day = g.state.day;
+    l.week = g.state.week;
+    l.month = g.state.month;
+    g.new_day.month_changed = g.state.month != month_before;
+    g.new_day.event_present = g.new_day.event_present_copy = ev.kind != 0;
+    if (ev.kind != 0) {
+        g.new_day.event_kind = ev.kind;
+        g.new_day.event_name = ev.name;
+        g.new_day.event_creature = ev.creature;
+    }
+    l.last_week_event = ev;
+    l.week_announcement_pending = ev.kind != 0;
+    l.summary_view = SummaryView{};
+    g.events.timed_status = false;
+    g.events.timed_status_ms = 0.0f;
+    const bool audio = m.audio_on;
+    begin_new_day_animation(g.new_day, m.new_day_res, g.state, audio, [&m] {
+        if (m.play_sound) m.play_sound("NEWDAY.82M");
+    });
+}
+
+std::string week_announcement_text(const WeekEvent& e, bool month_changed) {
+    switch (e.kind) {
+        case 0: return std::string();
+        case 1:
+            return strings().format(month_changed ? "ASTRO_AMBIENT_MONTH" : "ASTRO_AMBIENT_WEEK", {period_name_loc(e.name)});
+        case 2: return strings().get("ASTRO_PLAGUE");
+        default:
+            return strings().format(e.monthly ? "ASTRO_MONTH_CREATURE" : "ASTRO_WEEK_CREATURE",
+                                    {creature_period_plural(e.creature, e.name), creature_period_gen(e.creature, e.name)});
+    }
+}
+
+void on_new_day_finished(MainState& m) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    // The announcement queues behind any dialog already open, so the turn announcement follows it.
+    if (l.week_announcement_pending) {
+        l.week_announcement_pending = false;
+        EventDef def;
+        def.text = week_announcement_text(l.last_week_event, g.new_day.month_changed);
+        def.buttons = {EVENT_BUTTON_OK};
+        if (!def.text.empty()) g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
+    }
+    if (l.day_over) {
+        l.day_over = false;
+        const int first = l.player_order.empty() ? 0 : l.player_order[0];
+        if (is_player_eliminated(g.elimination, first)) {
+            l.current_player = first;
+            const int next = next_player_in_order(g);
+            start_player_turn(m, next >= 0 ? next : first);
+        } else {
+            start_player_turn(m, first);
+        }
+    }
+}
+
+std::string period_name_loc(const std::string& name) {
+    if (name.empty()) return std::string();
+    std::string key = "NAME_";
+    for (unsigned char c : name) key += std::isalpha(c) ? (char)std::toupper(c) : '_';
+    key += "_GEN";
+    const std::string& text = strings().get(key);
+    return text != key ? text : name;
+}
+
+std::string creature_period_plural(int creature, const std::string& fallback) {
+    return creature_period_text(creature, fallback, "PLURAL");
+}
+
+std::string creature_period_gen(int creature, const std::string& fallback) {
+    return creature_period_text(creature, fallback, "GEN");
+}
+
+void remove_hero_from_map(MainState& m, int hero, bool keep_selection) {
+    GameSession& g = game_of(m);
+    if (!g.state.valid_hero(hero) || !g.state.heroes[hero].live) return;
+    LoopState& l = g.loop;
+    const auto it = std::find(l.hero_order.begin(), l.hero_order.end(), hero);
+    const int row = it == l.hero_order.end() ? 0 : (int)(it - l.hero_order.begin());
+    const HeroState& h = g.state.heroes[hero];
+    fade_out_map_tile(m, h.x, h.y, "KILLFADE.82M");
+    clear_hero_boat(g.state, g.map, hero);
+    return_hero_to_pool(g.state, g.map, hero, 3);
+    reset_hero_movement(g, hero);
+    if (keep_selection) return;
+    select_hero_at_list_index(g, row);
+}
+
+}  // namespace vorn1

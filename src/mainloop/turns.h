@@ -1,0 +1,41 @@
+#pragma once
+// Players' turns one after another, the end of a turn (with a confirmation while a hero can still
+// move), the day turnover with its new-day pause, and the texts of the turn and week announcements.
+#include <string>
+
+#include "mainloop/main_state.h"
+
+namespace vorn1 {
+
+// The next player in the day's order who is not eliminated; -1 when the current one was the last.
+int next_player_in_order(const GameSession& g);
+// Makes p the current player: lists, selection, view, elimination warning and the turn announcement.
+void start_player_turn(MainState& m, int p);
+// Key e: asks first when one of the player's heroes can still take a step.
+void request_end_turn(MainState& m);
+// The confirmation's answer: button 2 ends the turn.
+void end_turn_confirmed(MainState& m, const EventResult& r);
+// Ends the current turn without asking: the next player, or the day turnover.
+void end_current_turn(MainState& m);
+// The day is over: autosave (when on), turnover, guard map, calendar copies, new-day pause.
+void finish_day(MainState& m);
+// The new-day pause ended: the week or month announcement, then the first player when the day was over.
+void on_new_day_finished(MainState& m);
+
+// Whether the hero can take one more step around its tile with its points left.
+bool hero_can_still_move(const GameMap& map, const HeroState& hero, int points, const FogOfWar* fog);
+
+// "Red player turn." and the like; "None" for a colour byte outside 0..3 or a seat beyond 3.
+std::string player_turn_text(const GameState& s, int p);
+// The localised genitive of a week or month name, else the name itself.
+std::string period_name_loc(const std::string& name);
+std::string creature_period_plural(int creature, const std::string& fallback);
+std::string creature_period_gen(int creature, const std::string& fallback);
+// Text of the announcement of a week or month event; empty for none.
+std::string week_announcement_text(const WeekEvent& e, bool month_changed);
+
+// A hero leaves play: faded out, off its boat, back to the pool, its movement forgotten; unless told to
+// keep the selection, the hero in its list row (or the last one) is selected.
+void remove_hero_from_map(MainState& m, int hero, bool keep_selection);
+
+}  // namespace vorn1

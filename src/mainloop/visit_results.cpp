@@ -1,0 +1,37 @@
+#include "mainloop/visit_results.h"
+
+#include "adventure/puzzle_map_state.h"
+#include "events/event_actions.h"
+#include "world/levels.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+void visit_tile(MainState& m, int hero, int x, int y) {
+    GameSession& g = game_of(m);
+    g.events.try_trigger(g.map, g.state, hero, x, y, kMapViewArea, [&m](EventResult r) { on_visit_result(m, r); });
+}
+
+void run_levelups(MainState& m, int hero) {
+    GameSession& g = game_of(m);
+    if (!g.state.valid_hero(hero)) return;
+    XorShift32 rng(m.now_ms ^ (uint32_t)(hero * 2654435761u));
+    apply_levelups(g.state.heroes[hero], rng);
+}
+
+void on_visit_result(MainState& m, const EventResult& r) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    bool garrison_full = false;
+    apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
+                       [&m](int hero) { run_levelups(m, hero); }, garrison_full);
+    if (r.choice == SITE_OBELISK && g.state.valid_hero(r.hero))
+        on_obelisk_visited(g.puzzle, g.state.heroes[r.hero].owner, r.x, r.y);
+    if (g.state.valid_hero(r.hero)) {
+        // The hero's mark on its tile survives the cleared object.
+        const HeroState& h = g.state.heroes[r.hero];
+        if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
+    }
+}
+
+}  // namespace vorn1

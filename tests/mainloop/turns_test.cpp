@@ -1,0 +1,216 @@
+// Turn order, the end-of-turn check and confirmation, the day turnover and announcement texts.
+#include "adventure/new_day_panel.h"
+#include "lang/runtime_strings.h"
+#include "loop_fixture.h"
+
+namespace vorn1::test {
+namespace {
+
+TEST_F(LoopTest, CanStillMoveNeedsTheCheapestStep) {
+    make_game();
+    const int a = add_hero(5, 5, 0);
+    const HeroState& h = state().heroes[a];
+    EXPECT_FALSE(hero_can_still_move(map(), h, 3, nullptr));
+    EXPECT_TRUE(hero_can_still_move(map(), h, 4, nullptr));
+    for (int y = 4; y <= 6; ++y)
+        for (int x = 4; x <= 6; ++x) map().tile(x, y)->ground = 110;  // straight 8, diagonal 12
+    EXPECT_FALSE(hero_can_still_move(map(), h, 7, nullptr));
+    EXPECT_TRUE(hero_can_still_move(map(), h, 8, nullptr));
+    state().heroes[a].crest = MOVE_FLAT;
+    EXPECT_TRUE(hero_can_still_move(map(), state().heroes[a], 7, nullptr));
+    // Unexplored surroundings count as no way at all.
+    state().fog[0].explored.fill(0);
+    EXPECT_FALSE(hero_can_still_move(map(), state().heroes[a], 60, &state().fog[0]));
+}
+
+TEST_F(LoopTest, BoatAmongLandAndTakenWaterCannotMove) {
+    make_game();
+    const int a = add_hero(5, 5, 0);
+    map().tile(5, 5)->ground = 5;
+    map().tile(6, 5)->ground = 5;
+    map().tile(6, 5)->hero_figure = 2;
+    state().heroes[a].on_boat = 1;
+    EXPECT_FALSE(hero_can_still_move(map(), state().heroes[a], 60, nullptr));
+    map().tile(6, 5)->hero_figure = 0;
+    EXPECT_TRUE(hero_can_still_move(map(), state().heroes[a], 4, nullptr));
+}
+
+TEST_F(LoopTest, EndTurnAsksWhileAHeroCanMoveAndDeclineKeepsTheTurn) {
+    make_game();
+    strings().load_from_text("", R"({"GAME_END_TURN_CONFIRM": "End the turn?"})");
+    const int a = add_hero(5, 5, 0);
+    add_hero(10, 10, 1);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "End the turn?");
+    EXPECT_EQ(g().events.current_dialog()->def.buttons,
+              (std::vector<EventButtonId>{EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE}));
+    g().events.close_dialog(EVENT_BUTTON_DECLINE);
+    EXPECT_EQ(loop().current_player, 0);
+    EXPECT_FALSE(g().new_day.active);
+    // Without points nobody can move: the turn ends at once, the computer seat passes, the day turns.
+    loop().hero_move_points[a] = 3;
+    request_end_turn(m);
+    EXPECT_FALSE(g().events.dialog_open);
+    EXPECT_EQ(loop().current_player, 1);
+    EXPECT_TRUE(loop().computer_turn_pending);
+    frames(1);
+    EXPECT_TRUE(loop().day_over);
+    EXPECT_TRUE(g().new_day.active);
+    EXPECT_EQ(state().day, 2);
+    strings().load_from_text("", "");
+}
+
+TEST_F(LoopTest, EliminatedLastSeatTurnsTheDayWithTheAutosaveOfTheOldDay) {
+    make_game();
+    m.settings.autosave = true;
+    add_hero(5, 5, 0, 0);
+    g().elimination.players[1].eliminated = 1;
+    start_player_turn(m, 0);
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_EQ(next_player_in_order(g()), -1);
+    request_end_turn(m);
+    ASSERT_EQ(autosave_days, (std::vector<int>{1}));
+    EXPECT_EQ(state().day, 2);
+    EXPECT_EQ(loop().day, 2);
+    EXPECT_TRUE(loop().day_over);
+    EXPECT_TRUE(g().new_day.active);
+    EXPECT_EQ(loop().hero_move_points[0], loop().hero_day_points[0]) << "points restored by the turnover";
+    EXPECT_GT(loop().hero_move_points[0], 0);
+}
+
+TEST_F(LoopTest, FailedAutosaveStillTurnsTheDay) {
+    make_game();
+    m.settings.autosave = true;
+    m.autosave = [](const AutosaveRequest&) { return false; };
+    loop().player_order = {0};
+    std::stringstream err;
+    std::streambuf* old = std::cerr.rdbuf(err.rdbuf());
+    testing::internal::CaptureStderr();
+    finish_day(m);
+    const std::string text = testing::internal::GetCapturedStderr();
+    std::cerr.rdbuf(old);
+    EXPECT_NE(text.find("Autosave failed"), std::string::npos);
+    EXPECT_EQ(state().day, 2);
+    EXPECT_FALSE(loop().day_over) << "a single seat simply plays on";
+}
+
+TEST_F(LoopTest, NextPlayerSkipsEliminatedAndNeverWraps) {
+    make_game();
+    loop().player_order = {0, 1, 2, 3};
+    loop().current_player = 0;
+    g().elimination.players[1].eliminated = 1;
+    EXPECT_EQ(next_player_in_order(g()), 2);
+    loop().current_player = 3;
+    EXPECT_EQ(next_player_in_order(g()), -1);
+    loop().current_player = 7;  // not in the order: from the first
+    EXPECT_EQ(next_player_in_order(g()), 0);
+    loop().player_order = {0, 9, 1};
+    loop().current_player = 0;
+    EXPECT_EQ(next_player_in_order(g()), -1) << "entries above 3 and eliminated seats are skipped";
+    loop().player_order.clear();
+    EXPECT_EQ(next_player_in_order(g()), -1);
+}
+
+TEST_F(LoopTest, WeekTurnsAfterSevenDaysAndTheAnnouncementPrecedesTheTurn) {
+    make_game();
+    add_hero(5, 5, 0, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    for (int d = 0; d < 7; ++d) {
+        push_key(SDLK_e);
+        frames(1);
+        accept_dialogs();                   // "end the turn?" once the hero has points again
+        frames(1);                          // the computer seat passes
+        ASSERT_TRUE(g().new_day.active) << "day " << d;
+        push_key(SDLK_h);                   // swallowed by the new-day pause
+        frames((int)(kNewDayMs / 16.0f) + 2);
+        ASSERT_FALSE(g().new_day.active);
+        if (d < 6) {
+            accept_dialogs();
+            EXPECT_EQ(loop().current_player, 0);
+        }
+    }
+    EXPECT_EQ(state().day, 1);
+    EXPECT_EQ(state().week, 2);
+    EXPECT_EQ(loop().week, 2);
+    // The week's announcement comes first, the turn's crest announcement queued after it.
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->kind, EventSystem::DialogKind::Plain);
+    EXPECT_EQ(g().events.queued_dialogs(), 1u);
+    accept_dialogs();
+    EXPECT_FALSE(g().events.dialog_open);
+}
+
+TEST_F(LoopTest, TurnStartSelectsTheFirstHeroAndNamesTheColour) {
+    make_game(72, 72);
+    add_hero(3, 3, 1);
+    const int b = add_hero(10, 5, 0);
+    start_player_turn(m, 0);
+    EXPECT_EQ(loop().selected_hero, b);
+    EXPECT_EQ(loop().view_x, 337);
+    EXPECT_TRUE(loop().announcement_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "Red player turn.");
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_FALSE(loop().announcement_open);
+    state().player_color[0] = 9;
+    EXPECT_EQ(player_turn_text(state(), 0), "None player turn.");
+    EXPECT_EQ(player_turn_text(state(), 5), "None player turn.");
+    EXPECT_EQ(player_turn_text(state(), 1), "Green player turn.");
+}
+
+TEST(LoopTexts, PeriodAndCreatureNamesFallBack) {
+    strings().load_from_text("", R"({"NAME_THE_ANT_GEN": "of the Ant", "CREATURE_DRAGON_SG": "Dragon",
+                                    "CREATURE_PEASANT_PLURAL": "Peasants", "CREATURE_PEASANT_GEN": "of Peasants",
+                                    "ASTRO_AMBIENT_WEEK": "Week {0}", "ASTRO_AMBIENT_MONTH": "Month {0}",
+                                    "ASTRO_WEEK_CREATURE": "W {0} {1}"})");
+    EXPECT_EQ(period_name_loc("The Ant"), "of the Ant");
+    EXPECT_EQ(period_name_loc("the-ant"), "of the Ant") << "non-letters become _, letters upper-case";
+    EXPECT_EQ(period_name_loc("Owl"), "Owl");
+    EXPECT_EQ(period_name_loc(""), "");
+    EXPECT_EQ(creature_period_plural(0, "x"), "Peasants");
+    EXPECT_EQ(creature_period_gen(0, "x"), "of Peasants");
+    EXPECT_EQ(creature_period_plural(23, "x"), "Dragon") << "singular when the plural is missing";
+    EXPECT_EQ(creature_period_gen(24, "fallback"), "fallback");
+    EXPECT_EQ(creature_period_plural(-1, "fallback"), "fallback");
+    WeekEvent e;
+    e.kind = 1;
+    e.name = "The Ant";
+    EXPECT_EQ(week_announcement_text(e, false), "Week of the Ant");
+    EXPECT_EQ(week_announcement_text(e, true), "Month of the Ant");
+    e.kind = 3;
+    e.creature = 0;
+    EXPECT_EQ(week_announcement_text(e, false), "W Peasants of Peasants");
+    e.kind = 0;
+    EXPECT_EQ(week_announcement_text(e, false), "");
+    strings().load_from_text("", "");
+}
+
+TEST_F(LoopTest, RemovedHeroLeavesItsBoatAndRowToTheNext) {
+    make_game();
+    const int a = add_hero(2, 2, 0), b = add_hero(4, 2, 0), c = add_hero(6, 6, 0);
+    map().tile(6, 6)->ground = 5;
+    state().boats.push_back(BoatState{1, 6, 6, c, 0, 0});
+    state().heroes[c].on_boat = 1;
+    state().heroes[c].boat_index = 0;
+    map().tile(6, 6)->boat = 1;
+    sync_owned_lists(loop(), state());
+    select_hero(g(), b);
+    remove_hero_from_map(m, b, false);
+    EXPECT_FALSE(state().heroes[b].live);
+    EXPECT_EQ(loop().hero_order, (std::vector<int>{a, c}));
+    EXPECT_EQ(loop().selected_hero, c) << "the hero now in the removed one's row";
+    remove_hero_from_map(m, c, false);
+    EXPECT_EQ(state().boats[0].active, 0);
+    EXPECT_EQ(map().tile(6, 6)->boat, 0);
+    EXPECT_FALSE(map().tile(6, 6)->occupied());
+    EXPECT_EQ(loop().selected_hero, a) << "the last hero when the list got shorter";
+    remove_hero_from_map(m, a, false);
+    EXPECT_EQ(loop().selected_hero, -1);
+    EXPECT_TRUE(loop().hero_order.empty());
+}
+
+}  // namespace
+}  // namespace vorn1::test
