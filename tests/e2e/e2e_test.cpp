@@ -1,6 +1,11 @@
 // The real program on the demo data: under a virtual X server its window appears, and without an
 // archive it ends with a message naming the path it tried.
 #include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "assets/image.h"
+#include "assets/png_decode.h"
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -164,4 +169,76 @@ TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("Path tried: "), std::string::npos) << out;
     EXPECT_NE(out.find("VELDAR.AGG"), std::string::npos) << out;
+}
+
+namespace {
+
+// The window's pixels through the screenshot tool, decoded; empty when the tool failed.
+vorn1::Image window_shot(const std::string& display, const std::string& id, const fs::path& file) {
+    const std::string cmd = "DISPLAY=" + display + " import -window " + id + " png:" + file.string() + " 2>/dev/null";
+    if (std::system(cmd.c_str()) != 0) return {};
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (!f) return {};
+    std::vector<uint8_t> bytes;
+    uint8_t buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    std::fclose(f);
+    try {
+        return vorn1::decode_png(bytes);
+    } catch (...) {
+        return {};
+    }
+}
+
+// Pixels that differ between two shots inside a rectangle.
+int changed_pixels(const vorn1::Image& a, const vorn1::Image& b, int x0, int y0, int w, int h) {
+    int n = 0;
+    for (int y = y0; y < y0 + h && y < a.height && y < b.height; ++y)
+        for (int x = x0; x < x0 + w && x < a.width && x < b.width; ++x)
+            if (std::memcmp(&a.pixels[((size_t)y * a.width + x) * 4], &b.pixels[((size_t)y * b.width + x) * 4], 3) != 0) ++n;
+    return n;
+}
+
+}  // namespace
+
+// A person's first minute: the turn announcement is closed with Enter, a tile below the hero is
+// clicked twice, and the hero walks off its tile (checked on screenshots of the real window).
+TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
+    if (!have_program("Xvfb") || !have_program("xdotool") || !have_program("import"))
+        GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("walk", true);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    const pid_t game = spawn({"./dravenmoor"},
+                             {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                              "ASAN_OPTIONS=detect_leaks=0"},
+                             folder.root / "bin");
+    std::string ids;
+    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
+    for (int i = 0; i < 200 && ids.empty(); ++i) {
+        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
+        ids = run_capture(search);
+    }
+    ASSERT_FALSE(ids.empty());
+    const std::string id = ids.substr(0, ids.find('\n'));
+    const std::string xdo = "DISPLAY=" + x.display + " xdotool ";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The selected hero stands in the middle of the view: its tile's top-left is (239, 240).
+    EXPECT_EQ(std::system((xdo + "mousemove --window " + id + " 255 290 key Return").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const vorn1::Image before = window_shot(x.display, id, folder.root / "before.png");
+    ASSERT_GT(before.width, 0) << "no screenshot";
+    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const vorn1::Image after = window_shot(x.display, id, folder.root / "after.png");
+    ASSERT_GT(after.width, 0);
+    EXPECT_GT(changed_pixels(before, after, 239, 240, 32, 32), 150) << "the hero's first tile did not change";
+    EXPECT_GT(changed_pixels(before, after, 239, 272, 32, 32), 150) << "no hero on the tile below";
+    ::kill(game, SIGTERM);
+    const int status = wait_for(game, 20);
+    if (status < 0) stop(game);
+    EXPECT_EQ(status, 0);
 }
