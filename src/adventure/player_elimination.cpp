@@ -10,6 +10,7 @@ SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e
 
 void restore_elimination_state(const SavedEliminationState& s, PlayerEliminationState& e) {
     e.players = s.players;
+    e.warning_queued.fill(0);
     for (auto& r : e.players) {
         // A corrupt save must not leave a countdown that can never end.
         if (r.days_left < -1) r.days_left = -1;
@@ -30,20 +31,21 @@ bool process_turn_start_elimination_warning(PlayerEliminationState& e, int playe
     if (r.days_left == 0) {
         r.eliminated = 1;
         r.days_left = -1;
+        r.countdown_notice = 0;
         r.notice_pending = 0;
+        e.warning_queued[player] = 0;
         return true;
     }
-    r.notice_pending = 1;
-    r.countdown_notice = 1;
+    if (r.countdown_notice || r.notice_pending) e.warning_queued[player] = 1;
+    r.notice_pending = 0;
     return false;
 }
 
 int32_t take_elimination_warning(PlayerEliminationState& e, int player) {
     if (player < 0 || player > 3) return -1;
-    auto& r = e.players[player];
-    if (!r.notice_pending) return -1;
-    r.notice_pending = 0;
-    return r.days_left;
+    if (!e.warning_queued[player]) return -1;
+    e.warning_queued[player] = 0;
+    return e.players[player].days_left;
 }
 
 }  // namespace vorn1
@@ -67,17 +69,22 @@ unsigned check_post_battle_eliminations(const GameState& state, const GameMap& m
         if (!town && !hero) {
             r.eliminated = 1;
             r.days_left = -1;
+            r.countdown_notice = 0;
             r.notice_pending = 0;
+            e.warning_queued[p] = 0;
             newly |= 1u << p;
         } else if (town) {
             r.days_left = -1;
             r.countdown_notice = 0;
             r.notice_pending = 0;
+            e.warning_queued[p] = 0;
         } else if (r.days_left < 0) {
             r.days_left = kNoTownCountdownDays;
-            r.countdown_notice = 0;
+            const bool human = state.player_is_human[p] != 0;
+            r.countdown_notice = human ? 1 : 0;
             // The seat whose turn it is hears of it now; others at their next turn start.
-            r.notice_pending = p == player ? 1 : 0;
+            r.notice_pending = human && p != player ? 1 : 0;
+            e.warning_queued[p] = human && p == player ? 1 : 0;
         }
     }
     return newly;

@@ -14,12 +14,14 @@ constexpr int32_t kNoTownCountdownDays = 7;
 struct PlayerEliminationRecord {
     uint8_t eliminated = 0;
     int32_t days_left = -1;         // no-town countdown, -1 none
-    uint8_t countdown_notice = 0;   // the countdown has been announced to the player
-    uint8_t notice_pending = 0;     // a warning waits to be shown at the player's turn
+    uint8_t countdown_notice = 0;   // a human player's countdown, whose warnings are shown
+    uint8_t notice_pending = 0;     // the first warning waits for the player's next turn start
 };
 
 struct PlayerEliminationState {
     std::array<PlayerEliminationRecord, 4> players{};
+    // Warnings queued for showing now (not saved): taken by take_elimination_warning.
+    std::array<uint8_t, 4> warning_queued{};
 };
 
 // The saved form: the same four records, fixed layout.
@@ -34,16 +36,18 @@ bool is_player_eliminated(const PlayerEliminationState& e, int player);
 
 // Looks at every seat in play: a seat with neither town nor hero is eliminated; one with
 // heroes but no town starts its countdown (kept when already running); a town stops it.
-// `player` is the seat whose turn it is: a countdown started for it is announced at once
-// rather than at its next turn. Returns a mask of the seats eliminated by this call (bit p).
+// A human seat's new countdown is announced: at once when it is `player`, the seat whose
+// turn it is, else at its next turn start (notice_pending). Computer seats get no warnings.
+// Returns a mask of the seats eliminated by this call (bit p).
 unsigned check_post_battle_eliminations(const GameState& state, const GameMap& map,
                                         PlayerEliminationState& e, int player);
 
 // At the start of a player's turn: a running countdown loses a day; at 0 the player is
-// eliminated (returns true), otherwise a warning is queued (notice_pending).
+// eliminated (returns true). Otherwise a human player's warning is queued, the pending first
+// one included.
 bool process_turn_start_elimination_warning(PlayerEliminationState& e, int player);
 
-// Takes the pending warning of a player: the days left, or -1 when none was pending.
+// Takes the queued warning of a player: the days left, or -1 when none was queued.
 int32_t take_elimination_warning(PlayerEliminationState& e, int player);
 
 // A legal Dimension Door landing: on the map, land, blocking byte clear, no hero, and no live

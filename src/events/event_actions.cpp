@@ -46,7 +46,8 @@ int pile_at(const GameState& s, int x, int y) {
 }
 int campfire_at(const GameState& s, int x, int y) {
     for (size_t i = 0; i < s.campfires.size(); ++i)
-        if (!s.campfires[i].taken && s.campfires[i].x == x && s.campfires[i].y == y) return static_cast<int>(i);
+        if (s.campfires[i].active && !s.campfires[i].taken && s.campfires[i].x == x && s.campfires[i].y == y)
+            return static_cast<int>(i);
     return -1;
 }
 int hut_at(const GameState& s, int x, int y) {
@@ -223,6 +224,25 @@ bool grant_visit_bonus(HeroState& hero, uint8_t bit) {
     return true;
 }
 
+void release_hero_boat(GameState& state, GameMap& map, int hero) {
+    if (hero < 0 || hero >= static_cast<int>(state.heroes.size())) return;
+    HeroState& h = state.heroes[hero];
+    if (!h.on_boat) return;
+    if (h.boat_index >= 0 && h.boat_index < static_cast<int>(state.boats.size())) {
+        BoatState& b = state.boats[h.boat_index];
+        b.active = 0;
+        b.x = b.y = -1;
+    }
+    if (MapTile* t = map.tile(h.x, h.y)) {
+        t->hero_figure = 0;
+        t->hero_frame = 0;
+        t->hero_on_boat = 0;
+        t->boat = 0;
+    }
+    h.on_boat = 0;
+    h.boat_index = -1;
+}
+
 bool visit_shrine(GameState& state, int shrine, int hero) {
     if (shrine < 0 || shrine >= static_cast<int>(state.shrines.size()) || !state.valid_hero(hero)) return false;
     const uint8_t spell = state.shrines[shrine].spell;
@@ -257,7 +277,7 @@ bool grant_guarded_site_reward(GameState& state, GameMap& map, int hero, int x, 
             const uint8_t want = kind == GUARDED_GRAVEYARD ? OBJ_GRAVEYARD : OBJ_SHIPWRECK;
             if (!t || t->object_type != want) return false;
             const int lv = (level >= 0 && level <= 3) ? level : 0;
-            add_resource(state, h.owner, RES_GOLD, kind == GUARDED_GRAVEYARD ? GY_GOLD[lv] : kShipwreckGold);
+            if (kind == GUARDED_GRAVEYARD) add_resource(state, h.owner, RES_GOLD, GY_GOLD[lv]);
             h.visit_flags |= kind == GUARDED_GRAVEYARD ? VISIT_MORALE_MINUS_A : VISIT_MORALE_MINUS_B;
             // The site stays drawn but has nothing more to give.
             t->object_type = 0;
@@ -341,20 +361,6 @@ void apply_event_result(const EventResult& res, GameMap& map, GameState& state, 
         }
         case SITE_RESOURCE: gained = take_resource_pile(state, map, pile_at(state, x, y), player); break;
         case SITE_CAMPFIRE: gained = take_campfire(state, map, campfire_at(state, x, y), player); break;
-        case SITE_DWELLING: {
-            // A dwelling whose flag is set lets its creatures join for free.
-            const int h = hut_at(state, x, y);
-            if (h < 0 || !state.huts[h].flag || state.huts[h].available <= 0) break;
-            MapCreatureHutState& hut = state.huts[h];
-            if (res.button == EVENT_BUTTON_DECLINE) break;
-            if (add_creatures_to_army(state.heroes[hero].army, hut.creature, hut.available)) {
-                hut.available = 0;
-                refresh_day_points(state, map, hero, mp_max);
-            } else {
-                garrison_full = true;
-            }
-            break;
-        }
         case SITE_SHRINE: visit_shrine(state, shrine_at(state, x, y), hero); break;
         case SITE_MILL: gained = visit_mill(state, mill_at(state, x, y), player); break;
         case SITE_BONUS: grant_visit_bonus(state.heroes[hero], res.bonus_bit); break;

@@ -47,7 +47,6 @@ enum GuardedSiteKind : uint8_t {
 
 constexpr std::array<int, 4> GY_QTY{2, 3, 5, 10};
 constexpr std::array<int32_t, 4> GY_GOLD{1000, 2000, 5000, 2000};
-constexpr int32_t kShipwreckGold = 1500;
 constexpr int32_t kPaidArtifactGold = 2000;
 constexpr int32_t kAmbushValue = 5600;  // the guards of an ambushed artifact: 50 rogues
 constexpr uint8_t kCreatureDragon = 23;
@@ -91,12 +90,18 @@ ArtifactTake take_map_artifact(GameState& state, GameMap& map, int artifact_reco
 bool give_artifact(HeroState& hero, uint8_t artifact);
 
 bool grant_visit_bonus(HeroState& hero, uint8_t bit);
+
+// A hero leaving the map takes its boat along: the boat record is freed (inactive, -1, -1), the
+// tile's occupancy and boat bytes cleared, the hero's on-boat state reset. Nothing for a hero
+// not on a boat. Every removal path (visit outcome, dismissal, lost battle) calls it.
+void release_hero_boat(GameState& state, GameMap& map, int hero);
 bool visit_shrine(GameState& state, int shrine, int hero);
 bool visit_mill(GameState& state, int mill, int player);
 
-// The reward of a guarded site whose guards the hero has beaten. Given once: the site gives
-// nothing more afterwards (graveyard and shipwreck lose their event, the artifact is taken or,
-// when the hero has no room, left unguarded on the map). False when nothing was given.
+// What beating the guards of a guarded site gives: the Dragon City changes owner, a graveyard
+// pays its level's gold, a guarded artifact goes to the hero; a shipwreck gives nothing beyond
+// its mark on morale. Given once: graveyard and shipwreck lose their event, the artifact is taken
+// or, when the hero has no room, left unguarded on the map. False when nothing was given.
 bool grant_guarded_site_reward(GameState& state, GameMap& map, int hero, int x, int y, int kind, int level,
                                int artifact);
 

@@ -276,11 +276,8 @@ bool EventSystem::try_trigger(const GameMap& map, const GameState& state, int he
         const std::vector<EventIcon> icons{{"MONS32.ICN", hut.creature, ""}};
         if (hut.available <= 0 || hut.creature >= CREATURE_COUNT)
             return show(OBJ_DWELLING, "EVENT_DWELLING_EMPTY", {creature_plural(hut.creature)}, icons, ok);
+        // Creatures of a map dwelling are bought through the recruit dialog.
         r.choice = SITE_DWELLING;
-        if (hut.flag) {
-            return show(OBJ_DWELLING, "EVENT_DWELLING_FREE",
-                        {creature_plural(hut.creature), std::to_string(hut.available)}, icons, yes_no);
-        }
         r.open_recruit = 1;
         r.recruit_creature = hut.creature;
         r.recruit_available = hut.available;

@@ -67,6 +67,12 @@ TEST(PuzzleMap, SameSeedSameOrder) {
 TEST(Elimination, CountdownEndsInEliminationAndWarnsEachDay) {
     PlayerEliminationState e;
     e.players[1].days_left = 3;
+    e.players[1].countdown_notice = 1;  // a human player's countdown
+    e.players[2].days_left = 2;          // a computer player's: counted down without warnings
+    EXPECT_FALSE(process_turn_start_elimination_warning(e, 2));
+    EXPECT_EQ(take_elimination_warning(e, 2), -1);
+    EXPECT_TRUE(process_turn_start_elimination_warning(e, 2));
+    EXPECT_TRUE(is_player_eliminated(e, 2));
     EXPECT_FALSE(process_turn_start_elimination_warning(e, 1));
     EXPECT_EQ(take_elimination_warning(e, 1), 2);
     EXPECT_EQ(take_elimination_warning(e, 1), -1);  // taken
@@ -76,6 +82,7 @@ TEST(Elimination, CountdownEndsInEliminationAndWarnsEachDay) {
     EXPECT_TRUE(is_player_eliminated(e, 1));
     EXPECT_EQ(e.players[1].days_left, -1);
     EXPECT_EQ(take_elimination_warning(e, 1), -1);
+    EXPECT_EQ(e.players[1].countdown_notice, 0);
     // No countdown, out of range: nothing.
     EXPECT_FALSE(process_turn_start_elimination_warning(e, 0));
     EXPECT_EQ(e.players[0].notice_pending, 0);
@@ -99,7 +106,9 @@ TEST(Elimination, SnapshotRoundTripAndBadValues) {
     s.players[2].days_left = -50;
     s.players[1].days_left = 1 << 30;
     s.players[0].eliminated = 9;
+    back.warning_queued[1] = 1;  // a warning queued before the load is not carried over
     restore_elimination_state(s, back);
+    EXPECT_EQ(take_elimination_warning(back, 1), -1);
     EXPECT_EQ(back.players[2].days_left, -1);
     EXPECT_EQ(back.players[1].days_left, kNoTownCountdownDays);
     EXPECT_EQ(back.players[0].eliminated, 1);
@@ -176,14 +185,35 @@ TEST(Elimination, AfterBattleChecksEverySeat) {
     h.live = 1;
     h.owner = 1;
     s.heroes.push_back(h);
+    s.player_is_human = {1, 1, 0, 0};
     PlayerEliminationState e;
     // Seat 2 has nothing; seat 1 only a hero; seat 0 a town; seat 3 is not in play.
     EXPECT_EQ(check_post_battle_eliminations(s, m, e, 1), 1u << 2);
     EXPECT_TRUE(is_player_eliminated(e, 2));
     EXPECT_FALSE(is_player_eliminated(e, 3));
     EXPECT_EQ(e.players[1].days_left, kNoTownCountdownDays);
+    EXPECT_EQ(e.players[1].countdown_notice, 1);
+    EXPECT_EQ(e.players[1].notice_pending, 0);
     EXPECT_EQ(take_elimination_warning(e, 1), kNoTownCountdownDays);  // its own turn: told now
     EXPECT_EQ(e.players[0].days_left, -1);
+
+    // Started in another seat's turn: the notice waits for the seat's own turn start.
+    PlayerEliminationState later;
+    EXPECT_EQ(check_post_battle_eliminations(s, m, later, 0), 1u << 2);
+    EXPECT_EQ(later.players[1].notice_pending, 1);
+    EXPECT_EQ(take_elimination_warning(later, 1), -1);
+    EXPECT_FALSE(process_turn_start_elimination_warning(later, 1));
+    EXPECT_EQ(later.players[1].notice_pending, 0);
+    EXPECT_EQ(take_elimination_warning(later, 1), kNoTownCountdownDays - 1);
+
+    // A computer seat's countdown runs without notices.
+    s.player_is_human[1] = 0;
+    PlayerEliminationState ai;
+    check_post_battle_eliminations(s, m, ai, 1);
+    EXPECT_EQ(ai.players[1].days_left, kNoTownCountdownDays);
+    EXPECT_EQ(ai.players[1].countdown_notice, 0);
+    EXPECT_EQ(take_elimination_warning(ai, 1), -1);
+    s.player_is_human[1] = 1;
     // A running countdown is not restarted; taking a town stops it.
     e.players[1].days_left = 3;
     EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 0u);

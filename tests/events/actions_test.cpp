@@ -132,7 +132,9 @@ TEST(ApplyEvent, MapArtifactsFreePaidAndNoRoom) {
     EXPECT_EQ(take_map_artifact(w.state, w.map, 9, 0), ArtifactTake::Invalid);
 }
 
-TEST(ApplyEvent, FreeDwellingJoinsOrReportsAFullArmy) {
+TEST(ApplyEvent, DwellingCreaturesAreOnlyBought) {
+    // Whatever its flag byte holds, a dwelling offers its creatures for sale: the visit itself
+    // hands nothing over and charges nothing.
     EventWorld w;
     MapCreatureHutState hut;
     hut.live = 1;
@@ -142,18 +144,17 @@ TEST(ApplyEvent, FreeDwellingJoinsOrReportsAFullArmy) {
     hut.available = 12;
     w.state.huts = {hut};
     w.place(2, 2, OBJ_DWELLING);
-    w.hero().army.ids = {1, 2, 3, 4, 5};
-    w.hero().army.counts = {1, 1, 1, 1, 1};
-    w.visit(2, 2);
-    EXPECT_TRUE(w.apply(w.answer(EVENT_BUTTON_ACCEPT)));  // garrison full
+    w.state.resources[0].gold = 800;
+    ASSERT_TRUE(w.visit(2, 2));
+    EXPECT_EQ(w.ev.current_dialog()->def.buttons.size(), 1u);
+    const EventResult r = w.answer(EVENT_BUTTON_OK);
+    EXPECT_EQ(r.open_recruit, 1);
+    EXPECT_EQ(r.recruit_creature, 24);
+    EXPECT_EQ(r.recruit_available, 12);
+    EXPECT_FALSE(w.apply(r));
+    EXPECT_EQ(w.hero().army.ids[1], EMPTY_ID);
     EXPECT_EQ(w.state.huts[0].available, 12);
-    w.hero().army.counts[4] = 0;
-    w.visit(2, 2);
-    EXPECT_FALSE(w.apply(w.answer(EVENT_BUTTON_ACCEPT)));
-    EXPECT_EQ(w.hero().army.ids[4], 24);
-    EXPECT_EQ(w.hero().army.counts[4], 12);
-    EXPECT_EQ(w.state.huts[0].available, 0);
-    EXPECT_GT(w.mp_max[0], 0);  // the day's points follow the new army
+    EXPECT_EQ(w.state.resources[0].gold, 800);
 }
 
 TEST(MapRecruit, PaysAddsAndRefundsWhenThereIsNoRoom) {
@@ -231,6 +232,44 @@ TEST(Effects, ArmyMergeCapsAndArtifactBonusesCap) {
     EXPECT_FALSE(artifact_display_name(38).has_value());
     EXPECT_TRUE(artifact_display_name(37).has_value());
     EXPECT_EQ(artifact_display_name(8).value_or(""), strings().get("ARTIFACTNAME_08"));
+}
+
+TEST(Effects, AHeroLeavingTakesItsBoatAlong) {
+    EventWorld w;
+    w.state.boats = {{1, 7, 7}, {1, 3, 3}};
+    HeroState& h = w.hero();
+    h.x = h.y = 3;
+    h.on_boat = 1;
+    h.boat_index = 1;
+    MapTile& t = w.tile(3, 3);
+    t.ground = 5;
+    t.hero_figure = 4;
+    t.hero_frame = 18;
+    t.hero_on_boat = 1;
+    t.boat = 1;
+    release_hero_boat(w.state, w.map, 0);
+    EXPECT_EQ(w.state.boats[1].active, 0);
+    EXPECT_EQ(w.state.boats[1].x, -1);
+    EXPECT_EQ(w.state.boats[1].y, -1);
+    EXPECT_EQ(w.state.boats[0].active, 1);  // another boat stays
+    EXPECT_EQ(t.hero_figure, 0);
+    EXPECT_EQ(t.hero_on_boat, 0);
+    EXPECT_EQ(t.boat, 0);
+    EXPECT_EQ(h.on_boat, 0);
+    EXPECT_EQ(h.boat_index, -1);
+
+    // A boat index out of range still ends the on-boat state and clears the tile; a hero
+    // on foot keeps its tile as it is.
+    h.on_boat = 1;
+    h.boat_index = 9;
+    t.hero_on_boat = t.boat = 1;
+    release_hero_boat(w.state, w.map, 0);
+    EXPECT_EQ(h.on_boat, 0);
+    EXPECT_EQ(t.boat, 0);
+    t.hero_figure = 4;
+    release_hero_boat(w.state, w.map, 0);
+    EXPECT_EQ(t.hero_figure, 4);
+    release_hero_boat(w.state, w.map, 5);  // no such hero
 }
 
 TEST(Effects, GuardedSiteRewardIsGivenOnce) {

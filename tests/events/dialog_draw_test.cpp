@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
+#include <memory>
+
+#include "assets/icn.h"
+#include "assets/resources.h"
+#include "datakit/kit_demo.h"
 #include "events/event.h"
 
 namespace vorn1 {
@@ -12,8 +19,8 @@ struct Canvas {
         SDL_DestroyRenderer(r);
         SDL_FreeSurface(surf);
     }
-    void clear() {
-        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    void clear(SDL_Color bg = {0, 0, 0, 255}) {
+        SDL_SetRenderDrawColor(r, bg.r, bg.g, bg.b, 255);
         SDL_RenderClear(r);
     }
     SDL_Color at(int x, int y) const {
@@ -60,6 +67,114 @@ TEST(EventDialogDraw, FrameAndButtonsWithoutArtAndPressedLook) {
     c.clear();
     ev.draw(c.r);
     EXPECT_TRUE(same(c.at(l.x + 5, l.y + 5), {0, 0, 0, 255}));
+}
+
+// Counts the opaque pixels of `art` (every `step`-th in both directions) that the canvas shows
+// at (x0, y0), mirrored left to right when asked; returns {matching, compared}.
+std::pair<int, int> art_shown(const Canvas& c, const Image& art, int x0, int y0, bool mirrored, int step = 3) {
+    int match = 0, total = 0;
+    for (int j = 0; j < art.height; j += step)
+        for (int i = 0; i < art.width; i += step) {
+            const uint8_t* p = art.at(i, j);
+            if (p[3] != 255) continue;
+            const int sx = mirrored ? x0 + art.width - 1 - i : x0 + i;
+            ++total;
+            if (same(c.at(sx, y0 + j), {p[0], p[1], p[2], 255})) ++match;
+        }
+    return {match, total};
+}
+
+TEST(EventDialogDraw, RealFrameAndButtonArtFromTheDemoArchive) {
+    Canvas c;
+    ASSERT_NE(c.r, nullptr);
+    const std::vector<uint8_t> bytes = kit::demo_archive_bytes();
+    Resources res(c.r, std::make_unique<AggArchive>(AggArchive::from_bytes(bytes)));
+    ASSERT_NE(res.buybuild.at(2), nullptr);
+    ASSERT_NE(res.system_btn.at(8), nullptr);
+    // What the pieces look like, decoded straight from the archive.
+    const AggArchive agg = AggArchive::from_bytes(bytes);
+    const IcnFrames frame_art = decode_icn(agg.get("BUYBUILD.ICN"), res.palette);
+    const IcnFrames button_art = decode_icn(agg.get("SYSTEM.ICN"), res.palette);
+
+    EventSystem ev;
+    ev.load(&res, res.archive.get(), nullptr, nullptr, false);
+    std::vector<EventResult> got;
+    EventDef d;
+    d.text = "x";
+    d.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+    d.mode = 2;
+    ev.open_announcement(d, {0, 0, 479, 480}, [&](EventResult r) { got.push_back(r); });
+    c.clear();
+    ev.draw(c.r);
+    const DialogLayout l = ev.current_dialog()->layout;
+    ASSERT_EQ(l.rows, 2);
+
+    // Frame: each piece mirrored on the left half and plain on the right, rows stacked.
+    const int top_h = frame_art.frames[0].height, row_y = l.y + top_h;
+    const int bottom_y = row_y + 45 * l.rows;
+    for (const auto& [piece, x, y, mirrored] :
+         {std::tuple{0, l.x, l.y, true}, std::tuple{0, l.x + 143, l.y, false},
+          std::tuple{1, l.x + 3, row_y, true}, std::tuple{1, l.x + 143, row_y + 45, false}}) {
+        const auto [match, total] = art_shown(c, frame_art.frames[piece], x, y, mirrored);
+        EXPECT_GT(total, 100) << piece;
+        EXPECT_EQ(match, total) << "piece " << piece << " at " << x << "," << y;
+    }
+    EXPECT_EQ(l.h, bottom_y + frame_art.frames[2].height - l.y);
+    EXPECT_TRUE(same(c.at(l.x - 1, l.y + 10), {0, 0, 0, 255}));
+
+    // Buttons: accept and decline pictures, bottom of the frame, at their own size.
+    const SDL_Rect yes = ev.current_dialog()->layout.buttons[0];
+    const SDL_Rect no = ev.current_dialog()->layout.buttons[1];
+    EXPECT_EQ(yes.w, button_art.frames[5].width);
+    EXPECT_EQ(yes.y, l.y + l.h - 36);
+    auto shows = [&](const SDL_Rect& b, int frame) {
+        const auto [match, total] = art_shown(c, button_art.frames[frame], b.x, b.y, false, 2);
+        return total > 20 && match == total;
+    };
+    EXPECT_TRUE(shows(yes, 5));
+    EXPECT_TRUE(shows(no, 7));
+    EXPECT_FALSE(shows(no, 8));
+
+    // Pressing decline shows its pressed picture; releasing over it closes with button 3.
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = no.x + no.w / 2;
+    e.button.y = no.y + no.h / 2;
+    EXPECT_TRUE(ev.handle_sdl_event(e));
+    c.clear();
+    ev.draw(c.r);
+    EXPECT_TRUE(shows(no, 8));
+    EXPECT_TRUE(shows(yes, 5));
+    EXPECT_TRUE(got.empty());
+    e.type = SDL_MOUSEBUTTONUP;
+    EXPECT_TRUE(ev.handle_sdl_event(e));
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].button, EVENT_BUTTON_DECLINE);
+    c.clear({1, 2, 3, 255});  // a colour the palette does not hold
+    ev.draw(c.r);
+    EXPECT_EQ(art_shown(c, frame_art.frames[0], l.x + 143, l.y, false).first, 0);
+
+    // A one-button dialog with a resource icon: the OK picture and the icon's own art.
+    EventDef ok;
+    ok.text = "y";
+    ok.icons = {{"RESOURCE.ICN", 6, ""}};
+    ev.open_announcement(ok, {0, 0, 640, 480}, nullptr);
+    c.clear();
+    ev.draw(c.r);
+    const SDL_Rect ok_rect = ev.current_dialog()->layout.buttons[0];
+    EXPECT_EQ(ok_rect.x + ok_rect.w / 2, 320);
+    EXPECT_TRUE(shows(ok_rect, 9));
+    const IcnFrames resource_art = decode_icn(agg.get("RESOURCE.ICN"), res.palette);
+    const Image& gold = resource_art.frames[6];
+    bool found = false;
+    const DialogLayout ol = ev.current_dialog()->layout;
+    for (int y = ol.y; y < ol.y + ol.h - gold.height && !found; ++y)
+        for (int x = ol.x; x < ol.x + ol.w - gold.width && !found; ++x) {
+            const auto [match, total] = art_shown(c, gold, x, y, false, 2);
+            found = total > 10 && match == total;
+        }
+    EXPECT_TRUE(found);
 }
 
 TEST(EventDialogDraw, FrameOfAnySize) {

@@ -273,7 +273,9 @@ TEST(Road, SitesWithoutRecords) {
         const int32_t gold = r.treasury().gold;
         EXPECT_TRUE(grant_guarded_site_reward(r.state, r.map, r.hero, at.first, at.second, fight.site_kind,
                                               fight.site_level, fight.artifact));
-        EXPECT_EQ(r.treasury().gold, gold + (type == OBJ_GRAVEYARD ? GY_GOLD[level] : kShipwreckGold));
+        // The graveyard pays by its level; the shipwreck's guards guard no gold.
+        EXPECT_EQ(r.treasury().gold, gold + (type == OBJ_GRAVEYARD ? GY_GOLD[level] : 0));
+        EXPECT_TRUE(r.h().visit_flags & (type == OBJ_GRAVEYARD ? VISIT_MORALE_MINUS_A : VISIT_MORALE_MINUS_B));
         EXPECT_FALSE(r.visit(at));
         EXPECT_FALSE(grant_guarded_site_reward(r.state, r.map, r.hero, at.first, at.second, fight.site_kind,
                                                fight.site_level, fight.artifact));

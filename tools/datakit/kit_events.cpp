@@ -20,7 +20,6 @@ const StringMap& events_english_strings() {
         {"EVENT_THIEVES_DEN_TEXT", "The thieves share what they know of your rivals."},
         {"EVENT_TITLE_DWELLING", "Dwelling"},
         {"EVENT_DWELLING_TEXT", "{1} {0} are ready to be recruited."},
-        {"EVENT_DWELLING_FREE", "{1} {0} offer to join you. Accept?"},
         {"EVENT_DWELLING_EMPTY", "The dwelling is empty."},
         {"EVENT_TITLE_GRAVEYARD", "Graveyard"},
         {"EVENT_GRAVEYARD_TEXT", "Restless ghosts guard the graves. Dig for treasure anyway?"},
