@@ -224,25 +224,6 @@ bool grant_visit_bonus(HeroState& hero, uint8_t bit) {
     return true;
 }
 
-void release_hero_boat(GameState& state, GameMap& map, int hero) {
-    if (hero < 0 || hero >= static_cast<int>(state.heroes.size())) return;
-    HeroState& h = state.heroes[hero];
-    if (!h.on_boat) return;
-    if (h.boat_index >= 0 && h.boat_index < static_cast<int>(state.boats.size())) {
-        BoatState& b = state.boats[h.boat_index];
-        b.active = 0;
-        b.x = b.y = -1;
-    }
-    if (MapTile* t = map.tile(h.x, h.y)) {
-        t->hero_figure = 0;
-        t->hero_frame = 0;
-        t->hero_on_boat = 0;
-        t->boat = 0;
-    }
-    h.on_boat = 0;
-    h.boat_index = -1;
-}
-
 bool visit_shrine(GameState& state, int shrine, int hero) {
     if (shrine < 0 || shrine >= static_cast<int>(state.shrines.size()) || !state.valid_hero(hero)) return false;
     const uint8_t spell = state.shrines[shrine].spell;

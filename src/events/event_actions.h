@@ -91,10 +91,6 @@ bool give_artifact(HeroState& hero, uint8_t artifact);
 
 bool grant_visit_bonus(HeroState& hero, uint8_t bit);
 
-// A hero leaving the map takes its boat along: the boat record is freed (inactive, -1, -1), the
-// tile's occupancy and boat bytes cleared, the hero's on-boat state reset. Nothing for a hero
-// not on a boat. Every removal path (visit outcome, dismissal, lost battle) calls it.
-void release_hero_boat(GameState& state, GameMap& map, int hero);
 bool visit_shrine(GameState& state, int shrine, int hero);
 bool visit_mill(GameState& state, int mill, int player);
 

@@ -234,44 +234,6 @@ TEST(Effects, ArmyMergeCapsAndArtifactBonusesCap) {
     EXPECT_EQ(artifact_display_name(8).value_or(""), strings().get("ARTIFACTNAME_08"));
 }
 
-TEST(Effects, AHeroLeavingTakesItsBoatAlong) {
-    EventWorld w;
-    w.state.boats = {{1, 7, 7}, {1, 3, 3}};
-    HeroState& h = w.hero();
-    h.x = h.y = 3;
-    h.on_boat = 1;
-    h.boat_index = 1;
-    MapTile& t = w.tile(3, 3);
-    t.ground = 5;
-    t.hero_figure = 4;
-    t.hero_frame = 18;
-    t.hero_on_boat = 1;
-    t.boat = 1;
-    release_hero_boat(w.state, w.map, 0);
-    EXPECT_EQ(w.state.boats[1].active, 0);
-    EXPECT_EQ(w.state.boats[1].x, -1);
-    EXPECT_EQ(w.state.boats[1].y, -1);
-    EXPECT_EQ(w.state.boats[0].active, 1);  // another boat stays
-    EXPECT_EQ(t.hero_figure, 0);
-    EXPECT_EQ(t.hero_on_boat, 0);
-    EXPECT_EQ(t.boat, 0);
-    EXPECT_EQ(h.on_boat, 0);
-    EXPECT_EQ(h.boat_index, -1);
-
-    // A boat index out of range still ends the on-boat state and clears the tile; a hero
-    // on foot keeps its tile as it is.
-    h.on_boat = 1;
-    h.boat_index = 9;
-    t.hero_on_boat = t.boat = 1;
-    release_hero_boat(w.state, w.map, 0);
-    EXPECT_EQ(h.on_boat, 0);
-    EXPECT_EQ(t.boat, 0);
-    t.hero_figure = 4;
-    release_hero_boat(w.state, w.map, 0);
-    EXPECT_EQ(t.hero_figure, 4);
-    release_hero_boat(w.state, w.map, 5);  // no such hero
-}
-
 TEST(Effects, GuardedSiteRewardIsGivenOnce) {
     EventWorld w;
     w.place(2, 2, OBJ_GRAVEYARD, 2);
