@@ -147,17 +147,7 @@ PlayerResources castle_upgrade_cost() { return structure_cost(CASTLE[0]); }
 void upgrade_town_to_castle(GameMap& map, CastleState& castle) {
     castle.is_castle = 1;
     castle.buildings = (uint16_t)((castle.buildings | BLD_CASTLE) & ~BLD_TENT);
-    if (MapTile* t = map.tile(castle.x, castle.y)) {
-        t->object_type = OBJ_CASTLE_ENTRANCE;
-        t->layer1_frame = (uint8_t)((castle.faction & 3) * 2 + 1);
-    }
-    // The walls around the entrance become castle walls (frames 48 and up in the town set).
-    for (int dy = -1; dy <= 0; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
-            if (dx == 0 && dy == 0) continue;
-            MapTile* t = map.tile(castle.x + dx, castle.y + dy);
-            if (t && t->layer1_set == 35 && t->layer1_frame < 48) t->layer1_frame = (uint8_t)(t->layer1_frame + 48);
-        }
+    write_town_footprint(map, castle.x, castle.y, castle.faction, true);
 }
 
 }  // namespace vorn1

@@ -1,5 +1,9 @@
 #include "world/levels.h"
 
+#include <cstdlib>
+
+#include "town/levelup.h"
+
 namespace vorn1 {
 
 static std::array<uint32_t, MAX_HERO_LEVEL> make_level_xp() {
@@ -33,6 +37,22 @@ LevelUpGain apply_levelups(HeroState& hero, XorShift32& rng) {
     }
     g.new_level = hero.level;
     return g;
+}
+
+bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& levelups) {
+    if (hero.level >= MAX_HERO_LEVEL || hero.experience < LEVEL_XP[hero.level]) return false;
+    XorShift32 rng((uint32_t)std::rand());
+    const LevelUpGain g = apply_levelups(hero, rng);
+    if (g.levels_gained <= 0) return false;
+    LevelUpEvent ev;
+    ev.hero = hero_index;
+    ev.levels_gained = g.levels_gained;
+    ev.new_level = g.new_level;
+    for (int i = 0; i < 4; ++i) ev.gains[i] = g.gains[i];
+    ev.name = hero.name;
+    ev.portrait = hero.portrait;
+    levelups.queue.push_back(std::move(ev));
+    return true;
 }
 
 }  // namespace vorn1

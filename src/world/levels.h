@@ -21,5 +21,8 @@ struct LevelUpGain {
 
 // Raises level and skills while the experience has passed LEVEL_XP[level]; rng picks the skills.
 LevelUpGain apply_levelups(HeroState& hero, XorShift32& rng);
+// The same for a hero of the game, the skills drawn from the C library generator; when levels were gained,
+// one record goes to the back of the level-up queue. Returns whether the hero gained a level.
+bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& levelups);
 
 }  // namespace vorn1

@@ -149,6 +149,23 @@ GameMap make_empty_map() {
     return map;
 }
 
+void write_town_footprint(GameMap& map, int x, int y, int faction, bool castle) {
+    const int f = faction & 3;
+    auto put = [&](int tx, int ty, uint8_t type, int frame, uint8_t blocking) {
+        MapTile* t = map.tile(tx, ty);
+        if (!t) return;
+        t->object_type = type;
+        t->layer1_set = SET_TOWN;
+        t->layer1_frame = (uint8_t)frame;
+        t->blocking = blocking;
+    };
+    for (int dx = -1; dx <= 1; ++dx) {
+        put(x + dx, y - 1, OBJ_NONE, 16 + f * 4 + dx + 1, 0x80);
+        if (dx != 0) put(x + dx, y, OBJ_NONE, 32 + f * 4 + dx + 1, 0x80);
+    }
+    put(x, y, castle ? OBJ_CASTLE_ENTRANCE : OBJ_TOWN_ENTRANCE, f * 2 + (castle ? 1 : 0), 0);
+}
+
 void rebuild_monster_guard_map(GameMap& map) {
     const int w = map.width, h = map.height;
     if (w <= 0 || h <= 0 || !map.has_tiles()) {

@@ -55,6 +55,7 @@ enum MapSpriteSet : uint8_t {
     SET_MOUNTAINS = 8,
     SET_TREES = 9,
     SET_MONSTER = 12,   // frame = creature id
+    SET_TOWN = 35,      // town and castle footprints
 };
 
 // One map cell: fifteen one-byte fields. Bytes 0..13 travel in saves; byte 14 does not.
@@ -185,6 +186,11 @@ struct MapHeaderInfo {
     std::string description;
 };
 bool read_map_header(const uint8_t* data, uint64_t size, MapHeaderInfo& out);
+
+// The footprint of a town with its entrance at (x, y), in layer 1 of set SET_TOWN: the entrance (type 168,
+// or 192 for a castle; frame faction * 2, + 1 for a castle), blocked walls on the row above (frames
+// 16 + faction * 4 + 0..2) and beside the entrance (32 + faction * 4 + 0 and 2). Tiles off the map are skipped.
+void write_town_footprint(GameMap& map, int x, int y, int faction, bool castle);
 
 // Sets bit 7 of guard_map on every tile next to (or under) a wandering monster; clears it elsewhere.
 void rebuild_monster_guard_map(GameMap& map);

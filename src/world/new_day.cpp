@@ -1,7 +1,9 @@
 #include "world/new_day.h"
 
 #include <algorithm>
+#include <cstdlib>
 
+#include "battle/creature_table.h"
 #include "town/recruit_rules.h"
 #include "world/hero_pool.h"
 #include "world/tile_rules.h"
@@ -81,6 +83,8 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
         // A creature's week (or month): its wandering stacks grow.
         ev.kind = 3;
         ev.creature = (uint8_t)rng.below(CREATURE_COUNT);
+        // The announcement falls back on the name for creatures without catalogue forms.
+        ev.name = creature_name(ev.creature);
         for (MonsterStackState& m : state.monsters)
             if (!m.removed && m.creature == ev.creature && m.count > 0)
                 m.count = sat_add(m.count, new_month ? m.count : std::max(1, m.count / 10));
@@ -89,6 +93,11 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
         ev.name = PERIOD_NAMES[rng.below(8)];
     }
     return ev;
+}
+
+WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left, std::vector<int>& mp_max,
+                      EventSystem& events) {
+    return advance_day(state, map, mp_left, mp_max, &events, (uint32_t)std::rand());
 }
 
 }  // namespace vorn1

@@ -22,5 +22,9 @@ extern const char* const PERIOD_NAMES[8];
 // hero list), AI income fields, weekly growth and the week or month event. `seed` drives the event choice.
 WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left, std::vector<int>& mp_max,
                       EventSystem* events, uint32_t seed);
+// The turnover as the adventure loop calls it: the event draw takes its seed from the C library generator,
+// which the program seeds once at start.
+WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left, std::vector<int>& mp_max,
+                      EventSystem& events);
 
 }  // namespace vorn1

@@ -38,7 +38,8 @@ bool foot_type_blocked(const MapTile& t) {
     else set8 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
     if (type == 12 && !set8) return true;
     if (set8 && (type == 12 || type == 30 || (type >= 52 && type <= 55) || type == 63)) return true;
-    if (type >= 56 && ((type & 0x7F) == 30 || type == 177 || type == 178)) return true;
+    // Without mountains every such type blocks; beside mountains only those from 56 on.
+    if ((!set8 || type >= 56) && ((type & 0x7F) == 30 || type == 177 || type == 178)) return true;
     return false;
 }
 

@@ -193,3 +193,34 @@ TEST(Route, FogOccupiedAndBadGoals) {
     GameMap none;
     EXPECT_TRUE(walk(none, 0, 0, 1, 1).empty());
 }
+
+TEST(Route, SceneryTypesOnFootByMountainLayer) {
+    // Step from (0, 0) east onto (1, 0), whose type byte and layers vary; the blocking byte stays 0.
+    auto cost_onto = [](uint8_t type, uint8_t set1, uint8_t set2) {
+        GameMap m = draw({"..", ".."});
+        MapTile& t = *m.tile(1, 0);
+        t.object_type = type;
+        t.layer1_set = set1;
+        t.layer1_frame = set1 ? 3 : 255;
+        t.layer2_set = set2;
+        t.layer2_frame = set2 ? 4 : 255;
+        return hero_step_cost(m, 0, 0, 1, 0, false, false);
+    };
+    // No mountain in either layer: 12 and every type whose low seven bits are 30 block, as do 177 and 178.
+    EXPECT_EQ(cost_onto(12, 0, 0), -1);
+    EXPECT_EQ(cost_onto(30, 0, 0), -1);
+    EXPECT_EQ(cost_onto(30 | 0x80, 0, 0), -1);
+    EXPECT_EQ(cost_onto(177, 0, 0), -1);
+    EXPECT_EQ(cost_onto(178, 0, 0), -1);
+    EXPECT_EQ(cost_onto(52, 0, 0), 4);
+    EXPECT_EQ(cost_onto(63, 0, 0), 4);
+    // A mountain frame (the first layer decides when it holds one): 12, 30, 52..55 and 63 block.
+    for (uint8_t type : {12, 30, 52, 55, 63}) EXPECT_EQ(cost_onto(type, SET_MOUNTAINS, 0), -1) << int(type);
+    EXPECT_EQ(cost_onto(56, SET_MOUNTAINS, 0), 4);
+    EXPECT_EQ(cost_onto(30 | 0x80, SET_MOUNTAINS, 0), -1);
+    EXPECT_EQ(cost_onto(177, 0, SET_MOUNTAINS), -1);
+    EXPECT_EQ(cost_onto(53, 0, SET_MOUNTAINS), -1);
+    // A first-layer frame of another set hides a mountain in layer 2.
+    EXPECT_EQ(cost_onto(53, 20, SET_MOUNTAINS), 4);
+    EXPECT_EQ(cost_onto(12, 20, SET_MOUNTAINS), -1);
+}

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "datakit/kit_maps.h"
 #include "world/buildings.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
+#include "town/levelup.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 
@@ -174,6 +177,23 @@ TEST(Buildings, StatusCases) {
     EXPECT_EQ(town.buildings, BLD_CASTLE);
     EXPECT_EQ(t.map.tile(2, 2)->object_type, OBJ_CASTLE_ENTRANCE);
     EXPECT_EQ(castle_upgrade_cost().gold, 5000);
+
+    // An upgraded town stands on the map exactly as a castle the map placed, in every faction.
+    for (int f = 0; f < 4; ++f) {
+        MapBuilder as_town(7, 5), as_castle(7, 5);
+        as_town.town(3, 2, f, 0, false, "T");
+        as_castle.town(3, 2, f, 0, true, "T");
+        CastleState c;
+        c.x = 3;
+        c.y = 2;
+        c.faction = (uint8_t)f;
+        upgrade_town_to_castle(as_town.map, c);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                for (int b = 0; b < 15; ++b)
+                    ASSERT_EQ(as_town.map.tile(x, y)->byte_at(b), as_castle.map.tile(x, y)->byte_at(b))
+                        << "faction " << f << " tile " << x << "," << y << " byte " << b;
+    }
 }
 
 TEST(HeroPool, HireReturnAndCharges) {
@@ -244,4 +264,29 @@ TEST(Levels, ThresholdsRiseAndLevelsApply) {
     h.experience = 0xFFFFFFFFu;  // ends at the top level
     apply_levelups(h, rng);
     EXPECT_EQ(h.level, MAX_HERO_LEVEL);
+}
+
+TEST(Levels, GainsQueueOneRecordPerCheck) {
+    LevelUpSystem ups;
+    HeroState h;
+    h.level = 1;
+    h.name = "Luna";
+    h.portrait = 22;
+    h.experience = LEVEL_XP[1] - 1;
+    EXPECT_FALSE(check_and_apply_levelups(h, 4, ups));
+    EXPECT_TRUE(ups.queue.empty());
+    h.experience = LEVEL_XP[2];
+    std::srand(5);
+    ASSERT_TRUE(check_and_apply_levelups(h, 4, ups));
+    ASSERT_EQ(ups.queue.size(), 1u);
+    const LevelUpEvent& ev = ups.queue.back();
+    EXPECT_EQ(ev.hero, 4);
+    EXPECT_EQ(ev.levels_gained, 2);
+    EXPECT_EQ(ev.new_level, 3);
+    EXPECT_EQ(ev.gains[0] + ev.gains[1] + ev.gains[2] + ev.gains[3], 2);
+    EXPECT_EQ(ev.name, "Luna");
+    EXPECT_EQ(ev.portrait, 22);
+    // Already at its level: nothing more is queued.
+    EXPECT_FALSE(check_and_apply_levelups(h, 4, ups));
+    EXPECT_EQ(ups.queue.size(), 1u);
 }

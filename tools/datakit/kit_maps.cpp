@@ -134,17 +134,7 @@ void MapBuilder::add_object(uint8_t kind, int x, int y, int owner, int a, int b,
 
 void MapBuilder::town(int x, int y, int faction, int owner, bool castle, const std::string& name, uint16_t buildings) {
     // Entrance at (x, y); the walls stand on the row above and beside it.
-    for (int dx = -1; dx <= 1; ++dx) {
-        MapTile& top = at(x + dx, y - 1);
-        put_object(top, 0, KSET_TOWN, (uint8_t)(16 + faction * 4 + dx + 1));
-        top.blocking = 0x80;
-        if (dx != 0) {
-            MapTile& side = at(x + dx, y);
-            put_object(side, 0, KSET_TOWN, (uint8_t)(32 + faction * 4 + dx + 1));
-            side.blocking = 0x80;
-        }
-    }
-    put_object(at(x, y), castle ? OBJ_CASTLE_ENTRANCE : OBJ_TOWN_ENTRANCE, KSET_TOWN, (uint8_t)(faction * 2 + (castle ? 1 : 0)));
+    write_town_footprint(map, x, y, faction, castle);
     add_object(castle ? MOBJ_CASTLE : MOBJ_TOWN, x, y, owner, faction, 0, buildings, name);
 }
 

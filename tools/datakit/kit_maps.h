@@ -11,7 +11,7 @@ namespace vorn1::kit {
 enum KitGround : uint8_t { G_WATER = 5, G_GRASS = 25, G_ROUGH = 50, G_DIRT = 85, G_SWAMP = 105, G_SAND = 130 };
 // Sprite sets the kit puts in layer 1 of object tiles.
 enum KitSet : uint8_t {
-    KSET_TOWN = 35, KSET_MINE = 37, KSET_CHEST = 19, KSET_RESOURCE = 20, KSET_ARTIFACT = 21, KSET_CAMPFIRE = 22,
+    KSET_TOWN = SET_TOWN, KSET_MINE = 37, KSET_CHEST = 19, KSET_RESOURCE = 20, KSET_ARTIFACT = 21, KSET_CAMPFIRE = 22,
     KSET_SHRINE = 23, KSET_DWELLING = 24, KSET_MILL = 25, KSET_DRAGON_CITY = 26, KSET_LIGHTHOUSE = 27,
     KSET_OBELISK = 28, KSET_PORTAL = 29, KSET_SITE = 30,  // frame = type - 129 for sites without a record
 };
