@@ -68,6 +68,7 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
     WeekEvent ev;
     if (!new_week) return ev;
     add_town_weekly_growth(state);
+    for (MillState& m : state.mills) m.flag = 0;  // a mill pays again each week
     for (int p = 0; p < MAX_PLAYERS; ++p)
         if (state.seat_active(p)) refresh_hero_offers(state, p, rng);
 

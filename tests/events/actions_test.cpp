@@ -3,6 +3,7 @@
 #include "event_world_fixture.h"
 #include "lang/runtime_strings.h"
 #include "town/recruit_rules.h"
+#include "world/new_day.h"
 
 namespace vorn1 {
 namespace {
@@ -232,6 +233,19 @@ TEST(Effects, ArmyMergeCapsAndArtifactBonusesCap) {
     EXPECT_FALSE(artifact_display_name(38).has_value());
     EXPECT_TRUE(artifact_display_name(37).has_value());
     EXPECT_EQ(artifact_display_name(8).value_or(""), strings().get("ARTIFACTNAME_08"));
+}
+
+TEST(Effects, AMillPaysOnceAWeek) {
+    EventWorld w;
+    w.state.mills = {{1, 3, 3, 500, 0}};
+    w.place(3, 3, OBJ_MILL);
+    for (int day = 1; day <= 8; ++day) {
+        ASSERT_TRUE(w.visit(3, 3));
+        w.apply(w.answer(EVENT_BUTTON_OK));
+        // Day 1 pays; days 2..7 find it empty; day 8 (a new week) pays again.
+        EXPECT_EQ(w.state.resources[0].gold, day < 8 ? 500 : 1000) << day;
+        advance_day(w.state, w.map, w.mp_left, w.mp_max, &w.ev, 1);
+    }
 }
 
 TEST(Effects, GuardedSiteRewardIsGivenOnce) {

@@ -4,9 +4,11 @@
 
 #include "assets/agg.h"
 #include "datakit/kit_demo.h"
+#include "datakit/kit_events.h"
 #include "datakit/kit_maps.h"
 #include "events/event.h"
 #include "events/event_actions.h"
+#include "lang/runtime_strings.h"
 #include "town/recruit_rules.h"
 #include "world/game_setup.h"
 #include "world/tile_rules.h"
@@ -320,6 +322,29 @@ TEST(Road, SitesWithoutRecords) {
     ASSERT_GE(den.first, 0);
     ASSERT_TRUE(r.visit(den));
     EXPECT_EQ(r.settle().open_thieves_guild, 1);
+}
+
+// Every dialog a site of the map opens reads its texts from the catalogue: no key is left
+// standing in a title or a text.
+TEST(Road, EveryVisitDialogHasItsTexts) {
+    strings().load_from_text("", kit::catalogue_json(kit::events_english_strings()));
+    Road r = medium_road();
+    r.treasury().gold = 0;  // the paid artifact's refusal text too
+    int dialogs = 0;
+    for (int y = 0; y < r.map.height; ++y)
+        for (int x = 0; x < r.map.width; ++x) {
+            const MapTile& t = *r.map.tile(x, y);
+            if (t.object_type < OBJ_EVENT_FIRST || t.is_monster() || t.is_town_entrance()) continue;
+            if (!r.visit({x, y}) || !r.ev.dialog_open) continue;
+            const EventDef& d = r.ev.current_dialog()->def;
+            EXPECT_EQ(d.title.find("EVENT_"), std::string::npos) << int(t.object_type) << ": " << d.title;
+            EXPECT_EQ(d.text.find("EVENT_"), std::string::npos) << int(t.object_type) << ": " << d.text;
+            EXPECT_FALSE(d.text.empty()) << int(t.object_type);
+            ++dialogs;
+            r.ev.close_dialog(d.buttons.back());
+        }
+    EXPECT_GE(dialogs, 10);
+    strings().load_from_text("", "");
 }
 
 }  // namespace
