@@ -2,7 +2,9 @@
 
 #include "event_world_fixture.h"
 #include "lang/runtime_strings.h"
+#include "town/levelup.h"
 #include "town/recruit_rules.h"
+#include "world/levels.h"
 #include "world/new_day.h"
 
 namespace vorn1 {
@@ -40,6 +42,28 @@ TEST(ApplyEvent, ChestGoldOnceAndExperienceChoice) {
     EXPECT_EQ(w.state.resources[0].gold, 1500);
     EXPECT_EQ(w.hero().experience, 500u);
     EXPECT_EQ(levelups, 1);
+}
+
+TEST(ApplyEvent, ExperienceQueuesTheLevelUp) {
+    EventWorld w;
+    w.state.chests = {{2, 2, 1000, 0}, {3, 3, 1000, 0}};
+    w.place(2, 2, OBJ_CHEST);
+    w.place(3, 3, OBJ_CHEST);
+    HeroState& h = w.hero();
+    h.experience = LEVEL_XP[h.level] - 100;
+    const int level = h.level;
+    LevelUpSystem levelups;
+    bool full = true;
+    w.visit(2, 2);  // gold: no experience, no level
+    apply_event_result(w.answer(EVENT_BUTTON_ACCEPT), w.map, w.state, w.mp_left, w.mp_max, w.ev, levelups, full);
+    EXPECT_FALSE(full);
+    EXPECT_TRUE(levelups.queue.empty());
+    w.visit(3, 3);  // 500 experience passes the threshold
+    apply_event_result(w.answer(EVENT_BUTTON_DECLINE), w.map, w.state, w.mp_left, w.mp_max, w.ev, levelups, full);
+    ASSERT_EQ(levelups.queue.size(), 1u);
+    EXPECT_EQ(levelups.queue.front().hero, 0);
+    EXPECT_EQ(levelups.queue.front().new_level, h.level);
+    EXPECT_GT(h.level, level);
 }
 
 TEST(ApplyEvent, PilesCampfiresMinesAndLighthouse) {
