@@ -89,4 +89,10 @@ struct AdventureResources {
     int warnings = 0;
 };
 
+struct Resources;
+// Loads the adventure screen's textures and the new-day pictures from the asset cache's archive and
+// palette into its `adventure` and `new_day` groups, replacing what they held. Both groups exist
+// afterwards (empty without an archive). Returns the number of entries missing or corrupt.
+int load_adventure_groups(Resources& res);
+
 }  // namespace vorn1

@@ -138,6 +138,23 @@ bool apply_summon_boat(GameState& state, GameMap& map, int hero) {
     return true;
 }
 
+bool apply_identify_hero(IdentifyHeroState& s, GameState& state, int hero) {
+    if (!live_hero(state, hero)) return false;
+    const HeroState& h = state.heroes[(size_t)hero];
+    if (!is_player_index(h.owner) || !h.has_spellbook || h.spell_charges[SPELL_IDENTIFY_HERO] == 0) return false;
+    spend_spell_charge(state, hero, SPELL_IDENTIFY_HERO);
+    s.players = (uint8_t)(s.players | 1u << h.owner);
+    return true;
+}
+
+bool identify_hero_active(const IdentifyHeroState& s, int player) {
+    return is_player_index(player) && (s.players >> player & 1u) != 0;
+}
+
+void end_identify_hero(IdentifyHeroState& s, int player) {
+    if (is_player_index(player)) s.players = (uint8_t)(s.players & ~(1u << player));
+}
+
 void open_dim_door(DimDoorState& s, int hero) {
     s.open = true;
     s.hero = hero;

@@ -70,6 +70,18 @@ bool apply_town_gate(GameState& state, GameMap& map, int hero);
 // False when there is no boat or no free water tile beside the hero.
 bool apply_summon_boat(GameState& state, GameMap& map, int hero);
 
+// Identify Hero: until the caster's turn ends, quick information shows the heroes of other players
+// in full (skills and exact army), as it shows the player's own.
+struct IdentifyHeroState {
+    uint8_t players = 0;  // bit p: player p sees other players' heroes in full
+};
+// Spends one cast and marks the caster's owner; false, and nothing changed, for a hero that is not a
+// live hero of a seat or cannot cast it.
+bool apply_identify_hero(IdentifyHeroState& s, GameState& state, int hero);
+bool identify_hero_active(const IdentifyHeroState& s, int player);
+// At the end of the player's turn.
+void end_identify_hero(IdentifyHeroState& s, int player);
+
 // ---- Dimension Door targeting on the adventure map
 struct DimDoorState {
     bool open = false;

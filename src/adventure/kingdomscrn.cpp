@@ -107,10 +107,10 @@ void draw_kingdom_overview(SDL_Renderer* r, const AdventureResources& res, const
         }
         text::at(r, small_font, std::to_string(k.mines[(size_t)m]), x + 36, 352, ink);
     }
-    text::at(r, font,
-             strings().format("ADV_KINGDOM_INCOME", {std::to_string(k.income.gold), std::to_string(k.income.wood),
-                                                     std::to_string(k.income.ore)}),
-             16, 400, ink);
+    // The day's income of every resource, under the column of its mines.
+    text::at(r, font, strings().get("ADV_KINGDOM_INCOME"), 16, 390, ink);
+    for (int m = 0; m < MINE_KIND_COUNT; ++m)
+        text::at(r, small_font, std::to_string(k.income[resource_index_of_kind(m)]), 16 + m * 64, 414, ink);
     SDL_SetRenderDrawColor(r, s.exit_pressed ? 96 : 160, s.exit_pressed ? 80 : 136, s.exit_pressed ? 56 : 96, 255);
     SDL_RenderFillRect(r, &kKingdomExitRect);
     text::centered_xy(r, small_font, strings().get("ADV_KINGDOM_EXIT"), kKingdomExitRect.x, kKingdomExitRect.y,

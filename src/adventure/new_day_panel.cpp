@@ -7,6 +7,7 @@
 #include <string>
 
 #include "adventure/adv_geometry.h"
+#include "adventure/render_map.h"
 #include "assets/agg.h"
 #include "assets/icn.h"
 #include "assets/text_render.h"
@@ -55,12 +56,20 @@ void NewDayResources::unload() {
 }
 
 void begin_new_day_animation(NewDayState& nd, const NewDayResources* res, const GameState& state, bool audio_on,
-                             const std::function<void()>& play_jingle) {
+                             const std::function<void()>& play_jingle, const std::array<bool, 4>& eliminated) {
     (void)res;
     (void)state;
     nd.active = true;
     nd.elapsed_ms = 0.0f;
+    nd.eliminated = eliminated;
     if (audio_on && play_jingle) play_jingle();
+}
+
+unsigned new_day_players_shown(const NewDayState& nd, const GameState& state) {
+    unsigned mask = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (state.seat_active(p) && !nd.eliminated[(size_t)p]) mask |= 1u << p;
+    return mask;
 }
 
 bool tick_new_day_animation(NewDayState& nd, float ms) {
@@ -92,6 +101,15 @@ void draw_new_day_panel(SDL_Renderer* r, const NewDayResources* res, const NewDa
         SDL_SetRenderDrawColor(r, 252, 208, 40, 255);
         SDL_Rect sun{p.x + p.w / 2 - 10, p.y + 44 - (int)(t * 36.0f), 20, 20};
         SDL_RenderFillRect(r, &sun);
+    }
+    // A mark in each remaining player's colour down the left edge.
+    const unsigned shown = new_day_players_shown(nd, state);
+    for (int pl = 0, row = 0; pl < MAX_PLAYERS; ++pl) {
+        if (!(shown >> pl & 1u)) continue;
+        const SDL_Color c = player_rgb(owner_colour(state, pl));
+        SDL_SetRenderDrawColor(r, c.r, c.g, c.b, 255);
+        SDL_Rect mark{p.x + 4, p.y + 4 + row++ * 11, 8, 8};
+        SDL_RenderFillRect(r, &mark);
     }
     const SDL_Color ink{255, 248, 220, 255};
     text::centered_box(r, font, strings().format("ADV_NEW_DAY", {std::to_string(state.day)}), p.x, p.y + 50, p.w, ink);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <array>
 #include <functional>
 
 #include "adventure/adventure_resources.h"
@@ -29,9 +30,13 @@ struct NewDayResources {
     SpriteSet sun;  // frames of the sunrise, first to last
 };
 
-// Starts the pause; the jingle plays only with audio on.
+// Starts the pause and keeps which seats are out of the game (the panel shows only the others).
+// The jingle stands for the new-day music with the ambient sounds paused; it plays only with audio on.
 void begin_new_day_animation(NewDayState& nd, const NewDayResources* res, const GameState& state, bool audio_on,
-                             const std::function<void()>& play_jingle);
+                             const std::function<void()>& play_jingle,
+                             const std::array<bool, 4>& eliminated = {});
+// The seats the new-day panel shows: in play when the day turned and not eliminated (bit p).
+unsigned new_day_players_shown(const NewDayState& nd, const GameState& state);
 // Advances the pause; true on the tick that ends it (the flag is cleared then).
 bool tick_new_day_animation(NewDayState& nd, float ms);
 // Frame of the sun for the time elapsed, 0 .. frames - 1 (0 for an empty set).

@@ -6,6 +6,8 @@
 #include "adventure/adventure_resources.h"
 #include "adventure/puzzle_map_state.h"
 #include "adventure/render_viewport.h"
+#include "events/event_actions.h"
+#include "lang/runtime_strings.h"
 #include "world/game_state.h"
 #include "world/map.h"
 
@@ -26,6 +28,21 @@ SDL_Point puzzle_view(const GameMap& map, const PuzzleMapState& p) {
     // Not clamped: the picture keeps the site in the middle even at the map's edge.
     return SDL_Point{(x + kViewBorderTiles) * kTileSize + kTileSize / 2 - kMapViewRect.w / 2,
                      (y + kViewBorderTiles) * kTileSize + kTileSize / 2 - kMapViewRect.h / 2};
+}
+
+std::string dig_result_message(DigResult r, int artifact) {
+    const StringTable& st = strings();
+    switch (r) {
+    case DigResult::NotHere: return st.get("ADV_DIG_NOT_HERE");
+    case DigResult::NoPoints: return st.get("ADV_DIG_NO_POINTS");
+    case DigResult::Nothing: return st.get("ADV_DIG_NOTHING");
+    case DigResult::NoRoom: return st.get("ADV_DIG_NO_ROOM");
+    case DigResult::Found: {
+        const auto name = artifact_display_name(artifact);
+        return st.format("ADV_DIG_FOUND", {name ? *name : st.get("ADV_QI_ARTIFACT")});
+    }
+    default: return {};
+    }
 }
 
 void draw_puzzle_map(SDL_Renderer* r, const AdventureResources& res, const GameState& state, const GameMap& map,

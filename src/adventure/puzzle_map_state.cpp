@@ -5,7 +5,10 @@
 #include <random>
 #include <vector>
 
+#include "events/event_actions.h"
+#include "world/game_state.h"
 #include "world/map.h"
+#include "world/tile_rules.h"
 
 namespace vorn1 {
 
@@ -74,6 +77,22 @@ bool on_obelisk_visited(PuzzleMapState& p, int player, int x, int y) {
     const int before = puzzle_pieces_revealed(p, player);
     if (p.visited_count[player] < INT32_MAX) ++p.visited_count[player];
     return puzzle_pieces_revealed(p, player) > before;
+}
+
+DigResult dig_for_artifact(PuzzleMapState& p, GameState& state, const GameMap& map, int hero, int& mp_left) {
+    if (!state.valid_hero(hero)) return DigResult::NoHero;
+    HeroState& h = state.heroes[(size_t)hero];
+    if (!h.live || !is_player_index(h.owner)) return DigResult::NoHero;
+    const MapTile* t = map.tile(h.x, h.y);
+    if (!t || h.on_boat || !t->is_land() || t->object_type != 0) return DigResult::NotHere;
+    if (mp_left < compute_hero_max_mp(state, map, hero)) return DigResult::NoPoints;
+    const bool site = !p.artifact_awarded && h.x == p.dig_x && h.y == p.dig_y;
+    if (site && h.free_artifact_slot() < 0) return DigResult::NoRoom;
+    mp_left = 0;
+    if (!site) return DigResult::Nothing;
+    give_artifact(h, p.ultimate_artifact);
+    p.artifact_awarded = true;
+    return DigResult::Found;
 }
 
 }  // namespace vorn1

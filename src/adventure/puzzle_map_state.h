@@ -8,6 +8,7 @@
 namespace vorn1 {
 
 struct GameMap;
+struct GameState;
 
 constexpr int kPuzzlePieces = 48;
 constexpr uint8_t kObeliskType = 155;
@@ -54,5 +55,18 @@ bool puzzle_piece_revealed(const PuzzleMapState& p, int player, int piece);
 // Records the player's first visit of the obelisk at (x, y); true when it uncovered pieces.
 // A repeat visit, or a player outside 0..3, changes nothing and gives false.
 bool on_obelisk_visited(PuzzleMapState& p, int player, int x, int y);
+
+// What a hero's dig came to.
+enum class DigResult : int {
+    NoHero,    // no live hero of a seat
+    NotHere,   // at sea, on a boat or on a tile holding an object
+    NoPoints,  // the hero has already moved today
+    Nothing,   // dug, found nothing
+    Found,     // dug up the ultimate artifact
+    NoRoom,    // stands on it but has no free slot: nothing dug, nothing spent
+};
+// The hero digs on its own tile. Digging needs the whole day's movement and uses all of it. At the
+// dig site, once per game, the ultimate artifact goes into the hero's first free slot.
+DigResult dig_for_artifact(PuzzleMapState& p, GameState& state, const GameMap& map, int hero, int& mp_left);
 
 }  // namespace vorn1

@@ -63,7 +63,8 @@ std::string terrain_key(const MapTile& t) {
 
 }  // namespace
 
-std::vector<std::string> quick_info_lines(const GameState& state, const GameMap& map, int player, int x, int y) {
+std::vector<std::string> quick_info_lines(const GameState& state, const GameMap& map, int player, int x, int y,
+                                          bool identify) {
     const MapTile* t = map.tile(x, y);
     if (!t) return {};
     if (is_player_index(player) && !state.fog[(size_t)player].is_explored(x, y))
@@ -71,7 +72,22 @@ std::vector<std::string> quick_info_lines(const GameState& state, const GameMap&
     const StringTable& st = strings();
     if (const int h = state.hero_at(x, y); h >= 0) {
         const HeroState& hero = state.heroes[(size_t)h];
-        return {localized_hero_name(hero.name), owner_line(state, hero.owner)};
+        std::vector<std::string> lines{localized_hero_name(hero.name), owner_line(state, hero.owner)};
+        const bool full = identify || !is_player_index(player) || hero.owner == player;
+        if (full) {
+            lines.push_back(st.format("ADV_QI_HERO_LEVEL", {std::to_string(hero.level)}));
+            lines.push_back(st.format("ADV_QI_HERO_SKILLS", {std::to_string(hero.attack), std::to_string(hero.defense),
+                                                             std::to_string(hero.power),
+                                                             std::to_string(hero.knowledge)}));
+        }
+        for (int slot = 0; slot < ARMY_SLOTS; ++slot) {
+            if (hero.army.slot_empty(slot)) continue;
+            const int count = hero.army.counts[(size_t)slot];
+            const std::string amount =
+                full ? std::to_string(count) : st.get("ADV_QI_COUNT_" + std::to_string(monster_count_band(count)));
+            lines.push_back(st.format("ADV_QI_STACK", {amount, creature_name_nom(hero.army.ids[(size_t)slot])}));
+        }
+        return lines;
     }
     if (const int c = state.castle_at(x, y); c >= 0) {
         const CastleState& town = state.castles[(size_t)c];
@@ -131,25 +147,26 @@ std::vector<std::string> quick_info_lines(const GameState& state, const GameMap&
     return {st.get(terrain_key(*t))};
 }
 
-SDL_Rect quick_info_rect(int sx, int sy) {
-    int x = sx + 8, y = sy - kQuickInfoH / 2;
+SDL_Rect quick_info_rect(int sx, int sy, int height) {
+    const int h = std::clamp(height, kQuickInfoH, kMapViewRect.h);
+    int x = sx + 8, y = sy - h / 2;
     if (x + kQuickInfoW > kMapViewRect.w) x = sx - 8 - kQuickInfoW;
     x = std::clamp(x, 0, kMapViewRect.w - kQuickInfoW);
-    y = std::clamp(y, 0, kMapViewRect.h - kQuickInfoH);
-    return SDL_Rect{x, y, kQuickInfoW, kQuickInfoH};
+    y = std::clamp(y, 0, kMapViewRect.h - h);
+    return SDL_Rect{x, y, kQuickInfoW, h};
 }
 
 void draw_quick_info(SDL_Renderer* r, const AdventureResources& res, const GameState& state, const GameMap& map,
-                     const QuickInfoState& s, int player, TTF_Font* font) {
+                     const QuickInfoState& s, int player, TTF_Font* font, bool identify) {
     (void)res;
     if (!s.open) return;
-    const SDL_Rect rc = quick_info_rect(s.screen_x, s.screen_y);
+    const std::vector<std::string> lines = quick_info_lines(state, map, player, s.tile_x, s.tile_y, identify);
+    const int skip = font ? TTF_FontLineSkip(font) : 16;
+    const SDL_Rect rc = quick_info_rect(s.screen_x, s.screen_y, skip * (int)lines.size() + 12);
     SDL_SetRenderDrawColor(r, 48, 40, 32, 255);
     SDL_RenderFillRect(r, &rc);
     SDL_SetRenderDrawColor(r, 216, 192, 128, 255);
     SDL_RenderDrawRect(r, &rc);
-    const std::vector<std::string> lines = quick_info_lines(state, map, player, s.tile_x, s.tile_y);
-    const int skip = font ? TTF_FontLineSkip(font) : 16;
     int y = rc.y + (rc.h - skip * (int)lines.size()) / 2;
     for (const std::string& line : lines) {
         text::centered_box(r, font, line, rc.x, y, rc.w, SDL_Color{240, 232, 200, 255});

@@ -26,16 +26,20 @@ void close_quick_info(QuickInfoState& s);
 bool handle_quick_info_event(const SDL_Event& e, QuickInfoState& s);
 
 // What the player knows of the tile: "uncharted" when unexplored, else the object (town and owner,
-// hero and owner, mine and kind, monsters with a rough count, pickups) or the terrain.
-std::vector<std::string> quick_info_lines(const GameState& state, const GameMap& map, int player, int x, int y);
+// hero and owner, mine and kind, monsters with a rough count, pickups) or the terrain. A hero shows
+// its army; the player's own heroes, and every hero while `identify` holds (Identify Hero cast this
+// turn), also show level and skills and the exact counts, other heroes only rough counts.
+std::vector<std::string> quick_info_lines(const GameState& state, const GameMap& map, int player, int x, int y,
+                                          bool identify = false);
 // Word of a wandering stack's size: 0 few (< 5), 1 several (< 10), 2 pack (< 20), 3 lots (< 50), 4 horde.
 int monster_count_band(int count);
 
 constexpr int kQuickInfoW = 180, kQuickInfoH = 72;
-// The panel's rectangle beside the press point, kept inside the map view.
-SDL_Rect quick_info_rect(int sx, int sy);
+// The panel's rectangle beside the press point, kept inside the map view; taller than the usual
+// height when more lines need it (never taller than the view).
+SDL_Rect quick_info_rect(int sx, int sy, int height = kQuickInfoH);
 
 void draw_quick_info(SDL_Renderer* r, const AdventureResources& res, const GameState& state, const GameMap& map,
-                     const QuickInfoState& s, int player, TTF_Font* font);
+                     const QuickInfoState& s, int player, TTF_Font* font, bool identify = false);
 
 }  // namespace vorn1

@@ -21,6 +21,7 @@ struct CastleScreenResources;
 struct HeroScreenResources;
 struct SwapWinResources;
 struct NewDayResources;
+struct AdventureResources;
 class TitleMusic;
 class NewDayMusic;
 class TavernMusic;
@@ -101,6 +102,7 @@ struct Resources {
     Owned<HeroScreenResources> hero_screen{nullptr, nullptr};
     Owned<SwapWinResources> swap_win{nullptr, nullptr};
     Owned<NewDayResources> new_day{nullptr, nullptr};
+    Owned<AdventureResources> adventure{nullptr, nullptr};  // filled by load_adventure_groups
 
     Owned<TitleMusic> title_music{nullptr, nullptr};
     Owned<NewDayMusic> new_day_music{nullptr, nullptr};

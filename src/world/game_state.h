@@ -359,6 +359,7 @@ struct NewDayState {
     int32_t event_kind = 0;
     std::string event_name;
     uint8_t event_creature = EMPTY_ID;
+    std::array<bool, MAX_PLAYERS> eliminated{};  // seats out of the game when the day turned
 };
 
 // Handed by the frame loop to the campaign victory screen.
