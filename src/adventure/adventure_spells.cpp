@@ -5,6 +5,7 @@
 
 #include "adventure/adv_geometry.h"
 #include "adventure/player_elimination.h"
+#include "lang/runtime_strings.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/tile_rules.h"
@@ -54,10 +55,9 @@ CastRefusal can_cast_adventure_spell(const GameState& state, const GameMap& map,
     if (!is_adventure_spell(spell)) return CastRefusal::NotAdventure;
     if (!h.has_spellbook) return CastRefusal::NoBook;
     if (h.spell_charges[(size_t)spell] == 0) return CastRefusal::NoCharges;
-    if (spell == SPELL_DIMENSION_DOOR) {
-        if (h.on_boat) return CastRefusal::OnBoat;
-        if (mp_left < kDimDoorPoints) return CastRefusal::NoPoints;
-    }
+    const bool from_land = spell == SPELL_DIMENSION_DOOR || spell == SPELL_TOWN_GATE || spell == SPELL_SUMMON_BOAT;
+    if (from_land && h.on_boat) return CastRefusal::OnBoat;
+    if (spell == SPELL_DIMENSION_DOOR && mp_left < kDimDoorPoints) return CastRefusal::NoPoints;
     if (spell == SPELL_TOWN_GATE && town_gate_target(state, map, hero) < 0) return CastRefusal::NoTarget;
     return CastRefusal::None;
 }
@@ -153,6 +153,53 @@ bool identify_hero_active(const IdentifyHeroState& s, int player) {
 
 void end_identify_hero(IdentifyHeroState& s, int player) {
     if (is_player_index(player)) s.players = (uint8_t)(s.players & ~(1u << player));
+}
+
+std::string cast_refusal_message(CastRefusal r) {
+    switch (r) {
+    case CastRefusal::NoBook: return strings().get("ADV_CAST_NO_BOOK");
+    case CastRefusal::NoCharges: return strings().get("ADV_CAST_NO_CHARGES");
+    case CastRefusal::NotAdventure: return strings().get("ADV_CAST_NOT_ADVENTURE");
+    case CastRefusal::OnBoat: return strings().get("ADV_CAST_ON_BOAT");
+    case CastRefusal::NoPoints: return strings().get("ADV_CAST_NO_POINTS");
+    case CastRefusal::NoTarget: return strings().get("ADV_CAST_NO_TARGET");
+    default: return {};
+    }
+}
+
+AdventureCast cast_adventure_spell(GameState& state, GameMap& map, IdentifyHeroState& identify, int hero, int spell,
+                                   int mp_left) {
+    AdventureCast c;
+    c.refusal = can_cast_adventure_spell(state, map, hero, spell, mp_left);
+    if (c.refusal != CastRefusal::None) return c;
+    if (const uint8_t reveal = view_spell_reveal(spell)) {
+        spend_spell_charge(state, hero, spell);
+        c.kind = AdventureCast::ShowWorldMap;
+        c.reveal = reveal;
+        return c;
+    }
+    switch (spell) {
+    case SPELL_DIMENSION_DOOR: c.kind = AdventureCast::ChooseLanding; break;
+    case SPELL_TOWN_GATE:
+        if (!apply_town_gate(state, map, hero)) {
+            c.refusal = CastRefusal::NoTarget;
+            break;
+        }
+        c.kind = AdventureCast::Moved;
+        c.x = state.heroes[(size_t)hero].x;
+        c.y = state.heroes[(size_t)hero].y;
+        break;
+    case SPELL_SUMMON_BOAT:
+        if (apply_summon_boat(state, map, hero)) c.kind = AdventureCast::BoatSummoned;
+        else c.refusal = CastRefusal::NoTarget;
+        break;
+    case SPELL_IDENTIFY_HERO:
+        if (apply_identify_hero(identify, state, hero)) c.kind = AdventureCast::HeroesIdentified;
+        else c.refusal = CastRefusal::NoHero;
+        break;
+    default: c.refusal = CastRefusal::NotAdventure; break;
+    }
+    return c;
 }
 
 void open_dim_door(DimDoorState& s, int hero) {

@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace vorn1 {
@@ -48,8 +49,11 @@ std::vector<int> castable_adventure_spells(const GameState& state, int hero);
 
 // Why a cast is refused (0 = allowed).
 enum class CastRefusal : int { None = 0, NoHero, NoBook, NoCharges, NotAdventure, OnBoat, NoPoints, NoTarget };
-// Whether the hero may start the spell (Dimension Door also needs 12 points and dry land).
+// Whether the hero may start the spell (Dimension Door also needs 12 points; Dimension Door, Town Gate
+// and Summon Boat are cast from land only).
 CastRefusal can_cast_adventure_spell(const GameState& state, const GameMap& map, int hero, int spell, int mp_left);
+// Why a cast was refused, in the current language; empty for None and NoHero.
+std::string cast_refusal_message(CastRefusal r);
 
 // Takes one cast of the spell (never below 0).
 void spend_spell_charge(GameState& state, int hero, int spell);
@@ -81,6 +85,19 @@ bool apply_identify_hero(IdentifyHeroState& s, GameState& state, int hero);
 bool identify_hero_active(const IdentifyHeroState& s, int player);
 // At the end of the player's turn.
 void end_identify_hero(IdentifyHeroState& s, int player);
+
+// What casting a spell picked from the spell book came to, for the caller to carry on.
+struct AdventureCast {
+    enum Kind { Refused, ShowWorldMap, ChooseLanding, Moved, BoatSummoned, HeroesIdentified } kind = Refused;
+    CastRefusal refusal = CastRefusal::None;
+    uint8_t reveal = 0;  // ShowWorldMap: the ViewReveal bits
+    int x = -1, y = -1;  // Moved: the hero's new tile
+};
+// Casts an adventure spell: a view spell takes its cast and asks for the world map, Dimension Door
+// asks for a landing (its cast and points are taken on landing, apply_dim_door), Town Gate and Summon
+// Boat act at once, Identify Hero marks the owner. A refused cast changes nothing.
+AdventureCast cast_adventure_spell(GameState& state, GameMap& map, IdentifyHeroState& identify, int hero, int spell,
+                                   int mp_left);
 
 // ---- Dimension Door targeting on the adventure map
 struct DimDoorState {

@@ -149,6 +149,61 @@ TEST(IdentifyHero, EnemyHeroesShowInFullOnlyWhileItHolds) {
     strings().load_from_text("", "");
 }
 
+TEST(AdventureCasts, EachSpellGoesItsWayAndARefusalChangesNothing) {
+    strings().load_from_text("", kit::catalogue_json(kit::adventure_english_strings()));
+    kit::MapBuilder b(24, 24, kit::G_GRASS, "Casts");
+    b.fill(14, 0, 23, 23, kit::G_WATER);
+    b.town(4, 4, 0, 0, true, "Alpha");
+    b.hero(8, 8, 0, 0);
+    b.hero(9, 9, 9, 1);
+    b.boat(16, 8);
+    GameMap map = b.map;
+    GameState st = kit::adventure_state_for_map(map, true);
+    HeroState& h = st.heroes[0];
+    h.has_spellbook = 1;
+    for (int s : {SPELL_VIEW_MINES, SPELL_DIMENSION_DOOR, SPELL_TOWN_GATE, SPELL_SUMMON_BOAT, SPELL_IDENTIFY_HERO})
+        h.spell_charges[(size_t)s] = 1;
+    IdentifyHeroState id;
+
+    AdventureCast c = cast_adventure_spell(st, map, id, 0, SPELL_VIEW_MINES, 40);
+    EXPECT_EQ(c.kind, AdventureCast::ShowWorldMap);
+    EXPECT_EQ(c.reveal, REVEAL_MINES);
+    EXPECT_EQ(h.spell_charges[SPELL_VIEW_MINES], 0) << "a view spell takes its cast";
+    c = cast_adventure_spell(st, map, id, 0, SPELL_VIEW_MINES, 40);
+    EXPECT_EQ(c.kind, AdventureCast::Refused);
+    EXPECT_EQ(c.refusal, CastRefusal::NoCharges);
+
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, SPELL_DIMENSION_DOOR, 11).refusal, CastRefusal::NoPoints);
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, SPELL_DIMENSION_DOOR, 12).kind, AdventureCast::ChooseLanding);
+    EXPECT_EQ(h.spell_charges[SPELL_DIMENSION_DOOR], 1) << "taken only on landing";
+
+    const BoatState boat_before = st.boats[0];
+    c = cast_adventure_spell(st, map, id, 0, SPELL_SUMMON_BOAT, 40);
+    EXPECT_EQ(c.refusal, CastRefusal::NoTarget) << "no water beside the hero";
+    EXPECT_EQ(h.spell_charges[SPELL_SUMMON_BOAT], 1);
+    EXPECT_EQ(st.boats[0].x, boat_before.x);
+
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, 16, 40).refusal, CastRefusal::NotAdventure);
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, SPELL_IDENTIFY_HERO, 40).kind, AdventureCast::HeroesIdentified);
+    EXPECT_TRUE(identify_hero_active(id, 0));
+
+    h.on_boat = 1;
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, SPELL_TOWN_GATE, 40).refusal, CastRefusal::OnBoat);
+    EXPECT_EQ(cast_adventure_spell(st, map, id, 0, SPELL_SUMMON_BOAT, 40).refusal, CastRefusal::OnBoat);
+    h.on_boat = 0;
+    c = cast_adventure_spell(st, map, id, 0, SPELL_TOWN_GATE, 40);
+    EXPECT_EQ(c.kind, AdventureCast::Moved);
+    EXPECT_EQ(c.x, 4);
+    EXPECT_EQ(c.y, 4);
+    EXPECT_EQ(h.spell_charges[SPELL_TOWN_GATE], 0);
+    EXPECT_FALSE(map.tile(8, 8)->occupied());
+
+    EXPECT_EQ(cast_refusal_message(CastRefusal::OnBoat), "That spell cannot be cast at sea.");
+    EXPECT_NE(cast_refusal_message(CastRefusal::NoPoints), cast_refusal_message(CastRefusal::NoTarget));
+    EXPECT_TRUE(cast_refusal_message(CastRefusal::None).empty());
+    strings().load_from_text("", "");
+}
+
 class NewDayPanelTest : public Canvas {};
 
 TEST_F(NewDayPanelTest, OnlyPlayersStillInTheGameAreShown) {
