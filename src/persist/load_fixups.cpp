@@ -53,6 +53,9 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     if (s.day < 1 || s.day > 7 || s.week < 1 || s.week > 4 || s.month < 1) return false;
     if (m.width < 1 || m.height < 1 || m.width > MAP_MAX_DIM || m.height > MAP_MAX_DIM || !m.has_tiles()) return false;
     if (s.map_width != m.width || s.map_height != m.height) return false;
+    if (s.human_castle_slot != -1 &&
+        (s.human_castle_slot < 0 || s.human_castle_slot >= static_cast<int>(s.castles.size())))
+        return false;
 
     const int hero_count = static_cast<int>(s.heroes.size());
     const int boat_count = static_cast<int>(s.boats.size());

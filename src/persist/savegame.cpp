@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <system_error>
 
 #include "persist/load_fixups.h"
 #include "persist/save_file.h"
@@ -68,6 +69,13 @@ std::string safe_map_stem(const std::string& stem) {
 
 template <class Loader>
 bool try_base_map(const char* op, const char* what, const std::string& path, Loader load, GameMap& out) {
+    // The path comes from the save: a pipe or a device there must not stall or feed the loader.
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (!ec && fs::exists(st) && !fs::is_regular_file(st)) {
+        std::cerr << op << ": " << what << " load failed (" << path << "): not a regular file\n";
+        return false;
+    }
     try {
         out = load(path);
         return true;

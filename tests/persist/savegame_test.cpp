@@ -3,13 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
@@ -280,6 +284,8 @@ TEST(SaveGame, EveryCutEndsInTheCorruptText) {
         std::vector<std::size_t> cuts = f.boundaries;
         for (std::size_t c = 12; c < f.bytes.size(); c += 997) cuts.push_back(c);
         cuts.push_back(f.bytes.size() - 1);
+        std::mt19937 rng(campaign ? 8u : 7u);
+        for (int i = 0; i < 40; ++i) cuts.push_back(12 + rng() % (f.bytes.size() - 12));
         for (std::size_t cut : cuts) {
             const LoadResult r = load_bytes(std::vector<uint8_t>(f.bytes.begin(), f.bytes.begin() + cut), campaign);
             EXPECT_FALSE(r.ok) << cut;
@@ -355,6 +361,9 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
                 }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.boats[0].hero = 1; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.castles[0].y = -1; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.human_castle_slot = 1; }).ok);  // one town only
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.human_castle_slot = -2; }).ok);
+    EXPECT_TRUE(reload([](LoadResult& r) { r.state.human_castle_slot = -1; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.free_entries.push_back(36); }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.offers[3][1] = -2; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.week = 5; }).ok);
@@ -621,6 +630,167 @@ TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
     EXPECT_EQ(err.rfind("save_campaign_game: could not finalise " + path + " (", 0), 0u) << err;
     EXPECT_TRUE(fs::is_directory(path + "/inside"));
     EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+}  // namespace
+}  // namespace vorn1
+
+namespace vorn1 {
+namespace {
+
+// Neighbouring fields of one width, swapped alike in writer and reader, would still save back
+// identically: each must be found in its own member.
+TEST(SaveGame, NeighbouringFieldsLandInTheirOwnMembers) {
+    const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(r.ok) << r.error;
+    const GameState& s = r.state;
+    EXPECT_EQ(r.config.map_path, "");
+    EXPECT_EQ(r.config.opponents[1], OPP_SMART);
+    EXPECT_EQ(s.map_name, "Fixture Map");
+    EXPECT_EQ(s.map_path, "maps/FIXTURE.MAP");
+    EXPECT_EQ(s.player_color[0], 0);
+    EXPECT_EQ(s.player_in_play[1], 1);
+    EXPECT_EQ(s.resources[1].wood, 1001);
+    EXPECT_EQ(s.resources[1].ore, 1002);
+    EXPECT_EQ(s.resources[1].crystal, 1003);
+    EXPECT_EQ(s.resources[1].mercury, 1004);
+    EXPECT_EQ(s.resources[1].gems, 1005);
+    EXPECT_EQ(s.human_castle_slot, 0);
+
+    const CastleState& c = s.castles.at(0);
+    EXPECT_EQ(c.x, 10);
+    EXPECT_EQ(c.y, 12);
+    EXPECT_EQ(c.is_castle, 1);
+    EXPECT_EQ(c.faction, 2);
+    EXPECT_EQ(c.owner, 0);
+    EXPECT_EQ(c.built_today, 1);
+    EXPECT_EQ(c.garrison.ids[0], 7);
+    EXPECT_EQ(c.garrison.ids[2], 255);
+    EXPECT_EQ(c.garrison.counts[0], 700);
+    EXPECT_EQ(c.available[0], 20);
+    EXPECT_EQ(c.guild_spells[0], 1);
+    EXPECT_EQ(s.mines.at(0).x, 3);
+    EXPECT_EQ(s.mines.at(0).y, 4);
+    EXPECT_EQ(s.mines.at(0).owner, 1);
+    EXPECT_EQ(s.dragon_city.active, 1);
+    EXPECT_EQ(s.dragon_city.x, 30);
+    EXPECT_EQ(s.dragon_city.y, 31);
+    EXPECT_EQ(s.lighthouse.active, 0);
+    EXPECT_EQ(s.lighthouse.x, 40);
+    EXPECT_EQ(s.lighthouse.owner, 1);
+    EXPECT_EQ(s.chests.at(0).x, 5);
+    EXPECT_EQ(s.chests.at(0).y, 6);
+    EXPECT_EQ(s.map_artifacts.at(0).taken, 1);
+    EXPECT_EQ(s.resource_piles.at(0).kind, 3);
+    EXPECT_EQ(s.resource_piles.at(0).y, 10);
+    EXPECT_EQ(s.mills.at(0).x, 11);
+    EXPECT_EQ(s.mills.at(0).amount, 2);
+    EXPECT_EQ(s.campfires.at(0).gold, 500);
+    EXPECT_EQ(s.campfires.at(0).amount, 4);
+    EXPECT_EQ(s.campfires.at(0).taken, 0);
+    EXPECT_EQ(s.monsters.at(0).creature, 12);
+    EXPECT_EQ(s.monsters.at(1).x, 17);
+    EXPECT_EQ(s.garrisons.at(0).ids[0], 1);
+    EXPECT_EQ(s.garrisons.at(0).counts[0], 11);
+    EXPECT_EQ(s.shrines.at(0).y, 22);
+    EXPECT_EQ(s.huts.at(0).creature, 8);
+    EXPECT_EQ(s.huts.at(0).flag, 1);
+
+    const HeroState& h = s.heroes.at(0);
+    EXPECT_EQ(h.x, 25);
+    EXPECT_EQ(h.y, 26);
+    EXPECT_EQ(h.owner, 0);
+    EXPECT_EQ(h.army.ids[0], 3);
+    EXPECT_EQ(h.army.counts[0], 300);
+    EXPECT_EQ(h.artifacts[1], 255);
+    EXPECT_EQ(h.attack, 2);
+    EXPECT_EQ(h.defense, 3);
+    EXPECT_EQ(h.power, 4);
+    EXPECT_EQ(h.has_spellbook, 1);
+    EXPECT_EQ(h.figure, 3);
+    EXPECT_EQ(h.morale, 1);
+    EXPECT_EQ(h.artifact_bonus[0], 1);
+    EXPECT_EQ(h.day_flag, 1);
+    EXPECT_EQ(h.dest_x, 27);
+    EXPECT_EQ(h.dest_y, 28);
+    const BoatState& b = s.boats.at(0);
+    EXPECT_EQ(b.x, 25);
+    EXPECT_EQ(b.y, 26);
+    EXPECT_EQ(b.hero, 0);
+    EXPECT_EQ(b.owner, 0);
+
+    const HeroPoolEntry& e = s.pool.entries[6];
+    EXPECT_EQ(e.faction, 2);
+    EXPECT_EQ(e.kind, 2);
+    EXPECT_EQ(e.start_skills, (std::array<uint8_t, 4>{1, 2, 3, 4}));
+    EXPECT_EQ(e.start_army.counts[1], 601);
+    EXPECT_EQ(e.start_experience, 60);
+    EXPECT_EQ(e.start_spellbook, 0);
+    EXPECT_EQ(e.last_owner, 1);
+    EXPECT_EQ(e.week_returned, 3);
+    EXPECT_EQ(e.kept_army.counts[0], 700);
+    EXPECT_EQ(e.kept_experience, 5000);
+    EXPECT_EQ(e.kept_spellbook, 1);
+    EXPECT_EQ(e.kept_charges[1], 1);
+    EXPECT_EQ(e.kept_skills, (std::array<uint8_t, 4>{2, 3, 4, 5}));
+    EXPECT_EQ(s.pool.entries[5].status, POOL_IN_PLAY);
+    EXPECT_EQ(s.pool.entries[7].start_spellbook, 1);
+    EXPECT_EQ(s.offers[0], (std::array<int32_t, 2>{0, 1}));
+    EXPECT_EQ(s.victory.target_x, 33);
+    EXPECT_EQ(s.victory.target_y, 34);
+
+    // The computer players' block: 18 raw 32-bit values per seat in declaration order.
+    const AIPlayerVars& ai = s.ai_vars[1];
+    EXPECT_EQ(std::bit_cast<uint32_t>(ai.weights[0]), 0x1000u);
+    EXPECT_EQ(std::bit_cast<uint32_t>(ai.savings), 0x1004u);
+    EXPECT_EQ(std::bit_cast<uint32_t>(ai.battle_bias), 0x1005u);
+    EXPECT_EQ(ai.income[0], 0x1006);
+    EXPECT_EQ(ai.reserved[1], 0x100E);
+    EXPECT_EQ(std::bit_cast<uint32_t>(ai.wealth_ratio), 0x100Fu);
+    EXPECT_EQ(std::bit_cast<uint32_t>(ai.player_share), 0x1011u);
+    EXPECT_EQ(s.ai_arrays[0][1], 1);
+    EXPECT_EQ(s.ai_arrays[1][0], 10);
+    EXPECT_EQ(s.visited_sites[1], 9u | (10u << 16));
+    EXPECT_EQ(s.visit_count_keys, (std::vector<uint32_t>{5u | (6u << 10)}));
+
+    PuzzleMapState p;
+    ASSERT_TRUE(restore_puzzle_state(r, p));
+    EXPECT_TRUE(p.active);
+    EXPECT_EQ(p.obelisk_count, 1);
+    EXPECT_EQ(p.dig_x, 40);
+    EXPECT_FALSE(p.artifact_awarded);
+    EXPECT_EQ(p.layout, (std::array<int32_t, 5>{0, 0, 7, 7, 43}));
+    EXPECT_EQ(p.pieces[47], 0);
+    EXPECT_EQ(p.visited_count, (std::array<int32_t, 4>{1, 0, 0, 0}));
+    EXPECT_EQ(r.elimination.players[1].countdown_notice, 1);
+    EXPECT_EQ(r.elimination.players[1].notice_pending, 0);
+}
+
+// A save naming a pipe as its map must not stall the load waiting for a writer.
+TEST(SaveGame, ABaseMapThatIsNoRegularFileIsSkipped) {
+    test::ScratchDataDir dir;
+    const std::string fifo = dir.root() + "/pipe.MAP";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    kit::FixtureOptions o;
+    o.map_path = fifo;
+    const std::string path = dir.root() + "/s.sav";
+    test::write_bytes(path, kit::make_fixture(o).bytes);
+
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        alarm(20);  // a stalled open ends the child instead of the test run
+        testing::internal::CaptureStderr();
+        const LoadResult r = load_game(path, "");
+        const std::string err = testing::internal::GetCapturedStderr();
+        const bool line = err == "load_game: base map load failed (" + fifo +
+                                     "): not a regular file\nload_game: base map unavailable; using saved tiles only\n";
+        _exit(r.ok && line ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "the load stalled on the pipe";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
