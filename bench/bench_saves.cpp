@@ -1,5 +1,6 @@
 // Save and load of a full four-player game on a large map.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -92,7 +93,8 @@ BENCHMARK(BM_LoadSaveImage)->Unit(benchmark::kMillisecond);
 // The whole save_game, including the synced write and the rename.
 void BM_SaveGameToDisk(benchmark::State& st) {
     const BigGame g = make_big_game();
-    const auto root = std::filesystem::temp_directory_path() / "vorn1_bench_saves";
+    // Per process: benchmarks of several checkouts may run at once.
+    const auto root = std::filesystem::temp_directory_path() / ("vorn1_bench_saves_" + std::to_string(::getpid()));
     std::filesystem::create_directories(root);
     set_save_archive_path((root / "VELDAR.AGG").string());
     const std::string path = compose_save_path("bench");

@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "lang/language.h"
+
 namespace vorn1 {
 
 namespace {
@@ -91,6 +93,11 @@ void AggArchive::read_index(const uint8_t* data, uint64_t size) {
 
 AggArchive::AggArchive(const std::string& path) : path_(path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        // Data copied from another system may spell the archive's name in another case.
+        path_ = resolve_ci(path);
+        if (path_ != path) f = std::fopen(path_.c_str(), "rb");
+    }
     if (!f) throw std::runtime_error("cannot open archive " + path);
     file_.reset(f, [](std::FILE* p) { std::fclose(p); });
     if (std::fseek(f, 0, SEEK_END) != 0) throw std::runtime_error("cannot read archive " + path);

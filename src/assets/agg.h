@@ -17,7 +17,8 @@ public:
         uint32_t size = 0;
     };
 
-    // Opens the file and reads its index; throws std::runtime_error ("AGG has zero files", ...).
+    // Opens the file (found ignoring case when absent as written) and reads its index; throws
+    // std::runtime_error ("AGG has zero files", ...).
     explicit AggArchive(const std::string& path);
     // An archive image held in memory (tests, fuzzing); same checks.
     static AggArchive from_bytes(std::vector<uint8_t> bytes);

@@ -9,6 +9,7 @@
 
 #include "assets/agg.h"
 #include "assets/icn.h"
+#include "assets/til.h"
 #include "lang/lang_icn_override.h"
 
 namespace vorn1 {
@@ -132,11 +133,12 @@ void Resources::load_all() {
         warn_missing(kGroundEntry);
     } else {
         try {
-            ground_tiles = decode_til(til, palette);
-            for (const Image& t : ground_tiles.tiles) ground_tile_tex.push_back(img_to_tex(renderer, t, false));
+            // Only the textures are kept: nothing reads the tiles' pixels after start-up.
+            const TileSet tiles = decode_til(til, palette);
+            ground_tile_size = SDL_Point{tiles.width, tiles.height};
+            for (const Image& t : tiles.tiles) ground_tile_tex.push_back(img_to_tex(renderer, t, false));
         } catch (const std::exception& e) {
             warn_corrupt(kGroundEntry, e.what());
-            ground_tiles = TileSet{};
         }
     }
 

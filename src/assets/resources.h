@@ -11,7 +11,6 @@
 #include "assets/cursor.h"
 #include "assets/palette.h"
 #include "assets/render_utils.h"
-#include "assets/til.h"
 #include "lang/language.h"
 
 namespace vorn1 {
@@ -93,8 +92,8 @@ struct Resources {
     std::array<SDL_Texture*, 4> colour_crests{};  // CRST0016..0019 by player colour
     SDL_Texture* second_crest = nullptr;          // CRST0020.ICN, announcements
     SDL_Texture* adv_border = nullptr;            // ADVBORD.ICN frame 0, 640 x 480
-    TileSet ground_tiles;                         // GROUND32.TIL, decoded pixels
-    std::vector<SDL_Texture*> ground_tile_tex;
+    std::vector<SDL_Texture*> ground_tile_tex;    // GROUND32.TIL by ground index
+    SDL_Point ground_tile_size{0, 0};             // size of every ground tile
 
     CursorManager cursors;
 

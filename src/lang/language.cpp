@@ -36,7 +36,8 @@ bool is_dir(const std::string& p) {
     return std::filesystem::is_directory(p, ec) && !ec;
 }
 
-// Executable folder + "../" + name when that folder exists, else name relative to the working folder.
+// Executable folder + "../" + name when that folder exists (in any letter case), else name relative
+// to the working folder.
 std::string data_folder(const char* name) {
     std::string base;
     if (char* b = SDL_GetBasePath()) {
@@ -44,10 +45,10 @@ std::string data_folder(const char* name) {
         SDL_free(b);
     }
     if (!base.empty()) {
-        std::string candidate = base + "../" + name;
+        std::string candidate = resolve_ci(base + "../" + name);
         if (is_dir(candidate)) return candidate;
     }
-    return name;
+    return resolve_ci(name);
 }
 
 }  // namespace

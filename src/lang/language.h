@@ -14,7 +14,8 @@ const char* lang_code(int lang);
 // Language of a code, case-insensitive; EN when unknown.
 Language lang_from_code(const std::string& code);
 
-// The folder of per-language files ("../LANG" beside the executable, else "LANG"), computed once.
+// The folder of per-language files ("../LANG" beside the executable, else "LANG"; either found
+// ignoring case), computed once.
 const std::string& lang_assets_root();
 // The folder of alternative art ("../ALT", else "ALT"), computed once.
 const std::string& alt_assets_root();

@@ -134,6 +134,12 @@ TEST(Agg, OpensFromDiskAndReadsLazily) {
         EXPECT_STREQ(e.what(), "AGG has zero files");
     }
     EXPECT_THROW(AggArchive((dir / "NOPE.AGG").string()), std::runtime_error);
+
+    // An archive whose name is spelt in another case is found.
+    kit::write_file((dir / "veldar.agg").string(), sample_archive());
+    AggArchive lower((dir / "VELDAR.AGG").string());
+    EXPECT_EQ(lower.path(), (dir / "veldar.agg").string());
+    EXPECT_EQ(lower.get("DEMO.MAP"), Bytes{9});
     std::filesystem::remove_all(dir);
 }
 

@@ -66,8 +66,9 @@ TEST(Resources, DemoArchiveLoadsEveryEntryWithoutWarnings) {
     for (SDL_Texture* t : res.colour_crests) EXPECT_NE(t, nullptr);
     EXPECT_NE(res.second_crest, nullptr);
     EXPECT_NE(res.adv_border, nullptr);
-    EXPECT_EQ(res.ground_tiles.tiles.size(), 255u);
     EXPECT_EQ(res.ground_tile_tex.size(), 255u);
+    EXPECT_EQ(res.ground_tile_size.x, 32);
+    EXPECT_EQ(res.ground_tile_size.y, 32);
     EXPECT_EQ(res.cursors.frames.size(), 10u);
     EXPECT_EQ(res.buybuild.size(1).x, 140);  // the frame pieces have their real sizes
     EXPECT_EQ(res.buybuild.size(2).y, 48);
@@ -97,7 +98,7 @@ TEST(Resources, MissingEntriesWarnOncePerEntryAndLeaveNulls) {
     EXPECT_EQ(res.portraits[0], nullptr);
     EXPECT_NE(res.portraits[7], nullptr);
     EXPECT_EQ(res.adv_border, nullptr);
-    EXPECT_TRUE(res.ground_tiles.tiles.empty());
+    EXPECT_TRUE(res.ground_tile_tex.empty());
     EXPECT_TRUE(res.cursors.frames.empty());
 
     // Drawing with what is missing draws nothing and does not fail.
@@ -121,7 +122,8 @@ TEST(Resources, CorruptEntriesAreReportedAndTreatedAsMissing) {
         EXPECT_EQ(lines_with(err, std::string("  WARN ") + name + ": ").size(), 1u) << name << "\n" << err;
     EXPECT_FALSE(res.palette_loaded);
     EXPECT_EQ(res.buybuild.count(), 0);
-    EXPECT_TRUE(res.ground_tiles.tiles.empty());
+    EXPECT_TRUE(res.ground_tile_tex.empty());
+    EXPECT_EQ(res.ground_tile_size.x, 0);
     EXPECT_EQ(res.crests[3], nullptr);
 }
 

@@ -14,6 +14,6 @@ void write_file(const std::string& path, const Bytes& data);
 // Seed corpora for make_fuzz_seeds: each area writes OUT/<corpus>/<file> through write_seed from a
 // function of its own, listed in kSeedWriters (main_make_fuzz_seeds.cpp).
 void write_seed(const std::string& out_dir, const std::string& corpus, const std::string& file, const Bytes& data);
-void write_asset_seeds(const std::string& out_dir);  // agg, icn, til, bmp, png
+void write_asset_seeds(const std::string& out_dir);  // agg, icn, til, bmp, png, palette
 
 }  // namespace vorn1::kit

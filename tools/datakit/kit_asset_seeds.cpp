@@ -33,6 +33,11 @@ void write_asset_seeds(const std::string& out) {
     write_seed(out, "png", "tiny.png", encode_png(tiny));
 
     write_seed(out, "agg", "one.agg", write_agg({{"X", {1, 2, 3}}}));
+
+    write_seed(out, "palette", "standard.pal", write_palette(standard_palette()));
+    Bytes bright(800, 0xFF);  // above the six-bit range, with a tail past 768 bytes
+    write_seed(out, "palette", "bright.pal", bright);
+    write_seed(out, "palette", "short.pal", Bytes(767, 1));
 }
 
 }  // namespace vorn1::kit
