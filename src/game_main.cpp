@@ -121,6 +121,7 @@ int run() {
     strings().load(lang_assets_root(), g_language);
     run.resources = std::make_unique<Resources>(m.renderer, std::move(archive));
     m.res = run.resources.get();
+    m.archive = m.res->archive.get();
     if (TTF_Init() == 0) open_language_fonts(m.fonts, g_language);
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);

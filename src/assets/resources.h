@@ -69,6 +69,7 @@ struct Resources {
     Palette palette{};
     bool palette_loaded = false;
     Language language = EN;
+    bool alt_hydra = false;  // the options' alternative hydra art, read by the drawing that offers it
 
     IcnTextures system_btn;  // SYSTEM.ICN
     IcnTextures buybuild;    // BUYBUILD.ICN: 0 top, 1 middle, 2 bottom, 3 text field

@@ -10,6 +10,8 @@
 #include "assets/agg.h"
 #include "assets/resources.h"
 #include "lang/runtime_strings.h"
+#include "mainloop/adventure_screens.h"
+#include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
@@ -83,30 +85,44 @@ void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
     m.game = std::make_unique<GameSession>();
     GameSession& g = *m.game;
     g.config = cfg;
+    if (archive) m.archive = archive;
     g.map = load_game_map(cfg, archive, nullptr);
     init_game_state(g.state, g.map, cfg, seed);
     rebuild_monster_guard_map(g.map);
     g.campaign = cfg.mode == MODE_CAMPAIGN;
     g.hot_seat = cfg.mode == MODE_HOTSEAT;
-    g.events.load(m.res, archive, m.fonts.def, m.fonts.small, m.audio_on);
-    g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
     setup_puzzle_map(g.puzzle, g.map, seed ^ 0x9E3779B9u);
+    begin_session(m, -1, false);
+}
+
+void begin_session(MainState& m, int first_player, bool from_save) {
+    GameSession& g = game_of(m);
+    g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
+    g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
     g.loop.day = g.state.day;
     g.loop.week = g.state.week;
     g.loop.month = g.state.month;
     sync_hero_vectors(g);
+    if (from_save)
+        for (size_t i = 0; i < g.state.heroes.size(); ++i)
+            g.loop.hero_move_points[i] = g.state.heroes[i].live ? std::max(0, (int)g.state.heroes[i].saved_mp) : 0;
     g.loop.player_order.clear();
     for (int p = 0; p < MAX_PLAYERS; ++p)
         if (g.state.seat_active(p) && g.state.player_in_play[p] != 0xFF) g.loop.player_order.push_back(p);
+    apply_game_options(m);
+    int first = first_player;
+    if (first < 0) first = g.loop.player_order.empty() ? 0 : g.loop.player_order[0];
+    start_player_turn(m, first);
+}
 
+void apply_game_options(MainState& m) {
+    GameSession& g = game_of(m);
     OptionTargets targets;
     targets.battle = &g.battle;
     targets.events = &g.events;
     targets.speed = &m.speed;
+    targets.res = m.res;
     apply_options(m.settings, m.audio_on, targets);
-
-    const int first = g.loop.player_order.empty() ? 0 : g.loop.player_order[0];
-    start_player_turn(m, first);
 }
 
 void end_game(MainState& m) {
@@ -199,16 +215,24 @@ void handle_adventure_key(MainState& m, SDL_Keycode key) {
                 centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
             }
             break;
-        case SDLK_q: {
-            EventDef def;
-            def.text = strings().get("GAME_QUIT_CONFIRM");
-            def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
-            def.mode = 1;
-            g.events.open_announcement(def, kFullScreenArea, [&m](EventResult r) {
-                if (r.button == EVENT_BUTTON_ACCEPT) m.quit = true;
-            });
+        case SDLK_v: panel_button_step(m, AdventurePanelButton::ViewWorld); break;
+        case SDLK_p: panel_button_step(m, AdventurePanelButton::ViewPuzzle); break;
+        case SDLK_c: panel_button_step(m, AdventurePanelButton::CastSpell); break;
+        case SDLK_d: panel_button_step(m, AdventurePanelButton::Dig); break;
+        case SDLK_q: confirm_then(m, "CP_CONFIRM_QUIT", [](MainState& mm) { mm.quit = true; }); break;
+        case SDLK_n: confirm_then(m, "CP_CONFIRM_RESTART", start_new_game); break;
+        case SDLK_l: confirm_then(m, "CP_CONFIRM_LOAD", load_chosen_game); break;
+        case SDLK_s: save_game_now(m); break;
+        case SDLK_i:
+            if (m.scenario_info) m.scenario_info(m);
             break;
-        }
+        case SDLK_g:
+            stop_hero_movement(m);
+            if (m.control_panel) {
+                m.control_panel(m);
+                if (m.game) apply_game_options(m);
+            }
+            break;
         case SDLK_LEFT: scroll_view(g, -kScrollStep, 0); break;
         case SDLK_RIGHT: scroll_view(g, kScrollStep, 0); break;
         case SDLK_UP: scroll_view(g, 0, -kScrollStep); break;
@@ -238,14 +262,14 @@ void handle_adventure_map(MainState& m, const SDL_Event& e) {
             return;
         }
         click_locator(m, locator_hit(sx, sy));
+    } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_RIGHT) {
+        if (l.walk_step_index < 0) open_quick_info_at(m, e.button.x, e.button.y);
     } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
         const int pressed = l.pressed_button;
         l.pressed_button = -1;
         if (pressed >= 0 && adv_button_at(e.button.x, e.button.y) == pressed) click_adv_button(m, pressed);
     }
 }
-
-bool is_press(const SDL_Event& e) { return e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN; }
 
 }  // namespace
 
@@ -268,19 +292,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
     }
     if (g.events.handle_sdl_event(e)) return;
     if (l.computer_turn_pending) return;
-    if (l.kingdom_open) {
-        if (is_press(e)) l.kingdom_open = false;
-        return;
-    }
-    if (l.apanel.open) {
-        if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
-            close_adventure_panel(l.apanel);
-        } else if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
-            const int b = handle_adventure_panel_mouse(l.apanel, e.type == SDL_MOUSEBUTTONDOWN, e.button.x, e.button.y);
-            if (b == (int)AdventurePanelButton::Exit) close_adventure_panel(l.apanel);
-        }
-        return;
-    }
+    if (handle_screen_input(m, e)) return;
     handle_adventure_map(m, e);
 }
 
@@ -301,6 +313,8 @@ void run_frame(MainState& m, float dt_ms) {
     while (SDL_PollEvent(&e)) {
         handle_input(m, e);
         if (!m.game) return;
+        // A confirmed new game or load replaces the game: the rest of this frame belongs to the old one.
+        if (run_queued_game_action(m)) return;
     }
 
     if (g.new_day.active && tick_new_day_animation(g.new_day, dt_ms)) on_new_day_finished(m);
@@ -321,6 +335,7 @@ void draw_frame(MainState& m) {
     if (m.game) {
         redraw_adventure_screen(m);
         draw_fadeouts(m);
+        draw_screens(m);
         game_of(m).events.draw(m.renderer);
     }
     SDL_RenderPresent(m.renderer);

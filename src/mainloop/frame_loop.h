@@ -23,6 +23,12 @@ GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSo
 // event system, battle screen, puzzle, per-hero vectors, turn order, options; then starts the first
 // player's turn. `seed` seeds the set-up (the caller takes it from the tick count).
 void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed);
+// The part of set-up shared by new and loaded games (m.game holds the state and map): event system,
+// battle screen, calendar copies, per-hero vectors (points from the save when `from_save`), turn
+// order, options, and the turn of `first_player` (-1: the first in order).
+void begin_session(MainState& m, int first_player, bool from_save);
+// Puts the run's options into the running game's copies (after set-up and after the control panel).
+void apply_game_options(MainState& m);
 // Ends the running game and frees what it holds.
 void end_game(MainState& m);
 

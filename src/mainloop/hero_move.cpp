@@ -192,8 +192,7 @@ void stop_hero_movement(MainState& m) {
 void open_kingdom_overview(MainState& m) {
     stop_hero_movement(m);
     GameSession& g = game_of(m);
-    g.loop.kingdom_open = true;
-    g.loop.kingdom_a = g.loop.kingdom_b = 0;
+    open_kingdom_overview_screen(g.loop.kingdom);
     g.events.timed_status = false;
     g.events.timed_status_ms = 0.0f;
     g.loop.summary_view = SummaryView{};
@@ -208,6 +207,11 @@ void reset_hero_movement(GameSession& g, int hero) {
         forget_route(g, hero);
     }
     if (hero == l.selected_hero) clear_active_plan(l);
+}
+
+void reset_planned_route(GameSession& g, int hero) {
+    forget_route(g, hero);
+    if (hero == g.loop.selected_hero) clear_active_plan(g.loop);
 }
 
 void store_selected_destination(GameSession& g) {

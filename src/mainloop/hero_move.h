@@ -41,6 +41,8 @@ void stop_hero_movement(MainState& m);
 void open_kingdom_overview(MainState& m);
 // Forgets a hero's points, animation and route (the hero left play).
 void reset_hero_movement(GameSession& g, int hero);
+// The hero's plan is dropped: its stored route and destination, and the active one when selected.
+void reset_planned_route(GameSession& g, int hero);
 // Before a save: the selected hero's destination and every hero's points into the hero records.
 void store_selected_destination(GameSession& g);
 void store_hero_move_points(GameSession& g);

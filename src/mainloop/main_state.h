@@ -10,14 +10,19 @@
 #include <string>
 #include <vector>
 
+#include "adventure/adventure_spells.h"
 #include "adventure/adventure_types.h"
 #include "adventure/apanel_state.h"
+#include "adventure/kingdomscrn.h"
 #include "adventure/player_elimination.h"
 #include "adventure/puzzle_map_state.h"
+#include "adventure/quikinfo.h"
+#include "adventure/world_map.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "events/event.h"
 #include "mainloop/options.h"
+#include "mainloop/spell_choice.h"
 #include "mainloop/window_scale.h"
 #include "world/game_state.h"
 #include "world/map.h"
@@ -27,6 +32,7 @@
 namespace vorn1 {
 
 struct Resources;
+class AggArchive;
 struct AdventureResources;
 struct NewDayResources;
 struct AutosaveRequest;
@@ -73,8 +79,11 @@ struct LoopState {
 
     // Screens.
     bool announcement_open = false;
-    bool kingdom_open = false;
-    uint8_t kingdom_a = 0, kingdom_b = 0;
+    KingdomOverviewState kingdom;
+    WorldMapState world_map;
+    QuickInfoState quick_info;
+    DimDoorState dim_door;
+    SpellChoiceState spell_choice;
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
     AdventurePanelState apanel;
@@ -114,6 +123,7 @@ struct MainState {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
     Resources* res = nullptr;                 // owned by the entry function
+    const AggArchive* archive = nullptr;      // the data archive (the cache's); null in some tests
     const AdventureResources* adv = nullptr;  // owned by the entry function
     const NewDayResources* new_day_res = nullptr;
     FontSet fonts;
@@ -134,6 +144,16 @@ struct MainState {
     std::function<void(const std::string&)> play_sound;
     // A wandering monster was met on (x, y) by the hero.
     std::function<void(MainState&, int hero, int x, int y)> on_monster;
+    // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
+    std::function<void(MainState&)> puzzle_reveal;
+    // Screens of other parts reached by hotkeys: scenario information (i) and the control panel (g).
+    // Empty: the key does nothing. The options are applied again after the control panel returns.
+    std::function<void(MainState&)> scenario_info;
+    std::function<void(MainState&)> control_panel;
+    // The save to load after a confirmed l (a path; empty: nothing is loaded). Default: the newest save.
+    std::function<std::string(MainState&)> choose_load_path;
+    // A confirmed request that replaces the running game (new game, load); run after the frame's input.
+    std::function<void(MainState&)> queued_action;
 };
 
 // The game objects of `m` (the game must be set up).

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assets/resources.h"
 #include "battle/battle_screen.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
@@ -15,6 +16,7 @@ void apply_options(const ControlPanelSettings& s, bool audio_on, OptionTargets& 
         t.battle->opt_hero_horse = s.hero_horse;
         t.battle->opt_catapult_tower = s.catapult_tower;
     }
+    if (t.res) t.res->alt_hydra = s.alt_hydra;
     if (t.events) t.events->trade_enabled = s.enable_trade;
     if (t.other_copies) t.other_copies(s);
     g_zizezo_bad_luck = s.bad_luck;

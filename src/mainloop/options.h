@@ -9,6 +9,7 @@ namespace vorn1 {
 
 class BattleScreen;
 class EventSystem;
+struct Resources;
 
 // Edited in place by the control panel; never stored on disk. Fields in the panel's order.
 struct ControlPanelSettings {
@@ -46,6 +47,7 @@ struct OptionTargets {
     BattleScreen* battle = nullptr;
     EventSystem* events = nullptr;
     MoveSpeedDefaults* speed = nullptr;
+    Resources* res = nullptr;  // the alternative hydra art flag
     std::function<void(const ControlPanelSettings&)> other_copies;
     std::function<void(int level)> music_volume;
     std::function<void(int level)> sfx_volume;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "adventure/adv_geometry.h"
+#include "adventure/adventure_resources.h"
+#include "adventure/puzzle_map.h"
 #include "adventure/render_ui.h"
 #include "assets/dissolve.h"
 #include "assets/resources.h"
@@ -31,6 +33,7 @@ AdventureFrame make_adventure_frame(MainState& m) {
     f.summary = l.summary_view;
     f.new_day = &g.new_day;
     f.pressed_button = l.pressed_button;
+    f.dim_door_open = l.dim_door.open;
     f.font = m.fonts.def;
     f.small_font = m.fonts.small;
     return f;
@@ -82,6 +85,66 @@ void dissolve_to_adventure_screen(MainState& m, SDL_Texture* old_picture) {
     if (from) SDL_DestroyTexture(from);
     if (to) SDL_DestroyTexture(to);
     if (old_picture) SDL_DestroyTexture(old_picture);
+}
+
+namespace {
+
+// The map-view part of the puzzle map as the player sees it now (479 x 480), or null.
+SDL_Texture* capture_puzzle_view(MainState& m) {
+    GameSession& g = game_of(m);
+    SDL_Texture* full = dissolve_capture(m.renderer, 640, 480, [&] {
+        draw_puzzle_map(m.renderer, *m.adv, g.state, g.map, g.puzzle, g.loop.current_player);
+    });
+    SDL_Texture* view = crop(m.renderer, full, kMapViewArea);
+    if (full) SDL_DestroyTexture(full);
+    return view;
+}
+
+}  // namespace
+
+void redraw_puzzle_screen(MainState& m) {
+    if (!m.renderer || !m.game || !m.adv) return;
+    GameSession& g = game_of(m);
+    const AdventureFrame f = make_adventure_frame(m);
+    draw_puzzle_map(m.renderer, *m.adv, g.state, g.map, g.puzzle, f.current_player);
+    if (m.adv->border) {
+        constexpr SDL_Rect kColumn{479, 0, 161, 480};
+        SDL_RenderCopy(m.renderer, m.adv->border, &kColumn, &kColumn);
+    }
+    draw_locator_panel(m.renderer, *m.adv, g.state, g.loop.locator, g.loop.hero_order, g.loop.town_order,
+                       &g.loop.hero_move_points, m.fonts.small);
+    draw_adv_buttons(m.renderer, *m.adv, -1);
+    if (f.summary.kind != SUMMARY_NONE)
+        draw_summary_panel(m.renderer, *m.adv, g.state, f.current_player, f.summary.kind, m.fonts.def, m.fonts.small);
+    else
+        draw_mini_hero_panel(m.renderer, *m.adv, g.state, f.selected_hero, m.fonts.def, m.fonts.small);
+}
+
+void dissolve_puzzle_reveal(MainState& m) {
+    if (!m.renderer || !m.game || !m.adv) return;
+    GameSession& g = game_of(m);
+    const int p = g.loop.current_player;
+    SDL_Texture* to = capture_puzzle_view(m);
+    SDL_Texture* from = nullptr;
+    if (p >= 0 && p < 4 && g.puzzle.visited_count[(size_t)p] != 0) {
+        const int32_t count = g.puzzle.visited_count[(size_t)p];
+        g.puzzle.visited_count[(size_t)p] = 0;
+        from = capture_puzzle_view(m);
+        g.puzzle.visited_count[(size_t)p] = count;
+    }
+    if (from && to) {
+        DissolveMask mask;
+        mask.reset(479, 480, 1, 20, 0);
+        SDL_Texture* border = m.adv->border;
+        dissolve_run(m.renderer, DissolveMode::RandomCells, mask, from, to, kMapViewArea, 4000,
+                     [&m] { redraw_puzzle_screen(m); },
+                     [&] {
+                         if (border) SDL_RenderCopy(m.renderer, border, &kMapViewArea, &kMapViewArea);
+                     });
+        mask.free_textures();
+    }
+    if (from) SDL_DestroyTexture(from);
+    if (to) SDL_DestroyTexture(to);
 }
 
 SDL_Texture* texture_provider(MainState& m) {

@@ -17,6 +17,12 @@ void redraw_adventure_screen(MainState& m);
 SDL_Texture* snapshot_adventure_screen(MainState& m);
 // Dissolves the map view from `old_picture` to the adventure screen (500 ms). Takes the picture.
 void dissolve_to_adventure_screen(MainState& m, SDL_Texture* old_picture);
+// The puzzle map's opening: from every piece covered to the player's puzzle (4000 ms), only when the
+// player has visited an obelisk. Needs a renderer; draws nothing otherwise.
+void dissolve_puzzle_reveal(MainState& m);
+// The puzzle screen as the dissolve shows it: puzzle, the right-hand border column, lists, buttons and
+// the summary or mini hero panel.
+void redraw_puzzle_screen(MainState& m);
 // A background picture for a dialog: the current frame drawn and read back before anything is
 // presented (reading after a present gives undefined pixels on many back ends).
 SDL_Texture* texture_provider(MainState& m);

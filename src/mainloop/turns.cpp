@@ -71,6 +71,15 @@ void start_player_turn(MainState& m, int p) {
     l.locator.hero_scroll = l.locator.town_scroll = 0;
     l.locator.selected_hero_row = -1;
     grow_hero_routes(l, g.state);
+    close_dim_door(l.dim_door);
+    close_spell_choice(l.spell_choice);
+    close_quick_info(l.quick_info);
+    // Each hero's stored plan is planned again on the day's points, so a route longer than one day
+    // goes on where it stopped.
+    if (seat_is_human(g.state, p))
+        for (int h : l.hero_order)
+            if (g.state.heroes[(size_t)h].dest_x >= 0)
+                plan_hero_route(m, h, g.state.heroes[(size_t)h].dest_x, g.state.heroes[(size_t)h].dest_y);
     if (l.hero_order.empty()) {
         end_walk(l);
         l.route_dest_x = l.route_dest_y = -1;

@@ -115,10 +115,10 @@ TEST_F(LoopTest, QuitEventAndKeysReachTheirScreens) {
     accept_dialogs();
     push_key(SDLK_k);
     frames(1);
-    EXPECT_TRUE(loop().kingdom_open);
+    EXPECT_TRUE(loop().kingdom.open);
     push_key(SDLK_ESCAPE);
     frames(1);
-    EXPECT_FALSE(loop().kingdom_open);
+    EXPECT_FALSE(loop().kingdom.open);
     const int vx = loop().view_x;
     push_key(SDLK_LEFT);
     frames(1);

@@ -5,7 +5,16 @@ namespace vorn1::kit {
 const StringMap& loop_english_strings() {
     static const StringMap texts{
         {"GAME_END_TURN_CONFIRM", "One or more heroes may still move. Are you sure you want to end your turn?"},
-        {"GAME_QUIT_CONFIRM", "Are you sure you want to quit?"},
+        {"CP_CONFIRM_QUIT", "Are you sure you want to quit?"},
+        {"CP_CONFIRM_RESTART", "Are you sure you want to start a new game?"},
+        {"CP_CONFIRM_LOAD", "Are you sure you want to load a saved game?"},
+        {"CP_CONFIRM_LOST", "(Your current game will be lost.)"},
+        {"SAVE_GAME_SUCCESS", "Game saved successfully."},
+        {"GAME_SAVE_FAILED", "The game could not be saved."},
+        {"GAME_LOAD_FAILED", "The saved game could not be loaded."},
+        {"GAME_CAST_ADVENTURE_SPELL", "Cast which spell?"},
+        {"GAME_NO_ADVENTURE_SPELLS", "Your hero knows no spell that can be cast here."},
+        {"GAME_CANNOT_CAST", "The spell cannot be cast now."},
         {"ASTRO_PLAGUE", "A plague strikes the land! Every dwelling loses half of its creatures."},
         {"ASTRO_WEEK_CREATURE", "Astrologers proclaim the week of the {0}! The {1} grow faster in every dwelling."},
         {"ASTRO_MONTH_CREATURE", "Astrologers proclaim the month of the {0}! The {1} roam the land in numbers."},

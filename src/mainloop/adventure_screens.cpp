@@ -1,0 +1,196 @@
+#include "mainloop/adventure_screens.h"
+
+#include "adventure/apanel.h"
+#include "adventure/adv_geometry.h"
+#include "adventure/adventure_resources.h"
+#include "adventure/puzzle_map.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/transitions.h"
+#include "mainloop/visit_results.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+namespace {
+
+void show_notice(GameSession& g, const std::string& text) {
+    EventDef def;
+    def.text = text;
+    def.buttons = {EVENT_BUTTON_OK};
+    g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
+}
+
+int hero_points(const LoopState& l, int hero) {
+    return hero >= 0 && hero < (int)l.hero_move_points.size() ? l.hero_move_points[(size_t)hero] : 0;
+}
+
+// The hero stands somewhere new: no plan, the view on it.
+void hero_relocated(MainState& m, int hero) {
+    GameSession& g = game_of(m);
+    reset_planned_route(g, hero);
+    centre_view_on_hero(g, hero);
+}
+
+bool is_release(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONUP || e.type == SDL_KEYDOWN; }
+
+}  // namespace
+
+void panel_button_step(MainState& m, AdventurePanelButton button) {
+    AdventurePanelState& p = game_of(m).loop.apanel;
+    open_adventure_panel(p);
+    p.pressed = (int)button;
+    for (const AdventurePanelButtonDef& b : draw_adventure_panel::BUTTONS) {
+        if (b.id != button) continue;
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONUP;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = SDL_RELEASED;
+        e.button.x = b.x + kAdventurePanelX;
+        e.button.y = b.y + kAdventurePanelY;
+        // Handed straight to the loop's input: SDL defers an event pushed while the queue is being
+        // drained to the next frame, and the button is to act in this one.
+        handle_input(m, e);
+    }
+}
+
+void run_panel_action(MainState& m, int button) {
+    GameSession& g = game_of(m);
+    switch ((AdventurePanelButton)button) {
+    case AdventurePanelButton::ViewWorld:
+        stop_hero_movement(m);
+        open_world_map(g.loop.world_map, g.loop.current_player, 0);
+        break;
+    case AdventurePanelButton::ViewPuzzle: open_puzzle_screen(m); break;
+    case AdventurePanelButton::CastSpell: begin_cast_spell(m); break;
+    default: break;
+    }
+}
+
+void open_puzzle_screen(MainState& m) {
+    GameSession& g = game_of(m);
+    stop_hero_movement(m);
+    if (m.puzzle_reveal) m.puzzle_reveal(m);
+    else dissolve_puzzle_reveal(m);
+    g.puzzle.open = true;
+    g.puzzle.newly_revealed = 0;
+}
+
+void begin_cast_spell(MainState& m) {
+    GameSession& g = game_of(m);
+    const int hero = g.loop.selected_hero;
+    if (!g.state.valid_hero(hero)) return;
+    stop_hero_movement(m);
+    std::vector<int> spells = castable_adventure_spells(g.state, hero);
+    if (spells.empty()) {
+        show_notice(g, strings().get("GAME_NO_ADVENTURE_SPELLS"));
+        return;
+    }
+    open_spell_choice(g.loop.spell_choice, hero, std::move(spells));
+}
+
+void cast_adventure_spell(MainState& m, int spell) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    const int hero = l.selected_hero;
+    if (!g.state.valid_hero(hero)) return;
+    if (can_cast_adventure_spell(g.state, g.map, hero, spell, hero_points(l, hero)) != CastRefusal::None) {
+        show_notice(g, strings().get("GAME_CANNOT_CAST"));
+        return;
+    }
+    if (const uint8_t reveal = view_spell_reveal(spell)) {
+        spend_spell_charge(g.state, hero, spell);
+        open_world_map(l.world_map, l.current_player, reveal);
+        return;
+    }
+    switch (spell) {
+    case SPELL_DIMENSION_DOOR: open_dim_door(l.dim_door, hero); break;
+    case SPELL_TOWN_GATE:
+        if (apply_town_gate(g.state, g.map, hero)) hero_relocated(m, hero);
+        else show_notice(g, strings().get("GAME_CANNOT_CAST"));
+        break;
+    case SPELL_SUMMON_BOAT:
+        if (!apply_summon_boat(g.state, g.map, hero)) show_notice(g, strings().get("GAME_CANNOT_CAST"));
+        break;
+    default: show_notice(g, strings().get("GAME_CANNOT_CAST")); break;
+    }
+}
+
+namespace {
+
+void land_dim_door(MainState& m, int hero, int x, int y) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (!g.state.valid_hero(hero) || hero >= (int)l.hero_move_points.size()) return;
+    if (!apply_dim_door(g.state, g.map, hero, x, y, l.hero_move_points[(size_t)hero])) return;
+    hero_relocated(m, hero);
+    const MapTile* t = g.map.tile(x, y);
+    if (t && t->object_type >= OBJ_EVENT_FIRST) visit_tile(m, hero, x, y);
+}
+
+}  // namespace
+
+bool open_quick_info_at(MainState& m, int sx, int sy) {
+    GameSession& g = game_of(m);
+    return open_quick_info(g.loop.quick_info, g.map, g.loop.view_x, g.loop.view_y, sx, sy);
+}
+
+bool any_screen_open(const GameSession& g) {
+    const LoopState& l = g.loop;
+    return l.kingdom.open || l.world_map.open || g.puzzle.open || l.spell_choice.open || l.apanel.open ||
+           l.dim_door.open || l.quick_info.open;
+}
+
+bool handle_screen_input(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (l.kingdom.open) {
+        handle_kingdom_overview_event(e, l.kingdom, (int)l.hero_order.size());
+        return true;
+    }
+    if (l.world_map.open) return handle_world_map_event(e, l.world_map);
+    if (g.puzzle.open) {
+        if (is_release(e)) g.puzzle.open = false;
+        return true;
+    }
+    if (l.spell_choice.open) {
+        const int spell = handle_spell_choice_event(e, l.spell_choice);
+        if (spell >= 0) cast_adventure_spell(m, spell);
+        return true;
+    }
+    if (l.apanel.open) {
+        const int fired = handle_adventure_panel_event(e, l.apanel);
+        if (fired >= 0 && fired != (int)AdventurePanelButton::Exit) {
+            close_adventure_panel(l.apanel);
+            run_panel_action(m, fired);
+        }
+        return true;
+    }
+    if (l.dim_door.open) {
+        const int hero = l.dim_door.hero;
+        const DimDoorAction a = handle_dim_door_event(e, l.dim_door, g.state, g.map, l.view_x, l.view_y);
+        if (a.kind == DimDoorAction::Land) land_dim_door(m, hero, a.x, a.y);
+        // The side panels and keys stay usable for scrolling while a landing is chosen.
+        return a.kind != DimDoorAction::None || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP;
+    }
+    if (l.quick_info.open) return handle_quick_info_event(e, l.quick_info);
+    return false;
+}
+
+void draw_screens(MainState& m) {
+    if (!m.renderer || !m.adv) return;
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    const int player = l.current_player;
+    if (l.quick_info.open)
+        draw_quick_info(m.renderer, *m.adv, g.state, g.map, l.quick_info, player, m.fonts.small);
+    if (l.kingdom.open)
+        draw_kingdom_overview(m.renderer, *m.adv, g.state, l.kingdom, player, m.fonts.def, m.fonts.small);
+    if (l.world_map.open) draw_world_map(m.renderer, *m.adv, g.state, g.map, l.world_map);
+    if (g.puzzle.open) draw_puzzle_map(m.renderer, *m.adv, g.state, g.map, g.puzzle, player);
+    if (l.apanel.open) draw_adventure_options_panel(m.renderer, *m.adv, l.apanel);
+    if (l.spell_choice.open) draw_spell_choice(m.renderer, l.spell_choice, m.fonts.def);
+}
+
+}  // namespace vorn1

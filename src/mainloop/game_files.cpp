@@ -1,0 +1,131 @@
+#include "mainloop/game_files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "assets/agg.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/turns.h"
+#include "persist/save_paths.h"
+#include "persist/savegame.h"
+
+namespace vorn1 {
+
+namespace fs = std::filesystem;
+
+void confirm_then(MainState& m, const char* key, std::function<void(MainState&)> action) {
+    if (!m.game) return;
+    EventDef def;
+    def.text = strings().get(key) + "\n" + strings().get("CP_CONFIRM_LOST");
+    def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+    def.mode = 1;
+    game_of(m).events.open_announcement(def, kFullScreenArea, [&m, action = std::move(action)](EventResult r) {
+        // Not run here: the dialog's own event system may be part of what the action replaces.
+        if (r.button == EVENT_BUTTON_ACCEPT) m.queued_action = action;
+    });
+}
+
+bool run_queued_game_action(MainState& m) {
+    if (!m.queued_action) return false;
+    const std::function<void(MainState&)> action = std::move(m.queued_action);
+    m.queued_action = nullptr;
+    action(m);
+    return true;
+}
+
+SavedEliminationState refresh_before_save(GameSession& g) {
+    store_selected_destination(g);
+    store_hero_move_points(g);
+    g.events.export_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
+    return snapshot_elimination_state(g.elimination);
+}
+
+bool save_running_game(MainState& m, const std::string& stem) {
+    GameSession& g = game_of(m);
+    const SavedEliminationState elim = refresh_before_save(g);
+    const LoopState& l = g.loop;
+    if (g.campaign) {
+        ensure_saved_camps_dir();
+        return save_campaign_game(compose_campaign_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month,
+                                  &g.puzzle, false, &elim);
+    }
+    ensure_saved_games_dir();
+    return save_game(compose_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle,
+                     l.current_player, &elim);
+}
+
+void save_game_now(MainState& m) {
+    if (!m.game) return;
+    stop_hero_movement(m);
+    const bool ok = save_running_game(m, default_save_stem());
+    EventDef def;
+    def.text = ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED");
+    def.buttons = {EVENT_BUTTON_OK};
+    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+}
+
+std::string newest_save_path() {
+    std::string best;
+    fs::file_time_type best_time{};
+    for (const SaveFileInfo& f : list_save_files()) {
+        std::error_code ec;
+        const fs::file_time_type t = fs::last_write_time(f.path, ec);
+        if (ec) continue;
+        if (best.empty() || t > best_time) {
+            best = f.path;
+            best_time = t;
+        }
+    }
+    return best;
+}
+
+void load_chosen_game(MainState& m) {
+    const std::string path = m.choose_load_path ? m.choose_load_path(m) : newest_save_path();
+    if (path.empty()) return;
+    const std::string maps_dir = (fs::path(AGG_PATH).parent_path() / "maps").string();
+    LoadResult loaded = load_game(path, maps_dir);
+    if (!loaded.ok) {
+        std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
+        if (m.game) {
+            EventDef def;
+            def.text = strings().get("GAME_LOAD_FAILED");
+            def.buttons = {EVENT_BUTTON_OK};
+            game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+        }
+        return;
+    }
+    setup_loaded_game(m, std::move(loaded));
+}
+
+void setup_loaded_game(MainState& m, LoadResult&& loaded) {
+    end_game(m);
+    m.game = std::make_unique<GameSession>();
+    GameSession& g = *m.game;
+    g.config = loaded.config;
+    g.map = std::move(loaded.map);
+    g.state = std::move(loaded.state);
+    rebuild_monster_guard_map(g.map);
+    g.campaign = g.config.mode == MODE_CAMPAIGN;
+    g.hot_seat = g.config.mode == MODE_HOTSEAT;
+    restore_elimination_state(loaded.elimination, g.elimination);
+    if (!restore_puzzle_state(loaded, g.puzzle)) setup_puzzle_map(g.puzzle, g.map, m.now_ms | 1u);
+    g.state.day = loaded.day;
+    g.state.week = loaded.week;
+    g.state.month = loaded.month;
+
+    int first = loaded.current_player;
+    if (!is_player_index(first) || !g.state.seat_active(first) || g.state.player_is_human[(size_t)first] == 0) first = -1;
+    begin_session(m, first, true);
+    g.events.import_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
+    std::fprintf(stdout, "Loaded save: %s (day %d)\n", g.map.name.c_str(), (int)g.state.day);
+}
+
+void start_new_game(MainState& m) {
+    const NewGameConfig cfg = m.game ? game_of(m).config : NewGameConfig{};
+    setup_game(m, cfg, m.archive, m.now_ms | 1u);
+}
+
+}  // namespace vorn1

@@ -1,0 +1,37 @@
+#pragma once
+// The game as a file: saving during play (key s), loading a save (key l, and a game set up from a
+// save), a new game (key n), each confirmed first where a running game would be lost.
+#include <functional>
+#include <string>
+
+#include "mainloop/main_state.h"
+
+namespace vorn1 {
+
+struct LoadResult;
+
+// Asks the question of `key` (with the note that the running game is lost) over the whole screen;
+// a yes queues `action`, which runs after the frame's input (it may replace the running game).
+void confirm_then(MainState& m, const char* key, std::function<void(MainState&)> action);
+// Runs and clears the queued action of a confirmation; true when one ran.
+bool run_queued_game_action(MainState& m);
+
+// Before any save: the selected hero's destination, every hero's points, the visit records and the
+// elimination state copied into the game state.
+SavedEliminationState refresh_before_save(GameSession& g);
+// Writes the running game under `stem` into the folder of its kind; false when the write failed.
+bool save_running_game(MainState& m, const std::string& stem);
+// Key s: saves under the default name and tells the player whether it worked.
+void save_game_now(MainState& m);
+
+// The newest save of the standard save folder; empty when there is none.
+std::string newest_save_path();
+// Key l after its confirmation: the save the player chose (by default the newest), set up to play.
+void load_chosen_game(MainState& m);
+// Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
+// visit records, each hero's points and planned route; the saved player continues when human.
+void setup_loaded_game(MainState& m, LoadResult&& loaded);
+// Key n after its confirmation: a new game on the configuration the front end gave (the demo map).
+void start_new_game(MainState& m);
+
+}  // namespace vorn1

@@ -1,0 +1,266 @@
+// The screens reached from the adventure map: the options panel and its hotkeys, the world and
+// puzzle maps, quick information, adventure spells, and the game saved, loaded and restarted.
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "adventure/adventure_spells.h"
+#include "adventure/new_day_panel.h"
+#include "loop_fixture.h"
+#include "mainloop/adventure_screens.h"
+#include "mainloop/game_files.h"
+#include "persist/save_paths.h"
+
+namespace vorn1::test {
+namespace {
+
+void push_button(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = button;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
+class ScreensTest : public LoopTest {
+protected:
+    int hero = -1;
+    int reveals = 0;
+    void SetUp() override {
+        LoopTest::SetUp();
+        make_game();
+        hero = add_hero(5, 5, 0);
+        m.puzzle_reveal = [this](MainState&) { ++reveals; };
+        start_player_turn(m, 0);
+        accept_dialogs();
+    }
+    void learn(int spell, int charges) {
+        state().heroes[hero].has_spellbook = 1;
+        state().heroes[hero].spell_charges[spell] = (uint8_t)charges;
+    }
+};
+
+TEST_F(ScreensTest, HotkeysPressThePanelButtonsAsAClickWould) {
+    push_key(SDLK_v);
+    frames(1);
+    EXPECT_FALSE(loop().apanel.open) << "a fired button closes the panel";
+    ASSERT_TRUE(loop().world_map.open);
+    EXPECT_EQ(loop().world_map.player, 0);
+    EXPECT_EQ(loop().world_map.reveal, 0);
+    push_click(100, 100);
+    frames(1);
+    EXPECT_FALSE(loop().world_map.open);
+
+    // The same through the panel itself: open it, then press and release the world button.
+    open_adventure_panel(loop().apanel);
+    push_click(253, 175);
+    frames(1);
+    EXPECT_TRUE(loop().world_map.open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(loop().world_map.open);
+
+    // A release outside the held button does nothing but let go of it.
+    open_adventure_panel(loop().apanel);
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 253, 175);
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 400, 175);
+    frames(1);
+    EXPECT_TRUE(loop().apanel.open);
+    EXPECT_FALSE(loop().world_map.open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(loop().apanel.open);
+
+    push_key(SDLK_p);
+    frames(1);
+    EXPECT_EQ(reveals, 1);
+    EXPECT_TRUE(g().puzzle.open);
+    push_key(SDLK_e);  // swallowed by the puzzle, which it closes
+    frames(1);
+    EXPECT_FALSE(g().puzzle.open);
+    EXPECT_FALSE(g().events.dialog_open) << "the key did not reach the adventure map";
+}
+
+TEST_F(ScreensTest, OverlaysHoldTheInputOfTheMapBeneath) {
+    push_key(SDLK_k);
+    frames(1);
+    ASSERT_TRUE(loop().kingdom.open);
+    click_tile(7, 5);
+    frames(1);
+    EXPECT_EQ(loop().route_dest_x, -1) << "a click on the overview plans nothing";
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(loop().kingdom.open);
+
+    // Quick information lasts as long as the right button is held.
+    const SDL_Point p = tile_point(6, 6);
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, p.x, p.y);
+    frames(1);
+    ASSERT_TRUE(loop().quick_info.open);
+    EXPECT_EQ(loop().quick_info.tile_x, 6);
+    EXPECT_EQ(loop().quick_info.tile_y, 6);
+    push_key(SDLK_e);
+    frames(1);
+    EXPECT_FALSE(g().events.dialog_open);
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, p.x, p.y);
+    frames(1);
+    EXPECT_FALSE(loop().quick_info.open);
+    // A right press on the side panel opens nothing.
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 560, 400);
+    frames(1);
+    EXPECT_FALSE(loop().quick_info.open);
+}
+
+TEST_F(ScreensTest, ViewSpellSpendsACastAndShowsTheWorldMapWithItsReveal) {
+    push_key(SDLK_c);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open) << "no spell: a notice";
+    EXPECT_FALSE(loop().spell_choice.open);
+    accept_dialogs();
+
+    learn(SPELL_VIEW_MINES, 2);
+    learn(SPELL_VIEW_ALL, 1);
+    push_key(SDLK_c);
+    frames(1);
+    ASSERT_TRUE(loop().spell_choice.open);
+    ASSERT_EQ(loop().spell_choice.spells, (std::vector<int>{SPELL_VIEW_MINES, SPELL_VIEW_ALL}));
+    push_key(SDLK_2);
+    frames(1);
+    EXPECT_FALSE(loop().spell_choice.open);
+    ASSERT_TRUE(loop().world_map.open);
+    EXPECT_TRUE(loop().world_map.reveal & REVEAL_ALL);
+    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_VIEW_ALL], 0);
+    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_VIEW_MINES], 2);
+}
+
+TEST_F(ScreensTest, DimensionDoorJumpsToTheClickedTile) {
+    learn(SPELL_DIMENSION_DOOR, 1);
+    click_tile(8, 5);
+    frames(1);
+    ASSERT_EQ(loop().route_dest_x, 8);
+    push_key(SDLK_c);
+    frames(1);
+    ASSERT_TRUE(loop().spell_choice.open);
+    const SDL_Rect row = spell_choice_row_rect(loop().spell_choice, 0);
+    push_click(row.x + 4, row.y + 4);
+    frames(1);
+    ASSERT_TRUE(loop().dim_door.open);
+    click_tile(5, 14);  // beyond seven tiles: nothing
+    frames(1);
+    EXPECT_TRUE(loop().dim_door.open);
+    EXPECT_EQ(state().heroes[hero].y, 5);
+    click_tile(9, 9);
+    frames(1);
+    EXPECT_FALSE(loop().dim_door.open);
+    EXPECT_EQ(state().heroes[hero].x, 9);
+    EXPECT_EQ(state().heroes[hero].y, 9);
+    EXPECT_EQ(loop().hero_move_points[hero], 60 - kDimDoorPoints);
+    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_DIMENSION_DOOR], 0);
+    EXPECT_EQ(loop().route_dest_x, -1) << "the old plan no longer fits";
+    EXPECT_EQ(state().heroes[hero].dest_x, -1);
+    EXPECT_TRUE(map().tile(9, 9)->occupied());
+    EXPECT_FALSE(map().tile(5, 5)->occupied());
+}
+
+// A route longer than one day's points goes on the next day from where it stopped.
+TEST_F(ScreensTest, ARouteOfSeveralDaysGoesOnTheNextDay) {
+    loop().hero_move_points[hero] = 8;  // two straight steps on grass
+    click_tile(5, 11);
+    frames(1);
+    ASSERT_EQ(loop().active_route.size(), 6u);
+    click_tile(5, 11);
+    frames(40);
+    ASSERT_EQ(state().heroes[hero].y, 7);
+    EXPECT_EQ(loop().route_dest_y, 11) << "the rest of the plan is kept";
+    push_key(SDLK_e);  // no point left: no question
+    frames(2);
+    ASSERT_TRUE(g().new_day.active);
+    frames((int)(kNewDayMs / 16.0f) + 2);
+    accept_dialogs();
+    ASSERT_EQ(loop().selected_hero, hero);
+    EXPECT_EQ(loop().route_dest_y, 11);
+    ASSERT_EQ(loop().active_route.size(), 4u);
+    EXPECT_GT(loop().active_route.back().cost, 0) << "planned again on the new day's points";
+    click_tile(5, 11);
+    frames(60);
+    EXPECT_EQ(state().heroes[hero].y, 11);
+}
+
+class SavedGameTest : public ScreensTest {
+protected:
+    std::string dir;
+    void SetUp() override {
+        dir = (std::filesystem::temp_directory_path() / ("vorn1_loop_saves_" + std::to_string(::getpid()))).string();
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        set_save_archive_path(dir + "/VELDAR.AGG");
+        ScreensTest::SetUp();
+    }
+    void TearDown() override {
+        ScreensTest::TearDown();
+        set_save_archive_path("");
+        std::filesystem::remove_all(dir);
+    }
+};
+
+TEST_F(SavedGameTest, SavedGameComesBackWithPositionsPointsAndPlan) {
+    state().map_name = "Loop Test";
+    click_tile(9, 5);
+    frames(1);
+    click_tile(9, 5);
+    frames(15);  // one step done, the next under way when s stops it
+    push_key(SDLK_s);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "SAVE_GAME_SUCCESS");
+    accept_dialogs();
+    ASSERT_FALSE(newest_save_path().empty());
+    const int x = state().heroes[hero].x;
+    const int points = loop().hero_move_points[hero];
+    ASSERT_EQ(x, 6);
+    ASSERT_EQ(points, 56);
+    ASSERT_EQ(loop().route_dest_x, 9);
+
+    click_tile(9, 5);
+    frames(60);
+    ASSERT_EQ(state().heroes[hero].x, 9);
+    push_key(SDLK_l);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_ESCAPE);  // no: nothing happens
+    frames(1);
+    EXPECT_EQ(state().heroes[hero].x, 9);
+    const GameSession* before = m.game.get();
+    push_key(SDLK_l);
+    frames(1);
+    push_key(SDLK_RETURN);
+    frames(1);
+    ASSERT_NE(m.game.get(), before) << "a new game record";
+    EXPECT_EQ(state().heroes[hero].x, x);
+    EXPECT_TRUE(map().tile(x, 5)->occupied());
+    EXPECT_EQ(loop().hero_move_points[hero], points);
+    EXPECT_EQ(loop().current_player, 0);
+    EXPECT_EQ(loop().selected_hero, hero);
+    EXPECT_EQ(loop().route_dest_x, 9) << "the stored destination is planned again";
+    EXPECT_FALSE(loop().active_route.empty());
+}
+
+TEST_F(SavedGameTest, NewGameReplacesTheRunningOneOnlyWhenConfirmed) {
+    push_key(SDLK_n);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_EQ(state().heroes.size(), 1u);
+    push_key(SDLK_n);
+    frames(1);
+    push_key(SDLK_RETURN);
+    frames(1);
+    ASSERT_TRUE(m.game);
+    EXPECT_EQ(map().name, "EMPTY") << "no archive: the empty map";
+    EXPECT_TRUE(state().heroes.empty());
+}
+
+}  // namespace
+}  // namespace vorn1::test
