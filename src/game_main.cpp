@@ -64,14 +64,10 @@ std::string base_folder() {
 // Per-run objects the entry function owns besides MainState's handles.
 struct RunObjects {
     std::unique_ptr<Resources> resources;
-    AdventureResources adventure;
-    NewDayResources new_day;
 };
 
 void shutdown(MainState& m, RunObjects& run) {
     end_game(m);
-    run.new_day.unload();
-    run.adventure.unload();
     run.resources.reset();
     m.res = nullptr;
     m.fonts.close();
@@ -125,10 +121,9 @@ int run() {
     if (TTF_Init() == 0) open_language_fonts(m.fonts, g_language);
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);
-    run.adventure.load(m.renderer, *m.res->archive, m.res->palette);
-    run.new_day.load(m.renderer, *m.res->archive, m.res->palette);
-    m.adv = &run.adventure;
-    m.new_day_res = &run.new_day;
+    load_adventure_groups(*m.res);
+    m.adv = m.res->adventure.get();
+    m.new_day_res = m.res->new_day.get();
     m.base_dir = base_folder();
     m.play_sound = [&m](const std::string& name) {
         if (m.game) m.game->events.play_sound(name);

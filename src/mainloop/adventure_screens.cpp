@@ -10,6 +10,7 @@
 #include "mainloop/transitions.h"
 #include "mainloop/visit_results.h"
 #include "world/tile_rules.h"
+#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -64,6 +65,7 @@ void run_panel_action(MainState& m, int button) {
         break;
     case AdventurePanelButton::ViewPuzzle: open_puzzle_screen(m); break;
     case AdventurePanelButton::CastSpell: begin_cast_spell(m); break;
+    case AdventurePanelButton::Dig: dig_with_selected_hero(m); break;
     default: break;
     }
 }
@@ -90,31 +92,43 @@ void begin_cast_spell(MainState& m) {
     open_spell_choice(g.loop.spell_choice, hero, std::move(spells));
 }
 
-void cast_adventure_spell(MainState& m, int spell) {
+void cast_selected_hero_spell(MainState& m, int spell) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     const int hero = l.selected_hero;
     if (!g.state.valid_hero(hero)) return;
-    if (can_cast_adventure_spell(g.state, g.map, hero, spell, hero_points(l, hero)) != CastRefusal::None) {
-        show_notice(g, strings().get("GAME_CANNOT_CAST"));
-        return;
-    }
-    if (const uint8_t reveal = view_spell_reveal(spell)) {
-        spend_spell_charge(g.state, hero, spell);
-        open_world_map(l.world_map, l.current_player, reveal);
-        return;
-    }
-    switch (spell) {
-    case SPELL_DIMENSION_DOOR: open_dim_door(l.dim_door, hero); break;
-    case SPELL_TOWN_GATE:
-        if (apply_town_gate(g.state, g.map, hero)) hero_relocated(m, hero);
-        else show_notice(g, strings().get("GAME_CANNOT_CAST"));
+    const AdventureCast c = cast_adventure_spell(g.state, g.map, l.identify, hero, spell, hero_points(l, hero));
+    switch (c.kind) {
+    case AdventureCast::ShowWorldMap: open_world_map(l.world_map, l.current_player, c.reveal); break;
+    case AdventureCast::ChooseLanding: open_dim_door(l.dim_door, hero); break;
+    case AdventureCast::Moved: hero_relocated(m, hero); break;
+    case AdventureCast::BoatSummoned:
+    case AdventureCast::HeroesIdentified: break;
+    case AdventureCast::Refused: {
+        const std::string text = cast_refusal_message(c.refusal);
+        if (!text.empty()) show_notice(g, text);
         break;
-    case SPELL_SUMMON_BOAT:
-        if (!apply_summon_boat(g.state, g.map, hero)) show_notice(g, strings().get("GAME_CANNOT_CAST"));
-        break;
-    default: show_notice(g, strings().get("GAME_CANNOT_CAST")); break;
     }
+    }
+}
+
+void dig_with_selected_hero(MainState& m) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    const int hero = l.selected_hero;
+    if (!g.state.valid_hero(hero) || hero >= (int)l.hero_move_points.size()) return;
+    stop_hero_movement(m);
+    const DigResult r = dig_for_artifact(g.puzzle, g.state, g.map, hero, l.hero_move_points[(size_t)hero]);
+    if (r == DigResult::NoHero) return;
+    if ((r == DigResult::Nothing || r == DigResult::Found) && m.play_sound) m.play_sound("DIGSOUND.82M");
+    if (r == DigResult::Found) {
+        reset_planned_route(g, hero);
+        if (m.on_artifact_dug) m.on_artifact_dug(m, hero);
+        else if (g.game_won == 0 && check_victory(g.state)) g.game_won = g.campaign ? 2 : 1;
+    } else if (r == DigResult::Nothing) {
+        reset_planned_route(g, hero);
+    }
+    show_notice(g, dig_result_message(r, g.puzzle.ultimate_artifact));
 }
 
 namespace {
@@ -156,7 +170,7 @@ bool handle_screen_input(MainState& m, const SDL_Event& e) {
     }
     if (l.spell_choice.open) {
         const int spell = handle_spell_choice_event(e, l.spell_choice);
-        if (spell >= 0) cast_adventure_spell(m, spell);
+        if (spell >= 0) cast_selected_hero_spell(m, spell);
         return true;
     }
     if (l.apanel.open) {
@@ -184,7 +198,8 @@ void draw_screens(MainState& m) {
     LoopState& l = g.loop;
     const int player = l.current_player;
     if (l.quick_info.open)
-        draw_quick_info(m.renderer, *m.adv, g.state, g.map, l.quick_info, player, m.fonts.small);
+        draw_quick_info(m.renderer, *m.adv, g.state, g.map, l.quick_info, player, m.fonts.small,
+                        identify_hero_active(l.identify, player));
     if (l.kingdom.open)
         draw_kingdom_overview(m.renderer, *m.adv, g.state, l.kingdom, player, m.fonts.def, m.fonts.small);
     if (l.world_map.open) draw_world_map(m.renderer, *m.adv, g.state, g.map, l.world_map);

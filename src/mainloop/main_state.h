@@ -83,6 +83,7 @@ struct LoopState {
     WorldMapState world_map;
     QuickInfoState quick_info;
     DimDoorState dim_door;
+    IdentifyHeroState identify;
     SpellChoiceState spell_choice;
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
@@ -146,6 +147,8 @@ struct MainState {
     std::function<void(MainState&, int hero, int x, int y)> on_monster;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
     std::function<void(MainState&)> puzzle_reveal;
+    // The hero dug up the ultimate artifact (the victory check runs here).
+    std::function<void(MainState&, int hero)> on_artifact_dug;
     // Screens of other parts reached by hotkeys: scenario information (i) and the control panel (g).
     // Empty: the key does nothing. The options are applied again after the control panel returns.
     std::function<void(MainState&)> scenario_info;

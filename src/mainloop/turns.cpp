@@ -145,6 +145,7 @@ void end_turn_confirmed(MainState& m, const EventResult& r) {
 void end_current_turn(MainState& m) {
     GameSession& g = game_of(m);
     stop_hero_movement(m);
+    end_identify_hero(g.loop.identify, g.loop.current_player);
     g.loop.computer_turn_pending = false;
     if (g.loop.player_order.size() <= 1) {
         finish_day(m);
@@ -200,9 +201,14 @@ void finish_day(MainState& m) {
     g.events.timed_status = false;
     g.events.timed_status_ms = 0.0f;
     const bool audio = m.audio_on;
-    begin_new_day_animation(g.new_day, m.new_day_res, g.state, audio, [&m] {
-        if (m.play_sound) m.play_sound("NEWDAY.82M");
-    });
+    std::array<bool, 4> eliminated{};
+    for (int p = 0; p < 4; ++p) eliminated[(size_t)p] = is_player_eliminated(g.elimination, p);
+    begin_new_day_animation(
+        g.new_day, m.new_day_res, g.state, audio,
+        [&m] {
+            if (m.play_sound) m.play_sound("NEWDAY.82M");
+        },
+        eliminated);
 }
 
 std::string week_announcement_text(const WeekEvent& e, bool month_changed) {

@@ -163,6 +163,47 @@ TEST_F(ScreensTest, DimensionDoorJumpsToTheClickedTile) {
     EXPECT_FALSE(map().tile(5, 5)->occupied());
 }
 
+TEST_F(ScreensTest, DigNeedsTheWholeDayAndFindsTheArtifactOnlyAtTheSite) {
+    const int full = compute_hero_max_mp(state(), map(), hero);
+    loop().hero_move_points[hero] = full;
+    g().puzzle.dig_x = 6;
+    g().puzzle.dig_y = 5;
+    g().puzzle.ultimate_artifact = 2;
+    push_key(SDLK_d);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(loop().hero_move_points[hero], 0) << "a dig in the wrong place still takes the day";
+    EXPECT_EQ(state().heroes[hero].free_artifact_slot(), 0);
+    accept_dialogs();
+    push_key(SDLK_d);  // no points left: nothing dug
+    frames(1);
+    accept_dialogs();
+    EXPECT_EQ(state().heroes[hero].free_artifact_slot(), 0);
+
+    // Standing on the site with a new day's points.
+    clear_hero_from_map(map(), state().heroes[hero]);
+    state().heroes[hero].x = 6;
+    place_hero_on_map(map(), state().heroes[hero]);
+    loop().hero_move_points[hero] = full;
+    push_key(SDLK_d);
+    frames(1);
+    EXPECT_TRUE(g().puzzle.artifact_awarded);
+    EXPECT_EQ(state().heroes[hero].artifacts[0], 2);
+    EXPECT_EQ(loop().hero_move_points[hero], 0);
+}
+
+TEST_F(ScreensTest, IdentifyHeroLastsUntilTheTurnEnds) {
+    learn(SPELL_IDENTIFY_HERO, 1);
+    push_key(SDLK_c);
+    frames(1);
+    push_key(SDLK_1);
+    frames(1);
+    EXPECT_TRUE(identify_hero_active(loop().identify, 0));
+    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_IDENTIFY_HERO], 0);
+    end_current_turn(m);
+    EXPECT_FALSE(identify_hero_active(loop().identify, 0));
+}
+
 // A route longer than one day's points goes on the next day from where it stopped.
 TEST_F(ScreensTest, ARouteOfSeveralDaysGoesOnTheNextDay) {
     loop().hero_move_points[hero] = 8;  // two straight steps on grass
