@@ -32,7 +32,8 @@ const std::vector<uint8_t>& kit_archive() {
 }
 
 void BM_OpenArchive(benchmark::State& state) {
-    for (auto _ : state) benchmark::DoNotOptimize(AggArchive::from_bytes(kit_archive()));
+    const std::vector<uint8_t>& bytes = kit_archive();  // made once, outside the timing
+    for (auto _ : state) benchmark::DoNotOptimize(AggArchive::from_bytes(bytes));
 }
 BENCHMARK(BM_OpenArchive);
 
