@@ -9,7 +9,6 @@
 
 #include "assets/agg.h"
 #include "assets/icn.h"
-#include "assets/til.h"
 #include "lang/lang_icn_override.h"
 
 namespace vorn1 {
@@ -35,7 +34,6 @@ constexpr SetSlot kSharedSets[] = {
 
 constexpr const char* kBorderEntry = "ADVBORD.ICN";
 constexpr const char* kSecondCrestEntry = "CRST0020.ICN";
-constexpr const char* kGroundEntry = "GROUND32.TIL";
 constexpr int kMixChannels = 29;
 
 std::string numbered(const char* stem, int n) {
@@ -62,7 +60,6 @@ const std::vector<ResourceEntry>& resource_entries() {
         for (int i = 0; i < 20; ++i) v.push_back({numbered("CRST", i), 1});
         v.push_back({kSecondCrestEntry, 1});
         v.push_back({kBorderEntry, 1});
-        v.push_back({kGroundEntry, 0});
         v.push_back({CursorManager::kEntry, 1});
         return v;
     }();
@@ -128,20 +125,6 @@ void Resources::load_all() {
     second_crest = load_frame0(kSecondCrestEntry);
     adv_border = load_frame0(kBorderEntry);
 
-    const std::vector<uint8_t> til = archive->get(kGroundEntry);
-    if (til.empty()) {
-        warn_missing(kGroundEntry);
-    } else {
-        try {
-            // Only the textures are kept: nothing reads the tiles' pixels after start-up.
-            const TileSet tiles = decode_til(til, palette);
-            ground_tile_size = SDL_Point{tiles.width, tiles.height};
-            for (const Image& t : tiles.tiles) ground_tile_tex.push_back(img_to_tex(renderer, t, false));
-        } catch (const std::exception& e) {
-            warn_corrupt(kGroundEntry, e.what());
-        }
-    }
-
     if (language != EN) apply_language(lang_assets_root());
 
     std::string err;
@@ -191,8 +174,6 @@ void Resources::free_all() {
     for (SDL_Texture*& t : colour_crests) drop(t);
     drop(second_crest);
     drop(adv_border);
-    for (SDL_Texture*& t : ground_tile_tex) drop(t);
-    ground_tile_tex.clear();
     cursors.free_cursors();
 }
 

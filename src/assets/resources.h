@@ -93,8 +93,6 @@ struct Resources {
     std::array<SDL_Texture*, 4> colour_crests{};  // CRST0016..0019 by player colour
     SDL_Texture* second_crest = nullptr;          // CRST0020.ICN, announcements
     SDL_Texture* adv_border = nullptr;            // ADVBORD.ICN frame 0, 640 x 480
-    std::vector<SDL_Texture*> ground_tile_tex;    // GROUND32.TIL by ground index
-    SDL_Point ground_tile_size{0, 0};             // size of every ground tile
 
     CursorManager cursors;
 
@@ -102,7 +100,7 @@ struct Resources {
     Owned<HeroScreenResources> hero_screen{nullptr, nullptr};
     Owned<SwapWinResources> swap_win{nullptr, nullptr};
     Owned<NewDayResources> new_day{nullptr, nullptr};
-    Owned<AdventureResources> adventure{nullptr, nullptr};  // filled by load_adventure_groups
+    Owned<AdventureResources> adventure{nullptr, nullptr};  // filled by load_adventure_groups (ground tiles too)
 
     Owned<TitleMusic> title_music{nullptr, nullptr};
     Owned<NewDayMusic> new_day_music{nullptr, nullptr};

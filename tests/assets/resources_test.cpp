@@ -66,9 +66,6 @@ TEST(Resources, DemoArchiveLoadsEveryEntryWithoutWarnings) {
     for (SDL_Texture* t : res.colour_crests) EXPECT_NE(t, nullptr);
     EXPECT_NE(res.second_crest, nullptr);
     EXPECT_NE(res.adv_border, nullptr);
-    EXPECT_EQ(res.ground_tile_tex.size(), 255u);
-    EXPECT_EQ(res.ground_tile_size.x, 32);
-    EXPECT_EQ(res.ground_tile_size.y, 32);
     EXPECT_EQ(res.cursors.frames.size(), 10u);
     EXPECT_EQ(res.buybuild.size(1).x, 140);  // the frame pieces have their real sizes
     EXPECT_EQ(res.buybuild.size(2).y, 48);
@@ -98,7 +95,6 @@ TEST(Resources, MissingEntriesWarnOncePerEntryAndLeaveNulls) {
     EXPECT_EQ(res.portraits[0], nullptr);
     EXPECT_NE(res.portraits[7], nullptr);
     EXPECT_EQ(res.adv_border, nullptr);
-    EXPECT_TRUE(res.ground_tile_tex.empty());
     EXPECT_TRUE(res.cursors.frames.empty());
 
     // Drawing with what is missing draws nothing and does not fail.
@@ -114,16 +110,13 @@ TEST(Resources, CorruptEntriesAreReportedAndTreatedAsMissing) {
     ::testing::internal::CaptureStderr();
     Resources res(c.r, archive_of({{"QV.PAL", kit::Bytes(767, 1)},
                                    {"BUYBUILD.ICN", kit::Bytes{1, 0, 9}},
-                                   {"GROUND32.TIL", kit::Bytes{5, 0, 32, 0, 32, 0, 1}},
                                    {CursorManager::kEntry, kit::Bytes{0xFF}},
                                    {"CRST0003.ICN", kit::Bytes(40, 0xEE)}}));
     const std::string err = ::testing::internal::GetCapturedStderr();
-    for (const char* name : {"QV.PAL", "BUYBUILD.ICN", "GROUND32.TIL", "ADVMCO.ICN", "CRST0003.ICN"})
+    for (const char* name : {"QV.PAL", "BUYBUILD.ICN", "ADVMCO.ICN", "CRST0003.ICN"})
         EXPECT_EQ(lines_with(err, std::string("  WARN ") + name + ": ").size(), 1u) << name << "\n" << err;
     EXPECT_FALSE(res.palette_loaded);
     EXPECT_EQ(res.buybuild.count(), 0);
-    EXPECT_TRUE(res.ground_tile_tex.empty());
-    EXPECT_EQ(res.ground_tile_size.x, 0);
     EXPECT_EQ(res.crests[3], nullptr);
 }
 
