@@ -84,7 +84,14 @@ void BattleScreen::clear_battle_working_state() {
     busy = 0;
     no_actor = 0;
     siege_action_running = 0;
-    auto_combat = 0;
+    auto_engaged = 0;
+    auto_attacker = 0;
+    auto_defender = 0;
+    retreating_side = 0;
+    inspected_unit = -1;
+    view_frame = 0;
+    spell_id = -1;
+    clear_action_records();
     battle_clock = 0.0f;
     effect_unit = -1;
     effect_timer = 0.0f;

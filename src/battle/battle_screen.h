@@ -24,6 +24,32 @@ struct GameMap;
 // Mixer volume of a battle sound at an effects level: 0 at 0 or below, 128 at 10 or above.
 int battle_effect_volume(int level);
 
+// One step of a walking path.
+struct HexStep {
+    int32_t row = 0;
+    int32_t col = 0;
+    bool operator==(const HexStep&) const = default;
+};
+
+// The sounds the battle rules ask for; the sound part maps them to its entries.
+enum class BattleSfx : uint8_t {
+    Attack, Wince, Move, Shoot, GoodLuck, BadLuck, GoodMorale, Catapult, BoulderImpact, KeepShoot,
+};
+
+// What a blow left on the stack it struck: drawn as a hit effect and a wince.
+struct HitRecord {
+    uint8_t kind = 0;     // DamageAnimKind
+    uint8_t killed = 0;
+    int32_t reaction = -1;  // last wince frame: 9 killed, 3 lost creatures, -1 none lost
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Movement range of a stack this turn: the creature's range, changed by Slow and Haste.
+int battle_move_range(const BattleUnit& u);
+// Screen point of a hex's foot line centre (where hit effects are anchored).
+void hex_foot_point(int row, int col, int& x, int& y);
+
 class BattleScreen {
 public:
     // One obstacle standing on the field (placed by the scenery).
@@ -79,9 +105,74 @@ public:
     // ---- turn order
     void build_turn_queue();
     void advance_turn();
-    // Siege actions started by the turn advance; the siege rules fill in the aim and the flight.
+    // ---- siege
     void start_catapult();
     ActionPhase start_keep_shot();
+    void apply_wall_damage(int section, int damage);
+    bool all_walls_down() const;
+
+    // ---- movement
+    std::vector<HexStep> find_path(const BattleUnit& u, int row, int col) const;
+    bool find_approach_tile(const BattleUnit& att, const BattleUnit& target, int mouse_x_in, int mouse_y_in,
+                            int& out_row, int& out_col, int& out_strike_col) const;
+    bool resolve_directional_melee(const BattleUnit& u, int target_row, int target_col, int dir, int& out_row,
+                                   int& out_col, int& out_strike_col, bool& out_backward) const;
+    bool begin_directional_attack(BattleUnit& att, BattleUnit& target, int target_row, int target_col, int dir);
+    void start_move_or_attack(int row, int col);
+
+    // ---- blows
+    struct SplashDmgTarget {
+        int32_t unit = -1;  // stack index 0..9
+        int32_t x = 0;
+        int32_t y = 0;
+        uint8_t kind = 0;
+        int32_t reaction = -1;
+        uint8_t killed = 0;
+        int32_t hp = 0;
+    };
+    struct BreathRecord {
+        int32_t target = -1;  // stack index 0..9
+        uint8_t active = 0;
+        uint8_t hit_applied = 0;
+        uint8_t died = 0;
+        HitRecord hit;
+    };
+    int compute_damage(const BattleUnit& att, const BattleUnit& def, bool retaliation, uint32_t& rng_state,
+                       bool ranged, bool force_double, bool force_half) const;
+    bool apply_damage(BattleUnit& u, int dmg);
+    void resolve_attack_hit(BattleUnit* att, BattleUnit* def);
+    void resolve_retaliation_hit(BattleUnit* retaliator, BattleUnit* target);
+    static int attack_frame_idx(int r1, int c1, int r2, int c2, unsigned char creature, bool& flag);
+    // Sets up a melee blow of `att` on `target` from the column `origin_col` of att's row at the
+    // target's hex (target_row, target_col); a luck effect may go first.
+    void start_strike(BattleUnit& att, BattleUnit& target, int origin_col, int target_row, int target_col);
+    bool can_shoot(const BattleUnit& u);
+    void start_ranged_attack(BattleUnit* shooter_unit, BattleUnit* target);
+    static int projectile_frame_idx(const BattleUnit& shooter_unit, const BattleUnit& target);
+    void resolve_shot_hit(BattleUnit* shooter_unit, BattleUnit* target);
+    void setup_breath_second_target();
+    void setup_breath_retal_second_target();
+    void resolve_breath_second_hit(BattleUnit* breather, BattleUnit* second);
+    void resolve_breath_retal_second_hit(BattleUnit* breather, BattleUnit* second);
+
+    // ---- luck and morale
+    bool check_and_start_good_luck_melee(BattleUnit* striker_unit, BattleUnit* target);
+    bool check_and_start_good_luck_ranged(BattleUnit* shooter_unit, BattleUnit* target);
+    bool check_and_start_good_luck_retaliation(BattleUnit* retaliator);
+    bool check_and_start_good_morale(BattleUnit* u);
+
+    // ---- end of battle
+    bool check_battle_end();
+    void open_result_screen(BattleOutcome result);
+
+    // ---- automatic combat
+    void run_autobattle_turn(BattleUnit* u);
+    bool autobattle_check_retreat(BattleUnit& u);
+    BattleUnit* autobattle_pick_target(BattleUnit& u);
+
+    // ---- frame
+    void tick(float dt);
+    void tick_combat(float dt);
 
     // ---- hex field
     static void hex_to_screen(int row, int col, int& x, int& y);
@@ -130,6 +221,7 @@ public:
     std::array<int32_t, 10> casualties{};
     std::array<uint8_t, 10> casualty_ids{};
     int32_t bonus_experience = 0;
+    int32_t result_experience = 0;  // shown and awarded to the winner
 
     std::array<int32_t, 5> defender_start_counts{};
     std::array<int32_t, 5> attacker_start_counts{};
@@ -157,8 +249,71 @@ public:
     // Set while a catapult throw or keep shot started by the turn advance runs: the entry at
     // `current` was stepped back and did not just finish a turn.
     uint8_t siege_action_running = 0;
-    uint8_t auto_combat = 0;
+    uint8_t auto_engaged = 0;   // automatic combat switched on for some side
+    uint8_t auto_attacker = 0;
+    uint8_t auto_defender = 0;
     float battle_clock = 0.0f;
+    int32_t mouse_x = 0;  // last pointer position on the field
+    int32_t mouse_y = 0;
+    int32_t view_frame = 0;
+    int32_t inspected_unit = -1;
+    uint8_t retreating_side = 0;  // the side that retreated (outcome 3)
+
+    // ---- walking (stack indexes 0..9, -1 none)
+    std::vector<HexStep> move_path;
+    int32_t moving_unit = -1;
+    int32_t move_step = 0;
+    float move_timer = 0.0f;
+    int32_t move_sounds = 0;
+    float walk_clock = 0.0f;  // never reset during a walk; read by drawing
+    float move_scale = 1.0f;
+
+    // ---- melee
+    int32_t striker = -1;
+    int32_t struck = -1;  // also the pending melee target of a walk
+    int32_t strike_dir = 1;
+    uint8_t strike_flag = 0;
+    uint8_t strike_backward = 0;
+    float strike_timer = 0.0f;
+    uint8_t hit_applied = 0;
+    uint8_t double_strike = 0;
+    uint8_t second_strike = 0;
+    BreathRecord breath;
+    BreathRecord retal_breath;
+    int32_t recovering = -1;
+    float recover_timer = 0.0f;
+    int32_t recover_dir = 1;
+    uint8_t recover_flag = 0;
+    uint8_t recover_backward = 0;
+    HitRecord hit;  // the wince in progress
+    float wince_timer = 0.0f;
+    int32_t wince_frame = 0;
+    std::vector<int32_t> struck_ids;
+    std::vector<SplashDmgTarget> splash;
+    uint8_t splash_active = 0;
+    uint8_t retal_pending = 0;
+    float retal_timer = 0.0f;
+    int32_t retal_dir = 1;
+    uint8_t retal_flag = 0;
+    uint8_t retal_backward = 0;
+    uint8_t retal_hit_applied = 0;
+    HitRecord retal_hit;
+    int32_t dying_unit = -1;
+    float death_timer = 0.0f;
+
+    // ---- shots
+    int32_t shooter = -1;
+    int32_t shot_target = -1;
+    uint8_t double_shot = 0;
+    float shot_timer = 0.0f;
+    int32_t shot_frame = 0;
+    uint8_t shot_drawn = 0;
+    float missile_x = 0.0f, missile_y = 0.0f;
+    float missile_end_x = 0.0f, missile_end_y = 0.0f;
+    float missile_vx = 0.0f, missile_vy = 0.0f;
+    float missile_elapsed = 0.0f, missile_duration = 0.0f;
+    int32_t missile_dir = 2;
+    uint8_t missile_mirror = 0;
 
     // ---- scenery
     SDL_Texture* background = nullptr;
@@ -181,6 +336,12 @@ public:
     uint8_t casting_side = 0;
     int32_t effect_unit = -1;  // stack index 0..9, -1 none
     float effect_timer = 0.0f;
+    int32_t effect_frame = 0;
+    uint8_t good_luck_pending = 0;  // force flags of the next damage roll
+    uint8_t bad_luck_pending = 0;
+    uint8_t good_luck_shown = 0, good_luck_on_shot = 0, good_luck_on_retal = 0;
+    uint8_t bad_luck_shown = 0, bad_luck_on_shot = 0, bad_luck_on_retal = 0;
+    int32_t spell_id = -1;  // the spell being cast, -1 none
 
     uint32_t rng = 12345;
 
@@ -205,6 +366,28 @@ public:
     int32_t catapult_target = -1;
     float catapult_timer = 0.0f;
     int32_t keep_target = -1;  // stack index of the keep's shot, -1 none
+    uint8_t keep_destroyed_notice = 0;
+    int32_t catapult_frame = 0;
+    float boulder_start_x = 0.0f, boulder_start_y = 0.0f, boulder_end_x = 0.0f, boulder_end_y = 0.0f;
+    float boulder_x = 0.0f, boulder_y = 0.0f, boulder_progress = 0.0f, boulder_timer = 0.0f;
+    int32_t boulder_spin = 0;
+    float boulder_spin_timer = 0.0f;
+    float impact_timer = 0.0f;
+    int32_t impact_frame = 0;
+    int32_t impact_last_frame = 3;
+    int32_t impact_x = 0, impact_y = 0;
+    float keep_arrow_start_x = 600.0f, keep_arrow_start_y = 122.0f;
+    float keep_arrow_end_x = 0.0f, keep_arrow_end_y = 0.0f;
+    float keep_arrow_x = 0.0f, keep_arrow_y = 0.0f;
+    float keep_arrow_timer = 0.0f, keep_arrow_duration = 0.0f;
+    int32_t keep_arrow_frame = 1;
+
+    // Sound seam: (kind, creature id or -1, mixer channel, volume); empty = silent.
+    std::function<void(BattleSfx, int, int, int)> sfx_hook;
+    // Result seam, called when the result opens: (battle, the player won). Music and art live elsewhere.
+    std::function<void(BattleScreen&, bool)> result_hook;
+    // Automatic spell casting seam: true when the hero cast for the stack.
+    std::function<bool(BattleScreen&, BattleUnit&)> autocast_hook;
 
 private:
     bool services_ready() const { return battle_res != nullptr && renderer != nullptr; }
@@ -215,6 +398,23 @@ private:
     void build_scenery(const GameMap& map, int x, int y, unsigned seed, bool graveyard,
                        const std::string& background_name);
     void end_status_spell_if_due(BattleUnit& u);
+    void play_sfx(BattleSfx kind, int creature);
+    bool check_luck(BattleUnit* u, int context);
+    void clear_action_records();
+    void remove_pending_turns(int unit);
+    void end_action();
+    void walk_to(BattleUnit& u, std::vector<HexStep> path, int target);
+    void wince_burst();
+    void tick_moving(float dt);
+    void tick_strike(float dt, bool retaliation);
+    void tick_target_wince(float dt);
+    void tick_retaliation_wince(float dt);
+    void tick_shot(float dt);
+    void tick_effects(float dt);
+    void tick_siege(float dt);
+    bool start_second_strike();
+    void run_boulder_flight(float dt);
+    void berserk_turn(BattleUnit& u);
 };
 
 // Whether an army has no troops: a slot counts only with a creature and a count above 0.

@@ -1,4 +1,4 @@
-// Round order, turn advance, and the siege actions that the advance starts.
+// Round order and turn advance.
 #include <SDL_mixer.h>
 
 #include <algorithm>
@@ -146,39 +146,6 @@ void BattleScreen::advance_turn() {
     busy = 0;
     phase = ActionPhase::Idle;
     no_actor = 1;
-}
-
-void BattleScreen::start_catapult() {
-    catapult_target = -1;
-    if (!walls_down) {
-        std::array<int, 5> standing{};
-        int n = 0;
-        for (int r = 0; r < 5; ++r)
-            if (wall_hp[r] > 0) standing[n++] = r;
-        if (n > 0) catapult_target = standing[xorshift32_next(rng) % static_cast<uint32_t>(n)];
-    } else if (!(opt_catapult_tower && keep_alive)) {
-        catapult_pending = 0;
-        phase = ActionPhase::Idle;
-        advance_turn();
-        return;
-    }
-    phase = ActionPhase::CatapultThrow;
-    catapult_timer = 0.0f;
-}
-
-ActionPhase BattleScreen::start_keep_shot() {
-    std::array<int, 5> cand{};
-    int n = 0;
-    for (int i = 0; i < 5; ++i)
-        if (is_living(attackers[i])) cand[n++] = i;
-    if (n == 0) {
-        keep_target = -1;
-        phase = ActionPhase::Idle;
-        return ActionPhase::Idle;
-    }
-    keep_target = cand[xorshift32_next(rng) % static_cast<uint32_t>(n)];
-    phase = ActionPhase::KeepShot;
-    return ActionPhase::KeepShot;
 }
 
 }  // namespace vorn1

@@ -1,0 +1,76 @@
+// The end of a battle: who is left, the armies written back, the figures of the result.
+#include <algorithm>
+
+#include "battle/battle_combat.h"
+#include "battle/battle_screen.h"
+#include "lang/runtime_strings.h"
+#include "world/game_state.h"
+
+namespace vorn1 {
+
+namespace {
+bool side_alive(const std::array<BattleUnit, 5>& stacks) {
+    for (const BattleUnit& u : stacks)
+        if (is_living(u)) return true;
+    return false;
+}
+
+// Hit points of the creatures a side lost, measured from its starting counts.
+int64_t killed_hit_points(const std::array<BattleUnit, 5>& stacks, const std::array<int32_t, 5>& start) {
+    int64_t sum = 0;
+    for (int i = 0; i < 5; ++i) {
+        const BattleUnit& u = stacks[i];
+        if (u.creature == kNoCreature) continue;
+        int survivors = u.alive ? std::max(u.count, 0) : 0;
+        int lost = start[i] - survivors;
+        if (lost > 0) sum += static_cast<int64_t>(lost) * creature_hp(u.creature);
+    }
+    return sum;
+}
+}  // namespace
+
+bool BattleScreen::check_battle_end() {
+    bool attacker_alive = side_alive(attackers);
+    bool defender_alive = side_alive(defenders);
+    if (attacker_alive && defender_alive) return false;
+    attacker_won = attacker_alive ? 1 : 0;
+    push_message(strings().get(attacker_alive ? "BATTLE_VICTORY_SHORT" : "BATTLE_DEFEAT"));
+    open_result_screen(attacker_alive ? OutcomeAttackerWon : OutcomeDefenderWon);
+    return true;
+}
+
+void BattleScreen::open_result_screen(BattleOutcome result) {
+    outcome = result;
+    attacker_won = result == OutcomeAttackerWon ? 1 : 0;
+    // Every end writes the survivors back, a retreat or a surrender included.
+    write_back_armies();
+    for (int i = 0; i < 10; ++i) {
+        const BattleUnit& u = *unit_by_index(i);
+        int start = i < 5 ? attacker_start_counts[i] : defender_start_counts[i - 5];
+        int survivors = u.alive ? std::max(u.count, 0) : 0;
+        casualty_ids[i] = u.creature;
+        casualties[i] = std::max(0, start - survivors);
+    }
+    int64_t exp = 0;
+    int winner_hero = -1;
+    if (result == OutcomeAttackerWon) {
+        exp = killed_hit_points(defenders, defender_start_counts) + bonus_experience;
+        winner_hero = attacker_side.hero;
+    } else if (result == OutcomeDefenderWon) {
+        exp = killed_hit_points(attackers, attacker_start_counts) + bonus_experience;
+        winner_hero = defender_side.hero;
+    }
+    result_experience = static_cast<int32_t>(std::clamp<int64_t>(exp, 0, 2000000000));
+    if (game && game->valid_hero(winner_hero)) {
+        HeroState& h = game->heroes[winner_hero];
+        h.experience = static_cast<uint32_t>(std::min<int64_t>(static_cast<int64_t>(h.experience) + result_experience,
+                                                               UINT32_MAX));
+    }
+    // The local player is the defender only when it plays that side alone.
+    bool player_defends = control.human[1] && !control.human[0];
+    bool player_won = (result == OutcomeAttackerWon && !player_defends) || (result == OutcomeDefenderWon && player_defends);
+    overlay = BattleOverlay::Result;
+    if (result_hook) result_hook(*this, player_won);
+}
+
+}  // namespace vorn1
