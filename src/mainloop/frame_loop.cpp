@@ -279,7 +279,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
         return;
     }
     if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F11 && !e.key.repeat) {
-        if (!m.game || !m.game->loop.battle_open) m.scale_index = set_window_scale(m.window, m.res, m.scale_index + 1);
+        if (!m.game || !m.game->loop.battle_open) cycle_window_scale(m);
         return;
     }
     if (!m.game) return;
@@ -318,6 +318,8 @@ void run_frame(MainState& m, float dt_ms) {
     }
 
     if (g.new_day.active && tick_new_day_animation(g.new_day, dt_ms)) on_new_day_finished(m);
+    if (!m.game) return;
+    update_map_sounds(m);
     update_fadeouts(m, dt_ms);
     if (l.summary_view.kind != SUMMARY_NONE && m.now_ms >= l.summary_view.end_ms) l.summary_view = SummaryView{};
     l.anim_ms += dt_ms;
@@ -326,6 +328,20 @@ void run_frame(MainState& m, float dt_ms) {
         ++l.anim_tick;
     }
     draw_frame(m);
+}
+
+void cycle_window_scale(MainState& m) { m.scale_index = set_window_scale(m.window, m.res, m.scale_index + 1); }
+
+void update_map_sounds(MainState& m) {
+    GameSession& g = game_of(m);
+    const LoopState& l = g.loop;
+    if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending) return;
+    if (!g.state.valid_hero(l.selected_hero) || !g.state.heroes[(size_t)l.selected_hero].live) return;
+    const HeroState& h = g.state.heroes[(size_t)l.selected_hero];
+    const MapTile* t = g.map.tile(h.x, h.y);
+    if (!t) return;
+    if (m.sounds.terrain) m.sounds.terrain(t->ground);
+    if (m.sounds.ambient) m.sounds.ambient(h.x, h.y);
 }
 
 void draw_frame(MainState& m) {

@@ -36,6 +36,10 @@ void end_game(MainState& m);
 void handle_input(MainState& m, const SDL_Event& e);
 // One frame: ticks, the computer seat, the walk, all pending input, the new-day pause, drawing.
 void run_frame(MainState& m, float dt_ms);
+// The next window scale (1x, 2x, 3x, then 1x again); F11, and the front end's scale button.
+void cycle_window_scale(MainState& m);
+// The terrain music and ambient loops for the selected hero's tile, each frame the map shows with audio.
+void update_map_sounds(MainState& m);
 // Draws the frame and presents it (nothing without a renderer).
 void draw_frame(MainState& m);
 

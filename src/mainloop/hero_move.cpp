@@ -439,8 +439,10 @@ void begin_next_step(MainState& m, int h) {
     mv.colour = is_player_index(hero.owner) ? g.state.player_color[hero.owner] : 0;
     mv.to_ground = to.ground;
     mv.to_water = to.is_water() ? 1 : 0;
+    const MapTile* from = g.map.tile(hero.x, hero.y);
     clear_hero_from_map(g.map, hero);
-    l.walk_footsteps = 0;
+    l.walk_footsteps = 1;
+    if (m.sounds.footstep && from) m.sounds.footstep(from->ground, hero.on_boat != 0);
 }
 
 }  // namespace
@@ -454,6 +456,11 @@ void update_walk(MainState& m, float dt_ms) {
     HeroMoveState& mv = l.moves[h];
     if (mv.active) {
         mv.elapsed_ms += dt_ms;
+        // The second footstep half-way, on the ground being entered.
+        if (l.walk_footsteps == 1 && mv.elapsed_ms * 2.0f >= mv.step_ms) {
+            l.walk_footsteps = 2;
+            if (m.sounds.footstep) m.sounds.footstep(mv.to_ground, g.state.heroes[h].on_boat != 0);
+        }
         if (mv.elapsed_ms < mv.step_ms) return;
         finish_step(m, h);
     }

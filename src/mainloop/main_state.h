@@ -119,6 +119,20 @@ struct GameSession {
     bool game_lost = false;
 };
 
+// The adventure map's sounds as the loop asks for them; each may be empty (no audio, or no player).
+struct LoopSounds {
+    // A footstep of the walking hero on ground `ground` (at most two per step).
+    std::function<void(uint8_t ground, bool in_boat)> footstep;
+    // Every frame the map shows: the terrain music and the ambient loops for the selected hero's tile.
+    std::function<void(uint8_t ground)> terrain;
+    std::function<void(int x, int y)> ambient;
+    // A human turn starts: the terrain music halted and, for ground >= 0, started again from the top.
+    std::function<void(int ground)> terrain_restart;
+    // The new-day pause: its music (the ambient loops wait), then back to the map's sounds.
+    std::function<void()> new_day_start;
+    std::function<void()> new_day_end;
+};
+
 struct MainState {
     // Per run.
     SDL_Window* window = nullptr;
@@ -143,6 +157,7 @@ struct MainState {
     std::function<bool(const AutosaveRequest&)> autosave;
     // Plays a map sound effect by name (channel 0).
     std::function<void(const std::string&)> play_sound;
+    LoopSounds sounds;
     // A wandering monster was met on (x, y) by the hero.
     std::function<void(MainState&, int hero, int x, int y)> on_monster;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).

@@ -92,6 +92,12 @@ void start_player_turn(MainState& m, int p) {
         centre_view_on_hero(g, l.selected_hero);
     }
     l.summary_view = SummaryView{};
+    if (m.audio_on && m.sounds.terrain_restart && seat_is_human(g.state, p)) {
+        const MapTile* t = nullptr;
+        if (g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live)
+            t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
+        m.sounds.terrain_restart(t ? t->ground : -1);
+    }
     process_turn_start_elimination_warning(g.elimination, p);
 
     if (is_player_index(p) && !seat_is_human(g.state, p)) {
@@ -206,7 +212,8 @@ void finish_day(MainState& m) {
     begin_new_day_animation(
         g.new_day, m.new_day_res, g.state, audio,
         [&m] {
-            if (m.play_sound) m.play_sound("NEWDAY.82M");
+            if (m.sounds.new_day_start) m.sounds.new_day_start();
+            else if (m.play_sound) m.play_sound("NEWDAY.82M");
         },
         eliminated);
 }
@@ -226,6 +233,7 @@ std::string week_announcement_text(const WeekEvent& e, bool month_changed) {
 void on_new_day_finished(MainState& m) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    if (m.audio_on && m.sounds.new_day_end) m.sounds.new_day_end();
     // The announcement queues behind any dialog already open, so the turn announcement follows it.
     if (l.week_announcement_pending) {
         l.week_announcement_pending = false;

@@ -305,3 +305,46 @@ TEST_F(SavedGameTest, NewGameReplacesTheRunningOneOnlyWhenConfirmed) {
 
 }  // namespace
 }  // namespace vorn1::test
+
+namespace vorn1::test {
+namespace {
+
+// What the loop asks of the sound players while a hero walks and a day turns.
+TEST_F(LoopTest, SoundsFollowTheWalkAndTheDay) {
+    make_game();
+    const int h = add_hero(5, 5, 0);
+    map().tile(5, 6)->ground = 110;
+    m.audio_on = true;
+    std::vector<int> steps, terrain, restarts;
+    int day_start = 0, day_end = 0;
+    m.sounds.footstep = [&](uint8_t ground, bool) { steps.push_back(ground); };
+    m.sounds.terrain = [&](uint8_t ground) { terrain.push_back(ground); };
+    m.sounds.terrain_restart = [&](int ground) { restarts.push_back(ground); };
+    m.sounds.new_day_start = [&] { ++day_start; };
+    m.sounds.new_day_end = [&] { ++day_end; };
+    start_player_turn(m, 0);
+    EXPECT_EQ(restarts, (std::vector<int>{30}));
+    accept_dialogs();
+    click_tile(5, 6);
+    frames(1);
+    click_tile(5, 6);
+    frames(20);
+    ASSERT_EQ(state().heroes[h].y, 6);
+    EXPECT_EQ(steps, (std::vector<int>{30, 110})) << "one at the start of the step, one half-way";
+    ASSERT_FALSE(terrain.empty());
+    EXPECT_EQ(terrain.back(), 110);
+    loop().hero_move_points[h] = 0;
+    end_current_turn(m);  // seat 1 is a computer: its turn ends in the next frame
+    frames(2);
+    ASSERT_TRUE(g().new_day.active);
+    EXPECT_EQ(day_start, 1);
+    const size_t heard = terrain.size();
+    frames(10);
+    EXPECT_EQ(terrain.size(), heard) << "no map music during the new-day pause";
+    frames((int)(kNewDayMs / 16.0f));
+    EXPECT_EQ(day_end, 1);
+    EXPECT_EQ(restarts.size(), 2u);
+}
+
+}  // namespace
+}  // namespace vorn1::test
