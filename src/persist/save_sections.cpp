@@ -297,7 +297,13 @@ void r_campaign(ByteReader& r, NewGameConfig& c) {
     c.lord_faction = r.u8();
     c.scenario_index = r.i32();
     c.campaign_map_path = r.str();
-    const uint32_t n = r.count(2);
+    // A campaign is a handful of maps; a larger list can only come from a damaged file.
+    constexpr uint32_t kMaxCampaignMaps = 64;
+    uint32_t n = r.count(2);
+    if (n > kMaxCampaignMaps) {
+        r.fail = true;
+        n = 0;
+    }
     c.campaign_maps.clear();
     c.campaign_maps.reserve(n);
     for (uint32_t i = 0; i < n; ++i) c.campaign_maps.push_back(r.str());

@@ -217,6 +217,17 @@ TEST(SaveGame, EmptySavesHaveTheTableSizesAndRoundTrip) {
     EXPECT_EQ(resave(rc, true), camp_image);
 }
 
+TEST(SaveGame, CampaignMapListIsBounded) {
+    kit::FixtureOptions o;
+    o.campaign = true;
+    o.campaign_maps = 64;
+    const LoadResult ok = load_bytes(kit::make_fixture(o).bytes, true);
+    ASSERT_TRUE(ok.ok) << ok.error;
+    EXPECT_EQ(ok.config.campaign_maps.size(), 64u);
+    o.campaign_maps = 65;  // more names than any campaign has: a damaged file
+    EXPECT_EQ(load_bytes(kit::make_fixture(o).bytes, true).error, kCampCorrupt);
+}
+
 TEST(SaveGame, CampaignSavesCarryTheirBlock) {
     kit::FixtureOptions o;
     o.campaign = true;

@@ -32,7 +32,7 @@ void campaign_block(Le& w, const FixtureOptions& o) {
     w.u8(e ? 0 : 4);  // lord faction byte
     w.u32(e ? 0 : 5); // scenario index
     w.str(e ? "" : "maps/CAMP6.CMP");
-    const int n = e ? 0 : 8;
+    const int n = e ? 0 : (o.campaign_maps >= 0 ? o.campaign_maps : 8);
     w.u32(static_cast<uint32_t>(n));
     for (int i = 0; i < n; ++i) w.str("maps/CAMP" + std::to_string(i + 1) + ".CMP");
 }

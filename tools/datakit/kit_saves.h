@@ -29,6 +29,7 @@ struct FixtureOptions {
     std::string map_path;      // empty: none
     uint32_t version = 0;      // 0: the right one for the kind
     int mode_byte = -1;        // game mode of the configuration block; -1: the kind's own
+    int campaign_maps = -1;    // (campaign fixtures) names in the campaign map list; -1: eight
 };
 
 // Offsets of the section boundaries inside the image, for cutting tests.
