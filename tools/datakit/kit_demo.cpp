@@ -10,6 +10,7 @@
 #include "datakit/kit_adventure.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_sound.h"
 
 namespace vorn1::kit {
 
@@ -278,7 +279,8 @@ Bytes make_demo_entry(const DemoEntry& e) {
     case DemoKind::Bkg:
         return make_bkg(e);
     case DemoKind::Pcm82M:
-        return write_pcm_82m(220.0 + 40.0 * (set_colour(e.name) % 16), e.name.rfind("LOOP", 0) == 0 ? 400 : 120);
+        return write_raw_tone(VORN_FMT_82M, 220.0 + 40.0 * (set_colour(e.name) % 16),
+                              e.name.rfind("LOOP", 0) == 0 ? 400 : 120);
     case DemoKind::Til: {
         std::vector<IndexGrid> tiles;
         for (int i = 0; i < e.frames; ++i) tiles.push_back(labelled_picture(e.w, e.h, num("%d", i), i));
@@ -312,16 +314,6 @@ Bytes make_title() {
         for (int x = 1; x < 639; ++x)
             g.at(x, y) = static_cast<uint8_t>(214 + ((x / 10 + y / 6 + static_cast<int>(4 * std::sin(x / 25.0))) & 7));
     return write_bmp(g);
-}
-
-void add_sound_files(DemoData& d) {
-    int k = 0;
-    for (int n : {0, 1, 2, 3, 4, 5, 6, 29, 30, 31, 32, 40, 41, 42, 43, 44, 47, 48, 49, 54}) {
-        const double freq = 196.0 * std::pow(2.0, (k++ % 12) / 12.0);
-        if (n <= 6) d.files.push_back({num("SOUND/VELDAR%02d.62S", n), write_pcm_62s(freq, 400)});
-        else if (n <= 32) d.files.push_back({num("SOUND/VELDAR%02d.82S", n), write_pcm_82s(freq, 400)});
-        else d.files.push_back({num("SOUND/VELDAR%02d.82M", n), write_pcm_82m(freq, 400)});
-    }
 }
 
 void add_demo_map(DemoData& d) { d.add_entry("DEMO.MAP", demo_map_bytes()); }

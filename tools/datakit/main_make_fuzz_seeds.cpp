@@ -8,6 +8,7 @@
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
+#include "datakit/kit_sound.h"
 #include "datakit/kit_town.h"
 
 namespace {
@@ -22,6 +23,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_battle_seeds,
     vorn1::kit::write_save_fuzz_seeds,
     vorn1::kit::write_screens_seeds,
+    vorn1::kit::write_sound_seeds,
 };
 
 }  // namespace

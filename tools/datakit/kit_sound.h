@@ -1,0 +1,24 @@
+#pragma once
+// Raw PCM sounds as the game stores them (signed samples, no header), the loose music files of the
+// demo SOUND folder, and the seeds of the sound fuzz target.
+#include <string>
+
+#include "datakit/datakit.h"
+#include "media/sound_chunk.h"
+
+namespace vorn1::kit {
+
+struct DemoData;
+
+// A fading sine tone at 22050 Hz in a stored format: signed 8-bit mono or stereo, or signed 16-bit
+// little-endian stereo (the right channel a fifth above the left in the stereo formats).
+Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms);
+
+// The music files the players look for: SOUND/VELDARnn with nn 00..06 as .62S, 29..32 as .82S,
+// the rest (40..49, 54) as .82M.
+void add_sound_files(DemoData& d);
+
+// Seeds of fuzz_sound: OUT/sound/* (first byte the format, the rest the raw samples).
+void write_sound_seeds(const std::string& out_dir);
+
+}  // namespace vorn1::kit
