@@ -322,6 +322,16 @@ TEST_F(MusicPlayers, MapEffectsRestartFromTheBeginning) {
     BuildSound none;
     none.play();  // no chunk: the dig sound is left alone
     EXPECT_EQ(Mix_GetChunk(kChanMapEffects), dig.chunk);
+
+    // An entry the mixer cannot take (here: no device) is told apart from a missing one.
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(load_map_effect(&agg, BuildSound::kEntry, "build sound", none.chunk, none.wav));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "  WARNING: BUILDTWN.82M failed to decode\n");
+    EXPECT_TRUE(none.wav.empty());
+    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    Mix_AllocateChannels(kMixerChannels);
 }
 
 TEST_F(MusicPlayers, AssetCacheLoadsTheMapSoundsWithItsLogLines) {
