@@ -102,4 +102,48 @@ void BM_OpenForms(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenForms)->Arg(0)->Arg(1)->Arg(2)->Arg(3);
 
+// Paths across a field crowded with stacks, the per-click and per-decision search.
+void BM_FindPath(benchmark::State& state) {
+    BattleScreen b;
+    BattleUnit& walker = b.attackers[0];
+    walker.creature = 3;
+    walker.count = 10;
+    walker.spell_status = 10;  // range 3
+    walker.row = 2;
+    walker.col = 1;
+    for (int i = 0; i < 4; ++i) {
+        BattleUnit& u = b.defenders[i];
+        u.creature = 0;
+        u.count = 1;
+        u.side = 1;
+        u.row = i;
+        u.col = 3;
+    }
+    size_t total = 0;
+    for (auto _ : state)
+        for (int r = 0; r < 5; ++r)
+            for (int c = 1; c < 8; ++c) total += b.find_path(walker, r, c).size();
+    benchmark::DoNotOptimize(total);
+}
+BENCHMARK(BM_FindPath);
+
+// A whole computer-against-computer hero battle on the frame machine, 16 ms frames.
+void BM_ComputerBattle(benchmark::State& state) {
+    OpenFixture f;
+    int frames = 0;
+    for (auto _ : state) {
+        GameState g = f.game;
+        BattleScreen b;
+        b.init(&f.res, nullptr, f.renderer, nullptr, nullptr);
+        b.open_hero_vs_hero(0, 1, f.map, g, 42, true, BattleScreen::BattleControl{{0, 0}});
+        frames = 0;
+        while (b.overlay != BattleOverlay::Result && frames < 100000) {
+            b.tick(16.0f);
+            ++frames;
+        }
+    }
+    state.counters["frames"] = frames;
+}
+BENCHMARK(BM_ComputerBattle)->Unit(benchmark::kMillisecond);
+
 }  // namespace
