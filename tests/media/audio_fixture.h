@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ class AudioTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+            setenv("SDL_AUDIODRIVER", "dummy", 0);  // also when run outside ctest
             ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
             ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
         }
