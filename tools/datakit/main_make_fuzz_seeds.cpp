@@ -10,6 +10,7 @@
 #include "datakit/kit_saves.h"
 #include "datakit/kit_sound.h"
 #include "datakit/kit_town.h"
+#include "datakit/kit_video.h"
 
 namespace {
 
@@ -24,6 +25,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_save_fuzz_seeds,
     vorn1::kit::write_screens_seeds,
     vorn1::kit::write_sound_seeds,
+    vorn1::kit::write_smk_seeds,
 };
 
 }  // namespace
