@@ -19,6 +19,8 @@
 #include "mainloop/frame_loop.h"
 #include "mainloop/main_state.h"
 #include "mainloop/window_scale.h"
+#include "media/ambient_sound.h"
+#include "media/music_players.h"
 
 namespace vorn1 {
 namespace {
@@ -64,10 +66,46 @@ std::string base_folder() {
 // Per-run objects the entry function owns besides MainState's handles.
 struct RunObjects {
     std::unique_ptr<Resources> resources;
+    // Freed in shutdown before the mixer closes: their destructors still talk to it.
+    std::unique_ptr<TerrainMusic> terrain = std::make_unique<TerrainMusic>();
+    std::unique_ptr<FootstepSounds> footsteps = std::make_unique<FootstepSounds>();
 };
+
+// The loop's sound seams on the players: music by the hero's ground, ambient loops, footsteps and the
+// new-day jingle. Without audio they stay empty.
+void connect_sounds(MainState& m, RunObjects& run) {
+    if (!m.audio_on) return;
+    Resources& res = *m.res;
+    run.terrain->init(m.base_dir);
+    run.footsteps->load(m.res->archive.get());
+    if (res.new_day_music) res.new_day_music->init(m.base_dir);
+    if (res.tavern_music) res.tavern_music->init(m.base_dir);
+    m.sounds.footstep = [&m, &run](uint8_t ground, bool in_boat) {
+        run.footsteps->variant = m.speed.footstep_variant;
+        run.footsteps->play(ground, in_boat);
+    };
+    m.sounds.terrain = [&run](uint8_t ground) { run.terrain->update(ground); };
+    m.sounds.terrain_restart = [&run](int ground) {
+        run.terrain->stop();
+        if (ground >= 0) run.terrain->update((uint8_t)ground);
+    };
+    m.sounds.ambient = [&res](int x, int y) {
+        if (!res.ambient) return;
+        res.ambient->active = res.ambient->enabled;
+        res.ambient->update(x, y);
+    };
+    m.sounds.new_day_start = [&res] { new_day_music_start(res.new_day_music.get(), res.ambient.get()); };
+    m.sounds.new_day_end = [&res, &run] { new_day_music_end(res.ambient.get(), run.terrain.get()); };
+    m.sounds.dig = [&res] {
+        if (res.dig_sound) res.dig_sound->play();
+    };
+}
 
 void shutdown(MainState& m, RunObjects& run) {
     end_game(m);
+    m.sounds = LoopSounds{};
+    run.footsteps.reset();
+    run.terrain.reset();
     run.resources.reset();
     m.res = nullptr;
     m.fonts.close();
@@ -128,6 +166,7 @@ int run() {
     m.play_sound = [&m](const std::string& name) {
         if (m.game) m.game->events.play_sound(name);
     };
+    connect_sounds(m, run);
 
     // Until the title screen chooses, the game opens on the archive's demo map with seat 0 human.
     const NewGameConfig config;

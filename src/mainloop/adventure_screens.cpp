@@ -120,7 +120,7 @@ void dig_with_selected_hero(MainState& m) {
     stop_hero_movement(m);
     const DigResult r = dig_for_artifact(g.puzzle, g.state, g.map, hero, l.hero_move_points[(size_t)hero]);
     if (r == DigResult::NoHero) return;
-    if ((r == DigResult::Nothing || r == DigResult::Found) && m.play_sound) m.play_sound("DIGSOUND.82M");
+    if ((r == DigResult::Nothing || r == DigResult::Found) && m.audio_on && m.sounds.dig) m.sounds.dig();
     if (r == DigResult::Found) {
         reset_planned_route(g, hero);
         if (m.on_artifact_dug) m.on_artifact_dug(m, hero);

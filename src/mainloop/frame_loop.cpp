@@ -15,6 +15,7 @@
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
+#include "media/sound_levels.h"
 #include "world/game_setup.h"
 #include "world/tile_rules.h"
 
@@ -122,6 +123,8 @@ void apply_game_options(MainState& m) {
     targets.events = &g.events;
     targets.speed = &m.speed;
     targets.res = m.res;
+    targets.music_volume = apply_music_volume;
+    targets.sfx_volume = apply_sfx_volume;
     apply_options(m.settings, m.audio_on, targets);
 }
 

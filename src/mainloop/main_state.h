@@ -131,6 +131,8 @@ struct LoopSounds {
     // The new-day pause: its music (the ambient loops wait), then back to the map's sounds.
     std::function<void()> new_day_start;
     std::function<void()> new_day_end;
+    // The dig sound (map effects channel).
+    std::function<void()> dig;
 };
 
 struct MainState {
