@@ -1,0 +1,280 @@
+#include "media/smk_player.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "media/smk_video.h"
+
+namespace vorn1 {
+
+// ---- shared pieces
+
+SDL_Rect film_dest_rect(int width, int display_height) {
+    if (width < 1 || display_height < 1) return SDL_Rect{0, 0, 640, 480};
+    const double s = std::min(480.0 / display_height, 640.0 / width);
+    const int w = static_cast<int>(width * s + 0.5), h = static_cast<int>(display_height * s + 0.5);
+    return SDL_Rect{(640 - w) / 2, (480 - h) / 2, w, h};
+}
+
+void draw_overlay(SDL_Renderer* renderer, const SmkOverlay& overlay) {
+    if (!overlay.font || overlay.lines.empty()) return;
+    const int step = TTF_FontLineSkip(overlay.font) + overlay.extra_gap;
+    const int h = TTF_FontHeight(overlay.font);
+    int top = 480 - overlay.bottom - h - step * (static_cast<int>(overlay.lines.size()) - 1);
+    for (const std::string& line : overlay.lines) {
+        if (!line.empty()) {
+            if (SDL_Surface* surf = TTF_RenderUTF8_Blended(overlay.font, line.c_str(), overlay.colour)) {
+                if (SDL_Texture* t = SDL_CreateTextureFromSurface(renderer, surf)) {
+                    const SDL_Rect dst{overlay.x, top, surf->w, surf->h};
+                    SDL_RenderCopy(renderer, t, nullptr, &dst);
+                    SDL_DestroyTexture(t);
+                }
+                SDL_FreeSurface(surf);
+            }
+        }
+        top += step;
+    }
+}
+
+void present_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch,
+                        const SDL_Rect& dest, const SmkPlayOptions& options, uint32_t start_ms) {
+    SDL_UpdateTexture(texture, nullptr, rgba, pitch);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, &dest);
+    const SmkOverlay* ov = options.overlay;
+    if (ov && ov->font && options.base_ms + (SDL_GetTicks() - start_ms) >= ov->show_after_ms) draw_overlay(renderer, *ov);
+    SDL_RenderPresent(renderer);
+}
+
+int drain_film_events(bool skippable) {
+    bool quit = false, skip = false;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (e.type == SDL_QUIT) quit = true;
+        else if (skippable && (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN)) skip = true;
+    }
+    return quit ? kFilmQuit : skip ? kFilmSkipped : -1;
+}
+
+int wait_film_deadline(uint32_t deadline_ms, bool skippable) {
+    for (;;) {
+        const uint32_t now = SDL_GetTicks();
+        if (SDL_TICKS_PASSED(now, deadline_ms)) return -1;
+        SDL_Delay(std::min<uint32_t>(deadline_ms - now, 8));
+        const int r = drain_film_events(skippable);
+        if (r >= 0) return r;
+    }
+}
+
+int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch, const SDL_Rect& dest,
+                    const SmkPlayOptions& options, uint32_t start_ms) {
+    for (;;) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) return kFilmQuit;
+            if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) return kFilmEnded;
+        }
+        present_film_frame(renderer, texture, rgba, pitch, dest, options, start_ms);
+        SDL_Delay(16);
+    }
+}
+
+uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample) {
+    constexpr uint64_t kMax = uint64_t{256} << 20;
+    if (rate < 1 || channels < 1 || bytes_per_sample < 1 || !(film_seconds >= 0)) return 0;
+    const double bytes = (std::min(film_seconds, 1e7) + 10.0) * rate * channels * bytes_per_sample;
+    return bytes >= static_cast<double>(kMax) ? kMax : static_cast<uint64_t>(bytes);
+}
+
+void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_AudioFormat format, int channels,
+                            int rate) {
+    int mix_rate = 0, mix_channels = 0;
+    Uint16 mix_format = 0;
+    if (!Mix_QuerySpec(&mix_rate, &mix_format, &mix_channels)) {
+        SDL_Log("%s: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open? %s", s.who, Mix_GetError());
+        return;
+    }
+    if (pcm.empty()) return;
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(channels), rate, mix_format, static_cast<Uint8>(mix_channels),
+                          mix_rate) < 0) {
+        SDL_Log("%s: SDL_BuildAudioCVT failed: %s", s.who, SDL_GetError());
+        return;
+    }
+    // The converted length must fit SDL's int lengths.
+    const uint64_t mult = static_cast<uint64_t>(std::max(cvt.len_mult, 1));
+    const size_t frame_bytes = static_cast<size_t>(channels) * SDL_AUDIO_BITSIZE(format) / 8;
+    uint64_t len = std::min<uint64_t>(pcm.size(), static_cast<uint64_t>(INT_MAX) / mult / 2);
+    len -= len % std::max<size_t>(frame_bytes, 1);
+    if (len == 0) return;
+    s.memory = static_cast<uint8_t*>(SDL_malloc(static_cast<size_t>(len * mult)));
+    if (!s.memory) return;
+    std::memcpy(s.memory, pcm.data(), static_cast<size_t>(len));
+    uint32_t out_len = static_cast<uint32_t>(len);
+    if (cvt.needed) {
+        cvt.buf = s.memory;
+        cvt.len = static_cast<int>(len);
+        if (SDL_ConvertAudio(&cvt) < 0) {
+            SDL_Log("%s: SDL_BuildAudioCVT failed: %s", s.who, SDL_GetError());
+            SDL_free(s.memory);
+            s.memory = nullptr;
+            return;
+        }
+        out_len = static_cast<uint32_t>(cvt.len_cvt);
+    }
+    s.chunk = Mix_QuickLoad_RAW(s.memory, out_len);
+    if (!s.chunk) {
+        SDL_Log("%s: Mix_QuickLoad_RAW failed: %s", s.who, Mix_GetError());
+        SDL_free(s.memory);
+        s.memory = nullptr;
+        return;
+    }
+    s.channel = Mix_PlayChannel(-1, s.chunk, 0);
+    if (s.channel < 0) SDL_Log("%s: Mix_PlayChannel failed: %s", s.who, Mix_GetError());
+}
+
+bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, int rate) {
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            SDL_Log("%s: SDL_InitSubSystem(AUDIO) failed: %s", s.who, SDL_GetError());
+            return false;
+        }
+        s.own_audio = true;
+    }
+    SDL_AudioSpec want{};
+    want.freq = rate;
+    want.format = format;
+    want.channels = static_cast<Uint8>(channels);
+    want.samples = 2048;
+    SDL_AudioSpec have{};
+    s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (s.device == 0) return false;
+    SDL_ClearQueuedAudio(s.device);
+    SDL_PauseAudioDevice(s.device, 0);
+    return true;
+}
+
+void film_sound_queue(FilmSound& s, const uint8_t* data, size_t size) {
+    if (s.device == 0 || size == 0 || s.queued >= s.budget) return;
+    const uint64_t n = std::min<uint64_t>(size, s.budget - s.queued);
+    if (SDL_QueueAudio(s.device, data, static_cast<Uint32>(n)) == 0) s.queued += n;
+}
+
+void film_sound_stop(FilmSound& s) {
+    if (s.device) SDL_ClearQueuedAudio(s.device);
+    if (s.channel >= 0) Mix_HaltChannel(s.channel);
+}
+
+int film_sound_finish(FilmSound& s, bool skippable) {
+    if (s.device == 0) return kFilmEnded;
+    const uint32_t until = SDL_GetTicks() + 400;
+    while (SDL_GetQueuedAudioSize(s.device) > 0 && !SDL_TICKS_PASSED(SDL_GetTicks(), until)) {
+        const int r = drain_film_events(skippable);
+        if (r == kFilmQuit) return kFilmQuit;
+        if (r == kFilmSkipped) break;
+        SDL_Delay(8);
+    }
+    return kFilmEnded;
+}
+
+void film_sound_close(FilmSound& s) {
+    if (s.channel >= 0) Mix_HaltChannel(s.channel);
+    s.channel = -1;
+    if (s.chunk) Mix_FreeChunk(s.chunk);
+    s.chunk = nullptr;
+    if (s.memory) SDL_free(s.memory);
+    s.memory = nullptr;
+    if (s.device) {
+        SDL_ClearQueuedAudio(s.device);
+        SDL_CloseAudioDevice(s.device);
+        s.device = 0;
+    }
+    if (s.own_audio) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    s.own_audio = false;
+}
+
+// ---- Smacker playback
+
+int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options) {
+    SmkVideo video;
+    if (!video.load_file(path)) {
+        SDL_Log("play_smk_file: load failed for %s: %s", path.c_str(), video.error.c_str());
+        return kFilmFailed;
+    }
+    const int w = static_cast<int>(video.width), h = static_cast<int>(video.height);
+    const int display_h = (video.interlaced || video.doubled) ? h * 2 : h;
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (!texture) {
+        SDL_Log("play_smk_file: CreateTexture failed: %s", SDL_GetError());
+        return kFilmFailed;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+
+    FilmSound sound;
+    sound.who = "play_smk_file";
+    const double seconds = video.frame_count * video.frame_period_us / 1e6;
+    const int channels = video.audio_stereo ? 2 : 1;
+    const int rate = static_cast<int>(video.audio_sample_rate);
+    const SDL_AudioFormat format = video.audio_16bit ? AUDIO_S16LSB : AUDIO_U8;
+    sound.budget = film_sound_budget(seconds, rate, channels, video.audio_16bit ? 2 : 1);
+    if (video.audio_decodable) {
+        if (options.use_mixer) {
+            std::vector<uint8_t> pcm;
+            pcm.reserve(1 << 20);
+            for (;;) {
+                const SmkFrame& f = video.decode_next();
+                if (f.frame_index < 0) break;
+                const size_t room = static_cast<size_t>(sound.budget - std::min<uint64_t>(sound.budget, pcm.size()));
+                pcm.insert(pcm.end(), f.audio.begin(), f.audio.begin() + static_cast<std::ptrdiff_t>(std::min(room, f.audio.size())));
+            }
+            video.rewind();
+            film_sound_start_mixer(sound, pcm, format, channels, rate);
+        } else if (!film_sound_open_device(sound, format, channels, rate)) {
+            if (SDL_WasInit(SDL_INIT_AUDIO))
+                SDL_Log("play_smk_file: SDL_OpenAudioDevice failed (%d Hz, %d-bit, %dch): %s", rate,
+                        video.audio_16bit ? 16 : 8, channels, SDL_GetError());
+        }
+    }
+
+    const SDL_Rect dest = film_dest_rect(w, display_h);
+    const int pitch = w * 4;
+    const uint32_t start = SDL_GetTicks();
+    const double period_ms = video.frame_period_us / 1000.0;
+    int result = kFilmEnded;
+    bool shown = false;
+    for (uint64_t n = 1;; ++n) {
+        const uint32_t deadline = start + static_cast<uint32_t>(static_cast<uint64_t>(n * period_ms));
+        const SmkFrame& f = video.decode_next();
+        if (f.frame_index < 0) break;
+        present_film_frame(renderer, texture, f.rgba.data(), pitch, dest, options, start);
+        shown = true;
+        film_sound_queue(sound, f.audio.data(), f.audio.size());
+        int r = drain_film_events(options.skippable != 0);
+        if (r < 0) r = wait_film_deadline(deadline, options.skippable != 0);
+        if (r >= 0) {
+            result = r;
+            break;
+        }
+    }
+    if (result == kFilmEnded) result = film_sound_finish(sound, options.skippable != 0);
+    else film_sound_stop(sound);
+    film_sound_close(sound);
+    if (result == kFilmEnded && options.hold_last_frame && shown)
+        result = hold_film_frame(renderer, texture, video.out.rgba.data(), pitch, dest, options, start);
+    SDL_DestroyTexture(texture);
+    return result;
+}
+
+int play_lose_video(SDL_Renderer* renderer, const std::string& path) {
+    SmkPlayOptions o;
+    o.skippable = 1;
+    o.hold_last_frame = 0;
+    o.overlay = nullptr;
+    o.base_ms = 0;
+    o.use_mixer = 1;
+    return play_smk_file(renderer, path, o);
+}
+
+}  // namespace vorn1

@@ -1,0 +1,84 @@
+#pragma once
+// Full-screen film playback on the 640 x 480 logical screen: a blocking loop of its own with
+// pacing, skip and quit, an optional text overlay and the film's sound through the mixer or a
+// private audio device. The MP4 player shares the records and the pieces declared below.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vorn1 {
+
+struct SmkOverlay {
+    std::vector<std::string> lines;  // UTF-8
+    uint32_t show_after_ms = 0;
+    int32_t x = 0;
+    int32_t bottom = 0;  // distance of the last line's bottom from y = 480
+    SDL_Color colour{255, 255, 255, 255};
+    TTF_Font* font = nullptr;  // nothing is drawn while null
+    int32_t extra_gap = 0;
+};
+
+struct SmkPlayOptions {
+    uint8_t skippable = 1;
+    uint8_t hold_last_frame = 0;
+    const SmkOverlay* overlay = nullptr;
+    uint32_t base_ms = 0;  // added to the playing time when deciding whether the overlay shows
+    uint8_t use_mixer = 1;
+};
+
+// Results of a playback.
+enum : int { kFilmEnded = 0, kFilmSkipped = 1, kFilmQuit = 2, kFilmFailed = 3 };
+
+int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options);
+int play_lose_video(SDL_Renderer* renderer, const std::string& path);
+
+// ---- pieces shared by the film players
+
+// Where a film of that width and shown height lands on the 640 x 480 screen (fitted, centred).
+SDL_Rect film_dest_rect(int width, int display_height);
+void draw_overlay(SDL_Renderer* renderer, const SmkOverlay& overlay);
+// Upload, clear to black, copy to the destination, overlay when due, present.
+void present_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch,
+                        const SDL_Rect& dest, const SmkPlayOptions& options, uint32_t start_ms);
+// Drains pending events: kFilmQuit on a window close (it wins), kFilmSkipped on a key or mouse
+// button when skippable, else -1.
+int drain_film_events(bool skippable);
+// Drains and sleeps (8 ms at most at a time) until the deadline; a result as above, else -1.
+int wait_film_deadline(uint32_t deadline_ms, bool skippable);
+// After a film that ended by itself: redraws the frame every 16 ms until a key or button
+// (kFilmEnded) or a window close (kFilmQuit).
+int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch, const SDL_Rect& dest,
+                    const SmkPlayOptions& options, uint32_t start_ms);
+
+// The most sound bytes a film may bring: its length plus ten seconds at its format, and never more
+// than 256 MiB (a damaged film can claim far more than it plays).
+uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample);
+
+// The film's sound: one mixer chunk of the whole track, or a private device fed frame by frame.
+struct FilmSound {
+    const char* who = "";  // log prefix, the player's name
+    Mix_Chunk* chunk = nullptr;
+    uint8_t* memory = nullptr;
+    int channel = -1;
+    SDL_AudioDeviceID device = 0;
+    bool own_audio = false;
+    uint64_t budget = 0;
+    uint64_t queued = 0;
+};
+// Converts the whole track (`format`, channels, rate) to the mixer's format and starts it once.
+void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_AudioFormat format, int channels,
+                            int rate);
+// Opens the default device in exactly that format; false (logged by the caller) on failure.
+bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, int rate);
+void film_sound_queue(FilmSound& s, const uint8_t* data, size_t size);
+// Stops the sound at once (skip or quit).
+void film_sound_stop(FilmSound& s);
+// Waits at most 400 ms for the device queue to empty; kFilmQuit on a window close, else kFilmEnded.
+int film_sound_finish(FilmSound& s, bool skippable);
+void film_sound_close(FilmSound& s);
+
+}  // namespace vorn1

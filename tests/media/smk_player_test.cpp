@@ -1,0 +1,199 @@
+// Smacker playback on the dummy drivers: placement, results, skip, quit, hold, overlay, sound paths.
+#include <atomic>
+
+#include "datakit/datakit.h"
+#include "datakit/kit_video.h"
+#include "media/smk_film_fixture.h"
+#include "media/smk_player.h"
+
+using namespace vorn1;
+using vorn1::test::FilmTest;
+using vorn1::test::Rgb;
+
+namespace {
+
+// A film of one colour (palette index 1 = the given 6-bit colour), with an optional 8-bit tone.
+std::string solid_film(const std::string& path, uint32_t w, uint32_t h, int frames, int rate_ms, uint32_t flags,
+                       bool sound, std::array<uint8_t, 3> colour6 = {63, 0, 0}) {
+    kit::SmkFilm f;
+    f.width = w;
+    f.height = h;
+    f.frame_rate = rate_ms;
+    f.flags = flags;
+    if (sound) f.audio_rate = 11025;
+    for (int k = 0; k < frames; ++k) {
+        kit::SmkFrameIn fr;
+        fr.pixels.assign(static_cast<size_t>(w) * h, 1);
+        if (k == 0) {
+            std::array<uint8_t, 768> pal{};
+            std::copy(colour6.begin(), colour6.end(), pal.begin() + 3);
+            fr.palette6 = pal;
+        }
+        if (sound)
+            for (int s = 0; s < 11025 * rate_ms / 1000; ++s) fr.audio.push_back(static_cast<uint8_t>(128 + (s % 40) - 20));
+        f.frames.push_back(std::move(fr));
+    }
+    kit::write_file(path, kit::write_smk(f));
+    return path;
+}
+
+SmkPlayOptions opts(bool skippable, bool hold = false, bool mixer = true) {
+    SmkPlayOptions o;
+    o.skippable = skippable ? 1 : 0;
+    o.hold_last_frame = hold ? 1 : 0;
+    o.use_mixer = mixer ? 1 : 0;
+    return o;
+}
+
+}  // namespace
+
+TEST(FilmPlacement, FitsAndCentresOnTheScreen) {
+    auto eq = [](SDL_Rect a, SDL_Rect b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; };
+    EXPECT_TRUE(eq(film_dest_rect(320, 400), SDL_Rect{128, 0, 384, 480}));
+    EXPECT_TRUE(eq(film_dest_rect(640, 480), SDL_Rect{0, 0, 640, 480}));
+    EXPECT_TRUE(eq(film_dest_rect(320, 240), SDL_Rect{0, 0, 640, 480}));
+    EXPECT_TRUE(eq(film_dest_rect(1280, 720), SDL_Rect{0, 60, 640, 360}));
+    EXPECT_TRUE(eq(film_dest_rect(100, 100), SDL_Rect{80, 0, 480, 480}));
+}
+
+TEST(FilmPlacement, SoundBudgetCoversTheFilmAndStaysBounded) {
+    EXPECT_EQ(film_sound_budget(2.0, 22050, 1, 1), 12u * 22050u);
+    EXPECT_EQ(film_sound_budget(10000.0, 44100, 2, 2), uint64_t{256} << 20);
+    EXPECT_EQ(film_sound_budget(1.0, 0, 1, 1), 0u);
+}
+
+TEST_F(FilmTest, DoubledFilmIsStretchedAndCentred) {
+    const std::string p = solid_film(file("d.smk"), 320, 200, 2, 20, 4, false);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmEnded);
+    EXPECT_EQ(pixel(127, 240), (Rgb{0, 0, 0}));
+    EXPECT_EQ(pixel(128, 240), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(511, 240), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(512, 240), (Rgb{0, 0, 0}));
+    EXPECT_EQ(pixel(128, 0), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixel(128, 479), (Rgb{255, 0, 0}));
+}
+
+TEST_F(FilmTest, MissingOrBrokenFilesFail) {
+    EXPECT_EQ(play_smk_file(renderer, file("none.smk"), opts(true)), kFilmFailed);
+    EXPECT_TRUE(logged("play_smk_file: load failed for " + file("none.smk") + ": cannot open file: " + file("none.smk")));
+    kit::write_file(file("bad.smk"), kit::Bytes(200, 7));
+    EXPECT_EQ(play_lose_video(renderer, file("bad.smk")), kFilmFailed);
+    EXPECT_TRUE(logged("bad signature (not SMK2/SMK4)"));
+}
+
+namespace {
+std::atomic<int> g_playing_before_skip{-1};
+Uint32 note_playing(Uint32, void*) {
+    g_playing_before_skip = Mix_Playing(-1);
+    return 0;
+}
+}  // namespace
+
+TEST_F(FilmTest, KeySkipsASkippableFilmAndSilencesIt) {
+    const std::string p = solid_film(file("s.smk"), 64, 48, 20, 100, 0, true);
+    g_playing_before_skip = -1;
+    timers.push_back(SDL_AddTimer(100, note_playing, nullptr));
+    push_at(150, SDL_KEYDOWN);
+    const uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmSkipped);
+    EXPECT_LT(SDL_GetTicks() - t0, 1000u);
+    EXPECT_EQ(g_playing_before_skip.load(), 1);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+
+    push_at(100, SDL_MOUSEBUTTONDOWN);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmSkipped);
+}
+
+TEST_F(FilmTest, KeysAreIgnoredWhenNotSkippableAndQuitAlwaysEnds) {
+    const std::string p = solid_film(file("n.smk"), 32, 32, 5, 100, 0, false);
+    push_at(100, SDL_KEYDOWN);
+    const uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_smk_file(renderer, p, opts(false)), kFilmEnded);
+    EXPECT_GE(SDL_GetTicks() - t0, 450u);
+
+    push_at(100, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(false)), kFilmQuit);
+    // A quit and a key in the same drain: the quit wins.
+    SDL_Event k{};
+    k.type = SDL_KEYDOWN;
+    SDL_PushEvent(&k);
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmQuit);
+}
+
+TEST_F(FilmTest, FramesArePacedFromTheStart) {
+    const std::string p = solid_film(file("p.smk"), 32, 32, 10, 50, 0, false);
+    const uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmEnded);
+    const uint32_t took = SDL_GetTicks() - t0;
+    EXPECT_GE(took, 490u);
+    EXPECT_LT(took, 3000u);
+}
+
+TEST_F(FilmTest, HeldLastFrameWaitsForAKeyOrQuit) {
+    const std::string p = solid_film(file("h.smk"), 32, 32, 3, 100, 0, false);
+    push_at(900, SDL_KEYDOWN);
+    uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true, true)), kFilmEnded);
+    EXPECT_GE(SDL_GetTicks() - t0, 850u);
+    EXPECT_EQ(pixel(320, 240), (Rgb{255, 0, 0}));
+
+    push_at(600, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(true, true)), kFilmQuit);
+
+    // Skipped films do not hold.
+    const std::string longer = solid_film(file("h2.smk"), 32, 32, 20, 100, 0, false);
+    push_at(100, SDL_KEYDOWN);
+    t0 = SDL_GetTicks();
+    EXPECT_EQ(play_smk_file(renderer, longer, opts(true, true)), kFilmSkipped);
+    EXPECT_LT(SDL_GetTicks() - t0, 1000u);
+}
+
+TEST_F(FilmTest, OverlayShowsOnceItsTimeHasCome) {
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 24);
+    ASSERT_NE(font, nullptr);
+    const std::string p = solid_film(file("o.smk"), 64, 48, 2, 50, 0, false, {0, 0, 32});
+    SmkOverlay ov;
+    ov.lines = {"", "The realm is yours"};
+    ov.show_after_ms = 3500;
+    ov.x = 20;
+    ov.bottom = 20;
+    ov.font = font;
+    SmkPlayOptions o = opts(true);
+    o.overlay = &ov;
+    o.base_ms = 4000;
+    const SDL_Rect text_band{0, 480 - 20 - TTF_FontHeight(font), 640, TTF_FontHeight(font)};
+    const SDL_Rect above{0, 0, 640, 480 - 20 - TTF_FontHeight(font)};
+    EXPECT_EQ(play_smk_file(renderer, p, o), kFilmEnded);
+    EXPECT_GT(bright_pixels(text_band), 50);
+    EXPECT_EQ(bright_pixels(above), 0);  // the empty first line draws nothing
+
+    o.base_ms = 0;
+    EXPECT_EQ(play_smk_file(renderer, p, o), kFilmEnded);
+    EXPECT_EQ(bright_pixels(text_band), 0);
+    TTF_CloseFont(font);
+}
+
+TEST_F(FilmTest, SoundPathsAndTheirFailures) {
+    const std::string loud = solid_film(file("a.smk"), 32, 32, 3, 50, 0, true);
+    const std::string quiet = solid_film(file("q.smk"), 32, 32, 3, 50, 0, false);
+    EXPECT_EQ(play_smk_file(renderer, loud, opts(true)), kFilmEnded);
+    EXPECT_EQ(play_smk_file(renderer, quiet, opts(true)), kFilmEnded);
+    EXPECT_EQ(play_smk_file(renderer, quiet, opts(true, false, false)), kFilmEnded);
+    EXPECT_TRUE(log->empty()) << log->front();
+
+    // The dummy driver has one device, held by the mixer: the private device fails, the film plays on.
+    EXPECT_EQ(play_smk_file(renderer, loud, opts(true, false, false)), kFilmEnded);
+    EXPECT_TRUE(logged("play_smk_file: SDL_OpenAudioDevice failed (11025 Hz, 8-bit, 1ch): "));
+    log->clear();
+
+    close_mixer();
+    EXPECT_EQ(play_smk_file(renderer, loud, opts(true, false, false)), kFilmEnded);
+    EXPECT_TRUE(log->empty()) << log->front();
+    EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // the subsystem it did not start stays up
+    EXPECT_EQ(play_smk_file(renderer, loud, opts(true)), kFilmEnded);
+    EXPECT_TRUE(logged("play_smk_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
+    open_mixer();
+}
