@@ -11,6 +11,7 @@
 
 #include "assets/agg.h"
 #include "assets/text_render.h"
+#include "media/sound_chunk.h"
 
 namespace vorn1 {
 
@@ -36,46 +37,13 @@ std::vector<std::string> chop_chars(const std::string& para) {
     return out;
 }
 
-}  // namespace
-
-Mix_Chunk* load_event_sound(const AggArchive* archive, const std::string& name) {
-    std::vector<uint8_t> pcm;
-    if (archive) pcm = archive->get(name);
-    if (pcm.empty()) {
-        // Not in the archive: a file of that name in the sound folder beside it.
-        namespace fs = std::filesystem;
-        const std::string folder = path_folder(AGG_PATH);
-        for (const std::string& p : {folder + "SOUND/" + name, folder + name}) {
-            std::error_code ec;
-            const auto size = fs::file_size(p, ec);
-            if (ec || size == 0 || size > (16u << 20)) continue;
-            std::ifstream f(p, std::ios::binary);
-            pcm.resize(size);
-            if (!f.read(reinterpret_cast<char*>(pcm.data()), static_cast<std::streamsize>(size))) pcm.clear();
-            if (!pcm.empty()) break;
-        }
-    }
-    if (pcm.empty() || pcm.size() > (16u << 20)) return nullptr;
-    // Raw 8-bit mono 22050 Hz: wrapped in a WAV header so the mixer converts it.
-    std::vector<uint8_t> wav(44 + pcm.size());
-    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) wav[at + i] = static_cast<uint8_t>(v >> (8 * i)); };
-    auto put16 = [&](size_t at, uint16_t v) { wav[at] = static_cast<uint8_t>(v); wav[at + 1] = static_cast<uint8_t>(v >> 8); };
-    std::memcpy(wav.data(), "RIFF", 4);
-    put32(4, static_cast<uint32_t>(36 + pcm.size()));
-    std::memcpy(wav.data() + 8, "WAVEfmt ", 8);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, 1);
-    put32(24, 22050);
-    put32(28, 22050);
-    put16(32, 1);
-    put16(34, 8);
-    std::memcpy(wav.data() + 36, "data", 4);
-    put32(40, static_cast<uint32_t>(pcm.size()));
-    std::memcpy(wav.data() + 44, pcm.data(), pcm.size());
-    SDL_RWops* rw = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
-    return rw ? Mix_LoadWAV_RW(rw, 1) : nullptr;
+// "PICKUP01.82M" -> "PICKUP01": loose files are looked up by stem in every stored format.
+std::string sound_stem(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
 }
+
+}  // namespace
 
 DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<EventButtonId>& buttons) {
     DialogLayout l;
@@ -111,8 +79,7 @@ std::vector<std::string> event_text_lines(const std::string& text, TTF_Font* fon
 EventSystem::~EventSystem() {
     for (auto& [k, t] : icon_cache_)
         if (t) SDL_DestroyTexture(t);
-    for (auto& [k, c] : sounds_)
-        if (c) Mix_FreeChunk(c);
+    for (auto& [k, snd] : sounds_) free_sound(snd.chunk, snd.wav);
 }
 
 void EventSystem::register_def(const EventDef& def) { defs_[def.type] = def; }
@@ -278,15 +245,15 @@ void EventSystem::show_status(const std::string& text, float ms) {
 
 void EventSystem::play_sound(const std::string& name) {
     if (!audio_ok_ || name.empty()) return;
-    Mix_Chunk* c = nullptr;
     auto it = sounds_.find(name);
-    if (it != sounds_.end()) {
-        c = it->second;
-    } else {
-        c = load_event_sound(archive_, name);
-        sounds_[name] = c;  // a missing sound stays silent and is not looked for again
+    if (it == sounds_.end()) {
+        // A missing sound stays silent and is not looked for again.
+        LoadedSound snd;
+        snd.chunk = load_archive_chunk(archive_, name, snd.wav);
+        if (!snd.chunk) snd.chunk = load_best_sound_from_disk(path_folder(AGG_PATH), sound_stem(name), snd.wav, nullptr);
+        it = sounds_.emplace(name, std::move(snd)).first;
     }
-    if (c) Mix_PlayChannel(0, c, 0);
+    if (it->second.chunk) Mix_PlayChannel(0, it->second.chunk, 0);
 }
 
 void EventSystem::export_visits(std::vector<uint32_t>& site_keys, std::vector<uint32_t>& count_keys,

@@ -37,9 +37,6 @@ struct DialogLayout {
     std::vector<SDL_Rect> buttons;  // hit rectangles in button order
 };
 
-// A raw 8-bit mono sound from the archive, else from a file beside it; null when missing.
-Mix_Chunk* load_event_sound(const AggArchive* archive, const std::string& name);
-
 // Where a dialog of `rows` middle rows and these buttons sits, centred in `area`.
 DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<EventButtonId>& buttons);
 
@@ -149,7 +146,11 @@ private:
     Dialog dialog_;
     std::deque<Dialog> queue_;
     std::map<std::pair<std::string, int>, SDL_Texture*> icon_cache_;
-    std::map<std::string, Mix_Chunk*> sounds_;
+    struct LoadedSound {
+        Mix_Chunk* chunk = nullptr;
+        std::vector<uint8_t> wav;  // the mixer may play straight from these bytes
+    };
+    std::map<std::string, LoadedSound> sounds_;
 };
 
 }  // namespace vorn1
