@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cstdio>
 
+#include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
+#include "adventure/player_elimination.h"
 #include "assets/resources.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
@@ -98,7 +100,16 @@ void start_player_turn(MainState& m, int p) {
             t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
         m.sounds.terrain_restart(t ? t->ground : -1);
     }
-    process_turn_start_elimination_warning(g.elimination, p);
+    if (process_turn_start_elimination_warning(g.elimination, p)) {
+        // The no-town countdown ran out: the player is out, and the turn passes once that is said.
+        EventDef out;
+        out.text = elimination_message(g.state, p);
+        out.buttons = {EVENT_BUTTON_OK};
+        g.events.open_announcement(out, kMapViewArea, [&m](EventResult) {
+            if (m.game) end_current_turn(m);
+        });
+        return;
+    }
 
     if (is_player_index(p) && !seat_is_human(g.state, p)) {
         // The computer player's turn ends as soon as the loop gets to it.
@@ -113,6 +124,14 @@ void start_player_turn(MainState& m, int p) {
                                      kMapViewArea, [&m](EventResult) {
                                          if (m.game) game_of(m).loop.announcement_open = false;
                                      });
+    // A player without a town is told how many days are left; the dialog queues behind the turn's.
+    const int32_t days_left = take_elimination_warning(g.elimination, p);
+    if (days_left >= 0) {
+        EventDef warn;
+        warn.text = elimination_warning_message(days_left);
+        warn.buttons = {EVENT_BUTTON_OK};
+        g.events.open_announcement(warn, kMapViewArea, [](EventResult) {});
+    }
 }
 
 bool hero_can_still_move(const GameMap& map, const HeroState& hero, int points, const FogOfWar* fog) {

@@ -25,8 +25,9 @@ void on_visit_result(MainState& m, const EventResult& r) {
     bool garrison_full = false;
     apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
                        [&m](int hero) { run_levelups(m, hero); }, garrison_full);
-    if (r.choice == SITE_OBELISK && g.state.valid_hero(r.hero))
-        on_obelisk_visited(g.puzzle, g.state.heroes[r.hero].owner, r.x, r.y);
+    if (r.choice == SITE_OBELISK && g.state.valid_hero(r.hero) &&
+        on_obelisk_visited(g.puzzle, g.state.heroes[r.hero].owner, r.x, r.y))
+        g.puzzle.newly_revealed = 1;
     if (g.state.valid_hero(r.hero)) {
         // The hero's mark on its tile survives the cleared object.
         const HeroState& h = g.state.heroes[r.hero];

@@ -1,5 +1,9 @@
 // Turn order, the end-of-turn check and confirmation, the day turnover and announcement texts.
+#include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
+#include "adventure/player_elimination.h"
+#include "events/event_actions.h"
+#include "mainloop/visit_results.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 
@@ -213,4 +217,51 @@ TEST_F(LoopTest, RemovedHeroLeavesItsBoatAndRowToTheNext) {
 }
 
 }  // namespace
+}  // namespace vorn1::test
+
+namespace vorn1::test {
+
+TEST_F(LoopTest, NoTownWarningFollowsTheTurnAnnouncementAndTheLastDayPassesTheTurn) {
+    make_game(20, 20);
+    add_hero(3, 3, 0);
+    add_hero(8, 8, 1);
+    auto& rec = g().elimination.players[0];
+    rec.days_left = 4;
+    rec.countdown_notice = 1;
+    start_player_turn(m, 0);
+    ASSERT_NE(g().events.current_dialog(), nullptr);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "Red player turn.");
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    ASSERT_NE(g().events.current_dialog(), nullptr);  // the warning waited behind the turn's dialog
+    EXPECT_EQ(g().events.current_dialog()->def.text, elimination_warning_message(3));
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_EQ(g().events.current_dialog(), nullptr);
+
+    rec.days_left = 1;  // the countdown runs out at this turn's start
+    start_player_turn(m, 0);
+    EXPECT_TRUE(is_player_eliminated(g().elimination, 0));
+    ASSERT_NE(g().events.current_dialog(), nullptr);
+    EXPECT_EQ(g().events.current_dialog()->def.text, elimination_message(state(), 0));
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_EQ(loop().current_player, 1);  // the eliminated player's turn passed on
+}
+
+TEST_F(LoopTest, AnObeliskThatUncoversPiecesMarksThePuzzleNewlyRevealed) {
+    make_game(20, 20);
+    const int h = add_hero(5, 5, 0);
+    g().puzzle.obelisk_count = 2;
+    EventResult r;
+    r.hero = h;
+    r.x = 6;
+    r.y = 5;
+    r.choice = SITE_OBELISK;
+    on_visit_result(m, r);
+    EXPECT_EQ(g().puzzle.visited_count[0], 1);
+    EXPECT_EQ(g().puzzle.newly_revealed, 1);
+    g().puzzle.newly_revealed = 0;
+    on_visit_result(m, r);  // the same obelisk again uncovers nothing
+    EXPECT_EQ(g().puzzle.visited_count[0], 1);
+    EXPECT_EQ(g().puzzle.newly_revealed, 0);
+}
+
 }  // namespace vorn1::test
