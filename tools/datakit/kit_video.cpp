@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <numbers>
 #include <queue>
@@ -612,6 +613,189 @@ void write_smk_seeds(const std::string& out_dir) {
     }
     f.flags = 1;
     write_seed(out_dir, "smk", "noise_ring.smk", write_smk(f));
+}
+
+}  // namespace vorn1::kit
+
+// ---- MP4 through the FFmpeg encoders
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/opt.h>
+}
+
+namespace vorn1::kit {
+
+namespace {
+
+struct Mp4Out {
+    AVFormatContext* oc = nullptr;
+    AVCodecContext* vc = nullptr;
+    AVCodecContext* ac = nullptr;
+    AVStream* vs = nullptr;
+    AVStream* as = nullptr;
+    AVFrame* frame = nullptr;
+    AVPacket* pkt = nullptr;
+    ~Mp4Out() {
+        avcodec_free_context(&vc);
+        avcodec_free_context(&ac);
+        av_frame_free(&frame);
+        av_packet_free(&pkt);
+        if (oc) {
+            if (oc->pb && !(oc->oformat->flags & AVFMT_NOFILE)) avio_closep(&oc->pb);
+            avformat_free_context(oc);
+        }
+    }
+    bool send(AVCodecContext* c, AVStream* st, AVFrame* f) {
+        if (avcodec_send_frame(c, f) < 0) return false;
+        for (;;) {
+            const int r = avcodec_receive_packet(c, pkt);
+            if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return true;
+            if (r < 0) return false;
+            av_packet_rescale_ts(pkt, c->time_base, st->time_base);
+            pkt->stream_index = st->index;
+            if (av_interleaved_write_frame(oc, pkt) < 0) return false;
+        }
+    }
+};
+
+bool fail_why(std::string* why, const char* text) {
+    if (why) *why = text;
+    return false;
+}
+
+}  // namespace
+
+bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
+    Mp4Out o;
+    if (avformat_alloc_output_context2(&o.oc, nullptr, nullptr, path.c_str()) < 0 || !o.oc)
+        return fail_why(why, "no muxer for the file name");
+    const bool global = (o.oc->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+    if (spec.frames > 0) {
+        const AVCodec* c = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+        if (!c) return fail_why(why, "no MPEG-4 video encoder");
+        o.vc = avcodec_alloc_context3(c);
+        o.vc->width = spec.width;
+        o.vc->height = spec.height;
+        o.vc->time_base = AVRational{1, spec.fps};
+        o.vc->framerate = AVRational{spec.fps, 1};
+        o.vc->pix_fmt = AV_PIX_FMT_YUV420P;
+        o.vc->gop_size = 10;
+        o.vc->bit_rate = 400000;
+        if (global) o.vc->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (avcodec_open2(o.vc, c, nullptr) < 0) return fail_why(why, "video encoder did not open");
+        o.vs = avformat_new_stream(o.oc, nullptr);
+        avcodec_parameters_from_context(o.vs->codecpar, o.vc);
+        o.vs->time_base = o.vc->time_base;
+    }
+    if (spec.audio_rate > 0) {
+        const AVCodec* c = avcodec_find_encoder(AV_CODEC_ID_AAC);
+        if (!c) return fail_why(why, "no AAC encoder");
+        o.ac = avcodec_alloc_context3(c);
+        o.ac->sample_fmt = AV_SAMPLE_FMT_FLTP;
+        o.ac->sample_rate = spec.audio_rate;
+        av_channel_layout_default(&o.ac->ch_layout, 1);
+        o.ac->bit_rate = 64000;
+        o.ac->time_base = AVRational{1, spec.audio_rate};
+        if (global) o.ac->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (avcodec_open2(o.ac, c, nullptr) < 0) return fail_why(why, "audio encoder did not open");
+        o.as = avformat_new_stream(o.oc, nullptr);
+        avcodec_parameters_from_context(o.as->codecpar, o.ac);
+        o.as->time_base = o.ac->time_base;
+    }
+    if (!o.vs && !o.as) return fail_why(why, "nothing to write");
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    if (!(o.oc->oformat->flags & AVFMT_NOFILE) && avio_open(&o.oc->pb, path.c_str(), AVIO_FLAG_WRITE) < 0)
+        return fail_why(why, "cannot create the file");
+    if (avformat_write_header(o.oc, nullptr) < 0) return fail_why(why, "header not written");
+    o.frame = av_frame_alloc();
+    o.pkt = av_packet_alloc();
+
+    int64_t next_sample = 0;
+    const int64_t total_samples = o.ac ? static_cast<int64_t>(spec.audio_seconds * spec.audio_rate) : 0;
+    auto write_audio_until = [&](double t) {
+        while (o.ac && next_sample < total_samples && next_sample < t * spec.audio_rate) {
+            const int n = o.ac->frame_size > 0 ? o.ac->frame_size : 1024;
+            av_frame_unref(o.frame);
+            o.frame->nb_samples = n;
+            o.frame->format = AV_SAMPLE_FMT_FLTP;
+            o.frame->sample_rate = spec.audio_rate;
+            av_channel_layout_copy(&o.frame->ch_layout, &o.ac->ch_layout);
+            if (av_frame_get_buffer(o.frame, 0) < 0) return false;
+            float* d = reinterpret_cast<float*>(o.frame->data[0]);
+            for (int s = 0; s < n; ++s)
+                d[s] = static_cast<float>(0.3 * std::sin(2 * std::numbers::pi * 440.0 * (next_sample + s) / spec.audio_rate));
+            o.frame->pts = next_sample;
+            next_sample += n;
+            if (!o.send(o.ac, o.as, o.frame)) return false;
+        }
+        return true;
+    };
+    for (int f = 0; f < spec.frames; ++f) {
+        if (!write_audio_until(static_cast<double>(f) / spec.fps)) return fail_why(why, "audio encoding failed");
+        av_frame_unref(o.frame);
+        o.frame->format = AV_PIX_FMT_YUV420P;
+        o.frame->width = spec.width;
+        o.frame->height = spec.height;
+        if (av_frame_get_buffer(o.frame, 0) < 0) return fail_why(why, "no frame memory");
+        // Bars that move one step a frame over a light background; the top-left corner steps in colour.
+        for (int y = 0; y < spec.height; ++y)
+            for (int x = 0; x < spec.width; ++x)
+                o.frame->data[0][y * o.frame->linesize[0] + x] =
+                    static_cast<uint8_t>(((x + 8 * f) / 32) % 2 ? 180 : 110);
+        for (int y = 0; y < spec.height / 2; ++y)
+            for (int x = 0; x < spec.width / 2; ++x) {
+                o.frame->data[1][y * o.frame->linesize[1] + x] = static_cast<uint8_t>(90 + (f * 13) % 80);
+                o.frame->data[2][y * o.frame->linesize[2] + x] = static_cast<uint8_t>(170 - (f * 7) % 60);
+            }
+        o.frame->pts = f;
+        if (!o.send(o.vc, o.vs, o.frame)) return fail_why(why, "video encoding failed");
+    }
+    if (!write_audio_until(1e9)) return fail_why(why, "audio encoding failed");
+    if (o.vc && !o.send(o.vc, o.vs, nullptr)) return fail_why(why, "video flush failed");
+    if (o.ac && !o.send(o.ac, o.as, nullptr)) return fail_why(why, "audio flush failed");
+    if (av_write_trailer(o.oc) < 0) return fail_why(why, "trailer not written");
+    return true;
+}
+
+bool write_demo_videos(const std::string& anim_dir) {
+    struct Film {
+        const char* name;
+        const char* title;
+        uint32_t w, h;
+        double seconds;
+        uint32_t flags;
+    };
+    const Film films[] = {
+        {"NEWLOGO.SMK", "DRAVENMOOR", 320, 240, 2.0, 0}, {"ZALLOGO.SMK", "PRESENTS", 320, 240, 2.0, 0},
+        {"INTRO02C.SMK", "THE MOORS AWAIT", 640, 240, 3.0, 4}, {"LOSE1.SMK", "DEFEAT", 320, 200, 2.0, 4},
+        {"WIN01C.SMK", "VICTORY", 320, 200, 2.0, 4},          {"WIN02.SMK", "THE REALM IS YOURS", 640, 480, 2.5, 0},
+    };
+    try {
+        for (const Film& f : films) {
+            SmkFilm film = demo_smk_film(f.title, f.w, f.h, f.seconds, true);
+            film.flags = f.flags;
+            write_file(anim_dir + "/" + f.name, write_smk(film));
+        }
+    } catch (const std::exception&) {
+        return false;
+    }
+    Mp4Spec intro;
+    intro.width = 320;
+    intro.height = 240;
+    intro.fps = 10;
+    intro.frames = 30;
+    intro.audio_rate = 22050;
+    intro.audio_seconds = 3.0;
+    std::string why;
+    // Without an MP4 encoder on this machine the intro is simply absent, which the game allows.
+    if (!write_mp4(anim_dir + "/hintro.mp4", intro, &why)) {
+        std::error_code ec;
+        std::filesystem::remove(anim_dir + "/hintro.mp4", ec);
+    }
+    return true;
 }
 
 }  // namespace vorn1::kit

@@ -61,7 +61,6 @@ struct Mp4Spec {
     int frames = 20;            // 0: no video stream
     int audio_rate = 0;         // 0: no audio stream
     double audio_seconds = 0;   // length of the tone
-    bool drop_timestamps = false;  // write packets without any timestamps (raw stream only)
 };
 // Writes a film of moving colour bars (frame f's top-left pixel is a colour that steps with f) and
 // a 440 Hz tone. The container follows the file extension (".mp4", ".m4a", ".m4v"). Returns

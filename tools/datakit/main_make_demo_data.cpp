@@ -12,6 +12,7 @@
 #include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_town.h"
+#include "datakit/kit_video.h"
 #include "datakit/kit_battle.h"
 
 int main(int argc, char** argv) {
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "make_demo_data: %s\n", e.what());
+        return 1;
+    }
+    if (!vorn1::kit::write_demo_videos(out + "/ANIM")) {
+        std::fprintf(stderr, "make_demo_data: could not write %s/ANIM\n", out.c_str());
         return 1;
     }
     if (!vorn1::kit::write_kit_maps(out + "/maps")) {

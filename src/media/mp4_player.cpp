@@ -1,0 +1,232 @@
+#include "media/mp4_player.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/channel_layout.h>
+#include <libavutil/mathematics.h>
+#include <libswresample/swresample.h>
+#include <libswscale/swscale.h>
+}
+
+namespace vorn1 {
+
+namespace {
+
+struct Mp4Decoder {
+    AVFormatContext* format = nullptr;
+    int video_stream = -1;
+    int audio_stream = -1;
+    AVCodecContext* video = nullptr;
+    AVCodecContext* audio = nullptr;
+    SwsContext* scaler = nullptr;
+    SwrContext* resampler = nullptr;
+    AVPacket* packet = nullptr;
+    AVFrame* frame = nullptr;
+    int out_rate = 0;
+    int out_channels = 2;
+    bool audio_usable = false;
+    std::string error;
+
+    ~Mp4Decoder() {
+        sws_freeContext(scaler);
+        swr_free(&resampler);
+        av_packet_free(&packet);
+        av_frame_free(&frame);
+        avcodec_free_context(&video);
+        avcodec_free_context(&audio);
+        if (format) avformat_close_input(&format);
+    }
+
+    bool fail(const char* text) {
+        error = text;
+        return false;
+    }
+
+    bool open(const std::string& path) {
+        if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return fail("avformat_open_input failed");
+        if (avformat_find_stream_info(format, nullptr) < 0) return fail("avformat_find_stream_info failed");
+        for (unsigned i = 0; i < format->nb_streams; ++i) {
+            const AVMediaType t = format->streams[i]->codecpar->codec_type;
+            if (t == AVMEDIA_TYPE_VIDEO && video_stream < 0) video_stream = static_cast<int>(i);
+            if (t == AVMEDIA_TYPE_AUDIO && audio_stream < 0) audio_stream = static_cast<int>(i);
+        }
+        if (video_stream < 0) return fail("no video stream");
+        const AVCodecParameters* vp = format->streams[video_stream]->codecpar;
+        const AVCodec* vcodec = avcodec_find_decoder(vp->codec_id);
+        if (!vcodec) return fail("no video decoder");
+        video = avcodec_alloc_context3(vcodec);
+        if (!video || avcodec_parameters_to_context(video, vp) < 0) return fail("video ctx init failed");
+        if (avcodec_open2(video, vcodec, nullptr) < 0) return fail("video avcodec_open2 failed");
+        scaler = sws_getContext(video->width, video->height, video->pix_fmt, video->width, video->height,
+                                AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        if (!scaler) return fail("sws_getContext failed");
+        if (audio_stream >= 0) open_audio();
+        packet = av_packet_alloc();
+        frame = av_frame_alloc();
+        if (!packet || !frame) return fail("packet/frame alloc failed");
+        return true;
+    }
+
+    // Any failure here only leaves the film silent.
+    void open_audio() {
+        const AVCodecParameters* ap = format->streams[audio_stream]->codecpar;
+        const AVCodec* acodec = avcodec_find_decoder(ap->codec_id);
+        if (!acodec) return;
+        audio = avcodec_alloc_context3(acodec);
+        if (!audio || avcodec_parameters_to_context(audio, ap) < 0 || avcodec_open2(audio, acodec, nullptr) < 0) return;
+        out_rate = audio->sample_rate;
+        out_channels = audio->ch_layout.nb_channels < 1 ? 2 : audio->ch_layout.nb_channels;
+        if (out_rate < 1) return;
+        AVChannelLayout out_layout;
+        av_channel_layout_default(&out_layout, out_channels);
+        AVChannelLayout in_layout;
+        if (audio->ch_layout.nb_channels < 1) av_channel_layout_default(&in_layout, out_channels);
+        else av_channel_layout_copy(&in_layout, &audio->ch_layout);
+        const int r = swr_alloc_set_opts2(&resampler, &out_layout, AV_SAMPLE_FMT_S16, out_rate, &in_layout,
+                                          audio->sample_fmt, audio->sample_rate, 0, nullptr);
+        av_channel_layout_uninit(&in_layout);
+        av_channel_layout_uninit(&out_layout);
+        if (r < 0 || !resampler || swr_init(resampler) < 0) {
+            swr_free(&resampler);
+            return;
+        }
+        audio_usable = true;
+    }
+
+    void audio_to_s16(AVFrame* f, std::vector<uint8_t>& out) {
+        if (!resampler) return;
+        const int64_t count = av_rescale_rnd(swr_get_delay(resampler, out_rate) + f->nb_samples, out_rate, out_rate,
+                                             AV_ROUND_UP);
+        if (count < 1 || count > (int64_t{1} << 24)) return;
+        std::vector<uint8_t> buf(static_cast<size_t>(count) * static_cast<size_t>(out_channels) * 2, 0);
+        uint8_t* dst = buf.data();
+        const int n = swr_convert(resampler, &dst, static_cast<int>(count), const_cast<const uint8_t**>(f->extended_data),
+                                  f->nb_samples);
+        if (n > 0) out.insert(out.end(), buf.begin(), buf.begin() + static_cast<std::ptrdiff_t>(n) * out_channels * 2);
+    }
+
+    void decode_audio_packet(const AVPacket* p, std::vector<uint8_t>& out) {
+        if (avcodec_send_packet(audio, p) < 0) return;
+        while (avcodec_receive_frame(audio, frame) == 0) {
+            audio_to_s16(frame, out);
+            av_frame_unref(frame);
+        }
+    }
+
+    // The whole sound track in one pass over the file, then back to the start for the pictures.
+    std::vector<uint8_t> whole_track(uint64_t budget) {
+        std::vector<uint8_t> pcm;
+        pcm.reserve(2 << 20);
+        av_seek_frame(format, audio_stream, 0, AVSEEK_FLAG_BACKWARD);
+        avcodec_flush_buffers(audio);
+        while (pcm.size() < budget && av_read_frame(format, packet) >= 0) {
+            if (packet->stream_index == audio_stream) decode_audio_packet(packet, pcm);
+            av_packet_unref(packet);
+        }
+        decode_audio_packet(nullptr, pcm);
+        if (pcm.size() > budget) pcm.resize(static_cast<size_t>(budget));
+        av_seek_frame(format, video_stream, 0, AVSEEK_FLAG_BACKWARD);
+        avcodec_flush_buffers(video);
+        avcodec_flush_buffers(audio);
+        return pcm;
+    }
+};
+
+}  // namespace
+
+int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options) {
+    Mp4Decoder d;
+    if (!d.open(path)) {
+        SDL_Log("play_mp4_file: open failed for %s: %s", path.c_str(), d.error.c_str());
+        return kFilmFailed;
+    }
+    const int w = d.video->width, h = d.video->height;
+    SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
+    if (!texture) {
+        SDL_Log("play_mp4_file: CreateTexture failed: %s", SDL_GetError());
+        return kFilmFailed;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    const SDL_Rect dest = film_dest_rect(w, h);
+
+    FilmSound sound;
+    sound.who = "play_mp4_file";
+    const double seconds =
+        d.format->duration > 0 ? static_cast<double>(d.format->duration) / AV_TIME_BASE : 3600.0;
+    sound.budget = film_sound_budget(seconds, d.out_rate, d.out_channels, 2);
+    if (d.audio_usable) {
+        if (options.use_mixer) {
+            const std::vector<uint8_t> pcm = d.whole_track(sound.budget);
+            film_sound_start_mixer(sound, pcm, AUDIO_S16LSB, d.out_channels, d.out_rate);
+        } else if (!film_sound_open_device(sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
+            if (SDL_WasInit(SDL_INIT_AUDIO))
+                SDL_Log("play_mp4_file: SDL_OpenAudioDevice failed (%d Hz, %dch): %s", d.out_rate, d.out_channels,
+                        SDL_GetError());
+        }
+    }
+
+    const int pitch = w * 4;
+    std::vector<uint8_t> rgba(static_cast<size_t>(pitch) * h, 0);
+    const AVRational tb = d.format->streams[d.video_stream]->time_base;
+    const uint32_t start = SDL_GetTicks();
+    int result = -1;
+    bool shown = false;
+    std::vector<uint8_t> pcm;
+
+    auto show_frames = [&]() {
+        while (result < 0 && avcodec_receive_frame(d.video, d.frame) == 0) {
+            AVFrame* f = d.frame;
+            // Frames whose size or format changed mid-stream are scaled to the film's size.
+            d.scaler = sws_getCachedContext(d.scaler, f->width, f->height, static_cast<AVPixelFormat>(f->format), w, h,
+                                            AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
+            if (d.scaler) {
+                uint8_t* dst[4] = {rgba.data(), nullptr, nullptr, nullptr};
+                const int dst_pitch[4] = {pitch, 0, 0, 0};
+                sws_scale(d.scaler, f->data, f->linesize, 0, f->height, dst, dst_pitch);
+            }
+            int64_t ts = f->best_effort_timestamp;
+            if (ts == AV_NOPTS_VALUE) ts = f->pts;
+            int64_t frame_ms = 0;
+            if (ts != AV_NOPTS_VALUE && tb.den != 0) {
+                const double ms = static_cast<double>(tb.num) / tb.den * static_cast<double>(ts) * 1000.0 + 0.5;
+                frame_ms = static_cast<int64_t>(std::clamp(ms, -1e9, 1e9));
+            }
+            av_frame_unref(f);
+            present_film_frame(renderer, texture, rgba.data(), pitch, dest, options, start);
+            shown = true;
+            int r = drain_film_events(options.skippable != 0);
+            if (r < 0) r = wait_film_deadline(start + static_cast<uint32_t>(frame_ms), options.skippable != 0);
+            if (r >= 0) result = r;
+        }
+    };
+
+    while (result < 0 && av_read_frame(d.format, d.packet) >= 0) {
+        if (d.packet->stream_index == d.audio_stream && d.audio_usable && sound.device) {
+            pcm.clear();
+            d.decode_audio_packet(d.packet, pcm);
+            film_sound_queue(sound, pcm.data(), pcm.size());
+        } else if (d.packet->stream_index == d.video_stream) {
+            avcodec_send_packet(d.video, d.packet);
+            show_frames();
+        }
+        av_packet_unref(d.packet);
+    }
+    if (result < 0) {
+        avcodec_send_packet(d.video, nullptr);
+        show_frames();
+    }
+    if (result < 0) result = film_sound_finish(sound, options.skippable != 0);
+    else film_sound_stop(sound);
+    film_sound_close(sound);
+    if (result == kFilmEnded && options.hold_last_frame && shown)
+        result = hold_film_frame(renderer, texture, rgba.data(), pitch, dest, options, start);
+    SDL_DestroyTexture(texture);
+    return result;
+}
+
+}  // namespace vorn1

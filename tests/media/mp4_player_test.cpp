@@ -1,0 +1,110 @@
+// MP4 playback on the dummy drivers, with films made in-process by the FFmpeg encoders.
+#include <atomic>
+
+#include "datakit/datakit.h"
+#include "datakit/kit_video.h"
+#include "media/mp4_player.h"
+#include "media/smk_film_fixture.h"
+
+using namespace vorn1;
+using vorn1::test::FilmTest;
+using vorn1::test::Rgb;
+
+namespace {
+
+std::string make_film(const std::string& path, int w, int h, int frames, int audio_rate, double audio_s = 0) {
+    kit::Mp4Spec s;
+    s.width = w;
+    s.height = h;
+    s.fps = 10;
+    s.frames = frames;
+    s.audio_rate = audio_rate;
+    s.audio_seconds = audio_s;
+    std::string why;
+    EXPECT_TRUE(kit::write_mp4(path, s, &why)) << why;
+    return path;
+}
+
+SmkPlayOptions opts(bool skippable, bool hold = false, bool mixer = true) {
+    SmkPlayOptions o;
+    o.skippable = skippable ? 1 : 0;
+    o.hold_last_frame = hold ? 1 : 0;
+    o.use_mixer = mixer ? 1 : 0;
+    return o;
+}
+
+bool dark(const Rgb& c) { return c.r + c.g + c.b < 30; }
+
+std::atomic<int> g_playing{-1};
+Uint32 note_playing(Uint32, void*) {
+    g_playing = Mix_Playing(-1);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(FilmTest, Mp4OpenFailuresReturnThree) {
+    EXPECT_EQ(play_mp4_file(renderer, file("none.mp4"), opts(true)), kFilmFailed);
+    EXPECT_TRUE(logged("play_mp4_file: open failed for " + file("none.mp4") + ": avformat_open_input failed"));
+    make_film(file("tone.m4a"), 0, 0, 0, 22050, 0.5);
+    EXPECT_EQ(play_mp4_file(renderer, file("tone.m4a"), opts(true)), kFilmFailed);
+    EXPECT_TRUE(logged("play_mp4_file: open failed for " + file("tone.m4a") + ": no video stream"));
+    kit::write_file(file("junk.mp4"), kit::Bytes(3000, 0x5A));
+    EXPECT_EQ(play_mp4_file(renderer, file("junk.mp4"), opts(true)), kFilmFailed);
+}
+
+TEST_F(FilmTest, Mp4WideFilmIsLetterboxed) {
+    const std::string p = make_film(file("wide.mp4"), 1280, 720, 3, 0);
+    EXPECT_EQ(play_mp4_file(renderer, p, opts(true)), kFilmEnded);
+    EXPECT_TRUE(dark(pixel(320, 59))) << pixel(320, 59);
+    EXPECT_FALSE(dark(pixel(320, 60))) << pixel(320, 60);
+    EXPECT_FALSE(dark(pixel(320, 419))) << pixel(320, 419);
+    EXPECT_TRUE(dark(pixel(320, 420))) << pixel(320, 420);
+}
+
+TEST_F(FilmTest, Mp4PlaysAtItsPaceWithOrWithoutSound) {
+    const std::string av = make_film(file("av.mp4"), 160, 120, 10, 22050, 1.0);
+    const std::string silent = make_film(file("silent.mp4"), 160, 120, 10, 0);
+    g_playing = -1;
+    timers.push_back(SDL_AddTimer(400, note_playing, nullptr));
+    uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_mp4_file(renderer, av, opts(true)), kFilmEnded);
+    uint32_t took = SDL_GetTicks() - t0;
+    EXPECT_GE(took, 700u);  // the last frame is shown at about 0.9 s
+    EXPECT_LT(took, 4000u);
+    EXPECT_EQ(g_playing.load(), 1);  // the track played through the mixer
+    EXPECT_EQ(Mix_Playing(-1), 0);
+
+    t0 = SDL_GetTicks();
+    EXPECT_EQ(play_mp4_file(renderer, silent, opts(false)), kFilmEnded);
+    took = SDL_GetTicks() - t0;
+    EXPECT_GE(took, 700u);  // the last frame is shown at about 0.9 s
+    EXPECT_LT(took, 4000u);
+
+    // The private device needs the dummy driver's one device: free it from the mixer first.
+    close_mixer();
+    EXPECT_EQ(play_mp4_file(renderer, av, opts(true, false, false)), kFilmEnded);
+    EXPECT_FALSE(logged("SDL_OpenAudioDevice failed"));
+    EXPECT_EQ(play_mp4_file(renderer, av, opts(true)), kFilmEnded);
+    EXPECT_TRUE(logged("play_mp4_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
+    open_mixer();
+}
+
+TEST_F(FilmTest, Mp4SkipQuitAndHold) {
+    const std::string p = make_film(file("s.mp4"), 160, 120, 20, 22050, 2.0);
+    push_at(150, SDL_KEYDOWN);
+    uint32_t t0 = SDL_GetTicks();
+    EXPECT_EQ(play_mp4_file(renderer, p, opts(true, true)), kFilmSkipped);
+    EXPECT_LT(SDL_GetTicks() - t0, 1500u);
+    EXPECT_EQ(Mix_Playing(-1), 0);
+
+    push_at(150, SDL_QUIT);
+    EXPECT_EQ(play_mp4_file(renderer, p, opts(false)), kFilmQuit);
+
+    const std::string shorter = make_film(file("h.mp4"), 160, 120, 3, 0);
+    push_at(800, SDL_MOUSEBUTTONDOWN);
+    t0 = SDL_GetTicks();
+    EXPECT_EQ(play_mp4_file(renderer, shorter, opts(true, true)), kFilmEnded);
+    EXPECT_GE(SDL_GetTicks() - t0, 750u);
+    EXPECT_FALSE(dark(pixel(320, 240)));
+}
