@@ -197,3 +197,23 @@ TEST_F(FilmTest, SoundPathsAndTheirFailures) {
     EXPECT_TRUE(logged("play_smk_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
     open_mixer();
 }
+
+TEST_F(FilmTest, DeviceQueueStopsAtTheSoundBudget) {
+    close_mixer();
+    FilmSound s;
+    s.who = "test";
+    ASSERT_TRUE(film_sound_open_device(s, AUDIO_U8, 1, 11025));
+    SDL_PauseAudioDevice(s.device, 1);  // keep what was queued
+    s.budget = 1000;
+    const std::vector<uint8_t> pcm(600, 128);
+    film_sound_queue(s, pcm.data(), pcm.size());
+    film_sound_queue(s, pcm.data(), pcm.size());
+    film_sound_queue(s, pcm.data(), pcm.size());
+    EXPECT_EQ(s.queued, 1000u);
+    EXPECT_LE(SDL_GetQueuedAudioSize(s.device), 1000u);
+    film_sound_stop(s);
+    EXPECT_EQ(SDL_GetQueuedAudioSize(s.device), 0u);
+    film_sound_close(s);
+    EXPECT_EQ(s.device, 0u);
+    open_mixer();
+}
