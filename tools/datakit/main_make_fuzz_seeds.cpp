@@ -4,6 +4,7 @@
 
 #include "datakit/datakit.h"
 #include "datakit/kit_demo.h"
+#include "datakit/kit_frontend.h"
 #include "datakit/kit_battle.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
@@ -26,6 +27,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_screens_seeds,
     vorn1::kit::write_sound_seeds,
     vorn1::kit::write_smk_seeds,
+    vorn1::kit::write_frontend_seeds,
 };
 
 }  // namespace

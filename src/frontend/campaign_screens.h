@@ -1,0 +1,49 @@
+#pragma once
+// The campaign choice menu and the campaign story pages: announcement of a scenario, victory
+// page, congratulations at a campaign's end, and the step to the next scenario.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+#include "assets/palette.h"
+#include "world/new_game_config.h"
+
+namespace vorn1 {
+
+class AggArchive;
+class TitleSeaCycle;
+struct CampaignCarryover;
+
+// 0 original campaign, 1 spirit world, -1 cancelled, -2 window closed.
+int run_campaign_choice_menu(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                             SDL_Texture* background, TTF_Font* font, TitleSeaCycle* sea);
+
+// The congratulation text on the victory picture until dismissed.
+void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
+                              const std::string& text);
+void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                  TTF_Font* font, int scenario);
+void run_spirit_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
+                                int index);
+
+// The OK button's box of the announcement page for a button picture of the given size.
+SDL_Rect announcement_ok_rect(SDL_Point button);
+
+// True when the player closed the page, false when the window was closed.
+bool run_scenario_announcement_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                    SDL_Texture* background, TTF_Font* font, int index, const std::string& title,
+                                    const std::string& text);
+bool run_campaign_scenario_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                  SDL_Texture* background, TTF_Font* font, int number);
+bool run_spirit_scenario_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                SDL_Texture* background, TTF_Font* font, int index);
+
+// The configuration of the next scenario of a won campaign game (after the victory page when
+// asked for, and the next scenario's announcement), or a default one with the quit flag set when
+// the campaign is over. A window closed on the announcement ends the process.
+NewGameConfig run_campaign_victory_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                          TTF_Font* font, const NewGameConfig& config,
+                                          const CampaignCarryover& carryover, bool show_victory);
+
+}  // namespace vorn1

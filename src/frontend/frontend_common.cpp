@@ -1,0 +1,269 @@
+#include "frontend/frontend_common.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+
+#include "assets/agg.h"
+#include "assets/bmp.h"
+#include "assets/icn.h"
+#include "assets/render_utils.h"
+#include "assets/text_render.h"
+#include "lang/lang_icn_override.h"
+#include "lang/runtime_strings.h"
+
+namespace vorn1 {
+
+const FullscreenCallback* g_ng_fullscreen_cb = nullptr;
+const LanguageCallback* g_ng_language_cb = nullptr;
+
+const FullscreenCallback& ng_current_fullscreen_cb() {
+    static const FullscreenCallback empty;
+    return g_ng_fullscreen_cb && *g_ng_fullscreen_cb ? *g_ng_fullscreen_cb : empty;
+}
+
+bool ng_language_registered() { return g_ng_language_cb && *g_ng_language_cb; }
+
+bool ng_try_fullscreen_key(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11 || e.key.repeat) return false;
+    const FullscreenCallback& cb = ng_current_fullscreen_cb();
+    if (!cb) return false;
+    cb();
+    return true;
+}
+
+NgCallbackScope::NgCallbackScope(const FullscreenCallback* fullscreen, const LanguageCallback* language)
+    : old_fullscreen_(g_ng_fullscreen_cb), old_language_(g_ng_language_cb) {
+    g_ng_fullscreen_cb = fullscreen;
+    g_ng_language_cb = language;
+}
+
+NgCallbackScope::~NgCallbackScope() {
+    g_ng_fullscreen_cb = old_fullscreen_;
+    g_ng_language_cb = old_language_;
+}
+
+std::function<void()>& frontend_frame_hook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+void frontend_present(SDL_Renderer* renderer) {
+    SDL_RenderPresent(renderer);
+    if (frontend_frame_hook()) frontend_frame_hook()();
+    SDL_Delay(16);
+}
+
+void end_process() {
+    SDL_Quit();
+    std::exit(0);
+}
+
+namespace {
+
+void report_missing(const std::string& name) { std::fprintf(stderr, "newgame: missing %s in AGG\n", name.c_str()); }
+
+std::string icn_override_stem(const std::string& name) {
+    const std::size_t slash = name.find_last_of("/\\");
+    std::string stem = slash == std::string::npos ? name : name.substr(slash + 1);
+    const std::size_t dot = stem.rfind('.');
+    if (dot != std::string::npos) stem.resize(dot);
+    return upper_ascii(stem);
+}
+
+}  // namespace
+
+SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    Image image;
+    if (load_lang_png_override(lang_assets_root(), lang_code(g_language), stem, image))
+        return img_to_tex(renderer, image, false);
+    const std::vector<uint8_t> bytes = archive.get(name);
+    if (bytes.empty()) {
+        report_missing(name);
+        return nullptr;
+    }
+    try {
+        return img_to_tex(renderer, decode_bmp(bytes, palette), false);
+    } catch (const std::exception& e) {
+        // A damaged picture is drawn as missing rather than ending the program.
+        std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), e.what());
+        return nullptr;
+    }
+}
+
+FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name) {
+    FrameList out;
+    const std::vector<uint8_t> bytes = archive.get(name);
+    if (bytes.empty()) {
+        report_missing(name);
+        return out;
+    }
+    try {
+        const IcnFrames icn = decode_icn(bytes, palette);
+        for (const Image& frame : icn.frames) out.push_back(frame.empty() ? nullptr : img_to_tex(renderer, frame, true));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), e.what());
+        destroy_frames(out);
+        return out;
+    }
+    if (g_language != EN) {
+        for (const auto& [index, image] :
+             load_lang_icn_override(lang_assets_root(), lang_code(g_language), icn_override_stem(name))) {
+            if (index < 0) continue;
+            if (static_cast<int>(out.size()) < index + 1) out.resize(static_cast<std::size_t>(index) + 1, nullptr);
+            destroy_texture(out[index]);
+            out[index] = img_to_tex(renderer, image, true);
+        }
+    }
+    return out;
+}
+
+void destroy_texture(SDL_Texture*& tex) {
+    if (tex) SDL_DestroyTexture(tex);
+    tex = nullptr;
+}
+
+void destroy_frames(FrameList& frames) {
+    for (SDL_Texture*& t : frames) destroy_texture(t);
+    frames.clear();
+}
+
+SDL_Texture* frame_at(const FrameList& frames, int i) {
+    return i >= 0 && i < static_cast<int>(frames.size()) ? frames[i] : nullptr;
+}
+
+SDL_Point tex_size(SDL_Texture* tex) {
+    SDL_Point p{0, 0};
+    if (tex) SDL_QueryTexture(tex, nullptr, nullptr, &p.x, &p.y);
+    return p;
+}
+
+SDL_Point frame_size_or(const FrameList& frames, int i, SDL_Point fallback) {
+    SDL_Texture* t = frame_at(frames, i);
+    return t ? tex_size(t) : fallback;
+}
+
+void blit(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
+    if (!texture) return;
+    const SDL_Point s = tex_size(texture);
+    const SDL_Rect dst{x, y, s.x, s.y};
+    SDL_RenderCopy(renderer, texture, nullptr, &dst);
+}
+
+void fill_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c) {
+    SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
+    SDL_RenderFillRect(renderer, &rc);
+}
+
+void outline_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c) {
+    SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
+    SDL_RenderDrawRect(renderer, &rc);
+}
+
+void darken_screen(SDL_Renderer* renderer, uint8_t alpha) {
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    fill_rect(renderer, {0, 0, 640, 480}, {0, 0, 0, alpha});
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+}
+
+bool point_in(const SDL_Rect& rc, int x, int y) {
+    return x >= rc.x && x < rc.x + rc.w && y >= rc.y && y < rc.y + rc.h;
+}
+
+namespace {
+
+void copy_mirrored(SDL_Renderer* r, SDL_Texture* t, const SDL_Rect& dst, bool mirror) {
+    if (!t) return;
+    SDL_RenderCopyEx(r, t, nullptr, &dst, 0.0, nullptr, mirror ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+}
+
+}  // namespace
+
+void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
+                const Palette& palette, const std::function<void()>& redraw) {
+    OwnedFrames frame(load_icn_frames(renderer, archive, palette, "BUYBUILD.ICN"));
+    OwnedFrames buttons(load_icn_frames(renderer, archive, palette, "SYSTEM.ICN"));
+    SDL_Rect button{287, 311, 66, 25};
+    if (SDL_Texture* t = buttons.at(9)) {
+        const SDL_Point s = tex_size(t);
+        button = {320 - s.x / 2, 323 - s.y / 2, s.x, s.y};
+    }
+    const int pressed_frame = buttons.count() >= 11 ? 10 : 9;
+    bool held = false;
+    bool done = false;
+    const SDL_Color white{255, 255, 255, 255};
+    for (;;) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_KEYDOWN) {
+                if (e.key.keysym.sym == SDLK_F11 && !e.key.repeat) {
+                    ng_try_fullscreen_key(e);
+                } else {
+                    done = true;
+                }
+            } else if (e.type == SDL_QUIT) {
+                done = true;
+            } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
+                if (point_in(button, e.button.x, e.button.y)) held = true;
+            } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+                if (held && point_in(button, e.button.x, e.button.y)) done = true;
+                held = false;
+            }
+        }
+        if (done) return;
+        if (redraw) redraw();
+        darken_screen(renderer, 160);
+        if (frame.count() > 0) {
+            copy_mirrored(renderer, frame.at(0), {177, 132, 143, 77}, true);
+            copy_mirrored(renderer, frame.at(0), {320, 132, 143, 77}, false);
+            if (frame.count() >= 2)
+                for (int y : {209, 254}) {
+                    copy_mirrored(renderer, frame.at(1), {180, y, 140, 45}, true);
+                    copy_mirrored(renderer, frame.at(1), {320, y, 140, 45}, false);
+                }
+            if (frame.count() >= 3) {
+                copy_mirrored(renderer, frame.at(2), {179, 299, 141, 48}, true);
+                copy_mirrored(renderer, frame.at(2), {320, 299, 141, 48}, false);
+            }
+        } else {
+            fill_rect(renderer, {177, 132, 286, 215}, {72, 28, 100, 255});
+            outline_rect(renderer, {177, 132, 286, 215}, {200, 170, 50, 255});
+        }
+        if (font) {
+            const int y = 209 + (82 - button.h - TTF_FontHeight(font)) / 2;
+            text::centered_box(renderer, font, text, 177, y, 286, white);
+        }
+        if (SDL_Texture* t = buttons.at(held ? pressed_frame : 9)) {
+            SDL_RenderCopy(renderer, t, nullptr, &button);
+        } else {
+            fill_rect(renderer, button, held ? SDL_Color{120, 140, 40, 255} : SDL_Color{180, 140, 40, 255});
+            outline_rect(renderer, button, {220, 190, 60, 255});
+            if (font) text::centered_box(renderer, font, strings().get("DIALOG_OK"), button.x, button.y + 4, button.w, white);
+        }
+        frontend_present(renderer);
+    }
+}
+
+SDL_Texture* snap_screen(SDL_Renderer* renderer) {
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(renderer, &w, &h) != 0 || w <= 0 || h <= 0) {
+        w = 640;
+        h = 480;
+    }
+    SDL_Surface* surface =
+        SDL_CreateRGBSurface(0, w, h, 32, 0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u);
+    if (!surface) return nullptr;
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels, surface->pitch) != 0) {
+        SDL_FreeSurface(surface);
+        return nullptr;
+    }
+    SDL_Texture* tex = SDL_CreateTextureFromSurface(renderer, surface);
+    SDL_FreeSurface(surface);
+    return tex;
+}
+
+}  // namespace vorn1

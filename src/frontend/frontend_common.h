@@ -1,0 +1,118 @@
+#pragma once
+// What every front-end screen shares: the registered window-scale and language callables, the
+// per-frame pacing, the picture loaders with per-language replacements, and small drawing helpers.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "assets/palette.h"
+#include "lang/language.h"
+
+namespace vorn1 {
+
+class AggArchive;
+
+using FullscreenCallback = std::function<void()>;
+using LanguageCallback = std::function<void(Language, TTF_Font*&, TTF_Font*&)>;
+
+// Registered by the front-end driver for the time it runs; null when none.
+extern const FullscreenCallback* g_ng_fullscreen_cb;
+extern const LanguageCallback* g_ng_language_cb;
+// The registered window-scale callable when set and not empty, else an empty one.
+const FullscreenCallback& ng_current_fullscreen_cb();
+bool ng_language_registered();
+// F11 key down that is no repeat, with a window-scale callable registered: runs it, true.
+bool ng_try_fullscreen_key(const SDL_Event& e);
+
+// Saves the registration on construction, installs the given callables, restores on destruction.
+class NgCallbackScope {
+public:
+    NgCallbackScope(const FullscreenCallback* fullscreen, const LanguageCallback* language);
+    ~NgCallbackScope();
+    NgCallbackScope(const NgCallbackScope&) = delete;
+    NgCallbackScope& operator=(const NgCallbackScope&) = delete;
+
+private:
+    const FullscreenCallback* old_fullscreen_;
+    const LanguageCallback* old_language_;
+};
+
+// Runs after every presented frame of a front-end screen (tests script their input through it).
+std::function<void()>& frontend_frame_hook();
+// Presents the frame, runs the hook and waits 16 ms.
+void frontend_present(SDL_Renderer* renderer);
+
+// Ends the process from a front-end screen: SDL shut down, exit status 0.
+[[noreturn]] void end_process();
+
+using FrameList = std::vector<SDL_Texture*>;
+
+// An archive picture as an opaque texture; a language's PNG replacement wins. Null (with a
+// "newgame: missing NAME in AGG" line) when the entry is missing or empty, or when it does not
+// decode ("newgame: decode NAME: ERROR").
+SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name);
+// The frames of an archive sprite set as blended textures (null for empty frames), with the
+// language's replacement frames put in (the list grows for frames beyond the set).
+FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name);
+void destroy_frames(FrameList& frames);
+void destroy_texture(SDL_Texture*& tex);
+// Frame i, or null outside the list.
+SDL_Texture* frame_at(const FrameList& frames, int i);
+// A texture's size; 0 x 0 for null.
+SDL_Point tex_size(SDL_Texture* tex);
+// Width and height of frame i, or the given default when the frame is missing.
+SDL_Point frame_size_or(const FrameList& frames, int i, SDL_Point fallback);
+
+// Owners that destroy what they hold when the screen's scope ends.
+struct OwnedTexture {
+    SDL_Texture* tex = nullptr;
+    OwnedTexture() = default;
+    explicit OwnedTexture(SDL_Texture* t) : tex(t) {}
+    ~OwnedTexture() { destroy_texture(tex); }
+    OwnedTexture(const OwnedTexture&) = delete;
+    OwnedTexture& operator=(const OwnedTexture&) = delete;
+    void reset(SDL_Texture* t = nullptr) {
+        destroy_texture(tex);
+        tex = t;
+    }
+};
+struct OwnedFrames {
+    FrameList frames;
+    OwnedFrames() = default;
+    explicit OwnedFrames(FrameList f) : frames(std::move(f)) {}
+    ~OwnedFrames() { destroy_frames(frames); }
+    OwnedFrames(const OwnedFrames&) = delete;
+    OwnedFrames& operator=(const OwnedFrames&) = delete;
+    void reset(FrameList f = {}) {
+        destroy_frames(frames);
+        frames = std::move(f);
+    }
+    SDL_Texture* at(int i) const { return frame_at(frames, i); }
+    int count() const { return static_cast<int>(frames.size()); }
+    SDL_Point size_or(int i, SDL_Point fallback) const { return frame_size_or(frames, i, fallback); }
+};
+
+// The whole texture at (x, y) in its own size; nothing for null.
+void blit(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y);
+void fill_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c);
+void outline_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c);
+// Black over the whole screen at the given alpha, blended.
+void darken_screen(SDL_Renderer* renderer, uint8_t alpha);
+// Half-open point test: x in [x, x + w), y in [y, y + h).
+bool point_in(const SDL_Rect& rc, int x, int y);
+
+// A modal one-button message box over whatever `redraw` paints each frame.
+void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
+                const Palette& palette, const std::function<void()>& redraw);
+
+// A texture copy of what the renderer currently shows (its output size, 640 x 480 when that
+// cannot be read); null on failure. The caller destroys it.
+SDL_Texture* snap_screen(SDL_Renderer* renderer);
+
+}  // namespace vorn1

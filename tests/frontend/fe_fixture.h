@@ -1,0 +1,164 @@
+#pragma once
+// Front-end screens run headless: a dummy-video window with the software renderer at the game's
+// logical size, input pushed from the per-frame hook, pixels read back from the presented frame.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/agg.h"
+#include "datakit/kit_formats.h"
+#include "frontend/frontend_common.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
+
+namespace vorn1::fe_test {
+
+struct Rgb {
+    uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& o, const Rgb& c) {
+    return o << "(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << ")";
+}
+
+// An archive of the given entries (one dummy entry when empty: an archive must hold something).
+inline std::unique_ptr<AggArchive> make_archive(std::vector<kit::AggFile> files) {
+    if (files.empty()) files.push_back({"DUMMY.BIN", {1, 2, 3}});
+    return std::make_unique<AggArchive>(AggArchive::from_bytes(kit::write_agg(files)));
+}
+
+// A picture of one palette colour.
+inline kit::Bytes solid_bmp(int w, int h, uint8_t index) { return kit::write_bmp(kit::IndexGrid(w, h, index)); }
+
+// A sprite set whose frame i has the given size, filled with colour index `colours[i]`
+// (a 0 x 0 size gives an empty frame).
+inline kit::Bytes sized_icn(const std::vector<SDL_Point>& sizes, uint8_t colour = 100) {
+    std::vector<kit::IcnFrame> frames(sizes.size());
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        if (sizes[i].x > 0 && sizes[i].y > 0) frames[i].pixels = kit::IndexGrid(sizes[i].x, sizes[i].y, colour);
+    return kit::write_icn(frames);
+}
+
+class FrontendTest : public ::testing::Test {
+protected:
+    static inline SDL_Window* window = nullptr;
+    static inline SDL_Renderer* r = nullptr;
+
+    static void SetUpTestSuite() {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER), 0) << SDL_GetError();
+        window = SDL_CreateWindow("t", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        ASSERT_NE(r, nullptr) << SDL_GetError();
+        SDL_RenderSetLogicalSize(r, 640, 480);
+    }
+    static void TearDownTestSuite() {
+        if (r) SDL_DestroyRenderer(r);
+        if (window) SDL_DestroyWindow(window);
+        r = nullptr;
+        window = nullptr;
+    }
+    void SetUp() override {
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        frontend_frame_hook() = nullptr;
+        g_language = EN;
+        strings().load_from_text("{}", "{}");
+        palette = kit::standard_palette();
+    }
+    void TearDown() override { frontend_frame_hook() = nullptr; }
+
+    // steps[i] runs after frame i is presented; later frames run `tail` (quit by default, so a
+    // screen that ignores its script still ends).
+    void script(std::vector<std::function<void()>> steps, std::function<void()> tail = {}) {
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        auto frame = std::make_shared<std::size_t>(0);
+        if (!tail) tail = [] { push_quit(); };
+        frontend_frame_hook() = [frame, steps = std::move(steps), tail = std::move(tail)] {
+            const std::size_t i = (*frame)++;
+            if (getenv("FE_DEBUG")) fprintf(stderr, "frame %zu\n", i);
+            if (i < steps.size()) {
+                if (steps[i]) steps[i]();
+            } else if (i > steps.size() + 400) {
+                ADD_FAILURE() << "screen did not end";
+                std::abort();
+            } else {
+                tail();
+            }
+        };
+    }
+    static void push(SDL_Event e) { SDL_PushEvent(&e); }
+    static void push_key(SDL_Keycode k, bool repeat = false) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = k;
+        e.key.repeat = repeat ? 1 : 0;
+        push(e);
+    }
+    static void push_button(Uint32 type, int x, int y, Uint8 button = SDL_BUTTON_LEFT) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+        push(e);
+    }
+    static void push_down(int x, int y) { push_button(SDL_MOUSEBUTTONDOWN, x, y); }
+    static void push_up(int x, int y) { push_button(SDL_MOUSEBUTTONUP, x, y); }
+    static void push_click(int x, int y) {
+        push_down(x, y);
+        push_up(x, y);
+    }
+    static void push_quit() {
+        SDL_Event e{};
+        e.type = SDL_QUIT;
+        push(e);
+    }
+    static void push_wheel(int dy) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.y = dy;
+        push(e);
+    }
+    // A pixel of the last presented frame, in logical coordinates.
+    static Rgb px(int x, int y) {
+        uint8_t p[4] = {};
+        SDL_Rect rc{x, y, 1, 1};
+        SDL_RenderReadPixels(r, &rc, SDL_PIXELFORMAT_RGBA32, p, 4);
+        return {p[0], p[1], p[2]};
+    }
+    Rgb pal(uint8_t i) const { return {palette[i].r, palette[i].g, palette[i].b}; }
+
+    Palette palette{};
+};
+
+// A folder of its own under the system's temporary folder, removed at the end.
+struct TempDir {
+    std::filesystem::path path;
+    explicit TempDir(const std::string& tag) {
+        static int counter = 0;
+        path = std::filesystem::temp_directory_path() /
+               ("vorn1_fe_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    std::string dir() const { return path.string() + "/"; }
+    void put(const std::string& rel, const kit::Bytes& bytes) const { kit::write_file((path / rel).string(), bytes); }
+};
+
+}  // namespace vorn1::fe_test

@@ -1,0 +1,110 @@
+// Map list: folder scan, header fields at their offsets and limits, player facts from the stem.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "datakit/kit_frontend.h"
+#include "fe_fixture.h"
+#include "frontend/map_discovery.h"
+
+namespace vorn1 {
+namespace {
+
+using fe_test::TempDir;
+
+TEST(MapDiscovery, ScanKeepsMapFilesOnlySortedByHeaderName) {
+    TempDir t("scan");
+    t.put("b.MAP", kit::map_header_bytes("Beta", "second", 1, 2));
+    t.put("a.map", kit::map_header_bytes("Alpha", "first", 0, 0));
+    t.put("c.txt", kit::map_header_bytes("Aardvark", "", 0, 0));
+    t.put("x.MAP.bak", kit::map_header_bytes("Aaa", "", 0, 0));
+    t.put(".MAP", kit::map_header_bytes("Aab", "", 0, 0));
+    t.put("NOEXT", kit::map_header_bytes("Aac", "", 0, 0));
+    std::filesystem::create_directories(t.path / "dir.MAP");
+    std::filesystem::create_symlink(t.path / "a.map", t.path / "link.MAP");
+    std::filesystem::create_symlink(t.path / "missing", t.path / "dangling.MAP");
+
+    const std::vector<MapFileInfo> maps = discover_maps(t.path.string());
+    ASSERT_EQ(maps.size(), 3u);  // a.map, b.MAP and the link to a.map
+    EXPECT_EQ(maps[0].name, "Alpha");
+    EXPECT_EQ(maps[1].name, "Alpha");
+    EXPECT_EQ(maps[2].name, "Beta");
+    EXPECT_EQ(maps[2].stem, "b");
+    EXPECT_EQ(maps[2].description, "second");
+    EXPECT_EQ(maps[2].size, 1);
+    EXPECT_EQ(maps[2].difficulty, 2);
+    for (const MapFileInfo& m : maps) EXPECT_TRUE(m.stem == "a" || m.stem == "b" || m.stem == "link") << m.stem;
+
+    EXPECT_TRUE(discover_maps((t.path / "nothing").string()).empty());
+}
+
+TEST(MapDiscovery, HeaderFieldsStopAtTheirLimits) {
+    TempDir t("limits");
+    t.put("full.map", kit::map_header_bytes(std::string(16, 'N'), std::string(120, 'D'), 7, 3));
+    const MapFileInfo full = read_map_info((t.path / "full.map").string());
+    EXPECT_EQ(full.name, std::string(15, 'N'));  // byte 19 never belongs to the name
+    EXPECT_EQ(full.description, std::string(120, 'D'));
+    EXPECT_EQ(full.size, 7);
+    EXPECT_EQ(full.difficulty, 3);
+
+    // A short file reads as zero-filled: no name below 5 bytes, a partial description otherwise.
+    kit::Bytes head = kit::map_header_bytes("Cut", "Partial text", 2, 1);
+    head.resize(160);
+    t.put("cut.map", head);
+    const MapFileInfo cut = read_map_info((t.path / "cut.map").string());
+    EXPECT_EQ(cut.name, "Cut");
+    EXPECT_EQ(cut.description, "Partia");
+    t.put("tiny.map", kit::Bytes{0, 0, 3, 2});
+    const MapFileInfo tiny = read_map_info((t.path / "tiny.map").string());
+    EXPECT_EQ(tiny.name, "");
+    EXPECT_EQ(tiny.difficulty, 3);
+    EXPECT_EQ(tiny.size, 2);
+}
+
+TEST(MapDiscovery, PlayerFactsComeFromTheStemsLastFourDigits) {
+    struct Case {
+        const char* stem;
+        bool single;
+        int players;
+        bool multi;
+    };
+    const Case cases[] = {{"AES31000", true, 1, false}, {"BEM20234", false, 4, true}, {"KNS21234", true, 4, true},
+                          {"MIS71200", true, 2, true},  {"TEST", true, 1, false},     {"KNS2", true, 1, false},
+                          {"X12a4", true, 1, false},    {"ZZ0000", false, 1, false},  {"123", true, 1, false}};
+    TempDir t("stems");
+    for (const Case& c : cases) {
+        t.put(std::string(c.stem) + ".MAP", kit::map_header_bytes(c.stem, "", 0, 0));
+        const MapFileInfo m = read_map_info((t.path / (std::string(c.stem) + ".MAP")).string());
+        EXPECT_EQ(m.single_player, c.single) << c.stem;
+        EXPECT_EQ(m.players, c.players) << c.stem;
+        EXPECT_EQ(m.multiplayer, c.multi) << c.stem;
+    }
+    // A file that cannot be opened keeps the defaults whatever its digits say.
+    const MapFileInfo gone = read_map_info((t.path / "BEM20234-gone" / "BEM20234.MAP").string());
+    EXPECT_TRUE(gone.single_player);
+    EXPECT_EQ(gone.players, 1);
+    EXPECT_EQ(gone.stem, "BEM20234");
+    EXPECT_EQ(gone.name, "");
+}
+
+TEST(MapDiscovery, StemsOfBothSeparators) {
+    EXPECT_EQ(map_stem_of("maps\\x\\ABC.MAP"), "ABC");
+    EXPECT_EQ(map_stem_of("maps/KNS21234.MAP"), "KNS21234");
+    EXPECT_EQ(map_stem_of("a.b.MAP"), "a.b");
+    EXPECT_EQ(map_stem_of("plain"), "plain");
+}
+
+TEST(MapDiscovery, KnownMapsKeepOnlyNamedFilesInTableOrder) {
+    TempDir t("known");
+    t.put("maps/KNS21234.MAP", kit::map_header_bytes("Kings", "", 0, 0));
+    t.put("maps/AES31000.MAP", kit::map_header_bytes("Aces", "", 0, 0));
+    t.put("maps/BEM20234.MAP", kit::map_header_bytes("", "nameless", 0, 0));
+    const std::vector<MapFileInfo> maps = known_map_infos(t.dir());
+    ASSERT_EQ(maps.size(), 2u);
+    EXPECT_EQ(maps[0].stem, "AES31000");
+    EXPECT_EQ(maps[1].stem, "KNS21234");
+    EXPECT_EQ(maps[1].players, 4);
+}
+
+}  // namespace
+}  // namespace vorn1

@@ -1,0 +1,448 @@
+// Front-end screens headless: menus, map list, set-up pages, alert, campaign pages; input is
+// pushed after chosen frames and the presented pixels are read back.
+#include <gtest/gtest.h>
+
+#include "datakit/kit_frontend.h"
+#include "fe_fixture.h"
+#include "frontend/campaign_screens.h"
+#include "frontend/hotseat_screen.h"
+#include "frontend/map_select.h"
+#include "frontend/menu_screen.h"
+#include "frontend/setup_page.h"
+#include "lang/lang_selector.h"
+#include "world/game_state.h"
+
+namespace vorn1 {
+namespace {
+
+using fe_test::Rgb;
+
+class ScreensTest : public fe_test::FrontendTest {};
+
+MapFileInfo named_map(const std::string& stem, int players = 1, uint8_t size = 0, uint8_t diff = 0) {
+    MapFileInfo m;
+    m.stem = stem;
+    m.path = "maps/" + stem + ".MAP";
+    m.name = stem;
+    m.players = players;
+    m.size = size;
+    m.difficulty = diff;
+    return m;
+}
+
+TEST_F(ScreensTest, MenuFallbacksEscapeAndEmptyRows) {
+    auto archive = fe_test::make_archive({});
+    const std::vector<MenuBtnDef> rows{{0, 1}, {2, 3}, {-1, -1}};
+    Rgb panel, back;
+    script({[&] {
+        panel = px(400, 40);
+        back = px(100, 100);
+        push_key(SDLK_b);  // mapped to the empty row: nothing
+        push_key(SDLK_c);  // mapped beyond the list: nothing
+    },
+            [] { push_key(SDLK_ESCAPE); }});
+    const MenuKeys keys{{SDLK_b, 2}, {SDLK_c, 9}};
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", rows, nullptr, keys, false, nullptr,
+                              nullptr),
+              2);  // Escape: the last row even though it is empty
+    EXPECT_EQ(panel, (Rgb{60, 0, 0}));
+    EXPECT_EQ(back, (Rgb{20, 20, 40}));
+}
+
+TEST_F(ScreensTest, MenuChoosesOnlyOnPressAndReleaseOfOneButton) {
+    auto archive = fe_test::make_archive({{"BTNMAIN.ICN", fe_test::sized_icn(std::vector<SDL_Point>(10, {20, 20}), 200)},
+                                          {"REDBACK.BMP", fe_test::solid_bmp(210, 426, 30)}});
+    const SDL_Rect b0 = menu_button_rect(0), b1 = menu_button_rect(1);
+    Rgb button, panel;
+    script({[&] {
+        button = px(b0.x + 60, b0.y + 30);
+        panel = px(400, 40);
+        push_down(b0.x + 5, b0.y + 5);
+        push_up(b1.x + 5, b1.y + 5);   // released on another button
+        push_down(b1.x + 5, b1.y + 5);
+        push_up(300, 300);              // released outside
+    },
+            [&] {
+                push_down(b1.x + 1, b1.y + 1);
+                push_up(b1.x + 126, b1.y + 62);
+            }});
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), false, nullptr, nullptr),
+              1);
+    EXPECT_EQ(button, pal(200));  // frame stretched over the button's box
+    EXPECT_EQ(panel, pal(30));
+}
+
+TEST_F(ScreensTest, MenuKeysAndQuitAfterARelease) {
+    auto archive = fe_test::make_archive({});
+    script({[] { push_key(SDLK_KP_ENTER); }});
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), false, nullptr, nullptr),
+              0);
+    // A choice made by a release is overruled by a quit in the same pass.
+    const SDL_Rect b3 = menu_button_rect(3);
+    script({[&] {
+        push_down(b3.x + 2, b3.y + 2);
+        push_up(b3.x + 2, b3.y + 2);
+        push_quit();
+    }});
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), false, nullptr, nullptr),
+              -2);
+}
+
+TEST_F(ScreensTest, LanguageBoxCyclesOnlyWithTitleExtrasAndACallback) {
+    auto archive = fe_test::make_archive({});
+    std::vector<Language> seen;
+    const FullscreenCallback fullscreen = [] {};
+    const LanguageCallback language = [&](Language l, TTF_Font*&, TTF_Font*&) {
+        seen.push_back(l);
+        g_language = l;
+    };
+    NgCallbackScope scope(&fullscreen, &language);
+    std::vector<std::function<void()>> steps;
+    for (int i = 0; i < 12; ++i) steps.push_back([] { push_click(20, 15); });
+    steps.push_back([] { push_key(SDLK_l); });
+    script(steps);
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), true, nullptr, nullptr),
+              1);
+    ASSERT_EQ(seen.size(), 12u);
+    EXPECT_EQ(seen.front(), RU);
+    EXPECT_EQ(seen.back(), EN);
+    EXPECT_EQ(g_language, EN);
+
+    seen.clear();
+    script({[] { push_click(20, 15); }, [] { push_key(SDLK_ESCAPE); }});
+    run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr, main_menu_keys(),
+                    false, nullptr, nullptr);
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOnly) {
+    auto archive = fe_test::make_archive({});
+    std::vector<MapFileInfo> maps;
+    for (int i = 0; i < 20; ++i) maps.push_back(named_map("M" + std::to_string(100 + i)));
+
+    MapListView v = MapListView::open(20, 16, -1);
+    EXPECT_EQ(v.visible, 12);
+    for (int i = 0; i < 12; ++i) v.key_down();
+    EXPECT_EQ(v.selection, 12);
+    EXPECT_EQ(v.top, 1);
+    EXPECT_EQ(MapListView::open(20, 16, 15).top, 4);
+    v.wheel(1);
+    EXPECT_EQ(v.top, 0);
+    v.wheel(1);
+    EXPECT_EQ(v.top, 0);
+    v.track_click(215);
+    EXPECT_EQ(v.top, 8);
+    v.track_click(54);
+    EXPECT_EQ(v.top, 0);
+    MapListView few = MapListView::open(5, 16, 2);
+    few.wheel(-3);
+    EXPECT_EQ(few.top, 0);
+
+    script({[] {
+        for (int i = 0; i < 12; ++i) push_key(SDLK_DOWN);
+        push_key(SDLK_KP_ENTER);
+    },
+            [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, -1, nullptr), 12);
+
+    // Initial 15 shows rows 4..15: a click on the first visible row picks 4.
+    auto with_panel = fe_test::make_archive({{"REQUEST.BMP", fe_test::solid_bmp(300, 280, 40)}});
+    script({[] { push_click(370, 44 + 3); }, [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run_map_select_screen(r, *with_panel, palette, nullptr, nullptr, maps, 15, nullptr), 4);
+
+    Rgb panel;
+    script({[&] {
+        panel = px(320, 10);
+        push_key(SDLK_ESCAPE);
+    }});
+    EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, 3, nullptr), -1);
+    EXPECT_EQ(panel, (Rgb{30, 30, 30}));
+}
+
+TEST_F(ScreensTest, MapListButtons) {
+    // REQUEST 300 x 280: OK at (348, 280 - 27 - 20), Cancel at (300 + 276 - 40, same y).
+    std::vector<SDL_Point> sizes(25, {40, 20});
+    auto archive = fe_test::make_archive({{"REQUEST.BMP", fe_test::solid_bmp(300, 280, 40)},
+                                          {"NEWGAME.ICN", fe_test::sized_icn(sizes)}});
+    const std::vector<MapFileInfo> maps{named_map("A"), named_map("B"), named_map("C")};
+    script({[] {
+        push_key(SDLK_DOWN);
+        push_down(350, 240);  // OK pressed ...
+        push_up(200, 240);    // ... released outside: nothing
+        push_down(540, 240);  // Cancel pressed, released anywhere: cancel
+        push_up(10, 10);
+    }});
+    EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, 0, nullptr), -1);
+    script({[] {
+        push_key(SDLK_DOWN);
+        push_key(SDLK_DOWN);
+        push_down(350, 240);
+        push_up(387, 252);
+    }});
+    EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, 0, nullptr), 2);
+}
+
+TEST_F(ScreensTest, AlertDrawsItsSubstitutesAndKeepsOnReleaseOutside) {
+    auto archive = fe_test::make_archive({});
+    int redraws = 0;
+    Rgb box, button;
+    script({[&] {
+        box = px(180, 140);
+        button = px(290, 314);
+        push_down(300, 320);
+        push_up(100, 100);  // released outside the button: stays
+    },
+            [] { push_key(SDLK_F11); },  // no window-scale callable: stays
+            [] { push_click(300, 320); }});
+    show_alert(r, nullptr, "text", *archive, palette, [&] { ++redraws; });
+    EXPECT_EQ(redraws, 3);
+    EXPECT_EQ(box, (Rgb{72, 28, 100}));
+    EXPECT_EQ(button, (Rgb{180, 140, 40}));
+}
+
+TEST_F(ScreensTest, LoadersReportMissingAndKeepEmptyFrames) {
+    auto archive = fe_test::make_archive({{"SET.ICN", fe_test::sized_icn({{4, 4}, {0, 0}, {3, 2}})},
+                                          {"BAD.ICN", kit::Bytes{1, 2}},
+                                          {"BAD.BMP", kit::Bytes{9, 9, 9}}});
+    ::testing::internal::CaptureStderr();
+    FrameList none = load_icn_frames(r, *archive, palette, "NONE.ICN");
+    FrameList bad = load_icn_frames(r, *archive, palette, "BAD.ICN");
+    SDL_Texture* bad_bmp = load_bmp_tex(r, *archive, palette, "BAD.BMP");
+    SDL_Texture* no_bmp = load_bmp_tex(r, *archive, palette, "NONE.BMP");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(none.empty());
+    EXPECT_TRUE(bad.empty());
+    EXPECT_EQ(bad_bmp, nullptr);
+    EXPECT_EQ(no_bmp, nullptr);
+    EXPECT_NE(err.find("newgame: missing NONE.ICN in AGG\n"), std::string::npos);
+    EXPECT_NE(err.find("newgame: decode BAD.ICN: "), std::string::npos);
+    EXPECT_NE(err.find("newgame: decode BAD.BMP: "), std::string::npos);
+    EXPECT_NE(err.find("newgame: missing NONE.BMP in AGG\n"), std::string::npos);
+
+    OwnedFrames set(load_icn_frames(r, *archive, palette, "SET.ICN"));
+    ASSERT_EQ(set.count(), 3);
+    EXPECT_NE(set.at(0), nullptr);
+    EXPECT_EQ(set.at(1), nullptr);
+    EXPECT_EQ(tex_size(set.at(2)).x, 3);
+    EXPECT_EQ(set.size_or(1, {60, 60}).x, 60);
+}
+
+TEST_F(ScreensTest, StandardPageRefusesWithoutOpponentsAndStartsWithDefaults) {
+    auto archive = fe_test::make_archive({});
+    const std::vector<MapFileInfo> maps{named_map("BEM20234", 4, 2, 3), named_map("AES31000")};
+    // Default layout (60 x 60 frames, 322 x 459 panel): opponents at x 375, 442, 509, y 155.
+    NewGameConfig config;
+    Rgb alert;
+    bool page_after = false;
+    script({[] {
+        for (int x : {375, 442, 509})
+            for (int i = 0; i < 3; ++i) push_click(x + 5, 160);  // average -> smart -> genius -> none
+    },
+            [] { push_key(SDLK_RETURN); },
+            [&] {
+                alert = px(180, 140);
+                push_key(SDLK_ESCAPE);  // dismisses the alert only
+            },
+            [&] {
+                page_after = px(180, 140) != Rgb{72, 28, 100};
+                push_key(SDLK_ESCAPE);
+            }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, maps, config),
+              SetupOutcome::Cancel);
+    EXPECT_EQ(alert, (Rgb{72, 28, 100}));
+    EXPECT_TRUE(page_after);
+    EXPECT_EQ(config.map_stem, "");
+
+    Rgb ok_button;
+    script({[&] {
+        ok_button = px(340, 390);
+        push_key(SDLK_RETURN);
+    }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, maps, config),
+              SetupOutcome::Start);
+    EXPECT_EQ(ok_button, (Rgb{140, 100, 20}));
+    EXPECT_EQ(config.mode, MODE_STANDARD);
+    EXPECT_EQ(config.map_stem, "AES31000");
+    EXPECT_EQ(config.difficulty_rating, 50);
+    EXPECT_EQ(config.color, 2);
+    EXPECT_EQ(config.opponents, (std::array<OpponentDifficulty, 3>{OPP_AVERAGE, OPP_AVERAGE, OPP_AVERAGE}));
+
+    NewGameConfig closed;
+    script({[] { push_quit(); }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, maps, closed),
+              SetupOutcome::Quit);
+    EXPECT_TRUE(closed.quit);
+}
+
+TEST_F(ScreensTest, StandardPageClicksAndTheMapList) {
+    // Frames of 40 x 40, a 150 x 20 scenario box and 80 x 22 buttons.
+    std::vector<SDL_Point> sizes(29, {40, 40});
+    sizes[18] = {150, 20};
+    for (int i : {21, 22, 23, 24}) sizes[i] = {80, 22};
+    auto archive = fe_test::make_archive({{"NEWGAME.ICN", fe_test::sized_icn(sizes)}});
+    const std::vector<MapFileInfo> maps{named_map("AES31000"), named_map("BEM20234", 4, 1, 1)};
+    const StandardLayout l = StandardLayout::from_sizes({322, 459}, {40, 40}, {40, 40}, {40, 40}, {150, 20}, {80, 22},
+                                                        {40, 40});
+    ASSERT_EQ(l.button_y, 425);
+    ASSERT_EQ(l.SL, 296);
+    NewGameConfig config;
+    script({[&] {
+        push_click(l.diff_x[3] + 1, 49);             // expert
+        push_click(l.gem_x + 1, l.gem_y + 1);        // colour 2 -> 3
+        push_click(l.koth_x + 1, l.koth_y + 1);      // King of the Hill on
+        push_down(336, l.SL + 20);                   // the scenario box opens the map list on release
+        push_up(10, 10);
+    },
+            [] {  // the map list
+                push_key(SDLK_DOWN);
+                push_key(SDLK_RETURN);
+            },
+            [&] {
+                push_down(340, l.button_y + 5);  // OK released outside: nothing
+                push_up(10, 10);
+            },
+            [&] { push_click(340, l.button_y + 5); }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, maps, config),
+              SetupOutcome::Start);
+    EXPECT_EQ(config.difficulty, DIFF_EXPERT);
+    EXPECT_EQ(config.color, 3);
+    EXPECT_EQ(config.king_of_the_hill, 1);
+    EXPECT_EQ(config.map_stem, "BEM20234");
+    EXPECT_EQ(config.difficulty_rating, 20 + 60 + 10 + 10 + 10);
+    EXPECT_EQ(g_last_standard_map_stem, "BEM20234");
+    g_last_standard_map_stem.clear();
+
+    // The press order: a faction box press steps the faction by one.
+    StandardSetup s;
+    s.faction = 3;
+    for (const SetupPress& p : standard_page_hits(l, l.fac_x + 23, l.fac_y + 21)) apply_standard_press(s, p);
+    EXPECT_EQ(s.faction, 0);
+    EXPECT_TRUE(standard_page_hits(l, l.fac_x + 24, l.fac_y).empty());
+    EXPECT_TRUE(standard_page_hits(l, l.diff_x[0], 48).empty());
+    EXPECT_EQ(standard_page_hits(l, l.diff_x[0], 49).front().hit, SetupHit::Difficulty);
+}
+
+TEST_F(ScreensTest, HotseatScreenFillsSeatsAndRefusesWithoutMaps) {
+    auto archive = fe_test::make_archive({});
+    const std::vector<MapFileInfo> maps{named_map("AES31000"), named_map("KNS21234", 4, 1, 0)};
+    NewGameConfig config;
+    const HotseatLayout l = HotseatLayout::from_sizes({322, 459}, {60, 60}, {60, 60}, {60, 60}, {60, 60}, {60, 60},
+                                                      {60, 60}, {60, 60}, {60, 60});
+    script({[&] {
+        push_click(l.slot_x[0] + 1, l.slot_y + 1);  // the human slot: easy -> normal
+        push_click(l.slot_x[2] + 1, l.slot_y + 1);  // computer: average -> smart
+        push_key(SDLK_RETURN);
+    }});
+    ASSERT_TRUE(run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 2, maps, config, nullptr));
+    EXPECT_EQ(config.mode, MODE_HOTSEAT);
+    EXPECT_EQ(config.map_stem, "KNS21234");
+    EXPECT_EQ(config.seats[1].kind, SEAT_HUMAN);
+    EXPECT_EQ(config.seats[1].difficulty, 1);
+    EXPECT_EQ(config.seats[3].ai_level, OPP_SMART);
+    EXPECT_EQ(config.difficulty_rating, -10 + 20 + 20 + 25 + 10);
+
+    NewGameConfig none;
+    Rgb alert;
+    script({[] { push_key(SDLK_RETURN); }, [&] {
+                alert = px(180, 140);
+                push_key(SDLK_RETURN);
+            },
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_FALSE(run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 3, {named_map("AES31000")}, none,
+                                      nullptr));
+    EXPECT_EQ(alert, (Rgb{72, 28, 100}));
+    EXPECT_EQ(none.mode, MODE_STANDARD);
+}
+
+TEST_F(ScreensTest, HotseatWindowCloseEndsTheProcess) {
+    auto archive = fe_test::make_archive({});
+    NewGameConfig config;
+    EXPECT_EXIT(
+        {
+            script({[] { push_quit(); }});
+            run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 2, {}, config, nullptr);
+            std::exit(5);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ScreensTest, CampaignChoiceNeedsOneWholeClick) {
+    auto archive = fe_test::make_archive({});
+    const SDL_Rect orig = menu_button_rect(0), spirit = menu_button_rect(1);
+    Rgb face, cancel;
+    script({[&] {
+        face = px(495, orig.y + 31);
+        cancel = px(434, menu_button_rect(4).y + 2);
+        push_down(spirit.x + 3, spirit.y + 3);
+        push_up(orig.x + 3, orig.y + 3);
+    },
+            [&] { push_click(orig.x + 3, orig.y + 3); }});
+    EXPECT_EQ(run_campaign_choice_menu(r, *archive, palette, nullptr, nullptr, nullptr), 0);
+    EXPECT_NE(face, (Rgb{20, 20, 40}));           // the built-in picture
+    EXPECT_EQ(cancel, (Rgb{180, 140, 40}));       // no Cancel frames: the drawn button
+    script({[] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run_campaign_choice_menu(r, *archive, palette, nullptr, nullptr, nullptr), -1);
+    script({[] { push_quit(); }});
+    EXPECT_EQ(run_campaign_choice_menu(r, *archive, palette, nullptr, nullptr, nullptr), -2);
+}
+
+TEST_F(ScreensTest, AnnouncementAndVictoryPages) {
+    auto archive = fe_test::make_archive({});
+    EXPECT_EQ(announcement_ok_rect({99, 28}).x, 270);
+    EXPECT_EQ(announcement_ok_rect({101, 30}).x, 269);
+    Rgb panel, button;
+    script({[&] {
+        panel = px(110, 100);
+        button = px(272, 338);
+        push_key(SDLK_ESCAPE);  // ignored
+    },
+            [] { push_key(SDLK_RETURN); }});
+    EXPECT_TRUE(run_campaign_scenario_screen(r, *archive, palette, nullptr, nullptr, 3));
+    EXPECT_EQ(panel, (Rgb{30, 20, 60}));
+    EXPECT_EQ(button, (Rgb{180, 140, 40}));
+    script({[] { push_quit(); }});
+    EXPECT_FALSE(run_spirit_scenario_screen(r, *archive, palette, nullptr, nullptr, 9));
+
+    int frames = 0;
+    Rgb clear;
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    frontend_frame_hook() = [&] {
+        if (frames++ == 0) clear = px(5, 5);
+        push_button(SDL_MOUSEBUTTONUP, 600, 10, SDL_BUTTON_RIGHT);
+    };
+    run_campaign_congrats_screen(r, *archive, palette, nullptr, 0);
+    EXPECT_EQ(frames, 2);  // the dismissing pass draws its frame too
+    EXPECT_EQ(clear, (Rgb{20, 10, 35}));
+}
+
+TEST_F(ScreensTest, VictoryStepEndsASpiritCampaignWithoutAnnouncement) {
+    auto archive = fe_test::make_archive({});
+    NewGameConfig c;
+    c.campaign_id = CAMPAIGN_SPIRIT_WORLD;
+    c.campaign_maps = {"m/CMPG1.CMP", "m/CMPF2.CMP", "m/CMPP3.CMP", "m/CMPS4.CMP"};
+    c.scenario_index = 3;
+    c.campaign_map_path = c.campaign_maps[3];
+    int frames = 0;
+    frontend_frame_hook() = [&] { ++frames; };
+    const NewGameConfig done = run_campaign_victory_screen(r, *archive, palette, nullptr, c, CampaignCarryover{}, false);
+    EXPECT_TRUE(done.quit);
+    EXPECT_EQ(frames, 0);
+
+    // Original campaign with lord 0 at CAMP4: the announcement of scenario 6 is closed with Return.
+    NewGameConfig o;
+    o.campaign_maps = {"CAMP1.CMP", "CAMP2.CMP", "CAMP3.CMP", "CAMP4.CMP", "CAMP6.CMP"};
+    o.scenario_index = 3;
+    o.campaign_map_path = "CAMP4.CMP";
+    script({[] { push_key(SDLK_RETURN); }});
+    const NewGameConfig next = run_campaign_victory_screen(r, *archive, palette, nullptr, o, CampaignCarryover{}, false);
+    EXPECT_FALSE(next.quit);
+    EXPECT_EQ(next.scenario_index, 4);
+    EXPECT_EQ(next.campaign_map_path, "CAMP6.CMP");
+}
+
+}  // namespace
+}  // namespace vorn1
