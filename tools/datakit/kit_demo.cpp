@@ -149,7 +149,6 @@ std::vector<DemoEntry> build_table() {
     icn("BTNHOTST.ICN", 8, 138, 40);
     icn("SCROLL.ICN", 5, 20, 20);
     icn("NEWGAME.ICN", 29, 40, 40);
-    icn("TENT.ICN", 12, 20, 18);
     icn("CPANEL.ICN", 20, 60, 30);
     icn("SCENINFO.ICN", 4, 60, 30);
     icn("HISCORE.ICN", 6, 60, 30);
