@@ -1,13 +1,21 @@
 #pragma once
-// What the battle rules read of the battle's art and sounds. Loading fills these; without it every
-// field stays empty and the rules fall back to their fixed sizes and silence.
+// The battle's art: creature sprite sets, interface, spell, morale and luck, siege and result
+// sprite lists and pictures. `load` fills it once per game; the rules read only the creature sets
+// and stay usable when nothing was loaded (fixed sizes, silence).
 #include <array>
+#include <string>
 #include <vector>
 
+#include "assets/icn.h"
+#include "assets/palette.h"
+
 struct SDL_Texture;
+struct SDL_Renderer;
 struct Mix_Chunk;
 
 namespace vorn1 {
+
+class AggArchive;
 
 // One decoded frame: texture (may be null), size and drawing offsets.
 struct BattleSprite {
@@ -17,19 +25,82 @@ struct BattleSprite {
     int ox = 0;
     int oy = 0;
 };
+using IcnSprite = BattleSprite;
 
 enum CreatureAnim : int { STD = 0, WLK = 1, ATK = 2, WIP = 3 };
 
 struct CreatureSprites {
     bool loaded = false;
+    // By CreatureAnim: standing, walking, attack parts (base and four parts once composed), wincing.
     std::array<std::vector<BattleSprite>, 4> anims;
+    std::vector<BattleSprite> attack_frames;   // melee poses, then shooting poses; null entries keep positions
+    std::vector<BattleSprite> projectiles;     // the flying missile of a shooter
+    std::vector<BattleSprite> attack_shadows;  // shadows left unmerged (no shooting base)
+    BattleSprite outline_mask;                 // white silhouette for glow outlines
+    std::vector<BattleSprite> pose_shadows;
+
+    const std::vector<BattleSprite>& standing() const { return anims[STD]; }
+    const std::vector<BattleSprite>& walking() const { return anims[WLK]; }
+    const std::vector<BattleSprite>& wincing() const { return anims[WIP]; }
+    const std::vector<BattleSprite>& attack_parts() const { return anims[ATK]; }
 };
 
+struct CreatureImages;
+
 struct BattleResources {
+    BattleResources();
+    ~BattleResources();
+    BattleResources(const BattleResources&) = delete;
+    BattleResources& operator=(const BattleResources&) = delete;
+
+    std::vector<IcnSprite> tent_sprites;
+    std::vector<IcnSprite> overview_sprites;
+    std::vector<IcnSprite> textbar_sprites;
+    std::vector<IcnSprite> cursor_sprites;
     std::array<CreatureSprites, 28> creatures;
     // Hero figure on the field by hero class 0..3; a null texture means the art is missing.
     std::array<BattleSprite, 4> hero_figures;
     Mix_Chunk* bad_morale_sound = nullptr;
+    std::array<std::vector<IcnSprite>, 8> magic_sprites;
+    std::vector<IcnSprite> good_morale_sprites;
+    std::vector<IcnSprite> bad_morale_sprites;
+    std::vector<IcnSprite> good_luck_sprites;
+    std::vector<IcnSprite> bad_luck_sprites;
+    BattleSprite winlose_picture;
+    std::vector<IcnSprite> win_sprites;
+    std::vector<IcnSprite> lose_sprites;
+    std::vector<IcnSprite> lose_walk_sprites;
+    BattleSprite losecmbt_picture;
+    std::array<std::vector<IcnSprite>, 4> castle_sprites;
+    std::array<std::vector<IcnSprite>, 4> keep_sprites;
+    std::vector<IcnSprite> catapult_sprites;
+    std::vector<IcnSprite> boulder_sprites;
+
+    SDL_Renderer* renderer = nullptr;
+    Palette palette{};  // the battle palette
+    const AggArchive* archive = nullptr;
+    std::string sound_dir;
+    bool loaded = false;
+
+    // Loads every list; a missing entry only warns. `pal` decodes the interface lists and stands
+    // in for a missing battle palette.
+    void load(const AggArchive& archive, const Palette& pal, SDL_Renderer* renderer, const std::string& sound_dir);
+    void load_icn_sprites(const AggArchive& archive, const Palette& pal, const std::string& name,
+                          std::vector<IcnSprite>& out, const MonoMode& mono = {});
+    void load_magic_icns(const AggArchive& archive, const Palette& pal);
+    void load_morale_luck_assets(const AggArchive& archive, const Palette& pal);
+    // One set of a creature, decoded with the battle palette (`pal` is not consulted).
+    void load_creature_sprite(const AggArchive& archive, const Palette& pal, int creature, const std::string& stem,
+                              CreatureAnim anim, bool alternative_stems);
+    // Composes the attack poses of a creature whose sets were loaded and makes its textures.
+    void build_composite_frames(int creature);
+    void shutdown();
+
+private:
+    std::vector<CreatureImages> pending_;  // decoded sets awaiting composition, by creature id
 };
+
+// Reads a texture back as width x height RGBA pixels; zero-filled when the read-back fails.
+std::vector<uint32_t> texture_to_pixels(SDL_Renderer* renderer, SDL_Texture* tex, int width, int height);
 
 }  // namespace vorn1

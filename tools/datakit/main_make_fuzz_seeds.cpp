@@ -6,6 +6,7 @@
 #include "datakit/kit_demo.h"
 #include "datakit/kit_frontend.h"
 #include "datakit/kit_battle.h"
+#include "datakit/kit_battledraw.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
@@ -28,6 +29,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_sound_seeds,
     vorn1::kit::write_smk_seeds,
     vorn1::kit::write_frontend_seeds,
+    vorn1::kit::write_creature_sprite_seeds,
 };
 
 }  // namespace
