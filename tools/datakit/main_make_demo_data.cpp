@@ -12,6 +12,7 @@
 #include "datakit/kit_lang.h"
 #include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_scores.h"
 #include "datakit/kit_town.h"
 #include "datakit/kit_video.h"
 #include "datakit/kit_battle.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::loop_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::dialogs7_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::frontend_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::scores_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {

@@ -11,6 +11,7 @@
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
 #include "datakit/kit_sound.h"
+#include "datakit/kit_scores.h"
 #include "datakit/kit_town.h"
 #include "datakit/kit_video.h"
 
@@ -30,6 +31,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_smk_seeds,
     vorn1::kit::write_frontend_seeds,
     vorn1::kit::write_creature_sprite_seeds,
+    vorn1::kit::write_highscore_seeds,
 };
 
 }  // namespace

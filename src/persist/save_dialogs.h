@@ -1,0 +1,165 @@
+#pragma once
+// The save and load dialogs (one panel over a list of saves), the save notice and the campaign
+// save prompt. Each is a state record with handle and draw functions, run by a run_ function with
+// its own event loop over a picture of the screen that the caller took.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "assets/palette.h"
+#include "persist/save_paths.h"
+
+namespace vorn1 {
+
+class AggArchive;
+struct Resources;
+
+// ---- shared by the modal screens of saves and high scores
+
+// Drains the pending events into `handle` (which returns true when the screen is over) until one
+// ends it; otherwise draws, presents and waits 16 ms, and repeats. With `draw_on_close` a last
+// frame is drawn after the ending event.
+void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
+                    const std::function<void()>& draw, bool draw_on_close = false);
+
+// Removes the last whole UTF-8 character (one byte of a broken sequence).
+void pop_utf8_char(std::string& s);
+
+// Hit test with the left and top edges inside and the right and bottom ones outside.
+inline bool rect_hit(const SDL_Rect& r, int x, int y) { return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h; }
+
+// ---- save and load dialogs
+
+struct PanelLayout {
+    int panel_x = 312, panel_y = 0, panel_w = 161, panel_h = 285;
+    int list_x = 366, list_y = 44, list_w = 51, list_h = 194;
+    int row_h = 16, visible_rows = 12;
+    int scroll_x = 436, scroll_y = 54, scroll_h = 162;
+    int name_y = 252;
+    int ok_x = 348, ok_y = 233, ok_w = 66, ok_h = 25;
+    int cancel_x = 371, cancel_y = 233, cancel_w = 66, cancel_h = 25;
+
+    SDL_Rect list_rect() const { return {list_x, list_y, list_w, list_h}; }
+    SDL_Rect ok_rect() const { return {ok_x, ok_y, ok_w, ok_h}; }
+    SDL_Rect cancel_rect() const { return {cancel_x, cancel_y, cancel_w, cancel_h}; }
+};
+
+// The geometry from the panel's size (161 x 285 without it), the font's line skip (16 and 12 rows
+// without a usable one) and the released OK button's size (66 x 25 without it).
+PanelLayout compute_layout(SDL_Point panel_size, TTF_Font* font, SDL_Point button_size);
+PanelLayout compute_layout(SDL_Texture* panel, TTF_Font* font, const Resources& res);
+
+// The font of the list rows and the name field (the dialog font when unset).
+void set_save_dialog_name_font(TTF_Font* font);
+
+struct SaveDialogResult {
+    bool accepted = false;
+    std::string name;
+};
+
+struct LoadDialogResult {
+    bool accepted = false;
+    std::string path;
+    std::string stem;
+};
+
+// A scrolling list of saves with a selection and the OK and Cancel buttons.
+struct SaveListState {
+    PanelLayout layout;
+    std::vector<SaveFileInfo> files;
+    int selected = -1;
+    int first = 0;  // first visible row
+    bool ok_held = false;
+    bool cancel_held = false;
+};
+
+int max_first_row(const SaveListState& s);
+void clamp_first_row(SaveListState& s);
+// The row under a point of the list rectangle, -1 for none.
+int list_row_at(const SaveListState& s, int x, int y);
+
+struct SaveDialogState {
+    SaveListState list;
+    std::string title;
+    std::string name;
+    bool caret = true;
+    bool done = false;
+    SaveDialogResult result;
+};
+
+struct LoadDialogState {
+    SaveListState list;
+    std::string title;
+    bool done = false;
+    LoadDialogResult result;
+};
+
+SaveDialogState open_save_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title,
+                                 std::string default_name);
+void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e);
+LoadDialogState open_load_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title);
+void handle_load_dialog_event(LoadDialogState& s, const SDL_Event& e);
+
+// One frame of the panel: background, panel, title, rows, thumb, name field, buttons.
+void draw_panel(SDL_Renderer* renderer, const PanelLayout& layout, TTF_Font* font, SDL_Texture* background,
+                SDL_Texture* panel, SDL_Texture* thumb, const Resources& res, const std::string& title,
+                const std::vector<std::string>& rows, int selected, int first, const std::string& name, bool caret,
+                bool ok_pressed, bool cancel_pressed);
+void draw_save_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
+                      SDL_Texture* thumb, const Resources& res, const SaveDialogState& s);
+void draw_load_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
+                      SDL_Texture* thumb, const Resources& res, const LoadDialogState& s);
+
+SaveDialogResult run_save_dialog(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
+                                 const Resources& res, TTF_Font* font, SDL_Texture* background, bool campaign,
+                                 int scenario);
+LoadDialogResult run_load_dialog(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
+                                 const Resources& res, TTF_Font* font, SDL_Texture* background);
+LoadDialogResult run_campaign_load_dialog(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
+                                          const Resources& res, TTF_Font* font, SDL_Texture* background);
+LoadDialogResult run_load_dialog_impl(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
+                                      const Resources& res, TTF_Font* font, SDL_Texture* background,
+                                      std::vector<SaveFileInfo> list, const std::string& title);
+
+// ---- save notice and campaign save prompt
+
+// Words set greedily into lines narrower than `limit` pixels (a longer word stands alone).
+std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& words, int limit = 255);
+// Words separated by any white space (the notice) or by spaces only (the prompt).
+std::vector<std::string> split_words_any_space(const std::string& text);
+std::vector<std::string> split_words_on_spaces(const std::string& text);
+
+// The text a notice shows for a message: the translated success text for the exact success
+// message, any other message unchanged.
+std::string saved_alert_text(const std::string& message);
+
+struct MessagePanelState {
+    std::vector<std::string> lines;
+    SDL_Rect ok_rect{};       // the buttons as drawn in the previous frame (empty before it)
+    SDL_Rect accept_rect{};
+    SDL_Rect decline_rect{};
+    int held = 0;             // EventButtonId of the held button, 0 none
+    bool done = false;
+    bool answer = false;      // the prompt's yes
+};
+
+MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message);
+void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e);
+// Draws the notice and stores its button rectangle in the state.
+void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                      MessagePanelState& s);
+void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                      const std::string& message);
+
+MessagePanelState open_campaign_save_prompt(TTF_Font* font, const std::string& name);
+void handle_campaign_prompt_event(MessagePanelState& s, const SDL_Event& e);
+void draw_campaign_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                          MessagePanelState& s);
+// True for yes.
+bool run_campaign_save_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                              const std::string& name);
+
+}  // namespace vorn1

@@ -1,0 +1,279 @@
+#include <gtest/gtest.h>
+
+#include "persist/highscore_screens.h"
+#include "persist/persist_test_util.h"
+#include "persist/screens_fixture.h"
+
+using namespace vorn1;
+using namespace vorn1::test;
+using testing_canvas::Rgba;
+
+namespace {
+
+constexpr Rgba kVictoryBg{20, 10, 35, 255};
+constexpr Rgba kPageBg{40, 16, 56, 255};
+const Palette kPal{};
+
+class VictoryScreens : public ModalScreenTest {};
+
+// A sprite set of solid frames (an empty image leaves a null frame).
+IcnTextures solid_set(testing_canvas::Canvas& c, const std::vector<std::pair<SDL_Point, Rgba>>& frames) {
+    IcnTextures set;
+    for (const auto& [size, colour] : frames) {
+        const bool empty = size.x <= 0;
+        set.frames.push_back(empty ? nullptr : c.tex(testing_canvas::solid(size.x, size.y, colour)));
+        set.sizes.push_back(empty ? SDL_Point{0, 0} : size);
+        set.headers.push_back({});
+    }
+    return set;
+}
+
+}  // namespace
+
+TEST_F(VictoryScreens, ScoreScreenRowsAndWhatClosesIt) {
+    strings().load_from_text(R"({"HS_DIFFICULTY_RATING":"Rating","CREATURE_PEASANT_SG":"Serf"})", "{}");
+    VictoryScreenState s = open_standard_victory_screen(61, 139, 130, 180, standard_rank_title(4));
+    EXPECT_EQ(s.rows[0].second, "61");
+    EXPECT_EQ(s.rows[2], (std::pair<std::string, std::string>{"Rating", "130%"}));
+    EXPECT_EQ(s.rows[3].second, "180");
+    EXPECT_EQ(s.rows[4].second, "Serf");
+    EXPECT_EQ(open_standard_victory_screen(1, 1, 1, 1, nullptr).rows[4].second, "");
+
+    // Keypad Enter, letters and a mouse press do not close it; Space does, leaving later events queued.
+    push({key_event(SDLK_KP_ENTER), key_event(SDLK_a), press(10, 10), key_event(SDLK_SPACE), key_event(SDLK_b)});
+    EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 61, 139, 130, 180, "Dragon"));
+    EXPECT_EQ(pending_events(), 1);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+
+    // The closing frame: the cleared background, row labels from x 310 and values ending at 593.
+    EXPECT_EQ(pixel(5, 5), kVictoryBg);
+    EXPECT_TRUE(any_pixel_not({310, 162, 60, 50}, kVictoryBg));
+    EXPECT_FALSE(any_pixel_not({300, 162, 10, 50}, kVictoryBg));
+    EXPECT_TRUE(any_pixel_not({560, 162, 34, 50}, kVictoryBg));
+    EXPECT_FALSE(any_pixel_not({594, 150, 40, 80}, kVictoryBg));
+
+    push({mouse_event(SDL_MOUSEBUTTONUP, 1, 1, SDL_BUTTON_RIGHT)});
+    EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 1, 1, 1, 1, nullptr));
+    push({quit_event()});
+    EXPECT_FALSE(run_standard_victory_screen(r(), nullptr, kPal, font, 1, 1, 1, 1, nullptr));
+}
+
+TEST_F(VictoryScreens, NameEntryTypingLimitsAndResults) {
+    NameEntryState s = open_name_entry("Player", 15, {240, 24}, {66, 25});
+    EXPECT_EQ(s.text, "Player");
+    EXPECT_EQ(s.ok_rect.x, 287);
+    EXPECT_EQ(s.ok_rect.y, 316);
+    for (int i = 0; i < 7; ++i) handle_name_entry_event(s, key_event(SDLK_BACKSPACE));  // one past empty
+    EXPECT_EQ(s.text, "");
+    handle_name_entry_event(s, text_event("abc\tdefghijklmnopq"));
+    EXPECT_EQ(s.text, "abcdefghijklmno");
+    handle_name_entry_event(s, text_event("z"));
+    EXPECT_EQ(s.text, "abcdefghijklmno");
+
+    // A two-byte character that does not fit whole is not begun; Backspace takes it whole.
+    s.text = "abcdefghijklmn";
+    handle_name_entry_event(s, text_event("\xC3\xA9"));
+    EXPECT_EQ(s.text, "abcdefghijklmn");
+    s.text = "abcdefghijklm";
+    handle_name_entry_event(s, text_event("\xC3\xA9"));
+    EXPECT_EQ(s.text, "abcdefghijklm\xC3\xA9");
+    handle_name_entry_event(s, key_event(SDLK_BACKSPACE));
+    EXPECT_EQ(s.text, "abcdefghijklm");
+
+    // Escape keeps the text; only spaces give the default; a quit gives the default uncut.
+    handle_name_entry_event(s, key_event(SDLK_ESCAPE));
+    EXPECT_TRUE(s.done);
+    EXPECT_EQ(name_entry_result(s), "abcdefghijklm");
+    s.text = "   ";
+    EXPECT_EQ(name_entry_result(s), "Player");
+    s.text = "  Kim  ";
+    EXPECT_EQ(name_entry_result(s), "Kim");
+    NameEntryState q = open_name_entry("A twenty-byte name!!", 15, {240, 24}, {66, 25});
+    EXPECT_EQ(q.text, "A twenty-byte n");
+    handle_name_entry_event(q, quit_event());
+    EXPECT_EQ(name_entry_result(q), "A twenty-byte name!!");
+
+    // OK acts on a press and a release both inside it.
+    NameEntryState m = open_name_entry("x", 15, {240, 24}, {66, 25});
+    handle_name_entry_event(m, press(300, 320));
+    handle_name_entry_event(m, release(200, 200));
+    EXPECT_FALSE(m.done);
+    handle_name_entry_event(m, release(300, 320));
+    EXPECT_FALSE(m.done);
+    handle_name_entry_event(m, press(300, 320));
+    handle_name_entry_event(m, release(352, 340));
+    EXPECT_TRUE(m.done);
+}
+
+TEST_F(VictoryScreens, NameEntryRunsWithFallbackArt) {
+    // The field starts with the default name; key presses without text add nothing.
+    push({key_event(SDLK_BACKSPACE), text_event("Bo"), key_event(SDLK_b), key_event(SDLK_BACKSPACE), text_event("b"),
+          key_event(SDLK_KP_ENTER)});
+    EXPECT_EQ(run_name_entry_dialog(r(), nullptr, kPal, font, "P", 15, nullptr), "Bb");
+
+    // Without pictures: the veiled screen, the purple panel, the red field and the gold button.
+    canvas.clear({100, 100, 100, 255});
+    NameEntryState s = open_name_entry("Kim", 15, {240, 24}, {66, 25});
+    draw_name_entry(r(), font, nullptr, {}, {}, s, false);
+    const Rgba veiled = pixel(5, 5);
+    EXPECT_LT(veiled.r, 100);
+    EXPECT_GT(veiled.r, 50);
+    EXPECT_EQ(pixel(180, 113), (Rgba{72, 48, 120, 255}));
+    EXPECT_EQ(pixel(177, 110), (Rgba{200, 170, 60, 255}));
+    EXPECT_EQ(pixel(201, 233), (Rgba{120, 20, 20, 255}));
+    EXPECT_EQ(pixel(288, 317), (Rgba{180, 140, 40, 255}));
+    EXPECT_GT(count_pixels({200, 232, 240, 24}, {255, 255, 255, 255}), 5);  // the name
+}
+
+TEST_F(VictoryScreens, HighScorePageSwitchesTablesAndKeepsTheHighlightOnTheFirst) {
+    ScratchDataDir dir;
+    std::vector<HighScoreEntry> camp = default_campaign_high_scores();
+    camp[0].name = "Fastest";
+    ASSERT_TRUE(save_high_scores(high_score_path(dir.root(), HighScoreTable::Campaign), camp, HighScoreTable::Campaign));
+
+    const IcnTextures none;
+    HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), 3, none);
+    EXPECT_EQ(s.rows, default_standard_high_scores());
+    EXPECT_EQ(s.switch_rect.w, 28);
+    EXPECT_EQ(s.switch_rect.h, 134);
+    EXPECT_EQ(shown_highlight(s), 3);
+    handle_highscores_event(s, key_event(SDLK_LEFT), none);
+    EXPECT_EQ(s.shown, HighScoreTable::Campaign);
+    EXPECT_EQ(s.rows[0].name, "Fastest");  // re-read from its own file
+    EXPECT_EQ(shown_highlight(s), -1);
+    handle_highscores_event(s, key_event(SDLK_RIGHT), none);
+    EXPECT_EQ(s.shown, HighScoreTable::Standard);
+    EXPECT_EQ(shown_highlight(s), 3);
+
+    // Switch button: press and release inside switch; a release elsewhere closes.
+    handle_highscores_event(s, press(10, 320), none);
+    handle_highscores_event(s, release(20, 400), none);
+    EXPECT_EQ(s.shown, HighScoreTable::Campaign);
+    EXPECT_FALSE(s.done);
+    handle_highscores_event(s, mouse_event(SDL_MOUSEBUTTONUP, 300, 300, SDL_BUTTON_RIGHT), none);
+    EXPECT_FALSE(s.done);
+    handle_highscores_event(s, press(10, 320), none);
+    handle_highscores_event(s, release(200, 320), none);
+    EXPECT_TRUE(s.done);
+
+    HighScorePageState k = open_highscores_page(HighScoreTable::Campaign, dir.root(), -1, none);
+    handle_highscores_event(k, key_event(SDLK_q), none);
+    EXPECT_TRUE(k.done);
+}
+
+TEST_F(VictoryScreens, HighScorePageDrawsRowsHighlightAndRankPictures) {
+    ScratchDataDir dir;
+    std::vector<HighScoreEntry> rows = default_standard_high_scores();
+    rows[0].score = 200;  // Dragon (23); the others rank lower
+    ASSERT_TRUE(save_high_scores(high_score_path(dir.root(), HighScoreTable::Standard), rows, HighScoreTable::Standard));
+
+    // Creature pictures: id 23 is 20 x 40 green; every other id has no frame.
+    std::vector<std::pair<SDL_Point, Rgba>> frames(24, {{0, 0}, {}});
+    frames[23] = {{20, 40}, {0, 255, 0, 255}};
+    IcnTextures mons = solid_set(canvas, frames);
+    IcnTextures buttons = solid_set(canvas, {{{30, 100}, {255, 0, 0, 255}},
+                                             {{30, 100}, {128, 0, 0, 255}},
+                                             {{30, 100}, {0, 0, 255, 255}},
+                                             {{30, 100}, {0, 0, 128, 255}},
+                                             {{28, 90}, {255, 255, 0, 255}},
+                                             {{28, 90}, {128, 128, 0, 255}}});
+
+    HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), 1, buttons);
+    EXPECT_EQ(s.switch_rect.w, 30);
+    EXPECT_EQ(s.exit_rect.h, 90);
+    s.exit_pressed = true;
+    draw_highscores_page(r(), font, nullptr, buttons, mons, s);
+    EXPECT_EQ(pixel(2, 2), kPageBg);
+    EXPECT_EQ(pixel(10, 320), (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(pixel(610, 320), (Rgba{128, 128, 0, 255}));
+    // Row 0 (y 51): the picture at x 560, centred on y + 8 -> top 51 - 12 = 39.
+    EXPECT_EQ(pixel(561, 40), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(pixel(561, 37), kPageBg);
+    EXPECT_EQ(pixel(579, 78), (Rgba{0, 255, 0, 255}));
+    // Row 1 ranks a creature without a frame: nothing there. It is highlighted; row 2 is white.
+    EXPECT_FALSE(any_pixel_not({560, 81, 20, 10}, kPageBg));  // above the row's own text
+    EXPECT_GT(count_pixels({110, 93, 120, 20}, {255, 224, 96, 255}), 5);
+    EXPECT_EQ(count_pixels({110, 93, 120, 20}, {255, 255, 255, 255}), 0);
+    EXPECT_GT(count_pixels({110, 135, 120, 20}, {255, 255, 255, 255}), 5);
+    // Scores end at x 430.
+    EXPECT_TRUE(any_pixel_not({400, 51, 30, 16}, kPageBg));
+    EXPECT_FALSE(any_pixel_not({431, 51, 20, 16}, kPageBg));
+
+    // Switched to the campaign table: its own button frame and no highlight.
+    handle_highscores_event(s, key_event(SDLK_RIGHT), buttons);
+    s.exit_pressed = false;
+    draw_highscores_page(r(), font, nullptr, buttons, mons, s);
+    EXPECT_EQ(pixel(10, 320), (Rgba{0, 0, 255, 255}));
+    EXPECT_EQ(pixel(610, 320), (Rgba{255, 255, 0, 255}));
+    EXPECT_EQ(count_pixels({110, 93, 120, 20}, {255, 224, 96, 255}), 0);
+    destroy_textures(mons);
+    destroy_textures(buttons);
+}
+
+TEST_F(VictoryScreens, StandardFlowRecordsAQualifyingWinUnderTheEnteredName) {
+    ScratchDataDir dir;
+    start_watchdog();
+    ScenarioResult win;
+    win.days = 61;
+    win.difficulty_percent = 130;
+    // Score screen, name entry, page.
+    push({key_event(SDLK_RETURN)});
+    push(std::vector<SDL_Event>(6, key_event(SDLK_BACKSPACE)));  // the field starts as "Player"
+    push({text_event("Kim"), key_event(SDLK_RETURN), key_event(SDLK_x)});
+    const int place = run_standard_victory_flow(r(), nullptr, kPal, font, win, "Player", "Crossroads", dir.root());
+    EXPECT_EQ(place, 0);
+    const std::vector<uint8_t> file = read_bytes(high_score_path(dir.root(), HighScoreTable::Standard));
+    ASSERT_EQ(file.size(), 870u);
+    EXPECT_EQ(std::string(file.begin(), file.begin() + 17), std::string("Kim") + std::string(13, ' ') + '\0');
+    EXPECT_EQ(file[32], 0xB4);
+    EXPECT_EQ(file[33], 0x00);
+    EXPECT_EQ(load_high_scores(high_score_path(dir.root(), HighScoreTable::Standard), HighScoreTable::Standard)[1].name,
+              "Lord Zevoraz");
+    EXPECT_EQ(pending_events(), 0);
+}
+
+TEST_F(VictoryScreens, StandardFlowSkipsTheNameWhenTheScoreOnlyTiesTheTenth) {
+    ScratchDataDir dir;
+    start_watchdog();
+    ScenarioResult slow;
+    slow.days = 600;  // 20 points
+    slow.difficulty_percent = 50;  // -> 10, the stored tenth
+    push({key_event(SDLK_RETURN), key_event(SDLK_x)});
+    EXPECT_EQ(run_standard_victory_flow(r(), nullptr, kPal, font, slow, "Player", "Map", dir.root()), -1);
+    EXPECT_EQ(pending_events(), 0);  // no name was asked, so nothing was left for the page to miss
+    EXPECT_FALSE(std::filesystem::exists(high_score_path(dir.root(), HighScoreTable::Standard)));
+}
+
+TEST_F(VictoryScreens, CampaignFlowAndOneStepSequence) {
+    ScratchDataDir dir;
+    start_watchdog();
+    push({text_event("Zed"), key_event(SDLK_RETURN), key_event(SDLK_x)});
+    EXPECT_EQ(run_campaign_score_flow(r(), nullptr, kPal, font, 450, "", "Lord Brudek", dir.root()), 0);
+    std::vector<HighScoreEntry> rows =
+        load_high_scores(high_score_path(dir.root(), HighScoreTable::Campaign), HighScoreTable::Campaign);
+    EXPECT_EQ(rows[0], (HighScoreEntry{"Zed", "Lord Brudek", 450}));
+
+    // 5000 days do not qualify: only the page runs.
+    push({key_event(SDLK_x)});
+    EXPECT_EQ(run_campaign_score_flow(r(), nullptr, kPal, font, 5000, "Player", "Lord Brudek", dir.root()), -1);
+    EXPECT_EQ(pending_events(), 0);
+
+    strings().load_from_text(
+        R"({"HS_FINISHED_DAYS":"Done in {0} days","HS_RANK_OF":"Rank {0}","HS_NEW_HIGH_SCORE":"Place {0}"})", "{}");
+    EXPECT_EQ(score_sequence_lines(450, HighScoreTable::Campaign, 0),
+              (std::array<std::string, 3>{"Done in 450 days", "Rank CREATURE_GENIE_SG", "Place 1"}));
+    EXPECT_EQ(score_sequence_lines(189, HighScoreTable::Standard, -1),
+              (std::array<std::string, 3>{"Your score: 189", "Rank CREATURE_DRAGON_SG",
+                                          "You did not make the top ten this time."}));
+
+    // The one-step sequence records without asking: a low score lands outside the ten.
+    push({key_event(SDLK_SPACE), key_event(SDLK_x)});
+    EXPECT_EQ(run_victory_score_sequence(r(), nullptr, kPal, font, "Ann", "Map", 5, HighScoreTable::Standard, dir.root()),
+              -1);
+    push({key_event(SDLK_SPACE), key_event(SDLK_x)});
+    EXPECT_EQ(run_victory_score_sequence(r(), nullptr, kPal, font, "Ann", "Map", 131, HighScoreTable::Standard,
+                                         dir.root()),
+              0);
+    EXPECT_EQ(load_high_scores(high_score_path(dir.root(), HighScoreTable::Standard), HighScoreTable::Standard)[0].name,
+              "Ann");
+}
