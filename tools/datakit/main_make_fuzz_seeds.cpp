@@ -10,8 +10,8 @@
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
-#include "datakit/kit_sound.h"
 #include "datakit/kit_scores.h"
+#include "datakit/kit_sound.h"
 #include "datakit/kit_town.h"
 #include "datakit/kit_video.h"
 
