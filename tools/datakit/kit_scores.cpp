@@ -6,6 +6,7 @@
 namespace vorn1::kit {
 
 const StringMap& scores_english_strings() {
+    // "HS_OKAY" and "LOAD_FILE_TITLE" are shared with the front end, whose kit file gives their texts.
     static const StringMap texts{
         {"HS_GLORIOUS_VICTORY", "A Glorious Victory!"},
         {"HS_DAYS_SPENT", "Days spent:"},
@@ -20,14 +21,12 @@ const StringMap& scores_english_strings() {
         {"HS_DAYS", "Days"},
         {"HS_RANK", "Rank"},
         {"HS_ENTER_NAME1", "Your name will be entered in"},
-        {"HS_OKAY", "Okay"},
         {"HS_CONGRATULATIONS", "Congratulations!"},
         {"HS_FINISHED_DAYS", "You finished the campaign in {0} days."},
         {"HS_RANK_OF", "Your rank: {0}"},
         {"HS_NEW_HIGH_SCORE", "You take place {0} in the high score list!"},
         {"SAVE_GAME_TITLE", "Save Game"},
         {"SAVE_CAMPAIGN_TITLE", "Save Campaign"},
-        {"LOAD_FILE_TITLE", "Load Game"},
         {"LOAD_CAMPAIGN_TITLE", "Load Campaign"},
         {"CAMPAIGN_SAVED_PROMPT", "Your campaign has been saved as {0}. Go on to the next scenario?"},
     };
