@@ -68,6 +68,12 @@ ScenarioResult make_scenario_result(const GameState& state, int player, GameDiff
     return r;
 }
 
+std::string high_score_default_name(const GameState& state) {
+    for (const HeroState& h : state.heroes)
+        if (h.live && h.owner == 0 && !h.name.empty()) return h.name;
+    return "Player";
+}
+
 int scenario_points(int days) {
     if (days <= 0) return 200;
     if (days <= 60) return 200 - days;

@@ -44,6 +44,9 @@ int32_t days_played(int32_t day, int32_t week, int32_t month);
 ScenarioResult make_scenario_result(const GameState& state, int player, GameDifficulty difficulty,
                                     int difficulty_percent);
 
+// The name offered after a win: the first live hero of seat 0 that has a name, else "Player".
+std::string high_score_default_name(const GameState& state);
+
 // Base points for a number of days: 200 at 0 days or fewer, falling to 20 from 593 days on.
 int scenario_points(int days);
 // floor(points x rating / 100) (unscaled for a rating of 0 or below), clamped to 1..65535.

@@ -160,6 +160,17 @@ TEST(ScoreRules, ScenarioResultReadsDateTownsHeroesAndArtifacts) {
     s.heroes[1].live = 0;
     s.castles.push_back(castle(1, true));
     EXPECT_FALSE(make_scenario_result(s, 0, DIFF_EASY, 0).all_opponents_defeated);
+
+    // The name offered: the first live, named hero of seat 0.
+    EXPECT_EQ(high_score_default_name(s), "Player");  // seat 0's only hero has no name
+    s.heroes[1].name = "Rival";
+    HeroState fallen = mine, named = mine;
+    fallen.live = 0;
+    fallen.name = "Fallen";
+    named.name = "Ariel";
+    s.heroes.push_back(fallen);
+    s.heroes.push_back(named);
+    EXPECT_EQ(high_score_default_name(s), "Ariel");
 }
 
 TEST(HighScoreFiles, PathJoinsTheFolderOnce) {
