@@ -61,20 +61,37 @@ void end_process() {
 
 namespace {
 
-void report_missing(const std::string& name) { std::fprintf(stderr, "newgame: missing %s in AGG\n", name.c_str()); }
+void report_missing(const std::string& name, LoaderVoice voice) {
+    if (voice == LoaderVoice::ScenInfo) {
+        std::fprintf(stderr, "scen_info: missing %s\n", name.c_str());
+    } else {
+        std::fprintf(stderr, "newgame: missing %s in AGG\n", name.c_str());
+    }
+}
 
-std::string icn_override_stem(const std::string& name) {
-    const std::size_t slash = name.find_last_of("/\\");
-    std::string stem = slash == std::string::npos ? name : name.substr(slash + 1);
+void report_decode(const std::string& name, const char* error, LoaderVoice voice) {
+    if (voice == LoaderVoice::ScenInfo) {
+        std::fprintf(stderr, "scen_info: failed %s\n", name.c_str());
+    } else {
+        std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), error);
+    }
+}
+
+std::string icn_override_stem(const std::string& name, LoaderVoice voice) {
+    std::string stem = name;
+    if (voice == LoaderVoice::NewGame) {
+        const std::size_t slash = name.find_last_of("/\\");
+        if (slash != std::string::npos) stem = name.substr(slash + 1);
+    }
     const std::size_t dot = stem.rfind('.');
     if (dot != std::string::npos) stem.resize(dot);
-    return upper_ascii(stem);
+    return voice == LoaderVoice::NewGame ? upper_ascii(stem) : stem;
 }
 
 }  // namespace
 
-SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
-                          const std::string& name) {
+SDL_Texture* load_bmp_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                             const std::string& name, LoaderVoice voice) {
     const std::size_t dot = name.rfind('.');
     const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
     Image image;
@@ -82,37 +99,37 @@ SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Pal
         return img_to_tex(renderer, image, false);
     const std::vector<uint8_t> bytes = archive.get(name);
     if (bytes.empty()) {
-        report_missing(name);
+        report_missing(name, voice);
         return nullptr;
     }
     try {
         return img_to_tex(renderer, decode_bmp(bytes, palette), false);
     } catch (const std::exception& e) {
         // A damaged picture is drawn as missing rather than ending the program.
-        std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), e.what());
+        report_decode(name, e.what(), voice);
         return nullptr;
     }
 }
 
-FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
-                          const std::string& name) {
+FrameList load_icn_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name, LoaderVoice voice) {
     FrameList out;
     const std::vector<uint8_t> bytes = archive.get(name);
     if (bytes.empty()) {
-        report_missing(name);
+        report_missing(name, voice);
         return out;
     }
     try {
         const IcnFrames icn = decode_icn(bytes, palette);
         for (const Image& frame : icn.frames) out.push_back(frame.empty() ? nullptr : img_to_tex(renderer, frame, true));
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), e.what());
+        report_decode(name, e.what(), voice);
         destroy_frames(out);
         return out;
     }
     if (g_language != EN) {
         for (const auto& [index, image] :
-             load_lang_icn_override(lang_assets_root(), lang_code(g_language), icn_override_stem(name))) {
+             load_lang_icn_override(lang_assets_root(), lang_code(g_language), icn_override_stem(name, voice))) {
             if (index < 0) continue;
             if (static_cast<int>(out.size()) < index + 1) out.resize(static_cast<std::size_t>(index) + 1, nullptr);
             destroy_texture(out[index]);
@@ -120,6 +137,16 @@ FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Pal
         }
     }
     return out;
+}
+
+SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name) {
+    return load_bmp_voiced(renderer, archive, palette, name, LoaderVoice::NewGame);
+}
+
+FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name) {
+    return load_icn_voiced(renderer, archive, palette, name, LoaderVoice::NewGame);
 }
 
 void destroy_texture(SDL_Texture*& tex) {

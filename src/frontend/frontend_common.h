@@ -60,6 +60,14 @@ SDL_Texture* load_bmp_tex(SDL_Renderer* renderer, AggArchive& archive, const Pal
 // language's replacement frames put in (the list grows for frames beyond the set).
 FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                           const std::string& name);
+// The same loaders speaking for the scenario-information screen ("scen_info: missing NAME",
+// "scen_info: failed NAME"; its replacement frames are looked up under the name cut at its last
+// "." as it stands).
+enum class LoaderVoice { NewGame, ScenInfo };
+SDL_Texture* load_bmp_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                             const std::string& name, LoaderVoice voice);
+FrameList load_icn_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                          const std::string& name, LoaderVoice voice);
 void destroy_frames(FrameList& frames);
 void destroy_texture(SDL_Texture*& tex);
 // Frame i, or null outside the list.

@@ -1,0 +1,223 @@
+#include "frontend/scen_info.h"
+
+#include <algorithm>
+
+#include "assets/dialog_utils.h"
+#include "assets/resources.h"
+#include "assets/text_render.h"
+#include "events/event_types.h"
+#include "frontend/campaign_data.h"
+#include "frontend/frontend_common.h"
+#include "frontend/options_dialogs.h"
+#include "lang/runtime_strings.h"
+
+namespace vorn1 {
+namespace {
+
+constexpr SDL_Color kText{200, 200, 200, 255};
+constexpr SDL_Rect kStandardOk{271, 416, 98, 25};
+
+bool left_press(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT; }
+bool left_release(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT; }
+
+const std::string& tr(const std::string& key) { return strings().get(key); }
+
+void draw_background(SDL_Renderer* r, SDL_Texture* background) {
+    const SDL_Rect full{0, 0, 640, 480};
+    if (background) {
+        SDL_RenderCopy(r, background, nullptr, &full);
+    } else {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+    }
+}
+
+int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, TTF_Font* font,
+                 const NewGameConfig& c, SDL_Texture* background) {
+    OwnedTexture panel(load_bmp_voiced(r, archive, palette, "SCENINFO.BMP", LoaderVoice::ScenInfo));
+    OwnedFrames ok(load_icn_voiced(r, archive, palette, "SCENINFO.ICN", LoaderVoice::ScenInfo));
+    OwnedFrames icons(load_icn_voiced(r, archive, palette, "NEWGAME.ICN", LoaderVoice::ScenInfo));
+    bool held = false;
+    for (;;) {
+        SDL_Event e;
+        bool done = false;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) done = true;
+            if (e.type == SDL_KEYDOWN) {
+                const SDL_Keycode k = e.key.keysym.sym;
+                if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) done = true;
+            } else if (left_press(e)) {
+                if (point_in(kStandardOk, e.button.x, e.button.y)) held = true;
+            } else if (left_release(e)) {
+                if (held && point_in(kStandardOk, e.button.x, e.button.y)) done = true;
+                held = false;
+            }
+        }
+        if (done) return 0;
+        draw_background(r, background);
+        const SDL_Rect panel_rc{159, 10, 322, 459};
+        if (panel.tex) SDL_RenderCopy(r, panel.tex, nullptr, &panel_rc);
+        SDL_Texture* button = held && ok.at(1) ? ok.at(1) : ok.at(0);
+        if (button) SDL_RenderCopy(r, button, nullptr, &kStandardOk);
+        if (font) {
+            text::right_in(r, font, scen_info_map_name(c), 269, 48, 157, kText, 0);
+            const std::string diff = c.difficulty == 0   ? "NEWGAME_EASY"
+                                     : c.difficulty == 1 ? "NEWGAME_NORMAL"
+                                     : c.difficulty == 2 ? "NEWGAME_HARD"
+                                                         : "NEWGAME_EXPERT";
+            text::at(r, font, tr(diff), 364, 82, kText);
+            for (int i = 0; i < 3; ++i) text::at(r, font, opp_diff_str(c.opponents[i]), 349, 120 + 18 * i, kText);
+            blit(r, icons.at(scen_info_crest_frame(c.color)), 283, 163);
+            text::at(r, font, tr(c.king_of_the_hill ? "SCEN_YES" : "SCEN_NO"), 364, 218, kText);
+            text::at(r, font, std::to_string(c.difficulty_rating) + "%", 319, 252, kText);
+            SDL_SetRenderDrawColor(r, 120, 90, 40, 255);
+            SDL_RenderDrawLine(r, 179, 318, 461, 318);
+            const char* size = c.map_size == 0 ? "NEWGAME_SMALL" : c.map_size == 1 ? "NEWGAME_MEDIUM" : "NEWGAME_LARGE";
+            text::at(r, font, tr(size), 209, 322, kText);
+            const char* md = c.map_difficulty == 0   ? "SCEN_MAPDIFF_EASY"
+                             : c.map_difficulty == 1 ? "SCEN_MAPDIFF_NORMAL"
+                             : c.map_difficulty == 2 ? "SCEN_MAPDIFF_TOUGH"
+                                                     : "SCEN_MAPDIFF_IMPOSSIBLE";
+            text::at(r, font, tr(md), 371, 322, kText);
+            if (!c.description.empty())
+                text::wrapped_at(r, font, scen_info_description(c), 193, 352, 250, {150, 150, 150, 255});
+        }
+        frontend_present(r);
+    }
+}
+
+// The restart question over a picture of the campaign screen.
+bool restart_confirmation(SDL_Renderer* r, const Resources* res, TTF_Font* font) {
+    OwnedTexture snap(snap_screen(r));
+    ConfirmState s;
+    for (;;) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) handle_confirm_event(s, e);
+        if (s.done) return s.answer;
+        const SDL_Rect full{0, 0, 640, 480};
+        if (snap.tex) SDL_RenderCopy(r, snap.tex, nullptr, &full);
+        darken_screen(r, 120);
+        if (res) draw_buybuild_border(r, *res, 177, 132, 2);
+        if (font) {
+            const std::string& second = tr("SCEN_RESTART_CONFIRM2");
+            text::centered_box(r, font, tr("SCEN_RESTART_CONFIRM1"), 177, second.empty() ? 246 : 238, 286, kText);
+            if (!second.empty()) text::centered_box(r, font, second, 177, 254, 286, kText);
+        }
+        if (res) {
+            s.accept_rect = draw_system_button(r, *res, static_cast<EventButtonId>(2), 249, 311, s.accept_held, font);
+            s.decline_rect = draw_system_button(r, *res, static_cast<EventButtonId>(3), 391, 311, s.decline_held, font);
+        } else {
+            s.accept_rect = {249 - 33, 311, 66, 25};
+            s.decline_rect = {391 - 33, 311, 66, 25};
+        }
+        frontend_present(r);
+    }
+}
+
+int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, const Resources* res, TTF_Font* font,
+                 const NewGameConfig& c, SDL_Texture* background) {
+    OwnedTexture panel(load_bmp_voiced(r, archive, palette, "CAMPBACK.BMP", LoaderVoice::ScenInfo));
+    OwnedFrames frames(load_icn_voiced(r, archive, palette, "CAMPAIGN.ICN", LoaderVoice::ScenInfo));
+    const CampaignScenarioInfo info = get_campaign_scenario_info(c.scenario_index, c.campaign_id);
+    const std::string title = cut_utf8(info.title, 79);
+    const SDL_Point f0 = frames.size_or(0, {99, 28}), f2 = frames.size_or(2, {160, 28});
+    const int h = frames.at(0) || frames.at(2) ? std::max(frames.at(0) ? f0.y : 28, frames.at(2) ? f2.y : 28) : 28;
+    const SDL_Rect ok{129, 373 - h, f0.x, h};
+    const SDL_Rect restart{511 - f2.x, 373 - h, f2.x, h};
+    bool ok_held = false, restart_held = false;
+    for (;;) {
+        SDL_Event e;
+        int result = -1;
+        bool ask_restart = false;
+        while (result < 0 && !ask_restart && SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) result = 0;
+            if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE)) result = 0;
+            if (left_press(e)) {
+                if (point_in(ok, e.button.x, e.button.y)) ok_held = true;
+                if (point_in(restart, e.button.x, e.button.y)) restart_held = true;
+            } else if (left_release(e)) {
+                if (ok_held && point_in(ok, e.button.x, e.button.y)) result = 0;
+                if (restart_held && point_in(restart, e.button.x, e.button.y)) ask_restart = true;
+                ok_held = restart_held = false;
+            }
+        }
+        if (result >= 0) return result;
+        if (ask_restart && restart_confirmation(r, res, font)) return 1;
+
+        draw_background(r, background);
+        const SDL_Rect panel_rc{99, 88, 442, 303};
+        if (panel.tex) SDL_RenderCopy(r, panel.tex, nullptr, &panel_rc);
+        if (font) {
+            if (res && c.scenario_index >= 0 && c.scenario_index <= 9)
+                blit(r, res->campaign.at(c.scenario_index + 4), 256, 141);
+            text::centered_box(r, font, title, 147, 142, 394, {220, 180, 60, 255});
+            text::wrapped_at(r, font, info.intro, 129, 166, 382, kText);
+        }
+        const struct {
+            SDL_Rect rc;
+            SDL_Texture* tex;
+            const char* key;
+        } buttons[2] = {{ok, frames.at(ok_held ? 1 : 0), "SCEN_OK"}, {restart, frames.at(restart_held ? 3 : 2), "SCEN_RESTART"}};
+        for (const auto& b : buttons) {
+            if (b.tex) {
+                SDL_RenderCopy(r, b.tex, nullptr, &b.rc);
+            } else {
+                fill_rect(r, b.rc, {120, 100, 40, 255});
+                if (font) text::centered_box(r, font, tr(b.key), b.rc.x, b.rc.y + 4, b.rc.w, kText);
+            }
+        }
+        frontend_present(r);
+    }
+}
+
+}  // namespace
+
+std::string opp_diff_str(OpponentDifficulty level) {
+    switch (level) {
+    case OPP_NONE: return tr("NEWGAME_OPP_NONE");
+    case OPP_DUMB: return tr("SCEN_OPP_DUMB");
+    case OPP_AVERAGE: return tr("SCEN_OPP_AVERAGE");
+    case OPP_SMART: return tr("SCEN_OPP_SMART");
+    default: return tr("SCEN_OPP_GENIUS");
+    }
+}
+
+std::string scen_info_map_name(const NewGameConfig& c) {
+    if (c.map_name.empty()) return tr("SCEN_UNKNOWN");
+    if (c.map_stem.empty()) return c.map_name;
+    const std::string key = "MAPNAME_" + c.map_stem;
+    const std::string& text = tr(key);
+    return text == key ? c.map_name : text;
+}
+
+std::string scen_info_description(const NewGameConfig& c) {
+    if (c.map_stem.empty()) return c.description;
+    const std::string key = "MAPDESC_" + c.map_stem;
+    const std::string& text = tr(key);
+    return text == key ? c.description : text;
+}
+
+int scen_info_crest_frame(int color) {
+    switch (color) {
+    case 0: return 14;
+    case 1: return 12;
+    case 3: return 16;
+    default: return 10;
+    }
+}
+
+std::string cut_utf8(const std::string& text, std::size_t max_bytes) {
+    if (text.size() <= max_bytes) return text;
+    std::size_t n = max_bytes;
+    // Step back over continuation bytes so the cut falls before a character's first byte.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    return text.substr(0, n);
+}
+
+int run_scen_info(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, const Resources* resources,
+                  TTF_Font* font, const NewGameConfig& config, SDL_Texture* background) {
+    if (config.mode == MODE_CAMPAIGN) return run_campaign(renderer, archive, palette, resources, font, config, background);
+    return run_standard(renderer, archive, palette, font, config, background);
+}
+
+}  // namespace vorn1

@@ -1,0 +1,32 @@
+#pragma once
+// The read-only summary of the game being played: the standard set-up, or the campaign scenario
+// with a restart button.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <string>
+
+#include "assets/palette.h"
+#include "world/new_game_config.h"
+
+namespace vorn1 {
+
+class AggArchive;
+struct Resources;
+
+// 1 when the player confirmed a restart of the campaign scenario, else 0.
+int run_scen_info(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, const Resources* resources,
+                  TTF_Font* font, const NewGameConfig& config, SDL_Texture* background);
+
+// Localised label of an opponent level; genius and every unknown value read "SCEN_OPP_GENIUS".
+std::string opp_diff_str(OpponentDifficulty level);
+
+// The texts of the standard screen, as shown.
+std::string scen_info_map_name(const NewGameConfig& config);
+std::string scen_info_description(const NewGameConfig& config);
+// NEWGAME.ICN crest frame of a colour: 0 14, 1 12, 2 10, 3 16, else 10.
+int scen_info_crest_frame(int color);
+// The text cut to at most `max_bytes`, never inside a UTF-8 character.
+std::string cut_utf8(const std::string& text, std::size_t max_bytes);
+
+}  // namespace vorn1

@@ -1,0 +1,191 @@
+// In-game option screens: optional-rules check boxes, the yes/no question and its layout, the
+// scenario-information screen, the screen snapshot.
+#include <gtest/gtest.h>
+
+#include "assets/resources.h"
+#include "fe_fixture.h"
+#include "frontend/options_dialogs.h"
+#include "frontend/scen_info.h"
+
+namespace vorn1 {
+namespace {
+
+using fe_test::Rgb;
+
+class OptionsTest : public fe_test::FrontendTest {
+protected:
+    void SetUp() override {
+        FrontendTest::SetUp();
+        ::testing::internal::CaptureStderr();  // the cache reports every missing piece
+        res = std::make_unique<Resources>(r, fe_test::make_archive({}));
+        ::testing::internal::GetCapturedStderr();
+    }
+    std::unique_ptr<Resources> res;
+};
+
+TEST_F(OptionsTest, RuleRowsHaveGapsBetweenTheirBands) {
+    EXPECT_EQ(mod_row_at(200, 79), 0);
+    EXPECT_EQ(mod_row_at(200, 112), 0);
+    EXPECT_EQ(mod_row_at(200, 113), -1);
+    EXPECT_EQ(mod_row_at(200, 114), 1);
+    EXPECT_EQ(mod_row_at(446, 427), 9);
+    EXPECT_EQ(mod_row_at(447, 100), -1);
+    EXPECT_EQ(mod_row_at(192, 100), -1);
+    EXPECT_EQ(mod_row_at(200, 428), -1);
+    EXPECT_EQ(mod_row_box(9).y, 396);
+}
+
+TEST_F(OptionsTest, RulesDialogTogglesOnPressAndKeepsChangesOnEscape) {
+    bool f[10] = {true, true, false, true, true, true, false, false, false, false};
+    Rgb box_on, box_off;
+    script({[&] {
+        box_on = px(193 + 5, 81 + 5);        // row 1 set: inner green square
+        box_off = px(193 + 5, 81 + 70 + 5);  // row 3 clear
+        push_down(200, 112);
+        push_down(200, 113);
+        push_down(447, 100);
+        push_down(200, 114);
+        push_down(200, 150);
+        push_down(300, 400);  // row 10 twice: as it was
+        push_down(300, 400);
+    },
+            [] { push_key(SDLK_ESCAPE); }});
+    run_mod_options_dialog(r, *res, nullptr, nullptr, nullptr, &f[0], &f[1], &f[2], &f[3], &f[4], &f[5], &f[6], &f[7],
+                           &f[8], &f[9]);
+    EXPECT_FALSE(f[0]);
+    EXPECT_FALSE(f[1]);
+    EXPECT_TRUE(f[2]);
+    EXPECT_TRUE(f[3]);
+    EXPECT_FALSE(f[9]);
+    EXPECT_EQ(box_on, (Rgb{120, 210, 90}));
+    EXPECT_EQ(box_off, (Rgb{20, 16, 8}));
+}
+
+TEST_F(OptionsTest, ConfirmLayoutFollowsTheTextHeight) {
+    const ConfirmLayout two = confirm_layout(15, 3, 1);
+    EXPECT_EQ(two.rows, 2);
+    EXPECT_EQ(two.top, 132);
+    EXPECT_EQ(two.text_top, 210);
+    EXPECT_EQ(two.button_y, 311);
+    const ConfirmLayout three = confirm_layout(15, 3, 2);
+    EXPECT_EQ(three.rows, 3);
+    EXPECT_EQ(three.height, 260);
+    EXPECT_EQ(three.top, 110);
+    EXPECT_EQ(three.text_top, 203);
+    EXPECT_EQ(three.button_y, 334);
+    const ConfirmLayout empty = confirm_layout(14, 0, 0);
+    EXPECT_EQ(empty.button_y, 311);
+}
+
+TEST_F(OptionsTest, ConfirmAnswersByKeysAndWholeClicks) {
+    struct Case {
+        std::function<void()> input;
+        bool answer;
+    };
+    const Case cases[] = {
+        {[] { push_key(SDLK_y); }, true},
+        {[] { push_key(SDLK_RETURN); }, true},
+        {[] { push_key(SDLK_n); }, false},
+        {[] { push_key(SDLK_ESCAPE); }, false},
+        {[] { push_quit(); }, false},
+        {[] { push_click(249, 320); }, true},   // accept's substitute box (216, 311, 66, 25)
+        {[] { push_click(391, 320); }, false},
+    };
+    for (const Case& c : cases) {
+        script({c.input});
+        EXPECT_EQ(run_buybuild_confirm(r, *res, nullptr, nullptr, "Sure?", nullptr), c.answer);
+    }
+    // Pressing accept and releasing on decline answers nothing.
+    int frames = 0;
+    script({[] {
+        push_down(249, 320);
+        push_up(391, 320);
+    },
+            [&] {
+                ++frames;
+                push_key(SDLK_n);
+            }});
+    EXPECT_FALSE(run_buybuild_confirm(r, *res, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(frames, 1);
+}
+
+TEST_F(OptionsTest, ScenarioTextsAndCrests) {
+    NewGameConfig c;
+    c.map_stem = "AES31000";
+    EXPECT_EQ(scen_info_map_name(c), "SCEN_UNKNOWN");
+    c.map_name = "Aces";
+    EXPECT_EQ(scen_info_map_name(c), "Aces");
+    c.description = "English";
+    EXPECT_EQ(scen_info_description(c), "English");
+    strings().load_from_text(R"({"MAPNAME_AES31000":"Asse","MAPDESC_AES31000":"Text","SCEN_UNKNOWN":"?"})", "{}");
+    EXPECT_EQ(scen_info_map_name(c), "Asse");
+    EXPECT_EQ(scen_info_description(c), "Text");
+    c.map_stem.clear();
+    EXPECT_EQ(scen_info_map_name(c), "Aces");
+    c.map_name.clear();
+    EXPECT_EQ(scen_info_map_name(c), "?");
+
+    EXPECT_EQ(scen_info_crest_frame(0), 14);
+    EXPECT_EQ(scen_info_crest_frame(1), 12);
+    EXPECT_EQ(scen_info_crest_frame(2), 10);
+    EXPECT_EQ(scen_info_crest_frame(3), 16);
+    EXPECT_EQ(scen_info_crest_frame(200), 10);
+    EXPECT_EQ(opp_diff_str(OpponentDifficulty(4)), "SCEN_OPP_GENIUS");
+    EXPECT_EQ(opp_diff_str(OpponentDifficulty(-3)), "SCEN_OPP_GENIUS");
+    EXPECT_EQ(opp_diff_str(OPP_DUMB), "SCEN_OPP_DUMB");
+
+    EXPECT_EQ(cut_utf8("abc", 79), "abc");
+    const std::string title = std::string(78, 'a') + "\xc3\xa9z";  // a two-byte character across byte 79
+    EXPECT_EQ(cut_utf8(title, 79), std::string(78, 'a'));
+    EXPECT_EQ(cut_utf8(std::string(100, 'b'), 79).size(), 79u);
+}
+
+TEST_F(OptionsTest, StandardInformationClosesOnSpaceCampaignOnlyOnItsKeys) {
+    auto archive = fe_test::make_archive({});
+    NewGameConfig standard;
+    standard.difficulty_rating = -15;
+    script({[] { push_key(SDLK_SPACE); }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, standard, nullptr), 0);
+
+    NewGameConfig campaign;
+    campaign.mode = MODE_CAMPAIGN;
+    campaign.scenario_index = 12;
+    Rgb ok_button, restart_button;
+    script({[&] {
+        ok_button = px(131, 347);
+        restart_button = px(353, 347);
+        push_key(SDLK_SPACE);  // ignored here
+    },
+            [] { push_click(400, 355); },  // restart: the question opens
+            [] { push_key(SDLK_n); },      // no: back to the screen
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, campaign, nullptr), 0);
+    EXPECT_EQ(ok_button, (Rgb{120, 100, 40}));
+    EXPECT_EQ(restart_button, (Rgb{120, 100, 40}));
+
+    script({[] { push_click(400, 355); }, [] { push_key(SDLK_y); }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, campaign, nullptr), 1);
+}
+
+TEST_F(OptionsTest, SnapshotCopiesTheShownScreen) {
+    SDL_SetRenderDrawColor(r, 10, 200, 30, 255);
+    SDL_RenderClear(r);
+    SDL_RenderPresent(r);
+    SDL_Texture* snap = snap_screen(r);
+    ASSERT_NE(snap, nullptr);
+    const SDL_Point size = tex_size(snap);
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(r, &w, &h);
+    EXPECT_EQ(size.x, w);
+    EXPECT_EQ(size.y, h);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    const SDL_Rect full{0, 0, 640, 480};
+    SDL_RenderCopy(r, snap, nullptr, &full);
+    SDL_RenderPresent(r);
+    EXPECT_EQ(px(320, 240), (Rgb{10, 200, 30}));
+    SDL_DestroyTexture(snap);
+}
+
+}  // namespace
+}  // namespace vorn1
