@@ -17,10 +17,14 @@
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
+#include "mainloop/game_files.h"
 #include "mainloop/main_state.h"
+#include "mainloop/transitions.h"
 #include "mainloop/window_scale.h"
 #include "media/ambient_sound.h"
 #include "media/music_players.h"
+#include "persist/save_dialogs.h"
+#include "persist/save_paths.h"
 
 namespace vorn1 {
 namespace {
@@ -118,6 +122,33 @@ void shutdown(MainState& m, RunObjects& run) {
     SDL_Quit();
 }
 
+// s and l open the save and load dialogs over a snapshot of the map.
+void connect_save_dialogs(MainState& m) {
+    m.choose_save_name = [](MainState& mm) -> std::string {
+        if (!mm.renderer || !mm.res || !mm.game) return default_save_stem();
+        const GameSession& g = game_of(mm);
+        SDL_Texture* bg = snapshot_adventure_screen(mm);
+        const SaveDialogResult r = run_save_dialog(mm.renderer, mm.archive, mm.res->palette, *mm.res, mm.fonts.def, bg,
+                                                   g.campaign, g.config.scenario_index + 1);
+        if (bg) SDL_DestroyTexture(bg);
+        return r.accepted ? r.name : std::string();
+    };
+    m.report_saved = [](MainState& mm, bool ok) {
+        if (!mm.renderer || !mm.res) return;
+        SDL_Texture* bg = snapshot_adventure_screen(mm);
+        show_saved_alert(mm.renderer, *mm.res, mm.fonts.def, bg,
+                         ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED"));
+        if (bg) SDL_DestroyTexture(bg);
+    };
+    m.choose_load_path = [](MainState& mm) -> std::string {
+        if (!mm.renderer || !mm.res) return newest_save_path();
+        SDL_Texture* bg = snapshot_adventure_screen(mm);
+        const LoadDialogResult r = run_load_dialog(mm.renderer, mm.archive, mm.res->palette, *mm.res, mm.fonts.def, bg);
+        if (bg) SDL_DestroyTexture(bg);
+        return r.accepted ? r.path : std::string();
+    };
+}
+
 int run() {
     MainState m;
     RunObjects run;
@@ -167,6 +198,7 @@ int run() {
         if (m.game) m.game->events.play_sound(name);
     };
     connect_sounds(m, run);
+    connect_save_dialogs(m);
 
     // Until the title screen chooses, the game opens on the archive's demo map with seat 0 human.
     const NewGameConfig config;

@@ -60,7 +60,13 @@ bool save_running_game(MainState& m, const std::string& stem) {
 void save_game_now(MainState& m) {
     if (!m.game) return;
     stop_hero_movement(m);
-    const bool ok = save_running_game(m, default_save_stem());
+    const std::string stem = m.choose_save_name ? m.choose_save_name(m) : default_save_stem();
+    if (stem.empty()) return;  // the player cancelled
+    const bool ok = save_running_game(m, stem);
+    if (m.report_saved) {
+        m.report_saved(m, ok);
+        return;
+    }
     EventDef def;
     def.text = ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED");
     def.buttons = {EVENT_BUTTON_OK};

@@ -172,6 +172,10 @@ struct MainState {
     std::function<void(MainState&)> control_panel;
     // The save to load after a confirmed l (a path; empty: nothing is loaded). Default: the newest save.
     std::function<std::string(MainState&)> choose_load_path;
+    // The name to save under after s (empty: cancelled). Default: the date-stamped name.
+    std::function<std::string(MainState&)> choose_save_name;
+    // Tells the player the game was saved (or not). Default: an announcement on the map.
+    std::function<void(MainState&, bool ok)> report_saved;
     // A confirmed request that replaces the running game (new game, load); run after the frame's input.
     std::function<void(MainState&)> queued_action;
 };

@@ -245,6 +245,24 @@ protected:
     }
 };
 
+TEST_F(SavedGameTest, TheSaveKeyUsesTheChosenNameAndACancelSavesNothing) {
+    std::vector<bool> reports;
+    m.report_saved = [&reports](MainState&, bool ok) { reports.push_back(ok); };
+    m.choose_save_name = [](MainState&) { return std::string(); };  // the player cancels
+    push_key(SDLK_s);
+    frames(1);
+    EXPECT_TRUE(list_save_files().empty());
+    EXPECT_TRUE(reports.empty());
+
+    m.choose_save_name = [](MainState&) { return std::string("before the bridge"); };
+    push_key(SDLK_s);
+    frames(1);
+    EXPECT_TRUE(std::filesystem::exists(compose_save_path("before the bridge")));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0]);
+    EXPECT_FALSE(g().events.dialog_open);  // the report replaces the map's announcement
+}
+
 TEST_F(SavedGameTest, SavedGameComesBackWithPositionsPointsAndPlan) {
     state().map_name = "Loop Test";
     click_tile(9, 5);
