@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 
 #include "datakit/kit_lang.h"
@@ -31,6 +32,14 @@ TEST(KitLang, WritesCatalogueAndFontsTheGameOpens) {
         }
     }
     EXPECT_EQ(t.format("TEST_KIT_EXTRA", {"x"}), "Extra x");
+    // Artifact names as the visit dialogs look them up: "ARTIFACTNAME_%02d", the book apart.
+    for (int id = 0; id < 37; ++id) {
+        char key[32];
+        std::snprintf(key, sizeof key, "ARTIFACTNAME_%02d", id);
+        EXPECT_NE(t.get(key), key);
+    }
+    EXPECT_EQ(t.get("ARTIFACTNAME_08"), "Medal of Valor");
+    EXPECT_EQ(t.get("ARTIFACT_SPELLBOOK_TITLE"), "Magic Book");
 
     // A language without catalogue or fonts of its own falls back to what the kit wrote.
     t.load(root, PL);

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,8 +30,28 @@ const char* const kCreatureNames[28][2] = {
     {"Rogue", "Rogues"},       {"Nomad", "Nomads"},         {"Ghost", "Ghosts"},
     {"Genie", "Genies"}};
 
+// English artifact names by id 0..36; id 37, the Magic Book, has a key of its own.
+const char* const kArtifactNames[37] = {
+    "Ultimate Book of Knowledge", "Ultimate Sword of Dominion", "Ultimate Cloak of Protection",
+    "Ultimate Wand of Magic", "Arcane Necklace of Magic", "Caster's Bracelet of Magic", "Mage's Ring of Power",
+    "Witch's Broach of Magic", "Medal of Valor", "Medal of Courage", "Medal of Honor", "Medal of Distinction",
+    "Zizezo of Misfortune", "Thunder Mace of Dominion", "Armored Gauntlets of Protection",
+    "Defender Helm of Protection", "Giant Flail of Dominion", "Ballista of Quickness",
+    "Stealth Shield of Protection", "Dragon Sword of Dominion", "Power Axe of Dominion",
+    "Divine Breastplate of Protection", "Minor Scroll of Knowledge", "Major Scroll of Knowledge",
+    "Superior Scroll of Knowledge", "Foremost Scroll of Knowledge", "Endless Sack of Gold",
+    "Endless Bag of Gold", "Endless Purse of Gold", "Nomad Boots of Mobility", "Traveler's Boots of Mobility",
+    "Lucky Rabbit's Foot", "Golden Horseshoe", "Gambler's Lucky Coin", "Four-Leaf Clover",
+    "True Compass of Mobility", "Sailor's Astrolabe of Mobility"};
+
 StringMap base_strings() {
     StringMap m;
+    for (int id = 0; id < 37; ++id) {
+        char key[32];
+        std::snprintf(key, sizeof key, "ARTIFACTNAME_%02d", id);
+        m[key] = kArtifactNames[id];
+    }
+    m["ARTIFACT_SPELLBOOK_TITLE"] = "Magic Book";
     for (std::size_t id = 0; id < kCreatureKeyStem.size(); ++id) {
         const std::string key = std::string("CREATURE_") + kCreatureKeyStem[id];
         m[key + "_SG"] = kCreatureNames[id][0];
