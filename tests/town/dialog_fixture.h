@@ -84,6 +84,10 @@ protected:
         const uint8_t* p = static_cast<const uint8_t*>(surf->pixels) + y * surf->pitch + x * 4;
         return {p[0], p[1], p[2], 255};
     }
+    uint32_t pixel(int x, int y) const {
+        const SDL_Color c = at(x, y);
+        return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+    }
     bool is(int x, int y, SDL_Color c) const {
         const SDL_Color p = at(x, y);
         return p.r == c.r && p.g == c.g && p.b == c.b;
