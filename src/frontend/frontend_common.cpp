@@ -62,7 +62,9 @@ void end_process() {
 namespace {
 
 void report_missing(const std::string& name, LoaderVoice voice) {
-    if (voice == LoaderVoice::ScenInfo) {
+    if (voice == LoaderVoice::ControlPanel) {
+        std::fprintf(stderr, "cpanel: missing %s\n", name.c_str());
+    } else if (voice == LoaderVoice::ScenInfo) {
         std::fprintf(stderr, "scen_info: missing %s\n", name.c_str());
     } else {
         std::fprintf(stderr, "newgame: missing %s in AGG\n", name.c_str());
@@ -70,7 +72,9 @@ void report_missing(const std::string& name, LoaderVoice voice) {
 }
 
 void report_decode(const std::string& name, const char* error, LoaderVoice voice) {
-    if (voice == LoaderVoice::ScenInfo) {
+    if (voice == LoaderVoice::ControlPanel) {
+        std::fprintf(stderr, "cpanel: failed to decode %s\n", name.c_str());
+    } else if (voice == LoaderVoice::ScenInfo) {
         std::fprintf(stderr, "scen_info: failed %s\n", name.c_str());
     } else {
         std::fprintf(stderr, "newgame: decode %s: %s\n", name.c_str(), error);
@@ -79,13 +83,13 @@ void report_decode(const std::string& name, const char* error, LoaderVoice voice
 
 std::string icn_override_stem(const std::string& name, LoaderVoice voice) {
     std::string stem = name;
-    if (voice == LoaderVoice::NewGame) {
+    if (voice != LoaderVoice::ScenInfo) {
         const std::size_t slash = name.find_last_of("/\\");
         if (slash != std::string::npos) stem = name.substr(slash + 1);
     }
     const std::size_t dot = stem.rfind('.');
     if (dot != std::string::npos) stem.resize(dot);
-    return voice == LoaderVoice::NewGame ? upper_ascii(stem) : stem;
+    return voice != LoaderVoice::ScenInfo ? upper_ascii(stem) : stem;
 }
 
 }  // namespace

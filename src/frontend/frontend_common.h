@@ -63,7 +63,8 @@ FrameList load_icn_frames(SDL_Renderer* renderer, AggArchive& archive, const Pal
 // The same loaders speaking for the scenario-information screen ("scen_info: missing NAME",
 // "scen_info: failed NAME"; its replacement frames are looked up under the name cut at its last
 // "." as it stands).
-enum class LoaderVoice { NewGame, ScenInfo };
+// The control panel speaks as "cpanel: missing NAME" and "cpanel: failed to decode NAME".
+enum class LoaderVoice { NewGame, ScenInfo, ControlPanel };
 SDL_Texture* load_bmp_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                              const std::string& name, LoaderVoice voice);
 FrameList load_icn_voiced(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,

@@ -47,6 +47,16 @@ inline kit::Bytes sized_icn(const std::vector<SDL_Point>& sizes, uint8_t colour 
     return kit::write_icn(frames);
 }
 
+// Set while a test body runs: a screen that ends the process then (not inside EXPECT_EXIT, whose
+// bodies clear it) turns into a failing exit instead of a silent pass.
+inline bool g_exit_is_failure = false;
+inline void fail_unexpected_exit() {
+    if (g_exit_is_failure) {
+        std::fprintf(stderr, "the process was ended by a screen during a test\n");
+        std::_Exit(1);
+    }
+}
+
 class FrontendTest : public ::testing::Test {
 protected:
     static inline SDL_Window* window = nullptr;
@@ -61,6 +71,8 @@ protected:
         r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         ASSERT_NE(r, nullptr) << SDL_GetError();
         SDL_RenderSetLogicalSize(r, 640, 480);
+        static const bool registered = std::atexit(fail_unexpected_exit) == 0;
+        (void)registered;
     }
     static void TearDownTestSuite() {
         if (r) SDL_DestroyRenderer(r);
@@ -75,26 +87,32 @@ protected:
         g_language = EN;
         strings().load_from_text("{}", "{}");
         palette = kit::standard_palette();
+        g_exit_is_failure = true;
     }
-    void TearDown() override { frontend_frame_hook() = nullptr; }
+    void TearDown() override {
+        frontend_frame_hook() = nullptr;
+        g_exit_is_failure = false;
+    }
 
-    // steps[i] runs after frame i is presented; later frames run `tail` (quit by default, so a
-    // screen that ignores its script still ends).
-    void script(std::vector<std::function<void()>> steps, std::function<void()> tail = {}) {
+    // steps[i] runs after a presented frame once the events of steps[i - 1] have all been taken,
+    // so each step reaches the screen that is up by then. After the last step nothing more is
+    // pushed; a screen still running 300 frames later fails the test (it must not hang, and it
+    // must not end the process, which would pass silently).
+    void script(std::vector<std::function<void()>> steps) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        auto frame = std::make_shared<std::size_t>(0);
-        if (!tail) tail = [] { push_quit(); };
-        frontend_frame_hook() = [frame, steps = std::move(steps), tail = std::move(tail)] {
-            const std::size_t i = (*frame)++;
-            if (getenv("FE_DEBUG")) fprintf(stderr, "frame %zu\n", i);
-            if (i < steps.size()) {
-                if (steps[i]) steps[i]();
-            } else if (i > steps.size() + 400) {
+        auto next = std::make_shared<std::size_t>(0);
+        auto idle = std::make_shared<int>(0);
+        frontend_frame_hook() = [next, idle, steps = std::move(steps)] {
+            SDL_PumpEvents();
+            if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return;
+            if (*next < steps.size()) {
+                if (getenv("FE_DEBUG")) fprintf(stderr, "step %zu\n", *next);
+                if (steps[*next]) steps[*next]();
+                ++*next;
+            } else if (++*idle > 300) {
                 ADD_FAILURE() << "screen did not end";
                 std::abort();
-            } else {
-                tail();
             }
         };
     }

@@ -363,6 +363,7 @@ TEST_F(ScreensTest, HotseatWindowCloseEndsTheProcess) {
     NewGameConfig config;
     EXPECT_EXIT(
         {
+            fe_test::g_exit_is_failure = false;
             script({[] { push_quit(); }});
             run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 2, {}, config, nullptr);
             std::exit(5);

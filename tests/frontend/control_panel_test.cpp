@@ -1,0 +1,129 @@
+// The control panel: settings steps with the mixer told at once, press-and-release buttons,
+// keys and the closed window, and the save button without a game.
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include "assets/resources.h"
+#include "fe_fixture.h"
+#include "frontend/control_panel.h"
+#include "media/sound_levels.h"
+
+namespace vorn1 {
+namespace {
+
+using fe_test::Rgb;
+
+class ControlPanelTest : public fe_test::FrontendTest {
+protected:
+    void SetUp() override {
+        FrontendTest::SetUp();
+        ::testing::internal::CaptureStderr();
+        res = std::make_unique<Resources>(r, fe_test::make_archive({}));
+        ::testing::internal::GetCapturedStderr();
+        archive = fe_test::make_archive({});
+    }
+    ControlPanelResult run(ControlPanelSettings& s, bool audio) {
+        return run_control_panel(r, *archive, palette, *res, nullptr, nullptr, NewGameConfig{}, s, audio, nullptr,
+                                 nullptr, nullptr, 1, 1, 1, nullptr, 0, nullptr);
+    }
+    std::unique_ptr<Resources> res;
+    std::unique_ptr<AggArchive> archive;
+};
+
+TEST_F(ControlPanelTest, SettingsStepAndWrap) {
+    ControlPanelSettings s;
+    s.music_level = 0;
+    ASSERT_TRUE(apply_panel_setting(PanelElement::Music, s, false));
+    EXPECT_EQ(s.music_level, 10);
+    s.music_level = 1;
+    apply_panel_setting(PanelElement::Music, s, false);
+    EXPECT_EQ(s.music_level, 0);
+    apply_panel_setting(PanelElement::Effects, s, false);
+    EXPECT_EQ(s.sfx_level, 3);
+    s.move_speed = 4;
+    apply_panel_setting(PanelElement::Speed, s, false);
+    EXPECT_EQ(s.move_speed, 0);
+    apply_panel_setting(PanelElement::ShowPath, s, false);
+    EXPECT_FALSE(s.show_path);
+    EXPECT_FALSE(apply_panel_setting(PanelElement::Save, s, false));
+
+    EXPECT_EQ(panel_element_at(205, 41), PanelElement::NewGame);
+    EXPECT_EQ(panel_element_at(300, 96), PanelElement::NewGame);
+    EXPECT_EQ(panel_element_at(301, 96), PanelElement::None);
+    EXPECT_EQ(panel_element_at(227, 236), PanelElement::Music);
+    EXPECT_EQ(panel_element_at(400, 430), PanelElement::Info);
+    EXPECT_EQ(panel_element_at(300, 430), PanelElement::Rules);
+
+    EXPECT_EQ(panel_on_off(true), "On");
+    EXPECT_EQ(panel_speed_name(9), "Walk");
+    strings().load_from_text(R"({"CP_ON":"An","CP_SPEED_GALLOP":"Galopp"})", "{}");
+    EXPECT_EQ(panel_on_off(true), "An");
+    EXPECT_EQ(panel_on_off(false), "Off");
+    EXPECT_EQ(panel_speed_name(3), "Galopp");
+}
+
+TEST_F(ControlPanelTest, MusicClickReachesTheMixerOnlyWithAudio) {
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    }
+    Mix_AllocateChannels(kMixerChannels);
+    Mix_Volume(-1, MIX_MAX_VOLUME);
+    ControlPanelSettings s;
+    s.music_level = 0;
+    script({[] {
+        push_click(227, 236);  // music 0 -> 10
+        push_click(300, 236);  // effects 4 -> 3
+    },
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run(s, true), ControlPanelResult::Closed);
+    EXPECT_EQ(s.music_level, 10);
+    EXPECT_EQ(s.sfx_level, 3);
+    EXPECT_EQ(Mix_Volume(1, -1), 77);
+    EXPECT_EQ(Mix_Volume(0, -1), 38);
+    EXPECT_EQ(Mix_Volume(28, -1), 38);
+
+    Mix_Volume(-1, MIX_MAX_VOLUME);
+    script({[] { push_click(227, 236); }, [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::Closed);
+    EXPECT_EQ(s.music_level, 9);
+    EXPECT_EQ(Mix_Volume(1, -1), MIX_MAX_VOLUME);
+    g_music_level() = 5;
+    g_sfx_level() = 4;
+}
+
+TEST_F(ControlPanelTest, ButtonsActOnPressAndReleaseOfTheSameOne) {
+    ControlPanelSettings s;
+    int frames = 0;
+    script({[] {
+        push_down(210, 120);  // save pressed ...
+        push_up(340, 120);    // ... released on quit: nothing
+        push_click(210, 120); // save without a game: nothing opens
+    },
+            [&] {
+                ++frames;
+                push_click(400, 430);
+            }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::ScenarioInfo);
+    EXPECT_EQ(frames, 1);
+
+    script({[] { push_click(200, 430); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::Closed);
+
+    // Quit asks first: "n" keeps the panel, a closed window quits at once.
+    script({[] { push_click(340, 120); }, [] { push_key(SDLK_n); }, [] { push_quit(); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::Quit);
+    script({[] { push_click(340, 50); }, [] { push_key(SDLK_y); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::Load);
+}
+
+TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
+    ControlPanelSettings s;
+    script({[] { push_click(300, 430); }, [] { push_down(200, 390); }, [] { push_key(SDLK_ESCAPE); },
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::Closed);
+    EXPECT_TRUE(s.bad_luck);
+}
+
+}  // namespace
+}  // namespace vorn1
