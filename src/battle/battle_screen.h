@@ -21,6 +21,17 @@ struct Resources;
 struct GameState;
 struct GameMap;
 
+// Hit-effect animations by kind; frees its textures.
+struct DamageIcnSet {
+    std::array<std::vector<BattleSprite>, 5> kinds;
+    bool loaded = false;
+    DamageIcnSet() = default;
+    ~DamageIcnSet();
+    DamageIcnSet(const DamageIcnSet&) = delete;
+    DamageIcnSet& operator=(const DamageIcnSet&) = delete;
+    void release();
+};
+
 // Mixer volume of a battle sound at an effects level: 0 at 0 or below, 128 at 10 or above.
 int battle_effect_volume(int level);
 
@@ -173,6 +184,16 @@ public:
     // ---- frame
     void tick(float dt);
     void tick_combat(float dt);
+
+    // ---- drawing (reads the record; only lazily loaded art is written)
+    void draw();
+    void draw_units();
+    void draw_unit(const BattleUnit& unit, bool mirrored, bool active, int row, int col);
+    void draw_unit_badge(int x, int y, int count);
+    void draw_glow_outline(const BattleSprite& sprite, bool mirrored, int x, int y, float seconds);
+    void draw_damage_anim(int x, int y, int kind, int frame);
+    void ensure_damage_icns_loaded();
+    DamageIcnSet damage_icns;  // hit-effect frames by DamageAnimKind, loaded on first use
 
     // ---- hex field
     static void hex_to_screen(int row, int col, int& x, int& y);

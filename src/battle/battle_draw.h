@@ -1,0 +1,26 @@
+#pragma once
+// The depth list of the battle field, rebuilt and sorted every frame; drawing reads it.
+#include <vector>
+
+#include "battle/battle_screen.h"
+
+namespace vorn1 {
+
+struct DrawEntry {
+    int kind = 0;  // 0 stack, 1 obstacle sprite, 2 hero tent
+    const BattleUnit* unit = nullptr;
+    int side_flag = 0;
+    const BattleScreen::FieldObject* object = nullptr;
+    int depth = 0;
+    int secondary = 0;
+    int tent = -1;  // 0 attacker, 1 defender
+};
+
+// Side 1's stacks, side 0's, the obstacles, then the tents, stably sorted by depth, secondary key
+// and (between stacks) side 1 first.
+std::vector<DrawEntry> build_draw_list(const BattleScreen& b);
+
+// Whether a stack is drawn this frame: living stacks always, dead ones while their blow plays.
+bool unit_drawn(const BattleScreen& b, const BattleUnit& u);
+
+}  // namespace vorn1

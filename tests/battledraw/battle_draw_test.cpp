@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cstring>
+#include <functional>
+
+#include "assets/agg.h"
+#include "assets/image.h"
+#include "datakit/kit_formats.h"
+#include "assets/render_utils.h"
+#include "battle/battle_draw.h"
+#include "battle/battle_resources.h"
+#include "battle/battle_screen.h"
+
+using namespace vorn1;
+
+namespace {
+
+BattleUnit stack_at(uint8_t id, uint8_t side, int row, int col, int count = 5) {
+    BattleUnit u;
+    u.creature = id;
+    u.side = side;
+    u.row = row;
+    u.col = col;
+    u.count = count;
+    return u;
+}
+
+SDL_Texture* solid(SDL_Renderer* r, int w, int h, uint8_t red, uint8_t green, uint8_t blue) {
+    Image img(w, h);
+    for (size_t p = 0; p < img.pixels.size(); p += 4)
+        img.pixels[p] = red, img.pixels[p + 1] = green, img.pixels[p + 2] = blue, img.pixels[p + 3] = 255;
+    return img_to_tex(r, img, true);
+}
+
+// A battle screen on a software renderer with one red creature (id 3) and a green one (id 5).
+struct DrawFixture : testing::Test {
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    BattleResources res;
+    BattleScreen b;
+
+    void SetUp() override {
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+        renderer = SDL_CreateSoftwareRenderer(surface);
+        ASSERT_NE(renderer, nullptr);
+        res.renderer = renderer;
+        b.init(&res, nullptr, renderer, nullptr, nullptr);
+        for (int id : {3, 5}) {
+            CreatureSprites& c = res.creatures[id];
+            c.loaded = true;
+            c.anims[STD].push_back(BattleSprite{solid(renderer, 10, 20, id == 3 ? 255 : 0, id == 3 ? 0 : 255, 0), 10,
+                                                20, -2, -20});
+            c.anims[STD].push_back(BattleSprite{solid(renderer, 10, 20, 0, 0, 255), 10, 20, -2, -20});
+            c.outline_mask = BattleSprite{solid(renderer, 10, 20, 255, 255, 255), 10, 20, -2, -20};
+        }
+        b.active = 1;
+        b.tick_source = [] { return 0u; };
+    }
+    void TearDown() override {
+        res.shutdown();
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
+    std::array<int, 4> pixel(int x, int y) {
+        uint32_t v = 0;
+        SDL_Rect r{x, y, 1, 1};
+        SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_ABGR8888, &v, 4);
+        return {int(v & 255), int((v >> 8) & 255), int((v >> 16) & 255), int(v >> 24)};
+    }
+    static void anchor(int row, int col, int& x, int& y) {
+        BattleScreen::hex_to_screen(row, col, x, y);
+        x += 39;
+        y += 79;
+    }
+};
+
+// A digest of the rule state drawing must not touch.
+uint64_t state_hash(const BattleScreen& b) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&](const void* p, size_t n) {
+        const auto* c = static_cast<const uint8_t*>(p);
+        for (size_t i = 0; i < n; ++i) h = (h ^ c[i]) * 1099511628211ull;
+    };
+    for (const auto* side : {&b.attackers, &b.defenders})
+        for (const BattleUnit& u : *side) {
+            mix(&u.creature, 1), mix(&u.count, 4), mix(&u.row, 4), mix(&u.col, 4), mix(&u.alive, 1);
+        }
+    mix(&b.rng, 4), mix(&b.phase, 1), mix(&b.current, 4), mix(&b.phase_time, 4), mix(&b.wince_frame, 4);
+    mix(b.message.data(), b.message.size());
+    return h;
+}
+
+}  // namespace
+
+TEST(BattleDrawList, DepthOrderOfStacksObstaclesAndTents) {
+    BattleScreen b;
+    b.attackers[0] = stack_at(3, 0, 2, 1);
+    b.defenders[0] = stack_at(5, 1, 2, 7);
+    b.attackers[1] = stack_at(3, 0, 1, 1);
+    b.field_objects.push_back(BattleScreen::FieldObject{{0, 0, 1, 1}, 2, 4, 0, 0});
+    std::vector<DrawEntry> list = build_draw_list(b);
+    // Stacks (10), one obstacle, only the attacker's tent without a defending hero.
+    ASSERT_EQ(list.size(), 12u);
+    int tents = 0;
+    for (const DrawEntry& e : list) tents += e.kind == 2;
+    EXPECT_EQ(tents, 1);
+    auto pos = [&](auto pred) {
+        for (size_t i = 0; i < list.size(); ++i)
+            if (pred(list[i])) return static_cast<int>(i);
+        return -1;
+    };
+    const int tent = pos([](const DrawEntry& e) { return e.kind == 2; });
+    const int row1 = pos([&](const DrawEntry& e) { return e.unit == &b.attackers[1]; });
+    const int att = pos([&](const DrawEntry& e) { return e.unit == &b.attackers[0]; });
+    const int def = pos([&](const DrawEntry& e) { return e.unit == &b.defenders[0]; });
+    const int obj = pos([](const DrawEntry& e) { return e.kind == 1; });
+    EXPECT_LT(row1, tent);  // row 1 under the attacker's tent
+    EXPECT_LT(tent, def);   // row 2 over it
+    EXPECT_LT(def, att);    // side 1 first within a row
+    EXPECT_LT(att, obj);    // obstacles after the stacks of their row
+
+    // The striking stack goes over everything; a defending hero adds the second tent at row 3.
+    b.phase = ActionPhase::MeleeStrike;
+    b.striker = 1;
+    b.defender_side.hero = 4;
+    list = build_draw_list(b);
+    EXPECT_EQ(list.back().unit, &b.attackers[1]);
+    EXPECT_EQ(list.size(), 13u);
+}
+
+TEST_F(DrawFixture, StacksFaceTheirSideAndDrawingChangesNothing) {
+    b.attackers[0] = stack_at(3, 0, 1, 2);
+    b.defenders[0] = stack_at(5, 1, 3, 6);
+    const uint64_t before = state_hash(b);
+    b.draw();
+    EXPECT_EQ(state_hash(b), before);
+    int x = 0, y = 0;
+    anchor(1, 2, x, y);
+    EXPECT_EQ(pixel(x + 5, y - 15), (std::array<int, 4>{255, 0, 0, 255}));  // frame spans x-2..x+8
+    EXPECT_EQ(pixel(x - 5, y - 15), (std::array<int, 4>{20, 20, 60, 255}));  // bare field
+    anchor(3, 6, x, y);
+    EXPECT_EQ(pixel(x - 5, y - 15), (std::array<int, 4>{0, 255, 0, 255}));  // mirrored: x-8..x+2
+    EXPECT_EQ(pixel(x + 5, y - 15), (std::array<int, 4>{20, 20, 60, 255}));
+    // Count badge without art: purple box at (sprite x + w/2 - 10, anchor y - 13).
+    const std::array<int, 4> badge = pixel(x - 8 + 5 - 10 + 1, y - 13 + 1);
+    EXPECT_GT(badge[2], badge[1]);
+    EXPECT_GT(badge[0], 20);
+}
+
+TEST_F(DrawFixture, DeadStacksShowOnlyWhileTheirWincePlays) {
+    b.attackers[0] = stack_at(3, 0, 2, 2);
+    b.defenders[0] = stack_at(5, 1, 2, 4, 0);
+    b.defenders[0].alive = 0;
+    b.phase = ActionPhase::TargetWince;
+    b.struck = 5;
+    b.wince_frame = 3;
+    EXPECT_TRUE(unit_drawn(b, b.defenders[0]));
+    int x = 0, y = 0;
+    anchor(2, 4, x, y);
+    b.draw();
+    EXPECT_EQ(pixel(x - 5, y - 5), (std::array<int, 4>{0, 0, 255, 255}));  // the wince frame
+    // No count badge for a count of 0: the pixel above the frame is bare field.
+    EXPECT_EQ(pixel(x - 3, y - 12), (std::array<int, 4>{0, 0, 255, 255}));
+    b.wince_frame = 4;
+    EXPECT_FALSE(unit_drawn(b, b.defenders[0]));
+    b.draw();
+    EXPECT_EQ(pixel(x - 5, y - 5), (std::array<int, 4>{20, 20, 60, 255}));
+    b.phase = ActionPhase::Idle;
+    EXPECT_FALSE(unit_drawn(b, b.defenders[0]));
+    EXPECT_TRUE(unit_drawn(b, b.attackers[0]));
+}
+
+TEST_F(DrawFixture, ActiveStackGlowCyclesFourTones) {
+    b.attackers[0] = stack_at(3, 0, 2, 2, 1);
+    b.queue.push_back(TurnEntry{});
+    b.queue[0].side = 0;
+    b.queue[0].slot = 0;
+    b.current = 0;
+    int x = 0, y = 0;
+    anchor(2, 2, x, y);
+    std::array<int, 4> seen[4];
+    for (int step = 0; step < 4; ++step) {
+        b.battle_clock = 250.0f * step + 10.0f;
+        b.draw();
+        seen[step] = pixel(x + 9, y - 18);  // just right of the frame: the outline only
+    }
+    EXPECT_GT(seen[0][0], 20);
+    for (int s = 1; s < 4; ++s) EXPECT_NE(seen[s], seen[s - 1]) << s;
+    b.battle_clock = 1010.0f;  // one second later, the first tone again
+    b.draw();
+    EXPECT_EQ(pixel(x + 9, y - 18), seen[0]);
+    b.phase = ActionPhase::Shot;  // no glow outside the idle phase
+    b.draw();
+    EXPECT_EQ(pixel(x + 9, y - 18), (std::array<int, 4>{20, 20, 60, 255}));
+}
+
+TEST_F(DrawFixture, HitEffectsLoadOnceAndFallBackToColouredSquares) {
+    b.ensure_damage_icns_loaded();  // no archive: nothing loaded, and not retried
+    EXPECT_TRUE(b.damage_icns.kinds[0].empty());
+    EXPECT_TRUE(b.damage_icns.loaded);
+
+    AggArchive ar = AggArchive::from_bytes(kit::write_agg({{"PHYSICAL.ICN", kit::labelled_icn("PHYSICAL", 6, 30, 30)}}));
+    res.archive = &ar;
+    b.ensure_damage_icns_loaded();
+    EXPECT_TRUE(b.damage_icns.kinds[0].empty());
+    b.damage_icns.release();
+    b.ensure_damage_icns_loaded();
+    EXPECT_EQ(b.damage_icns.kinds[0].size(), 6u);
+    ASSERT_EQ(b.damage_icns.kinds[2].size(), 10u);  // REDFIRE missing: squares 20, 28, ... 92
+    EXPECT_EQ(b.damage_icns.kinds[2][9].w, 92);
+    EXPECT_EQ(b.damage_icns.kinds[2][9].ox, -46);
+    EXPECT_EQ(b.damage_icns.kinds[2][9].oy, -92);
+
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    b.draw_damage_anim(100, 100, 2, 0);  // 20 x 20 centred above the point
+    const std::array<int, 4> in = pixel(100, 90);
+    EXPECT_NEAR(in[0], 220 * 180 / 255, 2);
+    EXPECT_NEAR(in[1], 80 * 180 / 255, 2);
+    EXPECT_EQ(pixel(100, 101), (std::array<int, 4>{0, 0, 0, 255}));
+    b.draw_damage_anim(300, 300, 2, 10);  // past the list
+    b.draw_damage_anim(300, 300, 5, 0);   // no such kind
+    b.draw_damage_anim(300, 300, 2, -1);
+    EXPECT_EQ(pixel(300, 290), (std::array<int, 4>{0, 0, 0, 255}));
+}
