@@ -375,6 +375,47 @@ void BattleScreen::draw() {
         SDL_RenderCopy(renderer, sky.texture, nullptr, &dst);
     }
     draw_units();
+    draw_textbar();
+    switch (overlay) {
+    case BattleOverlay::CreatureView:
+    case BattleOverlay::HeroOptions:
+    case BattleOverlay::Spellbook:
+    case BattleOverlay::Result:
+    case BattleOverlay::SurrenderConfirm: draw_combat_cursor(6); break;
+    default: break;
+    }
+}
+
+void BattleScreen::draw_textbar() {
+    const std::vector<BattleSprite>* bar = battle_res ? &battle_res->textbar_sprites : nullptr;
+    auto button = [&](int frame, const SDL_Rect& fallback) {
+        const BattleSprite* f = bar ? frame_at(*bar, frame) : nullptr;
+        if (f) {
+            SDL_Rect dst{fallback.x, fallback.y, f->w, f->h};
+            SDL_RenderCopy(renderer, f->tex, nullptr, &dst);
+        } else {
+            SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+            SDL_SetRenderDrawColor(renderer, 120, 100, 0, 255);
+            SDL_RenderFillRect(renderer, &fallback);
+        }
+    };
+    button(1 + (textbar_left_pressed ? 1 : 0), status_left_button);
+    if (const BattleSprite* f = bar ? frame_at(*bar, 0) : nullptr) {
+        SDL_Rect right{320, 460, f->w, f->h};
+        SDL_RenderCopy(renderer, f->tex, nullptr, &right);
+        SDL_Rect left{48, 460, f->w, f->h};
+        SDL_RenderCopyEx(renderer, f->tex, nullptr, &left, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
+    }
+    button(3 + (textbar_right_pressed ? 1 : 0), status_right_button);
+    if (font && !message.empty())
+        text::centered_xy(renderer, font, message, 0, 460, 640, 20, SDL_Color{255, 255, 255, 255});
+}
+
+void BattleScreen::draw_combat_cursor(int shape) {
+    const BattleSprite* f = battle_res ? frame_at(battle_res->cursor_sprites, shape) : nullptr;
+    if (!f) return;
+    SDL_Rect dst{mouse_x - f->ox, mouse_y - f->oy, f->w, f->h};
+    SDL_RenderCopy(renderer, f->tex, nullptr, &dst);
 }
 
 }  // namespace vorn1

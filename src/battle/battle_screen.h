@@ -193,6 +193,10 @@ public:
     void draw_glow_outline(const BattleSprite& sprite, bool mirrored, int x, int y, float seconds);
     void draw_damage_anim(int x, int y, int kind, int frame);
     void ensure_damage_icns_loaded();
+    void draw_textbar();
+    void draw_combat_cursor(int shape);  // shape = frame of the combat cursor set
+    uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input
+    uint8_t textbar_right_pressed = 0;
     DamageIcnSet damage_icns;  // hit-effect frames by DamageAnimKind, loaded on first use
 
     // ---- hex field

@@ -225,3 +225,38 @@ TEST_F(DrawFixture, HitEffectsLoadOnceAndFallBackToColouredSquares) {
     b.draw_damage_anim(300, 300, 2, -1);
     EXPECT_EQ(pixel(300, 290), (std::array<int, 4>{0, 0, 0, 255}));
 }
+
+TEST_F(DrawFixture, TextBarButtonsAndCursor) {
+    b.draw();
+    // No text-bar art: olive buttons at both ends, nothing between them.
+    EXPECT_EQ(pixel(10, 470), (std::array<int, 4>{120, 100, 0, 255}));
+    EXPECT_EQ(pixel(600, 470), (std::array<int, 4>{120, 100, 0, 255}));
+
+    // With art: the pressed left button is frame 2; the bar is frame 0 and its mirror.
+    res.textbar_sprites.push_back(BattleSprite{solid(renderer, 272, 20, 10, 10, 10), 272, 20, 0, 0});
+    res.textbar_sprites.push_back(BattleSprite{solid(renderer, 48, 20, 1, 0, 0), 48, 20, 0, 0});
+    res.textbar_sprites.push_back(BattleSprite{solid(renderer, 48, 20, 2, 0, 0), 48, 20, 0, 0});
+    res.textbar_sprites.push_back(BattleSprite{solid(renderer, 48, 20, 3, 0, 0), 48, 20, 0, 0});
+    res.textbar_sprites.push_back(BattleSprite{solid(renderer, 48, 20, 4, 0, 0), 48, 20, 0, 0});
+    b.textbar_left_pressed = 1;
+    b.draw();
+    EXPECT_EQ(pixel(10, 470)[0], 2);
+    EXPECT_EQ(pixel(600, 470)[0], 3);
+    EXPECT_EQ(pixel(100, 470)[0], 10);
+    EXPECT_EQ(pixel(500, 470)[0], 10);
+
+    // The cursor's offsets are its hot spot; a shape past the set draws nothing.
+    res.cursor_sprites.assign(7, BattleSprite{});
+    res.cursor_sprites[6] = BattleSprite{solid(renderer, 8, 8, 250, 250, 250), 8, 8, 3, 3};
+    b.mouse_x = 200;
+    b.mouse_y = 200;
+    b.overlay = BattleOverlay::SurrenderConfirm;
+    b.draw();
+    EXPECT_EQ(pixel(197, 197)[0], 250);
+    EXPECT_NE(pixel(196, 196)[0], 250);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    b.draw_combat_cursor(7);
+    b.draw_combat_cursor(-1);
+    EXPECT_EQ(pixel(200, 200), (std::array<int, 4>{0, 0, 0, 255}));
+}
