@@ -13,6 +13,7 @@
 #include "adventure/new_day_panel.h"
 #include "assets/agg.h"
 #include "assets/resources.h"
+#include "frontend/frontend_driver.h"
 #include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
@@ -25,6 +26,7 @@
 #include "media/music_players.h"
 #include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
+#include "persist/savegame.h"
 
 namespace vorn1 {
 namespace {
@@ -149,6 +151,39 @@ void connect_save_dialogs(MainState& m) {
     };
 }
 
+// The title screen's choice: a new game's set-up, or a save to load (the quit flag when the window
+// was closed on the set-up page).
+NewGameConfig run_front_end(MainState& m) {
+    const FullscreenCallback fullscreen = [&m] { cycle_window_scale(m); };
+    const LanguageCallback language = [&m](Language lang, TTF_Font*& large, TTF_Font*& small) {
+        switch_language(lang, m.res, m.fonts, set_save_dialog_name_font);
+        large = m.fonts.def;
+        small = m.fonts.small;
+    };
+    NewGameConfig config = run_new_game_screen(m.renderer, *m.res->archive, m.res->palette, m.fonts.def,
+                                               m.fonts.small, m.res, fullscreen, language);
+    title_music_stop(m.res);
+    return config;
+}
+
+// Sets up the chosen game; a save that does not load leaves the archive's demo map.
+void start_chosen_game(MainState& m, const NewGameConfig& config) {
+    m.now_ms = SDL_GetTicks();
+    if (!config.save_path.empty()) {
+        const std::string maps_dir = front_end_folder() + "maps";
+        LoadResult loaded = config.mode == MODE_CAMPAIGN ? load_campaign_game(config.save_path)
+                                                         : load_game(config.save_path, maps_dir);
+        if (loaded.ok) {
+            setup_loaded_game(m, std::move(loaded));
+            return;
+        }
+        std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
+        setup_game(m, NewGameConfig{}, m.res->archive.get(), m.now_ms | 1u);
+        return;
+    }
+    setup_game(m, config, m.res->archive.get(), m.now_ms | 1u);
+}
+
 int run() {
     MainState m;
     RunObjects run;
@@ -200,10 +235,12 @@ int run() {
     connect_sounds(m, run);
     connect_save_dialogs(m);
 
-    // Until the title screen chooses, the game opens on the archive's demo map with seat 0 human.
-    const NewGameConfig config;
-    m.now_ms = SDL_GetTicks();
-    setup_game(m, config, m.res->archive.get(), m.now_ms | 1u);
+    const NewGameConfig config = run_front_end(m);
+    if (config.quit) {
+        shutdown(m, run);
+        return 0;
+    }
+    start_chosen_game(m, config);
 
     uint32_t last = SDL_GetTicks();
     while (!m.quit) {

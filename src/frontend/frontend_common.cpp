@@ -167,11 +167,7 @@ SDL_Texture* frame_at(const FrameList& frames, int i) {
     return i >= 0 && i < static_cast<int>(frames.size()) ? frames[i] : nullptr;
 }
 
-SDL_Point tex_size(SDL_Texture* tex) {
-    SDL_Point p{0, 0};
-    if (tex) SDL_QueryTexture(tex, nullptr, nullptr, &p.x, &p.y);
-    return p;
-}
+SDL_Point tex_size(SDL_Texture* tex) { return texture_size(tex); }
 
 SDL_Point frame_size_or(const FrameList& frames, int i, SDL_Point fallback) {
     SDL_Texture* t = frame_at(frames, i);
@@ -185,24 +181,10 @@ void blit(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y) {
     SDL_RenderCopy(renderer, texture, nullptr, &dst);
 }
 
-void fill_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c) {
-    SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
-    SDL_RenderFillRect(renderer, &rc);
-}
-
-void outline_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c) {
-    SDL_SetRenderDrawColor(renderer, c.r, c.g, c.b, c.a);
-    SDL_RenderDrawRect(renderer, &rc);
-}
-
 void darken_screen(SDL_Renderer* renderer, uint8_t alpha) {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     fill_rect(renderer, {0, 0, 640, 480}, {0, 0, 0, alpha});
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-}
-
-bool point_in(const SDL_Rect& rc, int x, int y) {
-    return x >= rc.x && x < rc.x + rc.w && y >= rc.y && y < rc.y + rc.h;
 }
 
 namespace {

@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "adventure/adv_geometry.h"  // point_in: x in [x, x + w), y in [y, y + h)
 #include "assets/palette.h"
 #include "lang/language.h"
+#include "town/dialog_art.h"  // fill_rect, outline_rect
 
 namespace vorn1 {
 
@@ -109,12 +111,8 @@ struct OwnedFrames {
 
 // The whole texture at (x, y) in its own size; nothing for null.
 void blit(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y);
-void fill_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c);
-void outline_rect(SDL_Renderer* renderer, const SDL_Rect& rc, SDL_Color c);
 // Black over the whole screen at the given alpha, blended.
 void darken_screen(SDL_Renderer* renderer, uint8_t alpha);
-// Half-open point test: x in [x, x + w), y in [y, y + h).
-bool point_in(const SDL_Rect& rc, int x, int y);
 
 // A modal one-button message box over whatever `redraw` paints each frame.
 void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,

@@ -202,12 +202,16 @@ int changed_pixels(const vorn1::Image& a, const vorn1::Image& b, int x0, int y0,
 
 }  // namespace
 
-// A person's first minute: the turn announcement is closed with Enter, a tile below the hero is
-// clicked twice, and the hero walks off its tile (checked on screenshots of the real window).
+// A person's first minute: through the title menus (new game, standard, start) onto the demo map,
+// the turn announcement is closed with Enter, a tile below the hero is clicked twice, and the hero
+// walks off its tile (checked on screenshots of the real window).
 TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     if (!have_program("Xvfb") || !have_program("xdotool") || !have_program("import"))
         GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("walk", true);
+    // Without scenario maps the set-up page starts the archive's demo map.
+    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
+        if (entry.path().extension() == ".MAP") fs::remove(entry.path());
     VirtualDisplay x;
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     const pid_t game = spawn({"./dravenmoor"},
@@ -224,6 +228,11 @@ TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     const std::string id = ids.substr(0, ids.find('\n'));
     const std::string xdo = "DISPLAY=" + x.display + " xdotool ";
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    for (const char* key : {"n", "s", "Return"}) {
+        EXPECT_EQ(std::system((xdo + "key --window " + id + " " + key).c_str()), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
     // The selected hero stands in the middle of the view: its tile's top-left is (239, 240).
     EXPECT_EQ(std::system((xdo + "mousemove --window " + id + " 255 290 key Return").c_str()), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
