@@ -382,7 +382,11 @@ void BattleScreen::draw() {
     case BattleOverlay::Spellbook:
     case BattleOverlay::Result:
     case BattleOverlay::SurrenderConfirm: draw_combat_cursor(6); break;
-    default: break;
+    case BattleOverlay::None: draw_combat_cursor(cursor_for_position(mouse_x, mouse_y)); break;
+    case BattleOverlay::CreatureInfo:
+    case BattleOverlay::HeroInfo:
+        if (spell_aiming) draw_combat_cursor(CursorSpell);
+        break;
     }
 }
 

@@ -21,6 +21,13 @@ struct Resources;
 struct GameState;
 struct GameMap;
 
+// Shapes of the combat cursor: frame indexes of its sprite set.
+enum BattleCursor : int {
+    CursorNone = 0, CursorWalk, CursorFly, CursorShoot, CursorAttackerHero, CursorInfo, CursorSpell,
+    CursorStrikeUpRight, CursorStrikeRight, CursorStrikeDownRight, CursorStrikeDownLeft, CursorStrikeLeft,
+    CursorStrikeUpLeft,
+};
+
 // Hit-effect animations by kind; frees its textures.
 struct DamageIcnSet {
     std::array<std::vector<BattleSprite>, 5> kinds;
@@ -193,6 +200,10 @@ public:
     void draw_glow_outline(const BattleSprite& sprite, bool mirrored, int x, int y, float seconds);
     void draw_damage_anim(int x, int y, int kind, int frame);
     void ensure_damage_icns_loaded();
+    // What a click at (x, y) would do, as a cursor shape.
+    BattleCursor cursor_for_position(int x, int y);
+    static BattleCursor attack_cursor(int r1, int c1, int r2, int c2);
+    uint8_t spell_aiming = 0;  // a spell's target is being chosen
     void draw_textbar();
     void draw_combat_cursor(int shape);  // shape = frame of the combat cursor set
     uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input
