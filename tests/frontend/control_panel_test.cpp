@@ -117,6 +117,14 @@ TEST_F(ControlPanelTest, ButtonsActOnPressAndReleaseOfTheSameOne) {
     EXPECT_EQ(run(s, false), ControlPanelResult::Load);
 }
 
+TEST_F(ControlPanelTest, SaveFlowWithoutAGameShowsNothing) {
+    int frames = 0;
+    frontend_frame_hook() = [&] { ++frames; };
+    EXPECT_FALSE(run_save_game_flow(r, *archive, palette, *res, nullptr, NewGameConfig{}, nullptr, nullptr, 1, 1, 1,
+                                    nullptr, 0, nullptr));
+    EXPECT_EQ(frames, 0);
+}
+
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
     ControlPanelSettings s;
     script({[] { push_click(300, 430); }, [] { push_down(200, 390); }, [] { push_key(SDLK_ESCAPE); },

@@ -136,9 +136,9 @@ std::vector<DemoEntry> build_table() {
     for (int i : {0, 3, 4, 5, 6, 20, 23, 24, 25, 26}) snd(num("WSND%02d.82M", i));
 
     // Front end, saves and high scores (VELDAR.BMP is drawn separately).
-    for (const char* n : {"CREDITS.BMP", "NEWGAME.BMP", "CAMPBACK.BMP", "CONGRATS.BMP", "CPANEL.BMP", "SCENINFO.BMP",
-                          "HISCORE.BMP"})
-        bmp(n, 640, 480);
+    for (const char* n : {"CREDITS.BMP", "CONGRATS.BMP", "HISCORE.BMP"}) bmp(n, 640, 480);
+    for (const char* n : {"NEWGAME.BMP", "CPANEL.BMP", "SCENINFO.BMP"}) bmp(n, 322, 459);  // side panels
+    bmp("CAMPBACK.BMP", 442, 303);
     bmp("REDBACK.BMP", 210, 426);
     bmp("REQUEST.BMP", 320, 400);
     bmp("REQEXTRA.BMP", 320, 120);
