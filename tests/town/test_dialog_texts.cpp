@@ -30,9 +30,13 @@ TEST(DialogTexts, KitCatalogueFillsEveryDialogText) {
     texts.push_back(strings().format("RECRUIT_TITLE", {recruit_creature_name(3)}));
     texts.push_back(strings().format("RECRUIT_AVAILABLE", {"4"}));
     texts.push_back(strings().format("LEVELUP_NEXT_LEVEL", {"1000"}));
+    texts.push_back(strings().format("STRUCT_PRODUCES", {"Hut", "Goblins"}));
+    texts.push_back(strings().format("BUILD_CANNOT_AFFORD", {"Well"}));
     for (const char* key : {"CASTLE_NUMBER_TO_BUY", "CASTLE_TOTAL_RESOURCE_COST", "TROOP_DISMISS_ARMY", "TRADE_POST_TITLE",
                             "TRADE_THIEF_FLAVOR", "TRADE_YOUR_RESOURCES", "TRADE_FOR", "TRADE_MAX", "TRADE_BTN",
-                            "UI_EXIT", "HEROPOOL_RECRUIT_HERO", "CLASS_WARLOCK", "LEVELUP_MAX"})
+                            "UI_EXIT", "HEROPOOL_RECRUIT_HERO", "CLASS_WARLOCK", "LEVELUP_MAX", "CASTLE_TITLE",
+                            "RECRUIT_HERO", "CASTLE_OPTIONS", "CASTLE_REQUIRES", "STRUCTDESC_MAGE",
+                            "RECRUIT_HAVE_8_HEROES", "CASTLE_BUILD_IMPROVEMENT", "CASTLE_IMPROVES_TOWN"})
         texts.push_back(strings().get(key));
     for (const std::string& t : texts) {
         EXPECT_EQ(t.find('{'), std::string::npos) << t;

@@ -1,6 +1,6 @@
 #pragma once
 // English catalogue texts of the recruit, troop, army view, level-up, trading-post and
-// hire-a-hero dialogs.
+// hire-a-hero dialogs, the town screen and the build screen.
 #include <map>
 #include <string>
 
