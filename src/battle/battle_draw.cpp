@@ -374,7 +374,27 @@ void BattleScreen::draw() {
         SDL_Rect dst{0, 0, sky.w, sky.h};
         SDL_RenderCopy(renderer, sky.texture, nullptr, &dst);
     }
+    if (siege) {
+        draw_castle_floor();
+        if (sky.active && sky.texture) {
+            SDL_Rect dst{0, 0, sky.w, sky.h};
+            SDL_RenderCopy(renderer, sky.texture, nullptr, &dst);
+        } else if (background) {
+            SDL_Rect band{0, 0, background_w, 102};
+            SDL_RenderCopy(renderer, background, &band, &band);
+        }
+        draw_castle_bg_wall();
+        draw_keep();
+        draw_castle_walls();
+        draw_catapult();
+    }
     draw_units();
+    if (siege) {
+        if (phase == ActionPhase::BoulderFlight || (phase == ActionPhase::CatapultThrow && catapult_frame > 6))
+            draw_boulder();
+        if (phase == ActionPhase::KeepShot) draw_keep_projectile();
+        if (phase == ActionPhase::SiegeShotDone) draw_damage_anim(impact_x, impact_y, 4, impact_frame);
+    }
     draw_textbar();
     switch (overlay) {
     case BattleOverlay::CreatureView:
@@ -388,6 +408,86 @@ void BattleScreen::draw() {
         if (spell_aiming) draw_combat_cursor(CursorSpell);
         break;
     }
+}
+
+namespace {
+
+void copy_at(SDL_Renderer* r, const BattleSprite* f, int x, int y, bool mirrored = false) {
+    if (!f) return;
+    SDL_Rect dst{x, y, f->w, f->h};
+    SDL_RenderCopyEx(r, f->tex, nullptr, &dst, 0.0, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+}
+
+}  // namespace
+
+void BattleScreen::draw_castle_floor() {
+    if (!battle_res || castle < 0 || castle > 3) return;
+    const auto& set = battle_res->castle_sprites[castle];
+    for (int r = 0; r < 5; ++r) {
+        const int frames[4] = {r % 2 == 0 ? 6 : 5, 4, 4, r % 2 == 0 ? 2 : 3};
+        for (int k = 0; k < 4; ++k) {
+            const BattleSprite* f = frame_at(set, frames[k]);
+            if (!f) continue;
+            int x = 0, y = 0;
+            anchor_of(r, 5 + k, x, y);
+            copy_at(renderer, f, x + f->ox, y + f->oy);
+        }
+    }
+}
+
+void BattleScreen::draw_castle_bg_wall() {
+    if (!battle_res || castle < 0 || castle > 3) return;
+    const BattleSprite* f = frame_at(battle_res->castle_sprites[castle], 7);
+    if (!f || f->w <= 0 || f->h <= 0) return;
+    copy_at(renderer, f, 639 + f->ox, 141 + f->oy);
+    copy_at(renderer, f, 529 + f->ox, 141 + f->oy);
+}
+
+void BattleScreen::draw_keep() {
+    if (!battle_res || castle < 0 || castle > 3 || !keep_alive) return;
+    const BattleSprite* f = frame_at(battle_res->keep_sprites[castle], 0);
+    if (f) copy_at(renderer, f, 640 - f->w, 0);
+}
+
+void BattleScreen::draw_castle_walls() {
+    if (!battle_res || castle < 0 || castle > 3) return;
+    const auto& set = battle_res->castle_sprites[castle];
+    for (int r = 0; r < 5; ++r) {
+        if (wall_hp[r] <= 0) continue;
+        int x = 0, y = 0;
+        hex_to_screen(r, 5, x, y);
+        if (const BattleSprite* f = frame_at(set, wall_hp[r] == 1 ? 8 : 10))
+            copy_at(renderer, f, x + 67 - (f->ox + f->w), y + 79 + f->oy, true);
+        const BattleSprite* joint = r < 4 ? frame_at(set, 9) : nullptr;
+        if (!joint) continue;
+        if (r % 2 == 0)
+            copy_at(renderer, joint, x + 39 + joint->ox, y + 79 + joint->oy);
+        else
+            copy_at(renderer, joint, x + 67 - (joint->ox + joint->w), y + 79 + joint->oy, true);
+    }
+}
+
+void BattleScreen::draw_catapult() {
+    if (!battle_res) return;
+    const auto& set = battle_res->catapult_sprites;
+    const bool throwing = phase == ActionPhase::CatapultThrow || phase == ActionPhase::BoulderFlight;
+    const int n = throwing ? std::clamp(catapult_frame, 0, 14) : 0;
+    const int x = catapult_pos[0], y = catapult_pos[1];
+    const BattleSprite* base = frame_at(set, throwing && catapult_frame == 7 ? 16 : 15);
+    if (base) copy_at(renderer, base, x + base->ox, y + base->oy);
+    if (const BattleSprite* f = frame_at(set, n)) copy_at(renderer, f, x + f->ox, y + f->oy);
+}
+
+void BattleScreen::draw_boulder() {
+    if (!battle_res) return;
+    const BattleSprite* f = frame_at(battle_res->boulder_sprites, boulder_spin);
+    if (f) copy_at(renderer, f, static_cast<int>(boulder_x) - f->w / 2, static_cast<int>(boulder_y) - f->h / 2);
+}
+
+void BattleScreen::draw_keep_projectile() {
+    if (!battle_res || castle < 0 || castle > 3) return;
+    const BattleSprite* f = frame_at(battle_res->keep_sprites[castle], keep_arrow_frame);
+    if (f) copy_at(renderer, f, static_cast<int>(keep_arrow_x) - f->w / 2, static_cast<int>(keep_arrow_y) - f->h / 2);
 }
 
 void BattleScreen::draw_textbar() {

@@ -204,6 +204,14 @@ public:
     BattleCursor cursor_for_position(int x, int y);
     static BattleCursor attack_cursor(int r1, int c1, int r2, int c2);
     uint8_t spell_aiming = 0;  // a spell's target is being chosen
+    // Siege pieces: the town's floor, back wall, keep, wall sections, catapult and missiles.
+    void draw_castle_floor();
+    void draw_castle_bg_wall();
+    void draw_keep();
+    void draw_castle_walls();
+    void draw_catapult();
+    void draw_boulder();
+    void draw_keep_projectile();
     void draw_textbar();
     void draw_combat_cursor(int shape);  // shape = frame of the combat cursor set
     uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input

@@ -260,3 +260,56 @@ TEST_F(DrawFixture, TextBarButtonsAndCursor) {
     b.draw_combat_cursor(-1);
     EXPECT_EQ(pixel(200, 200), (std::array<int, 4>{0, 0, 0, 255}));
 }
+
+TEST_F(DrawFixture, SiegeWallsJointsAndCatapultBase) {
+    b.siege = 1;
+    b.castle = 1;
+    auto& set = res.castle_sprites[1];
+    for (int i = 0; i < 11; ++i) set.push_back(BattleSprite{solid(renderer, 6, 6, uint8_t(100 + i), 0, 0), 6, 6, 0, 0});
+    b.wall_hp = {2, 1, 0, 2, 1};
+    b.draw_castle_walls();
+    auto section_at = [&](int r) {
+        int x = 0, y = 0;
+        BattleScreen::hex_to_screen(r, 5, x, y);
+        return pixel(x + 67 - 6 + 1, y + 79 + 1)[0];
+    };
+    auto joint_at = [&](int r) {
+        int x = 0, y = 0;
+        BattleScreen::hex_to_screen(r, 5, x, y);
+        return r % 2 == 0 ? pixel(x + 39 + 1, y + 79 + 1)[0] : pixel(x + 67 - 6 + 1, y + 79 + 1)[0];
+    };
+    EXPECT_EQ(section_at(0), 110);  // intact
+    EXPECT_EQ(joint_at(0), 109);
+    EXPECT_EQ(section_at(2), 0);    // gone: no section, no joint
+    EXPECT_EQ(joint_at(2), 0);
+    EXPECT_EQ(section_at(4), 108);  // damaged; row 4 has no joint
+    int x4 = 0, y4 = 0;
+    BattleScreen::hex_to_screen(4, 5, x4, y4);
+    EXPECT_EQ(pixel(x4 + 39 + 1, y4 + 79 + 1)[0], 0);
+    // Row 1 is damaged; its joint is drawn over the section at the same place.
+    EXPECT_EQ(joint_at(1), 109);
+
+    // Catapult: base 16 only on throw frame 7.
+    for (int i = 0; i < 17; ++i)
+        res.catapult_sprites.push_back(BattleSprite{solid(renderer, i >= 15 ? 20 : 4, 4, uint8_t(i), 50, 0),
+                                                    i >= 15 ? 20 : 4, 4, 0, 0});
+    b.catapult_pos = {100, 400};
+    b.phase = ActionPhase::CatapultThrow;
+    b.catapult_frame = 7;
+    b.draw_catapult();
+    EXPECT_EQ(pixel(110, 401)[0], 16);
+    EXPECT_EQ(pixel(101, 401)[0], 7);
+    b.catapult_frame = 30;  // clamped to the last throw frame
+    b.draw_catapult();
+    EXPECT_EQ(pixel(110, 401)[0], 15);
+    EXPECT_EQ(pixel(101, 401)[0], 14);
+
+    // A town kind outside 0..3 draws nothing.
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    b.castle = 4;
+    b.draw_castle_walls();
+    b.draw_castle_floor();
+    b.draw_keep();
+    EXPECT_EQ(section_at(0), 0);
+}
