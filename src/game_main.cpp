@@ -24,6 +24,8 @@
 #include "mainloop/window_scale.h"
 #include "media/ambient_sound.h"
 #include "media/music_players.h"
+#include "frontend/control_panel.h"
+#include "frontend/scen_info.h"
 #include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
@@ -122,6 +124,37 @@ void shutdown(MainState& m, RunObjects& run) {
     if (m.audio_on) Mix_CloseAudio();
     if (TTF_WasInit()) TTF_Quit();
     SDL_Quit();
+}
+
+// i and g open the scenario information and the control panel over a snapshot of the map.
+void connect_system_screens(MainState& m) {
+    m.scenario_info = [](MainState& mm) {
+        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return;
+        SDL_Texture* bg = snapshot_adventure_screen(mm);
+        run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def, game_of(mm).config, bg);
+        if (bg) SDL_DestroyTexture(bg);
+    };
+    m.control_panel = [](MainState& mm) {
+        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return;
+        GameSession& g = game_of(mm);
+        const SavedEliminationState elim = refresh_before_save(g);
+        SDL_Texture* bg = snapshot_adventure_screen(mm);
+        const ControlPanelResult r = run_control_panel(
+            mm.renderer, *mm.res->archive, mm.res->palette, *mm.res, mm.fonts.def, mm.fonts.small, g.config,
+            mm.settings, mm.audio_on, bg, &g.state, &g.map, g.loop.day, g.loop.week, g.loop.month, &g.puzzle,
+            g.loop.current_player, &elim);
+        if (bg) SDL_DestroyTexture(bg);
+        // The panel asked its own confirmations; what replaces the game runs after the frame's input.
+        switch (r) {
+            case ControlPanelResult::NewGame: mm.queued_action = start_new_game; break;
+            case ControlPanelResult::Load: mm.queued_action = load_chosen_game; break;
+            case ControlPanelResult::Quit: mm.quit = true; break;
+            case ControlPanelResult::ScenarioInfo:
+                if (mm.scenario_info) mm.scenario_info(mm);
+                break;
+            default: break;
+        }
+    };
 }
 
 // s and l open the save and load dialogs over a snapshot of the map.
@@ -234,6 +267,7 @@ int run() {
     };
     connect_sounds(m, run);
     connect_save_dialogs(m);
+    connect_system_screens(m);
 
     const NewGameConfig config = run_front_end(m);
     if (config.quit) {

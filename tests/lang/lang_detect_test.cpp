@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "datakit/kit_demo.h"
+
 #include <unistd.h>
 #include <zlib.h>
 
@@ -70,6 +72,13 @@ TEST(LangDetect, FrenchCreatureSetsMarkAFrenchArchive) {
     AggArchive agg = AggArchive::from_bytes(kit::write_agg({{"PAYSAN.STD", {1, 2}}, {"LOUP.STD", {3}}}));
     CoutCapture cap;
     EXPECT_EQ(detect_language(agg).language, FR);
+}
+
+TEST(LangDetect, TheDemoDataSetIsEnglish) {
+    // The kit's data set stands for an English one: it must not carry another language's fingerprints.
+    AggArchive agg = AggArchive::from_bytes(kit::demo_archive_bytes());
+    CoutCapture cap;
+    EXPECT_EQ(detect_language(agg).language, EN);
 }
 
 TEST(LangDetect, FileResultsAreCachedUntilTheFileChanges) {

@@ -21,12 +21,6 @@ constexpr const char* kCreatureStems[28] = {
     "peasant", "archer",  "pikeman", "swrdsman", "cavalry", "paladin", "goblin",  "orc",      "wolf",    "ogre",
     "troll",   "cyclops", "sprite",  "dwarf",    "elf",     "druid",   "unicorn", "phoenix",  "centaur", "gargoyle",
     "griffin", "minotaur", "hydra",  "dragon",   "rogue",   "nomad",   "ghost",   "genie"};
-// Alternative stems of a French data set ("" none); \x82 is part of three names.
-constexpr const char* kCreatureStemsFr[28] = {
-    "paysan",  "",        "fantassi", "spadassi", "chevalie", "",        "gobelin", "",         "loup",     "",
-    "",        "cyclope", ("f\x82" "e"), "nain",    "elfe",     "druide",  "licorne", "ph\x82nix", "centaure", "gargouil",
-    "griffon", "",        "hydre",    "",         "pillard",  "nomade",  "spectre", "g\x82nie"};
-
 std::string num(const char* fmt, int n) {
     char buf[40];
     std::snprintf(buf, sizeof buf, fmt, n);
@@ -111,9 +105,6 @@ std::vector<DemoEntry> build_table() {
     for (int id = 0; id < 28; ++id) {
         for (const char* ext : {"STD", "WLK", "WIP"})
             t.push_back({std::string(kCreatureStems[id]) + "." + ext, DemoKind::Sprite12, 12, 48, 56});
-        if (kCreatureStemsFr[id][0])
-            for (const char* ext : {"STD", "WLK", "WIP"})
-                t.push_back({std::string(kCreatureStemsFr[id]) + "." + ext, DemoKind::Sprite12, 12, 48, 56});
     }
     for (const char* stem : kShooterAtk) t.push_back({std::string(stem) + ".ATK", DemoKind::Sprite12, 14, 48, 56});
     for (const char* n : {"gravyard", "frstwgrs", "mtnwgrsf", "frstwdrt", "mtnwdrtf", "snowfrst", "snowmtnf", "swamp",
