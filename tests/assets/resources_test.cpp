@@ -180,7 +180,7 @@ TEST(DemoKit, TableCoversTheCacheAndNamesFitTheArchive) {
         EXPECT_GE(frames[e.name], e.min_frames) << e.name;
     }
     const AggArchive a = AggArchive::from_bytes(demo_bytes());
-    for (const char* n : {"VELDAR.BMP", "COMBAT.PAL", "BUILDING.ICN", "MTNCAST.ICN", "g\x82nie.WIP", "boat.bkg",
+    for (const char* n : {"VELDAR.BMP", "COMBAT.PAL", "BUILDING.ICN", "MTNCAST.ICN", "genie.WIP", "boat.bkg",
                           "LOOP0020.82M", "HISCORE.ICN"})
         EXPECT_FALSE(a.get(n).empty()) << n;
 }
