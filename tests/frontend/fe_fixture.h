@@ -1,6 +1,7 @@
 #pragma once
 // Front-end screens run headless: a dummy-video window with the software renderer at the game's
 // logical size, input pushed from the per-frame hook, pixels read back from the presented frame.
+#include "temp_dir.h"
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -161,22 +162,6 @@ protected:
     Palette palette{};
 };
 
-// A folder of its own under the system's temporary folder, removed at the end.
-struct TempDir {
-    std::filesystem::path path;
-    explicit TempDir(const std::string& tag) {
-        static int counter = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("vorn1_fe_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    std::string dir() const { return path.string() + "/"; }
-    void put(const std::string& rel, const kit::Bytes& bytes) const { kit::write_file((path / rel).string(), bytes); }
-};
+using TempDir = vorn1::test::TempDir;
 
 }  // namespace vorn1::fe_test

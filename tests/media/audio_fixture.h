@@ -1,6 +1,7 @@
 #pragma once
 // Every media test runs with the mixer open on the dummy driver at the game's device format, the
 // 29 channels allocated, all channels silent and the levels at their start values.
+#include "temp_dir.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -36,23 +37,5 @@ protected:
     void TearDown() override { Mix_HaltChannel(-1); }
 };
 
-// A folder of its own under the system's temporary folder, removed at the end.
-struct TempDir {
-    std::filesystem::path path;
-    explicit TempDir(const std::string& tag) {
-        static int counter = 0;
-        path = std::filesystem::temp_directory_path() /
-               ("vorn1_media_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directories(path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-    }
-    // The folder as the players take it: with its trailing separator.
-    std::string dir() const { return path.string() + "/"; }
-    void put(const std::string& rel, const kit::Bytes& bytes) const { kit::write_file((path / rel).string(), bytes); }
-};
 
 }  // namespace vorn1::test
