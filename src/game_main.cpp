@@ -29,6 +29,7 @@
 #include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
+#include "town/castle_screen_resources.h"
 
 namespace vorn1 {
 namespace {
@@ -259,6 +260,7 @@ int run() {
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);
     load_adventure_groups(*m.res);
+    load_town_groups(*m.res);
     m.adv = m.res->adventure.get();
     m.new_day_res = m.res->new_day.get();
     m.base_dir = base_folder();
