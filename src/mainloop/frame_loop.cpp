@@ -1,5 +1,7 @@
 #include "mainloop/frame_loop.h"
 
+#include "town/castle_screen_resources.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -294,6 +296,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
         return;
     }
     if (g.events.handle_sdl_event(e)) return;
+    if (l.recruit.handle_sdl_event(e, g.state)) return;
     if (l.computer_turn_pending) return;
     if (handle_screen_input(m, e)) return;
     handle_adventure_map(m, e);
@@ -355,7 +358,10 @@ void draw_frame(MainState& m) {
         redraw_adventure_screen(m);
         draw_fadeouts(m);
         draw_screens(m);
-        game_of(m).events.draw(m.renderer);
+        GameSession& g = game_of(m);
+        if (m.res && m.res->castle)
+            g.loop.recruit.draw(m.renderer, *m.res, m.res->castle->recruit, g.events, m.fonts.def, m.fonts.small);
+        g.events.draw(m.renderer);
     }
     SDL_RenderPresent(m.renderer);
 }

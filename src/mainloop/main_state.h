@@ -24,6 +24,7 @@
 #include "mainloop/options.h"
 #include "mainloop/spell_choice.h"
 #include "mainloop/window_scale.h"
+#include "town/recruit.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/new_game_config.h"
@@ -85,6 +86,7 @@ struct LoopState {
     DimDoorState dim_door;
     IdentifyHeroState identify;
     SpellChoiceState spell_choice;
+    RecruitSystem recruit;  // a map dwelling's dialog
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
     AdventurePanelState apanel;

@@ -4,6 +4,7 @@
 #include "events/event_actions.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
+#include "town/recruit_rules.h"
 
 namespace vorn1 {
 
@@ -33,6 +34,17 @@ void on_visit_result(MainState& m, const EventResult& r) {
         const HeroState& h = g.state.heroes[r.hero];
         if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
     }
+    if (r.open_recruit && g.state.valid_hero(r.hero))
+        g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
+                                        [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
+}
+
+void on_map_recruit_result(MainState& m, const RecruitResult& rr) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    bool no_room = false;
+    apply_map_recruit_result(rr, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events, no_room);
+    if (no_room) g.loop.recruit.open_no_room();
 }
 
 }  // namespace vorn1

@@ -12,5 +12,7 @@ void visit_tile(MainState& m, int hero, int x, int y);
 void on_visit_result(MainState& m, const EventResult& r);
 // The level rule for a hero that gained experience (seeded from the loop's tick count).
 void run_levelups(MainState& m, int hero);
+// A purchase at a map dwelling: applied, or the garrison-full notice when the army had no room.
+void on_map_recruit_result(MainState& m, const RecruitResult& rr);
 
 }  // namespace vorn1
