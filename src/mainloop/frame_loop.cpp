@@ -291,6 +291,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     if (l.battle_open) return;
+    if (l.trading_post.handle_sdl_event(e)) return;
     if (g.new_day.active) {
         if (g.events.dialog_open) g.events.handle_sdl_event(e);
         return;
@@ -359,8 +360,11 @@ void draw_frame(MainState& m) {
         draw_fadeouts(m);
         draw_screens(m);
         GameSession& g = game_of(m);
-        if (m.res && m.res->castle)
+        if (m.res && m.res->castle) {
             g.loop.recruit.draw(m.renderer, *m.res, m.res->castle->recruit, g.events, m.fonts.def, m.fonts.small);
+            if (g.loop.trading_post.open)
+                g.loop.trading_post.draw(m.renderer, *m.res, m.res->castle->recruit, m.fonts.def, m.fonts.small);
+        }
         g.events.draw(m.renderer);
     }
     SDL_RenderPresent(m.renderer);

@@ -25,6 +25,7 @@
 #include "mainloop/spell_choice.h"
 #include "mainloop/window_scale.h"
 #include "town/recruit.h"
+#include "town/trading_post.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/new_game_config.h"
@@ -87,6 +88,7 @@ struct LoopState {
     IdentifyHeroState identify;
     SpellChoiceState spell_choice;
     RecruitSystem recruit;  // a map dwelling's dialog
+    TradingPostSystem trading_post;
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
     AdventurePanelState apanel;

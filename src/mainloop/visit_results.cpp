@@ -5,6 +5,7 @@
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "town/recruit_rules.h"
+#include "town/trade_rates.h"
 
 namespace vorn1 {
 
@@ -37,6 +38,10 @@ void on_visit_result(MainState& m, const EventResult& r) {
     if (r.open_recruit && g.state.valid_hero(r.hero))
         g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
                                         [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
+    if (r.open_trading_post && g.state.valid_hero(r.hero)) {
+        const int player = g.state.heroes[r.hero].owner;
+        g.loop.trading_post.open_dialog(player, count_player_thieves_guilds(g.state, player), &g.state);
+    }
 }
 
 void on_map_recruit_result(MainState& m, const RecruitResult& rr) {

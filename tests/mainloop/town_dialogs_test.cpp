@@ -71,3 +71,39 @@ TEST_F(TownDialogsTest, FullArmyGetsTheNoticeAndKeepsItsGold) {
 
 }  // namespace
 }  // namespace vorn1::test
+
+namespace vorn1::test {
+namespace {
+
+TEST_F(LoopTest, TradingPostOpensForTheVisitorAndTradesItsResources) {
+    make_game();
+    const int hero = add_hero(5, 5, 0);
+    state().resources[0] = PlayerResources{};
+    state().resources[0].wood = 20;
+    EventResult r;
+    r.hero = hero;
+    r.x = 5;
+    r.y = 5;
+    r.open_trading_post = 1;
+    on_visit_result(m, r);
+    const TradingPostSystem& tp = loop().trading_post;
+    ASSERT_TRUE(tp.open);
+    EXPECT_EQ(tp.player, 0);
+    auto click = [&](int rect) {
+        const SDL_Rect& b = tp.rects[(size_t)rect];
+        push_click(b.x + b.w / 2, b.y + b.h / 2);
+        frames(1);
+    };
+    click(TP_GIVE0 + 0);  // wood
+    click(TP_GET0 + 6);   // gold
+    click(TP_MAX);
+    ASSERT_GT(tp.amount, 0);
+    click(TP_TRADE);
+    EXPECT_LT(state().resources[0].wood, 20);
+    EXPECT_GT(state().resources[0].gold, 0);
+    click(TP_EXIT);
+    EXPECT_FALSE(tp.open);
+}
+
+}  // namespace
+}  // namespace vorn1::test
