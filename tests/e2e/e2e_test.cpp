@@ -118,22 +118,28 @@ struct VirtualDisplay {
 
 }  // namespace
 
+// Starts the program of the folder on the display and waits up to 20 s for its window; `ids` holds
+// the window ids xdotool found (empty when none appeared).
+void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t& game, std::string& ids) {
+    game = spawn({"./dravenmoor"},
+                 {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
+                 folder.root / "bin");
+    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
+    for (int i = 0; i < 200 && ids.empty(); ++i) {
+        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
+        ids = run_capture(search);
+    }
+}
+
 TEST(EndToEnd, WindowAppearsOnTheDemoData) {
     if (!have_program("Xvfb") || !have_program("xdotool")) GTEST_SKIP() << "Xvfb or xdotool not installed";
     GameFolder folder("window", true);
     VirtualDisplay x;
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
 
-    const pid_t game = spawn({"./dravenmoor"},
-                             {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                              "ASAN_OPTIONS=detect_leaks=0"},
-                             folder.root / "bin");
+    pid_t game = -1;
     std::string ids;
-    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
-    for (int i = 0; i < 200 && ids.empty(); ++i) {
-        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
-        ids = run_capture(search);
-    }
+    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, game, ids));
     ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
     const std::string id = ids.substr(0, ids.find('\n'));
     const std::string geometry = run_capture("DISPLAY=" + x.display + " xdotool getwindowgeometry " + id);
@@ -214,16 +220,9 @@ TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
         if (entry.path().extension() == ".MAP") fs::remove(entry.path());
     VirtualDisplay x;
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
-    const pid_t game = spawn({"./dravenmoor"},
-                             {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                              "ASAN_OPTIONS=detect_leaks=0"},
-                             folder.root / "bin");
+    pid_t game = -1;
     std::string ids;
-    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
-    for (int i = 0; i < 200 && ids.empty(); ++i) {
-        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
-        ids = run_capture(search);
-    }
+    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, game, ids));
     ASSERT_FALSE(ids.empty());
     const std::string id = ids.substr(0, ids.find('\n'));
     const std::string xdo = "DISPLAY=" + x.display + " xdotool ";
