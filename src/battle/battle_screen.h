@@ -188,6 +188,19 @@ public:
     bool autobattle_check_retreat(BattleUnit& u);
     BattleUnit* autobattle_pick_target(BattleUnit& u);
 
+    // ---- input: every event while the screen is open goes here (mouse in logical coordinates)
+    void handle_event(const SDL_Event& e);
+    // The two text-bar buttons: automatic combat for a human side, and the end of the acting stack's turn.
+    void engage_auto_combat();
+    void skip_turn();
+    // Hero options dialog and surrender confirmation.
+    void open_hero_options(int side_index, bool info_only);
+    void open_surrender_confirm(bool defender_side_flag);
+    void surrender_confirm_accept();
+    void surrender_confirm_decline();
+    bool retreat_allowed(int side_index) const;
+    bool surrender_allowed() const;
+
     // ---- frame
     void tick(float dt);
     void tick_combat(float dt);
@@ -371,6 +384,28 @@ public:
     // ---- text and overlays
     std::string message;
     BattleOverlay overlay = BattleOverlay::None;
+    // Hero options dialog: its side, whether it only shows a hero that is not the player's, and
+    // the spell, retreat, surrender and leave buttons (rectangles rewritten by its drawing).
+    uint8_t options_side = 0;
+    uint8_t view_only = 0;
+    std::array<SDL_Rect, 4> option_button_rects = {SDL_Rect{210, 277, 43, 48}, SDL_Rect{269, 277, 43, 48},
+                                                   SDL_Rect{328, 277, 43, 48}, SDL_Rect{387, 277, 43, 48}};
+    std::array<uint8_t, 4> option_button_pressed{};
+    // Surrender confirmation: who gives up, the price, the enemy shown, the two buttons.
+    uint8_t surrender_side = 0;  // 1: the defender surrenders
+    int64_t surrender_cost = 0;
+    std::string surrender_enemy_name;
+    uint8_t surrender_enemy_portrait = 255;
+    SDL_Rect surrender_accept_rect{152, 281, 116, 27};
+    SDL_Rect surrender_decline_rect{356, 281, 116, 27};
+    uint8_t surrender_accept_pressed = 0;
+    uint8_t surrender_decline_pressed = 0;
+    // What a surrender cost, kept with the outcome for the after-battle step (-1: nobody surrendered).
+    int64_t surrender_gold_paid = 0;
+    int32_t surrendered_side = -1;
+    // Exit button of the creature view dialog.
+    SDL_Rect view_close_rect{413, 297, 72, 27};
+    uint8_t view_close_pressed = 0;
     const std::string view_spells_label = "View Spells";
     const SDL_Rect status_left_button{0, 460, 48, 20};
     const SDL_Rect status_right_button{592, 460, 48, 20};
@@ -430,6 +465,8 @@ public:
     std::function<void(BattleSfx, int, int, int)> sfx_hook;
     // Result seam, called when the result opens: (battle, the player won). Music and art live elsewhere.
     std::function<void(BattleScreen&, bool)> result_hook;
+    // Input while the result overlay is open goes to the result screen through this seam.
+    std::function<void(BattleScreen&, const SDL_Event&)> result_input_hook;
     // Automatic spell casting seam: true when the hero cast for the stack.
     std::function<bool(BattleScreen&, BattleUnit&)> autocast_hook;
 
@@ -459,6 +496,14 @@ private:
     bool start_second_strike();
     void run_boulder_flight(float dt);
     void berserk_turn(BattleUnit& u);
+    void handle_hero_options_event(const SDL_Event& e);
+    void handle_surrender_event(const SDL_Event& e);
+    void handle_creature_view_event(const SDL_Event& e);
+    void handle_targeting_event(const SDL_Event& e);
+    bool press_tents(const SDL_Event& e);
+    bool press_creature_panels(const SDL_Event& e);
+    void press_field(int x, int y);
+    void handle_field_key(SDL_Keycode key);
 };
 
 // Whether an army has no troops: a slot counts only with a creature and a count above 0.

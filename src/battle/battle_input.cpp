@@ -1,0 +1,387 @@
+// The player's hand on the battle: mouse and keys routed to the open dialog, the hero tents, the
+// creature panels, the text-bar buttons and the hex field, in that order.
+#include <SDL.h>
+
+#include <cstdio>
+
+#include "battle/battle_combat.h"
+#include "battle/battle_screen.h"
+#include "battle/creature_table.h"
+#include "battle/hex_field.h"
+#include "lang/runtime_strings.h"
+#include "world/game_state.h"
+
+namespace vorn1 {
+
+namespace {
+
+bool inside(const SDL_Rect& r, int x, int y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
+
+bool is_press(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONDOWN; }
+bool is_release(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONUP; }
+bool is_left(const SDL_Event& e) { return e.button.button == SDL_BUTTON_LEFT; }
+bool is_right(const SDL_Event& e) { return e.button.button == SDL_BUTTON_RIGHT; }
+bool is_key(const SDL_Event& e, SDL_Keycode k) { return e.type == SDL_KEYDOWN && e.key.keysym.sym == k; }
+
+enum OptionButton { OptSpell = 0, OptRetreat = 1, OptSurrender = 2, OptLeave = 3 };
+
+// The hex under a screen point (rows 0..4, columns 1..7, first match in row order).
+bool hex_under(int x, int y, int& row, int& col) {
+    for (int r = 0; r < kBattleRows; ++r)
+        for (int c = 1; c <= 7; ++c)
+            if (inside(BattleScreen::hex_rect(r, c), x, y)) {
+                row = r;
+                col = c;
+                return true;
+            }
+    return false;
+}
+
+}  // namespace
+
+bool BattleScreen::retreat_allowed(int side_index) const {
+    if (side_index < 0 || side_index > 1 || !control.human[side_index]) return false;
+    if (siege && side_index == 1) return false;
+    return game ? game->valid_hero(side(side_index).hero) : side(side_index).hero >= 0;
+}
+
+bool BattleScreen::surrender_allowed() const {
+    if (!game) return attacker_side.hero >= 0 && defender_side.hero >= 0;
+    return game->valid_hero(attacker_side.hero) && game->valid_hero(defender_side.hero);
+}
+
+void BattleScreen::handle_event(const SDL_Event& e) {
+    if (!active) return;
+    if (e.type == SDL_MOUSEMOTION) {
+        mouse_x = e.motion.x;
+        mouse_y = e.motion.y;
+    } else if (is_press(e) || is_release(e)) {
+        mouse_x = e.button.x;
+        mouse_y = e.button.y;
+    }
+    switch (overlay) {
+    case BattleOverlay::Result:
+        if (result_input_hook) result_input_hook(*this, e);
+        return;
+    case BattleOverlay::CreatureInfo:
+    case BattleOverlay::HeroInfo:
+        if (is_release(e) && is_right(e)) {
+            overlay = BattleOverlay::None;
+            view_only = 0;
+            inspected_unit = -1;
+        }
+        return;
+    case BattleOverlay::CreatureView: handle_creature_view_event(e); return;
+    case BattleOverlay::HeroOptions: handle_hero_options_event(e); return;
+    case BattleOverlay::Spellbook:
+        // No book can be open before battle spells exist; an overlay left over closes.
+        overlay = BattleOverlay::None;
+        return;
+    case BattleOverlay::SurrenderConfirm: handle_surrender_event(e); return;
+    case BattleOverlay::None: break;
+    }
+    if (spell_aiming) {
+        handle_targeting_event(e);
+        return;
+    }
+    if (is_press(e)) {
+        const int x = e.button.x, y = e.button.y;
+        if (press_tents(e) || press_creature_panels(e)) return;
+        if (is_left(e) && phase == ActionPhase::Idle) {
+            if (inside(status_left_button, x, y)) {
+                textbar_left_pressed = 1;
+                engage_auto_combat();
+            } else if (inside(status_right_button, x, y)) {
+                textbar_right_pressed = 1;
+                skip_turn();
+            } else {
+                press_field(x, y);
+            }
+        }
+        return;
+    }
+    if (is_release(e) && is_left(e)) {
+        textbar_left_pressed = 0;
+        textbar_right_pressed = 0;
+        return;
+    }
+    if (e.type == SDL_KEYDOWN && !e.key.repeat) handle_field_key(e.key.keysym.sym);
+}
+
+void BattleScreen::handle_creature_view_event(const SDL_Event& e) {
+    if (is_press(e) && is_left(e) && inside(view_close_rect, e.button.x, e.button.y)) {
+        view_close_pressed = 1;
+    } else if (is_release(e) && is_left(e) && view_close_pressed) {
+        view_close_pressed = 0;
+        overlay = BattleOverlay::None;
+        inspected_unit = -1;
+    }
+}
+
+void BattleScreen::open_hero_options(int side_index, bool info_only) {
+    options_side = side_index == 1 ? 1 : 0;
+    view_only = control.human[options_side] ? 0 : 1;
+    if (!view_only) casting_side = options_side;
+    option_button_pressed = {};
+    overlay = info_only ? BattleOverlay::HeroInfo : BattleOverlay::HeroOptions;
+}
+
+void BattleScreen::handle_hero_options_event(const SDL_Event& e) {
+    if (is_key(e, SDLK_ESCAPE)) {
+        overlay = BattleOverlay::None;
+        view_only = 0;
+        option_button_pressed = {};
+        return;
+    }
+    if (!is_left(e)) return;
+    if (is_press(e)) {
+        for (int i = 0; i < 4; ++i)
+            if (inside(option_button_rects[i], e.button.x, e.button.y)) option_button_pressed[i] = 1;
+        return;
+    }
+    if (!is_release(e)) return;
+    const int x = e.button.x, y = e.button.y;
+    auto released_on = [&](int i) { return option_button_pressed[i] && inside(option_button_rects[i], x, y); };
+    if (view_only) {
+        if (released_on(OptLeave)) {
+            overlay = BattleOverlay::None;
+            view_only = 0;
+        }
+        option_button_pressed = {};
+        return;
+    }
+    // The spell button opens the hero's book once battle spells exist; until then it stays inert.
+    if (released_on(OptRetreat) && retreat_allowed(options_side)) {
+        overlay = BattleOverlay::None;
+        retreating_side = options_side;
+        option_button_pressed = {};
+        open_result_screen(OutcomeRetreat);
+        return;
+    }
+    if (released_on(OptSurrender) && surrender_allowed()) {
+        const bool defender = casting_side == 1;
+        const int64_t cost = compute_surrender_cost(defender);
+        if (side_player_gold(defender) < cost) {
+            char text[64];
+            std::snprintf(text, sizeof text, "Not enough gold (%lld needed)", static_cast<long long>(cost));
+            push_message(text);
+        } else {
+            option_button_pressed = {};
+            open_surrender_confirm(defender);
+            return;
+        }
+    }
+    if (option_button_pressed[OptLeave]) overlay = BattleOverlay::None;
+    option_button_pressed = {};
+}
+
+void BattleScreen::open_surrender_confirm(bool defender_side_flag) {
+    surrender_side = defender_side_flag ? 1 : 0;
+    surrender_cost = compute_surrender_cost(defender_side_flag);
+    const BattleSide& enemy = side(defender_side_flag ? 0 : 1);
+    if (game && game->valid_hero(enemy.hero)) {
+        surrender_enemy_name = game->heroes[enemy.hero].name;
+        surrender_enemy_portrait = game->heroes[enemy.hero].portrait;
+    } else {
+        surrender_enemy_name = enemy.name;
+        surrender_enemy_portrait = enemy.portrait;
+    }
+    surrender_accept_pressed = 0;
+    surrender_decline_pressed = 0;
+    overlay = BattleOverlay::SurrenderConfirm;
+}
+
+void BattleScreen::surrender_confirm_decline() {
+    surrender_accept_pressed = 0;
+    surrender_decline_pressed = 0;
+    overlay = BattleOverlay::None;
+    view_only = 0;
+    option_button_pressed = {};
+}
+
+void BattleScreen::surrender_confirm_accept() {
+    overlay = BattleOverlay::None;
+    surrender_gold_paid = surrender_cost;
+    surrendered_side = surrender_side;
+    open_result_screen(OutcomeSurrender);
+}
+
+void BattleScreen::handle_surrender_event(const SDL_Event& e) {
+    if (is_key(e, SDLK_ESCAPE) || (is_release(e) && is_right(e))) {
+        surrender_confirm_decline();
+        return;
+    }
+    if (!is_left(e)) return;
+    const int x = e.button.x, y = e.button.y;
+    if (is_press(e)) {
+        surrender_accept_pressed = inside(surrender_accept_rect, x, y) ? 1 : 0;
+        surrender_decline_pressed = inside(surrender_decline_rect, x, y) ? 1 : 0;
+        return;
+    }
+    if (!is_release(e)) return;
+    const bool accept = surrender_accept_pressed && inside(surrender_accept_rect, x, y);
+    const bool decline = surrender_decline_pressed && inside(surrender_decline_rect, x, y);
+    surrender_accept_pressed = 0;
+    surrender_decline_pressed = 0;
+    if (accept) surrender_confirm_accept();
+    else if (decline) surrender_confirm_decline();
+}
+
+void BattleScreen::handle_targeting_event(const SDL_Event& e) {
+    // Aiming arrives with battle spells; until then a started aim can only be called off.
+    if (is_key(e, SDLK_ESCAPE) || (is_press(e) && is_right(e))) {
+        spell_aiming = 0;
+        spell_id = -1;
+    }
+}
+
+bool BattleScreen::press_tents(const SDL_Event& e) {
+    const int x = e.button.x, y = e.button.y;
+    int tent = -1;
+    if (point_in_tent(x, y)) tent = 0;
+    else if (defender_side.hero >= 0 && inside(defender_tent_rect, x, y)) tent = 1;
+    if (tent < 0) return false;
+    if (!is_left(e) && !is_right(e)) return true;
+    open_hero_options(tent, is_right(e));
+    return true;
+}
+
+bool BattleScreen::press_creature_panels(const SDL_Event& e) {
+    const int x = e.button.x, y = e.button.y;
+    if (!is_left(e) && !is_right(e)) return false;
+    for (int i = 0; i < 5; ++i) {
+        const BattleUnit& u = attackers[i];
+        if (!is_living(u) || !inside(unit_sprite_center_rect(u, false), x, y)) continue;
+        inspected_unit = i;
+        if (is_left(e)) {
+            overlay = BattleOverlay::CreatureView;
+            view_frame = 0;
+            view_close_pressed = 0;
+        } else {
+            overlay = BattleOverlay::CreatureInfo;
+        }
+        return true;
+    }
+    if (!is_right(e)) return false;
+    for (int i = 0; i < 5; ++i) {
+        const BattleUnit& u = defenders[i];
+        if (!is_living(u) || !inside(unit_sprite_rect(u, true), x, y)) continue;
+        inspected_unit = 5 + i;
+        overlay = BattleOverlay::CreatureInfo;
+        return true;
+    }
+    return false;
+}
+
+void BattleScreen::engage_auto_combat() {
+    int engage = -1;
+    if (const BattleUnit* u = active_unit(); u && u->side <= 1) {
+        if (control.human[u->side]) engage = u->side;
+        else if (control.human[1 - u->side]) engage = 1 - u->side;
+    } else if (control.human[0] != control.human[1]) {
+        engage = control.human[0] ? 0 : 1;
+    }
+    if (engage < 0) return;
+    uint8_t& flag = engage == 0 ? auto_attacker : auto_defender;
+    if (flag) {
+        push_message(strings().get("BATTLE_AUTO_ALREADY"));
+        return;
+    }
+    auto_engaged = 1;
+    flag = 1;
+    push_message(strings().get("BATTLE_AUTO_ENGAGED"));
+    if (phase == ActionPhase::Idle) busy = 0;
+}
+
+void BattleScreen::skip_turn() {
+    // Only the player's own stack gives up its turn; a computer stack's turn is not the player's to skip.
+    const BattleUnit* u = active_unit();
+    if (!u || !is_living(*u) || !control.human[u->side]) return;
+    advance_turn();
+    if (const BattleUnit* next = active_unit(); next && next->creature <= 27)
+        push_message(strings().format("BATTLE_STACK_TURN", {creature_name_nom(next->creature)}));
+}
+
+void BattleScreen::press_field(int x, int y) {
+    if (y > 459) return;
+    BattleUnit* u = active_unit();
+    if (!u || !is_living(*u) || u->side > 1 || !control.human[u->side]) return;
+    if ((u->side == 0 ? auto_attacker : auto_defender) != 0) return;
+    auto enemy_alive = [&](const BattleUnit* v) { return v && is_living(*v) && v->side != u->side; };
+
+    if (can_shoot(*u)) {
+        int hr = -1, hc = -1;
+        const bool on_hex = hex_under(x, y, hr, hc);
+        for (BattleUnit& v : u->side == 0 ? defenders : attackers) {
+            if (!is_living(v)) continue;
+            const SDL_Rect r = unit_sprite_rect(v, v.side == 1);
+            // Without creature art the stack's hexes stand in for its picture.
+            const bool hit = r.w > 0 ? inside(r, x, y)
+                                     : on_hex && v.row == hr && (v.col == hc || tail_col(v) == hc);
+            if (!hit) continue;
+            double_shot = u->creature == 14 && u->shots > 1 ? 1 : 0;
+            start_ranged_attack(u, &v);
+            return;
+        }
+    }
+
+    int row = -1, col = -1;
+    if (!hex_under(x, y, row, col)) return;
+    int cx = 0, cy = 0;
+    hex_to_screen(row, col, cx, cy);
+    int ranked[6];
+    sector_dirs_by_proximity(x - (cx + 39), y - (cy + 79), ranked);
+    BattleUnit* covering = unit_at_hex(row, col);
+    if (!covering) {
+        int best_rank = 6, best_dir = -1;
+        BattleUnit* best = nullptr;
+        for (int d = 0; d < 6; ++d) {
+            int nr = 0, nc = 0;
+            hex_step(row, col, d, nr, nc);
+            if (!hex_in_field(nr, nc)) continue;
+            BattleUnit* v = unit_at_hex(nr, nc);
+            if (!enemy_alive(v)) continue;
+            int rank = 0;
+            while (ranked[rank] != d) ++rank;
+            if (rank < best_rank) {
+                best_rank = rank;
+                best_dir = d;
+                best = v;
+            }
+        }
+        if (best) {
+            int er = 0, ec = 0;
+            hex_step(row, col, best_dir, er, ec);
+            if (begin_directional_attack(*u, *best, er, ec, best_dir)) return;
+        }
+        start_move_or_attack(row, col);
+        return;
+    }
+    if (enemy_alive(covering)) {
+        for (int d : ranked)
+            if (begin_directional_attack(*u, *covering, row, col, opposite_dir(d))) return;
+        start_move_or_attack(covering->row, covering->col);
+        return;
+    }
+    start_move_or_attack(row, col);
+}
+
+void BattleScreen::handle_field_key(SDL_Keycode key) {
+    if (key == SDLK_F12) {
+        if (control.human[0] == control.human[1]) return;
+        const bool attacker = control.human[0] != 0;
+        attacker_won = attacker ? 1 : 0;
+        open_result_screen(attacker ? OutcomeAttackerWon : OutcomeDefenderWon);
+        return;
+    }
+    if (key == SDLK_ESCAPE) {
+        const BattleUnit* u = active_unit();
+        const int s = u && u->side <= 1 ? u->side : 0;
+        // Only a side the player fights with a hero may leave the field.
+        if (!retreat_allowed(s)) return;
+        retreating_side = static_cast<uint8_t>(s);
+        open_result_screen(OutcomeRetreat);
+    }
+}
+
+}  // namespace vorn1
