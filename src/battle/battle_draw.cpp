@@ -321,11 +321,7 @@ void BattleScreen::draw_units() {
             continue;
         }
         if (e.kind == 2) {
-            const BattleSprite* tent =
-                battle_res ? frame_at(battle_res->tent_sprites, e.tent == 0 ? 0 : 1) : nullptr;
-            const SDL_Rect& r = e.tent == 0 ? attacker_tent_rect : defender_tent_rect;
-            if (tent && r.w > 0) SDL_RenderCopyEx(renderer, tent->tex, nullptr, &r, 0.0, nullptr,
-                                                  e.tent == 1 ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+            draw_hero_tent_body(e.tent);
             continue;
         }
         if (!unit_drawn(*this, *e.unit)) continue;
@@ -389,6 +385,7 @@ void BattleScreen::draw() {
         draw_catapult();
     }
     draw_units();
+    draw_hero_tent_banners();
     if (siege) {
         if (phase == ActionPhase::BoulderFlight || (phase == ActionPhase::CatapultThrow && catapult_frame > 6))
             draw_boulder();
@@ -396,6 +393,19 @@ void BattleScreen::draw() {
         if (phase == ActionPhase::SiegeShotDone) draw_damage_anim(impact_x, impact_y, 4, impact_frame);
     }
     draw_textbar();
+    const BattleUnit* inspected = unit_by_index(inspected_unit);
+    switch (overlay) {
+    case BattleOverlay::CreatureInfo:
+        if (inspected) draw_creature_tooltip(*inspected);
+        break;
+    case BattleOverlay::CreatureView:
+        if (inspected) draw_creature_view_dialog(*inspected);
+        break;
+    case BattleOverlay::HeroInfo:
+    case BattleOverlay::HeroOptions: draw_general_options(); break;
+    case BattleOverlay::SurrenderConfirm: draw_surrender_confirm(); break;
+    default: break;
+    }
     switch (overlay) {
     case BattleOverlay::CreatureView:
     case BattleOverlay::HeroOptions:

@@ -55,12 +55,10 @@ void side_from_hero(BattleSide& side, std::array<BattleUnit, 5>& stacks, const H
 
 void reset_side(BattleSide& s) { s = BattleSide{}; }
 
-SDL_Rect hero_figure_rect(const BattleResources* res, int hero_class, bool defender, int foot_y,
-                          SDL_Rect fallback) {
-    int cls = (hero_class < 0 || hero_class > 3) ? 0 : hero_class;
-    if (!res || !res->hero_figures[cls].tex) return fallback;
-    const BattleSprite& f = res->hero_figures[cls];
-    return SDL_Rect{defender ? 640 - f.w : 0, foot_y - f.h, f.w, f.h};
+SDL_Rect hero_figure_rect(const BattleScreen& b, int hero_class, bool defender, int foot_y, SDL_Rect fallback) {
+    int w = 0, h = 0;
+    if (!b.hero_figure(hero_class, w, h)) return fallback;
+    return SDL_Rect{defender ? 640 - w : 0, foot_y - h, w, h};
 }
 
 std::array<int32_t, 5> stack_counts(const std::array<BattleUnit, 5>& stacks) {
@@ -149,7 +147,7 @@ void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& g
         }
     }
 
-    attacker_tent_rect = hero_figure_rect(battle_res, attacker_side.hero_class, false, 257, SDL_Rect{0, 157, 76, 100});
+    attacker_tent_rect = hero_figure_rect(*this, attacker_side.hero_class, false, 257, SDL_Rect{0, 157, 76, 100});
 
     build_turn_queue();
     current = 0;
@@ -196,7 +194,7 @@ void BattleScreen::open_hero_vs_hero(int attacker, int defender, const GameMap& 
     side_from_hero(defender_side, defenders, game_in.heroes[defender], defender, 1);
     defender_start_counts = stack_counts(defenders);
     defender_tent_rect =
-        hero_figure_rect(battle_res, defender_side.hero_class, true, 417, SDL_Rect{564, 317, 76, 100});
+        hero_figure_rect(*this, defender_side.hero_class, true, 417, SDL_Rect{564, 317, 76, 100});
     bonus_experience = 500;
     build_turn_queue();
     current = 0;
@@ -260,7 +258,7 @@ void BattleScreen::open_castle_battle(int attacker, int x, int y, int castle_kin
     build_turn_queue();
 
     if (hero_defends && game_in.valid_hero(defender))
-        defender_tent_rect = hero_figure_rect(battle_res, defender_side.hero_class, true, catapult_pos[1],
+        defender_tent_rect = hero_figure_rect(*this, defender_side.hero_class, true, catapult_pos[1],
                                               SDL_Rect{564, 281, 76, 100});
     message = strings().get("BATTLE_SIEGE_BEGINS");
     current = -1;

@@ -224,6 +224,7 @@ void BattleResources::load(const AggArchive& ar, const Palette& pal, SDL_Rendere
     load_icn_sprites(ar, pal, "TENT.ICN", tent_sprites);
     load_icn_sprites(ar, pal, "TEXTBAR.ICN", textbar_sprites);
     load_icn_sprites(ar, pal, "CMBTMOUS.ICN", cursor_sprites);
+    if (renderer) hero_standing_art.load(renderer, resolve_ci(alt_assets_root() + "/herostnd"));
     load_icn_sprites(ar, pal, "OVERVIEW.ICN", overview_sprites);
 
     const bool alternative = g_language == FR || detected.language == FR;
@@ -285,6 +286,7 @@ void BattleResources::shutdown() {
         destroy(c.outline_mask);
         c.loaded = false;
     }
+    hero_standing_art.unload();
     pending_.clear();
     loaded = false;
 }

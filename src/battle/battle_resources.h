@@ -8,6 +8,7 @@
 
 #include "assets/icn.h"
 #include "assets/palette.h"
+#include "lang/hero_horse.h"
 
 struct SDL_Texture;
 struct SDL_Renderer;
@@ -58,8 +59,8 @@ struct BattleResources {
     std::vector<IcnSprite> textbar_sprites;
     std::vector<IcnSprite> cursor_sprites;
     std::array<CreatureSprites, 28> creatures;
-    // Hero figure on the field by hero class 0..3; a null texture means the art is missing.
-    std::array<BattleSprite, 4> hero_figures;
+    // Replacement hero figures by class, used while the hero-horse option is on.
+    HeroHorseArt hero_standing_art;
     Mix_Chunk* bad_morale_sound = nullptr;
     std::array<std::vector<IcnSprite>, 8> magic_sprites;
     std::vector<IcnSprite> good_morale_sprites;

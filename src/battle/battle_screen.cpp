@@ -122,6 +122,9 @@ void BattleScreen::close() {
     reset_siege_defaults();
 }
 
-void BattleScreen::shutdown() { close(); }
+void BattleScreen::shutdown() {
+    close();
+    release_dialog_art();
+}
 
 }  // namespace vorn1

@@ -39,6 +39,22 @@ struct DamageIcnSet {
     void release();
 };
 
+// A dialog's art loaded on first use: its frames and an optional picture, freed together.
+struct SpriteList {
+    std::vector<BattleSprite> frames;
+    SDL_Texture* picture = nullptr;
+    bool loaded = false;
+    SpriteList() = default;
+    ~SpriteList();
+    SpriteList(const SpriteList&) = delete;
+    SpriteList& operator=(const SpriteList&) = delete;
+    void release();
+};
+
+// The stat lines of a stack's information panel, in drawing order (a shooter has eight, others seven).
+std::vector<std::string> battle_stack_stat_lines(const BattleUnit& u, int attack_bonus, int defense_bonus,
+                                                 int8_t morale, int8_t luck);
+
 // Mixer volume of a battle sound at an effects level: 0 at 0 or below, 128 at 10 or above.
 int battle_effect_volume(int level);
 
@@ -77,6 +93,20 @@ public:
         int col = 0;
         int kind = 0;
         int layer = 0;  // 1: drawn after the stacks
+    };
+
+    // Where a side's hero figure stands and which banner and emblem go with it.
+    struct HeroTentGeom {
+        SDL_Texture* figure = nullptr;
+        SDL_Rect rect{0, 0, 76, 100};
+        int base_y = 0;
+        bool mirrored = false;
+        const BattleSprite* banner = nullptr;
+        const BattleSprite* emblem = nullptr;
+        int banner_x = 0;
+        int banner_y = 0;
+        int side = 0;
+        bool alt_art = false;  // the figure is the replacement hero art: no banner or emblem
     };
 
     struct BattleControl {
@@ -230,6 +260,24 @@ public:
     uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input
     uint8_t textbar_right_pressed = 0;
     DamageIcnSet damage_icns;  // hit-effect frames by DamageAnimKind, loaded on first use
+
+    // ---- hero tents and dialogs
+    // The figure of a hero class (above 3 counts as 0) and its size; null without art.
+    SDL_Texture* hero_figure(int hero_class, int& w, int& h) const;
+    bool resolve_hero_tent_geom(int side_index, HeroTentGeom& geom) const;
+    void draw_hero_tent_body(int side_index);
+    void draw_hero_tent_banners();
+    SDL_Texture* load_hero_portrait(uint8_t id);  // the caller destroys it
+    void draw_general_options();
+    SDL_Rect draw_viewarmy_bg();
+    void draw_creature_tooltip(const BattleUnit& u);
+    void draw_creature_view_dialog(const BattleUnit& u);
+    void draw_creature_stat_block(int x, int y, int w, const BattleUnit& u, int attack_bonus, int defense_bonus,
+                                  int8_t morale, int8_t luck);
+    void draw_surrender_confirm();
+    SpriteList viewgen_art;
+    SpriteList viewarmy_art;
+    SpriteList surrender_art;
 
     // ---- hex field
     static void hex_to_screen(int row, int col, int& x, int& y);
@@ -496,6 +544,8 @@ private:
     bool start_second_strike();
     void run_boulder_flight(float dt);
     void berserk_turn(BattleUnit& u);
+    void ensure_art_loaded(SpriteList& art, const char* icn, const char* bmp);
+    void release_dialog_art();
     void handle_hero_options_event(const SDL_Event& e);
     void handle_surrender_event(const SDL_Event& e);
     void handle_creature_view_event(const SDL_Event& e);

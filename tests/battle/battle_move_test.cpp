@@ -74,7 +74,7 @@ TEST(BattlePath, ShortestPathTakesTheFirstDirection) {
 TEST(BattleApproach, DirectionalStrikes) {
     BattleScreen b;
     BattleUnit& swords = put(b, 0, 3, 5, 2, 1);
-    BattleUnit& enemy = put(b, 5, 0, 5, 2, 4);
+    put(b, 5, 0, 5, 2, 4);
     int r = 0, c = 0, sc = 0;
     bool back = false;
     // A blow to the right stands on (2,3), two hexes away.

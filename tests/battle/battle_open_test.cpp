@@ -404,8 +404,9 @@ TEST_F(BattleOpen, CloseReleasesTheFieldAndShowsNoBattle) {
 TEST_F(BattleOpen, HeroFiguresStandOnTheirFootLines) {
     SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_STATIC, 4, 4);
     ASSERT_NE(tex, nullptr);
-    res.hero_figures[0] = BattleSprite{tex, 70, 110, 0, 0};
-    res.hero_figures[2] = BattleSprite{tex, 60, 90, 0, 0};
+    res.tent_sprites.resize(4);
+    res.tent_sprites[0] = BattleSprite{tex, 70, 110, 0, 0};
+    res.tent_sprites[2] = BattleSprite{tex, 60, 90, 0, 0};
     int a = add_hero(3, 3, 0x12, {{0, 10}});  // class 2
     int d = add_hero(5, 5, 0x17, {{1, 5}}, 1);  // class 7: drawn with the class 0 figure
     battle.open_hero_vs_hero(a, d, map, game, 3, true, BattleScreen::BattleControl{});
@@ -426,6 +427,6 @@ TEST_F(BattleOpen, HeroFiguresStandOnTheirFootLines) {
     EXPECT_EQ(battle.defender_tent_rect.x, 640 - 70);
     EXPECT_EQ(battle.defender_tent_rect.y, 381 - 110);
     battle.close();
-    res.hero_figures = {};
+    res.tent_sprites.clear();
     SDL_DestroyTexture(tex);
 }

@@ -12,6 +12,7 @@
 #include "battle/battle_draw.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
+#include "lang/runtime_strings.h"
 
 using namespace vorn1;
 
@@ -59,6 +60,7 @@ struct DrawFixture : testing::Test {
         b.tick_source = [] { return 0u; };
     }
     void TearDown() override {
+        b.shutdown();
         res.shutdown();
         SDL_DestroyRenderer(renderer);
         SDL_FreeSurface(surface);
@@ -312,4 +314,100 @@ TEST_F(DrawFixture, SiegeWallsJointsAndCatapultBase) {
     b.draw_castle_floor();
     b.draw_keep();
     EXPECT_EQ(section_at(0), 0);
+}
+
+TEST_F(DrawFixture, HeroTentsFiguresBannersAndEmblems) {
+    // Tent frames: 0..3 figures by class, 4..7 banners, 8..11 emblems; each frame its own red value.
+    for (int i = 0; i < 12; ++i) {
+        const int w = i < 4 ? 40 : (i < 8 ? 30 : 10), h = i < 4 ? 80 : (i < 8 ? 60 : 10);
+        res.tent_sprites.push_back(BattleSprite{solid(renderer, w, h, static_cast<uint8_t>(100 + i), 0, 0), w, h, 0, 0});
+    }
+    b.attacker_side.hero = 0;
+    b.attacker_side.hero_class = 2;
+    b.attacker_side.hero_colour = 3;
+    b.defender_side.hero = 1;
+    b.defender_side.hero_class = 9;  // no such class: figure 0, emblem 8
+    BattleScreen::HeroTentGeom g;
+    ASSERT_TRUE(b.resolve_hero_tent_geom(0, g));
+    EXPECT_EQ(g.rect.x, 0);
+    EXPECT_EQ(g.rect.y, 257 - 80);
+    EXPECT_EQ(g.banner_x, 40 + 4 - 30);
+    EXPECT_EQ(g.banner_y, 260 - 60);
+    ASSERT_TRUE(b.resolve_hero_tent_geom(1, g));
+    EXPECT_EQ(g.rect.x, 600);
+    EXPECT_EQ(g.rect.y, 417 - 80);
+    EXPECT_EQ(g.banner_x, 636 - 40);
+    b.draw();
+    EXPECT_EQ(pixel(2, 257 - 2)[0], 102);        // the sorceress's figure
+    EXPECT_EQ(pixel(638, 417 - 2)[0], 100);      // the defender's falls back to figure 0
+    EXPECT_EQ(pixel(16, 200 + 2)[0], 107);       // banner of colour 3 ...
+    EXPECT_EQ(pixel(14 + 10, 200 + 25 - 27 + 2)[0], 110);  // ... with the class emblem 27 px above its middle
+    EXPECT_EQ(pixel(596 + 2, 420 - 60 + 2)[0], 104);        // plain banner for colour 0
+
+    // A battle against monsters has no defender tent.
+    b.defender_side.hero = -1;
+    EXPECT_FALSE(b.resolve_hero_tent_geom(1, g));
+}
+
+TEST_F(DrawFixture, HeroOptionsButtonsShowWhatIsAvailable) {
+    b.attacker_side.hero = 0;
+    b.defender_side.hero = 1;
+    b.overlay = BattleOverlay::HeroOptions;
+    b.draw();
+    // No dialog art: stand-in buttons, stored for the input.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(b.option_button_rects[i].x, 210 + 59 * i);
+        EXPECT_EQ(pixel(212 + 59 * i, 279), (std::array<int, 4>{60, 40, 90, 255}));
+    }
+    // Frames 7..14 in the art: pressed looks for what cannot be used.
+    b.viewgen_art.release();
+    b.viewgen_art.loaded = true;
+    for (int i = 0; i < 15; ++i)
+        b.viewgen_art.frames.push_back(BattleSprite{solid(renderer, 8, 8, static_cast<uint8_t>(i), 0, 0), 8, 8, 0, 0});
+    auto shown = [&] {
+        b.draw();
+        std::array<int, 4> f{};
+        for (int i = 0; i < 4; ++i) f[i] = pixel(212 + 59 * i, 279)[0];
+        return f;
+    };
+    b.control.human = {1, 0};
+    b.options_side = 0;
+    b.view_only = 0;
+    EXPECT_EQ(shown(), (std::array<int, 4>{8, 9, 11, 13}));  // no battle spells yet
+    b.defender_side.hero = -1;
+    EXPECT_EQ(shown(), (std::array<int, 4>{8, 9, 12, 13}));  // surrender needs a hero on both sides
+    b.defender_side.hero = 1;
+    b.siege = 1;
+    b.options_side = 1;
+    b.control.human = {0, 1};
+    EXPECT_EQ(shown(), (std::array<int, 4>{8, 10, 11, 13}));  // a siege's defender cannot retreat
+    b.view_only = 1;
+    b.option_button_pressed[3] = 1;
+    EXPECT_EQ(shown(), (std::array<int, 4>{8, 10, 12, 14}));  // only leaving works, here pressed
+}
+
+TEST_F(DrawFixture, CreaturePanelAndSurrenderStandIns) {
+    BattleUnit archers = stack_at(1, 0, 0, 1, 12);
+    archers.shots = 7;
+    EXPECT_EQ(battle_stack_stat_lines(archers, 0, 0, 0, 0).size(), 8u);
+    EXPECT_EQ(battle_stack_stat_lines(stack_at(3, 0, 0, 1), 0, 0, 0, 0).size(), 7u);
+    strings().load_from_text("", R"J({"BATTLE_STAT_SHOTS":"Shots left: {0}","BATTLE_STAT_HP":"{0} of {1} ({2})"})J");
+    const auto lines = battle_stack_stat_lines(archers, 2, 1, 0, 0);
+    EXPECT_EQ(lines[2], "Shots left: 7");
+    strings().load_from_text("", "");
+
+    b.attackers[0] = archers;
+    b.inspected_unit = 0;
+    b.overlay = BattleOverlay::CreatureView;
+    b.draw();
+    EXPECT_EQ(pixel(119, 200), (std::array<int, 4>{100, 100, 150, 255}));  // the panel's outline
+    EXPECT_EQ(b.view_close_rect.x, 119 + 402 - 108);
+    EXPECT_EQ(b.view_close_rect.y, 115 + 229 - 47);
+    EXPECT_EQ(pixel(b.view_close_rect.x + 1, b.view_close_rect.y + 1), (std::array<int, 4>{60, 60, 100, 255}));
+
+    b.overlay = BattleOverlay::SurrenderConfirm;
+    b.draw();
+    EXPECT_EQ(pixel(153, 282), (std::array<int, 4>{180, 140, 40, 255}));
+    EXPECT_EQ(pixel(357, 282), (std::array<int, 4>{180, 140, 40, 255}));
+    EXPECT_EQ(pixel(77, 200), (std::array<int, 4>{200, 170, 60, 255}));
 }
