@@ -12,6 +12,8 @@ uint32_t stepped(uint32_t seed, int n) {
     for (int i = 0; i < n; ++i) xorshift32_next(seed);
     return seed;
 }
+
+int hit_points(const BattleUnit& u) { return (u.count - 1) * creature_hp(u.creature) + u.top_hp; }
 }  // namespace
 
 TEST(BattleDamage, WorkedExamplesAndDrawCounts) {
@@ -124,6 +126,25 @@ TEST(BattleDamage, SilentLuckRoll) {
     EXPECT_LT(doubled, 115);
     EXPECT_GT(halved, 50);
     EXPECT_LT(halved, 115);
+
+    // At the edges of the chance. Blessed Archers draw only for luck: seed 118 draws 1 (mod 24), 117 draws 2,
+    // 54 draws 5 and 6 draws 6.
+    archers.spell_status = 0;
+    auto shot = [&](int luck, uint32_t seed) {
+        b.attacker_side.luck = static_cast<int8_t>(luck);
+        uint32_t r = seed;
+        return b.compute_damage(archers, peasants, false, r, true, false, false);
+    };
+    EXPECT_EQ(shot(0, 118), 44);
+    EXPECT_EQ(shot(1, 118), 88);
+    EXPECT_EQ(shot(1, 117), 44);
+    EXPECT_EQ(shot(3, 54), 88);
+    EXPECT_EQ(shot(5, 6), 44);
+    EXPECT_EQ(shot(-1, 118), 22);
+    EXPECT_EQ(shot(-1, 117), 44);
+    EXPECT_EQ(shot(-3, 54), 22);
+    EXPECT_EQ(shot(-7, 54), 22);
+    EXPECT_EQ(shot(-7, 6), 44);
 }
 
 TEST(BattleDamage, RemovingLossesAndBrokenSpells) {
@@ -198,6 +219,17 @@ TEST(BattleMelee, GhostAndGenie) {
     EXPECT_EQ(ghosts.count, 17);
     EXPECT_EQ(b.message, "BATTLE_GHOST_ABSORB");
     EXPECT_EQ(b.hit.kind, DMG_CLOUD);
+    // A stack that survives gives only what the blow killed; blessed Ghosts strike 60 x 1.95 -> 117.
+    BattleUnit& blessed = put(b, 1, 26, 10, 3, 3);
+    blessed.spell_status = 0;
+    BattleUnit& crowd = put(b, 6, 0, 200, 3, 4);
+    b.resolve_attack_hit(&blessed, &crowd);
+    EXPECT_EQ(crowd.count, 83);
+    EXPECT_EQ(blessed.count, 127);
+    // Answering, they grow as well: 117 more would kill the 83 left, who are all taken.
+    b.resolve_retaliation_hit(&blessed, &crowd);
+    EXPECT_EQ(crowd.alive, 0);
+    EXPECT_EQ(blessed.count, 210);
 
     // The Genie's third draw decides: a hit on 2 mod 5 cuts a big stack to half its count.
     int cut = 0, plain = 0;
@@ -209,6 +241,7 @@ TEST(BattleMelee, GhostAndGenie) {
         g.resolve_attack_hit(&genie, &many);
         bool lucky = stepped(seed, 3) % 5 == 2;
         EXPECT_EQ(g.rng, stepped(seed, 3));
+        EXPECT_EQ(g.hit.kind, DMG_CLOUD);
         if (lucky) {
             EXPECT_EQ(many.count, 500);
             EXPECT_EQ(many.top_hp, 1);
@@ -298,6 +331,60 @@ TEST(BattleMelee, ParalysisAndBlindness) {
     }
     EXPECT_GT(paralysed, 5);
     EXPECT_LT(paralysed, 40);
+
+    // The chance is 20 in 100: a third draw of 19 (seed 35) disables, one of 20 (seed 20) does not.
+    ASSERT_EQ(stepped(35, 3) % 100, 19u);
+    ASSERT_EQ(stepped(20, 3) % 100, 20u);
+    for (uint8_t striker : {11, 16}) {
+        for (uint32_t seed : {35u, 20u}) {
+            BattleScreen b;
+            BattleUnit& att = put(b, 0, striker, 1, 2, 3);
+            BattleUnit& swords = put(b, 5, 3, 100, 2, 4);
+            b.rng = seed;
+            b.resolve_attack_hit(&att, &swords);
+            EXPECT_EQ(swords.disabled, seed == 35 ? 1 : 0) << int(striker) << " " << seed;
+        }
+    }
+}
+
+TEST(BattleMelee, StrikeFacingAndFrames) {
+    BattleUnit a;
+    a.creature = 3;
+    a.side = 0;
+    BattleUnit d = a;
+    d.side = 1;
+    // Neighbours of (2,4) by direction: up-left, up-right, left, right, down-left, down-right. Attackers face
+    // right, so a blow at a left-hand neighbour is struck backwards; defenders face left.
+    const int nb[6][2] = {{1, 3}, {1, 4}, {2, 3}, {2, 5}, {3, 3}, {3, 4}};
+    for (int dir = 0; dir < 6; ++dir) {
+        const bool left = dir % 2 == 0;
+        EXPECT_EQ(is_backward_attack_rc(a, 2, 4, nb[dir][0], nb[dir][1]), left) << dir;
+        EXPECT_EQ(is_backward_attack_rc(d, 2, 4, nb[dir][0], nb[dir][1]), !left) << dir;
+    }
+    // Hexes that do not touch (a tail between): the column alone decides, and the same column never turns.
+    EXPECT_TRUE(is_backward_attack_rc(a, 2, 4, 0, 3));
+    EXPECT_FALSE(is_backward_attack_rc(a, 2, 4, 0, 5));
+    EXPECT_FALSE(is_backward_attack_rc(a, 2, 4, 4, 4));
+    EXPECT_FALSE(is_backward_attack_rc(d, 2, 4, 0, 3));
+    EXPECT_TRUE(is_backward_attack_rc(d, 2, 4, 0, 5));
+    EXPECT_FALSE(is_backward_attack_rc(d, 2, 4, 4, 4));
+    a.creature = kHydra;
+    EXPECT_FALSE(is_backward_attack_rc(a, 2, 4, 2, 3));
+
+    // The strike's frame row: up, level or down.
+    bool flag = true;
+    EXPECT_EQ(BattleScreen::attack_frame_idx(2, 4, 1, 4, 3, flag), 0);
+    EXPECT_FALSE(flag);
+    EXPECT_EQ(BattleScreen::attack_frame_idx(2, 4, 2, 5, 3, flag), 1);
+    EXPECT_EQ(BattleScreen::attack_frame_idx(2, 4, 3, 3, 3, flag), 2);
+    BattleScreen b;
+    BattleUnit& swords = put(b, 0, 3, 5, 2, 4);
+    for (int dir : {1, 3, 5}) {
+        BattleUnit& t = put(b, 5, 0, 5, nb[dir][0], nb[dir][1]);
+        b.start_strike(swords, t, 4, t.row, t.col);
+        EXPECT_EQ(b.strike_dir, dir / 2) << dir;
+        EXPECT_EQ(b.strike_backward, 0);
+    }
 }
 
 TEST(BattleBreath, StackBehindTheTarget) {
@@ -388,6 +475,16 @@ TEST(BattleShots, WhoMayShootAndMissileFrames) {
     EXPECT_EQ(BattleScreen::projectile_frame_idx(s, t), 3);
     t.col = 0;
     EXPECT_EQ(BattleScreen::projectile_frame_idx(s, t), 4);
+
+    // Only the Druid's missile burns.
+    BattleScreen h;
+    BattleUnit& druids = put(h, 0, 15, 5, 0, 1);
+    BattleUnit& elves = put(h, 1, 14, 5, 4, 1);
+    BattleUnit& mark = put(h, 5, 0, 100, 2, 7);
+    h.resolve_shot_hit(&druids, &mark);
+    EXPECT_EQ(h.hit.kind, DMG_REDFIRE);
+    h.resolve_shot_hit(&elves, &mark);
+    EXPECT_EQ(h.hit.kind, DMG_PHYSICAL);
 }
 
 TEST(BattleLuck, RollsAndEffects) {
@@ -421,6 +518,64 @@ TEST(BattleLuck, RollsAndEffects) {
     }
     EXPECT_GT(good, 35);  // 6 in 24: about 60 of 240
     EXPECT_LT(good, 90);
+
+    // At the edges of the chance (first draws mod 24: seed 118 gives 1, 117 gives 2, 54 gives 5, 6 gives 6).
+    auto melee = [](int luck, uint32_t seed) {
+        BattleScreen s;
+        BattleUnit& u = put(s, 0, 3, 10, 2, 3);
+        s.attacker_side.luck = static_cast<int8_t>(luck);
+        s.rng = seed;
+        const bool started = s.check_and_start_good_luck_melee(&u, nullptr);
+        if (started) EXPECT_EQ(s.message, luck > 0 ? "BATTLE_GOOD_LUCK" : "BATTLE_BAD_LUCK");
+        return started;
+    };
+    EXPECT_TRUE(melee(1, 118));
+    EXPECT_FALSE(melee(1, 117));
+    EXPECT_TRUE(melee(3, 54));
+    EXPECT_FALSE(melee(3, 6));
+    EXPECT_TRUE(melee(-1, 118));
+    EXPECT_FALSE(melee(-1, 117));
+    EXPECT_TRUE(melee(-9, 54));
+    EXPECT_FALSE(melee(-9, 6));
+}
+
+TEST(BattleLuck, PendingLuckLandsOnOneBlowOnly) {
+    // Blessed stacks strike for their maximum, so nothing but the pending luck changes a blow.
+    BattleScreen b;
+    BattleUnit& swords = put(b, 0, 3, 10, 2, 3);
+    BattleUnit& archers = put(b, 1, 1, 10, 0, 1);
+    BattleUnit& pikes = put(b, 5, 2, 10, 2, 4);
+    swords.spell_status = archers.spell_status = pikes.spell_status = 0;
+    auto taken = [&](BattleUnit& victim, auto&& blow) {
+        for (BattleUnit* u : {&swords, &pikes}) {
+            u->count = 10;
+            u->top_hp = creature_hp(u->creature);
+        }
+        const int before = hit_points(victim);
+        blow();
+        return before - hit_points(victim);
+    };
+    auto strike = [&] { return taken(pikes, [&] { b.resolve_attack_hit(&swords, &pikes); }); };
+    auto answer = [&] { return taken(swords, [&] { b.resolve_retaliation_hit(&pikes, &swords); }); };
+    auto shot = [&] { return taken(pikes, [&] { b.resolve_shot_hit(&archers, &pikes); }); };
+    EXPECT_EQ(answer(), 26);  // 40 x 0.66
+    b.good_luck_pending = 1;
+    EXPECT_EQ(answer(), 52);
+    EXPECT_EQ(strike(), 49);  // the answer spent the luck: 60 x 0.81
+    b.bad_luck_pending = 1;
+    EXPECT_EQ(answer(), 13);
+    EXPECT_EQ(answer(), 26);
+    b.good_luck_pending = 1;
+    EXPECT_EQ(strike(), 98);
+    EXPECT_EQ(strike(), 49);
+    b.bad_luck_pending = 1;
+    EXPECT_EQ(shot(), 10);  // 30 x 0.66 -> 20, halved
+    EXPECT_EQ(shot(), 20);
+    b.good_luck_pending = 1;
+    EXPECT_EQ(shot(), 40);
+    EXPECT_EQ(shot(), 20);
+    EXPECT_EQ(archers.shots, 8);
+    EXPECT_EQ(b.good_luck_pending + b.bad_luck_pending, 0);
 }
 
 TEST(BattleMorale, GoodMoraleOrTurnEnds) {
@@ -431,11 +586,13 @@ TEST(BattleMorale, GoodMoraleOrTurnEnds) {
         b.attacker_side.morale = static_cast<int8_t>(morale);
         vorn1::test::queue_all(b, 0);
         b.rng = seed;
+        b.effect_timer = 90.0f;  // left over from an effect cut short
         bool again = b.check_and_start_good_morale(&u);
         current_after = b.current;
         if (again) {
             EXPECT_EQ(b.phase, ActionPhase::GoodMorale);
             EXPECT_EQ(b.message, "BATTLE_GOOD_MORALE");
+            EXPECT_EQ(b.effect_timer, 0.0f);  // the effect plays from its first frame
         }
         return again;
     };

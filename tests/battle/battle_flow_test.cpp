@@ -341,8 +341,8 @@ TEST(BattlePhases, ShotsAndTheElfsSecondShot) {
     run_phase(b, ActionPhase::ShotFlight);
     EXPECT_EQ(elves.shots, 23);
     run_phase(b, ActionPhase::ShotWince);
-    EXPECT_EQ(b.phase, ActionPhase::Shot);  // the second arrow
-    run_phase(b, ActionPhase::Shot);
+    EXPECT_EQ(b.phase, ActionPhase::Shot);  // the second arrow, drawn as long as the first
+    EXPECT_EQ(run_phase(b, ActionPhase::Shot), 300.0f);
     run_phase(b, ActionPhase::ShotFlight);
     run_phase(b, ActionPhase::ShotWince);
     EXPECT_EQ(elves.shots, 22);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "battle/battle_rules_fixture.h"
 #include "battle/battle_screen.h"
 
 using namespace vorn1;
@@ -61,18 +62,30 @@ TEST(TurnOrder, HasteSlowAndDeadStacks) {
     b.build_turn_queue();
     EXPECT_EQ(order(b), (Order{{0, 0}, {1, 0}, {1, 1}, {0, 1}}));
     EXPECT_EQ(b.attackers[0].retaliated, 0);
+
+    // Slowed, a Dragon falls behind a Goblin and stays ahead of Archers only by its row.
+    BattleScreen s;
+    place(s.attackers[0], 23, 1, 0, 0);
+    s.attackers[0].spell_status = 4;
+    place(s.defenders[0], 1, 1, 1, 1);
+    place(s.defenders[1], 6, 1, 1, 2);
+    s.build_turn_queue();
+    EXPECT_EQ(order(s), (Order{{1, 1}, {0, 0}, {1, 0}}));
 }
 
 TEST(TurnOrder, TrollsRegenerateAtRoundStart) {
     BattleScreen b;
     place(b.attackers[0], 10, 3, 0, 0);
     b.attackers[0].top_hp = 1;
+    place(b.attackers[1], 10, 3, 0, 1);
+    b.attackers[1].top_hp = 39;
     place(b.defenders[0], 10, 3, 1, 0);
     b.defenders[0].top_hp = 40;
     place(b.defenders[1], 9, 3, 1, 1);
     b.defenders[1].top_hp = 2;
     b.build_turn_queue();
     EXPECT_EQ(b.attackers[0].top_hp, 40);
+    EXPECT_EQ(b.attackers[1].top_hp, 40);
     EXPECT_EQ(b.defenders[0].top_hp, 40);
     EXPECT_EQ(b.defenders[1].top_hp, 2);  // only Trolls
 }
@@ -131,6 +144,19 @@ TEST(TurnAdvance, StatusesCountDownAndBlindStacksLoseTurns) {
     EXPECT_EQ(b.active_unit(), &b.defenders[0]);
     b.advance_turn();
     EXPECT_EQ(b.defenders[0].spell_status, 255);  // Bless ran out at the end of its turn
+
+    // A berserk stack's spell runs out at the end of its own turn, and the rage with it.
+    BattleScreen r;
+    place(r.attackers[0], 3, 5, 0, 0);
+    place(r.defenders[0], 2, 5, 1, 0);
+    r.attackers[0].spell_status = 15;
+    r.attackers[0].status_rounds = 1;
+    r.attackers[0].berserk = 1;
+    r.build_turn_queue();
+    r.current = 0;
+    r.advance_turn();
+    EXPECT_EQ(r.attackers[0].spell_status, 255);
+    EXPECT_EQ(r.attackers[0].berserk, 0);
 }
 
 TEST(TurnAdvance, ParalysedMessageAndEveryoneDisabled) {
@@ -150,12 +176,22 @@ TEST(TurnAdvance, ParalysedMessageAndEveryoneDisabled) {
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(b.no_actor, 1);  // the stack left at `current` must not act
     EXPECT_NE(b.message.find(" is paralyzed!"), std::string::npos);
+    // Three lost turns each ran the paralysis out: no mark of it is left.
+    for (BattleUnit* u : {&b.attackers[0], &b.defenders[0]}) {
+        EXPECT_EQ(u->status_rounds, 0);
+        EXPECT_EQ(u->spell_status, 255);
+        EXPECT_EQ(u->disabled, 0);
+        EXPECT_EQ(u->paralysed, 0);
+    }
     // Each lost turn counted the spells down; advancing again frees the field in bounded steps.
     int guard = 0;
     while (b.no_actor && guard++ < 10) b.advance_turn();
     EXPECT_EQ(b.no_actor, 0);
     ASSERT_NE(b.active_unit(), nullptr);
     EXPECT_FALSE(b.active_unit()->disabled);
+    // Freed, the stack answers blows again.
+    b.resolve_attack_hit(&b.attackers[0], &b.defenders[0]);
+    EXPECT_EQ(b.retal_pending, 1);
 }
 
 TEST(TurnAdvance, ActiveUnitBounds) {
@@ -203,6 +239,28 @@ TEST(TurnAdvance, SiegeCatapultThenKeep) {
     // Next round: both act again before their sides.
     b.advance_turn();
     EXPECT_EQ(b.phase, ActionPhase::CatapultThrow);
+
+    // The catapult's full count of throws, in the second round as in the first.
+    BattleScreen t;
+    t.siege = 1;
+    t.keep_alive = 0;
+    t.catapult_shots = 2;
+    place(t.attackers[0], 3, 5, 0, 0);
+    place(t.defenders[0], 2, 5, 1, 1);
+    t.build_turn_queue();
+    t.current = -1;
+    for (int round = 0; round < 2; ++round) {
+        t.advance_turn();
+        int throws = 0;
+        for (int guard = 0; guard < 20 && t.phase != ActionPhase::Idle; ++guard) {
+            throws += t.phase == ActionPhase::CatapultThrow;
+            vorn1::test::run_phase(t, t.phase);
+        }
+        EXPECT_EQ(throws, 2) << round;
+        EXPECT_EQ(t.active_unit(), &t.attackers[0]);
+        t.advance_turn();
+        EXPECT_EQ(t.active_unit(), &t.defenders[0]);
+    }
 
     // Walls down and no keep option: the catapult no longer throws.
     BattleScreen c;
@@ -260,6 +318,8 @@ TEST(BattleRecord, ConstructedDefaults) {
     EXPECT_EQ(b.opt_hex_outline, 1);
     EXPECT_EQ(b.catapult_target, -1);
     EXPECT_EQ(battle_effect_volume(0), 0);
+    EXPECT_EQ(battle_effect_volume(-1), 0);
     EXPECT_EQ(battle_effect_volume(4), 51);
+    EXPECT_EQ(battle_effect_volume(9), 115);
     EXPECT_EQ(battle_effect_volume(12), 128);
 }

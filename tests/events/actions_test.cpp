@@ -197,6 +197,8 @@ TEST(MapRecruit, PaysAddsAndRefundsWhenThereIsNoRoom) {
     rr.cost.gold = 400;
     rr.site_x = rr.site_y = 2;
     rr.hero = 0;
+    w.hero().army.ids[0] = 4;
+    w.mp_max[0] = 60;
     bool no_room = true;
     apply_map_recruit_result(rr, w.map, w.state, w.mp_left, w.mp_max, w.ev, no_room);
     EXPECT_FALSE(no_room);
@@ -204,6 +206,7 @@ TEST(MapRecruit, PaysAddsAndRefundsWhenThereIsNoRoom) {
     EXPECT_EQ(w.state.huts[0].available, 6);
     EXPECT_EQ(w.hero().army.ids[1], 13);
     EXPECT_EQ(w.hero().army.counts[1], 4);
+    EXPECT_EQ(w.mp_max[0], 40);  // slow Dwarves beside the Cavalry: the day's allowance drops from 60
 
     // Too expensive, no hero, nothing bought: nothing happens.
     rr.cost.gold = 601;

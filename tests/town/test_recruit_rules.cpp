@@ -86,8 +86,15 @@ TEST(RecruitRules, GrowthWithWellAndComputerLevel) {
     EXPECT_EQ(ai_growth_bonus(4, 4, 0), 0);
     EXPECT_EQ(ai_growth_bonus(5, 0, 0), 0);
 
-    EXPECT_EQ(dwelling_slot_creature(2, 5), 17);
-    EXPECT_EQ(dwelling_slot_creature(3, 0), 18);
+    // Every cell of the computer bonuses, and each town sells its own six creatures in slot order.
+    const int smart[4][6] = {{3, 2, 1, 1, 1, 0}, {2, 2, 1, 1, 1, 0}, {2, 1, 1, 1, 1, 0}, {2, 1, 1, 1, 1, 0}};
+    const int genius[4][6] = {{5, 3, 2, 2, 1, 1}, {4, 3, 2, 2, 1, 1}, {3, 2, 2, 1, 1, 1}, {3, 2, 2, 1, 1, 1}};
+    for (uint8_t f = 0; f < 4; ++f)
+        for (int slot = 0; slot < 6; ++slot) {
+            EXPECT_EQ(ai_growth_bonus(3, f, slot), smart[f][slot]) << int(f) << " " << slot;
+            EXPECT_EQ(ai_growth_bonus(4, f, slot), genius[f][slot]) << int(f) << " " << slot;
+            EXPECT_EQ(dwelling_slot_creature(f, slot), f * 6 + slot);
+        }
     EXPECT_EQ(dwelling_slot_creature(255, 1), 1);
     EXPECT_EQ(dwelling_slot_creature(0, 6), -1);
     EXPECT_EQ(dwelling_slot_creature(0, -1), -1);

@@ -10,8 +10,9 @@ using namespace vorn1;
 TEST(TradeRates, ResourceTable) {
     EXPECT_EQ(tp_res_class(TR_ORE), TC_COMMON);
     EXPECT_EQ(tp_res_class(TR_GEMS), TC_RARE);
-    EXPECT_EQ(tp_res_icon_id(TR_ORE), 2);
-    EXPECT_EQ(tp_res_icon_id(TR_MERCURY), 1);
+    // Ore and mercury swap their pictures; the others keep their own order.
+    const int icons[kTradeResCount] = {0, 2, 1, 3, 4, 5, 6};
+    for (int r = 0; r < kTradeResCount; ++r) EXPECT_EQ(tp_res_icon_id(static_cast<TradeRes>(r)), icons[r]) << r;
     const TradeRes bad = static_cast<TradeRes>(7);
     EXPECT_STREQ(tp_res_name(bad), "?");
     EXPECT_EQ(tp_res_icon_id(bad), 6);

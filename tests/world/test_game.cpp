@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "battle/creature_table.h"
 #include "datakit/kit_maps.h"
 #include "events/event.h"
+#include "town/recruit_rules.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
 #include "world/new_day.h"
@@ -159,8 +161,11 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     GameState s;
     init_game_state(s, map, cfg, 7);
     s.heroes[0].artifacts[0] = 27;  // 750 gold a day
+    s.heroes[0].artifacts[1] = 26;  // 1000
+    s.heroes[0].artifacts[2] = 28;  // 500
     s.castles[0].built_today = 1;
     s.day_flag = 1;
+    s.heroes[1].day_flag = 1;
     const PlayerResources before0 = s.resources[0];
     const PlayerResources before1 = s.resources[1];
     std::vector<int> left, max;
@@ -169,11 +174,13 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(s.day, 2);
     EXPECT_EQ(s.castles[0].built_today, 0);
     EXPECT_EQ(s.day_flag, 0);
-    // Castle 1000 + gold mine 1000 + artifact 750; ore mine 2.
-    EXPECT_EQ(s.resources[0].gold - before0.gold, 2750);
+    EXPECT_EQ(s.heroes[1].day_flag, 0);
+    // Castle 1000 + gold mine 1000 + artifacts 2250; ore mine 2. The other seat has its castle and gems only.
+    EXPECT_EQ(s.resources[0].gold - before0.gold, 4250);
     EXPECT_EQ(s.resources[0].ore - before0.ore, 2);
     EXPECT_EQ(s.resources[1].gems - before1.gems, 1);
-    EXPECT_EQ(s.ai_vars[0].gold_income, 2750);
+    EXPECT_EQ(s.resources[1].gold - before1.gold, 1000);
+    EXPECT_EQ(s.ai_vars[0].gold_income, 4250);
     EXPECT_EQ(s.ai_vars[0].income[2], 2);  // ore
     EXPECT_EQ(s.ai_vars[1].income[5], 1);  // gems
     ASSERT_EQ(left.size(), s.heroes.size());
@@ -238,6 +245,84 @@ TEST(NewDay, WeekEventsNameTheirCreatureAndFollowTheCallersSeed) {
     EXPECT_EQ(a.offers, b.offers);
 }
 
+TEST(NewDay, AWholeMonthAndEachEventKind) {
+    GameMap map = two_seat_map();
+    GameState s;
+    init_game_state(s, map, NewGameConfig{}, 3);
+    std::vector<int> left, max;
+    // Four weeks of seven days: an event after every seventh day, the month's after the 28th. Every day
+    // clears the heroes' day marks; every week brings new heroes to the taverns.
+    for (int d = 1; d <= 28; ++d) {
+        s.heroes[0].day_flag = 1;
+        s.offers[0] = {-1, -1};
+        const WeekEvent ev = advance_day(s, map, left, max, nullptr, 100 + d);
+        EXPECT_EQ(ev.kind != 0, d % 7 == 0) << d;
+        EXPECT_EQ(ev.monthly, d == 28) << d;
+        EXPECT_EQ(s.heroes[0].day_flag, 0);
+        EXPECT_EQ(s.offers[0][0] >= 0 && s.offers[0][1] >= 0, d % 7 == 0) << d;
+    }
+    EXPECT_EQ(s.day, 1);
+    EXPECT_EQ(s.week, 1);
+    EXPECT_EQ(s.month, 2);
+
+    // The last day of a week or of a month, with Sprites wandering in stacks of 25, 5 and none, one stack
+    // removed, Swordsmen beside them, a map dwelling of 9 and 9 in every dwelling of the home castle.
+    s.day = 7;
+    s.monsters.clear();
+    for (int32_t n : {25, 5, 0, 25}) s.monsters.push_back({0, 0, 12, n, 0, 0, 0});
+    s.monsters[3].removed = 1;
+    s.monsters.push_back({0, 0, 3, 25, 0, 0, 0});
+    MapCreatureHutState hut;
+    hut.live = 1;
+    hut.available = 9;
+    s.huts = {hut};
+    s.castles[0].available.fill(9);
+    auto turn = [&](uint32_t seed, int week, WeekEvent& ev) {
+        GameState w = s;
+        w.week = week;
+        ev = advance_day(w, map, left, max, nullptr, seed);
+        return w;
+    };
+    auto counts = [](const GameState& w) {
+        std::vector<int32_t> v;
+        for (const MonsterStackState& m : w.monsters) v.push_back(m.count);
+        return v;
+    };
+    auto stock = [&](const GameState& w, bool plague) {
+        for (int k = 0; k < 6; ++k) {
+            const int32_t grown = 9 + town_slot_growth(s, s.castles[0], k);
+            EXPECT_EQ(w.castles[0].available[k], plague ? grown / 2 : grown) << k;
+        }
+        EXPECT_EQ(w.huts[0].available, plague ? 4 : 9);
+    };
+    // The seeds' draws of one in ten: 6 draws 0, 1 draws 3, 2 draws 4.
+    WeekEvent ev;
+    GameState w = turn(6, 1, ev);  // 0 in a week: a week of the Sprite, not the plague
+    EXPECT_EQ(ev.kind, 3);
+    EXPECT_EQ(ev.creature, 12);
+    EXPECT_FALSE(ev.monthly);
+    EXPECT_EQ(counts(w), (std::vector<int32_t>{27, 6, 0, 25, 25}));  // a tenth, at least one
+    stock(w, false);
+    w = turn(6, 4, ev);  // 0 at a month's end: the plague halves every dwelling, after the week's growth
+    EXPECT_EQ(ev.kind, 2);
+    EXPECT_TRUE(ev.monthly);
+    EXPECT_EQ(counts(w), counts(s));
+    stock(w, true);
+    w = turn(1, 4, ev);  // 3: a month of the Sprite doubles its stacks
+    EXPECT_EQ(ev.kind, 3);
+    EXPECT_EQ(ev.creature, 12);
+    EXPECT_EQ(counts(w), (std::vector<int32_t>{50, 10, 0, 25, 25}));
+    stock(w, false);
+    for (int week : {1, 4}) {
+        w = turn(2, week, ev);  // 4: a named week or month, and nothing else happens
+        EXPECT_EQ(ev.kind, 1);
+        EXPECT_EQ(ev.monthly, week == 4);
+        EXPECT_NE(std::find(std::begin(PERIOD_NAMES), std::end(PERIOD_NAMES), ev.name), std::end(PERIOD_NAMES));
+        EXPECT_EQ(counts(w), counts(s));
+        stock(w, false);
+    }
+}
+
 TEST(Victory, KindsAndLatch) {
     GameState s;
     s.player_in_play = {1, 1, 0xFF, 0xFF};
@@ -287,3 +372,4 @@ TEST(Victory, KindsAndLatch) {
     EXPECT_TRUE(victory_condition_met(s, 0));
     EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
 }
+

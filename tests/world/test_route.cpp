@@ -66,6 +66,15 @@ TEST(Route, CostsChargedByDestinationGround) {
     EXPECT_EQ(walk(sw, 0, 1, 1, 0)[0].cost, 12);
     EXPECT_EQ(walk(sw, 0, 1, 1, 0, 1000, true)[0].cost, 6);  // flat walkers pay 4 / 6 everywhere
     EXPECT_EQ(walk(sw, 0, 0, 1, 0)[0].cost, 8);
+
+    // The ground bands at their edges: 40..79 cost 6 / 9, 100..119 cost 8 / 12, other land 4 / 6.
+    GameMap g = draw({".."});
+    const int bands[][3] = {{39, 4, 6}, {40, 6, 9}, {79, 6, 9}, {80, 4, 6}, {99, 4, 6}, {100, 8, 12}, {119, 8, 12}, {120, 4, 6}};
+    for (const auto& band : bands) {
+        g.tile(1, 0)->ground = (uint8_t)band[0];
+        EXPECT_EQ(step_cost(g, 1, 0, false, false, false), band[1]) << band[0];
+        EXPECT_EQ(step_cost(g, 1, 0, true, false, false), band[2]) << band[0];
+    }
 }
 
 TEST(Route, DirectionsAndReachablePart) {
@@ -94,6 +103,37 @@ TEST(Route, DirectionsAndReachablePart) {
     EXPECT_EQ(far[1].reachable, 1);
     EXPECT_EQ(far[2].reachable, 0);
     EXPECT_EQ(far[4].is_destination, 1);
+
+    // Away from row 0 and round a corner: a wall of trees turns the route north-east, then south-east.
+    const GameMap bend = draw({
+        "...",
+        "...",
+        ".T.",
+        ".T.",
+    });
+    const auto arrows = route_markers(walk(bend, 0, 2, 2, 2, 4));
+    ASSERT_EQ(arrows.size(), 2u);
+    EXPECT_EQ(arrows[0].x, 1);
+    EXPECT_EQ(arrows[0].y, 1);
+    EXPECT_EQ(arrows[0].dir, DIR_NE);
+    EXPECT_EQ(arrows[0].next_dir, DIR_SE);
+    EXPECT_EQ(arrows[0].reachable, 0);  // the diagonal costs 6 of the 4 points given
+    EXPECT_EQ(arrows[0].is_destination, 0);
+    EXPECT_EQ(arrows[1].x, 2);
+    EXPECT_EQ(arrows[1].y, 2);
+    EXPECT_EQ(arrows[1].dir, DIR_SE);
+    EXPECT_EQ(arrows[1].next_dir, DIR_NONE);
+    EXPECT_EQ(arrows[1].is_destination, 1);
+
+    // Every direction and its delta, both ways.
+    for (int d = 0; d < 8; ++d) {
+        int dx = 9, dy = 9;
+        delta_from_dir(d, dx, dy);
+        EXPECT_EQ(dir_from_delta(dx, dy), d);
+    }
+    int dx = 9, dy = 9;
+    delta_from_dir(8, dx, dy);
+    EXPECT_EQ(dx * 10 + dy, 0);
 }
 
 TEST(Route, DiagonalPastTwoBarriersFails) {
@@ -113,6 +153,42 @@ TEST(Route, DiagonalPastTwoBarriersFails) {
     EXPECT_EQ(hero_step_cost(m, 0, 0, 1, 1, false, false), -1);
     EXPECT_EQ(hero_step_cost(one, 0, 0, 1, 1, false, false), 6);
     EXPECT_EQ(hero_step_cost(one, 0, 0, 2, 2, false, false), -1);  // not a unit step
+
+    // The side tiles of a diagonal decide, wherever it starts: two mountains close it.
+    const GameMap hills = draw({
+        "....",
+        "..M.",
+        ".M..",
+        "....",
+    });
+    EXPECT_EQ(hero_step_cost(hills, 1, 1, 2, 2, false, false), -1);
+    EXPECT_EQ(hero_step_cost(hills, 2, 2, 1, 1, false, false), -1);
+    EXPECT_EQ(hero_step_cost(hills, 3, 2, 2, 3, false, false), 6);
+    EXPECT_EQ(hero_step_cost(hills, 2, 3, 2, 2, false, false), 4);
+    EXPECT_EQ(hero_step_cost(hills, 3, 3, 1, 1, false, false), -1);
+    // A blocking tile with a frame of a set that is no barrier (rocks, say) leaves the squeeze open.
+    GameMap rocks = hills;
+    for (MapTile* t : {rocks.tile(2, 1), rocks.tile(1, 2)}) t->layer1_set = 20;
+    EXPECT_EQ(hero_step_cost(rocks, 1, 1, 2, 2, false, false), 6);
+
+    // Mountains in the second layer block the squeeze only under the scenery types 52..55 and 63; type 12
+    // (whatever its top bit) closes it even on open ground.
+    auto squeeze = [](uint8_t type, bool blocking, uint8_t set2) {
+        GameMap m = draw({"..", ".."});
+        for (MapTile* t : {m.tile(0, 0), m.tile(1, 1)}) {
+            t->object_type = type;
+            t->blocking = blocking ? 0x80 : 0;
+            t->layer2_set = set2;
+            t->layer2_frame = 4;
+        }
+        return hero_step_cost(m, 1, 0, 0, 1, false, false);
+    };
+    for (uint8_t type : {52, 53, 55, 63}) EXPECT_EQ(squeeze(type, true, SET_MOUNTAINS), -1) << int(type);
+    for (uint8_t type : {51, 56, 62, 64}) EXPECT_EQ(squeeze(type, true, SET_MOUNTAINS), 6) << int(type);
+    EXPECT_EQ(squeeze(52, true, 20), 6);
+    EXPECT_EQ(squeeze(12, false, 0), -1);
+    EXPECT_EQ(squeeze(12 | 0x80, false, 0), -1);
+    EXPECT_EQ(squeeze(52, false, SET_MOUNTAINS), 6);  // open land is never a barrier by its type alone
 }
 
 TEST(Route, WaterBoatsAndLanding) {
