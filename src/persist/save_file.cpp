@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -43,6 +44,9 @@ void sync_parent_folder(const std::string& target) {
 }  // namespace
 
 bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts) {
+    // Past a file-size limit the write must fail and be reported, not end the game.
+    static const bool size_signal_ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    (void)size_signal_ignored;
     const std::string tmp = target + ".tmp";
     std::cout << texts.op << ": writing " << image.size() << " bytes to " << target << "\n";
 
@@ -57,6 +61,9 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
     if (::close(fd) != 0) ok = false;
     if (!ok) {
         std::cerr << texts.op << ": write error on " << tmp << "\n";
+        // A partial file would keep a nearly full disk full.
+        std::error_code rm_ec;
+        fs::remove(tmp, rm_ec);
         return false;
     }
 
