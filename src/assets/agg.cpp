@@ -2,7 +2,9 @@
 
 #include <SDL.h>
 
+#include <filesystem>
 #include <stdexcept>
+#include <system_error>
 
 #include "lang/language.h"
 
@@ -32,6 +34,16 @@ std::string upper_ascii(std::string s) {
 std::string path_folder(const std::string& path) {
     auto pos = path.find_last_of("/\\");
     return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
+}
+
+std::string archive_failure_text(const std::string& path, const std::string& reason) {
+    std::error_code ec;
+    const std::string found = resolve_ci(path);
+    if (!std::filesystem::exists(found, ec))
+        return "The data archive could not be opened.\nPath tried: " + path + "\n(" + reason +
+               ")\nPut VELDAR.AGG in the folder above the game's program folder.";
+    return "The data archive is damaged or cannot be read:\n" + found + "\n(" + reason +
+           ")\nReplace it with a whole copy of the file.";
 }
 
 const std::string& agg_base_path() {

@@ -49,6 +49,9 @@ const std::string& agg_base_path();
 extern std::string AGG_PATH;
 // The folder part of a path up to and including the last '/' or '\\' (empty when none).
 std::string path_folder(const std::string& path);
+// What the player is told when the archive at `path` did not open (`reason` from the reader): where
+// to put it when it is not there, else that the file there is damaged or unreadable.
+std::string archive_failure_text(const std::string& path, const std::string& reason);
 
 // The 32-bit name hash stored in each index record. Look-ups go through the name table, so the
 // reader never checks it; writers store it to keep the records complete.

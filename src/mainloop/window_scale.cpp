@@ -1,5 +1,6 @@
 #include "mainloop/window_scale.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "assets/resources.h"
@@ -9,14 +10,35 @@ namespace vorn1 {
 
 int wrap_scale_index(int s) { return ((s % 3) + 3) % 3; }
 
-int set_window_scale(SDL_Window* window, Resources* res, int s) {
-    const int index = wrap_scale_index(s);
-    const int f = index + 1;
-    if (window) {
-        SDL_SetWindowSize(window, kLogicalW * f, kLogicalH * f);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+int fitting_scale_index(int s, int room_w, int room_h) {
+    if (room_w <= 0 || room_h <= 0) return wrap_scale_index(s);
+    for (int step = 0; step < 3; ++step) {
+        const int index = wrap_scale_index(s + step);
+        if (index == 0 || (kLogicalW * (index + 1) <= room_w && kLogicalH * (index + 1) <= room_h)) return index;
     }
-    if (res) res->cursors.rebuild(f);
+    return 0;
+}
+
+int set_window_scale(SDL_Window* window, Resources* res, int s) {
+    int index = wrap_scale_index(s);
+    if (window) {
+        SDL_Rect area{0, 0, 0, 0};
+        const int display = SDL_GetWindowDisplayIndex(window);
+        if (display < 0 || SDL_GetDisplayUsableBounds(display, &area) != 0) area = SDL_Rect{0, 0, 0, 0};
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) top = left = bottom = right = 0;
+        const int room_w = area.w - left - right, room_h = area.h - top - bottom;
+        index = fitting_scale_index(s, area.w > 0 ? room_w : 0, area.h > 0 ? room_h : 0);
+        const int w = kLogicalW * (index + 1), h = kLogicalH * (index + 1);
+        SDL_SetWindowSize(window, w, h);
+        // Centred in the usable area, its top-left corner never off it.
+        if (area.w > 0 && area.h > 0)
+            SDL_SetWindowPosition(window, area.x + left + std::max(0, (room_w - w) / 2),
+                                  area.y + top + std::max(0, (room_h - h) / 2));
+        else
+            SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
+    if (res) res->cursors.rebuild(index + 1);
     return index;
 }
 
@@ -33,19 +55,40 @@ TTF_Font* open_font_resolved(const std::string& path, int size) {
     return f;
 }
 
-TTF_Font* open_font_with_fallback(const std::string& path, int size, bool large) {
+TTF_Font* open_font_with_fallback(const std::string& path, int size, bool large, const std::string& root,
+                                  std::vector<std::string>* failed) {
     if (TTF_Font* f = open_font_resolved(path, size)) return f;
-    const std::string fallback = lang_font_file(large ? "font_en.ttf" : "font_small_en.ttf");
+    const std::string fallback = lang_font_file(large ? "font_en.ttf" : "font_small_en.ttf", root);
+    if (failed) failed->push_back(path);
+    if (fallback == path) return nullptr;
     std::fprintf(stderr, "WARNING: font '%s' not found; falling back to %s\n", path.c_str(), fallback.c_str());
-    return open_font_resolved(fallback, size);
+    TTF_Font* f = open_font_resolved(fallback, size);
+    if (!f && failed) failed->push_back(fallback);
+    return f;
 }
 
-void open_language_fonts(FontSet& fonts, Language lang) {
-    const LangFontPaths p = lang_font_paths(lang);
+std::vector<std::string> open_language_fonts(FontSet& fonts, Language lang, const std::string& root) {
+    const LangFontPaths p = lang_font_paths(lang, root);
     fonts.close();
-    fonts.large = open_font_with_fallback(p.large_path, p.large_size, true);
-    fonts.small = open_font_with_fallback(p.small_path, p.small_size, false);
+    std::vector<std::string> large_tried, small_tried;
+    fonts.large = open_font_with_fallback(p.large_path, p.large_size, true, root, &large_tried);
+    fonts.small = open_font_with_fallback(p.small_path, p.small_size, false, root, &small_tried);
     fonts.def = fonts.large ? fonts.large : fonts.small;
+    std::vector<std::string> missing;
+    if (!fonts.large) missing = large_tried;
+    if (!fonts.small) missing.insert(missing.end(), small_tried.begin(), small_tried.end());
+    return missing;
+}
+
+std::vector<std::string> open_language_fonts(FontSet& fonts, Language lang) {
+    return open_language_fonts(fonts, lang, lang_assets_root());
+}
+
+std::string missing_fonts_warning(const std::vector<std::string>& tried) {
+    if (tried.empty()) return std::string();
+    std::string text = "Some interface text cannot be drawn: no font opened from";
+    for (const std::string& path : tried) text += "\n  " + path;
+    return text + "\nThe game needs its font files in the data folder's LANG/ folder.";
 }
 
 void switch_language(Language lang, Resources* res, FontSet& fonts,

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "lang/language.h"
 
@@ -20,8 +21,13 @@ constexpr int kLogicalH = 480;
 // rather than giving a window of no size).
 int wrap_scale_index(int s);
 
-// Sizes and centres the window at (index + 1) times the logical size and rebuilds the colour cursors
-// at that factor. Returns the index stored. A null window or cache is skipped.
+// The first scale index from s on (wrapping) whose window fits in room_w x room_h pixels; 1x always
+// counts as fitting, and a room of no size (unknown display) takes s as it is.
+int fitting_scale_index(int s, int room_w, int room_h);
+
+// Sizes the window at (index + 1) times the logical size, skipping a scale its display cannot show
+// whole, centres it in the display's usable area and rebuilds the colour cursors at that factor.
+// Returns the index stored. A null window or cache is skipped.
 int set_window_scale(SDL_Window* window, Resources* res, int s);
 
 // The loop's three font handles: the default is the large one, or the small one when that is missing.
@@ -34,10 +40,16 @@ struct FontSet {
 
 TTF_Font* open_font_resolved(const std::string& path, int size);
 // On failure writes "WARNING: font '<path>' not found; falling back to <fallback>" to the error stream
-// and opens the English font of that role.
-TTF_Font* open_font_with_fallback(const std::string& path, int size, bool large);
-// Opens both fonts of a language into the set (closing what it held).
-void open_language_fonts(FontSet& fonts, Language lang);
+// and opens the English font of that role from the language folder `root`. Each file that did not
+// open is added to `failed`.
+TTF_Font* open_font_with_fallback(const std::string& path, int size, bool large, const std::string& root,
+                                  std::vector<std::string>* failed = nullptr);
+// Opens both fonts of a language into the set (closing what it held), from the language folder
+// `root` (by default the data folder's). Returns the files tried for a font that did not open.
+std::vector<std::string> open_language_fonts(FontSet& fonts, Language lang, const std::string& root);
+std::vector<std::string> open_language_fonts(FontSet& fonts, Language lang);
+// The start-up warning naming those files; empty when there are none.
+std::string missing_fonts_warning(const std::vector<std::string>& tried);
 
 // Makes the language current: cache pictures, string catalogue, both fonts. `name_font` is told the
 // new small font (the save dialog's name field).

@@ -153,3 +153,31 @@ TEST(Agg, Paths) {
     EXPECT_EQ(p.substr(p.size() - 13), "../VELDAR.AGG");
     EXPECT_EQ(upper_ascii("abc.Icn\x82z"), "ABC.ICN\x82Z");
 }
+
+TEST(Agg, FailureTextTellsAMissingArchiveFromADamagedOne) {
+    const auto dir = std::filesystem::temp_directory_path() / ("vorn1_agg_fail_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string missing = (dir / "VELDAR.AGG").string();
+    const std::string gone = archive_failure_text(missing, "cannot open archive");
+    EXPECT_NE(gone.find("Path tried: " + missing), std::string::npos) << gone;
+    EXPECT_NE(gone.find("Put VELDAR.AGG"), std::string::npos) << gone;
+
+    // A zero-byte file, and a folder in the file's place, are there but cannot be read.
+    kit::write_file(missing, {});
+    std::string why;
+    try {
+        AggArchive a(missing);
+    } catch (const std::runtime_error& e) {
+        why = e.what();
+    }
+    ASSERT_FALSE(why.empty()) << "an empty archive opened";
+    const std::string empty = archive_failure_text(missing, why);
+    EXPECT_NE(empty.find("damaged"), std::string::npos) << empty;
+    EXPECT_NE(empty.find(missing), std::string::npos) << empty;
+    EXPECT_EQ(empty.find("Put VELDAR.AGG"), std::string::npos) << empty;
+    std::filesystem::remove(missing);
+    std::filesystem::create_directory(dir / "veldar.agg");
+    const std::string folder = archive_failure_text(missing, "cannot read archive");
+    EXPECT_NE(folder.find((dir / "veldar.agg").string()), std::string::npos) << folder;
+    std::filesystem::remove_all(dir);
+}

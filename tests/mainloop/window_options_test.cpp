@@ -5,6 +5,7 @@
 #include "mainloop/options.h"
 #include "mainloop/transitions.h"
 #include "mainloop/window_scale.h"
+#include "temp_dir.h"
 
 namespace vorn1::test {
 namespace {
@@ -82,29 +83,58 @@ TEST(LoopOptions, CopiesClampsAndVolumesOnlyWithAudio) {
     EXPECT_EQ(sfx, (std::vector<int>{4}));
 }
 
-TEST(LoopWindow, ScaleStepsWrapAndNegativeIndexWraps) {
+TEST(LoopWindow, ScaleStepsSkipWhatTheDisplayCannotShowAndWrap) {
+    // A 1280 x 1024 desktop shows 2x but not 3x; a large one all three; 1x always counts.
+    EXPECT_EQ(fitting_scale_index(1, 1280, 1024), 1);
+    EXPECT_EQ(fitting_scale_index(2, 1280, 1024), 0);
+    EXPECT_EQ(fitting_scale_index(2, 1920, 1440), 2);
+    EXPECT_EQ(fitting_scale_index(1, 1279, 2000), 0);
+    EXPECT_EQ(fitting_scale_index(1, 600, 400), 0);
+    EXPECT_EQ(fitting_scale_index(-1, 0, 0), 2) << "unknown display: as asked";
+    EXPECT_EQ(wrap_scale_index(-4), 2);
+    EXPECT_EQ(wrap_scale_index(5), 2);
+
+    // The dummy display is 1024 x 768: every step from 1x stays at 1x, placed on the display.
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0);
     SDL_Window* w = SDL_CreateWindow("t", 0, 0, 640, 480, 0);
     ASSERT_NE(w, nullptr);
-    auto size = [&] {
-        int x, y;
-        SDL_GetWindowSize(w, &x, &y);
-        return std::make_pair(x, y);
-    };
-    int index = 0;
-    index = set_window_scale(w, nullptr, index + 1);
-    EXPECT_EQ(size(), std::make_pair(1280, 960));
-    index = set_window_scale(w, nullptr, index + 1);
-    EXPECT_EQ(size(), std::make_pair(1920, 1440));
-    index = set_window_scale(w, nullptr, index + 1);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(size(), std::make_pair(640, 480));
-    EXPECT_EQ(set_window_scale(w, nullptr, -1), 2);
-    EXPECT_EQ(size(), std::make_pair(1920, 1440));
-    EXPECT_EQ(wrap_scale_index(-4), 2);
-    EXPECT_EQ(wrap_scale_index(5), 2);
+    SDL_Rect area{};
+    ASSERT_EQ(SDL_GetDisplayUsableBounds(0, &area), 0);
+    ASSERT_EQ(area.w, 1024);
+    EXPECT_EQ(set_window_scale(w, nullptr, 1), 0);
+    EXPECT_EQ(set_window_scale(w, nullptr, 2), 0);
+    int x = 0, y = 0, ww = 0, wh = 0;
+    SDL_GetWindowSize(w, &ww, &wh);
+    SDL_GetWindowPosition(w, &x, &y);
+    EXPECT_EQ(ww, 640);
+    EXPECT_EQ(wh, 480);
+    EXPECT_EQ(x, (1024 - 640) / 2);
+    EXPECT_EQ(y, (768 - 480) / 2);
     SDL_DestroyWindow(w);
     SDL_Quit();
+}
+
+TEST(LoopWindow, MissingFontsAreNamedInTheStartUpWarning) {
+    ASSERT_EQ(TTF_Init(), 0);
+    TempDir lang("fonts");
+    FontSet fonts;
+    const std::vector<std::string> none = open_language_fonts(fonts, EN, lang.path.string());
+    EXPECT_EQ(fonts.def, nullptr);
+    EXPECT_EQ(none, (std::vector<std::string>{lang.path.string() + "/font_en.ttf",
+                                               lang.path.string() + "/font_small_en.ttf"}));
+    const std::string warning = missing_fonts_warning(none);
+    EXPECT_NE(warning.find(none[0]), std::string::npos) << warning;
+    EXPECT_NE(warning.find(none[1]), std::string::npos) << warning;
+    EXPECT_NE(warning.find("LANG/"), std::string::npos) << warning;
+
+    // With the large font only, text is drawn in it and the small one is still named.
+    std::filesystem::copy_file(std::string(VORN1_FONT_DIR) + "/DejaVuSans.ttf", lang.path / "font_en.ttf");
+    const std::vector<std::string> small = open_language_fonts(fonts, EN, lang.path.string());
+    EXPECT_NE(fonts.def, nullptr);
+    EXPECT_EQ(small, (std::vector<std::string>{lang.path.string() + "/font_small_en.ttf"}));
+    fonts.close();
+    EXPECT_EQ(missing_fonts_warning({}), "");
+    TTF_Quit();
 }
 
 TEST(LoopWindow, WindowToLogicalThroughScaleAndViewport) {
