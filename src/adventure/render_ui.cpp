@@ -187,10 +187,12 @@ void draw_summary_panel(SDL_Renderer* r, const AdventureResources& res, const Ga
     fill(r, kInfoPanelRect, kPanelFill);
     const int x0 = kInfoPanelRect.x, y0 = kInfoPanelRect.y;
     if (kind == SUMMARY_DATE) {
-        text::centered_box(r, font,
-                           strings().format("ADV_DATE", {std::to_string(state.month), std::to_string(state.week),
-                                                         std::to_string(state.day)}),
-                           x0, y0 + 34, kInfoPanelRect.w, kText);
+        const std::string date = strings().format(
+            "ADV_DATE", {std::to_string(state.month), std::to_string(state.week), std::to_string(state.day)});
+        const std::vector<std::string> lines = text::wrap_in_box(font, date, kInfoPanelRect.w - 8, kInfoPanelRect.h - 8);
+        const int skip = font ? TTF_FontLineSkip(font) : 0;
+        text::draw_lines_box(r, font, lines, x0, y0 + (kInfoPanelRect.h - skip * (int)lines.size()) / 2,
+                             kInfoPanelRect.w, kText);
         return;
     }
     if (!is_player_index(player)) return;
@@ -217,7 +219,7 @@ void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const 
     const HeroState& h = state.heroes[(size_t)hero];
     if (!blit(r, res.mini_portraits, h.portrait, x0 + 2, y0 + 2))
         fill(r, {x0 + 2, y0 + 2, 30, 22}, player_rgb(owner_colour(state, h.owner)));
-    text::at(r, font, localized_hero_name(h.name), x0 + 36, y0 + 1, kText);
+    text::at(r, font, text::fit_width(font, localized_hero_name(h.name), kInfoPanelRect.w - 38), x0 + 36, y0 + 1, kText);
     const std::string skills = std::to_string(h.attack) + " " + std::to_string(h.defense) + " " +
                                std::to_string(h.power) + " " + std::to_string(h.knowledge);
     text::at(r, small_font, skills, x0 + 36, y0 + 18, kText);

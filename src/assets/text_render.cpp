@@ -1,5 +1,7 @@
 #include "assets/text_render.h"
 
+#include <algorithm>
+
 namespace vorn1::text {
 
 namespace {
@@ -125,12 +127,52 @@ std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, in
     return lines;
 }
 
+std::string fit_width(TTF_Font* font, const std::string& text, int width) {
+    if (!font) return std::string();
+    if (measure(font, text).x <= width) return text;
+    std::string best;
+    for (std::size_t space = text.find(' '); space != std::string::npos; space = text.find(' ', space + 1)) {
+        const std::size_t end = text.find_last_not_of(' ', space);
+        if (end == std::string::npos) continue;
+        const std::string head = text.substr(0, end + 1);
+        if (measure(font, head).x > width) break;
+        best = head;
+    }
+    if (!best.empty()) return best;
+    std::size_t fits = 0;
+    for (std::size_t next = 1; next <= text.size(); ++next) {
+        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        if (measure(font, text.substr(0, next)).x > width) break;
+        fits = next;
+    }
+    return text.substr(0, fits);
+}
+
+std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height) {
+    std::vector<std::string> lines = wrap_pixels(font, text, width);
+    if (lines.empty()) return lines;
+    for (std::string& line : lines) line = fit_width(font, line, width);
+    const std::size_t room = static_cast<std::size_t>(std::max(0, height / line_skip(font)));
+    if (lines.size() > room) lines.resize(room);
+    return lines;
+}
+
 void draw_lines_box(SDL_Renderer* r, TTF_Font* font, const std::vector<std::string>& lines, int x, int y, int w,
                     SDL_Color colour) {
     if (!r || !font || lines.empty()) return;
     const int skip = line_skip(font);
     for (const std::string& line : lines) {
         centered_box(r, font, line, x, y, w, colour);
+        y += skip;
+    }
+}
+
+void wrapped_in_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+                    SDL_Color colour) {
+    if (!drawable(r, font, text)) return;
+    const int skip = line_skip(font);
+    for (const std::string& line : wrap_in_box(font, text, w, h)) {
+        blit_line(r, font, line, x, y, colour);
         y += skip;
     }
 }

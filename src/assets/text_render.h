@@ -34,6 +34,15 @@ void right_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, 
 // wider than that gets a line of its own. Empty for a null font or an empty text.
 std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, int width);
 
+// The text when it is at most `width` pixels wide; else its longest start that is: cut after a
+// whole word, or after a whole character when not even the first word fits. Empty for a null font.
+std::string fit_width(TTF_Font* font, const std::string& text, int width);
+// wrap_pixels with every line fitted to the width, and only as many lines as fit in `height`.
+std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height);
+
+// wrap_in_box's lines drawn from (x, y) down, one line skip apart.
+void wrapped_in_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, int h,
+                    SDL_Color colour);
 // Wrapped to w and drawn from (x, y) down, one line skip apart.
 void wrapped_at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, int w, SDL_Color colour);
 // Wrapped to w and drawn from y down, each line centred in the box of width w at x.

@@ -153,8 +153,8 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
                 const int idx = view.top + i, y = 44 + i * row_h;
                 const bool sel = idx == view.selection;
                 if (sel) fill_rect(renderer, {366, y, W - 110, row_h}, {0, 180, 0, 30});
-                text::at(renderer, font, localized_map_name(maps[idx].stem, maps[idx].name), 370, y,
-                         sel ? SDL_Color{150, 255, 50, 255} : white);
+                text::at(renderer, font, text::fit_width(font, localized_map_name(maps[idx].stem, maps[idx].name), W - 118),
+                         370, y, sel ? SDL_Color{150, 255, 50, 255} : white);
             }
             SDL_RenderSetClipRect(renderer, nullptr);
         }
@@ -163,7 +163,8 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
                  54 + static_cast<int>(static_cast<double>(view.top) / (N - view.visible) * 162.0));
         if (font && valid(view.selection)) {
             const MapFileInfo& m = maps[view.selection];
-            text::centered_box(renderer, font, localized_map_name(m.stem, m.name), 354, 256, 160, gold);
+            text::centered_box(renderer, font, text::fit_width(font, localized_map_name(m.stem, m.name), 156), 354, 256,
+                               160, gold);
         }
         blit(renderer, icons.at(ok_pressed && icons.count() >= 25 ? 24 : 23), ok.x, ok.y);
         blit(renderer, icons.at(cancel_pressed && icons.count() >= 23 ? 22 : 21), cancel.x, cancel.y);
@@ -171,8 +172,10 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
             const MapFileInfo& m = maps[view.selection];
             text::at(renderer, font, strings().get(map_size_key(m.size)), 362, H + 22, grey);
             text::at(renderer, font, strings().get(map_difficulty_key(m.difficulty)), 497, H + 22, grey);
-            text::wrapped_at(renderer, font, localized_map_desc(m.stem, m.description), 342, H + 53,
-                             EW >= 1 ? EW - 32 : 128, white);
+            // The description stays inside the lower panel, and on the screen.
+            const int top = H + 53, bottom = std::min(H - 12 + tex_size(extra.tex).y - 8, 480);
+            text::wrapped_in_box(renderer, font, localized_map_desc(m.stem, m.description), 342, top,
+                                 EW >= 1 ? EW - 32 : 128, bottom - top, white);
         }
         frontend_present(renderer);
     }

@@ -172,8 +172,8 @@ struct StandardPage {
         const bool valid = s.map_index >= 0 && s.map_index < static_cast<int>(maps.size());
         if (font && valid) {
             const MapFileInfo& m = maps[s.map_index];
-            text::centered_box(r, font, localized_map_name(m.stem, m.name), 336, l.SL + 19, l.scen_w,
-                               {255, 255, 255, 255});
+            text::centered_box(r, font, text::fit_width(font, localized_map_name(m.stem, m.name), l.scen_w - 6), 336,
+                               l.SL + 19, l.scen_w, {255, 255, 255, 255});
         }
         blit(r, pics.icons.at(scen_pressed ? 20 : 19), 336 + l.w18.x, l.SL + 16);
         if (font)

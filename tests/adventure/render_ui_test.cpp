@@ -4,7 +4,11 @@
 #include "adventure/adv_geometry.h"
 #include "adventure/render_ui.h"
 #include "adventure/render_viewport.h"
+#include "datakit/kit_adventure.h"
+#include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
 
 namespace vorn1 {
 namespace {
@@ -199,6 +203,37 @@ TEST_F(PanelTest, PressedButtonShowsItsDownFrame) {
         const SDL_Rect rc = adv_button_rect(b);
         EXPECT_EQ(pixel(rc.x + 5, rc.y + 5), rgb_of(140 + 2 * b + (b == ADVBTN_END_TURN))) << b;
     }
+}
+
+TEST_F(PanelTest, SummaryAndHeroTextsStayInsideTheStatusPanel) {
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kLargeFontSize);
+    ASSERT_NE(font, nullptr);
+    strings().load_from_text("", kit::catalogue_json(kit::adventure_english_strings()));
+    state_.month = 12, state_.week = 4, state_.day = 7;
+    HeroState h;
+    h.live = 1;
+    h.name = "Lord Zevoraz the Unyielding";
+    state_.heroes.push_back(h);
+    auto outside = [this] {
+        int n = 0;
+        for (int y = kInfoPanelRect.y - 8; y < 480; ++y)
+            for (int x = 470; x < 640; ++x)
+                if (!point_in(kInfoPanelRect, x, y) && pixel(x, y) != 0xFF00FF) ++n;
+        return n;
+    };
+    draw_summary_panel(r_, res_, state_, 0, SUMMARY_DATE, font, font);
+    EXPECT_EQ(outside(), 0) << "the date sticks out";
+    int text = 0;
+    for (int y = kInfoPanelRect.y; y < kInfoPanelRect.y + kInfoPanelRect.h; ++y)
+        for (int x = kInfoPanelRect.x; x < kInfoPanelRect.x + kInfoPanelRect.w; ++x) text += pixel(x, y) != pixel(481, 393);
+    EXPECT_GT(text, 100) << "no date drawn";
+    fill_screen(0xFF00FF);
+    draw_mini_hero_panel(r_, res_, state_, 0, font, font);
+    EXPECT_EQ(outside(), 0) << "the name sticks out";
+    strings().load_from_text("", "");
+    TTF_CloseFont(font);
+    TTF_Quit();
 }
 
 TEST_F(PanelTest, FullFrameNeverChangesTheGameState) {

@@ -183,6 +183,30 @@ TEST_F(TextDraw, WrapGivesOverWideWordsTheirOwnLine) {
     EXPECT_EQ(text::wrap_pixels(font_, "one\n\ntwo", 500), (std::vector<std::string>{"one", "", "two"}));
 }
 
+TEST_F(TextDraw, TextCutToABoxEndsOnAWordOrCharacterInsideIt) {
+    const std::string name = "Four Winds of the North";
+    const int four_winds = text::measure(font_, "Four Winds").x;
+    EXPECT_EQ(text::fit_width(font_, name, 1000), name);
+    EXPECT_EQ(text::fit_width(font_, name, four_winds), "Four Winds");
+    EXPECT_EQ(text::fit_width(font_, name, four_winds - 1), "Four");
+    // No whole word fits: whole characters, never half of a two-byte one.
+    const std::string word = "\xC3\x89\xC3\x89\xC3\x89\xC3\x89";  // four E-acute
+    const int two = text::measure(font_, "\xC3\x89\xC3\x89").x;
+    EXPECT_EQ(text::fit_width(font_, word, two + 1), "\xC3\x89\xC3\x89");
+    EXPECT_EQ(text::fit_width(font_, "Four", 1), "");
+    EXPECT_EQ(text::fit_width(nullptr, name, 100), "");
+
+    // A description in a box: lines inside its width, no more than its height holds.
+    const std::string desc = "A long tale Supercalifragilisticexpialidocious of the northern woods and the sea beyond";
+    const int skip = TTF_FontLineSkip(font_);
+    const std::vector<std::string> lines = text::wrap_in_box(font_, desc, 80, skip * 3 + skip / 2);
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines) EXPECT_LE(text::measure(font_, line).x, 80) << line;
+    EXPECT_EQ(lines[0], "A long tale");
+    EXPECT_EQ(lines[1].rfind("Supercal", 0), 0u) << lines[1];
+    EXPECT_TRUE(text::wrap_in_box(font_, desc, 80, skip - 1).empty());
+}
+
 TEST_F(TextDraw, WrappedFormsDrawOneBandPerLine) {
     const std::string s = "alpha beta gamma delta epsilon zeta";
     const auto lines = text::wrap_pixels(font_, s, 90);
