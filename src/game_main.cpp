@@ -13,6 +13,7 @@
 #include "adventure/new_day_panel.h"
 #include "assets/agg.h"
 #include "assets/resources.h"
+#include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
 #include "lang/lang_detect.h"
 #include "lang/language.h"
@@ -200,22 +201,18 @@ NewGameConfig run_front_end(MainState& m) {
     return config;
 }
 
-// Sets up the chosen game; a save that does not load leaves the archive's demo map.
-void start_chosen_game(MainState& m, const NewGameConfig& config) {
-    m.now_ms = SDL_GetTicks();
-    if (!config.save_path.empty()) {
-        const std::string maps_dir = front_end_folder() + "maps";
-        LoadResult loaded = config.mode == MODE_CAMPAIGN ? load_campaign_game(config.save_path)
-                                                         : load_game(config.save_path, maps_dir);
-        if (loaded.ok) {
-            setup_loaded_game(m, std::move(loaded));
-            return;
-        }
-        std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
-        setup_game(m, NewGameConfig{}, m.res->archive.get(), m.now_ms | 1u);
-        return;
+// The title screen's choice set up to play. A save or map that does not load is told over the
+// title picture and the front end runs again. False when the player quit there.
+bool start_from_front_end(MainState& m) {
+    for (;;) {
+        const NewGameConfig config = run_front_end(m);
+        if (config.quit) return false;
+        m.now_ms = SDL_GetTicks();
+        const std::string failure = start_chosen_game(m, config);
+        if (failure.empty()) return true;
+        OwnedTexture title(load_bmp_tex(m.renderer, *m.res->archive, m.res->palette, "VELDAR.BMP"));
+        show_saved_alert(m.renderer, *m.res, m.fonts.def, title.tex, failure);
     }
-    setup_game(m, config, m.res->archive.get(), m.now_ms | 1u);
 }
 
 int run() {
@@ -239,6 +236,7 @@ int run() {
         shutdown(m, run);
         return 1;
     }
+    SDL_StopTextInput();  // on only while a name field is open, so no hotkey types into one
     SDL_RenderSetLogicalSize(m.renderer, kLogicalW, kLogicalH);
     SDL_RenderSetIntegerScale(m.renderer, SDL_TRUE);
 
@@ -246,8 +244,7 @@ int run() {
     try {
         archive = std::make_unique<AggArchive>(AGG_PATH);
     } catch (const std::exception& e) {
-        report_fatal(m.window, "The data archive could not be opened.\nPath tried: " + AGG_PATH + "\n(" + e.what() +
-                                   ")\nPut VELDAR.AGG in the folder above the game's program folder.");
+        report_fatal(m.window, archive_failure_text(AGG_PATH, e.what()));
         shutdown(m, run);
         return 1;
     }
@@ -256,7 +253,12 @@ int run() {
     run.resources = std::make_unique<Resources>(m.renderer, std::move(archive));
     m.res = run.resources.get();
     m.archive = m.res->archive.get();
-    if (TTF_Init() == 0) open_language_fonts(m.fonts, g_language);
+    const std::string font_warning = TTF_Init() == 0 ? missing_fonts_warning(open_language_fonts(m.fonts, g_language))
+                                                     : std::string("The font library did not start: ") + SDL_GetError();
+    if (!font_warning.empty()) {
+        SDL_Log("%s", font_warning.c_str());
+        if (!m.fonts.def) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, kWindowTitle, font_warning.c_str(), m.window);
+    }
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);
     load_adventure_groups(*m.res);
@@ -271,12 +273,10 @@ int run() {
     connect_save_dialogs(m);
     connect_system_screens(m);
 
-    const NewGameConfig config = run_front_end(m);
-    if (config.quit) {
+    if (!start_from_front_end(m)) {
         shutdown(m, run);
         return 0;
     }
-    start_chosen_game(m, config);
 
     uint32_t last = SDL_GetTicks();
     while (!m.quit) {

@@ -55,6 +55,8 @@ struct SummaryView {
     uint8_t kind = SUMMARY_NONE;
     uint32_t end_ms = 0;
 };
+// How long a summary stays before the selected hero comes back.
+constexpr uint32_t kSummaryViewMs = 3000;
 
 // Everything one adventure frame is drawn from. The loop owns all of it; drawing only reads.
 struct AdventureFrame {

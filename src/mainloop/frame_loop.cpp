@@ -83,19 +83,25 @@ void sync_hero_vectors(GameSession& g) {
     grow_hero_routes(l, g.state);
 }
 
-void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed) {
+bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed) {
+    MapSource source = MapSource::Empty;
+    GameMap map = load_game_map(cfg, archive, &source);
+    // A map the player named that does not load never becomes another map's game.
+    const bool named = (cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty()) || !cfg.map_path.empty();
+    if (named && source != MapSource::CampaignMap && source != MapSource::ChosenMap) return false;
     end_game(m);
     m.game = std::make_unique<GameSession>();
     GameSession& g = *m.game;
     g.config = cfg;
     if (archive) m.archive = archive;
-    g.map = load_game_map(cfg, archive, nullptr);
+    g.map = std::move(map);
     init_game_state(g.state, g.map, cfg, seed);
     rebuild_monster_guard_map(g.map);
     g.campaign = cfg.mode == MODE_CAMPAIGN;
     g.hot_seat = cfg.mode == MODE_HOTSEAT;
     setup_puzzle_map(g.puzzle, g.map, seed ^ 0x9E3779B9u);
     begin_session(m, -1, false);
+    return true;
 }
 
 void begin_session(MainState& m, int first_player, bool from_save) {
@@ -145,6 +151,14 @@ void scroll_view(GameSession& g, int dx, int dy) {
     clamp_view(g.map, g.loop.view_x, g.loop.view_y);
 }
 
+// Key g and the SYS button.
+void open_control_panel(MainState& m) {
+    stop_hero_movement(m);
+    if (!m.control_panel) return;
+    m.control_panel(m);
+    if (m.game) apply_game_options(m);
+}
+
 void click_adv_button(MainState& m, int button) {
     GameSession& g = game_of(m);
     switch (button) {
@@ -155,6 +169,7 @@ void click_adv_button(MainState& m, int button) {
         case ADVBTN_KINGDOM: open_kingdom_overview(m); break;
         case ADVBTN_END_TURN: request_end_turn(m); break;
         case ADVBTN_OPTIONS: open_adventure_panel(g.loop.apanel); break;
+        case ADVBTN_SYSTEM: open_control_panel(m); break;
         default: break;
     }
 }
@@ -231,13 +246,7 @@ void handle_adventure_key(MainState& m, SDL_Keycode key) {
         case SDLK_i:
             if (m.scenario_info) m.scenario_info(m);
             break;
-        case SDLK_g:
-            stop_hero_movement(m);
-            if (m.control_panel) {
-                m.control_panel(m);
-                if (m.game) apply_game_options(m);
-            }
-            break;
+        case SDLK_g: open_control_panel(m); break;
         case SDLK_LEFT: scroll_view(g, -kScrollStep, 0); break;
         case SDLK_RIGHT: scroll_view(g, kScrollStep, 0); break;
         case SDLK_UP: scroll_view(g, 0, -kScrollStep); break;
@@ -264,6 +273,14 @@ void handle_adventure_map(MainState& m, const SDL_Event& e) {
         if (minimap_point_to_view(g.map, sx, sy, vx, vy)) {
             l.view_x = vx;
             l.view_y = vy;
+            return;
+        }
+        if (point_in(kInfoPanelRect, sx, sy)) {
+            // The status panel steps from the hero to the kingdom's resources, the date, and back.
+            const uint8_t next = l.summary_view.kind == SUMMARY_NONE    ? SUMMARY_FUNDS
+                                 : l.summary_view.kind == SUMMARY_FUNDS ? SUMMARY_DATE
+                                                                        : SUMMARY_NONE;
+            l.summary_view = next == SUMMARY_NONE ? SummaryView{} : SummaryView{next, m.now_ms + kSummaryViewMs};
             return;
         }
         click_locator(m, locator_hit(sx, sy));

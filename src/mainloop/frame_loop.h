@@ -21,8 +21,9 @@ GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSo
 
 // Builds the running game from a configuration (and the map it names) into m.game: game state,
 // event system, battle screen, puzzle, per-hero vectors, turn order, options; then starts the first
-// player's turn. `seed` seeds the set-up (the caller takes it from the tick count).
-void setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed);
+// player's turn. `seed` seeds the set-up (the caller takes it from the tick count). False, with the
+// running game kept, when the configuration names a map that does not load.
+bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed);
 // The part of set-up shared by new and loaded games (m.game holds the state and map): event system,
 // battle screen, calendar copies, per-hero vectors (points from the save when `from_save`), turn
 // order, options, and the turn of `first_player` (-1: the first in order).

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "assets/agg.h"
+#include "frontend/frontend_driver.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
@@ -131,7 +132,31 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
 
 void start_new_game(MainState& m) {
     const NewGameConfig cfg = m.game ? game_of(m).config : NewGameConfig{};
-    setup_game(m, cfg, m.archive, m.now_ms | 1u);
+    if (setup_game(m, cfg, m.archive, m.now_ms | 1u) || !m.game) return;
+    EventDef def;
+    def.text = map_load_failed_text();
+    def.buttons = {EVENT_BUTTON_OK};
+    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+}
+
+std::string map_load_failed_text() {
+    // Catalogues of the classic data have no text of their own for it.
+    return strings().has("GAME_MAP_LOAD_FAILED") ? strings().get("GAME_MAP_LOAD_FAILED")
+                                                 : std::string("The map could not be loaded.");
+}
+
+std::string start_chosen_game(MainState& m, const NewGameConfig& config) {
+    if (config.save_path.empty())
+        return setup_game(m, config, m.archive, m.now_ms | 1u) ? std::string() : map_load_failed_text();
+    const std::string maps_dir = front_end_folder() + "maps";
+    LoadResult loaded =
+        config.mode == MODE_CAMPAIGN ? load_campaign_game(config.save_path) : load_game(config.save_path, maps_dir);
+    if (!loaded.ok) {
+        std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
+        return strings().get("GAME_LOAD_FAILED");
+    }
+    setup_loaded_game(m, std::move(loaded));
+    return std::string();
 }
 
 }  // namespace vorn1

@@ -31,7 +31,14 @@ void load_chosen_game(MainState& m);
 // Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
 // visit records, each hero's points and planned route; the saved player continues when human.
 void setup_loaded_game(MainState& m, LoadResult&& loaded);
-// Key n after its confirmation: a new game on the configuration the front end gave (the demo map).
+// Key n after its confirmation: a new game on the configuration the front end gave (the demo map);
+// when its map no longer loads the running game goes on and says so.
 void start_new_game(MainState& m);
+
+// The front end's choice set up to play: the save loaded, or the new game on its map. Empty when
+// it worked; else the text telling the player why not, with no game set up or replaced.
+std::string start_chosen_game(MainState& m, const NewGameConfig& config);
+// The text of a chosen map that does not load.
+std::string map_load_failed_text();
 
 }  // namespace vorn1

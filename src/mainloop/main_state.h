@@ -48,6 +48,17 @@ struct TileFadeout {
 };
 constexpr float kTileFadeoutMs = 400.0f;
 
+// What the screen showed of a human seat's turn: drawn in place of a computer seat's own while the
+// computer plays, so a human never sees a computer's explored area, heroes or towns.
+struct SeatView {
+    int player = -1;  // -1: no human turn yet
+    int view_x = 0, view_y = 0;
+    int selected_hero = -1;
+    std::vector<int> hero_order, town_order;
+    LocatorPanelState locator;
+    std::vector<RouteMarker> markers;
+};
+
 // The selection, lists, routes, walk and screen flags of one game.
 struct LoopState {
     // Selection and lists (current player only).
@@ -75,6 +86,7 @@ struct LoopState {
     // View.
     int view_x = 0, view_y = 0;
     SummaryView summary_view;
+    SeatView human_view;  // the last human seat's, kept when a computer seat's turn starts
     int anim_tick = 0;
     float anim_ms = 0.0f;
     int pressed_button = -1;  // adventure button held down

@@ -36,6 +36,26 @@ AdventureFrame make_adventure_frame(MainState& m) {
     f.dim_door_open = l.dim_door.open;
     f.font = m.fonts.def;
     f.small_font = m.fonts.small;
+    const SeatView& human = l.human_view;
+    if (human.player < 0 || !is_player_index(l.current_player) || g.state.player_is_human[l.current_player] != 0)
+        return f;
+    // A computer seat plays: the last human's view, its map following a walk only where that
+    // human sees it and only with the option to watch enemy moves.
+    const bool watched = m.settings.view_enemy_moves && l.walk_step_index >= 0 &&
+                         g.state.valid_hero(l.selected_hero) &&
+                         g.state.fog[(size_t)human.player].is_explored(g.state.heroes[(size_t)l.selected_hero].x,
+                                                                        g.state.heroes[(size_t)l.selected_hero].y);
+    if (!watched) {
+        f.view_x = human.view_x;
+        f.view_y = human.view_y;
+    }
+    f.markers = &human.markers;
+    f.current_player = human.player;
+    f.selected_hero = human.selected_hero;
+    f.hero_order = &human.hero_order;
+    f.town_order = &human.town_order;
+    f.locator = &human.locator;
+    f.summary = SummaryView{};
     return f;
 }
 

@@ -65,6 +65,9 @@ void start_player_turn(MainState& m, int p) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     store_selected_destination(g);
+    if (seat_is_human(g.state, l.current_player) && !seat_is_human(g.state, p))
+        l.human_view = SeatView{l.current_player, l.view_x,    l.view_y, l.selected_hero, l.hero_order,
+                                l.town_order,     l.locator,   l.active_markers};
     l.current_player = p;
     l.selected_hero = -1;
     l.hero_order.clear();
@@ -122,7 +125,11 @@ void start_player_turn(MainState& m, int p) {
     l.announcement_open = true;
     g.events.open_crest_announcement(player_turn_text(g.state, p), crest, m.res ? m.res->second_crest : nullptr, 2,
                                      kMapViewArea, [&m](EventResult) {
-                                         if (m.game) game_of(m).loop.announcement_open = false;
+                                         if (!m.game) return;
+                                         LoopState& loop = game_of(m).loop;
+                                         loop.announcement_open = false;
+                                         // The turn opens on the date.
+                                         loop.summary_view = SummaryView{SUMMARY_DATE, m.now_ms + kSummaryViewMs};
                                      });
     // A player without a town is told how many days are left; the dialog queues behind the turn's.
     const int32_t days_left = take_elimination_warning(g.elimination, p);

@@ -37,14 +37,25 @@ void present_background(SDL_Renderer* r, SDL_Texture* background) {
 
 void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
                     const std::function<void()>& draw, bool draw_on_close) {
+    // A quit request closes the screen and is handed on to the loop beneath, which decides.
+    bool quit = false;
+    const auto hand_on_quit = [&quit] {
+        if (!quit) return;
+        SDL_Event q{};
+        q.type = SDL_QUIT;
+        SDL_PushEvent(&q);
+    };
     for (;;) {
         bool done = false;
         SDL_Event e;
-        while (!done && SDL_PollEvent(&e)) done = handle(e);
-        if (done && !draw_on_close) return;
+        while (!done && SDL_PollEvent(&e)) {
+            quit = quit || e.type == SDL_QUIT;
+            done = handle(e);
+        }
+        if (done && !draw_on_close) return hand_on_quit();
         draw();
         SDL_RenderPresent(renderer);
-        if (done) return;
+        if (done) return hand_on_quit();
         SDL_Delay(16);
     }
 }

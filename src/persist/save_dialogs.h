@@ -21,7 +21,7 @@ struct Resources;
 
 // Drains the pending events into `handle` (which returns true when the screen is over) until one
 // ends it; otherwise draws, presents and waits 16 ms, and repeats. With `draw_on_close` a last
-// frame is drawn after the ending event.
+// frame is drawn after the ending event. A quit request seen is pushed again when the screen ends.
 void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
                     const std::function<void()>& draw, bool draw_on_close = false);
 

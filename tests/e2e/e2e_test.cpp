@@ -97,10 +97,10 @@ std::string run_capture(const std::string& cmd) {
 struct VirtualDisplay {
     pid_t pid = -1;
     std::string display;
-    VirtualDisplay() {
+    explicit VirtualDisplay(const std::string& screen = "1024x768x24") {
         int fds[2];
         if (::pipe(fds) != 0) return;
-        pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+        pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
                     {}, {}, -1, fds[1]);
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
@@ -249,4 +249,168 @@ TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     const int status = wait_for(game, 20);
     if (status < 0) stop(game);
     EXPECT_EQ(status, 0);
+}
+
+namespace {
+
+// A started game's first window and the xdotool prefix for its display.
+struct RunningGame {
+    pid_t pid = -1;
+    std::string id;
+    std::string xdo;
+    const VirtualDisplay* x = nullptr;
+    void keys(std::initializer_list<const char*> names, int pause_ms = 700) const {
+        for (const char* key : names) {
+            EXPECT_EQ(std::system((xdo + "key --window " + id + " " + key).c_str()), 0) << key;
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
+        }
+    }
+    // Kept beside the build for a person to look at.
+    vorn1::Image shot(const std::string& name) const {
+        const fs::path keep = fs::path(VORN1_BINARY_DIR) / "e2e_shots";
+        fs::create_directories(keep);
+        return window_shot(x->display, id, keep / name);
+    }
+    std::string geometry() const { return run_capture(xdo + "getwindowgeometry " + id); }
+};
+
+void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g) {
+    std::string ids;
+    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
+    ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
+    g.id = ids.substr(0, ids.find('\n'));
+    g.xdo = "DISPLAY=" + x.display + " xdotool ";
+    g.x = &x;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+}
+
+bool have_screen_tools() { return have_program("Xvfb") && have_program("xdotool") && have_program("import"); }
+
+void remove_maps(const GameFolder& folder) {
+    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
+        if (entry.path().extension() == ".MAP") fs::remove(entry.path());
+}
+
+}  // namespace
+
+// From the title screen, a damaged save and then a map cut short are each refused with a notice,
+// and the player is back on the title screen (where Escape ends the program), never in a game.
+TEST(EndToEnd, ADamagedSaveOrMapChosenOnTheTitleScreenIsRefused) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("refused", true);
+    std::vector<fs::path> maps;
+    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
+        if (entry.path().extension() == ".MAP") maps.push_back(entry.path());
+    ASSERT_FALSE(maps.empty());
+    fs::copy_file(maps.front(), folder.root / "cut.bin");
+    remove_maps(folder);
+    fs::resize_file(folder.root / "cut.bin", 1400);  // the header and a few tiles
+    fs::rename(folder.root / "cut.bin", folder.root / "maps" / "CUT.MAP");
+    fs::create_directories(folder.root / "saved_games");
+    {
+        std::FILE* f = std::fopen((folder.root / "saved_games" / "broken.sav").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        for (int i = 0; i < 5000; ++i) std::fputc((i * 7919 + 13) & 0xFF, f);
+        std::fclose(f);
+    }
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image title = g.shot("refused_title.png");
+    g.keys({"l", "s", "Return"});
+    const vorn1::Image save_notice = g.shot("refused_save.png");
+    ASSERT_GT(save_notice.width, 0);
+    EXPECT_GT(changed_pixels(title, save_notice, 200, 150, 240, 150), 5000) << "no notice over the title";
+    ASSERT_EQ(wait_for(g.pid, 0.1), -1) << "the program ended";
+    g.keys({"Return", "n", "s", "Return"});
+    const vorn1::Image map_notice = g.shot("refused_map.png");
+    ASSERT_GT(map_notice.width, 0);
+    g.keys({"Return", "Escape"});
+    const int status = wait_for(g.pid, 15);
+    if (status < 0) stop(g.pid);
+    EXPECT_EQ(status, 0) << "Escape did not end the program: not on the title screen";
+}
+
+// s on the map opens the save dialog with its default name untouched by the key, and a termination
+// request while the "saved" notice is open ends the program at once.
+TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("savekey", true);
+    remove_maps(folder);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    g.keys({"n", "s", "Return"});
+    g.keys({"Return", "s"});
+    ASSERT_GT(g.shot("savekey_dialog.png").width, 0);
+    g.keys({"Return"});
+    ASSERT_GT(g.shot("savekey_notice.png").width, 0);
+    std::vector<std::string> stems;
+    if (fs::exists(folder.root / "saved_games"))
+        for (const auto& entry : fs::directory_iterator(folder.root / "saved_games"))
+            stems.push_back(entry.path().stem().string());
+    ASSERT_EQ(stems.size(), 1u);
+    EXPECT_EQ(stems[0].size(), 14u) << stems[0];  // the default "yy-mm-dd-HHMM-" alone
+    EXPECT_EQ(stems[0].back(), '-') << stems[0];
+    ::kill(g.pid, SIGTERM);
+    const int status = wait_for(g.pid, 10);
+    if (status < 0) stop(g.pid);
+    EXPECT_EQ(status, 0) << "the quit request was lost";
+}
+
+// On a 1280 x 1024 screen F11 gives the 2x window, on the screen, and then skips 3x for 1x.
+TEST(EndToEnd, WindowScaleSkipsWhatTheScreenCannotShow) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("scale", true);
+    VirtualDisplay x("1280x1024x24");
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    auto placed = [&g](int& px, int& py, int& w, int& h) {
+        const std::string geo = g.geometry();
+        px = py = w = h = -1;
+        const size_t at = geo.find("Position: "), size = geo.find("Geometry: ");
+        if (at == std::string::npos || size == std::string::npos) return geo;
+        std::sscanf(geo.c_str() + at, "Position: %d,%d", &px, &py);
+        std::sscanf(geo.c_str() + size, "Geometry: %dx%d", &w, &h);
+        return geo;
+    };
+    int px, py, w, h;
+    g.keys({"F11"}, 1200);
+    std::string geo = placed(px, py, w, h);
+    EXPECT_EQ(w, 1280) << geo;
+    EXPECT_EQ(h, 960) << geo;
+    EXPECT_TRUE(px >= 0 && py >= 0 && px + w <= 1280 && py + h <= 1024) << geo;
+    ASSERT_GT(g.shot("scale_2x.png").width, 0);
+    g.keys({"F11"}, 1200);
+    geo = placed(px, py, w, h);
+    EXPECT_EQ(w, 640) << geo;
+    EXPECT_EQ(h, 480) << geo;
+    EXPECT_TRUE(px >= 0 && py >= 0 && px + w <= 1280 && py + h <= 1024) << geo;
+    stop(g.pid);
+}
+
+// After the human's turn the computer seats play and the new day's pause runs: the map keeps the
+// human's view all the while.
+TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("view", true);
+    remove_maps(folder);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    g.keys({"n", "s", "Return"});
+    g.keys({"Return"}, 3500);  // the turn's date summary runs out
+    const vorn1::Image turn = g.shot("view_turn.png");
+    ASSERT_GT(turn.width, 0);
+    g.keys({"e", "Return"}, 500);
+    const vorn1::Image pause = g.shot("view_newday.png");
+    ASSERT_GT(pause.width, 0);
+    // The map view (animated water and flags aside) and the hero and town lists stay as they were.
+    EXPECT_LT(changed_pixels(turn, pause, 16, 16, 448, 448), 448 * 448 / 20);
+    EXPECT_LT(changed_pixels(turn, pause, 480, 176, 160, 140), 160 * 140 / 20);
+    stop(g.pid);
 }

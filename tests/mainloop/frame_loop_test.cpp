@@ -101,8 +101,9 @@ TEST_F(LoopTest, WithoutAMapTheGameIsTheEmptyMap) {
     EXPECT_EQ(mp.width, 72);
     EXPECT_EQ(mp.height, 72);
     EXPECT_NE(err.find("none.map"), std::string::npos);
-    setup_game(m, cfg, nullptr, 1);
+    ASSERT_TRUE(setup_game(m, NewGameConfig{}, nullptr, 1));
     ASSERT_TRUE(m.game);
+    EXPECT_EQ(map().name, "EMPTY");
     EXPECT_TRUE(loop().hero_order.empty());
     push_click(200, 200);
     push_key(SDLK_h);

@@ -4,8 +4,10 @@
 
 #include <filesystem>
 
+#include "adventure/adv_geometry.h"
 #include "adventure/adventure_spells.h"
 #include "adventure/new_day_panel.h"
+#include "datakit/kit_frontend.h"
 #include "loop_fixture.h"
 #include "mainloop/adventure_screens.h"
 #include "mainloop/game_files.h"
@@ -80,6 +82,37 @@ TEST_F(ScreensTest, HotkeysPressThePanelButtonsAsAClickWould) {
     frames(1);
     EXPECT_FALSE(g().puzzle.open);
     EXPECT_FALSE(g().events.dialog_open) << "the key did not reach the adventure map";
+}
+
+TEST_F(ScreensTest, StatusPanelStepsThroughResourcesAndDateAndSysOpensTheControlPanel) {
+    EXPECT_EQ(loop().summary_view.kind, SUMMARY_DATE) << "the turn opens on the date";
+    m.now_ms = kSummaryViewMs;
+    frames(1);
+    EXPECT_EQ(loop().summary_view.kind, SUMMARY_NONE);
+    const SDL_Point status{kInfoPanelRect.x + 40, kInfoPanelRect.y + 40};
+    std::vector<int> kinds;
+    for (int i = 0; i < 4; ++i) {
+        push_click(status.x, status.y);
+        frames(1);
+        kinds.push_back(loop().summary_view.kind);
+    }
+    EXPECT_EQ(kinds, (std::vector<int>{SUMMARY_FUNDS, SUMMARY_DATE, SUMMARY_NONE, SUMMARY_FUNDS}));
+    m.now_ms += kSummaryViewMs - 1;
+    frames(1);
+    EXPECT_EQ(loop().summary_view.kind, SUMMARY_FUNDS);
+    m.now_ms += 1;
+    frames(1);
+    EXPECT_EQ(loop().summary_view.kind, SUMMARY_NONE) << "the hero comes back";
+
+    int panels = 0;
+    m.control_panel = [&panels](MainState&) { ++panels; };
+    const SDL_Rect sys = adv_button_rect(ADVBTN_SYSTEM);
+    push_click(sys.x + sys.w / 2, sys.y + sys.h / 2);
+    frames(1);
+    EXPECT_EQ(panels, 1);
+    push_key(SDLK_g);
+    frames(1);
+    EXPECT_EQ(panels, 2);
 }
 
 TEST_F(ScreensTest, OverlaysHoldTheInputOfTheMapBeneath) {
@@ -303,6 +336,45 @@ TEST_F(SavedGameTest, SavedGameComesBackWithPositionsPointsAndPlan) {
     EXPECT_EQ(loop().selected_hero, hero);
     EXPECT_EQ(loop().route_dest_x, 9) << "the stored destination is planned again";
     EXPECT_FALSE(loop().active_route.empty());
+}
+
+TEST_F(SavedGameTest, AChosenSaveOrMapThatDoesNotLoadStartsNoOtherGame) {
+    const std::string cut_map = dir + "/CUT.MAP";
+    kit::write_file(cut_map, kit::map_header_bytes("Cut", "no tiles", 0, 0));
+    // While a game runs, n on a map that is gone keeps that game and says so.
+    g().config.map_path = cut_map;
+    push_key(SDLK_n);
+    frames(1);
+    push_key(SDLK_RETURN);
+    frames(1);
+    ASSERT_TRUE(m.game);
+    EXPECT_EQ(state().heroes.size(), 1u);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "The map could not be loaded.");
+
+    // From the front end: a damaged save, an empty one, a map cut short: no game at all.
+    end_game(m);
+    kit::write_file(dir + "/damaged.sav", kit::Bytes(3000, 0xA5));
+    kit::write_file(dir + "/empty.sav", {});
+    NewGameConfig cfg;
+    testing::internal::CaptureStderr();
+    for (const char* save : {"/damaged.sav", "/empty.sav"}) {
+        cfg.save_path = dir + save;
+        EXPECT_EQ(start_chosen_game(m, cfg), "GAME_LOAD_FAILED") << save;
+        EXPECT_FALSE(m.game) << save;
+    }
+    cfg = NewGameConfig{};
+    cfg.map_path = cut_map;
+    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.");
+    EXPECT_FALSE(m.game);
+    cfg.mode = MODE_CAMPAIGN;
+    cfg.map_path.clear();
+    cfg.campaign_map_path = dir + "/NONE.CMP";
+    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.");
+    EXPECT_FALSE(m.game);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(start_chosen_game(m, NewGameConfig{}), "") << "no map named: the archive's, here the empty one";
+    EXPECT_TRUE(m.game);
 }
 
 TEST_F(SavedGameTest, NewGameReplacesTheRunningOneOnlyWhenConfirmed) {
