@@ -51,4 +51,10 @@ SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventB
     return dst;
 }
 
+void hand_on_quit_request() {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+}
+
 }  // namespace vorn1

@@ -31,4 +31,8 @@ SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventB
 // The frame that draw_system_button uses.
 int system_button_frame(EventButtonId button_id, bool pressed);
 
+// A screen that a quit request (window closed, termination) has ended calls this once it has left
+// its event loop: the request goes on to the loop beneath, which decides, and is never lost.
+void hand_on_quit_request();
+
 }  // namespace vorn1

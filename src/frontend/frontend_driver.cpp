@@ -4,6 +4,7 @@
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
+#include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "assets/text_render.h"
 #include "assets/title_sea_cycle.h"
@@ -263,7 +264,7 @@ void run_credits_screen(SDL_Renderer* renderer, AggArchive& archive, const Palet
     if (!picture.tex) return;
     for (;;) {
         SDL_Event e;
-        bool done = false;
+        bool done = false, quit = false;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
                 if (e.key.keysym.sym == SDLK_F11 && !e.key.repeat && ng_current_fullscreen_cb()) {
@@ -273,8 +274,10 @@ void run_credits_screen(SDL_Renderer* renderer, AggArchive& archive, const Palet
                 }
             } else if (e.type == SDL_MOUSEBUTTONUP || e.type == SDL_QUIT) {
                 done = true;
+                quit = quit || e.type == SDL_QUIT;
             }
         }
+        if (quit) hand_on_quit_request();
         if (done) return;
         const SDL_Rect full{0, 0, 640, 480};
         SDL_RenderCopy(renderer, picture.tex, nullptr, &full);

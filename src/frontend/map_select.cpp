@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "assets/dialog_utils.h"
 #include "assets/text_render.h"
 #include "assets/title_sea_cycle.h"
 #include "frontend/frontend_common.h"
@@ -93,6 +94,7 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
         SDL_Event e;
         while (running && SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) {
+                hand_on_quit_request();  // the set-up page beneath decides
                 result = -1;
                 running = false;
             } else if (e.type == SDL_KEYDOWN) {

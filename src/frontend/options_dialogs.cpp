@@ -77,7 +77,7 @@ void run_mod_options_dialog(SDL_Renderer* renderer, const Resources& res, TTF_Fo
     for (;;) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) return;
+            if (e.type == SDL_QUIT) return hand_on_quit_request();
             handle_mod_options_event(s, e);
         }
         if (s.done) return;
@@ -152,7 +152,10 @@ bool run_buybuild_confirm(SDL_Renderer* renderer, const Resources& res, TTF_Font
     for (;;) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) return false;
+            if (e.type == SDL_QUIT) {
+                hand_on_quit_request();
+                return false;
+            }
             handle_confirm_event(s, e);
         }
         if (s.done) return s.answer;

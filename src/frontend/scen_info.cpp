@@ -40,9 +40,9 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
     bool held = false;
     for (;;) {
         SDL_Event e;
-        bool done = false;
+        bool done = false, quit = false;
         while (SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) done = true;
+            if (e.type == SDL_QUIT) done = quit = true;
             if (e.type == SDL_KEYDOWN) {
                 const SDL_Keycode k = e.key.keysym.sym;
                 if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) done = true;
@@ -53,6 +53,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
                 held = false;
             }
         }
+        if (quit) hand_on_quit_request();
         if (done) return 0;
         draw_background(r, background);
         const SDL_Rect panel_rc{159, 10, 322, 459};
@@ -130,7 +131,10 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
         int result = -1;
         bool ask_restart = false;
         while (result < 0 && !ask_restart && SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) result = 0;
+            if (e.type == SDL_QUIT) {
+                hand_on_quit_request();  // read again only after this loop has stopped
+                result = 0;
+            }
             if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE)) result = 0;
             if (left_press(e)) {
                 if (point_in(ok, e.button.x, e.button.y)) ok_held = true;

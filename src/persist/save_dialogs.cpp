@@ -37,13 +37,9 @@ void present_background(SDL_Renderer* r, SDL_Texture* background) {
 
 void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
                     const std::function<void()>& draw, bool draw_on_close) {
-    // A quit request closes the screen and is handed on to the loop beneath, which decides.
     bool quit = false;
     const auto hand_on_quit = [&quit] {
-        if (!quit) return;
-        SDL_Event q{};
-        q.type = SDL_QUIT;
-        SDL_PushEvent(&q);
+        if (quit) hand_on_quit_request();
     };
     for (;;) {
         bool done = false;

@@ -301,6 +301,12 @@ TEST_F(SaveDialogs, NoticeAndPromptLoops) {
     push({key_event(SDLK_a), key_event(SDLK_SPACE)});
     show_saved_alert(r(), res, font, nullptr, "Game saved successfully.");
     EXPECT_EQ(pending_events(), 0);
+    // A quit request closes the notice and is left for the loop beneath.
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push({quit});
+    show_saved_alert(r(), res, font, nullptr, "Game saved successfully.");
+    EXPECT_EQ(SDL_PeepEvents(&quit, 1, SDL_GETEVENT, SDL_QUIT, SDL_QUIT), 1);
 
     push({key_event(SDLK_y)});
     EXPECT_TRUE(run_campaign_save_prompt(r(), res, font, nullptr, "s1"));
