@@ -294,6 +294,13 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
 }
 
+// The program's exit status within `seconds`; -1, with the program stopped, when it still ran.
+int exit_status(pid_t pid, double seconds) {
+    const int status = wait_for(pid, seconds);
+    if (status < 0) stop(pid);
+    return status;
+}
+
 bool have_screen_tools() { return have_program("Xvfb") && have_program("xdotool") && have_program("import"); }
 
 void remove_maps(const GameFolder& folder) {
@@ -341,9 +348,7 @@ TEST(EndToEnd, ADamagedSaveOrMapChosenOnTheTitleScreenIsRefused) {
     const vorn1::Image map_notice = g.shot("refused_map.png");
     ASSERT_GT(map_notice.width, 0);
     g.keys({"Return", "Escape"});
-    const int status = wait_for(g.pid, 15);
-    if (status < 0) stop(g.pid);
-    EXPECT_EQ(status, 0) << "Escape did not end the program: not on the title screen";
+    EXPECT_EQ(exit_status(g.pid, 15), 0) << "Escape did not end the program: not on the title screen";
 }
 
 // s on the map opens the save dialog with its default name untouched by the key, and a termination
@@ -356,8 +361,7 @@ TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return"});
-    g.keys({"Return", "s"});
+    g.keys({"n", "s", "Return", "Return", "s"});
     ASSERT_GT(g.shot("savekey_dialog.png").width, 0);
     g.keys({"Return"});
     ASSERT_GT(g.shot("savekey_notice.png").width, 0);
@@ -369,9 +373,7 @@ TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
     EXPECT_EQ(stems[0].size(), 14u) << stems[0];  // the default "yy-mm-dd-HHMM-" alone
     EXPECT_EQ(stems[0].back(), '-') << stems[0];
     ::kill(g.pid, SIGTERM);
-    const int status = wait_for(g.pid, 10);
-    if (status < 0) stop(g.pid);
-    EXPECT_EQ(status, 0) << "the quit request was lost";
+    EXPECT_EQ(exit_status(g.pid, 10), 0) << "the quit request was lost";
 }
 
 // On a 1280 x 1024 screen F11 gives the 2x window, on the screen, and then skips 3x for 1x.
