@@ -8,9 +8,9 @@
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
+#include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
 #include "world/tile_rules.h"
-#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -123,8 +123,7 @@ void dig_with_selected_hero(MainState& m) {
     if ((r == DigResult::Nothing || r == DigResult::Found) && m.audio_on && m.sounds.dig) m.sounds.dig();
     if (r == DigResult::Found) {
         reset_planned_route(g, hero);
-        if (m.on_artifact_dug) m.on_artifact_dug(m, hero);
-        else if (g.game_won == 0 && check_victory(g.state)) g.game_won = g.campaign ? 2 : 1;
+        run_victory_check(m);
     } else if (r == DigResult::Nothing) {
         reset_planned_route(g, hero);
     }

@@ -131,7 +131,8 @@ struct GameSession {
     LoopState loop;
     bool campaign = false;
     bool hot_seat = false;
-    int game_won = 0;
+    int hot_seat_winner = -1;
+    int game_won = 0;  // 1 a standard game won, 2 a campaign scenario won
     bool game_lost = false;
 };
 
@@ -180,8 +181,6 @@ struct MainState {
     std::function<void(MainState&, int hero, int x, int y)> on_monster;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
     std::function<void(MainState&)> puzzle_reveal;
-    // The hero dug up the ultimate artifact (the victory check runs here).
-    std::function<void(MainState&, int hero)> on_artifact_dug;
     // Screens of other parts reached by hotkeys: scenario information (i) and the control panel (g).
     // Empty: the key does nothing. The options are applied again after the control panel returns.
     std::function<void(MainState&)> scenario_info;

@@ -2,6 +2,7 @@
 
 #include "adventure/puzzle_map_state.h"
 #include "events/event_actions.h"
+#include "mainloop/town_capture.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "town/recruit_rules.h"
@@ -35,6 +36,7 @@ void on_visit_result(MainState& m, const EventResult& r) {
         const HeroState& h = g.state.heroes[r.hero];
         if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
     }
+    if (r.town_battle) take_town_without_fight(m, r.hero, r.x, r.y);
     if (r.open_recruit && g.state.valid_hero(r.hero))
         g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
                                         [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });

@@ -1,0 +1,107 @@
+// The victory check after what can decide a game, and a town taken without a fight.
+#include "loop_fixture.h"
+#include "mainloop/town_capture.h"
+#include "mainloop/victory_check.h"
+
+namespace vorn1::test {
+namespace {
+
+class VictoryCheckTest : public LoopTest {};
+
+TEST_F(VictoryCheckTest, AnUndefendedLastTownIsTakenAndWinsOnce) {
+    make_game();
+    const int hero = add_hero(5, 6, 0);
+    const int mine = add_town(2, 2, 0);
+    const int last = add_town(5, 5, 1);
+    const int guarded = add_town(8, 5, -1);
+    NeutralTownGarrison guard;
+    guard.live = 1;
+    guard.x = 8;
+    guard.y = 5;
+    guard.ids[0] = 3;
+    guard.counts[0] = 4;
+    state().garrisons.push_back(guard);
+    (void)mine;
+
+    // A creature in the garrison or on the guard record means a fight.
+    state().castles[last].garrison.ids[2] = 7;
+    EXPECT_FALSE(take_town_without_fight(m, hero, 5, 5));
+    EXPECT_EQ(state().castles[last].owner, 1);
+    EXPECT_FALSE(take_town_without_fight(m, hero, 8, 5));
+    EXPECT_FALSE(take_town_without_fight(m, hero, 9, 9)) << "no town there";
+    // An id without a count still bars the way; a guard without a count does not.
+    state().castles[last].garrison.counts[2] = 0;
+    EXPECT_FALSE(take_town_without_fight(m, hero, 5, 5));
+    state().castles[last].garrison.ids[2] = EMPTY_ID;
+    state().garrisons[0].counts[0] = 0;
+    state().garrisons[0].x = 5;
+
+    EXPECT_TRUE(take_town_without_fight(m, hero, 5, 5));
+    EXPECT_EQ(state().castles[last].owner, 0);
+    EXPECT_FALSE(state().garrisons[0].live) << "the empty guard record is cleared";
+    EXPECT_EQ(loop().town_order.size(), 2u);
+    EXPECT_TRUE(is_player_eliminated(g().elimination, 1));
+    EXPECT_EQ(g().game_won, 1);
+    EXPECT_EQ(state().victory.won, 1);
+
+    // The latch holds: nothing changes any more.
+    g().game_won = 0;
+    run_victory_check(m);
+    EXPECT_EQ(g().game_won, 0);
+    EXPECT_EQ(state().castles[guarded].owner, -1);
+}
+
+TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForTheFirstSeat) {
+    make_game();
+    g().campaign = true;
+    const int town = add_town(6, 6, -1);
+    state().victory.kind = VICTORY_CAPTURE_TOWN;
+    state().victory.target_x = 6;
+    state().victory.target_y = 6;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost) << "a neutral owner is nobody's rival";
+    state().castles[town].owner = 1;
+    g().config.multiplayer = 1;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost) << "no rival checks in a multi-player campaign";
+    g().config.multiplayer = 0;
+    run_victory_check(m);
+    EXPECT_TRUE(g().game_lost);
+    EXPECT_EQ(g().game_won, 0);
+
+    // Visit-the-sites: a computer hero's visit does not count.
+    g().campaign = false;
+    g().game_lost = false;
+    ScenarioVictory& v = state().victory;
+    v.kind = VICTORY_VISIT_SITES;
+    v.sites = {{3, 3}, {4, 9}};
+    const int own = add_hero(1, 1, 0);
+    const int rival = add_hero(2, 2, 1);
+    record_visit(g().events.visits, 3, 3, rival);
+    record_visit(g().events.visits, 4, 9, own);
+    run_victory_check(m);
+    EXPECT_EQ(v.visited, (std::unordered_set<uint32_t>{4u | 9u << 8}));
+    EXPECT_EQ(g().game_won, 0);
+    record_visit(g().events.visits, 3, 3, own);
+    run_victory_check(m);
+    EXPECT_EQ(v.visited.size(), 2u);
+    EXPECT_EQ(g().game_won, 1);
+}
+
+TEST_F(VictoryCheckTest, HotSeatRecordsTheWinningSeat) {
+    make_game();
+    g().hot_seat = true;
+    state().player_is_human = {1, 1, 0, 0};
+    add_hero(1, 1, 0);
+    add_town(4, 4, 1);
+    run_victory_check(m);
+    EXPECT_EQ(g().hot_seat_winner, -1);
+    state().castles[0].owner = 0;
+    run_victory_check(m);
+    EXPECT_EQ(g().hot_seat_winner, 0);
+    EXPECT_EQ(state().victory.won, 1);
+    EXPECT_EQ(g().game_won, 0) << "a shared game has a winning seat, not a won state";
+}
+
+}  // namespace
+}  // namespace vorn1::test
