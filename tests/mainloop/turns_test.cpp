@@ -67,6 +67,25 @@ TEST_F(LoopTest, EndTurnAsksWhileAHeroCanMoveAndDeclineKeepsTheTurn) {
     strings().load_from_text("", "");
 }
 
+TEST_F(LoopTest, ComputerSeatSpendsInItsTownsWhenItsTurnStarts) {
+    make_game();
+    add_hero(5, 5, 0, 0);
+    const int t = add_town(10, 10, 1);
+    state().castles[t].built_today = 1;
+    state().castles[t].available[1] = 10;
+    state().resources[1].gold = 3000;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    ASSERT_EQ(loop().current_player, 1);
+    // Half of the twenty Archers it can pay for, at most the ten waiting.
+    EXPECT_EQ(state().castles[t].garrison.ids[0], 1);
+    EXPECT_EQ(state().castles[t].garrison.counts[0], 10);
+    EXPECT_EQ(state().resources[1].gold, 1500);
+    frames(1);
+    EXPECT_TRUE(g().new_day.active);
+}
+
 TEST_F(LoopTest, EliminatedLastSeatTurnsTheDayWithTheAutosaveOfTheOldDay) {
     make_game();
     m.settings.autosave = true;
