@@ -69,15 +69,16 @@ bool move_stack(Army& from, int slot, Army& to) {
     return moved > 0;
 }
 
-int spell_part(GameState& state, int player, HeroState& hero, const CastleState& town, bool evaluate_only) {
+// `treasury` pays for a spellbook in a visit; null when only valuing.
+int spell_part(PlayerResources* treasury, HeroState& hero, const CastleState& town, bool evaluate_only) {
     const int L = mage_guild_level(town);
     if (L <= 0) return 0;
     const int K = std::min(hero.knowledge + hero.artifact_bonus[3], 127);
     if (!evaluate_only) {
         if (hero.knowledge == 0 && !hero.has_spellbook) return 0;
         if (!hero.has_spellbook) {
-            if (!is_player_index(player) || state.resources[player].gold < AI_SPELLBOOK_PRICE) return 0;
-            state.resources[player].gold -= AI_SPELLBOOK_PRICE;
+            if (!treasury || treasury->gold < AI_SPELLBOOK_PRICE) return 0;
+            treasury->gold -= AI_SPELLBOOK_PRICE;
             hero.has_spellbook = 1;
         }
     }
@@ -130,10 +131,11 @@ int ai_merge_into_army(Army& army, uint8_t id, int count) {
     return 0;
 }
 
-void HeroInteractionAtTown(GameState& state, const GameMap& map, int player, HeroState& hero, CastleState& town,
-                           bool evaluate_only, int* value) {
-    (void)map;
-    int worth = spell_part(state, player, hero, town, evaluate_only);
+namespace {
+
+int town_visit(const GameState& state, PlayerResources* treasury, int player, HeroState& hero, CastleState& town,
+               bool evaluate_only) {
+    int worth = spell_part(evaluate_only ? nullptr : treasury, hero, town, evaluate_only);
 
     const int h = static_cast<int>(FightValueOfStack(hero.army, nullptr, false));
     const int g = static_cast<int>(FightValueOfStack(town.garrison, nullptr, false));
@@ -204,17 +206,26 @@ void HeroInteractionAtTown(GameState& state, const GameMap& map, int player, Her
             if (last || moved < amount) break;
         }
     }
+    return worth;
+}
+
+}  // namespace
+
+void HeroInteractionAtTown(GameState& state, const GameMap& map, int player, HeroState& hero, CastleState& town,
+                           bool evaluate_only, int* value) {
+    (void)map;
+    PlayerResources* treasury = is_player_index(player) ? &state.resources[player] : nullptr;
+    const int worth = town_visit(state, treasury, player, hero, town, evaluate_only);
     if (value) *value = worth;
 }
 
 void eval_hero_interaction_at_town(const GameState& state, const GameMap& map, int player, const HeroState& hero,
                                    const CastleState& town, int& value) {
-    value = 0;
-    // Evaluate mode changes nothing, so working on copies keeps the callers' records untouched.
-    GameState& s = const_cast<GameState&>(state);
+    (void)map;
+    // Valuing changes nothing; copies keep the callers' records const.
     HeroState h = hero;
     CastleState t = town;
-    HeroInteractionAtTown(s, map, player, h, t, true, &value);
+    value = town_visit(state, nullptr, player, h, t, true);
 }
 
 void DoAllHeroInteractions(GameState& state, const GameMap& map, int player) {
