@@ -101,8 +101,11 @@ void hex_foot_point(int row, int col, int& x, int& y) {
     y = row * 80 + 141;
 }
 
-void BattleScreen::play_sfx(BattleSfx kind, int creature) {
-    if (sfx_hook) sfx_hook(kind, creature, 2, battle_effect_volume(sfx_level));
+void BattleScreen::play_sfx(BattleSfx kind, int creature) { emit_sfx(kind, creature, 2, battle_effect_volume(sfx_level)); }
+
+void BattleScreen::emit_sfx(BattleSfx kind, int creature, int channel, int volume) {
+    if (sfx_hook) sfx_hook(kind, creature, channel, volume);
+    else if (battle_res) battle_res->play_battle_sfx(kind, creature, channel, volume);
 }
 
 // ---- damage

@@ -11,6 +11,7 @@
 #include "assets/icn.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
+#include "battle/battle_draw.h"
 #include "battle/battle_screen.h"
 #include "battle/creature_table.h"
 #include "lang/runtime_strings.h"
@@ -124,8 +125,7 @@ bool BattleScreen::resolve_hero_tent_geom(int side_index, HeroTentGeom& g) const
 void BattleScreen::draw_hero_tent_body(int side_index) {
     HeroTentGeom g;
     if (!resolve_hero_tent_geom(side_index, g)) return;
-    SDL_RenderCopyEx(renderer, g.figure, nullptr, &g.rect, 0.0, nullptr,
-                     g.mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+    copy_texture(renderer, g.figure, g.rect, g.mirrored);
 }
 
 void BattleScreen::draw_hero_tent_banners() {
@@ -133,8 +133,7 @@ void BattleScreen::draw_hero_tent_banners() {
         HeroTentGeom g;
         if (!resolve_hero_tent_geom(s, g) || g.alt_art || !g.banner) continue;
         SDL_Rect dst{g.banner_x, g.banner_y, g.banner->w, g.banner->h};
-        SDL_RenderCopyEx(renderer, g.banner->tex, nullptr, &dst, 0.0, nullptr,
-                         g.mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+        copy_texture(renderer, g.banner->tex, dst, g.mirrored);
         if (!g.emblem) continue;
         SDL_Rect e{dst.x + (dst.w - g.emblem->w) / 2, dst.y + (dst.h - g.emblem->h) / 2 - 27, g.emblem->w,
                    g.emblem->h};

@@ -42,6 +42,11 @@ bool in_splash(const BattleScreen& b, int index) {
 
 }  // namespace
 
+void copy_texture(SDL_Renderer* r, SDL_Texture* tex, const SDL_Rect& dst, bool mirrored, double angle) {
+    if (!mirrored && angle == 0.0) SDL_RenderCopy(r, tex, nullptr, &dst);
+    else SDL_RenderCopyEx(r, tex, nullptr, &dst, angle, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+}
+
 DamageIcnSet::~DamageIcnSet() { release(); }
 
 void DamageIcnSet::release() {
@@ -184,18 +189,17 @@ void BattleScreen::draw_glow_outline(const BattleSprite& s, bool mirrored, int x
     SDL_SetTextureColorMod(s.tex, c.r, c.g, c.b);
     const int bx = mirrored ? x - s.w - s.ox : x + s.ox;
     const int by = y + s.oy;
-    const SDL_RendererFlip flip = mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE;
     const int outer[4][2] = {{-2, 0}, {2, 0}, {0, -2}, {0, 2}};
     const int inner[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
     SDL_SetTextureAlphaMod(s.tex, static_cast<uint8_t>(c.a / 2));
     for (const auto& o : outer) {
         SDL_Rect dst{bx + o[0], by + o[1], s.w, s.h};
-        SDL_RenderCopyEx(renderer, s.tex, nullptr, &dst, 0.0, nullptr, flip);
+        copy_texture(renderer, s.tex, dst, mirrored);
     }
     SDL_SetTextureAlphaMod(s.tex, c.a);
     for (const auto& o : inner) {
         SDL_Rect dst{bx + o[0], by + o[1], s.w, s.h};
-        SDL_RenderCopyEx(renderer, s.tex, nullptr, &dst, 0.0, nullptr, flip);
+        copy_texture(renderer, s.tex, dst, mirrored);
     }
     SDL_SetTextureColorMod(s.tex, 255, 255, 255);
     SDL_SetTextureAlphaMod(s.tex, 255);
@@ -303,8 +307,7 @@ void BattleScreen::draw_unit(const BattleUnit& u, bool mirrored, bool active_fla
     SDL_Rect dst{walking ? x0 - f->w / 2 : (draw_mirrored ? x0 - f->ox - f->w : x0 + f->ox), y0 + f->oy, f->w, f->h};
     double angle = 0.0;
     if (tilt) angle = draw_mirrored != side_flag ? -45.0 : 45.0;
-    SDL_RenderCopyEx(renderer, f->tex, nullptr, &dst, angle, nullptr,
-                     draw_mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+    copy_texture(renderer, f->tex, dst, draw_mirrored, angle);
 
     const int bx = dst.x + f->w / 2 - 10, by = y0 - 13;
     if (u.count > 0) draw_unit_badge(bx, by, u.count);
@@ -347,11 +350,36 @@ void BattleScreen::draw_units() {
             const BattleSprite* f = frame_at(pr, std::min<int>(shot_frame, static_cast<int>(pr.size()) - 1));
             if (f) {
                 SDL_Rect dst{static_cast<int>(missile_x) + f->ox, static_cast<int>(missile_y) + f->oy, f->w, f->h};
-                SDL_RenderCopyEx(renderer, f->tex, nullptr, &dst, 0.0, nullptr,
-                                 missile_mirror ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+                copy_texture(renderer, f->tex, dst, missile_mirror != 0);
             }
         }
     }
+}
+
+void BattleScreen::draw_morale_luck_anim() {
+    const std::vector<BattleSprite>* set = nullptr;
+    if (!battle_res) return;
+    switch (phase) {
+    case ActionPhase::GoodLuck: set = &battle_res->good_luck_sprites; break;
+    case ActionPhase::BadLuck: set = &battle_res->bad_luck_sprites; break;
+    case ActionPhase::GoodMorale: set = &battle_res->good_morale_sprites; break;
+    case ActionPhase::BadMorale: set = &battle_res->bad_morale_sprites; break;
+    default: return;
+    }
+    const BattleUnit* u = unit_by_index(effect_unit);
+    if (!u) u = active_unit();
+    if (!u || u->creature > 27 || set->empty() || !battle_res->creatures[u->creature].loaded) return;
+    const BattleSprite* stand = frame_at(battle_res->creatures[u->creature].standing(), 0);
+    const BattleSprite* f = frame_at(*set, std::clamp(effect_frame, 0, static_cast<int>(set->size()) - 1));
+    if (!stand || !f) return;
+    int hx = 0, hy = 0;
+    hex_to_screen(u->row, u->col, hx, hy);
+    int ax = hx + 39;
+    if (is_two_hex_creature(u->creature)) ax = u->side == 0 ? hx - 26 : hx + 103;
+    const int cx = u->side == 1 ? ax - stand->ox - stand->w / 2 : ax + stand->ox + stand->w / 2;
+    const int cy = hy + 79 + stand->oy;
+    SDL_Rect dst{cx - f->w / 2, cy - f->h / 2, f->w, f->h};
+    SDL_RenderCopy(renderer, f->tex, nullptr, &dst);
 }
 
 void BattleScreen::draw() {
@@ -392,6 +420,7 @@ void BattleScreen::draw() {
         if (phase == ActionPhase::KeepShot) draw_keep_projectile();
         if (phase == ActionPhase::SiegeShotDone) draw_damage_anim(impact_x, impact_y, 4, impact_frame);
     }
+    draw_morale_luck_anim();
     draw_textbar();
     const BattleUnit* inspected = unit_by_index(inspected_unit);
     switch (overlay) {
@@ -425,7 +454,7 @@ namespace {
 void copy_at(SDL_Renderer* r, const BattleSprite* f, int x, int y, bool mirrored = false) {
     if (!f) return;
     SDL_Rect dst{x, y, f->w, f->h};
-    SDL_RenderCopyEx(r, f->tex, nullptr, &dst, 0.0, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+    copy_texture(r, f->tex, dst, mirrored);
 }
 
 }  // namespace

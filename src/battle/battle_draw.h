@@ -20,6 +20,10 @@ struct DrawEntry {
 // and (between stacks) side 1 first.
 std::vector<DrawEntry> build_draw_list(const BattleScreen& b);
 
+// Copies a texture, mirrored and turned only when asked: the software renderer's plain copy is far
+// cheaper than its turning one.
+void copy_texture(SDL_Renderer* r, SDL_Texture* tex, const SDL_Rect& dst, bool mirrored, double angle = 0.0);
+
 // Whether a stack is drawn this frame: living stacks always, dead ones while their blow plays.
 bool unit_drawn(const BattleScreen& b, const BattleUnit& u);
 

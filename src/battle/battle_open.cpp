@@ -4,11 +4,13 @@
 #include <algorithm>
 
 #include "battle/battle_resources.h"
+#include "battle/battle_scenery.h"
 #include "battle/battle_screen.h"
 #include "battle/creature_table.h"
 #include "battle/hex_field.h"
 #include "battle/morale_luck.h"
 #include "lang/runtime_strings.h"
+#include "media/sound_levels.h"
 #include "world/game_state.h"
 #include "world/map.h"
 
@@ -95,7 +97,21 @@ bool army_is_empty(const std::array<uint8_t, 5>& ids, const std::array<int, 5>& 
 void BattleScreen::build_scenery(const GameMap& map, int x, int y, unsigned seed, bool graveyard,
                                  const std::string& background_name) {
     release_scene();
-    if (scenery_hook) scenery_hook(*this, map, x, y, seed, graveyard, background_name);
+    if (scenery_hook) {
+        scenery_hook(*this, map, x, y, seed, graveyard, background_name);
+        return;
+    }
+    if (background_name.empty()) {
+        build_background(map, x, y, seed, graveyard);
+        return;
+    }
+    // A given sky picture over the tile's own ground and obstacles.
+    const MapTile* t = map.tile(x, y);
+    std::string bkg, xtl, obj;
+    pick_scene_files(map, x, y, t ? battle_terrain_for_ground(t->ground) : TerrainGrass, bkg, xtl, obj, false);
+    background = render_scene(background_name, xtl, obj, seed);
+    background_w = 640;
+    background_h = 460;
 }
 
 void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& game_in, unsigned seed,
@@ -111,6 +127,8 @@ void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& g
     garrison_slot = {-1, -1, -1, -1, -1};
 
     rng = seed_or_ticks(seed);
+    music_level = g_music_level();
+    sfx_level = g_sfx_level();
 
     reset_side(attacker_side);
     reset_side(defender_side);
@@ -154,7 +172,10 @@ void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& g
 
     if (valid) build_scenery(map, game_in.heroes[hero].x, game_in.heroes[hero].y, seed, false, std::string());
     else build_scenery(map, x, y, seed, false, std::string());
-    if (!no_music && music_hook) music_hook(*this, seed);
+    if (!no_music) {
+        if (music_hook) music_hook(*this, seed);
+        else if (battle_res) battle_res->play_battle_music(seed, battle_effect_volume(music_level));
+    }
 
     defender_start_counts = stack_counts(defenders);
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);

@@ -110,14 +110,14 @@ void BattleScreen::wince_burst() {
     for (int id : struck_ids)
         if (id >= 0) ids.push_back(id);
     struck_ids.clear();
-    if (ids.empty() || !sfx_hook) return;
+    if (ids.empty()) return;
     int volume = battle_effect_volume(sfx_level);
-    sfx_hook(BattleSfx::Wince, ids[0], 2, volume);
+    emit_sfx(BattleSfx::Wince, ids[0], 2, volume);
     int n = std::min<int>(static_cast<int>(ids.size()) - 1, 6);
     if (n <= 0) return;
     double f = 1.0 / std::sqrt(static_cast<double>(n));
     int extra = std::max(1, std::min(128, static_cast<int>(volume * f + 0.5)));
-    for (int i = 0; i < n; ++i) sfx_hook(BattleSfx::Wince, ids[1 + i], 29 + i, extra);
+    for (int i = 0; i < n; ++i) emit_sfx(BattleSfx::Wince, ids[1 + i], 29 + i, extra);
 }
 
 // ---- walking
@@ -564,7 +564,7 @@ void BattleScreen::tick_siege(float dt) {
             int before = t->count;
             bool killed = apply_damage(*t, dmg);
             push_message(fmt("BATTLE_KEEP_FIRES", {creature_name_obj(t->creature), std::to_string(dmg)}));
-            if (sfx_hook) sfx_hook(BattleSfx::Wince, t->creature, 2, battle_effect_volume(sfx_level));
+            play_sfx(BattleSfx::Wince, t->creature);
             hit.kind = castle == 1 ? DMG_REDFIRE : DMG_PHYSICAL;
             hex_foot_point(t->row, t->col, hit.x, hit.y);
             hit.killed = killed ? 1 : 0;

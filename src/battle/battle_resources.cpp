@@ -156,6 +156,10 @@ void BattleResources::load_morale_luck_assets(const AggArchive& ar, const Palett
     load_icn_sprites(ar, pal, "MORALEB.ICN", bad_morale_sprites);
     load_icn_sprites(ar, pal, "RAINBLUK.ICN", good_luck_sprites);
     load_icn_sprites(ar, pal, "CLOUDLUK.ICN", bad_luck_sprites);
+    load_sound_entry(ar, "GOODMRLE.82M", good_morale_sfx);
+    load_sound_entry(ar, "BADMRLE.82M", bad_morale_sfx);
+    load_sound_entry(ar, "GOODLUCK.82M", good_luck_sfx);
+    load_sound_entry(ar, "BADLUCK.82M", bad_luck_sfx);
     const std::pair<const char*, const std::vector<IcnSprite>*> lists[] = {
         {"MORALEG.ICN", &good_morale_sprites},
         {"MORALEB.ICN", &bad_morale_sprites},
@@ -163,6 +167,12 @@ void BattleResources::load_morale_luck_assets(const AggArchive& ar, const Palett
         {"CLOUDLUK.ICN", &bad_luck_sprites}};
     for (const auto& [name, list] : lists)
         if (list->empty()) std::cerr << "  WARNING: " << name << " not found\n";
+    const std::pair<const char*, const SoundEntry*> sounds[] = {{"GOODMRLE.82M", &good_morale_sfx},
+                                                                {"BADMRLE.82M", &bad_morale_sfx},
+                                                                {"GOODLUCK.82M", &good_luck_sfx},
+                                                                {"BADLUCK.82M", &bad_luck_sfx}};
+    for (const auto& [name, entry] : sounds)
+        if (!entry->chunk) std::cerr << "  WARNING: " << name << " not found\n";
 }
 
 void BattleResources::load_creature_sprite(const AggArchive& ar, const Palette&, int creature, const std::string& stem,
@@ -234,8 +244,11 @@ void BattleResources::load(const AggArchive& ar, const Palette& pal, SDL_Rendere
         build_composite_frames(id);
     }
     std::cout << "  Creature sprites loaded for " << 28 << " creatures\n";
+    load_battle_music();
+    load_creature_sounds(ar);
 
     load_magic_icns(ar, pal);
+    load_spell_sfx_entries(ar);
     load_morale_luck_assets(ar, pal);
 
     load_picture(renderer, ar, palette, "WINLOSE.BMP", winlose_picture);
@@ -243,6 +256,7 @@ void BattleResources::load(const AggArchive& ar, const Palette& pal, SDL_Rendere
     load_icn_sprites(ar, pal, "WINCMBT.ICN", win_sprites);
     load_icn_sprites(ar, pal, "LOSECMBT.ICN", lose_sprites);
     load_icn_sprites(ar, pal, "LOSEWALK.ICN", lose_walk_sprites);
+    load_result_music();
 
     for (int n = 0; n < 4; ++n) {
         char name[16];
@@ -265,6 +279,9 @@ void BattleResources::load(const AggArchive& ar, const Palette& pal, SDL_Rendere
         else
             std::cout << "  " << name << " loaded (" << list->size() << " frames)\n";
     }
+    load_single_sound(ar, "CATSND00.82M", catsnd00_sfx);
+    load_single_sound(ar, "CATSND02.82M", catsnd02_sfx);
+    load_single_sound(ar, "RSBRYFZL.82M", rsbryfzl_sfx);
     std::cout << "Battle resources loaded.\n";
     loaded = true;
 }

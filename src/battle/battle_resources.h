@@ -3,6 +3,7 @@
 // sprite lists and pictures. `load` fills it once per game; the rules read only the creature sets
 // and stay usable when nothing was loaded (fixed sizes, silence).
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,21 @@ struct CreatureSprites {
 };
 
 struct CreatureImages;
+enum class BattleSfx : uint8_t;
+
+// One loaded sound: the WAVE image the chunk reads from, kept beside it; no chunk means silence.
+struct SoundEntry {
+    std::vector<uint8_t> wav;
+    Mix_Chunk* chunk = nullptr;
+    SoundEntry() = default;
+    ~SoundEntry();
+    SoundEntry(const SoundEntry&) = delete;
+    SoundEntry& operator=(const SoundEntry&) = delete;
+    void free();
+};
+
+// The battle track a seed picks: the first draw of a Mersenne Twister seeded with it, modulo 3.
+int battle_music_track(unsigned seed);
 
 struct BattleResources {
     BattleResources();
@@ -61,7 +77,16 @@ struct BattleResources {
     std::array<CreatureSprites, 28> creatures;
     // Replacement hero figures by class, used while the hero-horse option is on.
     HeroHorseArt hero_standing_art;
-    Mix_Chunk* bad_morale_sound = nullptr;
+    // Sounds by creature id (shots only for the six shooters), spells 0..18, jingles, siege and music.
+    std::array<SoundEntry, 28> move_sfx;
+    std::array<SoundEntry, 28> attack_sfx;
+    std::array<SoundEntry, 28> wince_sfx;
+    std::array<SoundEntry, 28> shoot_sfx;
+    std::array<SoundEntry, 19> spell_sfx;
+    SoundEntry good_morale_sfx, bad_morale_sfx, good_luck_sfx, bad_luck_sfx;
+    SoundEntry catsnd00_sfx, catsnd02_sfx, rsbryfzl_sfx;
+    std::array<SoundEntry, 3> battle_music;
+    std::array<SoundEntry, 2> result_music;  // won, lost
     std::array<std::vector<IcnSprite>, 8> magic_sprites;
     std::vector<IcnSprite> good_morale_sprites;
     std::vector<IcnSprite> bad_morale_sprites;
@@ -96,6 +121,21 @@ struct BattleResources {
     // Composes the attack poses of a creature whose sets were loaded and makes its textures.
     void build_composite_frames(int creature);
     void shutdown();
+
+    // ---- sounds: a missing entry stays silent
+    void load_sound_entry(const AggArchive& archive, const char* name, SoundEntry& out);
+    void load_sound_entries(const AggArchive& archive, const char* pattern, int count, std::array<SoundEntry, 28>& out);
+    void load_spell_sfx_entries(const AggArchive& archive);
+    void load_creature_sounds(const AggArchive& archive);
+    void load_single_sound(const AggArchive& archive, const char* name, SoundEntry& out);
+    void load_battle_music();
+    void load_result_music();
+    // Music loops on channel 1; creature sounds and jingles on 2, spells on 3; each cuts the last.
+    void play_battle_music(unsigned seed, int volume);
+    void play_result_music(bool won, int volume);
+    void play_sfx_entry(const std::array<SoundEntry, 28>& table, int index, int volume);
+    void play_spell_sfx(int index, int volume);
+    void play_battle_sfx(BattleSfx kind, int creature, int channel, int volume);
 
 private:
     std::vector<CreatureImages> pending_;  // decoded sets awaiting composition, by creature id

@@ -67,7 +67,7 @@ struct HexStep {
 
 // The sounds the battle rules ask for; the sound part maps them to its entries.
 enum class BattleSfx : uint8_t {
-    Attack, Wince, Move, Shoot, GoodLuck, BadLuck, GoodMorale, Catapult, BoulderImpact, KeepShoot,
+    Attack, Wince, Move, Shoot, GoodLuck, BadLuck, GoodMorale, BadMorale, Catapult, BoulderImpact, KeepShoot,
 };
 
 // What a blow left on the stack it struck: drawn as a hit effect and a wince.
@@ -255,11 +255,18 @@ public:
     void draw_catapult();
     void draw_boulder();
     void draw_keep_projectile();
+    void draw_morale_luck_anim();  // the luck or morale effect over its stack
     void draw_textbar();
     void draw_combat_cursor(int shape);  // shape = frame of the combat cursor set
     uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input
     uint8_t textbar_right_pressed = 0;
     DamageIcnSet damage_icns;  // hit-effect frames by DamageAnimKind, loaded on first use
+
+    // ---- scenery: the battlefield picture and its obstacles for a map tile, from the battle's seed
+    void build_background(const GameMap& map, int x, int y, unsigned seed, bool graveyard);
+    SDL_Texture* render_scene(const std::string& bkg, const std::string& xtl, const std::string& obj, unsigned seed);
+    SDL_Texture* load_bkg_texture(const std::string& name);
+    std::vector<BattleSprite> load_xtl(const std::string& name);
 
     // ---- hero tents and dialogs
     // The figure of a hero class (above 3 counts as 0) and its size; null without art.
@@ -477,7 +484,9 @@ public:
     uint8_t opt_hex_outline = 1;
     uint8_t opt_hero_horse = 0;
     uint8_t opt_catapult_tower = 0;
-    int sfx_level = 4;  // effects level 0..10 for the battle's own sounds
+    // Effects and music levels 0..10, taken from the game's settings when a battle opens.
+    int sfx_level = 4;
+    int music_level = 5;
 
     // ---- siege
     uint8_t siege = 0;
@@ -528,6 +537,7 @@ private:
                        const std::string& background_name);
     void end_status_spell_if_due(BattleUnit& u);
     void play_sfx(BattleSfx kind, int creature);
+    void emit_sfx(BattleSfx kind, int creature, int channel, int volume);
     bool check_luck(BattleUnit* u, int context);
     void clear_action_records();
     void remove_pending_turns(int unit);

@@ -79,7 +79,7 @@ ActionPhase BattleScreen::start_keep_shot() {
     keep_arrow_timer = 0.0f;
     keep_arrow_duration = std::sqrt(dx * dx + dy * dy);
     int sound_creature = (castle >= 0 && castle <= 3) ? KEEP_SHOOT_SFX_ID[castle] : 1;
-    if (sfx_hook) sfx_hook(BattleSfx::KeepShoot, sound_creature, 2, battle_effect_volume(sfx_level));
+    play_sfx(BattleSfx::KeepShoot, sound_creature);
     phase = ActionPhase::KeepShot;
     return ActionPhase::KeepShot;
 }

@@ -1,5 +1,4 @@
 // Round order and turn advance.
-#include <SDL_mixer.h>
 
 #include <algorithm>
 
@@ -127,11 +126,7 @@ void BattleScreen::advance_turn() {
                 busy = 0;
                 phase_time = 0.0f;
                 phase = ActionPhase::BadMorale;
-                if (battle_res && battle_res->bad_morale_sound) {
-                    Mix_HaltChannel(2);
-                    Mix_Volume(2, battle_effect_volume(sfx_level));
-                    Mix_PlayChannel(2, battle_res->bad_morale_sound, 0);
-                }
+                play_sfx(BattleSfx::BadMorale, -1);
                 message = trf("BATTLE_BAD_MORALE", creature_name_nom(s->creature));
                 return;
             }

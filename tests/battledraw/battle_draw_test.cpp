@@ -411,3 +411,20 @@ TEST_F(DrawFixture, CreaturePanelAndSurrenderStandIns) {
     EXPECT_EQ(pixel(357, 282), (std::array<int, 4>{180, 140, 40, 255}));
     EXPECT_EQ(pixel(77, 200), (std::array<int, 4>{200, 170, 60, 255}));
 }
+
+TEST_F(DrawFixture, LuckEffectCentresOnItsStack) {
+    b.attackers[0] = stack_at(3, 0, 2, 1);
+    b.effect_unit = 0;
+    b.effect_frame = 5;  // past the set's end: its last frame
+    res.good_luck_sprites.push_back(BattleSprite{solid(renderer, 8, 8, 1, 2, 3), 8, 8, 40, 40});
+    res.good_luck_sprites.push_back(BattleSprite{solid(renderer, 8, 8, 7, 7, 7), 8, 8, 40, 40});
+    b.phase = ActionPhase::GoodLuck;
+    b.draw();
+    // Anchor x 27 + 39; the standing frame (10 wide, offsets -2, -20) puts the centre at (69, 281).
+    EXPECT_EQ(pixel(69, 281)[0], 7);
+    EXPECT_EQ(pixel(65, 277)[0], 7);
+    EXPECT_NE(pixel(64, 276)[0], 7);
+    b.phase = ActionPhase::Idle;
+    b.draw();
+    EXPECT_NE(pixel(69, 281)[0], 7);
+}

@@ -31,6 +31,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_smk_seeds,
     vorn1::kit::write_frontend_seeds,
     vorn1::kit::write_creature_sprite_seeds,
+    vorn1::kit::write_battle_scene_seeds,
     vorn1::kit::write_highscore_seeds,
 };
 
