@@ -349,6 +349,28 @@ TEST(BattlePhases, ShotsAndTheElfsSecondShot) {
     EXPECT_EQ(b.current, 1);  // no morale: the turn ended
 }
 
+TEST(BattlePhases, GoodMoraleAfterAShotGoesToTheShooter) {
+    int granted = 0;
+    for (uint32_t seed = 1; seed <= 60; ++seed) {
+        BattleScreen b;
+        b.attacker_side.morale = 3;
+        BattleUnit& archers = put(b, 0, 1, 10, 2, 1);
+        put(b, 1, 3, 5, 4, 1);
+        put(b, 5, 3, 50, 2, 7);
+        queue_all(b, 0);
+        b.striker = 1;  // left over from an earlier blow
+        b.rng = seed;
+        b.start_ranged_attack(&archers, b.unit_by_index(5));
+        for (int i = 0; i < 400 && b.phase != ActionPhase::Idle && b.phase != ActionPhase::GoodMorale; ++i)
+            b.tick_combat(10.0f);
+        if (b.phase != ActionPhase::GoodMorale) continue;
+        ++granted;
+        EXPECT_EQ(b.effect_unit, 0);
+        EXPECT_EQ(b.active_unit(), &archers);
+    }
+    EXPECT_GT(granted, 0);
+}
+
 namespace {
 // A whole computer-against-computer battle, recording the status line every frame.
 struct Replay {

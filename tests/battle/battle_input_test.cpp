@@ -137,6 +137,18 @@ TEST_F(BattleInput, ClicksWalkStrikeAndShoot) {
     EXPECT_GT(far_goblins.count, 0);
     EXPECT_EQ(archers.col, 1);
 
+    // A flyer is held to its range too: Sprites (range 6) cannot land seven hexes away.
+    BattleUnit& sprites = put(b, 2, 12, 5, 4, 1);
+    queue_all(b, 2);
+    b.message.clear();
+    click_hex(0, 6);
+    EXPECT_EQ(b.phase, ActionPhase::Idle);
+    EXPECT_EQ(b.message, "BATTLE_CANNOT_MOVE");
+    click_hex(4, 4);
+    EXPECT_EQ(b.phase, ActionPhase::Moving);
+    finish_action();
+    EXPECT_EQ(sprites.col, 4);
+
     // A computer stack's turn takes no clicks; presses on the text bar never reach the field.
     queue_all(b, 5);
     click_hex(2, 6);
