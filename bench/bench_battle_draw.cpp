@@ -1,8 +1,10 @@
 // Cost of one battle frame on the software renderer (ten stacks with badges, the active outline,
-// demo creature art) and of loading every battle sprite set.
+// demo creature art; then a whole opened battle with scenery, obstacles, tents and text) and of
+// loading every battle sprite set.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <iostream>
 
@@ -10,6 +12,8 @@
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "datakit/kit_demo.h"
+#include "world/game_state.h"
+#include "world/map.h"
 
 using namespace vorn1;
 
@@ -63,6 +67,66 @@ void BM_BattleFrame(benchmark::State& state) {
     SDL_FreeSurface(surface);
 }
 BENCHMARK(BM_BattleFrame)->Unit(benchmark::kMillisecond);
+
+// A hero battle as the game opens it: five stacks a side, the grass field with its obstacles, both
+// tents with banners, the message in the text bar and the combat cursor.
+void BM_OpenedBattleFrame(benchmark::State& state) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    TTF_Init();
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 14);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 10);
+    AggArchive ar = AggArchive::from_bytes(kit::demo_archive_bytes());
+    {
+        BattleResources res;
+        {
+            Quiet q;
+            res.load(ar, kit::demo_palette(), renderer, "");
+        }
+        GameMap map;
+        map.width = map.height = 72;
+        MapTile grass;
+        grass.ground = 30;
+        map.tiles.assign(72 * 72, grass);
+        GameState game;
+        for (int h = 0; h < 2; ++h) {
+            HeroState hero;
+            hero.live = 1;
+            hero.owner = static_cast<uint8_t>(h);
+            hero.x = 10 + h;
+            hero.y = 10;
+            hero.crest = static_cast<uint8_t>(0x10 * (h + 1) + h);
+            for (int s = 0; s < 5; ++s) {
+                hero.army.ids[s] = static_cast<uint8_t>(h * 13 + s * 2);
+                hero.army.counts[s] = static_cast<uint16_t>(10 + s);
+            }
+            game.heroes.push_back(hero);
+        }
+        BattleScreen b;
+        b.init(&res, nullptr, renderer, font, small);
+        b.tick_source = [] { return 0u; };
+        unsigned seed = 1;
+        for (; seed < 100; ++seed) {
+            b.open_hero_vs_hero(0, 1, map, game, seed, true, BattleScreen::BattleControl{});
+            if (b.field_objects.size() >= 2) break;
+        }
+        b.mouse_x = 320;
+        b.mouse_y = 240;
+        state.counters["obstacles"] = static_cast<double>(b.field_objects.size());
+        for (auto _ : state) {
+            b.battle_clock += 16.0f;
+            b.draw();
+            benchmark::ClobberMemory();
+        }
+        b.shutdown();
+        res.shutdown();
+    }
+    if (font) TTF_CloseFont(font);
+    if (small) TTF_CloseFont(small);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
+}
+BENCHMARK(BM_OpenedBattleFrame)->Unit(benchmark::kMillisecond);
 
 void BM_LoadBattleResources(benchmark::State& state) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
