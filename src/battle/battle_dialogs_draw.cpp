@@ -124,8 +124,8 @@ bool BattleScreen::resolve_hero_tent_geom(int side_index, HeroTentGeom& g) const
 
 void BattleScreen::draw_hero_tent_body(int side_index) {
     HeroTentGeom g;
-    if (!resolve_hero_tent_geom(side_index, g)) return;
-    copy_texture(renderer, g.figure, g.rect, g.mirrored);
+    if (resolve_hero_tent_geom(side_index, g)) copy_texture(renderer, g.figure, g.rect, g.mirrored);
+    else if (side_index == 0 || defender_side.hero >= 0) fill(renderer, g.rect, SDL_Color{110, 80, 40, 255}, false);
 }
 
 void BattleScreen::draw_hero_tent_banners() {

@@ -207,8 +207,25 @@ void BattleScreen::draw_glow_outline(const BattleSprite& s, bool mirrored, int x
 }
 
 void BattleScreen::draw_unit(const BattleUnit& u, bool mirrored, bool active_flag, int row, int col) {
-    if (u.creature > 27 || !battle_res || !battle_res->creatures[u.creature].loaded) return;
-    const CreatureSprites& cs = battle_res->creatures[u.creature];
+    const CreatureSprites* set = u.creature <= 27 && battle_res ? &battle_res->creatures[u.creature] : nullptr;
+    if (!set || !set->loaded || !frame_at(set->standing(), 0)) {
+        // No art for this creature: a box in its side's colour on its hex, with the count.
+        int ax = 0, ay = 0;
+        anchor_of(row >= 0 ? row : u.row, col >= 0 ? col : u.col, ax, ay);
+        SDL_Rect box{ax - 20, ay - 56, 40, 56};
+        if (is_two_hex_creature(u.creature)) box = SDL_Rect{mirrored ? ax - 20 : ax - 98, ay - 56, 118, 56};
+        SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+        if (u.side == 0) SDL_SetRenderDrawColor(renderer, 70, 110, 190, 255);
+        else SDL_SetRenderDrawColor(renderer, 190, 80, 60, 255);
+        SDL_RenderFillRect(renderer, &box);
+        if (active_flag && phase == ActionPhase::Idle) {
+            SDL_SetRenderDrawColor(renderer, 255, 215, 0, 255);
+            SDL_RenderDrawRect(renderer, &box);
+        }
+        if (u.count > 0) draw_unit_badge(box.x + box.w / 2 - 10, ay - 13, u.count);
+        return;
+    }
+    const CreatureSprites& cs = *set;
     const std::vector<BattleSprite>& standing = cs.standing();
     const int idx = unit_index(&u);
     const bool side_flag = mirrored;

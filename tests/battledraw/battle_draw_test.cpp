@@ -428,3 +428,17 @@ TEST_F(DrawFixture, LuckEffectCentresOnItsStack) {
     b.draw();
     EXPECT_NE(pixel(69, 281)[0], 7);
 }
+
+TEST_F(DrawFixture, StandInsForMissingFiguresAndCreatureArt) {
+    b.attacker_side.hero = 0;
+    b.attackers[1] = stack_at(7, 0, 3, 1);  // no sprite set loaded for creature 7
+    b.defenders[1] = stack_at(9, 1, 3, 7);
+    b.draw();
+    EXPECT_EQ(pixel(5, 160), (std::array<int, 4>{110, 80, 40, 255}));  // the attacker's figure box
+    EXPECT_NE(pixel(600, 320), (std::array<int, 4>{110, 80, 40, 255}));  // no defending hero, no box
+    int x = 0, y = 0;
+    anchor(3, 1, x, y);
+    EXPECT_EQ(pixel(x - 15, y - 30), (std::array<int, 4>{70, 110, 190, 255}));
+    anchor(3, 7, x, y);
+    EXPECT_EQ(pixel(x + 15, y - 30), (std::array<int, 4>{190, 80, 60, 255}));
+}
