@@ -120,6 +120,9 @@ void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& g
     game = &game_in;
     outcome = OutcomeNone;
     attacker_won = 0;
+    // The last battle's surrender stays readable after its close, until the next battle opens.
+    surrender_gold_paid = 0;
+    surrendered_side = -1;
     control = BattleControl{};
     message.clear();
     clear_battle_working_state();

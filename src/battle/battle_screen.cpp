@@ -97,6 +97,13 @@ void BattleScreen::clear_battle_working_state() {
     effect_timer = 0.0f;
     spell_cast_this_round = 0;
     casting_side = 0;
+    spell_aiming = 0;
+    options_side = 0;
+    view_only = 0;
+    option_button_pressed = {};
+    surrender_accept_pressed = surrender_decline_pressed = 0;
+    view_close_pressed = 0;
+    textbar_left_pressed = textbar_right_pressed = 0;
 }
 
 void BattleScreen::release_scene() {

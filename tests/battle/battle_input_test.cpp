@@ -261,6 +261,11 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     EXPECT_EQ(b.outcome, OutcomeSurrender);
     EXPECT_EQ(b.surrender_gold_paid, 30);
     EXPECT_EQ(b.surrendered_side, 0);
+    b.close();
+    EXPECT_EQ(b.surrender_gold_paid, 30);  // read by the after-battle step once the screen is closed
+    b.open_hero_vs_hero(att, def, map, game, 5, true, BattleScreen::BattleControl{{1, 0}});
+    EXPECT_EQ(b.surrendered_side, -1);  // the next battle starts without the old surrender
+    EXPECT_EQ(b.surrender_gold_paid, 0);
 
     // The computer's hero: shown only; a right press gives the information, its release closes it.
     b.overlay = BattleOverlay::None;
