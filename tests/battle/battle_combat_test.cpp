@@ -164,6 +164,10 @@ TEST(BattleDamage, RemovingLossesAndBrokenSpells) {
     EXPECT_TRUE(b.apply_damage(pikes, 43));  // exactly all of it
     EXPECT_EQ(pikes.count, 0);
     EXPECT_EQ(pikes.alive, 0);
+    // The struck stack winces to frame 9 when killed, to 3 when it lost creatures, not at all otherwise.
+    EXPECT_EQ(reaction_frames(true, 5, 0), 9);
+    EXPECT_EQ(reaction_frames(false, 5, 4), 3);
+    EXPECT_EQ(reaction_frames(false, 5, 5), -1);
 }
 
 TEST(BattleMelee, WhoRetaliates) {
@@ -200,10 +204,13 @@ TEST(BattleMelee, WhoRetaliates) {
     blind.disabled = 1;  // blinded: disabled but not paralysed
     b.resolve_attack_hit(&peasants, &blind);
     EXPECT_EQ(b.retal_pending, 1);
-    // A dead stack does not answer.
+    // A dead stack does not answer, and an answer owed by one that died meanwhile is dropped.
     BattleUnit& one = put(b, 7, 0, 1, 3, 4);
     BattleUnit& dragon = put(b, 2, 23, 1, 3, 3);
     b.resolve_attack_hit(&dragon, &one);
+    EXPECT_EQ(b.retal_pending, 0);
+    b.retal_pending = 1;
+    b.resolve_retaliation_hit(&one, &dragon);
     EXPECT_EQ(b.retal_pending, 0);
     EXPECT_EQ(b.hit.killed, 1);
     EXPECT_EQ(b.hit.reaction, 9);
@@ -273,23 +280,25 @@ TEST(BattleMelee, HydraStrikesEveryNeighbourInDirectionOrder) {
     put(b, 6, 2, 30, 1, 4);                        // up-right of the head
     put(b, 7, 6, 30, 3, 3);                        // down-left of the head and down-right of the tail
     put(b, 8, 13, 30, 2, 2);                       // left of the tail
+    put(b, 9, 9, 30, 3, 4);                        // down-right of the head
     put(b, 1, 9, 30, 1, 3);                        // own stack, up-left of the head
     b.resolve_attack_hit(&hydra, b.unit_by_index(5));
-    ASSERT_EQ(b.splash.size(), 3u);
+    ASSERT_EQ(b.splash.size(), 4u);
     EXPECT_EQ(b.splash[0].unit, 6);
     EXPECT_EQ(b.splash[1].unit, 7);
-    EXPECT_EQ(b.splash[2].unit, 8);
+    EXPECT_EQ(b.splash[2].unit, 9);
+    EXPECT_EQ(b.splash[3].unit, 8);
     EXPECT_EQ(b.splash_active, 1);
-    EXPECT_EQ(b.struck_ids, (std::vector<int32_t>{3, 2, 6, 13}));
+    EXPECT_EQ(b.struck_ids, (std::vector<int32_t>{3, 2, 6, 9, 13}));
     EXPECT_EQ(b.retal_pending, 0);  // nobody answers a Hydra
     EXPECT_EQ(b.unit_by_index(1)->count, 30);
-    for (int i = 6; i <= 8; ++i) EXPECT_LT(b.unit_by_index(i)->count, 30);
+    for (int i = 6; i <= 9; ++i) EXPECT_LT(b.unit_by_index(i)->count, 30);
 
     // Berserk, it strikes its own side as well, in the same walk.
     hydra.berserk = 1;
     b.struck_ids.clear();
     b.resolve_attack_hit(&hydra, b.unit_by_index(5));
-    ASSERT_EQ(b.splash.size(), 4u);
+    ASSERT_EQ(b.splash.size(), 5u);
     EXPECT_EQ(b.splash[0].unit, 1);
     EXPECT_LT(b.unit_by_index(1)->count, 30);
 }
@@ -308,6 +317,7 @@ TEST(BattleMelee, ParalysisAndBlindness) {
         EXPECT_EQ(b.rng, stepped(seed, 3));  // base, luck, paralysis
         if (swords.disabled) {
             ++paralysed;
+            EXPECT_EQ(swords.berserk, 0);
             EXPECT_EQ(swords.spell_status, 18);
             EXPECT_EQ(swords.status_rounds, 3);
             EXPECT_EQ(swords.paralysed, 1);
@@ -327,6 +337,7 @@ TEST(BattleMelee, ParalysisAndBlindness) {
         if (orcs.disabled) {
             EXPECT_EQ(orcs.spell_status, 8);
             EXPECT_EQ(orcs.paralysed, 0);
+            EXPECT_EQ(orcs.berserk, 0);
         }
     }
     EXPECT_GT(paralysed, 5);
@@ -368,6 +379,11 @@ TEST(BattleMelee, StrikeFacingAndFrames) {
     EXPECT_FALSE(is_backward_attack_rc(d, 2, 4, 0, 3));
     EXPECT_TRUE(is_backward_attack_rc(d, 2, 4, 0, 5));
     EXPECT_FALSE(is_backward_attack_rc(d, 2, 4, 4, 4));
+    a.row = 2;
+    a.col = 4;
+    EXPECT_TRUE(is_backward_attack(a, 2, 3));
+    EXPECT_FALSE(is_backward_attack(a, 2, 5));
+    EXPECT_TRUE(is_backward_attack_from(a, 6, 2, 5));
     a.creature = kHydra;
     EXPECT_FALSE(is_backward_attack_rc(a, 2, 4, 2, 3));
 
@@ -423,6 +439,17 @@ TEST(BattleBreath, StackBehindTheTarget) {
     p.setup_breath_second_target();
     EXPECT_EQ(p.breath.target, 6);
 
+    // Straight up-left from the head, not along the tail's line.
+    BattleScreen u;
+    put(u, 0, 23, 2, 3, 4);  // tail (3,3)
+    put(u, 5, 3, 20, 2, 4);  // up-left of the head, up-right of the tail
+    put(u, 6, 6, 20, 1, 3);  // up-left of (2,4)
+    put(u, 7, 6, 20, 1, 4);  // up-right of (2,4)
+    u.striker = 0;
+    u.struck = 5;
+    u.setup_breath_second_target();
+    EXPECT_EQ(u.breath.target, 6);
+
     // Retaliation breath: the struck Dragon breathes back through the striker.
     BattleScreen r;
     put(r, 0, 0, 5, 2, 4);   // striker
@@ -464,8 +491,10 @@ TEST(BattleShots, WhoMayShootAndMissileFrames) {
     s.row = 3;
     s.col = 2;
     t.row = 1;
-    t.col = 3;
+    t.col = 4;
     EXPECT_EQ(BattleScreen::projectile_frame_idx(s, t), 0);
+    t.col = 5;
+    EXPECT_EQ(BattleScreen::projectile_frame_idx(s, t), 1);
     t.col = 10;
     EXPECT_EQ(BattleScreen::projectile_frame_idx(s, t), 1);
     t.row = 3;
@@ -481,10 +510,22 @@ TEST(BattleShots, WhoMayShootAndMissileFrames) {
     BattleUnit& druids = put(h, 0, 15, 5, 0, 1);
     BattleUnit& elves = put(h, 1, 14, 5, 4, 1);
     BattleUnit& mark = put(h, 5, 0, 100, 2, 7);
+    vorn1::test::SfxLog sounds;
+    sounds.attach(h);
     h.resolve_shot_hit(&druids, &mark);
     EXPECT_EQ(h.hit.kind, DMG_REDFIRE);
+    ASSERT_EQ(sounds.count(BattleSfx::Wince), 1);  // the target's own cry
+    EXPECT_EQ(sounds.entries.back().creature, 0);
     h.resolve_shot_hit(&elves, &mark);
     EXPECT_EQ(h.hit.kind, DMG_PHYSICAL);
+    // The last arrow is spent too; without one no shot starts.
+    elves.shots = 1;
+    h.resolve_shot_hit(&elves, &mark);
+    EXPECT_EQ(elves.shots, 0);
+    h.phase = ActionPhase::Idle;
+    h.start_ranged_attack(&elves, &mark);
+    EXPECT_EQ(h.phase, ActionPhase::Idle);
+    EXPECT_EQ(h.shooter, -1);
 }
 
 TEST(BattleLuck, RollsAndEffects) {
@@ -527,6 +568,7 @@ TEST(BattleLuck, RollsAndEffects) {
         s.rng = seed;
         const bool started = s.check_and_start_good_luck_melee(&u, nullptr);
         if (started) EXPECT_EQ(s.message, luck > 0 ? "BATTLE_GOOD_LUCK" : "BATTLE_BAD_LUCK");
+        EXPECT_EQ(s.good_luck_on_shot + s.good_luck_on_retal + s.bad_luck_on_shot + s.bad_luck_on_retal, 0);
         return started;
     };
     EXPECT_TRUE(melee(1, 118));
@@ -537,6 +579,11 @@ TEST(BattleLuck, RollsAndEffects) {
     EXPECT_FALSE(melee(-1, 117));
     EXPECT_TRUE(melee(-9, 54));
     EXPECT_FALSE(melee(-9, 6));
+    b.attacker_side.luck = 1;
+    b.rng = 118;
+    ASSERT_TRUE(b.check_and_start_good_luck_retaliation(&a));
+    EXPECT_EQ(b.good_luck_on_retal, 1);
+    EXPECT_EQ(b.good_luck_on_shot, 0);
 }
 
 TEST(BattleLuck, PendingLuckLandsOnOneBlowOnly) {

@@ -166,6 +166,8 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     s.castles[0].built_today = 1;
     s.day_flag = 1;
     s.heroes[1].day_flag = 1;
+    s.heroes.push_back(s.heroes[1]);
+    s.heroes.back().live = 0;
     const PlayerResources before0 = s.resources[0];
     const PlayerResources before1 = s.resources[1];
     std::vector<int> left, max;
@@ -187,6 +189,17 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(max[0], hero_day_mp(s, map, 0));
     EXPECT_EQ(max[1], hero_day_mp(s, map, 1));
     EXPECT_EQ(max[1] - compute_hero_max_mp(s, map, 1), 3);  // Smart owner
+    EXPECT_EQ(left[2] + max[2], 0);                         // a dead hero has no points
+
+    // One mine of each kind: wood 2, mercury 1, ore 2, sulfur 1, crystal 1, gems 1, gold 1000 a day.
+    const int32_t mine_yield[MINE_KIND_COUNT] = {2, 1, 2, 1, 1, 1, 1000};
+    for (uint8_t kind = 0; kind < MINE_KIND_COUNT; ++kind) {
+        GameState g;
+        g.mines = {MineState{1, 0, 0, kind, 0}};
+        const PlayerResources inc = daily_income(g, 0);
+        EXPECT_EQ(inc[resource_index_of_kind(kind)], mine_yield[kind]) << int(kind);
+        EXPECT_EQ(inc.gold + inc.wood + inc.ore + inc.crystal + inc.mercury + inc.gems + inc.sulfur, mine_yield[kind]);
+    }
 
     // The week turns after day 7, the month after week 4; towns grow weekly.
     const int32_t stock = s.castles[0].available[0];
@@ -252,14 +265,19 @@ TEST(NewDay, AWholeMonthAndEachEventKind) {
     std::vector<int> left, max;
     // Four weeks of seven days: an event after every seventh day, the month's after the 28th. Every day
     // clears the heroes' day marks; every week brings new heroes to the taverns.
+    MillState mill;
+    mill.active = 1;
+    s.mills = {mill};
     for (int d = 1; d <= 28; ++d) {
         s.heroes[0].day_flag = 1;
         s.offers[0] = {-1, -1};
+        s.mills[0].flag = 1;
         const WeekEvent ev = advance_day(s, map, left, max, nullptr, 100 + d);
         EXPECT_EQ(ev.kind != 0, d % 7 == 0) << d;
         EXPECT_EQ(ev.monthly, d == 28) << d;
         EXPECT_EQ(s.heroes[0].day_flag, 0);
         EXPECT_EQ(s.offers[0][0] >= 0 && s.offers[0][1] >= 0, d % 7 == 0) << d;
+        EXPECT_EQ(s.mills[0].flag, d % 7 == 0 ? 0 : 1) << d;  // a mill pays again each week
     }
     EXPECT_EQ(s.day, 1);
     EXPECT_EQ(s.week, 1);
@@ -317,7 +335,7 @@ TEST(NewDay, AWholeMonthAndEachEventKind) {
         w = turn(2, week, ev);  // 4: a named week or month, and nothing else happens
         EXPECT_EQ(ev.kind, 1);
         EXPECT_EQ(ev.monthly, week == 4);
-        EXPECT_NE(std::find(std::begin(PERIOD_NAMES), std::end(PERIOD_NAMES), ev.name), std::end(PERIOD_NAMES));
+        EXPECT_EQ(ev.name, "Thistle");
         EXPECT_EQ(counts(w), counts(s));
         stock(w, false);
     }

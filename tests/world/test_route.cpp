@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -245,11 +246,67 @@ TEST(Route, GuardedTilesStopObjectsAndBlockedSet) {
     const GameMap c = draw({".c."});
     EXPECT_TRUE(walk(c, 0, 0, 2, 0).empty());    // a chest is walked onto, not through
     EXPECT_EQ(walk(c, 0, 0, 1, 0).size(), 1u);
+    for (int type : {(int)OBJ_EVENT_FIRST, 145, 198}) {  // so is every event object
+        GameMap e = draw({"..."});
+        e.tile(1, 0)->object_type = (uint8_t)type;
+        EXPECT_TRUE(walk(e, 0, 0, 2, 0).empty()) << type;
+    }
 
     const GameMap open = draw({"...", "..."});
     std::unordered_set<uint32_t> blocked{tile_key(1, 0), tile_key(1, 1)};
     EXPECT_TRUE(find_route(open, 0, 0, 2, 0, 100, false, false, false, nullptr, &blocked, true).empty());
     EXPECT_EQ(find_route(open, 0, 0, 1, 0, 100, false, false, false, nullptr, &blocked, true).size(), 1u);
+}
+
+TEST(Route, CheapestOnAMixedMap) {
+    // Grass, rough, swamp, water, trees and mountains drawn from a fixed seed; every route must cost what
+    // a plain search over the step rule finds, and be made of steps the rule allows at the costs it gives.
+    const char kinds[] = "....rrsss~TM";
+    std::vector<std::string> rows(24, std::string(24, '.'));
+    uint32_t seed = 7;
+    for (std::string& row : rows)
+        for (char& ch : row) {
+            seed = seed * 1103515245u + 12345u;
+            ch = kinds[(seed >> 16) % 12];
+        }
+    const GameMap m = draw(rows);
+    const int w = m.width, n = w * m.height;
+    auto cheapest = [&](int x0, int y0, int x1, int y1) {
+        std::vector<int> dist(n, INT32_MAX);
+        std::vector<uint8_t> done(n, 0);
+        dist[y0 * w + x0] = 0;
+        for (;;) {
+            int at = -1;
+            for (int i = 0; i < n; ++i)
+                if (!done[i] && dist[i] != INT32_MAX && (at < 0 || dist[i] < dist[at])) at = i;
+            if (at < 0) return -1;
+            if (at == y1 * w + x1) return dist[at];
+            done[at] = 1;
+            for (int d = 0; d < 8; ++d) {
+                int dx = 0, dy = 0;
+                delta_from_dir(d, dx, dy);
+                const int nx = at % w + dx, ny = at / w + dy;
+                const int c = hero_step_cost(m, at % w, at / w, nx, ny, false, false);
+                if (c > 0 && dist[at] + c < dist[ny * w + nx]) dist[ny * w + nx] = dist[at] + c;
+            }
+        }
+    };
+    int routes = 0;
+    for (int k = 0; k < 40; ++k) {
+        const int x0 = (k * 7) % 24, y0 = (k * 11) % 24, x1 = (k * 5 + 13) % 24, y1 = (k * 3 + 17) % 24;
+        if (!m.tile(x0, y0)->is_land() || m.tile(x0, y0)->blocking) continue;
+        const auto r = walk(m, x0, y0, x1, y1, 1000, false, false, false);
+        const int best = x0 == x1 && y0 == y1 ? -1 : cheapest(x0, y0, x1, y1);
+        EXPECT_EQ(r.empty() ? -1 : total(r), best) << x0 << "," << y0 << " -> " << x1 << "," << y1;
+        int px = x0, py = y0;
+        for (const RouteStep& st : r) {
+            EXPECT_EQ(st.cost, hero_step_cost(m, px, py, st.x, st.y, false, false));
+            px = st.x;
+            py = st.y;
+        }
+        routes += !r.empty();
+    }
+    EXPECT_GT(routes, 10);
 }
 
 TEST(Route, FogOccupiedAndBadGoals) {
