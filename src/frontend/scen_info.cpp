@@ -61,7 +61,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
         SDL_Texture* button = held && ok.at(1) ? ok.at(1) : ok.at(0);
         if (button) SDL_RenderCopy(r, button, nullptr, &kStandardOk);
         if (font) {
-            text::right_in(r, font, scen_info_map_name(c), 269, 48, 157, kText, 0);
+            text::right_in(r, font, text::fit_width(font, scen_info_map_name(c), 157), 269, 48, 157, kText, 0);
             const std::string diff = c.difficulty == 0   ? "NEWGAME_EASY"
                                      : c.difficulty == 1 ? "NEWGAME_NORMAL"
                                      : c.difficulty == 2 ? "NEWGAME_HARD"
@@ -80,8 +80,9 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
                              : c.map_difficulty == 2 ? "SCEN_MAPDIFF_TOUGH"
                                                      : "SCEN_MAPDIFF_IMPOSSIBLE";
             text::at(r, font, tr(md), 371, 322, kText);
-            if (!c.description.empty())
-                text::wrapped_at(r, font, scen_info_description(c), 193, 352, 250, {150, 150, 150, 255});
+            if (!c.description.empty())  // above the OK button
+                text::wrapped_in_box(r, font, scen_info_description(c), 193, 352, 250, kStandardOk.y - 356,
+                                     {150, 150, 150, 255});
         }
         frontend_present(r);
     }
@@ -155,7 +156,7 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
             if (res && c.scenario_index >= 0 && c.scenario_index <= 9)
                 blit(r, res->campaign.at(c.scenario_index + 4), 256, 141);
             text::centered_box(r, font, title, 147, 142, 394, {220, 180, 60, 255});
-            text::wrapped_at(r, font, info.intro, 129, 166, 382, kText);
+            text::wrapped_in_box(r, font, info.intro, 129, 166, 382, ok.y - 170, kText);
         }
         const struct {
             SDL_Rect rc;
