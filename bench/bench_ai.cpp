@@ -5,7 +5,7 @@
 
 #include "ai/ai_battle.h"
 #include "ai/ai_map_model.h"
-#include "ai/ai_trading.h"
+#include "ai/ai_economy.h"
 #include "datakit/kit_maps.h"
 #include "world/game_setup.h"
 
@@ -44,13 +44,16 @@ BenchGame rich_game() {
 static void BM_AITownTurn(benchmark::State& st) {
     benchmark::DoNotOptimize(kQuietLog);
     const BenchGame start = rich_game();
+    int32_t spent = 0;
     for (auto _ : st) {
         st.PauseTiming();
         BenchGame g = start;
         st.ResumeTiming();
         ai_town_turn(g.state, g.map, 1, true);
+        spent = start.state.resources[1].gold - g.state.resources[1].gold;
         benchmark::DoNotOptimize(g.state.resources[1]);
     }
+    st.counters["gold_spent"] = spent;
 }
 BENCHMARK(BM_AITownTurn)->Unit(benchmark::kMicrosecond);
 

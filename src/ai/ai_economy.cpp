@@ -10,6 +10,7 @@
 #include "ai/ai_records.h"
 #include "ai/ai_tables.h"
 #include "ai/ai_town_visits.h"
+#include "ai/ai_trading.h"
 #include "ai/ai_turn_vars.h"
 #include "world/buildings.h"
 #include "world/hero_pool.h"
@@ -320,6 +321,15 @@ void ai_run_castle_economy(GameState& s, GameMap& map, int p, bool allow_stack_s
                 keep_guard = true;
         pool_garrison_into_hero(s, p, t, s.heroes[hero], keep_guard);
     }
+}
+
+void ai_town_turn(GameState& s, GameMap& map, int p, bool enable_trade) {
+    if (!s.seat_active(p)) return;
+    compute_turn_ai_vars(s, p);
+    ai_log(s, p, "run castle economy");
+    ai_run_castle_economy(s, map, p, true);
+    if (enable_trade) ai_run_trading_post(s, p, static_cast<AiIntelligence>(s.player_ai_level[p]));
+    ai_pool_between_allied_heroes(s, p);
 }
 
 }  // namespace vorn1

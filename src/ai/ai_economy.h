@@ -23,4 +23,8 @@ double ai_per_price(double score, float price);
 // Spends the treasury in passes until nothing scores at least 0.02. The flag is not read.
 void ai_run_castle_economy(GameState& state, GameMap& map, int player, bool allow_stack_split);
 
+// The town side of a computer player's turn as its turn start runs it: turn variables, the town economy,
+// the market when trading is on, then pooling between adjacent heroes.
+void ai_town_turn(GameState& state, GameMap& map, int player, bool enable_trade);
+
 }  // namespace vorn1

@@ -1,9 +1,6 @@
 #include "ai/ai_trading.h"
 
-#include "ai/ai_economy.h"
 #include "ai/ai_records.h"
-#include "ai/ai_town_visits.h"
-#include "ai/ai_turn_vars.h"
 #include "town/trade_rates.h"
 
 namespace vorn1 {
@@ -50,15 +47,6 @@ void ai_run_trading_post(GameState& s, int p, AiIntelligence level) {
         const int got = apply_trade(s, p, m, r, TR_GOLD, amount);
         if (got > 0) ai_log(s, p, "trading post: sell %d %s for %d gold (m=%d)", amount, tp_res_name(r), got, m);
     }
-}
-
-void ai_town_turn(GameState& s, GameMap& map, int p, bool enable_trade) {
-    if (!s.seat_active(p)) return;
-    compute_turn_ai_vars(s, p);
-    ai_log(s, p, "run castle economy");
-    ai_run_castle_economy(s, map, p, true);
-    if (enable_trade) ai_run_trading_post(s, p, static_cast<AiIntelligence>(s.player_ai_level[p]));
-    ai_pool_between_allied_heroes(s, p);
 }
 
 }  // namespace vorn1

@@ -7,7 +7,7 @@
 #include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
 #include "adventure/player_elimination.h"
-#include "ai/ai_trading.h"
+#include "ai/ai_economy.h"
 #include "assets/resources.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
