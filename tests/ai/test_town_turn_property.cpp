@@ -46,6 +46,8 @@ Game random_game(uint32_t seed) {
         for (int32_t& v : s.ai_vars[p].income) v = rng.below(4);
     }
     for (CastleState& c : s.castles) {
+        // Some kingdoms hold several towns, some of them still towns.
+        if (c.owner < 0 && rng.below(2) == 0) c.owner = rng.below(players);
         c.buildings = static_cast<uint16_t>(c.buildings | (rng.next() & (BLD_THIEVES_GUILD | BLD_TAVERN | BLD_WELL | BLD_GUILD1)));
         for (int k = 0; k < 6; ++k) c.available[k] = rng.below(30);
         for (int i = 0; i < ARMY_SLOTS; ++i)
