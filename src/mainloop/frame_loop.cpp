@@ -16,6 +16,7 @@
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
+#include "mainloop/town_screens.h"
 #include "mainloop/turns.h"
 #include "media/sound_levels.h"
 #include "world/game_setup.h"
@@ -182,8 +183,23 @@ void click_map_tile(MainState& m, int tx, int ty) {
         stop_hero_movement(m);
         return;
     }
+    // An own town opens when no hero is selected or the selected one stands in it.
+    const int town = own_town_at(g, tx, ty);
+    if (town >= 0 && (!g.state.valid_hero(l.selected_hero) ||
+                      (g.state.heroes[l.selected_hero].x == tx && g.state.heroes[l.selected_hero].y == ty))) {
+        open_town_screen(m, town);
+        return;
+    }
     const int other = g.state.hero_at(tx, ty);
-    if (other >= 0 && other != l.selected_hero && g.state.heroes[other].owner == l.current_player) {
+    const bool can_walk = g.state.valid_hero(l.selected_hero) && l.selected_hero < (int)l.hero_move_points.size() &&
+                          l.hero_move_points[(size_t)l.selected_hero] > 0;
+    if (other >= 0 && other == l.selected_hero) {
+        plan_hero_route(m, other, tx, ty);  // drops the plan, as a click on its own tile does
+        open_hero_screen(m, other);
+        return;
+    }
+    // Another own hero: the selected hero walks to meet it; without one that can walk it is selected.
+    if (other >= 0 && g.state.heroes[other].owner == l.current_player && !can_walk) {
         select_hero(g, other);
         return;
     }
@@ -199,6 +215,10 @@ void click_locator(MainState& m, const LocatorHit& hit) {
         case LocatorHitKind::HeroRow: {
             const int idx = locator_list_index(l.locator, hit.row, (int)l.hero_order.size(), false);
             if (idx < 0) return;
+            if (l.hero_order[idx] == l.selected_hero) {
+                open_hero_screen(m, l.selected_hero);
+                return;
+            }
             stop_hero_movement(m);
             select_hero(g, l.hero_order[idx]);
             centre_view_on_hero(g, l.selected_hero);
@@ -207,6 +227,10 @@ void click_locator(MainState& m, const LocatorHit& hit) {
         case LocatorHitKind::TownRow: {
             const int idx = locator_list_index(l.locator, hit.row, (int)l.town_order.size(), true);
             if (idx < 0) return;
+            if (l.locator.selected_town_row == idx) {
+                open_town_screen(m, l.town_order[idx]);
+                return;
+            }
             l.locator.selected_town_row = idx;
             const CastleState& c = g.state.castles[l.town_order[idx]];
             centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
@@ -233,6 +257,7 @@ void handle_adventure_key(MainState& m, SDL_Keycode key) {
             if (!l.town_order.empty()) {
                 const CastleState& c = g.state.castles[l.town_order[0]];
                 centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
+                open_town_screen(m, l.town_order[0]);
             }
             break;
         case SDLK_v: panel_button_step(m, AdventurePanelButton::ViewWorld); break;
@@ -317,6 +342,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
     if (l.recruit.handle_sdl_event(e, g.state)) return;
     if (l.computer_turn_pending) return;
     if (handle_screen_input(m, e)) return;
+    if (handle_town_screens_input(m, e)) return;
     handle_adventure_map(m, e);
 }
 
@@ -345,6 +371,7 @@ void run_frame(MainState& m, float dt_ms) {
     if (!m.game) return;
     update_map_sounds(m);
     update_fadeouts(m, dt_ms);
+    tick_town_screens(m, dt_ms);
     if (l.summary_view.kind != SUMMARY_NONE && m.now_ms >= l.summary_view.end_ms) l.summary_view = SummaryView{};
     l.anim_ms += dt_ms;
     while (l.anim_ms >= kAnimFrameMs) {
@@ -376,6 +403,7 @@ void draw_frame(MainState& m) {
         redraw_adventure_screen(m);
         draw_fadeouts(m);
         draw_screens(m);
+        draw_town_screens(m);
         GameSession& g = game_of(m);
         if (m.res && m.res->castle) {
             g.loop.recruit.draw(m.renderer, *m.res, m.res->castle->recruit, g.events, m.fonts.def, m.fonts.small);

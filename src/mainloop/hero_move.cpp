@@ -6,7 +6,9 @@
 #include <cstdlib>
 
 #include "adventure/adv_geometry.h"
+#include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
+#include "town/swapwin.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -276,6 +278,8 @@ void plan_hero_route(MainState& m, int hero, int x, int y) {
     else if (h.on_boat && water) accept = t->occupied() || t->boat;
     else if (h.on_boat && !water) accept = t->is_clear_landing_tile();
     if (!accept) accept = dest_entrance_needs_sentinel(g.state, g.map, x, y, h.owner);
+    // A hero of the same owner may be walked to: the step onto it opens the meeting.
+    if (!accept) accept = find_allied_hero_at_tile(g.state, x, y, h.owner, hero) >= 0;
 
     const FogOfWar* fog = is_player_index(h.owner) ? &g.state.fog[h.owner] : nullptr;
     const std::unordered_set<uint32_t> blocked = build_owned_event_tiles(g.state, h.owner);
@@ -420,8 +424,9 @@ void begin_next_step(MainState& m, int h) {
     }
     const int other = g.state.hero_at(step.x, step.y);
     if (other >= 0 && other != h) {
-        // Meetings and hero battles belong to screens that open from here; the walk stops short.
+        // The walk stops short; a hero of the same owner is met in the meeting window.
         stop_hero_movement(m);
+        if (g.state.heroes[other].owner == hero.owner) open_meeting(m, h, other);
         return;
     }
     HeroMoveState& mv = l.moves[h];

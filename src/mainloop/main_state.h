@@ -23,6 +23,7 @@
 #include "events/event.h"
 #include "mainloop/options.h"
 #include "mainloop/spell_choice.h"
+#include "mainloop/town_screens_state.h"
 #include "mainloop/window_scale.h"
 #include "town/recruit.h"
 #include "town/trading_post.h"
@@ -104,6 +105,7 @@ struct LoopState {
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
     AdventurePanelState apanel;
+    TownScreensState screens;  // town screen, hero screen, meeting window
 
     // Hand-offs to the battle side (-1 when empty).
     int pending_monster_hero = -1, pending_monster_x = -1, pending_monster_y = -1;

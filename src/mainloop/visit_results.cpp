@@ -3,6 +3,7 @@
 #include "adventure/puzzle_map_state.h"
 #include "events/event_actions.h"
 #include "mainloop/town_capture.h"
+#include "mainloop/town_screens.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "town/recruit_rules.h"
@@ -25,6 +26,10 @@ void run_levelups(MainState& m, int hero) {
 void on_visit_result(MainState& m, const EventResult& r) {
     if (!m.game) return;
     GameSession& g = game_of(m);
+    if (r.enter_castle) {
+        open_town_screen(m, own_town_at(g, r.x, r.y));
+        return;
+    }
     bool garrison_full = false;
     apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
                        [&m](int hero) { run_levelups(m, hero); }, garrison_full);
@@ -44,6 +49,7 @@ void on_visit_result(MainState& m, const EventResult& r) {
         const int player = g.state.heroes[r.hero].owner;
         g.loop.trading_post.open_dialog(player, count_player_thieves_guilds(g.state, player), &g.state);
     }
+    if (r.open_thieves_guild) open_thieves_guild_full_view(m);
 }
 
 void on_map_recruit_result(MainState& m, const RecruitResult& rr) {

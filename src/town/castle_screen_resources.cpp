@@ -1,5 +1,8 @@
 #include "town/castle_screen_resources.h"
 
+#include "town/heroscrn.h"
+#include "town/swapwin.h"
+
 #include <algorithm>
 #include <cctype>
 #include <exception>
@@ -114,6 +117,19 @@ void destroy_one(SDL_Texture*& t) {
 
 }  // namespace
 
+std::vector<uint8_t> town_entry_bytes(const AggArchive& archive, const std::string& name) {
+    return entry_bytes(archive, name);
+}
+
+SDL_Texture* town_picture(SDL_Renderer* r, const AggArchive& archive, const Palette& pal, const std::string& name) {
+    return picture(r, archive, pal, name, false);
+}
+
+bool town_sprite_set(SDL_Renderer* r, const AggArchive& archive, const Palette& pal, const std::string& name,
+                     std::vector<SDL_Texture*>& frames, const char* missing_note) {
+    return sprite_set(r, archive, pal, name, frames, nullptr, missing_note);
+}
+
 void load_tavwin_resources(SDL_Renderer* renderer, const AggArchive& archive, const Palette& palette,
                            std::vector<SDL_Texture*>& textures, std::vector<SpriteHeader>& headers) {
     sprite_set(renderer, archive, palette, "TAVWIN.ICN", textures, &headers,
@@ -184,6 +200,8 @@ void CastleScreenResources::unload() {
 
 void load_town_groups(Resources& res) {
     res.castle.reset();
+    res.hero_screen.reset();
+    res.swap_win.reset();
     if (!res.archive) return;
     // The group releases its textures before the cache lets the renderer go.
     res.castle = Owned<CastleScreenResources>(new CastleScreenResources(), [](CastleScreenResources* p) {
@@ -191,6 +209,10 @@ void load_town_groups(Resources& res) {
         delete p;
     });
     res.castle->load(res.renderer, *res.archive, res.palette);
+    res.hero_screen = make_owned<HeroScreenResources>();
+    res.hero_screen->load(res.renderer, *res.archive, res.palette);
+    res.swap_win = make_owned<SwapWinResources>();
+    res.swap_win->load(res.renderer, *res.archive, res.palette);
 }
 
 }  // namespace vorn1

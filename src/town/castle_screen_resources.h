@@ -28,6 +28,14 @@ constexpr int kCastleEntry = 7;
 void load_tavwin_resources(SDL_Renderer* renderer, const AggArchive& archive, const Palette& palette,
                            std::vector<SDL_Texture*>& textures, std::vector<SpriteHeader>& headers);
 
+// Loading steps shared by the screens' picture groups: the entry under its name or its lower-case
+// name; an opaque picture (null when missing or broken, silently); a blended sprite set (a missing
+// one writes `missing_note` to the error stream, a broken one "  WARN <NAME>: <reason>").
+std::vector<uint8_t> town_entry_bytes(const AggArchive& archive, const std::string& name);
+SDL_Texture* town_picture(SDL_Renderer* r, const AggArchive& archive, const Palette& pal, const std::string& name);
+bool town_sprite_set(SDL_Renderer* r, const AggArchive& archive, const Palette& pal, const std::string& name,
+                     std::vector<SDL_Texture*>& frames, const char* missing_note);
+
 struct CastleScreenResources {
     CastleScreenResources() = default;
     // Resets the palette cycle; the textures are the owner's to release through unload().

@@ -1,0 +1,663 @@
+#include "mainloop/town_screens.h"
+
+#include <algorithm>
+
+#include "assets/resources.h"
+#include "events/event_actions.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/turns.h"
+#include "town/build_screen.h"
+#include "town/castle_screen.h"
+#include "town/castle_screen_resources.h"
+#include "town/dialog_art.h"
+#include "town/heroscrn.h"
+#include "town/spell_table.h"
+#include "town/trade_rates.h"
+#include "media/music_players.h"
+#include "town/recruit.h"
+#include "town/town_names.h"
+#include "world/buildings.h"
+#include "world/hero_pool.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+namespace {
+
+constexpr float kTownAnimMs = 300.0f;
+constexpr uint32_t kDoubleClickMs = 400;
+constexpr SDL_Rect kTentMaxY{0, 0, 640, 256};
+constexpr SDL_Rect kHeroBox{5, 361, 101, 93};
+
+bool in(const SDL_Rect& r, int x, int y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
+bool is_press(const SDL_Event& e, uint8_t b) { return e.type == SDL_MOUSEBUTTONDOWN && e.button.button == b; }
+bool is_release(const SDL_Event& e, uint8_t b) { return e.type == SDL_MOUSEBUTTONUP && e.button.button == b; }
+bool is_key(const SDL_Event& e, SDL_Keycode k) { return e.type == SDL_KEYDOWN && e.key.keysym.sym == k; }
+
+TownScreensState& screens(MainState& m) { return game_of(m).loop.screens; }
+
+void init_army_view(MainState& m) {
+    GameSession& g = game_of(m);
+    g.loop.screens.army_view.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small, &g.events);
+}
+
+// The build confirmation of a cell: name, question and the price as resource icons.
+void open_build_confirmation(MainState& m, int castle, BuildSlot slot) {
+    GameSession& g = game_of(m);
+    const CastleState& c = g.state.castles[(size_t)castle];
+    const StructureDef* def = build_cell_def(slot, c);
+    if (!def) return;
+    // Price record order gold, wood, ore, crystal, gems, mercury, sulfur; RESOURCE.ICN frames by kind.
+    static const int kFrame[7] = {6, 0, 2, 4, 5, 1, 3};
+    std::vector<EventIcon> costs;
+    for (int i = 0; i < 7; ++i)
+        if (def->cost[i] > 0) costs.push_back({"RESOURCE.ICN", kFrame[i], std::to_string(def->cost[i])});
+    const std::string name = localized_structure_name(def->name);
+    const std::string text = build_hover_text(slot, c, BUILD_OK, false, false, false);
+    g.events.open_build_dialog(name, text, costs, castle, (int)slot, kFullScreenArea, [&m](EventResult r) {
+        if (!m.game || r.button != EVENT_BUTTON_ACCEPT) return;
+        GameSession& gg = game_of(m);
+        apply_build_result(r.x, r.y, gg.state, gg.map, gg.events);
+        TownScreenView& t = gg.loop.screens.town;
+        t.build_open = false;
+        t.hover_cell = t.info_cell = -1;
+    });
+}
+
+void upgrade_to_castle(MainState& m, int castle) {
+    GameSession& g = game_of(m);
+    CastleState& c = g.state.castles[(size_t)castle];
+    if (!is_player_index(c.owner) || c.is_castle) return;
+    PlayerResources& have = g.state.resources[(size_t)c.owner];
+    const PlayerResources cost = castle_upgrade_cost();
+    if (!have.covers(cost)) return;
+    have -= cost;
+    upgrade_town_to_castle(g.map, c);
+    c.built_today = 1;
+}
+
+bool handle_build_screen(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreenView& t = g.loop.screens.town;
+    const CastleState& c = g.state.castles[(size_t)t.castle];
+    if (e.type == SDL_MOUSEMOTION) {
+        t.hover_cell = build_screen_cell_hit(e.motion.x, e.motion.y);
+    } else if (is_press(e, SDL_BUTTON_RIGHT)) {
+        const int cell = build_screen_cell_hit(e.button.x, e.button.y);
+        if (cell < 0) return true;
+        if (SLOT_ORDER[(size_t)cell] == BS_RECRUIT_HERO) t.recruit_hero.open_tooltip(t.castle, g.state);
+        else t.info_cell = cell;
+    } else if (is_release(e, SDL_BUTTON_RIGHT)) {
+        t.info_cell = -1;
+    } else if (is_press(e, SDL_BUTTON_LEFT)) {
+        const int x = e.button.x, y = e.button.y;
+        if (in(kBuildExitRect, x, y)) {
+            t.build_exit_pressed = true;
+            return true;
+        }
+        const int cell = build_screen_cell_hit(x, y);
+        if (cell < 0) return true;
+        const BuildSlot slot = SLOT_ORDER[(size_t)cell];
+        if (slot == BS_RECRUIT_HERO) {
+            if (castle_visiting_hero(g.state, t.castle) < 0 && g.state.hero_at(c.x, c.y) < 0 &&
+                HeroPool::count_player_heroes(c.owner, g.state) < MAX_HEROES_PER_PLAYER)
+                t.recruit_hero.open_dialog(t.castle, g.state);
+            return true;
+        }
+        if (!is_player_index(c.owner)) return true;
+        if (get_build_status(slot, c, g.state.resources[(size_t)c.owner], g.map, c.built_today != 0) == BUILD_OK)
+            open_build_confirmation(m, t.castle, slot);
+    } else if (is_release(e, SDL_BUTTON_LEFT)) {
+        if (t.build_exit_pressed && in(kBuildExitRect, e.button.x, e.button.y)) {
+            t.build_open = false;
+            t.hover_cell = t.info_cell = -1;
+        }
+        t.build_exit_pressed = false;
+    } else if (is_key(e, SDLK_ESCAPE)) {
+        t.build_open = false;
+        t.hover_cell = t.info_cell = -1;
+    }
+    return true;
+}
+
+bool handle_castle_dialog(MainState& m, const SDL_Event& e) {
+    TownScreenView& t = screens(m).town;
+    BuildCastleDialogState& d = t.castle_dialog;
+    if (is_press(e, SDL_BUTTON_LEFT)) {
+        if (d.can_build && in(d.ok_rect, e.button.x, e.button.y)) d.ok_pressed = true;
+        else if (in(d.cancel_rect, e.button.x, e.button.y)) d.cancel_pressed = true;
+    } else if (is_release(e, SDL_BUTTON_LEFT)) {
+        const bool ok = d.ok_pressed && in(d.ok_rect, e.button.x, e.button.y);
+        const bool cancel = d.cancel_pressed && in(d.cancel_rect, e.button.x, e.button.y);
+        d.ok_pressed = d.cancel_pressed = false;
+        if (ok) upgrade_to_castle(m, t.castle);
+        if (ok || cancel) d = BuildCastleDialogState{};
+    } else if (is_key(e, SDLK_ESCAPE)) {
+        d = BuildCastleDialogState{};
+    }
+    return true;
+}
+
+void click_army_slot(MainState& m, const SlotAddr& slot, int hero, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    const uint32_t now = e.button.timestamp;
+    if (t.last_slot == slot && now - t.last_slot_ms < kDoubleClickMs) {
+        t.last_slot = SlotAddr{};
+        s.troops.clear();
+        init_army_view(m);
+        s.army_view.open_dialog(slot, g.state, t.castle, hero, false);
+        return;
+    }
+    t.last_slot = slot;
+    t.last_slot_ms = now;
+    const bool split = (SDL_GetModState() & KMOD_SHIFT) != 0;
+    s.troops.handle_slot_click(slot, g.state, t.castle, hero, split);
+}
+
+
+// A left press on one of the shared buildings opens its screen; false when none is under the point.
+bool open_sub_screen_at(MainState& m, int x, int y) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    CastleState& c = g.state.castles[(size_t)t.castle];
+    if (mage_guild_level(c) >= 1 && mage_guild_hit(x, y, c)) {
+        const int hero = castle_visiting_hero(g.state, t.castle);
+        t.mage_hero = hero;
+        if (hero < 0) {
+            t.mage = MageGuildState{};
+            t.mage.open = true;
+        } else if (g.state.heroes[(size_t)hero].has_spellbook) {
+            open_mage_guild_screen(t.mage, g.state.heroes[(size_t)hero], c);
+        } else {
+            open_buy_spellbook_dialog(t.mage);
+        }
+        return true;
+    }
+    if (thieves_guild_sprite_hit(x, y, c)) {
+        open_thieves_guild_screen(t.thieves);
+        return true;
+    }
+    if (tavern_sprite_hit(x, y, c)) {
+        s.tavern.open = true;
+        s.tavern.ok_pressed = false;
+        s.tavern.ok_rect = SDL_Rect{320 - 33, 369, 66, 25};
+        if (m.audio_on && m.res && m.res->tavern_music) m.res->tavern_music->play(nullptr);
+        return true;
+    }
+    if (well_sprite_hit(x, y, c)) {
+        open_well_screen(t.well);
+        return true;
+    }
+    if ((c.buildings & BLD_SHIPYARD) && m.res && m.res->castle ? dock_sprite_hit(x, y, *m.res->castle)
+                                                               : (c.buildings & BLD_SHIPYARD) && x < 120 && y >= 165) {
+        open_shipyard_dialog(t.shipyard, g.state, g.map, t.castle);
+        return true;
+    }
+    return false;
+}
+
+// Input of an open sub-screen; false when none is open.
+bool handle_sub_screen(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    CastleState& c = g.state.castles[(size_t)t.castle];
+    if (s.tavern.open) {
+        if (handle_tavern_event(e, s.tavern) && m.res && m.res->tavern_music) m.res->tavern_music->stop();
+        return true;
+    }
+    if (t.mage.open) {
+        if (t.mage.buy_prompt) {
+            if (g.state.valid_hero(t.mage_hero) && is_player_index(c.owner))
+                handle_buy_spellbook_event(e, t.mage, g.state.heroes[(size_t)t.mage_hero],
+                                           g.state.resources[(size_t)c.owner], c);
+            else if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE)
+                close_mage_guild_screen(t.mage);
+        } else {
+            handle_mage_guild_event(e, t.mage, c);
+        }
+        return true;
+    }
+    if (t.well.open) {
+        handle_well_event(e, t.well);
+        return true;
+    }
+    if (t.thieves.open) {
+        bool trade = false;
+        handle_thieves_guild_event(e, t.thieves, &g.state, t.castle, m.settings.enable_trade, &trade, false);
+        if (trade && is_player_index(c.owner))
+            g.loop.trading_post.open_dialog(c.owner, count_player_thieves_guilds(g.state, c.owner), &g.state);
+        return true;
+    }
+    if (t.shipyard.open) {
+        if (handle_shipyard_event(e, t.shipyard, g.state, g.map, t.castle) && m.audio_on && m.res && m.res->build_sound)
+            m.res->build_sound->play();
+        return true;
+    }
+    return false;
+}
+
+bool handle_town_picture(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    const CastleState& c = g.state.castles[(size_t)t.castle];
+    const int hero = castle_visiting_hero(g.state, t.castle);
+    if (is_key(e, SDLK_ESCAPE)) {
+        close_town_screen(m);
+        return true;
+    }
+    if (is_press(e, SDL_BUTTON_RIGHT)) {
+        const int x = e.button.x, y = e.button.y;
+        const SlotAddr slot = castle_screen_slot_hit(x, y, hero);
+        if (slot.valid()) {
+            init_army_view(m);
+            s.army_view.open_tooltip(slot, g.state, t.castle, hero);
+            return true;
+        }
+        const int d = dwelling_sprite_hit(x, y, c.faction, c.buildings, nullptr);
+        if (d >= 0) g.loop.recruit.open_tooltip(t.castle, d, g.state);
+        return true;
+    }
+    if (is_release(e, SDL_BUTTON_RIGHT)) {
+        s.army_view.tip = ArmyViewInfo{};
+        return true;
+    }
+    if (is_release(e, SDL_BUTTON_LEFT)) {
+        const bool leave = t.exit_pressed && in(kCastleExitRect, e.button.x, e.button.y);
+        t.exit_pressed = false;
+        if (leave) close_town_screen(m);
+        return true;
+    }
+    if (!is_press(e, SDL_BUTTON_LEFT)) return true;
+    const int x = e.button.x, y = e.button.y;
+    if (in(kCastleExitRect, x, y)) {
+        t.exit_pressed = true;
+        return true;
+    }
+    const SlotAddr slot = castle_screen_slot_hit(x, y, hero);
+    if (slot.valid()) {
+        click_army_slot(m, slot, hero, e);
+        return true;
+    }
+    if (hero >= 0 && in(kHeroBox, x, y)) {
+        open_hero_screen(m, hero);
+        return true;
+    }
+    if (y >= 256) return true;
+    if (open_sub_screen_at(m, x, y)) return true;
+    const CastleScreenResources* cres = m.res ? m.res->castle.get() : nullptr;
+    if (c.is_castle) {
+        SDL_Point size{0, 0};
+        if (cres && !cres->faction_building_frames[c.faction & 3][kCastleEntry].empty())
+            size = texture_size(cres->faction_building_frames[c.faction & 3][kCastleEntry][0]);
+        if ((c.buildings & BLD_CASTLE) && castle_sprite_hit(x, y, c.faction, size.x, size.y)) {
+            t.build_open = true;
+            t.hover_cell = t.info_cell = -1;
+            t.build_exit_pressed = false;
+            return true;
+        }
+    } else if (tent_sprite_hit(x, y, c.faction) && in(kTentMaxY, x, y)) {
+        t.castle_dialog = BuildCastleDialogState{};
+        t.castle_dialog.open = true;
+        t.castle_dialog.can_build =
+            is_player_index(c.owner) && g.state.resources[(size_t)c.owner].covers(castle_upgrade_cost());
+        return true;
+    }
+    const int d = dwelling_sprite_hit(x, y, c.faction, c.buildings, nullptr);
+    if (d >= 0) {
+        g.loop.recruit.open_dialog(t.castle, d, g.state, town_recruit_callback(g.loop.recruit, g.state));
+        return true;
+    }
+    return true;
+}
+
+
+// Until the spellbook screen exists the book shows what it holds: the known spells with their casts.
+void show_spellbook_stand_in(MainState& m, const HeroState& hero) {
+    EventDef def;
+    def.title = strings().get("HERO_VIEW_SPELLS");
+    std::string text;
+    for (int id = 0; id < kSpellCount; ++id)
+        if (hero.spell_charges[(size_t)id] > 0)
+            text += (text.empty() ? "" : ", ") + spell_name(id) + " " + std::to_string(hero.spell_charges[(size_t)id]);
+    def.text = text.empty() ? "-" : text;
+    def.buttons = {EVENT_BUTTON_OK};
+    game_of(m).events.open_announcement(def, kFullScreenArea, [](EventResult) {});
+}
+
+void confirm_dismissal(MainState& m, int hero) {
+    GameSession& g = game_of(m);
+    const HeroState& h = g.state.heroes[(size_t)hero];
+    EventDef def;
+    def.text = strings().format("HERO_DISMISS_NAME_CLASS", {hero_display_name(h), hero_class_name(h)});
+    def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
+    g.events.open_announcement(def, kFullScreenArea, [&m, hero](EventResult r) {
+        if (!m.game || r.button != EVENT_BUTTON_ACCEPT) return;
+        close_hero_screen(m);
+        remove_hero_from_map(m, hero, false);
+    });
+}
+
+void click_hero_army_slot(MainState& m, const SlotAddr& slot, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    HeroScreenView& v = s.hero;
+    const uint32_t now = e.button.timestamp;
+    if (v.last_slot == slot && now - v.last_slot_ms < kDoubleClickMs) {
+        v.last_slot = SlotAddr{};
+        s.troops.clear();
+        init_army_view(m);
+        s.army_view.open_dialog(slot, g.state, -1, v.hero, false);
+        return;
+    }
+    v.last_slot = slot;
+    v.last_slot_ms = now;
+    s.troops.handle_slot_click(slot, g.state, -1, v.hero, (SDL_GetModState() & KMOD_SHIFT) != 0);
+}
+
+bool handle_hero_screen(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    HeroScreenView& v = s.hero;
+    if (!g.state.valid_hero(v.hero) || !g.state.heroes[(size_t)v.hero].live) {
+        close_hero_screen(m);
+        return true;
+    }
+    HeroState& hero = g.state.heroes[(size_t)v.hero];
+    if (e.type == SDL_MOUSEMOTION) {
+        v.mouse_x = e.motion.x;
+        v.mouse_y = e.motion.y;
+    }
+    if (s.troops.split.open) {
+        s.troops.handle_sdl_event(e, g.state);
+        return true;
+    }
+    if (s.army_view.view.open) {
+        if (!s.army_view.handle_event(e, g.state) && is_key(e, SDLK_ESCAPE)) s.army_view.clear();
+        return true;
+    }
+    if (is_key(e, SDLK_ESCAPE)) {
+        close_hero_screen(m);
+        return true;
+    }
+    if (handle_artifact_info_dialog(v.artifact, e)) return true;
+    if (e.type != SDL_MOUSEBUTTONDOWN && e.type != SDL_MOUSEBUTTONUP) return true;
+    const int x = e.button.x, y = e.button.y;
+    const HsZone zone = hero_screen_hover_zone(x, y);
+    if (is_press(e, SDL_BUTTON_RIGHT)) {
+        const SlotAddr slot = hero_screen_slot_hit(x, y);
+        if (slot.valid()) {
+            init_army_view(m);
+            s.army_view.open_tooltip(slot, g.state, -1, v.hero);
+        } else {
+            const int art = hs_zone_artifact_slot(zone);
+            open_hero_tooltip(v.tip, zone, hero, art >= 0 ? hero.artifacts[(size_t)art] : EMPTY_ID);
+        }
+        return true;
+    }
+    if (is_release(e, SDL_BUTTON_RIGHT)) {
+        v.tip.clear();
+        s.army_view.tip = ArmyViewInfo{};
+        return true;
+    }
+    if (is_release(e, SDL_BUTTON_LEFT)) {
+        const bool leave = v.exit_pressed && zone == HS_EXIT;
+        const bool dismiss = v.dismiss_pressed && zone == HS_DISMISS;
+        v.exit_pressed = v.dismiss_pressed = false;
+        if (leave) close_hero_screen(m);
+        else if (dismiss) confirm_dismissal(m, v.hero);
+        return true;
+    }
+    if (!is_press(e, SDL_BUTTON_LEFT)) return true;
+    if (zone == HS_EXIT) {
+        v.exit_pressed = true;
+        return true;
+    }
+    if (zone == HS_DISMISS && !v.dismiss_hidden) {
+        v.dismiss_pressed = true;
+        return true;
+    }
+    const SlotAddr slot = hero_screen_slot_hit(x, y);
+    if (slot.valid()) {
+        click_hero_army_slot(m, slot, e);
+        return true;
+    }
+    const int art = hs_zone_artifact_slot(zone);
+    if (art >= 0) {
+        const uint8_t id = hero.artifacts[(size_t)art];
+        if (id == kMagicBook && hero.has_spellbook) show_spellbook_stand_in(m, hero);
+        else open_artifact_info_dialog(v.artifact, id);
+    }
+    return true;
+}
+
+bool handle_meeting(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    SwapWinState& w = g.loop.screens.swap;
+    handle_swap_event(e, w, g.state, m.fonts.def, m.res);
+    if (w.portrait_request == 0 || w.portrait_request == 1) {
+        const int hero = w.portrait_request == 0 ? w.hero_a : w.hero_b;
+        w.portrait_request = -1;
+        open_hero_screen(m, hero);
+    }
+    if (!w.open) g.loop.screens.army_view.clear();
+    return true;
+}
+
+}  // namespace
+
+int own_town_at(const GameSession& g, int x, int y) {
+    for (size_t i = 0; i < g.state.castles.size(); ++i) {
+        const CastleState& c = g.state.castles[i];
+        if (c.live && c.x == x && c.y == y && c.owner == g.loop.current_player) return (int)i;
+    }
+    return -1;
+}
+
+void open_town_screen(MainState& m, int castle) {
+    GameSession& g = game_of(m);
+    if (castle < 0 || (size_t)castle >= g.state.castles.size()) return;
+    const CastleState& c = g.state.castles[(size_t)castle];
+    if (!c.live || c.owner != g.loop.current_player) return;
+    stop_hero_movement(m);
+    TownScreensState& s = g.loop.screens;
+    s.town = TownScreenView{};
+    s.town.open = true;
+    s.town.castle = castle;
+    s.troops.clear();
+    s.army_view.clear();
+    init_army_view(m);
+    const auto it = std::find(g.loop.town_order.begin(), g.loop.town_order.end(), castle);
+    if (it != g.loop.town_order.end()) g.loop.locator.selected_town_row = (int)(it - g.loop.town_order.begin());
+}
+
+void close_town_screen(MainState& m) {
+    TownScreensState& s = screens(m);
+    s.town = TownScreenView{};
+    s.troops.clear();
+    s.army_view.clear();
+}
+
+void open_hero_screen(MainState& m, int hero) {
+    GameSession& g = game_of(m);
+    if (!g.state.valid_hero(hero) || !g.state.heroes[(size_t)hero].live ||
+        g.state.heroes[(size_t)hero].owner != g.loop.current_player)
+        return;
+    stop_hero_movement(m);
+    TownScreensState& s = g.loop.screens;
+    s.hero = HeroScreenView{};
+    s.hero.open = true;
+    s.hero.hero = hero;
+    s.troops.clear();
+    s.army_view.clear();
+    init_army_view(m);
+}
+
+void close_hero_screen(MainState& m) {
+    TownScreensState& s = screens(m);
+    s.hero = HeroScreenView{};
+    s.troops.clear();
+    s.army_view.clear();
+}
+
+void open_meeting(MainState& m, int hero_a, int hero_b) {
+    GameSession& g = game_of(m);
+    if (!g.state.valid_hero(hero_a) || !g.state.valid_hero(hero_b) || hero_a == hero_b) return;
+    stop_hero_movement(m);
+    TownScreensState& s = g.loop.screens;
+    s.army_view.clear();
+    init_army_view(m);
+    open_swap_window(s.swap, hero_a, hero_b, &s.army_view);
+}
+
+void on_hero_hired(MainState& m, int hero) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    sync_hero_vectors(g);
+    if (!g.state.valid_hero(hero)) return;
+    const int mp = hero_day_mp(g.state, g.map, hero);
+    l.hero_move_points[(size_t)hero] = l.hero_day_points[(size_t)hero] = mp;
+    reset_planned_route(g, hero);
+    if (m.play_sound) m.play_sound("BUILDTWN.82M");
+    TownScreenView& t = l.screens.town;
+    t.build_open = false;
+    t.hover_cell = t.info_cell = -1;
+    sync_owned_lists(l, g.state);
+    if (!l.hero_order.empty() && l.hero_order.back() != l.selected_hero) select_hero(g, l.hero_order.back());
+    else sync_hero_list_row(l);
+    l.locator.selected_town_row = -1;
+}
+
+bool town_screens_open(const GameSession& g) {
+    const TownScreensState& s = g.loop.screens;
+    return s.town.open || s.hero.open || s.swap.open || s.thieves_full.open;
+}
+
+void open_thieves_guild_full_view(MainState& m) {
+    ThievesGuildState& s = screens(m).thieves_full;
+    s.full_view = true;
+    open_thieves_guild_screen(s);
+}
+
+bool handle_town_screens_input(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    if (s.thieves_full.open) {
+        handle_thieves_guild_event(e, s.thieves_full, &g.state, -1, false, nullptr, false);
+        return true;
+    }
+    if (s.hero.open) return handle_hero_screen(m, e);
+    if (s.swap.open) return handle_meeting(m, e);
+    if (!t.open) return false;
+    if (t.castle < 0 || (size_t)t.castle >= g.state.castles.size()) {
+        close_town_screen(m);
+        return true;
+    }
+    if (s.troops.split.open) {
+        s.troops.handle_sdl_event(e, g.state);
+        return true;
+    }
+    if (s.army_view.view.open && s.army_view.handle_event(e, g.state)) return true;
+    if (s.army_view.view.open) {
+        if (is_key(e, SDLK_ESCAPE)) s.army_view.clear();
+        return true;
+    }
+    if (t.recruit_hero.open) {
+        if (t.recruit_hero.handle_sdl_event(e, g.state, g.map, [&m](int hero) { on_hero_hired(m, hero); })) return true;
+        if (t.recruit_hero.open || !t.build_open) return true;
+    }
+    if (t.castle_dialog.open) return handle_castle_dialog(m, e);
+    if (handle_sub_screen(m, e)) return true;
+    if (t.build_open) return handle_build_screen(m, e);
+    return handle_town_picture(m, e);
+}
+
+void tick_town_screens(MainState& m, float dt_ms) {
+    TownScreenView& t = screens(m).town;
+    if (!t.open) return;
+    t.anim_ms += dt_ms;
+    while (t.anim_ms >= kTownAnimMs) {
+        t.anim_ms -= kTownAnimMs;
+        ++t.anim_step;
+    }
+}
+
+namespace {
+
+void draw_town(MainState& m) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    TownScreenView& t = s.town;
+    if (!t.open || !m.res->castle || t.castle < 0 || (size_t)t.castle >= g.state.castles.size()) return;
+    SDL_Renderer* r = m.renderer;
+    const Resources& res = *m.res;
+    CastleScreenResources& cres = *m.res->castle;
+    cres.palette_cycle.tick(m.now_ms);
+    draw_castle_screen(r, cres, res, g.state, t.castle, t.exit_pressed, m.fonts.def, m.fonts.small, t.anim_step);
+    s.troops.draw_selection(r, res, true);
+    const CastleState& c = g.state.castles[(size_t)t.castle];
+    if (t.build_open)
+        draw_build_screen(r, cres, res, g.events, g.state, g.map, t.castle, t.hover_cell, t.info_cell,
+                          t.build_exit_pressed, m.fonts.def, m.fonts.small);
+    if (t.castle_dialog.open) draw_build_castle_dialog(r, cres, res, t.castle_dialog, c.faction, m.fonts.def, m.fonts.small);
+    if (t.recruit_hero.open) t.recruit_hero.draw(r, res, g.state, m.fonts.def, m.fonts.small);
+    if (t.mage.open && t.mage.buy_prompt)
+        draw_buy_spellbook_dialog(r, cres, res, g.state, t.mage_hero, t.mage, m.fonts.def, m.fonts.small);
+    else if (t.mage.open)
+        draw_mage_guild_screen(r, cres, res, g.state, t.castle, t.mage_hero, t.mage, m.fonts.def, m.fonts.small);
+    draw_well_screen(r, cres, res, g.state, t.castle, t.well, m.fonts.small);
+    draw_thieves_guild_screen(r, cres, res, g.state, t.castle, t.thieves, m.fonts.small, &g.puzzle,
+                              res.obj32_07.at(0), m.settings.enable_trade, nullptr);
+    draw_shipyard_dialog(r, cres, res, t.shipyard, m.fonts.def, m.fonts.small);
+    draw_tavern_screen(r, cres, res, s.tavern, m.fonts.def, m.now_ms);
+}
+
+void draw_hero(MainState& m) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    HeroScreenView& v = s.hero;
+    if (!v.open || !g.state.valid_hero(v.hero)) return;
+    SDL_Renderer* r = m.renderer;
+    static const HeroScreenResources kNone;
+    const HeroScreenResources& hres = m.res->hero_screen ? *m.res->hero_screen : kNone;
+    const HeroState& hero = g.state.heroes[(size_t)v.hero];
+    draw_hero_screen(r, hres, *m.res, g.state, v.hero, v.exit_pressed, m.fonts.def, m.fonts.small, v.dismiss_hidden,
+                     v.dismiss_pressed);
+    if (s.troops.selected.valid()) s.troops.draw_selection(r, *m.res, false);
+    draw_hero_tooltip_if_open(r, *m.res, v.tip, m.fonts.def);
+    draw_artifact_info_dialog(r, *m.res, v.artifact, m.fonts.def);
+    draw_hero_infobar(r, m.fonts.def,
+                      hero_screen_infobar_text(hero_screen_hover_zone(v.mouse_x, v.mouse_y), hero, v.dismiss_hidden));
+}
+
+}  // namespace
+
+void draw_town_screens(MainState& m) {
+    if (!m.renderer || !m.res || !m.game) return;
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    draw_town(m);
+    static const SwapWinResources kNoSwapArt;
+    if (s.swap.open)
+        draw_swap_screen(m.renderer, m.res->swap_win ? *m.res->swap_win : kNoSwapArt, *m.res, s.swap, g.state,
+                         m.fonts.def, m.fonts.small);
+    draw_hero(m);
+    if (s.thieves_full.open && m.res->castle)
+        draw_thieves_guild_screen(m.renderer, *m.res->castle, *m.res, g.state, -1, s.thieves_full, m.fonts.small,
+                                  &g.puzzle, nullptr, false, nullptr);
+    if (!s.town.open && !s.hero.open && !s.swap.open) return;
+    s.troops.draw(m.renderer, *m.res, g.events, m.fonts.def);
+    if (s.swap.troops.split.open) s.swap.troops.draw(m.renderer, *m.res, g.events, m.fonts.def);
+    if (s.army_view.view.open) s.army_view.draw_dialog(g.loop.anim_tick);
+    if (s.army_view.tip.open) s.army_view.draw_tooltip();
+}
+
+}  // namespace vorn1

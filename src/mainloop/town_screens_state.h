@@ -1,0 +1,69 @@
+#pragma once
+// The loop's records of the town screen, its build screen and dialogs, the hero screen and the
+// hero-meeting window (every one closed by default).
+#include <SDL.h>
+
+#include <cstdint>
+
+#include "town/army_view.h"
+#include "town/build_screen.h"
+#include "town/heroscrn_tooltip.h"
+#include "town/magegld_screen.h"
+#include "town/recruit_hero.h"
+#include "town/shipyard_dialog.h"
+#include "town/swapwin.h"
+#include "town/tavern_screen.h"
+#include "town/thieves_guild_screen.h"
+#include "town/well_screen.h"
+#include "town/troop_move.h"
+
+namespace vorn1 {
+
+struct TownScreenView {
+    bool open = false;
+    int castle = -1;
+    bool exit_pressed = false;
+    int anim_step = 0;
+    float anim_ms = 0.0f;
+    // The build screen over the town picture.
+    bool build_open = false;
+    int hover_cell = -1;
+    int info_cell = -1;
+    bool build_exit_pressed = false;
+    BuildCastleDialogState castle_dialog;
+    RecruitHeroSystem recruit_hero;
+    // The sub-screens over the town picture.
+    MageGuildState mage;
+    int mage_hero = -1;  // the visitor the guild teaches, -1 none
+    WellScreenState well;
+    ThievesGuildState thieves;
+    ShipyardDialogState shipyard;
+    // A second left press on the same slot soon after the first opens the creature view.
+    SlotAddr last_slot;
+    uint32_t last_slot_ms = 0;
+};
+
+struct HeroScreenView {
+    bool open = false;
+    int hero = -1;
+    bool exit_pressed = false;
+    bool dismiss_pressed = false;
+    bool dismiss_hidden = false;
+    HeroTooltipState tip;
+    ArtifactInfoDialog artifact;
+    int mouse_x = -1, mouse_y = -1;  // for the information bar
+    SlotAddr last_slot;
+    uint32_t last_slot_ms = 0;
+};
+
+struct TownScreensState {
+    TownScreenView town;
+    HeroScreenView hero;
+    SwapWinState swap;
+    ThievesGuildState thieves_full;  // the full view a map site opens
+    TavernScreenState tavern;        // its animation lives on between visits
+    TroopMoveSystem troops;
+    ArmyViewSystem army_view;
+};
+
+}  // namespace vorn1

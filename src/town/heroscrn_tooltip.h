@@ -1,0 +1,76 @@
+#pragma once
+// The hero screen's right-button panels (skills, experience, morale, luck, artifacts), the artifact
+// table, and the artifact information dialog a left click on a carried artifact opens.
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "town/hero_zones.h"
+
+namespace vorn1 {
+
+struct HeroState;
+struct Resources;
+
+struct ArtifactInfo {
+    uint8_t id;
+    const char* short_name;
+    const char* description;
+    const char* full_name;
+};
+constexpr int kArtifactInfoCount = 38;
+extern const std::array<ArtifactInfo, kArtifactInfoCount> ARTIFACT_INFO;
+constexpr uint8_t kMagicBook = 37;
+
+// The row of an artifact id; null when there is none.
+const ArtifactInfo* artifact_info(uint8_t id);
+std::string localized_artifact_name(uint8_t id);
+std::string artifact_body_text(const ArtifactInfo* row);
+
+// Greedy wrap to 28 characters: a leading run of spaces indents the first line only, an overlong
+// word stands alone.
+std::vector<std::string> wrap_body(const std::string& text);
+std::string morale_label_loc(int value);
+std::string luck_label_loc(int value);
+
+struct HeroTooltipState {
+    bool open = false;
+    uint8_t zone = 0;
+    std::string title;
+    std::vector<std::string> lines;
+    int32_t x = 177;
+    int32_t y = 0;
+    int32_t rows = 1;
+
+    void clear();
+};
+
+// `artifact` is read for the artifact zones only.
+void open_hero_tooltip(HeroTooltipState& state, HsZone zone, const HeroState& hero, uint8_t artifact);
+void build_morale_tooltip(HeroTooltipState& state, const HeroState& hero);
+void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& state, TTF_Font* font);
+
+struct ArtifactInfoDialog {
+    bool open = false;
+    uint8_t artifact = 255;
+    bool ok_pressed = false;
+    std::string title;
+    std::vector<std::string> lines;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t height = 0;
+    int32_t rows = 2;
+    SDL_Rect ok_rect{};
+};
+
+// The book (37), an empty slot and unknown ids open nothing.
+void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact);
+// True while open (every event is taken); OK acts on a release over the pressed button.
+bool handle_artifact_info_dialog(ArtifactInfoDialog& d, const SDL_Event& e);
+void draw_artifact_info_dialog(SDL_Renderer* r, const Resources& res, const ArtifactInfoDialog& d, TTF_Font* font);
+
+}  // namespace vorn1
