@@ -2,11 +2,17 @@
 // is built, its creatures are recruited and moved to the hero, and the hero leaves.
 #include "loop_fixture.h"
 #include "mainloop/town_screens.h"
+#include "mainloop/visit_results.h"
 #include "town/build_screen.h"
 #include "town/castle_screen.h"
 #include "town/recruit.h"
 #include "town/recruit_rules.h"
 #include "town/troop_move.h"
+#include "adventure/adv_geometry.h"
+#include "events/event_actions.h"
+#include "town/heroscrn_tooltip.h"
+#include "town/swapwin.h"
+#include "world/hero_pool.h"
 #include "world/buildings.h"
 
 namespace vorn1::test {
@@ -130,6 +136,274 @@ TEST_F(TownRoadTest, TownListKeyAndMapClickOpenTheTown) {
     const int other = add_town(9, 9, 1);
     open_town_screen(m, other);
     EXPECT_FALSE(ts().open);
+}
+
+}  // namespace
+}  // namespace vorn1::test
+
+namespace vorn1::test {
+namespace {
+
+class HeroScreensTest : public TownRoadTest {
+protected:
+    HeroScreenView& hs() { return loop().screens.hero; }
+    SwapWinState& swap() { return loop().screens.swap; }
+    void click_hero_row(int row) {
+        const SDL_Rect r = locator_row_rect(false, row);
+        click({r.x + r.w / 2, r.y + r.h / 2});
+    }
+};
+
+TEST_F(HeroScreensTest, HeroScreenFromTheListWithPanelsArtifactDialogAndDismissal) {
+    HeroState& h = state().heroes[(size_t)hero];
+    h.artifacts[0] = 13;  // +1 attack
+    h.artifacts[1] = 8;   // a medal
+    h.crest = 0;          // a knight
+    click_hero_row(0);
+    ASSERT_TRUE(hs().open);
+    EXPECT_EQ(hs().hero, hero);
+
+    // Right button on the morale row: its panel lists the knight bonus and the medal, then closes.
+    SDL_Event e{};
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_RIGHT;
+    e.button.x = 520;
+    e.button.y = 110;
+    SDL_PushEvent(&e);
+    frames(1);
+    ASSERT_TRUE(hs().tip.open);
+    EXPECT_EQ(hs().tip.zone, HS_MORALE);
+    const auto& lines = hs().tip.lines;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "  MOD_KNIGHT_BONUS"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "  MOD_MEDAL_VALOR"), lines.end());
+    e.type = SDL_MOUSEBUTTONUP;
+    SDL_PushEvent(&e);
+    frames(1);
+    EXPECT_FALSE(hs().tip.open);
+
+    // A left click on the mace opens its dialog; OK closes it and the screen stays.
+    click({60, 320});
+    ASSERT_TRUE(hs().artifact.open);
+    EXPECT_EQ(hs().artifact.artifact, 13);
+    click({hs().artifact.ok_rect.x + 5, hs().artifact.ok_rect.y + 5});
+    EXPECT_FALSE(hs().artifact.open);
+    EXPECT_TRUE(hs().open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(hs().open);
+
+    // Dismissal asks first; a yes takes the hero off the map and closes the screen.
+    click_hero_row(0);
+    ASSERT_TRUE(hs().open);
+    click({10, 330});
+    ASSERT_TRUE(g().events.dialog_open);
+    accept_dialogs();
+    EXPECT_FALSE(hs().open);
+    EXPECT_FALSE(state().heroes[(size_t)hero].live);
+    EXPECT_EQ(loop().selected_hero, -1);
+}
+
+TEST_F(HeroScreensTest, TwoHeroesMeetAndSwapAStackAndAnArtifact) {
+    HeroState& a = state().heroes[(size_t)hero];
+    a.army.ids[1] = 0;
+    a.army.counts[1] = 10;
+    a.artifacts[0] = 13;
+    recalc_hero_artifact_stats(a);
+    const int other = add_hero(6, 6, 0);
+    state().heroes[(size_t)other].army.ids[0] = 6;
+    state().heroes[(size_t)other].army.counts[0] = 3;
+    state().heroes[(size_t)other].artifacts[0] = kMagicBook;
+    state().heroes[(size_t)other].has_spellbook = 1;
+    sync_owned_lists(loop(), state());
+
+    click_tile(6, 6);
+    frames(1);
+    click_tile(6, 6);
+    for (int i = 0; i < 400 && !swap().open; ++i) frames(1);
+    ASSERT_TRUE(swap().open);
+    EXPECT_EQ(swap().hero_a, hero);
+    EXPECT_EQ(swap().hero_b, other);
+    EXPECT_EQ(state().heroes[(size_t)hero].x, 5);  // the walk stopped beside the other hero
+
+    auto centre = [](SDL_Rect r) { return SDL_Point{r.x + 16, r.y + 16}; };
+    // The peasants go to the other hero's empty second slot.
+    click(centre(swap_army_cell(0, 1)));
+    click(centre(swap_army_cell(1, 1)));
+    const HeroState& b = state().heroes[(size_t)other];
+    EXPECT_EQ(b.army.ids[1], 0);
+    EXPECT_EQ(b.army.counts[1], 10);
+    EXPECT_EQ(state().heroes[(size_t)hero].army.counts[1], 0);
+
+    // The mace changes hands and with it the attack bonus.
+    click(centre(swap_artifact_cell(0, 0)));
+    click(centre(swap_artifact_cell(1, 3)));
+    EXPECT_EQ(b.artifacts[3], 13);
+    EXPECT_EQ(state().heroes[(size_t)hero].artifacts[0], EMPTY_ID);
+    EXPECT_EQ(b.artifact_bonus[0], 1);
+    EXPECT_EQ(state().heroes[(size_t)hero].artifact_bonus[0], 0);
+
+    // The book stays: the notice opens, Esc closes only the notice.
+    click(centre(swap_artifact_cell(1, 0)));
+    EXPECT_TRUE(swap().notice_open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(swap().notice_open);
+    EXPECT_TRUE(swap().open);
+    EXPECT_EQ(b.artifacts[0], kMagicBook);
+
+    // A portrait opens that hero's screen; then the exit button closes the window.
+    click({350, 70});
+    EXPECT_TRUE(loop().screens.hero.open);
+    EXPECT_EQ(loop().screens.hero.hero, other);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    click({kSwapExitRect.x + 10, kSwapExitRect.y + 10});
+    EXPECT_FALSE(swap().open);
+}
+
+TEST_F(HeroScreensTest, MeetingMergeAtTheCapKeepsTheRestInTheSource) {
+    const int other = add_hero(5, 6, 0);
+    HeroState& a = state().heroes[(size_t)hero];
+    a.army.ids[1] = 0;
+    a.army.counts[1] = 60000;
+    state().heroes[(size_t)other].army.ids[0] = 0;
+    state().heroes[(size_t)other].army.counts[0] = 10000;
+    open_meeting(m, hero, other);
+    ASSERT_TRUE(swap().open);
+    click({swap_army_cell(0, 1).x + 16, 180});
+    click({swap_army_cell(1, 0).x + 16, 180});
+    EXPECT_EQ(state().heroes[(size_t)other].army.counts[0], 65535);
+    EXPECT_EQ(a.army.counts[1], 60000 + 10000 - 65535);
+}
+
+}  // namespace
+}  // namespace vorn1::test
+
+namespace vorn1::test {
+namespace {
+
+class TownBuildingsTest : public TownRoadTest {
+protected:
+    void enter_town() {
+        walk_to(6, 5);
+        ASSERT_TRUE(ts().open);
+    }
+};
+
+TEST_F(TownBuildingsTest, GuildSellsTheBookTeachesItsSpellsAndLeaves) {
+    CastleState& c = state().castles[(size_t)town];
+    c.buildings |= BLD_GUILD1 | BLD_GUILD2;
+    c.guild_spells = {0, 1, 2, 7, 8, 15, 16, 24, 25};
+    HeroState& h = state().heroes[(size_t)hero];
+    h.knowledge = 2;
+    h.spell_charges[0] = 5;  // more than the guild gives: kept
+    state().resources[0].gold = 600;
+    enter_town();
+    click({330, 100});
+    MageGuildState& mg = ts().mage;
+    ASSERT_TRUE(mg.open);
+    ASSERT_TRUE(mg.buy_prompt);
+    click({mg.buy_rect.x + 10, mg.buy_rect.y + 10});
+    EXPECT_FALSE(mg.buy_prompt);
+    EXPECT_TRUE(mg.open);
+    EXPECT_EQ(state().resources[0].gold, 100);
+    EXPECT_TRUE(h.has_spellbook);
+    EXPECT_EQ(h.artifacts[0], 37);
+    EXPECT_EQ(h.spell_charges[0], 5);
+    for (int spell : {1, 2, 7, 8}) EXPECT_EQ(h.spell_charges[(size_t)spell], 2) << spell;
+    for (int spell : {15, 16, 24, 25}) EXPECT_EQ(h.spell_charges[(size_t)spell], 0) << spell;  // level 3 and 4 slots
+    click({560, 245});
+    EXPECT_FALSE(mg.open);
+    click(mid(kCastleExitRect));
+    EXPECT_FALSE(ts().open);
+}
+
+TEST_F(TownBuildingsTest, HiredHeroStandsAtTheTownAndIsSelected) {
+    init_hero_pool(state().pool);
+    state().offers[0] = {4, 9};
+    state().resources[0].gold = 3000;
+    open_town_screen(m, town);  // no hero inside
+    ASSERT_TRUE(ts().open);
+    click({CAST_X[0] + 20, 40});
+    const SDL_Point cell = build_cell_origin(11);
+    click({cell.x + 60, cell.y + 30});
+    ASSERT_TRUE(ts().recruit_hero.open);
+    click({200, 280});
+    const int hired = (int)state().heroes.size() - 1;
+    ASSERT_GT(hired, hero);
+    const HeroState& h = state().heroes[(size_t)hired];
+    EXPECT_EQ(h.x, 6);
+    EXPECT_EQ(h.y, 5);
+    EXPECT_EQ(state().resources[0].gold, 500);
+    EXPECT_EQ(loop().selected_hero, hired);
+    EXPECT_EQ(loop().hero_order.back(), hired);
+    EXPECT_EQ(loop().locator.selected_hero_row, (int)loop().hero_order.size() - 1);
+    EXPECT_GT(loop().hero_move_points[(size_t)hired], 0);
+    EXPECT_FALSE(ts().build_open);
+    EXPECT_EQ(castle_visiting_hero(state(), town), hired);
+}
+
+TEST_F(TownBuildingsTest, ShipyardPutsABoatOnTheWater) {
+    CastleState& c = state().castles[(size_t)town];
+    c.buildings |= BLD_SHIPYARD;
+    map().tile(6, 6)->ground = 5;  // water below the entrance
+    state().resources[0].gold = 1500;
+    state().resources[0].wood = 12;
+    enter_town();
+    click({40, 200});
+    ShipyardDialogState& sy = ts().shipyard;
+    ASSERT_TRUE(sy.open);
+    EXPECT_TRUE(sy.can_build);
+    click({sy.ok_rect.x + 5, sy.ok_rect.y + 5});
+    EXPECT_FALSE(sy.open);
+    const int boat = state().boat_at(6, 6);
+    ASSERT_GE(boat, 0);
+    EXPECT_TRUE(map().tile(6, 6)->boat);
+    EXPECT_EQ(state().resources[0].gold, 500);
+    EXPECT_EQ(state().resources[0].wood, 2);
+    // The harbour is taken now: the offer is refused without a charge.
+    click({40, 200});
+    EXPECT_FALSE(sy.can_build);
+    click({sy.ok_rect.x + 5, sy.ok_rect.y + 5});
+    EXPECT_TRUE(sy.open);
+    EXPECT_EQ(state().resources[0].gold, 500);
+}
+
+TEST_F(TownBuildingsTest, WellTavernAndThievesGuildOpenAndClose) {
+    CastleState& c = state().castles[(size_t)town];
+    c.buildings |= BLD_WELL | BLD_TAVERN | BLD_THIEVES_GUILD;
+    open_town_screen(m, town);
+    click({200, 230});
+    EXPECT_TRUE(ts().well.open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(ts().well.open);
+    click({280, 150});
+    TavernScreenState& tv = loop().screens.tavern;
+    ASSERT_TRUE(tv.open);
+    push_key(SDLK_ESCAPE);  // the tavern waits for its OK
+    frames(1);
+    EXPECT_TRUE(tv.open);
+    EXPECT_TRUE(ts().open);
+    click({tv.ok_rect.x + 5, tv.ok_rect.y + 5});
+    EXPECT_FALSE(tv.open);
+    click({150, 100});
+    EXPECT_TRUE(ts().thieves.open);
+    click({560, 245});
+    EXPECT_FALSE(ts().thieves.open);
+    EXPECT_TRUE(ts().open);
+
+    // A thieves' den on the map shows the full view over the map.
+    close_town_screen(m);
+    EventResult r;
+    r.hero = hero;
+    r.open_thieves_guild = 1;
+    on_visit_result(m, r);
+    EXPECT_TRUE(loop().screens.thieves_full.open);
+    EXPECT_TRUE(loop().screens.thieves_full.full_view);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(loop().screens.thieves_full.open);
 }
 
 }  // namespace

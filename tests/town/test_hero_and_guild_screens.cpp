@@ -1,0 +1,225 @@
+// Rules and fallback drawing of the hero screen, its panels, the artifact dialog and the town's
+// sub-screens (mage guild, thieves' guild, tavern, shipyard).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "battle/morale_luck.h"
+#include "town/dialog_fixture.h"
+#include "town/heroscrn.h"
+#include "town/heroscrn_tooltip.h"
+#include "town/magegld_screen.h"
+#include "town/shipyard_dialog.h"
+#include "town/tavern_screen.h"
+#include "town/thieves_guild_screen.h"
+#include "town/town_fixture.h"
+#include "world/map.h"
+
+namespace vorn1 {
+namespace {
+
+bool has_line(const HeroTooltipState& s, const std::string& l) {
+    return std::find(s.lines.begin(), s.lines.end(), l) != s.lines.end();
+}
+
+TEST(HeroPanels, WrapAndLayout) {
+    EXPECT_TRUE(wrap_body("   ").empty());
+    const auto lines = wrap_body("  alpha beta\tgamma\ndelta epsilon zeta eta theta");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "  alpha beta gamma delta");
+    EXPECT_EQ(lines[1], "epsilon zeta eta theta");
+    EXPECT_EQ(wrap_body("x supercalifragilisticexpialidocious y"),
+              (std::vector<std::string>{"x", "supercalifragilisticexpialidocious", "y"}));
+
+    // Artifact dialog: one line gives two rows (215 high at y 132); the book and an empty slot stay closed.
+    ArtifactInfoDialog d;
+    open_artifact_info_dialog(d, kMagicBook);
+    open_artifact_info_dialog(d, 255);
+    EXPECT_FALSE(d.open);
+    open_artifact_info_dialog(d, 13);
+    ASSERT_TRUE(d.open);
+    EXPECT_EQ(d.rows, std::max((int)d.lines.size() + 1, 2));
+    EXPECT_EQ(d.height, 45 * d.rows + 125);
+    EXPECT_EQ(d.y, (480 - d.height) / 2);
+    const SDL_Point ok{d.ok_rect.x + 3, d.ok_rect.y + 3};
+    handle_artifact_info_dialog(d, mouse_down(ok.x, ok.y));
+    handle_artifact_info_dialog(d, mouse_up(10, 10));  // moved off: stays
+    EXPECT_TRUE(d.open);
+    EXPECT_FALSE(d.ok_pressed);
+    handle_artifact_info_dialog(d, mouse_down(ok.x, ok.y));
+    EXPECT_TRUE(handle_artifact_info_dialog(d, mouse_up(ok.x, ok.y)));
+    EXPECT_FALSE(d.open);
+}
+
+TEST(HeroPanels, MoraleAndLuckSourcesListedOnceAndTheBadLuckOption) {
+    HeroState h;
+    h.crest = 0;  // knight
+    h.artifacts[0] = h.artifacts[1] = 8;
+    h.artifacts[2] = 12;
+    h.army.ids = {0, 1, 6, 12, EMPTY_ID};
+    h.army.counts = {1, 1, 1, 1, 0};
+    HeroTooltipState s;
+    g_zizezo_bad_luck = false;
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID);
+    ASSERT_TRUE(s.open);
+    // 0 + knight 1 + three groups -1 + two medals 2 - Zizezo 2 = 0.
+    EXPECT_EQ(hero_battle_morale(h), 0);
+    EXPECT_EQ(std::count(s.lines.begin(), s.lines.end(), "  MOD_MEDAL_VALOR"), 1);
+    for (const char* l : {"  MOD_KNIGHT_BONUS", "  MOD_MIXED_ALIGN", "  MOD_ZIZEZO_M2", "HERO_MORALE_MODIFIERS"})
+        EXPECT_TRUE(has_line(s, l)) << l;
+    open_hero_tooltip(s, HS_LUCK, h, EMPTY_ID);
+    EXPECT_EQ(s.lines.size(), wrap_body("HERO_LUCK_NEUTRAL").size());  // no modifier block
+
+    g_zizezo_bad_luck = true;
+    open_hero_tooltip(s, HS_LUCK, h, EMPTY_ID);
+    EXPECT_EQ(s.title, "HERO_LUCK_TITLE");  // no catalogue: the key stands for the text
+    EXPECT_TRUE(has_line(s, "  MOD_ZIZEZO_M3"));
+    EXPECT_EQ(hero_battle_luck(h), -3);
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID);
+    EXPECT_FALSE(has_line(s, "  MOD_ZIZEZO_M2"));
+    g_zizezo_bad_luck = false;
+
+    // Portrait and empty artifact slots have no panel; a long body moves the frame up.
+    open_hero_tooltip(s, HS_PORTRAIT, h, EMPTY_ID);
+    EXPECT_FALSE(s.open);
+    open_hero_tooltip(s, HsZone(HS_ARTIFACT_FIRST + 5), h, EMPTY_ID);
+    EXPECT_FALSE(s.open);
+    open_hero_tooltip(s, HS_ATTACK, h, EMPTY_ID);
+    EXPECT_EQ(s.rows, (int(s.lines.size()) + 2) * 16 / 45 + (((int(s.lines.size()) + 2) * 16) % 45 != 0));
+    EXPECT_EQ(s.y, std::clamp(351 - 45 * s.rows, 0, 200));
+}
+
+class HeroScreenDraw : public DialogCanvas {};
+
+TEST_F(HeroScreenDraw, FallbackFillsAndTheHiddenDismissButton) {
+    Resources& cache = load({});
+    GameState g = make_game(1);
+    const int hero = add_hero(g, 0);
+    g.heroes[(size_t)hero].portrait = 40;  // beyond the table
+    g.heroes[(size_t)hero].crest = 0x50;   // crest index 20
+    HeroScreenResources none;
+    draw_hero_screen(r, none, cache, g, hero, false, font, small, false, false);
+    EXPECT_TRUE(is(300, 20, {0, 30, 50, 255}));
+    EXPECT_TRUE(is(52, 103, {30, 30, 30, 255}));
+    EXPECT_TRUE(is(158, 140, {40, 20, 60, 255}));
+    EXPECT_TRUE(is(52, 203, {50, 50, 50, 255}));
+    EXPECT_TRUE(is(6, 330, {120, 80, 20, 255}));
+    clear();
+    draw_hero_screen(r, none, cache, g, hero, false, font, small, true, false);
+    EXPECT_TRUE(is(6, 330, {0, 30, 50, 255}));
+    clear();
+    draw_hero_screen(r, none, cache, g, 5, false, font, small, false, false);  // no such hero
+    EXPECT_EQ(differing({0, 0, 640, 480}, {0, 0, 0, 255}), 0);
+}
+
+TEST(MageGuild, TeachingSlotsAndThePurchase) {
+    CastleState town;
+    town.buildings = BLD_GUILD1 | BLD_GUILD2;
+    town.guild_spells = {0, 1, 2, 7, 8, 15, 16, 24, 25};
+    HeroState h;
+    h.knowledge = 100;
+    h.artifact_bonus[3] = 27;
+    h.spell_charges[1] = 3;
+    teach_mage_guild_spells(h, town);
+    EXPECT_EQ(h.spell_charges[0], 0) << "no book, nothing taught";
+    h.has_spellbook = 1;
+    teach_mage_guild_spells(h, town);
+    EXPECT_EQ(h.spell_charges[0], 127);
+    EXPECT_EQ(h.spell_charges[8], 127);
+    EXPECT_EQ(h.spell_charges[15], 0);
+    h.artifact_bonus[3] = 26;
+    h.spell_charges[0] = 0;
+    teach_mage_guild_spells(h, town);
+    EXPECT_EQ(h.spell_charges[0], 126);
+    EXPECT_EQ(h.spell_charges[1], 127) << "never lowered";
+
+    // The overlap band belongs to an opened middle slot.
+    EXPECT_EQ(mage_guild_spell_at(500, 160, town, 2), 2);
+    EXPECT_EQ(mage_guild_spell_at(500, 160, town, 3), 15);
+    EXPECT_FALSE(mage_guild_hit(320, 60, CastleState{}));
+    EXPECT_TRUE(mage_guild_hit(320, 60, town));
+
+    // The book: 499 gold buys nothing, 500 buys it into the only free slot.
+    HeroState v;
+    v.artifacts.fill(13);
+    v.artifacts[13] = EMPTY_ID;
+    PlayerResources treasury;
+    treasury.gold = 499;
+    MageGuildState s;
+    open_buy_spellbook_dialog(s);
+    const SDL_Point buy{s.buy_rect.x + 5, s.buy_rect.y + 5};
+    handle_buy_spellbook_event(mouse_down(buy.x, buy.y), s, v, treasury, town);
+    EXPECT_EQ(handle_buy_spellbook_event(mouse_up(buy.x, buy.y), s, v, treasury, town), 0);
+    treasury.gold = 500;
+    handle_buy_spellbook_event(mouse_down(buy.x, buy.y), s, v, treasury, town);
+    EXPECT_EQ(handle_buy_spellbook_event(mouse_up(buy.x, buy.y), s, v, treasury, town), 1);
+    EXPECT_EQ(treasury.gold, 0);
+    EXPECT_EQ(v.artifacts[13], kMagicBook);
+    EXPECT_TRUE(v.has_spellbook);
+    EXPECT_TRUE(s.open);
+    EXPECT_FALSE(s.buy_prompt);
+    open_buy_spellbook_dialog(s);
+    EXPECT_EQ(handle_buy_spellbook_event(key_down(SDLK_ESCAPE), s, v, treasury, town), 2);
+    EXPECT_FALSE(s.open);
+}
+
+TEST(ThievesGuild, DenseRanksFlagsAndArmyStrength) {
+    GameState g = make_game(4);
+    for (int p = 0; p < 3; ++p) add_hero(g, p);  // player 3 has nothing
+    g.resources[0].gold = 500;
+    g.resources[1].gold = 500;
+    g.resources[2].gold = 100;
+    g.heroes[0].army.ids[0] = 5;
+    g.heroes[0].army.counts[0] = 10;
+    g.heroes[0].army.ids[1] = 40;  // not a creature: adds nothing
+    g.heroes[0].army.counts[1] = 10;
+    EXPECT_EQ(player_army_strength(g, 0), 230);
+    const RankingData d = compute_ranking(g, nullptr);
+    EXPECT_EQ(d.value[3][0], -1);
+    const auto gold = rank_for_row(d, 3);
+    ASSERT_EQ(gold.size(), 2u);
+    EXPECT_EQ(gold[0], (std::vector<int>{0, 1}));
+    EXPECT_EQ(gold[1], (std::vector<int>{2}));
+    EXPECT_EQ(rank_for_row(d, 0).size(), 1u) << "no towns: all three share first place with 0";
+    EXPECT_EQ(flag_offsets(2), (std::vector<int>{-12, 12}));
+    EXPECT_EQ(flag_offsets(3), (std::vector<int>{-25, 0, 25}));
+    EXPECT_EQ(flag_offsets(4), (std::vector<int>{-37, -12, 12, 37}));
+    EXPECT_EQ(thieves_guild_rows_shown(1), 3);
+    EXPECT_EQ(thieves_guild_rows_shown(3), 7);
+    EXPECT_EQ(thieves_guild_rows_shown(9), 8);
+}
+
+TEST(TownSubScreens, TavernTimingAndShipyardHarbour) {
+    TavernScreenState t;
+    advance_tavern_animation(t, 1000);
+    advance_tavern_animation(t, 1199);
+    EXPECT_EQ(t.frame, 0);
+    for (uint32_t now = 1200; now <= 1200 + 7 * 200; now += 200) advance_tavern_animation(t, now);
+    EXPECT_EQ(t.frame, 8);
+    advance_tavern_animation(t, 1200 + 8 * 200);
+    EXPECT_EQ(t.frame, 1);
+    CastleState plain;
+    EXPECT_FALSE(tavern_sprite_hit(250, 150, plain));
+
+    // A town on dry land cannot build even with the money: nothing is paid.
+    GameState g = make_game(1);
+    CastleState& c = add_castle(g, 0, FACTION_KNIGHT, BLD_SHIPYARD);
+    c.x = 3;
+    c.y = 3;
+    g.resources[0].gold = 5000;
+    g.resources[0].wood = 50;
+    GameMap map;
+    map.width = map.height = 8;
+    map.tiles.assign(64, MapTile{});
+    for (MapTile& t : map.tiles) t.ground = 30;
+    EXPECT_FALSE(shipyard_can_build(g, map, 0));
+    EXPECT_FALSE(build_shipyard_boat(g, map, 0));
+    EXPECT_EQ(g.resources[0].gold, 5000);
+    map.tile(2, 4)->ground = 3;
+    EXPECT_TRUE(build_shipyard_boat(g, map, 0));
+    EXPECT_EQ(g.boat_at(2, 4), 0);
+    EXPECT_FALSE(shipyard_can_build(g, map, 0)) << "the harbour holds a boat";
+}
+
+}  // namespace
+}  // namespace vorn1
