@@ -386,7 +386,7 @@ void cycle_window_scale(MainState& m) { m.scale_index = set_window_scale(m.windo
 void update_map_sounds(MainState& m) {
     GameSession& g = game_of(m);
     const LoopState& l = g.loop;
-    if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending) return;
+    if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending || town_screens_open(g)) return;
     if (!g.state.valid_hero(l.selected_hero) || !g.state.heroes[(size_t)l.selected_hero].live) return;
     const HeroState& h = g.state.heroes[(size_t)l.selected_hero];
     const MapTile* t = g.map.tile(h.x, h.y);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <SDL_mixer.h>
+
 #include "assets/resources.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
@@ -37,6 +39,25 @@ bool is_release(const SDL_Event& e, uint8_t b) { return e.type == SDL_MOUSEBUTTO
 bool is_key(const SDL_Event& e, SDL_Keycode k) { return e.type == SDL_KEYDOWN && e.key.keysym.sym == k; }
 
 TownScreensState& screens(MainState& m) { return game_of(m).loop.screens; }
+
+// Channels of the map's own sounds that wait while a town is open: terrain music and ambient loops.
+constexpr int kTerrainChannel = 6;
+constexpr int kAmbientFirst = 8, kAmbientLast = 28;
+
+void pause_map_sounds(bool pause) {
+    pause ? Mix_Pause(kTerrainChannel) : Mix_Resume(kTerrainChannel);
+    for (int c = kAmbientFirst; c <= kAmbientLast; ++c) pause ? Mix_Pause(c) : Mix_Resume(c);
+}
+
+void play_town_music(MainState& m, int faction) {
+    if (!m.audio_on) return;
+    TownScreensState& s = game_of(m).loop.screens;
+    if (!s.music) {
+        s.music = std::make_shared<CastleMusic>();
+        s.music->init(m.base_dir);
+    }
+    s.music->play(faction);
+}
 
 void init_army_view(MainState& m) {
     GameSession& g = game_of(m);
@@ -140,24 +161,23 @@ bool handle_castle_dialog(MainState& m, const SDL_Event& e) {
     return true;
 }
 
-void click_army_slot(MainState& m, const SlotAddr& slot, int hero, const SDL_Event& e) {
+// A left press on an army slot: a second press on the same slot soon after opens the creature view,
+// otherwise the press selects, moves or splits (Shift) through the troop mover.
+void click_army_slot(MainState& m, const SlotAddr& slot, int castle, int hero, SlotAddr& last, uint32_t& last_ms,
+                     uint32_t now) {
     GameSession& g = game_of(m);
     TownScreensState& s = g.loop.screens;
-    TownScreenView& t = s.town;
-    const uint32_t now = e.button.timestamp;
-    if (t.last_slot == slot && now - t.last_slot_ms < kDoubleClickMs) {
-        t.last_slot = SlotAddr{};
+    if (last == slot && now - last_ms < kDoubleClickMs) {
+        last = SlotAddr{};
         s.troops.clear();
         init_army_view(m);
-        s.army_view.open_dialog(slot, g.state, t.castle, hero, false);
+        s.army_view.open_dialog(slot, g.state, castle, hero, false);
         return;
     }
-    t.last_slot = slot;
-    t.last_slot_ms = now;
-    const bool split = (SDL_GetModState() & KMOD_SHIFT) != 0;
-    s.troops.handle_slot_click(slot, g.state, t.castle, hero, split);
+    last = slot;
+    last_ms = now;
+    s.troops.handle_slot_click(slot, g.state, castle, hero, (SDL_GetModState() & KMOD_SHIFT) != 0);
 }
-
 
 // A left press on one of the shared buildings opens its screen; false when none is under the point.
 bool open_sub_screen_at(MainState& m, int x, int y) {
@@ -186,7 +206,7 @@ bool open_sub_screen_at(MainState& m, int x, int y) {
         s.tavern.open = true;
         s.tavern.ok_pressed = false;
         s.tavern.ok_rect = SDL_Rect{320 - 33, 369, 66, 25};
-        if (m.audio_on && m.res && m.res->tavern_music) m.res->tavern_music->play(nullptr);
+        if (m.audio_on && m.res && m.res->tavern_music) m.res->tavern_music->play(s.music.get());
         return true;
     }
     if (well_sprite_hit(x, y, c)) {
@@ -208,7 +228,10 @@ bool handle_sub_screen(MainState& m, const SDL_Event& e) {
     TownScreenView& t = s.town;
     CastleState& c = g.state.castles[(size_t)t.castle];
     if (s.tavern.open) {
-        if (handle_tavern_event(e, s.tavern) && m.res && m.res->tavern_music) m.res->tavern_music->stop();
+        if (handle_tavern_event(e, s.tavern) && m.audio_on) {
+            if (m.res && m.res->tavern_music) m.res->tavern_music->stop();
+            play_town_music(m, c.faction);
+        }
         return true;
     }
     if (t.mage.open) {
@@ -282,7 +305,7 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
     }
     const SlotAddr slot = castle_screen_slot_hit(x, y, hero);
     if (slot.valid()) {
-        click_army_slot(m, slot, hero, e);
+        click_army_slot(m, slot, t.castle, hero, t.last_slot, t.last_slot_ms, e.button.timestamp);
         return true;
     }
     if (hero >= 0 && in(kHeroBox, x, y)) {
@@ -342,23 +365,6 @@ void confirm_dismissal(MainState& m, int hero) {
         close_hero_screen(m);
         remove_hero_from_map(m, hero, false);
     });
-}
-
-void click_hero_army_slot(MainState& m, const SlotAddr& slot, const SDL_Event& e) {
-    GameSession& g = game_of(m);
-    TownScreensState& s = g.loop.screens;
-    HeroScreenView& v = s.hero;
-    const uint32_t now = e.button.timestamp;
-    if (v.last_slot == slot && now - v.last_slot_ms < kDoubleClickMs) {
-        v.last_slot = SlotAddr{};
-        s.troops.clear();
-        init_army_view(m);
-        s.army_view.open_dialog(slot, g.state, -1, v.hero, false);
-        return;
-    }
-    v.last_slot = slot;
-    v.last_slot_ms = now;
-    s.troops.handle_slot_click(slot, g.state, -1, v.hero, (SDL_GetModState() & KMOD_SHIFT) != 0);
 }
 
 bool handle_hero_screen(MainState& m, const SDL_Event& e) {
@@ -425,7 +431,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     }
     const SlotAddr slot = hero_screen_slot_hit(x, y);
     if (slot.valid()) {
-        click_hero_army_slot(m, slot, e);
+        click_army_slot(m, slot, -1, v.hero, v.last_slot, v.last_slot_ms, e.button.timestamp);
         return true;
     }
     const int art = hs_zone_artifact_slot(zone);
@@ -467,9 +473,15 @@ void open_town_screen(MainState& m, int castle) {
     if (!c.live || c.owner != g.loop.current_player) return;
     stop_hero_movement(m);
     TownScreensState& s = g.loop.screens;
+    const bool was_open = s.town.open;
     s.town = TownScreenView{};
     s.town.open = true;
     s.town.castle = castle;
+    if (m.audio_on) {
+        if (!was_open) pause_map_sounds(true);
+        Mix_HaltChannel(5);  // footsteps
+        play_town_music(m, c.faction);
+    }
     s.troops.clear();
     s.army_view.clear();
     init_army_view(m);
@@ -479,6 +491,12 @@ void open_town_screen(MainState& m, int castle) {
 
 void close_town_screen(MainState& m) {
     TownScreensState& s = screens(m);
+    if (m.audio_on && s.town.open) {
+        if (s.music) s.music->stop();
+        if (m.res && m.res->tavern_music) m.res->tavern_music->stop();
+        pause_map_sounds(false);
+    }
+    s.tavern.open = false;
     s.town = TownScreenView{};
     s.troops.clear();
     s.army_view.clear();

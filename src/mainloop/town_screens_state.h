@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "town/army_view.h"
 #include "town/build_screen.h"
@@ -18,6 +19,8 @@
 #include "town/troop_move.h"
 
 namespace vorn1 {
+
+class CastleMusic;
 
 struct TownScreenView {
     bool open = false;
@@ -62,6 +65,8 @@ struct TownScreensState {
     SwapWinState swap;
     ThievesGuildState thieves_full;  // the full view a map site opens
     TavernScreenState tavern;        // its animation lives on between visits
+    // The town music, loaded at the first visit of a game with sound.
+    std::shared_ptr<CastleMusic> music;
     TroopMoveSystem troops;
     ArmyViewSystem army_view;
 };

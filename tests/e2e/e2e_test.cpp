@@ -6,6 +6,7 @@
 
 #include "assets/image.h"
 #include "assets/png_decode.h"
+#include "datakit/kit_maps.h"
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -438,5 +439,53 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     // The map view (animated water and flags aside) and the hero and town lists stay as they were.
     EXPECT_LT(changed_pixels(turn, pause, 16, 16, 448, 448), 448 * 448 / 20);
     EXPECT_LT(changed_pixels(turn, pause, 480, 176, 160, 140), 160 * 140 / 20);
+    stop(g.pid);
+}
+
+// The town road on the kit's road map: the hero walks into its castle (the town screen), the portrait
+// opens the hero screen, and after leaving the town the hero walks to the second hero (the meeting
+// window). The screenshots are kept as e2e_shots/road_*.png.
+TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("road", true);
+    remove_maps(folder);
+    ASSERT_TRUE(vorn1::kit::write_map_file((folder.root / "maps" / "ROAD.MAP").string(), vorn1::kit::make_road_map()));
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const auto click_at = [&g](int px, int py, int wait_ms) {
+        EXPECT_EQ(std::system((g.xdo + "mousemove --window " + g.id + " " + std::to_string(px) + " " +
+                               std::to_string(py) + " click 1").c_str()),
+                  0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms));
+    };
+    g.keys({"n", "s", "Return"});
+    g.keys({"Return"}, 3500);  // the turn's date summary runs out
+    const vorn1::Image map_view = g.shot("road_map.png");
+    ASSERT_GT(map_view.width, 0) << "no screenshot";
+
+    // The castle's entrance is the tile up and left of the hero (centre 255, 256).
+    click_at(223, 224, 500);
+    click_at(223, 224, 2000);
+    const vorn1::Image town = g.shot("road_town.png");
+    ASSERT_GT(town.width, 0);
+    EXPECT_GT(changed_pixels(map_view, town, 0, 0, 479, 256), 60000) << "no town screen";
+
+    click_at(55, 400, 1200);  // the visiting hero's portrait
+    const vorn1::Image hero = g.shot("road_hero.png");
+    ASSERT_GT(hero.width, 0);
+    EXPECT_GT(changed_pixels(town, hero, 0, 256, 640, 224), 30000) << "no hero screen";
+
+    g.keys({"Escape"});
+    click_at(590, 440, 1200);  // the town's exit
+    const vorn1::Image back = g.shot("road_back.png");
+    ASSERT_GT(back.width, 0);
+    // The second hero stands two tiles east of where the first one started.
+    click_at(319, 256, 500);
+    click_at(319, 256, 2500);
+    const vorn1::Image meeting = g.shot("road_meeting.png");
+    ASSERT_GT(meeting.width, 0);
+    EXPECT_GT(changed_pixels(back, meeting, 16, 16, 448, 448), 60000) << "no meeting window";
     stop(g.pid);
 }

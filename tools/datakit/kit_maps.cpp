@@ -367,6 +367,19 @@ GameMap make_demo_map() {
     return m;
 }
 
+GameMap make_road_map() {
+    MapBuilder b(36, 36, G_GRASS, "Town Road");
+    b.map.description = "A castle by a lake, two heroes at its gate.";
+    b.fill(5, 9, 8, 12, G_WATER);
+    b.town(8, 8, 0, 0, true, TOWN_NAMES[0],
+           (uint16_t)(BLD_DWELLING1 | BLD_TAVERN | BLD_SHIPYARD | BLD_GUILD1 | BLD_WELL | BLD_THIEVES_GUILD));
+    b.hero(9, 9, 0, 0);
+    b.hero(11, 9, 1, 0);
+    b.town(28, 28, 1, 1, true, TOWN_NAMES[1], (uint16_t)(BLD_DWELLING1 | BLD_TAVERN));
+    b.hero(29, 29, 9, 1);
+    return b.map;
+}
+
 Bytes demo_map_bytes() { return write_map_bytes(make_demo_map()); }
 
 GameMap make_campaign_map(int index) {

@@ -57,6 +57,9 @@ struct MapBuilder {
 // A full scenario: players 2..4 seats with a castle and a hero each, every kind of site, water with a
 // boat, obelisk and portal pair. size_class 0 small (36), 1 medium (54), 2 large (72).
 GameMap make_scenario_map(int size_class, int players, uint32_t seed, const std::string& name);
+// The town road: the first seat's castle with a hero beside it, a second hero of the same seat two tiles
+// east and water below the entrance for its shipyard; the second seat far away in the other corner.
+GameMap make_road_map();
 // The archive's demo map, and its bytes for the archive entry "DEMO.MAP".
 GameMap make_demo_map();
 Bytes demo_map_bytes();

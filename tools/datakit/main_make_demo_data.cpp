@@ -9,6 +9,7 @@
 #include "datakit/kit_dialogs7.h"
 #include "datakit/kit_events.h"
 #include "datakit/kit_frontend.h"
+#include "datakit/kit_heroscreens.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::adventure_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::loop_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::dialogs7_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::heroscreens_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::frontend_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::scores_english_strings());
     try {
