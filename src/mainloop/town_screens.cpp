@@ -363,6 +363,9 @@ void confirm_dismissal(MainState& m, int hero) {
     g.events.open_announcement(def, kFullScreenArea, [&m, hero](EventResult r) {
         if (!m.game || r.button != EVENT_BUTTON_ACCEPT) return;
         close_hero_screen(m);
+        // A meeting with the dismissed hero ends with it: nothing may go to a hero out of play.
+        SwapWinState& w = game_of(m).loop.screens.swap;
+        if (w.open && (w.hero_a == hero || w.hero_b == hero)) w.open = false;
         remove_hero_from_map(m, hero, false);
     });
 }

@@ -259,6 +259,14 @@ TEST_F(HeroScreensTest, TwoHeroesMeetAndSwapAStackAndAnArtifact) {
     frames(1);
     click({kSwapExitRect.x + 10, kSwapExitRect.y + 10});
     EXPECT_FALSE(swap().open);
+
+    // Dismissing one of the two from its hero screen ends the meeting as well.
+    open_meeting(m, hero, other);
+    click({350, 70});
+    click({10, 330});
+    accept_dialogs();
+    EXPECT_FALSE(state().heroes[(size_t)other].live);
+    EXPECT_FALSE(swap().open);
 }
 
 TEST_F(HeroScreensTest, MeetingMergeAtTheCapKeepsTheRestInTheSource) {

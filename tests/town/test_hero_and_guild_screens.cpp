@@ -10,6 +10,7 @@
 #include "town/heroscrn_tooltip.h"
 #include "town/magegld_screen.h"
 #include "town/shipyard_dialog.h"
+#include "town/swapwin.h"
 #include "town/tavern_screen.h"
 #include "town/thieves_guild_screen.h"
 #include "town/town_fixture.h"
@@ -110,6 +111,36 @@ TEST_F(HeroScreenDraw, FallbackFillsAndTheHiddenDismissButton) {
     clear();
     draw_hero_screen(r, none, cache, g, 5, false, font, small, false, false);  // no such hero
     EXPECT_EQ(differing({0, 0, 640, 480}, {0, 0, 0, 255}), 0);
+}
+
+TEST_F(HeroScreenDraw, MeetingWindowSelectionsAndItsFallbackFrame) {
+    Resources& cache = load({});
+    GameState g = make_game(1);
+    const int a = add_hero(g, 0), b = add_hero(g, 0);
+    g.heroes[(size_t)a].army.ids[0] = 3;
+    g.heroes[(size_t)a].army.counts[0] = 4;
+    g.heroes[(size_t)a].army.ids[1] = 4;
+    g.heroes[(size_t)a].army.counts[1] = 2;
+    SwapWinState s;
+    open_swap_window(s, a, b, nullptr);
+    const SDL_Rect cell = swap_army_cell(0, 0);
+    handle_swap_event(mouse_down(cell.x + 5, cell.y + 5), s, g, font, &cache);
+    ASSERT_TRUE(s.troops.selected.valid());
+    // A press outside the window keeps the selection; one on its background between cells drops it.
+    handle_swap_event(mouse_down(500, 300), s, g, font, &cache);
+    EXPECT_TRUE(s.troops.selected.valid());
+    handle_swap_event(mouse_down(cell.x + 5, cell.y + 5), s, g, font, &cache);
+    EXPECT_FALSE(s.troops.selected.valid()) << "the same cell again drops it";
+    handle_swap_event(mouse_down(cell.x + 5, cell.y + 5), s, g, font, &cache);
+    SwapWinResources none;
+    draw_swap_screen(r, none, cache, s, g, font, small);
+    EXPECT_TRUE(is(20, 300, {60, 35, 15, 255}));
+    EXPECT_TRUE(is(cell.x, cell.y + 10, {255, 220, 0, 255}));
+    EXPECT_TRUE(is(cell.x + 1, cell.y + 10, {255, 220, 0, 255}));
+    handle_swap_event(mouse_down(250, 420), s, g, font, &cache);
+    EXPECT_FALSE(s.troops.selected.valid());
+    EXPECT_TRUE(handle_swap_event(key_down(SDLK_ESCAPE), s, g, font, &cache));
+    EXPECT_FALSE(s.open);
 }
 
 TEST(MageGuild, TeachingSlotsAndThePurchase) {
