@@ -215,6 +215,14 @@ TEST(BattleMelee, WhoRetaliates) {
     EXPECT_EQ(b.hit.killed, 1);
     EXPECT_EQ(b.hit.reaction, 9);
     EXPECT_EQ(b.hit.kind, DMG_BLUEFIRE);
+    EXPECT_EQ(b.hit.x, 300 + 39);  // the foot point of (3,4)
+    EXPECT_EQ(b.hit.y, 3 * 80 + 141);
+    // Whose blows show which effect.
+    for (int id = 0; id < 28; ++id) {
+        const uint8_t kind = (id == 12 || id == 16) ? DMG_ELECTRIC : (id == 15 || id == 17) ? DMG_REDFIRE
+                             : (id == 19 || id == 23) ? DMG_BLUEFIRE : (id == 26 || id == 27) ? DMG_CLOUD : DMG_PHYSICAL;
+        EXPECT_EQ(hit_effect_by_attacker(static_cast<uint8_t>(id)), kind) << id;
+    }
 }
 
 TEST(BattleMelee, GhostAndGenie) {
@@ -271,6 +279,18 @@ TEST(BattleMelee, GhostAndGenie) {
         EXPECT_EQ(few.alive, 0);  // 47+ damage kills 20 Peasants; no cut, no revival
         EXPECT_EQ(few.count, 0);
     }
+    // Exactly half killed: the wounded top creature stays wounded. A blessed Genie draws for luck, then for
+    // its cut (seed 13: 2 mod 5), and strikes 30 x 2.36 -> 71: 23 of 46 Goblins and 2 of the next one's 3.
+    ASSERT_EQ(stepped(13, 2) % 5, 2u);
+    BattleScreen h;
+    BattleUnit& genie = put(h, 0, 27, 1, 2, 3);
+    genie.spell_status = 0;
+    BattleUnit& goblins = put(h, 5, 6, 46, 2, 4);
+    h.rng = 13;
+    h.resolve_attack_hit(&genie, &goblins);
+    EXPECT_EQ(goblins.count, 23);
+    EXPECT_EQ(goblins.top_hp, 1);
+    EXPECT_EQ(h.message, "BATTLE_DOES_DAMAGE");
 }
 
 TEST(BattleMelee, HydraStrikesEveryNeighbourInDirectionOrder) {
@@ -400,7 +420,10 @@ TEST(BattleMelee, StrikeFacingAndFrames) {
         b.start_strike(swords, t, 4, t.row, t.col);
         EXPECT_EQ(b.strike_dir, dir / 2) << dir;
         EXPECT_EQ(b.strike_backward, 0);
+        EXPECT_EQ(b.double_strike, 0);  // only Paladins and Wolves strike twice
     }
+    b.start_strike(put(b, 1, 8, 5, 4, 4), *b.unit_by_index(5), 4, 3, 4);
+    EXPECT_EQ(b.double_strike, 1);
 }
 
 TEST(BattleBreath, StackBehindTheTarget) {
@@ -450,18 +473,19 @@ TEST(BattleBreath, StackBehindTheTarget) {
     u.setup_breath_second_target();
     EXPECT_EQ(u.breath.target, 6);
 
-    // Retaliation breath: the struck Dragon breathes back through the striker.
+    // Retaliation breath: the struck Dragon breathes back through the striker, into the first slot behind.
     BattleScreen r;
-    put(r, 0, 0, 5, 2, 4);   // striker
-    put(r, 1, 6, 5, 2, 3);   // behind the striker, seen from the Dragon
+    put(r, 1, 0, 5, 2, 4);   // striker
+    put(r, 0, 6, 5, 2, 3);   // behind the striker, seen from the Dragon
     put(r, 5, 23, 2, 2, 5);  // defending Dragon, tail (2,6)
-    r.striker = 0;
+    r.striker = 1;
     r.struck = 5;
     r.setup_breath_retal_second_target();
-    EXPECT_EQ(r.retal_breath.target, 1);
-    r.resolve_breath_retal_second_hit(r.unit_by_index(5), r.unit_by_index(1));
+    EXPECT_EQ(r.retal_breath.target, 0);
+    EXPECT_EQ(r.retal_breath.active, 1);
+    r.resolve_breath_retal_second_hit(r.unit_by_index(5), r.unit_by_index(0));
     EXPECT_EQ(r.message, "BATTLE_BREATH_HITS");
-    EXPECT_EQ(r.unit_by_index(1)->alive, 0);
+    EXPECT_EQ(r.unit_by_index(0)->alive, 0);
     EXPECT_EQ(r.retal_breath.died, 1);
     EXPECT_EQ(r.retal_breath.hit.reaction, 9);
 }

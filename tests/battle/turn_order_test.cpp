@@ -319,6 +319,7 @@ TEST(BattleRecord, ConstructedDefaults) {
     EXPECT_EQ(b.catapult_target, -1);
     EXPECT_EQ(battle_effect_volume(0), 0);
     EXPECT_EQ(battle_effect_volume(-1), 0);
+    EXPECT_EQ(battle_effect_volume(3), 38);
     EXPECT_EQ(battle_effect_volume(4), 51);
     EXPECT_EQ(battle_effect_volume(9), 115);
     EXPECT_EQ(battle_effect_volume(12), 128);
