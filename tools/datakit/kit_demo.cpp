@@ -287,6 +287,15 @@ Bytes make_demo_entry(const DemoEntry& e) {
     }
     if (e.name == "ADVBORD.ICN") return make_border();
     if (e.name == CursorManager::kEntry) return make_cursors(e);
+    if (e.name == "TOWNWIND.ICN") {
+        // Frame 18 frames a hero's portrait (meeting window): open in the middle.
+        std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+        for (int i = 0; i < e.frames; ++i) frames[i].pixels = with_mask(labelled_picture(e.w, e.h, stem, i));
+        if (e.frames > 18)
+            for (int y = 4; y < e.h - 4; ++y)
+                for (int x = 4; x < e.w - 4; ++x) frames[18].pixels.set_kind(x, y, kTransparent);
+        return write_icn(frames);
+    }
     if (e.name == "BUYBUILD.ICN") {
         const int sizes[4][2] = {{143, 77}, {140, 45}, {141, 48}, {250, 30}};
         std::vector<IcnFrame> frames(4);
