@@ -21,6 +21,11 @@ void BattleScreen::init(BattleResources* battle_res_in, Resources* res_in, SDL_R
     renderer = renderer_in;
     font = font_in;
     font_small = font_small_in;
+    // The result's music: the winning track when the player won, the other one otherwise.
+    if (!result_hook)
+        result_hook = [](BattleScreen& b, bool won) {
+            if (b.battle_res) b.battle_res->play_result_music(won, battle_effect_volume(b.music_level));
+        };
 }
 
 BattleUnit* BattleScreen::unit_by_index(int index) {

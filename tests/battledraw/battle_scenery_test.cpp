@@ -154,6 +154,7 @@ TEST(BattleSounds, TracksVolumesAndSilentGaps) {
     const test::TempDir dir("battle_sounds");
     std::filesystem::create_directories(dir.path / "SOUND");
     kit::write_file((dir.path / "SOUND" / "VELDAR40.82M").string(), kit::write_raw_tone(VORN_FMT_82M, 300.0, 400));
+    kit::write_file((dir.path / "SOUND" / "VELDAR43.82M").string(), kit::write_raw_tone(VORN_FMT_82M, 200.0, 400));
     AggArchive ar = AggArchive::from_bytes(kit::write_agg({{"ATKSND03.82M", kit::write_raw_tone(VORN_FMT_82M, 500.0, 400)},
                                                           {"WINCE03.82M", kit::write_raw_tone(VORN_FMT_82M, 600.0, 400)}}));
     {
@@ -171,6 +172,18 @@ TEST(BattleSounds, TracksVolumesAndSilentGaps) {
         EXPECT_EQ(Mix_Volume(1, -1), 64);
         res.play_battle_music(1, 64);  // track 1 is missing: the old track stops, nothing else plays
         EXPECT_FALSE(Mix_Playing(1));
+
+        // The result screen plays the losing track when the player lost, over the battle track.
+        res.load_result_music();
+        EXPECT_EQ(res.result_music[0].chunk, nullptr);
+        ASSERT_NE(res.result_music[1].chunk, nullptr);
+        res.play_battle_music(42, 64);
+        BattleScreen b;
+        b.init(&res, nullptr, nullptr, nullptr, nullptr);
+        b.control.human = {1, 0};
+        b.open_result_screen(OutcomeDefenderWon);
+        EXPECT_EQ(Mix_GetChunk(1), res.result_music[1].chunk);
+        EXPECT_TRUE(Mix_Playing(1));
 
         res.play_battle_sfx(BattleSfx::Attack, 3, 2, 13);
         EXPECT_EQ(Mix_GetChunk(2), res.attack_sfx[3].chunk);
