@@ -291,6 +291,12 @@ TEST(Route, CheapestOnAMixedMap) {
             }
         }
     };
+    // The largest map, corner to corner: 71 diagonals.
+    const GameMap big = draw(std::vector<std::string>(72, std::string(72, '.')));
+    const auto across = walk(big, 0, 0, 71, 71);
+    ASSERT_EQ(across.size(), 71u);
+    EXPECT_EQ(total(across), 71 * 6);
+
     int routes = 0;
     for (int k = 0; k < 40; ++k) {
         const int x0 = (k * 7) % 24, y0 = (k * 11) % 24, x1 = (k * 5 + 13) % 24, y1 = (k * 3 + 17) % 24;
@@ -353,6 +359,12 @@ TEST(Route, SceneryTypesOnFootByMountainLayer) {
     EXPECT_EQ(cost_onto(30 | 0x80, SET_MOUNTAINS, 0), -1);
     EXPECT_EQ(cost_onto(177, 0, SET_MOUNTAINS), -1);
     EXPECT_EQ(cost_onto(53, 0, SET_MOUNTAINS), -1);
+    // A layer holds something only with a frame: a tree set without one is open ground.
+    EXPECT_EQ(cost_onto(0, SET_TREES, 0), -1);
+    GameMap bare = draw({"..", ".."});
+    bare.tile(1, 0)->layer1_set = SET_TREES;
+    bare.tile(1, 0)->layer1_frame = 255;
+    EXPECT_EQ(hero_step_cost(bare, 0, 0, 1, 0, false, false), 4);
     // A first-layer frame of another set hides a mountain in layer 2.
     EXPECT_EQ(cost_onto(53, 20, SET_MOUNTAINS), 4);
     EXPECT_EQ(cost_onto(12, 20, SET_MOUNTAINS), -1);
