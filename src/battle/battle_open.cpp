@@ -181,7 +181,9 @@ void BattleScreen::open(int hero, int x, int y, const GameMap& map, GameState& g
     }
 
     defender_start_counts = stack_counts(defenders);
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
+    // The battle draws its own pointer; without that art the system pointer stays, so the player still sees one.
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(battle_res && !battle_res->cursor_sprites.empty() ? SDL_DISABLE : SDL_ENABLE);
     active = 1;
     message = strings().get("BATTLE_BEGINS");
 }

@@ -324,4 +324,18 @@ TEST_F(BattleInput, CreaturePanelsOnStacks) {
     EXPECT_EQ(b.overlay, BattleOverlay::None);
 }
 
+TEST_F(BattleInput, PointerStaysWithoutCombatCursorArt) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    open_monster_battle();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);  // no combat cursor to draw: the system one stays
+    b.close();
+    res.cursor_sprites.push_back(BattleSprite{});
+    b.open(0, 6, 5, map, game, 77, true);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    b.close();
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    res.cursor_sprites.clear();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 }  // namespace
