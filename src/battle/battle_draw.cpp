@@ -401,6 +401,20 @@ void BattleScreen::draw_morale_luck_anim() {
 
 void BattleScreen::draw() {
     if (!active || !renderer) return;
+    if (result_screen.preview) {
+        SDL_Rect all{0, 0, 640, 480};
+        if (result_screen.preview_portrait) {
+            SDL_RenderCopy(renderer, result_screen.preview_portrait, nullptr, &all);
+            SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+            SDL_SetRenderDrawColor(renderer, 0, 0, 0, 96);
+        } else {
+            SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+            SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        }
+        SDL_RenderFillRect(renderer, &all);
+        draw_result_screen();
+        return;
+    }
     if (background) {
         SDL_Rect dst{0, 0, background_w, background_h};
         SDL_RenderCopy(renderer, background, nullptr, &dst);
@@ -450,6 +464,7 @@ void BattleScreen::draw() {
     case BattleOverlay::HeroInfo:
     case BattleOverlay::HeroOptions: draw_general_options(); break;
     case BattleOverlay::SurrenderConfirm: draw_surrender_confirm(); break;
+    case BattleOverlay::Result: draw_result_screen(); break;
     default: break;
     }
     switch (overlay) {

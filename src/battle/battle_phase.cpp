@@ -700,7 +700,10 @@ void BattleScreen::tick(float dt) {
     battle_clock += dt;
     phase_time += dt;
     if (phase_time >= 1000.0f) phase_time -= 1000.0f;
-    if (overlay == BattleOverlay::Result) return;
+    if (overlay == BattleOverlay::Result) {
+        tick_result_screen(dt);
+        return;
+    }
     if (overlay == BattleOverlay::CreatureView) {
         const BattleUnit* iu = unit_by_index(inspected_unit);
         if (iu && iu->creature <= 27 && battle_res && battle_res->creatures[iu->creature].loaded) {

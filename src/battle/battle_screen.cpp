@@ -132,11 +132,15 @@ void BattleScreen::close() {
     active = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
     reset_siege_defaults();
+    // The result record stays readable for the loop; only the preview's picture mode ends.
+    result_screen.preview = 0;
 }
 
 void BattleScreen::shutdown() {
     close();
     release_dialog_art();
+    if (result_screen.preview_portrait) SDL_DestroyTexture(result_screen.preview_portrait);
+    result_screen.preview_portrait = nullptr;
 }
 
 }  // namespace vorn1

@@ -11,6 +11,7 @@
 
 #include "assets/battle_sky_cycle.h"
 #include "battle/battle_resources.h"
+#include "battle/battle_result.h"
 #include "battle/battle_types.h"
 
 typedef struct _TTF_Font TTF_Font;
@@ -212,6 +213,18 @@ public:
     // ---- end of battle
     bool check_battle_end();
     void open_result_screen(BattleOutcome result);
+    // A quick-combat result shown on the result overlay with accept and decline; nothing is awarded.
+    void open_autobattle_preview(const std::string& title, int experience, const std::array<uint8_t, 5>& att_ids,
+                                 const std::array<int32_t, 5>& att_before, const std::array<int32_t, 5>& att_after,
+                                 const std::array<uint8_t, 5>& def_ids, const std::array<int32_t, 5>& def_before,
+                                 const std::array<int32_t, 5>& def_after, SDL_Texture* portrait);
+    void tick_result_screen(float dt_ms);
+    int handle_result_event(const SDL_Event& e);  // always consumes the event
+    void draw_result_screen();
+    // The local player fights as the defender: it plays that side alone.
+    bool player_defends() const { return control.human[1] && !control.human[0]; }
+    bool player_won() const;
+    BattleResultState result_screen;
 
     // ---- automatic combat
     void run_autobattle_turn(BattleUnit* u);

@@ -13,6 +13,7 @@
 #include "assets/resources.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/adventure_screens.h"
+#include "mainloop/battle_launch.h"
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -108,6 +109,8 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
 void begin_session(MainState& m, int first_player, bool from_save) {
     GameSession& g = game_of(m);
     g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
+    if (m.archive && m.renderer && m.res)
+        g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir + "../SOUND");
     g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
     g.loop.day = g.state.day;
     g.loop.week = g.state.week;
@@ -332,7 +335,10 @@ void handle_input(MainState& m, const SDL_Event& e) {
     if (!m.game) return;
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
-    if (l.battle_open) return;
+    if (l.battle_open) {
+        battle_input(m, e);
+        return;
+    }
     if (l.trading_post.handle_sdl_event(e)) return;
     if (g.new_day.active) {
         if (g.events.dialog_open) g.events.handle_sdl_event(e);
@@ -355,9 +361,10 @@ void run_frame(MainState& m, float dt_ms) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     g.events.tick(dt_ms);
+    battle_tick(m, dt_ms);
 
     if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open) end_current_turn(m);
-    if (!g.new_day.active) update_walk(m, dt_ms);
+    if (!g.new_day.active && !l.battle_open) update_walk(m, dt_ms);
 
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -369,6 +376,9 @@ void run_frame(MainState& m, float dt_ms) {
 
     if (g.new_day.active && tick_new_day_animation(g.new_day, dt_ms)) on_new_day_finished(m);
     if (!m.game) return;
+    after_battle_step(m);
+    open_pending_monster_battle(m);
+    artifact_notice_step(m);
     update_map_sounds(m);
     update_fadeouts(m, dt_ms);
     tick_town_screens(m, dt_ms);
@@ -399,7 +409,9 @@ void draw_frame(MainState& m) {
     if (!m.renderer) return;
     SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
     SDL_RenderClear(m.renderer);
-    if (m.game) {
+    if (m.game && m.game->loop.battle_open) {
+        draw_battle(m);
+    } else if (m.game) {
         redraw_adventure_screen(m);
         draw_fadeouts(m);
         draw_screens(m);

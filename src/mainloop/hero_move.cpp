@@ -7,6 +7,7 @@
 
 #include "adventure/adv_geometry.h"
 #include "mainloop/town_screens.h"
+#include "mainloop/battle_launch.h"
 #include "mainloop/visit_results.h"
 #include "town/swapwin.h"
 #include "world/tile_rules.h"
@@ -280,6 +281,11 @@ void plan_hero_route(MainState& m, int hero, int x, int y) {
     if (!accept) accept = dest_entrance_needs_sentinel(g.state, g.map, x, y, h.owner);
     // A hero of the same owner may be walked to: the step onto it opens the meeting.
     if (!accept) accept = find_allied_hero_at_tile(g.state, x, y, h.owner, hero) >= 0;
+    if (!accept) {
+        // A foreign hero may be walked into: the walk ends in a battle beside it.
+        const int other = g.state.hero_at(x, y);
+        accept = other >= 0 && g.state.heroes[other].owner != h.owner && h.on_boat == 0 && !water;
+    }
 
     const FogOfWar* fog = is_player_index(h.owner) ? &g.state.fog[h.owner] : nullptr;
     const std::unordered_set<uint32_t> blocked = build_owned_event_tiles(g.state, h.owner);
@@ -416,18 +422,21 @@ void begin_next_step(MainState& m, int h) {
     const MapTile& to = *g.map.tile(step.x, step.y);
     if (to.is_monster() && g.state.monster_at(step.x, step.y) >= 0) {
         stop_hero_movement(m);
-        l.pending_monster_hero = h;
-        l.pending_monster_x = step.x;
-        l.pending_monster_y = step.y;
-        if (m.on_monster) m.on_monster(m, h, step.x, step.y);
+        monster_encounter(m, h, step.x, step.y);
         return;
     }
     const int other = g.state.hero_at(step.x, step.y);
     if (other >= 0 && other != h) {
-        // The walk stops short; a hero of the same owner is met in the meeting window.
-        stop_hero_movement(m);
-        if (g.state.heroes[other].owner == hero.owner) open_meeting(m, h, other);
-        return;
+        const bool foe = g.state.heroes[other].owner != hero.owner;
+        // A foe inside a castle is met by the siege the town's visit opens; the walk goes on to the gate.
+        const int town = foe && to.is_town_entrance() ? g.state.castle_at(step.x, step.y) : -1;
+        if (town < 0 || !g.state.castles[town].is_castle) {
+            // The walk stops short; a hero of the same owner is met in the meeting window.
+            stop_hero_movement(m);
+            if (foe) launch_hero_battle(m, h, other);
+            else open_meeting(m, h, other);
+            return;
+        }
     }
     HeroMoveState& mv = l.moves[h];
     mv.active = true;

@@ -21,6 +21,7 @@
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "events/event.h"
+#include "mainloop/battle_handoff.h"
 #include "mainloop/options.h"
 #include "mainloop/spell_choice.h"
 #include "mainloop/town_screens_state.h"
@@ -109,6 +110,7 @@ struct LoopState {
 
     // Hand-offs to the battle side (-1 when empty).
     int pending_monster_hero = -1, pending_monster_x = -1, pending_monster_y = -1;
+    BattleHandoff battle;
 
     // Calendar copies, kept equal to the game state's after each turnover.
     int day = 1, week = 1, month = 1;
@@ -179,8 +181,6 @@ struct MainState {
     // Plays a map sound effect by name (channel 0).
     std::function<void(const std::string&)> play_sound;
     LoopSounds sounds;
-    // A wandering monster was met on (x, y) by the hero.
-    std::function<void(MainState&, int hero, int x, int y)> on_monster;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
     std::function<void(MainState&)> puzzle_reveal;
     // Screens of other parts reached by hotkeys: scenario information (i) and the control panel (g).

@@ -4,6 +4,8 @@
 #include "events/event_actions.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/town_screens.h"
+#include "mainloop/battle_launch.h"
+#include "mainloop/turns.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "town/recruit_rules.h"
@@ -30,6 +32,18 @@ void on_visit_result(MainState& m, const EventResult& r) {
         open_town_screen(m, own_town_at(g, r.x, r.y));
         return;
     }
+    if (r.town_battle) {
+        launch_town_battle(m, r);
+        return;
+    }
+    if (r.teleport) {
+        teleport_hero(m, r);
+        return;
+    }
+    if (r.site_battle) {
+        launch_site_battle(m, r);
+        return;
+    }
     bool garrison_full = false;
     apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
                        [&m](int hero) { run_levelups(m, hero); }, garrison_full);
@@ -41,7 +55,6 @@ void on_visit_result(MainState& m, const EventResult& r) {
         const HeroState& h = g.state.heroes[r.hero];
         if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
     }
-    if (r.town_battle) take_town_without_fight(m, r.hero, r.x, r.y);
     if (r.open_recruit && g.state.valid_hero(r.hero))
         g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
                                         [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
@@ -50,6 +63,7 @@ void on_visit_result(MainState& m, const EventResult& r) {
         g.loop.trading_post.open_dialog(player, count_player_thieves_guilds(g.state, player), &g.state);
     }
     if (r.open_thieves_guild) open_thieves_guild_full_view(m);
+    if (r.remove_hero && g.state.valid_hero(r.hero)) remove_hero_from_map(m, r.hero, false);
 }
 
 void on_map_recruit_result(MainState& m, const RecruitResult& rr) {

@@ -17,6 +17,7 @@
 #include "datakit/kit_town.h"
 #include "datakit/kit_video.h"
 #include "datakit/kit_battle.h"
+#include "datakit/kit_battle_road.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::heroscreens_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::frontend_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::scores_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::battle_road_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
@@ -44,7 +46,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make_demo_data: could not write %s/ANIM\n", out.c_str());
         return 1;
     }
-    if (!vorn1::kit::write_kit_maps(out + "/maps")) {
+    if (!vorn1::kit::write_kit_maps(out + "/maps") ||
+        !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kBattleMapFile, vorn1::kit::make_battle_map())) {
         std::fprintf(stderr, "make_demo_data: could not write %s/maps\n", out.c_str());
         return 1;
     }

@@ -1,0 +1,124 @@
+// The result overlay's rules: the quick-combat preview, its timers and its input.
+#include <SDL_mixer.h>
+
+#include <algorithm>
+
+#include "assets/resources.h"
+#include "battle/battle_screen.h"
+
+namespace vorn1 {
+
+std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, const int32_t* casualties) {
+    std::vector<std::pair<uint8_t, int32_t>> out;
+    for (int i = 0; i < 5; ++i)
+        if (ids[i] != kNoCreature && casualties[i] > 0) out.emplace_back(ids[i], casualties[i]);
+    return out;
+}
+
+void layout_preview_buttons(SDL_Point accept_size, SDL_Point decline_size, SDL_Rect& accept, SDL_Rect& decline) {
+    const int gap = (304 - (accept_size.x + decline_size.x)) / 2;
+    const int y = 444 - std::max(accept_size.y, decline_size.y);
+    accept = SDL_Rect{gap + 160, y, accept_size.x, accept_size.y};
+    decline = SDL_Rect{accept_size.x + gap + 176, y, decline_size.x, decline_size.y};
+}
+
+void BattleScreen::open_autobattle_preview(const std::string& title, int experience,
+                                           const std::array<uint8_t, 5>& att_ids,
+                                           const std::array<int32_t, 5>& att_before,
+                                           const std::array<int32_t, 5>& att_after,
+                                           const std::array<uint8_t, 5>& def_ids,
+                                           const std::array<int32_t, 5>& def_before,
+                                           const std::array<int32_t, 5>& def_after, SDL_Texture* portrait) {
+    outcome = OutcomeAttackerWon;
+    attacker_won = 1;
+    result_experience = experience;
+    for (int i = 0; i < 5; ++i) {
+        casualty_ids[i] = att_ids[i];
+        casualties[i] = std::max(0, att_before[i] - std::max(att_after[i], 0));
+        casualty_ids[5 + i] = def_ids[i];
+        casualties[5 + i] = std::max(0, def_before[i] - std::max(def_after[i], 0));
+    }
+    if (result_screen.preview_portrait && result_screen.preview_portrait != portrait)
+        SDL_DestroyTexture(result_screen.preview_portrait);
+    result_screen = BattleResultState{};
+    result_screen.preview_portrait = portrait;
+    result_screen.preview_title = title;
+    result_screen.preview = 1;
+    if (res) {
+        auto size_of = [&](int frame) {
+            const SDL_Point p = res->system_btn.size(frame);
+            return res->system_btn.at(frame) ? p : SDL_Point{96, 25};
+        };
+        layout_preview_buttons(size_of(5), size_of(7), result_screen.accept_rect, result_screen.decline_rect);
+    }
+    overlay = BattleOverlay::Result;
+    active = 1;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_DISABLE);
+}
+
+void BattleScreen::tick_result_screen(float dt_ms) {
+    BattleResultState& r = result_screen;
+    if (r.open_ms < kResultInputDelayMs) r.open_ms += dt_ms;
+    if (r.preview || ((outcome == OutcomeAttackerWon || outcome == OutcomeDefenderWon) && player_won())) {
+        r.victory_ms += dt_ms;
+        while (r.victory_ms >= 83.0f) {
+            r.victory_ms -= 83.0f;
+            r.victory_frame = (r.victory_frame + 1) % 6;
+        }
+        return;
+    }
+    r.strip_x += dt_ms / 1000.0f * 20.0f;
+    r.strip_ms += dt_ms;
+    const int walk_frames =
+        battle_res && !battle_res->lose_walk_sprites.empty() ? static_cast<int>(battle_res->lose_walk_sprites.size()) : 8;
+    while (r.strip_ms >= 125.0f) {
+        r.strip_ms -= 125.0f;
+        r.walk_frame = (r.walk_frame + 1) % walk_frames;
+    }
+    const int strip_w = battle_res ? battle_res->losecmbt_picture.w : 0;
+    if (strip_w >= 1 && r.strip_x >= static_cast<float>(strip_w)) r.strip_x -= static_cast<float>(strip_w);
+}
+
+namespace {
+bool inside(const SDL_Rect& r, int x, int y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
+}  // namespace
+
+int BattleScreen::handle_result_event(const SDL_Event& e) {
+    BattleResultState& r = result_screen;
+    if (r.open_ms < kResultInputDelayMs) return 1;
+    auto finish = [&](int answer) {
+        r.preview_answer = static_cast<uint8_t>(answer);
+        r.acknowledged = 1;
+        if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(1)) Mix_HaltChannel(1);
+        close();
+    };
+    const bool left = (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) && e.button.button == SDL_BUTTON_LEFT;
+    if (r.preview) {
+        if (left && e.type == SDL_MOUSEBUTTONDOWN) {
+            if (inside(r.accept_rect, e.button.x, e.button.y)) r.accept_pressed = 1;
+            if (inside(r.decline_rect, e.button.x, e.button.y)) r.decline_pressed = 1;
+        } else if (left) {
+            const bool accept = r.accept_pressed && inside(r.accept_rect, e.button.x, e.button.y);
+            const bool decline = r.decline_pressed && inside(r.decline_rect, e.button.x, e.button.y);
+            r.accept_pressed = r.decline_pressed = 0;
+            if (accept) finish(1);
+            else if (decline) finish(0);
+        } else if (e.type == SDL_KEYDOWN) {
+            const SDL_Keycode k = e.key.keysym.sym;
+            if (k == SDLK_RETURN || k == SDLK_SPACE || k == SDLK_y) finish(1);
+            else if (k == SDLK_ESCAPE || k == SDLK_n) finish(0);
+        }
+        return 1;
+    }
+    if (left && e.type == SDL_MOUSEBUTTONDOWN) {
+        if (inside(r.done_rect, e.button.x, e.button.y)) r.done_pressed = 1;
+    } else if (left) {
+        if (r.done_pressed) finish(0);
+    } else if (e.type == SDL_KEYDOWN) {
+        const SDL_Keycode k = e.key.keysym.sym;
+        if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) finish(0);
+    }
+    return 1;
+}
+
+}  // namespace vorn1

@@ -1,0 +1,51 @@
+#pragma once
+// The result overlay of a battle (and of a quick-combat preview): its working record and the
+// casualty rows it shows. The overlay's operations are members of BattleScreen.
+#include <SDL.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vorn1 {
+
+struct BattleResultState {
+    // Written by the surrender dialog: what the surrender cost, and whether the defender surrendered.
+    int32_t surrender_cost = 0;
+    uint8_t surrender_defender = 0;
+    // The side that lost, retreated or surrendered (0 attacker, 1 defender, -1 none); kept after closing.
+    int8_t losing_side = -1;
+
+    // Quick-combat preview: the winner's title, the map picture behind it (owned), the answer.
+    uint8_t preview = 0;
+    uint8_t preview_answer = 0;  // 1 accept, 0 decline
+    std::string preview_title;
+    SDL_Texture* preview_portrait = nullptr;
+    uint8_t accept_pressed = 0;
+    uint8_t decline_pressed = 0;
+    SDL_Rect accept_rect{216, 419, 96, 25};
+    SDL_Rect decline_rect{328, 419, 96, 25};
+
+    SDL_Rect done_rect{272, 419, 96, 25};
+    uint8_t done_pressed = 0;
+    uint8_t acknowledged = 0;
+
+    float open_ms = 0.0f;  // input waits until it reaches kResultInputDelayMs
+    float victory_ms = 0.0f;
+    int32_t victory_frame = 0;
+    float strip_x = 0.0f;
+    float strip_ms = 0.0f;
+    int32_t walk_frame = 0;
+};
+
+constexpr float kResultInputDelayMs = 400.0f;
+
+// The (creature, casualties) pairs of one side that are shown: filled slots that lost creatures.
+std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, const int32_t* casualties);
+
+// Where the preview's accept and decline buttons sit for buttons of these sizes.
+void layout_preview_buttons(SDL_Point accept_size, SDL_Point decline_size, SDL_Rect& accept, SDL_Rect& decline);
+
+}  // namespace vorn1

@@ -1,0 +1,139 @@
+// The result overlay: its figures, its input delay and buttons, the preview, and what it draws.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "battle/battle_resources.h"
+#include "battle/battle_screen.h"
+#include "battle/creature_table.h"
+
+using namespace vorn1;
+
+namespace {
+
+struct ResultFixture : testing::Test {
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    BattleResources res;
+    BattleScreen b;
+
+    void SetUp() override {
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+        renderer = SDL_CreateSoftwareRenderer(surface);
+        ASSERT_NE(renderer, nullptr);
+        b.init(&res, nullptr, renderer, nullptr, nullptr);
+        b.active = 1;
+        b.tick_source = [] { return 0u; };
+    }
+    void TearDown() override {
+        b.shutdown();
+        res.shutdown();
+        SDL_DestroyRenderer(renderer);
+        SDL_FreeSurface(surface);
+    }
+    static SDL_Event mouse(Uint32 type, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = x;
+        e.button.y = y;
+        return e;
+    }
+    static SDL_Event key(SDL_Keycode k) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = k;
+        return e;
+    }
+    void stack(int index, uint8_t id, int start, int left) {
+        BattleUnit& u = *b.unit_by_index(index);
+        u = BattleUnit{};
+        u.creature = id;
+        u.count = left;
+        u.alive = left > 0;
+        u.side = index < 5 ? 0 : 1;
+        (index < 5 ? b.attacker_start_counts[index] : b.defender_start_counts[index - 5]) = start;
+    }
+    uint32_t pixel(int x, int y) {
+        uint32_t p = 0;
+        SDL_Rect r{x, y, 1, 1};
+        SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_RGBA8888, &p, 4);
+        return p;
+    }
+};
+
+TEST_F(ResultFixture, AWonBattleCountsKilledCreaturesOnlyAndTheDoneButtonClosesAfterTheDelay) {
+    stack(0, 3, 10, 7);   // three swordsmen lost
+    stack(5, 6, 4, 0);    // four goblins killed
+    stack(6, 12, 5, 5);   // untouched
+    b.defenders[1].top_hp = 1;  // a wound is not a kill
+    b.bonus_experience = 500;
+    b.control.human = {1, 0};
+    b.open_result_screen(OutcomeAttackerWon);
+    EXPECT_EQ(b.overlay, BattleOverlay::Result);
+    EXPECT_EQ(b.casualties[0], 3);
+    EXPECT_EQ(b.casualties[5], 4);
+    EXPECT_EQ(b.casualties[6], 0);
+    EXPECT_EQ(b.result_experience, 4 * creature_stats(6).hp + 500);
+    EXPECT_EQ(b.result_screen.losing_side, 1);
+    EXPECT_TRUE(b.player_won());
+
+    b.handle_result_event(key(SDLK_RETURN));
+    EXPECT_EQ(b.active, 1) << "input waits 400 ms";
+    for (int i = 0; i < 25; ++i) b.tick(16.0f);
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONDOWN, 300, 430));
+    EXPECT_EQ(b.result_screen.done_pressed, 1);
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONUP, 10, 10));
+    EXPECT_EQ(b.active, 0) << "a release anywhere after pressing Done closes";
+    EXPECT_EQ(b.outcome, OutcomeAttackerWon) << "the record stays readable";
+    EXPECT_EQ(b.result_screen.losing_side, 1);
+}
+
+TEST_F(ResultFixture, ThePlayerDefendingAndLosingSeesTheDefeatAndTheStripWalks) {
+    stack(0, 3, 10, 10);
+    stack(5, 6, 4, 0);
+    b.control.human = {0, 1};
+    b.open_result_screen(OutcomeAttackerWon);
+    EXPECT_TRUE(b.player_defends());
+    EXPECT_FALSE(b.player_won());
+    b.tick(1000.0f);
+    EXPECT_EQ(b.result_screen.walk_frame, 0) << "eight steps of 125 ms come round again";
+    b.tick(250.0f);
+    EXPECT_EQ(b.result_screen.walk_frame, 2);
+    EXPECT_EQ(b.result_screen.victory_frame, 0);
+    b.draw();
+    EXPECT_EQ(pixel(272 + 5, 419 + 5), 0x786400FFu) << "the Done button's stand-in";
+}
+
+TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
+    b.active = 0;
+    b.open_autobattle_preview("Sir Test", 812, {3, 255, 255, 255, 255}, {10, 0, 0, 0, 0}, {8, 0, 0, 0, 0},
+                              {6, 6, 255, 255, 255}, {3, 3, 0, 0, 0}, {0, -1, 0, 0, 0}, nullptr);
+    EXPECT_EQ(b.active, 1);
+    EXPECT_EQ(b.result_experience, 812);
+    EXPECT_EQ(b.casualties[0], 2);
+    EXPECT_EQ(b.casualties[6], 3) << "a negative survivor count counts as none";
+    EXPECT_EQ(b.result_screen.accept_rect.x, 216);
+    EXPECT_EQ(b.result_screen.decline_rect.x, 328);
+    EXPECT_EQ(b.result_screen.accept_rect.y, 419);
+    b.tick(500.0f);
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONDOWN, 220, 425));
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONUP, 10, 10));
+    EXPECT_EQ(b.active, 1) << "released outside: no answer";
+    EXPECT_EQ(b.result_screen.accept_pressed, 0);
+    b.draw();
+    EXPECT_EQ(pixel(5, 5), 0x000000FFu) << "no map picture: black behind the result";
+    EXPECT_EQ(pixel(330, 425), 0x786400FFu);
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONDOWN, 330, 425));
+    b.handle_result_event(mouse(SDL_MOUSEBUTTONUP, 331, 426));
+    EXPECT_EQ(b.active, 0);
+    EXPECT_EQ(b.result_screen.preview_answer, 0);
+
+    b.open_autobattle_preview("Sir Test", 0, {}, {}, {}, {}, {}, {}, nullptr);
+    b.tick(500.0f);
+    b.handle_result_event(key(SDLK_y));
+    EXPECT_EQ(b.active, 0);
+    EXPECT_EQ(b.result_screen.preview_answer, 1);
+}
+
+}  // namespace

@@ -1,0 +1,345 @@
+// Fights started from the map, played on the battle screen frame by frame, and their outcome back
+// on the map.
+#include "battle/battle_combat.h"
+#include "datakit/kit_battle_road.h"
+#include "lang/runtime_strings.h"
+#include "loop_fixture.h"
+#include "events/event_actions.h"
+#include "mainloop/battle_launch.h"
+
+namespace vorn1::test {
+namespace {
+
+class BattleRoadTest : public LoopTest {
+protected:
+    SDL_Surface* surface = nullptr;
+    SDL_Renderer* renderer = nullptr;
+
+    void SetUp() override {
+        LoopTest::SetUp();
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+        renderer = SDL_CreateSoftwareRenderer(surface);
+        strings().load_from_text("", kit::catalogue_json(kit::battle_road_english_strings()));
+        m.settings.ab_resolver = false;
+        m.now_ms = 4242;
+    }
+    void TearDown() override {
+        LoopTest::TearDown();
+        if (renderer) SDL_DestroyRenderer(renderer);
+        if (surface) SDL_FreeSurface(surface);
+    }
+
+    // The hand-built game with a battle screen that can open (it needs a renderer; the map is not drawn).
+    void make_battle_game() {
+        make_game();
+        g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
+    }
+    void set_army(int hero, std::initializer_list<std::pair<uint8_t, uint16_t>> stacks) {
+        Army& a = state().heroes[hero].army;
+        a.clear();
+        int i = 0;
+        for (const auto& [id, n] : stacks) {
+            a.ids[i] = id;
+            a.counts[i++] = n;
+        }
+    }
+    void add_monster(int x, int y, uint8_t creature, int count) {
+        state().monsters.push_back(MonsterStackState{x, y, creature, count, 0, 0, 0});
+        MapTile* t = map().tile(x, y);
+        t->object_type = OBJ_MONSTER;
+        t->layer1_set = SET_MONSTER;
+        t->layer1_frame = creature;
+        rebuild_monster_guard_map(map());
+    }
+    void walk_to(int x, int y) {
+        click_tile(x, y);
+        frames(1);
+        click_tile(x, y);
+    }
+    // Runs frames until the result overlay shows (the human side fights automatically).
+    bool fight_to_result(int max_frames = 40000) {
+        frames(1);
+        if (!loop().battle_open) return false;
+        g().battle.auto_engaged = 1;
+        g().battle.auto_attacker = 1;
+        for (int i = 0; i < max_frames && g().battle.overlay != BattleOverlay::Result; ++i) frames(1);
+        return g().battle.overlay == BattleOverlay::Result;
+    }
+    // Closes the result screen once its input delay has passed.
+    void close_result() {
+        frames(30);
+        push_key(SDLK_RETURN);
+        frames(2);
+    }
+};
+
+TEST_F(BattleRoadTest, AMonsterBeatenAutomaticallyLeavesTheMapAndTheArmyAsTheBattleLeftIt) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{3, 30}, {1, 10}});
+    add_monster(7, 5, 0, 12);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(30);
+    EXPECT_EQ(state().heroes[h].x, 6) << "the walk stops beside the monster";
+    ASSERT_TRUE(fight_to_result()) << "no result";
+    const BattleScreen& b = g().battle;
+    EXPECT_EQ(b.outcome, OutcomeAttackerWon);
+    std::array<int32_t, 2> left{};
+    for (int i = 0; i < 2; ++i) left[i] = b.attacker_start_counts[i] - b.casualties[i];
+    EXPECT_EQ(b.casualties[5] + b.casualties[6] + b.casualties[7] + b.casualties[8] + b.casualties[9], 12);
+    EXPECT_EQ(b.result_experience, 12 * creature_hp(0)) << "a monster adds no bonus";
+    EXPECT_EQ(state().heroes[h].experience, (uint32_t)b.result_experience);
+
+    push_key(SDLK_RETURN);  // too early: the result waits 400 ms
+    frames(1);
+    EXPECT_TRUE(loop().battle_open);
+    close_result();
+    EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(state().monsters[0].removed, 1);
+    EXPECT_EQ(map().tile(7, 5)->object_type, 0) << "the monster is gone from the map";
+    EXPECT_EQ(state().monster_at(7, 5), -1);
+    EXPECT_FALSE(map().guard_map[(size_t)6 * map().height + 5] & 0x80);
+    const Army& a = state().heroes[h].army;
+    for (int i = 0; i < 2; ++i) {
+        if (left[i] > 0) EXPECT_EQ(a.counts[i], left[i]);
+        else EXPECT_EQ(a.ids[i], EMPTY_ID);
+    }
+    EXPECT_TRUE(state().heroes[h].live);
+
+    // The map plays on: the hero walks onto the monster's old tile.
+    walk_to(7, 5);
+    frames(40);
+    EXPECT_EQ(state().heroes[h].x, 7);
+}
+
+TEST_F(BattleRoadTest, ALostBattleTakesTheHeroOffTheMapAndOutOfTheLists) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    const int other = add_hero(2, 2, 0);
+    set_army(h, {{0, 2}});
+    add_monster(7, 5, 23, 3);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    select_hero(g(), h);
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(fight_to_result());
+    EXPECT_EQ(g().battle.outcome, OutcomeDefenderWon);
+    close_result();
+    EXPECT_FALSE(state().heroes[h].live);
+    EXPECT_EQ(std::count(loop().hero_order.begin(), loop().hero_order.end(), h), 0);
+    EXPECT_EQ(loop().selected_hero, other) << "the player's other hero is selected";
+    EXPECT_EQ(map().tile(6, 5)->hero_figure, 0);
+    EXPECT_EQ(state().monsters[0].removed, 0);
+    EXPECT_EQ(state().monsters[0].count, 3) << "the dragons keep their survivors";
+    EXPECT_TRUE(map().tile(7, 5)->is_monster());
+}
+
+TEST_F(BattleRoadTest, ASiegeWonGivesTheCastleToTheAttacker) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{23, 5}, {22, 10}});
+    const int town = add_town(8, 5, 1);
+    state().castles[town].is_castle = 1;
+    state().castles[town].faction = 2;
+    state().castles[town].garrison.ids[2] = 6;
+    state().castles[town].garrison.counts[2] = 4;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(8, 5);
+    frames(60);
+    ASSERT_TRUE(loop().battle_open) << "the siege opens at the gate";
+    EXPECT_EQ(g().battle.siege, 1);
+    EXPECT_EQ(g().battle.castle, 1) << "faction 2 fights on the kind-1 field";
+    ASSERT_TRUE(fight_to_result());
+    EXPECT_EQ(g().battle.outcome, OutcomeAttackerWon);
+    EXPECT_EQ(g().battle.result_experience, 4 * creature_hp(6) + 500);
+    close_result();
+    EXPECT_EQ(state().castles[town].owner, 0);
+    EXPECT_TRUE(state().castles[town].garrison.empty());
+    EXPECT_EQ(std::count(loop().town_order.begin(), loop().town_order.end(), town), 1);
+    EXPECT_TRUE(state().heroes[h].live);
+    EXPECT_NE(map().tile(8, 5)->hero_figure, 0);
+}
+
+TEST_F(BattleRoadTest, AnEmptyTownIsTakenWithoutAFight) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    const int town = add_town(7, 5, 1);
+    state().castles[town].garrison.ids[0] = 6;  // a slot with a creature but nobody in it
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(40);
+    EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(state().castles[town].owner, 0);
+    EXPECT_TRUE(state().heroes[h].live);
+}
+
+TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
+    make_battle_game();
+    m.settings.ab_resolver = true;
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{3, 40}});
+    add_monster(7, 5, 0, 12);
+    add_monster(5, 8, 0, 12);
+    start_player_turn(m, 0);
+    accept_dialogs();
+
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(loop().battle_open);
+    const BattleScreen& b = g().battle;
+    ASSERT_EQ(b.result_screen.preview, 1) << "the headless result is shown first";
+    EXPECT_EQ(loop().battle.quick.kind, QUICK_MONSTER);
+    EXPECT_EQ(loop().battle.quick.bonus, 500);
+    const int shown = b.result_experience;
+    const HeadlessResult r = loop().battle.quick.result;
+    EXPECT_EQ(shown, r.experience + 500);
+    push_key(SDLK_y);
+    frames(30);
+    push_key(SDLK_y);
+    frames(2);
+    EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(state().monsters[0].removed, 1);
+    EXPECT_EQ(map().tile(7, 5)->object_type, 0);
+    EXPECT_EQ(state().heroes[h].experience, (uint32_t)shown);
+    EXPECT_EQ(state().heroes[h].army.counts[0], r.attacker_survivors[0]);
+
+    // Declined: the same kind of fight opens on the battle screen.
+    walk_to(6, 8);
+    frames(40);
+    walk_to(5, 8);
+    frames(30);
+    ASSERT_TRUE(loop().battle_open);
+    ASSERT_EQ(b.result_screen.preview, 1);
+    frames(30);
+    push_key(SDLK_n);
+    frames(2);
+    ASSERT_TRUE(loop().battle_open) << "the battle is fought after all";
+    EXPECT_EQ(b.result_screen.preview, 0);
+    EXPECT_EQ(b.overlay, BattleOverlay::None);
+    EXPECT_EQ(loop().battle.kind, BattleKind::Monster);
+    EXPECT_EQ(state().monsters[1].removed, 0);
+}
+
+TEST_F(BattleRoadTest, AWillingStackJoinsAndADeclinedOneFightsAfterTheInsult) {
+    EXPECT_EQ(split_monster_count(12), (std::array<int32_t, 5>{3, 3, 2, 2, 2}));
+    EXPECT_EQ(split_monster_count(3), (std::array<int32_t, 5>{1, 1, 1, 0, 0}));
+
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{0, 65500}});
+    add_monster(7, 5, 0, 40);
+    add_monster(5, 7, 0, 40);
+    state().monsters[0].willing = state().monsters[1].willing = 1;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(g().events.dialog_open) << "the offer";
+    push_key(SDLK_RETURN);  // accept
+    frames(1);
+    EXPECT_EQ(state().heroes[h].army.counts[0], 65535) << "merged, capped";
+    EXPECT_EQ(state().monsters[0].removed, 1);
+    EXPECT_FALSE(loop().battle_open);
+
+    walk_to(5, 6);
+    frames(40);
+    walk_to(5, 7);
+    frames(30);
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_ESCAPE);  // decline: the insult notice
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(state().monsters[1].offered, 1);
+    push_key(SDLK_RETURN);
+    frames(2);
+    EXPECT_TRUE(loop().battle_open) << "the fight follows the notice";
+}
+
+TEST_F(BattleRoadTest, AForeignHeroBeatenOnTheMapLeavesItsArtifactsToTheWinner) {
+    make_battle_game();
+    const int a = add_hero(5, 5, 0);
+    const int b = add_hero(7, 5, 1);
+    set_army(a, {{23, 6}});
+    set_army(b, {{0, 3}});
+    state().heroes[a].artifacts.fill(20);
+    state().heroes[a].artifacts[13] = EMPTY_ID;  // room for one
+    state().heroes[b].artifacts[0] = 8;
+    state().heroes[b].artifacts[1] = 31;
+    state().heroes[a].visit_flags = VISIT_LUCK_A;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(loop().battle_open);
+    EXPECT_EQ(g().battle.defender_side.hero, b);
+    ASSERT_TRUE(fight_to_result());
+    EXPECT_EQ(g().battle.outcome, OutcomeAttackerWon);
+    close_result();
+    EXPECT_FALSE(state().heroes[b].live);
+    EXPECT_EQ(map().tile(7, 5)->hero_figure, 0);
+    EXPECT_EQ(state().heroes[a].artifacts[13], 8) << "the first artifact fits";
+    EXPECT_EQ(state().heroes[a].visit_flags, 0) << "one-shot bonuses are spent";
+    ASSERT_TRUE(g().events.dialog_open) << "the captured artifact is announced";
+    EXPECT_EQ(g().events.current_dialog()->def.text,
+              "You have captured an enemy artifact: " + artifact_display_name(8).value_or("") + ".");
+    push_key(SDLK_RETURN);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open) << "then the one that found no room";
+    EXPECT_NE(g().events.current_dialog()->def.text.find("vanished"), std::string::npos);
+    push_key(SDLK_RETURN);
+    frames(2);
+    EXPECT_FALSE(g().events.dialog_open);
+}
+
+TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{23, 10}});
+    map().tile(7, 5)->object_type = OBJ_GRAVEYARD;
+    map().tile(7, 5)->object_detail = 2;
+    map().tile(5, 7)->object_type = OBJ_PORTAL;
+    map().tile(15, 15)->object_type = OBJ_PORTAL;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    const int gold = state().resources[0].gold;
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(g().events.dialog_open) << "the graveyard asks first";
+    push_key(SDLK_RETURN);
+    frames(1);
+    ASSERT_TRUE(loop().battle_open);
+    for (int i = 5; i < 10; ++i) {
+        EXPECT_EQ(g().battle.unit_by_index(i)->creature, 26);
+        EXPECT_EQ(g().battle.unit_by_index(i)->count, 5) << "level 2 guards";
+    }
+    ASSERT_TRUE(fight_to_result());
+    close_result();
+    EXPECT_EQ(state().resources[0].gold, gold + 5000);
+    EXPECT_EQ(map().tile(7, 5)->object_type, 0) << "nothing more to take";
+
+    walk_to(6, 6);
+    frames(40);
+    walk_to(5, 7);
+    frames(40);
+    EXPECT_EQ(state().heroes[h].x, 15);
+    EXPECT_EQ(state().heroes[h].y, 15);
+    EXPECT_NE(map().tile(15, 15)->hero_figure, 0);
+    EXPECT_EQ(map().tile(5, 7)->hero_figure, 0);
+    EXPECT_EQ(loop().route_dest_x, -1);
+    // Back through the portal: its only other exit is taken, so the hero stays.
+    add_hero(5, 7, 0);
+    walk_to(14, 15);
+    frames(40);
+    walk_to(15, 15);
+    frames(40);
+    EXPECT_EQ(state().heroes[h].x, 15);
+}
+
+}  // namespace
+}  // namespace vorn1::test

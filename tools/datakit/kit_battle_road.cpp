@@ -1,0 +1,53 @@
+#include "datakit/kit_battle_road.h"
+
+#include "datakit/kit_maps.h"
+
+namespace vorn1::kit {
+
+GameMap make_battle_map() {
+    MapBuilder b(36, 36, G_GRASS, "Battle Field");
+    b.map.description = "A hero, a band of peasants next to him, and a castle to take.";
+    b.town(4, 4, 0, 0, true, "Redwall");
+    b.hero(kBattleMapHeroX, kBattleMapHeroY, 0, 0);
+    b.monster(kBattleMapMonsterX, kBattleMapMonsterY, 0, 5, false);
+    b.graveyard(kBattleMapGraveX, kBattleMapGraveY, 0);
+    b.town(kBattleMapCastleX, kBattleMapCastleY, 1, 1, true, "Bluehold");
+    b.town(30, 30, 1, 1, true, "Farkeep");
+    b.hero(31, 31, 9, 1);
+    return b.map;
+}
+
+const StringMap& battle_road_english_strings() {
+    static const StringMap texts{
+        {"GAME_JOIN_TITLE", "Followers"},
+        {"GAME_JOIN_OFFER", "A group of {0} with a desire for greater glory wish to join you. Do you accept?"},
+        {"GAME_JOIN_INSULTED", "The creatures are insulted by your refusal and attack!"},
+        {"GAME_CAPTURED_ARTIFACT", "You have captured an enemy artifact: {0}."},
+        {"GAME_ARTIFACT_VANISH_SELF", "Your {0} was lost with your hero."},
+        {"GAME_ARTIFACT_VANISH_ENEMY", "The enemy's {0} vanished: your hero had no room to carry it."},
+        {"BATTLE_VICTORY", "A glorious victory!"},
+        {"BATTLE_FOR_VALOR2", "For valor in combat, {0}"},
+        {"BATTLE_RECEIVES_EXP2", "receives {0} experience."},
+        {"BATTLE_COWARDLY_FLEES", "The cowardly {0} flees"},
+        {"BATTLE_HERO_FALLBACK", "Your hero flees"},
+        {"BATTLE_FROM_BATTLE", "from the battle."},
+        {"BATTLE_SURRENDERS_TO", "{0} surrenders to the enemy,"},
+        {"BATTLE_YOUR_HERO", "Your hero surrenders to the enemy,"},
+        {"BATTLE_ENEMY_DEPARTS", "and departs in shame."},
+        {"BATTLE_COST_SURRENDER", "The cost of surrender is {0} gold."},
+        {"BATTLE_YOUR_FORCES_BITTER", "Your forces suffer a bitter defeat,"},
+        {"BATTLE_DEFEAT_AND", "and {0} abandons"},
+        {"BATTLE_YOUR_HERO_LC", "and your hero abandons"},
+        {"BATTLE_ABANDONS", "your cause."},
+        {"BATTLE_CASUALTIES", "Battlefield Casualties"},
+        {"BATTLE_ATTACKER", "Attacker"},
+        {"BATTLE_DEFENDER", "Defender"},
+        {"BATTLE_NONE", "None"},
+        {"BATTLE_DONE", "Done"},
+        {"BATTLE_VICTORY_SHORT", "Victory!"},
+        {"BATTLE_DEFEAT", "Defeat!"},
+    };
+    return texts;
+}
+
+}  // namespace vorn1::kit
