@@ -66,17 +66,13 @@ void BattleScreen::open_result_screen(BattleOutcome result) {
         h.experience = static_cast<uint32_t>(std::min<int64_t>(static_cast<int64_t>(h.experience) + result_experience,
                                                                UINT32_MAX));
     }
-    const int32_t cost = result_screen.surrender_cost;
-    const uint8_t surrendered = result_screen.surrender_defender;
     SDL_Texture* portrait = result_screen.preview_portrait;
     result_screen = BattleResultState{};
     result_screen.preview_portrait = portrait;
-    result_screen.surrender_cost = cost;
-    result_screen.surrender_defender = surrendered;
     if (result == OutcomeAttackerWon) result_screen.losing_side = 1;
     else if (result == OutcomeDefenderWon) result_screen.losing_side = 0;
     else if (result == OutcomeRetreat) result_screen.losing_side = static_cast<int8_t>(retreating_side ? 1 : 0);
-    else if (result == OutcomeSurrender) result_screen.losing_side = static_cast<int8_t>(surrendered ? 1 : 0);
+    else if (result == OutcomeSurrender) result_screen.losing_side = static_cast<int8_t>(surrendered_side == 1 ? 1 : 0);
     overlay = BattleOverlay::Result;
     if (result_hook) result_hook(*this, player_won());
 }

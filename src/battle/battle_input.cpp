@@ -62,6 +62,7 @@ void BattleScreen::handle_event(const SDL_Event& e) {
     switch (overlay) {
     case BattleOverlay::Result:
         if (result_input_hook) result_input_hook(*this, e);
+        else handle_result_event(e);
         return;
     case BattleOverlay::CreatureInfo:
     case BattleOverlay::HeroInfo:

@@ -12,9 +12,6 @@
 namespace vorn1 {
 
 struct BattleResultState {
-    // Written by the surrender dialog: what the surrender cost, and whether the defender surrendered.
-    int32_t surrender_cost = 0;
-    uint8_t surrender_defender = 0;
     // The side that lost, retreated or surrendered (0 attacker, 1 defender, -1 none); kept after closing.
     int8_t losing_side = -1;
 

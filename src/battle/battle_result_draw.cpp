@@ -92,13 +92,13 @@ void BattleScreen::draw_result_screen() {
         y += 28;
     } else if (outcome == OutcomeSurrender) {
         draw_strip();
-        const std::string& who = rs.surrender_defender ? defender_side.name : attacker_side.name;
+        const std::string& who = surrendered_side == 1 ? defender_side.name : attacker_side.name;
         line(font, who.empty() ? strings().get("BATTLE_YOUR_HERO") : strings().format("BATTLE_SURRENDERS_TO", {who}),
              kWhite);
         y += 16;
         line(font, strings().get("BATTLE_ENEMY_DEPARTS"), kWhite);
         y += 22;
-        line(small, strings().format("BATTLE_COST_SURRENDER", {std::to_string(rs.surrender_cost)}), kGrey);
+        line(small, strings().format("BATTLE_COST_SURRENDER", {std::to_string(surrender_gold_paid)}), kGrey);
         y += 22;
     } else {
         draw_strip();

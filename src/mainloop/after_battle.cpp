@@ -25,6 +25,7 @@ struct BattleSettlement {
     bool defeat = false;   // the loser was beaten (not retreated or surrendered)
     int x = -1, y = -1;
     int guard = -1;
+    int64_t surrender_gold = 0;  // paid by the side that surrendered to the other
     std::array<int32_t, 5> defender_survivors{};      // by defender stack
     std::array<int32_t, 5> garrison_slot{-1, -1, -1, -1, -1};  // stack -> garrison slot when a hero defended
 };
@@ -140,6 +141,13 @@ void settle(MainState& m, const BattleSettlement& st) {
         default: break;
     }
 
+    if (st.surrender_gold > 0 && s.valid_hero(loser) && is_player_index(s.heroes[loser].owner)) {
+        const int32_t gold = static_cast<int32_t>(std::min<int64_t>(st.surrender_gold, INT32_MAX));
+        s.resources[s.heroes[loser].owner].gold = std::max(0, s.resources[s.heroes[loser].owner].gold - gold);
+        if (s.valid_hero(winner) && is_player_index(s.heroes[winner].owner))
+            s.resources[s.heroes[winner].owner].gold =
+                static_cast<int32_t>(std::min<int64_t>((int64_t)s.resources[s.heroes[winner].owner].gold + gold, INT32_MAX));
+    }
     if (st.defeat && s.valid_hero(loser)) transfer_artifacts(g, winner, loser);
     if (s.valid_hero(loser) && s.heroes[loser].live)
         remove_hero_from_map(m, loser, s.heroes[loser].owner != g.loop.current_player);
@@ -169,6 +177,7 @@ BattleSettlement settlement_from_battle(const GameSession& g) {
     st.losing_side = b.result_screen.losing_side;
     st.defeat = b.outcome == OutcomeAttackerWon || b.outcome == OutcomeDefenderWon;
     st.garrison_slot = b.garrison_slot;
+    if (b.outcome == OutcomeSurrender) st.surrender_gold = b.surrender_gold_paid;
     for (int i = 0; i < 5; ++i) st.defender_survivors[i] = is_living(b.defenders[i]) ? b.defenders[i].count : 0;
     switch (h.kind) {
         case BattleKind::Monster:

@@ -76,8 +76,6 @@ bool battle_opened(MainState& m, BattleKind kind) {
     }
     g.loop.battle_open = true;
     g.loop.battle.kind = kind;
-    // The battle screen takes no orders from the player yet: every side fights automatically.
-    g.battle.auto_engaged = g.battle.auto_attacker = g.battle.auto_defender = 1;
     return true;
 }
 
@@ -486,10 +484,7 @@ bool preview_town_battle(MainState& m, int hero, int x, int y, int guard) {
 
 // ---- the open battle in the loop
 
-void battle_input(MainState& m, const SDL_Event& e) {
-    BattleScreen& b = game_of(m).battle;
-    if (b.overlay == BattleOverlay::Result) b.handle_result_event(e);
-}
+void battle_input(MainState& m, const SDL_Event& e) { game_of(m).battle.handle_event(e); }
 
 void battle_tick(MainState& m, float dt_ms) {
     GameSession& g = game_of(m);

@@ -1,5 +1,7 @@
 // Fights started from the map, played on the battle screen frame by frame, and their outcome back
 // on the map.
+#include <set>
+
 #include "battle/battle_combat.h"
 #include "datakit/kit_battle_road.h"
 #include "lang/runtime_strings.h"
@@ -60,9 +62,11 @@ protected:
     bool fight_to_result(int max_frames = 40000) {
         frames(1);
         if (!loop().battle_open) return false;
-        g().battle.auto_engaged = 1;
-        g().battle.auto_attacker = 1;
-        for (int i = 0; i < max_frames && g().battle.overlay != BattleOverlay::Result; ++i) frames(1);
+        for (int i = 0; i < max_frames && g().battle.overlay != BattleOverlay::Result; ++i) {
+            // The automatic-combat button takes a press while the field waits for an order.
+            if (!g().battle.auto_attacker && g().battle.phase == ActionPhase::Idle) push_click(20, 470);
+            frames(1);
+        }
         return g().battle.overlay == BattleOverlay::Result;
     }
     // Closes the result screen once its input delay has passed.
@@ -339,6 +343,59 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     walk_to(15, 15);
     frames(40);
     EXPECT_EQ(state().heroes[h].x, 15);
+}
+
+TEST_F(BattleRoadTest, ThePlayerWinsByClickingShootMoveAndStrike) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{1, 12}, {3, 6}});  // archers shoot, swordsmen walk and strike
+    add_monster(7, 5, 0, 3);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(loop().battle_open);
+    BattleScreen& b = g().battle;
+    auto click_hex = [&](int row, int col) {
+        const SDL_Rect r = BattleScreen::hex_rect(row, col);
+        push_click(r.x + r.w / 2, r.y + r.h / 2);
+        frames(1);
+    };
+    std::set<ActionPhase> seen;
+    for (int i = 0; i < 20000 && b.overlay != BattleOverlay::Result; ++i) {
+        seen.insert(b.phase);
+        const BattleUnit* u = b.active_unit();
+        if (b.phase != ActionPhase::Idle || b.busy || !u || u->side != 0) {
+            frames(1);
+            continue;
+        }
+        const BattleUnit* target = nullptr;
+        for (int k = 5; k < 10 && !target; ++k)
+            if (is_living(*b.unit_by_index(k))) target = b.unit_by_index(k);
+        ASSERT_NE(target, nullptr);
+        click_hex(target->row, target->col);
+        if (b.phase == ActionPhase::Idle && b.active_unit() == u)
+            click_hex(u->row, std::min(u->col + battle_move_range(*u), target->col - 1));  // out of reach: walk
+        if (b.phase == ActionPhase::Idle && b.active_unit() == u) push_click(610, 470);  // skip
+        frames(1);
+    }
+    ASSERT_EQ(b.overlay, BattleOverlay::Result);
+    EXPECT_EQ(b.outcome, OutcomeAttackerWon);
+    EXPECT_TRUE(seen.count(ActionPhase::ShotFlight)) << "no shot";
+    EXPECT_TRUE(seen.count(ActionPhase::Moving)) << "no walk";
+    EXPECT_TRUE(seen.count(ActionPhase::MeleeStrike)) << "no blow";
+    EXPECT_EQ(b.auto_attacker, 0) << "fought by hand";
+    const int exp = b.result_experience;
+    push_click(300, 430);  // Done, too early
+    frames(1);
+    EXPECT_TRUE(loop().battle_open);
+    frames(30);
+    push_click(300, 430);
+    frames(2);
+    EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(map().tile(7, 5)->object_type, 0);
+    EXPECT_EQ(state().heroes[h].experience, (uint32_t)exp);
+    EXPECT_EQ(exp, 3 * creature_hp(0));
 }
 
 }  // namespace
