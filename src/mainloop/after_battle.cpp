@@ -7,8 +7,10 @@
 #include "lang/runtime_strings.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/hero_move.h"
+#include "mainloop/town_capture.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
+#include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
 #include "world/tile_rules.h"
 
@@ -159,11 +161,10 @@ void settle(MainState& m, const BattleSettlement& st) {
 
     // The town falls to the attacker once nothing is left to defend it.
     if (attacker_won && (st.kind == BattleKind::Town || st.kind == BattleKind::Siege) && s.valid_hero(st.attacker)) {
-        const int town = s.castle_at(st.x, st.y);
-        if (town >= 0 && s.castles[town].garrison.empty() && s.garrison_at(st.x, st.y) < 0)
-            capture_town(m, st.attacker, town);
+        if (take_town_without_fight(m, st.attacker, st.x, st.y)) return;
     }
     sync_owned_lists(g.loop, s);
+    run_victory_check(m);
     check_post_battle_eliminations(s, g.map, g.elimination, g.loop.current_player);
 }
 
@@ -240,20 +241,6 @@ void apply_quick_result(MainState& m, const QuickCombatRecord& q) {
 }
 
 }  // namespace
-
-void capture_town(MainState& m, int hero, int town) {
-    GameSession& g = game_of(m);
-    GameState& s = g.state;
-    if (!s.valid_hero(hero) || town < 0 || town >= (int)s.castles.size()) return;
-    CastleState& c = s.castles[town];
-    c.owner = s.heroes[hero].owner;
-    c.live = 1;
-    c.garrison.clear();
-    const int guard = s.garrison_at(c.x, c.y);
-    if (guard >= 0) clear_guard(s.garrisons[guard]);
-    sync_owned_lists(g.loop, s);
-    check_post_battle_eliminations(s, g.map, g.elimination, g.loop.current_player);
-}
 
 void after_battle_step(MainState& m) {
     if (!m.game) return;

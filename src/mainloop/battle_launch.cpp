@@ -10,6 +10,7 @@
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/hero_move.h"
+#include "mainloop/town_capture.h"
 #include "mainloop/transitions.h"
 #include "world/tile_rules.h"
 
@@ -313,15 +314,9 @@ void launch_town_battle(MainState& m, const EventResult& r) {
     const int town = s.castle_at(x, y);
     const int foreign = foreign_hero_at(s, x, y, owner);
     const int guard = s.garrison_at(x, y);
-    std::array<uint8_t, 5> gids{};
-    std::array<int32_t, 5> gcounts{};
-    if (guard >= 0) guard_arrays(s.garrisons[guard], gids, gcounts);
-    const bool guarded = guard >= 0 && has_troops(gids, gcounts);
-    // A garrison slot with no creatures in it counts as empty.
-    if (owner >= 0 && foreign < 0 && town >= 0 && s.castles[town].garrison.empty() && !guarded) {
-        capture_town(m, hero, town);
-        return;
-    }
+    // A garrison slot with a creature but no count holds nobody: the town is as good as empty.
+    if (town >= 0 && s.castles[town].garrison.empty()) s.castles[town].garrison.clear();
+    if (take_town_without_fight(m, hero, x, y)) return;
     const MapTile* t = g.map.tile(x, y);
     if (town >= 0 && t && t->is_town_entrance() && s.castles[town].is_castle) {
         const CastleState& c = s.castles[town];

@@ -29,9 +29,6 @@ void open_pending_monster_battle(MainState& m);
 void launch_town_battle(MainState& m, const EventResult& r);
 // A guarded site's guards (every kind gets its guards).
 void launch_site_battle(MainState& m, const EventResult& r);
-// A town taken without a fight, or once its guards are beaten: owner, garrison and guards, then the
-// lists and the end-of-game checks.
-void capture_town(MainState& m, int hero, int town);
 // The player declined the quick-combat result: the battle is fought on the battle screen after all.
 void reopen_declined_fight(MainState& m, const QuickCombatRecord& q);
 // The experience a quick-combat result adds to the headless figure.
