@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -18,7 +19,9 @@
 #include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
+#include "frontend/frontend_common.h"
 #include "mainloop/frame_loop.h"
+#include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
 #include "mainloop/main_state.h"
 #include "mainloop/transitions.h"
@@ -201,20 +204,6 @@ NewGameConfig run_front_end(MainState& m) {
     return config;
 }
 
-// The title screen's choice set up to play. A save or map that does not load is told over the
-// title picture and the front end runs again. False when the player quit there.
-bool start_from_front_end(MainState& m) {
-    for (;;) {
-        const NewGameConfig config = run_front_end(m);
-        if (config.quit) return false;
-        m.now_ms = SDL_GetTicks();
-        const std::string failure = start_chosen_game(m, config);
-        if (failure.empty()) return true;
-        OwnedTexture title(load_bmp_tex(m.renderer, *m.res->archive, m.res->palette, "VELDAR.BMP"));
-        show_saved_alert(m.renderer, *m.res, m.fonts.def, title.tex, failure);
-    }
-}
-
 int run() {
     MainState m;
     RunObjects run;
@@ -273,21 +262,24 @@ int run() {
     connect_save_dialogs(m);
     connect_system_screens(m);
 
-    if (!start_from_front_end(m)) {
-        shutdown(m, run);
-        return 0;
-    }
+    m.front_end = run_front_end;
+    // Quitting from the title screen ends the process there; it still shuts down in order.
+    end_process_hook() = [&m, &run] { shutdown(m, run); };
 
+    play_intro_films(m);
+    title_music_play(m.res);
     uint32_t last = SDL_GetTicks();
-    while (!m.quit) {
+    run_games(m, [&last](MainState& mm) {
         const uint32_t start = SDL_GetTicks();
-        m.now_ms = start;
-        run_frame(m, (float)(start - last));
+        mm.now_ms = start;
+        // Time spent on blocking screens between games is not game time.
+        run_frame(mm, (float)std::min<uint32_t>(start - last, 100));
         last = start;
         // Vertical sync paces the loop where the display offers it; never spin without it.
         const uint32_t took = SDL_GetTicks() - start;
         if (took < 10) SDL_Delay(16 - took);
-    }
+    });
+    end_process_hook() = nullptr;
     shutdown(m, run);
     return 0;
 }

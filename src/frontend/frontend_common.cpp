@@ -54,7 +54,16 @@ void frontend_present(SDL_Renderer* renderer) {
     SDL_Delay(16);
 }
 
+std::function<void()>& end_process_hook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
 void end_process() {
+    if (std::function<void()> hook = std::move(end_process_hook())) {
+        end_process_hook() = nullptr;
+        hook();
+    }
     SDL_Quit();
     std::exit(0);
 }

@@ -50,6 +50,8 @@ void frontend_present(SDL_Renderer* renderer);
 
 // Ends the process from a front-end screen: SDL shut down, exit status 0.
 [[noreturn]] void end_process();
+// Run once by end_process before SDL shuts down (the program's own orderly shutdown).
+std::function<void()>& end_process_hook();
 
 using FrameList = std::vector<SDL_Texture*>;
 

@@ -44,14 +44,14 @@ SavedEliminationState refresh_before_save(GameSession& g) {
     return snapshot_elimination_state(g.elimination);
 }
 
-bool save_running_game(MainState& m, const std::string& stem) {
+bool save_running_game(MainState& m, const std::string& stem, bool completed) {
     GameSession& g = game_of(m);
     const SavedEliminationState elim = refresh_before_save(g);
     const LoopState& l = g.loop;
     if (g.campaign) {
         ensure_saved_camps_dir();
         return save_campaign_game(compose_campaign_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month,
-                                  &g.puzzle, false, &elim);
+                                  &g.puzzle, completed, &elim);
     }
     ensure_saved_games_dir();
     return save_game(compose_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle,
@@ -128,9 +128,19 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
     begin_session(m, first, true);
     g.events.import_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
     std::fprintf(stdout, "Loaded save: %s (day %d)\n", g.map.name.c_str(), (int)g.state.day);
+    if (g.campaign && loaded.campaign_completed) {
+        g.resumed_completed = true;
+        g.game_won = 2;
+        std::fprintf(stdout, "Resumed campaign autosave: completed scenario %d (day %d)\n",
+                     (int)g.config.scenario_index + 1, (int)g.state.day);
+    }
 }
 
 void start_new_game(MainState& m) {
+    if (m.front_end) {
+        end_game(m);
+        return;
+    }
     const NewGameConfig cfg = m.game ? game_of(m).config : NewGameConfig{};
     if (setup_game(m, cfg, m.archive, m.now_ms | 1u) || !m.game) return;
     EventDef def;

@@ -19,8 +19,9 @@ bool run_queued_game_action(MainState& m);
 // Before any save: the selected hero's destination, every hero's points, the visit records and the
 // elimination state copied into the game state.
 SavedEliminationState refresh_before_save(GameSession& g);
-// Writes the running game under `stem` into the folder of its kind; false when the write failed.
-bool save_running_game(MainState& m, const std::string& stem);
+// Writes the running game under `stem` into the folder of its kind (a campaign game marked as a
+// won scenario when `completed`); false when the write failed.
+bool save_running_game(MainState& m, const std::string& stem, bool completed = false);
 // Key s: saves under the default name and tells the player whether it worked.
 void save_game_now(MainState& m);
 
@@ -31,8 +32,8 @@ void load_chosen_game(MainState& m);
 // Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
 // visit records, each hero's points and planned route; the saved player continues when human.
 void setup_loaded_game(MainState& m, LoadResult&& loaded);
-// Key n after its confirmation: a new game on the configuration the front end gave (the demo map);
-// when its map no longer loads the running game goes on and says so.
+// Key n after its confirmation: the game ends and the title screen follows; without a front end
+// the same configuration starts again (when its map no longer loads the game goes on and says so).
 void start_new_game(MainState& m);
 
 // The front end's choice set up to play: the save loaded, or the new game on its map. Empty when

@@ -138,6 +138,8 @@ struct GameSession {
     int hot_seat_winner = -1;
     int game_won = 0;  // 1 a standard game won, 2 a campaign scenario won
     bool game_lost = false;
+    // A loaded save of a campaign scenario already won: it goes on with the campaign's next step.
+    bool resumed_completed = false;
 };
 
 // The adventure map's sounds as the loop asks for them; each may be empty (no audio, or no player).
@@ -174,6 +176,7 @@ struct MainState {
     uint32_t now_ms = 0;                      // the caller's tick count; seeds come from it
 
     std::unique_ptr<GameSession> game;
+    int campaign_days = 0;                    // days of the campaign's scenarios won so far
 
     // Seams to parts that are not always there. Each may be empty.
     // Writes the end-of-day save in place of the save files (tests); false when it failed.
@@ -195,6 +198,9 @@ struct MainState {
     std::function<void(MainState&, bool ok)> report_saved;
     // A confirmed request that replaces the running game (new game, load); run after the frame's input.
     std::function<void(MainState&)> queued_action;
+    // The title screen: the player's choice (quit flag: the program ends). Empty: n only restarts
+    // the running game's map.
+    std::function<NewGameConfig(MainState&)> front_end;
 };
 
 // The game objects of `m` (the game must be set up).

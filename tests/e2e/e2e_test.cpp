@@ -132,27 +132,6 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
     }
 }
 
-TEST(EndToEnd, WindowAppearsOnTheDemoData) {
-    if (!have_program("Xvfb") || !have_program("xdotool")) GTEST_SKIP() << "Xvfb or xdotool not installed";
-    GameFolder folder("window", true);
-    VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
-
-    pid_t game = -1;
-    std::string ids;
-    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, game, ids));
-    ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
-    const std::string id = ids.substr(0, ids.find('\n'));
-    const std::string geometry = run_capture("DISPLAY=" + x.display + " xdotool getwindowgeometry " + id);
-    EXPECT_NE(geometry.find("640x480"), std::string::npos) << geometry;
-
-    // A termination request reaches the program as a quit event: it shuts down in order.
-    ::kill(game, SIGTERM);
-    const int status = wait_for(game, 20);
-    if (status < 0) stop(game);
-    EXPECT_EQ(status, 0);
-}
-
 TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
     GameFolder folder("noarchive", false);
     int fds[2];
@@ -182,7 +161,9 @@ namespace {
 
 // The window's pixels through the screenshot tool, decoded; empty when the tool failed.
 vorn1::Image window_shot(const std::string& display, const std::string& id, const fs::path& file) {
-    const std::string cmd = "DISPLAY=" + display + " import -window " + id + " png:" + file.string() + " 2>/dev/null";
+    // A screenshot tool stuck on a busy display must not hold the suite.
+    const std::string cmd =
+        "DISPLAY=" + display + " timeout 30 import -window " + id + " png:" + file.string() + " 2>/dev/null";
     if (std::system(cmd.c_str()) != 0) return {};
     std::FILE* f = std::fopen(file.c_str(), "rb");
     if (!f) return {};
@@ -212,45 +193,6 @@ int changed_pixels(const vorn1::Image& a, const vorn1::Image& b, int x0, int y0,
 // A person's first minute: through the title menus (new game, standard, start) onto the demo map,
 // the turn announcement is closed with Enter, a tile below the hero is clicked twice, and the hero
 // walks off its tile (checked on screenshots of the real window).
-TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
-    if (!have_program("Xvfb") || !have_program("xdotool") || !have_program("import"))
-        GTEST_SKIP() << "Xvfb, xdotool or import not installed";
-    GameFolder folder("walk", true);
-    // Without scenario maps the set-up page starts the archive's demo map.
-    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
-        if (entry.path().extension() == ".MAP") fs::remove(entry.path());
-    VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
-    pid_t game = -1;
-    std::string ids;
-    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, game, ids));
-    ASSERT_FALSE(ids.empty());
-    const std::string id = ids.substr(0, ids.find('\n'));
-    const std::string xdo = "DISPLAY=" + x.display + " xdotool ";
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    for (const char* key : {"n", "s", "Return"}) {
-        EXPECT_EQ(std::system((xdo + "key --window " + id + " " + key).c_str()), 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    // The selected hero stands in the middle of the view: its tile's top-left is (239, 240).
-    EXPECT_EQ(std::system((xdo + "mousemove --window " + id + " 255 290 key Return").c_str()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    const vorn1::Image before = window_shot(x.display, id, folder.root / "before.png");
-    ASSERT_GT(before.width, 0) << "no screenshot";
-    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    const vorn1::Image after = window_shot(x.display, id, folder.root / "after.png");
-    ASSERT_GT(after.width, 0);
-    EXPECT_GT(changed_pixels(before, after, 239, 240, 32, 32), 150) << "the hero's first tile did not change";
-    EXPECT_GT(changed_pixels(before, after, 239, 272, 32, 32), 150) << "no hero on the tile below";
-    ::kill(game, SIGTERM);
-    const int status = wait_for(game, 20);
-    if (status < 0) stop(game);
-    EXPECT_EQ(status, 0);
-}
 
 namespace {
 
@@ -275,13 +217,29 @@ struct RunningGame {
     std::string geometry() const { return run_capture(xdo + "getwindowgeometry " + id); }
 };
 
-void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g) {
+void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot = nullptr) {
     std::string ids;
     ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
     ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
     g.id = ids.substr(0, ids.find('\n'));
     g.xdo = "DISPLAY=" + x.display + " xdotool ";
     g.x = &x;
+    if (film_shot) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        g.shot(film_shot);
+    }
+    // The start-up films: each space skips the one that plays. On the title screen space does
+    // nothing, so once the films are over the lit menu column stays as it was, twice in a row.
+    const fs::path probe = folder.root / "probe.png";
+    vorn1::Image last = window_shot(x.display, g.id, probe);
+    for (int i = 0, still = 0; i < 20 && still < 2; ++i) {
+        g.keys({"space"}, 2000);
+        const vorn1::Image now = window_shot(x.display, g.id, probe);
+        const vorn1::Image black(now.width, now.height);
+        const bool lit = changed_pixels(black, now, 392, 32, 210, 426) > 210 * 426 / 2;
+        still = lit && last.width > 0 && changed_pixels(last, now, 392, 32, 210, 426) < 50 ? still + 1 : 0;
+        last = now;
+    }
     // Until the title screen is drawn (a busy machine may take a while to load the data).
     const fs::path probe = folder.root / "probe.png";
     for (int i = 0; i < 40; ++i) {
@@ -309,7 +267,71 @@ void remove_maps(const GameFolder& folder) {
         if (entry.path().extension() == ".MAP") fs::remove(entry.path());
 }
 
+std::string file_text(const fs::path& p) {
+    std::string out;
+    if (std::FILE* f = std::fopen(p.c_str(), "rb")) {
+        char buf[1024];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+        std::fclose(f);
+    }
+    return out;
+}
+
 }  // namespace
+
+// The window of the real program on the demo data; a termination request on the title screen
+// reaches it as a quit event and it shuts down in order.
+TEST(EndToEnd, WindowAppearsOnTheDemoData) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("window", true);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const std::string geometry = g.geometry();
+    EXPECT_NE(geometry.find("640x480"), std::string::npos) << geometry;
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}
+
+TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
+    if (!have_program("Xvfb") || !have_program("xdotool") || !have_program("import"))
+        GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("walk", true);
+    // Without scenario maps the set-up page starts the archive's demo map.
+    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
+        if (entry.path().extension() == ".MAP") fs::remove(entry.path());
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const pid_t game = g.pid;
+    const std::string& id = g.id;
+    const std::string& xdo = g.xdo;
+    for (const char* key : {"n", "s", "Return"}) {
+        EXPECT_EQ(std::system((xdo + "key --window " + id + " " + key).c_str()), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // The selected hero stands in the middle of the view: its tile's top-left is (239, 240).
+    EXPECT_EQ(std::system((xdo + "mousemove --window " + id + " 255 290 key Return").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    const vorn1::Image before = window_shot(x.display, id, folder.root / "before.png");
+    ASSERT_GT(before.width, 0) << "no screenshot";
+    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(std::system((xdo + "click 1").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const vorn1::Image after = window_shot(x.display, id, folder.root / "after.png");
+    ASSERT_GT(after.width, 0);
+    EXPECT_GT(changed_pixels(before, after, 239, 240, 32, 32), 150) << "the hero's first tile did not change";
+    EXPECT_GT(changed_pixels(before, after, 239, 272, 32, 32), 150) << "no hero on the tile below";
+    ::kill(game, SIGTERM);
+    const int status = wait_for(game, 20);
+    if (status < 0) stop(game);
+    EXPECT_EQ(status, 0);
+}
 
 // From the title screen, a damaged save and then a map cut short are each refused with a notice,
 // and the player is back on the title screen (where Escape ends the program), never in a game.
@@ -545,4 +567,47 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     const int status = wait_for(g.pid, 20);
     if (status < 0) stop(g.pid);
     EXPECT_EQ(status, 0);
+}
+
+// A whole game: the intro films skipped, the quick kit scenario chosen on the title screen, won by
+// walking into the last rival town, a name entered in the high-score table, the title screen
+// again, and quit from there with exit status 0.
+TEST(EndToEnd, AWholeGameFromTheFilmsToTheHighScoreTable) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("whole", true);
+    for (const auto& entry : fs::directory_iterator(folder.root / "maps"))
+        if (entry.path().extension() == ".MAP" && entry.path().filename() != "KITQUICK.MAP") fs::remove(entry.path());
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g, "whole_1_film.png"));
+    const vorn1::Image title = g.shot("whole_2_title.png");
+    g.keys({"n", "s", "Return"});
+    g.keys({}, 800);
+    g.shot("whole_3_turn.png");
+    // The rival town's entrance is the tile above the hero, who stands in the middle of the view.
+    EXPECT_EQ(std::system((g.xdo + "mousemove --window " + g.id + " 255 224 key Return").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500));  // the date summary runs out
+    const vorn1::Image map = g.shot("whole_4_map.png");
+    for (int wait : {600, 3000}) {
+        EXPECT_EQ(std::system((g.xdo + "click 1").c_str()), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
+    }
+    const vorn1::Image score = g.shot("whole_5_score.png");
+    EXPECT_GT(changed_pixels(map, score, 0, 0, 640, 480), 100000) << "no score screen over the map";
+    g.keys({"Return"}, 1000);
+    g.shot("whole_6_name.png");
+    EXPECT_EQ(std::system((g.xdo + "key --window " + g.id + " --repeat 20 BackSpace").c_str()), 0);
+    EXPECT_EQ(std::system((g.xdo + "type --window " + g.id + " Ada").c_str()), 0);
+    g.keys({"Return"}, 1200);
+    const vorn1::Image table = g.shot("whole_7_high_scores.png");
+    EXPECT_NE(file_text(folder.root / "STANDARD.HS").find("Ada"), std::string::npos) << "no entry in the file";
+    g.keys({"Escape"}, 1500);
+    const vorn1::Image again = g.shot("whole_8_title_again.png");
+    EXPECT_GT(changed_pixels(table, again, 0, 0, 640, 480), 100000) << "the high-score page stayed";
+    // The menu column (the sea beside it moves).
+    EXPECT_LT(changed_pixels(title, again, 392, 32, 210, 426), 200) << "not the title screen again";
+    // The title menu's Quit button.
+    EXPECT_EQ(std::system((g.xdo + "mousemove --window " + g.id + " 495 391 click 1").c_str()), 0);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
 }

@@ -10,6 +10,7 @@
 #include "datakit/kit_events.h"
 #include "datakit/kit_frontend.h"
 #include "datakit/kit_heroscreens.h"
+#include "datakit/kit_game_end.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     vorn1::kit::add_english_strings(vorn1::kit::frontend_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::scores_english_strings());
     vorn1::kit::add_english_strings(vorn1::kit::battle_road_english_strings());
+    vorn1::kit::add_english_strings(vorn1::kit::game_end_english_strings());
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
@@ -47,7 +49,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!vorn1::kit::write_kit_maps(out + "/maps") ||
-        !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kBattleMapFile, vorn1::kit::make_battle_map())) {
+        !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kBattleMapFile, vorn1::kit::make_battle_map()) ||
+        !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::KIT_QUICK_WIN_FILE, vorn1::kit::make_quick_win_map())) {
         std::fprintf(stderr, "make_demo_data: could not write %s/maps\n", out.c_str());
         return 1;
     }

@@ -1,0 +1,254 @@
+#include "mainloop/game_end.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdio>
+#include <sstream>
+
+#include "adventure/player_elimination.h"
+#include "assets/agg.h"
+#include "assets/resources.h"
+#include "frontend/campaign_data.h"
+#include "frontend/campaign_screens.h"
+#include "frontend/frontend_common.h"
+#include "frontend/frontend_driver.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/game_files.h"
+#include "mainloop/transitions.h"
+#include "media/mp4_player.h"
+#include "media/smk_player.h"
+#include "persist/highscore.h"
+#include "persist/highscore_screens.h"
+#include "persist/save_dialogs.h"
+#include "persist/save_paths.h"
+#include "persist/savegame.h"
+
+namespace vorn1 {
+
+namespace {
+
+// Who leads each campaign, as the campaign high-score table names them.
+constexpr const char* kLordNames[4] = {"Lord Varkhelm", "Lord Brudek", "Lord Oskarn", "Queen Selvina"};
+
+bool every_human_out(const GameSession& g) {
+    bool any = false;
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        if (!g.state.seat_active(p) || g.state.player_is_human[(size_t)p] == 0) continue;
+        any = true;
+        if (!is_player_eliminated(g.elimination, p)) return false;
+    }
+    return any;
+}
+
+// The catalogue's text, or the English one when the catalogue has none.
+std::string text_or(const char* key, const char* english) {
+    return strings().has(key) ? strings().get(key) : std::string(english);
+}
+
+const Palette& palette_of(const MainState& m) {
+    static const Palette none{};
+    return m.res ? m.res->palette : none;
+}
+
+std::string film_path(const std::string& name) { return resolve_ci(front_end_folder() + "ANIM/" + name); }
+
+int play_film(MainState& m, const std::string& name, const SmkPlayOptions& options) {
+    if (!m.renderer) return kFilmFailed;
+    const std::string path = film_path(name);
+    const bool mp4 = name.size() > 4 && name.compare(name.size() - 4, 4, ".mp4") == 0;
+    return mp4 ? play_mp4_file(m.renderer, path, options) : play_smk_file(m.renderer, path, options);
+}
+
+// A one-button message over a black screen.
+void show_message(MainState& m, const std::string& text) {
+    if (!m.renderer || !m.res || !m.res->archive) return;
+    SDL_Renderer* r = m.renderer;
+    show_alert(r, m.fonts.def, text, *m.res->archive, palette_of(m), [r] {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+    });
+}
+
+// The loss film, or a message when it cannot be shown; true when the window was closed.
+bool show_loss(MainState& m) {
+    const int r = play_film(m, "LOSE1.SMK", SmkPlayOptions{});
+    if (r == kFilmQuit) return true;
+    if (r == kFilmFailed) show_message(m, text_or("GAME_LOST_TEXT", "You have been defeated. The game is lost."));
+    return false;
+}
+
+void show_standard_win(MainState& m) {
+    const GameSession& g = game_of(m);
+    const GameState& s = g.state;
+    const ScenarioResult result = make_scenario_result(s, 0, g.config.difficulty, g.config.difficulty_rating);
+    const std::string label = !s.map_name.empty() ? s.map_name : g.config.map_name;
+    run_standard_victory_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, result, high_score_default_name(s),
+                              label, front_end_folder());
+}
+
+// The winning seat's score screen; a shared machine keeps no high score.
+void show_hot_seat_win(MainState& m) {
+    const GameSession& g = game_of(m);
+    const ScenarioResult result =
+        make_scenario_result(g.state, g.hot_seat_winner, g.config.difficulty, g.config.difficulty_rating);
+    const unsigned short score = compute_standard_score(result);
+    run_standard_victory_screen(m.renderer, m.archive, palette_of(m), m.fonts.def, result.days,
+                                scenario_points(result.days), result.difficulty_percent, score,
+                                standard_rank_title(score));
+}
+
+std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The two closing films, the congratulations and the campaign's high score; true when the window
+// was closed during a film.
+bool finish_campaign(MainState& m) {
+    const GameSession& g = game_of(m);
+    if (play_film(m, "WIN01C.SMK", SmkPlayOptions{}) == kFilmQuit) return true;
+    SmkOverlay finale;
+    finale.lines = split_lines(text_or("GAME_FINALE_TEXT", "The war is over and the land is yours.\nLong may you reign."));
+    finale.show_after_ms = 3500;
+    finale.x = 40;
+    finale.bottom = 40;
+    finale.font = m.fonts.def;
+    finale.extra_gap = 2;
+    SmkPlayOptions hold;
+    hold.hold_last_frame = 1;
+    hold.overlay = &finale;
+    if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return true;
+    if (m.renderer && m.res && m.res->archive) {
+        AggArchive& archive = *m.res->archive;
+        const NewGameConfig& c = g.config;
+        if (c.campaign_id == CAMPAIGN_SPIRIT_WORLD) {
+            const int row = spirit_index_from_path(c.campaign_map_path);
+            run_spirit_congrats_screen(m.renderer, archive, palette_of(m), m.fonts.def, row >= 0 ? row : c.scenario_index);
+        } else {
+            run_campaign_congrats_screen(m.renderer, archive, palette_of(m), m.fonts.def,
+                                         campaign_number_from_path(c.campaign_map_path, c.scenario_index + 1));
+        }
+    }
+    const int lord = g.config.campaign_lord;
+    run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,
+                            high_score_default_name(g.state), kLordNames[lord >= 0 && lord < 4 ? lord : 0],
+                            front_end_folder());
+    return false;
+}
+
+// A campaign scenario won: the completed save and its question, then the victory page and the next
+// scenario; at the end of the campaign its closing films and scores.
+GameEndStep campaign_scenario_won(MainState& m) {
+    GameEndStep step;
+    GameSession& g = game_of(m);
+    m.campaign_days += days_played(g.state.day, g.state.week, g.state.month);
+    const CampaignStep next = next_campaign_step(g.config);
+    if (!next.has_next) {
+        step.quit = finish_campaign(m);
+        m.campaign_days = 0;
+        return step;
+    }
+    if (!g.resumed_completed) {
+        const std::string stem = default_campaign_stem(g.config.scenario_index + 1);
+        if (!save_running_game(m, stem, true))
+            std::fprintf(stderr, "Campaign autosave failed: %s\n", compose_campaign_save_path(stem).c_str());
+        if (m.renderer && m.res) {
+            SDL_Texture* bg = snapshot_adventure_screen(m);
+            const bool go_on = run_campaign_save_prompt(m.renderer, *m.res, m.fonts.def, bg, stem);
+            if (bg) SDL_DestroyTexture(bg);
+            // No: the title screen; the save goes on from here.
+            if (!go_on) return step;
+        }
+    }
+    NewGameConfig following = advance_campaign(g.config, next);
+    if (m.renderer && m.res && m.res->archive) {
+        const CampaignCarryover carry{g.config.scenario_index, m.campaign_days};
+        following = run_campaign_victory_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config,
+                                                carry, true);
+    }
+    step.next_scenario = !following.quit;
+    step.next = std::move(following);
+    return step;
+}
+
+// The chosen game set up to play; one that cannot be (a save or map that does not load, a campaign
+// without maps) is told over the title picture, and the title screen follows.
+void start_game(MainState& m, const NewGameConfig& cfg) {
+    m.now_ms = SDL_GetTicks();
+    const bool no_campaign_map = cfg.mode == MODE_CAMPAIGN && cfg.save_path.empty() && cfg.campaign_map_path.empty();
+    const std::string failure = no_campaign_map ? map_load_failed_text() : start_chosen_game(m, cfg);
+    if (failure.empty() || !m.renderer || !m.res || !m.res->archive) return;
+    OwnedTexture title(load_bmp_tex(m.renderer, *m.res->archive, m.res->palette, "VELDAR.BMP"));
+    show_saved_alert(m.renderer, *m.res, m.fonts.def, title.tex, failure);
+}
+
+}  // namespace
+
+GameOutcome game_outcome(const GameSession& g) {
+    if (g.hot_seat && g.hot_seat_winner >= 0) return GameOutcome::HotSeatWon;
+    if (g.game_won == 1) return GameOutcome::StandardWon;
+    if (g.game_won == 2) return GameOutcome::CampaignScenarioWon;
+    if (g.game_lost || every_human_out(g)) return GameOutcome::Lost;
+    return GameOutcome::None;
+}
+
+GameOutcome settled_outcome(const MainState& m) {
+    if (!m.game) return GameOutcome::None;
+    const GameSession& g = *m.game;
+    const GameOutcome o = game_outcome(g);
+    if (o == GameOutcome::None || g.resumed_completed) return o;
+    const LoopState& l = g.loop;
+    if (g.events.dialog_open || l.battle_open || g.new_day.active || l.walk_step_index >= 0 || l.recruit.open ||
+        l.trading_post.open)
+        return GameOutcome::None;
+    return o;
+}
+
+void play_intro_films(MainState& m) {
+    if (m.audio_on) Mix_HaltChannel(-1);
+    const SmkPlayOptions options;
+    for (const char* logo : {"NEWLOGO.SMK", "ZALLOGO.SMK"})
+        if (play_film(m, logo, options) == kFilmQuit) return;
+    play_film(m, "hintro.mp4", options);
+    play_film(m, "INTRO02C.SMK", options);
+}
+
+GameEndStep finish_game(MainState& m, GameOutcome outcome) {
+    GameEndStep step;
+    if (!m.game) return step;
+    if (m.audio_on) Mix_HaltChannel(-1);
+    switch (outcome) {
+    case GameOutcome::Lost: step.quit = show_loss(m); break;
+    case GameOutcome::StandardWon: show_standard_win(m); break;
+    case GameOutcome::HotSeatWon: show_hot_seat_win(m); break;
+    case GameOutcome::CampaignScenarioWon: step = campaign_scenario_won(m); break;
+    case GameOutcome::None: return step;
+    }
+    end_game(m);
+    return step;
+}
+
+void run_games(MainState& m, const std::function<void(MainState&)>& frame) {
+    while (!m.quit) {
+        if (!m.game) {
+            if (!m.front_end) return;
+            const NewGameConfig cfg = m.front_end(m);
+            if (cfg.quit) return;
+            m.campaign_days = 0;
+            start_game(m, cfg);
+            continue;
+        }
+        frame(m);
+        const GameOutcome outcome = settled_outcome(m);
+        if (outcome == GameOutcome::None) continue;
+        const GameEndStep step = finish_game(m, outcome);
+        if (step.quit) m.quit = true;
+        else if (step.next_scenario) start_game(m, step.next);
+    }
+}
+
+}  // namespace vorn1

@@ -1,0 +1,36 @@
+#pragma once
+// The road around the games of one run: the films before the title screen, the title screen, each
+// game frame by frame, and what a won or lost game shows before the title screen comes back.
+#include <functional>
+
+#include "mainloop/main_state.h"
+
+namespace vorn1 {
+
+enum class GameOutcome { None, StandardWon, HotSeatWon, CampaignScenarioWon, Lost };
+
+// How the game stands by the victory check's flags; lost also when every human seat is out.
+GameOutcome game_outcome(const GameSession& g);
+// The outcome once nothing of the game is left for the player to close (a dialog, a battle, a
+// walk), else None. A resumed save of a finished campaign scenario ends at once.
+GameOutcome settled_outcome(const MainState& m);
+
+// The four start-up films; a window closed during either logo film skips the rest.
+void play_intro_films(MainState& m);
+
+// What follows the end of a game.
+struct GameEndStep {
+    bool quit = false;           // the window was closed on a screen that ends the program
+    bool next_scenario = false;  // `next` holds the campaign's next scenario
+    NewGameConfig next;
+};
+// Shows the end of the game for `outcome` (films, victory or loss screens, scores, the campaign's
+// save prompt and next scenario, its congratulations) and ends the game.
+GameEndStep finish_game(MainState& m, GameOutcome outcome);
+
+// The whole run after start-up: the title screen (m.front_end), the game it chose,
+// `frame` until the game ends, is replaced or the player quits, and round again; returns when the
+// player quits.
+void run_games(MainState& m, const std::function<void(MainState&)>& frame);
+
+}  // namespace vorn1

@@ -1,0 +1,308 @@
+// The road of whole games: the title screen's choice played by clicks to its end, the end screens,
+// the scores and the title screen again; a campaign going on to its next scenario.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+
+#include "adventure/adventure_resources.h"
+#include "assets/resources.h"
+#include "datakit/kit_demo.h"
+#include "datakit/kit_formats.h"
+#include "datakit/kit_game_end.h"
+#include "datakit/kit_maps.h"
+#include "frontend/frontend_common.h"
+#include "frontend/frontend_driver.h"
+#include "lang/runtime_strings.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/game_end.h"
+#include "persist/highscore.h"
+#include "persist/save_paths.h"
+#include "persist/savegame.h"
+#include "temp_dir.h"
+
+namespace vorn1::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+SDL_Event key_down(SDL_Keycode k) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = k;
+    return e;
+}
+
+SDL_Event text(const char* s) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    std::strncpy(e.text.text, s, sizeof e.text.text - 1);
+    return e;
+}
+
+// Steps of input for the blocking screens at the end of a game: each step is pushed from a timer
+// once the screen before has taken everything, so each reaches the screen that is up by then.
+struct EndScript {
+    std::mutex lock;
+    std::vector<std::vector<SDL_Event>> steps;
+    size_t next = 0;
+    SDL_TimerID timer = 0;
+
+    static Uint32 tick(Uint32 interval, void* p) {
+        auto* s = static_cast<EndScript*>(p);
+        std::lock_guard<std::mutex> g(s->lock);
+        SDL_PumpEvents();
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) return interval;
+        if (s->next < s->steps.size()) {
+            for (SDL_Event e : s->steps[s->next]) SDL_PushEvent(&e);
+            ++s->next;
+        } else {
+            // A screen that should have ended is closed, so a fault cannot hang the suite.
+            SDL_Event q{};
+            q.type = SDL_QUIT;
+            SDL_PushEvent(&q);
+        }
+        return interval;
+    }
+    void start(std::vector<std::vector<SDL_Event>> s) {
+        if (timer) return;
+        steps = std::move(s);
+        timer = SDL_AddTimer(150, tick, this);
+    }
+    void stop() {
+        if (timer) SDL_RemoveTimer(timer);
+        timer = 0;
+    }
+};
+
+class GameEndTest : public ::testing::Test {
+protected:
+    TempDir dir{"game_end"};
+    SDL_Window* window = nullptr;
+    std::unique_ptr<Resources> res;
+    MainState m;
+    EndScript script;
+    int title_screens = 0;
+    int frame_count = 0;
+
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER), 0) << SDL_GetError();
+        window = SDL_CreateWindow("t", 0, 0, 640, 480, SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr);
+        m.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        ASSERT_NE(m.renderer, nullptr);
+        SDL_RenderSetLogicalSize(m.renderer, 640, 480);
+        res = std::make_unique<Resources>(
+            m.renderer, std::make_unique<AggArchive>(AggArchive::from_bytes(kit::write_agg({{"DUMMY.BIN", {1}}}))));
+        m.res = res.get();
+        m.archive = res->archive.get();
+        set_front_end_folder(dir.dir());
+        set_save_archive_path(dir.dir() + "VELDAR.AGG");
+        strings().load_from_text("{}", "{}");
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        // A screen that would end the process fails the test instead of passing silently.
+        end_process_hook() = [] {
+            ADD_FAILURE() << "a screen ended the process";
+            std::abort();
+        };
+    }
+    void TearDown() override {
+        script.stop();
+        end_process_hook() = nullptr;
+        end_game(m);
+        res.reset();
+        set_front_end_folder("");
+        set_save_archive_path("");
+        if (m.renderer) SDL_DestroyRenderer(m.renderer);
+        if (window) SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+
+    std::string put_map(const std::string& name, const std::string& title) {
+        dir.put("maps/" + name, kit::write_map_bytes(kit::make_quick_win_map(title)));
+        return dir.dir() + "maps/" + name;
+    }
+    // The title screen hands out `first`, then quits.
+    void title_screen_offers(const NewGameConfig& first) {
+        m.front_end = [this, first](MainState&) {
+            NewGameConfig c = first;
+            c.quit = ++title_screens > 1;
+            return c;
+        };
+    }
+    static void push(SDL_Event e) { SDL_PushEvent(&e); }
+    static void click(int x, int y) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEBUTTONDOWN;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = x;
+        e.button.y = y;
+        push(e);
+        e.type = SDL_MOUSEBUTTONUP;
+        push(e);
+    }
+    // One frame of play as a person plays the quick scenario: the turn announcement closed, then
+    // the town entrance above the hero clicked twice (plan, walk). Ends a run that goes astray.
+    void play_frame(MainState& mm) {
+        run_frame(mm, 16.0f);
+        ++frame_count;
+        if (!mm.game) return;
+        const LoopState& l = mm.game->loop;
+        const int sx = (kit::kQuickWinTownX + 8) * 32 - l.view_x + 16;
+        const int sy = (kit::kQuickWinTownY + 8) * 32 - l.view_y + 16;
+        if (frame_count == 2) push(key_down(SDLK_RETURN));
+        if (frame_count == 4 || frame_count == 6) click(sx, sy);
+        if (frame_count > 3000) mm.quit = true;
+    }
+};
+
+TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTitleScreen) {
+    NewGameConfig cfg;
+    cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
+    cfg.difficulty_rating = 100;
+    title_screen_offers(cfg);
+    GameOutcome seen = GameOutcome::None;
+    std::vector<SDL_Event> name(20, key_down(SDLK_BACKSPACE));
+    name.push_back(text("Ada"));
+    name.push_back(key_down(SDLK_RETURN));
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        seen = settled_outcome(mm);
+        // Score screen, name entry, high-score page.
+        if (seen != GameOutcome::None) script.start({{key_down(SDLK_RETURN)}, name, {key_down(SDLK_ESCAPE)}});
+    });
+    EXPECT_EQ(seen, GameOutcome::StandardWon);
+    EXPECT_LT(frame_count, 200) << "won within a few moves";
+    EXPECT_EQ(title_screens, 2) << "the title screen came back";
+    EXPECT_FALSE(m.game) << "the game's objects are gone";
+    EXPECT_FALSE(m.quit);
+    const auto rows = load_high_scores(high_score_path(dir.dir(), HighScoreTable::Standard), HighScoreTable::Standard);
+    ASSERT_EQ(rows.size(), 10u);
+    EXPECT_EQ(rows[0].name, "Ada");
+    EXPECT_EQ(rows[0].label, "Last Stand");
+    EXPECT_EQ(rows[0].score, compute_standard_score(ScenarioResult{1, 100, 1, true, false, DIFF_EASY}));
+    EXPECT_EQ(rows[1].name, "Lord Zevoraz") << "the old rows stay behind it";
+}
+
+TEST_F(GameEndTest, ALostGameShowsTheLossAndTheTitleScreenAgain) {
+    NewGameConfig cfg;
+    cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
+    title_screen_offers(cfg);
+    int end_frames = 0;
+    frontend_frame_hook() = [&] { ++end_frames; };
+    bool struck = false;
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        if (!mm.game || struck) return;
+        // The only hero falls and the home town is lost: no human seat is left.
+        GameSession& g = *mm.game;
+        g.state.heroes[0].live = 0;
+        g.state.castles[0].owner = 1;
+        check_post_battle_eliminations(g.state, g.map, g.elimination, 0);
+        struck = true;
+        EXPECT_EQ(game_outcome(g), GameOutcome::Lost);
+        script.start({{key_down(SDLK_RETURN)}});
+    });
+    frontend_frame_hook() = nullptr;
+    EXPECT_GT(end_frames, 0) << "the loss message was shown (the kit folder has no film)";
+    EXPECT_EQ(title_screens, 2);
+    EXPECT_FALSE(m.game);
+    EXPECT_FALSE(m.quit);
+}
+
+TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaignCarried) {
+    NewGameConfig cfg;
+    cfg.mode = MODE_CAMPAIGN;
+    cfg.campaign_lord = 2;
+    cfg.campaign_maps = {put_map("CAMP1.CMP", "First March"), put_map("CAMP2.CMP", "Second March")};
+    cfg.campaign_map_path = cfg.campaign_maps[0];
+    title_screen_offers(cfg);
+    NewGameConfig carried;
+    std::string second_map;
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        if (!mm.game) return;
+        if (mm.game->config.scenario_index == 1) {
+            carried = mm.game->config;
+            second_map = mm.game->map.name;
+            mm.quit = true;
+        } else if (settled_outcome(mm) != GameOutcome::None) {
+            // Save prompt (yes), victory page, the next scenario's announcement.
+            script.start({{key_down(SDLK_RETURN)}, {key_down(SDLK_RETURN)}, {key_down(SDLK_RETURN)}});
+        }
+    });
+    EXPECT_EQ(title_screens, 1);
+    EXPECT_EQ(carried.mode, MODE_CAMPAIGN);
+    EXPECT_EQ(carried.scenario_index, 1);
+    EXPECT_EQ(carried.campaign_map_path, cfg.campaign_maps[1]);
+    EXPECT_EQ(carried.campaign_lord, 2);
+    EXPECT_EQ(carried.campaign_maps, cfg.campaign_maps);
+    EXPECT_EQ(second_map, "Second March");
+    EXPECT_EQ(m.campaign_days, 1) << "the first scenario's days count towards the campaign";
+
+    // The won scenario was saved as completed; loading it goes on with the campaign's next step.
+    std::vector<fs::path> saves;
+    for (const auto& e : fs::directory_iterator(dir.path / "saved_camps")) saves.push_back(e.path());
+    ASSERT_EQ(saves.size(), 1u);
+    const LoadResult loaded = load_campaign_game(saves[0].string());
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    EXPECT_TRUE(loaded.campaign_completed);
+    EXPECT_EQ(loaded.config.scenario_index, 0);
+}
+
+// Two people at one machine: each turn starts with its own announcement over a hidden map.
+TEST_F(GameEndTest, HotSeatTurnsAreAnnouncedOverAHiddenMap) {
+    static const kit::Bytes demo = kit::write_agg(kit::build_demo_data().archive);
+    m.res = nullptr;
+    res = std::make_unique<Resources>(m.renderer, std::make_unique<AggArchive>(AggArchive::from_bytes(demo)));
+    load_adventure_groups(*res);
+    m.res = res.get();
+    m.archive = res->archive.get();
+    m.adv = res->adventure.get();
+    NewGameConfig cfg;
+    cfg.mode = MODE_HOTSEAT;
+    cfg.player_count = 2;
+    cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
+    cfg.seats[0] = SeatConfig{COLOR_RED, SEAT_HUMAN, 1, 0, 0, "A"};
+    cfg.seats[1] = SeatConfig{COLOR_BLUE, SEAT_HUMAN, 1, 0, 0, "B"};
+    setup_game(m, cfg, m.archive, 7);
+    GameSession& g = *m.game;
+    // Lit pixels of a rectangle of the last frame.
+    auto lit = [&](SDL_Rect rc) {
+        std::vector<uint8_t> px((size_t)rc.w * rc.h * 4);
+        SDL_RenderReadPixels(m.renderer, &rc, SDL_PIXELFORMAT_RGBA32, px.data(), rc.w * 4);
+        int n = 0;
+        for (size_t i = 0; i < px.size(); i += 4) n += px[i] + px[i + 1] + px[i + 2] > 0;
+        return n;
+    };
+    const SDL_Rect top{0, 0, 640, 40}, around_hero{200, 200, 100, 100};
+    auto frame_then = [&](SDL_Keycode k) {
+        run_frame(m, 16.0f);
+        if (k) {
+            push(key_down(k));
+            run_frame(m, 16.0f);
+        }
+    };
+
+    frame_then(0);
+    ASSERT_TRUE(g.events.dialog_open);
+    EXPECT_EQ(g.events.current_dialog()->def.text, "Red player turn.");
+    EXPECT_EQ(lit(top), 0) << "the map waits behind the announcement";
+    frame_then(SDLK_RETURN);
+    EXPECT_FALSE(g.events.dialog_open);
+    EXPECT_GT(lit(around_hero), 5000) << "the first player's map";
+    frame_then(SDLK_e);  // the hero could still move: asked first
+    frame_then(SDLK_RETURN);
+    EXPECT_EQ(g.loop.current_player, 1);
+    ASSERT_TRUE(g.events.dialog_open);
+    EXPECT_EQ(g.events.current_dialog()->def.text, "Blue player turn.");
+    EXPECT_EQ(lit(top), 0) << "the second player sees nothing of the first one's map";
+    frame_then(SDLK_RETURN);
+    EXPECT_GT(lit(around_hero), 5000);
+}
+
+}  // namespace
+}  // namespace vorn1::test
