@@ -240,16 +240,6 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
         still = lit && last.width > 0 && changed_pixels(last, now, 392, 32, 210, 426) < 50 ? still + 1 : 0;
         last = now;
     }
-    // Until the title screen is drawn (a busy machine may take a while to load the data).
-    const fs::path probe = folder.root / "probe.png";
-    for (int i = 0; i < 40; ++i) {
-        const vorn1::Image shot = window_shot(x.display, g.id, probe);
-        int lit = 0;
-        for (size_t p = 0; p + 3 < shot.pixels.size(); p += 4)
-            lit += shot.pixels[p] + shot.pixels[p + 1] + shot.pixels[p + 2] > 0;
-        if (shot.width > 0 && lit > shot.width * shot.height / 2) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
 }
 
