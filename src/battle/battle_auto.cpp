@@ -6,6 +6,7 @@
 
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
+#include "battle/battle_spell.h"
 #include "battle/creature_table.h"
 #include "battle/hex_field.h"
 #include "world/game_state.h"
@@ -201,7 +202,9 @@ void BattleScreen::run_autobattle_turn(BattleUnit* u) {
         return;
     }
     if (autobattle_check_retreat(*u)) return;
-    if (autocast_hook && autocast_hook(*this, *u)) return;
+    // A spell that acts at once (Cure, Dispel Magic) leaves the phase idle: the stack still acts.
+    if (autocast_hook) autocast_hook(*this, *u);
+    else autobattle_try_cast_spell(*this, *u);
     if (phase != ActionPhase::Idle) return;
     BattleUnit* target = autobattle_pick_target(*u);
     if (!target) {

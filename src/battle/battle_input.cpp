@@ -229,11 +229,22 @@ void BattleScreen::handle_surrender_event(const SDL_Event& e) {
 }
 
 void BattleScreen::handle_targeting_event(const SDL_Event& e) {
-    // Aiming arrives with battle spells; until then a started aim can only be called off.
     if (is_key(e, SDLK_ESCAPE) || (is_press(e) && is_right(e))) {
-        spell_aiming = 0;
-        spell_id = -1;
+        cancel_spell_targeting(*this);
+        return;
     }
+    int row = -1, col = -1;
+    if (e.type == SDL_MOUSEMOTION) {
+        const int s = spells.aim_spell;
+        if (s != kSpellLightning && s != kSpellFireball && s != kSpellMeteor) return;
+        hex_under(e.motion.x, e.motion.y, row, col);
+        spells.hover_row = row;
+        spells.hover_col = col;
+        return;
+    }
+    if (!is_press(e) || !is_left(e) || phase != ActionPhase::Idle) return;
+    if (!hex_under(e.button.x, e.button.y, row, col)) row = col = -1;
+    spell_target_click(*this, row, col, unit_index(unit_at_screen(e.button.x, e.button.y)));
 }
 
 bool BattleScreen::press_tents(const SDL_Event& e) {

@@ -623,10 +623,7 @@ void BattleScreen::tick_combat(float dt) {
         case ActionPhase::BoulderFlight:
         case ActionPhase::SiegeShotDone:
         case ActionPhase::KeepShot: tick_siege(dt); return;
-        default:
-            // Spell phases belong to the spell rules; without them nothing is cast, so the turn goes on.
-            phase = ActionPhase::Idle;
-            return;
+        default: tick_spell_phase(*this, dt); return;
     }
 }
 

@@ -103,6 +103,7 @@ void BattleScreen::clear_battle_working_state() {
     spell_cast_this_round = 0;
     casting_side = 0;
     spell_aiming = 0;
+    spells = BattleSpellState{};
     options_side = 0;
     view_only = 0;
     option_button_pressed = {};

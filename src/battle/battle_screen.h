@@ -12,6 +12,7 @@
 #include "assets/battle_sky_cycle.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_result.h"
+#include "battle/battle_spell.h"
 #include "battle/battle_types.h"
 
 typedef struct _TTF_Font TTF_Font;
@@ -68,7 +69,7 @@ struct HexStep {
 
 // The sounds the battle rules ask for; the sound part maps them to its entries.
 enum class BattleSfx : uint8_t {
-    Attack, Wince, Move, Shoot, GoodLuck, BadLuck, GoodMorale, BadMorale, Catapult, BoulderImpact, KeepShoot,
+    Attack, Wince, Move, Shoot, GoodLuck, BadLuck, GoodMorale, BadMorale, Catapult, BoulderImpact, KeepShoot, SpellFizzle,
 };
 
 // What a blow left on the stack it struck: drawn as a hit effect and a wince.
@@ -489,6 +490,7 @@ public:
     uint8_t good_luck_shown = 0, good_luck_on_shot = 0, good_luck_on_retal = 0;
     uint8_t bad_luck_shown = 0, bad_luck_on_shot = 0, bad_luck_on_retal = 0;
     int32_t spell_id = -1;  // the spell being cast, -1 none
+    BattleSpellState spells;
 
     uint32_t rng = 12345;
 
@@ -537,6 +539,9 @@ public:
     std::function<void(BattleScreen&, bool)> result_hook;
     // Input while the result overlay is open goes to the result screen through this seam.
     std::function<void(BattleScreen&, const SDL_Event&)> result_input_hook;
+    void emit_sfx(BattleSfx kind, int creature, int channel, int volume);
+    // Drops the rest of this round's turns of a stack (index 0..9).
+    void remove_pending_turns(int unit);
     // Automatic spell casting seam: true when the hero cast for the stack.
     std::function<bool(BattleScreen&, BattleUnit&)> autocast_hook;
 
@@ -550,10 +555,8 @@ private:
                        const std::string& background_name);
     void end_status_spell_if_due(BattleUnit& u);
     void play_sfx(BattleSfx kind, int creature);
-    void emit_sfx(BattleSfx kind, int creature, int channel, int volume);
     bool check_luck(BattleUnit* u, int context);
     void clear_action_records();
-    void remove_pending_turns(int unit);
     void end_action();
     void walk_to(BattleUnit& u, std::vector<HexStep> path, int target);
     void wince_burst();

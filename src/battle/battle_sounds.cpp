@@ -139,6 +139,7 @@ void BattleResources::play_battle_sfx(BattleSfx kind, int creature, int channel,
     case BattleSfx::BadMorale: e = &bad_morale_sfx; break;
     case BattleSfx::Catapult: e = &catsnd00_sfx; break;
     case BattleSfx::BoulderImpact: e = &catsnd02_sfx; break;
+    case BattleSfx::SpellFizzle: e = &rsbryfzl_sfx; break;
     }
     if (e) play_on(channel, *e, volume, 0);
 }
