@@ -10,8 +10,6 @@
 namespace vorn1 {
 
 namespace {
-constexpr uint8_t kSpellSlow = 4;
-constexpr uint8_t kSpellHaste = 10;
 constexpr uint8_t kTroll = 10;
 
 struct QueueCandidate {

@@ -298,6 +298,7 @@ SpellBattleRun run_spell_battle(uint32_t seed) {
     b.active = 1;
     b.rng = seed;
     b.build_turn_queue();
+    b.advance_turn();
     int before = 0;
     for (const HeroState& h : g.heroes)
         for (uint8_t c : h.spell_charges) before += c;
