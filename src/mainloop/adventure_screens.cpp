@@ -84,12 +84,12 @@ void begin_cast_spell(MainState& m) {
     const int hero = g.loop.selected_hero;
     if (!g.state.valid_hero(hero)) return;
     stop_hero_movement(m);
-    std::vector<int> spells = castable_adventure_spells(g.state, hero);
-    if (spells.empty()) {
+    const HeroState& h = g.state.heroes[(size_t)hero];
+    if (!h.has_spellbook) {
         show_notice(g, strings().get("GAME_NO_ADVENTURE_SPELLS"));
         return;
     }
-    open_spell_choice(g.loop.spell_choice, hero, std::move(spells));
+    open_spellbook_for(g.loop.spellbook, h, hero, SB_ADVENTURE, [&m](int spell) { cast_selected_hero_spell(m, spell); });
 }
 
 void cast_selected_hero_spell(MainState& m, int spell) {
@@ -151,7 +151,7 @@ bool open_quick_info_at(MainState& m, int sx, int sy) {
 
 bool any_screen_open(const GameSession& g) {
     const LoopState& l = g.loop;
-    return l.kingdom.open || l.world_map.open || g.puzzle.open || l.spell_choice.open || l.apanel.open ||
+    return l.kingdom.open || l.world_map.open || g.puzzle.open || spellbook_modal_active(l.spellbook) || l.apanel.open ||
            l.dim_door.open || l.quick_info.open;
 }
 
@@ -167,9 +167,9 @@ bool handle_screen_input(MainState& m, const SDL_Event& e) {
         if (is_release(e)) g.puzzle.open = false;
         return true;
     }
-    if (l.spell_choice.open) {
-        const int spell = handle_spell_choice_event(e, l.spell_choice);
-        if (spell >= 0) cast_selected_hero_spell(m, spell);
+    if (spellbook_modal_active(l.spellbook)) {
+        if (g.state.valid_hero(l.spellbook.hero)) handle_spellbook_modal(e, l.spellbook, g.state.heroes[(size_t)l.spellbook.hero]);
+        else close_spellbook(l.spellbook.book);
         return true;
     }
     if (l.apanel.open) {
@@ -204,7 +204,7 @@ void draw_screens(MainState& m) {
     if (l.world_map.open) draw_world_map(m.renderer, *m.adv, g.state, g.map, l.world_map);
     if (g.puzzle.open) draw_puzzle_map(m.renderer, *m.adv, g.state, g.map, g.puzzle, player);
     if (l.apanel.open) draw_adventure_options_panel(m.renderer, *m.adv, l.apanel);
-    if (l.spell_choice.open) draw_spell_choice(m.renderer, l.spell_choice, m.fonts.def);
+    if (m.res) draw_spellbook(m.renderer, *m.res, l.spellbook.book, m.fonts.def, m.fonts.small);
 }
 
 }  // namespace vorn1

@@ -23,7 +23,6 @@
 #include "events/event.h"
 #include "mainloop/battle_handoff.h"
 #include "mainloop/options.h"
-#include "mainloop/spell_choice.h"
 #include "mainloop/town_screens_state.h"
 #include "mainloop/window_scale.h"
 #include "town/recruit.h"
@@ -100,7 +99,7 @@ struct LoopState {
     QuickInfoState quick_info;
     DimDoorState dim_door;
     IdentifyHeroState identify;
-    SpellChoiceState spell_choice;
+    SpellbookModal spellbook;  // the adventure map's, to pick a spell to cast
     RecruitSystem recruit;  // a map dwelling's dialog
     TradingPostSystem trading_post;
     bool battle_open = false;

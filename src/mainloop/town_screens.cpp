@@ -341,19 +341,6 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
 }
 
 
-// Until the spellbook screen exists the book shows what it holds: the known spells with their casts.
-void show_spellbook_stand_in(MainState& m, const HeroState& hero) {
-    EventDef def;
-    def.title = strings().get("HERO_VIEW_SPELLS");
-    std::string text;
-    for (int id = 0; id < kSpellCount; ++id)
-        if (hero.spell_charges[(size_t)id] > 0)
-            text += (text.empty() ? "" : ", ") + spell_name(id) + " " + std::to_string(hero.spell_charges[(size_t)id]);
-    def.text = text.empty() ? "-" : text;
-    def.buttons = {EVENT_BUTTON_OK};
-    game_of(m).events.open_announcement(def, kFullScreenArea, [](EventResult) {});
-}
-
 void confirm_dismissal(MainState& m, int hero) {
     GameSession& g = game_of(m);
     const HeroState& h = g.state.heroes[(size_t)hero];
@@ -382,6 +369,10 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     if (e.type == SDL_MOUSEMOTION) {
         v.mouse_x = e.motion.x;
         v.mouse_y = e.motion.y;
+    }
+    if (v.book.open) {
+        handle_spellbook_event(e, v.book, hero);
+        return true;
     }
     if (s.troops.split.open) {
         s.troops.handle_sdl_event(e, g.state);
@@ -440,7 +431,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     const int art = hs_zone_artifact_slot(zone);
     if (art >= 0) {
         const uint8_t id = hero.artifacts[(size_t)art];
-        if (id == kMagicBook && hero.has_spellbook) show_spellbook_stand_in(m, hero);
+        if (id == kMagicBook && hero.has_spellbook) open_spellbook(v.book, hero, SB_VIEW);
         else open_artifact_info_dialog(v.artifact, id);
     }
     return true;
@@ -657,6 +648,7 @@ void draw_hero(MainState& m) {
     draw_artifact_info_dialog(r, *m.res, v.artifact, m.fonts.def);
     draw_hero_infobar(r, m.fonts.def,
                       hero_screen_infobar_text(hero_screen_hover_zone(v.mouse_x, v.mouse_y), hero, v.dismiss_hidden));
+    draw_spellbook(r, *m.res, v.book, m.fonts.def, m.fonts.small);
 }
 
 }  // namespace

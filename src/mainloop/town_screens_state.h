@@ -12,6 +12,7 @@
 #include "town/magegld_screen.h"
 #include "town/recruit_hero.h"
 #include "town/shipyard_dialog.h"
+#include "town/spellbook.h"
 #include "town/swapwin.h"
 #include "town/tavern_screen.h"
 #include "town/thieves_guild_screen.h"
@@ -54,6 +55,7 @@ struct HeroScreenView {
     bool dismiss_hidden = false;
     HeroTooltipState tip;
     ArtifactInfoDialog artifact;
+    SpellbookState book;  // over the whole screen while open
     int mouse_x = -1, mouse_y = -1;  // for the information bar
     SlotAddr last_slot;
     uint32_t last_slot_ms = 0;

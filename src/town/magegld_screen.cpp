@@ -11,6 +11,7 @@
 #include "town/dialog_art.h"
 #include "town/heroscrn.h"
 #include "town/spell_table.h"
+#include "town/spellbook.h"
 #include "town/well_screen.h"
 #include "world/game_state.h"
 
@@ -46,41 +47,6 @@ SDL_Rect slot_rect(int slot) {
 
 bool can_buy(const HeroState* hero, const PlayerResources* treasury) {
     return hero && treasury && treasury->gold >= kSpellbookPrice && hero_free_artifact_slot(*hero) >= 0;
-}
-
-std::string text_or(const char* key, const char* english) {
-    const std::string& t = strings().get(key);
-    return t == key ? std::string(english) : t;
-}
-
-// The right-button description of a guild spell: name, its description text and its icon.
-void draw_spell_description(SDL_Renderer* r, const Resources& res, int spell, TTF_Font* font, TTF_Font* small_font) {
-    const SpellInfo* info = spell_info(spell);
-    if (!info) return;
-    draw_buybuild_border(r, res, 177, 87, 4);
-    const int fh = font ? TTF_FontHeight(font) : 0;
-    int icon_cy = font ? 196 : 192, caption = font ? 222 : 218;
-    if (font) {
-        text::centered_cx(r, font, spell_name(spell), 320, 154 - fh, SDL_Color{255, 220, 100, 255});
-        char key[24];
-        std::snprintf(key, sizeof key, "SPELLDESC_%02d", spell);
-        const auto lines = text::wrap_pixels(font, strings().get(key), 262);
-        int y = 170;
-        for (const std::string& l : lines) {
-            text::centered_cx(r, font, l, 320, y, SDL_Color{200, 200, 200, 255});
-            y += fh + 2;
-        }
-        if (!lines.empty()) {
-            icon_cy = y + 4 + 22;
-            caption = y + 52;
-        }
-    }
-    if (SDL_Texture* icon = res.spells.at(info->icon)) {
-        const SDL_Point s = texture_size(icon);
-        const SDL_Point f = fit_keep_aspect(s.x, s.y, 44, 44);
-        blit_into(r, icon, SDL_Rect{320 - f.x / 2, icon_cy - f.y / 2, f.x, f.y});
-    }
-    text::centered_cx(r, small_font, spell_name(spell), 320, caption, SDL_Color{255, 220, 100, 255});
 }
 
 }  // namespace
@@ -236,11 +202,14 @@ void draw_mage_guild_screen(SDL_Renderer* r, const CastleScreenResources& cres, 
         text::centered_xy(r, small_font, spell_name(spell), cx - 70, box.y + 48, 140, 26, SDL_Color{30, 15, 5, 255});
     }
     draw_town_status_bar(r, res);
-    const std::string status = hero >= 0 ? text_or("MAGEGUILD_SPELLS_ADDED", "The above spells have been added to your book.")
-                                         : text_or("MAGEGUILD_SPELLS_AVAILABLE", "The above spells are available here.");
+    const std::string status = hero >= 0 ? sb_tr("MAGEGUILD_SPELLS_ADDED", "The above spells have been added to your book.")
+                                         : sb_tr("MAGEGUILD_SPELLS_AVAILABLE", "The above spells are available here.");
     text::centered_xy(r, font, status, 6, 241, 538, 19, kWhite);
     blit_frame_into(r, res.legend, s.exit_pressed ? 1 : 0, kSubScreenExit);
-    if (font && s.hovered_spell >= 0 && s.hovered_spell <= 28) draw_spell_description(r, res, s.hovered_spell, font, small_font);
+    if (font && s.hovered_spell >= 0 && s.hovered_spell <= 28) {
+        SDL_Rect unused{};
+        draw_spell_tooltip(r, res, font, small_font, s.hovered_spell, false, false, unused);
+    }
 }
 
 void draw_buy_spellbook_dialog(SDL_Renderer* r, const CastleScreenResources&, const Resources& res,

@@ -460,9 +460,10 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     stop(g.pid);
 }
 
-// The town road on the kit's road map: the hero walks into its castle (the town screen), the portrait
-// opens the hero screen, and after leaving the town the hero walks to the second hero (the meeting
-// window). The screenshots are kept as e2e_shots/road_*.png.
+// The town road on the kit's road map: the hero walks into its castle (the town screen), buys a book
+// in the mage guild, the portrait opens the hero screen and the book slot the spellbook, and after
+// leaving the town the hero walks to the second hero (the meeting window). The screenshots are kept
+// as e2e_shots/road_*.png.
 TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("road", true);
@@ -490,11 +491,20 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     ASSERT_GT(town.width, 0);
     EXPECT_GT(changed_pixels(map_view, town, 0, 0, 479, 256), 60000) << "no town screen";
 
-    click_at(55, 400, 1200);  // the visiting hero's portrait
+    // The mage guild sells the visitor a book and teaches him its spells.
+    click_at(340, 100, 1000);
+    click_at(249, 336, 1000);  // Buy
+    g.keys({"Escape"});        // out of the guild
+    click_at(55, 400, 1200);   // the visiting hero's portrait
     const vorn1::Image hero = g.shot("road_hero.png");
     ASSERT_GT(hero.width, 0);
     EXPECT_GT(changed_pixels(town, hero, 0, 256, 640, 224), 30000) << "no hero screen";
 
+    click_at(80, 340, 1200);  // the magic book, in the first artifact slot
+    const vorn1::Image book = g.shot("road_spellbook.png");
+    ASSERT_GT(book.width, 0);
+    EXPECT_GT(changed_pixels(hero, book, 146, 119, 326, 192), 30000) << "no spellbook";
+    g.keys({"Escape"});  // the book closes, the hero screen stays
     g.keys({"Escape"});
     click_at(590, 440, 1200);  // the town's exit
     const vorn1::Image back = g.shot("road_back.png");

@@ -145,26 +145,56 @@ TEST_F(ScreensTest, OverlaysHoldTheInputOfTheMapBeneath) {
     EXPECT_FALSE(loop().quick_info.open);
 }
 
-TEST_F(ScreensTest, ViewSpellSpendsACastAndShowsTheWorldMapWithItsReveal) {
+TEST_F(ScreensTest, TheBookPicksAViewSpellAcrossPagesAndRefusesSpentSpells) {
     push_key(SDLK_c);
     frames(1);
-    ASSERT_TRUE(g().events.dialog_open) << "no spell: a notice";
-    EXPECT_FALSE(loop().spell_choice.open);
+    ASSERT_TRUE(g().events.dialog_open) << "no book: a notice";
+    EXPECT_FALSE(loop().spellbook.book.open);
     accept_dialogs();
 
-    learn(SPELL_VIEW_MINES, 2);
-    learn(SPELL_VIEW_ALL, 1);
+    // A book with combat spells only: the book's own notice, closed by Esc.
+    learn(16, 3);
     push_key(SDLK_c);
     frames(1);
-    ASSERT_TRUE(loop().spell_choice.open);
-    ASSERT_EQ(loop().spell_choice.spells, (std::vector<int>{SPELL_VIEW_MINES, SPELL_VIEW_ALL}));
-    push_key(SDLK_2);
+    ASSERT_TRUE(loop().spellbook.book.open);
+    EXPECT_TRUE(loop().spellbook.book.no_spells);
+    push_key(SDLK_ESCAPE);
     frames(1);
-    EXPECT_FALSE(loop().spell_choice.open);
-    ASSERT_TRUE(loop().world_map.open);
+    EXPECT_FALSE(loop().spellbook.book.open);
+
+    // Five adventure spells with casts and one spent: two pages, View All first on the second.
+    for (int spell : {SPELL_VIEW_MINES, SPELL_VIEW_ARTIFACTS, SPELL_VIEW_HEROES, SPELL_VIEW_TOWNS, SPELL_VIEW_ALL})
+        learn(spell, 1);
+    learn(SPELL_VIEW_RESOURCES, 0);
+    push_key(SDLK_c);
+    frames(1);
+    ASSERT_TRUE(loop().spellbook.book.open);
+    ASSERT_EQ(loop().spellbook.book.spells.size(), 5u);
+    push_click(460, 140);  // next page
+    frames(1);
+    EXPECT_EQ(loop().spellbook.book.page, 1);
+    push_click(234, 154);
+    frames(1);
+    EXPECT_FALSE(loop().spellbook.book.open);
+    ASSERT_TRUE(loop().world_map.open) << "the pick's release does not reach the map";
     EXPECT_TRUE(loop().world_map.reveal & REVEAL_ALL);
     EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_VIEW_ALL], 0);
-    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_VIEW_MINES], 2);
+    EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_VIEW_MINES], 1);
+    push_click(100, 100);
+    frames(1);
+    EXPECT_FALSE(loop().world_map.open);
+
+    // View All is spent: one page, its place empty, the next corner does nothing.
+    push_key(SDLK_c);
+    frames(1);
+    ASSERT_EQ(loop().spellbook.book.spells.size(), 4u);
+    push_click(460, 140);
+    frames(1);
+    EXPECT_EQ(loop().spellbook.book.page, 0);
+    push_click(389 + 10, 300);  // close bookmark
+    frames(1);
+    EXPECT_FALSE(loop().spellbook.book.open);
+    EXPECT_FALSE(loop().world_map.open);
 }
 
 TEST_F(ScreensTest, DimensionDoorJumpsToTheClickedTile) {
@@ -174,9 +204,8 @@ TEST_F(ScreensTest, DimensionDoorJumpsToTheClickedTile) {
     ASSERT_EQ(loop().route_dest_x, 8);
     push_key(SDLK_c);
     frames(1);
-    ASSERT_TRUE(loop().spell_choice.open);
-    const SDL_Rect row = spell_choice_row_rect(loop().spell_choice, 0);
-    push_click(row.x + 4, row.y + 4);
+    ASSERT_TRUE(loop().spellbook.book.open);
+    push_click(234, 154);
     frames(1);
     ASSERT_TRUE(loop().dim_door.open);
     click_tile(5, 14);  // beyond seven tiles: nothing
@@ -229,7 +258,7 @@ TEST_F(ScreensTest, IdentifyHeroLastsUntilTheTurnEnds) {
     learn(SPELL_IDENTIFY_HERO, 1);
     push_key(SDLK_c);
     frames(1);
-    push_key(SDLK_1);
+    push_click(234, 154);
     frames(1);
     EXPECT_TRUE(identify_hero_active(loop().identify, 0));
     EXPECT_EQ(state().heroes[hero].spell_charges[SPELL_IDENTIFY_HERO], 0);

@@ -188,6 +188,24 @@ TEST_F(HeroScreensTest, HeroScreenFromTheListWithPanelsArtifactDialogAndDismissa
     click({hs().artifact.ok_rect.x + 5, hs().artifact.ok_rect.y + 5});
     EXPECT_FALSE(hs().artifact.open);
     EXPECT_TRUE(hs().open);
+
+    // The magic book opens the spellbook over the screen; the combat bookmark keeps the combat
+    // spell only, and Esc closes the book alone.
+    h.artifacts[2] = kMagicBook;
+    h.has_spellbook = 1;
+    h.spell_charges[16] = 2;
+    h.spell_charges[5] = 1;
+    click({240, 340});
+    ASSERT_TRUE(hs().book.open);
+    EXPECT_EQ(hs().book.context, SB_VIEW);
+    EXPECT_EQ(hs().book.spells.size(), 2u);
+    click({340, 300});
+    ASSERT_EQ(hs().book.spells.size(), 1u);
+    EXPECT_EQ(hs().book.spells[0].spell, 16);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    EXPECT_FALSE(hs().book.open);
+    ASSERT_TRUE(hs().open);
     push_key(SDLK_ESCAPE);
     frames(1);
     EXPECT_FALSE(hs().open);
