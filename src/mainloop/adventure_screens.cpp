@@ -158,6 +158,14 @@ bool any_screen_open(const GameSession& g) {
 bool handle_screen_input(MainState& m, const SDL_Event& e) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    // First: a pick's release is the book's even when the pick opened another screen.
+    if (spellbook_modal_active(l.spellbook)) {
+        if (g.state.valid_hero(l.spellbook.hero))
+            handle_spellbook_modal(e, l.spellbook, g.state.heroes[(size_t)l.spellbook.hero]);
+        else
+            l.spellbook = SpellbookModal{};
+        return true;
+    }
     if (l.kingdom.open) {
         handle_kingdom_overview_event(e, l.kingdom, (int)l.hero_order.size());
         return true;
@@ -165,11 +173,6 @@ bool handle_screen_input(MainState& m, const SDL_Event& e) {
     if (l.world_map.open) return handle_world_map_event(e, l.world_map);
     if (g.puzzle.open) {
         if (is_release(e)) g.puzzle.open = false;
-        return true;
-    }
-    if (spellbook_modal_active(l.spellbook)) {
-        if (g.state.valid_hero(l.spellbook.hero)) handle_spellbook_modal(e, l.spellbook, g.state.heroes[(size_t)l.spellbook.hero]);
-        else close_spellbook(l.spellbook.book);
         return true;
     }
     if (l.apanel.open) {

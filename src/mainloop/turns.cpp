@@ -79,7 +79,7 @@ void start_player_turn(MainState& m, int p) {
     l.locator.selected_hero_row = -1;
     grow_hero_routes(l, g.state);
     close_dim_door(l.dim_door);
-    close_spellbook(l.spellbook.book);
+    l.spellbook = SpellbookModal{};
     close_quick_info(l.quick_info);
     // Each hero's stored plan is planned again on the day's points, so a route longer than one day
     // goes on where it stopped.

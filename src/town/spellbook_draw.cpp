@@ -26,11 +26,6 @@ constexpr int kIconRelY[2] = {12, 75};
 constexpr int kLabelRelY[2] = {58, 122};
 constexpr int kColumnCx[2] = {234, 385};
 
-void fill_solid(SDL_Renderer* r, const SDL_Rect& rect, SDL_Color c) {
-    SDL_SetRenderDrawColor(r, c.r, c.g, c.b, 255);
-    SDL_RenderFillRect(r, &rect);
-}
-
 // A frame of the book stretched into its place, or the fallback fill (none when `fallback` is null).
 void draw_book_part(SDL_Renderer* r, const Resources& res, int frame, const SDL_Rect& dst, const SDL_Color* fallback,
                     bool mirrored = false) {
@@ -38,7 +33,7 @@ void draw_book_part(SDL_Renderer* r, const Resources& res, int frame, const SDL_
         SDL_RenderCopyEx(r, t, nullptr, &dst, 0.0, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
         return;
     }
-    if (fallback) fill_solid(r, dst, *fallback);
+    if (fallback) fill_rect(r, dst, *fallback);
 }
 
 }  // namespace
@@ -98,7 +93,7 @@ void draw_spellbook(SDL_Renderer* r, const Resources& res, SpellbookState& s, TT
         const SpellInfo* info = spell_info(entry.spell);
         SDL_Texture* icon = info ? res.spells.at(info->icon) : nullptr;
         if (icon) sb_blit_fit_centred(r, icon, kColumnCx[col], 142 + kIconRelY[row], 46);
-        else fill_solid(r, SDL_Rect{col ? 363 : 212, row ? 194 : 131, 44, 46}, SDL_Color{80, 60, 30, 255});
+        else fill_rect(r, SDL_Rect{col ? 363 : 212, row ? 194 : 131, 44, 46}, SDL_Color{80, 60, 30, 255});
         if (small_font) {
             char label[96];
             std::snprintf(label, sizeof label, "%s(%d)", spell_name(entry.spell).c_str(), (int)entry.count);

@@ -24,6 +24,48 @@ std::map<std::string, std::string> town_english_strings() {
         m[key] = s.name;
     }
     m["SPELLNAME_19"] = "Resurrect";
+    static const char* const kDescriptions[kSpellCount] = {
+        "Raises a friendly stack's damage to its best roll.",
+        "Lowers an enemy stack's damage to its worst roll.",
+        "Strips every spell from one stack.",
+        "Halves the damage a friendly stack takes from missiles.",
+        "Slows an enemy stack to half its speed.",
+        "Shows every mine on the world map.",
+        "Shows every resource heap on the world map.",
+        "Makes a friendly stack immune to magic.",
+        "Blinds an enemy stack for a time.",
+        "Heals a friendly stack and removes harmful spells.",
+        "Speeds a friendly stack up.",
+        "Strikes an enemy stack with lightning.",
+        "Calls the nearest free boat to the hero's shore.",
+        "Burns the undead of one stack.",
+        "Shows every artifact on the world map.",
+        "Drives an enemy stack to attack its nearest neighbour.",
+        "Bursts into flame over a stack and the hexes around it.",
+        "Shows other players' heroes in full until the turn ends.",
+        "Holds an enemy stack where it stands.",
+        "Brings the fallen of a friendly stack back to life.",
+        "Calls a storm down on the field.",
+        "Moves a friendly stack to any free hex.",
+        "Shows every hero on the world map.",
+        "Shows every town on the world map.",
+        "Burns every creature on the field.",
+        "Carries the hero to a nearby tile.",
+        "Rains rock on a stack and the hexes around it.",
+        "Carries the hero to the nearest free town of his own.",
+        "Shows the whole world map.",
+    };
+    for (int id = 0; id < kSpellCount; ++id) {
+        char key[16];
+        std::snprintf(key, sizeof key, "SPELLDESC_%02d", id);
+        m[key] = kDescriptions[id];
+    }
+    m["SPELLBOOK_NO_SPELLS"] = "You have no spells to cast.";
+    m["SPELLBOOK_INFO_NEXT"] = "View next page";
+    m["SPELLBOOK_INFO_PREV"] = "View previous page";
+    m["SPELLBOOK_INFO_ADV"] = "View adventure spells";
+    m["SPELLBOOK_INFO_CMB"] = "View combat spells";
+    m["SPELLBOOK_INFO_EXIT"] = "Close Spellbook";
     return m;
 }
 
