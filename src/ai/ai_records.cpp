@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <string>
 
 #include "world/tile_rules.h"
 
@@ -38,10 +39,23 @@ const char* ai_player_color_name(const GameState& state, int player) {
     }
 }
 
+namespace {
+std::string* g_log_capture = nullptr;
+}  // namespace
+
+void ai_log_capture(std::string* capture) { g_log_capture = capture; }
+
 void ai_log(const GameState& state, int player, const char* fmt, ...) {
-    std::fprintf(stderr, "[AI] %s - ", ai_player_color_name(state, player));
     va_list ap;
     va_start(ap, fmt);
+    if (g_log_capture) {
+        char line[512];
+        std::vsnprintf(line, sizeof line, fmt, ap);
+        *g_log_capture += std::string("[AI] ") + ai_player_color_name(state, player) + " - " + line + "\n";
+        va_end(ap);
+        return;
+    }
+    std::fprintf(stderr, "[AI] %s - ", ai_player_color_name(state, player));
     std::vfprintf(stderr, fmt, ap);
     va_end(ap);
     std::fputc('\n', stderr);

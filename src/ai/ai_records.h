@@ -2,6 +2,7 @@
 // The records every part of the computer player shares, its decision log and the removal of a beaten hero.
 // The per-seat variable block AIPlayerVars lives in GameState (world/game_state.h) and is saved with it.
 #include <cstdint>
+#include <string>
 
 #include "world/game_state.h"
 #include "world/map.h"
@@ -43,6 +44,8 @@ struct DangerCastle {
 const char* ai_player_color_name(const GameState& state, int player);
 // One line "[AI] <colour> - <text>" on the standard error stream.
 void ai_log(const GameState& state, int player, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
+// With a string given, the lines are appended to it instead (replays compare logs); null restores stderr.
+void ai_log_capture(std::string* capture);
 
 // Skill class of a seat for the predictions: Dumb 0 .. Genius 3; None and seats outside 0..3 count as 1.
 int ai_skill_class(const GameState& state, int player);

@@ -13,8 +13,8 @@ namespace {
 std::vector<RouteStep> whole_route(const GameMap& map, const GameState& state, int hero, int tx, int ty) {
     if (!state.valid_hero(hero)) return {};
     const HeroState& h = state.heroes[hero];
-    return find_route(map, h.x, h.y, tx, ty, ROUTE_UNLIMITED_MP, h.move_kind() == MOVE_FLAT, h.on_boat != 0, false,
-                      nullptr, nullptr, true);
+    return find_route(map, h.x, h.y, tx, ty, ROUTE_UNLIMITED_MP, h.move_kind() == MOVE_FLAT, h.on_boat != 0,
+                      ai_goal_held_by_hero(map, tx, ty), nullptr, nullptr, true);
 }
 
 bool beside(const RouteStep& s, const MonsterStackState& m) {
@@ -24,6 +24,11 @@ bool beside(const RouteStep& s, const MonsterStackState& m) {
 bool live(const MonsterStackState& m) { return !m.removed && m.count > 0; }
 
 }  // namespace
+
+bool ai_goal_held_by_hero(const GameMap& map, int x, int y) {
+    const MapTile* t = map.tile(x, y);
+    return t && t->occupied();
+}
 
 double route_cost_mp(const GameMap& map, const GameState& state, int hero, int tx, int ty) {
     double sum = 0;

@@ -14,6 +14,7 @@
 #include "lang/runtime_strings.h"
 #include "mainloop/adventure_screens.h"
 #include "mainloop/battle_launch.h"
+#include "mainloop/computer_turn.h"
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -363,7 +364,8 @@ void run_frame(MainState& m, float dt_ms) {
     g.events.tick(dt_ms);
     battle_tick(m, dt_ms);
 
-    if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open) end_current_turn(m);
+    if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open && !l.battle_open)
+        run_computer_turn(m, dt_ms);
     if (!g.new_day.active && !l.battle_open) update_walk(m, dt_ms);
 
     SDL_Event e;

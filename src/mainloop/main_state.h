@@ -18,6 +18,7 @@
 #include "adventure/puzzle_map_state.h"
 #include "adventure/quikinfo.h"
 #include "adventure/world_map.h"
+#include "ai/ai_executor.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "events/event.h"
@@ -113,8 +114,9 @@ struct LoopState {
 
     // Calendar copies, kept equal to the game state's after each turnover.
     int day = 1, week = 1, month = 1;
-    // A computer seat whose turn the loop still has to end (until the computer player exists).
+    // A computer seat's turn runs: its executor is stepped each frame until its turn is over.
     bool computer_turn_pending = false;
+    AIExecutor ai;
     // The week or month announcement waits until the new-day pause ends.
     bool week_announcement_pending = false;
     WeekEvent last_week_event;

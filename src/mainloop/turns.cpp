@@ -7,11 +7,11 @@
 #include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
 #include "adventure/player_elimination.h"
-#include "ai/ai_economy.h"
 #include "assets/resources.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/boats.h"
+#include "mainloop/computer_turn.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -117,11 +117,7 @@ void start_player_turn(MainState& m, int p) {
     }
 
     if (is_player_index(p) && !seat_is_human(g.state, p)) {
-        // The computer player spends in its towns; its heroes do not walk yet, so the turn then ends as soon
-        // as the loop gets to it.
-        ai_town_turn(g.state, g.map, p, m.settings.enable_trade);
-        sync_hero_vectors(g);
-        l.computer_turn_pending = true;
+        begin_computer_turn(m, p);
         return;
     }
     l.computer_turn_pending = false;

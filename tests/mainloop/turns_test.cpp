@@ -43,7 +43,7 @@ TEST_F(LoopTest, EndTurnAsksWhileAHeroCanMoveAndDeclineKeepsTheTurn) {
     make_game();
     strings().load_from_text("", R"({"GAME_END_TURN_CONFIRM": "End the turn?"})");
     const int a = add_hero(5, 5, 0);
-    add_hero(10, 10, 1);
+    const int b = add_hero(10, 10, 1);
     start_player_turn(m, 0);
     accept_dialogs();
     request_end_turn(m);
@@ -54,13 +54,20 @@ TEST_F(LoopTest, EndTurnAsksWhileAHeroCanMoveAndDeclineKeepsTheTurn) {
     g().events.close_dialog(EVENT_BUTTON_DECLINE);
     EXPECT_EQ(loop().current_player, 0);
     EXPECT_FALSE(g().new_day.active);
-    // Without points nobody can move: the turn ends at once, the computer seat passes, the day turns.
+    // Without points nobody can move: the turn ends at once; the computer seat's hero walks (its steps the
+    // human has seen are animated over frames, the others made at once), then the day turns.
     loop().hero_move_points[a] = 3;
     request_end_turn(m);
     EXPECT_FALSE(g().events.dialog_open);
     EXPECT_EQ(loop().current_player, 1);
     EXPECT_TRUE(loop().computer_turn_pending);
-    frames(1);
+    int watched = 0;
+    for (int i = 0; i < 3000 && !loop().day_over; ++i) {
+        frames(1);
+        watched += loop().moves[b].active;
+    }
+    EXPECT_NE(state().heroes[b].x * 100 + state().heroes[b].y, 1010);
+    EXPECT_GT(watched, 0);
     EXPECT_TRUE(loop().day_over);
     EXPECT_TRUE(g().new_day.active);
     EXPECT_EQ(state().day, 2);

@@ -1,0 +1,105 @@
+#include "mainloop/computer_turn.h"
+
+#include <SDL.h>
+
+#include "ai/ai_battle.h"
+#include "mainloop/frame_loop.h"
+#include "mainloop/hero_move.h"
+#include "mainloop/turns.h"
+#include "world/tile_rules.h"
+
+namespace vorn1 {
+
+namespace {
+
+// A watched step: the hero leaves its tile and walks like a human hero; it lands when the step's time is up.
+bool start_watched_step(MainState& m, const AIStepResult& r) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    if (!g.state.valid_hero(r.hero) || r.hero >= (int)l.moves.size()) {
+        SDL_Log("[AI] AnimateMove hero %d out of hero_moves range (%d) — skipping animation, abandoning hop", r.hero,
+                (int)l.moves.size());
+        l.ai.abandon_pending_move(r.hero);
+        return false;
+    }
+    HeroMoveState& mv = l.moves[(size_t)r.hero];
+    mv.active = true;
+    mv.from_x = r.from_x;
+    mv.from_y = r.from_y;
+    mv.to_x = r.to_x;
+    mv.to_y = r.to_y;
+    mv.direction = r.dir;
+    if (r.dir < 8) mv.facing = r.dir;
+    mv.figure = r.figure;
+    mv.colour = r.colour;
+    mv.elapsed_ms = 0.0f;
+    mv.step_ms = (float)m.speed.step_ms;
+    mv.speed_level = (uint8_t)m.speed.level;
+    mv.to_ground = r.to_ground;
+    mv.to_water = r.to_water;
+    clear_hero_from_map(g.map, g.state.heroes[(size_t)r.hero]);
+    return true;
+}
+
+void land_watched_step(GameSession& g, int hero) {
+    HeroMoveState& mv = g.loop.moves[(size_t)hero];
+    HeroState& h = g.state.heroes[(size_t)hero];
+    mv.active = false;
+    h.x = mv.to_x;
+    h.y = mv.to_y;
+    place_hero_on_map(g.map, h);
+    if (MapTile* t = g.map.tile(h.x, h.y)) t->hero_frame = (uint8_t)standing_frame_for_facing(mv.facing);
+    g.loop.ai.on_move_finished(hero);
+}
+
+// No battle screen is wired for a computer attacker yet: the battle is settled by the prediction, and its
+// result changes the map as any won battle does.
+void settle_human_battle(GameSession& g) {
+    AIExecutor& ai = g.loop.ai;
+    const bool won = resolve_ai_battle(g.state, g.map, ai.player, ai.pending_hero, ai.target);
+    rebuild_monster_guard_map(g.map);
+    ai.resume_after_human_battle(won);
+}
+
+}  // namespace
+
+void begin_computer_turn(MainState& m, int p) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    l.ai.view_enemy_moves = m.settings.view_enemy_moves;
+    l.ai.enable_trade = m.settings.enable_trade;
+    l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, l.human_view.player);
+    sync_hero_vectors(g);
+    l.computer_turn_pending = true;
+}
+
+void run_computer_turn(MainState& m, float dt_ms) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    AIExecutor& ai = l.ai;
+    if (ai.move_in_flight) {
+        const int h = ai.pending_hero;
+        if (!g.state.valid_hero(h) || h >= (int)l.moves.size() || !l.moves[(size_t)h].active) {
+            ai.abandon_pending_move(h);
+        } else {
+            l.moves[(size_t)h].elapsed_ms += dt_ms;
+            if (l.moves[(size_t)h].elapsed_ms < l.moves[(size_t)h].step_ms) return;
+            land_watched_step(g, h);
+        }
+    }
+    for (int i = 0; i < kAIStepsPerPass && ai.active; ++i) {
+        const AIStepResult r = ai.step();
+        if (r.kind == AIS_MOVE) {
+            if (start_watched_step(m, r)) return;
+            continue;
+        }
+        if (r.kind == AIS_HUMAN_BATTLE) {
+            settle_human_battle(g);
+            continue;
+        }
+        if (r.kind == AIS_IDLE) break;
+    }
+    if (!ai.active) end_current_turn(m);
+}
+
+}  // namespace vorn1

@@ -1,0 +1,153 @@
+// The computer player's turn through the step protocol: planning, walking, claiming and the hand-offs to the
+// caller (a watched step, a battle against the human), with a fake caller standing in for the frame loop.
+#include <gtest/gtest.h>
+
+#include "ai/ai_claim.h"
+#include "ai/ai_executor.h"
+#include "ai/ai_fixtures.h"
+#include "events/event_actions.h"
+#include "world/tile_rules.h"
+
+using namespace vorn1;
+using namespace vorn1::aitest;
+
+namespace {
+
+struct Fixture {
+    GameMap map = make_empty_map();
+    GameState s = two_player_state();
+    std::vector<int> left, max;
+    AIExecutor ai;
+
+    void explore_all(int p) {
+        for (int y = 0; y < 72; ++y)
+            for (int x = 0; x < 72; ++x) s.fog[p].set_explored(x, y);
+    }
+    void new_day() {
+        left.resize(s.heroes.size());
+        max.resize(s.heroes.size());
+        for (size_t i = 0; i < s.heroes.size(); ++i) left[i] = max[i] = hero_day_mp(s, map, (int)i);
+    }
+    // The fake caller: watched steps land at once; returns the kinds seen.
+    std::vector<int> play_turn(int player, int human) {
+        std::vector<int> kinds;
+        ai.begin_turn(s, map, left, max, player, human);
+        while (ai.active) {
+            int taken = 0;
+            for (int i = 0; i < kAIStepsPerPass; ++i) {
+                const AIStepResult r = ai.step();
+                kinds.push_back(r.kind);
+                if (r.kind == AIS_MOVE) {
+                    ai_place_hero(s, map, r.hero, r.to_x, r.to_y, true);
+                    ai.on_move_finished(r.hero);
+                    break;
+                }
+                if (r.kind == AIS_IDLE || r.kind == AIS_HUMAN_BATTLE) break;
+                ++taken;
+            }
+            EXPECT_LT(taken, kAIStepsPerPass);
+            if (ai.waiting_for_battle) break;
+        }
+        return kinds;
+    }
+};
+
+int add_chest(Fixture& f, int x, int y, int value) {
+    f.s.chests.push_back({x, y, value, 0});
+    f.map.tile(x, y)->object_type = OBJ_CHEST;
+    return (int)f.s.chests.size() - 1;
+}
+
+int add_mine(Fixture& f, int x, int y, int kind) {
+    MineState m;
+    m.live = 1, m.x = x, m.y = y, m.kind = (uint8_t)kind;
+    f.s.mines.push_back(m);
+    f.map.tile(x, y)->object_type = OBJ_MINE;
+    return (int)f.s.mines.size() - 1;
+}
+
+}  // namespace
+
+TEST(AITurnDriver, HeroesCollectAChestAndAMineOverDaysAndEveryTurnEnds) {
+    for (bool watched : {false, true}) {
+        Fixture f;
+        const int hero = add_hero(f.s, f.map, 0, 10, 10, army_of({{9, 20}}));
+        const int chest = add_chest(f, 15, 10, 1500);
+        const int mine = add_mine(f, 10, 18, MINE_GOLD);
+        f.explore_all(0);
+        // The human sees the east half only: steps there come back to the caller, the others do not.
+        for (int y = 0; y < 72; ++y)
+            for (int x = 13; x < 72; ++x) f.s.fog[2].set_explored(x, y);
+        f.ai.view_enemy_moves = watched;
+        int moves = 0;
+        for (int day = 0; day < 4; ++day) {
+            f.new_day();
+            for (int k : f.play_turn(0, 2)) {
+                EXPECT_NE(k, 2);
+                EXPECT_NE(k, AIS_HUMAN_BATTLE);
+                moves += k == AIS_MOVE;
+            }
+            EXPECT_FALSE(f.ai.active);
+        }
+        EXPECT_EQ(f.s.chests[chest].taken, 1);
+        EXPECT_EQ(f.s.resources[0].gold, 1500);
+        EXPECT_EQ(f.s.mines[mine].owner, 0);
+        EXPECT_EQ(f.map.tile(f.s.heroes[hero].x, f.s.heroes[hero].y)->hero_figure, 1);
+        if (watched) EXPECT_GT(moves, 0);
+        else EXPECT_EQ(moves, 0);
+    }
+}
+
+TEST(AITurnDriver, AHumanHeroBesideIsHandedToTheCallerAndALossEndsTheHerosDay) {
+    Fixture f;
+    const int red = add_hero(f.s, f.map, 0, 10, 10, army_of({{23, 50}}));
+    const int blue = add_hero(f.s, f.map, 2, 11, 10, army_of({{0, 5}}));
+    f.explore_all(0);
+    f.new_day();
+    f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, 2);
+    const AIStepResult r = f.ai.step();
+    ASSERT_EQ(r.kind, AIS_HUMAN_BATTLE);
+    EXPECT_EQ(r.attacker, red);
+    EXPECT_EQ(r.defender_hero, blue);
+    EXPECT_EQ(r.castle, -1);
+    EXPECT_EQ(r.target_x, 11);
+    // Waiting for the battle: nothing moves.
+    EXPECT_EQ(f.ai.step().kind, AIS_IDLE);
+    EXPECT_TRUE(f.ai.active);
+    f.ai.resume_after_human_battle(false);
+    EXPECT_EQ(f.left[red], 0);
+    EXPECT_EQ(f.ai.pending_hero, -1);
+    EXPECT_FALSE(f.ai.waiting_for_battle);
+}
+
+TEST(AIClaim, FailedClaimsChangeNothingAndSitesGoThroughTheVisitEffects) {
+    Fixture f;
+    const int h = add_hero(f.s, f.map, 0, 5, 5, army_of({{9, 20}}));
+    // No free slot: neither the ambush nor the price is paid and the artifact stays.
+    f.s.map_artifacts.push_back({6, 5, 3, 0, 1});
+    f.s.heroes[h].artifacts.fill(1);
+    const GameState before = f.s;
+    bool ambushed = true;
+    EXPECT_FALSE(claim_object(f.s, f.map, 0, {6, 5, AIO_ARTIFACT, 0, false}, h, &f.max, &ambushed));
+    EXPECT_FALSE(ambushed);
+    EXPECT_EQ(f.s.heroes[h].army.counts, before.heroes[h].army.counts);
+    EXPECT_EQ(f.s.map_artifacts[0].taken, 0);
+    // A paid artifact: 1999 gold is not enough, 2000 is, and leaves nothing.
+    f.s.heroes[h].artifacts.fill(EMPTY_ID);
+    f.s.map_artifacts[0].guard_kind = 2;
+    f.s.resources[0].gold = 1999;
+    EXPECT_FALSE(claim_object(f.s, f.map, 0, {6, 5, AIO_ARTIFACT, 0, false}, h, nullptr, nullptr));
+    f.s.resources[0].gold = 2000;
+    EXPECT_TRUE(claim_object(f.s, f.map, 0, {6, 5, AIO_ARTIFACT, 0, false}, h, nullptr, nullptr));
+    EXPECT_EQ(f.s.resources[0].gold, 0);
+    EXPECT_EQ(f.s.heroes[h].artifacts[0], 3);
+    // A campfire of kind 6 gives only its gold; an index out of range takes nothing.
+    CampfireState fire;
+    fire.active = 1, fire.x = 5, fire.y = 6, fire.gold = 400, fire.amount = 5, fire.kind = 6;
+    f.s.campfires.push_back(fire);
+    EXPECT_TRUE(claim_object(f.s, f.map, 0, {5, 6, AIO_CAMPFIRE, 0, false}, h, nullptr, nullptr));
+    EXPECT_EQ(f.s.resources[0].gold, 400);
+    EXPECT_EQ(f.s.campfires[0].taken, 1);
+    EXPECT_FALSE(claim_object(f.s, f.map, 0, {5, 6, AIO_CHEST, 7, false}, h, nullptr, nullptr));
+    EXPECT_FALSE(claim_object(f.s, f.map, 0, {5, 6, AIO_ATTACK_HERO, 0, false}, h, nullptr, nullptr));
+}
