@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "ai/ai_battle.h"
+#include "mainloop/battle_launch.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/turns.h"
@@ -52,13 +53,27 @@ void land_watched_step(GameSession& g, int hero) {
     g.loop.ai.on_move_finished(hero);
 }
 
-// No battle screen is wired for a computer attacker yet: the battle is settled by the prediction, and its
-// result changes the map as any won battle does.
-void settle_human_battle(GameSession& g) {
+// A computer hero attacks the human's hero: the battle screen, as a human's attack would open it, and the
+// turn waits for its end. A town of the human's is settled by the prediction (its siege for a computer
+// attacker is not wired yet), and so is any battle the screen cannot open.
+void start_human_battle(MainState& m) {
+    GameSession& g = game_of(m);
     AIExecutor& ai = g.loop.ai;
+    if (ai.target.type == AIO_ATTACK_HERO && g.state.valid_hero(ai.target.index)) {
+        launch_hero_battle(m, ai.pending_hero, ai.target.index);
+        if (g.loop.battle_open) return;
+    }
     const bool won = resolve_ai_battle(g.state, g.map, ai.player, ai.pending_hero, ai.target);
     rebuild_monster_guard_map(g.map);
     ai.resume_after_human_battle(won);
+}
+
+// The battle screen closed and its outcome is on the map: the attacker won when it still stands and the
+// human's hero does not.
+void finish_human_battle(GameSession& g) {
+    AIExecutor& ai = g.loop.ai;
+    const auto standing = [&](int h) { return g.state.valid_hero(h) && g.state.heroes[(size_t)h].live; };
+    ai.resume_after_human_battle(standing(ai.pending_hero) && !standing(ai.target.index));
 }
 
 }  // namespace
@@ -77,6 +92,10 @@ void run_computer_turn(MainState& m, float dt_ms) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     AIExecutor& ai = l.ai;
+    if (ai.waiting_for_battle) {
+        if (l.battle_open) return;
+        finish_human_battle(g);
+    }
     if (ai.move_in_flight) {
         const int h = ai.pending_hero;
         if (!g.state.valid_hero(h) || h >= (int)l.moves.size() || !l.moves[(size_t)h].active) {
@@ -94,7 +113,8 @@ void run_computer_turn(MainState& m, float dt_ms) {
             continue;
         }
         if (r.kind == AIS_HUMAN_BATTLE) {
-            settle_human_battle(g);
+            start_human_battle(m);
+            if (ai.waiting_for_battle) return;
             continue;
         }
         if (r.kind == AIS_IDLE) break;

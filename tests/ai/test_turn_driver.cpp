@@ -5,6 +5,9 @@
 #include "ai/ai_claim.h"
 #include "ai/ai_executor.h"
 #include "ai/ai_fixtures.h"
+#include "ai/ai_planner.h"
+#include "ai/ai_turn_vars.h"
+#include "ai/ai_valuation.h"
 #include "events/event_actions.h"
 #include "world/tile_rules.h"
 
@@ -150,4 +153,48 @@ TEST(AIClaim, FailedClaimsChangeNothingAndSitesGoThroughTheVisitEffects) {
     EXPECT_EQ(f.s.campfires[0].taken, 1);
     EXPECT_FALSE(claim_object(f.s, f.map, 0, {5, 6, AIO_CHEST, 7, false}, h, nullptr, nullptr));
     EXPECT_FALSE(claim_object(f.s, f.map, 0, {5, 6, AIO_ATTACK_HERO, 0, false}, h, nullptr, nullptr));
+}
+
+TEST(AIPlanner, TimeBandsRolesAndFixedValues) {
+    Fixture f;
+    for (MapTile& t : f.map.tiles) t.ground = 30;
+    const int h = add_hero(f.s, f.map, 0, 30, 30, army_of({{9, 20}}));
+    add_chest(f, 55, 30, 2500);  // route 100 of 20 points: t = 5, factor 2.5 t, score 196
+    add_chest(f, 15, 30, 1000);  // route 60: t = 3, factor 1.7 t, score 188
+    f.explore_all(0);
+    std::vector<int> left(f.s.heroes.size(), 20);
+    int hero = -1;
+    AIMapObject target;
+    ASSERT_TRUE(plan_best_action(f.ai.context, f.s, f.map, left, 0, hero, target));
+    EXPECT_EQ(hero, h);
+    EXPECT_EQ(target.x, 55);
+    // A target reachable today beats any better one that is not.
+    add_chest(f, 33, 30, 100);
+    ASSERT_TRUE(plan_best_action(f.ai.context, f.s, f.map, left, 0, hero, target));
+    EXPECT_EQ(target.x, 33);
+    left[h] = 0;
+    EXPECT_FALSE(plan_best_action(f.ai.context, f.s, f.map, left, 0, hero, target));
+
+    // Fixed values: an own mine is worth nothing, an unowned gold mine 7000 x the gold factor.
+    const int mine = add_mine(f, 40, 40, MINE_GOLD);
+    std::array<float, 7> w{};
+    compute_turn_cost_resource(f.s, 0, w);
+    int32_t pct = 0;
+    EXPECT_EQ(ValueOfEventAtPosition(f.s, f.map, h, 0, {40, 40, AIO_MINE, mine, false}, pct), (int32_t)(7000.0 * w[6]));
+    EXPECT_EQ(pct, 100);
+    f.s.mines[mine].owner = 0;
+    EXPECT_EQ(ValueOfEventAtPosition(f.s, f.map, h, 0, {40, 40, AIO_MINE, mine, false}, pct), 0);
+    EXPECT_EQ(ValueOfEventAtPosition(f.s, f.map, h, 0, {0, 0, AIO_LIGHTHOUSE, -1, false}, pct), 600);
+    EXPECT_DOUBLE_EQ(role_value_multiplier(2, AIO_MONSTER), 2.5);
+    EXPECT_DOUBLE_EQ(role_value_multiplier(3, AIO_NEUTRAL_CASTLE), 1.2);
+    EXPECT_DOUBLE_EQ(role_value_multiplier(4, AIO_CHEST), 0.8);
+    EXPECT_DOUBLE_EQ(role_value_multiplier(1, AIO_OBELISK), 1.0);
+
+    // Four heroes: strongest 2, weakest 4, second weakest 3, the second 1 only when clearly stronger.
+    for (int n : {60, 25, 10}) add_hero(f.s, f.map, 0, 60, n, army_of({{9, n}}));
+    assign_hero_roles(f.ai.context, f.s, 0);
+    EXPECT_EQ(f.ai.context.hero_roles[1], 2);
+    EXPECT_EQ(f.ai.context.hero_roles[2], 0);
+    EXPECT_EQ(f.ai.context.hero_roles[0], 3);
+    EXPECT_EQ(f.ai.context.hero_roles[3], 4);
 }
