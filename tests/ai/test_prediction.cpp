@@ -74,6 +74,10 @@ TEST(AIPrediction, ArmyValues) {
     hero.spell_charges[11] = 4;                       // counted but worth 0: caps the bonus at 0
     EXPECT_NEAR(full(pikes, &hero), 10972.5, 1e-2);
 
+    // Three towns' creatures under one hero: morale -1 takes a 24th off.
+    const Army mixed = army_of({{2, 20}, {8, 5}, {14, 5}});
+    EXPECT_NEAR(full(mixed, &hero), full(mixed) * 1.1 * 23 / 24, 1e-6 * full(mixed));
+
     HeroState strong;
     strong.crest = CLASS_BARBARIAN;
     strong.attack = 127;
@@ -182,6 +186,27 @@ TEST(AIPrediction, AutomaticBattles) {
     EXPECT_EQ(t.layer1_frame, 255);
     EXPECT_EQ(t.object_detail, 0);
     EXPECT_EQ(s.heroes[champ].army.counts[0], 19);  // 20 x (1 - Dv / Hv), floored
+
+    // A mine's guards are beaten: the one on the mine frees it, the one beside it leaves its tile.
+    const int on_mine = add_monster(s, map, 40, 40, 0, 5);
+    const int beside = add_monster(s, map, 41, 41, 0, 5);
+    const int away = add_monster(s, map, 42, 40, 0, 5);
+    map.tile(41, 41)->blocking = 1;
+    const int miner = add_hero(s, map, 0, 39, 40, army_of({{23, 20}}));
+    EXPECT_TRUE(resolve_ai_battle(s, map, 0, miner, {40, 40, AIO_MINE, -1, true}));
+    EXPECT_EQ(s.monsters[on_mine].removed, 1);
+    EXPECT_EQ(s.monsters[beside].removed, 1);
+    EXPECT_EQ(s.monsters[away].removed, 0);
+    EXPECT_EQ(map.tile(40, 40)->blocking, 0);
+    EXPECT_EQ(map.tile(40, 40)->object_detail, 0);
+    EXPECT_EQ(map.tile(41, 41)->object_type, 0);
+    EXPECT_EQ(map.tile(41, 41)->blocking, 0);
+    EXPECT_EQ(map.tile(42, 40)->object_type, OBJ_MONSTER);
+
+    // An artifact counts as guarded by 50 Rogues whatever stands on it; a resource does not.
+    const int picker = add_hero(s, map, 0, 50, 50, army_of({{0, 5}}));
+    EXPECT_TRUE(is_hero_strong_enough(s, s.heroes[picker], {51, 50, AIO_RESOURCE, -1, true}));
+    EXPECT_FALSE(is_hero_strong_enough(s, s.heroes[picker], {51, 50, AIO_ARTIFACT, -1, true}));
 
     EXPECT_FALSE(resolve_ai_battle(s, map, 0, 99, {30, 30, AIO_MONSTER, mob, true}));
     HeroState h;

@@ -127,6 +127,20 @@ TEST(AITownVisits, GarrisonAndHeroPooling) {
     EXPECT_EQ(g.heroes[courier].army.ids[1], 4);
     EXPECT_EQ(g.heroes[courier].army.stack_count(), 1);
     EXPECT_EQ(g.heroes[big].army.ids[1], 3);
+
+    // An attack artifact makes the otherwise equal later hero the receiver.
+    GameState art = two_player_state();
+    const int first = add_hero(art, map, 0, 5, 5, army_of({{2, 10}, {1, 10}}));
+    const int armed = add_hero(art, map, 0, 5, 6, army_of({{2, 10}, {1, 10}}));
+    art.heroes[armed].artifact_bonus[0] = 2;
+    testing::internal::CaptureStderr();
+    ai_pool_between_allied_heroes(art, 0);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(art.heroes[armed].army.counts[0], 20);
+    EXPECT_EQ(art.heroes[first].army.stack_count(), 1);
+    // Creature 33 pools as a fifth-tier stack, the other extra creatures as second-tier ones.
+    EXPECT_EQ(pool_creature_unit_power(33), 12);
+    EXPECT_EQ(pool_creature_unit_power(32), 2);
 }
 
 TEST(AIBuilding, CostsWorthAndScores) {
@@ -141,6 +155,8 @@ TEST(AIBuilding, CostsWorthAndScores) {
         t.buildings = ladder[l];
         EXPECT_EQ(ai_building_base_value(t, ECO_MAGE_GUILD), worth[l]) << l;
     }
+    EXPECT_EQ(ai_building_base_value(t, ECO_THIEVES_GUILD), 1500);
+    EXPECT_EQ(ai_building_base_value(t, ECO_WELL), 3000);
 
     GameState s = two_player_state();
     GameMap map = make_empty_map();
@@ -180,6 +196,10 @@ TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
     EXPECT_EQ(ai_afford_factor(s, 0, cost), 0.0);
     cost.gold = 400;
     EXPECT_EQ(TurnsToBuy(s, 0, cost), 0.0);
+    EXPECT_EQ(TurnsToBuy(s, -1, cost), 0.0) << "a seat out of range reads the first seat's treasury";
+    CreatureCost mixed;
+    mixed.wood = 1, mixed.mercury = 2, mixed.ore = 3, mixed.sulfur = 4, mixed.crystal = 5, mixed.gems = 6, mixed.gold = 7;
+    EXPECT_FLOAT_EQ(ai_gold_price({1, 10, 100, 1000, 10000, 100000, 1}, mixed), 654328.0f);
 
     // Below 200 gold nothing happens, not even a hero's visit to the guild.
     GameMap map = make_empty_map();
@@ -231,6 +251,12 @@ TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
     ai_run_castle_economy(buy, map, 0, true);
     EXPECT_TRUE(buy.castles[bt].garrison.empty());
     EXPECT_EQ(buy.resources[0].gold, 450);
+    // The first dwelling sells too: 22 Peasants affordable, 10 waiting.
+    buy.castles[bt].available[0] = 10;
+    ai_run_castle_economy(buy, map, 0, true);
+    EXPECT_EQ(buy.castles[bt].garrison.ids[0], 0);
+    EXPECT_EQ(buy.castles[bt].garrison.counts[0], 10);
+    EXPECT_EQ(buy.resources[0].gold, 250);
 
     // A first hero is hired in a castle; a castle with a hero standing in it offers no hire.
     GameState hire = two_player_state();

@@ -251,6 +251,8 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     mouse(SDL_MOUSEBUTTONDOWN, 160, 290);
     mouse(SDL_MOUSEBUTTONUP, 400, 290);
     EXPECT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
+    mouse(SDL_MOUSEBUTTONUP, 400, 290);  // a release without its press stays inert
+    EXPECT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
     click(400, 290);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(b.outcome, OutcomeNone);
@@ -295,6 +297,13 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     queue_all(b, 5);
     key(SDLK_ESCAPE);
     EXPECT_EQ(b.outcome, OutcomeNone);
+
+    // The defender's tent opens for the game's first hero too.
+    b.close();
+    b.open_hero_vs_hero(def, att, map, game, 5, true, BattleScreen::BattleControl{{0, 1}});
+    click(b.defender_tent_rect.x + 5, b.defender_tent_rect.y + 5);
+    EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions);
+    EXPECT_EQ(b.view_only, 0);
 }
 
 TEST_F(BattleInput, CreaturePanelsOnStacks) {

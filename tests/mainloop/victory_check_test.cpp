@@ -60,6 +60,12 @@ TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForThe
     state().victory.target_y = 6;
     run_victory_check(m);
     EXPECT_FALSE(g().game_lost) << "a neutral owner is nobody's rival";
+    state().castles[town].owner = 0;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost) << "the player's own capture is no rival's";
+    EXPECT_EQ(g().game_won, 2);
+    g().game_won = 0;
+    state().victory.won = 0;
     state().castles[town].owner = 1;
     g().config.multiplayer = 1;
     run_victory_check(m);
@@ -68,6 +74,19 @@ TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForThe
     run_victory_check(m);
     EXPECT_TRUE(g().game_lost);
     EXPECT_EQ(g().game_won, 0);
+
+    // Only the four ultimate artifacts (ids 0..3) in a rival's hands lose the campaign.
+    g().game_lost = false;
+    state().victory.kind = VICTORY_ULTIMATE_ARTIFACT;
+    const int carrier = add_hero(9, 9, 2);
+    state().heroes[carrier].artifacts.fill(EMPTY_ID);
+    state().heroes[carrier].artifacts[1] = 4;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost);
+    state().heroes[carrier].artifacts[1] = 3;
+    run_victory_check(m);
+    EXPECT_TRUE(g().game_lost);
+    state().heroes[carrier].live = 0;
 
     // Visit-the-sites: a computer hero's visit does not count.
     g().campaign = false;
