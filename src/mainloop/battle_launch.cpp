@@ -430,13 +430,7 @@ bool preview_monster_battle(MainState& m, int hero, int x, int y, int monster) {
     const std::array<int32_t, 5> split = split_monster_count(s.count);
     std::array<uint8_t, 5> ids{};
     for (int i = 0; i < 5; ++i) ids[i] = split[i] > 0 ? s.creature : EMPTY_ID;
-    QuickCombatRecord rec;
-    rec.kind = QUICK_MONSTER;
-    rec.hero = hero;
-    rec.x = x;
-    rec.y = y;
-    rec.opponent = monster;
-    return show_preview(m, rec, defending_side(ids, split));
+    return show_preview(m, QuickCombatRecord{QUICK_MONSTER, hero, x, y, monster, {}, 0}, defending_side(ids, split));
 }
 
 bool preview_hero_battle(MainState& m, int attacker, int defender) {
@@ -444,13 +438,8 @@ bool preview_hero_battle(MainState& m, int attacker, int defender) {
     if (!m.settings.ab_resolver || !g.state.valid_hero(attacker) || !g.state.valid_hero(defender)) return false;
     const HeadlessSideInput d = headless_side_from_hero(g.state.heroes[defender], true);
     if (!side_has_stacks(d)) return false;
-    QuickCombatRecord rec;
-    rec.kind = QUICK_HERO;
-    rec.hero = attacker;
-    rec.x = g.state.heroes[defender].x;
-    rec.y = g.state.heroes[defender].y;
-    rec.opponent = defender;
-    return show_preview(m, rec, d);
+    const HeroState& foe = g.state.heroes[defender];
+    return show_preview(m, QuickCombatRecord{QUICK_HERO, attacker, foe.x, foe.y, defender, {}, 0}, d);
 }
 
 bool preview_town_battle(MainState& m, int hero, int x, int y, int guard) {
@@ -468,13 +457,7 @@ bool preview_town_battle(MainState& m, int hero, int x, int y, int guard) {
     }
     const HeadlessSideInput d = defending_side(ids, counts);
     if (!side_has_stacks(d)) return false;
-    QuickCombatRecord rec;
-    rec.kind = QUICK_TOWN;
-    rec.hero = hero;
-    rec.x = x;
-    rec.y = y;
-    rec.opponent = guard;
-    return show_preview(m, rec, d);
+    return show_preview(m, QuickCombatRecord{QUICK_TOWN, hero, x, y, guard, {}, 0}, d);
 }
 
 // ---- the open battle in the loop
