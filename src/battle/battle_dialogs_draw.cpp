@@ -207,8 +207,8 @@ void BattleScreen::draw_general_options() {
     text::centered_box(renderer, font, t.format("HERO_NAME_THE_CLASS", {name, class_text}), 195, 140, 250, kGold);
 
     static const char* const labels[4] = {"SPL", "RUN", "SUR", "EXIT"};
-    // Casting waits for battle spells: its button always shows as not available.
-    const bool enabled[4] = {false, retreat_allowed(options_side), surrender_allowed(), true};
+    const bool enabled[4] = {hand_caster(options_side) != nullptr, retreat_allowed(options_side),
+                             surrender_allowed(), true};
     for (int i = 0; i < 4; ++i) {
         const SDL_Rect r{210 + 59 * i, 277, 43, 48};
         option_button_rects[static_cast<size_t>(i)] = r;

@@ -465,6 +465,9 @@ void BattleScreen::draw() {
     case BattleOverlay::HeroOptions: draw_general_options(); break;
     case BattleOverlay::SurrenderConfirm: draw_surrender_confirm(); break;
     case BattleOverlay::Result: draw_result_screen(); break;
+    case BattleOverlay::Spellbook:
+        if (res && spellbook_modal_active(book)) draw_spellbook(renderer, *res, book.book, font, font_small);
+        break;
     default: break;
     }
     switch (overlay) {

@@ -75,8 +75,12 @@ void BattleScreen::handle_event(const SDL_Event& e) {
     case BattleOverlay::CreatureView: handle_creature_view_event(e); return;
     case BattleOverlay::HeroOptions: handle_hero_options_event(e); return;
     case BattleOverlay::Spellbook:
-        // No book can be open before battle spells exist; an overlay left over closes.
-        overlay = BattleOverlay::None;
+        if (HeroState* h = spellbook_modal_active(book) ? hand_caster(casting_side) : nullptr) {
+            handle_spellbook_modal(e, book, *h);
+            if (spellbook_modal_active(book)) return;
+        }
+        book = {};
+        if (overlay == BattleOverlay::Spellbook) overlay = BattleOverlay::None;
         return;
     case BattleOverlay::SurrenderConfirm: handle_surrender_event(e); return;
     case BattleOverlay::None: break;
@@ -127,6 +131,26 @@ void BattleScreen::open_hero_options(int side_index, bool info_only) {
     overlay = info_only ? BattleOverlay::HeroInfo : BattleOverlay::HeroOptions;
 }
 
+HeroState* BattleScreen::hand_caster(int side_index) {
+    if (side_index < 0 || side_index > 1 || !control.human[side_index] || spell_cast_this_round) return nullptr;
+    if (spell_aiming || phase != ActionPhase::Idle || !game) return nullptr;
+    const int h = side(side_index).hero;
+    if (!game->valid_hero(h) || !game->heroes[static_cast<size_t>(h)].has_spellbook) return nullptr;
+    return &game->heroes[static_cast<size_t>(h)];
+}
+
+void BattleScreen::open_battle_spellbook(int side_index) {
+    HeroState* h = hand_caster(side_index);
+    if (!h) return;
+    casting_side = static_cast<uint8_t>(side_index);
+    view_only = 0;
+    overlay = BattleOverlay::Spellbook;
+    open_spellbook_for(book, *h, side(side_index).hero, SB_BATTLE, [this](int spell) {
+        // The book is still routing its last release; the aim takes over once it lets go.
+        choose_battle_spell(*this, spell);
+    });
+}
+
 void BattleScreen::handle_hero_options_event(const SDL_Event& e) {
     if (is_key(e, SDLK_ESCAPE)) {
         overlay = BattleOverlay::None;
@@ -151,7 +175,11 @@ void BattleScreen::handle_hero_options_event(const SDL_Event& e) {
         option_button_pressed = {};
         return;
     }
-    // The spell button opens the hero's book once battle spells exist; until then it stays inert.
+    if (released_on(OptSpell) && hand_caster(options_side)) {
+        option_button_pressed = {};
+        open_battle_spellbook(options_side);
+        return;
+    }
     if (released_on(OptRetreat) && retreat_allowed(options_side)) {
         overlay = BattleOverlay::None;
         retreating_side = options_side;

@@ -14,6 +14,7 @@
 #include "battle/battle_result.h"
 #include "battle/battle_spell.h"
 #include "battle/battle_types.h"
+#include "town/spellbook.h"
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -491,6 +492,8 @@ public:
     uint8_t bad_luck_shown = 0, bad_luck_on_shot = 0, bad_luck_on_retal = 0;
     int32_t spell_id = -1;  // the spell being cast, -1 none
     BattleSpellState spells;
+    // The hero's book, opened on its combat half from the hero options dialog.
+    SpellbookModal book;
 
     uint32_t rng = 12345;
 
@@ -580,6 +583,9 @@ private:
     bool press_creature_panels(const SDL_Event& e);
     void press_field(int x, int y);
     void handle_field_key(SDL_Keycode key);
+    // The human side's hero with a book, while that side has not cast this round.
+    HeroState* hand_caster(int side_index);
+    void open_battle_spellbook(int side_index);
 };
 
 // Whether an army has no troops: a slot counts only with a creature and a count above 0.

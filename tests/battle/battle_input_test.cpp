@@ -232,7 +232,7 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     click(b.option_button_rects[2].x + 5, b.option_button_rects[2].y + 5);
     EXPECT_EQ(b.message, "Not enough gold (30 needed)");
     EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions);
-    // The spell button does nothing yet; the leave button closes wherever it is released once armed.
+    // A hero without a book: the spell button does nothing; the leave button closes wherever it is released once armed.
     click(b.option_button_rects[0].x + 5, b.option_button_rects[0].y + 5);
     EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions);
     mouse(SDL_MOUSEBUTTONDOWN, b.option_button_rects[3].x + 5, b.option_button_rects[3].y + 5);

@@ -3,6 +3,7 @@
 #include "battle/battle_combat.h"
 #include "battle/battle_rules_fixture.h"
 #include "battle/battle_spell.h"
+#include "town/spellbook.h"
 #include "world/game_state.h"
 
 using namespace vorn1;
@@ -363,4 +364,56 @@ TEST(BattleSpell, PlayerAimsWithTheMouse) {
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(b.current, 0);
     EXPECT_FALSE(choose_battle_spell(b, kSpellLightning));
+}
+
+TEST(BattleSpell, PlayerCastsFromTheBook) {
+    GameState g;
+    BattleScreen b;
+    b.game = &g;
+    b.active = 1;
+    b.control.human = {1, 0};
+    b.attacker_tent_rect = SDL_Rect{0, 157, 76, 100};
+    b.attacker_side.hero = add_caster(g, {{kSpellLightning, 2}});
+    b.attacker_side.power = 2;
+    put(b, 0, 3, 10, 2, 1);
+    BattleUnit& foe = put(b, 5, 3, 10, 2, 7);
+    vorn1::test::queue_all(b, 0);
+    auto click = [&](int x, int y) {
+        SDL_Event e{};
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.x = x;
+        e.button.y = y;
+        e.type = SDL_MOUSEBUTTONDOWN;
+        b.handle_event(e);
+        e.type = SDL_MOUSEBUTTONUP;
+        b.handle_event(e);
+    };
+    auto open_dialog_and_press_spell = [&] {
+        click(b.attacker_tent_rect.x + 5, b.attacker_tent_rect.y + 5);
+        ASSERT_EQ(b.overlay, BattleOverlay::HeroOptions);
+        click(b.option_button_rects[0].x + 5, b.option_button_rects[0].y + 5);
+    };
+    open_dialog_and_press_spell();
+    ASSERT_EQ(b.overlay, BattleOverlay::Spellbook);
+    ASSERT_TRUE(spellbook_modal_active(b.book));
+    ASSERT_EQ(b.book.book.spells.size(), 1u);
+    // The pick's release stays with the book; then the aim is up.
+    click(234, 154);
+    EXPECT_EQ(b.overlay, BattleOverlay::None);
+    EXPECT_FALSE(spellbook_modal_active(b.book));
+    ASSERT_EQ(b.spell_aiming, 1);
+    EXPECT_EQ(b.spells.aim_spell, kSpellLightning);
+    const SDL_Rect r = BattleScreen::hex_rect(2, 7);
+    click(r.x + r.w / 2, r.y + r.h / 2);
+    EXPECT_EQ(pool(foe), 250 - 50);
+    EXPECT_EQ(foe.count, 8);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellLightning], 1);
+    run_phase(b, ActionPhase::SpellDamageAnim);
+    EXPECT_EQ(b.phase, ActionPhase::Idle);
+    // The same round: the button stays shut and no book opens.
+    open_dialog_and_press_spell();
+    EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions);
+    EXPECT_FALSE(spellbook_modal_active(b.book));
+    EXPECT_EQ(b.spell_aiming, 0);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellLightning], 1);
 }
