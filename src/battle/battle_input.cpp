@@ -134,6 +134,10 @@ void BattleScreen::open_hero_options(int side_index, bool info_only) {
 HeroState* BattleScreen::hand_caster(int side_index) {
     if (side_index < 0 || side_index > 1 || !control.human[side_index] || spell_cast_this_round) return nullptr;
     if (spell_aiming || phase != ActionPhase::Idle || !game) return nullptr;
+    // The hero casts in its own stacks' turn, so nothing on the field moves while the book is open.
+    const BattleUnit* u = active_unit();
+    if (!u || u->side != side_index || (auto_engaged && (side_index == 0 ? auto_attacker : auto_defender)))
+        return nullptr;
     const int h = side(side_index).hero;
     if (!game->valid_hero(h) || !game->heroes[static_cast<size_t>(h)].has_spellbook) return nullptr;
     return &game->heroes[static_cast<size_t>(h)];
