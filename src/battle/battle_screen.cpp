@@ -9,10 +9,7 @@ namespace vorn1 {
 
 BattleScreen::BattleScreen() = default;
 
-BattleScreen::~BattleScreen() {
-    shutdown();
-    sky.reset();
-}
+BattleScreen::~BattleScreen() { shutdown(); }
 
 void BattleScreen::init(BattleResources* battle_res_in, Resources* res_in, SDL_Renderer* renderer_in,
                         TTF_Font* font_in, TTF_Font* font_small_in) {
@@ -142,6 +139,8 @@ void BattleScreen::shutdown() {
     release_dialog_art();
     if (result_screen.preview_portrait) SDL_DestroyTexture(result_screen.preview_portrait);
     result_screen.preview_portrait = nullptr;
+    release_scene();
+    damage_icns.release();
 }
 
 }  // namespace vorn1

@@ -151,6 +151,8 @@ public:
     // Writes each side's stacks back into its hero's army; every end of a battle calls it.
     void write_back_armies();
     void close();
+    // Closes the battle and frees every texture the screen holds, the hit effects too: its owner calls
+    // it while the renderer still exists (the renderer takes its textures with it).
     void shutdown();
 
     // ---- turn order
