@@ -82,9 +82,10 @@ struct Mp4Decoder {
         out_rate = audio->sample_rate;
         out_channels = audio->ch_layout.nb_channels < 1 ? 2 : audio->ch_layout.nb_channels;
         if (out_rate < 1) return;
-        AVChannelLayout out_layout;
+        // Zeroed: a copy into a layout first clears its destination, which must hold a valid layout.
+        AVChannelLayout out_layout{};
         av_channel_layout_default(&out_layout, out_channels);
-        AVChannelLayout in_layout;
+        AVChannelLayout in_layout{};
         if (audio->ch_layout.nb_channels < 1) av_channel_layout_default(&in_layout, out_channels);
         else av_channel_layout_copy(&in_layout, &audio->ch_layout);
         const int r = swr_alloc_set_opts2(&resampler, &out_layout, AV_SAMPLE_FMT_S16, out_rate, &in_layout,
