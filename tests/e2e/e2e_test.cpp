@@ -7,6 +7,7 @@
 #include "assets/image.h"
 #include "assets/png_decode.h"
 #include "datakit/kit_maps.h"
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -101,7 +102,10 @@ struct VirtualDisplay {
     explicit VirtualDisplay(const std::string& screen = "1024x768x24") {
         int fds[2];
         if (::pipe(fds) != 0) return;
-        pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"},
+        // Without -noreset the server starts over whenever its last client leaves (a probe, a window
+        // search), and refuses a program that connects meanwhile.
+        pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp",
+                     "-noreset"},
                     {}, {}, -1, fds[1]);
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
@@ -112,24 +116,48 @@ struct VirtualDisplay {
             num += c;
         }
         ::close(fds[0]);
-        if (!num.empty()) display = ":" + num;
+        if (num.empty()) return;
+        // The display number can come before the server takes clients on a busy machine.
+        const std::string probe = "DISPLAY=:" + num + " xdotool getdisplaygeometry >/dev/null 2>&1";
+        for (int i = 0; i < 100; ++i) {
+            if (std::system(probe.c_str()) == 0) {
+                display = ":" + num;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
     }
     ~VirtualDisplay() { stop(pid); }
 };
 
+std::string file_text(const fs::path& file) {
+    std::string out;
+    if (std::FILE* f = std::fopen(file.c_str(), "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+        std::fclose(f);
+    }
+    return out;
+}
+
 }  // namespace
 
 // Starts the program of the folder on the display and waits up to 20 s for its window; `ids` holds
-// the window ids xdotool found (empty when none appeared).
+// the window ids xdotool found. A failure quotes what the program printed (kept in game.log).
 void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t& game, std::string& ids) {
+    const fs::path log = folder.root / "game.log";
+    const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     game = spawn({"./dravenmoor"},
                  {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
-                 folder.root / "bin");
+                 folder.root / "bin", fd);
+    if (fd >= 0) ::close(fd);
     const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
     for (int i = 0; i < 200 && ids.empty(); ++i) {
-        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early";
+        ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early; it printed:\n" << file_text(log);
         ids = run_capture(search);
     }
+    ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I; the program printed:\n" << file_text(log);
 }
 
 TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
@@ -165,13 +193,8 @@ vorn1::Image window_shot(const std::string& display, const std::string& id, cons
     const std::string cmd =
         "DISPLAY=" + display + " timeout 30 import -window " + id + " png:" + file.string() + " 2>/dev/null";
     if (std::system(cmd.c_str()) != 0) return {};
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return {};
-    std::vector<uint8_t> bytes;
-    uint8_t buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
+    const std::string text = file_text(file);
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
     try {
         return vorn1::decode_png(bytes);
     } catch (...) {
