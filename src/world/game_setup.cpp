@@ -59,7 +59,7 @@ std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map)
             seats[i].in_play = true;
             seats[i].color = sc.color;
             seats[i].human = sc.kind == SEAT_HUMAN;
-            seats[i].ai_level = seats[i].human ? AI_NONE : (uint8_t)std::clamp(sc.ai_level, 1, 4);
+            seats[i].ai_level = seats[i].human ? uint8_t{AI_NONE} : (uint8_t)std::clamp(sc.ai_level, 1, 4);
         }
         return seats;
     }

@@ -153,8 +153,9 @@ TEST_F(TextDraw, WrapKeepsLinesWithinWidthAndWordsInOrder) {
         ASSERT_FALSE(lines.empty());
         std::string joined;
         for (const auto& line : lines) {
-            if (line.find(' ') != std::string::npos)  // a lone word may be wider than the width
+            if (line.find(' ') != std::string::npos) {  // a lone word may be wider than the width
                 EXPECT_LE(text::measure(font_, line).x, width) << line;
+            }
             EXPECT_FALSE(line.empty());
             EXPECT_NE(line.front(), ' ');
             EXPECT_NE(line.back(), ' ');

@@ -117,7 +117,9 @@ TEST(BattleDamage, SilentLuckRoll) {
         EXPECT_TRUE(good == plain || good == plain * 2);
         EXPECT_TRUE(bad == plain || bad == plain / 2);
         // Better luck never loses a doubling that weaker luck got.
-        if (with_luck(1) == plain * 2) EXPECT_EQ(with_luck(3), plain * 2);
+        if (with_luck(1) == plain * 2) {
+            EXPECT_EQ(with_luck(3), plain * 2);
+        }
         doubled += good == plain * 2;
         halved += bad == plain / 2;
     }
@@ -578,7 +580,9 @@ TEST(BattleLuck, RollsAndEffects) {
         };
         EXPECT_EQ(lucky(3), lucky(5));
         EXPECT_EQ(lucky(-3), lucky(-9));
-        if (lucky(1)) EXPECT_TRUE(lucky(2));
+        if (lucky(1)) {
+            EXPECT_TRUE(lucky(2));
+        }
         good += lucky(3);
     }
     EXPECT_GT(good, 35);  // 6 in 24: about 60 of 240

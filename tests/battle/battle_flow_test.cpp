@@ -409,8 +409,9 @@ Replay fight(unsigned seed) {
         out.defender_counts = g.heroes[d].army.counts;
         for (int i = 0; i < 5; ++i) {
             const BattleUnit& u = b.attackers[i];
-            if (u.creature != kNoCreature)
+            if (u.creature != kNoCreature) {
                 EXPECT_EQ(g.heroes[a].army.counts[i], is_living(u) ? u.count : 0);
+            }
         }
         b.shutdown();
     }

@@ -172,7 +172,9 @@ TEST(HeadlessBattle, LuckDoublesOnlyOnALuckyDraw) {
             ASSERT_EQ(1000 - r.defender_survivors[0], lucky ? 200 : 100) << "luck " << luck << " seed " << seed;
             doubled += lucky;
         }
-        if (luck > 0) EXPECT_GT(doubled, 0);
+        if (luck > 0) {
+            EXPECT_GT(doubled, 0);
+        }
     }
 }
 

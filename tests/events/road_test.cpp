@@ -271,7 +271,9 @@ TEST(Road, SitesWithoutRecords) {
         ASSERT_EQ(fight.site_battle, 1);
         const int level = type == OBJ_GRAVEYARD ? r.tile(at).object_detail : 0;
         EXPECT_EQ(fight.site_kind, type == OBJ_GRAVEYARD ? GUARDED_GRAVEYARD : GUARDED_SHIPWRECK);
-        if (type == OBJ_GRAVEYARD) EXPECT_EQ(fight.site_level, level);
+        if (type == OBJ_GRAVEYARD) {
+            EXPECT_EQ(fight.site_level, level);
+        }
         const int32_t gold = r.treasury().gold;
         EXPECT_TRUE(grant_guarded_site_reward(r.state, r.map, r.hero, at.first, at.second, fight.site_kind,
                                               fight.site_level, fight.artifact));

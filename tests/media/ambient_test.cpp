@@ -80,7 +80,9 @@ TEST_F(Ambient, NearestTileOfAnIdSetsItsLoudness) {
     EXPECT_EQ(Mix_GetChunk(28), engine.chunks[20]);
     EXPECT_EQ(volume(28), (9 * 4 + 5) / 10);
     for (int ch = 0; ch < kMixerChannels; ++ch)
-        if (ch != 12 && ch != 28) EXPECT_FALSE(Mix_Playing(ch)) << ch;
+        if (ch != 12 && ch != 28) {
+            EXPECT_FALSE(Mix_Playing(ch)) << ch;
+        }
     EXPECT_EQ(engine.last_x, 10);
     EXPECT_EQ(engine.last_y, 10);
 

@@ -56,7 +56,9 @@ protected:
     }
     static void open_mixer() {
         if (Mix_QuerySpec(nullptr, nullptr, nullptr)) return;
-        if (!SDL_WasInit(SDL_INIT_AUDIO)) ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+            ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        }
         ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
         Mix_AllocateChannels(29);
     }

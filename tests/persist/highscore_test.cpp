@@ -98,7 +98,9 @@ TEST(ScoreRules, RankLaddersPickTheFirstRowPassingTheTest) {
         EXPECT_STREQ(k_standard_ladder[i].title, k_campaign_ladder[i].title);
         EXPECT_EQ(k_standard_ladder[i].creature_id, k_campaign_ladder[i].creature_id);
         EXPECT_EQ(k_standard_ladder[i].threshold, 189 - 7 * static_cast<int>(i));
-        if (i > 0) EXPECT_GT(k_campaign_ladder[i].threshold, k_campaign_ladder[i - 1].threshold);
+        if (i > 0) {
+            EXPECT_GT(k_campaign_ladder[i].threshold, k_campaign_ladder[i - 1].threshold);
+        }
     }
 }
 

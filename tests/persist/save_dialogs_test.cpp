@@ -270,7 +270,9 @@ TEST_F(SaveDialogs, NoticeAndPromptTexts) {
     };
     for (std::size_t i = 0; i < filled.size(); ++i) {
         EXPECT_LT(width(filled[i]), 255);
-        if (i + 1 < filled.size()) EXPECT_GE(width(filled[i] + " word"), 255);  // filled greedily
+        if (i + 1 < filled.size()) {
+            EXPECT_GE(width(filled[i] + " word"), 255);  // filled greedily
+        }
     }
 }
 

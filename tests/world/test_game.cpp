@@ -209,7 +209,9 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(s.week, 2);
     EXPECT_NE(ev.kind, 0);
     EXPECT_FALSE(ev.monthly);
-    if (ev.kind != 2) EXPECT_GT(s.castles[0].available[0], stock);
+    if (ev.kind != 2) {
+        EXPECT_GT(s.castles[0].available[0], stock);
+    }
     s.week = 4;
     s.day = 7;
     ev = advance_day(s, map, left, max, nullptr, 5);

@@ -31,7 +31,7 @@ struct IndexGrid {
     IndexGrid() = default;
     IndexGrid(int w, int h, uint8_t fill = 0);
     uint8_t& at(int x, int y) { return index[static_cast<std::size_t>(y) * width + x]; }
-    uint8_t kind(int x, int y) const { return mask.empty() ? kOpaque : mask[static_cast<std::size_t>(y) * width + x]; }
+    uint8_t kind(int x, int y) const { return mask.empty() ? uint8_t{kOpaque} : mask[static_cast<std::size_t>(y) * width + x]; }
     void set_kind(int x, int y, uint8_t k);
 };
 
