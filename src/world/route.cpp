@@ -19,16 +19,27 @@ const int EXPAND_ORDER[8] = {DIR_N, DIR_E, DIR_S, DIR_W, DIR_NE, DIR_SE, DIR_SW,
 
 bool layer_holds_frame(uint8_t set, uint8_t frame) { return set != 0 && set != 255 && frame != 255; }
 
+// A tile beside a diagonal step that the step cannot squeeze past.
+bool tile_is_barrier(const MapTile& t) {
+    if ((t.object_type & 0x7F) == 12) return true;
+    if (layer_holds_frame(t.layer1_set, t.layer1_frame) && t.layer1_set == SET_TREES) return true;
+    if (t.is_land() && t.blocking == 0) return false;
+    if (layer_holds_frame(t.layer1_set, t.layer1_frame)) return layer_is_barrier(t.layer1_set, t.layer1_frame);
+    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
+    return mountain2 && ((t.object_type >= 52 && t.object_type <= 55) || t.object_type == 63);
+}
+
 bool side_is_barrier(const GameMap& map, int x, int y) {
     const MapTile* t = map.tile(x, y);
-    if (!t) return false;
-    if ((t->object_type & 0x7F) == 12) return true;
-    if (layer_holds_frame(t->layer1_set, t->layer1_frame) && t->layer1_set == SET_TREES) return true;
-    if (t->is_land() && t->blocking == 0) return false;
-    if (layer_holds_frame(t->layer1_set, t->layer1_frame)) return layer_is_barrier(t->layer1_set, t->layer1_frame);
-    const bool mountain2 = layer_holds_frame(t->layer2_set, t->layer2_frame) && t->layer2_set == SET_MOUNTAINS;
-    return mountain2 && ((t->object_type >= 52 && t->object_type <= 55) || t->object_type == 63);
+    return t && tile_is_barrier(*t);
 }
+
+// is_enterable_object_type as a table: the search asks it for every tile it reaches.
+const std::array<bool, 256> kEnterable = [] {
+    std::array<bool, 256> out{};
+    for (int i = 0; i < 256; ++i) out[(size_t)i] = is_enterable_object_type((uint8_t)i);
+    return out;
+}();
 
 // Scenery object types a hero on foot cannot stand on.
 bool foot_type_blocked(const MapTile& t) {
@@ -73,7 +84,7 @@ namespace {
 
 // The parts of the step rule that depend on the destination tile alone.
 bool gate_ok(const MapTile& t) {
-    if (is_enterable_object_type(t.object_type)) return true;
+    if (kEnterable[t.object_type]) return true;
     if (layer_holds_frame(t.layer1_set, t.layer1_frame) && t.layer1_set == SET_TREES) return false;
     return t.blocking == 0;
 }
@@ -100,6 +111,76 @@ int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_b
     return step_cost(map, tx, ty, diagonal, flat, false);
 }
 
+namespace {
+
+// Search record of one tile of the bordered grid. Valid only for the search whose number it carries,
+// so a search prepares just the tiles it reaches rather than the whole map.
+struct RouteNode {
+    uint32_t search = 0;
+    int32_t dist = 0;
+    int16_t prev = -1;
+    uint8_t done = 0;
+    uint8_t info = 0;      // RouteInfo bits
+    uint8_t straight = 0;  // a straight step's cost into the tile
+    uint8_t x = 0, y = 0;  // grid coordinates: the map's plus one
+};
+
+enum RouteInfo : uint8_t { T_TARGET = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16 };
+
+constexpr int GRID_DIM = MAP_MAX_DIM + 2;
+constexpr int GRID_N = GRID_DIM * GRID_DIM;
+
+struct RouteScratch {
+    std::array<RouteNode, GRID_N> nodes{};
+    std::array<uint32_t, GRID_N> blocked{};  // search number of the searches that block the tile
+    std::array<std::vector<uint16_t>, 32> buckets;
+    uint32_t search = 0;
+};
+
+// The questions of the step rule about one tile, asked once per search and only for tiles it reaches.
+struct RouteQuery {
+    const GameMap& map;
+    const FogOfWar* fog;
+    RouteScratch& s;
+    int stride;
+    bool flat, on_boat, guarded;
+
+    void prepare(RouteNode& n, int gx, int gy) const {
+        n.search = s.search;
+        n.dist = INT32_MAX;
+        n.prev = -1;
+        n.done = 0;
+        n.info = 0;
+        n.straight = 0;
+        n.x = (uint8_t)gx;
+        n.y = (uint8_t)gy;
+        const int x = gx - 1, y = gy - 1;
+        if (x < 0 || y < 0 || x >= map.width || y >= map.height) return;  // the border: never entered
+        const MapTile& t = map.tiles[(size_t)y * map.width + x];
+        uint8_t f = 0;
+        const bool seen = !fog || fog->explored[(size_t)(x + FOG_DIM * y)] != 0;
+        if (seen && (on_boat ? boat_target_ok(t) : foot_target_ok(t))) f |= T_TARGET;
+        if (on_boat) {
+            if (open_water_side(&t)) f |= T_SIDE_WATER;
+        } else if (tile_is_barrier(t)) {
+            f |= T_BARRIER;
+        }
+        if ((t.object_type >= OBJ_EVENT_FIRST && kEnterable[t.object_type]) || s.blocked[(size_t)(gy * stride + gx)] == s.search)
+            f |= T_STOP;
+        if (guarded && (map.guard_map[(size_t)x * map.height + y] & 0x80)) f |= T_GUARD_STOP;
+        n.info = f;
+        n.straight = (uint8_t)(on_boat || flat || t.is_water() ? 4 : (t.ground >= 40 && t.ground <= 79) ? 6
+                                                               : (t.ground >= 100 && t.ground <= 119) ? 8 : 4);
+    }
+    RouteNode& at(int i, int gx, int gy) const {
+        RouteNode& n = s.nodes[(size_t)i];
+        if (n.search != s.search) prepare(n, gx, gy);
+        return n;
+    }
+};
+
+}  // namespace
+
 std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, int y1, int mp, bool flat, bool on_boat,
                                   bool accept_dest, const FogOfWar* fog, const std::unordered_set<uint32_t>* blocked,
                                   bool stop_at_guarded) {
@@ -107,52 +188,42 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
     if (!map.has_tiles() || !map.in_bounds(x0, y0) || !map.in_bounds(x1, y1)) return out;
     if (x0 == x1 && y0 == y1) return out;
     if (fog && !fog->is_explored(x1, y1)) return out;
+    if (map.width > MAP_MAX_DIM || map.height > MAP_MAX_DIM) return out;
 
-    const int w = map.width, h = map.height, n = w * h;
-    constexpr int MAXN = MAP_MAX_DIM * MAP_MAX_DIM;
-    thread_local std::array<int32_t, MAXN> dist;
-    thread_local std::array<int16_t, MAXN> prev;
-    thread_local std::array<uint8_t, MAXN> done;
-    std::fill_n(dist.begin(), n, INT32_MAX);
-    std::fill_n(prev.begin(), n, (int16_t)-1);
-    std::fill_n(done.begin(), n, (uint8_t)0);
-    const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)n;
-
-    // Per-tile answers of the step rule, computed once per search (hero_step_cost asks the same questions).
-    enum : uint8_t { T_TARGET = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16 };
-    thread_local std::array<uint8_t, MAXN> info;
-    thread_local std::array<uint8_t, MAXN> straight;
-    for (int i = 0; i < n; ++i) {
-        const MapTile& t = map.tiles[i];
-        const int tx = i % w, ty = i / w;
-        uint8_t f = 0;
-        const bool seen = !fog || fog->is_explored(tx, ty);
-        if (seen && (on_boat ? boat_target_ok(t) : foot_target_ok(t))) f |= T_TARGET;
-        if (side_is_barrier(map, tx, ty)) f |= T_BARRIER;
-        if (open_water_side(&t)) f |= T_SIDE_WATER;
-        if ((t.object_type >= OBJ_EVENT_FIRST && is_enterable_object_type(t.object_type)) ||
-            (blocked && blocked->count(tile_key(tx, ty))))
-            f |= T_STOP;
-        if (stop_at_guarded && guard_ok && (map.guard_map[(size_t)tx * h + ty] & 0x80)) f |= T_GUARD_STOP;
-        info[i] = f;
-        straight[i] = (uint8_t)step_cost(map, tx, ty, false, flat, on_boat);
+    // The map with a one-tile border, so that a neighbour is an index offset without bounds checks.
+    const int stride = map.width + 2;
+    thread_local RouteScratch scratch;
+    RouteScratch& s = scratch;
+    if (++s.search == 0) {
+        s.nodes.fill(RouteNode{});
+        s.blocked.fill(0);
+        s.search = 1;
     }
+    if (blocked)
+        for (uint32_t key : *blocked) {
+            const int bx = (int)(key & 0xFFFF), by = (int)(key >> 16);
+            if (map.in_bounds(bx, by)) s.blocked[(size_t)((by + 1) * stride + bx + 1)] = s.search;
+        }
+    const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)map.width * map.height;
+    const RouteQuery q{map, fog, s, stride, flat, on_boat, stop_at_guarded && guard_ok};
+    int offset[8];
+    for (int d = 0; d < 8; ++d) offset[d] = DY[d] * stride + DX[d];
 
     // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal) never
     // overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets suffice.
-    auto estimate = [&](int i) {
-        const int dx = std::abs(i % w - x1), dy = std::abs(i / w - y1);
+    const int gx1 = x1 + 1, gy1 = y1 + 1;
+    auto estimate = [&](int gx, int gy) {
+        const int dx = std::abs(gx - gx1), dy = std::abs(gy - gy1);
         return 4 * std::max(dx, dy) + 2 * std::min(dx, dy);
     };
-    thread_local std::array<std::vector<uint16_t>, 32> buckets;
-    for (auto& bk : buckets) bk.clear();
-    const int start = y0 * w + x0, goal = y1 * w + x1;
-    dist[start] = 0;
-    int32_t cf = estimate(start);
-    buckets[cf & 31].push_back((uint16_t)start);
+    for (auto& bk : s.buckets) bk.clear();
+    const int start = (y0 + 1) * stride + x0 + 1, goal = gy1 * stride + gx1;
+    q.at(start, x0 + 1, y0 + 1).dist = 0;
+    int32_t cf = estimate(x0 + 1, y0 + 1);
+    s.buckets[cf & 31].push_back((uint16_t)start);
     int pending = 1;
     while (pending > 0) {
-        auto& bucket = buckets[cf & 31];
+        auto& bucket = s.buckets[cf & 31];
         if (bucket.empty()) {
             ++cf;
             continue;
@@ -160,69 +231,77 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
         const int cur = bucket.back();
         bucket.pop_back();
         --pending;
-        if (done[cur]) continue;
-        done[cur] = 1;
+        RouteNode& cn = s.nodes[(size_t)cur];
+        if (cn.done) continue;
+        cn.done = 1;
         if (cur == goal) break;
-        const int cx = cur % w, cy = cur / w;
+        const int cx = cn.x, cy = cn.y;
         // Tiles that a walk stops on are entered but never walked through. From a guarded tile the goal
         // may still follow (a hero beside a monster may attack it).
         bool stop = false;
         if (cur != start) {
-            if (info[cur] & T_STOP) continue;
-            stop = (info[cur] & T_GUARD_STOP) != 0;
-            if (stop && (std::abs(cx - x1) > 1 || std::abs(cy - y1) > 1)) continue;
+            if (cn.info & T_STOP) continue;
+            stop = (cn.info & T_GUARD_STOP) != 0;
+            if (stop && (std::abs(cx - gx1) > 1 || std::abs(cy - gy1) > 1)) continue;
         }
         for (int k = 0; k < 8; ++k) {
             const int d = EXPAND_ORDER[k];
-            const int nx = cx + DX[d], ny = cy + DY[d];
-            if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
-            const int ni = ny * w + nx;
-            if (done[ni] || (stop && ni != goal)) continue;
+            const int ni = cur + offset[d], nx = cx + DX[d], ny = cy + DY[d];
+            RouteNode& nn = q.at(ni, nx, ny);
+            if (nn.done || (stop && ni != goal)) continue;
             const bool diagonal = DX[d] != 0 && DY[d] != 0;
             int c = -1;
-            if (info[ni] & T_TARGET) {
-                const int sa = cy * w + nx, sb = ny * w + cx;  // the two side tiles of a diagonal
-                if (!diagonal) c = straight[ni];
-                else if (on_boat) c = (info[sa] & T_SIDE_WATER) || (info[sb] & T_SIDE_WATER) ? 6 : -1;
-                else c = (info[sa] & T_BARRIER) && (info[sb] & T_BARRIER) ? -1 : straight[ni] * 3 / 2;
+            if (nn.info & T_TARGET) {
+                if (!diagonal) {
+                    c = nn.straight;
+                } else {
+                    // The two side tiles of a diagonal.
+                    const uint8_t sa = q.at(cur + DX[d], nx, cy).info, sb = q.at(cur + DY[d] * stride, cx, ny).info;
+                    if (on_boat) c = (sa & T_SIDE_WATER) || (sb & T_SIDE_WATER) ? 6 : -1;
+                    else c = (sa & T_BARRIER) && (sb & T_BARRIER) ? -1 : nn.straight * 3 / 2;
+                }
             }
             if (ni == goal) {
-                if (c < 0 && accept_dest) c = step_cost(map, nx, ny, diagonal, flat, on_boat);
-            } else if (c >= 0 && blocked && (info[ni] & T_STOP) && blocked->count(tile_key(nx, ny))) {
+                if (c < 0 && accept_dest) c = step_cost(map, x1, y1, diagonal, flat, on_boat);
+            } else if (c >= 0 && blocked && (nn.info & T_STOP) && s.blocked[(size_t)ni] == s.search) {
                 c = -1;  // own sites are a destination only
             }
             if (c < 0) continue;
-            const int32_t nd = dist[cur] + c;
-            if (nd < dist[ni]) {
-                dist[ni] = nd;
-                prev[ni] = (int16_t)cur;
-                buckets[(nd + estimate(ni)) & 31].push_back((uint16_t)ni);
+            const int32_t nd = cn.dist + c;
+            if (nd < nn.dist) {
+                nn.dist = nd;
+                nn.prev = (int16_t)cur;
+                s.buckets[(nd + estimate(nx, ny)) & 31].push_back((uint16_t)ni);
                 ++pending;
             }
         }
     }
-    if (!done[goal]) return out;
+    const RouteNode& gn = s.nodes[(size_t)goal];
+    if (gn.search != s.search || !gn.done) return out;
 
-    for (int at = goal; at != start; at = prev[at]) {
-        RouteStep s;
-        s.x = at % w;
-        s.y = at / w;
-        out.push_back(s);
+    for (int at = goal; at != start; at = s.nodes[(size_t)at].prev) {
+        const RouteNode& n = s.nodes[(size_t)at];
+        RouteStep step;
+        step.x = n.x - 1;
+        step.y = n.y - 1;
+        step.cost = n.dist;
+        out.push_back(step);
     }
     std::reverse(out.begin(), out.end());
     int px = x0, py = y0;
+    int32_t before = 0;
     int64_t spent = 0;
     for (size_t i = 0; i < out.size(); ++i) {
-        RouteStep& s = out[i];
-        s.dir = (uint8_t)dir_from_delta(s.x - px, s.y - py);
-        const int idx = s.y * w + s.x;
-        const int c = dist[idx] - dist[py * w + px];
+        RouteStep& st = out[i];
+        st.dir = (uint8_t)dir_from_delta(st.x - px, st.y - py);
+        const int c = st.cost - before;
+        before = st.cost;
         spent += c;
-        s.within_points = spent <= mp ? 1 : 0;
-        s.cost = s.within_points ? c : -c;
-        if (i > 0) out[i - 1].next_dir = s.dir;
-        px = s.x;
-        py = s.y;
+        st.within_points = spent <= mp ? 1 : 0;
+        st.cost = st.within_points ? c : -c;
+        if (i > 0) out[i - 1].next_dir = st.dir;
+        px = st.x;
+        py = st.y;
     }
     return out;
 }
