@@ -12,10 +12,8 @@ namespace vorn1 {
 
 namespace {
 
-const int DX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
-const int DY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
-// Straight steps are tried first so that equal-cost routes prefer them.
-const int EXPAND_ORDER[8] = {DIR_N, DIR_E, DIR_S, DIR_W, DIR_NE, DIR_SE, DIR_SW, DIR_NW};
+constexpr int DX[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+constexpr int DY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
 bool layer_holds_frame(uint8_t set, uint8_t frame) { return set != 0 && set != 255 && frame != 255; }
 
@@ -113,28 +111,40 @@ int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_b
 
 namespace {
 
-// Search record of one tile of the bordered grid. Valid only for the search whose number it carries,
-// so a search prepares just the tiles it reaches rather than the whole map.
+// Search record of one tile of the bordered grid, valid only for the search whose number it carries: a
+// search prepares just the tiles it reaches rather than the whole map.
 struct RouteNode {
-    uint32_t search = 0;
-    int32_t dist = 0;
-    int16_t prev = -1;
-    uint8_t done = 0;
+    uint16_t search = 0;
+    uint16_t dist = 0;     // cost from the start; kUnreached until a step reaches the tile
     uint8_t info = 0;      // RouteInfo bits
     uint8_t straight = 0;  // a straight step's cost into the tile
-    uint8_t x = 0, y = 0;  // grid coordinates: the map's plus one
+    uint8_t from = 0;      // kDone and the direction of the step that reached the tile
 };
 
 enum RouteInfo : uint8_t { T_TARGET = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16 };
+constexpr uint8_t kDone = 0x80;
+constexpr uint16_t kUnreached = 0xFFFF;
 
 constexpr int GRID_DIM = MAP_MAX_DIM + 2;
 constexpr int GRID_N = GRID_DIM * GRID_DIM;
+// The longest route crosses every tile at the dearest step.
+static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
+
+// A queued tile: its grid index and coordinates, and the entry queued before it in its bucket.
+struct QueuedTile {
+    uint16_t index;
+    uint8_t x, y;
+    int32_t next;
+};
+
+// Every expansion queues a tile at most once per direction.
+constexpr int QUEUE_N = 8 * GRID_N + 1;
 
 struct RouteScratch {
     std::array<RouteNode, GRID_N> nodes{};
-    std::array<uint32_t, GRID_N> blocked{};  // search number of the searches that block the tile
-    std::array<std::vector<uint16_t>, 32> buckets;
-    uint32_t search = 0;
+    std::array<uint16_t, GRID_N> blocked{};  // number of the search that blocks the tile
+    std::array<QueuedTile, QUEUE_N> queue;   // the buckets' entries, each bucket a stack through `next`
+    uint16_t search = 0;
 };
 
 // The questions of the step rule about one tile, asked once per search and only for tiles it reaches.
@@ -147,13 +157,10 @@ struct RouteQuery {
 
     void prepare(RouteNode& n, int gx, int gy) const {
         n.search = s.search;
-        n.dist = INT32_MAX;
-        n.prev = -1;
-        n.done = 0;
+        n.dist = kUnreached;
+        n.from = 0;
         n.info = 0;
         n.straight = 0;
-        n.x = (uint8_t)gx;
-        n.y = (uint8_t)gy;
         const int x = gx - 1, y = gy - 1;
         if (x < 0 || y < 0 || x >= map.width || y >= map.height) return;  // the border: never entered
         const MapTile& t = map.tiles[(size_t)y * map.width + x];
@@ -206,8 +213,6 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
         }
     const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)map.width * map.height;
     const RouteQuery q{map, fog, s, stride, flat, on_boat, stop_at_guarded && guard_ok};
-    int offset[8];
-    for (int d = 0; d < 8; ++d) offset[d] = DY[d] * stride + DX[d];
 
     // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal) never
     // overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets suffice.
@@ -216,26 +221,34 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
         const int dx = std::abs(gx - gx1), dy = std::abs(gy - gy1);
         return 4 * std::max(dx, dy) + 2 * std::min(dx, dy);
     };
-    for (auto& bk : s.buckets) bk.clear();
+    std::array<int32_t, 32> bucket_top;  // last entry queued in each bucket, -1 when empty
+    bucket_top.fill(-1);
+    int32_t used = 0;
+    auto push = [&](int f, int i, int x, int y) {
+        s.queue[(size_t)used] = QueuedTile{(uint16_t)i, (uint8_t)x, (uint8_t)y, bucket_top[(size_t)(f & 31)]};
+        bucket_top[(size_t)(f & 31)] = used++;
+    };
     const int start = (y0 + 1) * stride + x0 + 1, goal = gy1 * stride + gx1;
     q.at(start, x0 + 1, y0 + 1).dist = 0;
     int32_t cf = estimate(x0 + 1, y0 + 1);
-    s.buckets[cf & 31].push_back((uint16_t)start);
+    push(cf, start, x0 + 1, y0 + 1);
     int pending = 1;
     while (pending > 0) {
-        auto& bucket = s.buckets[cf & 31];
-        if (bucket.empty()) {
+        int32_t& top = bucket_top[(size_t)(cf & 31)];
+        if (top < 0) {
             ++cf;
             continue;
         }
-        const int cur = bucket.back();
-        bucket.pop_back();
+        const QueuedTile qt = s.queue[(size_t)top];
+        top = qt.next;
         --pending;
+        const int cur = qt.index;
         RouteNode& cn = s.nodes[(size_t)cur];
-        if (cn.done) continue;
-        cn.done = 1;
+        if (cn.from & kDone) continue;
+        cn.from |= kDone;
         if (cur == goal) break;
-        const int cx = cn.x, cy = cn.y;
+        const int cx = qt.x, cy = qt.y;
+        const int cdist = cn.dist;
         // Tiles that a walk stops on are entered but never walked through. From a guarded tile the goal
         // may still follow (a hero beside a monster may attack it).
         bool stop = false;
@@ -244,19 +257,24 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             stop = (cn.info & T_GUARD_STOP) != 0;
             if (stop && (std::abs(cx - gx1) > 1 || std::abs(cy - gy1) > 1)) continue;
         }
-        for (int k = 0; k < 8; ++k) {
-            const int d = EXPAND_ORDER[k];
-            const int ni = cur + offset[d], nx = cx + DX[d], ny = cy + DY[d];
+        // The straight neighbours' facts, which are also the side tiles of the diagonal steps.
+        uint8_t side[8] = {};
+        auto relax = [&](auto dir) {
+            constexpr int d = decltype(dir)::value;
+            constexpr int dx = DX[d], dy = DY[d];
+            constexpr bool diagonal = dx != 0 && dy != 0;
+            const int ni = cur + dy * stride + dx, nx = cx + dx, ny = cy + dy;
             RouteNode& nn = q.at(ni, nx, ny);
-            if (nn.done || (stop && ni != goal)) continue;
-            const bool diagonal = DX[d] != 0 && DY[d] != 0;
+            if constexpr (!diagonal) side[d] = nn.info;
+            if (nn.from & kDone) return;
+            if (stop && ni != goal) return;
             int c = -1;
             if (nn.info & T_TARGET) {
-                if (!diagonal) {
+                if constexpr (!diagonal) {
                     c = nn.straight;
                 } else {
-                    // The two side tiles of a diagonal.
-                    const uint8_t sa = q.at(cur + DX[d], nx, cy).info, sb = q.at(cur + DY[d] * stride, cx, ny).info;
+                    // The two side tiles of a diagonal: the straight neighbours towards its x and its y.
+                    const uint8_t sa = side[dx > 0 ? DIR_E : DIR_W], sb = side[dy > 0 ? DIR_S : DIR_N];
                     if (on_boat) c = (sa & T_SIDE_WATER) || (sb & T_SIDE_WATER) ? 6 : -1;
                     else c = (sa & T_BARRIER) && (sb & T_BARRIER) ? -1 : nn.straight * 3 / 2;
                 }
@@ -266,42 +284,52 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             } else if (c >= 0 && blocked && (nn.info & T_STOP) && s.blocked[(size_t)ni] == s.search) {
                 c = -1;  // own sites are a destination only
             }
-            if (c < 0) continue;
-            const int32_t nd = cn.dist + c;
+            if (c < 0) return;
+            const int nd = cdist + c;
             if (nd < nn.dist) {
-                nn.dist = nd;
-                nn.prev = (int16_t)cur;
-                s.buckets[(nd + estimate(nx, ny)) & 31].push_back((uint16_t)ni);
+                nn.dist = (uint16_t)nd;
+                nn.from = (uint8_t)d;
+                push(nd + estimate(nx, ny), ni, nx, ny);
                 ++pending;
             }
-        }
+        };
+        // Straight steps first, so that equal-cost routes prefer them.
+        relax(std::integral_constant<int, DIR_N>{});
+        relax(std::integral_constant<int, DIR_E>{});
+        relax(std::integral_constant<int, DIR_S>{});
+        relax(std::integral_constant<int, DIR_W>{});
+        relax(std::integral_constant<int, DIR_NE>{});
+        relax(std::integral_constant<int, DIR_SE>{});
+        relax(std::integral_constant<int, DIR_SW>{});
+        relax(std::integral_constant<int, DIR_NW>{});
     }
     const RouteNode& gn = s.nodes[(size_t)goal];
-    if (gn.search != s.search || !gn.done) return out;
+    if (gn.search != s.search || !(gn.from & kDone)) return out;
 
-    for (int at = goal; at != start; at = s.nodes[(size_t)at].prev) {
+    int gx = gx1, gy = gy1;
+    for (int at = goal; at != start;) {
         const RouteNode& n = s.nodes[(size_t)at];
         RouteStep step;
-        step.x = n.x - 1;
-        step.y = n.y - 1;
+        step.x = gx - 1;
+        step.y = gy - 1;
         step.cost = n.dist;
+        step.dir = (uint8_t)(n.from & 7);
         out.push_back(step);
+        gx -= DX[step.dir];
+        gy -= DY[step.dir];
+        at = gy * stride + gx;
     }
     std::reverse(out.begin(), out.end());
-    int px = x0, py = y0;
     int32_t before = 0;
     int64_t spent = 0;
     for (size_t i = 0; i < out.size(); ++i) {
         RouteStep& st = out[i];
-        st.dir = (uint8_t)dir_from_delta(st.x - px, st.y - py);
         const int c = st.cost - before;
         before = st.cost;
         spent += c;
         st.within_points = spent <= mp ? 1 : 0;
         st.cost = st.within_points ? c : -c;
         if (i > 0) out[i - 1].next_dir = st.dir;
-        px = st.x;
-        py = st.y;
     }
     return out;
 }
