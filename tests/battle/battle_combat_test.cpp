@@ -595,7 +595,9 @@ TEST(BattleLuck, RollsAndEffects) {
         s.attacker_side.luck = static_cast<int8_t>(luck);
         s.rng = seed;
         const bool started = s.check_and_start_good_luck_melee(&u, nullptr);
-        if (started) EXPECT_EQ(s.message, luck > 0 ? "BATTLE_GOOD_LUCK" : "BATTLE_BAD_LUCK");
+        if (started) {
+            EXPECT_EQ(s.message, luck > 0 ? "BATTLE_GOOD_LUCK" : "BATTLE_BAD_LUCK");
+        }
         EXPECT_EQ(s.good_luck_on_shot + s.good_luck_on_retal + s.bad_luck_on_shot + s.bad_luck_on_retal, 0);
         return started;
     };

@@ -113,7 +113,9 @@ TEST(TurnAdvance, MoraleRollsOncePerTurnStart) {
             }
             EXPECT_EQ(b.current, 0);
         }
-        if (morale >= 0) EXPECT_EQ(lost, 0);
+        if (morale >= 0) {
+            EXPECT_EQ(lost, 0);
+        }
         else EXPECT_GT(lost, 0);
     }
 }
