@@ -149,7 +149,9 @@ TEST(BattleSounds, TracksVolumesAndSilentGaps) {
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+        ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    }
     Mix_AllocateChannels(35);
     const test::TempDir dir("battle_sounds");
     std::filesystem::create_directories(dir.path / "SOUND");
