@@ -280,17 +280,6 @@ void remove_maps(const GameFolder& folder) {
         if (entry.path().extension() == ".MAP") fs::remove(entry.path());
 }
 
-std::string file_text(const fs::path& p) {
-    std::string out;
-    if (std::FILE* f = std::fopen(p.c_str(), "rb")) {
-        char buf[1024];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-        std::fclose(f);
-    }
-    return out;
-}
-
 }  // namespace
 
 // The window of the real program on the demo data; a termination request on the title screen
