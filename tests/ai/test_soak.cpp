@@ -65,7 +65,9 @@ TEST(AISoak, FourLevelsPlayWholeGamesOnEachMapSize) {
         EXPECT_GT(s.sites, 0);
         EXPECT_GT(s.buildings, 0);
         EXPECT_GT(s.recruited, 0);
-        if (size == 0) EXPECT_GE(s.towns_taken, 1) << "the small map's neutral town is taken";
+        if (size == 0) {
+            EXPECT_GE(s.towns_taken, 1) << "the small map's neutral town is taken";
+        }
     }
 }
 
