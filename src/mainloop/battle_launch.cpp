@@ -304,10 +304,11 @@ void open_pending_monster_battle(MainState& m) {
 
 // ---- towns, sites, heroes
 
-void launch_town_battle(MainState& m, const EventResult& r) {
+void launch_town_battle(MainState& m, const EventResult& r) { launch_town_battle(m, r.hero, r.x, r.y); }
+
+void launch_town_battle(MainState& m, int hero, int x, int y) {
     GameSession& g = game_of(m);
     GameState& s = g.state;
-    const int hero = r.hero, x = r.x, y = r.y;
     if (s.valid_hero(hero)) reset_planned_route(g, hero);
     else clear_active_route(g.loop);
     const int owner = owner_of(s, hero);

@@ -27,6 +27,8 @@ void open_pending_monster_battle(MainState& m);
 
 // A visit asked to attack what stands on its tile: capture, siege, garrison or guard battle.
 void launch_town_battle(MainState& m, const EventResult& r);
+// The same attack by any hero standing at or beside the town at (x, y): a computer hero's attack comes here.
+void launch_town_battle(MainState& m, int hero, int x, int y);
 // A guarded site's guards (every kind gets its guards).
 void launch_site_battle(MainState& m, const EventResult& r);
 // The player declined the quick-combat result: the battle is fought on the battle screen after all.

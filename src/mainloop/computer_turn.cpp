@@ -2,16 +2,27 @@
 
 #include <SDL.h>
 
+#include "adventure/player_elimination.h"
 #include "ai/ai_battle.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/turns.h"
+#include "mainloop/victory_check.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
 
 namespace {
+
+// A battle settled by the prediction may have taken a seat's last town or hero: the same end-of-game
+// checks as after a battle on the screen.
+void after_map_battle(MainState& m) {
+    GameSession& g = game_of(m);
+    sync_owned_lists(g.loop, g.state);
+    run_victory_check(m);
+    check_post_battle_eliminations(g.state, g.map, g.elimination, g.loop.current_player);
+}
 
 // A watched step: the hero leaves its tile and walks like a human hero; it lands when the step's time is up.
 bool start_watched_step(MainState& m, const AIStepResult& r) {
@@ -53,27 +64,33 @@ void land_watched_step(GameSession& g, int hero) {
     g.loop.ai.on_move_finished(hero);
 }
 
-// A computer hero attacks the human's hero: the battle screen, as a human's attack would open it, and the
-// turn waits for its end. A town of the human's is settled by the prediction (its siege for a computer
-// attacker is not wired yet), and so is any battle the screen cannot open.
-void start_human_battle(MainState& m) {
+// A computer hero attacks the human's hero or town: the battle screen opens as for a human's attack (the
+// siege with walls, garrison and any hero inside for a castle), and the turn waits for its end. A battle the
+// screen cannot open is settled by the prediction.
+void start_human_battle(MainState& m, const AIStepResult& r) {
     GameSession& g = game_of(m);
     AIExecutor& ai = g.loop.ai;
-    if (ai.target.type == AIO_ATTACK_HERO && g.state.valid_hero(ai.target.index)) {
-        launch_hero_battle(m, ai.pending_hero, ai.target.index);
-        if (g.loop.battle_open) return;
+    if (r.castle >= 0) launch_town_battle(m, r.attacker, r.target_x, r.target_y);
+    else if (r.defender_hero >= 0) launch_hero_battle(m, r.attacker, r.defender_hero);
+    if (g.loop.battle_open) return;
+    // A garrison of empty slots is nobody: the town was taken at the gate.
+    if (r.castle >= 0 && g.state.castles[(size_t)r.castle].owner == ai.player) {
+        ai.resume_after_human_battle(true);
+        return;
     }
     const bool won = resolve_ai_battle(g.state, g.map, ai.player, ai.pending_hero, ai.target);
     rebuild_monster_guard_map(g.map);
+    after_map_battle(m);
     ai.resume_after_human_battle(won);
 }
 
-// The battle screen closed and its outcome is on the map: the attacker won when it still stands and the
-// human's hero does not.
+// The battle screen closed and the after-battle step has put its outcome on the map: the attacker won
+// when it still stands and the defending side lost.
 void finish_human_battle(GameSession& g) {
     AIExecutor& ai = g.loop.ai;
-    const auto standing = [&](int h) { return g.state.valid_hero(h) && g.state.heroes[(size_t)h].live; };
-    ai.resume_after_human_battle(standing(ai.pending_hero) && !standing(ai.target.index));
+    const int h = ai.pending_hero;
+    const bool standing = g.state.valid_hero(h) && g.state.heroes[(size_t)h].live;
+    ai.resume_after_human_battle(standing && g.battle.result_screen.losing_side == 1);
 }
 
 }  // namespace
@@ -113,10 +130,11 @@ void run_computer_turn(MainState& m, float dt_ms) {
             continue;
         }
         if (r.kind == AIS_HUMAN_BATTLE) {
-            start_human_battle(m);
+            start_human_battle(m, r);
             if (ai.waiting_for_battle) return;
             continue;
         }
+        if (r.kind == AIS_AUTO_BATTLE) after_map_battle(m);
         if (r.kind == AIS_IDLE) break;
     }
     if (!ai.active) end_current_turn(m);

@@ -437,5 +437,73 @@ TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsT
     EXPECT_TRUE(loop().day_over);
 }
 
+// A computer hero besieges the human's castle on the battle screen, the garrison and the hero inside
+// defending; the town changes owner only when the computer wins, and its turn ends either way.
+TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
+    for (const bool human_wins : {false, true}) {
+        SCOPED_TRACE(human_wins ? "the human wins" : "the computer wins");
+        make_battle_game();
+        const int computer = add_hero(10, 5, 1, 12);
+        set_army(computer, {{23, 8}});
+        // The human's other town is out of the computer's reach.
+        const int far = add_town(18, 18, 0);
+        state().castles[far].garrison.ids[0] = 23;
+        state().castles[far].garrison.counts[0] = 60;
+        const int town = add_town(8, 5, 0);
+        CastleState& c = state().castles[town];
+        c.is_castle = 1;
+        c.faction = 2;
+        c.garrison.ids = {6, 1, 2, EMPTY_ID, EMPTY_ID};
+        c.garrison.counts = {10, 20, 10, 0, 0};
+        const int inside = add_hero(8, 5, 0);
+        set_army(inside, {{0, 3}});
+        start_player_turn(m, 0);
+        accept_dialogs();
+        loop().hero_move_points[inside] = 0;
+        request_end_turn(m);
+        for (int i = 0; i < 3000 && !loop().battle_open; ++i) frames(1);
+        ASSERT_TRUE(loop().battle_open);
+        BattleScreen& b = g().battle;
+        EXPECT_EQ(loop().battle.kind, BattleKind::Siege);
+        EXPECT_EQ(b.siege, 1);
+        EXPECT_EQ(b.attacker_side.hero, computer);
+        EXPECT_EQ(b.defender_side.hero, inside);
+        EXPECT_TRUE(b.player_defends()) << "the human's side is the defender";
+        EXPECT_EQ(b.control.human[0], 0);
+        // The human's win: the dragons are worn down to one creature with one hit point left.
+        if (human_wins)
+            for (BattleUnit& u : b.attackers)
+                if (is_living(u)) u.count = u.top_hp = 1;
+        for (int i = 0; i < 40000 && b.overlay != BattleOverlay::Result; ++i) {
+            if (!b.auto_defender && b.phase == ActionPhase::Idle) push_click(20, 470);
+            frames(1);
+        }
+        ASSERT_EQ(b.overlay, BattleOverlay::Result);
+        EXPECT_EQ(b.outcome, human_wins ? OutcomeDefenderWon : OutcomeAttackerWon);
+        const int32_t dragons_left = b.attacker_start_counts[0] - b.casualties[0];
+        std::array<int32_t, 3> garrison_left{};
+        for (int i = 0; i < 5; ++i)
+            if (is_living(b.defenders[i]) && b.garrison_slot[i] >= 0 && b.garrison_slot[i] < 3)
+                garrison_left[(size_t)b.garrison_slot[i]] = b.defenders[i].count;
+        frames(30);
+        push_key(SDLK_RETURN);
+        for (int i = 0; i < 3000 && !loop().day_over; ++i) {
+            if (g().events.dialog_open) push_key(SDLK_RETURN);
+            frames(1);
+        }
+        EXPECT_TRUE(loop().day_over) << "the computer turn ended";
+        EXPECT_FALSE(loop().ai.waiting_for_battle);
+        EXPECT_EQ(c.owner, human_wins ? 0 : 1);
+        EXPECT_EQ(state().heroes[inside].live, human_wins ? 1 : 0);
+        EXPECT_EQ(state().heroes[computer].live, human_wins ? 0 : 1);
+        if (human_wins) {
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(c.garrison.counts[i], garrison_left[i]) << "slot " << i;
+        } else {
+            EXPECT_TRUE(c.garrison.empty());
+            EXPECT_EQ(state().heroes[computer].army.counts[0], dragons_left);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vorn1::test
