@@ -162,7 +162,7 @@ void connect_system_screens(MainState& m) {
     };
 }
 
-// s and l open the save and load dialogs over a snapshot of the map.
+// s opens the save dialog over a snapshot of the map; the notice tells how it went.
 void connect_save_dialogs(MainState& m) {
     m.choose_save_name = [](MainState& mm) -> std::string {
         if (!mm.renderer || !mm.res || !mm.game) return default_save_stem();
@@ -180,24 +180,24 @@ void connect_save_dialogs(MainState& m) {
                          ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED"));
         if (bg) SDL_DestroyTexture(bg);
     };
-    m.choose_load_path = [](MainState& mm) -> std::string {
-        if (!mm.renderer || !mm.res) return newest_save_path();
-        SDL_Texture* bg = snapshot_adventure_screen(mm);
-        const LoadDialogResult r = run_load_dialog(mm.renderer, mm.archive, mm.res->palette, *mm.res, mm.fonts.def, bg);
-        if (bg) SDL_DestroyTexture(bg);
-        return r.accepted ? r.path : std::string();
-    };
+    // n, l and q ask over a picture of the map, as the control panel asks.
+    m.confirm = confirm_over_map;
 }
 
 // The title screen's choice: a new game's set-up, or a save to load (the quit flag when the window
-// was closed on the set-up page).
+// was closed on the set-up page). After a game, and for l during play.
 NewGameConfig run_front_end(MainState& m) {
+    // Called during play too (l): the map's music and loops stop under the title screen.
+    if (m.audio_on) Mix_HaltChannel(-1);
     const FullscreenCallback fullscreen = [&m] { cycle_window_scale(m); };
-    const LanguageCallback language = [&m](Language lang, TTF_Font*& large, TTF_Font*& small) {
-        switch_language(lang, m.res, m.fonts, set_save_dialog_name_font);
-        large = m.fonts.def;
-        small = m.fonts.small;
-    };
+    // A game kept for l borrows the fonts, so the language stays while one runs (no selector then).
+    LanguageCallback language;
+    if (!m.game)
+        language = [&m](Language lang, TTF_Font*& large, TTF_Font*& small) {
+            switch_language(lang, m.res, m.fonts, set_save_dialog_name_font);
+            large = m.fonts.def;
+            small = m.fonts.small;
+        };
     NewGameConfig config = run_new_game_screen(m.renderer, *m.res->archive, m.res->palette, m.fonts.def,
                                                m.fonts.small, m.res, fullscreen, language);
     title_music_stop(m.res);

@@ -179,8 +179,7 @@ GameEndStep campaign_scenario_won(MainState& m) {
 // without maps) is told over the title picture, and the title screen follows.
 void start_game(MainState& m, const NewGameConfig& cfg) {
     m.now_ms = SDL_GetTicks();
-    const bool no_campaign_map = cfg.mode == MODE_CAMPAIGN && cfg.save_path.empty() && cfg.campaign_map_path.empty();
-    const std::string failure = no_campaign_map ? map_load_failed_text() : start_chosen_game(m, cfg);
+    const std::string failure = start_chosen_game(m, cfg);
     if (failure.empty() || !m.renderer || !m.res || !m.res->archive) return;
     OwnedTexture title(load_bmp_tex(m.renderer, *m.res->archive, m.res->palette, "VELDAR.BMP"));
     show_saved_alert(m.renderer, *m.res, m.fonts.def, title.tex, failure);

@@ -6,9 +6,11 @@
 
 #include "assets/agg.h"
 #include "frontend/frontend_driver.h"
+#include "frontend/options_dialogs.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
+#include "mainloop/transitions.h"
 #include "mainloop/turns.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
@@ -19,6 +21,10 @@ namespace fs = std::filesystem;
 
 void confirm_then(MainState& m, const char* key, std::function<void(MainState&)> action) {
     if (!m.game) return;
+    if (m.confirm) {
+        if (m.confirm(m, key)) m.queued_action = std::move(action);
+        return;
+    }
     EventDef def;
     def.text = strings().get(key) + "\n" + strings().get("CP_CONFIRM_LOST");
     def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
@@ -27,6 +33,12 @@ void confirm_then(MainState& m, const char* key, std::function<void(MainState&)>
         // Not run here: the dialog's own event system may be part of what the action replaces.
         if (r.button == EVENT_BUTTON_ACCEPT) m.queued_action = action;
     });
+}
+
+bool confirm_over_map(MainState& m, const char* key) {
+    if (!m.renderer || !m.res) return false;
+    redraw_adventure_screen(m);  // the picture under the question is the map as it stands
+    return confirm_over_snapshot(m.renderer, *m.res, m.fonts.def, key);
 }
 
 bool run_queued_game_action(MainState& m) {
@@ -90,21 +102,28 @@ std::string newest_save_path() {
 }
 
 void load_chosen_game(MainState& m) {
-    const std::string path = m.choose_load_path ? m.choose_load_path(m) : newest_save_path();
-    if (path.empty()) return;
-    const std::string maps_dir = (fs::path(AGG_PATH).parent_path() / "maps").string();
-    LoadResult loaded = load_game(path, maps_dir);
-    if (!loaded.ok) {
-        std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
-        if (m.game) {
-            EventDef def;
-            def.text = strings().get("GAME_LOAD_FAILED");
-            def.buttons = {EVENT_BUTTON_OK};
-            game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+    NewGameConfig chosen;
+    if (m.front_end) {
+        // The running game stays until the chosen one is set up: a save that does not load loses nothing.
+        chosen = m.front_end(m);
+        if (chosen.quit) {
+            m.quit = true;
+            return;
         }
+    } else {
+        chosen.save_path = newest_save_path();
+        if (chosen.save_path.empty()) return;
+    }
+    const std::string failure = start_chosen_game(m, chosen);
+    if (failure.empty()) {
+        m.campaign_days = 0;
         return;
     }
-    setup_loaded_game(m, std::move(loaded));
+    if (!m.game) return;
+    EventDef def;
+    def.text = failure;
+    def.buttons = {EVENT_BUTTON_OK};
+    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
 }
 
 void setup_loaded_game(MainState& m, LoadResult&& loaded) {
@@ -156,6 +175,8 @@ std::string map_load_failed_text() {
 }
 
 std::string start_chosen_game(MainState& m, const NewGameConfig& config) {
+    if (config.mode == MODE_CAMPAIGN && config.save_path.empty() && config.campaign_map_path.empty())
+        return map_load_failed_text();
     if (config.save_path.empty())
         return setup_game(m, config, m.archive, m.now_ms | 1u) ? std::string() : map_load_failed_text();
     const std::string maps_dir = front_end_folder() + "maps";

@@ -13,6 +13,8 @@ struct LoadResult;
 // Asks the question of `key` (with the note that the running game is lost) over the whole screen;
 // a yes queues `action`, which runs after the frame's input (it may replace the running game).
 void confirm_then(MainState& m, const char* key, std::function<void(MainState&)> action);
+// The question of `key` and the note over a picture of the map, as the control panel asks it.
+bool confirm_over_map(MainState& m, const char* key);
 // Runs and clears the queued action of a confirmation; true when one ran.
 bool run_queued_game_action(MainState& m);
 
@@ -27,7 +29,9 @@ void save_game_now(MainState& m);
 
 // The newest save of the standard save folder; empty when there is none.
 std::string newest_save_path();
-// Key l after its confirmation: the save the player chose (by default the newest), set up to play.
+// Key l after its confirmation: the front end runs over the running game and what the player
+// chooses there (a standard or campaign save, or a new game) replaces it. When the choice cannot be
+// set up the running game goes on and says why. Without a front end: the newest standard save.
 void load_chosen_game(MainState& m);
 // Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
 // visit records, each hero's points and planned route; the saved player continues when human.

@@ -191,8 +191,9 @@ struct MainState {
     // Empty: the key does nothing. The options are applied again after the control panel returns.
     std::function<void(MainState&)> scenario_info;
     std::function<void(MainState&)> control_panel;
-    // The save to load after a confirmed l (a path; empty: nothing is loaded). Default: the newest save.
-    std::function<std::string(MainState&)> choose_load_path;
+    // Asks the question of a string key, with the note that the running game is lost; true for yes.
+    // Default: the map's own yes/no dialog.
+    std::function<bool(MainState&, const char* question_key)> confirm;
     // The name to save under after s (empty: cancelled). Default: the date-stamped name.
     std::function<std::string(MainState&)> choose_save_name;
     // Tells the player the game was saved (or not). Default: an announcement on the map.
@@ -200,7 +201,7 @@ struct MainState {
     // A confirmed request that replaces the running game (new game, load); run after the frame's input.
     std::function<void(MainState&)> queued_action;
     // The title screen: the player's choice (quit flag: the program ends). Empty: n only restarts
-    // the running game's map.
+    // the running game's map and l loads the newest save.
     std::function<NewGameConfig(MainState&)> front_end;
 };
 

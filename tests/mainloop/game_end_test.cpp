@@ -18,6 +18,7 @@
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
+#include "mainloop/game_files.h"
 #include "persist/highscore.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
@@ -69,6 +70,7 @@ struct EndScript {
     void start(std::vector<std::vector<SDL_Event>> s) {
         if (timer) return;
         steps = std::move(s);
+        next = 0;
         timer = SDL_AddTimer(150, tick, this);
     }
     void stop() {
@@ -251,6 +253,80 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     ASSERT_TRUE(loaded.ok) << loaded.error;
     EXPECT_TRUE(loaded.campaign_completed);
     EXPECT_EQ(loaded.config.scenario_index, 0);
+}
+
+// l during play: the question, then the title screen's load menu and dialog; the running game
+// goes only when the chosen save is set up.
+TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNothingLoads) {
+    NewGameConfig camp;
+    camp.mode = MODE_CAMPAIGN;
+    camp.campaign_maps = {put_map("CAMP1.CMP", "First March"), put_map("CAMP2.CMP", "Second March")};
+    camp.campaign_map_path = camp.campaign_maps[0];
+    ASSERT_TRUE(setup_game(m, camp, m.archive, 3));
+    ASSERT_TRUE(save_running_game(m, "march"));
+    NewGameConfig cfg;
+    cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
+    ASSERT_TRUE(setup_game(m, cfg, m.archive, 5));
+    m.confirm = confirm_over_map;
+    m.front_end = [](MainState& mm) {
+        return run_new_game_screen(mm.renderer, *mm.res->archive, mm.res->palette, nullptr, nullptr, mm.res, {}, {});
+    };
+    auto gold = [&] { return m.game->state.resources[0].gold; };
+    run_frame(m, 16.0f);
+    push(key_down(SDLK_RETURN));  // the turn announcement
+    run_frame(m, 16.0f);
+    ASSERT_TRUE(save_running_game(m, "before"));
+    const int32_t saved_gold = gold();
+    m.game->state.resources[0].gold += 777;
+    const GameSession* running = m.game.get();
+    // l, then one step of input for each screen that comes up; slack before the guard's quit.
+    auto press_l = [&](std::vector<std::vector<SDL_Event>> steps) {
+        push(key_down(SDLK_l));
+        steps.resize(steps.size() + 8);
+        script.start(steps);
+        run_frame(m, 16.0f);
+        script.stop();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    };
+    const std::vector<SDL_Event> yes{key_down(SDLK_RETURN)}, load_menu{key_down(SDLK_l)},
+        standard{key_down(SDLK_s)}, campaign{key_down(SDLK_c)}, first_row{key_down(SDLK_RETURN)};
+
+    press_l({{key_down(SDLK_ESCAPE)}});
+    EXPECT_EQ(m.game.get(), running) << "no: the game goes on";
+    EXPECT_EQ(gold(), saved_gold + 777);
+
+    // A damaged save listed first: the notice, over the same game.
+    dir.put("saved_games/zz-damaged.sav", kit::Bytes(3000, 0xA5));
+    testing::internal::CaptureStderr();
+    press_l({yes, load_menu, standard, first_row});
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(m.game.get(), running);
+    EXPECT_EQ(gold(), saved_gold + 777);
+    ASSERT_TRUE(m.game->events.dialog_open);
+    EXPECT_EQ(m.game->events.current_dialog()->def.text, "GAME_LOAD_FAILED");
+    push(key_down(SDLK_RETURN));
+    run_frame(m, 16.0f);
+    EXPECT_FALSE(m.game->events.dialog_open);
+    EXPECT_FALSE(m.quit);
+
+    fs::remove(dir.path / "saved_games/zz-damaged.sav");
+    press_l({yes, load_menu, standard, first_row});
+    ASSERT_TRUE(m.game);
+    EXPECT_EQ(gold(), saved_gold) << "the saved game runs";
+    EXPECT_EQ(m.game->map.name, "Last Stand");
+    EXPECT_FALSE(m.game->campaign);
+
+    run_frame(m, 16.0f);
+    push(key_down(SDLK_RETURN));  // its turn announcement
+    run_frame(m, 16.0f);
+    m.campaign_days = 4;
+    press_l({yes, load_menu, campaign, first_row});
+    ASSERT_TRUE(m.game);
+    EXPECT_TRUE(m.game->campaign);
+    EXPECT_EQ(m.game->map.name, "First March");
+    EXPECT_EQ(m.game->config.campaign_maps, camp.campaign_maps);
+    EXPECT_EQ(m.campaign_days, 0);
+    EXPECT_FALSE(m.quit);
 }
 
 // Two people at one machine: each turn starts with its own announcement over a hidden map.
