@@ -1,0 +1,65 @@
+// The town road on the real program: the town screen, the hero screen, the spellbook, a meeting.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "datakit/kit_maps.h"
+#include "e2e_support.h"
+
+using namespace vorn1::e2e;
+
+// The town road on the kit's road map: the hero walks into its castle (the town screen), buys a book
+// in the mage guild, the portrait opens the hero screen and the book slot the spellbook, and after
+// leaving the town the hero walks to the second hero (the meeting window). The screenshots are kept
+// as e2e_shots/road_*.png.
+TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("road", true);
+    remove_maps(folder);
+    ASSERT_TRUE(vorn1::kit::write_map_file((folder.root / "maps" / "ROAD.MAP").string(), vorn1::kit::make_road_map()));
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    g.keys({"n", "s", "Return"});
+    g.keys({"Return"}, 3500);  // the turn's date summary runs out
+    const vorn1::Image map_view = g.shot("road_map.png");
+    ASSERT_GT(map_view.width, 0) << "no screenshot";
+
+    // The castle's entrance is the tile up and left of the hero (centre 255, 256).
+    g.click_at(223, 224, 500);
+    g.click_at(223, 224, 2000);
+    const vorn1::Image town = g.shot("road_town.png");
+    ASSERT_GT(town.width, 0);
+    EXPECT_GT(changed_pixels(map_view, town, 0, 0, 479, 256), 60000) << "no town screen";
+
+    // The mage guild sells the visitor a book and teaches him its spells.
+    g.click_at(340, 100, 1000);
+    g.click_at(249, 336, 1000);  // Buy
+    g.keys({"Escape"});        // out of the guild
+    g.click_at(55, 400, 1200);   // the visiting hero's portrait
+    const vorn1::Image hero = g.shot("road_hero.png");
+    ASSERT_GT(hero.width, 0);
+    EXPECT_GT(changed_pixels(town, hero, 0, 256, 640, 224), 30000) << "no hero screen";
+
+    g.click_at(80, 340, 1200);  // the magic book, in the first artifact slot
+    const vorn1::Image book = g.shot("road_spellbook.png");
+    ASSERT_GT(book.width, 0);
+    EXPECT_GT(changed_pixels(hero, book, 146, 119, 326, 192), 30000) << "no spellbook";
+    g.keys({"Escape"});  // the book closes, the hero screen stays
+    g.keys({"Escape"});
+    g.click_at(590, 440, 1200);  // the town's exit
+    const vorn1::Image back = g.shot("road_back.png");
+    ASSERT_GT(back.width, 0);
+    // The second hero stands two tiles east of where the first one started.
+    g.click_at(319, 256, 500);
+    g.click_at(319, 256, 2500);
+    const vorn1::Image meeting = g.shot("road_meeting.png");
+    ASSERT_GT(meeting.width, 0);
+    EXPECT_GT(changed_pixels(back, meeting, 16, 16, 448, 448), 60000) << "no meeting window";
+    stop(g.pid);
+}
