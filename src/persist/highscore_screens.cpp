@@ -125,8 +125,10 @@ void draw_standard_victory_screen(SDL_Renderer* renderer, TTF_Font* font, SDL_Te
                                   const VictoryScreenState& s) {
     draw_background(renderer, background, {20, 10, 35, 255});
     text::centered_box(renderer, font, strings().get("HS_GLORIOUS_VICTORY"), 310, 132, 283, COL_TEXT);
+    // Ten pixels a row suits the classic small font; a taller font gets its own line skip.
+    const int pitch = std::max(10, font ? TTF_FontLineSkip(font) : 0);
     for (int i = 0; i < 5; ++i) {
-        const int y = 162 + 10 * i;
+        const int y = 162 + pitch * i;
         text::at(renderer, font, s.rows[i].first, 310, y, COL_TEXT);
         text::right_at(renderer, font, s.rows[i].second, 593, y, COL_TEXT, 0);
     }

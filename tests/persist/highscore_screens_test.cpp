@@ -51,6 +51,16 @@ TEST_F(VictoryScreens, ScoreScreenRowsAndWhatClosesIt) {
     EXPECT_FALSE(any_pixel_not({300, 162, 10, 50}, kVictoryBg));
     EXPECT_TRUE(any_pixel_not({560, 162, 34, 50}, kVictoryBg));
     EXPECT_FALSE(any_pixel_not({594, 150, 40, 80}, kVictoryBg));
+    // A 16-pixel font: each row a line skip below the last, with a clear line between them.
+    const int pitch = TTF_FontLineSkip(font);
+    for (int i = 0; i < 5; ++i) {
+        const int top = 162 + pitch * i;
+        EXPECT_TRUE(any_pixel_not({310, top, 284, pitch}, kVictoryBg)) << "row " << i;
+        bool clear = false;
+        for (int y = top + pitch / 2; y <= top + pitch + 1 && !clear; ++y)
+            clear = !any_pixel_not({310, y, 284, 1}, kVictoryBg);
+        EXPECT_TRUE(clear) << "row " << i << " runs into the next";
+    }
 
     push({mouse_event(SDL_MOUSEBUTTONUP, 1, 1, SDL_BUTTON_RIGHT)});
     EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 1, 1, 1, 1, nullptr));
