@@ -23,11 +23,6 @@ const SDL_Color STEPS[4] = {{139, 90, 43, 200}, {218, 165, 32, 220}, {255, 215, 
 
 bool is_breather(uint8_t c) { return c == 11 || c == 17 || c == 23; }
 
-const BattleSprite* frame_at(const std::vector<BattleSprite>& list, int i) {
-    if (i < 0 || i >= static_cast<int>(list.size()) || !list[i].tex) return nullptr;
-    return &list[i];
-}
-
 void anchor_of(int row, int col, int& x, int& y) {
     BattleScreen::hex_to_screen(row, col, x, y);
     x += 39;
@@ -41,6 +36,11 @@ bool in_splash(const BattleScreen& b, int index) {
 }
 
 }  // namespace
+
+const BattleSprite* frame_at(const std::vector<BattleSprite>& list, int i) {
+    if (i < 0 || i >= static_cast<int>(list.size()) || !list[i].tex) return nullptr;
+    return &list[i];
+}
 
 void copy_texture(SDL_Renderer* r, SDL_Texture* tex, const SDL_Rect& dst, bool mirrored, double angle) {
     if (!mirrored && angle == 0.0) SDL_RenderCopy(r, tex, nullptr, &dst);
@@ -101,6 +101,14 @@ std::vector<DrawEntry> build_draw_list(const BattleScreen& b) {
 
 bool unit_drawn(const BattleScreen& b, const BattleUnit& u) {
     if (u.creature == kNoCreature) return false;
+    // A spell's victim stays until the fourth frame of its hit.
+    bool spell_killed = false;
+    if (b.phase == ActionPhase::SpellDamageAnim) {
+        int x = 0, y = 0;
+        anchor_of(u.row, u.col, x, y);
+        for (const SpellDmgTarget& t : b.spells.hits) spell_killed |= t.killed && t.x == x && t.y == y;
+        if (spell_killed) return b.spells.hit_frame <= 3;
+    }
     if (is_living(u)) return true;
     const int idx = b.unit_index(&u);
     const bool victim = idx == b.struck || (b.breath.active && idx == b.breath.target) || in_splash(b, idx);
@@ -180,11 +188,17 @@ void BattleScreen::draw_unit_badge(int x, int y, int count) {
     }
 }
 
-void BattleScreen::draw_glow_outline(const BattleSprite& s, bool mirrored, int x, int y, float seconds) {
-    if (!s.tex || s.w <= 0 || s.h <= 0) return;
+int glow_step(float seconds) {
     int step = static_cast<int>(std::floor(seconds * 4.0f)) % 4;
-    if (step < 0) step += 4;
-    const SDL_Color c = STEPS[step];
+    return step < 0 ? step + 4 : step;
+}
+
+void BattleScreen::draw_glow_outline(const BattleSprite& s, bool mirrored, int x, int y, float seconds) {
+    draw_tinted_outline(renderer, s, mirrored, x, y, STEPS[glow_step(seconds)]);
+}
+
+void draw_tinted_outline(SDL_Renderer* renderer, const BattleSprite& s, bool mirrored, int x, int y, SDL_Color c) {
+    if (!s.tex || s.w <= 0 || s.h <= 0) return;
     SDL_SetTextureBlendMode(s.tex, SDL_BLENDMODE_BLEND);
     SDL_SetTextureColorMod(s.tex, c.r, c.g, c.b);
     const int bx = mirrored ? x - s.w - s.ox : x + s.ox;
@@ -223,6 +237,8 @@ void BattleScreen::draw_unit(const BattleUnit& u, bool mirrored, bool active_fla
             SDL_RenderDrawRect(renderer, &box);
         }
         if (u.count > 0) draw_unit_badge(box.x + box.w / 2 - 10, ay - 13, u.count);
+        if (u.spell_status != 255 && u.status_rounds > 0)
+            draw_spell_status_badge(box.x + box.w / 2 - 10, ay - 13, u.spell_status, mirrored);
         return;
     }
     const CreatureSprites& cs = *set;
@@ -317,8 +333,11 @@ void BattleScreen::draw_unit(const BattleUnit& u, bool mirrored, bool active_fla
 
     // Glows go under the sprite.
     const float seconds = battle_clock / 1000.0f;
+    const bool under_spell = u.spell_status != 255 && u.status_rounds > 0;
     if (active_flag && phase == ActionPhase::Idle) {
         draw_glow_outline(cs.outline_mask, draw_mirrored, x0, y0, seconds);
+    } else if (under_spell) {
+        draw_status_glow(cs.outline_mask, draw_mirrored, x0, y0, seconds, is_beneficial_status(u.spell_status));
     }
 
     SDL_Rect dst{walking ? x0 - f->w / 2 : (draw_mirrored ? x0 - f->ox - f->w : x0 + f->ox), y0 + f->oy, f->w, f->h};
@@ -328,6 +347,7 @@ void BattleScreen::draw_unit(const BattleUnit& u, bool mirrored, bool active_fla
 
     const int bx = dst.x + f->w / 2 - 10, by = y0 - 13;
     if (u.count > 0) draw_unit_badge(bx, by, u.count);
+    if (under_spell) draw_spell_status_badge(bx, by, u.spell_status, draw_mirrored);
 }
 
 void BattleScreen::draw_units() {
@@ -346,6 +366,19 @@ void BattleScreen::draw_units() {
         }
         if (!unit_drawn(*this, *e.unit)) continue;
         draw_unit(*e.unit, e.side_flag != 0, e.unit == act, -1, -1);
+        const float t = spells.teleport_timer;
+        int alpha = 255;
+        if (unit_index(e.unit) == spells.teleport_unit) {
+            if (phase == ActionPhase::TeleportOut) alpha = t > 200.0f ? 0 : static_cast<int>(255.0f * (1.0f - t / 200.0f));
+            if (phase == ActionPhase::TeleportIn) alpha = t > 200.0f ? 255 : static_cast<int>(255.0f * t / 200.0f);
+        }
+        if (alpha < 250) {
+            const SDL_Rect r = unit_sprite_rect(*e.unit, e.side_flag != 0);
+            SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+            SDL_SetRenderDrawColor(renderer, 0, 0, 0, static_cast<uint8_t>(255 - alpha));
+            SDL_RenderFillRect(renderer, &r);
+            SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+        }
     }
     ensure_damage_icns_loaded();
     const int frame = wince_frame;
@@ -371,6 +404,8 @@ void BattleScreen::draw_units() {
             }
         }
     }
+    if (phase == ActionPhase::SpellDamageAnim) draw_spell_dmg_anim();
+    if (phase == ActionPhase::SpellCast) draw_spell_anim();
 }
 
 void BattleScreen::draw_morale_luck_anim() {
@@ -452,6 +487,7 @@ void BattleScreen::draw() {
         if (phase == ActionPhase::SiegeShotDone) draw_damage_anim(impact_x, impact_y, 4, impact_frame);
     }
     draw_morale_luck_anim();
+    if (phase == ActionPhase::MassSpellOverlay || phase == ActionPhase::MassSpellFlash) draw_spell_screen_overlay();
     draw_textbar();
     const BattleUnit* inspected = unit_by_index(inspected_unit);
     switch (overlay) {
@@ -476,10 +512,13 @@ void BattleScreen::draw() {
     case BattleOverlay::Spellbook:
     case BattleOverlay::Result:
     case BattleOverlay::SurrenderConfirm: draw_combat_cursor(6); break;
-    case BattleOverlay::None: draw_combat_cursor(cursor_for_position(mouse_x, mouse_y)); break;
+    case BattleOverlay::None:
+        if (spell_aiming) draw_spell_target_cursor();
+        else draw_combat_cursor(cursor_for_position(mouse_x, mouse_y));
+        break;
     case BattleOverlay::CreatureInfo:
     case BattleOverlay::HeroInfo:
-        if (spell_aiming) draw_combat_cursor(CursorSpell);
+        if (spell_aiming) draw_spell_target_cursor();
         break;
     }
 }

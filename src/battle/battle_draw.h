@@ -24,6 +24,15 @@ std::vector<DrawEntry> build_draw_list(const BattleScreen& b);
 // cheaper than its turning one.
 void copy_texture(SDL_Renderer* r, SDL_Texture* tex, const SDL_Rect& dst, bool mirrored, double angle = 0.0);
 
+// Frame i of a list when it exists and has a texture; null otherwise.
+const BattleSprite* frame_at(const std::vector<BattleSprite>& list, int i);
+
+// The pulsing outline of a stack: the sprite tinted to `c`, four copies 2 px out at half alpha, four
+// 1 px out at full alpha; colour, alpha and blend mode are reset afterwards.
+void draw_tinted_outline(SDL_Renderer* r, const BattleSprite& s, bool mirrored, int x, int y, SDL_Color c);
+// The step 0..3 of a glow that runs through four colours a second.
+int glow_step(float seconds);
+
 // Whether a stack is drawn this frame: living stacks always, dead ones while their blow plays.
 bool unit_drawn(const BattleScreen& b, const BattleUnit& u);
 

@@ -126,6 +126,7 @@ void BattleScreen::close() {
     if (!active) return;
     if (Mix_QuerySpec(nullptr, nullptr, nullptr) != 0 && Mix_Playing(1)) Mix_HaltChannel(1);
     release_scene();
+    release_spell_art();
     clear_battle_working_state();
     active = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(SDL_ENABLE);
@@ -141,6 +142,7 @@ void BattleScreen::shutdown() {
     result_screen.preview_portrait = nullptr;
     release_scene();
     damage_icns.release();
+    release_spell_art();
 }
 
 }  // namespace vorn1

@@ -273,6 +273,22 @@ public:
     void draw_boulder();
     void draw_keep_projectile();
     void draw_morale_luck_anim();  // the luck or morale effect over its stack
+    // ---- spell animations: the spell state drawn; each art set is loaded once per battle
+    void ensure_spell_icn_loaded();
+    // Also records the splash frame counts the area and Storm phases run by.
+    void ensure_splash_icns_loaded();
+    void ensure_attack_dmg_icns_loaded();
+    void draw_spell_anim();  // SpellCast: the effect over the target, or the area splash
+    void draw_splash_anim();
+    void draw_spell_screen_overlay();  // Storm and Armageddon
+    void draw_spell_dmg_anim();
+    void draw_status_glow(const BattleSprite& sprite, bool flip, int x, int y, float t, bool blue);
+    void draw_spell_status_badge(int x, int y, uint8_t status, bool flip);
+    void draw_spell_target_cursor();
+    void release_spell_art();
+    SpriteList spell_icons;                    // "SPELLS.ICN"
+    std::array<SpriteList, 3> splash_icns;     // Fireball, Meteor Shower, Storm
+    std::array<SpriteList, 2> spell_dmg_icns;  // electric and physical spell hits
     void draw_textbar();
     void draw_combat_cursor(int shape);  // shape = frame of the combat cursor set
     uint8_t textbar_left_pressed = 0;   // set and cleared by the battle input

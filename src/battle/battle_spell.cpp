@@ -88,10 +88,31 @@ bool strike(BattleScreen& b, BattleUnit& u, int damage, uint8_t kind) {
     return true;
 }
 
+// The creature a hit names: its stack's, or for a stack that died the one standing at the hit's point.
+int hit_creature(const BattleScreen& b, const SpellDmgTarget& t) {
+    if (const BattleUnit* u = b.unit_by_index(t.unit)) return u->creature;
+    for (int i = 0; i < 10; ++i) {
+        const BattleUnit& u = *b.unit_by_index(i);
+        if (u.creature == kNoCreature) continue;
+        int x = 0, y = 0;
+        BattleScreen::hex_to_screen(u.row, u.col, x, y);
+        if (x + 39 == t.x && y + 79 == t.y) return u.creature;
+    }
+    return -1;
+}
+
+void play_hit_wince(BattleScreen& b) {
+    if (b.spells.hits.empty()) return;
+    const int creature = hit_creature(b, b.spells.hits[0]);
+    if (creature >= 0) b.emit_sfx(BattleSfx::Wince, creature, 2, battle_effect_volume(b.sfx_level));
+}
+
+// Lightning Bolt's wince waits for the bolt to strike (the phase plays it); other hits wince at once.
 void start_spell_dmg_anim(BattleScreen& b) {
     b.spells.hit_timer = 0.0f;
     b.spells.hit_frame = 0;
     b.spells.hit_wince_played = 0;
+    if (b.spell_id != kSpellLightning) play_hit_wince(b);
     b.phase = ActionPhase::SpellDamageAnim;
 }
 
@@ -138,6 +159,7 @@ void begin_area_cast(BattleScreen& b, int spell, int row, int col) {
     spend_spell_charge(b, spell);
     b.spell_cast_this_round = 1;
     end_aim(b);
+    b.ensure_splash_icns_loaded();
     b.spells.area_row = row;
     b.spells.area_col = col;
     b.spells.cast_kind = -2;
@@ -172,6 +194,7 @@ void start_mass_spell(BattleScreen& b, int spell) {
     b.spells.splash_timer = 0.0f;
     b.spells.splash_frame = 0;
     b.spells.armageddon = spell == kSpellArmageddon ? 1 : 0;
+    if (spell == kSpellStorm) b.ensure_splash_icns_loaded();
     b.spell_cast_this_round = 1;
     b.phase = ActionPhase::MassSpellOverlay;
 }
@@ -200,6 +223,10 @@ HeroState* casting_hero(BattleScreen& b, int side) {
     return b.game->valid_hero(h) ? &b.game->heroes[static_cast<size_t>(h)] : nullptr;
 }
 }  // namespace
+
+bool is_beneficial_status(int status) {
+    return status == kSpellBless || status == kSpellProtection || status == kSpellAntiMagic || status == kSpellHaste;
+}
 
 bool is_battle_spell(int spell) { return spell_row(spell).sound >= 0; }
 
@@ -301,8 +328,7 @@ void apply_aoe_spell(BattleScreen& b, int spell) {
         for (int s = 0; s < 5; ++s) {
             BattleUnit& u = *b.unit_by_index(b.casting_side * 5 + s);
             if (!is_living(u)) continue;
-            uint8_t st = u.spell_status;
-            if (st != kSpellBless && st != kSpellProtection && st != kSpellAntiMagic && st != kSpellHaste) {
+            if (!is_beneficial_status(u.spell_status)) {
                 u.spell_status = 255;
                 u.disabled = u.paralysed = u.berserk = 0;
             }
@@ -458,10 +484,9 @@ void tick_spell_phase(BattleScreen& b, float dt) {
         case ActionPhase::SpellDamageAnim: {
             s.hit_timer += dt;
             s.hit_frame = static_cast<int>(s.hit_timer / kHitFrameMs);
-            if (b.spell_id == kSpellLightning && s.hit_frame >= 4 && !s.hit_wince_played && !s.hits.empty()) {
+            if (b.spell_id == kSpellLightning && s.hit_frame >= 4 && !s.hit_wince_played) {
                 s.hit_wince_played = 1;
-                const BattleUnit* hu = b.unit_by_index(s.hits[0].unit);
-                if (hu) b.emit_sfx(BattleSfx::Wince, hu->creature, 2, battle_effect_volume(b.sfx_level));
+                play_hit_wince(b);
             }
             int last = 3;
             for (const SpellDmgTarget& t : s.hits) last = std::max(last, t.frames);
@@ -554,10 +579,6 @@ double kill_fraction(const BattleUnit& u, int damage) {
 int strike_value(const BattleUnit& u, int damage) {
     if (!struck_by_spell(u)) return 0;
     return static_cast<int>(kill_fraction(u, damage) * autobattle_stack_power(u));
-}
-
-bool positive_status(uint8_t st) {
-    return st == kSpellBless || st == kSpellProtection || st == kSpellAntiMagic || st == kSpellHaste;
 }
 
 // The strongest stack of a side (index), first kept on a tie; -1 none.
@@ -653,7 +674,7 @@ AutoCastChoice choose_auto_cast(BattleScreen& b, const BattleUnit& u) {
         const BattleUnit& t = *b.unit_by_index(i);
         if (!is_living(t) || t.spell_status == 255) continue;
         int fifth = autobattle_stack_power(t) / 5;
-        bool good = positive_status(t.spell_status);
+        bool good = is_beneficial_status(t.spell_status);
         if (t.side == side && !good) {
             cure += fifth;
             dispel += fifth;

@@ -58,6 +58,8 @@ constexpr int kSpellBless = 0, kSpellCurse = 1, kSpellDispel = 2, kSpellProtecti
               kSpellResurrect = 19, kSpellStorm = 20, kSpellTeleport = 21, kSpellArmageddon = 24,
               kSpellMeteor = 26;
 
+// Bless, Protection, Anti-Magic and Haste: what Cure keeps and what glows blue.
+bool is_beneficial_status(int status);
 // Whether the battle handles the spell id at all.
 bool is_battle_spell(int spell);
 // Spells cast without a target the moment they are chosen.

@@ -9,10 +9,12 @@
 #include "assets/image.h"
 #include "datakit/kit_formats.h"
 #include "assets/render_utils.h"
+#include "battle/battle_combat.h"
 #include "battle/battle_draw.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "lang/runtime_strings.h"
+#include "town/spell_table.h"
 
 using namespace vorn1;
 
@@ -441,4 +443,180 @@ TEST_F(DrawFixture, StandInsForMissingFiguresAndCreatureArt) {
     EXPECT_EQ(pixel(x - 15, y - 30), (std::array<int, 4>{70, 110, 190, 255}));
     anchor(3, 7, x, y);
     EXPECT_EQ(pixel(x + 15, y - 30), (std::array<int, 4>{190, 80, 60, 255}));
+}
+
+TEST_F(DrawFixture, SpellCastsSplashesAndHitsDrawWhereTheyLandAndLeaveNothing) {
+    const std::array<int, 4> field{20, 20, 60, 255};
+    auto sprite = [&](uint8_t red, int w, int h, int ox, int oy) {
+        return BattleSprite{solid(renderer, w, h, red, 0, 0), w, h, ox, oy};
+    };
+    b.attackers[0] = stack_at(3, 0, 2, 1);
+    b.defenders[0] = stack_at(5, 1, 2, 6);
+    b.defenders[1] = stack_at(4, 1, 0, 6);  // a two-hex stack (no art: its stand-in box)
+    int unchanged = 0, draws = 0;
+    auto draw = [&] {
+        const uint64_t before = state_hash(b);
+        b.draw();
+        unchanged += state_hash(b) == before;
+        ++draws;
+    };
+
+    // The effect over the target: the last frame once the cast frame runs past the set; a two-hex
+    // defender's anchor is 64 px right of a one-hex creature's.
+    res.magic_sprites[5].push_back(sprite(101, 6, 6, 0, -90));
+    res.magic_sprites[5].push_back(sprite(102, 6, 6, 0, -90));
+    b.phase = ActionPhase::SpellCast;
+    b.spells.cast_kind = 5;
+    b.spells.cast_frame = 7;
+    b.spells.cast_target = 5;
+    draw();
+    int x = 0, y = 0;
+    anchor(2, 6, x, y);
+    EXPECT_EQ(pixel(x + 1, y - 89)[0], 102);
+    b.spells.cast_target = 6;
+    draw();
+    anchor(0, 6, x, y);
+    EXPECT_EQ(pixel(x + 64 + 1, y - 89)[0], 102);
+    EXPECT_NE(pixel(x + 1, y - 89)[0], 102);
+
+    // Fireball: the splash and its mirror about the hex centre.
+    b.splash_icns[0].loaded = b.splash_icns[1].loaded = b.splash_icns[2].loaded = true;
+    b.splash_icns[0].frames.push_back(sprite(111, 10, 10, 5, -30));
+    b.spells.cast_kind = -2;
+    b.spell_id = kSpellFireball;
+    b.spells.area_row = 3;
+    b.spells.area_col = 4;
+    draw();
+    anchor(3, 4, x, y);
+    EXPECT_EQ(pixel(x + 10, y - 25)[0], 111);
+    EXPECT_EQ(pixel(x - 10, y - 25)[0], 111);
+    EXPECT_NE(pixel(x, y - 25)[0], 111);
+    // Meteor Shower on row 0: a splash on each of its five hexes inside the field, none above it.
+    b.splash_icns[1].frames.push_back(sprite(112, 4, 4, -2, -40));
+    b.spell_id = kSpellMeteor;
+    b.spells.area_row = 0;
+    draw();
+    int on_field = 0;
+    for (const auto& hex : spell_area_hexes(0, 4)) {
+        if (hex[0] < 0) continue;
+        anchor(hex[0], hex[1], x, y);
+        on_field += pixel(x, y - 39)[0] == 112;
+    }
+    EXPECT_EQ(on_field, 5);
+
+    // Spell hits: electric hits from their own set; a killed stack stays for three frames.
+    b.spell_dmg_icns[0].loaded = b.spell_dmg_icns[1].loaded = true;
+    b.spell_dmg_icns[0].frames.push_back(sprite(121, 6, 6, -3, -60));
+    b.defenders[0].alive = 0;
+    b.defenders[0].count = 0;
+    anchor(2, 6, x, y);
+    b.spells.hits.push_back(SpellDmgTarget{x, y, 9, 1, DMG_ELECTRIC, -1});
+    b.phase = ActionPhase::SpellDamageAnim;
+    b.spells.hit_frame = 3;
+    draw();
+    EXPECT_EQ(pixel(x, y - 58)[0], 121);
+    EXPECT_EQ(pixel(x - 5, y - 15), (std::array<int, 4>{0, 255, 0, 255}));  // still shown
+    b.spells.hit_frame = 4;
+    draw();
+    EXPECT_EQ(pixel(x - 5, y - 15), field);
+
+    // Once the phase is over nothing of the spell is left.
+    b.phase = ActionPhase::Idle;
+    b.spells.hits.clear();
+    draw();
+    EXPECT_EQ(pixel(x, y - 58), field);
+    anchor(3, 4, x, y);
+    EXPECT_EQ(pixel(x + 10, y - 25), field);
+    EXPECT_EQ(unchanged, draws);
+}
+
+TEST_F(DrawFixture, StatusGlowsBadgesAndTheAimingCursor) {
+    b.spell_icons.loaded = true;
+    for (int i = 0; i < 30; ++i)
+        b.spell_icons.frames.push_back(BattleSprite{solid(renderer, 8, 16, uint8_t(150 + i), 0, 0), 8, 16, 0, 0});
+    b.attackers[0] = stack_at(3, 0, 2, 2);
+    b.attackers[0].spell_status = kSpellBless;
+    b.attackers[0].status_rounds = 2;
+    b.defenders[0] = stack_at(5, 1, 2, 6);
+    b.defenders[0].spell_status = kSpellBlind;
+    b.defenders[0].status_rounds = 1;
+    b.battle_clock = 600.0f;  // step 2 of the glow
+    b.draw();
+    int x = 0, y = 0;
+    anchor(2, 2, x, y);
+    auto over = [](int src, int dst, int a) { return (src * a + dst * (255 - a)) / 255; };
+    const std::array<int, 4> blue = pixel(x + 9, y - 18);  // the outer ring only: half of step 2's alpha
+    EXPECT_NEAR(blue[0], over(120, 20, 110), 2);
+    EXPECT_NEAR(blue[1], over(190, 20, 110), 2);
+    EXPECT_NEAR(blue[2], over(255, 60, 110), 2);
+    // Badge: frame 8 beside the count badge (sprite x + w/2 - 10 + 21), centred on its 11 px height.
+    const int bx = x - 2 + 5 - 10, by = y - 13;
+    EXPECT_EQ(pixel(bx + 21 + 1, by + (11 - 16) / 2 + 1)[0], 158);
+    anchor(2, 6, x, y);
+    const std::array<int, 4> red = pixel(x - 9, y - 18);
+    EXPECT_GT(red[0], red[2]);
+    EXPECT_EQ(pixel(x - 8 + 5 - 10 - 8 - 1, by + 1)[0], 157);  // mirrored: left of the count badge
+    // Dispelled: neither glow nor badge.
+    b.attackers[0].spell_status = 255;
+    b.draw();
+    anchor(2, 2, x, y);
+    EXPECT_EQ(pixel(x + 9, y - 18), (std::array<int, 4>{20, 20, 60, 255}));
+    EXPECT_NE(pixel(bx + 21 + 1, by - 1)[0], 158);
+
+    // Aiming Fireball: the hovered hex and its neighbours light up and the spell's icon (frame 18
+    // stretched to 16 x 32) follows the pointer.
+    b.spell_aiming = 1;
+    b.spells.aim_spell = kSpellFireball;
+    b.spells.hover_row = 1;
+    b.spells.hover_col = 4;
+    b.mouse_x = 300;
+    b.mouse_y = 30;
+    b.draw();
+    const SDL_Rect lit = BattleScreen::hex_rect(2, 4);
+    const std::array<int, 4> tint = pixel(lit.x + 39, lit.y + 5);
+    EXPECT_GT(tint[0], 20);
+    EXPECT_EQ(pixel(300, 30)[0], 150 + SPELL_TABLE[kSpellFireball].icon);
+    EXPECT_EQ(pixel(291, 30), (std::array<int, 4>{20, 20, 60, 255}));  // 16 px wide from 292
+    // A status spell over the Dragon-free enemy shows its icon; over empty ground frame 29.
+    b.spells.aim_spell = kSpellSlow;
+    anchor(2, 6, x, y);
+    b.mouse_x = x - 4;
+    b.mouse_y = y - 10;
+    b.draw();
+    EXPECT_EQ(pixel(b.mouse_x, b.mouse_y)[0], 150 + SPELL_TABLE[kSpellSlow].icon);
+    b.mouse_x = 300;
+    b.draw();
+    EXPECT_EQ(pixel(300, b.mouse_y)[0], 179);
+}
+
+TEST_F(DrawFixture, StormAndArmageddonDarkenTheFieldAndTheRainFadesIn) {
+    auto over = [](int src, int dst, int a) { return (src * a + dst * (255 - a)) / 255; };
+    b.phase = ActionPhase::MassSpellOverlay;
+    b.spell_id = kSpellStorm;
+    b.spells.overlay_level = 10;
+    b.draw();  // no rain art: only the dimming, alpha 180
+    EXPECT_NEAR(pixel(300, 200)[0], over(10, 20, 180), 1);
+    EXPECT_NEAR(pixel(300, 200)[2], over(10, 60, 180), 1);
+    EXPECT_EQ(pixel(10, 470), (std::array<int, 4>{120, 100, 0, 255}));  // the text bar is not dimmed
+
+    b.splash_icns[2].frames.push_back(BattleSprite{solid(renderer, 8, 8, 250, 250, 250), 8, 8, 0, 0});
+    b.draw();  // rain at alpha 255
+    EXPECT_EQ(pixel(300, 200), (std::array<int, 4>{250, 250, 250, 255}));
+    EXPECT_EQ(pixel(636, 455), (std::array<int, 4>{250, 250, 250, 255}));
+    b.phase = ActionPhase::MassSpellFlash;
+    b.spells.overlay_level = 1;  // dimming 18, rain 57
+    b.draw();
+    EXPECT_NEAR(pixel(300, 200)[0], over(250, over(10, 20, 18), 57), 2);
+    uint8_t alpha = 0;
+    SDL_GetTextureAlphaMod(b.splash_icns[2].frames[0].tex, &alpha);
+    EXPECT_EQ(alpha, 255);
+
+    b.spells.armageddon = 1;
+    b.spells.overlay_level = 10;
+    b.draw();  // red, no rain
+    EXPECT_NEAR(pixel(300, 200)[0], over(120, 20, 180), 1);
+    EXPECT_NEAR(pixel(300, 200)[2], over(0, 60, 180), 1);
+    b.phase = ActionPhase::Idle;
+    b.draw();
+    EXPECT_EQ(pixel(300, 200), (std::array<int, 4>{20, 20, 60, 255}));
 }

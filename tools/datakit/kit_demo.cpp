@@ -178,6 +178,34 @@ Bytes make_cursors(const DemoEntry& e) {
     return write_icn(frames);
 }
 
+// Spell effects and hits: a disc that grows frame by frame, centred above the point it is drawn at.
+// The Storm set is rain instead: slanted streaks on a clear tile.
+Bytes make_spell_effect(const DemoEntry& e, const std::string& stem) {
+    std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+    const uint8_t ink = contrast_colour(set_colour(stem));
+    for (int i = 0; i < e.frames; ++i) {
+        IndexGrid g = with_mask(labelled_picture(e.w, e.h, stem, i));
+        const bool rain = stem == "STORM";
+        const double r = e.w / 2.0 * (0.35 + 0.65 * (i + 1) / e.frames);
+        for (int y = 0; y < e.h; ++y)
+            for (int x = 0; x < e.w; ++x) {
+                const double d = std::hypot(x - e.w / 2.0, y - e.h / 2.0);
+                const bool keep = rain ? (x + 2 * y + 7 * i) % 16 < 2 : d <= r;
+                if (!keep) g.set_kind(x, y, kTransparent);
+                else if (rain || d > r - 2) g.at(x, y) = ink;
+            }
+        frames[i].pixels = g;
+        if (!rain) frames[i].x = static_cast<int16_t>(-e.w / 2), frames[i].y = static_cast<int16_t>(-e.h);
+    }
+    return write_icn(frames);
+}
+
+bool is_spell_effect(const std::string& name) {
+    static const char* const names[] = {"FIREBALL.ICN", "METEOR.ICN", "STORM.ICN", "ELECFIRE.ICN", "REDDEATH.ICN",
+                                        "PHYSICAL.ICN", "BLUEFIRE.ICN", "REDFIRE.ICN", "ELECTRIC.ICN", "CLOUD.ICN"};
+    return name.rfind("MAGIC0", 0) == 0 || std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
 // Battlefield sky: horizontal bands, the lower ones in the cycling water colours.
 Bytes make_bkg(const DemoEntry& e) {
     IndexGrid g = labelled_picture(e.w, e.h, e.name, 0);
@@ -287,6 +315,7 @@ Bytes make_demo_entry(const DemoEntry& e) {
     }
     if (e.name == "ADVBORD.ICN") return make_border();
     if (e.name == CursorManager::kEntry) return make_cursors(e);
+    if (is_spell_effect(e.name)) return make_spell_effect(e, stem);
     if (e.name == "TOWNWIND.ICN") {
         // Frame 18 frames a hero's portrait (meeting window): open in the middle.
         std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
