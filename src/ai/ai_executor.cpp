@@ -77,6 +77,13 @@ bool ai_join_stack(GameState& s, GameMap& map, int hero, int stack) {
     return true;
 }
 
+void ai_enter_taken_town(GameState& s, GameMap& map, int hero, int town) {
+    if (!s.valid_hero(hero) || town < 0 || town >= (int)s.castles.size()) return;
+    const CastleState& c = s.castles[(size_t)town];
+    if (!c.live || c.owner != s.heroes[(size_t)hero].owner || s.hero_at(c.x, c.y) >= 0) return;
+    ai_place_hero(s, map, hero, c.x, c.y, true);
+}
+
 int relocate_hero_along_route(GameState& s, GameMap& map, int hero, std::vector<int>& mp_left, int tx, int ty) {
     if (!s.valid_hero(hero) || hero >= (int)mp_left.size()) return 0;
     HeroState& h = s.heroes[(size_t)hero];
@@ -221,7 +228,7 @@ bool AIExecutor::plan_target() {
     try_dimension_door(hero);
     const HeroState& h = s.heroes[(size_t)hero];
     route = find_route(*map, h.x, h.y, t.x, t.y, (*mp_left)[(size_t)hero], h.move_kind() == MOVE_FLAT, h.on_boat != 0,
-                       t.guarded && ai_goal_held_by_hero(*map, t.x, t.y), nullptr, nullptr, true);
+                       t.guarded && ai_goal_held_by_foe(*map, s, player, t.x, t.y), nullptr, nullptr, true);
     route_index = 0;
     if (route.empty()) {
         ai_log(s, player, "hero %d - target @ (%d,%d) unreachable — dropping hero", hero, t.x, t.y);
@@ -363,6 +370,7 @@ AIStepResult AIExecutor::arrive() {
     ai_log(s, player, "hero %d - battle %s", hero, won_text(won));
     if (won && t.type != AIO_MINE && t.type != AIO_DRAGON_CITY && t.type != AIO_LIGHTHOUSE)
         refresh_hero_max_mp(s, *map, *mp_max, hero);
+    if (won && (t.type == AIO_ATTACK_CASTLE || t.type == AIO_NEUTRAL_CASTLE)) ai_enter_taken_town(s, *map, hero, t.index);
     // The guard beaten, the site is the winner's: a guarded mine or site would otherwise stay "guarded" by
     // its owner and be fought again and again.
     if (won && t.type >= AIO_MINE && t.type <= AIO_CAMPFIRE && claim_object(s, *map, player, t, hero, mp_max, nullptr))

@@ -89,6 +89,9 @@ AIPursuitResult ai_pursue_ultimate_artifact(GameState& state, GameMap& map, cons
                                             std::vector<int>& mp_left, int player);
 // A monster stack joins the hero's army and leaves the map; false when no slot takes it.
 bool ai_join_stack(GameState& state, GameMap& map, int hero, int stack);
+// The winner of a town walks in through the gate, as a human's hero stands in the town it took: a hero
+// left outside leaves the town to the next passer-by, and only a hero inside is kept home to defend it.
+void ai_enter_taken_town(GameState& state, GameMap& map, int hero, int town);
 // Places the hero on a tile with its marks, and explores around it for its owner.
 void ai_place_hero(GameState& state, GameMap& map, int hero, int x, int y, bool write_boat_mark);
 

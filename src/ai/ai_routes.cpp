@@ -14,7 +14,7 @@ std::vector<RouteStep> whole_route(const GameMap& map, const GameState& state, i
     if (!state.valid_hero(hero)) return {};
     const HeroState& h = state.heroes[hero];
     return find_route(map, h.x, h.y, tx, ty, ROUTE_UNLIMITED_MP, h.move_kind() == MOVE_FLAT, h.on_boat != 0,
-                      ai_goal_held_by_hero(map, tx, ty), nullptr, nullptr, true);
+                      ai_goal_held_by_foe(map, state, h.owner, tx, ty), nullptr, nullptr, true);
 }
 
 bool beside(const RouteStep& s, const MonsterStackState& m) {
@@ -25,9 +25,11 @@ bool live(const MonsterStackState& m) { return !m.removed && m.count > 0; }
 
 }  // namespace
 
-bool ai_goal_held_by_hero(const GameMap& map, int x, int y) {
+bool ai_goal_held_by_foe(const GameMap& map, const GameState& state, int player, int x, int y) {
     const MapTile* t = map.tile(x, y);
-    return t && t->occupied();
+    if (!t || !t->occupied()) return false;
+    const int h = state.hero_at(x, y);
+    return h >= 0 && state.heroes[(size_t)h].owner != player;
 }
 
 double route_cost_mp(const GameMap& map, const GameState& state, int hero, int tx, int ty) {

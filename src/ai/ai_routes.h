@@ -6,8 +6,9 @@
 
 namespace vorn1 {
 
-// A hero stands on the goal: the route ends on its tile (an attack), which no step may otherwise enter.
-bool ai_goal_held_by_hero(const GameMap& map, int x, int y);
+// Another owner's hero stands on the goal: the route ends on its tile (an attack), which no step may
+// otherwise enter. A tile held by the player's own hero stays closed, as it is to the walk.
+bool ai_goal_held_by_foe(const GameMap& map, const GameState& state, int player, int x, int y);
 // Movement points of the whole route; -1.0 when there is none.
 double route_cost_mp(const GameMap& map, const GameState& state, int hero, int tx, int ty);
 bool route_crosses_monster_zoc(const GameMap& map, const GameState& state, int hero, const AIMapObject& target);

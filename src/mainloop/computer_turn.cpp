@@ -90,7 +90,10 @@ void finish_human_battle(GameSession& g) {
     AIExecutor& ai = g.loop.ai;
     const int h = ai.pending_hero;
     const bool standing = g.state.valid_hero(h) && g.state.heroes[(size_t)h].live;
-    ai.resume_after_human_battle(standing && g.battle.result_screen.losing_side == 1);
+    const bool won = standing && g.battle.result_screen.losing_side == 1;
+    if (won && (ai.target.type == AIO_ATTACK_CASTLE || ai.target.type == AIO_NEUTRAL_CASTLE))
+        ai_enter_taken_town(g.state, g.map, h, ai.target.index);
+    ai.resume_after_human_battle(won);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 
+#include "ai/ai_routes.h"
 #include "datakit/kit_maps.h"
 #include "persist/savegame.h"
 #include "world/game_setup.h"
@@ -45,7 +46,8 @@ void play_seat_turn(SoakGame& g, int p) {
     for (const CastleState& c : s.castles)
         if (c.owner == p)
             for (int32_t a : c.available) waiting -= a;
-    g.stats.recruited += static_cast<int>(waiting);
+    SeatStats& seat = g.stats.seat[(size_t)p];
+    seat.recruited += static_cast<int>(waiting);
     while (g.ai.active) {
         int taken = 0;
         for (int i = 0; i < kAIStepsPerPass; ++i) {
@@ -54,17 +56,38 @@ void play_seat_turn(SoakGame& g, int p) {
             if (r.kind == AIS_IDLE) break;
             g.stats.moves += r.kind == AIS_MOVE;
             g.stats.human_battles += r.kind == AIS_HUMAN_BATTLE;
-            g.stats.sites += r.kind == AIS_OBJECT_TAKEN;
-            g.stats.battles += r.kind == AIS_AUTO_BATTLE;
+            seat.sites += r.kind == AIS_OBJECT_TAKEN;
+            seat.battles += r.kind == AIS_AUTO_BATTLE;
             ++taken;
         }
         g.stats.max_pass = std::max(g.stats.max_pass, taken);
     }
     for (size_t i = 0; i < s.castles.size(); ++i) {
-        g.stats.buildings += std::popcount(static_cast<unsigned>(s.castles[i].buildings & ~built[i]));
-        g.stats.towns_taken += s.castles[i].owner == p && owners[i] != p;
+        seat.buildings += std::popcount(static_cast<unsigned>(s.castles[i].buildings & ~built[i]));
+        seat.towns_taken += s.castles[i].owner == p && owners[i] != p;
     }
-    for (size_t i = 0; i < live.size(); ++i) g.stats.heroes_lost += live[i] && !s.heroes[i].live;
+    for (size_t i = 0; i < live.size(); ++i)
+        if (live[i] && !s.heroes[i].live && is_player_index(s.heroes[i].owner))
+            ++g.stats.seat[(size_t)s.heroes[i].owner].heroes_lost;
+}
+
+std::vector<int> reachable_neutral_towns(const SoakGame& g, int player) {
+    std::vector<int> out;
+    int hero = -1;
+    for (int i = 0; i < (int)g.state.heroes.size() && hero < 0; ++i)
+        if (g.state.heroes[(size_t)i].live && g.state.heroes[(size_t)i].owner == player) hero = i;
+    if (hero < 0) return out;
+    for (int t = 0; t < (int)g.state.castles.size(); ++t) {
+        const CastleState& c = g.state.castles[(size_t)t];
+        if (c.live && c.owner < 0 && route_cost_mp(g.map, g.state, hero, c.x, c.y) > 0) out.push_back(t);
+    }
+    return out;
+}
+
+int towns_held(const SoakGame& g, int player) {
+    int n = 0;
+    for (const CastleState& c : g.state.castles) n += c.live && c.owner == player;
+    return n;
 }
 
 void play_day(SoakGame& g, uint32_t seed) {

@@ -6,6 +6,7 @@
 #include "ai/ai_executor.h"
 #include "ai/ai_fixtures.h"
 #include "ai/ai_planner.h"
+#include "ai/ai_routes.h"
 #include "ai/ai_turn_vars.h"
 #include "ai/ai_valuation.h"
 #include "events/event_actions.h"
@@ -121,6 +122,29 @@ TEST(AITurnDriver, AHumanHeroBesideIsHandedToTheCallerAndALossEndsTheHerosDay) {
     EXPECT_EQ(f.left[red], 0);
     EXPECT_EQ(f.ai.pending_hero, -1);
     EXPECT_FALSE(f.ai.waiting_for_battle);
+}
+
+// The winner of a town stands in it afterwards, so the town is defended; a town gate held by the player's
+// own hero is closed to its other heroes, while one held by a foe is a target.
+TEST(AITurnDriver, TheWinnerOfATownStandsInItAndOnlyAFoesHeroOpensAHeldGate) {
+    Fixture f;
+    const int red = add_hero(f.s, f.map, 0, 11, 10, army_of({{23, 20}}));
+    const int town = add_town(f.s, -1, 12, 10, false);
+    f.s.castles[town].garrison = army_of({{0, 5}});
+    f.map.tile(12, 10)->object_type = OBJ_TOWN_ENTRANCE;
+    f.explore_all(0);
+    f.new_day();
+    f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, 2);
+    EXPECT_EQ(f.ai.step().kind, AIS_AUTO_BATTLE);
+    EXPECT_EQ(f.s.castles[town].owner, 0);
+    EXPECT_EQ(f.s.heroes[red].x, 12) << "the winner walked in";
+    EXPECT_EQ(f.s.hero_at(12, 10), red);
+    EXPECT_EQ(f.map.tile(11, 10)->hero_figure, 0);
+    EXPECT_NE(f.map.tile(12, 10)->hero_figure, 0);
+    const int other = add_hero(f.s, f.map, 0, 20, 10, army_of({{0, 5}}));
+    const int green = add_hero(f.s, f.map, 1, 20, 12, army_of({{0, 5}}));
+    EXPECT_LT(route_cost_mp(f.map, f.s, other, 12, 10), 0.0);
+    EXPECT_GT(route_cost_mp(f.map, f.s, green, 12, 10), 0.0);
 }
 
 TEST(AIClaim, FailedClaimsChangeNothingAndSitesGoThroughTheVisitEffects) {
