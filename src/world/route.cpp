@@ -121,7 +121,10 @@ struct RouteNode {
     uint8_t from = 0;      // kDone and the direction of the step that reached the tile
 };
 
-enum RouteInfo : uint8_t { T_TARGET = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16 };
+// T_ENTER: a step may end on the tile (for the goal taken as a destination, whatever the side tiles).
+enum RouteInfo : uint8_t {
+    T_ENTER = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16, T_ANY_SIDES = 32
+};
 constexpr uint8_t kDone = 0x80;
 constexpr uint16_t kUnreached = 0xFFFF;
 
@@ -129,6 +132,33 @@ constexpr int GRID_DIM = MAP_MAX_DIM + 2;
 constexpr int GRID_N = GRID_DIM * GRID_DIM;
 // The longest route crosses every tile at the dearest step.
 static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
+
+// What an object type means to the search, as bits, so that preparing a tile takes few branches.
+enum TypeFact : uint8_t {
+    TF_ENTERABLE = 1,       // the object gate lets a hero in whatever the tile's other bytes
+    TF_STOP = 2,            // an event object: entered but never walked through
+    TF_FOOT_BLOCK = 4,      // no footing without mountains in the object layers
+    TF_FOOT_BLOCK_MTN = 8,  // no footing beside mountains
+    TF_BARRIER = 16,        // a diagonal cannot squeeze past it
+    TF_MTN_BARRIER = 32,    // a barrier when the second layer holds mountains
+};
+const std::array<uint8_t, 256> kTypeFacts = [] {
+    std::array<uint8_t, 256> out{};
+    for (int type = 0; type < 256; ++type) {
+        uint8_t f = 0;
+        const bool enterable = is_enterable_object_type((uint8_t)type);
+        if (enterable) f |= TF_ENTERABLE;
+        if (enterable && type >= OBJ_EVENT_FIRST) f |= TF_STOP;
+        const bool low30 = (type & 0x7F) == 30 || type == 177 || type == 178;
+        if (type == 12 || low30) f |= TF_FOOT_BLOCK;
+        if (type == 12 || type == 30 || (type >= 52 && type <= 55) || type == 63 || (type >= 56 && low30))
+            f |= TF_FOOT_BLOCK_MTN;
+        if ((type & 0x7F) == 12) f |= TF_BARRIER;
+        if ((type >= 52 && type <= 55) || type == 63) f |= TF_MTN_BARRIER;
+        out[(size_t)type] = f;
+    }
+    return out;
+}();
 
 // A queued tile: its grid index and coordinates, and the entry queued before it in its bucket.
 struct QueuedTile {
@@ -152,10 +182,10 @@ struct RouteQuery {
     const GameMap& map;
     const FogOfWar* fog;
     RouteScratch& s;
-    int stride;
-    bool flat, on_boat, guarded;
+    int stride, goal;
+    bool flat, on_boat, guarded, accept_dest;
 
-    void prepare(RouteNode& n, int gx, int gy) const {
+    void prepare(RouteNode& n, int gi, int gx, int gy) const {
         n.search = s.search;
         n.dist = kUnreached;
         n.from = 0;
@@ -164,24 +194,43 @@ struct RouteQuery {
         const int x = gx - 1, y = gy - 1;
         if (x < 0 || y < 0 || x >= map.width || y >= map.height) return;  // the border: never entered
         const MapTile& t = map.tiles[(size_t)y * map.width + x];
+        const uint8_t tf = kTypeFacts[t.object_type];
+        const bool water = t.is_water();
+        const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
+        const bool trees = l1 && t.layer1_set == SET_TREES;
+        const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
+        const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
+        bool enter = ((tf & TF_ENTERABLE) || (!trees && t.blocking == 0)) && !t.occupied();
         uint8_t f = 0;
-        const bool seen = !fog || fog->explored[(size_t)(x + FOG_DIM * y)] != 0;
-        if (seen && (on_boat ? boat_target_ok(t) : foot_target_ok(t))) f |= T_TARGET;
         if (on_boat) {
-            if (open_water_side(&t)) f |= T_SIDE_WATER;
-        } else if (tile_is_barrier(t)) {
-            f |= T_BARRIER;
+            enter = enter && water;
+            if (water && t.blocking == 0) f |= T_SIDE_WATER;
+        } else {
+            enter = enter && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
+            bool barrier;
+            if ((tf & TF_BARRIER) || trees) barrier = true;
+            else if (!water && t.blocking == 0) barrier = false;
+            else if (l1) barrier = layer_is_barrier(t.layer1_set, t.layer1_frame);
+            else barrier = mountain2 && (tf & TF_MTN_BARRIER);
+            if (barrier) f |= T_BARRIER;
         }
-        if ((t.object_type >= OBJ_EVENT_FIRST && kEnterable[t.object_type]) || s.blocked[(size_t)(gy * stride + gx)] == s.search)
-            f |= T_STOP;
+        const bool own_site = s.blocked[(size_t)gi] == s.search;
+        if ((tf & TF_STOP) || own_site) f |= T_STOP;
         if (guarded && (map.guard_map[(size_t)x * map.height + y] & 0x80)) f |= T_GUARD_STOP;
+        if (gi == goal) {
+            // A destination taken as it is costs its ground's steps whatever is on it or beside it.
+            if (accept_dest) f |= T_ENTER | T_ANY_SIDES;
+        } else if (own_site) {
+            enter = false;  // own sites are a destination only
+        }
+        if (enter && (!fog || fog->explored[(size_t)(x + FOG_DIM * y)] != 0)) f |= T_ENTER;
         n.info = f;
-        n.straight = (uint8_t)(on_boat || flat || t.is_water() ? 4 : (t.ground >= 40 && t.ground <= 79) ? 6
-                                                               : (t.ground >= 100 && t.ground <= 119) ? 8 : 4);
+        n.straight = (uint8_t)(on_boat || flat || water ? 4 : (t.ground >= 40 && t.ground <= 79) ? 6
+                                                        : (t.ground >= 100 && t.ground <= 119) ? 8 : 4);
     }
     RouteNode& at(int i, int gx, int gy) const {
         RouteNode& n = s.nodes[(size_t)i];
-        if (n.search != s.search) prepare(n, gx, gy);
+        if (n.search != s.search) prepare(n, i, gx, gy);
         return n;
     }
 };
@@ -212,11 +261,14 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             if (map.in_bounds(bx, by)) s.blocked[(size_t)((by + 1) * stride + bx + 1)] = s.search;
         }
     const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)map.width * map.height;
-    const RouteQuery q{map, fog, s, stride, flat, on_boat, stop_at_guarded && guard_ok};
+    const int gx1 = x1 + 1, gy1 = y1 + 1;
+    const int start = (y0 + 1) * stride + x0 + 1, goal = gy1 * stride + gx1;
+    const RouteQuery q{map, fog, s, stride, goal, flat, on_boat, stop_at_guarded && guard_ok, accept_dest};
 
     // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal) never
     // overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets suffice.
-    const int gx1 = x1 + 1, gy1 = y1 + 1;
+    // The estimate is consistent, so a tile's cost is final once it is expanded and no later step can
+    // lower it.
     auto estimate = [&](int gx, int gy) {
         const int dx = std::abs(gx - gx1), dy = std::abs(gy - gy1);
         return 4 * std::max(dx, dy) + 2 * std::min(dx, dy);
@@ -228,7 +280,6 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
         s.queue[(size_t)used] = QueuedTile{(uint16_t)i, (uint8_t)x, (uint8_t)y, bucket_top[(size_t)(f & 31)]};
         bucket_top[(size_t)(f & 31)] = used++;
     };
-    const int start = (y0 + 1) * stride + x0 + 1, goal = gy1 * stride + gx1;
     q.at(start, x0 + 1, y0 + 1).dist = 0;
     int32_t cf = estimate(x0 + 1, y0 + 1);
     push(cf, start, x0 + 1, y0 + 1);
@@ -265,26 +316,18 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
             constexpr bool diagonal = dx != 0 && dy != 0;
             const int ni = cur + dy * stride + dx, nx = cx + dx, ny = cy + dy;
             RouteNode& nn = q.at(ni, nx, ny);
-            if constexpr (!diagonal) side[d] = nn.info;
-            if (nn.from & kDone) return;
-            if (stop && ni != goal) return;
-            int c = -1;
-            if (nn.info & T_TARGET) {
-                if constexpr (!diagonal) {
-                    c = nn.straight;
-                } else {
-                    // The two side tiles of a diagonal: the straight neighbours towards its x and its y.
-                    const uint8_t sa = side[dx > 0 ? DIR_E : DIR_W], sb = side[dy > 0 ? DIR_S : DIR_N];
-                    if (on_boat) c = (sa & T_SIDE_WATER) || (sb & T_SIDE_WATER) ? 6 : -1;
-                    else c = (sa & T_BARRIER) && (sb & T_BARRIER) ? -1 : nn.straight * 3 / 2;
-                }
+            const uint8_t info = nn.info;
+            if constexpr (!diagonal) side[d] = info;
+            if (!(info & T_ENTER) || (stop && ni != goal)) return;
+            int c = nn.straight;
+            if constexpr (diagonal) {
+                // The two side tiles of a diagonal: the straight neighbours towards its x and its y.
+                const uint8_t sa = side[dx > 0 ? DIR_E : DIR_W], sb = side[dy > 0 ? DIR_S : DIR_N];
+                const bool squeezes = on_boat ? ((sa | sb) & T_SIDE_WATER) != 0 : !(sa & sb & T_BARRIER);
+                if (!squeezes && !(info & T_ANY_SIDES)) return;
+                c += c >> 1;
             }
-            if (ni == goal) {
-                if (c < 0 && accept_dest) c = step_cost(map, x1, y1, diagonal, flat, on_boat);
-            } else if (c >= 0 && blocked && (nn.info & T_STOP) && s.blocked[(size_t)ni] == s.search) {
-                c = -1;  // own sites are a destination only
-            }
-            if (c < 0) return;
+            // An expanded tile's cost is final, so it is never lowered here.
             const int nd = cdist + c;
             if (nd < nn.dist) {
                 nn.dist = (uint16_t)nd;
