@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #include "world/game_state.h"
 #include "world/map.h"
@@ -111,29 +112,7 @@ int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_b
 
 namespace {
 
-// Search record of one tile of the bordered grid, valid only for the search whose number it carries: a
-// search prepares just the tiles it reaches rather than the whole map.
-struct RouteNode {
-    uint16_t search = 0;
-    uint16_t dist = 0;     // cost from the start; kUnreached until a step reaches the tile
-    uint8_t info = 0;      // RouteInfo bits
-    uint8_t straight = 0;  // a straight step's cost into the tile
-    uint8_t from = 0;      // kDone and the direction of the step that reached the tile
-};
-
-// T_ENTER: a step may end on the tile (for the goal taken as a destination, whatever the side tiles).
-enum RouteInfo : uint8_t {
-    T_ENTER = 1, T_BARRIER = 2, T_STOP = 4, T_GUARD_STOP = 8, T_SIDE_WATER = 16, T_ANY_SIDES = 32
-};
-constexpr uint8_t kDone = 0x80;
-constexpr uint16_t kUnreached = 0xFFFF;
-
-constexpr int GRID_DIM = MAP_MAX_DIM + 2;
-constexpr int GRID_N = GRID_DIM * GRID_DIM;
-// The longest route crosses every tile at the dearest step.
-static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
-
-// What an object type means to the search, as bits, so that preparing a tile takes few branches.
+// What an object type means to the search, as bits, so that a tile's facts take few branches.
 enum TypeFact : uint8_t {
     TF_ENTERABLE = 1,       // the object gate lets a hero in whatever the tile's other bytes
     TF_STOP = 2,            // an event object: entered but never walked through
@@ -160,78 +139,282 @@ const std::array<uint8_t, 256> kTypeFacts = [] {
     return out;
 }();
 
-// A queued tile: its grid index and coordinates, and the entry queued before it in its bucket.
-struct QueuedTile {
-    uint16_t index;
-    uint8_t x, y;
-    int32_t next;
+// A straight step's cost on foot by the ground entered.
+const std::array<uint8_t, 256> kGroundCost = [] {
+    std::array<uint8_t, 256> out{};
+    for (int g = 0; g < 256; ++g) out[(size_t)g] = g >= 40 && g <= 79 ? 6 : g >= 100 && g <= 119 ? 8 : 4;
+    return out;
+}();
+
+// A tile's facts for one search: the cost of a straight step into it (kNoEntry when no step may end
+// there) in the low 16 bits, Side and Halt bits above.
+constexpr uint32_t kNoEntry = 0xFFFF;  // added to any cost it reaches kUnreached, so it never improves one
+constexpr uint32_t F_SQUEEZE_BLOCK = 1u << 16;  // a diagonal cannot pass two such side tiles
+constexpr uint32_t F_ANY_SIDES = 1u << 17;      // the goal taken as a destination: entered whatever its sides
+constexpr uint32_t F_STOP = 1u << 18;           // entered but never walked through
+constexpr uint32_t F_GUARD_STOP = 1u << 19;     // beside a wandering monster: only the goal may follow
+
+// A tile's search state: its cost from the start, the direction of the step that reached it and
+// whether it was expanded.
+constexpr uint32_t kUnreached = 0xFFFF;
+constexpr int FROM_SHIFT = 16;
+constexpr uint32_t kDone = 1u << 19;
+// Half the estimate, at most 2 * 71 + 71, in the top byte of a tile's facts.
+constexpr int HALF_ESTIMATE_SHIFT = 24;
+// The longest route crosses every tile at the dearest step.
+static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
+
+struct RouteNode {
+    uint32_t fact;
+    uint32_t state;
 };
 
-// Every expansion queues a tile at most once per direction.
-constexpr int QUEUE_N = 8 * GRID_N + 1;
+constexpr int GRID_DIM = MAP_MAX_DIM + 2;
+constexpr int GRID_N = GRID_DIM * GRID_DIM;
+// A search prepares the tiles' facts in blocks of BLOCK x BLOCK, those around the tiles it expands.
+constexpr int BLOCK_SHIFT = 3, BLOCK = 1 << BLOCK_SHIFT;
+constexpr int BLOCKS_DIM = (GRID_DIM + BLOCK - 1) / BLOCK;
+// Every expansion queues a tile at most once per direction; one entry is written past the last.
+constexpr int QUEUE_N = 8 * GRID_N + 2;
+constexpr uint32_t kNone = 0xFFFFFFFF;
+
+// A queued tile: grid index, x and y in the low 32 bits, the entry queued before it in its bucket above.
+uint64_t queued(int index, int x, int y, uint32_t next) {
+    return (uint64_t)index | (uint64_t)x << 16 | (uint64_t)y << 24 | (uint64_t)next << 32;
+}
+
+// What a tile's own bytes tell the search, for a hero on foot and for one aboard: F_SQUEEZE_BLOCK,
+// F_STOP, kNoEntry in the cost's place when no step may end on the tile, and the ground's straight cost
+// from GROUND_COST_SHIFT up.
+struct TileFacts {
+    uint32_t foot = 0, boat = 0;
+};
+constexpr int GROUND_COST_SHIFT = 20;
+
+TileFacts tile_facts(const MapTile& t) {
+    const uint8_t tf = kTypeFacts[t.object_type];
+    const bool water = t.is_water(), open = t.blocking == 0;
+    const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
+    const bool trees = l1 && t.layer1_set == SET_TREES;
+    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
+    const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
+    const bool gate = ((tf & TF_ENTERABLE) || (!trees && open)) && !t.occupied();
+    const bool foot = gate && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
+    bool barrier = (tf & TF_BARRIER) || trees;
+    if (!barrier && (water || !open))
+        barrier = l1 ? layer_is_barrier(t.layer1_set, t.layer1_frame) : mountain2 && (tf & TF_MTN_BARRIER);
+    const uint32_t common = (tf & TF_STOP ? F_STOP : 0) | (uint32_t)kGroundCost[t.ground] << GROUND_COST_SHIFT;
+    TileFacts out;
+    out.foot = common | (foot ? 0 : kNoEntry) | (barrier ? F_SQUEEZE_BLOCK : 0);
+    out.boat = common | (gate && water ? 0 : kNoEntry) | (water && open ? 0 : F_SQUEEZE_BLOCK);
+    return out;
+}
+
+// Tile facts kept from search to search with the bytes they were worked out from, and used while a
+// tile (of whatever map) still holds those bytes: the map's tiles are read anyway, and most of them
+// stay as they were between the many searches of a turn.
+struct FactMemo {
+    std::array<MapTile, GRID_N> bytes;
+    std::array<TileFacts, GRID_N> facts;
+
+    FactMemo() {
+        bytes.fill(MapTile{});
+        facts.fill(tile_facts(MapTile{}));
+    }
+    TileFacts get(int i, const MapTile& t) {
+        if (std::memcmp(&bytes[(size_t)i], &t, sizeof(MapTile)) != 0) {
+            bytes[(size_t)i] = t;
+            facts[(size_t)i] = tile_facts(t);
+        }
+        return facts[(size_t)i];
+    }
+};
 
 struct RouteScratch {
     std::array<RouteNode, GRID_N> nodes{};
-    std::array<uint16_t, GRID_N> blocked{};  // number of the search that blocks the tile
-    std::array<QueuedTile, QUEUE_N> queue;   // the buckets' entries, each bucket a stack through `next`
-    uint16_t search = 0;
+    std::array<uint32_t, GRID_N> blocked{};  // number of the search that blocks the tile
+    std::array<uint32_t, BLOCKS_DIM * BLOCKS_DIM> prepared{};  // number of the search that prepared the block
+    std::array<uint64_t, QUEUE_N> queue;     // the buckets' entries, each bucket a stack through `next`
+    FactMemo memo;
+    uint32_t search = 0;
 };
 
-// The questions of the step rule about one tile, asked once per search and only for tiles it reaches.
-struct RouteQuery {
+struct RouteSearch {
     const GameMap& map;
     const FogOfWar* fog;
     RouteScratch& s;
-    int stride, goal;
+    int stride, start, goal, gx1, gy1;
     bool flat, on_boat, guarded, accept_dest;
 
-    void prepare(RouteNode& n, int gi, int gx, int gy) const {
-        n.search = s.search;
-        n.dist = kUnreached;
-        n.from = 0;
-        n.info = 0;
-        n.straight = 0;
+    // The step rule's questions about one tile for this search: its own bytes' answers, then the fog,
+    // own sites, guards and the goal.
+    uint32_t fact(int gi, int gx, int gy) const {
         const int x = gx - 1, y = gy - 1;
-        if (x < 0 || y < 0 || x >= map.width || y >= map.height) return;  // the border: never entered
-        const MapTile& t = map.tiles[(size_t)y * map.width + x];
-        const uint8_t tf = kTypeFacts[t.object_type];
-        const bool water = t.is_water();
-        const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
-        const bool trees = l1 && t.layer1_set == SET_TREES;
-        const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
-        const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
-        bool enter = ((tf & TF_ENTERABLE) || (!trees && t.blocking == 0)) && !t.occupied();
-        uint8_t f = 0;
-        if (on_boat) {
-            enter = enter && water;
-            if (water && t.blocking == 0) f |= T_SIDE_WATER;
-        } else {
-            enter = enter && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
-            bool barrier;
-            if ((tf & TF_BARRIER) || trees) barrier = true;
-            else if (!water && t.blocking == 0) barrier = false;
-            else if (l1) barrier = layer_is_barrier(t.layer1_set, t.layer1_frame);
-            else barrier = mountain2 && (tf & TF_MTN_BARRIER);
-            if (barrier) f |= T_BARRIER;
+        if (x < 0 || y < 0 || x >= map.width || y >= map.height)  // the border: never entered, no water
+            return kNoEntry | (on_boat ? F_SQUEEZE_BLOCK : 0);
+        const TileFacts tf = s.memo.get(gi, map.tiles[(size_t)y * map.width + x]);
+        const uint32_t own = on_boat ? tf.boat : tf.foot;
+        const uint32_t straight = on_boat || flat ? 4 : own >> GROUND_COST_SHIFT;
+        uint32_t f = own & (F_SQUEEZE_BLOCK | F_STOP);
+        uint32_t c = (own & 0xFFFF) == kNoEntry ? kNoEntry : straight;
+        if (fog && fog->explored[(size_t)(x + FOG_DIM * y)] == 0) c = kNoEntry;
+        if (s.blocked[(size_t)gi] == s.search) {
+            f |= F_STOP;
+            if (gi != goal) c = kNoEntry;  // own sites are a destination only
         }
-        const bool own_site = s.blocked[(size_t)gi] == s.search;
-        if ((tf & TF_STOP) || own_site) f |= T_STOP;
-        if (guarded && (map.guard_map[(size_t)x * map.height + y] & 0x80)) f |= T_GUARD_STOP;
-        if (gi == goal) {
+        if (guarded && (map.guard_map[(size_t)x * map.height + y] & 0x80)) f |= F_GUARD_STOP;
+        if (gi == goal && accept_dest) {
             // A destination taken as it is costs its ground's steps whatever is on it or beside it.
-            if (accept_dest) f |= T_ENTER | T_ANY_SIDES;
-        } else if (own_site) {
-            enter = false;  // own sites are a destination only
+            c = straight;
+            f |= F_ANY_SIDES;
         }
-        if (enter && (!fog || fog->explored[(size_t)(x + FOG_DIM * y)] != 0)) f |= T_ENTER;
-        n.info = f;
-        n.straight = (uint8_t)(on_boat || flat || water ? 4 : (t.ground >= 40 && t.ground <= 79) ? 6
-                                                        : (t.ground >= 100 && t.ground <= 119) ? 8 : 4);
+        return f | c;
     }
-    RouteNode& at(int i, int gx, int gy) const {
+    // The facts of the blocks of tiles around a tile that this search has not asked about yet. Out of
+    // line, so that the search loop keeps its values in registers.
+    [[gnu::noinline]] void prepare_around(int cx, int cy) const {
+        for (int by = (cy - 1) >> BLOCK_SHIFT; by <= (cy + 1) >> BLOCK_SHIFT; ++by)
+            for (int bx = (cx - 1) >> BLOCK_SHIFT; bx <= (cx + 1) >> BLOCK_SHIFT; ++bx) {
+                uint32_t& mark = s.prepared[(size_t)(by * BLOCKS_DIM + bx)];
+                if (mark == s.search) continue;
+                mark = s.search;
+                const int gx_end = std::min((bx + 1) * BLOCK, map.width + 2);
+                const int gy_end = std::min((by + 1) * BLOCK, map.height + 2);
+                for (int gy = by * BLOCK; gy < gy_end; ++gy)
+                    for (int gx = bx * BLOCK; gx < gx_end; ++gx) prepare(gy * stride + gx, gx, gy);
+            }
+    }
+    bool ready_around(int cx, int cy) const {
+        const int bx0 = (cx - 1) >> BLOCK_SHIFT, bx1 = (cx + 1) >> BLOCK_SHIFT;
+        const int by0 = (cy - 1) >> BLOCK_SHIFT, by1 = (cy + 1) >> BLOCK_SHIFT;
+        const uint32_t* p = s.prepared.data();
+        return (p[by0 * BLOCKS_DIM + bx0] == s.search) & (p[by0 * BLOCKS_DIM + bx1] == s.search) &
+               (p[by1 * BLOCKS_DIM + bx0] == s.search) & (p[by1 * BLOCKS_DIM + bx1] == s.search);
+    }
+    void prepare(int i, int gx, int gy) const {
         RouteNode& n = s.nodes[(size_t)i];
-        if (n.search != s.search) prepare(n, i, gx, gy);
-        return n;
+        const int ex = std::abs(gx - gx1), ey = std::abs(gy - gy1);
+        n.fact = fact(i, gx, gy) | (uint32_t)(2 * std::max(ex, ey) + std::min(ex, ey)) << HALF_ESTIMATE_SHIFT;
+        n.state = kUnreached;
+    }
+
+    // The cost of a step in direction d into a tile with facts f, kNoEntry or more when the step is not
+    // allowed; side holds the facts of the straight neighbours.
+    template <int d>
+    static uint32_t step_cost_into(uint32_t f, const uint32_t* side) {
+        constexpr int dx = DX[d], dy = DY[d];
+        if constexpr (dx == 0 || dy == 0) {
+            return f & 0xFFFF;
+        } else {
+            // The two side tiles of a diagonal: the straight neighbours towards its x and its y. The goal
+            // taken as a destination passes whatever they are.
+            const uint32_t c = f & 0xFFFF;
+            const uint32_t shut = side[dx > 0 ? DIR_E : DIR_W] & side[dy > 0 ? DIR_S : DIR_N] & ~(f >> 1) & F_SQUEEZE_BLOCK;
+            return (c + (c >> 1)) | (shut >> 16) * kNoEntry;
+        }
+    }
+
+    // From a guarded tile beside the goal, the step onto the goal alone. Returns the entries queued.
+    [[gnu::noinline]] int step_to_goal(int cur, int cx, int cy, uint32_t* bucket_top, uint32_t& used) const {
+        if (!ready_around(cx, cy)) prepare_around(cx, cy);
+        RouteNode* const nodes = s.nodes.data();
+        uint32_t side[8];
+        for (int d = 0; d < 8; ++d) side[d] = nodes[cur + DY[d] * stride + DX[d]].fact;
+        const int d = dir_from_delta(gx1 - cx, gy1 - cy);
+        uint32_t c = side[d] & 0xFFFF;
+        switch (d) {
+        case DIR_NE: c = step_cost_into<DIR_NE>(side[d], side); break;
+        case DIR_SE: c = step_cost_into<DIR_SE>(side[d], side); break;
+        case DIR_SW: c = step_cost_into<DIR_SW>(side[d], side); break;
+        case DIR_NW: c = step_cost_into<DIR_NW>(side[d], side); break;
+        default: break;
+        }
+        RouteNode& gn = nodes[goal];
+        const uint32_t nd = (nodes[cur].state & 0xFFFF) + c;
+        if (nd >= (gn.state & 0xFFFF)) return 0;
+        gn.state = (uint32_t)d << FROM_SHIFT | nd;
+        const uint32_t b = (nd + (gn.fact >> HALF_ESTIMATE_SHIFT) * 2) & 31;
+        s.queue[used] = queued(goal, gx1, gy1, bucket_top[b]);
+        bucket_top[b] = used++;
+        return 1;
+    }
+
+    // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal)
+    // never overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets
+    // suffice. The estimate is consistent, so a tile's cost is final once it is expanded and no later
+    // step lowers it. Returns whether the goal was reached.
+    bool run(int x0, int y0) const {
+        RouteNode* const nodes = s.nodes.data();
+        uint64_t* const queue = s.queue.data();
+        uint32_t bucket_top[32];  // last entry queued in each bucket
+        std::fill(std::begin(bucket_top), std::end(bucket_top), kNone);
+        const int sx = x0 + 1, sy = y0 + 1;
+        prepare_around(sx, sy);
+        nodes[start].state = 0;
+        int cf = (int)(nodes[start].fact >> HALF_ESTIMATE_SHIFT) * 2;
+        queue[0] = queued(start, sx, sy, kNone);
+        bucket_top[cf & 31] = 0;
+        uint32_t used = 1;
+        int pending = 1;
+        while (pending > 0) {
+            uint32_t& top = bucket_top[cf & 31];
+            if (top == kNone) {
+                ++cf;
+                continue;
+            }
+            const uint64_t e = queue[top];
+            top = (uint32_t)(e >> 32);
+            --pending;
+            const int cur = (int)(e & 0xFFFF);
+            RouteNode& cn = nodes[cur];
+            if (cn.state & kDone) continue;
+            cn.state |= kDone;
+            if (cur == goal) return true;
+            const int cx = (int)(e >> 16 & 0xFF), cy = (int)(e >> 24 & 0xFF);
+            // Tiles that a walk stops on are entered but never walked through. From a guarded tile the goal
+            // may still follow (a hero beside a monster may attack it).
+            if (cur != start && (cn.fact & (F_STOP | F_GUARD_STOP))) {
+                if (cn.fact & F_STOP) continue;
+                if (std::abs(cx - gx1) > 1 || std::abs(cy - gy1) > 1) continue;
+                pending += step_to_goal(cur, cx, cy, bucket_top, used);
+                continue;
+            }
+            if (!ready_around(cx, cy)) prepare_around(cx, cy);
+            const uint32_t cdist = cn.state & 0xFFFF;
+            const uint32_t here = (uint32_t)(e & 0xFFFFFFFF);  // this tile's index, x and y as queued
+            int added = 0;
+            // The straight neighbours' facts, which are also the side tiles of the diagonal steps.
+            uint32_t side[8];
+            auto relax = [&](auto dir) {
+                constexpr int d = decltype(dir)::value;
+                constexpr int dx = DX[d], dy = DY[d];
+                const int ni = cur + dy * stride + dx;
+                const uint32_t f = nodes[ni].fact;
+                if constexpr (dx == 0 || dy == 0) side[d] = f;
+                const uint32_t nd = cdist + step_cost_into<d>(f, side);
+                const uint32_t st = nodes[ni].state;
+                if (nd < (st & 0xFFFF)) {
+                    nodes[ni].state = (uint32_t)d << FROM_SHIFT | nd;
+                    const uint32_t b = (nd + (f >> HALF_ESTIMATE_SHIFT) * 2) & 31;
+                    // The neighbour's index, x and y: this tile's, each moved by the step.
+                    const uint32_t there = here + (uint32_t)(dy * stride + dx) + ((uint32_t)dx << 16) + ((uint32_t)dy << 24);
+                    queue[used] = there | (uint64_t)bucket_top[b] << 32;
+                    bucket_top[b] = used++;
+                    ++added;
+                }
+            };
+            // Straight steps first, so that equal-cost routes prefer them.
+            relax(std::integral_constant<int, DIR_N>{});
+            relax(std::integral_constant<int, DIR_E>{});
+            relax(std::integral_constant<int, DIR_S>{});
+            relax(std::integral_constant<int, DIR_W>{});
+            relax(std::integral_constant<int, DIR_NE>{});
+            relax(std::integral_constant<int, DIR_SE>{});
+            relax(std::integral_constant<int, DIR_SW>{});
+            relax(std::integral_constant<int, DIR_NW>{});
+            pending += added;
+        }
+        return false;
     }
 };
 
@@ -251,8 +434,8 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
     thread_local RouteScratch scratch;
     RouteScratch& s = scratch;
     if (++s.search == 0) {
-        s.nodes.fill(RouteNode{});
         s.blocked.fill(0);
+        s.prepared.fill(0);
         s.search = 1;
     }
     if (blocked)
@@ -263,100 +446,18 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
     const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)map.width * map.height;
     const int gx1 = x1 + 1, gy1 = y1 + 1;
     const int start = (y0 + 1) * stride + x0 + 1, goal = gy1 * stride + gx1;
-    const RouteQuery q{map, fog, s, stride, goal, flat, on_boat, stop_at_guarded && guard_ok, accept_dest};
-
-    // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal) never
-    // overestimates, so f = cost + estimate only grows, by at most 18 a step; 32 circular buckets suffice.
-    // The estimate is consistent, so a tile's cost is final once it is expanded and no later step can
-    // lower it.
-    auto estimate = [&](int gx, int gy) {
-        const int dx = std::abs(gx - gx1), dy = std::abs(gy - gy1);
-        return 4 * std::max(dx, dy) + 2 * std::min(dx, dy);
-    };
-    std::array<int32_t, 32> bucket_top;  // last entry queued in each bucket, -1 when empty
-    bucket_top.fill(-1);
-    int32_t used = 0;
-    auto push = [&](int f, int i, int x, int y) {
-        s.queue[(size_t)used] = QueuedTile{(uint16_t)i, (uint8_t)x, (uint8_t)y, bucket_top[(size_t)(f & 31)]};
-        bucket_top[(size_t)(f & 31)] = used++;
-    };
-    q.at(start, x0 + 1, y0 + 1).dist = 0;
-    int32_t cf = estimate(x0 + 1, y0 + 1);
-    push(cf, start, x0 + 1, y0 + 1);
-    int pending = 1;
-    while (pending > 0) {
-        int32_t& top = bucket_top[(size_t)(cf & 31)];
-        if (top < 0) {
-            ++cf;
-            continue;
-        }
-        const QueuedTile qt = s.queue[(size_t)top];
-        top = qt.next;
-        --pending;
-        const int cur = qt.index;
-        RouteNode& cn = s.nodes[(size_t)cur];
-        if (cn.from & kDone) continue;
-        cn.from |= kDone;
-        if (cur == goal) break;
-        const int cx = qt.x, cy = qt.y;
-        const int cdist = cn.dist;
-        // Tiles that a walk stops on are entered but never walked through. From a guarded tile the goal
-        // may still follow (a hero beside a monster may attack it).
-        bool stop = false;
-        if (cur != start) {
-            if (cn.info & T_STOP) continue;
-            stop = (cn.info & T_GUARD_STOP) != 0;
-            if (stop && (std::abs(cx - gx1) > 1 || std::abs(cy - gy1) > 1)) continue;
-        }
-        // The straight neighbours' facts, which are also the side tiles of the diagonal steps.
-        uint8_t side[8] = {};
-        auto relax = [&](auto dir) {
-            constexpr int d = decltype(dir)::value;
-            constexpr int dx = DX[d], dy = DY[d];
-            constexpr bool diagonal = dx != 0 && dy != 0;
-            const int ni = cur + dy * stride + dx, nx = cx + dx, ny = cy + dy;
-            RouteNode& nn = q.at(ni, nx, ny);
-            const uint8_t info = nn.info;
-            if constexpr (!diagonal) side[d] = info;
-            if (!(info & T_ENTER) || (stop && ni != goal)) return;
-            int c = nn.straight;
-            if constexpr (diagonal) {
-                // The two side tiles of a diagonal: the straight neighbours towards its x and its y.
-                const uint8_t sa = side[dx > 0 ? DIR_E : DIR_W], sb = side[dy > 0 ? DIR_S : DIR_N];
-                const bool squeezes = on_boat ? ((sa | sb) & T_SIDE_WATER) != 0 : !(sa & sb & T_BARRIER);
-                if (!squeezes && !(info & T_ANY_SIDES)) return;
-                c += c >> 1;
-            }
-            // An expanded tile's cost is final, so it is never lowered here.
-            const int nd = cdist + c;
-            if (nd < nn.dist) {
-                nn.dist = (uint16_t)nd;
-                nn.from = (uint8_t)d;
-                push(nd + estimate(nx, ny), ni, nx, ny);
-                ++pending;
-            }
-        };
-        // Straight steps first, so that equal-cost routes prefer them.
-        relax(std::integral_constant<int, DIR_N>{});
-        relax(std::integral_constant<int, DIR_E>{});
-        relax(std::integral_constant<int, DIR_S>{});
-        relax(std::integral_constant<int, DIR_W>{});
-        relax(std::integral_constant<int, DIR_NE>{});
-        relax(std::integral_constant<int, DIR_SE>{});
-        relax(std::integral_constant<int, DIR_SW>{});
-        relax(std::integral_constant<int, DIR_NW>{});
-    }
-    const RouteNode& gn = s.nodes[(size_t)goal];
-    if (gn.search != s.search || !(gn.from & kDone)) return out;
+    const RouteSearch search{map,  fog,     s,       stride,   start, goal, gx1, gy1, flat, on_boat,
+                             stop_at_guarded && guard_ok, accept_dest};
+    if (!search.run(x0, y0)) return out;
 
     int gx = gx1, gy = gy1;
     for (int at = goal; at != start;) {
-        const RouteNode& n = s.nodes[(size_t)at];
+        const uint32_t st = s.nodes[(size_t)at].state;
         RouteStep step;
         step.x = gx - 1;
         step.y = gy - 1;
-        step.cost = n.dist;
-        step.dir = (uint8_t)(n.from & 7);
+        step.cost = (int32_t)(st & 0xFFFF);
+        step.dir = (uint8_t)(st >> FROM_SHIFT & 7);
         out.push_back(step);
         gx -= DX[step.dir];
         gy -= DY[step.dir];
