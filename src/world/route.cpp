@@ -18,40 +18,85 @@ constexpr int DY[8] = {-1, -1, 0, 1, 1, 1, 0, -1};
 
 bool layer_holds_frame(uint8_t set, uint8_t frame) { return set != 0 && set != 255 && frame != 255; }
 
-// A tile beside a diagonal step that the step cannot squeeze past.
-bool tile_is_barrier(const MapTile& t) {
-    if ((t.object_type & 0x7F) == 12) return true;
-    if (layer_holds_frame(t.layer1_set, t.layer1_frame) && t.layer1_set == SET_TREES) return true;
-    if (t.is_land() && t.blocking == 0) return false;
-    if (layer_holds_frame(t.layer1_set, t.layer1_frame)) return layer_is_barrier(t.layer1_set, t.layer1_frame);
-    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
-    return mountain2 && ((t.object_type >= 52 && t.object_type <= 55) || t.object_type == 63);
-}
-
-bool side_is_barrier(const GameMap& map, int x, int y) {
-    const MapTile* t = map.tile(x, y);
-    return t && tile_is_barrier(*t);
-}
-
-// is_enterable_object_type as a table: the search asks it for every tile it reaches.
-const std::array<bool, 256> kEnterable = [] {
-    std::array<bool, 256> out{};
-    for (int i = 0; i < 256; ++i) out[(size_t)i] = is_enterable_object_type((uint8_t)i);
+// What an object type means to the step rule, as bits, so that a tile's facts take few branches.
+enum TypeFact : uint8_t {
+    TF_ENTERABLE = 1,       // the object gate lets a hero in whatever the tile's other bytes
+    TF_STOP = 2,            // an event object: entered but never walked through
+    TF_FOOT_BLOCK = 4,      // no footing without mountains in the object layers
+    TF_FOOT_BLOCK_MTN = 8,  // no footing beside mountains
+    TF_BARRIER = 16,        // a diagonal cannot squeeze past it
+    TF_MTN_BARRIER = 32,    // a barrier when the second layer holds mountains
+};
+const std::array<uint8_t, 256> kTypeFacts = [] {
+    std::array<uint8_t, 256> out{};
+    for (int type = 0; type < 256; ++type) {
+        uint8_t f = 0;
+        const bool enterable = is_enterable_object_type((uint8_t)type);
+        if (enterable) f |= TF_ENTERABLE;
+        if (enterable && type >= OBJ_EVENT_FIRST) f |= TF_STOP;
+        // Without mountains every type of the 30 family blocks; beside mountains only those from 56 on.
+        const bool family30 = (type & 0x7F) == 30 || type == 177 || type == 178;
+        if (type == 12 || family30) f |= TF_FOOT_BLOCK;
+        if (type == 12 || type == 30 || (type >= 52 && type <= 55) || type == 63 || (type >= 56 && family30))
+            f |= TF_FOOT_BLOCK_MTN;
+        if ((type & 0x7F) == 12) f |= TF_BARRIER;
+        if ((type >= 52 && type <= 55) || type == 63) f |= TF_MTN_BARRIER;
+        out[(size_t)type] = f;
+    }
     return out;
 }();
 
-// Scenery object types a hero on foot cannot stand on.
-bool foot_type_blocked(const MapTile& t) {
-    const uint8_t type = t.object_type;
-    bool set8;
-    if (layer_holds_frame(t.layer1_set, t.layer1_frame)) set8 = t.layer1_set == SET_MOUNTAINS;
-    else set8 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
-    if (type == 12 && !set8) return true;
-    if (set8 && (type == 12 || type == 30 || (type >= 52 && type <= 55) || type == 63)) return true;
-    // Without mountains every such type blocks; beside mountains only those from 56 on.
-    if ((!set8 || type >= 56) && ((type & 0x7F) == 30 || type == 177 || type == 178)) return true;
-    return false;
+// A straight step's cost on foot by the ground entered.
+const std::array<uint8_t, 256> kGroundCost = [] {
+    std::array<uint8_t, 256> out{};
+    for (int g = 0; g < 256; ++g) out[(size_t)g] = g >= 40 && g <= 79 ? 6 : g >= 100 && g <= 119 ? 8 : 4;
+    return out;
+}();
+
+// A tile's facts: the cost of a straight step into it in the low 16 bits (kNoEntry when no step may end
+// there), flags above.
+constexpr uint32_t kNoEntry = 0xFFFF;  // added to any cost it reaches kUnreached, so it never improves one
+constexpr uint32_t F_SQUEEZE_BLOCK = 1u << 16;  // a diagonal cannot pass between two such side tiles
+constexpr uint32_t F_ANY_SIDES = 1u << 17;      // the goal taken as a destination: entered whatever its sides
+constexpr uint32_t F_STOP = 1u << 18;           // entered but never walked through
+constexpr uint32_t F_GUARD_STOP = 1u << 19;     // beside a wandering monster: only the goal may follow
+// Only in a tile's own facts: the straight step's cost even when no step may end on the tile.
+constexpr int STRAIGHT_SHIFT = 20;
+
+enum Walker { WALK_FOOT, WALK_FLAT, WALK_BOAT, WALKERS };  // on foot, on foot at flat costs, aboard
+Walker walker_of(bool on_boat, bool flat) { return on_boat ? WALK_BOAT : flat ? WALK_FLAT : WALK_FOOT; }
+
+// What a tile's own bytes tell the step rule, for each kind of walker.
+struct TileFacts {
+    std::array<uint32_t, WALKERS> by_walker{};
+};
+
+TileFacts tile_facts(const MapTile& t) {
+    const uint8_t tf = kTypeFacts[t.object_type];
+    const bool water = t.is_water(), open = t.blocking == 0;
+    const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
+    const bool trees = l1 && t.layer1_set == SET_TREES;
+    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
+    const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
+    // The object gate, then the element and the scenery a hero on foot cannot stand on.
+    const bool gate = ((tf & TF_ENTERABLE) || (!trees && open)) && !t.occupied();
+    const bool foot = gate && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
+    bool barrier = (tf & TF_BARRIER) || trees;
+    if (!barrier && (water || !open))
+        barrier = l1 ? layer_is_barrier(t.layer1_set, t.layer1_frame) : mountain2 && (tf & TF_MTN_BARRIER);
+    const uint32_t stop = tf & TF_STOP ? F_STOP : 0;
+    auto facts = [&](bool enter, uint32_t straight, bool squeeze_block) {
+        return stop | (squeeze_block ? F_SQUEEZE_BLOCK : 0) | straight << STRAIGHT_SHIFT | (enter ? straight : kNoEntry);
+    };
+    TileFacts out;
+    out.by_walker[WALK_FOOT] = facts(foot, kGroundCost[t.ground], barrier);
+    out.by_walker[WALK_FLAT] = facts(foot, 4, barrier);
+    out.by_walker[WALK_BOAT] = facts(gate && water, 4, !(water && open));  // a boat squeezes past open water
+    return out;
 }
+
+// Off the map: never entered, no barrier and no water.
+uint32_t off_map_facts(bool on_boat) { return kNoEntry | (on_boat ? F_SQUEEZE_BLOCK : 0); }
 
 }  // namespace
 
@@ -79,87 +124,31 @@ int step_cost(const GameMap& map, int to_x, int to_y, bool diagonal, bool flat, 
     return diagonal ? 6 : 4;
 }
 
-namespace {
-
-// The parts of the step rule that depend on the destination tile alone.
-bool gate_ok(const MapTile& t) {
-    if (kEnterable[t.object_type]) return true;
-    if (layer_holds_frame(t.layer1_set, t.layer1_frame) && t.layer1_set == SET_TREES) return false;
-    return t.blocking == 0;
-}
-bool boat_target_ok(const MapTile& t) { return gate_ok(t) && t.is_water() && !t.occupied(); }
-bool foot_target_ok(const MapTile& t) { return gate_ok(t) && t.is_land() && !foot_type_blocked(t) && !t.occupied(); }
-bool open_water_side(const MapTile* t) { return t && t->blocking == 0 && t->is_water(); }
-
-}  // namespace
-
 int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_boat, bool flat, const FogOfWar* fog) {
     const int dx = tx - fx, dy = ty - fy;
     if (std::abs(dx) > 1 || std::abs(dy) > 1 || (dx == 0 && dy == 0)) return -1;
     const MapTile* t = map.tile(tx, ty);
     if (!t) return -1;
     if (fog && !fog->is_explored(tx, ty)) return -1;
-    const bool diagonal = dx != 0 && dy != 0;
-    if (on_boat) {
-        if (!boat_target_ok(*t)) return -1;
-        if (!diagonal) return 4;
-        return open_water_side(map.tile(tx, fy)) || open_water_side(map.tile(fx, ty)) ? 6 : -1;
-    }
-    if (!foot_target_ok(*t)) return -1;
-    if (diagonal && side_is_barrier(map, tx, fy) && side_is_barrier(map, fx, ty)) return -1;
-    return step_cost(map, tx, ty, diagonal, flat, false);
+    const Walker w = walker_of(on_boat, flat);
+    const int c = (int)(tile_facts(*t).by_walker[w] & 0xFFFF);
+    if (c == (int)kNoEntry) return -1;
+    if (dx == 0 || dy == 0) return c;
+    auto side = [&](int x, int y) {
+        const MapTile* st = map.tile(x, y);
+        return st ? tile_facts(*st).by_walker[w] : off_map_facts(on_boat);
+    };
+    return side(tx, fy) & side(fx, ty) & F_SQUEEZE_BLOCK ? -1 : c + c / 2;
 }
 
 namespace {
-
-// What an object type means to the search, as bits, so that a tile's facts take few branches.
-enum TypeFact : uint8_t {
-    TF_ENTERABLE = 1,       // the object gate lets a hero in whatever the tile's other bytes
-    TF_STOP = 2,            // an event object: entered but never walked through
-    TF_FOOT_BLOCK = 4,      // no footing without mountains in the object layers
-    TF_FOOT_BLOCK_MTN = 8,  // no footing beside mountains
-    TF_BARRIER = 16,        // a diagonal cannot squeeze past it
-    TF_MTN_BARRIER = 32,    // a barrier when the second layer holds mountains
-};
-const std::array<uint8_t, 256> kTypeFacts = [] {
-    std::array<uint8_t, 256> out{};
-    for (int type = 0; type < 256; ++type) {
-        uint8_t f = 0;
-        const bool enterable = is_enterable_object_type((uint8_t)type);
-        if (enterable) f |= TF_ENTERABLE;
-        if (enterable && type >= OBJ_EVENT_FIRST) f |= TF_STOP;
-        const bool low30 = (type & 0x7F) == 30 || type == 177 || type == 178;
-        if (type == 12 || low30) f |= TF_FOOT_BLOCK;
-        if (type == 12 || type == 30 || (type >= 52 && type <= 55) || type == 63 || (type >= 56 && low30))
-            f |= TF_FOOT_BLOCK_MTN;
-        if ((type & 0x7F) == 12) f |= TF_BARRIER;
-        if ((type >= 52 && type <= 55) || type == 63) f |= TF_MTN_BARRIER;
-        out[(size_t)type] = f;
-    }
-    return out;
-}();
-
-// A straight step's cost on foot by the ground entered.
-const std::array<uint8_t, 256> kGroundCost = [] {
-    std::array<uint8_t, 256> out{};
-    for (int g = 0; g < 256; ++g) out[(size_t)g] = g >= 40 && g <= 79 ? 6 : g >= 100 && g <= 119 ? 8 : 4;
-    return out;
-}();
-
-// A tile's facts for one search: the cost of a straight step into it (kNoEntry when no step may end
-// there) in the low 16 bits, Side and Halt bits above.
-constexpr uint32_t kNoEntry = 0xFFFF;  // added to any cost it reaches kUnreached, so it never improves one
-constexpr uint32_t F_SQUEEZE_BLOCK = 1u << 16;  // a diagonal cannot pass two such side tiles
-constexpr uint32_t F_ANY_SIDES = 1u << 17;      // the goal taken as a destination: entered whatever its sides
-constexpr uint32_t F_STOP = 1u << 18;           // entered but never walked through
-constexpr uint32_t F_GUARD_STOP = 1u << 19;     // beside a wandering monster: only the goal may follow
 
 // A tile's search state: its cost from the start, the direction of the step that reached it and
 // whether it was expanded.
 constexpr uint32_t kUnreached = 0xFFFF;
 constexpr int FROM_SHIFT = 16;
 constexpr uint32_t kDone = 1u << 19;
-// Half the estimate, at most 2 * 71 + 71, in the top byte of a tile's facts.
+// In a tile's facts for a search, half its estimate (at most 2 * 71 + 71) in the top byte.
 constexpr int HALF_ESTIMATE_SHIFT = 24;
 // The longest route crosses every tile at the dearest step.
 static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
@@ -181,33 +170,6 @@ constexpr uint32_t kNone = 0xFFFFFFFF;
 // A queued tile: grid index, x and y in the low 32 bits, the entry queued before it in its bucket above.
 uint64_t queued(int index, int x, int y, uint32_t next) {
     return (uint64_t)index | (uint64_t)x << 16 | (uint64_t)y << 24 | (uint64_t)next << 32;
-}
-
-// What a tile's own bytes tell the search, for a hero on foot and for one aboard: F_SQUEEZE_BLOCK,
-// F_STOP, kNoEntry in the cost's place when no step may end on the tile, and the ground's straight cost
-// from GROUND_COST_SHIFT up.
-struct TileFacts {
-    uint32_t foot = 0, boat = 0;
-};
-constexpr int GROUND_COST_SHIFT = 20;
-
-TileFacts tile_facts(const MapTile& t) {
-    const uint8_t tf = kTypeFacts[t.object_type];
-    const bool water = t.is_water(), open = t.blocking == 0;
-    const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
-    const bool trees = l1 && t.layer1_set == SET_TREES;
-    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
-    const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
-    const bool gate = ((tf & TF_ENTERABLE) || (!trees && open)) && !t.occupied();
-    const bool foot = gate && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
-    bool barrier = (tf & TF_BARRIER) || trees;
-    if (!barrier && (water || !open))
-        barrier = l1 ? layer_is_barrier(t.layer1_set, t.layer1_frame) : mountain2 && (tf & TF_MTN_BARRIER);
-    const uint32_t common = (tf & TF_STOP ? F_STOP : 0) | (uint32_t)kGroundCost[t.ground] << GROUND_COST_SHIFT;
-    TileFacts out;
-    out.foot = common | (foot ? 0 : kNoEntry) | (barrier ? F_SQUEEZE_BLOCK : 0);
-    out.boat = common | (gate && water ? 0 : kNoEntry) | (water && open ? 0 : F_SQUEEZE_BLOCK);
-    return out;
 }
 
 // Tile facts kept from search to search with the bytes they were worked out from, and used while a
@@ -246,30 +208,6 @@ struct RouteSearch {
     int stride, start, goal, gx1, gy1;
     bool flat, on_boat, guarded, accept_dest;
 
-    // The step rule's questions about one tile for this search: its own bytes' answers, then the fog,
-    // own sites, guards and the goal.
-    uint32_t fact(int gi, int gx, int gy) const {
-        const int x = gx - 1, y = gy - 1;
-        if (x < 0 || y < 0 || x >= map.width || y >= map.height)  // the border: never entered, no water
-            return kNoEntry | (on_boat ? F_SQUEEZE_BLOCK : 0);
-        const TileFacts tf = s.memo.get(gi, map.tiles[(size_t)y * map.width + x]);
-        const uint32_t own = on_boat ? tf.boat : tf.foot;
-        const uint32_t straight = on_boat || flat ? 4 : own >> GROUND_COST_SHIFT;
-        uint32_t f = own & (F_SQUEEZE_BLOCK | F_STOP);
-        uint32_t c = (own & 0xFFFF) == kNoEntry ? kNoEntry : straight;
-        if (fog && fog->explored[(size_t)(x + FOG_DIM * y)] == 0) c = kNoEntry;
-        if (s.blocked[(size_t)gi] == s.search) {
-            f |= F_STOP;
-            if (gi != goal) c = kNoEntry;  // own sites are a destination only
-        }
-        if (guarded && (map.guard_map[(size_t)x * map.height + y] & 0x80)) f |= F_GUARD_STOP;
-        if (gi == goal && accept_dest) {
-            // A destination taken as it is costs its ground's steps whatever is on it or beside it.
-            c = straight;
-            f |= F_ANY_SIDES;
-        }
-        return f | c;
-    }
     // The facts of the blocks of tiles around a tile that this search has not asked about yet. Out of
     // line, so that the search loop keeps its values in registers.
     [[gnu::noinline]] void prepare_around(int cx, int cy) const {
@@ -278,10 +216,8 @@ struct RouteSearch {
                 uint32_t& mark = s.prepared[(size_t)(by * BLOCKS_DIM + bx)];
                 if (mark == s.search) continue;
                 mark = s.search;
-                const int gx_end = std::min((bx + 1) * BLOCK, map.width + 2);
-                const int gy_end = std::min((by + 1) * BLOCK, map.height + 2);
-                for (int gy = by * BLOCK; gy < gy_end; ++gy)
-                    for (int gx = bx * BLOCK; gx < gx_end; ++gx) prepare(gy * stride + gx, gx, gy);
+                prepare_block(bx * BLOCK, std::min((bx + 1) * BLOCK, map.width + 2), by * BLOCK,
+                              std::min((by + 1) * BLOCK, map.height + 2));
             }
     }
     bool ready_around(int cx, int cy) const {
@@ -291,11 +227,53 @@ struct RouteSearch {
         return (p[by0 * BLOCKS_DIM + bx0] == s.search) & (p[by0 * BLOCKS_DIM + bx1] == s.search) &
                (p[by1 * BLOCKS_DIM + bx0] == s.search) & (p[by1 * BLOCKS_DIM + bx1] == s.search);
     }
-    void prepare(int i, int gx, int gy) const {
-        RouteNode& n = s.nodes[(size_t)i];
-        const int ex = std::abs(gx - gx1), ey = std::abs(gy - gy1);
-        n.fact = fact(i, gx, gy) | (uint32_t)(2 * std::max(ex, ey) + std::min(ex, ey)) << HALF_ESTIMATE_SHIFT;
-        n.state = kUnreached;
+
+    // Half of 4 per step and 2 more per diagonal to a tile dx, dy away from the goal: max + (dx + dy),
+    // without a branch.
+    static uint32_t half_estimate(int dx, int dy) { return (uint32_t)(3 * (dx + dy) + std::abs(dx - dy)) / 2; }
+
+    // The step rule's answers for the grid tiles [gx0, gx_end) x [gy0, gy_end) in this search: each
+    // tile's own bytes', then the fog, own sites, guards and the goal; and half the estimate.
+    void prepare_block(int gx0, int gx_end, int gy0, int gy_end) const {
+        const Walker walker = walker_of(on_boat, flat);
+        const RouteNode border{off_map_facts(on_boat), kUnreached};
+        for (int gy = gy0; gy < gy_end; ++gy) {
+            RouteNode* const row = &s.nodes[(size_t)(gy * stride)];
+            const int y = gy - 1, ey = std::abs(gy - gy1);
+            if (y < 0 || y >= map.height) {
+                std::fill(row + gx0, row + gx_end, border);
+                continue;
+            }
+            const MapTile* const tiles = map.tiles.data() + (size_t)y * map.width;
+            auto prepare_tile = [&](int gx) {
+                const int i = gy * stride + gx;
+                const uint32_t own = s.memo.get(i, tiles[gx - 1]).by_walker[walker];
+                uint32_t f = own & (F_SQUEEZE_BLOCK | F_STOP | 0xFFFF);
+                if (fog && fog->explored[(size_t)(gx - 1 + FOG_DIM * y)] == 0) f |= kNoEntry;
+                if (s.blocked[(size_t)i] == s.search) f |= F_STOP | kNoEntry;  // own sites: a destination only
+                if (guarded && (map.guard_map[(size_t)((gx - 1) * map.height + y)] & 0x80)) f |= F_GUARD_STOP;
+                row[gx] = RouteNode{f | half_estimate(std::abs(gx - gx1), ey) << HALF_ESTIMATE_SHIFT, kUnreached};
+            };
+            if (gx0 >= 1 && gx_end == gx0 + BLOCK && gx_end <= map.width + 1) {
+                for (int k = 0; k < BLOCK; ++k) prepare_tile(gx0 + k);  // a whole row of the map: unrolled
+                continue;
+            }
+            for (int gx = gx0; gx < gx_end; ++gx) {
+                if (gx < 1 || gx > map.width) row[gx] = border;
+                else prepare_tile(gx);
+            }
+        }
+        if (gx1 >= gx0 && gx1 < gx_end && gy1 >= gy0 && gy1 < gy_end) {
+            // The goal is entered as its own site too, and a destination taken as it is costs its ground's
+            // steps whatever is on it or beside it.
+            const uint32_t own = s.memo.get(goal, map.tiles[(size_t)((gy1 - 1) * map.width + gx1 - 1)]).by_walker[walker];
+            uint32_t& f = s.nodes[(size_t)goal].fact;
+            if (accept_dest) {
+                f = (f & ~0xFFFFu) | F_ANY_SIDES | own >> STRAIGHT_SHIFT;
+            } else if (s.blocked[(size_t)goal] == s.search) {
+                f = (f & ~0xFFFFu) | (own & 0xFFFF);
+            }
+        }
     }
 
     // The cost of a step in direction d into a tile with facts f, kNoEntry or more when the step is not
