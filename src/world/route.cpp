@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "world/game_state.h"
 #include "world/map.h"
@@ -409,8 +410,10 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
 
     // The map with a one-tile border, so that a neighbour is an index offset without bounds checks.
     const int stride = map.width + 2;
-    thread_local RouteScratch scratch;
-    RouteScratch& s = scratch;
+    // On the heap, so that threads that never plan a route do not carry it.
+    thread_local std::unique_ptr<RouteScratch> scratch;
+    if (!scratch) scratch = std::make_unique<RouteScratch>();
+    RouteScratch& s = *scratch;
     if (++s.search == 0) {
         s.blocked.fill(0);
         s.prepared.fill(0);
