@@ -398,6 +398,55 @@ TEST_F(BattleRoadTest, ThePlayerWinsByClickingShootMoveAndStrike) {
     EXPECT_EQ(exp, 3 * creature_hp(0));
 }
 
+// The player's hero opens its book from the hero options dialog, picks Lightning Bolt and clicks an
+// enemy stack: the stack loses creatures and the charge is spent; the book stays shut until the next round.
+TEST_F(BattleRoadTest, ThePlayerCastsFromTheBookOnceARound) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    HeroState& hero = state().heroes[h];
+    hero.has_spellbook = 1;
+    hero.power = 2;
+    hero.spell_charges[kSpellLightning] = 2;
+    add_monster(7, 5, 9, 10);  // ogres, two to a stack
+    start_player_turn(m, 0);
+    accept_dialogs();
+    walk_to(7, 5);
+    frames(30);
+    ASSERT_TRUE(loop().battle_open);
+    BattleScreen& b = g().battle;
+    auto players_turn = [&] {
+        const BattleUnit* u = b.active_unit();
+        return b.phase == ActionPhase::Idle && !b.busy && u && u->side == 0;
+    };
+    for (int i = 0; i < 2000 && !players_turn(); ++i) frames(1);
+    ASSERT_TRUE(players_turn());
+    auto open_book = [&] {
+        push_click(b.attacker_tent_rect.x + b.attacker_tent_rect.w / 2, b.attacker_tent_rect.y + b.attacker_tent_rect.h / 2);
+        frames(1);
+        push_click(b.option_button_rects[0].x + 5, b.option_button_rects[0].y + 5);
+        frames(1);
+    };
+    open_book();
+    ASSERT_EQ(b.overlay, BattleOverlay::Spellbook);
+    push_click(234, 154);  // the first spell of the left page
+    frames(1);
+    ASSERT_EQ(b.spell_aiming, 1);
+    BattleUnit& foe = b.defenders[2];
+    ASSERT_EQ(foe.count, 2);
+    const SDL_Rect r = BattleScreen::hex_rect(foe.row, foe.col);
+    push_click(r.x + r.w / 2, r.y + r.h / 2);
+    frames(1);
+    EXPECT_EQ(foe.count, 1);
+    EXPECT_EQ(foe.top_hp, 80 - 50);
+    EXPECT_EQ(hero.spell_charges[kSpellLightning], 1);
+    for (int i = 0; i < 100 && b.phase != ActionPhase::Idle; ++i) frames(1);
+    ASSERT_TRUE(players_turn()) << "the spell left the stack its turn";
+    open_book();
+    EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions) << "a second cast in the round";
+    EXPECT_EQ(b.spell_aiming, 0);
+    EXPECT_EQ(hero.spell_charges[kSpellLightning], 1);
+}
+
 // A computer seat's hero walks to the human's hero; the battle screen opens for the human, and after it the
 // computer turn resumes and ends.
 TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsTurnThenEnds) {
