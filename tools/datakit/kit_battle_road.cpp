@@ -1,5 +1,6 @@
 #include "datakit/kit_battle_road.h"
 
+#include "adventure/adventure_spells.h"
 #include "datakit/kit_maps.h"
 
 namespace vorn1::kit {
@@ -12,6 +13,19 @@ GameMap make_battle_map() {
     b.monster(kBattleMapMonsterX, kBattleMapMonsterY, 0, 5, false);
     b.graveyard(kBattleMapGraveX, kBattleMapGraveY, 0);
     b.town(kBattleMapCastleX, kBattleMapCastleY, 1, 1, true, "Bluehold");
+    b.town(30, 30, 1, 1, true, "Farkeep");
+    b.hero(31, 31, 9, 1);
+    return b.map;
+}
+
+GameMap make_spell_map() {
+    MapBuilder b(36, 36, G_GRASS, "Spell Field");
+    b.map.description = "A hero, a spellbook, two shrines and ogres to try the spells on.";
+    b.town(4, 4, 0, 0, true, "Redwall");
+    b.hero(kBattleMapHeroX, kBattleMapHeroY, 18, 0);  // heroes from 18 on start with a spellbook
+    b.shrine(kBattleMapHeroX, kBattleMapHeroY - 1, SPELL_VIEW_ALL);
+    b.shrine(kBattleMapHeroX, kBattleMapHeroY + 1, 26);  // Meteor Shower
+    b.monster(kSpellMapMonsterX, kBattleMapHeroY, 9, 10);
     b.town(30, 30, 1, 1, true, "Farkeep");
     b.hero(31, 31, 9, 1);
     return b.map;

@@ -14,6 +14,12 @@ constexpr int kBattleMapCastleX = 16, kBattleMapCastleY = 16;  // blue's castle
 constexpr const char* kBattleMapFile = "KITBATTL.MAP";
 
 GameMap make_battle_map();
+
+// The spell map: red's hero with a spellbook, a shrine of View All north of it and one of Meteor
+// Shower south, and ogres three tiles east.
+constexpr int kSpellMapMonsterX = 13;
+constexpr const char* kSpellMapFile = "KITSPELL.MAP";
+GameMap make_spell_map();
 const StringMap& battle_road_english_strings();
 
 }  // namespace vorn1::kit
