@@ -61,39 +61,56 @@ constexpr uint32_t F_SQUEEZE_BLOCK = 1u << 16;  // a diagonal cannot pass betwee
 constexpr uint32_t F_ANY_SIDES = 1u << 17;      // the goal taken as a destination: entered whatever its sides
 constexpr uint32_t F_STOP = 1u << 18;           // entered but never walked through
 constexpr uint32_t F_GUARD_STOP = 1u << 19;     // beside a wandering monster: only the goal may follow
-// Only in a tile's own facts: the straight step's cost even when no step may end on the tile.
-constexpr int STRAIGHT_SHIFT = 20;
+constexpr uint32_t F_READY = 1u << 20;          // in a search, the facts of every neighbour are prepared
+// In a tile's own facts (where a search keeps half the tile's estimate): the straight step's cost even
+// when no step may end on the tile.
+constexpr int STRAIGHT_SHIFT = 24;
 
 enum Walker { WALK_FOOT, WALK_FLAT, WALK_BOAT, WALKERS };  // on foot, on foot at flat costs, aboard
 Walker walker_of(bool on_boat, bool flat) { return on_boat ? WALK_BOAT : flat ? WALK_FLAT : WALK_FOOT; }
 
-// What a tile's own bytes tell the step rule, for each kind of walker.
-struct TileFacts {
-    std::array<uint32_t, WALKERS> by_walker{};
-};
+// layer_is_barrier by set and frame, a bit each.
+const std::array<uint64_t, 256 * 4> kLayerBarrier = [] {
+    std::array<uint64_t, 256 * 4> out{};
+    for (int set = 0; set < 256; ++set)
+        for (int frame = 0; frame < 256; ++frame)
+            if (layer_is_barrier((uint8_t)set, (uint8_t)frame))
+                out[(size_t)(set * 4 + frame / 64)] |= 1ull << (frame % 64);
+    return out;
+}();
+bool layer_barrier(uint8_t set, uint8_t frame) {
+    return (kLayerBarrier[(size_t)(set * 4 + frame / 64)] >> (frame % 64)) & 1;
+}
 
-TileFacts tile_facts(const MapTile& t) {
+// What a tile's own bytes tell the step rule, for each kind of walker.
+void tile_facts(const MapTile& t, uint32_t& foot_facts, uint32_t& flat_facts, uint32_t& boat_facts) {
+    // Bitwise rather than short-circuit operators: a changed map asks this of every tile a search reaches.
     const uint8_t tf = kTypeFacts[t.object_type];
     const bool water = t.is_water(), open = t.blocking == 0;
     const bool l1 = layer_holds_frame(t.layer1_set, t.layer1_frame);
-    const bool trees = l1 && t.layer1_set == SET_TREES;
-    const bool mountain2 = layer_holds_frame(t.layer2_set, t.layer2_frame) && t.layer2_set == SET_MOUNTAINS;
+    const bool trees = (t.layer1_set == SET_TREES) & (t.layer1_frame != 255);
+    const bool mountain2 = (t.layer2_set == SET_MOUNTAINS) & (t.layer2_frame != 255);
     const bool mountains = l1 ? t.layer1_set == SET_MOUNTAINS : mountain2;
     // The object gate, then the element and the scenery a hero on foot cannot stand on.
-    const bool gate = ((tf & TF_ENTERABLE) || (!trees && open)) && !t.occupied();
-    const bool foot = gate && !water && !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
-    bool barrier = (tf & TF_BARRIER) || trees;
-    if (!barrier && (water || !open))
-        barrier = l1 ? layer_is_barrier(t.layer1_set, t.layer1_frame) : mountain2 && (tf & TF_MTN_BARRIER);
+    const bool gate = (((tf & TF_ENTERABLE) != 0) | (!trees & open)) & !t.occupied();
+    const bool foot = gate & !water & !(tf & (mountains ? TF_FOOT_BLOCK_MTN : TF_FOOT_BLOCK));
+    const bool mountain_barrier = !l1 & mountain2 & ((tf & TF_MTN_BARRIER) != 0);
+    const bool barrier = ((tf & TF_BARRIER) != 0) | trees |
+                         ((water | !open) & (layer_barrier(t.layer1_set, t.layer1_frame) | mountain_barrier));
     const uint32_t stop = tf & TF_STOP ? F_STOP : 0;
     auto facts = [&](bool enter, uint32_t straight, bool squeeze_block) {
-        return stop | (squeeze_block ? F_SQUEEZE_BLOCK : 0) | straight << STRAIGHT_SHIFT | (enter ? straight : kNoEntry);
+        const uint32_t cost = enter ? straight : kNoEntry;
+        return stop | (squeeze_block ? F_SQUEEZE_BLOCK : 0) | straight << STRAIGHT_SHIFT | cost;
     };
-    TileFacts out;
-    out.by_walker[WALK_FOOT] = facts(foot, kGroundCost[t.ground], barrier);
-    out.by_walker[WALK_FLAT] = facts(foot, 4, barrier);
-    out.by_walker[WALK_BOAT] = facts(gate && water, 4, !(water && open));  // a boat squeezes past open water
-    return out;
+    foot_facts = facts(foot, kGroundCost[t.ground], barrier);
+    flat_facts = facts(foot, 4, barrier);
+    boat_facts = facts(gate & water, 4, !(water & open));  // a boat squeezes past open water
+}
+
+uint32_t tile_facts(const MapTile& t, Walker walker) {
+    uint32_t by_walker[WALKERS];
+    tile_facts(t, by_walker[WALK_FOOT], by_walker[WALK_FLAT], by_walker[WALK_BOAT]);
+    return by_walker[walker];
 }
 
 // Off the map: never entered, no barrier and no water.
@@ -132,12 +149,12 @@ int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_b
     if (!t) return -1;
     if (fog && !fog->is_explored(tx, ty)) return -1;
     const Walker w = walker_of(on_boat, flat);
-    const int c = (int)(tile_facts(*t).by_walker[w] & 0xFFFF);
+    const int c = (int)(tile_facts(*t, w) & 0xFFFF);
     if (c == (int)kNoEntry) return -1;
     if (dx == 0 || dy == 0) return c;
     auto side = [&](int x, int y) {
         const MapTile* st = map.tile(x, y);
-        return st ? tile_facts(*st).by_walker[w] : off_map_facts(on_boat);
+        return st ? tile_facts(*st, w) : off_map_facts(on_boat);
     };
     return side(tx, fy) & side(fx, ty) & F_SQUEEZE_BLOCK ? -1 : c + c / 2;
 }
@@ -153,6 +170,7 @@ constexpr uint32_t kDone = 1u << 19;
 constexpr int HALF_ESTIMATE_SHIFT = 24;
 // The longest route crosses every tile at the dearest step.
 static_assert(MAP_MAX_DIM * MAP_MAX_DIM * 12 + 12 < kUnreached);
+static_assert(F_ANY_SIDES == F_SQUEEZE_BLOCK << 1);
 
 struct RouteNode {
     uint32_t fact;
@@ -178,27 +196,27 @@ uint64_t queued(int index, int x, int y, uint32_t next) {
 // stay as they were between the many searches of a turn.
 struct FactMemo {
     std::array<MapTile, GRID_N> bytes;
-    std::array<TileFacts, GRID_N> facts;
+    std::array<std::array<uint32_t, GRID_N>, WALKERS> facts;  // by walker, so a search reads only its own
 
     FactMemo() {
         bytes.fill(MapTile{});
-        facts.fill(tile_facts(MapTile{}));
+        for (int w = 0; w < WALKERS; ++w) facts[(size_t)w].fill(tile_facts(MapTile{}, (Walker)w));
     }
-    TileFacts get(int i, const MapTile& t) {
+    uint32_t get(int i, const MapTile& t, Walker walker) {
         if (std::memcmp(&bytes[(size_t)i], &t, sizeof(MapTile)) != 0) {
             bytes[(size_t)i] = t;
-            facts[(size_t)i] = tile_facts(t);
+            tile_facts(t, facts[WALK_FOOT][(size_t)i], facts[WALK_FLAT][(size_t)i], facts[WALK_BOAT][(size_t)i]);
         }
-        return facts[(size_t)i];
+        return facts[(size_t)walker][(size_t)i];
     }
 };
 
 struct RouteScratch {
     std::array<RouteNode, GRID_N> nodes{};
-    std::array<uint32_t, GRID_N> blocked{};  // number of the search that blocks the tile
     std::array<uint32_t, BLOCKS_DIM * BLOCKS_DIM> prepared{};  // number of the search that prepared the block
     std::array<uint64_t, QUEUE_N> queue;     // the buckets' entries, each bucket a stack through `next`
     FactMemo memo;
+    std::vector<std::pair<int, int>> own_sites;  // grid x and y of this search's blocked tiles
     uint32_t search = 0;
 };
 
@@ -248,15 +266,17 @@ struct RouteSearch {
             const MapTile* const tiles = map.tiles.data() + (size_t)y * map.width;
             auto prepare_tile = [&](int gx) {
                 const int i = gy * stride + gx;
-                const uint32_t own = s.memo.get(i, tiles[gx - 1]).by_walker[walker];
+                const uint32_t own = s.memo.get(i, tiles[gx - 1], walker);
                 uint32_t f = own & (F_SQUEEZE_BLOCK | F_STOP | 0xFFFF);
                 if (fog && fog->explored[(size_t)(gx - 1 + FOG_DIM * y)] == 0) f |= kNoEntry;
-                if (s.blocked[(size_t)i] == s.search) f |= F_STOP | kNoEntry;  // own sites: a destination only
                 if (guarded && (map.guard_map[(size_t)((gx - 1) * map.height + y)] & 0x80)) f |= F_GUARD_STOP;
                 row[gx] = RouteNode{f | half_estimate(std::abs(gx - gx1), ey) << HALF_ESTIMATE_SHIFT, kUnreached};
             };
             if (gx0 >= 1 && gx_end == gx0 + BLOCK && gx_end <= map.width + 1) {
                 for (int k = 0; k < BLOCK; ++k) prepare_tile(gx0 + k);  // a whole row of the map: unrolled
+                // The block holds the neighbours of the tiles inside its edge.
+                if (gy > gy0 && gy < gy0 + BLOCK - 1)
+                    for (int gx = gx0 + 1; gx < gx_end - 1; ++gx) row[gx].fact |= F_READY;
                 continue;
             }
             for (int gx = gx0; gx < gx_end; ++gx) {
@@ -264,16 +284,19 @@ struct RouteSearch {
                 else prepare_tile(gx);
             }
         }
-        if (gx1 >= gx0 && gx1 < gx_end && gy1 >= gy0 && gy1 < gy_end) {
-            // The goal is entered as its own site too, and a destination taken as it is costs its ground's
-            // steps whatever is on it or beside it.
-            const uint32_t own = s.memo.get(goal, map.tiles[(size_t)((gy1 - 1) * map.width + gx1 - 1)]).by_walker[walker];
-            uint32_t& f = s.nodes[(size_t)goal].fact;
-            if (accept_dest) {
-                f = (f & ~0xFFFFu) | F_ANY_SIDES | own >> STRAIGHT_SHIFT;
-            } else if (s.blocked[(size_t)goal] == s.search) {
-                f = (f & ~0xFFFFu) | (own & 0xFFFF);
+        auto inside = [&](int gx, int gy) { return gx >= gx0 && gx < gx_end && gy >= gy0 && gy < gy_end; };
+        bool goal_is_own_site = false;
+        for (const auto& [gx, gy] : s.own_sites)
+            if (inside(gx, gy)) {
+                s.nodes[(size_t)(gy * stride + gx)].fact |= F_STOP | kNoEntry;  // a destination only
+                goal_is_own_site |= gx == gx1 && gy == gy1;
             }
+        if (inside(gx1, gy1) && (accept_dest || goal_is_own_site)) {
+            // The goal may be an own site; and a destination taken as it is costs its ground's steps
+            // whatever is on it or beside it.
+            const uint32_t own = s.memo.get(goal, map.tiles[(size_t)((gy1 - 1) * map.width + gx1 - 1)], walker);
+            uint32_t& f = s.nodes[(size_t)goal].fact;
+            f = (f & ~0xFFFFu) | (accept_dest ? F_ANY_SIDES | own >> STRAIGHT_SHIFT : own & 0xFFFF);
         }
     }
 
@@ -288,7 +311,8 @@ struct RouteSearch {
             // The two side tiles of a diagonal: the straight neighbours towards its x and its y. The goal
             // taken as a destination passes whatever they are.
             const uint32_t c = f & 0xFFFF;
-            const uint32_t shut = side[dx > 0 ? DIR_E : DIR_W] & side[dy > 0 ? DIR_S : DIR_N] & ~(f >> 1) & F_SQUEEZE_BLOCK;
+            const uint32_t sides = side[dx > 0 ? DIR_E : DIR_W] & side[dy > 0 ? DIR_S : DIR_N];
+            const uint32_t shut = sides & ~(f >> 1) & F_SQUEEZE_BLOCK;  // F_ANY_SIDES is the next bit up
             return (c + (c >> 1)) | (shut >> 16) * kNoEntry;
         }
     }
@@ -358,7 +382,7 @@ struct RouteSearch {
                 pending += step_to_goal(cur, cx, cy, bucket_top, used);
                 continue;
             }
-            if (!ready_around(cx, cy)) prepare_around(cx, cy);
+            if (!(cn.fact & F_READY) && !ready_around(cx, cy)) prepare_around(cx, cy);
             const uint32_t cdist = cn.state & 0xFFFF;
             const uint32_t here = (uint32_t)(e & 0xFFFFFFFF);  // this tile's index, x and y as queued
             int added = 0;
@@ -376,7 +400,8 @@ struct RouteSearch {
                     nodes[ni].state = (uint32_t)d << FROM_SHIFT | nd;
                     const uint32_t b = (nd + (f >> HALF_ESTIMATE_SHIFT) * 2) & 31;
                     // The neighbour's index, x and y: this tile's, each moved by the step.
-                    const uint32_t there = here + (uint32_t)(dy * stride + dx) + ((uint32_t)dx << 16) + ((uint32_t)dy << 24);
+                    const uint32_t there =
+                        here + (uint32_t)(dy * stride + dx) + ((uint32_t)dx << 16) + ((uint32_t)dy << 24);
                     queue[used] = there | (uint64_t)bucket_top[b] << 32;
                     bucket_top[b] = used++;
                     ++added;
@@ -415,14 +440,14 @@ std::vector<RouteStep> find_route(const GameMap& map, int x0, int y0, int x1, in
     if (!scratch) scratch = std::make_unique<RouteScratch>();
     RouteScratch& s = *scratch;
     if (++s.search == 0) {
-        s.blocked.fill(0);
         s.prepared.fill(0);
         s.search = 1;
     }
+    s.own_sites.clear();
     if (blocked)
         for (uint32_t key : *blocked) {
             const int bx = (int)(key & 0xFFFF), by = (int)(key >> 16);
-            if (map.in_bounds(bx, by)) s.blocked[(size_t)((by + 1) * stride + bx + 1)] = s.search;
+            if (map.in_bounds(bx, by)) s.own_sites.emplace_back(bx + 1, by + 1);
         }
     const bool guard_ok = (int64_t)map.guard_map.size() == (int64_t)map.width * map.height;
     const int gx1 = x1 + 1, gy1 = y1 + 1;

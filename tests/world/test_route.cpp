@@ -369,3 +369,30 @@ TEST(Route, SceneryTypesOnFootByMountainLayer) {
     EXPECT_EQ(cost_onto(53, 20, SET_MOUNTAINS), 4);
     EXPECT_EQ(cost_onto(12, 20, SET_MOUNTAINS), -1);
 }
+
+TEST(Route, FollowsTheMapAsItChangesBetweenSearches) {
+    // The same map object changed between searches, another map of the same size, and another walker on
+    // the same tiles: each search answers for the tiles as they are now.
+    GameMap m = draw({std::string(20, '.'), std::string(20, 'r'), std::string(20, '.')});
+    const auto straight = walk(m, 0, 0, 19, 0);
+    ASSERT_EQ(straight.size(), 19u);
+    EXPECT_EQ(total(straight), 19 * 4);
+    m.tile(10, 0)->hero_figure = 1;  // a hero steps into the way: around it through the rough row
+    const auto around = walk(m, 0, 0, 19, 0);
+    EXPECT_EQ(total(around), 17 * 4 + 9 + 6);
+    for (const RouteStep& s : around) EXPECT_FALSE(s.x == 10 && s.y == 0);
+    GameMap other = m;
+    other.tile(10, 0)->hero_figure = 0;
+    EXPECT_EQ(total(walk(other, 0, 0, 19, 0)), 19 * 4);
+    EXPECT_EQ(total(walk(m, 0, 0, 19, 0)), total(around));
+    m.tile(10, 0)->hero_figure = 0;
+    const auto again = walk(m, 0, 0, 19, 0);
+    ASSERT_EQ(again.size(), straight.size());
+    for (size_t i = 0; i < again.size(); ++i) EXPECT_EQ(again[i].dir, straight[i].dir);
+    // From one end of the rough row to the other: on foot over the grass, at flat costs straight along it.
+    for (bool flat : {false, true, false}) {
+        const auto r = walk(m, 0, 1, 19, 1, 1000, flat);
+        EXPECT_EQ(total(r), flat ? 19 * 4 : 6 + 17 * 4 + 9) << flat;
+        EXPECT_EQ(r.size(), 19u);
+    }
+}
