@@ -23,31 +23,32 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return"});
-    g.mouse("255 290", 300);
-    g.keys({"Return"}, 3500);  // the turn's date summary runs out
-    const vorn1::Image before = g.shot("battle_map_before.png");
+    const vorn1::Image turn = g.open_first_turn("battle_turn.png");
+    g.mouse("255 290", 0);
+    const vorn1::Image before = g.close_announcement(turn, "battle_map_before.png");
     ASSERT_GT(before.width, 0) << "no screenshot";
 
     // The peasants stand on the tile east of the hero (the hero's tile has its top-left at (239, 240)).
     g.mouse("287 256 click 1", 500);
-    g.mouse("287 256 click 1", 2500);
-    const vorn1::Image preview = g.shot("battle_preview.png");
+    g.mouse("287 256 click 1", 0);
+    const vorn1::Image preview = g.wait_for_change("battle_preview.png", before, Box{160, 1, 320, 458}, 20000);
     ASSERT_GT(preview.width, 0);
     EXPECT_GT(changed_pixels(before, preview, 160, 1, 320, 458), 20000) << "no quick-combat result over the map";
-    g.keys({"n"}, 1000);
-    const vorn1::Image field = g.shot("battle_field.png");
+    g.keys({"n"}, 0);
+    const vorn1::Image field = g.wait_for_change("battle_field.png", preview, Box{0, 0, 640, 460}, 100000);
     ASSERT_GT(field.width, 0);
     EXPECT_GT(changed_pixels(preview, field, 0, 0, 640, 460), 100000) << "no battle field";
 
     // The automatic-combat button at the left of the text bar plays the battle out.
     g.mouse("20 470 click 1", 500);
-    g.mouse("320 300", 30000);
-    const vorn1::Image result = g.shot("battle_result.png");
+    g.mouse("320 300", 0);
+    const vorn1::Image result = g.wait_for_change("battle_result.png", field, Box{160, 1, 320, 458}, 20000, 120);
     ASSERT_GT(result.width, 0);
     EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 20000) << "no result screen";
-    g.keys({"Return"}, 1500);
-    const vorn1::Image after = g.shot("battle_map_after.png");
+    g.keys({"Return"}, 0);
+    const vorn1::Image after = g.wait_for_screen("battle_map_after.png", "the map again", [&before](const vorn1::Image& now, const vorn1::Image& last) {
+        return changed_pixels(before, now, 16, 16, 200, 200) < 2000 && still(last, now, Box{271, 240, 32, 32});
+    });
     ASSERT_GT(after.width, 0);
     EXPECT_GT(changed_pixels(before, after, 271, 240, 32, 32), 150) << "the monster's tile did not change";
     EXPECT_LT(changed_pixels(before, after, 16, 16, 200, 200), 2000) << "the map is not back";

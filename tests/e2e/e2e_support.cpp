@@ -24,7 +24,7 @@ bool have_program(const char* name) {
 
 bool have_screen_tools() { return have_program("Xvfb") && have_program("xdotool") && have_program("import"); }
 
-GameFolder::GameFolder(const std::string& tag, bool with_data) {
+GameFolder::GameFolder(const std::string& tag_, bool with_data) : tag(tag_) {
     root = fs::temp_directory_path() / ("vorn1_e2e_" + tag + "_" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "bin");
@@ -175,8 +175,11 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
 }
 
 void RunningGame::keys(std::initializer_list<const char*> names, int pause_ms) const {
+    // Sent to the window itself, keys are synthetic events without a time stamp, which the
+    // program's X input layer can take for auto-repeats or ignore; a focused window gets real ones.
+    const std::string focus = "DISPLAY=" + x->display + " timeout 20 xdotool windowfocus --sync " + id + " key ";
     for (const char* key : names) {
-        EXPECT_EQ(std::system((xdo + "key --window " + id + " " + key).c_str()), 0) << key;
+        EXPECT_EQ(std::system((focus + key).c_str()), 0) << key;
         std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
     }
 }
@@ -198,6 +201,75 @@ Image RunningGame::shot(const std::string& name) const {
 
 std::string RunningGame::geometry() const { return run_capture(xdo + "getwindowgeometry " + id); }
 
+int changed_pixels(const Image& a, const Image& b, const Box& r) { return changed_pixels(a, b, r.x, r.y, r.w, r.h); }
+
+bool lit(const Image& shot, const Box& r) { return changed_pixels(Image(shot.width, shot.height), shot, r) > r.w * r.h / 2; }
+
+bool still(const Image& a, const Image& b, const Box& r) {
+    return !a.empty() && !b.empty() && changed_pixels(a, b, r) <= r.w * r.h / 50;
+}
+
+Image RunningGame::wait_for_screen(const std::string& name, const std::string& what, const ShotTest& ready,
+                                   double seconds) const {
+    const fs::path file = fs::path(VORN1_BINARY_DIR) / "e2e_shots" / name;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    Image before;
+    for (;;) {
+        Image now = shot(name);
+        if (!now.empty() && ready(now, before)) return now;
+        const int status = wait_for(pid, 0);
+        if (status >= 0) {
+            ADD_FAILURE() << "waiting for " << what << " (" << name << "): the program ended with status " << status
+                          << "; it printed:\n" << file_text(log);
+            return now;
+        }
+        if (std::chrono::steady_clock::now() > end) {
+            ADD_FAILURE() << "waiting for " << what << ": not shown within " << seconds
+                          << " s; the last screenshot is " << file.string();
+            return now;
+        }
+        if (!now.empty()) before = std::move(now);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+}
+
+Image RunningGame::wait_for_change(const std::string& name, const Image& from, const Box& region, int min_pixels,
+                                   double seconds) const {
+    // A change that goes on (a walk, a dissolve, a battle played out) is waited out: the region
+    // must also stand still over three shots.
+    Image older;
+    return wait_for_screen(name, "a change of " + std::to_string(min_pixels) + " pixels that settles", [&](const Image& now, const Image& before) {
+        const bool settled = changed_pixels(from, now, region) > min_pixels && still(older, before, region) &&
+                             still(before, now, region);
+        older = before;
+        return settled;
+    }, seconds);
+}
+
+Image RunningGame::wait_until_still(const std::string& name, const Box& region, double seconds) const {
+    return wait_for_screen(name, "a still screen", [&](const Image& now, const Image& before) { return still(before, now, region); },
+                           seconds);
+}
+
+Image RunningGame::open_first_turn(const std::string& name) const {
+    const Image title = shot(tag + "_title.png");
+    keys({"n"}, 0);
+    const Image menu = wait_for_change(tag + "_new_game.png", title, kMenuColumn, 2000);
+    keys({"s"}, 0);
+    const Image setup = wait_for_change(tag + "_setup.png", menu, kMenuColumn, 2000);
+    keys({"Return"}, 0);
+    return wait_for_change(name, setup, kAdventurePanel, kAdventurePanel.w * kAdventurePanel.h / 4);
+}
+
+Image RunningGame::close_announcement(const Image& turn, const std::string& name) const {
+    keys({"Return"}, 0);
+    // The date takes the info panel for a while; then the hero's panel, as under the announcement.
+    return wait_for_screen(name, "the map with the hero's panel after the turn's announcement", [&](const Image& now, const Image& before) {
+        return changed_pixels(turn, now, kMapView) > 20000 && still(turn, now, kInfoPanel) &&
+               still(before, now, kInfoPanel);
+    });
+}
+
 void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot) {
     std::string ids;
     ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
@@ -205,23 +277,36 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     g.id = ids.substr(0, ids.find('\n'));
     g.xdo = "DISPLAY=" + x.display + " xdotool ";
     g.x = &x;
+    g.log = folder.root / "game.log";
+    g.tag = folder.tag;
     if (film_shot) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        g.shot(film_shot);
+        g.wait_for_screen(film_shot, "the first film", [](const Image& now, const Image&) { return lit(now, Box{}); });
     }
-    // The start-up films: each space skips the one that plays. On the title screen space does
-    // nothing, so once the films are over the lit menu column stays as it was, twice in a row.
-    const fs::path probe = folder.root / "probe.png";
-    Image last = window_shot(x.display, g.id, probe);
-    for (int i = 0, still = 0; i < 20 && still < 2; ++i) {
-        g.keys({"space"}, 2000);
-        const Image now = window_shot(x.display, g.id, probe);
-        const Image black(now.width, now.height);
-        const bool lit = changed_pixels(black, now, 392, 32, 210, 426) > 210 * 426 / 2;
-        still = lit && last.width > 0 && changed_pixels(last, now, 392, 32, 210, 426) < 50 ? still + 1 : 0;
-        last = now;
+    // Each space skips the film that plays, or waits for the next one while the program loads it;
+    // on the title menu space does nothing. While a film loads the last one's frame stands still,
+    // so the title menu is told by its sea moving beside the still column, over three shots.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    std::vector<Image> last;
+    const auto title = [&last] {
+        const size_t n = last.size();
+        if (n < 3 || !lit(last[n - 1], kMenuColumn)) return false;
+        const Image &a = last[n - 3], &b = last[n - 2], &c = last[n - 1];
+        return still(a, b, kMenuColumn) && still(b, c, kMenuColumn) &&
+               (!still(a, b, kTitleSea) || !still(b, c, kTitleSea) || !still(a, c, kTitleSea));
+    };
+    const fs::path probe = fs::path(VORN1_BINARY_DIR) / "e2e_shots" / (folder.tag + "_start.png");
+    while (std::chrono::steady_clock::now() < end) {
+        g.keys({"space"}, 0);
+        for (int i = 0; i < 8; ++i) {
+            Image now = g.shot(probe.filename().string());
+            if (now.empty()) continue;
+            last.push_back(std::move(now));
+            if (title()) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+        ASSERT_EQ(wait_for(g.pid, 0), -1) << "the program ended during its films; it printed:\n" << file_text(g.log);
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    FAIL() << "the title menu did not show within 120 s; the last screenshot is " << probe.string();
 }
 
 }  // namespace vorn1::e2e

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ bool have_screen_tools();
 // A scratch data folder with the program one folder below it, as users install it.
 struct GameFolder {
     fs::path root;
+    std::string tag;  // names the shots of the common steps
     GameFolder(const std::string& tag, bool with_data);
     ~GameFolder();
 };
@@ -53,6 +55,21 @@ Image window_shot(const std::string& display, const std::string& id, const fs::p
 // Pixels that differ between two shots inside a rectangle.
 int changed_pixels(const Image& a, const Image& b, int x0, int y0, int w, int h);
 
+// A rectangle of the 640 x 480 window.
+struct Box {
+    int x = 0, y = 0, w = 640, h = 480;
+};
+int changed_pixels(const Image& a, const Image& b, const Box& r);
+// More than half of the rectangle is not black.
+bool lit(const Image& shot, const Box& r);
+// The rectangle stands still between two shots (a few animated pixels aside).
+bool still(const Image& a, const Image& b, const Box& r);
+
+// How long a step waits for the screen it expects: a loaded machine can be slow to draw it.
+constexpr double kPatience = 60;
+// A test of the newest shot, with the one taken before it (empty at first).
+using ShotTest = std::function<bool(const Image& now, const Image& before)>;
+
 // Starts the program of the folder on the display and waits up to 20 s for its window; `ids` holds
 // the window ids xdotool found. A failure quotes what the program printed (kept in game.log).
 void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t& game, std::string& ids);
@@ -63,6 +80,10 @@ struct RunningGame {
     std::string id;
     std::string xdo;
     const VirtualDisplay* x = nullptr;
+    fs::path log;  // what the program printed
+    std::string tag;
+    // Keys as a player's: the window gets the input focus and the keys come through the server's
+    // input path, each followed by `pause_ms`.
     void keys(std::initializer_list<const char*> names, int pause_ms = 700) const;
     // xdotool's mousemove to window coordinates, then the rest of `args` (e.g. "20 470 click 1").
     void mouse(const std::string& args, int wait_ms) const;
@@ -70,9 +91,35 @@ struct RunningGame {
     // Kept beside the build (e2e_shots/) for a person to look at.
     Image shot(const std::string& name) const;
     std::string geometry() const;
+
+    // Screenshots until `ready` holds for one, kept as `name`; when `seconds` pass first, or the
+    // program ends, the test fails naming the step (`what`) and the last screenshot.
+    Image wait_for_screen(const std::string& name, const std::string& what, const ShotTest& ready,
+                          double seconds = kPatience) const;
+    // Until `region` differs from `from` in more than `min_pixels` pixels and has settled.
+    Image wait_for_change(const std::string& name, const Image& from, const Box& region, int min_pixels,
+                          double seconds = kPatience) const;
+    // Until `region` stands still between two shots.
+    Image wait_until_still(const std::string& name, const Box& region, double seconds = kPatience) const;
+    // On the title menu: n, s and Return start the first scenario, and the first turn's announcement
+    // over the map is shot as `name`.
+    Image open_first_turn(const std::string& name) const;
+    // Return closes the turn's announcement `turn`; the shot, kept as `name`, is taken once the date
+    // shown after it has run out and the hero's panel is back.
+    Image close_announcement(const Image& turn, const std::string& name) const;
 };
 
-// Starts the game and skips the start-up films until the title menu stands still.
+// The title menu's column, and the sea beside it.
+constexpr Box kMenuColumn{392, 32, 210, 426};
+constexpr Box kTitleSea{0, 300, 390, 180};
+// The adventure screen's map view, its panel column below the minimap and the info panel.
+constexpr Box kMapView{16, 16, 448, 448};
+constexpr Box kAdventurePanel{480, 176, 144, 216};
+constexpr Box kInfoPanel{480, 392, 144, 88};
+
+// Starts the game and skips the start-up films until the title menu shows: its column still and
+// lit while the sea beside it moves (a film frame held by a busy program stands still everywhere).
+// `film_shot` keeps the first film's first shown frame.
 void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot = nullptr);
 
 }  // namespace vorn1::e2e

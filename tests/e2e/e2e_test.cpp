@@ -68,15 +68,14 @@ TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return"});
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    const vorn1::Image turn = g.open_first_turn("walk_turn.png");
     // The selected hero stands in the middle of the view: its tile's top-left is (239, 240).
-    g.mouse("255 290 key Return", 700);
-    const vorn1::Image before = g.shot("walk_before.png");
+    g.mouse("255 290", 0);
+    const vorn1::Image before = g.close_announcement(turn, "walk_before.png");
     ASSERT_GT(before.width, 0) << "no screenshot";
     g.mouse("255 290 click 1", 500);
-    g.mouse("255 290 click 1", 1500);
-    const vorn1::Image after = g.shot("walk_after.png");
+    g.mouse("255 290 click 1", 0);
+    const vorn1::Image after = g.wait_for_change("walk_after.png", before, Box{239, 272, 32, 32}, 150);
     ASSERT_GT(after.width, 0);
     EXPECT_GT(changed_pixels(before, after, 239, 240, 32, 32), 150) << "the hero's first tile did not change";
     EXPECT_GT(changed_pixels(before, after, 239, 272, 32, 32), 150) << "no hero on the tile below";
@@ -109,19 +108,33 @@ TEST(EndToEnd, ADamagedSaveOrMapChosenOnTheTitleScreenIsRefused) {
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
     const vorn1::Image title = g.shot("refused_title.png");
-    g.keys({"l", "s", "Return"});
-    vorn1::Image save_notice;
-    for (int i = 0; i < 20; ++i) {  // a busy machine may take a moment
-        save_notice = g.shot("refused_save.png");
-        if (changed_pixels(title, save_notice, 200, 150, 240, 150) > 5000) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    }
+    g.keys({"l"}, 0);
+    const vorn1::Image load_menu = g.wait_for_change("refused_load_menu.png", title, kMenuColumn, 2000);
+    g.keys({"s"}, 0);
+    const vorn1::Image dialog = g.wait_for_change("refused_load_dialog.png", load_menu, Box{0, 0, 640, 290}, 5000);
+    g.keys({"Return"}, 0);
+    const vorn1::Image save_notice = g.wait_for_change("refused_save.png", dialog, Box{0, 0, 640, 290}, 5000);
     EXPECT_GT(changed_pixels(title, save_notice, 200, 150, 240, 150), 5000) << "no notice over the title";
     ASSERT_EQ(wait_for(g.pid, 0.1), -1) << "the program ended";
-    g.keys({"Return", "n", "s", "Return"});
-    const vorn1::Image map_notice = g.shot("refused_map.png");
+    g.keys({"Return"}, 0);
+    const vorn1::Image title_again = g.wait_for_screen("refused_title_again.png", "the title screen again", [&title](const vorn1::Image& now, const vorn1::Image&) {
+        return still(title, now, Box{200, 150, 240, 150}) && still(title, now, kMenuColumn);
+    });
+    g.keys({"n"}, 0);
+    const vorn1::Image menu = g.wait_for_change("refused_new_game.png", title_again, kMenuColumn, 2000);
+    g.keys({"s"}, 0);
+    const vorn1::Image setup = g.wait_for_change("refused_setup.png", menu, kMenuColumn, 2000);
+    g.keys({"Return"}, 0);
+    // Like the save's notice: over the title picture, without the set-up page or the menu beside it.
+    const vorn1::Image map_notice = g.wait_for_screen("refused_map.png", "the map's notice over the title", [&](const vorn1::Image& now, const vorn1::Image&) {
+        return changed_pixels(title, now, 200, 150, 240, 150) > 5000 && still(save_notice, now, Box{480, 0, 160, 290});
+    });
     ASSERT_GT(map_notice.width, 0);
-    g.keys({"Return", "Escape"});
+    g.keys({"Return"}, 0);
+    g.wait_for_screen("refused_title_last.png", "the title screen after the map's notice", [&title](const vorn1::Image& now, const vorn1::Image&) {
+        return still(title, now, Box{200, 150, 240, 150}) && still(title, now, kMenuColumn);
+    });
+    g.keys({"Escape"}, 0);
     EXPECT_EQ(exit_status(g.pid, 15), 0) << "Escape did not end the program: not on the title screen";
 }
 
@@ -135,9 +148,12 @@ TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return", "Return", "s"});
-    ASSERT_GT(g.shot("savekey_dialog.png").width, 0);
-    g.keys({"Return"});
+    const vorn1::Image turn = g.open_first_turn("savekey_turn.png");
+    const vorn1::Image map = g.close_announcement(turn, "savekey_map.png");
+    g.keys({"s"}, 0);
+    const vorn1::Image dialog = g.wait_for_change("savekey_dialog.png", map, kMapView, 5000);
+    ASSERT_GT(dialog.width, 0);
+    g.keys({"Return"}, 0);
     std::vector<std::string> stems;
     for (int i = 0; i < 50 && stems.empty(); ++i) {  // a busy machine may take a moment
         std::error_code ec;
@@ -146,8 +162,7 @@ TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
         if (stems.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(200));
     }
     ASSERT_EQ(stems.size(), 1u);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the notice is up
-    ASSERT_GT(g.shot("savekey_notice.png").width, 0);
+    ASSERT_GT(g.wait_for_change("savekey_notice.png", dialog, kMapView, 2000).width, 0);  // the notice is up
     EXPECT_EQ(stems[0].size(), 14u) << stems[0];  // the default "yy-mm-dd-HHMM-" alone
     EXPECT_EQ(stems[0].back(), '-') << stems[0];
     ::kill(g.pid, SIGTERM);
@@ -206,15 +221,15 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return"});
-    g.keys({"Return"}, 3500);  // the turn's date summary runs out
-    const vorn1::Image turn = g.shot("view_turn.png");
+    const vorn1::Image announcement = g.open_first_turn("view_announcement.png");
+    const vorn1::Image turn = g.close_announcement(announcement, "view_turn.png");
     ASSERT_GT(turn.width, 0);
     g.keys({"e"}, 500);
-    g.keys({"Return"}, 200);
-    const vorn1::Image pause = g.shot("view_newday.png");
+    g.keys({"Return"}, 0);
+    const vorn1::Image pause = g.wait_for_screen("view_newday.png", "the new day's panel", [&turn](const vorn1::Image& now, const vorn1::Image&) {
+        return changed_pixels(turn, now, 480, 392, 144, 88) > 144 * 88 / 4;
+    });
     ASSERT_GT(pause.width, 0);
-    ASSERT_GT(changed_pixels(turn, pause, 480, 392, 144, 88), 144 * 88 / 4) << "the shot missed the new day's panel";
     // The map view (animated water and flags aside) and the hero and town lists stay as they were.
     EXPECT_LT(changed_pixels(turn, pause, 16, 16, 448, 448), 448 * 448 / 20);
     EXPECT_LT(changed_pixels(turn, pause, 480, 176, 160, 140), 160 * 140 / 20);

@@ -25,40 +25,50 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    g.keys({"n", "s", "Return"});
-    g.keys({"Return"}, 3500);  // the turn's date summary runs out
-    const vorn1::Image map_view = g.shot("road_map.png");
+    const vorn1::Image turn = g.open_first_turn("road_turn.png");
+    const vorn1::Image map_view = g.close_announcement(turn, "road_map.png");
     ASSERT_GT(map_view.width, 0) << "no screenshot";
 
     // The castle's entrance is the tile up and left of the hero (centre 255, 256).
     g.click_at(223, 224, 500);
-    g.click_at(223, 224, 2000);
-    const vorn1::Image town = g.shot("road_town.png");
+    g.click_at(223, 224, 0);
+    const vorn1::Image town = g.wait_for_change("road_town.png", map_view, Box{0, 0, 479, 256}, 60000);
     ASSERT_GT(town.width, 0);
     EXPECT_GT(changed_pixels(map_view, town, 0, 0, 479, 256), 60000) << "no town screen";
 
     // The mage guild sells the visitor a book and teaches him its spells.
-    g.click_at(340, 100, 1000);
-    g.click_at(249, 336, 1000);  // Buy
-    g.keys({"Escape"});        // out of the guild
-    g.click_at(55, 400, 1200);   // the visiting hero's portrait
-    const vorn1::Image hero = g.shot("road_hero.png");
+    g.click_at(340, 100, 0);
+    const vorn1::Image guild = g.wait_for_change("road_guild.png", town, Box{}, 30000);
+    g.click_at(249, 336, 0);  // Buy
+    g.wait_for_change("road_bought.png", guild, Box{}, 200);
+    g.keys({"Escape"}, 0);  // out of the guild
+    g.wait_for_screen("road_town_again.png", "the town screen again", [&town](const vorn1::Image& now, const vorn1::Image&) {
+        return still(town, now, Box{0, 256, 640, 224});
+    });
+    g.click_at(55, 400, 0);  // the visiting hero's portrait
+    const vorn1::Image hero = g.wait_for_change("road_hero.png", town, Box{0, 256, 640, 224}, 30000);
     ASSERT_GT(hero.width, 0);
     EXPECT_GT(changed_pixels(town, hero, 0, 256, 640, 224), 30000) << "no hero screen";
 
-    g.click_at(80, 340, 1200);  // the magic book, in the first artifact slot
-    const vorn1::Image book = g.shot("road_spellbook.png");
+    g.click_at(80, 340, 0);  // the magic book, in the first artifact slot
+    const vorn1::Image book = g.wait_for_change("road_spellbook.png", hero, Box{146, 119, 326, 192}, 30000);
     ASSERT_GT(book.width, 0);
     EXPECT_GT(changed_pixels(hero, book, 146, 119, 326, 192), 30000) << "no spellbook";
-    g.keys({"Escape"});  // the book closes, the hero screen stays
-    g.keys({"Escape"});
-    g.click_at(590, 440, 1200);  // the town's exit
-    const vorn1::Image back = g.shot("road_back.png");
+    g.keys({"Escape"}, 0);  // the book closes, the hero screen stays
+    g.wait_for_screen("road_hero_again.png", "the hero screen again", [&hero](const vorn1::Image& now, const vorn1::Image&) {
+        return still(hero, now, Box{146, 119, 326, 192});
+    });
+    g.keys({"Escape"}, 0);
+    g.wait_for_screen("road_town_last.png", "the town screen after the hero screen", [&town](const vorn1::Image& now, const vorn1::Image&) {
+        return still(town, now, Box{0, 256, 640, 224});
+    });
+    g.click_at(590, 440, 0);  // the town's exit
+    const vorn1::Image back = g.wait_for_change("road_back.png", town, Box{0, 0, 479, 256}, 60000);
     ASSERT_GT(back.width, 0);
     // The second hero stands two tiles east of where the first one started.
     g.click_at(319, 256, 500);
-    g.click_at(319, 256, 2500);
-    const vorn1::Image meeting = g.shot("road_meeting.png");
+    g.click_at(319, 256, 0);
+    const vorn1::Image meeting = g.wait_for_change("road_meeting.png", back, Box{16, 16, 448, 448}, 60000);
     ASSERT_GT(meeting.width, 0);
     EXPECT_GT(changed_pixels(back, meeting, 16, 16, 448, 448), 60000) << "no meeting window";
     stop(g.pid);

@@ -23,27 +23,25 @@ TEST(EndToEnd, AWholeGameFromTheFilmsToTheHighScoreTable) {
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g, "whole_1_film.png"));
     const vorn1::Image title = g.shot("whole_2_title.png");
-    g.keys({"n", "s", "Return"});
-    g.keys({}, 800);
-    g.shot("whole_3_turn.png");
+    const vorn1::Image turn = g.open_first_turn("whole_3_turn.png");
     // The rival town's entrance is the tile above the hero, who stands in the middle of the view.
-    g.mouse("255 224 key Return", 3500);  // the date summary runs out
-    const vorn1::Image map = g.shot("whole_4_map.png");
-    for (int wait : {600, 3000}) {
-        EXPECT_EQ(std::system((g.xdo + "click 1").c_str()), 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(wait));
-    }
-    const vorn1::Image score = g.shot("whole_5_score.png");
+    g.mouse("255 224", 0);
+    const vorn1::Image map = g.close_announcement(turn, "whole_4_map.png");
+    EXPECT_EQ(std::system((g.xdo + "click 1").c_str()), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_EQ(std::system((g.xdo + "click 1").c_str()), 0);
+    const vorn1::Image score = g.wait_for_change("whole_5_score.png", map, Box{}, 100000);
     EXPECT_GT(changed_pixels(map, score, 0, 0, 640, 480), 100000) << "no score screen over the map";
-    g.keys({"Return"}, 1000);
-    g.shot("whole_6_name.png");
-    EXPECT_EQ(std::system((g.xdo + "key --window " + g.id + " --repeat 20 BackSpace").c_str()), 0);
-    EXPECT_EQ(std::system((g.xdo + "type --window " + g.id + " Ada").c_str()), 0);
-    g.keys({"Return"}, 1200);
-    const vorn1::Image table = g.shot("whole_7_high_scores.png");
+    g.keys({"Return"}, 0);
+    const vorn1::Image name = g.wait_for_change("whole_6_name.png", score, Box{}, 2000);
+    EXPECT_EQ(std::system((g.xdo + "windowfocus --sync " + g.id + " key --repeat 20 BackSpace").c_str()), 0);
+    EXPECT_EQ(std::system((g.xdo + "windowfocus --sync " + g.id + " type Ada").c_str()), 0);
+    const vorn1::Image typed = g.wait_for_change("whole_6_name_typed.png", name, Box{}, 100);
+    g.keys({"Return"}, 0);
+    const vorn1::Image table = g.wait_for_change("whole_7_high_scores.png", typed, Box{}, 2000);
     EXPECT_NE(file_text(folder.root / "STANDARD.HS").find("Ada"), std::string::npos) << "no entry in the file";
-    g.keys({"Escape"}, 1500);
-    const vorn1::Image again = g.shot("whole_8_title_again.png");
+    g.keys({"Escape"}, 0);
+    const vorn1::Image again = g.wait_for_change("whole_8_title_again.png", table, kMenuColumn, 20000);
     EXPECT_GT(changed_pixels(table, again, 0, 0, 640, 480), 100000) << "the high-score page stayed";
     // The menu column (the sea beside it moves).
     EXPECT_LT(changed_pixels(title, again, 392, 32, 210, 426), 200) << "not the title screen again";
