@@ -174,9 +174,14 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     const int pitch = w * 4;
     std::vector<uint8_t> rgba(static_cast<size_t>(pitch) * h, 0);
     const AVRational tb = d.format->streams[d.video_stream]->time_base;
-    const uint32_t start = SDL_GetTicks();
+    const uint32_t start = film_now(options.clock);
     int result = -1;
     bool shown = false;
+    int64_t last_ms = 0;
+    int shown_count = 0;
+    // One frame's time: the step between the last two frames, or the stream's frame rate.
+    const AVRational rate = d.format->streams[d.video_stream]->r_frame_rate;
+    int64_t step_ms = rate.num > 0 && rate.den > 0 ? int64_t{1000} * rate.den / rate.num : 0;
     std::vector<uint8_t> pcm;
 
     auto show_frames = [&]() {
@@ -198,10 +203,15 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
                 frame_ms = static_cast<int64_t>(std::clamp(ms, -1e9, 1e9));
             }
             av_frame_unref(f);
-            present_film_frame(renderer, texture, rgba.data(), pitch, dest, options, start);
-            shown = true;
-            int r = drain_film_events(options.skippable != 0);
-            if (r < 0) r = wait_film_deadline(start + static_cast<uint32_t>(frame_ms), options.skippable != 0);
+            // A frame shows at its own time and stays until the next one's.
+            int r = wait_film_deadline(options.clock, start + static_cast<uint32_t>(frame_ms), options.skippable != 0);
+            if (r < 0) {
+                present_film_frame(renderer, texture, rgba.data(), pitch, dest, options, start);
+                shown = true;
+                step_ms = shown_count++ > 0 ? frame_ms - last_ms : step_ms;
+                last_ms = frame_ms;
+                r = drain_film_events(options.skippable != 0);
+            }
             if (r >= 0) result = r;
         }
     };
@@ -220,6 +230,11 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     if (result < 0) {
         avcodec_send_packet(d.video, nullptr);
         show_frames();
+    }
+    // The last frame keeps the screen for one frame's time.
+    if (result < 0 && shown) {
+        const int64_t end_ms = last_ms + std::clamp<int64_t>(step_ms, 0, 1000);
+        result = wait_film_deadline(options.clock, start + static_cast<uint32_t>(end_ms), options.skippable != 0);
     }
     if (result < 0) result = film_sound_finish(sound, options.skippable != 0);
     else film_sound_stop(sound);

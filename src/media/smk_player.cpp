@@ -10,6 +10,13 @@ namespace vorn1 {
 
 // ---- shared pieces
 
+uint32_t film_now(const FilmClock& clock) { return clock.now ? clock.now() : SDL_GetTicks(); }
+
+void film_sleep(const FilmClock& clock, uint32_t ms) {
+    if (clock.sleep) clock.sleep(ms);
+    else SDL_Delay(ms);
+}
+
 SDL_Rect film_dest_rect(int width, int display_height) {
     if (width < 1 || display_height < 1) return SDL_Rect{0, 0, 640, 480};
     const double s = std::min(480.0 / display_height, 640.0 / width);
@@ -44,7 +51,7 @@ void present_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, texture, nullptr, &dest);
     const SmkOverlay* ov = options.overlay;
-    if (ov && ov->font && options.base_ms + (SDL_GetTicks() - start_ms) >= ov->show_after_ms) draw_overlay(renderer, *ov);
+    if (ov && ov->font && options.base_ms + (film_now(options.clock) - start_ms) >= ov->show_after_ms) draw_overlay(renderer, *ov);
     SDL_RenderPresent(renderer);
 }
 
@@ -58,11 +65,11 @@ int drain_film_events(bool skippable) {
     return quit ? kFilmQuit : skip ? kFilmSkipped : -1;
 }
 
-int wait_film_deadline(uint32_t deadline_ms, bool skippable) {
+int wait_film_deadline(const FilmClock& clock, uint32_t deadline_ms, bool skippable) {
     for (;;) {
-        const uint32_t now = SDL_GetTicks();
+        const uint32_t now = film_now(clock);
         if (SDL_TICKS_PASSED(now, deadline_ms)) return -1;
-        SDL_Delay(std::min<uint32_t>(deadline_ms - now, 8));
+        film_sleep(clock, std::min<uint32_t>(deadline_ms - now, 8));
         const int r = drain_film_events(skippable);
         if (r >= 0) return r;
     }
@@ -77,7 +84,7 @@ int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t*
             if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) return kFilmEnded;
         }
         present_film_frame(renderer, texture, rgba, pitch, dest, options, start_ms);
-        SDL_Delay(16);
+        film_sleep(options.clock, 16);
     }
 }
 
@@ -240,7 +247,7 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
 
     const SDL_Rect dest = film_dest_rect(w, display_h);
     const int pitch = w * 4;
-    const uint32_t start = SDL_GetTicks();
+    const uint32_t start = film_now(options.clock);
     const double period_ms = video.frame_period_us / 1000.0;
     int result = kFilmEnded;
     bool shown = false;
@@ -252,7 +259,7 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
         shown = true;
         film_sound_queue(sound, f.audio.data(), f.audio.size());
         int r = drain_film_events(options.skippable != 0);
-        if (r < 0) r = wait_film_deadline(deadline, options.skippable != 0);
+        if (r < 0) r = wait_film_deadline(options.clock, deadline, options.skippable != 0);
         if (r >= 0) {
             result = r;
             break;

@@ -7,6 +7,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,21 @@ struct SmkOverlay {
     int32_t extra_gap = 0;
 };
 
+// The time a film is paced by: milliseconds now, and a sleep. Left empty, SDL's ticks and delay.
+struct FilmClock {
+    std::function<uint32_t()> now;
+    std::function<void(uint32_t ms)> sleep;
+};
+uint32_t film_now(const FilmClock& clock);
+void film_sleep(const FilmClock& clock, uint32_t ms);
+
 struct SmkPlayOptions {
     uint8_t skippable = 1;
     uint8_t hold_last_frame = 0;
     const SmkOverlay* overlay = nullptr;
     uint32_t base_ms = 0;  // added to the playing time when deciding whether the overlay shows
     uint8_t use_mixer = 1;
+    FilmClock clock;
 };
 
 // Results of a playback.
@@ -48,7 +58,7 @@ void present_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint
 // button when skippable, else -1.
 int drain_film_events(bool skippable);
 // Drains and sleeps (8 ms at most at a time) until the deadline; a result as above, else -1.
-int wait_film_deadline(uint32_t deadline_ms, bool skippable);
+int wait_film_deadline(const FilmClock& clock, uint32_t deadline_ms, bool skippable);
 // After a film that ended by itself: redraws the frame every 16 ms until a key or button
 // (kFilmEnded) or a window close (kFilmQuit).
 int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch, const SDL_Rect& dest,
@@ -77,7 +87,8 @@ bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, 
 void film_sound_queue(FilmSound& s, const uint8_t* data, size_t size);
 // Stops the sound at once (skip or quit).
 void film_sound_stop(FilmSound& s);
-// Waits at most 400 ms for the device queue to empty; kFilmQuit on a window close, else kFilmEnded.
+// Waits at most 400 ms (SDL's time: the device plays in it) for the device queue to empty;
+// kFilmQuit on a window close, else kFilmEnded.
 int film_sound_finish(FilmSound& s, bool skippable);
 void film_sound_close(FilmSound& s);
 

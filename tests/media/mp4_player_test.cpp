@@ -1,12 +1,11 @@
 // MP4 playback on the dummy drivers, with films made in-process by the FFmpeg encoders.
-#include <atomic>
-
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
 #include "media/mp4_player.h"
 #include "media/smk_film_fixture.h"
 
 using namespace vorn1;
+using vorn1::test::FakeFilmClock;
 using vorn1::test::FilmTest;
 using vorn1::test::Rgb;
 
@@ -33,13 +32,12 @@ SmkPlayOptions opts(bool skippable, bool hold = false, bool mixer = true) {
     return o;
 }
 
-bool dark(const Rgb& c) { return c.r + c.g + c.b < 30; }
-
-std::atomic<int> g_playing{-1};
-Uint32 note_playing(Uint32, void*) {
-    g_playing = Mix_Playing(-1);
-    return 0;
+SmkPlayOptions timed(SmkPlayOptions o, FakeFilmClock& c) {
+    o.clock = c.clock();
+    return o;
 }
+
+bool dark(const Rgb& c) { return c.r + c.g + c.b < 30; }
 
 }  // namespace
 
@@ -65,46 +63,46 @@ TEST_F(FilmTest, Mp4WideFilmIsLetterboxed) {
 TEST_F(FilmTest, Mp4PlaysAtItsPaceWithOrWithoutSound) {
     const std::string av = make_film(file("av.mp4"), 160, 120, 10, 22050, 1.0);
     const std::string silent = make_film(file("silent.mp4"), 160, 120, 10, 0);
-    g_playing = -1;
-    timers.push_back(SDL_AddTimer(400, note_playing, nullptr));
-    uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_mp4_file(renderer, av, opts(true)), kFilmEnded);
-    uint32_t took = SDL_GetTicks() - t0;
-    EXPECT_GE(took, 700u);  // the last frame is shown at about 0.9 s
-    EXPECT_LT(took, 4000u);
-    EXPECT_EQ(g_playing.load(), 1);  // the track played through the mixer
+    FakeFilmClock c;
+    int playing = -1;
+    c.at(400, [&playing] { playing = Mix_Playing(-1); });
+    EXPECT_EQ(play_mp4_file(renderer, av, timed(opts(true), c)), kFilmEnded);
+    EXPECT_EQ(c.t, 900u);  // the last frame's time, then the film ends
+    EXPECT_EQ(playing, 1);  // the track played through the mixer
     EXPECT_EQ(Mix_Playing(-1), 0);
 
-    t0 = SDL_GetTicks();
-    EXPECT_EQ(play_mp4_file(renderer, silent, opts(false)), kFilmEnded);
-    took = SDL_GetTicks() - t0;
-    EXPECT_GE(took, 700u);  // the last frame is shown at about 0.9 s
-    EXPECT_LT(took, 4000u);
+    FakeFilmClock quiet;
+    quiet.at(450, [&quiet] { quiet.t += 300; });  // a frame shown late keeps the others' times
+    EXPECT_EQ(play_mp4_file(renderer, silent, timed(opts(false), quiet)), kFilmEnded);
+    EXPECT_EQ(quiet.t, 900u);
 
     // The private device needs the dummy driver's one device: free it from the mixer first.
     close_mixer();
-    EXPECT_EQ(play_mp4_file(renderer, av, opts(true, false, false)), kFilmEnded);
+    FakeFilmClock device, none;
+    EXPECT_EQ(play_mp4_file(renderer, av, timed(opts(true, false, false), device)), kFilmEnded);
     EXPECT_FALSE(logged("SDL_OpenAudioDevice failed"));
-    EXPECT_EQ(play_mp4_file(renderer, av, opts(true)), kFilmEnded);
+    EXPECT_EQ(play_mp4_file(renderer, av, timed(opts(true), none)), kFilmEnded);
     EXPECT_TRUE(logged("play_mp4_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
     open_mixer();
 }
 
 TEST_F(FilmTest, Mp4SkipQuitAndHold) {
     const std::string p = make_film(file("s.mp4"), 160, 120, 20, 22050, 2.0);
-    push_at(150, SDL_KEYDOWN);
-    uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_mp4_file(renderer, p, opts(true, true)), kFilmSkipped);
-    EXPECT_LT(SDL_GetTicks() - t0, 1500u);
+    FakeFilmClock c;
+    c.at(150, SDL_KEYDOWN);
+    EXPECT_EQ(play_mp4_file(renderer, p, timed(opts(true, true), c)), kFilmSkipped);
+    EXPECT_LE(c.t, 158u);  // not at the film's 2 s end, and no hold after a skip
     EXPECT_EQ(Mix_Playing(-1), 0);
 
-    push_at(150, SDL_QUIT);
-    EXPECT_EQ(play_mp4_file(renderer, p, opts(false)), kFilmQuit);
+    FakeFilmClock q;
+    q.at(150, SDL_QUIT);
+    EXPECT_EQ(play_mp4_file(renderer, p, timed(opts(false), q)), kFilmQuit);
+    EXPECT_LE(q.t, 158u);
 
     const std::string shorter = make_film(file("h.mp4"), 160, 120, 3, 0);
-    push_at(800, SDL_MOUSEBUTTONDOWN);
-    t0 = SDL_GetTicks();
-    EXPECT_EQ(play_mp4_file(renderer, shorter, opts(true, true)), kFilmEnded);
-    EXPECT_GE(SDL_GetTicks() - t0, 750u);
+    FakeFilmClock h;
+    h.at(800, SDL_MOUSEBUTTONDOWN);
+    EXPECT_EQ(play_mp4_file(renderer, shorter, timed(opts(true, true), h)), kFilmEnded);
+    EXPECT_GE(h.t, 800u);  // the last frame (at 0.2 s) held until the click
     EXPECT_FALSE(dark(pixel(320, 240)));
 }

@@ -10,10 +10,51 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "media/smk_player.h"
+
 namespace vorn1::test {
+
+// A film clock of the test's own: a sleep moves it on at once, and what falls due by then (an
+// event pushed, a note taken, a stall) happens in the player's thread, so pace is exact however
+// busy the machine is.
+struct FakeFilmClock {
+    struct Due {
+        uint32_t ms;
+        std::function<void()> what;
+        bool done = false;
+    };
+    uint32_t t = 0;
+    std::vector<Due> due;
+
+    void at(uint32_t ms, std::function<void()> what) { due.push_back({ms, std::move(what)}); }
+    // An event of that type (a key press is the space bar) at `ms`.
+    void at(uint32_t ms, Uint32 type) {
+        at(ms, [type] {
+            SDL_Event e{};
+            e.type = type;
+            if (type == SDL_KEYDOWN) {
+                e.key.state = SDL_PRESSED;
+                e.key.keysym.sym = SDLK_SPACE;
+                e.key.keysym.scancode = SDL_SCANCODE_SPACE;
+            }
+            SDL_PushEvent(&e);
+        });
+    }
+    FilmClock clock() {
+        return {[this] { return t; }, [this](uint32_t ms) {
+                    t += ms;
+                    for (size_t i = 0; i < due.size(); ++i)
+                        if (!due[i].done && due[i].ms <= t) {
+                            due[i].done = true;
+                            due[i].what();
+                        }
+                }};
+    }
+};
 
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;

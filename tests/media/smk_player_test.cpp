@@ -1,12 +1,11 @@
 // Smacker playback on the dummy drivers: placement, results, skip, quit, hold, overlay, sound paths.
-#include <atomic>
-
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
 #include "media/smk_film_fixture.h"
 #include "media/smk_player.h"
 
 using namespace vorn1;
+using vorn1::test::FakeFilmClock;
 using vorn1::test::FilmTest;
 using vorn1::test::Rgb;
 
@@ -82,73 +81,86 @@ TEST_F(FilmTest, MissingOrBrokenFilesFail) {
 }
 
 namespace {
-std::atomic<int> g_playing_before_skip{-1};
-Uint32 note_playing(Uint32, void*) {
-    g_playing_before_skip = Mix_Playing(-1);
-    return 0;
+SmkPlayOptions timed(bool skippable, FakeFilmClock& c, bool hold = false) {
+    SmkPlayOptions o = opts(skippable, hold);
+    o.clock = c.clock();
+    return o;
 }
 }  // namespace
 
 TEST_F(FilmTest, KeySkipsASkippableFilmAndSilencesIt) {
     const std::string p = solid_film(file("s.smk"), 64, 48, 20, 100, 0, true);
-    g_playing_before_skip = -1;
-    timers.push_back(SDL_AddTimer(100, note_playing, nullptr));
-    push_at(150, SDL_KEYDOWN);
-    const uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmSkipped);
-    EXPECT_LT(SDL_GetTicks() - t0, 1000u);
-    EXPECT_EQ(g_playing_before_skip.load(), 1);
+    FakeFilmClock c;
+    int playing_before_skip = -1;
+    c.at(100, [&playing_before_skip] { playing_before_skip = Mix_Playing(-1); });
+    c.at(150, SDL_KEYDOWN);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, c)), kFilmSkipped);
+    EXPECT_GE(c.t, 150u);
+    EXPECT_LE(c.t, 158u);  // within one of the waits' 8 ms steps, not at the film's 2 s end
+    EXPECT_EQ(playing_before_skip, 1);
     EXPECT_EQ(Mix_Playing(-1), 0);
 
-    push_at(100, SDL_MOUSEBUTTONDOWN);
-    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmSkipped);
+    FakeFilmClock click;
+    click.at(100, SDL_MOUSEBUTTONDOWN);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, click)), kFilmSkipped);
+    EXPECT_LE(click.t, 108u);
 }
 
 TEST_F(FilmTest, KeysAreIgnoredWhenNotSkippableAndQuitAlwaysEnds) {
     const std::string p = solid_film(file("n.smk"), 32, 32, 5, 100, 0, false);
-    push_at(100, SDL_KEYDOWN);
-    const uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_smk_file(renderer, p, opts(false)), kFilmEnded);
-    EXPECT_GE(SDL_GetTicks() - t0, 450u);
+    FakeFilmClock c;
+    c.at(100, SDL_KEYDOWN);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(false, c)), kFilmEnded);
+    EXPECT_EQ(c.t, 500u);
 
-    push_at(100, SDL_QUIT);
-    EXPECT_EQ(play_smk_file(renderer, p, opts(false)), kFilmQuit);
+    FakeFilmClock q;
+    q.at(100, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(false, q)), kFilmQuit);
+    EXPECT_LE(q.t, 108u);
     // A quit and a key in the same drain: the quit wins.
     SDL_Event k{};
     k.type = SDL_KEYDOWN;
     SDL_PushEvent(&k);
-    SDL_Event q{};
-    q.type = SDL_QUIT;
-    SDL_PushEvent(&q);
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
     EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmQuit);
 }
 
+// Each frame is due at its own time from the start: a frame shown late (the player held up for
+// 200 ms) does not push the rest back, and no frame comes before its time.
 TEST_F(FilmTest, FramesArePacedFromTheStart) {
     const std::string p = solid_film(file("p.smk"), 32, 32, 10, 50, 0, false);
-    const uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_smk_file(renderer, p, opts(true)), kFilmEnded);
-    const uint32_t took = SDL_GetTicks() - t0;
-    EXPECT_GE(took, 490u);
-    EXPECT_LT(took, 3000u);
+    FakeFilmClock c;
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, c)), kFilmEnded);
+    EXPECT_EQ(c.t, 500u);
+
+    FakeFilmClock held;
+    held.at(120, [&held] { held.t += 200; });
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, held)), kFilmEnded);
+    EXPECT_EQ(held.t, 500u);
 }
 
 TEST_F(FilmTest, HeldLastFrameWaitsForAKeyOrQuit) {
     const std::string p = solid_film(file("h.smk"), 32, 32, 3, 100, 0, false);
-    push_at(900, SDL_KEYDOWN);
-    uint32_t t0 = SDL_GetTicks();
-    EXPECT_EQ(play_smk_file(renderer, p, opts(true, true)), kFilmEnded);
-    EXPECT_GE(SDL_GetTicks() - t0, 850u);
+    FakeFilmClock c;
+    c.at(900, SDL_KEYDOWN);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, c, true)), kFilmEnded);
+    EXPECT_GE(c.t, 900u);
     EXPECT_EQ(pixel(320, 240), (Rgb{255, 0, 0}));
 
-    push_at(600, SDL_QUIT);
-    EXPECT_EQ(play_smk_file(renderer, p, opts(true, true)), kFilmQuit);
+    FakeFilmClock q;
+    q.at(600, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, q, true)), kFilmQuit);
+    EXPECT_GE(q.t, 600u);
 
-    // Skipped films do not hold.
+    // Skipped films do not hold (a hold would last until the quit at 5 s).
     const std::string longer = solid_film(file("h2.smk"), 32, 32, 20, 100, 0, false);
-    push_at(100, SDL_KEYDOWN);
-    t0 = SDL_GetTicks();
-    EXPECT_EQ(play_smk_file(renderer, longer, opts(true, true)), kFilmSkipped);
-    EXPECT_LT(SDL_GetTicks() - t0, 1000u);
+    FakeFilmClock s;
+    s.at(100, SDL_KEYDOWN);
+    s.at(5000, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, longer, timed(true, s, true)), kFilmSkipped);
+    EXPECT_LE(s.t, 108u);
 }
 
 TEST_F(FilmTest, OverlayShowsOnceItsTimeHasCome) {
@@ -161,7 +173,8 @@ TEST_F(FilmTest, OverlayShowsOnceItsTimeHasCome) {
     ov.x = 20;
     ov.bottom = 20;
     ov.font = font;
-    SmkPlayOptions o = opts(true);
+    FakeFilmClock c;
+    SmkPlayOptions o = timed(true, c);
     o.overlay = &ov;
     o.base_ms = 4000;
     const SDL_Rect text_band{0, 480 - 20 - TTF_FontHeight(font), 640, TTF_FontHeight(font)};
