@@ -397,7 +397,8 @@ void BattleScreen::draw_units() {
         const BattleUnit* s = unit_by_index(shooter);
         if (s && s->creature <= 27 && battle_res && !battle_res->creatures[s->creature].projectiles.empty()) {
             const auto& pr = battle_res->creatures[s->creature].projectiles;
-            const BattleSprite* f = frame_at(pr, std::min<int>(shot_frame, static_cast<int>(pr.size()) - 1));
+            // The missile's frames are its five directions: the flight's own, not the draw's last frame.
+            const BattleSprite* f = frame_at(pr, std::clamp(missile_dir, 0, static_cast<int>(pr.size()) - 1));
             if (f) {
                 SDL_Rect dst{static_cast<int>(missile_x) + f->ox, static_cast<int>(missile_y) + f->oy, f->w, f->h};
                 copy_texture(renderer, f->tex, dst, missile_mirror != 0);

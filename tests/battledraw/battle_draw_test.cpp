@@ -445,6 +445,22 @@ TEST_F(DrawFixture, StandInsForMissingFiguresAndCreatureArt) {
     EXPECT_EQ(pixel(x + 15, y - 30), (std::array<int, 4>{190, 80, 60, 255}));
 }
 
+TEST_F(DrawFixture, TheMissileShowsItsDirectionsFrame) {
+    b.attackers[0] = stack_at(3, 0, 2, 1);
+    for (int d = 0; d < 5; ++d)
+        res.creatures[3].projectiles.push_back(BattleSprite{solid(renderer, 4, 4, uint8_t(60 + d), 0, 0), 4, 4, 0, 0});
+    b.phase = ActionPhase::ShotFlight;
+    b.shooter = 0;
+    b.shot_frame = 4;  // where the draw before the flight ended
+    b.missile_x = 300.0f;
+    b.missile_y = 30.0f;
+    for (int dir : {2, 0, 9}) {
+        b.missile_dir = dir;
+        b.draw();
+        EXPECT_EQ(pixel(301, 31)[0], 60 + std::min(dir, 4)) << dir;
+    }
+}
+
 TEST_F(DrawFixture, SpellCastsSplashesAndHitsDrawWhereTheyLandAndLeaveNothing) {
     const std::array<int, 4> field{20, 20, 60, 255};
     auto sprite = [&](uint8_t red, int w, int h, int ox, int oy) {
