@@ -31,8 +31,12 @@ TEST(BattleSpell, AreaStrikeOrderAndTwoHexStacks) {
     GameState g;
     BattleScreen b;
     b.game = &g;
-    b.attacker_side.hero = add_caster(g, {{kSpellFireball, 2}});
+    b.attacker_side.hero = add_caster(g, {{kSpellFireball, 2}, {kSpellLightning, 1}});
     b.attacker_side.power = 2;
+    std::vector<int> winces;
+    b.sfx_hook = [&](BattleSfx kind, int creature, int, int) {
+        if (kind == BattleSfx::Wince) winces.push_back(creature);
+    };
     BattleUnit& pikes = put(b, 0, 2, 10, 1, 2);    // the caster's own stack is struck too
     BattleUnit& cavalry = put(b, 1, 4, 5, 3, 3);   // covers (3,3) and (3,2): struck once
     BattleUnit& dragon = put(b, 5, 23, 2, 2, 2);   // never struck
@@ -44,6 +48,7 @@ TEST(BattleSpell, AreaStrikeOrderAndTwoHexStacks) {
     EXPECT_EQ(g.heroes[0].spell_charges[kSpellFireball], 1);
     run_phase(b, ActionPhase::SpellCast);
     ASSERT_EQ(b.phase, ActionPhase::SpellDamageAnim);
+    EXPECT_EQ(winces, std::vector<int>{2});  // the first stack struck winces as the hits show
     ASSERT_EQ(b.spells.hits.size(), 2u);
     EXPECT_EQ(b.spells.hits[0].unit, 0);
     EXPECT_EQ(b.spells.hits[1].unit, 1);
@@ -68,6 +73,18 @@ TEST(BattleSpell, AreaStrikeOrderAndTwoHexStacks) {
     EXPECT_EQ(b.spells.hits[0].unit, -1);
     EXPECT_EQ(b.spells.hits[0].kind, DMG_PHYSICAL);
     EXPECT_EQ(corner.alive, 0);
+
+    // Next round, a Lightning Bolt that kills: the wince waits for the bolt and is found by the hit's point.
+    b.spell_cast_this_round = 0;
+    b.phase = ActionPhase::Idle;
+    put(b, 8, 0, 3, 4, 5);
+    winces.clear();
+    ASSERT_TRUE(choose_battle_spell(b, kSpellLightning));
+    EXPECT_TRUE(spell_target_click(b, 4, 5, -1));
+    EXPECT_EQ(b.spells.hits[0].unit, -1);
+    EXPECT_TRUE(winces.empty());
+    run_phase(b, ActionPhase::SpellDamageAnim);
+    EXPECT_EQ(winces, std::vector<int>{0});
 }
 
 TEST(BattleSpell, StatusTargetsImmunityAndDuration) {

@@ -58,6 +58,13 @@ protected:
         frames(1);
         click_tile(x, y);
     }
+    // The first player's turn starts and its selected hero walks into (x, y).
+    void walk_in_turn(int x, int y) {
+        start_player_turn(m, 0);
+        accept_dialogs();
+        walk_to(x, y);
+        frames(30);
+    }
     // Runs frames until the result overlay shows (the human side fights automatically).
     bool fight_to_result(int max_frames = 40000) {
         frames(1);
@@ -350,10 +357,7 @@ TEST_F(BattleRoadTest, ThePlayerWinsByClickingShootMoveAndStrike) {
     const int h = add_hero(5, 5, 0);
     set_army(h, {{1, 12}, {3, 6}});  // archers shoot, swordsmen walk and strike
     add_monster(7, 5, 0, 3);
-    start_player_turn(m, 0);
-    accept_dialogs();
-    walk_to(7, 5);
-    frames(30);
+    walk_in_turn(7, 5);
     ASSERT_TRUE(loop().battle_open);
     BattleScreen& b = g().battle;
     auto click_hex = [&](int row, int col) {
@@ -408,10 +412,7 @@ TEST_F(BattleRoadTest, ThePlayerCastsFromTheBookOnceARound) {
     hero.power = 2;
     hero.spell_charges[kSpellLightning] = 2;
     add_monster(7, 5, 9, 10);  // ogres, two to a stack
-    start_player_turn(m, 0);
-    accept_dialogs();
-    walk_to(7, 5);
-    frames(30);
+    walk_in_turn(7, 5);
     ASSERT_TRUE(loop().battle_open);
     BattleScreen& b = g().battle;
     auto players_turn = [&] {
