@@ -104,6 +104,11 @@ TEST(Route, DirectionsAndReachablePart) {
     EXPECT_EQ(far[1].reachable, 1);
     EXPECT_EQ(far[2].reachable, 0);
     EXPECT_EQ(far[4].is_destination, 1);
+    // Only a step that costs something counts as beyond the points.
+    std::vector<RouteStep> beyond(1);
+    EXPECT_TRUE(route_markers_gated(beyond, false).empty());
+    beyond[0].cost = -1;
+    EXPECT_EQ(route_markers_gated(beyond, false).size(), 1u);
 
     // Away from row 0 and round a corner: a wall of trees turns the route north-east, then south-east.
     const GameMap bend = draw({
@@ -326,6 +331,11 @@ TEST(Route, FogOccupiedAndBadGoals) {
     for (const RouteStep& s : r) EXPECT_FALSE(s.x == 1 && s.y == 0);  // the other hero's tile
     EXPECT_TRUE(walk(m, 0, 0, 1, 0).empty());
     EXPECT_FALSE(walk(m, 0, 0, 1, 0, 100, false, false, true).empty());
+    FogOfWar near;
+    near.reveal_radius(0, 0, 1);
+    EXPECT_EQ(hero_step_cost(m, 0, 0, 0, 1, false, false, &near), 4);
+    EXPECT_EQ(hero_step_cost(m, 0, 0, 1, 1, false, false, &near), -1);  // unexplored
+    EXPECT_EQ(hero_step_cost(m, 0, 0, 1, 1, false, false), 6);
     EXPECT_TRUE(walk(m, 0, 0, 9, 0).empty());
     EXPECT_TRUE(walk(m, 0, 0, -1, 0).empty());
     EXPECT_TRUE(walk(m, 0, 0, 0, 0).empty());
@@ -368,6 +378,15 @@ TEST(Route, SceneryTypesOnFootByMountainLayer) {
     // A first-layer frame of another set hides a mountain in layer 2.
     EXPECT_EQ(cost_onto(53, 20, SET_MOUNTAINS), 4);
     EXPECT_EQ(cost_onto(12, 20, SET_MOUNTAINS), -1);
+    // Without a frame it hides nothing.
+    GameMap frameless = draw({"..", ".."});
+    MapTile& f = *frameless.tile(1, 0);
+    f.object_type = 53;
+    f.layer1_set = 20;
+    f.layer1_frame = 255;
+    f.layer2_set = SET_MOUNTAINS;
+    f.layer2_frame = 4;
+    EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), -1);
 }
 
 TEST(Route, FollowsTheMapAsItChangesBetweenSearches) {
