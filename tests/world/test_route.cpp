@@ -159,6 +159,7 @@ TEST(Route, DiagonalPastTwoBarriersFails) {
     EXPECT_EQ(hero_step_cost(m, 0, 0, 1, 1, false, false), -1);
     EXPECT_EQ(hero_step_cost(one, 0, 0, 1, 1, false, false), 6);
     EXPECT_EQ(hero_step_cost(one, 0, 0, 2, 2, false, false), -1);  // not a unit step
+    EXPECT_EQ(hero_step_cost(m, -1, 1, 0, 0, false, false), 6);     // off the map is no barrier
 
     // The side tiles of a diagonal decide, wherever it starts: two mountains close it.
     const GameMap hills = draw({
@@ -216,6 +217,10 @@ TEST(Route, WaterBoatsAndLanding) {
     auto board = walk(m, 1, 0, 2, 0, 1000, false, false, true);
     ASSERT_EQ(board.size(), 1u);
     EXPECT_EQ(board[0].cost, 4);
+    m.tile(2, 1)->ground = 255;  // no ground at all counts as water
+    auto onto_none = walk(m, 1, 0, 2, 1, 1000, false, false, true);
+    ASSERT_EQ(onto_none.size(), 1u);
+    EXPECT_EQ(onto_none[0].cost, 6);
     // A diagonal at sea needs one open water side tile.
     GameMap narrow = draw({
         "~.",
