@@ -317,8 +317,9 @@ struct RouteSearch {
         }
     }
 
-    // From a guarded tile beside the goal, the step onto the goal alone. Returns the entries queued.
-    [[gnu::noinline]] int step_to_goal(int cur, int cx, int cy, uint32_t* bucket_top, uint32_t& used) const {
+    // From a guarded tile beside the goal, the step onto the goal alone, queued as entry `entry`. Returns
+    // whether it was queued.
+    [[gnu::noinline]] bool step_to_goal(int cur, int cx, int cy, uint32_t* bucket_top, uint32_t entry) const {
         if (!ready_around(cx, cy)) prepare_around(cx, cy);
         RouteNode* const nodes = s.nodes.data();
         uint32_t side[8];
@@ -334,12 +335,12 @@ struct RouteSearch {
         }
         RouteNode& gn = nodes[goal];
         const uint32_t nd = (nodes[cur].state & 0xFFFF) + c;
-        if (nd >= (gn.state & 0xFFFF)) return 0;
+        if (nd >= (gn.state & 0xFFFF)) return false;
         gn.state = (uint32_t)d << FROM_SHIFT | nd;
         const uint32_t b = (nd + (gn.fact >> HALF_ESTIMATE_SHIFT) * 2) & 31;
-        s.queue[used] = queued(goal, gx1, gy1, bucket_top[b]);
-        bucket_top[b] = used++;
-        return 1;
+        s.queue[entry] = queued(goal, gx1, gy1, bucket_top[b]);
+        bucket_top[b] = entry;
+        return true;
     }
 
     // A* over a bucket queue: every step costs 4..12 and the estimate (4 per step, 2 more per diagonal)
@@ -379,7 +380,10 @@ struct RouteSearch {
             if (cur != start && (cn.fact & (F_STOP | F_GUARD_STOP))) {
                 if (cn.fact & F_STOP) continue;
                 if (std::abs(cx - gx1) > 1 || std::abs(cy - gy1) > 1) continue;
-                pending += step_to_goal(cur, cx, cy, bucket_top, used);
+                if (step_to_goal(cur, cx, cy, bucket_top, used)) {
+                    ++used;
+                    ++pending;
+                }
                 continue;
             }
             if (!(cn.fact & F_READY) && !ready_around(cx, cy)) prepare_around(cx, cy);
