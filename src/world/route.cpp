@@ -209,6 +209,11 @@ struct FactMemo {
         }
         return facts[(size_t)walker][(size_t)i];
     }
+    // Whether n tiles in a row, from entry i on, still hold the bytes their facts came from.
+    bool holds(int i, const MapTile* t, int n) const {
+        return std::memcmp(&bytes[(size_t)i], t, (size_t)n * sizeof(MapTile)) == 0;
+    }
+    uint32_t known(int i, Walker walker) const { return facts[(size_t)walker][(size_t)i]; }
 };
 
 struct RouteScratch {
@@ -264,16 +269,20 @@ struct RouteSearch {
                 continue;
             }
             const MapTile* const tiles = map.tiles.data() + (size_t)y * map.width;
-            auto prepare_tile = [&](int gx) {
-                const int i = gy * stride + gx;
-                const uint32_t own = s.memo.get(i, tiles[gx - 1], walker);
+            auto prepare_tile = [&](int gx, uint32_t own) {
                 uint32_t f = own & (F_SQUEEZE_BLOCK | F_STOP | 0xFFFF);
                 if (fog && fog->explored[(size_t)(gx - 1 + FOG_DIM * y)] == 0) f |= kNoEntry;
                 if (guarded && (map.guard_map[(size_t)((gx - 1) * map.height + y)] & 0x80)) f |= F_GUARD_STOP;
                 row[gx] = RouteNode{f | half_estimate(std::abs(gx - gx1), ey) << HALF_ESTIMATE_SHIFT, kUnreached};
             };
+            const int i0 = gy * stride;
             if (gx0 >= 1 && gx_end == gx0 + BLOCK && gx_end <= map.width + 1) {
-                for (int k = 0; k < BLOCK; ++k) prepare_tile(gx0 + k);  // a whole row of the map: unrolled
+                // A whole row of the map, most often as the previous search saw it: unrolled.
+                if (s.memo.holds(i0 + gx0, tiles + gx0 - 1, BLOCK)) {
+                    for (int gx = gx0; gx < gx_end; ++gx) prepare_tile(gx, s.memo.known(i0 + gx, walker));
+                } else {
+                    for (int gx = gx0; gx < gx_end; ++gx) prepare_tile(gx, s.memo.get(i0 + gx, tiles[gx - 1], walker));
+                }
                 // The block holds the neighbours of the tiles inside its edge.
                 if (gy > gy0 && gy < gy0 + BLOCK - 1)
                     for (int gx = gx0 + 1; gx < gx_end - 1; ++gx) row[gx].fact |= F_READY;
@@ -281,7 +290,7 @@ struct RouteSearch {
             }
             for (int gx = gx0; gx < gx_end; ++gx) {
                 if (gx < 1 || gx > map.width) row[gx] = border;
-                else prepare_tile(gx);
+                else prepare_tile(gx, s.memo.get(i0 + gx, tiles[gx - 1], walker));
             }
         }
         auto inside = [&](int gx, int gy) { return gx >= gx0 && gx < gx_end && gy >= gy0 && gy < gy_end; };
