@@ -277,7 +277,8 @@ GameMap make_scenario_map(int size_class, int players, uint32_t seed, const std:
     const uint8_t grounds[] = {G_ROUGH, G_DIRT, G_SWAMP, G_SAND};
     for (int i = 0; i < dim / 6; ++i) {
         const int x = rng.below(dim - 6), y = rng.below(dim - 6);
-        b.fill(x, y, x + 2 + rng.below(4), y + 2 + rng.below(4), grounds[rng.below(4)]);
+        const int w = rng.below(4), h = rng.below(4), ground = rng.below(4);
+        b.fill(x, y, x + 2 + w, y + 2 + h, grounds[ground]);
     }
     const int c = dim / 2;
     const int lr = dim / 8;
@@ -322,19 +323,25 @@ GameMap make_scenario_map(int size_class, int players, uint32_t seed, const std:
         near_free(b.map, hx, hy, x, y);
         return x >= 0;
     };
+    // Arguments are evaluated in no fixed order: the two draws go through locals so every compiler
+    // builds the same map from one seed.
+    auto place_random = [&] {
+        const int hx = rng.below(dim), hy = rng.below(dim);
+        return place(hx, hy);
+    };
     for (int k = 0; k < MINE_KIND_COUNT; ++k)
         if (place(4 + (k * (dim - 8)) / 6, c + (k % 2 ? -lr - 3 : lr + 3))) b.mine(x, y, k);
     for (int i = 0; i < 3 + size_class; ++i)
-        if (place(rng.below(dim), rng.below(dim))) b.chest(x, y, 0);
+        if (place_random()) b.chest(x, y, 0);
     static const int ARTS[] = {4, 8, 13, 29, 30, 35, 36, 20};
     for (int i = 0; i < 3 + size_class; ++i)
-        if (place(rng.below(dim), rng.below(dim))) b.artifact(x, y, ARTS[rng.below(8)], i % 3);
+        if (place_random()) b.artifact(x, y, ARTS[rng.below(8)], i % 3);
     for (int k = 0; k < MINE_KIND_COUNT; ++k)
-        if (place(rng.below(dim), rng.below(dim))) b.resource(x, y, k, 0);
+        if (place_random()) b.resource(x, y, k, 0);
     for (int i = 0; i < 2 + size_class; ++i)
-        if (place(rng.below(dim), rng.below(dim))) b.campfire(x, y, rng.below(7), 0, 0);
+        if (place_random()) b.campfire(x, y, rng.below(7), 0, 0);
     for (int i = 0; i < 6 + size_class * 3; ++i)
-        if (place(rng.below(dim), rng.below(dim))) {
+        if (place_random()) {
             const int cr = rng.below(CREATURE_COUNT);
             b.monster(x, y, cr, 0, i % 2 == 0);
         }
