@@ -4,6 +4,7 @@
 
 #include "battle/battle_auto.h"
 #include "battle/battle_rules_fixture.h"
+#include "battle/battle_spell.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/tile_rules.h"
@@ -12,6 +13,7 @@ using namespace vorn1;
 using vorn1::test::put;
 using vorn1::test::queue_all;
 using vorn1::test::run_phase;
+using vorn1::test::SfxLog;
 
 TEST(BattleSiege, WallSectionsCatapultAndKeep) {
     BattleScreen b;
@@ -380,9 +382,24 @@ struct Replay {
     std::array<uint16_t, 5> attacker_counts{};
     std::array<uint16_t, 5> defender_counts{};
     int frames = 0;
+    int spells_cast = 0, lucky = 0;
 };
 
-Replay fight(unsigned seed) {
+uint64_t digest(const Replay& r) {
+    uint64_t h = 1469598103934665603ull;
+    auto mix = [&](uint64_t v) { h = (h ^ v) * 1099511628211ull; };
+    mix(r.outcome);
+    for (int32_t c : r.casualties) mix(static_cast<uint32_t>(c));
+    for (const std::string& m : r.messages)
+        for (char ch : m) mix(static_cast<uint8_t>(ch));
+    for (uint16_t c : r.attacker_counts) mix(c);
+    for (uint16_t c : r.defender_counts) mix(c);
+    mix(static_cast<uint32_t>(r.frames));
+    return h;
+}
+
+// With `magic` both heroes carry spellbooks with charges and the attacker has luck.
+Replay fight(unsigned seed, bool magic = false) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
     BattleResources res;
@@ -397,6 +414,19 @@ Replay fight(unsigned seed) {
         GameState g;
         int a = add_hero(g, {{3, 20}, {1, 15}}, 0);
         int d = add_hero(g, {{6, 60}, {7, 20}}, 1);
+        if (magic) {
+            HeroState& ha = g.heroes[a];
+            HeroState& hd = g.heroes[d];
+            ha.has_spellbook = hd.has_spellbook = 1;
+            ha.power = hd.power = 2;
+            ha.luck = 3;
+            ha.spell_charges[kSpellLightning] = 2;
+            ha.spell_charges[kSpellBless] = 1;
+            hd.spell_charges[kSpellCurse] = 1;
+            hd.spell_charges[kSpellFireball] = 1;
+        }
+        SfxLog sfx;
+        sfx.attach(b);
         b.open_hero_vs_hero(a, d, map, g, seed, true, BattleScreen::BattleControl{{0, 0}});
         while (b.overlay != BattleOverlay::Result && out.frames < 20000) {
             b.tick(16.0f);
@@ -407,6 +437,10 @@ Replay fight(unsigned seed) {
         out.casualties = b.casualties;
         out.attacker_counts = g.heroes[a].army.counts;
         out.defender_counts = g.heroes[d].army.counts;
+        for (int k = 0; k < SPELL_COUNT; ++k)
+            out.spells_cast += g.heroes[a].spell_charges[(size_t)k] + g.heroes[d].spell_charges[(size_t)k];
+        out.spells_cast = magic ? 6 - out.spells_cast : 0;
+        out.lucky = sfx.count(BattleSfx::GoodLuck);
         for (int i = 0; i < 5; ++i) {
             const BattleUnit& u = b.attackers[i];
             if (u.creature != kNoCreature) {
@@ -436,4 +470,10 @@ TEST(BattleReplay, ComputerBattleEndsAndReplaysFromItsSeed) {
     Replay other = fight(7);
     EXPECT_LT(other.frames, 20000);
     EXPECT_NE(one.messages, other.messages);
+    // One seed gives one battle on every compiler and build type: the numbers are the same in all.
+    EXPECT_EQ(digest(one), 8921432500463207579ull);
+    const Replay magic = fight(42, true);
+    EXPECT_GT(magic.spells_cast, 1);
+    EXPECT_GT(magic.lucky, 0);
+    EXPECT_EQ(digest(magic), 10835354519561476113ull);
 }
