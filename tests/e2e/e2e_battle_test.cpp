@@ -46,9 +46,10 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     ASSERT_GT(result.width, 0);
     EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 20000) << "no result screen";
     g.keys({"Return"}, 0);
-    const vorn1::Image after = g.wait_for_screen("battle_map_after.png", "the map again", [&before](const vorn1::Image& now, const vorn1::Image& last) {
+    const auto map_back = [&before](const vorn1::Image& now, const vorn1::Image& last) {
         return changed_pixels(before, now, 16, 16, 200, 200) < 2000 && still(last, now, Box{271, 240, 32, 32});
-    });
+    };
+    const vorn1::Image after = g.wait_for_screen("battle_map_after.png", "the map again", map_back);
     ASSERT_GT(after.width, 0);
     EXPECT_GT(changed_pixels(before, after, 271, 240, 32, 32), 150) << "the monster's tile did not change";
     EXPECT_LT(changed_pixels(before, after, 16, 16, 200, 200), 2000) << "the map is not back";

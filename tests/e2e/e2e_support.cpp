@@ -201,9 +201,13 @@ Image RunningGame::shot(const std::string& name) const {
 
 std::string RunningGame::geometry() const { return run_capture(xdo + "getwindowgeometry " + id); }
 
-int changed_pixels(const Image& a, const Image& b, const Box& r) { return changed_pixels(a, b, r.x, r.y, r.w, r.h); }
+int changed_pixels(const Image& a, const Image& b, const Box& r) {
+    return changed_pixels(a, b, r.x, r.y, r.w, r.h);
+}
 
-bool lit(const Image& shot, const Box& r) { return changed_pixels(Image(shot.width, shot.height), shot, r) > r.w * r.h / 2; }
+bool lit(const Image& shot, const Box& r) {
+    return changed_pixels(Image(shot.width, shot.height), shot, r) > r.w * r.h / 2;
+}
 
 bool still(const Image& a, const Image& b, const Box& r) {
     return !a.empty() && !b.empty() && changed_pixels(a, b, r) <= r.w * r.h / 50;
@@ -238,17 +242,27 @@ Image RunningGame::wait_for_change(const std::string& name, const Image& from, c
     // A change that goes on (a walk, a dissolve, a battle played out) is waited out: the region
     // must also stand still over three shots.
     Image older;
-    return wait_for_screen(name, "a change of " + std::to_string(min_pixels) + " pixels that settles", [&](const Image& now, const Image& before) {
-        const bool settled = changed_pixels(from, now, region) > min_pixels && still(older, before, region) &&
-                             still(before, now, region);
+    const auto settled = [&](const Image& now, const Image& before) {
+        const bool done = changed_pixels(from, now, region) > min_pixels && still(older, before, region) &&
+                          still(before, now, region);
         older = before;
-        return settled;
-    }, seconds);
+        return done;
+    };
+    return wait_for_screen(name, "a change of " + std::to_string(min_pixels) + " pixels that settles", settled,
+                           seconds);
 }
 
 Image RunningGame::wait_until_still(const std::string& name, const Box& region, double seconds) const {
-    return wait_for_screen(name, "a still screen", [&](const Image& now, const Image& before) { return still(before, now, region); },
-                           seconds);
+    const auto settled = [&](const Image& now, const Image& before) { return still(before, now, region); };
+    return wait_for_screen(name, "a still screen", settled, seconds);
+}
+
+Image RunningGame::wait_for_return(const std::string& name, const Image& reference, const Box& region,
+                                   double seconds) const {
+    const auto back = [&](const Image& now, const Image& before) {
+        return still(reference, now, region) && still(before, now, region);
+    };
+    return wait_for_screen(name, "the screen as it was before", back, seconds);
 }
 
 Image RunningGame::open_first_turn(const std::string& name) const {
@@ -264,10 +278,11 @@ Image RunningGame::open_first_turn(const std::string& name) const {
 Image RunningGame::close_announcement(const Image& turn, const std::string& name) const {
     keys({"Return"}, 0);
     // The date takes the info panel for a while; then the hero's panel, as under the announcement.
-    return wait_for_screen(name, "the map with the hero's panel after the turn's announcement", [&](const Image& now, const Image& before) {
+    const auto map_back = [&](const Image& now, const Image& before) {
         return changed_pixels(turn, now, kMapView) > 20000 && still(turn, now, kInfoPanel) &&
                still(before, now, kInfoPanel);
-    });
+    };
+    return wait_for_screen(name, "the map with the hero's panel after the turn's announcement", map_back);
 }
 
 void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot) {

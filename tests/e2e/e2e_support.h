@@ -101,6 +101,9 @@ struct RunningGame {
                           double seconds = kPatience) const;
     // Until `region` stands still between two shots.
     Image wait_until_still(const std::string& name, const Box& region, double seconds = kPatience) const;
+    // Until `region` looks as in `reference` again (a screen come back), and stands still.
+    Image wait_for_return(const std::string& name, const Image& reference, const Box& region,
+                          double seconds = kPatience) const;
     // On the title menu: n, s and Return start the first scenario, and the first turn's announcement
     // over the map is shot as `name`.
     Image open_first_turn(const std::string& name) const;

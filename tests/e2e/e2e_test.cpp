@@ -117,23 +117,22 @@ TEST(EndToEnd, ADamagedSaveOrMapChosenOnTheTitleScreenIsRefused) {
     EXPECT_GT(changed_pixels(title, save_notice, 200, 150, 240, 150), 5000) << "no notice over the title";
     ASSERT_EQ(wait_for(g.pid, 0.1), -1) << "the program ended";
     g.keys({"Return"}, 0);
-    const vorn1::Image title_again = g.wait_for_screen("refused_title_again.png", "the title screen again", [&title](const vorn1::Image& now, const vorn1::Image&) {
-        return still(title, now, Box{200, 150, 240, 150}) && still(title, now, kMenuColumn);
-    });
+    // The notice's place and the menu column above the sea.
+    const Box notice_and_menu{200, 32, 402, 268};
+    const vorn1::Image title_again = g.wait_for_return("refused_title_again.png", title, notice_and_menu);
     g.keys({"n"}, 0);
     const vorn1::Image menu = g.wait_for_change("refused_new_game.png", title_again, kMenuColumn, 2000);
     g.keys({"s"}, 0);
-    const vorn1::Image setup = g.wait_for_change("refused_setup.png", menu, kMenuColumn, 2000);
+    g.wait_for_change("refused_setup.png", menu, kMenuColumn, 2000);
     g.keys({"Return"}, 0);
     // Like the save's notice: over the title picture, without the set-up page or the menu beside it.
-    const vorn1::Image map_notice = g.wait_for_screen("refused_map.png", "the map's notice over the title", [&](const vorn1::Image& now, const vorn1::Image&) {
+    const auto notice = [&](const vorn1::Image& now, const vorn1::Image&) {
         return changed_pixels(title, now, 200, 150, 240, 150) > 5000 && still(save_notice, now, Box{480, 0, 160, 290});
-    });
+    };
+    const vorn1::Image map_notice = g.wait_for_screen("refused_map.png", "the map's notice over the title", notice);
     ASSERT_GT(map_notice.width, 0);
     g.keys({"Return"}, 0);
-    g.wait_for_screen("refused_title_last.png", "the title screen after the map's notice", [&title](const vorn1::Image& now, const vorn1::Image&) {
-        return still(title, now, Box{200, 150, 240, 150}) && still(title, now, kMenuColumn);
-    });
+    g.wait_for_return("refused_title_last.png", title, notice_and_menu);
     g.keys({"Escape"}, 0);
     EXPECT_EQ(exit_status(g.pid, 15), 0) << "Escape did not end the program: not on the title screen";
 }
@@ -226,9 +225,10 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     ASSERT_GT(turn.width, 0);
     g.keys({"e"}, 500);
     g.keys({"Return"}, 0);
-    const vorn1::Image pause = g.wait_for_screen("view_newday.png", "the new day's panel", [&turn](const vorn1::Image& now, const vorn1::Image&) {
-        return changed_pixels(turn, now, 480, 392, 144, 88) > 144 * 88 / 4;
-    });
+    const auto new_day = [&turn](const vorn1::Image& now, const vorn1::Image&) {
+        return changed_pixels(turn, now, kInfoPanel) > 144 * 88 / 4;
+    };
+    const vorn1::Image pause = g.wait_for_screen("view_newday.png", "the new day's panel", new_day);
     ASSERT_GT(pause.width, 0);
     // The map view (animated water and flags aside) and the hero and town lists stay as they were.
     EXPECT_LT(changed_pixels(turn, pause, 16, 16, 448, 448), 448 * 448 / 20);

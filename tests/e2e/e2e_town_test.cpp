@@ -42,9 +42,7 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     g.click_at(249, 336, 0);  // Buy
     g.wait_for_change("road_bought.png", guild, Box{}, 200);
     g.keys({"Escape"}, 0);  // out of the guild
-    g.wait_for_screen("road_town_again.png", "the town screen again", [&town](const vorn1::Image& now, const vorn1::Image&) {
-        return still(town, now, Box{0, 256, 640, 224});
-    });
+    g.wait_for_return("road_town_again.png", town, Box{0, 256, 640, 224});
     g.click_at(55, 400, 0);  // the visiting hero's portrait
     const vorn1::Image hero = g.wait_for_change("road_hero.png", town, Box{0, 256, 640, 224}, 30000);
     ASSERT_GT(hero.width, 0);
@@ -55,13 +53,9 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     ASSERT_GT(book.width, 0);
     EXPECT_GT(changed_pixels(hero, book, 146, 119, 326, 192), 30000) << "no spellbook";
     g.keys({"Escape"}, 0);  // the book closes, the hero screen stays
-    g.wait_for_screen("road_hero_again.png", "the hero screen again", [&hero](const vorn1::Image& now, const vorn1::Image&) {
-        return still(hero, now, Box{146, 119, 326, 192});
-    });
+    g.wait_for_return("road_hero_again.png", hero, Box{146, 119, 326, 192});
     g.keys({"Escape"}, 0);
-    g.wait_for_screen("road_town_last.png", "the town screen after the hero screen", [&town](const vorn1::Image& now, const vorn1::Image&) {
-        return still(town, now, Box{0, 256, 640, 224});
-    });
+    g.wait_for_return("road_town_last.png", town, Box{0, 256, 640, 224});
     g.click_at(590, 440, 0);  // the town's exit
     const vorn1::Image back = g.wait_for_change("road_back.png", town, Box{0, 0, 479, 256}, 60000);
     ASSERT_GT(back.width, 0);
