@@ -166,8 +166,11 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
                  {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
                  folder.root / "bin", fd);
     if (fd >= 0) ::close(fd);
-    const std::string search = "DISPLAY=" + x.display + " xdotool search --name 'Dravenmoor I' 2>/dev/null";
-    for (int i = 0; i < 200 && ids.empty(); ++i) {
+    // Only a mapped window takes the focus and has pixels to read.
+    const std::string search =
+        "DISPLAY=" + x.display + " xdotool search --onlyvisible --name 'Dravenmoor I' 2>/dev/null";
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
+    while (ids.empty() && std::chrono::steady_clock::now() < end) {
         ASSERT_EQ(wait_for(game, 0.1), -1) << "the program ended early; it printed:\n" << file_text(log);
         ids = run_capture(search);
     }
@@ -196,7 +199,13 @@ void RunningGame::click_at(int px, int py, int wait_ms) const {
 Image RunningGame::shot(const std::string& name) const {
     const fs::path keep = fs::path(VORN1_BINARY_DIR) / "e2e_shots";
     fs::create_directories(keep);
-    return window_shot(x->display, id, keep / name);
+    if (log.empty()) return window_shot(x->display, id, keep / name);
+    // Taken in the game's own folder, so another run of the test never reads a half-written file.
+    const fs::path taken = log.parent_path() / "shot.png";
+    Image image = window_shot(x->display, id, taken);
+    std::error_code ec;
+    if (!image.empty()) fs::copy_file(taken, keep / name, fs::copy_options::overwrite_existing, ec);
+    return image;
 }
 
 std::string RunningGame::geometry() const { return run_capture(xdo + "getwindowgeometry " + id); }
@@ -310,18 +319,30 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
                (!still(a, b, kTitleSea) || !still(b, c, kTitleSea) || !still(a, c, kTitleSea));
     };
     const fs::path probe = fs::path(VORN1_BINARY_DIR) / "e2e_shots" / (folder.tag + "_start.png");
+    int shots = 0, failed_shots = 0;
     while (std::chrono::steady_clock::now() < end) {
         g.keys({"space"}, 0);
-        for (int i = 0; i < 8; ++i) {
+        for (int i = 0; i < 8 && std::chrono::steady_clock::now() < end; ++i) {
             Image now = g.shot(probe.filename().string());
-            if (now.empty()) continue;
+            if (now.empty()) {
+                ++failed_shots;
+                continue;
+            }
+            ++shots;
+            if (last.size() == 3) last.erase(last.begin());
             last.push_back(std::move(now));
             if (title()) return;
             std::this_thread::sleep_for(std::chrono::milliseconds(250));
         }
         ASSERT_EQ(wait_for(g.pid, 0), -1) << "the program ended during its films; it printed:\n" << file_text(g.log);
     }
-    FAIL() << "the title menu did not show within 120 s; the last screenshot is " << probe.string();
+    std::string seen;
+    for (size_t i = 1; i < last.size(); ++i)
+        seen += " " + std::to_string(changed_pixels(last[i - 1], last[i], kMenuColumn)) + "/" +
+                std::to_string(changed_pixels(last[i - 1], last[i], kTitleSea));
+    FAIL() << "the title menu did not show within 120 s (" << shots << " screenshots, " << failed_shots
+           << " failed; pixels changed in the column/sea between the last ones:" << seen
+           << "); the last screenshot is " << probe.string();
 }
 
 }  // namespace vorn1::e2e

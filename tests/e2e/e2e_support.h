@@ -70,7 +70,7 @@ constexpr double kPatience = 60;
 // A test of the newest shot, with the one taken before it (empty at first).
 using ShotTest = std::function<bool(const Image& now, const Image& before)>;
 
-// Starts the program of the folder on the display and waits up to 20 s for its window; `ids` holds
+// Starts the program of the folder on the display and waits up to a minute for its window; `ids` holds
 // the window ids xdotool found. A failure quotes what the program printed (kept in game.log).
 void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t& game, std::string& ids);
 

@@ -186,17 +186,18 @@ TEST(EndToEnd, WindowScaleSkipsWhatTheScreenCannotShow) {
         return geo;
     };
     int px, py, w, h;
-    // Each step waits until the window has changed size (or 10 s have passed).
+    // Each step waits until the window has changed size and then stands still (the program moves
+    // it back onto the screen after the resize), for up to a minute.
     auto step = [&](int from_w) {
-        g.keys({"F11"}, 200);
-        std::string geo;
-        for (int i = 0; i < 50; ++i) {
+        g.keys({"F11"}, 0);
+        std::string geo, last;
+        for (int i = 0; i < 300; ++i) {
             geo = placed(px, py, w, h);
-            if (w != from_w) break;
+            if (w != from_w && geo == last) break;
+            last = geo;
             std::this_thread::sleep_for(std::chrono::milliseconds(200));
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        return placed(px, py, w, h);
+        return geo;
     };
     std::string geo = step(640);
     EXPECT_EQ(w, 1280) << geo;
