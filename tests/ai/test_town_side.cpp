@@ -181,6 +181,27 @@ TEST(AIBuilding, CostsWorthAndScores) {
     EXPECT_GT(ai_building_score(s, map, 0, c, BS_DWELLING_2), 0);
     c.built_today = 1;
     EXPECT_EQ(ai_best_building(s, map, 0, c).score, -99);
+
+    // A guild scores 1.33 of its worth while no other town of the player has all four levels, 1.00 with one.
+    GameState gs = two_player_state();
+    gs.resources[0] = {100000, 100, 100, 100, 100, 100, 100};
+    compute_turn_ai_vars(gs, 0);
+    const int g0 = add_town(gs, 0, 10, 10, true);
+    const double alone = ai_building_score(gs, map, 0, gs.castles[g0], BS_MAGE_GUILD);
+    ASSERT_GT(alone, 0);
+    const int g1 = add_town(gs, 0, 30, 10, true, FACTION_KNIGHT, BLD_GUILD1 | BLD_GUILD2 | BLD_GUILD3);
+    EXPECT_DOUBLE_EQ(ai_building_score(gs, map, 0, gs.castles[g0], BS_MAGE_GUILD), alone);
+    gs.castles[g1].buildings |= BLD_GUILD4;
+    EXPECT_NEAR(ai_building_score(gs, map, 0, gs.castles[g0], BS_MAGE_GUILD) / alone, 1.00 / 1.33, 1e-12);
+
+    // A dwelling below the highest one built counts 1.66 - 0.33 x D: with dwellings 0, 1 and 3 standing
+    // the third (index 2) is worth 0.67 of what it is with 0 and 1 only. The well stands in both and is no dwelling.
+    CastleState& d = gs.castles[g0];
+    d.buildings = BLD_CASTLE | BLD_WELL | BLD_DWELLING1;
+    const double above_all = ai_building_score(gs, map, 0, d, BS_DWELLING_2);
+    ASSERT_GT(above_all, 0);
+    d.buildings |= BLD_DWELLING3;
+    EXPECT_NEAR(ai_building_score(gs, map, 0, d, BS_DWELLING_2) / above_all, 0.67, 1e-12);
 }
 
 TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
@@ -197,6 +218,10 @@ TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
     cost.gold = 400;
     EXPECT_EQ(TurnsToBuy(s, 0, cost), 0.0);
     EXPECT_EQ(TurnsToBuy(s, -1, cost), 0.0) << "a seat out of range reads the first seat's treasury";
+    CreatureCost mercury;
+    mercury.mercury = 3;
+    s.ai_vars[0].income[1] = 1;
+    EXPECT_EQ(TurnsToBuy(s, 0, mercury), 4.0) << "one a day: three days short, bought on the fourth";
     CreatureCost mixed;
     mixed.wood = 1, mixed.mercury = 2, mixed.ore = 3, mixed.sulfur = 4, mixed.crystal = 5, mixed.gems = 6, mixed.gold = 7;
     EXPECT_FLOAT_EQ(ai_gold_price({1, 10, 100, 1000, 10000, 100000, 1}, mixed), 654328.0f);
@@ -209,12 +234,32 @@ TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
     const int h = add_hero(visit, map, 0, 40, 40, Army{});
     visit.heroes[h].has_spellbook = 1;
     visit.heroes[h].knowledge = 1;
+    visit.castles[gt].garrison = army_of({{1, 5}});
     visit.resources[0].gold = 199;
     ai_run_castle_economy(visit, map, 0, true);
     EXPECT_EQ(visit.heroes[h].spell_charges[3], 0);
+    EXPECT_EQ(visit.castles[gt].garrison.counts[0], 5);
     visit.resources[0].gold = 200;
     ai_run_castle_economy(visit, map, 0, true);
     EXPECT_EQ(visit.heroes[h].spell_charges[3], 1);
+    // The garrison joins the hero standing in its town.
+    EXPECT_TRUE(visit.castles[gt].garrison.empty());
+    EXPECT_EQ(visit.heroes[h].army.ids[0], 1);
+    EXPECT_EQ(visit.heroes[h].army.counts[0], 5);
+
+    // The best building is built and paid for (a hero in the castle keeps it from hiring).
+    GameState bs = two_player_state();
+    const int bct = add_town(bs, 0, 10, 10, true);
+    add_hero(bs, map, 0, 10, 10, Army{});
+    bs.resources[0] = {100000, 100, 100, 100, 100, 100, 100};
+    compute_turn_ai_vars(bs, 0);
+    const AIBuildChoice pick = ai_best_building(bs, map, 0, bs.castles[bct]);
+    ASSERT_GE(pick.slot, 0);
+    ai_run_castle_economy(bs, map, 0, true);
+    EXPECT_EQ(get_build_status(static_cast<BuildSlot>(pick.slot), bs.castles[bct], bs.resources[0], map, false),
+              BUILD_BUILT);
+    EXPECT_EQ(bs.castles[bct].built_today, 1);
+    EXPECT_EQ(100000 - bs.resources[0].gold, GetBuildingCost(FACTION_KNIGHT, eco_building_of_slot(pick.slot), 0).gold);
 
     // Castle upgrades: both towns in one turn; with 19 ore a town stays a town.
     add_town(s, 0, 10, 10, false);
@@ -275,6 +320,58 @@ TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {
     EXPECT_EQ(log.find("castle @ 30,30"), std::string::npos) << log;
     EXPECT_EQ(HeroPool::count_player_heroes(0, hire), 2);
     EXPECT_EQ(hire.resources[0].gold, 3500);
+
+    // Loose artifacts call for a hero, 2000 / (r + 2) each: four two tiles off (2000 in all) do not
+    // cover a hero's 2200 to a player leaning on battle (h = (0 + 1 - 2) x 2000, less 200); a fifth does.
+    auto lone_castle = [&] {
+        GameState g = two_player_state();
+        init_hero_pool(g.pool);
+        add_town(g, 0, 10, 10, true);
+        g.castles[0].built_today = 1;
+        add_hero(g, hmap, 0, 60, 60, Army{});
+        g.resources[0].gold = 6000;
+        compute_turn_ai_vars(g, 0);
+        g.ai_vars[0].savings = 0;
+        g.ai_vars[0].battle_bias = 2;
+        return g;
+    };
+    GameState art = lone_castle();
+    auto drop_artifact = [&](int x, int y) {
+        ArtifactState a;
+        a.artifact = 1;
+        a.x = x;
+        a.y = y;
+        art.map_artifacts.push_back(a);
+    };
+    drop_artifact(12, 10);
+    drop_artifact(8, 10);
+    drop_artifact(10, 12);
+    drop_artifact(10, 8);
+    ai_run_castle_economy(art, hmap, 0, true);
+    EXPECT_EQ(HeroPool::count_player_heroes(0, art), 1);
+    drop_artifact(11, 11);
+    ai_run_castle_economy(art, hmap, 0, true);
+    EXPECT_EQ(HeroPool::count_player_heroes(0, art), 2);
+
+    // A bare profit of 10 (a pile on the town, 200, and a mine 18 tiles off, 10, beside the four
+    // artifacts) scores 10 / 625, too little to act on; after the fifth day a second hero gets 500 more.
+    GameState bare = lone_castle();
+    art.map_artifacts.pop_back();
+    bare.map_artifacts = art.map_artifacts;
+    ResourcePileState pile;
+    pile.x = pile.y = 10;
+    bare.resource_piles.push_back(pile);
+    MineState mine;
+    mine.live = 1;
+    mine.x = 28;
+    mine.y = 10;
+    bare.mines.push_back(mine);
+    ai_run_castle_economy(bare, hmap, 0, true);
+    EXPECT_EQ(HeroPool::count_player_heroes(0, bare), 1);
+    bare.week = 2;
+    bare.ai_vars[0].gold_income = 1500;
+    ai_run_castle_economy(bare, hmap, 0, true);
+    EXPECT_EQ(HeroPool::count_player_heroes(0, bare), 2);
 }
 
 TEST(AITrading, BuysReserveAndSells) {
@@ -298,4 +395,19 @@ TEST(AITrading, BuysReserveAndSells) {
     s.resources[0] = {20000, 0, 40, 0, 0, 0, 0};
     ai_run_trading_post(s, 0, AI_GENIUS);
     EXPECT_EQ(s.resources[0], (PlayerResources{20000, 0, 40, 0, 0, 0, 0}));
+
+    // A town turn trades only when asked to, as the trading post alone would (a hero in the castle: no hire).
+    GameMap map = make_empty_map();
+    s.castles[0].buildings |= BLD_TAVERN;
+    s.castles[0].built_today = 1;
+    add_hero(s, map, 0, 10, 10, Army{});
+    s.player_ai_level[0] = AI_GENIUS;
+    s.resources[0] = {3000, 0, 27, 0, 0, 9, 0};
+    ai_town_turn(s, map, 0, false);
+    EXPECT_EQ(s.resources[0], (PlayerResources{3000, 0, 27, 0, 0, 9, 0}));
+    GameState direct = s;
+    ai_run_trading_post(direct, 0, AI_GENIUS);
+    ASSERT_NE(direct.resources[0], s.resources[0]);
+    ai_town_turn(s, map, 0, true);
+    EXPECT_EQ(s.resources[0], direct.resources[0]);
 }

@@ -154,6 +154,18 @@ TEST_F(BattleInput, ClicksWalkStrikeAndShoot) {
     click_hex(2, 6);
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(goblins.col, 5);
+
+    // An empty hex between two enemies: the blow goes to the one the pointer leans toward.
+    for (int i = 0; i < 10; ++i) *b.unit_by_index(i) = BattleUnit{};
+    BattleUnit& striker = put(b, 1, 3, 5, 2, 1);
+    BattleUnit& beside = put(b, 5, 6, 40, 2, 4);
+    BattleUnit& above = put(b, 6, 6, 40, 1, 3);
+    queue_all(b, 1);
+    click_hex(2, 3, 10, -40);  // up and a little right: toward (1,3) before (2,4)
+    finish_action();
+    EXPECT_EQ(striker.col, 3);
+    EXPECT_LT(above.count, 40);
+    EXPECT_EQ(beside.count, 40);
 }
 
 TEST_F(BattleInput, KeysAndTextBarButtons) {

@@ -73,6 +73,9 @@ TEST(BattleSpell, AreaStrikeOrderAndTwoHexStacks) {
     EXPECT_EQ(b.spells.hits[0].unit, -1);
     EXPECT_EQ(b.spells.hits[0].kind, DMG_PHYSICAL);
     EXPECT_EQ(corner.alive, 0);
+    // A strike that meets nobody leaves no hit behind, not even the last strike's.
+    apply_hex_area_damage(b, 0, 0, 100, kSpellMeteor);
+    EXPECT_TRUE(b.spells.hits.empty());
 
     // Next round, a Lightning Bolt that kills: the wince waits for the bolt and is found by the hit's point.
     b.spell_cast_this_round = 0;
@@ -135,6 +138,20 @@ TEST(BattleSpell, StatusTargetsImmunityAndDuration) {
     EXPECT_EQ(b.spell_cast_this_round, 1);
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(own.spell_status, 255);
+
+    // Each status spell shows its own effect over the target while it is cast.
+    const std::pair<int, int> anims[] = {{kSpellBless, 6}, {kSpellCurse, 5}, {kSpellProtection, 0}, {kSpellSlow, 1},
+                                         {kSpellAntiMagic, 6}, {kSpellBlind, 1}, {kSpellHaste, 4},
+                                         {kSpellBerserker, 0}, {kSpellParalyze, 2}};
+    for (auto [spell, anim] : anims) {
+        own.spell_status = 255;
+        b.spell_cast_this_round = 0;
+        ASSERT_TRUE(choose_battle_spell(b, spell));
+        EXPECT_TRUE(spell_target_click(b, -1, -1, 0));
+        EXPECT_EQ(b.spells.cast_kind, anim) << spell;
+        run_phase(b, ActionPhase::SpellCast);
+        EXPECT_EQ(own.spell_status, spell);
+    }
 }
 
 TEST(BattleSpell, CureResurrectAndDispelArithmetic) {
@@ -181,6 +198,33 @@ TEST(BattleSpell, CureResurrectAndDispelArithmetic) {
     EXPECT_EQ(slowed.count, 2);
     EXPECT_EQ(slowed.top_hp, 5);
 
+    // Cure chosen in the book acts at once: a charge, the round's cast, the turn's phase untouched.
+    {
+        GameState g;
+        BattleScreen c;
+        c.game = &g;
+        c.attacker_side.hero = add_caster(g, {{kSpellCure, 2}, {kSpellDispel, 1}});
+        c.attacker_side.power = 2;
+        BattleUnit& pikes = put(c, 0, 2, 10, 2, 1);
+        pikes.top_hp = 1;
+        pikes.spell_status = kSpellBlind;
+        pikes.disabled = 1;
+        BattleUnit& foe_pikes = put(c, 5, 2, 10, 2, 7);
+        foe_pikes.spell_status = kSpellHaste;
+        vorn1::test::queue_all(c, 0);
+        ASSERT_TRUE(choose_battle_spell(c, kSpellCure));
+        EXPECT_EQ(c.phase, ActionPhase::Idle);
+        EXPECT_EQ(pikes.top_hp, 1 + 10);
+        EXPECT_EQ(pikes.spell_status, 255);
+        EXPECT_EQ(pikes.disabled, 0);
+        EXPECT_EQ(g.heroes[0].spell_charges[kSpellCure], 1);
+        EXPECT_FALSE(choose_battle_spell(c, kSpellDispel)) << "one cast a round";
+        c.spell_cast_this_round = 0;
+        ASSERT_TRUE(choose_battle_spell(c, kSpellDispel));
+        EXPECT_EQ(foe_pikes.spell_status, 255);
+        EXPECT_EQ(g.heroes[0].spell_charges[kSpellDispel], 0);
+    }
+
     // Dispel clears every slot, dead ones and both sides.
     slowed.alive = 0;
     slowed.spell_status = kSpellBlind;
@@ -223,6 +267,47 @@ TEST(BattleSpell, MassStrikesKeepTheActingStacksTurn) {
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(pool(*b.unit_by_index(1)), 100);
     EXPECT_EQ(pool(*b.unit_by_index(6)), 100);
+    EXPECT_EQ(b.current, acting);
+
+    // Turn Undead leaves one cloud where the Ghosts stood; they wince as it shows, and the turn stays.
+    std::vector<int> winces;
+    b.sfx_hook = [&](BattleSfx kind, int creature, int, int) {
+        if (kind == BattleSfx::Wince) winces.push_back(creature);
+    };
+    g.heroes[0].spell_charges[kSpellTurnUndead] = 1;
+    BattleUnit& ghosts = put(b, 7, 26, 6, 4, 7);
+    b.spell_cast_this_round = 0;
+    ASSERT_TRUE(choose_battle_spell(b, kSpellTurnUndead));
+    EXPECT_FALSE(spell_target_click(b, -1, -1, 6)) << "only Ghosts";
+    EXPECT_TRUE(spell_target_click(b, -1, -1, 7));
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellTurnUndead], 0);
+    run_phase(b, ActionPhase::SpellCast);
+    ASSERT_EQ(b.phase, ActionPhase::SpellDamageAnim);
+    EXPECT_EQ(ghosts.alive, 0);
+    ASSERT_EQ(b.spells.hits.size(), 1u);
+    EXPECT_EQ(b.spells.hits[0].kind, DMG_CLOUD);
+    EXPECT_EQ(b.spells.hits[0].killed, 1);
+    EXPECT_EQ(b.spells.hits[0].frames, 9);
+    EXPECT_EQ(winces, std::vector<int>{26});
+    run_phase(b, ActionPhase::SpellDamageAnim);
+    EXPECT_EQ(b.phase, ActionPhase::Idle);
+    EXPECT_EQ(b.current, acting);
+
+    // Teleport: the own stack, then a free hex; the charge goes and the stack stands there after both phases.
+    g.heroes[0].spell_charges[kSpellTeleport] = 1;
+    b.spell_cast_this_round = 0;
+    BattleUnit& mover = *b.unit_by_index(1);
+    ASSERT_TRUE(choose_battle_spell(b, kSpellTeleport));
+    EXPECT_FALSE(spell_target_click(b, -1, -1, 6)) << "not an enemy stack";
+    EXPECT_FALSE(spell_target_click(b, -1, -1, 1));
+    EXPECT_TRUE(spell_target_click(b, 0, 4, -1));
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellTeleport], 0);
+    EXPECT_EQ(b.phase, ActionPhase::TeleportOut);
+    run_phase(b, ActionPhase::TeleportOut);
+    EXPECT_EQ(mover.row, 0);
+    EXPECT_EQ(mover.col, 4);
+    run_phase(b, ActionPhase::TeleportIn);
+    EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(b.current, acting);
 }
 
@@ -284,6 +369,21 @@ TEST(BattleAutoCast, ScoresAndChoices) {
     b.opt_ab_spells = 1;
     g.heroes[0].has_spellbook = 0;
     EXPECT_FALSE(autobattle_try_cast_spell(b, own));
+
+    // Ressurect is weighed by the creatures it brings back: 4 of 10 Swordsmen (100 of 250 hit points)
+    // healed by 50 at power 1 make 6, two more, each worth 4 + 6 damage.
+    GameState rg;
+    BattleScreen r;
+    r.game = &rg;
+    r.attacker_side.hero = add_caster(rg, {{kSpellResurrect, 1}});
+    r.attacker_side.power = 1;
+    BattleUnit& wounded = put(r, 0, 3, 4, 2, 1);
+    put(r, 5, 0, 1, 2, 7);
+    r.attacker_start_counts = {10, 0, 0, 0, 0};
+    c = choose_auto_cast(r, wounded);
+    EXPECT_EQ(c.spell, kSpellResurrect);
+    EXPECT_EQ(c.target, 0);
+    EXPECT_EQ(c.score, 20);
 }
 
 namespace {
@@ -381,6 +481,23 @@ TEST(BattleSpell, PlayerAimsWithTheMouse) {
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(b.current, 0);
     EXPECT_FALSE(choose_battle_spell(b, kSpellLightning));
+
+    // Next round: a click under no hex and no stack's picture is no aim (aiming goes on, nothing spent);
+    // a stack chosen by its picture is struck on its own hex, here the last column that no hex click reaches.
+    b.spell_cast_this_round = 0;
+    BattleUnit& edge = put(b, 6, 3, 10, 0, 8);
+    ASSERT_TRUE(choose_battle_spell(b, kSpellLightning));
+    SDL_Event off{};
+    off.type = SDL_MOUSEBUTTONDOWN;
+    off.button.button = SDL_BUTTON_LEFT;
+    off.button.x = 5;
+    off.button.y = 20;
+    b.handle_event(off);
+    EXPECT_EQ(b.spell_aiming, 1);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellLightning], 1);
+    EXPECT_TRUE(spell_target_click(b, -1, -1, 6));
+    EXPECT_EQ(pool(edge), 250 - 50);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellLightning], 0);
 }
 
 TEST(BattleSpell, PlayerCastsFromTheBook) {

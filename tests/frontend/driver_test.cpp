@@ -106,6 +106,13 @@ TEST_F(DriverTest, LoadingASaveCarriesOnlyModeAndPath) {
     EXPECT_EQ(c.color, defaults.color);
     EXPECT_EQ(c.opponents, defaults.opponents);
     EXPECT_TRUE(c.campaign_maps.empty());
+
+    // "c" in the load menu lists the campaign saves.
+    dir->put("saved_camps/march.sav", kit::Bytes(20, 1));
+    script({[] { push_key(SDLK_l); }, [] { push_key(SDLK_c); }, [] { push_key(SDLK_RETURN); }});
+    const NewGameConfig camp = run(&res);
+    EXPECT_EQ(camp.mode, MODE_CAMPAIGN);
+    EXPECT_NE(camp.save_path.find("saved_camps"), std::string::npos) << camp.save_path;
 }
 
 TEST_F(DriverTest, CancelStartsAgainWithoutTheLanguageBox) {
@@ -155,6 +162,61 @@ TEST_F(DriverTest, QuitAndClosedWindowsEndTheProcess) {
             std::exit(3);
         },
         ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            fe_test::g_exit_is_failure = false;
+            script({[] { push_key(SDLK_n); }, [] { push_key(SDLK_c); }, [] { push_click(495, 181); },
+                    [] { push_quit(); }});
+            run();
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Each menu row shows its own frame, the row held down its pressed one.
+TEST_F(DriverTest, MenuRowsShowTheirFramesAndTheHeldOne) {
+    auto numbered = [](int n) {
+        std::vector<kit::IcnFrame> frames(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i) frames[static_cast<size_t>(i)].pixels = kit::IndexGrid(8, 8, static_cast<uint8_t>(40 + i));
+        return kit::write_icn(frames);
+    };
+    archive = fe_test::make_archive({{"BTNNEWGM.ICN", numbered(8)}, {"BTNCMPGN.ICN", numbered(10)},
+                                     {"BTNMP.ICN", numbered(10)}, {"BTNHOTST.ICN", numbered(8)}});
+    auto centre = [](int row) {
+        const SDL_Rect rc = menu_button_rect(row);
+        return SDL_Point{rc.x + rc.w / 2, rc.y + rc.h / 2};
+    };
+    std::vector<fe_test::Rgb> seen;
+    auto look = [&](int row) { seen.push_back(px(centre(row).x, centre(row).y)); };
+    script({[] { push_key(SDLK_n); }, nullptr,
+            [&] {
+                look(0);
+                look(4);
+                push_down(centre(0).x, centre(0).y);
+            },
+            [&] {
+                look(0);
+                look(1);
+                push_up(5, 5);  // let go off the row: nothing chosen
+            },
+            [&] {
+                look(0);
+                push_key(SDLK_c);
+            },
+            [] { push_click(495, 111); }, nullptr,  // the original campaign's lords
+            [&] {
+                look(1);
+                push_key(SDLK_ESCAPE);
+            },
+            [] { push_key(SDLK_n); }, [] { push_key(SDLK_m); }, [&] { push_click(centre(0).x, centre(0).y); },
+            nullptr,  // how many players
+            [&] {
+                look(4);
+                push_key(SDLK_ESCAPE);
+            },
+            [] { push_key(SDLK_n); }, [] { push_key(SDLK_s); }, [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run().map_stem, "AES31000");
+    EXPECT_EQ(seen, (std::vector<fe_test::Rgb>{pal(40), pal(46), pal(41), pal(42), pal(40), pal(42), pal(46)}));
 }
 
 TEST_F(DriverTest, CreditsCloseOnAKeyOnly) {
@@ -169,6 +231,11 @@ TEST_F(DriverTest, CreditsCloseOnAKeyOnly) {
     run_credits_screen(r, *with_credits, palette, nullptr);
     EXPECT_EQ(frames, 1);
     EXPECT_EQ(shown, pal(77));
+    // A click closes it as well, and leaves no request to end the program behind.
+    script({[] { push_click(300, 200); }});
+    run_credits_screen(r, *with_credits, palette, nullptr);
+    SDL_PumpEvents();
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 0);
     // Without the picture nothing is shown.
     frontend_frame_hook() = [&] { ++frames; };
     run_credits_screen(r, *archive, palette, nullptr);

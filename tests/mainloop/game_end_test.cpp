@@ -13,6 +13,7 @@
 #include "datakit/kit_formats.h"
 #include "datakit/kit_game_end.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_video.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
 #include "lang/runtime_strings.h"
@@ -187,6 +188,18 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     EXPECT_EQ(rows[0].label, "Last Stand");
     EXPECT_EQ(rows[0].score, compute_standard_score(ScenarioResult{1, 100, 1, true, false, DIFF_EASY}));
     EXPECT_EQ(rows[1].name, "Lord Zevoraz") << "the old rows stay behind it";
+
+    // A won game waits for a walk to end, from its first step on.
+    ASSERT_TRUE(setup_game(m, cfg, m.archive, 5));
+    run_frame(m, 16.0f);
+    push(key_down(SDLK_RETURN));  // the turn announcement
+    run_frame(m, 16.0f);
+    ASSERT_FALSE(m.game->events.dialog_open);
+    m.game->game_won = 1;
+    m.game->loop.walk_step_index = 0;
+    EXPECT_EQ(settled_outcome(m), GameOutcome::None);
+    m.game->loop.walk_step_index = -1;
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
 }
 
 TEST_F(GameEndTest, ALostGameShowsTheLossAndTheTitleScreenAgain) {
@@ -210,6 +223,23 @@ TEST_F(GameEndTest, ALostGameShowsTheLossAndTheTitleScreenAgain) {
     });
     frontend_frame_hook() = nullptr;
     EXPECT_GT(end_frames, 0) << "the loss message was shown (the kit folder has no film)";
+    EXPECT_EQ(title_screens, 2);
+    EXPECT_FALSE(m.game);
+    EXPECT_FALSE(m.quit);
+
+    // A map that does not load is told, and waits for the player before the title screen comes back.
+    script.stop();
+    title_screens = 0;
+    NewGameConfig missing;
+    missing.map_path = dir.dir() + "maps/NOWHERE.MAP";
+    title_screen_offers(missing);
+    script.start({{key_down(SDLK_RETURN)}});
+    run_games(m, [](MainState& mm) {
+        ADD_FAILURE() << "no game should run";
+        mm.quit = true;
+    });
+    script.stop();
+    EXPECT_EQ(script.next, 1u) << "the notice took the key";
     EXPECT_EQ(title_screens, 2);
     EXPECT_FALSE(m.game);
     EXPECT_FALSE(m.quit);
@@ -253,6 +283,25 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     ASSERT_TRUE(loaded.ok) << loaded.error;
     EXPECT_TRUE(loaded.campaign_completed);
     EXPECT_EQ(loaded.config.scenario_index, 0);
+
+    // The last scenario won: its closing films; the window closed during the second one ends the program.
+    end_game(m);
+    m.quit = false;
+    title_screens = 0;
+    frame_count = 0;
+    script.stop();
+    dir.put("ANIM/WIN02.SMK", kit::write_smk(kit::demo_smk_film("THE END", 64, 48, 2.0, false)));
+    NewGameConfig last = cfg;
+    last.campaign_maps = {cfg.campaign_maps[0]};
+    title_screen_offers(last);
+    SDL_Event close{};
+    close.type = SDL_QUIT;
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        if (mm.game && settled_outcome(mm) != GameOutcome::None) script.start({{close}});
+    });
+    EXPECT_TRUE(m.quit);
+    EXPECT_EQ(title_screens, 1);
 }
 
 // l during play: the question, then the title screen's load menu and dialog; the running game
