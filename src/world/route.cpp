@@ -47,7 +47,8 @@ const std::array<uint8_t, 256> kTypeFacts = [] {
     return out;
 }();
 
-// A straight step's cost on foot by the ground entered.
+// A straight step's cost on foot by the ground entered (water, 0..19 and 255, too); a diagonal costs half as
+// much again.
 const std::array<uint8_t, 256> kGroundCost = [] {
     std::array<uint8_t, 256> out{};
     for (int g = 0; g < 256; ++g) out[(size_t)g] = g >= 40 && g <= 79 ? 6 : g >= 100 && g <= 119 ? 8 : 4;
@@ -135,11 +136,8 @@ void delta_from_dir(int dir, int& dx, int& dy) {
 
 int step_cost(const GameMap& map, int to_x, int to_y, bool diagonal, bool flat, bool on_boat) {
     const MapTile* t = map.tile(to_x, to_y);
-    if (on_boat || flat || !t || t->is_water()) return diagonal ? 6 : 4;
-    const int g = t->ground;
-    if (g >= 40 && g <= 79) return diagonal ? 9 : 6;
-    if (g >= 100 && g <= 119) return diagonal ? 12 : 8;
-    return diagonal ? 6 : 4;
+    const int straight = on_boat || flat || !t ? 4 : kGroundCost[t->ground];
+    return diagonal ? straight + straight / 2 : straight;
 }
 
 int hero_step_cost(const GameMap& map, int fx, int fy, int tx, int ty, bool on_boat, bool flat, const FogOfWar* fog) {

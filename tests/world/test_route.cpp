@@ -76,6 +76,12 @@ TEST(Route, CostsChargedByDestinationGround) {
         EXPECT_EQ(step_cost(g, 1, 0, false, false, false), band[1]) << band[0];
         EXPECT_EQ(step_cost(g, 1, 0, true, false, false), band[2]) << band[0];
     }
+    // Water, flat walkers and boats pay 4 / 6 whatever the ground.
+    g.tile(1, 0)->ground = G_WATER;
+    EXPECT_EQ(step_cost(g, 1, 0, false, false, false), 4);
+    g.tile(1, 0)->ground = G_SWAMP;
+    EXPECT_EQ(step_cost(g, 1, 0, false, true, false), 4);
+    EXPECT_EQ(step_cost(g, 1, 0, true, false, true), 6);
 }
 
 TEST(Route, DirectionsAndReachablePart) {
@@ -196,6 +202,18 @@ TEST(Route, DiagonalPastTwoBarriersFails) {
     EXPECT_EQ(squeeze(12, false, 0), -1);
     EXPECT_EQ(squeeze(12 | 0x80, false, 0), -1);
     EXPECT_EQ(squeeze(52, false, SET_MOUNTAINS), 6);  // open land is never a barrier by its type alone
+    // A blocking graveyard closes it only at every seventh frame from 63 on.
+    auto graves = [](uint8_t frame) {
+        GameMap m = draw({"..", ".."});
+        for (MapTile* t : {m.tile(0, 0), m.tile(1, 1)}) {
+            t->layer1_set = SET_GRAVEYARD;
+            t->layer1_frame = frame;
+            t->blocking = 0x80;
+        }
+        return hero_step_cost(m, 1, 0, 0, 1, false, false);
+    };
+    EXPECT_EQ(graves(70), -1);
+    EXPECT_EQ(graves(71), 6);
 }
 
 TEST(Route, WaterBoatsAndLanding) {
@@ -392,6 +410,9 @@ TEST(Route, SceneryTypesOnFootByMountainLayer) {
     f.layer2_set = SET_MOUNTAINS;
     f.layer2_frame = 4;
     EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), -1);
+    f.layer1_set = 0;
+    f.layer2_frame = 255;  // nor is a second-layer mountain set without a frame a mountain
+    EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), 4);
 }
 
 TEST(Route, FollowsTheMapAsItChangesBetweenSearches) {
