@@ -96,6 +96,7 @@ TEST(Route, DirectionsAndReachablePart) {
     EXPECT_EQ(r[2].within_points, 0);
     EXPECT_EQ(r[2].cost, -4);
     EXPECT_EQ(r[4].cost, -4);
+    EXPECT_EQ(walk(m, 0, 0, 5, 0, 8)[1].within_points, 1);  // points spent to the last one
     EXPECT_EQ(dir_from_delta(0, -1), DIR_N);
     EXPECT_EQ(dir_from_delta(-1, -1), DIR_NW);
     EXPECT_EQ(dir_from_delta(2, 0), -1);
@@ -411,7 +412,9 @@ TEST(Route, SceneryTypesOnFootByMountainLayer) {
     f.layer2_frame = 4;
     EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), -1);
     f.layer1_set = 0;
-    f.layer2_frame = 255;  // nor is a second-layer mountain set without a frame a mountain
+    f.layer1_frame = 3;  // nor does a first layer of set 0, whatever its frame
+    EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), -1);
+    f.layer2_frame = 255;  // and a second-layer mountain set without a frame is no mountain
     EXPECT_EQ(hero_step_cost(frameless, 0, 0, 1, 0, false, false), 4);
 }
 
