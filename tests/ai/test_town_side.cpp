@@ -194,14 +194,21 @@ TEST(AIBuilding, CostsWorthAndScores) {
     gs.castles[g1].buildings |= BLD_GUILD4;
     EXPECT_NEAR(ai_building_score(gs, map, 0, gs.castles[g0], BS_MAGE_GUILD) / alone, 1.00 / 1.33, 1e-12);
 
-    // A dwelling below the highest one built counts 1.66 - 0.33 x D: with dwellings 0, 1 and 3 standing
-    // the third (index 2) is worth 0.67 of what it is with 0 and 1 only. The well stands in both and is no dwelling.
+    // A dwelling below the highest one built (a map may set a town up so) counts 1.66 - 0.33 x D: with
+    // dwellings 0, 1 and 3 standing the third (index 2) is worth 0.67 of what it is with 0 and 1 only.
+    // The well stands in both and is no dwelling.
     CastleState& d = gs.castles[g0];
     d.buildings = BLD_CASTLE | BLD_WELL | BLD_DWELLING1;
     const double above_all = ai_building_score(gs, map, 0, d, BS_DWELLING_2);
     ASSERT_GT(above_all, 0);
     d.buildings |= BLD_DWELLING3;
     EXPECT_NEAR(ai_building_score(gs, map, 0, d, BS_DWELLING_2) / above_all, 0.67, 1e-12);
+
+    // The tavern is weighed as well: with its price alone in hand and a garrison to cheer, it is the choice.
+    d.buildings = BLD_CASTLE | BLD_WELL;
+    d.garrison = army_of({{5, 50}});
+    gs.resources[0] = {500, 5, 0, 0, 0, 0, 0};
+    EXPECT_EQ(ai_best_building(gs, map, 0, d).slot, BS_TAVERN);
 }
 
 TEST(AIEconomy, TurnsUpgradesPurchasesAndHires) {

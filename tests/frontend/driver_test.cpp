@@ -1,4 +1,5 @@
 // The whole front end from the title screen: every kind of result, the exits, the re-entry.
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include "assets/resources.h"
@@ -236,6 +237,20 @@ TEST_F(DriverTest, CreditsCloseOnAKeyOnly) {
     run_credits_screen(r, *with_credits, palette, nullptr);
     SDL_PumpEvents();
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 0);
+    // With a font, the credits line stands in white just above the bottom edge.
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 14);
+    ASSERT_NE(font, nullptr);
+    const int top = 474 - TTF_FontHeight(font);
+    int white = 0;
+    script({[&] {
+        for (int y = top; y < 474; ++y)
+            for (int x = 0; x < 640; x += 2) white += px(x, y) == fe_test::Rgb{255, 255, 255};
+        push_key(SDLK_SPACE);
+    }});
+    run_credits_screen(r, *with_credits, palette, font);
+    TTF_CloseFont(font);
+    EXPECT_GT(white, 20);
     // Without the picture nothing is shown.
     frontend_frame_hook() = [&] { ++frames; };
     run_credits_screen(r, *archive, palette, nullptr);
