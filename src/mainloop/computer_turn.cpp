@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "adventure/player_elimination.h"
 #include "ai/ai_battle.h"
 #include "mainloop/battle_launch.h"
@@ -15,10 +17,29 @@ namespace vorn1 {
 
 namespace {
 
+// The human's side panel, kept from before the computer's turn, loses the heroes and towns the
+// computer has taken since.
+void refresh_human_view(LoopState& l, const GameState& s) {
+    SeatView& v = l.human_view;
+    if (v.player < 0) return;
+    std::erase_if(v.hero_order, [&](int h) { return !s.valid_hero(h) || !s.heroes[(size_t)h].live || s.heroes[(size_t)h].owner != v.player; });
+    std::erase_if(v.town_order, [&](int t) {
+        return t < 0 || t >= (int)s.castles.size() || !s.castles[(size_t)t].live || s.castles[(size_t)t].owner != v.player;
+    });
+    const auto sel = std::find(v.hero_order.begin(), v.hero_order.end(), v.selected_hero);
+    if (sel == v.hero_order.end()) v.selected_hero = -1;
+    LocatorPanelState& loc = v.locator;
+    loc.selected_hero_row = v.selected_hero < 0 ? -1 : (int)(sel - v.hero_order.begin());
+    if (loc.selected_town_row >= (int)v.town_order.size()) loc.selected_town_row = -1;
+    loc.hero_scroll = std::min(loc.hero_scroll, std::max((int)v.hero_order.size() - 4, 0));
+    loc.town_scroll = std::min(loc.town_scroll, std::max((int)v.town_order.size() - 4, 0));
+}
+
 // A battle settled by the prediction may have taken a seat's last town or hero: the same end-of-game
 // checks as after a battle on the screen.
 void after_map_battle(MainState& m) {
     GameSession& g = game_of(m);
+    refresh_human_view(g.loop, g.state);
     sync_owned_lists(g.loop, g.state);
     run_victory_check(m);
     check_post_battle_eliminations(g.state, g.map, g.elimination, g.loop.current_player);
@@ -93,6 +114,7 @@ void finish_human_battle(GameSession& g) {
     const bool won = standing && g.battle.result_screen.losing_side == 1;
     if (won && (ai.target.type == AIO_ATTACK_CASTLE || ai.target.type == AIO_NEUTRAL_CASTLE))
         ai_enter_taken_town(g.state, g.map, h, ai.target.index);
+    refresh_human_view(g.loop, g.state);
     ai.resume_after_human_battle(won);
 }
 

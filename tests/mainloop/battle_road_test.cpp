@@ -546,6 +546,11 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
         EXPECT_EQ(c.owner, human_wins ? 0 : 1);
         EXPECT_EQ(state().heroes[inside].live, human_wins ? 1 : 0);
         EXPECT_EQ(state().heroes[computer].live, human_wins ? 0 : 1);
+        // The human's side panel, shown through the computer's turn, follows what is left.
+        const SeatView& panel = loop().human_view;
+        EXPECT_EQ(std::count(panel.hero_order.begin(), panel.hero_order.end(), inside), human_wins ? 1 : 0);
+        EXPECT_EQ(std::count(panel.town_order.begin(), panel.town_order.end(), town), human_wins ? 1 : 0);
+        EXPECT_EQ(panel.selected_hero == inside, human_wins && panel.selected_hero >= 0);
         if (human_wins) {
             for (int i = 0; i < 3; ++i) EXPECT_EQ(c.garrison.counts[i], garrison_left[i]) << "slot " << i;
         } else {

@@ -31,6 +31,18 @@ GameMap make_spell_map() {
     return b.map;
 }
 
+GameMap make_siege_map() {
+    MapBuilder b(36, 36, G_GRASS, "Siege at Dawn");
+    b.map.description = "A warlock's band waits at the gate of a knight's castle.";
+    // The player's hero is hired in its first town, the castle; the second town keeps the player in
+    // the game whatever the siege brings.
+    b.town(kSiegeMapCastleX, kSiegeMapCastleY, 0, 0, true, "Redwall");
+    b.town(4, 30, 0, 0, false, "Redmoor");
+    b.hero(kSiegeMapCastleX + 2, kSiegeMapCastleY + 2, 35, 1);  // 20 centaurs and 5 gargoyles
+    b.town(30, 30, 3, 1, true, "Bluehold");
+    return b.map;
+}
+
 const StringMap& battle_road_english_strings() {
     static const StringMap texts{
         {"GAME_JOIN_TITLE", "Followers"},

@@ -20,6 +20,12 @@ GameMap make_battle_map();
 constexpr int kSpellMapMonsterX = 13;
 constexpr const char* kSpellMapFile = "KITSPELL.MAP";
 GameMap make_spell_map();
+
+// The siege map: the player's hero in its castle, a computer hero waiting below the gate.
+constexpr int kSiegeMapCastleX = 10, kSiegeMapCastleY = 10;
+constexpr const char* kSiegeMapFile = "KITSIEGE.MAP";
+GameMap make_siege_map();
+
 const StringMap& battle_road_english_strings();
 
 }  // namespace vorn1::kit

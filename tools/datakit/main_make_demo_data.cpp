@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
     if (!vorn1::kit::write_kit_maps(out + "/maps") ||
         !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kBattleMapFile, vorn1::kit::make_battle_map()) ||
         !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kSpellMapFile, vorn1::kit::make_spell_map()) ||
+        !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::kSiegeMapFile, vorn1::kit::make_siege_map()) ||
         !vorn1::kit::write_map_file(out + "/maps/" + vorn1::kit::KIT_QUICK_WIN_FILE, vorn1::kit::make_quick_win_map())) {
         std::fprintf(stderr, "make_demo_data: could not write %s/maps\n", out.c_str());
         return 1;
