@@ -14,12 +14,16 @@ using namespace vorn1::e2e;
 
 namespace {
 
-// Shots a second apart until `done` holds for the last two (up to `seconds`); the last shot.
-vorn1::Image wait_for_screen(const GameFolder& folder, const RunningGame& g, double seconds,
+using Clock = std::chrono::steady_clock;
+
+// Shots a second apart until `done` holds for the last two, for at most `seconds` of wall time (a shot
+// on a busy machine may itself take seconds); the last shot.
+vorn1::Image wait_for_screen(const GameFolder& folder, const RunningGame& g, int seconds,
                              const std::function<bool(const vorn1::Image&, const vorn1::Image&)>& done) {
     const fs::path probe = folder.root / "probe.png";
+    const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
     vorn1::Image last = window_shot(g.x->display, g.id, probe);
-    for (double t = 0; t < seconds; t += 1.0) {
+    while (Clock::now() < end) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         vorn1::Image now = window_shot(g.x->display, g.id, probe);
         const bool ok = last.width > 0 && now.width > 0 && done(last, now);
@@ -52,7 +56,7 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     // End the turn; the hero could still move, so the question is answered yes.
     g.keys({"e"}, 1000);
     g.keys({"Return"}, 500);
-    wait_for_screen(folder, g, 30, [&](const vorn1::Image&, const vorn1::Image& now) {
+    wait_for_screen(folder, g, 40, [&](const vorn1::Image&, const vorn1::Image& now) {
         return changed_pixels(before, now, 0, 0, 640, 460) > 100000;
     });
     const vorn1::Image field = g.shot("computer_siege_field.png");
@@ -63,7 +67,7 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     // stands still); the result screen then stands still over it.
     const fs::path probe = folder.root / "probe.png";
     vorn1::Image last = field;
-    for (int i = 0; i < 90; ++i) {
+    for (const Clock::time_point end = Clock::now() + std::chrono::seconds(150); Clock::now() < end;) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
         const vorn1::Image now = window_shot(x.display, g.id, probe);
         if (now.width == 0) continue;
@@ -84,10 +88,10 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
         return changed_pixels(result, now, 0, 0, 640, 460) > 100000 && changed_pixels(last, now, 0, 0, 640, 480) < 50;
     };
     g.keys({"Return"}, 500);
-    wait_for_screen(folder, g, 30, settled);
+    wait_for_screen(folder, g, 40, settled);
     g.shot("computer_turn_announced.png");
     g.keys({"Return"}, 500);
-    const vorn1::Image after = wait_for_screen(folder, g, 30, settled);
+    const vorn1::Image after = wait_for_screen(folder, g, 40, settled);
     g.shot("computer_map_after.png");
     ASSERT_GT(after.width, 0);
     EXPECT_GT(changed_pixels(result, after, 0, 0, 640, 460), 100000) << "the map is not back";
