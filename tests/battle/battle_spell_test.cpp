@@ -198,33 +198,6 @@ TEST(BattleSpell, CureResurrectAndDispelArithmetic) {
     EXPECT_EQ(slowed.count, 2);
     EXPECT_EQ(slowed.top_hp, 5);
 
-    // Cure chosen in the book acts at once: a charge, the round's cast, the turn's phase untouched.
-    {
-        GameState g;
-        BattleScreen c;
-        c.game = &g;
-        c.attacker_side.hero = add_caster(g, {{kSpellCure, 2}, {kSpellDispel, 1}});
-        c.attacker_side.power = 2;
-        BattleUnit& pikes = put(c, 0, 2, 10, 2, 1);
-        pikes.top_hp = 1;
-        pikes.spell_status = kSpellBlind;
-        pikes.disabled = 1;
-        BattleUnit& foe_pikes = put(c, 5, 2, 10, 2, 7);
-        foe_pikes.spell_status = kSpellHaste;
-        vorn1::test::queue_all(c, 0);
-        ASSERT_TRUE(choose_battle_spell(c, kSpellCure));
-        EXPECT_EQ(c.phase, ActionPhase::Idle);
-        EXPECT_EQ(pikes.top_hp, 1 + 10);
-        EXPECT_EQ(pikes.spell_status, 255);
-        EXPECT_EQ(pikes.disabled, 0);
-        EXPECT_EQ(g.heroes[0].spell_charges[kSpellCure], 1);
-        EXPECT_FALSE(choose_battle_spell(c, kSpellDispel)) << "one cast a round";
-        c.spell_cast_this_round = 0;
-        ASSERT_TRUE(choose_battle_spell(c, kSpellDispel));
-        EXPECT_EQ(foe_pikes.spell_status, 255);
-        EXPECT_EQ(g.heroes[0].spell_charges[kSpellDispel], 0);
-    }
-
     // Dispel clears every slot, dead ones and both sides.
     slowed.alive = 0;
     slowed.spell_status = kSpellBlind;
@@ -268,6 +241,27 @@ TEST(BattleSpell, MassStrikesKeepTheActingStacksTurn) {
     EXPECT_EQ(pool(*b.unit_by_index(1)), 100);
     EXPECT_EQ(pool(*b.unit_by_index(6)), 100);
     EXPECT_EQ(b.current, acting);
+
+    // Cure chosen in the book acts at once: a charge and the round's cast go, the phase stays.
+    BattleUnit& own_pikes = *b.unit_by_index(1);  // 100 of 150 hit points: 7, the top one at 10
+    own_pikes.spell_status = kSpellBlind;
+    own_pikes.disabled = 1;
+    b.unit_by_index(6)->spell_status = kSpellHaste;
+    g.heroes[0].spell_charges[kSpellCure] = 2;
+    g.heroes[0].spell_charges[kSpellDispel] = 1;
+    b.spell_cast_this_round = 0;
+    ASSERT_TRUE(choose_battle_spell(b, kSpellCure));
+    EXPECT_EQ(b.phase, ActionPhase::Idle);
+    EXPECT_EQ(own_pikes.count, 7);
+    EXPECT_EQ(own_pikes.top_hp, 15);
+    EXPECT_EQ(own_pikes.spell_status, 255);
+    EXPECT_EQ(own_pikes.disabled, 0);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellCure], 1);
+    EXPECT_FALSE(choose_battle_spell(b, kSpellDispel)) << "one cast a round";
+    b.spell_cast_this_round = 0;
+    ASSERT_TRUE(choose_battle_spell(b, kSpellDispel));
+    EXPECT_EQ(b.unit_by_index(6)->spell_status, 255);
+    EXPECT_EQ(g.heroes[0].spell_charges[kSpellDispel], 0);
 
     // Turn Undead leaves one cloud where the Ghosts stood; they wince as it shows, and the turn stays.
     std::vector<int> winces;
