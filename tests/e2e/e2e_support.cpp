@@ -223,7 +223,7 @@ bool still(const Image& a, const Image& b, const Box& r) {
 }
 
 Image RunningGame::wait_for_screen(const std::string& name, const std::string& what, const ShotTest& ready,
-                                   double seconds) const {
+                                   double seconds, int pause_ms) const {
     const fs::path file = fs::path(VORN1_BINARY_DIR) / "e2e_shots" / name;
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     Image before;
@@ -242,7 +242,7 @@ Image RunningGame::wait_for_screen(const std::string& name, const std::string& w
             return now;
         }
         if (!now.empty()) before = std::move(now);
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
     }
 }
 

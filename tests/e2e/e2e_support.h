@@ -93,9 +93,10 @@ struct RunningGame {
     std::string geometry() const;
 
     // Screenshots until `ready` holds for one, kept as `name`; when `seconds` pass first, or the
-    // program ends, the test fails naming the step (`what`) and the last screenshot.
+    // program ends, the test fails naming the step (`what`) and the last screenshot. `pause_ms` between
+    // shots; 0 catches a short-lived picture.
     Image wait_for_screen(const std::string& name, const std::string& what, const ShotTest& ready,
-                          double seconds = kPatience) const;
+                          double seconds = kPatience, int pause_ms = 200) const;
     // Until `region` differs from `from` in more than `min_pixels` pixels and has settled.
     Image wait_for_change(const std::string& name, const Image& from, const Box& region, int min_pixels,
                           double seconds = kPatience) const;
