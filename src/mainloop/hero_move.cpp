@@ -464,6 +464,8 @@ void begin_next_step(MainState& m, int h) {
 void update_walk(MainState& m, float dt_ms) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    // A computer seat's heroes walk by its turn's own clock; its selected hero has no walk plan here.
+    if (l.computer_turn_pending) return;
     const int h = l.selected_hero;
     if (!g.state.valid_hero(h)) return;
     ensure_move_records(l, g.state);

@@ -456,15 +456,21 @@ TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsT
     const int computer = add_hero(9, 5, 1);
     set_army(human, {{0, 2}});
     set_army(computer, {{23, 8}});
+    // The human sees the walk, so each step is shown for its full time.
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) state().fog[1].set_explored(x, y);
+        for (int x = 0; x < 16; ++x) {
+            state().fog[0].set_explored(x, y);
+            state().fog[1].set_explored(x, y);
+        }
     start_player_turn(m, 0);
     accept_dialogs();
     loop().hero_move_points[human] = 0;
     request_end_turn(m);
     ASSERT_TRUE(loop().computer_turn_pending);
-    for (int i = 0; i < 3000 && !loop().battle_open; ++i) frames(1);
+    int walk_frames = 0;
+    for (; walk_frames < 3000 && !loop().battle_open; ++walk_frames) frames(1);
     ASSERT_TRUE(loop().battle_open);
+    EXPECT_GE(walk_frames * 16, 3 * m.speed.step_ms) << "three steps, each shown for its time";
     EXPECT_TRUE(loop().ai.waiting_for_battle);
     EXPECT_EQ(g().battle.attacker_side.hero, computer);
     EXPECT_EQ(g().battle.defender_side.hero, human);
