@@ -39,10 +39,7 @@ vorn1::Image wait_for_screen(const GameFolder& folder, const RunningGame& g, int
 // gate. The player ends the turn; the computer hero walks up and besieges the castle; the battle screen
 // shows the siege, its automatic-combat button plays it out, Enter closes the result, and after the
 // computer's turn the player's next turn is announced, with the fallen hero gone from the side panel.
-// Off until it is steady: about one run in four the window is gone right after the result screen, and
-// whether the program ended or the harness lost the window is not yet known. The in-process loop test
-// BattleRoadTest.AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen covers the same road meanwhile.
-TEST(EndToEnd, DISABLED_AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
+TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("computer", true);
     remove_maps(folder, "KITSIEGE.MAP");

@@ -162,8 +162,11 @@ int changed_pixels(const Image& a, const Image& b, int x0, int y0, int w, int h)
 void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t& game, std::string& ids) {
     const fs::path log = folder.root / "game.log";
     const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // The program sends its own standard error to nowhere: a sanitizer's report goes to a file beside the log.
+    const std::string reports = "log_path=" + (folder.root / "sanitizer").string();
     game = spawn({"./dravenmoor"},
-                 {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
+                 {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                  "ASAN_OPTIONS=detect_leaks=0:" + reports, "UBSAN_OPTIONS=print_stacktrace=1:" + reports},
                  folder.root / "bin", fd);
     if (fd >= 0) ::close(fd);
     // Only a mapped window takes the focus and has pixels to read.
@@ -232,8 +235,11 @@ Image RunningGame::wait_for_screen(const std::string& name, const std::string& w
         if (!now.empty() && ready(now, before)) return now;
         const int status = wait_for(pid, 0);
         if (status >= 0) {
+            std::string reports;
+            for (const auto& entry : fs::directory_iterator(log.parent_path()))
+                if (entry.path().filename().string().rfind("sanitizer", 0) == 0) reports += file_text(entry.path());
             ADD_FAILURE() << "waiting for " << what << " (" << name << "): the program ended with status " << status
-                          << "; it printed:\n" << file_text(log);
+                          << "; it printed:\n" << file_text(log) << reports;
             return now;
         }
         if (std::chrono::steady_clock::now() > end) {
