@@ -108,30 +108,37 @@ std::string file_text(const fs::path& file) {
 }
 
 VirtualDisplay::VirtualDisplay(const std::string& screen) {
-    int fds[2];
-    if (::pipe(fds) != 0) return;
-    // Without -noreset the server starts over whenever its last client leaves (a probe, a window
-    // search), and refuses a program that connects meanwhile.
-    pid = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
-                {}, {}, -1, fds[1]);
-    ::close(fds[1]);
-    pollfd p{fds[0], POLLIN, 0};
-    std::string num;
-    while (::poll(&p, 1, 10000) > 0) {
-        char c;
-        if (::read(fds[0], &c, 1) != 1 || c == '\n') break;
-        num += c;
-    }
-    ::close(fds[0]);
-    if (num.empty()) return;
-    // The display number can come before the server takes clients on a busy machine.
-    const std::string probe = "DISPLAY=:" + num + " xdotool getdisplaygeometry >/dev/null 2>&1";
-    for (int i = 0; i < 100; ++i) {
-        if (std::system(probe.c_str()) == 0) {
-            display = ":" + num;
-            return;
+    // Each test process takes display numbers of its own: servers that pick the first free number
+    // at the same moment can both settle on one, and a test then talks to another test's server.
+    const int base = 100 + static_cast<int>(::getpid() % 4000) * 8;
+    for (int n = base; n < base + 8 && display.empty(); ++n) {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        // Without -noreset the server starts over whenever its last client leaves (a probe, a window
+        // search), and refuses a program that connects meanwhile.
+        pid = spawn({"Xvfb", ":" + std::to_string(n), "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
+                     "-nolisten", "tcp", "-noreset"},
+                    {}, {}, -1, fds[1]);
+        ::close(fds[1]);
+        pollfd p{fds[0], POLLIN, 0};
+        std::string num;
+        while (::poll(&p, 1, 10000) > 0) {
+            char c;
+            if (::read(fds[0], &c, 1) != 1 || c == '\n') break;
+            num += c;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        ::close(fds[0]);
+        // The display number can come before the server takes clients on a busy machine.
+        const std::string probe = "DISPLAY=:" + std::to_string(n) + " xdotool getdisplaygeometry >/dev/null 2>&1";
+        for (int i = 0; i < 100 && !num.empty() && wait_for(pid, 0) < 0; ++i) {
+            if (std::system(probe.c_str()) == 0) {
+                // Only a server of our own: one that failed on a taken number has ended.
+                if (wait_for(pid, 0) < 0) display = ":" + std::to_string(n);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        if (display.empty()) stop(pid);
     }
 }
 
