@@ -130,15 +130,21 @@ VirtualDisplay::VirtualDisplay(const std::string& screen) {
         ::close(fds[0]);
         // The display number can come before the server takes clients on a busy machine.
         const std::string probe = "DISPLAY=:" + std::to_string(n) + " xdotool getdisplaygeometry >/dev/null 2>&1";
-        for (int i = 0; i < 100 && !num.empty() && wait_for(pid, 0) < 0; ++i) {
+        // A server that failed on a taken number has ended (and is reaped here, once).
+        bool ended = false;
+        const auto alive = [&] { return !ended && !(ended = wait_for(pid, 0) >= 0); };
+        for (int i = 0; i < 100 && !num.empty() && alive(); ++i) {
             if (std::system(probe.c_str()) == 0) {
-                // Only a server of our own: one that failed on a taken number has ended.
-                if (wait_for(pid, 0) < 0) display = ":" + std::to_string(n);
+                // Only a server of our own.
+                if (alive()) display = ":" + std::to_string(n);
                 break;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        if (display.empty()) stop(pid);
+        if (display.empty()) {
+            if (alive()) stop(pid);
+            pid = -1;
+        }
     }
 }
 
