@@ -12,6 +12,7 @@ const StringMap& loop_english_strings() {
         {"SAVE_GAME_SUCCESS", "Game saved successfully."},
         {"GAME_SAVE_FAILED", "The game could not be saved."},
         {"GAME_LOAD_FAILED", "The saved game could not be loaded."},
+        {"GAME_MAP_LOAD_FAILED", "The map could not be loaded."},
         {"GAME_CAST_ADVENTURE_SPELL", "Cast which spell?"},
         {"GAME_NO_ADVENTURE_SPELLS", "Your hero knows no spell that can be cast here."},
         {"GAME_CANNOT_CAST", "The spell cannot be cast now."},

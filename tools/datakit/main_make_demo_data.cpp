@@ -4,20 +4,11 @@
 #include <string>
 
 #include "datakit/datakit.h"
-#include "datakit/kit_adventure.h"
+#include "datakit/kit_catalogue.h"
 #include "datakit/kit_demo.h"
-#include "datakit/kit_dialogs7.h"
-#include "datakit/kit_events.h"
-#include "datakit/kit_frontend.h"
-#include "datakit/kit_heroscreens.h"
 #include "datakit/kit_game_end.h"
-#include "datakit/kit_lang.h"
-#include "datakit/kit_loop.h"
 #include "datakit/kit_maps.h"
-#include "datakit/kit_scores.h"
-#include "datakit/kit_town.h"
 #include "datakit/kit_video.h"
-#include "datakit/kit_battle.h"
 #include "datakit/kit_battle_road.h"
 
 int main(int argc, char** argv) {
@@ -26,18 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = argv[1];
-    // Catalogue texts of each area, before the language folder is written.
-    vorn1::kit::add_english_strings(vorn1::kit::town_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::battle_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::events_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::adventure_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::loop_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::dialogs7_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::heroscreens_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::frontend_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::scores_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::battle_road_english_strings());
-    vorn1::kit::add_english_strings(vorn1::kit::game_end_english_strings());
+    vorn1::kit::add_game_english_strings();  // every area's catalogue texts, before LANG is written
     try {
         vorn1::kit::write_demo_data(out);
     } catch (const std::exception& e) {
