@@ -84,23 +84,43 @@ uint64_t checked_count(const uint8_t* head, uint64_t size) {
     return count;
 }
 
+// An entry name as the index can hold it: at least one character, none of them a control byte.
+// Names read from garbage (a cut or overwritten file) fail this almost at once.
+bool plausible_name(const char* n, std::size_t len) {
+    if (len == 0) return false;
+    for (std::size_t i = 0; i < len; ++i) {
+        const auto c = static_cast<uint8_t>(n[i]);
+        if (c < 0x20 || c == 0x7F) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
-void AggArchive::read_index(const uint8_t* data, uint64_t size) {
+void AggArchive::read_index(const uint8_t* data, uint64_t size, uint64_t file_size) {
     const uint64_t count = checked_count(data, size);
-    file_size_ = size;
     const uint8_t* names = data + (size - count * kNameSize);
+    // Entry data lies between the records and the name table of the whole file.
+    const uint64_t data_begin = 2 + count * kRecordSize, data_end = file_size - count * kNameSize;
     entries_.reserve(count);
     names_.reserve(count);
     for (uint64_t i = 0; i < count; ++i) {
         const uint8_t* rec = data + 2 + i * kRecordSize;
-        entries_.push_back(Entry{rd32(rec), rd32(rec + 4), rd32(rec + 8)});
+        const Entry e{rd32(rec), rd32(rec + 4), rd32(rec + 8)};
         const char* n = reinterpret_cast<const char*>(names + i * kNameSize);
         std::size_t len = 0;
         while (len < kNameChars && n[len] != '\0') ++len;
-        names_.push_back(upper_ascii(std::string(n, len)));
+        if (!plausible_name(n, len))
+            throw std::runtime_error("AGG index damaged: entry " + std::to_string(i) + " has no readable name");
+        std::string name = upper_ascii(std::string(n, len));
+        if (e.size != 0 && (e.offset < data_begin || static_cast<uint64_t>(e.offset) + e.size > data_end))
+            throw std::runtime_error("AGG index damaged: entry " + std::to_string(i) + " (" + name +
+                                     ") lies outside the archive's data");
+        entries_.push_back(e);
+        names_.push_back(std::move(name));
         by_name_.try_emplace(names_.back(), static_cast<int>(i));  // the first of duplicate names wins
     }
+    file_size_ = file_size;
 }
 
 AggArchive::AggArchive(const std::string& path) : path_(path) {
@@ -130,14 +150,13 @@ AggArchive::AggArchive(const std::string& path) : path_(path) {
         std::fseek(f, static_cast<long>(size - names_len), SEEK_SET) != 0 ||
         std::fread(idx.data() + head_len, 1, names_len, f) != names_len)
         throw std::runtime_error("cannot read archive index of " + path);
-    read_index(idx.data(), idx.size());
-    file_size_ = size;
+    read_index(idx.data(), idx.size(), size);
 }
 
 AggArchive AggArchive::from_bytes(std::vector<uint8_t> bytes) {
     AggArchive a;
     a.memory_ = std::move(bytes);
-    a.read_index(a.memory_.data(), a.memory_.size());
+    a.read_index(a.memory_.data(), a.memory_.size(), a.memory_.size());
     return a;
 }
 

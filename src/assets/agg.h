@@ -18,13 +18,14 @@ public:
     };
 
     // Opens the file (found ignoring case when absent as written) and reads its index; throws
-    // std::runtime_error ("AGG has zero files", ...).
+    // std::runtime_error ("AGG has zero files", ...), also when an entry has no readable name or its
+    // bytes lie outside the archive's data (a file cut short or overwritten).
     explicit AggArchive(const std::string& path);
     // An archive image held in memory (tests, fuzzing); same checks.
     static AggArchive from_bytes(std::vector<uint8_t> bytes);
 
     bool has(const std::string& name) const;
-    // Copy of the entry's bytes; empty when absent or when its range runs past the archive's end.
+    // Copy of the entry's bytes; empty when absent or empty, or when the file could not be read.
     std::vector<uint8_t> get(const std::string& name) const;
     // Names in index order (upper-case).
     const std::vector<std::string>& names() const { return names_; }
@@ -32,7 +33,9 @@ public:
 
 private:
     AggArchive() = default;
-    void read_index(const uint8_t* data, uint64_t size);
+    // `data` holds the records and the name table as one image of `size` bytes; entry ranges are
+    // checked against the whole file of `file_size` bytes.
+    void read_index(const uint8_t* data, uint64_t size, uint64_t file_size);
 
     std::string path_;
     std::shared_ptr<std::FILE> file_;  // open for the archive's lifetime when read from disk

@@ -8,6 +8,7 @@
 
 #include "assets/agg.h"
 #include "datakit/datakit.h"
+#include "datakit/kit_demo.h"
 #include "datakit/kit_formats.h"
 
 using namespace vorn1;
@@ -84,18 +85,47 @@ TEST(Agg, ErrorsOnBadIndex) {
     EXPECT_NE(error_of(raw), "");
 }
 
-TEST(Agg, RangesPastTheEndGiveEmpty) {
+// A file cut short or overwritten is refused when it opens, naming what is wrong, rather than
+// opening with names read from garbage and entries pointing past its end.
+TEST(Agg, DamagedIndexIsRefused) {
+    auto damaged = [](const Bytes& b) { return error_of(b).find("AGG index damaged") != std::string::npos; };
     Bytes raw = sample_archive();
     // Entry 0: offset near 4 GiB so that a 32-bit offset + size would wrap to a small value.
     put32(raw, 2 + 4, 0xFFFFFFF0u);
     put32(raw, 2 + 8, 0x20);
-    // Entry 1: size one byte past the end of the file.
-    put32(raw, 2 + 12 + 8, static_cast<uint32_t>(raw.size() - (2 + 4 * 12 + 3) + 1));
-    AggArchive a = AggArchive::from_bytes(raw);
-    EXPECT_TRUE(a.has("SYSTEM.ICN"));
-    EXPECT_TRUE(a.get("SYSTEM.ICN").empty());
-    EXPECT_TRUE(a.get("QV.PAL").empty());
-    EXPECT_EQ(a.get("DEMO.MAP"), Bytes{9});
+    EXPECT_TRUE(damaged(raw)) << error_of(raw);
+    // Entry 1 one byte longer: it runs into the name table.
+    raw = sample_archive();
+    put32(raw, 2 + 12 + 8, 770);
+    EXPECT_TRUE(damaged(raw)) << error_of(raw);
+    // Entry 1 starting inside the records.
+    raw = sample_archive();
+    put32(raw, 2 + 12 + 4, 10);
+    EXPECT_TRUE(damaged(raw)) << error_of(raw);
+    // An empty name, and a name with a control byte.
+    raw = sample_archive();
+    raw[raw.size() - 15] = 0;
+    EXPECT_TRUE(damaged(raw)) << error_of(raw);
+    raw = sample_archive();
+    raw[raw.size() - 14] = 0x07;
+    EXPECT_TRUE(damaged(raw)) << error_of(raw);
+
+    // The demo archive cut in half, and random bytes of the same length (fixed seed).
+    const Bytes demo = kit::write_agg(kit::build_demo_data().archive);
+    EXPECT_NO_THROW(AggArchive::from_bytes(demo));
+    const Bytes half(demo.begin(), demo.begin() + (long)demo.size() / 2);
+    EXPECT_TRUE(damaged(half)) << error_of(half);
+    uint32_t seed = 12345;
+    Bytes noise(demo.size());
+    for (uint8_t& b : noise) {
+        seed = seed * 1103515245u + 12345u;
+        b = static_cast<uint8_t>(seed >> 16);
+    }
+    EXPECT_TRUE(damaged(noise)) << error_of(noise);
+    // A zero-length entry is no damage whatever its offset says.
+    raw = sample_archive();
+    put32(raw, 2 + 24 + 4, 0xFFFFFFFFu);
+    EXPECT_TRUE(AggArchive::from_bytes(raw).get("EMPTY.BIN").empty());
 }
 
 TEST(Agg, FirstDuplicateWinsAndLongNamesAreCut) {

@@ -19,11 +19,13 @@
 
 using namespace vorn1::e2e;
 
-TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
-    GameFolder folder("noarchive", false);
+namespace {
+
+// Runs the program of the folder with no display, so a start-up notice goes to its log; what it
+// printed, and its exit status in `status` (-1 when it had to be stopped).
+std::string run_headless(const GameFolder& folder, int& status) {
     int fds[2];
-    ASSERT_EQ(::pipe(fds), 0);
-    // No display: the message cannot be shown in a box and goes to the log.
+    if (::pipe(fds) != 0) return {};
     const pid_t game = spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "./dravenmoor"},
                              {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
                              folder.root / "bin", fds[1]);
@@ -37,11 +39,32 @@ TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
         out.append(buf, static_cast<size_t>(n));
     }
     ::close(fds[0]);
-    const int status = wait_for(game, 20);
+    status = wait_for(game, 20);
     if (status < 0) stop(game);
+    return out;
+}
+
+}  // namespace
+
+TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
+    GameFolder folder("noarchive", false);
+    int status = 0;
+    const std::string out = run_headless(folder, status);
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("Path tried: "), std::string::npos) << out;
     EXPECT_NE(out.find("VELDAR.AGG"), std::string::npos) << out;
+}
+
+// The kit's archive cut in half is named as damaged when the program starts.
+TEST(EndToEnd, TruncatedArchiveEndsWithTheDamagedNotice) {
+    GameFolder folder("cutarchive", true);
+    const fs::path agg = folder.root / "VELDAR.AGG";
+    fs::resize_file(agg, fs::file_size(agg) / 2);
+    int status = 0;
+    const std::string out = run_headless(folder, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(out.find("The data archive is damaged"), std::string::npos) << out;
+    EXPECT_NE(out.find("AGG index damaged"), std::string::npos) << out;
 }
 
 // The window of the real program on the demo data; a termination request on the title screen
