@@ -139,7 +139,7 @@ void land_dim_door(MainState& m, int hero, int x, int y) {
     if (!apply_dim_door(g.state, g.map, hero, x, y, l.hero_move_points[(size_t)hero])) return;
     hero_relocated(m, hero);
     const MapTile* t = g.map.tile(x, y);
-    if (t && t->object_type >= OBJ_EVENT_FIRST) visit_tile(m, hero, x, y);
+    if (t && t->object_type >= OBJ_EVENT_FIRST) visit_tile(m, hero, x, y, VisitSite::Landing);
 }
 
 }  // namespace

@@ -396,7 +396,7 @@ void finish_step(MainState& m, int h) {
     if (type >= OBJ_EVENT_FIRST && (arrived || is_second_site_type(type))) {
         end_walk(l);
         halt_footsteps(m);
-        visit_tile(m, h, hero.x, hero.y);
+        visit_tile(m, h, hero.x, hero.y, is_second_site_type(type) ? VisitSite::SecondSite : VisitSite::Arrival);
     } else if (arrived) {
         end_walk(l);
         halt_footsteps(m);
@@ -420,8 +420,11 @@ void begin_next_step(MainState& m, int h) {
         return;
     }
     const MapTile& to = *g.map.tile(step.x, step.y);
+    // A monster or hero met on the way is the end of the plan, whatever the meeting brings (a fight,
+    // a quick-combat result, a join, the meeting window): no marker stays on its tile.
     if (to.is_monster() && g.state.monster_at(step.x, step.y) >= 0) {
         stop_hero_movement(m);
+        finish_route(g, h);
         monster_encounter(m, h, step.x, step.y);
         return;
     }
@@ -433,6 +436,7 @@ void begin_next_step(MainState& m, int h) {
         if (town < 0 || !g.state.castles[town].is_castle) {
             // The walk stops short; a hero of the same owner is met in the meeting window.
             stop_hero_movement(m);
+            finish_route(g, h);
             if (foe) launch_hero_battle(m, h, other);
             else open_meeting(m, h, other);
             return;

@@ -357,6 +357,26 @@ void confirm_dismissal(MainState& m, int hero) {
     });
 }
 
+// A press on an offered portrait of the hire dialog: that pool hero as hiring would bring it.
+void show_offered_hero(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreenView& t = g.loop.screens.town;
+    const int slot = t.recruit_hero.portrait_clicked;
+    t.recruit_hero.portrait_clicked = -1;
+    if (slot < 0 || slot > 1 || t.castle < 0 || (size_t)t.castle >= g.state.castles.size()) return;
+    const int pool_index = t.recruit_hero.offered[(size_t)slot];
+    if (pool_index < 0) return;
+    t.pool_hero.open = true;
+    t.pool_hero.held = e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_RIGHT;
+    t.pool_hero.hero = hero_state_from_pool_entry(g.state, pool_index, g.state.castles[(size_t)t.castle].owner);
+}
+
+void handle_pool_hero_view(PoolHeroView& v, const SDL_Event& e) {
+    const bool close = v.held ? is_release(e, SDL_BUTTON_RIGHT)
+                              : e.type == SDL_MOUSEBUTTONDOWN || is_key(e, SDLK_ESCAPE) || is_key(e, SDLK_RETURN);
+    if (close) v = PoolHeroView{};
+}
+
 bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     GameSession& g = game_of(m);
     TownScreensState& s = g.loop.screens;
@@ -582,8 +602,16 @@ bool handle_town_screens_input(MainState& m, const SDL_Event& e) {
         if (is_key(e, SDLK_ESCAPE)) s.army_view.clear();
         return true;
     }
+    if (t.pool_hero.open) {
+        handle_pool_hero_view(t.pool_hero, e);
+        return true;
+    }
     if (t.recruit_hero.open) {
         if (t.recruit_hero.handle_sdl_event(e, g.state, g.map, [&m](int hero) { on_hero_hired(m, hero); })) return true;
+        if (t.recruit_hero.portrait_clicked >= 0) {
+            show_offered_hero(m, e);
+            return true;
+        }
         if (t.recruit_hero.open || !t.build_open) return true;
     }
     if (t.castle_dialog.open) return handle_castle_dialog(m, e);
@@ -621,6 +649,11 @@ void draw_town(MainState& m) {
                           t.build_exit_pressed, m.fonts.def, m.fonts.small);
     if (t.castle_dialog.open) draw_build_castle_dialog(r, cres, res, t.castle_dialog, c.faction, m.fonts.def, m.fonts.small);
     if (t.recruit_hero.open) t.recruit_hero.draw(r, res, g.state, m.fonts.def, m.fonts.small);
+    if (t.pool_hero.open) {
+        static const HeroScreenResources kNoHeroArt;
+        draw_hero_screen(r, res.hero_screen ? *res.hero_screen : kNoHeroArt, res, t.pool_hero.hero, false, m.fonts.def,
+                         m.fonts.small, true, false);
+    }
     if (t.mage.open && t.mage.buy_prompt)
         draw_buy_spellbook_dialog(r, cres, res, g.state, t.mage_hero, t.mage, m.fonts.def, m.fonts.small);
     else if (t.mage.open)

@@ -18,10 +18,19 @@
 #include "town/thieves_guild_screen.h"
 #include "town/well_screen.h"
 #include "town/troop_move.h"
+#include "world/game_state.h"
 
 namespace vorn1 {
 
 class CastleMusic;
+
+// An offered pool hero shown on the hero screen from the hire dialog: after a left press until the
+// next press or key, after a right press while that button is held.
+struct PoolHeroView {
+    bool open = false;
+    bool held = false;
+    HeroState hero;
+};
 
 struct TownScreenView {
     bool open = false;
@@ -36,6 +45,7 @@ struct TownScreenView {
     bool build_exit_pressed = false;
     BuildCastleDialogState castle_dialog;
     RecruitHeroSystem recruit_hero;
+    PoolHeroView pool_hero;
     // The sub-screens over the town picture.
     MageGuildState mage;
     int mage_hero = -1;  // the visitor the guild teaches, -1 none

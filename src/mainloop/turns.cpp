@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "adventure/adv_geometry.h"
 #include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
 #include "adventure/player_elimination.h"
@@ -92,6 +93,11 @@ void start_player_turn(MainState& m, int p) {
         l.route_dest_x = l.route_dest_y = -1;
         l.active_route.clear();
         l.active_markers.clear();
+        // Without a hero the turn opens on the player's first town, not wherever the view was.
+        if (!l.town_order.empty()) {
+            const CastleState& c = g.state.castles[(size_t)l.town_order[0]];
+            centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
+        }
     } else {
         l.selected_hero = l.hero_order[0];
         sync_hero_list_row(l);

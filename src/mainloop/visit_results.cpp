@@ -5,17 +5,63 @@
 #include "mainloop/town_capture.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/battle_launch.h"
+#include "mainloop/transitions.h"
 #include "mainloop/turns.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "town/recruit_rules.h"
-#include "town/trade_rates.h"
 
 namespace vorn1 {
 
-void visit_tile(MainState& m, int hero, int x, int y) {
+namespace {
+
+// The outcome on the game state; true when the army had no room for what the visit gave.
+bool apply_outcome(MainState& m, const EventResult& r) {
     GameSession& g = game_of(m);
-    g.events.try_trigger(g.map, g.state, hero, x, y, kMapViewArea, [&m](EventResult r) { on_visit_result(m, r); });
+    bool garrison_full = false;
+    apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
+                       [&m](int hero) { run_levelups(m, hero); }, garrison_full);
+    if (g.state.valid_hero(r.hero)) {
+        // The hero's mark on its tile survives the cleared object.
+        const HeroState& h = g.state.heroes[r.hero];
+        if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
+    }
+    return garrison_full;
+}
+
+// The map's trading post, with as many markets as the visit counted.
+void open_trading_post(MainState& m, const EventResult& r) {
+    GameSession& g = game_of(m);
+    if (!r.open_trading_post || !g.state.valid_hero(r.hero)) return;
+    g.loop.trading_post.open_dialog(g.state.heroes[r.hero].owner, r.count, &g.state);
+}
+
+void open_dwelling(MainState& m, const EventResult& r) {
+    GameSession& g = game_of(m);
+    if (!r.open_recruit || r.recruit_creature == EMPTY_ID || !g.state.valid_hero(r.hero)) return;
+    g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
+                                    [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
+}
+
+}  // namespace
+
+bool fades_at_second_site(uint8_t type) {
+    switch (type) {
+        case OBJ_CHEST: case OBJ_RESOURCE: case OBJ_ARTIFACT: case OBJ_MONSTER: case OBJ_CAMPFIRE:
+        case OBJ_ARTIFACT_AMBUSH: case OBJ_ARTIFACT_AMBUSH_B: case OBJ_PICKUP: return true;
+        default: return type >= OBJ_MONSTER_B && type <= OBJ_MONSTER_E;
+    }
+}
+
+void visit_tile(MainState& m, int hero, int x, int y, VisitSite site) {
+    GameSession& g = game_of(m);
+    EventCallback cb;
+    switch (site) {
+        case VisitSite::Arrival: cb = [&m](EventResult r) { on_visit_result(m, r); }; break;
+        case VisitSite::SecondSite: cb = [&m](EventResult r) { on_second_site_result(m, r); }; break;
+        case VisitSite::Landing: cb = [&m](EventResult r) { on_landing_result(m, r); }; break;
+    }
+    g.events.try_trigger(g.map, g.state, hero, x, y, kMapViewArea, std::move(cb));
 }
 
 void run_levelups(MainState& m, int hero) {
@@ -44,26 +90,47 @@ void on_visit_result(MainState& m, const EventResult& r) {
         launch_site_battle(m, r);
         return;
     }
-    bool garrison_full = false;
-    apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
-                       [&m](int hero) { run_levelups(m, hero); }, garrison_full);
-    if (r.choice == SITE_OBELISK && g.state.valid_hero(r.hero) &&
-        on_obelisk_visited(g.puzzle, g.state.heroes[r.hero].owner, r.x, r.y))
-        g.puzzle.newly_revealed = 1;
-    if (g.state.valid_hero(r.hero)) {
-        // The hero's mark on its tile survives the cleared object.
-        const HeroState& h = g.state.heroes[r.hero];
-        if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
-    }
-    if (r.open_recruit && g.state.valid_hero(r.hero))
-        g.loop.recruit.open_map_recruit(r.recruit_creature, r.recruit_available, r.x, r.y, r.hero,
-                                        [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
-    if (r.open_trading_post && g.state.valid_hero(r.hero)) {
-        const int player = g.state.heroes[r.hero].owner;
-        g.loop.trading_post.open_dialog(player, count_player_thieves_guilds(g.state, player), &g.state);
-    }
+    const bool garrison_full = apply_outcome(m, r);
+    open_trading_post(m, r);
+    if (garrison_full) g.loop.recruit.open_no_room();
+    open_dwelling(m, r);
     if (r.open_thieves_guild) open_thieves_guild_full_view(m);
     if (r.remove_hero && g.state.valid_hero(r.hero)) remove_hero_from_map(m, r.hero, false);
+}
+
+void on_second_site_result(MainState& m, const EventResult& r) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    if (r.enter_castle) {
+        open_town_screen(m, own_town_at(g, r.x, r.y));
+        return;
+    }
+    if (r.town_battle) {
+        launch_town_battle(m, r);
+        return;
+    }
+    if (r.site_battle) {
+        launch_site_battle(m, r);
+        return;
+    }
+    // Pictured before the outcome clears the object, so the object is what fades.
+    if (fades_at_second_site(r.type) && g.map.in_bounds(r.x, r.y)) fade_out_map_tile(m, r.x, r.y, "");
+    const bool garrison_full = apply_outcome(m, r);
+    open_trading_post(m, r);
+    if (r.kill_fade_sound && m.audio_on && m.play_sound) m.play_sound("KILLFADE.82M");
+    if (r.type == OBJ_OBELISK && r.visit_flag) {
+        const int owner = g.state.valid_hero(r.hero) ? g.state.heroes[r.hero].owner : 0;
+        if (on_obelisk_visited(g.puzzle, owner, r.x, r.y)) g.puzzle.newly_revealed = 1;
+    }
+    if (garrison_full) g.loop.recruit.open_no_room();
+    open_dwelling(m, r);
+}
+
+void on_landing_result(MainState& m, const EventResult& r) {
+    if (!m.game) return;
+    const bool garrison_full = apply_outcome(m, r);
+    open_trading_post(m, r);
+    if (garrison_full) game_of(m).loop.recruit.open_no_room();
 }
 
 void on_map_recruit_result(MainState& m, const RecruitResult& rr) {

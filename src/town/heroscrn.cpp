@@ -92,7 +92,14 @@ void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& h, const Resou
                       int index, bool exit_pressed, TTF_Font* font, TTF_Font* small_font, bool dismiss_hidden,
                       bool dismiss_pressed) {
     if (!r || index < 0 || (size_t)index >= game.heroes.size()) return;
-    const HeroState& hero = game.heroes[(size_t)index];
+    draw_hero_screen(r, h, res, game.heroes[(size_t)index], exit_pressed, font, small_font, dismiss_hidden,
+                     dismiss_pressed);
+}
+
+void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& h, const Resources& res, const HeroState& hero,
+                      bool exit_pressed, TTF_Font* font, TTF_Font* small_font, bool dismiss_hidden,
+                      bool dismiss_pressed) {
+    if (!r) return;
     if (!blit_into(r, h.background, SDL_Rect{0, 0, 640, 480})) fill_rect(r, SDL_Rect{0, 0, 640, 480}, {0, 30, 50, 255});
     text::centered_box(r, font, strings().format("HERO_NAME_THE_CLASS", {hero_display_name(hero), hero_class_name(hero)}),
                        95, 70, 450, kGold);

@@ -45,6 +45,10 @@ int hero_shown_skill(const HeroState& hero, int skill);
 void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& hres, const Resources& res, const GameState& game,
                       int hero, bool exit_pressed, TTF_Font* font, TTF_Font* small_font, bool dismiss_hidden,
                       bool dismiss_pressed);
+// The same for a hero record that need not be in play (an offered pool hero).
+void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& hres, const Resources& res, const HeroState& hero,
+                      bool exit_pressed, TTF_Font* font, TTF_Font* small_font, bool dismiss_hidden,
+                      bool dismiss_pressed);
 std::string hero_screen_infobar_text(HsZone zone, const HeroState& hero, bool dismiss_hidden);
 void draw_hero_infobar(SDL_Renderer* r, TTF_Font* font, const std::string& text);
 

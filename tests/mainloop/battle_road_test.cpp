@@ -218,6 +218,8 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     EXPECT_EQ(map().tile(7, 5)->object_type, 0);
     EXPECT_EQ(state().heroes[h].experience, (uint32_t)shown);
     EXPECT_EQ(state().heroes[h].army.counts[0], r.attacker_survivors[0]);
+    EXPECT_EQ(loop().route_dest_x, -1) << "no route is left to the beaten monster's tile";
+    EXPECT_TRUE(loop().active_markers.empty());
 
     // Declined: the same kind of fight opens on the battle screen.
     walk_to(6, 8);

@@ -467,3 +467,41 @@ TEST_F(LoopTest, SoundsFollowTheWalkAndTheDay) {
 
 }  // namespace
 }  // namespace vorn1::test
+
+namespace vorn1::test {
+namespace {
+
+// A turn opens on the selected hero, or else on the first town: after the last hero is lost and after
+// loading a save with no hero, not on unexplored ground in a corner.
+TEST_F(SavedGameTest, ATurnOpensOnTheSelectedHeroOrElseTheFirstTown) {
+    add_town(15, 16, 0);
+    loop().view_x = loop().view_y = 0;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    EXPECT_EQ(loop().view_x, 5 * 32 + 17);
+    EXPECT_EQ(loop().view_y, 5 * 32 + 16);
+
+    remove_hero_from_map(m, hero, false);
+    loop().view_x = loop().view_y = 0;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    EXPECT_EQ(loop().view_x, 15 * 32 + 17);
+    EXPECT_EQ(loop().view_y, 16 * 32 + 16);
+
+    push_key(SDLK_s);
+    frames(1);
+    accept_dialogs();
+    ASSERT_FALSE(newest_save_path().empty());
+    loop().view_x = loop().view_y = 0;
+    push_key(SDLK_l);
+    frames(1);
+    push_key(SDLK_RETURN);
+    frames(1);
+    accept_dialogs();
+    EXPECT_EQ(loop().selected_hero, -1);
+    EXPECT_EQ(loop().view_x, 15 * 32 + 17);
+    EXPECT_EQ(loop().view_y, 16 * 32 + 16);
+}
+
+}  // namespace
+}  // namespace vorn1::test

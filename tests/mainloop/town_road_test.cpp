@@ -43,6 +43,15 @@ protected:
         push_click(p.x, p.y);
         frames(1);
     }
+    void push_button(Uint32 type, Uint8 button, SDL_Point p) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        e.button.x = p.x;
+        e.button.y = p.y;
+        SDL_PushEvent(&e);
+        frames(1);
+    }
     void walk_to(int x, int y) {
         click_tile(x, y);
         frames(1);
@@ -242,6 +251,8 @@ TEST_F(HeroScreensTest, TwoHeroesMeetAndSwapAStackAndAnArtifact) {
     EXPECT_EQ(swap().hero_a, hero);
     EXPECT_EQ(swap().hero_b, other);
     EXPECT_EQ(state().heroes[(size_t)hero].x, 5);  // the walk stopped beside the other hero
+    EXPECT_EQ(loop().route_dest_x, -1) << "no route is left to the hero met";
+    EXPECT_TRUE(loop().active_markers.empty());
 
     auto centre = [](SDL_Rect r) { return SDL_Point{r.x + 16, r.y + 16}; };
     // The peasants go to the other hero's empty second slot.
@@ -367,6 +378,36 @@ TEST_F(TownBuildingsTest, HiredHeroStandsAtTheTownAndIsSelected) {
     EXPECT_GT(loop().hero_move_points[(size_t)hired], 0);
     EXPECT_FALSE(ts().build_open);
     EXPECT_EQ(castle_visiting_hero(state(), town), hired);
+}
+
+// A press on an offered portrait shows that pool hero as hiring would bring it: a right press while
+// held, a left press until the next press. Nothing is bought and the hire dialog stays.
+TEST_F(TownBuildingsTest, AnOfferedPortraitShowsThatPoolHero) {
+    init_hero_pool(state().pool);
+    state().offers[0] = {4, 9};
+    const size_t heroes = state().heroes.size();
+    open_town_screen(m, town);
+    click({CAST_X[0] + 20, 40});
+    const SDL_Point cell = build_cell_origin(11);
+    click({cell.x + 60, cell.y + 30});
+    const RecruitHeroSystem& rh = ts().recruit_hero;
+    ASSERT_TRUE(rh.open);
+    const SDL_Point first = mid(rh.portrait_rect(0));
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, first);
+    ASSERT_TRUE(ts().pool_hero.open);
+    EXPECT_EQ(ts().pool_hero.hero.name, state().pool.entries[4].name);
+    EXPECT_EQ(ts().pool_hero.hero.portrait, 4);
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, first);
+    EXPECT_FALSE(ts().pool_hero.open);
+
+    click(mid(rh.portrait_rect(1)));
+    ASSERT_TRUE(ts().pool_hero.open) << "a left click shows the hero past its release";
+    EXPECT_EQ(ts().pool_hero.hero.name, state().pool.entries[9].name);
+    click({320, 240});
+    EXPECT_FALSE(ts().pool_hero.open);
+    EXPECT_TRUE(rh.open);
+    EXPECT_EQ(state().resources[0].gold, 10000);
+    EXPECT_EQ(state().heroes.size(), heroes);
 }
 
 TEST_F(TownBuildingsTest, ShipyardPutsABoatOnTheWater) {

@@ -280,12 +280,13 @@ TEST_F(LoopTest, AnObeliskThatUncoversPiecesMarksThePuzzleNewlyRevealed) {
     r.hero = h;
     r.x = 6;
     r.y = 5;
-    r.choice = SITE_OBELISK;
-    on_visit_result(m, r);
+    r.type = OBJ_OBELISK;
+    r.visit_flag = 1;
+    on_second_site_result(m, r);
     EXPECT_EQ(g().puzzle.visited_count[0], 1);
     EXPECT_EQ(g().puzzle.newly_revealed, 1);
     g().puzzle.newly_revealed = 0;
-    on_visit_result(m, r);  // the same obelisk again uncovers nothing
+    on_second_site_result(m, r);  // the same obelisk again uncovers nothing
     EXPECT_EQ(g().puzzle.visited_count[0], 1);
     EXPECT_EQ(g().puzzle.newly_revealed, 0);
 }
