@@ -2,6 +2,7 @@
 // map's trading post.
 #include "adventure/adventure_spells.h"
 #include "loop_fixture.h"
+#include "mainloop/town_screens.h"
 #include "mainloop/transitions.h"
 #include "mainloop/visit_results.h"
 
@@ -54,6 +55,15 @@ TEST_F(VisitSitesTest, ALandingOpensNoTownBattleOrPortal) {
     ASSERT_TRUE(loop().trading_post.open);
     EXPECT_EQ(loop().trading_post.markets, 2);
     EXPECT_FALSE(g().events.dialog_open);
+    loop().trading_post.close();
+    m.settings.enable_trade = true;
+    state().castles[(size_t)own].buildings |= BLD_TAVERN;
+    open_town_screen(m, own);
+    open_thieves_guild_screen(loop().screens.town.thieves);
+    push_click(10, 70);  // the guild's signpost
+    frames(1);
+    ASSERT_TRUE(loop().trading_post.open);
+    EXPECT_EQ(loop().trading_post.markets, 1);
 }
 
 // An object a walk ends on and takes fades out of its tile.
