@@ -95,6 +95,7 @@ void remove_beaten_monster(MainState& m, int x, int y) {
     fade_out_map_tile(m, x, y, "KILLFADE.82M");
     clear_site_tile(g.map, x, y);
     rebuild_monster_guard_map(g.map);
+    forget_routes_to(g, x, y);
 }
 
 void settle(MainState& m, const BattleSettlement& st) {

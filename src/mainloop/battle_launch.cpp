@@ -285,6 +285,7 @@ void join_answer(MainState& m, const EventResult& r, int hero, int x, int y) {
     s.count = 0;
     clear_site_tile(g.map, x, y);
     rebuild_monster_guard_map(g.map);
+    forget_routes_to(g, x, y);
     // Slower creatures may have joined: the day's allowance follows the army.
     if (hero < (int)l.hero_day_points.size()) l.hero_day_points[hero] = hero_day_mp(g.state, g.map, hero);
     l.pending_monster_hero = l.pending_monster_x = l.pending_monster_y = -1;

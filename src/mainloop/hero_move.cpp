@@ -217,6 +217,17 @@ void reset_planned_route(GameSession& g, int hero) {
     if (hero == g.loop.selected_hero) clear_active_plan(g.loop);
 }
 
+void forget_routes_to(GameSession& g, int x, int y) {
+    const size_t n = std::max(g.loop.hero_routes.size(), g.state.heroes.size());
+    for (size_t h = 0; h < n; ++h) {
+        const bool stored = h < g.loop.hero_routes.size() && g.loop.hero_routes[h].dest_x == x &&
+                            g.loop.hero_routes[h].dest_y == y;
+        const bool kept = h < g.state.heroes.size() && g.state.heroes[h].dest_x == x && g.state.heroes[h].dest_y == y;
+        if (stored || kept) forget_route(g, (int)h);
+    }
+    if (g.loop.route_dest_x == x && g.loop.route_dest_y == y) clear_active_plan(g.loop);
+}
+
 void store_selected_destination(GameSession& g) {
     const LoopState& l = g.loop;
     if (!g.state.valid_hero(l.selected_hero)) return;

@@ -43,6 +43,9 @@ void open_kingdom_overview(MainState& m);
 void reset_hero_movement(GameSession& g, int hero);
 // The hero's plan is dropped: its stored route and destination, and the active one when selected.
 void reset_planned_route(GameSession& g, int hero);
+// What stood on (x, y) is gone (a monster beaten or joined, a hero out of play): every plan that led
+// there is dropped, so no marker points at an empty tile.
+void forget_routes_to(GameSession& g, int x, int y);
 // Before a save: the selected hero's destination and every hero's points into the hero records.
 void store_selected_destination(GameSession& g);
 void store_hero_move_points(GameSession& g);

@@ -312,10 +312,13 @@ void remove_hero_from_map(MainState& m, int hero, bool keep_selection) {
     const auto it = std::find(l.hero_order.begin(), l.hero_order.end(), hero);
     const int row = it == l.hero_order.end() ? 0 : (int)(it - l.hero_order.begin());
     const HeroState& h = g.state.heroes[hero];
+    const int x = h.x, y = h.y;
     fade_out_map_tile(m, h.x, h.y, "KILLFADE.82M");
     clear_hero_boat(g.state, g.map, hero);
     return_hero_to_pool(g.state, g.map, hero, 3);
     reset_hero_movement(g, hero);
+    // Plans to the hero's tile led to the hero, unless it stood in a town's gate.
+    if (const MapTile* t = g.map.tile(x, y); t && !t->is_town_entrance()) forget_routes_to(g, x, y);
     if (keep_selection) return;
     select_hero_at_list_index(g, row);
 }

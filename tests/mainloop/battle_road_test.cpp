@@ -248,8 +248,14 @@ TEST_F(BattleRoadTest, AWillingStackJoinsAndADeclinedOneFightsAfterTheInsult) {
     add_monster(7, 5, 0, 40);
     add_monster(5, 7, 0, 40);
     state().monsters[0].willing = state().monsters[1].willing = 1;
+    const int other = add_hero(9, 6, 0);
     start_player_turn(m, 0);
     accept_dialogs();
+    // The second hero's plan leads to the stack too.
+    select_hero(g(), other);
+    plan_hero_route(m, other, 7, 5);
+    ASSERT_EQ(state().heroes[other].dest_x, 7);
+    select_hero(g(), h);
     walk_to(7, 5);
     frames(30);
     ASSERT_TRUE(g().events.dialog_open) << "the offer";
@@ -258,6 +264,9 @@ TEST_F(BattleRoadTest, AWillingStackJoinsAndADeclinedOneFightsAfterTheInsult) {
     EXPECT_EQ(state().heroes[h].army.counts[0], 65535) << "merged, capped";
     EXPECT_EQ(state().monsters[0].removed, 1);
     EXPECT_FALSE(loop().battle_open);
+    EXPECT_EQ(loop().route_dest_x, -1);
+    EXPECT_EQ(state().heroes[other].dest_x, -1) << "no plan leads to the stack that joined";
+    EXPECT_EQ(loop().hero_routes[other].dest_x, -1);
 
     walk_to(5, 6);
     frames(40);
