@@ -27,9 +27,7 @@ bool claim_object(GameState& s, GameMap& map, int player, const AIMapObject& o, 
         case AIO_REINFORCE_CASTLE: {
             if (!in_range(s.castles, o.index) || !s.valid_hero(hero)) return false;
             HeroState& h = s.heroes[(size_t)hero];
-            const Army before = h.army;
-            pool_garrison_into_hero(s, player, s.castles[(size_t)o.index], h, false);
-            if (h.army.ids == before.ids && h.army.counts == before.counts) return false;
+            if (!pour_garrison_into_hero(s.castles[(size_t)o.index], h, -1)) return false;
             ai_log(s, player, "hero %d - reinforced from garrison @ (%d,%d)", hero, o.x, o.y);
             refresh();
             return true;

@@ -112,7 +112,7 @@ Action best_purchase(const GameState& s, int p, int town_index, const std::array
                 if (t.garrison.ids[i] < 28 && (gMonsterDatabase[t.garrison.ids[i]].flags & AIM_TOP_TIER)) ++F;
             score *= 1.18 - 0.06 * F;
         }
-        score *= AI_F32_1157625;
+        score *= AI_PURCHASE_WEIGHT;
         score *= ai_afford_factor(s, p, u);
         const float price = ai_gold_price(prices, u) * static_cast<float>(n);
         score = ai_per_price(score, price);
@@ -207,8 +207,11 @@ void upgrade_towns(GameState& s, GameMap& map, int p) {
     for (CastleState& t : s.castles) {
         if (r.gold < price.gold) break;
         if (!t.live || t.owner != p || t.is_castle || t.built_today) continue;
-        if (!r.covers(price)) continue;
-        r -= price;
+        // Only what the castle costs is asked for: a stock of another kind below zero blocks nothing.
+        if (r.wood < price.wood || r.ore < price.ore) continue;
+        r.gold -= price.gold;
+        r.wood -= price.wood;
+        r.ore -= price.ore;
         t.buildings = static_cast<uint16_t>((t.buildings | BLD_CASTLE) & ~BLD_TENT);
         upgrade_town_to_castle(map, t);
         t.built_today = 1;
@@ -255,6 +258,19 @@ bool carry_out(GameState& s, GameMap& map, int p, const Action& a) {
 }
 
 }  // namespace
+
+AIPurchaseChoice ai_best_purchase(const GameState& s, int p, int town) {
+    AIPurchaseChoice c;
+    if (!is_player_index(p) || town < 0 || town >= static_cast<int>(s.castles.size())) return c;
+    std::array<float, 7> prices{};
+    compute_turn_cost_resource(s, p, prices);
+    const Action a = best_purchase(s, p, town, prices);
+    c.dwelling = a.slot;
+    c.creature = a.creature;
+    c.count = a.count;
+    c.score = a.score;
+    return c;
+}
 
 void ai_run_castle_economy(GameState& s, GameMap& map, int p, bool allow_stack_split) {
     (void)allow_stack_split;

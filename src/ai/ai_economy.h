@@ -20,6 +20,15 @@ float ai_gold_price(const std::array<float, 7>& prices, const CreatureCost& cost
 // A score divided by a price; a price of 0 leaves it as it is.
 double ai_per_price(double score, float price);
 
+// A town's best creature purchase, scored before its garrison's lag is weighed in; score -99 when none.
+struct AIPurchaseChoice {
+    int dwelling = -1;
+    int creature = -1;
+    int count = 0;
+    double score = -99;
+};
+AIPurchaseChoice ai_best_purchase(const GameState& state, int player, int town);
+
 // Spends the treasury in passes until nothing scores at least 0.02. The flag is not read.
 void ai_run_castle_economy(GameState& state, GameMap& map, int player, bool allow_stack_split);
 

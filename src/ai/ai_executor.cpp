@@ -161,12 +161,9 @@ void AIExecutor::begin_turn(GameState& st, GameMap& mp, std::vector<int>& left, 
         ai_log(st, p, "pursue ultimate artifact");
         pursuit = ai_pursue_ultimate_artifact(st, mp, puzzle, left, p);
     }
-    // Heroes hired this turn start with a whole day's points, as a human's new hero does.
-    for (size_t i = std::min(left.size(), max.size()); i < st.heroes.size(); ++i) {
-        const int day = st.heroes[i].live ? hero_day_mp(st, mp, (int)i) : 0;
-        if (i >= left.size()) left.push_back(day);
-        if (i >= max.size()) max.push_back(day);
-    }
+    // Heroes hired this turn wait for the next day's turnover to get their points.
+    if (left.size() < st.heroes.size()) left.resize(st.heroes.size(), 0);
+    if (max.size() < st.heroes.size()) max.resize(st.heroes.size(), 0);
     if (dimdoor_uses.size() < st.heroes.size()) dimdoor_uses.resize(st.heroes.size(), 0);
     for (const HeroState& h : st.heroes) heroes_to_move += h.live && h.owner == p;
     if (heroes_to_move == 0) active = false;

@@ -67,7 +67,7 @@ double garrison_merge_value(const HeroState& hero, const CastleState& town) {
         if (slot < 0) continue;
         a.ids[(size_t)slot] = id;
         a.counts[(size_t)slot] = (uint16_t)std::min(65535, a.counts[(size_t)slot] + town.garrison.counts[(size_t)i]);
-        v += town.garrison.counts[(size_t)i] * ai_creature_value(id);
+        v += (double)town.garrison.counts[(size_t)i] * ai_creature_value(id);
     }
     return v;
 }
@@ -160,13 +160,50 @@ bool plan_best_action(AIContext& c, const GameState& s, const GameMap& map, cons
     for (int i = 0; i < (int)c.objects.size(); ++i)
         if (c.objects[(size_t)i].x >= 0 && c.objects[(size_t)i].y >= 0)
             at_tile[c.objects[(size_t)i].y * w + c.objects[(size_t)i].x] = i;
-    std::unordered_map<int, int32_t> strat;
     const FogOfWar* fog = is_player_index(player) ? &s.fog[(size_t)player] : nullptr;
+    AISearchArray search, local;
+    // What lies around a target tile, as the hero h values it, less the crowding of the player's other heroes.
+    auto strategic_value = [&](int h, int tx, int ty) {
+        const HeroState& hero = s.heroes[(size_t)h];
+        local.seed(map, s, nullptr, tx, ty, 36, false, false, player, false);
+        if (AISearchCell* tc = const_cast<AISearchCell*>(local.cell(tx, ty))) tc->reached = false;
+        int64_t sum = 0;
+        for (int idx = 0; idx < (int)local.cells.size(); ++idx) {
+            if (!local.cells[(size_t)idx].reached) continue;
+            const auto cand = at_tile.find(idx);
+            if (cand == at_tile.end()) continue;
+            int32_t p2 = 100;
+            sum += (int64_t)(ValueOfEventAtPosition(s, map, h, player, c.objects[(size_t)cand->second], p2) /
+                             (local.cells[(size_t)idx].cost + 2.0));
+        }
+        for (int k = 0; k < (int)s.heroes.size(); ++k) {
+            const HeroState& o2 = s.heroes[(size_t)k];
+            if (!o2.live || o2.owner != player || (o2.x == hero.x && o2.y == hero.y)) continue;
+            const int d = std::abs(o2.x - tx) + std::abs(o2.y - ty);
+            if (d < 9) sum -= (9 - d) * 1250 / 9;
+        }
+        return (int32_t)std::clamp<int64_t>(sum, INT32_MIN + 1, 32000);
+    };
+    // A tile's strategic value is fixed once per call, by the first hero that may go there (its route tests
+    // passed). Candidates let through without their route tests wait on the tile until it matters.
+    struct StratTile {
+        int fixer = -1;
+        int32_t value = RV_STRAT_UNSET;
+        std::vector<std::pair<int, int>> untested;  // (hero, candidate)
+    };
+    std::unordered_map<int, StratTile> strat;
+    auto find_fixer = [&](StratTile& st) {
+        for (const auto& [ph, pi] : st.untested) {
+            if (st.fixer >= 0) break;
+            const AIMapObject& po = c.objects[(size_t)pi];
+            if (reachable_target(s, map, ph, po, po.type != AIO_MONSTER) > 0) st.fixer = ph;
+        }
+        st.untested.clear();
+    };
 
     double best = -50000.0;
     bool best_today = false;
     int chosen = -1, chosen_obj = -1;
-    AISearchArray search, local;
     for (int h = 0; h < (int)s.heroes.size(); ++h) {
         if (!live_hero_of(s, h, player) || !has_points(mp_left, h) || hero_pinned_to_defense(s, player, h, dangers)) continue;
         const HeroState& hero = s.heroes[(size_t)h];
@@ -215,37 +252,31 @@ bool plan_best_action(AIContext& c, const GameState& s, const GameMap& map, cons
             const double t = (cell ? cell->cost : 0) / (double)mp;
             const double f = time_factor(t, hero.on_boat != 0);
             double score = (double)(int64_t)(v / (f + 0.2));
+            StratTile& st = strat[o.y * w + o.x];
+            int32_t sv = RV_STRAT_UNSET;
             if (pct == 100) {
-                int32_t& sv = strat.try_emplace(o.y * w + o.x, RV_STRAT_UNSET).first->second;
-                if (sv == RV_STRAT_UNSET) {
-                    local.seed(map, s, nullptr, o.x, o.y, 36, false, false, player, false);
-                    if (AISearchCell* tc = const_cast<AISearchCell*>(local.cell(o.x, o.y))) tc->reached = false;
-                    int64_t sum = 0;
-                    for (int idx = 0; idx < (int)local.cells.size(); ++idx) {
-                        if (!local.cells[(size_t)idx].reached) continue;
-                        const auto cand = at_tile.find(idx);
-                        if (cand == at_tile.end()) continue;
-                        int32_t p2 = 100;
-                        sum += (int64_t)(ValueOfEventAtPosition(s, map, h, player, c.objects[(size_t)cand->second], p2) /
-                                         (local.cells[(size_t)idx].cost + 2.0));
-                    }
-                    for (int k = 0; k < (int)s.heroes.size(); ++k) {
-                        const HeroState& o2 = s.heroes[(size_t)k];
-                        if (!o2.live || o2.owner != player || (o2.x == hero.x && o2.y == hero.y)) continue;
-                        const int d = std::abs(o2.x - o.x) + std::abs(o2.y - o.y);
-                        if (d < 9) sum -= (9 - d) * 1250 / 9;
-                    }
-                    sv = (int32_t)std::clamp<int64_t>(sum, INT32_MIN + 1, 32000);
-                }
+                if (st.fixer < 0) find_fixer(st);
+                // Not fixed yet: this hero's own value is the one it would fix.
+                if (st.fixer < 0) sv = strategic_value(h, o.x, o.y);
+                else if (st.value == RV_STRAT_UNSET) sv = st.value = strategic_value(st.fixer, o.x, o.y);
+                else sv = st.value;
                 score += (double)(int64_t)(2.0 * sv / (f + 1.0));
             }
             if (o.type == AIO_REINFORCE_CASTLE && !is_busy()) score += 2500;
             score *= role_value_multiplier(role_for(c, h), o.type);
             // The route checks are dear: skip them for a candidate that cannot win whatever they say (a route
             // costs at least 4 a tile, so a far one cannot be today's).
-            if (score <= best && (best_today || 4 * cheb_dist(hero.x, hero.y, o.x, o.y) > mp)) continue;
+            if (score <= best && (best_today || 4 * cheb_dist(hero.x, hero.y, o.x, o.y) > mp)) {
+                if (st.fixer < 0) st.untested.push_back({h, i});
+                continue;
+            }
             const double cost = reachable_target(s, map, h, o, o.type != AIO_MONSTER);
             if (cost <= 0) continue;
+            if (st.fixer < 0) find_fixer(st);
+            if (st.fixer < 0) {
+                st.fixer = h;
+                st.value = sv;
+            }
             const bool today = cost > 0 && cost <= mp;
             if ((today && (!best_today || score > best)) || (!today && !best_today && score > best)) {
                 best = score;

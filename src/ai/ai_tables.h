@@ -29,6 +29,7 @@ constexpr uint8_t SPELL_AI_COUNTS = 0x02;
 
 // Single-precision constants the rules widen to double.
 constexpr double AI_F32_073 = static_cast<double>(0.73f);
-constexpr double AI_F32_1157625 = static_cast<double>(1.157625f);
+// The creature purchase's weight, a double as it stands (not widened from single precision).
+constexpr double AI_PURCHASE_WEIGHT = 1.1576250118285416;
 
 }  // namespace vorn1

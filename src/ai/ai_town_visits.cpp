@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "ai/ai_battle.h"
@@ -135,10 +136,11 @@ namespace {
 
 int town_visit(const GameState& state, PlayerResources* treasury, int player, HeroState& hero, CastleState& town,
                bool evaluate_only) {
-    int worth = spell_part(evaluate_only ? nullptr : treasury, hero, town, evaluate_only);
+    int64_t worth = spell_part(evaluate_only ? nullptr : treasury, hero, town, evaluate_only);
 
-    const int h = static_cast<int>(FightValueOfStack(hero.army, nullptr, false));
-    const int g = static_cast<int>(FightValueOfStack(town.garrison, nullptr, false));
+    // Wide: five full stacks of the top creature are worth more than 32 bits hold.
+    const int64_t h = static_cast<int64_t>(FightValueOfStack(hero.army, nullptr, false));
+    const int64_t g = static_cast<int64_t>(FightValueOfStack(town.garrison, nullptr, false));
     const double share = h + g > 0 ? static_cast<double>(g) / (h + g) : 0.0;
     const int s = std::min(std::min(hero.attack + hero.artifact_bonus[0], 127) + std::min(hero.defense + hero.artifact_bonus[1], 127), 10);
     const double T = town.is_castle ? 0.54 - 0.02 * s : 0.33 - 0.01 * s;
@@ -156,7 +158,7 @@ int town_visit(const GameState& state, PlayerResources* treasury, int player, He
         if (!(full && !shared)) {
             const double wr = is_player_index(player) ? state.ai_vars[player].wealth_ratio : 0.0f;
             const double t = ((dev + 0.78) * (dev + 0.78) - 1) * (h + g) * wr * (h >= g ? 0.13 : 0.25);
-            const int troop = static_cast<int>(t);
+            const int64_t troop = static_cast<int64_t>(t);
             if (troop > 0) worth += troop;
         }
     } else if (!evaluate_only && !balanced) {
@@ -182,7 +184,8 @@ int town_visit(const GameState& state, PlayerResources* treasury, int player, He
             if (!holds_creature(receiver, id) && !has_free_slot(receiver)) break;
             const double unit = ai_creature_value(id);
             if (unit <= 0) break;
-            const int n = static_cast<int>(X / unit + 0.5);
+            // More than a stack can hold moves the whole stack; the bound keeps the count an int.
+            const int n = static_cast<int>(std::min(X / unit + 0.5, 100000.0));
             if (n < 1) break;
             const int m = giver.counts[slot];
             int amount;
@@ -206,7 +209,7 @@ int town_visit(const GameState& state, PlayerResources* treasury, int player, He
             if (last || moved < amount) break;
         }
     }
-    return worth;
+    return static_cast<int>(std::min<int64_t>(worth, INT32_MAX));
 }
 
 }  // namespace
@@ -239,13 +242,17 @@ void DoAllHeroInteractions(GameState& state, const GameMap& map, int player) {
     }
 }
 
-void pool_garrison_into_hero(const GameState& state, int player, CastleState& town, HeroState& hero, bool keep_guard) {
-    const int guard = keep_guard ? weakest_stack(town.garrison) : -1;
+bool pour_garrison_into_hero(CastleState& town, HeroState& hero, int guard) {
     bool moved = false;
     for (int slot : strongest_first(town.garrison)) {
         if (slot == guard || town.garrison.slot_empty(slot)) continue;
         moved |= move_stack(town.garrison, slot, hero.army);
     }
+    return moved;
+}
+
+void pool_garrison_into_hero(const GameState& state, int player, CastleState& town, HeroState& hero, bool keep_guard) {
+    const bool moved = pour_garrison_into_hero(town, hero, keep_guard ? weakest_stack(town.garrison) : -1);
     if (moved)
         ai_log(state, player, "pool garrison into hero (castle @ %d,%d)%s", town.x, town.y, keep_guard ? " [kept guard]" : "");
     if (keep_guard && town.garrison.empty() && hero.army.stack_count() >= 2) {

@@ -16,6 +16,8 @@ void eval_hero_interaction_at_town(const GameState& state, const GameMap& map, i
 void DoAllHeroInteractions(GameState& state, const GameMap& map, int player);
 // Log lines name the town's tile, so the state and player come along for the log.
 void pool_garrison_into_hero(const GameState& state, int player, CastleState& town, HeroState& hero, bool keep_guard);
+// The pouring alone, strongest stack first, leaving the `guard` slot (-1 none); true when a stack moved.
+bool pour_garrison_into_hero(CastleState& town, HeroState& hero, int guard);
 void ai_pool_between_allied_heroes(GameState& state, int player);
 
 // Unit power of a creature for pooling.

@@ -94,8 +94,9 @@ void start_human_battle(MainState& m, const AIStepResult& r) {
     if (r.castle >= 0) launch_town_battle(m, r.attacker, r.target_x, r.target_y);
     else if (r.defender_hero >= 0) launch_hero_battle(m, r.attacker, r.defender_hero);
     if (g.loop.battle_open) return;
-    // A garrison of empty slots is nobody: the town was taken at the gate.
+    // A garrison of empty slots is nobody: the town was taken at the gate, and leaves the human's panel.
     if (r.castle >= 0 && g.state.castles[(size_t)r.castle].owner == ai.player) {
+        refresh_human_view(g.loop, g.state);
         ai.resume_after_human_battle(true);
         return;
     }
@@ -124,6 +125,7 @@ void begin_computer_turn(MainState& m, int p) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     l.ai.view_enemy_moves = m.settings.view_enemy_moves;
+    l.ai.allow_stack_split = m.settings.stack_split;
     l.ai.enable_trade = m.settings.enable_trade;
     l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, l.human_view.player);
     sync_hero_vectors(g);
