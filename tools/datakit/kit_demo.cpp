@@ -10,6 +10,7 @@
 #include "datakit/kit_adventure.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_screen_art.h"
 #include "datakit/kit_sound.h"
 
 namespace vorn1::kit {
@@ -140,7 +141,7 @@ std::vector<DemoEntry> build_table() {
     icn("BTNHOTST.ICN", 8, 138, 40);
     icn("SCROLL.ICN", 5, 20, 20);
     icn("NEWGAME.ICN", 29, 40, 40);
-    icn("CPANEL.ICN", 20, 60, 30);
+    icn("CPANEL.ICN", 27, 65, 65);
     icn("SCENINFO.ICN", 4, 60, 30);
     icn("HISCORE.ICN", 6, 60, 30);
     // The adventure screen's own art (kit_adventure draws it; the rows only list it).
@@ -289,6 +290,7 @@ Palette demo_palette() {
 
 Bytes make_demo_entry(const DemoEntry& e) {
     if (const Bytes* art = adventure_entry_bytes(e.name)) return *art;
+    if (const Bytes* art = screen_art_bytes(e.name)) return *art;
     const std::string stem = e.name.substr(0, e.name.find('.'));
     switch (e.kind) {
     case DemoKind::Palette:

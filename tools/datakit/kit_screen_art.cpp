@@ -1,0 +1,198 @@
+#include "datakit/kit_screen_art.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "datakit/kit_adventure.h"
+#include "datakit/kit_formats.h"
+#include "town/castle_screen.h"
+
+namespace vorn1::kit {
+
+namespace {
+
+// The bottom of the town picture: the lower panel covers the rest of the background.
+constexpr int kTownPictureBottom = 248;
+
+// A filled piece with an outline and its name and frame in small letters at its top left.
+IndexGrid plate(int w, int h, const std::string& name, int frame) {
+    const uint8_t fill = set_colour(name), ink = contrast_colour(fill);
+    IndexGrid g(std::max(1, w), std::max(1, h), fill);
+    for (int x = 0; x < g.width; ++x) g.at(x, 0) = g.at(x, g.height - 1) = ink;
+    for (int y = 0; y < g.height; ++y) g.at(0, y) = g.at(g.width - 1, y) = ink;
+    draw_small_text(g, 2, 2, frame < 0 ? name : name + " " + std::to_string(frame), ink);
+    return g;
+}
+
+// An outline `thick` pixels wide around a clear middle (selection marks, portrait borders).
+IndexGrid ring(int w, int h, int thick, uint8_t colour) {
+    IndexGrid g(w, h, colour);
+    g.mask.assign(g.index.size(), kOpaque);
+    for (int y = thick; y < h - thick; ++y)
+        for (int x = thick; x < w - thick; ++x) g.set_kind(x, y, kTransparent);
+    return g;
+}
+
+IcnFrame frame_at(IndexGrid g, int x, int y) {
+    IcnFrame f;
+    f.x = static_cast<int16_t>(x);
+    f.y = static_cast<int16_t>(y);
+    f.pixels = std::move(g);
+    return f;
+}
+
+// One frame per size, each a plate of the set, at offset 0.
+Bytes sized_set(const std::string& stem, const std::vector<std::array<int, 2>>& sizes) {
+    std::vector<IcnFrame> frames;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        frames.push_back(frame_at(plate(sizes[i][0], sizes[i][1], stem, static_cast<int>(i)), 0, 0));
+    return write_icn(frames);
+}
+
+// A building of the town picture: frame 0 at its place on the screen, then `count - 1` small
+// animation pieces that walk along its top edge, each header holding its screen position.
+Bytes town_building(const std::string& stem, int x, int y, int w, int h, int count) {
+    w = std::min(w, 640 - x);
+    h = std::min(h, kTownPictureBottom - y);
+    std::vector<IcnFrame> frames{frame_at(plate(w, h, stem, -1), x, y)};
+    const int piece_w = 16, piece_h = 12, travel = std::max(0, w - piece_w - 8);
+    for (int k = 1; k < count; ++k) {
+        IndexGrid g = plate(piece_w, piece_h, "", -1);
+        const uint8_t ink = contrast_colour(set_colour(stem));
+        std::fill(g.index.begin(), g.index.end(), ink);
+        draw_small_text(g, 2, 3, std::to_string(k), set_colour(stem));
+        frames.push_back(frame_at(std::move(g), x + 4 + travel * (k - 1) / std::max(1, count - 2), y + 4));
+    }
+    return write_icn(frames);
+}
+
+void add_town_pictures(std::map<std::string, Bytes>& art) {
+    static const char* const kStems[4] = {"FARM", "PLNS", "FRST", "MTN"};
+    static const int kCastleAt[4][2] = {{171, 0}, {220, 0}, {268, 1}, {172, 0}};
+    for (int f = 0; f < 4; ++f) {
+        const std::string stem = kStems[f];
+        for (int d = 0; d < 6; ++d) {
+            const std::string name = stem + "_D" + std::to_string(d);
+            art[name + ".ICN"] = town_building(name, DWELLING_X[f][d], DWELLING_Y[f][d], 88, 60, 6);
+        }
+        art[stem + "TENT.ICN"] = town_building(stem + "TENT", TENT_X[f], TENT_Y[f], TENT_W[f], TENT_H[f], 6);
+        art[stem + "CAST.ICN"] = town_building(stem + "CAST", kCastleAt[f][0], kCastleAt[f][1], CAST_W[f], CAST_H[f], 6);
+    }
+    art["THIEVESG.ICN"] = town_building("THIEVESG", 132, 81, 60, 48, 8);
+    art["TAVERN.ICN"] = town_building("TAVERN", 204, 74, 64, 50, 8);
+    art["WELL.ICN"] = town_building("WELL", 174, 200, 50, 48, 8);
+    art["DOCK.ICN"] = town_building("DOCK", 0, 165, 120, 83, 8);
+    art["PLNS_E0.ICN"] = town_building("PLNS_E0", 232, 204, 100, 40, 8);
+    // The mage guild's pieces are drawn stretched into fixed records: each frame in its record's size.
+    std::vector<IcnFrame> guild(8);
+    for (const MageGuildRecord& rec : MAGE_GLD_DATA)
+        guild[static_cast<std::size_t>(rec.frame)] = frame_at(plate(rec.w, rec.h, "MAGEGLD", rec.frame), rec.x, rec.y);
+    art["MAGEGLD.ICN"] = write_icn(guild);
+}
+
+void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
+    // Lower panel, the selected-slot mark (clear inside, so the stack stays visible), slot backdrops
+    // and the box shown without a visiting hero.
+    std::vector<IcnFrame> strip{frame_at(plate(640, 212, "STRIP", 0), 0, 0),
+                                frame_at(ring(82, 93, 3, nearest_index(standard_palette(), 255, 230, 0)), 0, 0)};
+    for (int i = 2; i <= 7; ++i) strip.push_back(frame_at(plate(82, 93, "STRIP", i), 0, 0));
+    strip.push_back(frame_at(plate(101, 93, "STRIP", 8), 0, 0));
+    art["STRIP.ICN"] = write_icn(strip);
+
+    // The shared window pieces: guild slots, the well's title plate, the cost panel, count box, arrows,
+    // MAX, build markers, the portrait border (clear inside) and the recruit buttons.
+    std::vector<std::array<int, 2>> sizes = {{140, 77}, {140, 77}, {110, 16}, {132, 68}, {68, 19}, {26, 14},
+                                             {26, 14},  {26, 14},  {26, 14},  {60, 25},  {60, 25}, {28, 28},
+                                             {28, 28},  {28, 28},  {40, 40},  {40, 40},  {40, 40}, {40, 40},
+                                             {111, 105}, {40, 40}, {111, 24}, {111, 24}};
+    std::vector<IcnFrame> wind;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        wind.push_back(frame_at(plate(sizes[i][0], sizes[i][1], "TOWNWIND", static_cast<int>(i)), 0, 0));
+    wind[18] = frame_at(ring(111, 105, 5, set_colour("TOWNWIND")), 0, 0);
+    art["TOWNWIND.ICN"] = write_icn(wind);
+
+    art["LEGEND.ICN"] = sized_set("LEGEND", {{80, 25}, {80, 25}});
+    // Drawn twice side by side, the left copy mirrored: the name sits at the right end.
+    IndexGrid bar(320, 20, set_colour("BIGBAR"));
+    for (int x = 0; x < 320; ++x) bar.at(x, 0) = bar.at(x, 19) = contrast_colour(set_colour("BIGBAR"));
+    draw_small_text(bar, 288, 8, "BIGBAR", contrast_colour(set_colour("BIGBAR")));
+    art["BIGBAR.ICN"] = write_icn({frame_at(std::move(bar), 0, 0)});
+}
+
+void add_front_end_pictures(std::map<std::string, Bytes>& art) {
+    // Set-up pages and the map list: icons, gems, the wide scenario box, arrows, buttons, the
+    // highlight (clear inside) and the King of the Hill toggle.
+    std::vector<std::array<int, 2>> sizes(29, {40, 40});
+    for (int i = 1; i <= 4; ++i) sizes[i] = {62, 56};
+    for (int i = 5; i <= 9; ++i) sizes[i] = {62, 56};
+    for (int i = 11; i <= 17; ++i) sizes[i] = {44, 32};
+    sizes[18] = {250, 20};
+    sizes[19] = sizes[20] = {24, 20};
+    for (int i = 21; i <= 24; ++i) sizes[i] = {90, 28};
+    sizes[25] = {66, 60};
+    sizes[26] = {62, 56};
+    sizes[27] = sizes[28] = {44, 32};
+    std::vector<IcnFrame> icons;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        icons.push_back(frame_at(plate(sizes[i][0], sizes[i][1], "NEWGAME", static_cast<int>(i)), 0, 0));
+    icons[25] = frame_at(ring(66, 60, 2, set_colour("HIGHLITE")), 0, 0);
+    // The scenario name is written over the box: no label there.
+    icons[18] = frame_at(IndexGrid(250, 20, set_colour("SCENBOX")), 0, 0);
+    art["NEWGAME.ICN"] = write_icn(icons);
+
+    // Hero figures and banners of the battle's tents, then the small class emblems that the set-up
+    // page also shows in its faction box.
+    std::vector<IcnFrame> tent;
+    for (int i = 0; i < 8; ++i) tent.push_back(frame_at(labelled_picture(76, 100, "TENT", i), 0, 0));
+    for (int i = 8; i < 12; ++i) tent.push_back(frame_at(plate(22, 20, std::to_string(i), -1), 0, 0));
+    art["TENT.ICN"] = write_icn(tent);
+
+    // The control panel: four large buttons, close, fifteen option icons, scenario information.
+    std::vector<std::array<int, 2>> panel(27, {65, 65});
+    for (int i = 0; i <= 7; ++i) panel[i] = {96, 56};
+    panel[8] = panel[9] = panel[25] = panel[26] = {96, 27};
+    art["CPANEL.ICN"] = sized_set("CPANEL", panel);
+
+    // The map list's panel with its list box and scroll track, and the details panel below it.
+    const int W = 320, H = 336;
+    IndexGrid request = plate(W, H, "REQUEST", -1);
+    const uint8_t well = nearest_index(standard_palette(), 24, 24, 48);
+    for (int y = 44; y < 238; ++y)
+        for (int x = 54; x <= W - 57; ++x) request.at(x, y) = well;
+    for (int y = 54; y < 236; ++y)
+        for (int x = W - 37; x < W - 17; ++x) request.at(x, y) = well;
+    art["REQUEST.BMP"] = write_bmp(request);
+    art["REQEXTRA.BMP"] = panel_bmp("REQEXTRA", W, 150);
+    for (const char* n : {"NEWGAME", "CPANEL", "SCENINFO"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 322, 459);
+    art["REDBACK.BMP"] = panel_bmp("REDBACK", 210, 426);
+}
+
+const std::map<std::string, Bytes>& art_table() {
+    static const std::map<std::string, Bytes> table = [] {
+        std::map<std::string, Bytes> art;
+        add_town_pictures(art);
+        add_army_and_window_pictures(art);
+        add_front_end_pictures(art);
+        return art;
+    }();
+    return table;
+}
+
+}  // namespace
+
+Bytes panel_bmp(const std::string& name, int w, int h) {
+    const uint8_t fill = set_colour(name), ink = contrast_colour(fill);
+    IndexGrid g(w, h, fill);
+    for (int x = 0; x < w; ++x) g.at(x, 0) = g.at(x, h - 1) = ink;
+    for (int y = 0; y < h; ++y) g.at(0, y) = g.at(w - 1, y) = ink;
+    draw_small_text(g, 4, h - 8, name, ink);
+    return write_bmp(g);
+}
+
+const Bytes* screen_art_bytes(const std::string& name) {
+    const auto it = art_table().find(name);
+    return it == art_table().end() ? nullptr : &it->second;
+}
+
+}  // namespace vorn1::kit
