@@ -110,7 +110,40 @@ void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     for (std::size_t i = 0; i < sizes.size(); ++i)
         wind.push_back(frame_at(plate(sizes[i][0], sizes[i][1], "TOWNWIND", static_cast<int>(i)), 0, 0));
     wind[18] = frame_at(ring(111, 105, 5, set_colour("TOWNWIND")), 0, 0);
+    // The well's title plate and the count box carry the program's text: plain.
+    for (int i : {2, 4}) wind[(size_t)i] = frame_at(IndexGrid(sizes[(size_t)i][0], sizes[(size_t)i][1], set_colour("TOWNWIND")), 0, 0);
     art["TOWNWIND.ICN"] = write_icn(wind);
+
+    // Building pictures of the build screen and the well, after the plain name plate they stand on.
+    std::vector<IcnFrame> buildings{frame_at(IndexGrid(137, 13, set_colour("PLATE")), 0, 0)};
+    for (int i = 1; i < 34; ++i) buildings.push_back(frame_at(plate(137, 61, "BUILDING", i), 0, 0));
+    art["BUILDING.ICN"] = write_icn(buildings);
+    // The status strip under the sub-screens' texts is plain; the dialog buttons keep their labels.
+    std::vector<IcnFrame> system{frame_at(IndexGrid(269, 19, set_colour("SYSTEM")), 0, 0)};
+    for (int i = 1; i < 13; ++i) system.push_back(frame_at(labelled_picture(66, 25, "SYSTEM", i), 0, 0));
+    art["SYSTEM.ICN"] = write_icn(system);
+
+    // The hero screen: skill pictures with their name below the skill's title, the plain panel behind
+    // morale, luck and experience, exit and dismiss bars, the experience picture and the small morale and
+    // luck pictures.
+    std::vector<IcnFrame> hero;
+    for (int i = 0; i < 24; ++i) {
+        IndexGrid g = plate(40, 40, "HEROSCRN", i);
+        if (i <= 4 && i != 3) {
+            g = IndexGrid(82, 93, set_colour("HEROSCRN"));
+            draw_small_text(g, 2, 22, "HEROSCRN " + std::to_string(i), contrast_colour(set_colour("HEROSCRN")));
+        } else if (i == 3) {
+            g = IndexGrid(82, 93, set_colour("HSPANEL"));
+        } else if (i >= 6 && i <= 9) {
+            g = plate(28, 121, std::to_string(i), -1);
+        } else if (i == 10) {
+            g = plate(40, 26, "EXP", -1);
+        } else if (i >= 11 && i <= 17 && i != 15) {
+            g = plate(22, 20, std::to_string(i), -1);
+        }
+        hero.push_back(frame_at(std::move(g), 0, 0));
+    }
+    art["HEROSCRN.ICN"] = write_icn(hero);
 
     art["LEGEND.ICN"] = sized_set("LEGEND", {{80, 25}, {80, 25}});
     // Drawn twice side by side, the left copy mirrored: the name sits at the right end.
