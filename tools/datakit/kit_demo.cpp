@@ -330,7 +330,14 @@ Bytes make_demo_entry(const DemoEntry& e) {
     if (e.name == "BUYBUILD.ICN") {
         const int sizes[4][2] = {{143, 77}, {140, 45}, {141, 48}, {250, 30}};
         std::vector<IcnFrame> frames(4);
-        for (int i = 0; i < 4; ++i) frames[i].pixels = labelled_picture(sizes[i][0], sizes[i][1], stem, i);
+        // Dialog texts are written over the frame and its left half is drawn mirrored: the name sits
+        // at the outer edge of the top piece only.
+        for (int i = 0; i < 4; ++i) {
+            IndexGrid g(sizes[i][0], sizes[i][1], set_colour(stem));
+            for (int x = 0; x < g.width; ++x) g.at(x, 0) = g.at(x, g.height - 1) = contrast_colour(set_colour(stem));
+            if (i == 0) draw_small_text(g, g.width - 36, 4, stem, contrast_colour(set_colour(stem)));
+            frames[i].pixels = g;
+        }
         return write_icn(frames);
     }
     return labelled_icn(stem, e.frames, e.w, e.h);
