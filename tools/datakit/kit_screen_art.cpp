@@ -181,6 +181,22 @@ void add_front_end_pictures(std::map<std::string, Bytes>& art) {
     for (int i = 8; i < 12; ++i) tent.push_back(frame_at(plate(22, 20, std::to_string(i), -1), 0, 0));
     art["TENT.ICN"] = write_icn(tent);
 
+    // Campaign pages: OK and restart buttons, then the scenario pictures, which the page writes its
+    // title and story over: an outline with its number in a corner.
+    std::vector<IcnFrame> campaign;
+    for (int i = 0; i < 4; ++i) campaign.push_back(frame_at(plate(i < 2 ? 99 : 160, 28, "CAMPAIGN", i), 0, 0));
+    for (int i = 4; i < 14; ++i) {
+        IndexGrid g = ring(128, 72, 2, set_colour("CAMPAIGN"));
+        draw_small_text(g, 118 - 4 * (i > 9), 64, std::to_string(i), set_colour("CAMPAIGN"));
+        campaign.push_back(frame_at(std::move(g), 0, 0));
+    }
+    art["CAMPAIGN.ICN"] = write_icn(campaign);
+    // The story is written in light grey on this panel: a dark one.
+    IndexGrid back(442, 303, nearest_index(standard_palette(), 40, 28, 64));
+    for (int x = 0; x < 442; ++x) back.at(x, 0) = back.at(x, 302) = contrast_colour(back.at(1, 1));
+    draw_small_text(back, 4, 295, "CAMPBACK", contrast_colour(back.at(1, 1)));
+    art["CAMPBACK.BMP"] = write_bmp(back);
+
     // The control panel: four large buttons, close, fifteen option icons, scenario information.
     std::vector<std::array<int, 2>> panel(27, {65, 65});
     for (int i = 0; i <= 7; ++i) panel[i] = {96, 56};
