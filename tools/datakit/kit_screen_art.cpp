@@ -215,6 +215,8 @@ void add_front_end_pictures(std::map<std::string, Bytes>& art) {
     art["REQEXTRA.BMP"] = panel_bmp("REQEXTRA", W, 150);
     for (const char* n : {"NEWGAME", "CPANEL", "SCENINFO"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 322, 459);
     art["REDBACK.BMP"] = panel_bmp("REDBACK", 210, 426);
+    art["SWAPWIN.BMP"] = panel_bmp("SWAPWIN", 448, 448);
+    art["SWAPBTN.ICN"] = sized_set("SWAPBTN", {{80, 25}, {80, 25}, {80, 25}, {80, 25}});
     for (const char* n : {"RECRUIT", "RECRUIT2"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 320, 240);
 }
 
