@@ -215,6 +215,10 @@ void add_front_end_pictures(std::map<std::string, Bytes>& art) {
     art["REQEXTRA.BMP"] = panel_bmp("REQEXTRA", W, 150);
     for (const char* n : {"NEWGAME", "CPANEL", "SCENINFO"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 322, 459);
     art["REDBACK.BMP"] = panel_bmp("REDBACK", 210, 426);
+    // The high-score page's switch and exit bars, standing at its two sides.
+    std::vector<IcnFrame> score_bars;
+    for (int i = 0; i < 6; ++i) score_bars.push_back(frame_at(plate(28, 134, "HS", i), 0, 0));
+    art["HISCORE.ICN"] = write_icn(score_bars);
     art["SWAPWIN.BMP"] = panel_bmp("SWAPWIN", 448, 448);
     art["SWAPBTN.ICN"] = sized_set("SWAPBTN", {{80, 25}, {80, 25}, {80, 25}, {80, 25}});
     for (const char* n : {"RECRUIT", "RECRUIT2"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 320, 240);
