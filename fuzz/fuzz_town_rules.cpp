@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "town/recruit_rules.h"
-#include "town/trade_rates.h"
+#include "world/recruit_rules.h"
+#include "world/trade_rates.h"
 #include "world/game_state.h"
 
 namespace {

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "adventure/adv_geometry.h"
-#include "adventure/player_elimination.h"
 #include "lang/runtime_strings.h"
 #include "world/game_state.h"
 #include "world/map.h"

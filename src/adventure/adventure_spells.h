@@ -42,7 +42,7 @@ enum ViewReveal : uint8_t {
 // The reveal bits of a view spell; 0 for any other spell.
 uint8_t view_spell_reveal(int spell);
 
-// The landing rule itself, is_dimdoor_passable, is declared in adventure/player_elimination.h.
+// The landing rule itself, is_dimdoor_passable, is declared in world/tile_rules.h.
 
 // The adventure spells the hero can cast now (spell book, at least one cast left), in id order.
 std::vector<int> castable_adventure_spells(const GameState& state, int hero);

@@ -7,7 +7,7 @@
 #include "adventure/adventure_resources.h"
 #include "assets/text_render.h"
 #include "lang/runtime_strings.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 #include "world/new_day.h"
 
 namespace vorn1 {

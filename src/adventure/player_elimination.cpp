@@ -90,19 +90,4 @@ unsigned check_post_battle_eliminations(const GameState& state, const GameMap& m
     return newly;
 }
 
-bool is_dimdoor_passable(const GameMap& map, const GameState& state, int x, int y) {
-    const MapTile* t = map.tile(x, y);
-    if (!t || !t->is_land() || t->blocking != 0 || t->occupied()) return false;
-    if (state.hero_at(x, y) >= 0 || state.monster_at(x, y) >= 0) return false;
-    for (const auto& p : state.resource_piles)
-        if (!p.taken && p.x == x && p.y == y) return false;
-    for (const auto& c : state.campfires)
-        if (!c.taken && c.x == x && c.y == y) return false;
-    for (const auto& c : state.chests)
-        if (!c.taken && c.x == x && c.y == y) return false;
-    for (const auto& a : state.map_artifacts)
-        if (!a.taken && a.x == x && a.y == y) return false;
-    return true;
-}
-
 }  // namespace vorn1

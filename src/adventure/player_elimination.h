@@ -50,8 +50,4 @@ bool process_turn_start_elimination_warning(PlayerEliminationState& e, int playe
 // Takes the queued warning of a player: the days left, or -1 when none was queued.
 int32_t take_elimination_warning(PlayerEliminationState& e, int player);
 
-// A legal Dimension Door landing: on the map, land, blocking byte clear, no hero, and no live
-// monster stack, resource pile, campfire, chest or map artifact there.
-bool is_dimdoor_passable(const GameMap& map, const GameState& state, int x, int y);
-
 }  // namespace vorn1

@@ -10,7 +10,7 @@
 #include "adventure/render_viewport.h"
 #include "assets/text_render.h"
 #include "lang/runtime_strings.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 #include "world/game_state.h"
 #include "world/map.h"
 

@@ -7,7 +7,7 @@
 
 #include "ai/ai_tables.h"
 #include "battle/battle_combat.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "world/tile_rules.h"
 

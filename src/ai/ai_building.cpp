@@ -6,7 +6,7 @@
 #include "ai/ai_economy.h"
 #include "ai/ai_tables.h"
 #include "ai/ai_turn_vars.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 
 namespace vorn1 {
 

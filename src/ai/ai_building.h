@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/buildings.h"
 #include "world/game_state.h"
 #include "world/map.h"

@@ -2,7 +2,7 @@
 // The computer player's spending in its towns: castles, buildings, creatures and heroes.
 #include <array>
 
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/game_state.h"
 #include "world/map.h"
 

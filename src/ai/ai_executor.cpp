@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "adventure/player_elimination.h"
 #include "ai/ai_battle.h"
 #include "ai/ai_claim.h"
 #include "ai/ai_economy.h"

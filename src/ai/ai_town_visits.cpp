@@ -9,7 +9,7 @@
 #include "ai/ai_battle.h"
 #include "ai/ai_records.h"
 #include "ai/ai_tables.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {

@@ -1,7 +1,7 @@
 #include "ai/ai_trading.h"
 
 #include "ai/ai_records.h"
-#include "town/trade_rates.h"
+#include "world/trade_rates.h"
 
 namespace vorn1 {
 

@@ -7,7 +7,7 @@
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
 #include "battle/battle_spell.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 #include "world/game_state.h"
 #include "world/tile_rules.h"

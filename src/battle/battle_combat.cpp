@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 #include "lang/runtime_strings.h"
 

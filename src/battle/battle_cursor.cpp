@@ -2,7 +2,7 @@
 
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 
 namespace vorn1 {

@@ -13,9 +13,9 @@
 #include "assets/text_render.h"
 #include "battle/battle_draw.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "lang/runtime_strings.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

@@ -10,7 +10,7 @@
 #include "assets/icn.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 
 namespace vorn1 {
 

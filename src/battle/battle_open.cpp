@@ -6,7 +6,7 @@
 #include "battle/battle_resources.h"
 #include "battle/battle_scenery.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 #include "battle/morale_luck.h"
 #include "lang/runtime_strings.h"

@@ -6,7 +6,7 @@
 
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 #include "lang/runtime_strings.h"
 

@@ -3,7 +3,7 @@
 
 #include <SDL_mixer.h>
 
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 
 namespace vorn1 {
 

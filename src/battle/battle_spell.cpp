@@ -6,10 +6,10 @@
 #include "battle/battle_auto.h"
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 #include "lang/runtime_strings.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

@@ -7,9 +7,9 @@
 #include "battle/battle_combat.h"
 #include "battle/battle_draw.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 
 namespace vorn1 {
 

@@ -4,7 +4,7 @@
 
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {

@@ -4,17 +4,9 @@
 #include <cstdint>
 #include <string>
 
-namespace vorn1 {
+#include "world/xorshift.h"
 
-// One step of the battle's xorshift32; the stepped state is the drawn value.
-inline uint32_t xorshift32_next(uint32_t& state) {
-    uint32_t x = state;
-    x ^= x << 13;
-    x ^= x >> 17;
-    x ^= x << 5;
-    state = x;
-    return x;
-}
+namespace vorn1 {
 
 // One roll in 0..n-1 (n <= 0 gives 0 without stepping the generator).
 inline int roll_mod(uint32_t& state, int n) {

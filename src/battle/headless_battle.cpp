@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "battle/battle_types.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "world/game_state.h"
 

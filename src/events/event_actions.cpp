@@ -6,8 +6,7 @@
 
 #include "events/event.h"
 #include "lang/runtime_strings.h"
-#include "town/levelup.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 
@@ -355,14 +354,6 @@ void apply_event_result(const EventResult& res, GameMap& map, GameState& state, 
         events.resource_flash_ms = kResourceFlashMs;
     }
     if (state.heroes[hero].experience > xp_before && levelups) levelups(hero);
-}
-
-void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
-                        std::vector<int>& mp_max, EventSystem& events, LevelUpSystem& levelups,
-                        bool& garrison_full) {
-    apply_event_result(res, map, state, mp_left, mp_max, events,
-                       [&](int hero) { check_and_apply_levelups(state.heroes[hero], hero, levelups); },
-                       garrison_full);
 }
 
 void apply_map_recruit_result(const RecruitResult& rr, GameMap& map, GameState& state, std::vector<int>& mp_left,

@@ -16,7 +16,6 @@
 namespace vorn1 {
 
 class EventSystem;
-class LevelUpSystem;
 struct RecruitResult;
 
 // What a visit acts on; carried in EventResult::choice.
@@ -116,12 +115,6 @@ using LevelUpSink = std::function<void(int hero)>;
 // creatures found no place in the hero's army.
 void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
                         std::vector<int>& mp_max, EventSystem& events, const LevelUpSink& levelups,
-                        bool& garrison_full);
-
-// The same with the level-up queue: a hero whose experience passed its threshold levels up and
-// its record waits in `levelups` for the dialog.
-void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
-                        std::vector<int>& mp_max, EventSystem& events, LevelUpSystem& levelups,
                         bool& garrison_full);
 
 // A purchase at a map dwelling (see RecruitResult); sets no_room when the army had no slot, in

@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "events/event_actions.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/buildings.h"
 
 namespace vorn1 {

@@ -7,7 +7,7 @@
 #include "events/event.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
-#include "town/trade_rates.h"
+#include "world/trade_rates.h"
 #include "world/game_state.h"
 #include "world/map.h"
 

@@ -9,7 +9,7 @@
 #include "mainloop/turns.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 
 namespace vorn1 {
 

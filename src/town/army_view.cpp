@@ -5,7 +5,7 @@
 
 #include "assets/render_utils.h"
 #include "assets/resources.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
 #include "lang/lang_icn_override.h"

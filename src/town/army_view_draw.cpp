@@ -2,7 +2,7 @@
 
 #include "assets/text_render.h"
 #include "battle/battle_resources.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "town/army_view.h"
 #include "town/dialog_art.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "lang/runtime_strings.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 
 namespace vorn1 {
 

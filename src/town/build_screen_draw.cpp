@@ -9,7 +9,7 @@
 #include "town/build_screen.h"
 #include "town/castle_screen_resources.h"
 #include "town/dialog_art.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 
 namespace vorn1 {
 

@@ -14,7 +14,7 @@
 #include "town/castle_screen_resources.h"
 #include "town/dialog_art.h"
 #include "town/heroscrn_tooltip.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

@@ -7,6 +7,10 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
+
+#include "events/event_actions.h"
+#include "world/levels.h"
 
 namespace vorn1 {
 
@@ -14,15 +18,6 @@ class EventSystem;
 struct EventDef;
 struct GameState;
 struct Resources;
-
-struct LevelUpEvent {
-    int32_t hero = -1;                 // index in the game state's hero list
-    int32_t levels_gained = 0;         // 1 or more
-    int32_t new_level = 0;
-    std::array<int32_t, 4> gains{};    // attack, defense, spell power, knowledge
-    std::string name;
-    uint8_t portrait = 0;
-};
 
 // Catalogue keys of the four skills in the order of LevelUpEvent::gains.
 extern const std::array<const char*, 4> kStatKey;
@@ -42,5 +37,16 @@ public:
     void draw_exp_info_box(SDL_Renderer* r, const Resources& res, const GameState& game, int hero, SDL_Rect area,
                            TTF_Font* font) const;
 };
+
+// The level rule with the dialog's queue.
+inline bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& levelups) {
+    return check_and_apply_levelups(hero, hero_index, levelups.queue);
+}
+
+// apply_event_result with the dialog's queue: a hero whose experience passed its threshold levels up
+// and its record waits in `levelups` for the dialog.
+void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
+                        std::vector<int>& mp_max, EventSystem& events, LevelUpSystem& levelups,
+                        bool& garrison_full);
 
 }  // namespace vorn1

@@ -10,7 +10,7 @@
 #include "town/castle_screen_resources.h"
 #include "town/dialog_art.h"
 #include "town/heroscrn.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "town/spellbook.h"
 #include "town/well_screen.h"
 #include "world/game_state.h"

@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "assets/palette.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 
 namespace vorn1 {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "lang/runtime_strings.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

@@ -6,7 +6,7 @@
 #include "events/event_types.h"
 #include "lang/runtime_strings.h"
 #include "town/dialog_art.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "town/spellbook.h"
 
 namespace vorn1 {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "town/trade_rates.h"
+#include "world/trade_rates.h"
 
 namespace vorn1 {
 

@@ -5,8 +5,8 @@
 #include "lang/runtime_strings.h"
 #include "town/castle_screen_resources.h"
 #include "town/dialog_art.h"
-#include "town/recruit_rules.h"
-#include "town/town_names.h"
+#include "world/recruit_rules.h"
+#include "world/town_names.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

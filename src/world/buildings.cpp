@@ -1,6 +1,6 @@
 #include "world/buildings.h"
 
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 
 namespace vorn1 {
 

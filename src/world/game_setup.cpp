@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "town/recruit_rules.h"
-#include "town/spell_table.h"
+#include "world/recruit_rules.h"
+#include "world/spell_table.h"
 #include "world/hero_pool.h"
 #include "world/tile_rules.h"
 

@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "town/levelup.h"
-
 namespace vorn1 {
 
 static std::array<uint32_t, MAX_HERO_LEVEL> make_level_xp() {
@@ -39,7 +37,7 @@ LevelUpGain apply_levelups(HeroState& hero, XorShift32& rng) {
     return g;
 }
 
-bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& levelups) {
+bool check_and_apply_levelups(HeroState& hero, int hero_index, std::deque<LevelUpEvent>& queue) {
     if (hero.level >= MAX_HERO_LEVEL || hero.experience < LEVEL_XP[hero.level]) return false;
     XorShift32 rng((uint32_t)std::rand());
     const LevelUpGain g = apply_levelups(hero, rng);
@@ -51,7 +49,7 @@ bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& le
     for (int i = 0; i < 4; ++i) ev.gains[i] = g.gains[i];
     ev.name = hero.name;
     ev.portrait = hero.portrait;
-    levelups.queue.push_back(std::move(ev));
+    queue.push_back(std::move(ev));
     return true;
 }
 

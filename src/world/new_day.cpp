@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "battle/creature_table.h"
-#include "town/recruit_rules.h"
+#include "world/creature_table.h"
+#include "world/recruit_rules.h"
 #include "world/hero_pool.h"
 #include "world/tile_rules.h"
 

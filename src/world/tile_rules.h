@@ -46,4 +46,8 @@ void clear_hero_from_map(GameMap& map, const HeroState& hero);
 // Tile byte 14 is not saved: mark every active boat's tile again (after a load).
 void rebuild_boat_bytes(GameMap& map, const GameState& state);
 
+// A legal Dimension Door landing: on the map, land, blocking byte clear, no hero, and no live
+// monster stack, resource pile, campfire, chest or map artifact there.
+bool is_dimdoor_passable(const GameMap& map, const GameState& state, int x, int y);
+
 }  // namespace vorn1

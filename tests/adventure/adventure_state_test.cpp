@@ -225,45 +225,5 @@ TEST(Elimination, AfterBattleChecksEverySeat) {
     EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 0u);
 }
 
-TEST(DimensionDoor, LandingRules) {
-    GameMap m = small_map();
-    GameState s;
-    m.tile(0, 0)->ground = 5;  // water
-    m.tile(1, 0)->blocking = 1;
-    HeroState h;
-    h.live = 1;
-    h.x = 2;
-    h.y = 0;
-    s.heroes.push_back(h);
-    MonsterStackState mon;
-    mon.x = 3;
-    mon.y = 0;
-    mon.creature = 4;
-    mon.count = 5;
-    s.monsters.push_back(mon);
-    s.resource_piles.push_back({4, 0, 1, 5, 0});
-    s.campfires.push_back({1, 5, 0, 10, 1, 1, 0});
-    s.chests.push_back({0, 1, 1000, 0});
-    ArtifactState a;
-    a.x = 1;
-    a.y = 1;
-    a.artifact = 3;
-    s.map_artifacts.push_back(a);
-    s.chests.push_back({2, 1, 1000, 1});  // taken: no longer in the way
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 0, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 1, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 2, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 3, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 4, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 5, 0));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 0, 1));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 1, 1));
-    EXPECT_TRUE(is_dimdoor_passable(m, s, 2, 1));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, 6, 1));
-    EXPECT_FALSE(is_dimdoor_passable(m, s, -1, 1));
-    s.monsters[0].removed = 1;
-    EXPECT_TRUE(is_dimdoor_passable(m, s, 3, 0));
-}
-
 }  // namespace
 }  // namespace vorn1

@@ -10,12 +10,12 @@
 #include "adventure/puzzle_map_state.h"
 #include "adventure/quikinfo.h"
 #include "assets/resources.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
-#include "town/town_names.h"
+#include "world/town_names.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 
 namespace vorn1::test {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/hex_field.h"
 
 using namespace vorn1;

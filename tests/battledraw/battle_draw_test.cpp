@@ -14,7 +14,7 @@
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "lang/runtime_strings.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 
 using namespace vorn1;
 

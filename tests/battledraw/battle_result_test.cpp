@@ -5,7 +5,7 @@
 
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 
 using namespace vorn1;
 

@@ -3,7 +3,7 @@
 #include "event_world_fixture.h"
 #include "lang/runtime_strings.h"
 #include "town/levelup.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/levels.h"
 #include "world/new_day.h"
 

@@ -9,7 +9,7 @@
 #include "events/event.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/game_setup.h"
 #include "world/tile_rules.h"
 

@@ -1,6 +1,6 @@
 #include "loop_fixture.h"
 #include "mainloop/visit_results.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 
 namespace vorn1::test {
 namespace {

@@ -6,7 +6,7 @@
 #include "town/build_screen.h"
 #include "town/castle_screen.h"
 #include "town/recruit.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "town/troop_move.h"
 #include "adventure/adv_geometry.h"
 #include "events/event_actions.h"

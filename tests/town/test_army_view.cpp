@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
 #include "lang/runtime_strings.h"

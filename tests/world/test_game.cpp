@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 #include "datakit/kit_maps.h"
 #include "events/event.h"
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
 #include "world/new_day.h"

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <vector>
 
-#include "town/spell_table.h"
-#include "town/town_names.h"
+#include "world/spell_table.h"
+#include "world/town_names.h"
 
 namespace vorn1::kit {
 

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "town/recruit_rules.h"
-#include "town_fixture.h"
+#include "world/recruit_rules.h"
+#include "town/town_fixture.h"
 
 using namespace vorn1;
 

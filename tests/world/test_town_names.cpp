@@ -6,8 +6,8 @@
 
 #include "datakit/kit_town.h"
 #include "lang/runtime_strings.h"
-#include "town/spell_table.h"
-#include "town/town_names.h"
+#include "world/spell_table.h"
+#include "world/town_names.h"
 
 using namespace vorn1;
 

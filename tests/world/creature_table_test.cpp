@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "battle/battle_types.h"
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 
 using namespace vorn1;
 

@@ -1,4 +1,4 @@
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 
 #include <cstdio>
 

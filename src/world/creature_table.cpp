@@ -1,6 +1,6 @@
-#include "battle/creature_table.h"
+#include "world/creature_table.h"
 
-#include "battle/battle_types.h"
+#include "world/xorshift.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {

@@ -1,4 +1,4 @@
-#include "town/recruit_rules.h"
+#include "world/recruit_rules.h"
 
 #include <algorithm>
 #include <limits>

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "lang/runtime_strings.h"
-#include "town/spell_table.h"
+#include "world/spell_table.h"
 #include "world/game_state.h"
 
 using namespace vorn1;

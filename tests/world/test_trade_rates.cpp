@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "town/trade_rates.h"
-#include "town_fixture.h"
+#include "world/trade_rates.h"
+#include "town/town_fixture.h"
 
 using namespace vorn1;
 

@@ -1,4 +1,4 @@
-#include "town/town_names.h"
+#include "world/town_names.h"
 
 #include <cstring>
 

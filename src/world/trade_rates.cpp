@@ -1,4 +1,4 @@
-#include "town/trade_rates.h"
+#include "world/trade_rates.h"
 
 #include <algorithm>
 #include <limits>
