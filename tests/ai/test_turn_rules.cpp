@@ -1,9 +1,11 @@
-// The computer player's rules on exact cases: the planner's choice, the turn driver's bookkeeping, claiming
-// and the town economy's prices.
+// The computer player's rules on exact cases: the planner's choice, target values and roles, the turn
+// driver's bookkeeping, claiming and the town economy's prices.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "ai/ai_battle.h"
+#include "ai/ai_building.h"
 #include "ai/ai_claim.h"
 #include "ai/ai_economy.h"
 #include "ai/ai_executor.h"
@@ -12,7 +14,9 @@
 #include "ai/ai_routes.h"
 #include "ai/ai_tables.h"
 #include "ai/ai_turn_vars.h"
+#include "ai/ai_valuation.h"
 #include "world/hero_pool.h"
+#include "world/tile_rules.h"
 
 using namespace vorn1;
 using namespace vorn1::aitest;
@@ -120,4 +124,307 @@ TEST(AIEconomy, CastlePriceAndPurchaseScore) {
     const double want = (double)ai_creature_value(p.creature) * 4 * buy.ai_vars[0].wealth_ratio * 1.1576250118285416 *
                         ai_afford_factor(buy, 0, u) / (double)(ai_gold_price(w, u) * 4.0f);
     EXPECT_DOUBLE_EQ(p.score, want);
+}
+
+// A town's worth: each built structure by faction, a complete mage guild at 4000, the castle,
+// and for an owned town the players' and the owner's scale; an own town out of range is worth nothing.
+TEST(AIValuation, TownWorthByFactionGuildAndOwner) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 10, 10, army_of({{23, 40}}));
+    const int town = add_town(g.s, -1, 12, 10, true, FACTION_WARLOCK);
+    std::array<float, 7> w{};
+    compute_turn_cost_resource(g.s, 0, w);
+    const int64_t base = (int64_t)(w[6] * 250 * 5 * 1.5) + 750 + 12000;
+    auto value = [&](int type, int index, int32_t& pct) {
+        return ValueOfEventAtPosition(g.s, g.map, h, 0, {12, 10, (AIObjectType)type, index, true}, pct);
+    };
+    auto expect_worth = [&](int64_t worth, const char* what) {
+        const AIBattleOutcome o = ai_battle_outcome(g.s, 0, g.s.heroes[h], {12, 10, AIO_NEUTRAL_CASTLE, town, true});
+        int32_t pct = 0;
+        EXPECT_EQ(value(AIO_NEUTRAL_CASTLE, town, pct), (int32_t)((float)worth * o.win_chance + o.gain)) << what;
+        EXPECT_EQ(pct, (int32_t)(100 * o.win_chance)) << what;
+    };
+    // Warlocks' first dwelling is the last faction's first entry.
+    expect_worth(gDwellingBaseResourceValues[18] + base, "first dwelling");
+    // A guild counts once it is complete; its level adds nothing.
+    g.s.castles[town].buildings |= BLD_GUILD1 | BLD_GUILD2;
+    expect_worth(gDwellingBaseResourceValues[18] + base, "guild still growing");
+    g.s.castles[town].buildings |= BLD_GUILD3 | BLD_GUILD4 | BLD_WELL | BLD_DWELLING2;
+    expect_worth(gDwellingBaseResourceValues[18] + gDwellingBaseResourceValues[20] + 4000 + 3000 + base, "full guild");
+    g.s.castles[town].buildings = BLD_CASTLE;
+
+    // Owned by a computer seat of the player's class: 1.65 with two players, 1.15 with four.
+    g.s.castles[town].owner = 1;
+    g.s.castles[town].faction = FACTION_KNIGHT;
+    const int64_t t = gDwellingBaseResourceValues[0] + base;
+    g.s.num_players = 2;
+    expect_worth((int64_t)(1.65 * (double)t), "two players");
+    g.s.num_players = 4;
+    expect_worth((int64_t)(1.15 * (double)t), "four players");
+
+    int32_t pct = 0;
+    EXPECT_EQ(value(AIO_REINFORCE_CASTLE, 7, pct), 0);
+}
+
+// An artifact's worth: 0.6 of its base, a fifth of its worth against the ambush of 50 creatures, and a
+// fifth of what it is worth beyond 2000 x the gold factor; the last id has a worth, ids above it none.
+TEST(AIValuation, ArtifactWorthAndHeroRoles) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 10, 10, army_of({{9, 30}}));
+    std::array<float, 7> w{};
+    compute_turn_cost_resource(g.s, 0, w);
+    const std::array<uint8_t, 5> ids{24, 24, 24, 24, 24};
+    const std::array<uint16_t, 5> counts{10, 10, 10, 10, 10};
+    AIBattleOutcome o;
+    ProbableOutcomeOfBattle(g.s, 0, g.s.heroes[h].army.ids.data(), g.s.heroes[h].army.counts.data(), &g.s.heroes[h],
+                            ids.data(), counts.data(), nullptr, nullptr, nullptr, false, -1, o);
+    for (const int id : {0, 12, 36, 37}) {
+        g.s.map_artifacts.push_back({11, 10, (uint8_t)id, 0, 0});
+        const double a = id <= 36 ? ARTIFACT_BASE_RV[id] : 0;
+        int32_t pct = 0;
+        EXPECT_EQ(ValueOfEventAtPosition(g.s, g.map, h, 0, {11, 10, AIO_ARTIFACT, (int)g.s.map_artifacts.size() - 1, false}, pct),
+                  (int32_t)(0.6 * a + 0.2 * (a * o.win_chance + o.gain) + 0.2 * std::max(0.0, a - 2000.0 * w[6])))
+            << "artifact " << id;
+        EXPECT_EQ(pct, 100);
+    }
+
+    // Five heroes: the second is clearly stronger than the middle one (role 1), the third is not.
+    for (int n : {200, 60, 15, 10}) add_hero(g.s, g.map, 0, 60, n, army_of({{9, n}}));
+    AIContext c;
+    assign_hero_roles(c, g.s, 0);
+    EXPECT_EQ(c.hero_roles, (std::vector<AIHeroRole>{0, 2, 1, 3, 4}));
+}
+
+// The reach search: the cost of a step by the ground it leaves, the budget, the tiles it enters but does
+// not leave (sites, monsters, other players' towns), the player's own towns it passes, and column 0.
+TEST(AIPlanner, TheReachSearch) {
+    GameMap map = make_empty_map();
+    GameState s = two_player_state();
+    AISearchArray a;
+    struct Band {
+        uint8_t ground;
+        int32_t straight, diagonal;
+    };
+    for (const Band b : {Band{39, 4, 6}, Band{40, 6, 9}, Band{79, 6, 9}, Band{80, 4, 6}, Band{99, 4, 6},
+                         Band{100, 8, 12}, Band{119, 8, 12}, Band{120, 4, 6}}) {
+        map.tile(10, 10)->ground = b.ground;
+        for (const bool flat : {false, true}) {
+            a.seed(map, s, nullptr, 10, 10, 0, false, flat, 0, false);
+            EXPECT_EQ(a.cell(11, 10)->cost, flat ? 4 : b.straight) << int(b.ground);
+            EXPECT_EQ(a.cell(11, 9)->cost, flat ? 6 : b.diagonal) << int(b.ground);
+        }
+    }
+
+    // A land corridor along row 10 through water.
+    for (MapTile& t : map.tiles) t.ground = 5;
+    for (int x = 0; x < 30; ++x) map.tile(x, 10)->ground = 30;
+    auto reached = [&](int x) { return a.cell(x, 10) && a.cell(x, 10)->reached; };
+    a.seed(map, s, nullptr, 3, 10, 12, false, false, 0, false);
+    EXPECT_TRUE(reached(0)) << "column 0, at a cost of exactly the budget";
+    EXPECT_TRUE(reached(6));
+    EXPECT_FALSE(reached(7));
+    for (const uint8_t stop : {136, 139, 154, 155, 157, 176, 189, 190, 195, 196, 197, 198, 131, 134}) {
+        map.tile(12, 10)->object_type = stop;
+        a.seed(map, s, nullptr, 10, 10, 0, false, false, 0, false);
+        EXPECT_TRUE(reached(12)) << int(stop);
+        EXPECT_FALSE(reached(13)) << int(stop);
+    }
+    map.tile(12, 10)->object_type = OBJ_TOWN_ENTRANCE;
+    const int town = add_town(s, 1, 12, 10, false);
+    a.seed(map, s, nullptr, 10, 10, 0, false, false, 0, false);
+    EXPECT_FALSE(reached(13)) << "another player's town";
+    s.castles[town].owner = 0;
+    a.seed(map, s, nullptr, 10, 10, 0, false, false, 0, false);
+    EXPECT_TRUE(reached(20)) << "an own town";
+}
+
+// Time bands at their edges (t = 4 is still 2 t, t = 5 still 2.5 t), a monster beside a target taking
+// its cost off the target's value, and a chest in column 0.
+TEST(AIPlanner, TimeBandsGuardsAndColumnZero) {
+    // Neither chest is today's: the better score wins. Scores: A 1150 at its factor, B 3300 / 3.0 = 1100.
+    for (const auto& [tiles, factor] : {std::pair{40, 8.0}, std::pair{50, 12.5}}) {
+        Game g;
+        const int h = add_hero(g.s, g.map, 0, 10, 20, army_of({{9, 20}}));
+        g.chest(10 + tiles, 20, (int)(1150 * (factor + 0.2)));
+        g.chest(10, 40, 3300);  // 20 tiles of 40 points: t = 2, factor 2.8
+        EXPECT_EQ(g.plan({40}), (std::array<int, 3>{h, 10 + tiles, 20})) << tiles;
+        g.s.chests[0].value -= 1000;
+        EXPECT_EQ(g.plan({40}), (std::array<int, 3>{h, 10, 40})) << tiles;
+    }
+
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 20, 20, army_of({{9, 20}}));
+    g.chest(25, 20, 3000);
+    add_monster(g.s, g.map, 26, 19, 4, 8);
+    g.chest(15, 20, 2000);
+    int32_t pct = 0;
+    const int32_t cost = ValueOfEventAtPosition(g.s, g.map, h, 0, {26, 19, AIO_MONSTER, 0, true}, pct);
+    ASSERT_LT(cost, -1000) << "the monster costs more than it brings";
+    EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, 15, 20}));
+
+    Game edge;
+    const int e = add_hero(edge.s, edge.map, 0, 3, 20, army_of({{9, 20}}));
+    edge.chest(0, 20, 500);
+    EXPECT_EQ(edge.plan({100}), (std::array<int, 3>{e, 0, 20}));
+}
+
+// An own town is a target when its garrison adds at least 40 to the hero's army; a stack that finds no
+// room in a full army adds nothing.
+TEST(AIPlanner, AnOwnTownIsWorthItsGarrison) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 10, 10, army_of({{0, 1}, {1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+    const int town = add_town(g.s, 0, 16, 10, false);
+    g.s.castles[town].garrison = army_of({{0, 1}, {5, 1}});  // 18, and a stack with no room
+    EXPECT_EQ(g.plan({100}), (std::array<int, 3>{-1, -1, -1}));
+    g.s.castles[town].garrison = army_of({{0, 3}});  // 54
+    EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, 16, 10}));
+}
+
+// Nothing worth going to: the nearest target of any worth, else the farthest unexplored tile within 12
+// (the first in row order on ties), else the nearest own town; a hero in a town of its own stays.
+TEST(AIPlanner, FallbackExploresThenGoesHome) {
+    auto fallback = [](Game& g, const std::vector<int>& left) {
+        AIContext c;
+        int hero = -1;
+        AIMapObject t;
+        plan_best_action(c, g.s, g.map, left, 0, hero, t);
+        if (!plan_fallback_explore(c, g.s, g.map, left, 0, hero, t)) return std::array<int, 4>{-1, -1, -1, -1};
+        return std::array<int, 4>{hero, t.x, t.y, t.type};
+    };
+    Game g;
+    g.s.fog[0].explored.fill(0);
+    const int h = add_hero(g.s, g.map, 0, 30, 30, army_of({{9, 20}}));
+    EXPECT_EQ(fallback(g, {20}), (std::array<int, 4>{h, 18, 18, AIO_RESOURCE}));
+    for (int y = 0; y < 72; ++y)
+        for (int x = 0; x < 72; ++x) g.s.fog[0].set_explored(x, y);
+    EXPECT_EQ(fallback(g, {20}), (std::array<int, 4>{h, 18, 18, AIO_RESOURCE})) << "explored: the farthest";
+    g.s.fog[0].explored.fill(0);
+    for (int y = 0; y < 72; ++y) g.s.fog[0].set_explored(18, y);
+    EXPECT_EQ(fallback(g, {20}), (std::array<int, 4>{h, 19, 18, AIO_RESOURCE})) << "unexplored first";
+
+    // Every tile beyond two of the hero is closed: home it goes, to the nearer of its two towns.
+    for (int y = 0; y < 72; ++y)
+        for (int x = 0; x < 72; ++x)
+            if (std::max(std::abs(x - 30), std::abs(y - 30)) > 2) g.map.tile(x, y)->blocking = 0x80;
+    add_town(g.s, 0, 32, 30, false);
+    add_town(g.s, 0, 31, 31, false);
+    EXPECT_EQ(fallback(g, {20}), (std::array<int, 4>{h, 31, 31, AIO_REINFORCE_CASTLE}));
+    add_town(g.s, 0, 30, 30, false);
+    EXPECT_EQ(fallback(g, {20}), (std::array<int, 4>{-1, -1, -1, -1})) << "already home";
+}
+
+// A hero landing beside a monster that is not its target: a monster it cannot beat stops it where it
+// stands (stack 0 as well as any), a willing stack joins its army and renews its day's points, any other
+// is fought; a monster tile without a live stack behind it is cleared, a live one never.
+TEST(AIExecutor, LandingBesideAMonster) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 10, 10, army_of({{0, 5}}));
+    std::vector<int> left, max;
+    AIExecutor ai;
+    ai.begin_turn(g.s, g.map, left, max, 0, 2);
+    left.assign(1, 30);
+    max.assign(1, -1);
+    const int big = add_monster(g.s, g.map, 11, 11, 23, 50);
+    EXPECT_FALSE(ai.resolve_forced_zoc_after_landing(h));
+    EXPECT_EQ(left[0], 0) << "stopped short";
+    EXPECT_EQ(g.s.monsters[big].removed, 0);
+    EXPECT_EQ(g.map.tile(11, 11)->object_type, OBJ_MONSTER);
+
+    g.s.heroes[h].army = army_of({{23, 30}});
+    g.s.monsters[big] = MonsterStackState{11, 11, 0, 40, 0, 1, 0};  // willing
+    EXPECT_FALSE(ai.resolve_forced_zoc_after_landing(h));
+    EXPECT_EQ(g.s.heroes[h].army.ids[1], 0);
+    EXPECT_EQ(g.s.heroes[h].army.counts[1], 40);
+    EXPECT_EQ(max[0], hero_day_mp(g.s, g.map, h)) << "a joined army walks at its own pace";
+    EXPECT_EQ(g.map.tile(11, 11)->object_type, 0);
+
+    const int foe = add_monster(g.s, g.map, 9, 11, 2, 4);
+    EXPECT_FALSE(ai.resolve_forced_zoc_after_landing(h)) << "won";
+    EXPECT_EQ(g.s.monsters[foe].count, 0);
+    EXPECT_EQ(g.s.heroes[h].army.stack_count(), 2) << "a fought stack does not join";
+
+    g.map.tile(10, 9)->object_type = OBJ_MONSTER;  // no stack behind it
+    EXPECT_FALSE(ai.resolve_forced_zoc_after_landing(h));
+    EXPECT_EQ(g.map.tile(10, 9)->object_type, 0);
+
+    // A full army of other creatures takes no stack: it stays on the map.
+    g.s.heroes[h].army = army_of({{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}});
+    const int left_out = add_monster(g.s, g.map, 20, 20, 0, 5);
+    EXPECT_FALSE(ai_join_stack(g.s, g.map, h, left_out));
+    EXPECT_EQ(g.s.monsters[left_out].count, 5);
+    EXPECT_EQ(g.map.tile(20, 20)->object_type, OBJ_MONSTER);
+}
+
+// The turn's bookkeeping: heroes to move, a Dimension Door jump at 12 points, the boat mark of a placed
+// hero, a site taken by a named hero, and a step beyond the points left ending the hero's day.
+TEST(AIExecutor, JumpsStepsAndTheDaysPoints) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 10, 10, army_of({{9, 20}}));
+    add_hero(g.s, g.map, 0, 50, 50, army_of({{9, 20}}));
+    g.s.fog[2] = g.s.fog[0];  // the human sees it all
+    g.s.heroes[h].has_spellbook = 1;
+    g.s.heroes[h].spell_charges[25] = 1;
+    g.chest(30, 10, 500);
+    std::vector<int> left{100, 0}, max{100, 0};
+    AIExecutor ai;
+    ai.begin_turn(g.s, g.map, left, max, 0, 2);
+    EXPECT_EQ(ai.heroes_to_move, 2);
+    const AIStepResult r = ai.step();
+    ASSERT_EQ(r.kind, AIS_MOVE);
+    EXPECT_EQ(std::make_pair(r.from_x, r.from_y), std::make_pair(17, 3)) << "the first tile 13 from the chest";
+    EXPECT_EQ(left[0], 88);
+    EXPECT_EQ(g.s.heroes[h].spell_charges[25], 0);
+    EXPECT_EQ(g.map.tile(17, 3)->hero_frame, 18);
+
+    g.s.heroes[h].on_boat = 1;
+    ai_place_hero(g.s, g.map, h, 40, 40, true);
+    EXPECT_EQ(g.map.tile(40, 40)->hero_on_boat, 1);
+    EXPECT_EQ(g.map.tile(17, 3)->hero_frame, 0);
+    g.s.heroes[h].on_boat = 0;
+
+    // Unwatched: the hero walks to a chest beside it and takes it.
+    Game walk;
+    const int w = add_hero(walk.s, walk.map, 0, 10, 10, army_of({{9, 20}}));
+    walk.chest(11, 10, 500);
+    std::vector<int> wl{100}, wm{100};
+    ai.begin_turn(walk.s, walk.map, wl, wm, 0, 2);
+    const AIStepResult taken = ai.step();
+    EXPECT_EQ(taken.kind, AIS_OBJECT_TAKEN);
+    EXPECT_EQ(taken.hero, w);
+    // Three points do not pay for a step of four: the hero's day ends and so does the turn.
+    walk.chest(20, 10, 500);
+    wl[0] = 3;
+    ai.begin_turn(walk.s, walk.map, wl, wm, 0, 2);
+    EXPECT_EQ(ai.step().kind, AIS_IDLE);
+    EXPECT_FALSE(ai.active);
+    EXPECT_EQ(wl[0], 0);
+}
+
+// Moving along a route as far as the points allow, and going for the ultimate artifact's site.
+TEST(AIExecutor, RelocationAndPursuit) {
+    Game g;
+    const int h = add_hero(g.s, g.map, 0, 6, 20, army_of({{9, 20}}));
+    std::vector<int> left{3};
+    EXPECT_EQ(relocate_hero_along_route(g.s, g.map, h, left, 0, 20), 0);
+    EXPECT_EQ(g.s.heroes[h].x, 6);
+    left[0] = 10;
+    EXPECT_EQ(relocate_hero_along_route(g.s, g.map, h, left, 0, 20), 8);
+    EXPECT_EQ(g.s.heroes[h].x, 4);
+    EXPECT_EQ(left[0], 2);
+
+    left[0] = 100;
+    AIPuzzleInfo guess;
+    guess.guess_x = 0;
+    guess.guess_y = 20;
+    const AIPursuitResult p = ai_pursue_ultimate_artifact(g.s, g.map, guess, left, 0);
+    EXPECT_EQ(p.moved, 1);
+    EXPECT_EQ(g.s.heroes[h].x, 0) << "column 0 is a site like any";
+    AIPuzzleInfo exact;
+    exact.known = exact.exact = 1;
+    exact.site_x = 0;
+    exact.site_y = 20;
+    const AIPursuitResult there = ai_pursue_ultimate_artifact(g.s, g.map, exact, left, 0);
+    EXPECT_EQ(there.reached, 1);
+    EXPECT_EQ(there.hero, h);
+    EXPECT_EQ(there.moved, 0);
 }

@@ -510,7 +510,7 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
     for (const bool human_wins : {false, true}) {
         SCOPED_TRACE(human_wins ? "the human wins" : "the computer wins");
         make_battle_game();
-        const int computer = add_hero(10, 5, 1, 12);
+        const int computer = add_hero(10, 5, 1, 4);  // one step: it ends its day where the battle leaves it
         set_army(computer, {{23, 8}});
         // The human's other town is out of the computer's reach.
         const int far = add_town(18, 18, 0);
@@ -563,6 +563,7 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
         EXPECT_EQ(c.owner, human_wins ? 0 : 1);
         EXPECT_EQ(state().heroes[inside].live, human_wins ? 1 : 0);
         EXPECT_EQ(state().heroes[computer].live, human_wins ? 0 : 1);
+        if (!human_wins) EXPECT_EQ(state().hero_at(8, 5), computer) << "the winner stands in the town";
         // The human's side panel, shown through the computer's turn, follows what is left.
         const SeatView& panel = loop().human_view;
         EXPECT_EQ(std::count(panel.hero_order.begin(), panel.hero_order.end(), inside), human_wins ? 1 : 0);
