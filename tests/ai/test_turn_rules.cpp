@@ -428,3 +428,28 @@ TEST(AIExecutor, RelocationAndPursuit) {
     EXPECT_EQ(there.hero, h);
     EXPECT_EQ(there.moved, 0);
 }
+
+// The dwelling rule: a dwelling is worth nothing while its creature finds no room in a garrison of five
+// other stacks, or while a built dwelling's waiting creatures rate a fifth above its own.
+TEST(AIBuilding, WhenADwellingIsWorthBuilding) {
+    GameMap map = make_empty_map();
+    GameState s = two_player_state();
+    s.resources[0] = {100000, 100, 100, 100, 100, 100, 100};
+    compute_turn_ai_vars(s, 0);
+    const int t = add_town(s, 0, 10, 10, true);
+    CastleState& c = s.castles[(size_t)t];
+    const int own = dwelling_slot_creature(c.faction, 1);
+    auto score = [&] { return ai_building_score(s, map, 0, c, BS_DWELLING_1); };
+    c.garrison = army_of({{20, 1}, {21, 1}, {22, 1}, {23, 1}, {24, 1}});
+    EXPECT_EQ(score(), 0.0);
+    c.garrison.counts[4] = 0;
+    EXPECT_GT(score(), 0.0) << "a slot free";
+    c.garrison = army_of({{20, 1}, {21, 1}, {22, 1}, {23, 1}, {own, 1}});
+    EXPECT_GT(score(), 0.0) << "its own creature among the five";
+    c.garrison = Army{};
+    c.buildings |= BLD_DWELLING5;
+    c.available[5] = 3;
+    EXPECT_EQ(score(), 0.0) << "the top dwelling's creatures wait";
+    c.available[5] = 0;
+    EXPECT_GT(score(), 0.0);
+}
