@@ -216,10 +216,13 @@ int run() {
     }
     m.audio_on = open_audio();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // Made hidden and shown once the renderer exists: setting the renderer up can replace the window
+    // with a new one, and a shown first window would be on the screen for a moment under a dead id.
     m.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kLogicalW, kLogicalH,
-                                SDL_WINDOW_SHOWN);
+                                SDL_WINDOW_HIDDEN);
     if (m.window)
         m.renderer = SDL_CreateRenderer(m.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    if (m.renderer) SDL_ShowWindow(m.window);
     if (!m.window || !m.renderer) {
         report_fatal(m.window, std::string("Cannot create the game window: ") + SDL_GetError());
         shutdown(m, run);

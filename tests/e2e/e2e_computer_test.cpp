@@ -5,35 +5,13 @@
 #include <signal.h>
 
 #include <chrono>
-#include <functional>
 #include <thread>
 
 #include "e2e_support.h"
 
 using namespace vorn1::e2e;
 
-namespace {
-
 using Clock = std::chrono::steady_clock;
-
-// Shots a second apart until `done` holds for the last two, for at most `seconds` of wall time (a shot
-// on a busy machine may itself take seconds); the last shot.
-vorn1::Image wait_for_screen(const GameFolder& folder, const RunningGame& g, int seconds,
-                             const std::function<bool(const vorn1::Image&, const vorn1::Image&)>& done) {
-    const fs::path probe = folder.root / "probe.png";
-    const Clock::time_point end = Clock::now() + std::chrono::seconds(seconds);
-    vorn1::Image last = window_shot(g.x->display, g.id, probe);
-    while (Clock::now() < end) {
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        vorn1::Image now = window_shot(g.x->display, g.id, probe);
-        const bool ok = last.width > 0 && now.width > 0 && done(last, now);
-        last = std::move(now);
-        if (ok) break;
-    }
-    return last;
-}
-
-}  // namespace
 
 // On the kit's siege map the player's hero stands in its castle and a computer hero waits below the
 // gate. The player ends the turn; the computer hero walks up and besieges the castle; the battle screen
@@ -56,20 +34,16 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     // End the turn; the hero could still move, so the question is answered yes.
     g.keys({"e"}, 1000);
     g.keys({"Return"}, 500);
-    wait_for_screen(folder, g, 40, [&](const vorn1::Image&, const vorn1::Image& now) {
-        return changed_pixels(before, now, 0, 0, 640, 460) > 100000;
-    });
-    const vorn1::Image field = g.shot("computer_siege_field.png");
+    const vorn1::Image field = g.wait_for_change("computer_siege_field.png", before, Box{0, 0, 640, 460}, 100000);
     ASSERT_GT(field.width, 0);
     EXPECT_GT(changed_pixels(before, field, 0, 0, 640, 460), 100000) << "no battle field";
 
     // The automatic-combat button plays the battle out once the field waits for the player's order (it
     // stands still); then the result screen comes over it.
-    const fs::path probe = folder.root / "probe.png";
     vorn1::Image last = field;
     for (const Clock::time_point end = Clock::now() + std::chrono::seconds(150); Clock::now() < end;) {
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        const vorn1::Image now = window_shot(x.display, g.id, probe);
+        const vorn1::Image now = g.shot("computer_probe.png");
         if (now.width == 0) continue;
         // The result's panel covers most of the middle; its own animation never stands still.
         if (changed_pixels(field, now, 160, 1, 320, 458) > 60000) break;
@@ -83,17 +57,27 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     ASSERT_GT(result.width, 0);
     EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 60000) << "no result screen";
 
-    // The rest of the computer's turn and the new day; the player's turn is announced, and Enter
-    // closes the notice.
-    const auto settled = [&](const vorn1::Image& last, const vorn1::Image& now) {
-        return changed_pixels(result, now, 0, 0, 640, 460) > 100000 && changed_pixels(last, now, 0, 0, 640, 480) < 50;
+    // The result screen takes no input for its first moments: Return until it gives way to the rest of
+    // the computer's turn. Then the new day's panel takes the info panel for a while, and the player's
+    // turn is announced over the map, with the panel below as before the new day.
+    vorn1::Image closed;
+    for (const Clock::time_point end = Clock::now() + std::chrono::seconds(30); Clock::now() < end;) {
+        g.keys({"Return"}, 500);
+        closed = g.shot("computer_result_closed.png");
+        if (changed_pixels(result, closed, 0, 0, 640, 460) > 100000) break;
+    }
+    ASSERT_GT(changed_pixels(result, closed, 0, 0, 640, 460), 100000) << "the result screen did not close on Return";
+    const auto panel_changed = [](const vorn1::Image& from, const vorn1::Image& now) {
+        return changed_pixels(from, now, kInfoPanel) > kInfoPanel.w * kInfoPanel.h / 4;
     };
-    g.keys({"Return"}, 500);
-    wait_for_screen(folder, g, 40, settled);
-    g.shot("computer_turn_announced.png");
-    g.keys({"Return"}, 500);
-    const vorn1::Image after = wait_for_screen(folder, g, 40, settled);
-    g.shot("computer_map_after.png");
+    const vorn1::Image new_day = g.wait_for_screen(
+        "computer_new_day.png", "the new day's panel",
+        [&](const vorn1::Image& now, const vorn1::Image&) { return panel_changed(closed, now); });
+    const vorn1::Image announced = g.wait_for_screen(
+        "computer_turn_announced.png", "the player's turn announced", [&](const vorn1::Image& now, const vorn1::Image& before) {
+            return panel_changed(new_day, now) && still(before, now, Box{});
+        });
+    const vorn1::Image after = g.close_announcement(announced, "computer_map_after.png");
     ASSERT_GT(after.width, 0);
     EXPECT_GT(changed_pixels(result, after, 0, 0, 640, 460), 100000) << "the map is not back";
     // The side panel: the hero list (x 484..548, y 176..208) lost the fallen hero and nobody is selected.

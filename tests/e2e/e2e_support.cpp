@@ -193,18 +193,30 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
     ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I; the program printed:\n" << file_text(log);
 }
 
+bool RunningGame::find_window_again() const {
+    const std::string ids = run_capture(xdo + "search --onlyvisible --name 'Dravenmoor I' 2>/dev/null");
+    const std::string first = ids.substr(0, ids.find('\n'));
+    if (first.empty() || first == id) return false;
+    id = first;
+    return true;
+}
+
 void RunningGame::keys(std::initializer_list<const char*> names, int pause_ms) const {
     // Sent to the window itself, keys are synthetic events without a time stamp, which the
     // program's X input layer can take for auto-repeats or ignore; a focused window gets real ones.
-    const std::string focus = "DISPLAY=" + x->display + " timeout 20 xdotool windowfocus --sync " + id + " key ";
+    const auto press = [&](const char* key) {
+        const std::string cmd = "DISPLAY=" + x->display + " timeout 20 xdotool windowfocus --sync " + id + " key " + key;
+        return std::system(cmd.c_str()) == 0;
+    };
     for (const char* key : names) {
-        EXPECT_EQ(std::system((focus + key).c_str()), 0) << key;
+        EXPECT_TRUE(press(key) || (find_window_again() && press(key))) << key << " to window " << id;
         std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));
     }
 }
 
 void RunningGame::mouse(const std::string& args, int wait_ms) const {
-    EXPECT_EQ(std::system((xdo + "mousemove --window " + id + " " + args).c_str()), 0) << args;
+    const auto move = [&] { return std::system((xdo + "mousemove --window " + id + " " + args).c_str()) == 0; };
+    EXPECT_TRUE(move() || (find_window_again() && move())) << args << " in window " << id;
     std::this_thread::sleep_for(std::chrono::milliseconds(wait_ms));
 }
 
@@ -219,6 +231,7 @@ Image RunningGame::shot(const std::string& name) const {
     // Taken in the game's own folder, so another run of the test never reads a half-written file.
     const fs::path taken = log.parent_path() / "shot.png";
     Image image = window_shot(x->display, id, taken);
+    if (image.empty() && find_window_again()) image = window_shot(x->display, id, taken);
     std::error_code ec;
     if (!image.empty()) fs::copy_file(taken, keep / name, fs::copy_options::overwrite_existing, ec);
     return image;

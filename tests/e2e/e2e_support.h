@@ -77,7 +77,8 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
 // A started game's first window and the xdotool prefix for its display.
 struct RunningGame {
     pid_t pid = -1;
-    std::string id;
+    // Looked up again when a key or a screenshot fails on it (a window replaced by another).
+    mutable std::string id;
     std::string xdo;
     const VirtualDisplay* x = nullptr;
     fs::path log;  // what the program printed
@@ -91,6 +92,8 @@ struct RunningGame {
     // Kept beside the build (e2e_shots/) for a person to look at.
     Image shot(const std::string& name) const;
     std::string geometry() const;
+    // Searches the program's window again; true when it now has another id than `id`, which it takes.
+    bool find_window_again() const;
 
     // Screenshots until `ready` holds for one, kept as `name`; when `seconds` pass first, or the
     // program ends, the test fails naming the step (`what`) and the last screenshot. `pause_ms` between
