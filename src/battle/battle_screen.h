@@ -20,6 +20,13 @@ typedef struct _TTF_Font TTF_Font;
 
 namespace vorn1 {
 
+// Developer builds (VORN1_DEV_KEYS) answer keys no player should have, such as F12 winning a battle.
+#ifdef VORN1_DEV_KEYS
+inline constexpr bool kDeveloperKeys = true;
+#else
+inline constexpr bool kDeveloperKeys = false;
+#endif
+
 struct Resources;
 struct GameState;
 struct GameMap;
@@ -359,6 +366,8 @@ public:
     // ---- life
     uint8_t active = 0;
     BattleControl control;
+    // F12 wins at once for the one human side.
+    bool developer_keys = kDeveloperKeys;
 
     // ---- result record
     uint8_t outcome = OutcomeNone;

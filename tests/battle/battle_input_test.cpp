@@ -210,9 +210,15 @@ TEST_F(BattleInput, KeysAndTextBarButtons) {
     EXPECT_EQ(b.outcome, OutcomeRetreat);
     EXPECT_EQ(b.retreating_side, 0);
 
-    // F12: the one human side wins at once; with two human sides nothing happens.
+    // F12 in a developer's build: the one human side wins at once; with two human sides nothing
+    // happens. In a player's build it does nothing.
     b.overlay = BattleOverlay::None;
     b.outcome = OutcomeNone;
+    b.control.human = {0, 1};
+    b.developer_keys = false;
+    key(SDLK_F12);
+    EXPECT_EQ(b.outcome, OutcomeNone);
+    b.developer_keys = true;
     b.control.human = {1, 1};
     key(SDLK_F12);
     EXPECT_EQ(b.outcome, OutcomeNone);
