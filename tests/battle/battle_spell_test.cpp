@@ -165,7 +165,10 @@ TEST(BattleSpell, CureResurrectAndDispelArithmetic) {
     slowed.status_rounds = 2;
     BattleUnit& foe = put(b, 5, 2, 4, 3, 7);
     foe.spell_status = kSpellSlow;
+    BattleUnit& peasants = put(b, 2, 0, 7, 5, 1);  // one hit point each
     apply_aoe_spell(b, kSpellCure);
+    EXPECT_EQ(peasants.count, 7) << "the healed count rounds up";
+    EXPECT_EQ(peasants.top_hp, 1);
     EXPECT_EQ(swords.count, 10);
     EXPECT_EQ(swords.top_hp, 15);
     EXPECT_EQ(swords.spell_status, kSpellHaste);

@@ -310,7 +310,9 @@ TEST_F(BattleRoadTest, AForeignHeroBeatenOnTheMapLeavesItsArtifactsToTheWinner) 
     ASSERT_TRUE(g().events.dialog_open) << "the captured artifact is announced";
     EXPECT_EQ(g().events.current_dialog()->def.text,
               "You have captured an enemy artifact: " + artifact_display_name(8).value_or("") + ".");
-    push_key(SDLK_RETURN);
+    // The notice's frame is five rows tall: its OK button is where such a frame has it.
+    const SDL_Rect ok = layout_event_dialog(kMapViewArea, 5, {EVENT_BUTTON_OK}).buttons[0];
+    push_click(ok.x + ok.w / 2, ok.y + ok.h / 2);
     frames(1);
     ASSERT_TRUE(g().events.dialog_open) << "then the one that found no room";
     EXPECT_NE(g().events.current_dialog()->def.text.find("vanished"), std::string::npos);
@@ -575,6 +577,158 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
             EXPECT_TRUE(c.garrison.empty());
             EXPECT_EQ(state().heroes[computer].army.counts[0], dragons_left);
         }
+    }
+}
+
+// A town held by its guard (neutral) or by its garrison (a rival's, no walls) is fought when a hero
+// walks in. Beaten off, the defenders keep their survivors in the slots they came from; slots that
+// took no part keep what they held.
+TEST_F(BattleRoadTest, ATownsGuardOrGarrisonFightsTheHeroWhoWalksInAndKeepsItsSurvivors) {
+    for (const bool guarded : {true, false}) {
+        SCOPED_TRACE(guarded ? "a neutral town's guard" : "a rival's garrison");
+        make_battle_game();
+        const int h = add_hero(5, 5, 0);
+        add_hero(15, 15, 0);  // the player plays on
+        set_army(h, {{3, 3}});
+        const int town = add_town(7, 5, guarded ? -1 : 1);  // the first town: index 0
+        const std::array<uint8_t, 5> ids{6, EMPTY_ID, 9, 7, EMPTY_ID};
+        const std::array<int32_t, 5> counts{30, 0, 4, 0, 0};  // orcs with nobody in them
+        if (guarded) {
+            NeutralTownGarrison gr;
+            gr.live = 1;
+            gr.x = 7;
+            gr.y = 5;
+            gr.ids = ids;
+            gr.counts = counts;
+            state().garrisons.push_back(gr);
+        } else {
+            state().castles[town].garrison.ids = ids;
+            for (int i = 0; i < 5; ++i) state().castles[town].garrison.counts[i] = (uint16_t)counts[i];
+        }
+        start_player_turn(m, 0);
+        accept_dialogs();
+        select_hero(g(), h);
+        walk_to(7, 5);
+        frames(30);
+        ASSERT_TRUE(loop().battle_open);
+        BattleScreen& b = g().battle;
+        EXPECT_EQ(loop().battle.kind, BattleKind::Town);
+        EXPECT_EQ(loop().battle.guard, guarded ? 0 : -1);
+        EXPECT_EQ(b.defenders[0].creature, 6);
+        EXPECT_EQ(b.defenders[0].count, 30);
+        EXPECT_EQ(b.defenders[1].creature, 9);
+        EXPECT_EQ(b.defenders[1].count, 4);
+        EXPECT_FALSE(is_living(b.defenders[2]));
+        ASSERT_TRUE(fight_to_result());
+        ASSERT_EQ(b.outcome, OutcomeDefenderWon);
+        const int32_t goblins = b.defenders[0].count, ogres = b.defenders[1].count;
+        EXPECT_LT(goblins + ogres, 34) << "the defenders lost someone";
+        close_result();
+        EXPECT_FALSE(state().heroes[h].live);
+        const auto slot = [&](int i) {
+            return guarded ? std::pair<int, int32_t>{state().garrisons[0].ids[i], state().garrisons[0].counts[i]}
+                           : std::pair<int, int32_t>{state().castles[town].garrison.ids[i],
+                                                     state().castles[town].garrison.counts[i]};
+        };
+        EXPECT_EQ(slot(0), (std::pair<int, int32_t>{goblins > 0 ? 6 : EMPTY_ID, goblins}));
+        EXPECT_EQ(slot(1), (std::pair<int, int32_t>{EMPTY_ID, 0}));
+        EXPECT_EQ(slot(2), (std::pair<int, int32_t>{ogres > 0 ? 9 : EMPTY_ID, ogres}));
+        EXPECT_EQ(slot(3), (std::pair<int, int32_t>{7, 0}));
+        EXPECT_EQ(state().castles[town].owner, guarded ? -1 : 1);
+    }
+}
+
+// With quick combat on, the preview for a town's guard shows the guard; declined, the battle screen
+// opens against the same guard.
+TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
+    make_battle_game();
+    m.settings.ab_resolver = true;
+    const int h = add_hero(5, 5, 0);
+    set_army(h, {{23, 10}});
+    add_town(7, 5, -1);
+    NeutralTownGarrison gr;
+    gr.live = 1;
+    gr.x = 7;
+    gr.y = 5;
+    gr.ids = {EMPTY_ID, 6, EMPTY_ID, 9, EMPTY_ID};
+    gr.counts = {0, 12, 0, 2, 0};
+    state().garrisons.push_back(gr);
+    walk_in_turn(7, 5);
+    ASSERT_TRUE(loop().battle_open);
+    BattleScreen& b = g().battle;
+    ASSERT_EQ(b.result_screen.preview, 1);
+    EXPECT_EQ(loop().battle.quick.kind, QUICK_TOWN);
+    EXPECT_EQ(loop().battle.quick.opponent, 0);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(b.casualty_ids[5 + i], gr.counts[i] > 0 ? gr.ids[i] : EMPTY_ID) << "slot " << i;
+        EXPECT_EQ(b.casualties[5 + i], gr.counts[i]) << "the dragons beat every one";
+    }
+    frames(30);
+    push_key(SDLK_n);
+    frames(2);
+    ASSERT_TRUE(loop().battle_open);
+    EXPECT_EQ(b.result_screen.preview, 0);
+    EXPECT_EQ(loop().battle.kind, BattleKind::Town);
+    EXPECT_EQ(loop().battle.guard, 0);
+    EXPECT_EQ(b.defenders[0].creature, 6);
+    EXPECT_EQ(b.defenders[0].count, 12);
+    EXPECT_EQ(b.defenders[1].creature, 9);
+    EXPECT_EQ(b.defenders[1].count, 2);
+}
+
+// Two heroes meet. Beaten, a hero's artifacts go to the winner, also to a winner who defended; a hero
+// who retreats or surrenders keeps its own, and the surrender's price leaves the loser's treasury for
+// the winner's.
+TEST_F(BattleRoadTest, ABeatenHeroLosesItsArtifactsAndASurrenderPaysTheWinner) {
+    for (const BattleOutcome road : {OutcomeDefenderWon, OutcomeRetreat, OutcomeSurrender}) {
+        SCOPED_TRACE((int)road);
+        make_battle_game();
+        const int a = add_hero(5, 5, 0);
+        const int d = add_hero(7, 5, 1);
+        add_hero(15, 15, 0);  // the player plays on
+        set_army(a, {{0, 2}, {3, 4}});
+        set_army(d, {{23, 3}});
+        state().heroes[a].artifacts.fill(EMPTY_ID);
+        state().heroes[a].artifacts[0] = 8;
+        state().heroes[d].artifacts.fill(EMPTY_ID);
+        state().resources[0].gold = 5000;
+        state().resources[1].gold = 1000;
+        start_player_turn(m, 0);
+        accept_dialogs();
+        select_hero(g(), a);
+        walk_to(7, 5);
+        frames(30);
+        ASSERT_TRUE(loop().battle_open);
+        BattleScreen& b = g().battle;
+        int64_t price = 0;
+        if (road == OutcomeDefenderWon) {
+            ASSERT_TRUE(fight_to_result());
+        } else {
+            for (int i = 0; i < 2000; ++i) {
+                const BattleUnit* u = b.active_unit();
+                if (b.phase == ActionPhase::Idle && !b.busy && u && u->side == 0) break;
+                frames(1);
+            }
+            if (road == OutcomeRetreat) {
+                push_key(SDLK_ESCAPE);
+                frames(1);
+            } else {
+                b.open_surrender_confirm(false);
+                price = b.surrender_cost;
+                b.surrender_confirm_accept();
+            }
+        }
+        ASSERT_EQ(b.overlay, BattleOverlay::Result);
+        ASSERT_EQ(b.outcome, road);
+        close_result();
+        accept_dialogs();
+        EXPECT_FALSE(state().heroes[a].live);
+        const bool taken = road == OutcomeDefenderWon;
+        EXPECT_EQ(state().heroes[a].artifacts[0], taken ? EMPTY_ID : 8);
+        EXPECT_EQ(state().heroes[d].artifacts[0], taken ? 8 : EMPTY_ID);
+        if (road == OutcomeSurrender) EXPECT_GT(price, 0);
+        EXPECT_EQ(state().resources[0].gold, 5000 - price);
+        EXPECT_EQ(state().resources[1].gold, 1000 + price);
     }
 }
 

@@ -122,5 +122,43 @@ TEST_F(VictoryCheckTest, HotSeatRecordsTheWinningSeat) {
     EXPECT_EQ(g().game_won, 0) << "a shared game has a winning seat, not a won state";
 }
 
+// A campaign is lost only once a rival holds its target city, never while nobody holds it or the
+// target has no town. Visits by the player's first hero (index 0) count, and the visited sites are
+// rebuilt from the visit records as they stand, so records replaced by a load leave nothing stale.
+TEST_F(VictoryCheckTest, CampaignTargetsAreLostLateAndVisitedSitesFollowTheRecords) {
+    make_game();
+    g().campaign = true;
+    ScenarioVictory& v = state().victory;
+    v.kind = VICTORY_CAPTURE_TOWN;
+    v.target_x = v.target_y = 9;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost) << "no town at the target";
+    v.kind = VICTORY_DRAGON_CITY;
+    state().dragon_city = MapSiteState{1, 4, 4, -1};
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost) << "nobody holds the city";
+    state().dragon_city.owner = 2;
+    run_victory_check(m);
+    EXPECT_TRUE(g().game_lost);
+
+    g().campaign = false;
+    g().game_lost = false;
+    v.kind = VICTORY_VISIT_SITES;
+    v.sites = {{3, 3}, {4, 9}};
+    ASSERT_EQ(add_hero(1, 1, 0), 0);
+    record_visit(g().events.visits, 3, 3, 0);
+    record_visit(g().events.visits, 4, 9, 0);
+    run_victory_check(m);
+    EXPECT_EQ(v.visited.size(), 2u);
+    EXPECT_EQ(g().game_won, 1);
+    g().game_won = 0;
+    v.won = 0;
+    g().events.visits = VisitRecords{};
+    record_visit(g().events.visits, 4, 9, 0);
+    run_victory_check(m);
+    EXPECT_EQ(v.visited, (std::unordered_set<uint32_t>{4u | 9u << 8}));
+    EXPECT_EQ(g().game_won, 0);
+}
+
 }  // namespace
 }  // namespace vorn1::test
