@@ -591,8 +591,8 @@ TEST_F(BattleRoadTest, ATownsGuardOrGarrisonFightsTheHeroWhoWalksInAndKeepsItsSu
         add_hero(15, 15, 0);  // the player plays on
         set_army(h, {{3, 3}});
         const int town = add_town(7, 5, guarded ? -1 : 1);  // the first town: index 0
-        const std::array<uint8_t, 5> ids{6, EMPTY_ID, 9, 7, EMPTY_ID};
-        const std::array<int32_t, 5> counts{30, 0, 4, 0, 0};  // orcs with nobody in them
+        const std::array<uint8_t, 5> ids{9, EMPTY_ID, 6, 7, EMPTY_ID};
+        const std::array<int32_t, 5> counts{4, 0, 30, 0, 0};  // orcs with nobody in them
         if (guarded) {
             NeutralTownGarrison gr;
             gr.live = 1;
@@ -614,14 +614,15 @@ TEST_F(BattleRoadTest, ATownsGuardOrGarrisonFightsTheHeroWhoWalksInAndKeepsItsSu
         BattleScreen& b = g().battle;
         EXPECT_EQ(loop().battle.kind, BattleKind::Town);
         EXPECT_EQ(loop().battle.guard, guarded ? 0 : -1);
-        EXPECT_EQ(b.defenders[0].creature, 6);
-        EXPECT_EQ(b.defenders[0].count, 30);
-        EXPECT_EQ(b.defenders[1].creature, 9);
-        EXPECT_EQ(b.defenders[1].count, 4);
+        EXPECT_EQ(b.defenders[0].creature, 9);
+        EXPECT_EQ(b.defenders[0].count, 4);
+        EXPECT_EQ(b.defenders[1].creature, 6);
+        EXPECT_EQ(b.defenders[1].count, 30);
         EXPECT_FALSE(is_living(b.defenders[2]));
         ASSERT_TRUE(fight_to_result());
         ASSERT_EQ(b.outcome, OutcomeDefenderWon);
-        const int32_t goblins = b.defenders[0].count, ogres = b.defenders[1].count;
+        const int32_t ogres = b.defenders[0].count, goblins = b.defenders[1].count;
+        ASSERT_GT(ogres, 0) << "the first slot's stack lives, so a mix-up would show in the empty slot";
         EXPECT_LT(goblins + ogres, 34) << "the defenders lost someone";
         close_result();
         EXPECT_FALSE(state().heroes[h].live);
@@ -630,50 +631,67 @@ TEST_F(BattleRoadTest, ATownsGuardOrGarrisonFightsTheHeroWhoWalksInAndKeepsItsSu
                            : std::pair<int, int32_t>{state().castles[town].garrison.ids[i],
                                                      state().castles[town].garrison.counts[i]};
         };
-        EXPECT_EQ(slot(0), (std::pair<int, int32_t>{goblins > 0 ? 6 : EMPTY_ID, goblins}));
+        EXPECT_EQ(slot(0), (std::pair<int, int32_t>{9, ogres}));
         EXPECT_EQ(slot(1), (std::pair<int, int32_t>{EMPTY_ID, 0}));
-        EXPECT_EQ(slot(2), (std::pair<int, int32_t>{ogres > 0 ? 9 : EMPTY_ID, ogres}));
+        EXPECT_EQ(slot(2), (std::pair<int, int32_t>{goblins > 0 ? 6 : EMPTY_ID, goblins}));
         EXPECT_EQ(slot(3), (std::pair<int, int32_t>{7, 0}));
         EXPECT_EQ(state().castles[town].owner, guarded ? -1 : 1);
     }
 }
 
-// With quick combat on, the preview for a town's guard shows the guard; declined, the battle screen
-// opens against the same guard.
+// With quick combat on, the preview for a town's guard shows the guard. Accepted, the town is taken
+// and the hero keeps the survivors the preview showed (a fallen stack leaves its slot empty);
+// declined, the battle screen opens against the same guard.
 TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
-    make_battle_game();
-    m.settings.ab_resolver = true;
-    const int h = add_hero(5, 5, 0);
-    set_army(h, {{23, 10}});
-    add_town(7, 5, -1);
-    NeutralTownGarrison gr;
-    gr.live = 1;
-    gr.x = 7;
-    gr.y = 5;
-    gr.ids = {EMPTY_ID, 6, EMPTY_ID, 9, EMPTY_ID};
-    gr.counts = {0, 12, 0, 2, 0};
-    state().garrisons.push_back(gr);
-    walk_in_turn(7, 5);
-    ASSERT_TRUE(loop().battle_open);
-    BattleScreen& b = g().battle;
-    ASSERT_EQ(b.result_screen.preview, 1);
-    EXPECT_EQ(loop().battle.quick.kind, QUICK_TOWN);
-    EXPECT_EQ(loop().battle.quick.opponent, 0);
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(b.casualty_ids[5 + i], gr.counts[i] > 0 ? gr.ids[i] : EMPTY_ID) << "slot " << i;
-        EXPECT_EQ(b.casualties[5 + i], gr.counts[i]) << "the dragons beat every one";
+    for (const bool accept : {true, false}) {
+        SCOPED_TRACE(accept ? "accepted" : "declined");
+        make_battle_game();
+        m.settings.ab_resolver = true;
+        const int h = add_hero(5, 5, 0);
+        set_army(h, {{23, 10}, {0, 1}});
+        add_town(7, 5, -1);
+        NeutralTownGarrison gr;
+        gr.live = 1;
+        gr.x = 7;
+        gr.y = 5;
+        gr.ids = {EMPTY_ID, 6, EMPTY_ID, 9, EMPTY_ID};
+        gr.counts = {0, 12, 0, 2, 0};
+        state().garrisons.push_back(gr);
+        walk_in_turn(7, 5);
+        ASSERT_TRUE(loop().battle_open);
+        BattleScreen& b = g().battle;
+        ASSERT_EQ(b.result_screen.preview, 1);
+        EXPECT_EQ(loop().battle.quick.kind, QUICK_TOWN);
+        EXPECT_EQ(loop().battle.quick.opponent, 0);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(b.casualty_ids[5 + i], gr.counts[i] > 0 ? gr.ids[i] : EMPTY_ID) << "slot " << i;
+            EXPECT_EQ(b.casualties[5 + i], gr.counts[i]) << "the dragons beat every one";
+        }
+        const std::array<int32_t, 5> survivors = loop().battle.quick.result.attacker_survivors;
+        frames(30);
+        push_key(accept ? SDLK_y : SDLK_n);
+        frames(2);
+        if (accept) {
+            EXPECT_FALSE(loop().battle_open);
+            EXPECT_EQ(state().castles[0].owner, 0);
+            EXPECT_FALSE(state().garrisons[0].live);
+            const Army& army = state().heroes[h].army;
+            const std::array<uint8_t, 2> led{23, 0};
+            for (int i = 0; i < 2; ++i) {
+                EXPECT_EQ(army.ids[i], survivors[i] > 0 ? led[i] : EMPTY_ID) << "slot " << i;
+                EXPECT_EQ(army.counts[i], survivors[i]) << "slot " << i;
+            }
+            continue;
+        }
+        ASSERT_TRUE(loop().battle_open);
+        EXPECT_EQ(b.result_screen.preview, 0);
+        EXPECT_EQ(loop().battle.kind, BattleKind::Town);
+        EXPECT_EQ(loop().battle.guard, 0);
+        EXPECT_EQ(b.defenders[0].creature, 6);
+        EXPECT_EQ(b.defenders[0].count, 12);
+        EXPECT_EQ(b.defenders[1].creature, 9);
+        EXPECT_EQ(b.defenders[1].count, 2);
     }
-    frames(30);
-    push_key(SDLK_n);
-    frames(2);
-    ASSERT_TRUE(loop().battle_open);
-    EXPECT_EQ(b.result_screen.preview, 0);
-    EXPECT_EQ(loop().battle.kind, BattleKind::Town);
-    EXPECT_EQ(loop().battle.guard, 0);
-    EXPECT_EQ(b.defenders[0].creature, 6);
-    EXPECT_EQ(b.defenders[0].count, 12);
-    EXPECT_EQ(b.defenders[1].creature, 9);
-    EXPECT_EQ(b.defenders[1].count, 2);
 }
 
 // Two heroes meet. Beaten, a hero's artifacts go to the winner, also to a winner who defended; a hero
@@ -726,7 +744,9 @@ TEST_F(BattleRoadTest, ABeatenHeroLosesItsArtifactsAndASurrenderPaysTheWinner) {
         const bool taken = road == OutcomeDefenderWon;
         EXPECT_EQ(state().heroes[a].artifacts[0], taken ? EMPTY_ID : 8);
         EXPECT_EQ(state().heroes[d].artifacts[0], taken ? 8 : EMPTY_ID);
-        if (road == OutcomeSurrender) EXPECT_GT(price, 0);
+        if (road == OutcomeSurrender) {
+            EXPECT_GT(price, 0);
+        }
         EXPECT_EQ(state().resources[0].gold, 5000 - price);
         EXPECT_EQ(state().resources[1].gold, 1000 + price);
     }
