@@ -322,6 +322,10 @@ TEST(BattleAutoCast, ScoresAndChoices) {
     EXPECT_EQ(c.target, 5);
     b.attacker_side.power = 3;
     EXPECT_EQ(choose_auto_cast(b, own).score, 60);
+    // Dwarves shrug off a quarter of a curse's worth: (2 + 4) x 10 x 0.6 x 0.75.
+    foe.creature = 13;
+    EXPECT_EQ(choose_auto_cast(b, own).score, 27);
+    foe.creature = 3;
 
     // A cursed enemy is not cursed again, but Lightning Bolt is still weighed: 75 of 250 hit points.
     g.heroes[0].spell_charges[kSpellLightning] = 1;
