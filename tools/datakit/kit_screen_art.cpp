@@ -145,6 +145,16 @@ void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     }
     art["HEROSCRN.ICN"] = write_icn(hero);
 
+    // The spellbook: a page (its left copy mirrored; the name at the outer bottom corner, clear of the
+    // spells), the two page corners and the three bookmarks.
+    IndexGrid page(163, 192, set_colour("BOOK"));
+    for (int x = 0; x < 163; ++x) page.at(x, 0) = page.at(x, 191) = contrast_colour(set_colour("BOOK"));
+    draw_small_text(page, 163 - 20, 184, "BOOK", contrast_colour(set_colour("BOOK")));
+    std::vector<IcnFrame> book{frame_at(std::move(page), 0, 0)};
+    const int marks[5][2] = {{24, 28}, {24, 28}, {31, 61}, {28, 58}, {30, 63}};
+    for (int i = 0; i < 5; ++i) book.push_back(frame_at(plate(marks[i][0], marks[i][1], std::to_string(i + 1), -1), 0, 0));
+    art["BOOK.ICN"] = write_icn(book);
+
     art["LEGEND.ICN"] = sized_set("LEGEND", {{80, 25}, {80, 25}});
     // Drawn twice side by side, the left copy mirrored: the name sits at the right end.
     IndexGrid bar(320, 20, set_colour("BIGBAR"));
