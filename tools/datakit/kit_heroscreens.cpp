@@ -99,7 +99,7 @@ std::map<std::string, std::string> heroscreens_english_strings() {
         {"THIEVES_ROW_OBELISKS", "Obelisks Found:"},
         {"THIEVES_ROW_ARMY", "Total Army Strength:"},
         {"THIEVES_TITLE", "Thieves' Guild: Player Rankings"},
-        {"TAVERN_TITLE", "A generous tip for the barkeep yields the following rumor:"},
+        {"TAVERN_TITLE", "The barkeep whispers a rumor:"},
         {"TAVERN_BODY", "The roads are quiet this week; travellers speak only of the weather."},
         {"SHIPYARD_BUILD", "Build a new ship:"},
         {"SHIPYARD_COST", "Resource cost:"},

@@ -84,6 +84,15 @@ void add_town_pictures(std::map<std::string, Bytes>& art) {
     art["WELL.ICN"] = town_building("WELL", 174, 200, 50, 48, 8);
     art["DOCK.ICN"] = town_building("DOCK", 0, 165, 120, 83, 8);
     art["PLNS_E0.ICN"] = town_building("PLNS_E0", 232, 204, 100, 40, 8);
+    // The tavern's window: a base picture stretched into its 165 x 100 box, then a figure that walks
+    // across it (its headers are offsets from 14 pixels left of the box).
+    std::vector<IcnFrame> tavern{frame_at(plate(165, 100, "TAVWIN", 0), 0, 0)};
+    for (int k = 1; k <= 8; ++k) {
+        IndexGrid g(18, 28, contrast_colour(set_colour("TAVWIN")));
+        draw_small_text(g, 2, 2, std::to_string(k), set_colour("TAVWIN"));
+        tavern.push_back(frame_at(std::move(g), 14 + 8 + 16 * (k - 1), 40));
+    }
+    art["TAVWIN.ICN"] = write_icn(tavern);
     // The mage guild's pieces are drawn stretched into fixed records: each frame in its record's size.
     std::vector<IcnFrame> guild(8);
     for (const MageGuildRecord& rec : MAGE_GLD_DATA)
