@@ -334,7 +334,12 @@ Bytes make_demo_entry(const DemoEntry& e) {
         // at the outer edge of the top piece only.
         for (int i = 0; i < 4; ++i) {
             IndexGrid g(sizes[i][0], sizes[i][1], set_colour(stem));
-            for (int x = 0; x < g.width; ++x) g.at(x, 0) = g.at(x, g.height - 1) = contrast_colour(set_colour(stem));
+            // Edges only where the frame ends: the middle pieces tile under the dialog's rows.
+            const uint8_t ink = contrast_colour(set_colour(stem));
+            for (int x = 0; x < g.width; ++x) {
+                if (i == 0 || i == 3) g.at(x, 0) = ink;
+                if (i >= 2) g.at(x, g.height - 1) = ink;
+            }
             if (i == 0) draw_small_text(g, g.width - 36, 4, stem, contrast_colour(set_colour(stem)));
             frames[i].pixels = g;
         }
