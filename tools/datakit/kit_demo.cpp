@@ -333,14 +333,15 @@ Bytes make_demo_entry(const DemoEntry& e) {
         // Dialog texts are written over the frame and its left half is drawn mirrored: the name sits
         // at the outer edge of the top piece only.
         for (int i = 0; i < 4; ++i) {
-            IndexGrid g(sizes[i][0], sizes[i][1], set_colour(stem));
-            // Edges only where the frame ends: the middle pieces tile under the dialog's rows.
-            const uint8_t ink = contrast_colour(set_colour(stem));
+            // Dark, as the dialogs write white and grey on it; edges only where the frame ends, so
+            // the middle pieces tile under the dialog's rows.
+            const uint8_t fill = nearest_index(standard_palette(), 72, 48, 32), ink = contrast_colour(fill);
+            IndexGrid g(sizes[i][0], sizes[i][1], fill);
             for (int x = 0; x < g.width; ++x) {
                 if (i == 0 || i == 3) g.at(x, 0) = ink;
                 if (i >= 2) g.at(x, g.height - 1) = ink;
             }
-            if (i == 0) draw_small_text(g, g.width - 36, 4, stem, contrast_colour(set_colour(stem)));
+            if (i == 0) draw_small_text(g, g.width - 36, 4, stem, ink);
             frames[i].pixels = g;
         }
         return write_icn(frames);
