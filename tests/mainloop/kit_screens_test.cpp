@@ -178,6 +178,13 @@ TEST_F(KitScreens, TownScreenWellAndControlPanelArtFitsTheirPlaces) {
             EXPECT_TRUE(inside(base, {hk.x, hk.y, hk.width, hk.height})) << name << " frame " << k << " is off its building";
         }
     }
+    // The tavern's figure walks inside the window's box (its offsets count from 14 pixels left of it).
+    const IcnFrames tavern = icn("TAVWIN.ICN");
+    ASSERT_GE(tavern.headers.size(), 9u);
+    for (size_t k = 1; k < 9; ++k) {
+        const SpriteHeader& hk = tavern.headers[k];
+        EXPECT_TRUE(inside({237, 130, 165, 100}, {223 + hk.x, 130 + hk.y, hk.width, hk.height})) << "tavern frame " << k;
+    }
     for (int f = 0; f < 4; ++f) {
         const IcnFrames dwelling = icn(std::string(f == 0 ? "FARM" : f == 1 ? "PLNS" : f == 2 ? "FRST" : "MTN") + "_D0.ICN");
         EXPECT_EQ(dwelling.headers[0].x, DWELLING_X[(size_t)f][0]);
