@@ -16,7 +16,7 @@
 #include "assets/resources.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
-#include "lang/lang_detect.h"
+#include "assets/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "frontend/frontend_common.h"
@@ -243,6 +243,7 @@ int run() {
     g_language = detect_language(*archive).language;
     strings().load(lang_assets_root(), g_language);
     run.resources = std::make_unique<Resources>(m.renderer, std::move(archive));
+    load_resource_sounds(*run.resources);
     m.res = run.resources.get();
     m.archive = m.res->archive.get();
     const std::string font_warning = TTF_Init() == 0 ? missing_fonts_warning(open_language_fonts(m.fonts, g_language))

@@ -9,8 +9,7 @@
 
 #include "assets/agg.h"
 #include "assets/icn.h"
-#include "lang/lang_icn_override.h"
-#include "media/music_players.h"
+#include "assets/lang_icn_override.h"
 
 namespace vorn1 {
 
@@ -71,7 +70,6 @@ Resources::Resources(SDL_Renderer* r, std::unique_ptr<AggArchive> a) : renderer(
     language = g_language;
     if (Mix_QuerySpec(nullptr, nullptr, nullptr)) Mix_AllocateChannels(kMixChannels);
     load_all();
-    load_resource_sounds(*this);
 }
 
 Resources::~Resources() { free_all(); }

@@ -503,7 +503,7 @@ void BattleScreen::draw() {
     case BattleOverlay::SurrenderConfirm: draw_surrender_confirm(); break;
     case BattleOverlay::Result: draw_result_screen(); break;
     case BattleOverlay::Spellbook:
-        if (res && spellbook_modal_active(book)) draw_spellbook(renderer, *res, book.book, font, font_small);
+        if (book_draw_hook) book_draw_hook(*this);
         break;
     default: break;
     }

@@ -75,11 +75,7 @@ void BattleScreen::handle_event(const SDL_Event& e) {
     case BattleOverlay::CreatureView: handle_creature_view_event(e); return;
     case BattleOverlay::HeroOptions: handle_hero_options_event(e); return;
     case BattleOverlay::Spellbook:
-        if (HeroState* h = spellbook_modal_active(book) ? hand_caster(casting_side) : nullptr) {
-            handle_spellbook_modal(e, book, *h);
-            if (spellbook_modal_active(book)) return;
-        }
-        book = {};
+        if (book_input_hook && book_input_hook(*this, e, hand_caster(casting_side))) return;
         if (overlay == BattleOverlay::Spellbook) overlay = BattleOverlay::None;
         return;
     case BattleOverlay::SurrenderConfirm: handle_surrender_event(e); return;
@@ -145,11 +141,11 @@ HeroState* BattleScreen::hand_caster(int side_index) {
 
 void BattleScreen::open_battle_spellbook(int side_index) {
     HeroState* h = hand_caster(side_index);
-    if (!h) return;
+    if (!h || !book_open_hook) return;
     casting_side = static_cast<uint8_t>(side_index);
     view_only = 0;
     overlay = BattleOverlay::Spellbook;
-    open_spellbook_for(book, *h, side(side_index).hero, SB_BATTLE, [this](int spell) {
+    book_open_hook(*this, *h, side(side_index).hero, [this](int spell) {
         // The book is still routing its last release; the aim takes over once it lets go.
         choose_battle_spell(*this, spell);
     });

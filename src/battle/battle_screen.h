@@ -14,7 +14,6 @@
 #include "battle/battle_result.h"
 #include "battle/battle_spell.h"
 #include "battle/battle_types.h"
-#include "town/spellbook.h"
 
 typedef struct _TTF_Font TTF_Font;
 
@@ -29,6 +28,7 @@ inline constexpr bool kDeveloperKeys = false;
 
 struct Resources;
 struct GameState;
+struct HeroState;
 struct GameMap;
 
 // Shapes of the combat cursor: frame indexes of its sprite set.
@@ -519,8 +519,13 @@ public:
     uint8_t bad_luck_shown = 0, bad_luck_on_shot = 0, bad_luck_on_retal = 0;
     int32_t spell_id = -1;  // the spell being cast, -1 none
     BattleSpellState spells;
-    // The hero's book, opened on its combat half from the hero options dialog.
-    SpellbookModal book;
+    // The hero's book, opened on its combat half from the hero options dialog. The book is another
+    // screen's, set by the loop: open (battle, hero, hero index, what a pick does); input while the
+    // overlay shows (battle, event, the hero while it may still cast, else null), answering whether the
+    // book stays open, and closing it when not; drawing over the field. Left empty, no book opens.
+    std::function<void(BattleScreen&, HeroState&, int, std::function<void(int spell)>)> book_open_hook;
+    std::function<bool(BattleScreen&, const SDL_Event&, HeroState*)> book_input_hook;
+    std::function<void(BattleScreen&)> book_draw_hook;
 
     uint32_t rng = 12345;
 

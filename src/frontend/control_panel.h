@@ -9,8 +9,8 @@
 #include <string>
 
 #include "assets/palette.h"
-#include "mainloop/options.h"
 #include "world/new_game_config.h"
+#include "world/settings.h"
 
 namespace vorn1 {
 

@@ -9,6 +9,7 @@
 #include "adventure/adv_geometry.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
+#include "mainloop/battle_book.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/transitions.h"
@@ -68,7 +69,8 @@ void play_map_sound(MainState& m, const char* name) {
     if (m.audio_on && m.play_sound) m.play_sound(name);
 }
 
-// Marks the battle open when the screen opened; the map's sounds make way for it.
+// Marks the battle open when the screen opened and lends it the hero's book; the map's sounds make
+// way for it.
 bool battle_opened(MainState& m, BattleKind kind) {
     GameSession& g = game_of(m);
     if (!g.battle.active) {
@@ -77,6 +79,7 @@ bool battle_opened(MainState& m, BattleKind kind) {
     }
     g.loop.battle_open = true;
     g.loop.battle.kind = kind;
+    attach_battle_spellbook(g.battle, g.battle_book);
     return true;
 }
 

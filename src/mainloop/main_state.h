@@ -129,6 +129,7 @@ struct GameSession {
     NewGameConfig config;
     EventSystem events;
     BattleScreen battle;
+    SpellbookModal battle_book;  // the battle hero's, lent to the battle screen
     BattleResources battle_res;
     PlayerEliminationState elimination;
     PuzzleMapState puzzle;

@@ -183,9 +183,9 @@ bool load_map_effect(const AggArchive* archive, const char* entry, const char* w
 
 namespace vorn1 {
 
-// The asset cache's sound members: always created (empty); with audio open, the ambient loops
-// and the build and dig sounds are loaded from the cache's archive. The music is read later from
-// disk by each player's init.
+// The asset cache's sound members, filled by the cache's owner once the cache is built: always
+// created (empty); with audio open, the ambient loops and the build and dig sounds are loaded from
+// the cache's archive. The music is read later from disk by each player's init.
 void load_resource_sounds(Resources& res);
 
 }  // namespace vorn1

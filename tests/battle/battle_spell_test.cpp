@@ -3,6 +3,7 @@
 #include "battle/battle_combat.h"
 #include "battle/battle_rules_fixture.h"
 #include "battle/battle_spell.h"
+#include "mainloop/battle_book.h"
 #include "town/spellbook.h"
 #include "world/game_state.h"
 
@@ -504,6 +505,8 @@ TEST(BattleSpell, PlayerAimsWithTheMouse) {
 TEST(BattleSpell, PlayerCastsFromTheBook) {
     GameState g;
     BattleScreen b;
+    SpellbookModal book;
+    attach_battle_spellbook(b, book);
     b.game = &g;
     b.active = 1;
     b.control.human = {1, 0};
@@ -530,12 +533,12 @@ TEST(BattleSpell, PlayerCastsFromTheBook) {
     };
     open_dialog_and_press_spell();
     ASSERT_EQ(b.overlay, BattleOverlay::Spellbook);
-    ASSERT_TRUE(spellbook_modal_active(b.book));
-    ASSERT_EQ(b.book.book.spells.size(), 1u);
+    ASSERT_TRUE(spellbook_modal_active(book));
+    ASSERT_EQ(book.book.spells.size(), 1u);
     // The pick's release stays with the book; then the aim is up.
     click(234, 154);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
-    EXPECT_FALSE(spellbook_modal_active(b.book));
+    EXPECT_FALSE(spellbook_modal_active(book));
     ASSERT_EQ(b.spell_aiming, 1);
     EXPECT_EQ(b.spells.aim_spell, kSpellLightning);
     const SDL_Rect r = BattleScreen::hex_rect(2, 7);
@@ -548,7 +551,7 @@ TEST(BattleSpell, PlayerCastsFromTheBook) {
     // The same round: the button stays shut and no book opens.
     open_dialog_and_press_spell();
     EXPECT_EQ(b.overlay, BattleOverlay::HeroOptions);
-    EXPECT_FALSE(spellbook_modal_active(b.book));
+    EXPECT_FALSE(spellbook_modal_active(book));
     EXPECT_EQ(b.spell_aiming, 0);
     EXPECT_EQ(g.heroes[0].spell_charges[kSpellLightning], 1);
 }

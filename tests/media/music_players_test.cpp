@@ -190,6 +190,7 @@ TEST_F(MusicPlayers, TitleMusicIsNotRestartedNorPlayedOverTheTownMusic) {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     Resources res(nullptr, nullptr);
+    load_resource_sounds(res);
     ::testing::internal::GetCapturedStdout();
     ::testing::internal::GetCapturedStderr();
     ASSERT_NE(res.title_music, nullptr);
@@ -345,6 +346,7 @@ TEST_F(MusicPlayers, AssetCacheLoadsTheMapSoundsWithItsLogLines) {
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     auto res = std::make_unique<Resources>(nullptr, std::make_unique<AggArchive>(AggArchive::from_bytes(kit::write_agg(files))));
+    load_resource_sounds(*res);
     const std::string out = ::testing::internal::GetCapturedStdout();
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(out.find("  Ambient sound chunks loaded\n  BUILDTWN.82M loaded\n"), std::string::npos) << out;

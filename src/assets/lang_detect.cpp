@@ -1,4 +1,4 @@
-#include "lang/lang_detect.h"
+#include "assets/lang_detect.h"
 
 #include <zlib.h>
 

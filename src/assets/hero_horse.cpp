@@ -1,7 +1,7 @@
-#include "lang/hero_horse.h"
+#include "assets/hero_horse.h"
 
 #include "assets/render_utils.h"
-#include "lang/lang_icn_override.h"
+#include "assets/lang_icn_override.h"
 
 namespace vorn1 {
 
