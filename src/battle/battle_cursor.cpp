@@ -30,8 +30,9 @@ BattleCursor BattleScreen::cursor_for_position(int x, int y) {
     if (phase != ActionPhase::Idle) return CursorNone;
     if (inside(attacker_tent_rect, x, y)) return CursorAttackerHero;
     if (defender_side.hero >= 0 && inside(defender_tent_rect, x, y)) return CursorInfo;
-    for (const BattleUnit& a : attackers)
-        if (is_living(a) && inside(unit_sprite_center_rect(a, false), x, y)) return CursorInfo;
+    const int own = panel_side();
+    for (const BattleUnit& a : own == 0 ? attackers : defenders)
+        if (is_living(a) && inside(unit_sprite_center_rect(a, own == 1), x, y)) return CursorInfo;
 
     const BattleUnit* u = active_unit();
     if (!u || u->disabled) return CursorNone;

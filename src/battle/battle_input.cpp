@@ -286,13 +286,22 @@ bool BattleScreen::press_tents(const SDL_Event& e) {
     return true;
 }
 
+int BattleScreen::panel_side() const {
+    if (const BattleUnit* u = active_unit(); u && u->side <= 1 && control.human[u->side]) return u->side;
+    if (control.human[0] != control.human[1]) return control.human[0] ? 0 : 1;
+    return 0;
+}
+
 bool BattleScreen::press_creature_panels(const SDL_Event& e) {
     const int x = e.button.x, y = e.button.y;
     if (!is_left(e) && !is_right(e)) return false;
+    // The player's own stacks open their panel from the middle of the sprite; the enemy's stacks are
+    // targets for a left click and give only their information to a right one.
+    const int own = panel_side();
     for (int i = 0; i < 5; ++i) {
-        const BattleUnit& u = attackers[i];
-        if (!is_living(u) || !inside(unit_sprite_center_rect(u, false), x, y)) continue;
-        inspected_unit = i;
+        const BattleUnit& u = own == 0 ? attackers[i] : defenders[i];
+        if (!is_living(u) || !inside(unit_sprite_center_rect(u, own == 1), x, y)) continue;
+        inspected_unit = own * 5 + i;
         if (is_left(e)) {
             overlay = BattleOverlay::CreatureView;
             view_frame = 0;
@@ -304,9 +313,9 @@ bool BattleScreen::press_creature_panels(const SDL_Event& e) {
     }
     if (!is_right(e)) return false;
     for (int i = 0; i < 5; ++i) {
-        const BattleUnit& u = defenders[i];
-        if (!is_living(u) || !inside(unit_sprite_rect(u, true), x, y)) continue;
-        inspected_unit = 5 + i;
+        const BattleUnit& u = own == 0 ? defenders[i] : attackers[i];
+        if (!is_living(u) || !inside(unit_sprite_rect(u, own == 0), x, y)) continue;
+        inspected_unit = (1 - own) * 5 + i;
         overlay = BattleOverlay::CreatureInfo;
         return true;
     }

@@ -234,6 +234,9 @@ public:
     void draw_result_screen();
     // The local player fights as the defender: it plays that side alone.
     bool player_defends() const { return control.human[1] && !control.human[0]; }
+    // The side whose stacks a left click inspects rather than attacks: the player's own, i.e. the acting
+    // stack's side when a human plays it, else the only human side, else the attacker.
+    int panel_side() const;
     bool player_won() const;
     BattleResultState result_screen;
 

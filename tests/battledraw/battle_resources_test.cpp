@@ -2,11 +2,14 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "assets/agg.h"
 #include "assets/render_utils.h"
 #include "battle/battle_resources.h"
+#include "battle/battle_screen.h"
 #include "battle/creature_sprites.h"
 #include "datakit/kit_battledraw.h"
 #include "datakit/kit_demo.h"
@@ -72,6 +75,57 @@ TEST(BattleResources, LoadsTheDemoArchive) {
         EXPECT_FALSE(res.creatures[0].loaded);
         EXPECT_TRUE(res.tent_sprites.empty());
     }
+}
+
+// The kit's creatures, one-hex and wide, on either side, are drawn over their own hexes: the middle of what it puts on the
+// screen lies in its hex (the middle of both for a wide creature) and nothing of it reaches the row below.
+TEST(BattleResources, TheKitsCreaturesStandOnTheirOwnHexes) {
+    SoftRenderer sr;
+    ASSERT_NE(sr.renderer, nullptr);
+    AggArchive ar = AggArchive::from_bytes(kit::demo_archive_bytes());
+    BattleResources res;
+    testing::internal::CaptureStdout();
+    res.load(ar, kit::demo_palette(), sr.renderer, "");
+    testing::internal::GetCapturedStdout();
+    BattleScreen b;
+    b.init(&res, nullptr, sr.renderer, nullptr, nullptr);
+    b.active = 1;
+    b.tick_source = [] { return 0u; };
+    b.mouse_x = b.mouse_y = 0;
+    auto frame = [&] {
+        b.draw();
+        std::vector<uint32_t> px(640 * 480);
+        SDL_RenderReadPixels(sr.renderer, nullptr, SDL_PIXELFORMAT_ABGR8888, px.data(), 640 * 4);
+        return px;
+    };
+    const std::vector<uint32_t> empty = frame();
+    for (const uint8_t id : {0, 1, 4, 13, 18, 22, 23, 27}) {
+        for (const auto& [side, row, col] : {std::tuple{0, 1, 3}, std::tuple{1, 3, 5}}) {
+            BattleUnit& u = side == 0 ? b.attackers[0] : b.defenders[0];
+            u = BattleUnit{};
+            u.creature = id, u.side = static_cast<uint8_t>(side), u.row = row, u.col = col, u.count = 7;
+            const std::vector<uint32_t> with = frame();
+            u = BattleUnit{};
+            int x0 = 640, y0 = 480, x1 = -1, y1 = -1;
+            for (int y = 0; y < 460; ++y)
+                for (int x = 0; x < 640; ++x)
+                    if (with[size_t(y) * 640 + x] != empty[size_t(y) * 640 + x])
+                        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+            ASSERT_GE(x1, 0) << "creature " << int(id) << " side " << side << " not drawn";
+            const SDL_Rect head = BattleScreen::hex_rect(row, col);
+            const SDL_Rect tail = BattleScreen::hex_rect(row, tail_col(BattleUnit{id, 1, 0, row, col, uint8_t(side)}));
+            const int left = std::min(head.x, tail.x), right = std::max(head.x, tail.x) + head.w;
+            const int mid_x = (x0 + x1) / 2, mid_y = (y0 + y1) / 2;
+            SCOPED_TRACE("creature " + std::to_string(id) + " side " + std::to_string(side));
+            EXPECT_GE(mid_x, left + (right - left) / 2 - 8);
+            EXPECT_LE(mid_x, left + (right - left) / 2 + 8);
+            EXPECT_GE(mid_y, head.y);
+            EXPECT_LT(y1, head.y + head.h) << "drawn into the row below";
+            EXPECT_GE(y0, head.y - 10) << "drawn far into the row above";
+        }
+    }
+    b.shutdown();
+    res.shutdown();
 }
 
 TEST(BattleResources, PaletteAndMissingEntries) {

@@ -4,6 +4,7 @@
 
 #include "battle/battle_combat.h"
 #include "datakit/kit_battle_road.h"
+#include "datakit/kit_demo.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 #include "events/event_actions.h"
@@ -64,6 +65,21 @@ protected:
         accept_dialogs();
         walk_to(x, y);
         frames(30);
+    }
+    // The kit's battle art, so that stacks have pictures to click.
+    void load_kit_battle_art() {
+        static const std::vector<uint8_t> bytes = kit::demo_archive_bytes();
+        archive = std::make_unique<AggArchive>(AggArchive::from_bytes(bytes));
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        g().battle_res.load(*archive, kit::demo_palette(), renderer, "");
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+    }
+    // The middle of a stack's picture on the field.
+    SDL_Point middle(const BattleUnit& u) {
+        const SDL_Rect r = g().battle.unit_sprite_rect(u, u.side == 1);
+        return {r.x + r.w / 2, r.y + r.h / 2};
     }
     // Runs frames until the result overlay shows (the human side fights automatically).
     bool fight_to_result(int max_frames = 40000) {
@@ -504,6 +520,65 @@ TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsT
     EXPECT_FALSE(state().heroes[human].live);
     EXPECT_TRUE(state().heroes[computer].live);
     EXPECT_TRUE(loop().day_over);
+}
+
+// The computer's hero attacks the player's. Defending, the player opens an own stack's panel with a
+// left click on its middle, and shoots and strikes the attacker's stacks by clicking theirs.
+TEST_F(BattleRoadTest, ThePlayerDefendingShootsAndStrikesByClickingTheEnemysMiddles) {
+    make_battle_game();
+    load_kit_battle_art();
+    const int human = add_hero(5, 5, 0);
+    const int computer = add_hero(9, 5, 1);
+    set_army(human, {{1, 20}, {3, 10}});
+    set_army(computer, {{9, 10}, {9, 10}, {9, 10}, {9, 10}, {9, 10}});  // slow ogres: the archers shoot first
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) state().fog[1].set_explored(x, y);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    loop().hero_move_points[human] = 0;
+    request_end_turn(m);
+    for (int i = 0; i < 3000 && !loop().battle_open; ++i) frames(1);
+    ASSERT_TRUE(loop().battle_open);
+    BattleScreen& b = g().battle;
+    ASSERT_EQ(b.defender_side.hero, human);
+
+    bool panel = false, shot = false, blow = false;
+    for (int i = 0; i < 20000 && b.overlay != BattleOverlay::Result && !(panel && shot && blow); ++i) {
+        const BattleUnit* u = b.active_unit();
+        if (u && u->side == 1 && b.phase == ActionPhase::MeleeStrike) blow = true;
+        if (u && u->side == 1 && b.phase == ActionPhase::ShotFlight) shot = true;
+        if (b.phase != ActionPhase::Idle || b.busy || !u || u->side != 1) {
+            frames(1);
+            continue;
+        }
+        const SDL_Point own = middle(*u);
+        if (!panel) {
+            EXPECT_EQ(b.cursor_for_position(own.x, own.y), CursorInfo);
+            push_click(own.x, own.y);
+            frames(1);
+            ASSERT_EQ(b.overlay, BattleOverlay::CreatureView) << "an own stack's middle opens its panel";
+            EXPECT_EQ(b.unit_by_index(b.inspected_unit), u);
+            push_click(b.view_close_rect.x + 5, b.view_close_rect.y + 5);
+            frames(1);
+            ASSERT_EQ(b.overlay, BattleOverlay::None);
+            panel = true;
+        }
+        const BattleUnit* target = nullptr;
+        for (const BattleUnit& v : b.attackers)
+            if (is_living(v) && (!target || std::abs(v.row - u->row) < std::abs(target->row - u->row))) target = &v;
+        ASSERT_NE(target, nullptr);
+        const SDL_Point foe = middle(*target);
+        EXPECT_NE(b.cursor_for_position(foe.x, foe.y), CursorInfo);
+        push_click(foe.x, foe.y);
+        frames(1);
+        EXPECT_EQ(b.overlay, BattleOverlay::None) << "an enemy's middle is a target, not a panel";
+        if (b.phase == ActionPhase::Idle && b.active_unit() == u) push_click(610, 470);  // nothing to do: skip
+        frames(1);
+    }
+    EXPECT_TRUE(panel);
+    EXPECT_TRUE(shot) << "the archers never shot";
+    EXPECT_TRUE(blow) << "the swordsmen never struck";
+    EXPECT_EQ(b.auto_defender, 0) << "fought by hand";
 }
 
 // A computer hero besieges the human's castle on the battle screen, the garrison and the hero inside

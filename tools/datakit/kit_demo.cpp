@@ -103,11 +103,18 @@ std::vector<DemoEntry> build_table() {
     icn("VIEWGEN.ICN", 20, 60, 40);
     icn("VIEWARMY.ICN", 20, 60, 40);
     icn("SURRENDR.ICN", 8, 60, 30);
+    // A creature of two hexes is drawn across both.
+    auto creature_w = [](const std::string& stem) {
+        for (int id : {4, 8, 16, 17, 18, 20, 22, 23, 25})
+            if (stem == kCreatureStems[id]) return 96;
+        return 48;
+    };
     for (int id = 0; id < 28; ++id) {
         for (const char* ext : {"STD", "WLK", "WIP"})
-            t.push_back({std::string(kCreatureStems[id]) + "." + ext, DemoKind::Sprite12, 12, 48, 56});
+            t.push_back({std::string(kCreatureStems[id]) + "." + ext, DemoKind::Creature, 12,
+                         creature_w(kCreatureStems[id]), 56});
     }
-    for (const char* stem : kShooterAtk) t.push_back({std::string(stem) + ".ATK", DemoKind::Sprite12, 14, 48, 56});
+    for (const char* stem : kShooterAtk) t.push_back({std::string(stem) + ".ATK", DemoKind::Creature, 14, creature_w(stem), 56});
     for (const char* n : {"gravyard", "frstwgrs", "mtnwgrsf", "frstwdrt", "mtnwdrtf", "snowfrst", "snowmtnf", "swamp",
                           "lava", "desert", "boat"})
         t.push_back({std::string(n) + ".bkg", DemoKind::Bkg, 1, 640, 102});
@@ -307,9 +314,18 @@ Bytes make_demo_entry(const DemoEntry& e) {
         for (int i = 0; i < e.frames; ++i) tiles.push_back(labelled_picture(e.w, e.h, num("%d", i), i));
         return write_til(e.w, e.h, tiles);
     }
-    case DemoKind::Sprite12: {
+    case DemoKind::Sprite12:
+    case DemoKind::Creature: {
         std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
-        for (int i = 0; i < e.frames; ++i) frames[i].pixels = labelled_picture(e.w, e.h, stem, i);
+        for (int i = 0; i < e.frames; ++i) {
+            frames[i].pixels = labelled_picture(e.w, e.h, stem, i);
+            if (e.kind != DemoKind::Creature) continue;
+            // Offsets from the hex's foot point, as real art carries them: the feet on the foot line,
+            // the body centred on the hex (on the middle of both hexes for a wide creature, whose
+            // anchor the battle moves 65 pixels back).
+            frames[i].x = static_cast<int16_t>(e.w > 48 ? 26 - e.w / 2 : -e.w / 2);
+            frames[i].y = static_cast<int16_t>(-e.h);
+        }
         return write_sprite12(frames);
     }
     case DemoKind::Icn:
@@ -325,6 +341,15 @@ Bytes make_demo_entry(const DemoEntry& e) {
         if (e.frames > 18)
             for (int y = 4; y < e.h - 4; ++y)
                 for (int x = 4; x < e.w - 4; ++x) frames[18].pixels.set_kind(x, y, kTransparent);
+        return write_icn(frames);
+    }
+    if (e.name == "TEXTBAR.ICN") {
+        // The bar's half, the two buttons up and pressed, and the small plate under a stack's count.
+        std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+        for (int i = 0; i < e.frames; ++i) {
+            const int w = i == 0 ? 272 : i == 5 ? 20 : 48, h = i == 5 ? 11 : 20;
+            frames[i].pixels = labelled_picture(w, h, stem, i);
+        }
         return write_icn(frames);
     }
     if (e.name == "BUYBUILD.ICN") {

@@ -12,7 +12,8 @@ namespace vorn1::kit {
 
 enum class DemoKind {
     Icn,       // sprite set of labelled frames
-    Sprite12,  // battle sprite layout (12-byte headers): creature sets, .xtl, .obj
+    Sprite12,  // battle sprite layout (12-byte headers): .xtl, .obj
+    Creature,  // a creature set in the battle sprite layout, its frames placed as real art places them
     Bmp,       // labelled picture
     Bkg,       // battlefield sky picture
     Til,       // tile set of labelled tiles
