@@ -165,10 +165,10 @@ bool show_preview(MainState& m, QuickCombatRecord rec, const HeadlessSideInput& 
     const HeadlessResult r = simulate_headless_battle(attacker, defender, m.now_ms | 1u);
     if (!r.attacker_won || r.timed_out) return false;
     rec.result = r;
-    rec.bonus = kQuickCombatBonus;
+    rec.bonus = quick_combat_bonus(rec.kind);
     g.loop.battle.quick = rec;
     SDL_Texture* picture = texture_provider(m);
-    g.battle.open_autobattle_preview(hero.name, r.experience + kQuickCombatBonus, attacker.ids, attacker.counts,
+    g.battle.open_autobattle_preview(hero.name, r.experience + rec.bonus, attacker.ids, attacker.counts,
                                      r.attacker_survivors, defender.ids, defender.counts, r.defender_survivors,
                                      picture);
     g.loop.battle_open = g.battle.active != 0;

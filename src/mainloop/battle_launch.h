@@ -33,8 +33,10 @@ void launch_town_battle(MainState& m, int hero, int x, int y);
 void launch_site_battle(MainState& m, const EventResult& r);
 // The player declined the quick-combat result: the battle is fought on the battle screen after all.
 void reopen_declined_fight(MainState& m, const QuickCombatRecord& q);
-// The experience a quick-combat result adds to the headless figure.
+// The experience a quick-combat result adds to the headless figure: as on the battle screen, 500 for a
+// battle against a hero or a given army (a town's garrison or guards), nothing against a wandering monster.
 constexpr int32_t kQuickCombatBonus = 500;
+inline int32_t quick_combat_bonus(int kind) { return kind == QUICK_MONSTER ? 0 : kQuickCombatBonus; }
 // A hero walks into a foreign hero.
 void launch_hero_battle(MainState& m, int attacker, int defender);
 // A portal: the hero jumps to a free portal elsewhere; without one only the route is cleared.

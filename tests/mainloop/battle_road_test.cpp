@@ -221,10 +221,10 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     const BattleScreen& b = g().battle;
     ASSERT_EQ(b.result_screen.preview, 1) << "the headless result is shown first";
     EXPECT_EQ(loop().battle.quick.kind, QUICK_MONSTER);
-    EXPECT_EQ(loop().battle.quick.bonus, 500);
+    EXPECT_EQ(loop().battle.quick.bonus, 0) << "a monster adds no bonus";
     const int shown = b.result_experience;
     const HeadlessResult r = loop().battle.quick.result;
-    EXPECT_EQ(shown, r.experience + 500);
+    EXPECT_EQ(shown, r.experience);
     push_key(SDLK_y);
     frames(30);
     push_key(SDLK_y);
@@ -252,6 +252,43 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(loop().battle.kind, BattleKind::Monster);
     EXPECT_EQ(state().monsters[1].removed, 0);
+}
+
+// One battle pays one experience by either road: the killed hit points, and 500 more against a hero
+// (none against a wandering monster), whether its quick-combat result is accepted or it is fought by hand.
+TEST_F(BattleRoadTest, ThePreviewPaysWhatTheBattleScreenPays) {
+    for (const bool hero_fight : {false, true}) {
+        std::array<uint32_t, 2> paid{};
+        for (const bool preview : {true, false}) {
+            SCOPED_TRACE(std::string(hero_fight ? "a hero" : "a monster") + (preview ? ", the preview" : ", by hand"));
+            make_battle_game();
+            m.settings.ab_resolver = preview;
+            const int h = add_hero(5, 5, 0);
+            set_army(h, {{3, 40}});
+            if (hero_fight) set_army(add_hero(7, 5, 1), {{0, 5}});
+            else add_monster(7, 5, 0, 5);
+            start_player_turn(m, 0);
+            accept_dialogs();
+            walk_to(7, 5);
+            frames(30);
+            ASSERT_TRUE(loop().battle_open);
+            if (preview) {
+                ASSERT_EQ(g().battle.result_screen.preview, 1);
+                const int shown = g().battle.result_experience;
+                frames(30);
+                push_key(SDLK_y);
+                frames(2);
+                EXPECT_EQ(state().heroes[h].experience, (uint32_t)shown) << "accepting pays what was shown";
+            } else {
+                ASSERT_TRUE(fight_to_result());
+                close_result();
+            }
+            EXPECT_FALSE(loop().battle_open);
+            paid[preview] = state().heroes[h].experience;
+        }
+        EXPECT_EQ(paid[0], paid[1]);
+        EXPECT_EQ(paid[1], 5u * creature_hp(0) + (hero_fight ? 500u : 0u));
+    }
 }
 
 TEST_F(BattleRoadTest, AWillingStackJoinsAndADeclinedOneFightsAfterTheInsult) {
