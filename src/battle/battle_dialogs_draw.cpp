@@ -255,10 +255,24 @@ std::vector<std::string> battle_stack_stat_lines(const BattleUnit& u, int attack
 void BattleScreen::draw_creature_stat_block(int x, int y, int w, const BattleUnit& u, int attack_bonus,
                                             int defense_bonus, int8_t morale, int8_t luck) {
     text::centered_box(renderer, font, creature_stats(u.creature).name, x, y + 11, w, SDL_Color{255, 215, 50, 255});
-    int line_y = font ? y + 11 + TTF_FontLineSkip(font) + 4 : y + 29;
-    const int step = line_skip(font, 14) + 2;
-    for (const std::string& line : battle_stack_stat_lines(u, attack_bonus, defense_bonus, morale, luck)) {
-        text::centered_box(renderer, font, line, x, line_y, w, kWhite);
+    const int first_y = font ? y + 11 + TTF_FontLineSkip(font) + 4 : y + 29;
+    const std::vector<std::string> lines = battle_stack_stat_lines(u, attack_bonus, defense_bonus, morale, luck);
+    // The lines stay inside their column and above the panel's exit button: in the main font when they
+    // fit, else in the small one.
+    const int bottom = kPanelRect.y + kPanelRect.h - 49;
+    auto fits = [&](TTF_Font* f) {
+        if (!f) return false;
+        const int step = TTF_FontLineSkip(f) + 2;
+        if (first_y + static_cast<int>(lines.size() - 1) * step + TTF_FontHeight(f) > bottom) return false;
+        for (const std::string& line : lines)
+            if (text::measure(f, line).x > w) return false;
+        return true;
+    };
+    TTF_Font* f = !fits(font) && font_small ? font_small : font;
+    int line_y = first_y;
+    const int step = line_skip(f, 14) + 2;
+    for (const std::string& line : lines) {
+        text::centered_box(renderer, f, line, x, line_y, w, kWhite);
         line_y += step;
     }
 }

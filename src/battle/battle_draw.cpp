@@ -625,7 +625,8 @@ void BattleScreen::draw_textbar() {
         SDL_RenderCopyEx(renderer, f->tex, nullptr, &left, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
     }
     button(3 + (textbar_right_pressed ? 1 : 0), status_right_button);
-    if (font && !message.empty())
+    // An open spellbook writes its own hints on the bar.
+    if (font && !message.empty() && overlay != BattleOverlay::Spellbook)
         text::centered_xy(renderer, font, message, 0, 460, 640, 20, SDL_Color{255, 255, 255, 255});
 }
 

@@ -117,6 +117,9 @@ void start_spell_dmg_anim(BattleScreen& b) {
 }
 
 void end_aim(BattleScreen& b) {
+    // The request for a target goes with the aim; a message of the cast itself stays.
+    if (!b.spells.prompt.empty() && b.message == b.spells.prompt) b.message.clear();
+    b.spells.prompt.clear();
     b.spell_aiming = 0;
     b.spells.aim_spell = -1;
     b.spells.teleport_unit = -1;
@@ -206,13 +209,12 @@ bool status_target_ok(const BattleUnit& u) {
 void begin_teleport(BattleScreen& b, int unit, int row, int col) {
     cast_sound(b, kSpellTeleport);
     spend_spell_charge(b, kSpellTeleport);
-    b.spells.teleport_unit = unit;
     b.spells.teleport_row = row;
     b.spells.teleport_col = col;
     b.spells.teleport_timer = 0.0f;
     b.spell_cast_this_round = 1;
-    b.spell_aiming = 0;
-    b.spells.aim_spell = -1;
+    end_aim(b);
+    b.spells.teleport_unit = unit;
     b.spell_id = kSpellTeleport;
     b.phase = ActionPhase::TeleportOut;
 }
@@ -373,7 +375,8 @@ bool choose_battle_spell(BattleScreen& b, int spell) {
     else if (spell == kSpellTeleport) key = "BATTLE_SELECT_TELEPORT";
     else if (spell == kSpellResurrect) key = "BATTLE_SELECT_RESURRECT";
     else if (spell == kSpellTurnUndead) key = "BATTLE_SELECT_UNDEAD";
-    b.push_message(strings().get(key));
+    b.spells.prompt = strings().get(key);
+    b.push_message(b.spells.prompt);
     return true;
 }
 
@@ -407,7 +410,8 @@ bool spell_target_click(BattleScreen& b, int row, int col, int unit) {
         if (b.spells.teleport_unit < 0) {
             if (!clicked || clicked->side != b.casting_side || !is_living(*clicked)) return false;
             b.spells.teleport_unit = unit;
-            b.push_message(strings().get("BATTLE_SELECT_TELEPORT_DEST"));
+            b.spells.prompt = strings().get("BATTLE_SELECT_TELEPORT_DEST");
+            b.push_message(b.spells.prompt);
             return false;
         }
         BattleUnit* mover = b.unit_by_index(b.spells.teleport_unit);

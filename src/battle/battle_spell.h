@@ -3,6 +3,7 @@
 // battle and the hero's automatic choice of a spell. Rules only: nothing here draws.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "battle/battle_types.h"
@@ -25,6 +26,7 @@ struct SpellDmgTarget {
 // spell_cast_this_round, spell_aiming).
 struct BattleSpellState {
     int32_t aim_spell = -1;  // the spell awaiting its target
+    std::string prompt;      // the bar's request for that target, cleared with the aim
     int32_t cast_target = -1;  // stack index
     int32_t cast_kind = -1;  // spell-effect animation, -1 none, -2 area spell in flight
     int32_t cast_frame = 0;

@@ -106,7 +106,9 @@ TEST(BattleSpell, StatusTargetsImmunityAndDuration) {
     ASSERT_TRUE(choose_battle_spell(b, kSpellParalyze));
     EXPECT_FALSE(spell_target_click(b, -1, -1, 6));  // a Dragon cannot be chosen: aiming goes on
     EXPECT_EQ(b.spell_aiming, 1);
+    EXPECT_EQ(b.message, "BATTLE_SELECT_SPELL_TARGET");
     EXPECT_TRUE(spell_target_click(b, -1, -1, 5));
+    EXPECT_EQ(b.message, "") << "the request for a target goes with the cast";
     run_phase(b, ActionPhase::SpellCast);
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     EXPECT_EQ(foe.spell_status, kSpellParalyze);
@@ -134,7 +136,9 @@ TEST(BattleSpell, StatusTargetsImmunityAndDuration) {
 
     // Lightning Bolt on the Dragon: the charge and the round's cast go, the Dragon is untouched.
     ASSERT_TRUE(choose_battle_spell(b, kSpellLightning));
+    EXPECT_EQ(b.message, "BATTLE_SELECT_TARGET_HEX");
     EXPECT_TRUE(spell_target_click(b, 4, 7, -1));
+    EXPECT_EQ(b.message, "");
     EXPECT_EQ(pool(dragon), 200);
     EXPECT_EQ(b.spell_cast_this_round, 1);
     EXPECT_EQ(b.phase, ActionPhase::Idle);

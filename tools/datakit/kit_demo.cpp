@@ -92,7 +92,8 @@ std::vector<DemoEntry> build_table() {
     icn("OVERVIEW.ICN", 16, 60, 60);
     for (int i = 1; i <= 8; ++i) icn(num("MAGIC%02d.ICN", i), 10, 64, 64);
     for (const char* n : {"MORALEG.ICN", "MORALEB.ICN", "RAINBLUK.ICN", "CLOUDLUK.ICN"}) icn(n, 8, 64, 64);
-    for (const char* n : {"WINCMBT.ICN", "LOSECMBT.ICN", "LOSEWALK.ICN"}) icn(n, 8, 100, 80);
+    icn("WINCMBT.ICN", 9, 100, 80);  // the victory picture, its six steps, Done up and pressed
+    for (const char* n : {"LOSECMBT.ICN", "LOSEWALK.ICN"}) icn(n, 8, 100, 80);
     for (int i = 0; i < 4; ++i) icn(num("CASTLE%02d.ICN", i), 20, 80, 80);
     for (int i = 0; i < 4; ++i) icn(num("KEEP%02d.ICN", i), 4, 80, 100);
     icn("CATAPULT.ICN", 16, 80, 60);
@@ -343,6 +344,16 @@ Bytes make_demo_entry(const DemoEntry& e) {
                 for (int x = 4; x < e.w - 4; ++x) frames[18].pixels.set_kind(x, y, kTransparent);
         return write_icn(frames);
     }
+    if (e.name == "WINCMBT.ICN" || e.name == "LOSECMBT.ICN") {
+        // The result screen's Done button up and pressed: 7 and 8 after a victory, 0 and 1 otherwise.
+        const int first = e.name == "WINCMBT.ICN" ? 7 : 0;
+        std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
+        for (int i = 0; i < e.frames; ++i) {
+            const bool done = i == first || i == first + 1;
+            frames[i].pixels = labelled_picture(done ? 96 : e.w, done ? 25 : e.h, stem, i);
+        }
+        return write_icn(frames);
+    }
     if (e.name == "TEXTBAR.ICN") {
         // The bar's half, the two buttons up and pressed, and the small plate under a stack's count.
         std::vector<IcnFrame> frames(static_cast<std::size_t>(e.frames));
@@ -350,6 +361,10 @@ Bytes make_demo_entry(const DemoEntry& e) {
             const int w = i == 0 ? 272 : i == 5 ? 20 : 48, h = i == 5 ? 11 : 20;
             frames[i].pixels = labelled_picture(w, h, stem, i);
         }
+        // The bar carries the battle's messages in its middle: a plain frame, its label left off.
+        const uint8_t plain = frames[0].pixels.at(1, 1);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 272; ++x) frames[0].pixels.at(x, y) = plain;
         return write_icn(frames);
     }
     if (e.name == "BUYBUILD.ICN") {
