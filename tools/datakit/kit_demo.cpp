@@ -361,10 +361,13 @@ Bytes make_demo_entry(const DemoEntry& e) {
             const int w = i == 0 ? 272 : i == 5 ? 20 : 48, h = i == 5 ? 11 : 20;
             frames[i].pixels = labelled_picture(w, h, stem, i);
         }
-        // The bar carries the battle's messages in its middle: a plain frame, its label left off.
+        // The bar and the count plate carry the battle's texts: plain frames, their labels left off.
         const uint8_t plain = frames[0].pixels.at(1, 1);
         for (int y = 0; y < 20; ++y)
             for (int x = 0; x < 272; ++x) frames[0].pixels.at(x, y) = plain;
+        if (e.frames > 5)
+            for (int y = 1; y < 10; ++y)
+                for (int x = 1; x < 19; ++x) frames[5].pixels.at(x, y) = plain;
         return write_icn(frames);
     }
     if (e.name == "BUYBUILD.ICN") {
