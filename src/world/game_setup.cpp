@@ -5,6 +5,7 @@
 #include "world/recruit_rules.h"
 #include "world/spell_table.h"
 #include "world/hero_pool.h"
+#include "world/levels.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -290,7 +291,10 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
     for (const MapObject& o : map.objects) {
         if (o.kind != MOBJ_HERO) continue;
         const int owner = seat_owner(seats, o.owner);
-        if (owner >= 0) recruit_hero_from_pool(state, map, o.a % HERO_POOL_SIZE, owner, o.x, o.y);
+        if (owner < 0) continue;
+        const int h = recruit_hero_from_pool(state, map, o.a % HERO_POOL_SIZE, owner, o.x, o.y);
+        // A map may start its hero with experience of its own (kept below the level it would reach).
+        if (h >= 0 && o.value > 0) state.heroes[(size_t)h].experience = std::min<uint32_t>(o.value, LEVEL_XP[1] - 1);
     }
     for (int p = 0; p < MAX_PLAYERS; ++p) {
         if (!seats[p].in_play || HeroPool::count_player_heroes(p, state) > 0) continue;

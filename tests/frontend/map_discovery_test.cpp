@@ -3,7 +3,11 @@
 
 #include <filesystem>
 
+#include <SDL_ttf.h>
+
+#include "assets/text_render.h"
 #include "datakit/kit_frontend.h"
+#include "datakit/kit_roads.h"
 #include "fe_fixture.h"
 #include "frontend/map_discovery.h"
 
@@ -11,6 +15,26 @@ namespace vorn1 {
 namespace {
 
 using fe_test::TempDir;
+
+// Every scenario of the demo data, as the map list and the scenario information show it: a name of
+// its own and a description that wraps into at most three lines of the game's font at 250 pixels
+// (the scenario information's width, the narrower of the two).
+TEST(MapDiscovery, KitScenarioDescriptionsFitThreeLinesOfTheScenarioPanels) {
+    TempDir t("kitmaps");
+    ASSERT_TRUE(kit::write_demo_maps(t.path.string()));
+    const std::vector<MapFileInfo> maps = discover_maps(t.path.string());
+    ASSERT_GE(maps.size(), 11u);
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    ASSERT_NE(font, nullptr);
+    for (std::size_t i = 0; i < maps.size(); ++i) {
+        EXPECT_FALSE(maps[i].description.empty()) << maps[i].stem;
+        EXPECT_LE(text::wrap_pixels(font, maps[i].description, 250).size(), 3u) << maps[i].description;
+        if (i > 0) EXPECT_NE(maps[i].name, maps[i - 1].name);
+    }
+    TTF_CloseFont(font);
+    TTF_Quit();
+}
 
 TEST(MapDiscovery, ScanKeepsMapFilesOnlySortedByHeaderName) {
     TempDir t("scan");

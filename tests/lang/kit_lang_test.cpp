@@ -5,6 +5,9 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "datakit/kit_lang.h"
 #include "lang/language.h"
@@ -57,6 +60,37 @@ TEST(KitLang, WritesCatalogueAndFontsTheGameOpens) {
     }
     TTF_Quit();
     fs::remove_all(out);
+}
+
+// A player's own data folder: what is missing is put in, whatever is there stays as it was, and a
+// second run writes nothing.
+TEST(KitLang, FillsAPlayersLanguageFolderWithoutWritingOverItsFiles) {
+    const fs::path data = fs::temp_directory_path() / ("vorn1_kitfill_" + std::to_string(::getpid()));
+    fs::remove_all(data);
+    fs::create_directories(data / "lang");
+    {
+        std::ofstream own(data / "lang" / "Strings_EN.json");
+        own << R"({"OWN":"mine"})";
+    }
+    kit::LangFill fill = kit::fill_lang_folder(data.string());
+    EXPECT_TRUE(fill.ok);
+    EXPECT_EQ(fill.folder, (data / "lang").string()) << "the folder that is there, in its own letter case";
+    EXPECT_EQ(fill.written, (std::vector<std::string>{"font_en.ttf", "font_small_en.ttf"}));
+    EXPECT_FALSE(fs::exists(data / "LANG"));
+    StringTable t;
+    t.load((data / "lang").string(), EN);
+    EXPECT_EQ(t.get("OWN"), "mine") << "the player's catalogue was written over";
+    EXPECT_TRUE(kit::fill_lang_folder(data.string()).written.empty());
+
+    // A folder with only an archive and maps gets LANG/ with all three, and its catalogue is the kit's.
+    fs::remove_all(data / "lang");
+    fill = kit::fill_lang_folder(data.string());
+    EXPECT_TRUE(fill.ok);
+    EXPECT_EQ(fill.written.size(), 3u);
+    t.load((data / "LANG").string(), EN);
+    EXPECT_EQ(t.get("ARTIFACTNAME_08"), "Medal of Valor");
+    EXPECT_GT(fs::file_size(data / "LANG" / "font_small_en.ttf"), 1000u);
+    fs::remove_all(data);
 }
 
 }  // namespace

@@ -5,11 +5,16 @@
 
 #include "world/creature_table.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_roads.h"
 #include "events/event.h"
+#include "town/shipyard_dialog.h"
+#include "world/buildings.h"
 #include "world/recruit_rules.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
+#include "world/levels.h"
 #include "world/new_day.h"
+#include "world/route.h"
 #include "world/tile_rules.h"
 #include "world/victory.h"
 
@@ -393,3 +398,68 @@ TEST(Victory, KindsAndLatch) {
     EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
 }
 
+
+// The kit's road scenarios keep their promise once set up: each road's pieces are a few steps from the
+// first seat's hero, and what the player is meant to do there can be done on the first day.
+TEST(KitRoads, EachRoadWaitsAFewStepsFromTheFirstHero) {
+    NewGameConfig cfg;  // easy: the most gold and wood
+    auto set_up = [&](GameMap map, GameState& s) {
+        init_game_state(s, map, cfg, 7);
+        return map;
+    };
+    auto steps = [](const GameMap& map, const HeroState& h, int x, int y) {
+        return find_route(map, h.x, h.y, x, y, 100000, false, false, true, nullptr, nullptr, false).size();
+    };
+
+    // The harbour: the shipyard can be built today, and then its boat bought on the water by the gate.
+    GameState s;
+    GameMap map = set_up(make_harbour_map(), s);
+    const int town = s.castle_at(kHarbourTownX, kHarbourTownY);
+    ASSERT_GE(town, 0);
+    CastleState& c = s.castles[(size_t)town];
+    EXPECT_EQ(c.owner, 0);
+    EXPECT_FALSE(c.buildings & BLD_SHIPYARD);
+    ASSERT_EQ(get_build_status(BS_SHIPYARD, c, s.resources[0], map, false), BUILD_OK);
+    bool built_today = false;
+    apply_build(BS_SHIPYARD, c, s.resources[0], built_today);
+    ASSERT_TRUE(build_shipyard_boat(s, map, town));
+    EXPECT_GE(s.boat_at(kHarbourBoatX, kHarbourBoatY), 0);
+    EXPECT_LE(steps(map, s.heroes[0], kHarbourTownX, kHarbourTownY), 1u);
+
+    // The chest and the mine.
+    map = set_up(make_treasure_map(), s);
+    ASSERT_EQ(s.chests.size(), 1u);
+    ASSERT_EQ(s.mines.size(), 1u);
+    const HeroState& finder = s.heroes[(size_t)s.hero_at(kTreasureHeroX, kTreasureHeroY)];
+    EXPECT_EQ(finder.owner, 0);
+    for (const auto& [x, y] : {std::pair{s.chests[0].x, s.chests[0].y}, std::pair{s.mines[0].x, s.mines[0].y}}) {
+        const size_t n = steps(map, finder, x, y);
+        EXPECT_GE(n, 1u);
+        EXPECT_LE(n, 3u);
+    }
+    EXPECT_EQ(s.mines[0].owner, -1);
+
+    // The level-up: the goblins beside the hero give the experience it lacks; a map's experience never
+    // starts a hero above the first level.
+    map = set_up(make_veteran_map(), s);
+    const HeroState& veteran = s.heroes[(size_t)s.hero_at(kVeteranHeroX, kVeteranHeroY)];
+    EXPECT_EQ(veteran.experience, (uint32_t)kVeteranExperience);
+    EXPECT_EQ(veteran.level, 1);
+    const int band = s.monster_at(kVeteranHeroX + 1, kVeteranHeroY);
+    ASSERT_GE(band, 0);
+    const MonsterStackState& goblins = s.monsters[(size_t)band];
+    EXPECT_GE(veteran.experience + (uint32_t)(goblins.count * CSV_STATS[goblins.creature].hp), LEVEL_XP[1]);
+    GameMap eager = make_veteran_map();
+    ASSERT_EQ(eager.objects[3].kind, MOBJ_HERO);
+    eager.objects[3].value = 5000;
+    GameState t;
+    init_game_state(t, eager, cfg, 7);
+    EXPECT_EQ(t.heroes[(size_t)t.hero_at(kVeteranHeroX, kVeteranHeroY)].experience, LEVEL_XP[1] - 1);
+
+    // The short campaign: each scenario is won by taking the empty town right above the hero.
+    for (int row = 0; row < 4; ++row) {
+        map = set_up(make_short_campaign_map(row), s);
+        EXPECT_EQ(s.victory.kind, VICTORY_CAPTURE_TOWN) << row;
+        EXPECT_EQ(steps(map, s.heroes[0], s.victory.target_x, s.victory.target_y), 1u) << row;
+    }
+}

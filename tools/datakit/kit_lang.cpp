@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "lang/language.h"
 #include "lang/runtime_strings.h"
 
 #ifndef VORN1_FONT_DIR
@@ -73,6 +74,18 @@ bool write_text(const std::filesystem::path& path, const std::string& text) {
     return static_cast<bool>(out);
 }
 
+// The system's fonts (Debian package fonts-dejavu-core) under the names the game opens.
+const std::pair<const char*, const char*> kFonts[] = {{"DejaVuSans-Bold.ttf", "font_en.ttf"},
+                                                      {"DejaVuSans.ttf", "font_small_en.ttf"}};
+
+bool copy_font(const char* src, const std::filesystem::path& to, std::filesystem::copy_options how) {
+    const std::filesystem::path from = std::filesystem::path(VORN1_FONT_DIR) / src;
+    std::error_code ec;
+    std::filesystem::copy_file(from, to, how, ec);
+    if (ec) std::cerr << "make_demo_data: font " << from.string() << " not copied: " << ec.message() << "\n";
+    return !ec;
+}
+
 }  // namespace
 
 const StringMap& english_strings() { return table(); }
@@ -94,18 +107,33 @@ bool write_lang_folder(const std::string& out_dir) {
     fs::create_directories(lang, ec);
     if (ec) return false;
     if (!write_text(lang / "strings_en.json", catalogue_json(english_strings()))) return false;
-
-    const std::pair<const char*, const char*> fonts[] = {{"DejaVuSans-Bold.ttf", "font_en.ttf"},
-                                                         {"DejaVuSans.ttf", "font_small_en.ttf"}};
-    for (const auto& [src, dst] : fonts) {
-        const fs::path from = fs::path(VORN1_FONT_DIR) / src;
-        fs::copy_file(from, lang / dst, fs::copy_options::overwrite_existing, ec);
-        if (ec) {
-            std::cerr << "make_demo_data: font " << from.string() << " not copied: " << ec.message() << "\n";
-            ec.clear();
-        }
-    }
+    for (const auto& [src, dst] : kFonts) copy_font(src, lang / dst, fs::copy_options::overwrite_existing);
     return true;
+}
+
+LangFill fill_lang_folder(const std::string& data_dir) {
+    namespace fs = std::filesystem;
+    LangFill fill;
+    fill.folder = resolve_ci(data_dir + "/LANG");
+    std::error_code ec;
+    fs::create_directories(fill.folder, ec);
+    if (ec) {
+        fill.ok = false;
+        return fill;
+    }
+    auto missing = [&](const std::string& name) { return !fs::exists(resolve_ci(fill.folder + "/" + name), ec); };
+    if (missing("strings_en.json")) {
+        if (write_text(fs::path(fill.folder) / "strings_en.json", catalogue_json(english_strings())))
+            fill.written.push_back("strings_en.json");
+        else
+            fill.ok = false;
+    }
+    for (const auto& [src, dst] : kFonts) {
+        if (!missing(dst)) continue;
+        if (copy_font(src, fs::path(fill.folder) / dst, fs::copy_options::none)) fill.written.push_back(dst);
+        else fill.ok = false;
+    }
+    return fill;
 }
 
 void write_lang_seeds(const std::string& out_dir) {

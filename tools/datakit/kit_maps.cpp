@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "datakit/kit_roads.h"
 #include "world/game_state.h"
 
 namespace vorn1::kit {
@@ -390,9 +391,9 @@ GameMap make_road_map() {
 Bytes demo_map_bytes() { return write_map_bytes(make_demo_map()); }
 
 GameMap make_campaign_map(int index) {
-    const bool spirit = index > 9;
-    GameMap m = make_scenario_map(index % 3, 2 + index % 3, 1000u + (uint32_t)index,
-                                  (spirit ? "Spirit " : "Campaign ") + std::to_string(spirit ? index - 9 : index));
+    // The spirit world's four files hold the short campaign, played to its end in minutes.
+    if (index > 9) return make_short_campaign_map(index - 10);
+    GameMap m = make_scenario_map(index % 3, 2 + index % 3, 1000u + (uint32_t)index, "Campaign " + std::to_string(index));
     // Odd campaign maps are won by taking the first neutral town; the rest by defeating every rival.
     if (index % 2 == 1)
         for (const MapObject& o : m.objects)

@@ -63,7 +63,7 @@ GameMap make_road_map();
 // The archive's demo map, and its bytes for the archive entry "DEMO.MAP".
 GameMap make_demo_map();
 Bytes demo_map_bytes();
-// Campaign map `index` (1..9 for CAMP, 10..13 for the four spirit-world maps).
+// Campaign map `index` (1..9 for CAMP, 10..13 for the four spirit-world maps, the short campaign).
 GameMap make_campaign_map(int index);
 
 // File names written by write_kit_maps, under `maps_dir`.
