@@ -30,7 +30,9 @@ TEST(MapDiscovery, KitScenarioDescriptionsFitThreeLinesOfTheScenarioPanels) {
     for (std::size_t i = 0; i < maps.size(); ++i) {
         EXPECT_FALSE(maps[i].description.empty()) << maps[i].stem;
         EXPECT_LE(text::wrap_pixels(font, maps[i].description, 250).size(), 3u) << maps[i].description;
-        if (i > 0) EXPECT_NE(maps[i].name, maps[i - 1].name);
+        if (i > 0) {
+            EXPECT_NE(maps[i].name, maps[i - 1].name);
+        }
     }
     TTF_CloseFont(font);
     TTF_Quit();
