@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <utility>
 
 #include "datakit/kit_adventure.h"
 #include "datakit/kit_formats.h"
@@ -32,6 +33,16 @@ IndexGrid ring(int w, int h, int thick, uint8_t colour) {
     for (int y = thick; y < h - thick; ++y)
         for (int x = thick; x < w - thick; ++x) g.set_kind(x, y, kTransparent);
     return g;
+}
+
+// Small letters at twice their size (the headings a panel carries in its art).
+void draw_heading(IndexGrid& g, int x, int y, const std::string& text, uint8_t colour) {
+    const uint8_t bg = colour == 1 ? 2 : 1;
+    IndexGrid small(static_cast<int>(text.size()) * 4, 6, bg);
+    draw_small_text(small, 0, 0, text, colour);
+    for (int yy = 0; yy < small.height * 2; ++yy)
+        for (int xx = 0; xx < small.width * 2; ++xx)
+            if (small.at(xx / 2, yy / 2) == colour && x + xx < g.width && y + yy < g.height) g.at(x + xx, y + yy) = colour;
 }
 
 IcnFrame frame_at(IndexGrid g, int x, int y) {
@@ -178,7 +189,7 @@ void add_front_end_pictures(std::map<std::string, Bytes>& art) {
     std::vector<std::array<int, 2>> sizes(29, {40, 40});
     for (int i = 1; i <= 4; ++i) sizes[i] = {62, 56};
     for (int i = 5; i <= 9; ++i) sizes[i] = {62, 56};
-    for (int i = 11; i <= 17; ++i) sizes[i] = {44, 32};
+    for (int i = 10; i <= 17; ++i) sizes[i] = {44, 32};
     sizes[18] = {250, 20};
     sizes[19] = sizes[20] = {24, 20};
     for (int i = 21; i <= 24; ++i) sizes[i] = {90, 28};
@@ -232,7 +243,14 @@ void add_front_end_pictures(std::map<std::string, Bytes>& art) {
         for (int x = W - 37; x < W - 17; ++x) request.at(x, y) = well;
     art["REQUEST.BMP"] = write_bmp(request);
     art["REQEXTRA.BMP"] = panel_bmp("REQEXTRA", W, 150);
-    for (const char* n : {"NEWGAME", "CPANEL", "SCENINFO"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 322, 459);
+    for (const char* n : {"NEWGAME", "CPANEL"}) art[std::string(n) + ".BMP"] = panel_bmp(n, 322, 459);
+    // The scenario information panel carries the headings the screen writes its values beside.
+    IndexGrid info = plate(322, 459, "SCENINFO", -1);
+    const uint8_t heading = contrast_colour(set_colour("SCENINFO"));
+    const std::pair<int, const char*> headings[] = {{42, "SCENARIO"},  {76, "DIFFICULTY"},       {114, "OPPONENTS"},
+                                                    {160, "COLOR"},    {212, "KING OF THE HILL"}, {246, "RATING"}};
+    for (const auto& [y, text] : headings) draw_heading(info, 20, y, text, heading);
+    art["SCENINFO.BMP"] = write_bmp(info);
     art["REDBACK.BMP"] = panel_bmp("REDBACK", 210, 426);
     // The high-score page's switch and exit bars, standing at its two sides.
     std::vector<IcnFrame> score_bars;
