@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -16,7 +16,7 @@
 #include "assets/resources.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
-#include "assets/lang_detect.h"
+#include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "frontend/frontend_common.h"

@@ -9,7 +9,7 @@
 
 #include "assets/agg.h"
 #include "assets/icn.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 
 namespace vorn1 {
 

@@ -13,8 +13,8 @@
 #include "assets/bmp.h"
 #include "assets/render_utils.h"
 #include "battle/creature_sprites.h"
-#include "assets/lang_detect.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_detect.h"
+#include "lang/lang_icn_override.h"
 #include "lang/language.h"
 
 namespace vorn1 {

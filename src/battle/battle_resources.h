@@ -9,7 +9,7 @@
 
 #include "assets/icn.h"
 #include "assets/palette.h"
-#include "assets/hero_horse.h"
+#include "lang/hero_horse.h"
 
 struct SDL_Texture;
 struct SDL_Renderer;

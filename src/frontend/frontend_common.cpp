@@ -9,7 +9,7 @@
 #include "assets/icn.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {

@@ -14,7 +14,7 @@
 #include "frontend/map_discovery.h"
 #include "frontend/menu_screen.h"
 #include "frontend/setup_page.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "media/music_players.h"
 #include "persist/highscore.h"
 #include "persist/highscore_screens.h"

@@ -3,7 +3,7 @@
 #include "assets/text_render.h"
 #include "assets/title_sea_cycle.h"
 #include "frontend/frontend_common.h"
-#include "assets/lang_selector.h"
+#include "lang/lang_selector.h"
 
 namespace vorn1 {
 

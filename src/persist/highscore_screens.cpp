@@ -7,7 +7,7 @@
 #include "assets/agg.h"
 #include "assets/image.h"
 #include "assets/text_render.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "persist/save_dialogs.h"

@@ -8,7 +8,7 @@
 #include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {

@@ -9,7 +9,7 @@
 #include "assets/castle_pal_cycle.h"
 #include "assets/icn.h"
 #include "assets/palette.h"
-#include "assets/alt_hydra.h"
+#include "lang/alt_hydra.h"
 #include "town/recruit.h"
 
 namespace vorn1 {

@@ -8,7 +8,7 @@
 #include "assets/resources.h"
 #include "assets/text_render.h"
 #include "battle/morale_luck.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "town/castle_screen_resources.h"

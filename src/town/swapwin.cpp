@@ -9,7 +9,7 @@
 #include "assets/resources.h"
 #include "assets/text_render.h"
 #include "events/event_actions.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
 #include "town/army_view.h"

@@ -6,8 +6,8 @@
 
 #include "assets/png_decode.h"
 #include "assets/screens_canvas.h"
-#include "assets/alt_hydra.h"
-#include "assets/hero_horse.h"
+#include "lang/alt_hydra.h"
+#include "lang/hero_horse.h"
 
 using namespace vorn1;
 using namespace vorn1::testing_canvas;

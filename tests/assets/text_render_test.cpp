@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "assets/text_render.h"
-#include "assets/lang_selector.h"
+#include "lang/lang_selector.h"
 
 namespace vorn1 {
 namespace {
@@ -281,18 +281,6 @@ TEST_F(TextDraw, LanguageSelectorBox) {
     draw_language_selector(renderer_, nullptr, DE);
     EXPECT_EQ(pixel(8, 8), border);
     EXPECT_EQ(pixel(30, 18), pixel(10, 10));
-}
-
-TEST(Language, SelectorStepsAndHitBox) {
-    EXPECT_EQ(next_language(EN), RU);
-    EXPECT_EQ(next_language(DK), BR);
-    EXPECT_EQ(next_language(BR), EN);
-    EXPECT_EQ(next_language(static_cast<Language>(40)), EN);
-    EXPECT_TRUE(language_selector_hit(8, 8));
-    EXPECT_TRUE(language_selector_hit(51, 29));
-    EXPECT_FALSE(language_selector_hit(52, 29));
-    EXPECT_FALSE(language_selector_hit(51, 30));
-    EXPECT_FALSE(language_selector_hit(7, 10));
 }
 
 }  // namespace

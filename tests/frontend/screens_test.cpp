@@ -9,7 +9,7 @@
 #include "frontend/map_select.h"
 #include "frontend/menu_screen.h"
 #include "frontend/setup_page.h"
-#include "assets/lang_selector.h"
+#include "lang/lang_selector.h"
 #include "world/game_state.h"
 
 namespace vorn1 {

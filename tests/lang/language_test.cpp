@@ -7,6 +7,7 @@
 #include <iostream>
 #include <sstream>
 
+#include "lang/lang_selector.h"
 #include "lang/language.h"
 
 namespace vorn1 {
@@ -40,6 +41,18 @@ TEST(Language, CodesAndLookup) {
     EXPECT_EQ(lang_from_code("XX"), EN);
     EXPECT_EQ(lang_from_code(""), EN);
     for (int i = 0; i < kLanguageCount; ++i) EXPECT_EQ(lang_from_code(lang_code(i)), i);
+}
+
+TEST(Language, SelectorStepsAndHitBox) {
+    EXPECT_EQ(next_language(EN), RU);
+    EXPECT_EQ(next_language(DK), BR);
+    EXPECT_EQ(next_language(BR), EN);
+    EXPECT_EQ(next_language(static_cast<Language>(40)), EN);
+    EXPECT_TRUE(language_selector_hit(8, 8));
+    EXPECT_TRUE(language_selector_hit(51, 29));
+    EXPECT_FALSE(language_selector_hit(52, 29));
+    EXPECT_FALSE(language_selector_hit(51, 30));
+    EXPECT_FALSE(language_selector_hit(7, 10));
 }
 
 TEST(ResolveCi, MatchesEachComponentIgnoringCase) {

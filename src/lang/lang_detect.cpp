@@ -1,4 +1,4 @@
-#include "assets/lang_detect.h"
+#include "lang/lang_detect.h"
 
 #include <zlib.h>
 

@@ -11,7 +11,7 @@
 
 #include "datakit/datakit.h"
 #include "datakit/kit_formats.h"
-#include "assets/lang_detect.h"
+#include "lang/lang_detect.h"
 
 namespace vorn1 {
 namespace {

@@ -1,4 +1,4 @@
-#include "assets/lang_selector.h"
+#include "lang/lang_selector.h"
 
 #include "assets/text_render.h"
 

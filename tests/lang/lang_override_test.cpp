@@ -9,7 +9,7 @@
 
 #include "assets/png_decode.h"
 #include "datakit/datakit.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 
 namespace vorn1 {
 namespace {

@@ -1,11 +1,11 @@
-#include "assets/alt_hydra.h"
+#include "lang/alt_hydra.h"
 
 #include <exception>
 #include <filesystem>
 
 #include "assets/png_decode.h"
 #include "assets/render_utils.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 #include "lang/language.h"
 
 namespace vorn1 {

@@ -1,7 +1,7 @@
-#include "assets/hero_horse.h"
+#include "lang/hero_horse.h"
 
 #include "assets/render_utils.h"
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 
 namespace vorn1 {
 

@@ -1,4 +1,4 @@
-#include "assets/lang_icn_override.h"
+#include "lang/lang_icn_override.h"
 
 #include <algorithm>
 #include <cstdio>
