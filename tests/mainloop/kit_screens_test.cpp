@@ -221,5 +221,23 @@ TEST_F(KitScreens, TownScreenWellAndControlPanelArtFitsTheirPlaces) {
     EXPECT_TRUE(cpanel.x == 322 && cpanel.y == 459) << cpanel.x << "x" << cpanel.y;
 }
 
+TEST_F(KitScreens, CreaturePanelArtFitsTheBattleAndTownPanels) {
+    // Both screens stretch frame 0 over the panel and the buttons over their boxes, and draw the count
+    // plate in its own size in the picture half, the count centred 142 wide 10 pixels below its top.
+    const IcnFrames set = icn("VIEWARMY.ICN");
+    ASSERT_GE(set.headers.size(), 6u);
+    EXPECT_TRUE(size(set, 0).x == 402 && size(set, 0).y == 229);
+    for (int i = 2; i <= 5; ++i) EXPECT_TRUE(size(set, i).x == 72 && size(set, i).y == 27) << "button frame " << i;
+    const SDL_Point plate = size(set, 1);
+    for (int top : {115, 125}) {
+        const SDL_Rect plate_at{119 + (201 - 116) / 2, top + 229 - 53, plate.x, plate.y};
+        EXPECT_TRUE(inside({119, top, 201, 229}, plate_at)) << "the plate leaves the picture half";
+        EXPECT_TRUE(inside(plate_at, {plate_at.x, top + 229 - 43, 142, kLarge})) << "the count leaves its plate";
+    }
+    expect_laid_out("army view", {{"plate", {119 + (201 - 116) / 2, 354 - 53, plate.x, plate.y}},
+                                  {"dismiss", {331, 307, 72, 27}},
+                                  {"exit", {413, 307, 72, 27}}});
+}
+
 }  // namespace
 }  // namespace vorn1

@@ -102,7 +102,7 @@ std::vector<DemoEntry> build_table() {
                           "PHYSICAL.ICN", "REDDEATH.ICN", "REDFIRE.ICN", "STORM.ICN"})
         icn(n, 10, 64, 64);
     icn("VIEWGEN.ICN", 20, 60, 40);
-    icn("VIEWARMY.ICN", 20, 60, 40);
+    icn("VIEWARMY.ICN", 6, 402, 229);  // pieces sized in kit_screen_art
     icn("SURRENDR.ICN", 8, 60, 30);
     // A creature of two hexes is drawn across both.
     auto creature_w = [](const std::string& stem) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <map>
+#include <string>
 #include <utility>
 
 #include "datakit/kit_adventure.h"
@@ -111,6 +112,32 @@ void add_town_pictures(std::map<std::string, Bytes>& art) {
     art["MAGEGLD.ICN"] = write_icn(guild);
 }
 
+// The creature panel of the battle and the town: a dark panel the statistics are written on (stretched
+// to 402 x 229), the plate the count is centred on (142 wide, the count 10 pixels below its top), then
+// Dismiss and Exit up and pressed, in the 72 x 27 the screens stretch them to.
+Bytes army_view_set() {
+    auto boxed = [](int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+        IndexGrid box(w, h, nearest_index(standard_palette(), r, g, b));
+        const uint8_t ink = contrast_colour(box.at(0, 0));
+        for (int x = 0; x < w; ++x) box.at(x, 0) = box.at(x, h - 1) = ink;
+        for (int y = 0; y < h; ++y) box.at(0, y) = box.at(w - 1, y) = ink;
+        return box;
+    };
+    IndexGrid panel = boxed(402, 229, 36, 32, 60);
+    draw_small_text(panel, 4, 221, "VIEWARMY", contrast_colour(panel.at(1, 1)));
+    // The count is written over the plate: no label there.
+    std::vector<IcnFrame> frames{frame_at(std::move(panel), 0, 0), frame_at(boxed(142, 38, 72, 60, 40), 0, 0)};
+    for (const char* word : {"DISMISS", "EXIT"}) {
+        for (int pressed : {0, 1}) {
+            IndexGrid button = pressed ? boxed(72, 27, 40, 40, 72) : boxed(72, 27, 80, 80, 136);
+            const int w = static_cast<int>(std::string(word).size()) * 8;
+            draw_heading(button, (72 - w) / 2 + pressed, 8 + pressed, word, contrast_colour(button.at(1, 1)));
+            frames.push_back(frame_at(std::move(button), 0, 0));
+        }
+    }
+    return write_icn(frames);
+}
+
 void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     // Lower panel, the selected-slot mark (clear inside, so the stack stays visible), slot backdrops
     // and the box shown without a visiting hero.
@@ -175,6 +202,7 @@ void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     for (int i = 0; i < 5; ++i) book.push_back(frame_at(plate(marks[i][0], marks[i][1], std::to_string(i + 1), -1), 0, 0));
     art["BOOK.ICN"] = write_icn(book);
 
+    art["VIEWARMY.ICN"] = army_view_set();
     art["LEGEND.ICN"] = sized_set("LEGEND", {{80, 25}, {80, 25}});
     // Drawn twice side by side, the left copy mirrored: the name sits at the right end.
     IndexGrid bar(320, 20, set_colour("BIGBAR"));
