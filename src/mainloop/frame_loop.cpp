@@ -20,6 +20,7 @@
 #include "mainloop/transitions.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/turns.h"
+#include "mainloop/visit_results.h"
 #include "media/sound_levels.h"
 #include "world/game_setup.h"
 #include "world/tile_rules.h"
@@ -381,6 +382,7 @@ void run_frame(MainState& m, float dt_ms) {
     after_battle_step(m);
     open_pending_monster_battle(m);
     artifact_notice_step(m);
+    levelup_step(m);
     update_map_sounds(m);
     update_fadeouts(m, dt_ms);
     tick_town_screens(m, dt_ms);

@@ -26,6 +26,7 @@
 #include "mainloop/options.h"
 #include "mainloop/town_screens_state.h"
 #include "mainloop/window_scale.h"
+#include "town/levelup.h"
 #include "town/recruit.h"
 #include "town/trading_post.h"
 #include "world/game_state.h"
@@ -103,6 +104,7 @@ struct LoopState {
     SpellbookModal spellbook;  // the adventure map's, to pick a spell to cast
     RecruitSystem recruit;  // a map dwelling's dialog
     TradingPostSystem trading_post;
+    LevelUpSystem levelups;  // a human's heroes' level-ups, shown one dialog at a time
     bool battle_open = false;
     std::vector<TileFadeout> fadeouts;
     AdventurePanelState apanel;

@@ -427,6 +427,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
         return true;
     }
     if (is_release(e, SDL_BUTTON_LEFT)) {
+        v.exp_box = false;
         const bool leave = v.exit_pressed && zone == HS_EXIT;
         const bool dismiss = v.dismiss_pressed && zone == HS_DISMISS;
         v.exit_pressed = v.dismiss_pressed = false;
@@ -441,6 +442,10 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     }
     if (zone == HS_DISMISS && !v.dismiss_hidden) {
         v.dismiss_pressed = true;
+        return true;
+    }
+    if (zone == HS_EXPERIENCE) {
+        v.exp_box = true;
         return true;
     }
     const SlotAddr slot = hero_screen_slot_hit(x, y);
@@ -678,6 +683,7 @@ void draw_hero(MainState& m) {
                      v.dismiss_pressed);
     if (s.troops.selected.valid()) s.troops.draw_selection(r, *m.res, false);
     draw_hero_tooltip_if_open(r, *m.res, v.tip, m.fonts.def);
+    if (v.exp_box) g.loop.levelups.draw_exp_info_box(r, *m.res, g.state, v.hero, kMapViewArea, m.fonts.def);
     draw_artifact_info_dialog(r, *m.res, v.artifact, m.fonts.def);
     draw_hero_infobar(r, m.fonts.def,
                       hero_screen_infobar_text(hero_screen_hover_zone(v.mouse_x, v.mouse_y), hero, v.dismiss_hidden));

@@ -67,6 +67,7 @@ struct HeroScreenView {
     ArtifactInfoDialog artifact;
     SpellbookState book;  // over the whole screen while open
     int mouse_x = -1, mouse_y = -1;  // for the information bar
+    bool exp_box = false;  // the experience box, while the left button holds on the experience row
     SlotAddr last_slot;
     uint32_t last_slot_ms = 0;
 };

@@ -68,7 +68,18 @@ void run_levelups(MainState& m, int hero) {
     GameSession& g = game_of(m);
     if (!g.state.valid_hero(hero)) return;
     XorShift32 rng(m.now_ms ^ (uint32_t)(hero * 2654435761u));
-    apply_levelups(g.state.heroes[hero], rng);
+    HeroState& h = g.state.heroes[hero];
+    if (is_player_index(h.owner) && g.state.player_is_human[h.owner] != 0)
+        check_and_apply_levelups(h, hero, g.loop.levelups.queue, rng);
+    else
+        apply_levelups(h, rng);
+}
+
+void levelup_step(MainState& m) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    if (g.loop.battle_open) return;
+    g.loop.levelups.try_open_next(g.events, m.res, kMapViewArea);
 }
 
 void on_visit_result(MainState& m, const EventResult& r) {

@@ -25,8 +25,11 @@ void on_second_site_result(MainState& m, const EventResult& r);
 void on_landing_result(MainState& m, const EventResult& r);
 // Object types whose object fades out of its tile when a second-site visit takes it.
 bool fades_at_second_site(uint8_t type);
-// The level rule for a hero that gained experience (seeded from the loop's tick count).
+// The level rule for a hero that gained experience (seeded from the loop's tick count). A human's hero
+// queues its level-up dialog; a computer's levels up unannounced.
 void run_levelups(MainState& m, int hero);
+// Opens the next queued level-up dialog once no other dialog shows and no battle is open.
+void levelup_step(MainState& m);
 // A purchase at a map dwelling: applied, or the garrison-full notice when the army had no room.
 void on_map_recruit_result(MainState& m, const RecruitResult& rr);
 

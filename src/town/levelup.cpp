@@ -43,11 +43,16 @@ EventDef levelup_event_def(const LevelUpEvent& ev) {
 }
 
 void LevelUpSystem::try_open_next(EventSystem& events, const Resources& res, SDL_Rect area) {
+    try_open_next(events, &res, area);
+}
+
+void LevelUpSystem::try_open_next(EventSystem& events, const Resources* res, SDL_Rect area) {
     if (queue.empty() || events.dialog_open) return;
     const LevelUpEvent& front = queue.front();
     const EventDef def = levelup_event_def(front);
     events.register_def(def);
-    SDL_Texture* picture = res.townwind.count() > kPictureFrame ? res.townwind.at(kPictureFrame) : nullptr;
+    SDL_Texture* picture =
+        res && res->townwind.count() > kPictureFrame ? res->townwind.at(kPictureFrame) : nullptr;
     events.open_levelup_dialog(def, area, front.hero, -1, -1, picture, [this](EventResult) {
         if (!queue.empty()) queue.pop_front();
     });

@@ -33,6 +33,8 @@ public:
     // Shows the front record unless the queue is empty or an event dialog is already open; the
     // record stays queued while its dialog shows, so calling every frame opens it once.
     void try_open_next(EventSystem& events, const Resources& res, SDL_Rect area);
+    // The same without loaded art (null): the dialog opens without its picture.
+    void try_open_next(EventSystem& events, const Resources* res, SDL_Rect area);
     // The experience box of a hero centred in the area; nothing for an unknown hero.
     void draw_exp_info_box(SDL_Renderer* r, const Resources& res, const GameState& game, int hero, SDL_Rect area,
                            TTF_Font* font) const;

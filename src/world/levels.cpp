@@ -40,6 +40,10 @@ LevelUpGain apply_levelups(HeroState& hero, XorShift32& rng) {
 bool check_and_apply_levelups(HeroState& hero, int hero_index, std::deque<LevelUpEvent>& queue) {
     if (hero.level >= MAX_HERO_LEVEL || hero.experience < LEVEL_XP[hero.level]) return false;
     XorShift32 rng((uint32_t)std::rand());
+    return check_and_apply_levelups(hero, hero_index, queue, rng);
+}
+
+bool check_and_apply_levelups(HeroState& hero, int hero_index, std::deque<LevelUpEvent>& queue, XorShift32& rng) {
     const LevelUpGain g = apply_levelups(hero, rng);
     if (g.levels_gained <= 0) return false;
     LevelUpEvent ev;

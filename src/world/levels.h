@@ -31,8 +31,10 @@ struct LevelUpEvent {
     uint8_t portrait = 0;
 };
 
-// The same for a hero of the game, the skills drawn from the C library generator; when levels were gained,
-// one record goes to the back of the level-up queue. Returns whether the hero gained a level.
+// The same for a hero of the game, the skills drawn from `rng`; when levels were gained, one record goes
+// to the back of the level-up queue. Returns whether the hero gained a level.
+bool check_and_apply_levelups(HeroState& hero, int hero_index, std::deque<LevelUpEvent>& queue, XorShift32& rng);
+// As above, the generator seeded from the C library generator.
 bool check_and_apply_levelups(HeroState& hero, int hero_index, std::deque<LevelUpEvent>& queue);
 
 }  // namespace vorn1

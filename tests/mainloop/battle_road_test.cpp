@@ -5,10 +5,13 @@
 #include "battle/battle_combat.h"
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_demo.h"
+#include "datakit/kit_dialogs7.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 #include "events/event_actions.h"
 #include "mainloop/battle_launch.h"
+#include "mainloop/visit_results.h"
+#include "world/levels.h"
 
 namespace vorn1::test {
 namespace {
@@ -139,6 +142,66 @@ TEST_F(BattleRoadTest, AMonsterBeatenAutomaticallyLeavesTheMapAndTheArmyAsTheBat
     walk_to(7, 5);
     frames(40);
     EXPECT_EQ(state().heroes[h].x, 7);
+}
+
+// A hero one battle short of a level wins it: back on the map its level-up dialog names it and its raised
+// skill and closes with its OK; a level-up queued while it shows opens next. A computer's hero levels up
+// without a dialog.
+TEST_F(BattleRoadTest, ALevelGainedInBattleIsAnnouncedAndQueuedLevelUpsFollowInTurn) {
+    kit::StringMap texts = kit::battle_road_english_strings();
+    for (const auto& [k, v] : kit::dialogs7_english_strings()) texts[k] = v;
+    strings().load_from_text("", kit::catalogue_json(texts));
+    make_battle_game();
+    const int h = add_hero(5, 5, 0);
+    const int second = add_hero(2, 2, 0);
+    const int computer = add_hero(15, 15, 1);
+    set_army(h, {{3, 30}, {1, 10}});
+    state().heroes[h].experience = LEVEL_XP[1] - 10;
+    state().heroes[second].experience = LEVEL_XP[2];  // two levels at once
+    state().heroes[computer].experience = LEVEL_XP[1];
+    add_monster(7, 5, 0, 12);
+    walk_in_turn(7, 5);
+    ASSERT_TRUE(fight_to_result());
+    ASSERT_EQ(g().battle.outcome, OutcomeAttackerWon);
+    EXPECT_FALSE(g().events.dialog_open) << "nothing opens over the battle";
+    const HeroState before = state().heroes[h];
+    close_result();
+    ASSERT_FALSE(loop().battle_open);
+
+    const HeroState& hero = state().heroes[h];
+    EXPECT_EQ(hero.level, 2);
+    const int raised[4] = {hero.attack - before.attack, hero.defense - before.defense, hero.power - before.power,
+                           hero.knowledge - before.knowledge};
+    std::string body;
+    for (int i = 0; i < 4; ++i)
+        if (raised[i] > 0) body = strings().get(kStatKey[(size_t)i]) + " +" + std::to_string(raised[i]);
+    const EventSystem::Dialog* d = g().events.current_dialog();
+    ASSERT_NE(d, nullptr) << "the level-up dialog opens after the battle";
+    EXPECT_EQ(d->kind, EventSystem::DialogKind::LevelUp);
+    EXPECT_EQ(d->def.title, hero.name + " has gained a level.");
+    EXPECT_EQ(d->def.text, body);
+    EXPECT_FALSE(body.empty());
+
+    // Queued while the first shows: another of the player's heroes, and a computer's that queues nothing.
+    run_levelups(m, second);
+    run_levelups(m, computer);
+    EXPECT_EQ(state().heroes[second].level, 3);
+    EXPECT_EQ(state().heroes[computer].level, 2);
+    ASSERT_EQ(loop().levelups.queue.size(), 2u);
+    frames(3);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.title, hero.name + " has gained a level.") << "still the first";
+
+    const SDL_Rect ok = g().events.current_dialog()->layout.buttons.at(0);
+    push_click(ok.x + ok.w / 2, ok.y + ok.h / 2);
+    frames(2);
+    d = g().events.current_dialog();
+    ASSERT_NE(d, nullptr) << "the queued level-up follows";
+    EXPECT_EQ(d->def.title, state().heroes[second].name + " has gained 2 levels.");
+    push_key(SDLK_RETURN);
+    frames(2);
+    EXPECT_FALSE(g().events.dialog_open);
+    EXPECT_TRUE(loop().levelups.queue.empty());
 }
 
 TEST_F(BattleRoadTest, ALostBattleTakesTheHeroOffTheMapAndOutOfTheLists) {
@@ -397,6 +460,7 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     }
     ASSERT_TRUE(fight_to_result());
     close_result();
+    accept_dialogs();  // the guards were worth a level
     EXPECT_EQ(state().resources[0].gold, gold + 5000);
     EXPECT_EQ(map().tile(7, 5)->object_type, 0) << "nothing more to take";
 

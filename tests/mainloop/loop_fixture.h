@@ -67,6 +67,7 @@ protected:
         h.x = x;
         h.y = y;
         h.owner = owner;
+        h.level = 1;  // as every hero of a game starts
         h.name = "Hero" + std::to_string(state().heroes.size());
         h.army.ids[0] = 1;
         h.army.counts[0] = 5;
