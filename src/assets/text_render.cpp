@@ -39,6 +39,17 @@ SDL_Point measure(TTF_Font* font, const std::string& text) {
     return size;
 }
 
+TTF_Font* column_font(const std::vector<std::string>& lines, int width, int top, int bottom, int gap, TTF_Font* main,
+                      TTF_Font* small) {
+    if (!small) return main;
+    if (!main) return small;
+    const int n = static_cast<int>(lines.size());
+    if (n > 0 && top + (n - 1) * (TTF_FontLineSkip(main) + gap) + TTF_FontHeight(main) > bottom) return small;
+    for (const std::string& line : lines)
+        if (measure(main, line).x > width) return small;
+    return main;
+}
+
 void at(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, int y, SDL_Color colour) {
     blit_line(r, font, text, x, y, colour);
 }

@@ -55,6 +55,12 @@ void wrapped_centered_cx(SDL_Renderer* r, TTF_Font* font, const std::string& tex
 void draw_lines_box(SDL_Renderer* r, TTF_Font* font, const std::vector<std::string>& lines, int x, int y, int w,
                     SDL_Color colour);
 
+// The font for a column of lines drawn from y = top down, one line skip plus `gap` apart: `main` when
+// every line is at most `width` wide and the last ends at or above `bottom`, else `small` (the fonts
+// the game ships may be wider than those a panel was laid out for); `main` when there is no small font.
+TTF_Font* column_font(const std::vector<std::string>& lines, int width, int top, int bottom, int gap, TTF_Font* main,
+                      TTF_Font* small);
+
 // Width and height of one line (0, 0 for a null font or an empty text).
 SDL_Point measure(TTF_Font* font, const std::string& text);
 

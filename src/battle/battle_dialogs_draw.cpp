@@ -257,18 +257,8 @@ void BattleScreen::draw_creature_stat_block(int x, int y, int w, const BattleUni
     text::centered_box(renderer, font, creature_stats(u.creature).name, x, y + 11, w, SDL_Color{255, 215, 50, 255});
     const int first_y = font ? y + 11 + TTF_FontLineSkip(font) + 4 : y + 29;
     const std::vector<std::string> lines = battle_stack_stat_lines(u, attack_bonus, defense_bonus, morale, luck);
-    // The lines stay inside their column and above the panel's exit button: in the main font when they
-    // fit, else in the small one.
-    const int bottom = kPanelRect.y + kPanelRect.h - 49;
-    auto fits = [&](TTF_Font* f) {
-        if (!f) return false;
-        const int step = TTF_FontLineSkip(f) + 2;
-        if (first_y + static_cast<int>(lines.size() - 1) * step + TTF_FontHeight(f) > bottom) return false;
-        for (const std::string& line : lines)
-            if (text::measure(f, line).x > w) return false;
-        return true;
-    };
-    TTF_Font* f = !fits(font) && font_small ? font_small : font;
+    // The lines stay inside their column and above the panel's exit button.
+    TTF_Font* f = text::column_font(lines, w, first_y, kPanelRect.y + kPanelRect.h - 49, 2, font, font_small);
     int line_y = first_y;
     const int step = line_skip(f, 14) + 2;
     for (const std::string& line : lines) {

@@ -117,8 +117,8 @@ bool ArmyViewSystem::open_dialog(const SlotAddr& slot, const GameState& game, in
     }
     exit_pressed = dismiss_pressed = false;
     read_only = ro;
-    exit_rect = {413, 307, 72, 27};
-    dismiss_rect = {331, 307, 72, 27};
+    exit_rect = {413, kButtonTop, 72, 27};
+    dismiss_rect = {331, kButtonTop, 72, 27};
     return true;
 }
 

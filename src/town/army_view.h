@@ -46,6 +46,7 @@ class ArmyViewSystem {
 public:
     static constexpr SDL_Rect kPanelRect{119, 125, 402, 229};
     static constexpr const char* kEntry = "VIEWARMY.ICN";
+    static constexpr int kButtonTop = kPanelRect.y + kPanelRect.h - 47;  // Exit's and Dismiss's top edge
 
     ArmyViewSystem() = default;
     ~ArmyViewSystem();

@@ -89,11 +89,16 @@ void ArmyViewSystem::draw_tooltip() {
 
 void ArmyViewSystem::draw_stat_block(int x, int y, int width, uint8_t creature, int count, int attack, int defense,
                                      int8_t morale, int8_t luck) {
-    const int step = main_font ? TTF_FontLineSkip(main_font) + 2 : 16;
     render_text(creature_name_nom(creature), x - 12, y + 11, SDL_Color{255, 215, 50, 255}, true, width, main_font);
-    int line_y = y + 11 + step + 2;
-    for (const std::string& line : army_view_stat_lines(creature, count, attack, defense, morale, luck)) {
-        render_text(line, x - 12, line_y, kWhite, true, width, main_font);
+    const std::vector<std::string> lines = army_view_stat_lines(creature, count, attack, defense, morale, luck);
+    // The lines stay inside their column and above the buttons (the panel without buttons keeps the
+    // same layout).
+    const int first_y = y + 11 + (main_font ? TTF_FontLineSkip(main_font) : 14) + 4;
+    TTF_Font* f = text::column_font(lines, width, first_y, kButtonTop, 2, main_font, small_font);
+    const int step = f ? TTF_FontLineSkip(f) + 2 : 16;
+    int line_y = first_y;
+    for (const std::string& line : lines) {
+        render_text(line, x - 12, line_y, kWhite, true, width, f);
         line_y += step;
     }
 }

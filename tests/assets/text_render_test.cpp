@@ -248,6 +248,24 @@ TEST_F(TextDraw, WrappedFormsDrawOneBandPerLine) {
     EXPECT_EQ(snapshot(), expected);
 }
 
+// The main font while the column fits its width and its last line ends at the bottom limit; the small
+// one once a line is wider or the column runs past the limit; the main one when there is no small font.
+TEST_F(TextDraw, ColumnFontFallsBackToTheSmallOneWhenTheMainDoesNotFit) {
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 10);
+    ASSERT_NE(small, nullptr) << TTF_GetError();
+    const std::vector<std::string> lines = {"Attack: 5", "Hit Points: 10 of 10 (70)", "Luck: Normal"};
+    const int widest = text::measure(font_, lines[1]).x;
+    const int last_bottom = 20 + 2 * (TTF_FontLineSkip(font_) + 2) + TTF_FontHeight(font_);
+    EXPECT_EQ(text::column_font(lines, widest, 20, last_bottom, 2, font_, small), font_) << "fits exactly";
+    EXPECT_EQ(text::column_font({}, 0, 20, 0, 2, font_, small), font_) << "nothing to fit";
+    EXPECT_EQ(text::column_font(lines, widest - 1, 20, last_bottom, 2, font_, small), small) << "a line too wide";
+    EXPECT_EQ(text::column_font(lines, widest, 20, last_bottom - 1, 2, font_, small), small) << "last line too low";
+    EXPECT_EQ(text::column_font(lines, widest, 20, last_bottom, 3, font_, small), small) << "the gap counts";
+    EXPECT_EQ(text::column_font(lines, 10, 20, 0, 2, font_, nullptr), font_) << "no small font";
+    EXPECT_EQ(text::column_font(lines, widest, 20, last_bottom, 2, nullptr, small), small) << "no main font";
+    TTF_CloseFont(small);
+}
+
 TEST_F(TextDraw, LanguageSelectorBox) {
     SDL_SetRenderDrawColor(renderer_, 1, 2, 3, 4);
     draw_language_selector(renderer_, font_, DE);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "datakit/kit_battle.h"
+#include "datakit/kit_dialogs7.h"
+#include "datakit/kit_lang.h"
 #include "world/creature_table.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
@@ -195,6 +198,30 @@ TEST_F(ArmyViewDraw, FallbackPanelAndButtons) {
     clear();
     av.draw_dialog(0);
     EXPECT_FALSE(is(333, 309, {80, 80, 80, 255})) << "read-only: no Dismiss";
+}
+
+// On the kit's fonts every line of a shooter's block is drawn, inside its column and above the buttons.
+TEST_F(ArmyViewDraw, ShooterStatLinesEndAboveTheButtons) {
+    kit::StringMap all = kit::english_strings();
+    for (const auto& [k, v] : kit::battle_english_strings()) all[k] = v;
+    for (const auto& [k, v] : kit::dialogs7_english_strings()) all[k] = v;
+    strings().load_from_text("", kit::catalogue_json(all));
+    ArmyViewSystem av;
+    av.init(nullptr, nullptr, r, font, small, nullptr);
+    av.draw_stat_block(324, 131, 193, 1, 70, 3, 3, 3, -3);  // archers, as the panel places the block
+    strings().load_from_text("", "");
+    const SDL_Rect column{312, 131, 193, 240};
+    EXPECT_EQ(differing({0, 0, 640, 480}, {0, 0, 0, 255}), differing(column, {0, 0, 0, 255})) << "ink outside the column";
+    int bands = 0, last_ink = -1;
+    bool in_band = false;
+    for (int y = column.y; y < column.y + column.h; ++y) {
+        const bool ink = differing({column.x, y, column.w, 1}, {0, 0, 0, 255}) > 0;
+        bands += ink && !in_band;
+        in_band = ink;
+        if (ink) last_ink = y;
+    }
+    EXPECT_EQ(bands, 9) << "the name and eight lines";
+    EXPECT_LT(last_ink, ArmyViewSystem::kButtonTop);
 }
 
 TEST_F(ArmyViewDraw, PanelFramesFromTheArchive) {
