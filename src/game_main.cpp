@@ -154,6 +154,7 @@ void connect_system_screens(MainState& m) {
             case ControlPanelResult::NewGame: mm.queued_action = start_new_game; break;
             case ControlPanelResult::Load: mm.queued_action = load_chosen_game; break;
             case ControlPanelResult::Quit: mm.quit = true; break;
+            case ControlPanelResult::Saved: report_save_result(mm, true); break;
             case ControlPanelResult::ScenarioInfo:
                 if (mm.scenario_info) mm.scenario_info(mm);
                 break;

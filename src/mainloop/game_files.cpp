@@ -75,11 +75,15 @@ void save_game_now(MainState& m) {
     stop_hero_movement(m);
     const std::string stem = m.choose_save_name ? m.choose_save_name(m) : default_save_stem();
     if (stem.empty()) return;  // the player cancelled
-    const bool ok = save_running_game(m, stem);
+    report_save_result(m, save_running_game(m, stem));
+}
+
+void report_save_result(MainState& m, bool ok) {
     if (m.report_saved) {
         m.report_saved(m, ok);
         return;
     }
+    if (!m.game) return;
     EventDef def;
     def.text = ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED");
     def.buttons = {EVENT_BUTTON_OK};

@@ -26,6 +26,8 @@ SavedEliminationState refresh_before_save(GameSession& g);
 bool save_running_game(MainState& m, const std::string& stem, bool completed = false);
 // Key s: saves under the default name and tells the player whether it worked.
 void save_game_now(MainState& m);
+// The notice after a save made during play (key s, the end-of-day autosave): saved, or not.
+void report_save_result(MainState& m, bool ok);
 
 // The newest save of the standard save folder; empty when there is none.
 std::string newest_save_path();

@@ -14,6 +14,7 @@
 #include "mainloop/boats.h"
 #include "mainloop/computer_turn.h"
 #include "mainloop/frame_loop.h"
+#include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
 #include "persist/savegame.h"
@@ -218,7 +219,11 @@ void finish_day(MainState& m) {
         req.puzzle = &g.puzzle;
         req.elimination = &elim;
         const bool ok = m.autosave ? m.autosave(req) : write_autosave(req);
-        if (!ok) std::fprintf(stderr, "Autosave failed\n");
+        if (!ok) {
+            std::fprintf(stderr, "Autosave failed\n");
+            // The same notice as a failed save by hand: a player relying on the autosave must know.
+            report_save_result(m, false);
+        }
     }
     const int month_before = g.state.month;
     const uint32_t seed = (m.now_ms * 2654435761u) ^ (uint32_t)g.state.day;

@@ -125,6 +125,19 @@ TEST_F(LoopTest, FailedAutosaveStillTurnsTheDay) {
     EXPECT_NE(text.find("Autosave failed"), std::string::npos);
     EXPECT_EQ(state().day, 2);
     EXPECT_FALSE(loop().day_over) << "a single seat simply plays on";
+    // The player is told, with the notice of a failed save by hand.
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "GAME_SAVE_FAILED");
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    std::vector<bool> reports;
+    m.report_saved = [&reports](MainState&, bool ok) { reports.push_back(ok); };
+    testing::internal::CaptureStderr();
+    finish_day(m);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reports, std::vector<bool>{false});
+    m.autosave = [](const AutosaveRequest&) { return true; };
+    finish_day(m);
+    EXPECT_EQ(reports, std::vector<bool>{false}) << "a good autosave says nothing";
 }
 
 TEST_F(LoopTest, NextPlayerSkipsEliminatedAndNeverWraps) {
