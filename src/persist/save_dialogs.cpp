@@ -160,6 +160,19 @@ std::vector<std::string> stems(const std::vector<SaveFileInfo>& files) {
 
 }  // namespace
 
+// ---- texts the classic catalogues have no key of their own for
+
+namespace {
+
+std::string catalogue_or(const char* key, const char* english) {
+    return strings().has(key) ? strings().get(key) : std::string(english);
+}
+
+}  // namespace
+
+std::string load_game_title() { return catalogue_or("LOAD_GAME_TITLE", "Load Game"); }
+std::string no_saves_text() { return catalogue_or("LOAD_NO_SAVES", "There are no saved games."); }
+
 // ---- save dialog
 
 SaveDialogState open_save_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title,
@@ -178,6 +191,26 @@ void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e) {
         s.result.accepted = accepted;
         if (accepted) s.result.name = s.name;
     };
+    if (s.asking) {
+        if (e.type == SDL_QUIT) {
+            s.asking = false;
+            finish(false);
+            return;
+        }
+        handle_campaign_prompt_event(s.prompt, e);
+        if (!s.prompt.done) return;
+        s.asking = false;
+        if (s.prompt.answer) finish(true);
+        return;
+    }
+    // A name that would replace a save asks first.
+    const auto accept = [&] {
+        if (s.name.empty()) return;
+        if (!s.name_taken || !s.name_taken(s.name)) return finish(true);
+        s.asking = true;
+        s.question = overwrite_question(s.name);
+        s.prompt = MessagePanelState{};
+    };
     switch (e.type) {
         case SDL_QUIT: finish(false); break;
         case SDL_TEXTINPUT:
@@ -187,9 +220,7 @@ void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e) {
             switch (e.key.keysym.sym) {
                 case SDLK_BACKSPACE: pop_utf8_char(s.name); break;
                 case SDLK_RETURN:
-                case SDLK_KP_ENTER:
-                    if (!s.name.empty()) finish(true);
-                    break;
+                case SDLK_KP_ENTER: accept(); break;
                 case SDLK_ESCAPE: finish(false); break;
                 default: break;
             }
@@ -208,7 +239,7 @@ void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e) {
         case SDL_MOUSEBUTTONUP: {
             if (e.button.button != SDL_BUTTON_LEFT) break;
             const int act = release_buttons(s.list, e.button.x, e.button.y);
-            if (act == 1 && !s.name.empty()) finish(true);
+            if (act == 1) accept();
             else if (act == 2) finish(false);
             break;
         }
@@ -354,9 +385,16 @@ void draw_panel(SDL_Renderer* renderer, const PanelLayout& l, TTF_Font* font, SD
 }
 
 void draw_save_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
-                      SDL_Texture* thumb, const Resources& res, const SaveDialogState& s) {
+                      SDL_Texture* thumb, const Resources& res, SaveDialogState& s) {
     draw_panel(renderer, s.list.layout, font, background, panel, thumb, res, s.title, stems(s.list.files),
-               s.list.selected, s.list.first, s.name, s.caret, s.list.ok_held, s.list.cancel_held);
+               s.list.selected, s.list.first, s.name, s.caret && !s.asking, s.list.ok_held, s.list.cancel_held);
+    if (!s.asking) return;
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 120);
+    SDL_RenderFillRect(renderer, nullptr);
+    SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
+    if (s.prompt.lines.empty()) s.prompt.lines = set_words_in_lines(font, split_words_on_spaces(s.question));
+    draw_campaign_prompt(renderer, res, font, nullptr, s.prompt);
 }
 
 void draw_load_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
@@ -366,6 +404,10 @@ void draw_load_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* backg
         l.selected >= 0 && l.selected < static_cast<int>(l.files.size()) ? l.files[l.selected].stem : std::string();
     draw_panel(renderer, l.layout, font, background, panel, thumb, res, s.title, stems(l.files), l.selected, l.first,
                name, false, l.ok_held, l.cancel_held);
+    // An empty list says so rather than leaving a blank panel.
+    if (l.files.empty())
+        text::wrapped_box(renderer, g_name_font ? g_name_font : font, no_saves_text(), l.layout.list_x,
+                          l.layout.list_y + 4, l.layout.list_w, COL_WHITE);
 }
 
 // ---- the dialogs' loops
@@ -400,6 +442,7 @@ SaveDialogResult run_save_dialog(SDL_Renderer* renderer, const AggArchive* archi
         compute_layout(pics.panel, font, res), campaign ? list_campaign_save_files() : list_save_files(),
         strings().get(campaign ? "SAVE_CAMPAIGN_TITLE" : "SAVE_GAME_TITLE"),
         campaign ? default_campaign_stem(scenario) : default_save_stem());
+    s.name_taken = [campaign](const std::string& name) { return save_name_taken(name, campaign); };
     Uint32 last_toggle = SDL_GetTicks();
     SDL_StartTextInput();
     run_modal_loop(
@@ -437,8 +480,9 @@ LoadDialogResult run_load_dialog_impl(SDL_Renderer* renderer, const AggArchive* 
 
 LoadDialogResult run_load_dialog(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                                  const Resources& res, TTF_Font* font, SDL_Texture* background) {
+    // Not the map list's title: this list holds saves.
     return run_load_dialog_impl(renderer, archive, palette, res, font, background, list_save_files(),
-                                strings().get("LOAD_FILE_TITLE"));
+                                load_game_title());
 }
 
 LoadDialogResult run_campaign_load_dialog(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
@@ -559,10 +603,20 @@ void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* fo
         [&] { draw_saved_alert(renderer, res, font, background, s); });
 }
 
-MessagePanelState open_campaign_save_prompt(TTF_Font* font, const std::string& name) {
+MessagePanelState open_question_panel(TTF_Font* font, const std::string& text) {
     MessagePanelState s;
-    s.lines = set_words_in_lines(font, split_words_on_spaces(strings().format("CAMPAIGN_SAVED_PROMPT", {name})));
+    s.lines = set_words_in_lines(font, split_words_on_spaces(text));
     return s;
+}
+
+MessagePanelState open_campaign_save_prompt(TTF_Font* font, const std::string& name) {
+    return open_question_panel(font, strings().format("CAMPAIGN_SAVED_PROMPT", {name}));
+}
+
+std::string overwrite_question(const std::string& name) {
+    const char* key = "SAVE_OVERWRITE_PROMPT";
+    return strings().has(key) ? strings().format(key, {name})
+                              : format_text("A saved game named {0} is already there. Replace it?", {name});
 }
 
 void handle_campaign_prompt_event(MessagePanelState& s, const SDL_Event& e) {

@@ -81,6 +81,17 @@ void clamp_first_row(SaveListState& s);
 // The row under a point of the list rectangle, -1 for none.
 int list_row_at(const SaveListState& s, int x, int y);
 
+// A modal message panel: a notice with OK, or a question with accept and decline.
+struct MessagePanelState {
+    std::vector<std::string> lines;
+    SDL_Rect ok_rect{};       // the buttons as drawn in the previous frame (empty before it)
+    SDL_Rect accept_rect{};
+    SDL_Rect decline_rect{};
+    int held = 0;             // EventButtonId of the held button, 0 none
+    bool done = false;
+    bool answer = false;      // the prompt's yes
+};
+
 struct SaveDialogState {
     SaveListState list;
     std::string title;
@@ -88,6 +99,12 @@ struct SaveDialogState {
     bool caret = true;
     bool done = false;
     SaveDialogResult result;
+    // Whether a name would replace a save on disk; unset, nothing is asked.
+    std::function<bool(const std::string&)> name_taken;
+    // The question before a save is replaced: while open it takes every event; no goes back to the name.
+    bool asking = false;
+    std::string question;
+    MessagePanelState prompt;
 };
 
 struct LoadDialogState {
@@ -96,6 +113,10 @@ struct LoadDialogState {
     bool done = false;
     LoadDialogResult result;
 };
+
+// The standard load list's title and the line of an empty list (English when the catalogue has none).
+std::string load_game_title();
+std::string no_saves_text();
 
 SaveDialogState open_save_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title,
                                  std::string default_name);
@@ -108,8 +129,9 @@ void draw_panel(SDL_Renderer* renderer, const PanelLayout& layout, TTF_Font* fon
                 SDL_Texture* panel, SDL_Texture* thumb, const Resources& res, const std::string& title,
                 const std::vector<std::string>& rows, int selected, int first, const std::string& name, bool caret,
                 bool ok_pressed, bool cancel_pressed);
+// The panel, and over it the replace question while it is asked (its buttons are kept in the state).
 void draw_save_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
-                      SDL_Texture* thumb, const Resources& res, const SaveDialogState& s);
+                      SDL_Texture* thumb, const Resources& res, SaveDialogState& s);
 void draw_load_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
                       SDL_Texture* thumb, const Resources& res, const LoadDialogState& s);
 
@@ -136,16 +158,6 @@ std::vector<std::string> split_words_on_spaces(const std::string& text);
 // message, any other message unchanged.
 std::string saved_alert_text(const std::string& message);
 
-struct MessagePanelState {
-    std::vector<std::string> lines;
-    SDL_Rect ok_rect{};       // the buttons as drawn in the previous frame (empty before it)
-    SDL_Rect accept_rect{};
-    SDL_Rect decline_rect{};
-    int held = 0;             // EventButtonId of the held button, 0 none
-    bool done = false;
-    bool answer = false;      // the prompt's yes
-};
-
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message);
 void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e);
 // Draws the notice and stores its button rectangle in the state.
@@ -154,7 +166,12 @@ void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* fo
 void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                       const std::string& message);
 
+// The question before a save of this name is replaced.
+std::string overwrite_question(const std::string& name);
+
 MessagePanelState open_campaign_save_prompt(TTF_Font* font, const std::string& name);
+// A yes/no panel of any text, drawn and answered as the campaign prompt.
+MessagePanelState open_question_panel(TTF_Font* font, const std::string& text);
 void handle_campaign_prompt_event(MessagePanelState& s, const SDL_Event& e);
 void draw_campaign_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                           MessagePanelState& s);

@@ -112,6 +112,11 @@ std::string compose_campaign_save_path(const std::string& name) {
     return (fs::path(saved_camps_dir()) / file).string();
 }
 
+bool save_name_taken(const std::string& name, bool campaign) {
+    std::error_code ec;
+    return fs::exists(campaign ? compose_campaign_save_path(name) : compose_save_path(name), ec);
+}
+
 std::vector<SaveFileInfo> list_save_folder(const std::string& folder) {
     std::vector<SaveFileInfo> out;
     std::error_code ec;

@@ -39,6 +39,9 @@ std::string format_campaign_stem(const std::tm& local, int scenario);
 std::string compose_save_path(const std::string& name);
 std::string compose_campaign_save_path(const std::string& name);
 
+// True when saving under `name` would replace a file that is there (a question comes first).
+bool save_name_taken(const std::string& name, bool campaign);
+
 // The ".sav" files of a folder, stems in descending byte order; a missing folder lists nothing.
 std::vector<SaveFileInfo> list_save_files();
 std::vector<SaveFileInfo> list_campaign_save_files();

@@ -7,6 +7,9 @@
 #include "fe_fixture.h"
 #include "frontend/control_panel.h"
 #include "media/sound_levels.h"
+#include "persist/persist_test_util.h"
+#include "world/game_state.h"
+#include "world/map.h"
 
 namespace vorn1 {
 namespace {
@@ -123,6 +126,48 @@ TEST_F(ControlPanelTest, SaveFlowWithoutAGameShowsNothing) {
     EXPECT_FALSE(run_save_game_flow(r, *archive, palette, *res, nullptr, NewGameConfig{}, nullptr, nullptr, 1, 1, 1,
                                     nullptr, 0, nullptr));
     EXPECT_EQ(frames, 0);
+}
+
+TEST_F(ControlPanelTest, SavingOverASaveAsksFirstAndNoKeepsTheOldFile) {
+    test::ScratchDataDir dir;
+    ASSERT_TRUE(ensure_saved_games_dir());
+    const std::string old = compose_save_path("old");
+    const std::vector<uint8_t> old_bytes{7, 7, 7};
+    GameState state;
+    GameMap map;
+    const auto save = [&] {
+        ::testing::internal::CaptureStdout();
+        const bool saved = run_save_game_flow(r, *archive, palette, *res, nullptr, NewGameConfig{}, &state, &map, 1, 1,
+                                              1, nullptr, 0, nullptr);
+        ::testing::internal::GetCapturedStdout();
+        return saved;
+    };
+    // A click on the list's only row names "old"; Return asks. No goes back to the name (Escape then leaves).
+    for (SDL_Keycode no : {SDLK_n, SDLK_ESCAPE}) {
+        test::write_bytes(old, old_bytes);
+        push_click(370, 50);
+        push_key(SDLK_RETURN);
+        push_key(no);
+        push_key(SDLK_ESCAPE);
+        EXPECT_FALSE(save());
+        EXPECT_EQ(test::read_bytes(old), old_bytes);
+    }
+    for (SDL_Keycode yes : {SDLK_y, SDLK_RETURN, SDLK_KP_ENTER}) {
+        test::write_bytes(old, old_bytes);
+        push_click(370, 50);
+        push_key(SDLK_RETURN);
+        push_key(yes);
+        EXPECT_TRUE(save());
+        EXPECT_GT(test::read_bytes(old).size(), old_bytes.size()) << "replaced by the game";
+        EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT), 0) << "the answer was taken";
+    }
+    // Return on the dated default name, which is new, saves at once; the close behind it is never read.
+    push_key(SDLK_RETURN);
+    push_quit();
+    EXPECT_TRUE(save());
+    EXPECT_EQ(list_save_files().size(), 2u);
+    SDL_Event e;
+    EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_QUIT, SDL_QUIT), 1);
 }
 
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {

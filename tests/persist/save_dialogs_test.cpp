@@ -190,7 +190,8 @@ TEST_F(SaveDialogs, DialogsRunOverTheSaveFolders) {
     EXPECT_TRUE(saved.accepted);
     EXPECT_EQ(saved.name, "abc");
 
-    push({press(370, 50), release(370, 50), key_event(SDLK_RETURN)});
+    // A listed save is replaced only after a yes.
+    push({press(370, 50), release(370, 50), key_event(SDLK_RETURN), key_event(SDLK_y)});
     saved = run_save_dialog(r(), nullptr, kPal, res, nullptr, nullptr, false, 0);
     EXPECT_EQ(saved.name, "autosave");
 
