@@ -51,6 +51,18 @@ SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventB
     return dst;
 }
 
+int yes_no_key(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN) return -1;
+    switch (e.key.keysym.sym) {
+        case SDLK_y:
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return 1;
+        case SDLK_n:
+        case SDLK_ESCAPE: return 0;
+        default: return -1;
+    }
+}
+
 void hand_on_quit_request() {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

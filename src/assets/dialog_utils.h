@@ -31,6 +31,10 @@ SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventB
 // The frame that draw_system_button uses.
 int system_button_frame(EventButtonId button_id, bool pressed);
 
+// The answer a key press gives to a yes/no question: 1 yes (y, Return, keypad Enter), 0 no (n,
+// Escape), -1 for any other event. Every question of the game answers its keys by this rule.
+int yes_no_key(const SDL_Event& e);
+
 // A screen that a quit request (window closed, termination) has ended calls this once it has left
 // its event loop: the request goes on to the loop beneath, which decides, and is never lost.
 void hand_on_quit_request();

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "assets/dialog_utils.h"
 #include "battle/battle_combat.h"
 #include "battle/battle_screen.h"
 #include "world/creature_table.h"
@@ -236,7 +237,12 @@ void BattleScreen::surrender_confirm_accept() {
 }
 
 void BattleScreen::handle_surrender_event(const SDL_Event& e) {
-    if (is_key(e, SDLK_ESCAPE) || (is_release(e) && is_right(e))) {
+    const int answer = yes_no_key(e);
+    if (answer == 1) {
+        surrender_confirm_accept();
+        return;
+    }
+    if (answer == 0 || (is_release(e) && is_right(e))) {
         surrender_confirm_decline();
         return;
     }

@@ -193,6 +193,20 @@ void EventSystem::open_build_dialog(const std::string& name, const std::string& 
     open_dialog(std::move(d));
 }
 
+int dialog_key_button(const std::vector<EventButtonId>& buttons, SDL_Keycode key) {
+    if (buttons.empty()) return 0;
+    const auto has = [&](EventButtonId b) { return std::find(buttons.begin(), buttons.end(), b) != buttons.end(); };
+    switch (key) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER: return buttons.front();
+        case SDLK_ESCAPE: return buttons.back();
+        // A two-button dialog is a question: y says yes and n says no, as on every other question.
+        case SDLK_y: return has(EVENT_BUTTON_ACCEPT) ? EVENT_BUTTON_ACCEPT : 0;
+        case SDLK_n: return has(EVENT_BUTTON_DECLINE) ? EVENT_BUTTON_DECLINE : 0;
+        default: return 0;
+    }
+}
+
 bool EventSystem::handle_sdl_event(const SDL_Event& e) {
     if (!dialog_open) return false;
     if (e.type == SDL_QUIT) return false;  // the loop decides about quitting
@@ -212,9 +226,8 @@ bool EventSystem::handle_sdl_event(const SDL_Event& e) {
         dialog_.pressed = -1;
         if (held >= 0 && held == hit(e.button.x, e.button.y)) close_dialog(buttons[held]);
     } else if (e.type == SDL_KEYDOWN && !buttons.empty()) {
-        const SDL_Keycode k = e.key.keysym.sym;
-        if (k == SDLK_RETURN || k == SDLK_KP_ENTER) close_dialog(buttons.front());
-        else if (k == SDLK_ESCAPE) close_dialog(buttons.back());
+        const int button = dialog_key_button(buttons, e.key.keysym.sym);
+        if (button > 0) close_dialog(static_cast<EventButtonId>(button));
     }
     return true;
 }

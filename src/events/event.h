@@ -44,6 +44,10 @@ DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<Even
 // when a font is given (by characters otherwise).
 std::vector<std::string> event_text_lines(const std::string& text, TTF_Font* font);
 
+// The button a key answers in a dialog with these buttons, 0 for none: Return the first, Escape the
+// last, y the accept and n the decline button.
+int dialog_key_button(const std::vector<EventButtonId>& buttons, SDL_Keycode key);
+
 class EventSystem {
 public:
     // Dialog kinds only change the drawing.

@@ -153,7 +153,8 @@ bool run_scenario_announcement_core(SDL_Renderer* renderer, AggArchive& archive,
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
-                if (e.key.keysym.sym == SDLK_RETURN) {
+                if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER ||
+                    e.key.keysym.sym == SDLK_ESCAPE) {
                     ended = true;
                     result = true;
                 } else {

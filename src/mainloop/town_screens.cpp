@@ -4,6 +4,7 @@
 
 #include <SDL_mixer.h>
 
+#include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "events/event_actions.h"
 #include "lang/runtime_strings.h"
@@ -155,7 +156,8 @@ bool handle_castle_dialog(MainState& m, const SDL_Event& e) {
         d.ok_pressed = d.cancel_pressed = false;
         if (ok) upgrade_to_castle(m, t.castle);
         if (ok || cancel) d = BuildCastleDialogState{};
-    } else if (is_key(e, SDLK_ESCAPE)) {
+    } else if (const int answer = yes_no_key(e); answer >= 0) {
+        if (answer == 1 && d.can_build) upgrade_to_castle(m, t.castle);
         d = BuildCastleDialogState{};
     }
     return true;
@@ -239,7 +241,7 @@ bool handle_sub_screen(MainState& m, const SDL_Event& e) {
             if (g.state.valid_hero(t.mage_hero) && is_player_index(c.owner))
                 handle_buy_spellbook_event(e, t.mage, g.state.heroes[(size_t)t.mage_hero],
                                            g.state.resources[(size_t)c.owner], c);
-            else if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE)
+            else if (yes_no_key(e) >= 0)
                 close_mage_guild_screen(t.mage);
         } else {
             handle_mage_guild_event(e, t.mage, c);

@@ -128,6 +128,20 @@ int handle_buy_spellbook_event(const SDL_Event& e, MageGuildState& s, HeroState&
                                const CastleState& town) {
     if (!s.open || !s.buy_prompt) return 0;
     const bool possible = can_buy(&hero, &treasury);
+    const auto buy = [&] {
+        treasury.gold -= kSpellbookPrice;
+        hero.artifacts[(size_t)hero_free_artifact_slot(hero)] = 37;
+        hero.has_spellbook = 1;
+        s.buy_prompt = false;
+        teach_mage_guild_spells(hero, town);
+        return 1;
+    };
+    if (const int answer = yes_no_key(e); answer >= 0) {
+        // Yes buys when the hero can; otherwise it closes the question as no does.
+        if (answer == 1 && possible) return buy();
+        close_mage_guild_screen(s);
+        return 2;
+    }
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
         if (possible && in(s.buy_rect, e.button.x, e.button.y)) s.buy_pressed = true;
         else if (in(s.cancel_rect, e.button.x, e.button.y)) s.cancel_pressed = true;
@@ -137,12 +151,7 @@ int handle_buy_spellbook_event(const SDL_Event& e, MageGuildState& s, HeroState&
         if (s.buy_pressed) {
             s.buy_pressed = false;
             if (!possible || !in(s.buy_rect, e.button.x, e.button.y)) return 0;
-            treasury.gold -= kSpellbookPrice;
-            hero.artifacts[(size_t)hero_free_artifact_slot(hero)] = 37;
-            hero.has_spellbook = 1;
-            s.buy_prompt = false;
-            teach_mage_guild_spells(hero, town);
-            return 1;
+            return buy();
         }
         if (s.cancel_pressed) {
             s.cancel_pressed = false;
@@ -152,10 +161,6 @@ int handle_buy_spellbook_event(const SDL_Event& e, MageGuildState& s, HeroState&
             }
         }
         return 0;
-    }
-    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
-        close_mage_guild_screen(s);
-        return 2;
     }
     return 0;
 }

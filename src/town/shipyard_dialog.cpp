@@ -77,6 +77,13 @@ void open_shipyard_dialog(ShipyardDialogState& s, const GameState& game, const G
 
 bool handle_shipyard_event(const SDL_Event& e, ShipyardDialogState& s, GameState& game, GameMap& map, int castle) {
     if (!s.open) return false;
+    if (const int answer = yes_no_key(e); answer >= 0) {
+        // Yes builds when a boat can be built; otherwise it closes the question as no does.
+        const bool built = answer == 1 && shipyard_can_build(game, map, castle) && build_shipyard_boat(game, map, castle);
+        s.open = false;
+        s.ok_pressed = s.cancel_pressed = false;
+        return built;
+    }
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
         s.can_build = shipyard_can_build(game, map, castle);
         if (s.can_build && in(s.ok_rect, e.button.x, e.button.y)) s.ok_pressed = true;

@@ -125,3 +125,16 @@ TEST(SystemButton, DrawsCentredAtOwnSizeOrReportsTheDefaultRectangle) {
     r = draw_system_button(c.r, res, static_cast<EventButtonId>(1), 200, 50, true, nullptr);  // beyond the set
     EXPECT_EQ(r.w, 66);
 }
+
+TEST(YesNoKey, EveryQuestionTakesTheSameFourKeys) {
+    const auto answer = [](SDL_Keycode k, Uint32 type = SDL_KEYDOWN) {
+        SDL_Event e{};
+        e.type = type;
+        e.key.keysym.sym = k;
+        return vorn1::yes_no_key(e);
+    };
+    for (SDL_Keycode k : {SDLK_y, SDLK_RETURN, SDLK_KP_ENTER}) EXPECT_EQ(answer(k), 1) << k;
+    for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE}) EXPECT_EQ(answer(k), 0) << k;
+    EXPECT_EQ(answer(SDLK_SPACE), -1);
+    EXPECT_EQ(answer(SDLK_y, SDL_KEYUP), -1) << "the press answers, not the release";
+}

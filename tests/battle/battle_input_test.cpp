@@ -274,9 +274,16 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     click(400, 290);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(b.outcome, OutcomeNone);
-    click(tent.x + 5, tent.y + 5);
-    click(b.option_button_rects[2].x + 5, b.option_button_rects[2].y + 5);
-    click(160, 290);
+    // The question's keys: n and Escape decline, y accepts.
+    for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE, SDLK_y}) {
+        click(tent.x + 5, tent.y + 5);
+        click(b.option_button_rects[2].x + 5, b.option_button_rects[2].y + 5);
+        ASSERT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
+        key(SDLK_a);
+        EXPECT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
+        key(k);
+        if (k != SDLK_y) EXPECT_EQ(b.overlay, BattleOverlay::None);
+    }
     EXPECT_EQ(b.overlay, BattleOverlay::Result);
     EXPECT_EQ(b.outcome, OutcomeSurrender);
     EXPECT_EQ(b.surrender_gold_paid, 30);

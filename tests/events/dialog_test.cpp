@@ -98,10 +98,26 @@ TEST(EventDialog, TwoButtonsAndKeys) {
     ev.handle_sdl_event(key(SDLK_RETURN));
     ev.open_announcement(two_button("Fight?"), {0, 0, 640, 480}, cb);
     ev.handle_sdl_event(key(SDLK_ESCAPE));
+    // y and keypad Enter say yes, n says no, as on every question.
+    for (SDL_Keycode k : {SDLK_y, SDLK_KP_ENTER, SDLK_n}) {
+        ev.open_announcement(two_button("Fight?"), {0, 0, 640, 480}, cb);
+        ev.handle_sdl_event(key(k));
+    }
     ev.open_announcement(two_button("Fight?"), {0, 0, 640, 480}, cb);
     ev.handle_sdl_event(key(SDLK_a));  // other keys are swallowed
     EXPECT_TRUE(ev.dialog_open);
-    EXPECT_EQ(buttons, (std::vector<int>{3, 2, 3}));
+    EXPECT_EQ(buttons, (std::vector<int>{3, 2, 3, 2, 2, 3}));
+    ev.close_dialog(EVENT_BUTTON_DECLINE);
+    buttons.clear();
+    // A notice has no yes or no: y and n leave it open; Return and Escape close it.
+    EventDef notice;
+    notice.text = "No spells.";
+    notice.buttons = {EVENT_BUTTON_OK};
+    for (SDL_Keycode k : {SDLK_y, SDLK_n, SDLK_RETURN, SDLK_ESCAPE}) {
+        if (!ev.dialog_open) ev.open_announcement(notice, {0, 0, 640, 480}, cb);
+        ev.handle_sdl_event(key(k));
+    }
+    EXPECT_EQ(buttons, (std::vector<int>{1, 1}));
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     EXPECT_FALSE(ev.handle_sdl_event(quit));  // the loop still sees a quit

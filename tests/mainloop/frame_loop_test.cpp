@@ -78,7 +78,15 @@ TEST_F(LoopTest, PressingEEndsTheTurnAndTheDayTurns) {
     push_key(SDLK_e);
     frames(1);
     ASSERT_TRUE(g().events.dialog_open) << "the hero can still move";
-    accept_dialogs();
+    // n says no to the question and y yes, as Escape and Return do.
+    push_key(SDLK_n);
+    frames(1);
+    EXPECT_FALSE(g().events.dialog_open);
+    EXPECT_EQ(state().day, day);
+    push_key(SDLK_e);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_y);
     frames(2);
     EXPECT_EQ(state().day, day + 1);
     EXPECT_TRUE(g().new_day.active);

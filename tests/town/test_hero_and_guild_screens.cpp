@@ -189,9 +189,22 @@ TEST(MageGuild, TeachingSlotsAndThePurchase) {
     EXPECT_TRUE(v.has_spellbook);
     EXPECT_TRUE(s.open);
     EXPECT_FALSE(s.buy_prompt);
-    open_buy_spellbook_dialog(s);
-    EXPECT_EQ(handle_buy_spellbook_event(key_down(SDLK_ESCAPE), s, v, treasury, town), 2);
-    EXPECT_FALSE(s.open);
+    // The question's keys: y, Return and keypad Enter buy; n and Escape close; a yes that cannot buy closes.
+    for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE, SDLK_y}) {
+        open_buy_spellbook_dialog(s);
+        EXPECT_EQ(handle_buy_spellbook_event(key_down(k), s, v, treasury, town), 2);
+        EXPECT_FALSE(s.open);
+    }
+    for (SDL_Keycode k : {SDLK_y, SDLK_RETURN, SDLK_KP_ENTER}) {
+        HeroState buyer;
+        buyer.artifacts.fill(EMPTY_ID);
+        treasury.gold = 500;
+        open_buy_spellbook_dialog(s);
+        EXPECT_EQ(handle_buy_spellbook_event(key_down(SDLK_a), s, buyer, treasury, town), 0);
+        EXPECT_EQ(handle_buy_spellbook_event(key_down(k), s, buyer, treasury, town), 1);
+        EXPECT_TRUE(buyer.has_spellbook);
+        EXPECT_EQ(treasury.gold, 0);
+    }
 }
 
 TEST(ThievesGuild, DenseRanksFlagsAndArmyStrength) {
@@ -250,6 +263,29 @@ TEST(TownSubScreens, TavernTimingAndShipyardHarbour) {
     EXPECT_TRUE(build_shipyard_boat(g, map, 0));
     EXPECT_EQ(g.boat_at(2, 4), 0);
     EXPECT_FALSE(shipyard_can_build(g, map, 0)) << "the harbour holds a boat";
+
+    // The shipyard's question: n and Escape close; y and Return build where a boat can go, else close.
+    ShipyardDialogState yard;
+    for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE, SDLK_y, SDLK_RETURN}) {
+        yard.open = true;
+        EXPECT_FALSE(handle_shipyard_event(key_down(k), yard, g, map, 0));
+        EXPECT_FALSE(yard.open);
+    }
+    for (SDL_Keycode k : {SDLK_y, SDLK_RETURN}) {
+        yard.open = true;
+        g.boats.clear();
+        map.tile(2, 4)->boat = 0;
+        ASSERT_TRUE(shipyard_can_build(g, map, 0));
+        EXPECT_TRUE(handle_shipyard_event(key_down(k), yard, g, map, 0));
+        EXPECT_FALSE(yard.open);
+    }
+    // The tavern's rumour is a notice: Return and Escape close it, other keys pass.
+    for (SDL_Keycode k : {SDLK_RETURN, SDLK_ESCAPE}) {
+        t.open = true;
+        EXPECT_FALSE(handle_tavern_event(key_down(SDLK_y), t));
+        EXPECT_TRUE(handle_tavern_event(key_down(k), t));
+        EXPECT_FALSE(t.open);
+    }
 }
 
 }  // namespace
