@@ -208,6 +208,12 @@ void draw_summary_panel(SDL_Renderer* r, const AdventureResources& res, const Ga
     text::at(r, small_font, std::to_string(pr[RES_GOLD]), x0 + 40, y0 + 66, kText);
 }
 
+std::string panel_hero_name(TTF_Font* font, const std::string& name, int width) {
+    if (text::measure(font, name).x <= width) return name;
+    const std::size_t space = name.find(' ');
+    return text::fit_width(font, space == std::string::npos ? name : name.substr(space + 1), width);
+}
+
 void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int hero,
                           TTF_Font* font, TTF_Font* small_font) {
     fill(r, kInfoPanelRect, kPanelFill);
@@ -219,7 +225,7 @@ void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const 
     const HeroState& h = state.heroes[(size_t)hero];
     if (!blit(r, res.mini_portraits, h.portrait, x0 + 2, y0 + 2))
         fill(r, {x0 + 2, y0 + 2, 30, 22}, player_rgb(owner_colour(state, h.owner)));
-    text::at(r, font, text::fit_width(font, localized_hero_name(h.name), kInfoPanelRect.w - 38), x0 + 36, y0 + 1, kText);
+    text::at(r, font, panel_hero_name(font, localized_hero_name(h.name), kInfoPanelRect.w - 38), x0 + 36, y0 + 1, kText);
     const std::string skills = std::to_string(h.attack) + " " + std::to_string(h.defense) + " " +
                                std::to_string(h.power) + " " + std::to_string(h.knowledge);
     text::at(r, small_font, skills, x0 + 36, y0 + 18, kText);

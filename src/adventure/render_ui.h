@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <string>
 #include <vector>
 
 #include "adventure/adventure_types.h"
@@ -38,6 +39,9 @@ void draw_summary_panel(SDL_Renderer* r, const AdventureResources& res, const Ga
                         TTF_Font* font, TTF_Font* small_font);
 
 // The selected hero: portrait, name, skills and army; an empty panel for an invalid index.
+// A hero's name in `width` pixels: whole when it fits, else without its first word (a title such as
+// "Lord"), so that the name itself shows, cut after its last whole word that fits.
+std::string panel_hero_name(TTF_Font* font, const std::string& name, int width);
 void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int hero,
                           TTF_Font* font, TTF_Font* small_font);
 

@@ -1,8 +1,11 @@
 #include "frontend/frontend_common.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
@@ -256,8 +259,11 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
             outline_rect(renderer, {177, 132, 286, 215}, {200, 170, 50, 255});
         }
         if (font) {
-            const int y = 209 + (82 - button.h - TTF_FontHeight(font)) / 2;
-            text::centered_box(renderer, font, text, 177, y, 286, white);
+            // Wrapped inside the frame and centred in the band above the button; a long text starts higher.
+            const std::vector<std::string> lines = text::wrap_pixels(font, text, 256);
+            const int height = static_cast<int>(lines.size()) * TTF_FontLineSkip(font);
+            const int y = std::max(150, 209 + (82 - button.h - height) / 2);
+            text::draw_lines_box(renderer, font, lines, 177, y, 286, white);
         }
         if (SDL_Texture* t = buttons.at(held ? pressed_frame : 9)) {
             SDL_RenderCopy(renderer, t, nullptr, &button);

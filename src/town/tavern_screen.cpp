@@ -1,5 +1,9 @@
 #include "town/tavern_screen.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "assets/text_render.h"
@@ -24,13 +28,21 @@ void advance_tavern_animation(TavernScreenState& s, uint32_t now_ms) {
     }
 }
 
+namespace {
+constexpr int kTextWidth = 256;  // inside the frame's 286 pixels, clear of its edges
+}  // namespace
+
 void draw_tavern_screen(SDL_Renderer* r, const CastleScreenResources& cres, const Resources& res,
                         TavernScreenState& s, TTF_Font* font, uint32_t now_ms) {
     if (!s.open) return;
     advance_tavern_animation(s, now_ms);
     if (!r) return;
     draw_buybuild_border(r, res, 177, 64, 5);
-    text::centered_box(r, font, strings().get("TAVERN_TITLE"), 177, 109, 286, SDL_Color{255, 230, 128, 255});
+    // A heading wider than the frame wraps, growing upwards so that its last line keeps its place.
+    const std::vector<std::string> title = text::wrap_pixels(font, strings().get("TAVERN_TITLE"), kTextWidth);
+    const int skip = font ? TTF_FontLineSkip(font) : 18;
+    const int top = 109 - std::max(0, (int)title.size() - 1) * skip;
+    text::draw_lines_box(r, font, title, 177, std::max(top, 64 + 16), 286, SDL_Color{255, 230, 128, 255});
     const SDL_Rect picture{237, 130, 165, 100};
     const auto& frames = cres.tavern_window_frames;
     if (frames.empty() || !blit_into(r, frames[0], picture)) fill_rect(r, picture, SDL_Color{100, 60, 20, 255});
@@ -45,7 +57,7 @@ void draw_tavern_screen(SDL_Renderer* r, const CastleScreenResources& cres, cons
     }
     outline_rect(r, SDL_Rect{236, 129, 167, 102}, SDL_Color{200, 170, 50, 255});
     int y = 240;
-    for (const std::string& line : text::wrap_pixels(font, strings().get("TAVERN_BODY"), 286)) {
+    for (const std::string& line : text::wrap_pixels(font, strings().get("TAVERN_BODY"), kTextWidth)) {
         text::centered_box(r, font, line, 177, y, 286, SDL_Color{255, 255, 255, 255});
         y += 18;
     }

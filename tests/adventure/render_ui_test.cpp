@@ -4,6 +4,7 @@
 #include "adventure/adv_geometry.h"
 #include "adventure/render_ui.h"
 #include "adventure/render_viewport.h"
+#include "assets/text_render.h"
 #include "datakit/kit_adventure.h"
 #include "datakit/kit_lang.h"
 #include "datakit/kit_maps.h"
@@ -231,6 +232,15 @@ TEST_F(PanelTest, SummaryAndHeroTextsStayInsideTheStatusPanel) {
     fill_screen(0xFF00FF);
     draw_mini_hero_panel(r_, res_, state_, 0, font, font);
     EXPECT_EQ(outside(), 0) << "the name sticks out";
+    // The title gives way to the name; a name that fits stays whole.
+    const int w = kInfoPanelRect.w - 38;
+    EXPECT_EQ(panel_hero_name(font, "Lord Zevoraz the Unyielding", w).rfind("Zevoraz", 0), 0u);
+    const int bart = vorn1::text::measure(font, "Bartholomew").x;
+    EXPECT_EQ(panel_hero_name(font, "Lord Bartholomew", bart), "Bartholomew");
+    EXPECT_EQ(panel_hero_name(font, "Lord Bartholomew", vorn1::text::measure(font, "Lord Bartholomew").x),
+              "Lord Bartholomew");
+    EXPECT_EQ(panel_hero_name(font, "Ann", w), "Ann");
+    EXPECT_LE(vorn1::text::measure(font, panel_hero_name(font, "Lord Zevorazzzzzzzzzzzzzzzzz", w)).x, w);
     strings().load_from_text("", "");
     TTF_CloseFont(font);
     TTF_Quit();
