@@ -1,5 +1,8 @@
 #include "mainloop/frame_loop.h"
 
+#include <filesystem>
+#include <string>
+
 #include "town/castle_screen_resources.h"
 
 #include <algorithm>
@@ -32,34 +35,48 @@ namespace {
 constexpr int kScrollStep = 32;
 constexpr float kAnimFrameMs = 250.0f;
 
-GameMap try_load(const char* what, const std::function<GameMap()>& load, bool& ok) {
+GameMap try_load(const char* what, const std::function<GameMap()>& load, bool& ok, std::string* why = nullptr) {
     ok = false;
     try {
         GameMap m = load();
         ok = m.has_tiles();
-        if (!ok) std::fprintf(stderr, "%s: no tiles\n", what);
+        if (!ok) {
+            std::fprintf(stderr, "%s: no tiles\n", what);
+            if (why) *why = "no tiles";
+        }
         return m;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", what, e.what());
+        if (why) *why = e.what();
     }
     return GameMap{};
 }
 
+// "name.MAP: reason" for the player; the folder is left out, the reason's own copy of it too.
+std::string map_failure(const std::string& path, std::string reason) {
+    const std::size_t at = reason.find(path);
+    if (at != std::string::npos) reason.replace(at, path.size(), std::filesystem::path(path).filename().string());
+    return std::filesystem::path(path).filename().string() + ": " + reason;
+}
+
 }  // namespace
 
-GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source) {
+GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source, std::string* failure) {
     bool ok = false;
     auto done = [&](MapSource s, GameMap&& m) {
         if (source) *source = s;
         return std::move(m);
     };
+    std::string why;
     if (cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty()) {
-        GameMap m = try_load("Campaign map", [&] { return load_cmp(cfg.campaign_map_path); }, ok);
+        GameMap m = try_load("Campaign map", [&] { return load_cmp(cfg.campaign_map_path); }, ok, &why);
         if (ok) return done(MapSource::CampaignMap, std::move(m));
+        if (failure && failure->empty()) *failure = map_failure(cfg.campaign_map_path, why);
     }
     if (!cfg.map_path.empty()) {
-        GameMap m = try_load("Map", [&] { return load_map(cfg.map_path); }, ok);
+        GameMap m = try_load("Map", [&] { return load_map(cfg.map_path); }, ok, &why);
         if (ok) return done(MapSource::ChosenMap, std::move(m));
+        if (failure && failure->empty()) *failure = map_failure(cfg.map_path, why);
     }
     if (archive && archive->has("DEMO.MAP")) {
         GameMap m = try_load("DEMO.MAP", [&] { return load_map_bytes(archive->get("DEMO.MAP"), "DEMO.MAP"); }, ok);
@@ -87,9 +104,10 @@ void sync_hero_vectors(GameSession& g) {
     grow_hero_routes(l, g.state);
 }
 
-bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed) {
+bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed,
+                std::string* failure) {
     MapSource source = MapSource::Empty;
-    GameMap map = load_game_map(cfg, archive, &source);
+    GameMap map = load_game_map(cfg, archive, &source, failure);
     // A map the player named that does not load never becomes another map's game.
     const bool named = (cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty()) || !cfg.map_path.empty();
     if (named && source != MapSource::CampaignMap && source != MapSource::ChosenMap) return false;

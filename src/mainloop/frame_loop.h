@@ -16,14 +16,17 @@ enum class MapSource { CampaignMap, ChosenMap, DemoMap, Empty };
 
 // The map of a new game: the campaign map, the chosen map, the archive's "DEMO.MAP", else the empty
 // 72 x 72 "EMPTY" map, the first that loads. A failure is written to the error stream and the next
-// source tried.
-GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source = nullptr);
+// source tried; `failure` gets the first named map's file name and the reader's reason.
+GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source = nullptr,
+                      std::string* failure = nullptr);
 
 // Builds the running game from a configuration (and the map it names) into m.game: game state,
 // event system, battle screen, puzzle, per-hero vectors, turn order, options; then starts the first
 // player's turn. `seed` seeds the set-up (the caller takes it from the tick count). False, with the
-// running game kept, when the configuration names a map that does not load.
-bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed);
+// running game kept, when the configuration names a map that does not load (`failure` then says
+// which file and why).
+bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archive, uint32_t seed,
+                std::string* failure = nullptr);
 // The part of set-up shared by new and loaded games (m.game holds the state and map): event system,
 // battle screen, calendar copies, per-hero vectors (points from the save when `from_save`), turn
 // order, options, and the turn of `first_player` (-1: the first in order).

@@ -165,9 +165,10 @@ void start_new_game(MainState& m) {
         return;
     }
     const NewGameConfig cfg = m.game ? game_of(m).config : NewGameConfig{};
-    if (setup_game(m, cfg, m.archive, m.now_ms | 1u) || !m.game) return;
+    std::string why;
+    if (setup_game(m, cfg, m.archive, m.now_ms | 1u, &why) || !m.game) return;
     EventDef def;
-    def.text = map_load_failed_text();
+    def.text = failure_with_reason(map_load_failed_text(), why);
     def.buttons = {EVENT_BUTTON_OK};
     game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
 }
@@ -178,17 +179,26 @@ std::string map_load_failed_text() {
                                                  : std::string("The map could not be loaded.");
 }
 
+std::string failure_with_reason(const std::string& text, const std::string& reason) {
+    return reason.empty() ? text : text + "\n" + reason;
+}
+
 std::string start_chosen_game(MainState& m, const NewGameConfig& config) {
     if (config.mode == MODE_CAMPAIGN && config.save_path.empty() && config.campaign_map_path.empty())
         return map_load_failed_text();
-    if (config.save_path.empty())
-        return setup_game(m, config, m.archive, m.now_ms | 1u) ? std::string() : map_load_failed_text();
+    if (config.save_path.empty()) {
+        std::string why;
+        return setup_game(m, config, m.archive, m.now_ms | 1u, &why) ? std::string()
+                                                                    : failure_with_reason(map_load_failed_text(), why);
+    }
     const std::string maps_dir = front_end_folder() + "maps";
     LoadResult loaded =
         config.mode == MODE_CAMPAIGN ? load_campaign_game(config.save_path) : load_game(config.save_path, maps_dir);
     if (!loaded.ok) {
         std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
-        return strings().get("GAME_LOAD_FAILED");
+        // Which file, and the loader's reason (cut short, a campaign save in the standard list, ...).
+        return failure_with_reason(strings().get("GAME_LOAD_FAILED"),
+                                   fs::path(config.save_path).filename().string() + ": " + loaded.error);
     }
     setup_loaded_game(m, std::move(loaded));
     return std::string();

@@ -47,5 +47,7 @@ void start_new_game(MainState& m);
 std::string start_chosen_game(MainState& m, const NewGameConfig& config);
 // The text of a chosen map that does not load.
 std::string map_load_failed_text();
+// A failure's text followed, on a line of its own, by the file and the reason (when there is one).
+std::string failure_with_reason(const std::string& text, const std::string& reason);
 
 }  // namespace vorn1

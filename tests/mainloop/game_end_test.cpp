@@ -352,7 +352,7 @@ TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNo
     ASSERT_EQ(m.game.get(), running);
     EXPECT_EQ(gold(), saved_gold + 777);
     ASSERT_TRUE(m.game->events.dialog_open);
-    EXPECT_EQ(m.game->events.current_dialog()->def.text, "GAME_LOAD_FAILED");
+    EXPECT_EQ(m.game->events.current_dialog()->def.text, "GAME_LOAD_FAILED\nzz-damaged.sav: Not a Veldar save file.");
     push(key_down(SDLK_RETURN));
     run_frame(m, 16.0f);
     EXPECT_FALSE(m.game->events.dialog_open);

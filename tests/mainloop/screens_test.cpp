@@ -379,7 +379,8 @@ TEST_F(SavedGameTest, AChosenSaveOrMapThatDoesNotLoadStartsNoOtherGame) {
     ASSERT_TRUE(m.game);
     EXPECT_EQ(state().heroes.size(), 1u);
     ASSERT_TRUE(g().events.dialog_open);
-    EXPECT_EQ(g().events.current_dialog()->def.text, "The map could not be loaded.");
+    EXPECT_EQ(g().events.current_dialog()->def.text,
+              "The map could not be loaded.\nCUT.MAP: MAP file too small to contain tile block");
 
     // From the front end: a damaged save, an empty one, a map cut short: no game at all.
     end_game(m);
@@ -387,19 +388,23 @@ TEST_F(SavedGameTest, AChosenSaveOrMapThatDoesNotLoadStartsNoOtherGame) {
     kit::write_file(dir + "/empty.sav", {});
     NewGameConfig cfg;
     testing::internal::CaptureStderr();
-    for (const char* save : {"/damaged.sav", "/empty.sav"}) {
+    // The notice names the file and the loader's reason.
+    const std::vector<std::pair<const char*, const char*>> saves{
+        {"/damaged.sav", "GAME_LOAD_FAILED\ndamaged.sav: Not a Veldar save file."},
+        {"/empty.sav", "GAME_LOAD_FAILED\nempty.sav: Save file is too small / truncated."}};
+    for (const auto& [save, text] : saves) {
         cfg.save_path = dir + save;
-        EXPECT_EQ(start_chosen_game(m, cfg), "GAME_LOAD_FAILED") << save;
+        EXPECT_EQ(start_chosen_game(m, cfg), text) << save;
         EXPECT_FALSE(m.game) << save;
     }
     cfg = NewGameConfig{};
     cfg.map_path = cut_map;
-    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.");
+    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.\nCUT.MAP: MAP file too small to contain tile block");
     EXPECT_FALSE(m.game);
     cfg.mode = MODE_CAMPAIGN;
     cfg.map_path.clear();
     cfg.campaign_map_path = dir + "/NONE.CMP";
-    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.");
+    EXPECT_EQ(start_chosen_game(m, cfg), "The map could not be loaded.\nNONE.CMP: Cannot open CMP: NONE.CMP");
     EXPECT_FALSE(m.game);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(start_chosen_game(m, NewGameConfig{}), "") << "no map named: the archive's, here the empty one";
