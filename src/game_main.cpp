@@ -253,6 +253,8 @@ int run() {
         SDL_Log("%s", font_warning.c_str());
         if (!m.fonts.def) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, kWindowTitle, font_warning.c_str(), m.window);
     }
+    // The console is silenced: what is missing is told on the title screen (fonts there only when one opened).
+    set_title_notice(missing_data_notice(front_end_folder(), m.fonts.def ? font_warning : std::string()));
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);
     load_adventure_groups(*m.res);

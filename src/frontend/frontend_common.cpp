@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "assets/agg.h"
@@ -207,6 +208,14 @@ void copy_mirrored(SDL_Renderer* r, SDL_Texture* t, const SDL_Rect& dst, bool mi
 }
 
 }  // namespace
+
+namespace {
+std::string g_title_notice;
+}  // namespace
+
+void set_title_notice(const std::string& text) { g_title_notice = text; }
+
+std::string take_title_notice() { return std::exchange(g_title_notice, std::string()); }
 
 void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
                 const Palette& palette, const std::function<void()>& redraw) {

@@ -116,6 +116,11 @@ void blit(SDL_Renderer* renderer, SDL_Texture* texture, int x, int y);
 // Black over the whole screen at the given alpha, blended.
 void darken_screen(SDL_Renderer* renderer, uint8_t alpha);
 
+// A notice shown once, over the main menu the first time it shows; empty for none.
+void set_title_notice(const std::string& text);
+// The pending notice, cleared: the title screen takes it when it first shows.
+std::string take_title_notice();
+
 // A modal one-button message box over whatever `redraw` paints each frame.
 void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
                 const Palette& palette, const std::function<void()>& redraw);

@@ -1,5 +1,7 @@
 #include "frontend/frontend_driver.h"
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "assets/agg.h"
@@ -15,6 +17,8 @@
 #include "frontend/menu_screen.h"
 #include "frontend/setup_page.h"
 #include "lang/lang_icn_override.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
 #include "media/music_players.h"
 #include "persist/highscore.h"
 #include "persist/highscore_screens.h"
@@ -254,6 +258,19 @@ PassEnd run_front_end_pass(SDL_Renderer* renderer, AggArchive& archive, const Pa
 }
 
 }  // namespace
+
+std::string missing_data_notice(const std::string& folder, const std::string& font_warning) {
+    std::string text = font_warning;
+    const auto add_if_missing = [&](const char* sub, const char* key, const char* english) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(resolve_ci(folder + sub), ec)) return;
+        if (!text.empty()) text += "\n";
+        text += strings().has(key) ? strings().get(key) : std::string(english);
+    };
+    add_if_missing("ANIM", "TITLE_NO_FILMS", "The films folder ANIM is missing: the game plays without its films.");
+    add_if_missing("SOUND", "TITLE_NO_SOUNDS", "The sounds folder SOUND is missing: the game plays without music.");
+    return text;
+}
 
 std::string front_end_folder() { return g_folder_override.empty() ? path_folder(agg_base_path()) : g_folder_override; }
 

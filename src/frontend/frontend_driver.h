@@ -26,6 +26,10 @@ NewGameConfig run_new_game_screen(SDL_Renderer* renderer, AggArchive& archive, c
 std::string front_end_folder();
 void set_front_end_folder(const std::string& folder);
 
+// What the player should know of missing data before playing: the text of missing fonts
+// (`font_warning`, may be empty), and a line each for a missing films (ANIM) or sounds (SOUND) folder
+// in `folder`. Empty when nothing is missing.
+std::string missing_data_notice(const std::string& folder, const std::string& font_warning);
 // The credits picture until a key, a button release or a closed window.
 void run_credits_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font);
 

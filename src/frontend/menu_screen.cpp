@@ -49,6 +49,28 @@ int run_menu_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& 
         return -1;
     };
 
+    const auto draw_menu = [&] {
+        if (sea) sea->tick(SDL_GetTicks());
+        draw_title_backdrop(renderer, sea, background);
+        if (panel.tex) {
+            SDL_RenderCopy(renderer, panel.tex, nullptr, &kMenuPanelRect);
+        } else {
+            fill_rect(renderer, kMenuPanelRect, {60, 0, 0, 255});
+        }
+        for (int i = 0; i < count; ++i) {
+            if (buttons[i].normal < 0) continue;
+            const int f = i == pressed ? buttons[i].pressed : buttons[i].normal;
+            if (SDL_Texture* t = frames.at(f)) {
+                const SDL_Rect rc = menu_button_rect(i);
+                SDL_RenderCopy(renderer, t, nullptr, &rc);
+            }
+        }
+        if (title_extras) {
+            if (ng_language_registered()) draw_language_selector(renderer, f1, g_language);
+            if (f1) text::at(renderer, f1, std::string("Version ") + kVersionBuf, 6, 462, {180, 180, 180, 255});
+        }
+    };
+
     for (;;) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
@@ -88,28 +110,15 @@ int run_menu_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& 
             if (draw_now) break;
         }
 
-        if (sea) sea->tick(SDL_GetTicks());
-        draw_title_backdrop(renderer, sea, background);
-        if (panel.tex) {
-            SDL_RenderCopy(renderer, panel.tex, nullptr, &kMenuPanelRect);
-        } else {
-            fill_rect(renderer, kMenuPanelRect, {60, 0, 0, 255});
-        }
-        for (int i = 0; i < count; ++i) {
-            if (buttons[i].normal < 0) continue;
-            const int f = i == pressed ? buttons[i].pressed : buttons[i].normal;
-            if (SDL_Texture* t = frames.at(f)) {
-                const SDL_Rect rc = menu_button_rect(i);
-                SDL_RenderCopy(renderer, t, nullptr, &rc);
-            }
-        }
-        if (title_extras) {
-            if (ng_language_registered()) draw_language_selector(renderer, f1, g_language);
-            if (f1) text::at(renderer, f1, std::string("Version ") + kVersionBuf, 6, 462, {180, 180, 180, 255});
-        }
+        draw_menu();
         frontend_present(renderer);
         if (result >= 0) return result;
         if (!running) return -2;
+        // What is missing of the data is said once, over the first title menu.
+        if (title_extras) {
+            const std::string notice = take_title_notice();
+            if (!notice.empty()) show_alert(renderer, f1, notice, archive, palette, draw_menu);
+        }
     }
 }
 

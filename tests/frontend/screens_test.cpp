@@ -2,9 +2,12 @@
 // pushed after chosen frames and the presented pixels are read back.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "datakit/kit_frontend.h"
 #include "fe_fixture.h"
 #include "frontend/campaign_screens.h"
+#include "frontend/frontend_driver.h"
 #include "frontend/hotseat_screen.h"
 #include "frontend/map_select.h"
 #include "frontend/menu_screen.h"
@@ -89,6 +92,37 @@ TEST_F(ScreensTest, MenuKeysAndQuitAfterARelease) {
     EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
                               main_menu_keys(), false, nullptr, nullptr),
               -2);
+}
+
+TEST_F(ScreensTest, MissingDataIsSaidOnceOverTheTitleMenu) {
+    fe_test::TempDir dir("notice");
+    const std::string folder = dir.path.string() + "/";
+    EXPECT_EQ(missing_data_notice(folder, ""),
+              "The films folder ANIM is missing: the game plays without its films.\n"
+              "The sounds folder SOUND is missing: the game plays without music.");
+    std::filesystem::create_directories(dir.path / "anim");  // found whatever its case
+    std::filesystem::create_directories(dir.path / "SOUND");
+    EXPECT_EQ(missing_data_notice(folder, ""), "");
+    EXPECT_EQ(missing_data_notice(folder, "No font."), "No font.");
+
+    auto archive = fe_test::make_archive({});
+    set_title_notice("No font.");
+    Rgb frame, after;
+    script({nullptr,
+            [&] {
+                frame = px(200, 150);  // the notice's frame over the menu
+                push_key(SDLK_RETURN);
+            },
+            [&] {
+                after = px(200, 150);
+                push_key(SDLK_ESCAPE);
+            }});
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), true, nullptr, nullptr),
+              4);
+    EXPECT_EQ(frame, (Rgb{72, 28, 100}));
+    EXPECT_NE(after, frame) << "closed with Return";
+    EXPECT_EQ(take_title_notice(), "") << "said once";
 }
 
 TEST_F(ScreensTest, LanguageBoxCyclesOnlyWithTitleExtrasAndACallback) {

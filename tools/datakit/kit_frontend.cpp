@@ -34,6 +34,8 @@ const StringMap& frontend_english_strings() {
         {"HS_OKAY", "Okay"},
         {"DIALOG_OK", "OK"},
         {"LOAD_FILE_TITLE", "Select a Scenario"},
+        {"TITLE_NO_FILMS", "The films folder ANIM is missing: the game plays without its films."},
+        {"TITLE_NO_SOUNDS", "The sounds folder SOUND is missing: the game plays without music."},
         {"SCEN_UNKNOWN", "Unknown"},
         {"SCEN_YES", "Yes"},
         {"SCEN_NO", "No"},
