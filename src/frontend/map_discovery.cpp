@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "frontend/localized_texts.h"
 #include "world/map.h"
 
 namespace vorn1 {
@@ -54,6 +55,31 @@ MapFileInfo map_info_from_bytes(const std::string& path, const uint8_t* data, ui
     return info;
 }
 
+bool map_header_plausible(const uint8_t* head, uint64_t got) {
+    if (!head || got < (uint64_t)MAP_HEADER_SIZE) return false;
+    const auto dimension_ok = [](uint8_t d) { return d <= MAP_MAX_DIM; };  // 0 stands for 72
+    if (!dimension_ok(head[MAP_OFS_WIDTH]) || !dimension_ok(head[MAP_OFS_HEIGHT])) return false;
+    if (head[MAP_OFS_NAME] == 0) return false;
+    for (int i = 0; i < 15 && head[MAP_OFS_NAME + i] != 0; ++i) {
+        const uint8_t c = head[MAP_OFS_NAME + i];
+        // Letters of single-byte encodings lie above 0xA0; below 0x20, 0x7F and 0x80..0x9F are controls.
+        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) return false;
+    }
+    return true;
+}
+
+std::string map_list_label(const std::vector<MapFileInfo>& maps, int index) {
+    if (index < 0 || index >= (int)maps.size()) return std::string();
+    const MapFileInfo& m = maps[(size_t)index];
+    const std::string name = localized_map_name(m.stem, m.name);
+    for (int i = 0; i < (int)maps.size(); ++i) {
+        if (i == index || localized_map_name(maps[(size_t)i].stem, maps[(size_t)i].name) != name) continue;
+        const std::size_t slash = m.path.find_last_of("/\\");
+        return name + " (" + (slash == std::string::npos ? m.path : m.path.substr(slash + 1)) + ")";
+    }
+    return name;
+}
+
 MapFileInfo read_map_info(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
     if (!f) return map_info_from_bytes(path, nullptr, 0, false);
@@ -74,7 +100,13 @@ std::vector<MapFileInfo> discover_maps(const std::string& folder) {
         std::string ext = it->path().extension().string();
         for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
         if (ext != ".MAP") continue;
-        out.push_back(read_map_info(it->path().string()));
+        const std::string path = it->path().string();
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+        if (!f) continue;
+        std::array<uint8_t, MAP_HEADER_SIZE> head{};
+        const std::size_t got = std::fread(head.data(), 1, head.size(), f.get());
+        if (!map_header_plausible(head.data(), got)) continue;
+        out.push_back(map_info_from_bytes(path, head.data(), got));
     }
     std::sort(out.begin(), out.end(), [](const MapFileInfo& a, const MapFileInfo& b) { return a.name < b.name; });
     return out;

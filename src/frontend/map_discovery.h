@@ -22,9 +22,19 @@ struct MapFileInfo {
 // Stems of the maps looked for when the folder scan finds none, in order.
 extern const std::array<const char*, 21> known_maps;
 
-// Every regular file (links followed) of the folder whose upper-cased extension is ".MAP", one
-// level deep, sorted by name. A missing or unlistable folder gives an empty list.
+// Every regular file (links followed) of the folder whose upper-cased extension is ".MAP" and whose
+// header is a map's (map_header_plausible), one level deep, sorted by name. A missing or unlistable
+// folder gives an empty list.
 std::vector<MapFileInfo> discover_maps(const std::string& folder);
+
+// Whether the first `got` bytes of a file can be a map's header: the whole header is there, the
+// width and height are at most 72 tiles, and the title is present and holds no control bytes. Junk
+// that happens to end in ".MAP" fails it and stays out of the list.
+bool map_header_plausible(const uint8_t* head, uint64_t got);
+
+// The text of row `index` of a map list: the map's localised name, and beside it the file's name
+// when another map of the list carries the same name, so that the two can be told apart.
+std::string map_list_label(const std::vector<MapFileInfo>& maps, int index);
 
 // The header facts of one map file; never fails (an unreadable file keeps the defaults).
 MapFileInfo read_map_info(const std::string& path);

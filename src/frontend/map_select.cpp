@@ -7,9 +7,21 @@
 #include "assets/title_sea_cycle.h"
 #include "frontend/frontend_common.h"
 #include "frontend/localized_texts.h"
+#include "frontend/map_discovery.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {
+
+std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& maps, int index, int width) {
+    const std::string label = map_list_label(maps, index);
+    if (text::measure(font, label).x <= width) return label;
+    const MapFileInfo& m = maps[(size_t)index];
+    const std::string name = localized_map_name(m.stem, m.name);
+    if (label.size() <= name.size()) return text::fit_width(font, label, width);
+    // The file's name is what tells two equal names apart: the name gives way to it.
+    const std::string file = label.substr(name.size());
+    return text::fit_width(font, name, std::max(0, width - text::measure(font, file).x)) + file;
+}
 
 int map_list_row_height(TTF_Font* font) {
     const int h = font ? TTF_FontLineSkip(font) : 0;
@@ -155,19 +167,16 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
                 const int idx = view.top + i, y = 44 + i * row_h;
                 const bool sel = idx == view.selection;
                 if (sel) fill_rect(renderer, {366, y, W - 110, row_h}, {0, 180, 0, 30});
-                text::at(renderer, font, text::fit_width(font, localized_map_name(maps[idx].stem, maps[idx].name), W - 118),
-                         370, y, sel ? SDL_Color{150, 255, 50, 255} : white);
+                text::at(renderer, font, fitted_map_label(font, maps, idx, W - 118), 370, y,
+                         sel ? SDL_Color{150, 255, 50, 255} : white);
             }
             SDL_RenderSetClipRect(renderer, nullptr);
         }
         if (N > view.visible && scroll.at(4))
             blit(renderer, scroll.at(4), W + 275,
                  54 + static_cast<int>(static_cast<double>(view.top) / (N - view.visible) * 162.0));
-        if (font && valid(view.selection)) {
-            const MapFileInfo& m = maps[view.selection];
-            text::centered_box(renderer, font, text::fit_width(font, localized_map_name(m.stem, m.name), 156), 354, 256,
-                               160, gold);
-        }
+        if (font && valid(view.selection))
+            text::centered_box(renderer, font, fitted_map_label(font, maps, view.selection, 156), 354, 256, 160, gold);
         blit(renderer, icons.at(ok_pressed && icons.count() >= 25 ? 24 : 23), ok.x, ok.y);
         blit(renderer, icons.at(cancel_pressed && icons.count() >= 23 ? 22 : 21), cancel.x, cancel.y);
         if (font && extra.tex && valid(view.selection)) {

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <string>
 #include <vector>
 
 #include "assets/palette.h"
@@ -29,6 +30,9 @@ struct MapListView {
     // The row under y in the list box (44..237), or -1.
     int row_at(int y, int row_height) const;
 };
+
+// map_list_label fitted to `width` pixels; a file's name beside the map's name is kept whole.
+std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& maps, int index, int width);
 
 // Visible rows and row height from the font's line height (12 rows of 16 without a usable font).
 int map_list_row_height(TTF_Font* font);

@@ -170,11 +170,9 @@ struct StandardPage {
             fill_rect(r, {336, l.SL + 16, l.scen_w, 20}, {160, 20, 20, 255});
         }
         const bool valid = s.map_index >= 0 && s.map_index < static_cast<int>(maps.size());
-        if (font && valid) {
-            const MapFileInfo& m = maps[s.map_index];
-            text::centered_box(r, font, text::fit_width(font, localized_map_name(m.stem, m.name), l.scen_w - 6), 336,
-                               l.SL + 19, l.scen_w, {255, 255, 255, 255});
-        }
+        if (font && valid)
+            text::centered_box(r, font, fitted_map_label(font, maps, s.map_index, l.scen_w - 6), 336, l.SL + 19,
+                               l.scen_w, {255, 255, 255, 255});
         blit(r, pics.icons.at(scen_pressed ? 20 : 19), 336 + l.w18.x, l.SL + 16);
         if (font)
             text::centered_box(r, font, rating_line(standard_rating(s, maps)), 312, l.SL + 16 + l.w18.y + 12, l.pw,

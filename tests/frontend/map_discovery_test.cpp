@@ -1,6 +1,7 @@
 // Map list: folder scan, header fields at their offsets and limits, player facts from the stem.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <SDL_ttf.h>
@@ -118,6 +119,31 @@ TEST(MapDiscovery, StemsOfBothSeparators) {
     EXPECT_EQ(map_stem_of("maps/KNS21234.MAP"), "KNS21234");
     EXPECT_EQ(map_stem_of("a.b.MAP"), "a.b");
     EXPECT_EQ(map_stem_of("plain"), "plain");
+}
+
+TEST(MapDiscovery, JunkStaysOutAndRepeatedNamesShowTheirFiles) {
+    TempDir t("junk");
+    kit::Bytes junk(3000);
+    uint32_t x = 12345;
+    for (uint8_t& b : junk) b = (uint8_t)((x = x * 1103515245u + 12345u) >> 24);
+    t.put("JUNK.MAP", junk);
+    t.put("SHORT.MAP", kit::Bytes(40, 0x41));
+    kit::Bytes control = kit::map_header_bytes("Bad\x01Name", "", 0, 0);
+    t.put("CONTROL.MAP", control);
+    kit::Bytes wide = kit::map_header_bytes("Wide", "", 0, 0);
+    wide[20] = 100;
+    t.put("WIDE.MAP", wide);
+    t.put("NONAME.MAP", kit::map_header_bytes("", "nameless", 0, 0));
+    t.put("A.MAP", kit::map_header_bytes("Twin", "", 0, 0));
+    t.put("B.MAP", kit::map_header_bytes("Twin", "", 0, 0));
+    t.put("C.MAP", kit::map_header_bytes("Twin", "", 0, 0));
+    t.put("D.MAP", kit::map_header_bytes("Solo\xE9", "", 0, 0));  // a letter of a single-byte encoding
+    const std::vector<MapFileInfo> maps = discover_maps(t.path.string());
+    std::vector<std::string> labels;
+    for (int i = 0; i < (int)maps.size(); ++i) labels.push_back(map_list_label(maps, i));
+    std::sort(labels.begin(), labels.end());
+    EXPECT_EQ(labels, (std::vector<std::string>{"Solo\xE9", "Twin (A.MAP)", "Twin (B.MAP)", "Twin (C.MAP)"}));
+    EXPECT_EQ(map_list_label(maps, 9), "");
 }
 
 TEST(MapDiscovery, KnownMapsKeepOnlyNamedFilesInTableOrder) {
