@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "assets/agg.h"
 #include "assets/dialog_utils.h"
@@ -201,6 +202,7 @@ void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e) {
         if (!s.prompt.done) return;
         s.asking = false;
         if (s.prompt.answer) finish(true);
+        s.skip_text = e.type == SDL_KEYDOWN;
         return;
     }
     // A name that would replace a save asks first.
@@ -214,9 +216,11 @@ void handle_save_dialog_event(SaveDialogState& s, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: finish(false); break;
         case SDL_TEXTINPUT:
+            if (std::exchange(s.skip_text, false)) break;
             if (s.name.size() <= kMaxNameBytes) s.name += e.text.text;
             break;
         case SDL_KEYDOWN:
+            s.skip_text = false;
             switch (e.key.keysym.sym) {
                 case SDLK_BACKSPACE: pop_utf8_char(s.name); break;
                 case SDLK_RETURN:

@@ -105,6 +105,7 @@ struct SaveDialogState {
     bool asking = false;
     std::string question;
     MessagePanelState prompt;
+    bool skip_text = false;  // the typed letter of the key that said no is not part of the name
 };
 
 struct LoadDialogState {

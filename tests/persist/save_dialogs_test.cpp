@@ -84,6 +84,43 @@ TEST_F(SaveDialogs, NameFieldTypingBackspaceAndLimits) {
     EXPECT_FALSE(s.result.accepted);
 }
 
+TEST_F(SaveDialogs, ReplacingASaveAsksAndNoGoesBackToTheName) {
+    const auto taken = [](const std::string& name) { return name == "old"; };
+    for (SDL_Keycode yes : {SDLK_y, SDLK_RETURN, SDLK_KP_ENTER}) {
+        SaveDialogState s = open_save_dialog(bare, saves(1), "T", "old");
+        s.name_taken = taken;
+        handle_save_dialog_event(s, key_event(SDLK_RETURN));
+        ASSERT_TRUE(s.asking);
+        EXPECT_FALSE(s.done);
+        handle_save_dialog_event(s, text_event("x"));  // typing goes nowhere while the question is up
+        handle_save_dialog_event(s, key_event(yes));
+        EXPECT_TRUE(s.done);
+        EXPECT_TRUE(s.result.accepted);
+        EXPECT_EQ(s.result.name, "old");
+    }
+    for (SDL_Keycode no : {SDLK_n, SDLK_ESCAPE}) {
+        SaveDialogState s = open_save_dialog(bare, saves(1), "T", "old");
+        s.name_taken = taken;
+        handle_save_dialog_event(s, key_event(SDLK_RETURN));
+        handle_save_dialog_event(s, key_event(no));
+        handle_save_dialog_event(s, text_event("n"));  // the letter the keyboard sends with n
+        EXPECT_FALSE(s.asking);
+        EXPECT_FALSE(s.done) << "back to the name";
+        EXPECT_EQ(s.name, "old");
+        handle_save_dialog_event(s, text_event("2"));
+        EXPECT_EQ(s.name, "old2");
+        handle_save_dialog_event(s, key_event(SDLK_RETURN));
+        EXPECT_TRUE(s.done) << "a new name saves without asking";
+    }
+    // A closed window ends the question and the dialog.
+    SaveDialogState s = open_save_dialog(bare, saves(1), "T", "old");
+    s.name_taken = taken;
+    handle_save_dialog_event(s, key_event(SDLK_RETURN));
+    handle_save_dialog_event(s, quit_event());
+    EXPECT_TRUE(s.done);
+    EXPECT_FALSE(s.result.accepted);
+}
+
 TEST_F(SaveDialogs, RowsScrollingAndButtons) {
     SaveDialogState s = open_save_dialog(bare, saves(20), "T", "typed");
     // A click on a visible row takes its stem as the whole name.
