@@ -5,6 +5,10 @@
 #include <algorithm>
 
 #include "battle/morale_luck.h"
+#include "datakit/kit_heroscreens.h"
+#include "datakit/kit_lang.h"
+#include "lang/runtime_strings.h"
+#include "town/castle_screen_resources.h"
 #include "town/dialog_fixture.h"
 #include "town/heroscrn.h"
 #include "town/heroscrn_tooltip.h"
@@ -286,6 +290,31 @@ TEST(TownSubScreens, TavernTimingAndShipyardHarbour) {
         EXPECT_TRUE(handle_tavern_event(key_down(k), t));
         EXPECT_FALSE(t.open);
     }
+}
+
+}  // namespace
+}  // namespace vorn1
+
+namespace vorn1 {
+namespace {
+
+class TavernDraw : public DialogCanvas {};
+
+TEST_F(TavernDraw, TheRumourHeadingAndBodyStayInsideTheFrame) {
+    Resources& none = load({});
+    kit::StringMap texts;
+    for (const auto& [k, v] : kit::heroscreens_english_strings()) texts[k] = v;
+    strings().load_from_text("", kit::catalogue_json(texts));
+    const SDL_Color magenta{255, 0, 255, 255};
+    clear(magenta);
+    TavernScreenState t;
+    t.open = true;
+    draw_tavern_screen(r, CastleScreenResources{}, none, t, font, 1000);
+    strings().load_from_text("", "");
+    // Without the frame's art, everything drawn is text, the picture's fill and the button.
+    EXPECT_EQ(differing({0, 0, 177, 480}, magenta), 0) << "text left of the frame";
+    EXPECT_EQ(differing({463, 0, 177, 480}, magenta), 0) << "text right of the frame";
+    EXPECT_GT(differing({177, 80, 286, 48}, magenta), 100) << "no heading drawn";
 }
 
 }  // namespace
