@@ -38,25 +38,27 @@ void draw_tavern_screen(SDL_Renderer* r, const CastleScreenResources& cres, cons
     advance_tavern_animation(s, now_ms);
     if (!r) return;
     draw_buybuild_border(r, res, 177, 64, 5);
-    // A heading wider than the frame wraps, growing upwards so that its last line keeps its place.
+    // A heading wider than the frame wraps, growing upwards into the frame's top; what still does not
+    // fit above the picture moves the picture and the text below it down.
     const std::vector<std::string> title = text::wrap_pixels(font, strings().get("TAVERN_TITLE"), kTextWidth);
     const int skip = font ? TTF_FontLineSkip(font) : 18;
-    const int top = 109 - std::max(0, (int)title.size() - 1) * skip;
-    text::draw_lines_box(r, font, title, 177, std::max(top, 64 + 16), 286, SDL_Color{255, 230, 128, 255});
-    const SDL_Rect picture{237, 130, 165, 100};
+    const int top = std::max(72, 109 - std::max(0, (int)title.size() - 1) * skip);
+    text::draw_lines_box(r, font, title, 177, top, 286, SDL_Color{255, 230, 128, 255});
+    const int down = std::max(0, top + (int)title.size() * skip + 1 - 130);
+    const SDL_Rect picture{237, 130 + down, 165, 100};
     const auto& frames = cres.tavern_window_frames;
     if (frames.empty() || !blit_into(r, frames[0], picture)) fill_rect(r, picture, SDL_Color{100, 60, 20, 255});
     if (s.frame >= 1 && (size_t)s.frame < frames.size() && frames[(size_t)s.frame]) {
-        SDL_Point at{237, 130};
+        SDL_Point at{237, picture.y};
         if ((size_t)s.frame < cres.tavern_window_headers.size()) {
             const SpriteHeader& h = cres.tavern_window_headers[(size_t)s.frame];
-            at = SDL_Point{223 + h.x, 130 + h.y};
+            at = SDL_Point{223 + h.x, picture.y + h.y};
         }
         const SDL_Point sz = texture_size(frames[(size_t)s.frame]);
         blit_into(r, frames[(size_t)s.frame], SDL_Rect{at.x, at.y, sz.x, sz.y});
     }
-    outline_rect(r, SDL_Rect{236, 129, 167, 102}, SDL_Color{200, 170, 50, 255});
-    int y = 240;
+    outline_rect(r, SDL_Rect{236, picture.y - 1, 167, 102}, SDL_Color{200, 170, 50, 255});
+    int y = 240 + down;
     for (const std::string& line : text::wrap_pixels(font, strings().get("TAVERN_BODY"), kTextWidth)) {
         text::centered_box(r, font, line, 177, y, 286, SDL_Color{255, 255, 255, 255});
         y += 18;
