@@ -54,6 +54,14 @@ TEST(HeroPanels, WrapAndLayout) {
     handle_artifact_info_dialog(d, mouse_down(ok.x, ok.y));
     EXPECT_TRUE(handle_artifact_info_dialog(d, mouse_up(ok.x, ok.y)));
     EXPECT_FALSE(d.open);
+    // A notice: Return, keypad Enter and Escape close it; other keys are kept from the screen beneath.
+    for (SDL_Keycode k : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE}) {
+        open_artifact_info_dialog(d, 13);
+        EXPECT_TRUE(handle_artifact_info_dialog(d, key_down(SDLK_y)));
+        EXPECT_TRUE(d.open);
+        EXPECT_TRUE(handle_artifact_info_dialog(d, key_down(k)));
+        EXPECT_FALSE(d.open);
+    }
 }
 
 TEST(HeroPanels, MoraleAndLuckSourcesListedOnceAndTheBadLuckOption) {
