@@ -282,7 +282,9 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
         key(SDLK_a);
         EXPECT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
         key(k);
-        if (k != SDLK_y) EXPECT_EQ(b.overlay, BattleOverlay::None);
+        if (k != SDLK_y) {
+            EXPECT_EQ(b.overlay, BattleOverlay::None);
+        }
     }
     EXPECT_EQ(b.overlay, BattleOverlay::Result);
     EXPECT_EQ(b.outcome, OutcomeSurrender);
