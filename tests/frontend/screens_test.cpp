@@ -238,6 +238,33 @@ TEST_F(ScreensTest, AlertDrawsItsSubstitutesAndKeepsOnReleaseOutside) {
     EXPECT_EQ(button, (Rgb{180, 140, 40}));
 }
 
+TEST_F(ScreensTest, ALongAlertWrapsInsideItsFrame) {
+    auto archive = fe_test::make_archive({});
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", 16);
+    ASSERT_NE(font, nullptr);
+    int outside = -1, inside = 0;
+    script({[&] {
+        outside = inside = 0;
+        for (int y = 132; y < 347; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                const bool lit = px(x, y) != Rgb{0, 0, 0};
+                if (x < 177 || x >= 463) outside += lit;
+                else inside += lit;
+            }
+        }
+        push_key(SDLK_ESCAPE);
+    }});
+    show_alert(r, font, "You have been defeated. The game is lost, and every town and hero with it.", *archive,
+               palette, [] {
+                   SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+                   SDL_RenderClear(r);
+               });
+    TTF_CloseFont(font);
+    EXPECT_EQ(outside, 0) << "the text runs out of the frame";
+    EXPECT_GT(inside, 0);
+}
+
 TEST_F(ScreensTest, LoadersReportMissingAndKeepEmptyFrames) {
     auto archive = fe_test::make_archive({{"SET.ICN", fe_test::sized_icn({{4, 4}, {0, 0}, {3, 2}})},
                                           {"BAD.ICN", kit::Bytes{1, 2}},
