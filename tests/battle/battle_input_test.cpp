@@ -225,7 +225,14 @@ TEST_F(BattleInput, KeysAndTextBarButtons) {
     b.control.human = {0, 1};
     key(SDLK_F12);
     EXPECT_EQ(b.outcome, OutcomeDefenderWon);
+    EXPECT_EQ(b.attacker_won, 0);
     EXPECT_EQ(b.overlay, BattleOverlay::Result);
+    b.overlay = BattleOverlay::None;
+    b.outcome = OutcomeNone;
+    b.control.human = {1, 0};
+    key(SDLK_F12);
+    EXPECT_EQ(b.outcome, OutcomeAttackerWon);
+    EXPECT_EQ(b.attacker_won, 1);
     // The result overlay takes every event through its seam.
     int seen = 0;
     b.result_input_hook = [&](BattleScreen&, const SDL_Event&) { ++seen; };

@@ -286,9 +286,35 @@ TEST(Levels, GainsQueueOneRecordPerCheck) {
     EXPECT_EQ(ev.gains[0] + ev.gains[1] + ev.gains[2] + ev.gains[3], 2);
     EXPECT_EQ(ev.name, "Luna");
     EXPECT_EQ(ev.portrait, 22);
-    // Already at its level: nothing more is queued.
+    // Already at its level: nothing more is queued; a single level gained later queues its own record.
     EXPECT_FALSE(check_and_apply_levelups(h, 4, ups));
     EXPECT_EQ(ups.queue.size(), 1u);
+    h.experience = LEVEL_XP[3];
+    ASSERT_TRUE(check_and_apply_levelups(h, 4, ups));
+    ASSERT_EQ(ups.queue.size(), 2u);
+    EXPECT_EQ(ups.queue.back().levels_gained, 1);
+    EXPECT_EQ(ups.queue.back().new_level, 4);
+}
+
+TEST(Levels, EachClassRaisesItsSkillsByItsWeights) {
+    // Percent chance of attack, defense, power and knowledge by class; 100000 seeded levels each.
+    const int weight[4][4] = {{35, 45, 10, 10}, {55, 35, 5, 5}, {10, 10, 30, 50}, {10, 10, 50, 30}};
+    constexpr int kLevels = 100000;
+    for (int cls = 0; cls < 4; ++cls) {
+        XorShift32 rng(77u + (uint32_t)cls);
+        int count[4] = {};
+        for (int i = 0; i < kLevels; ++i) {
+            HeroState h;
+            h.crest = (uint8_t)cls;
+            h.level = 1;
+            h.experience = LEVEL_XP[1];
+            const LevelUpGain g = apply_levelups(h, rng);
+            ASSERT_EQ(g.levels_gained, 1);
+            for (int s = 0; s < 4; ++s) count[s] += g.gains[s];
+        }
+        for (int s = 0; s < 4; ++s)
+            EXPECT_NEAR(100.0 * count[s] / kLevels, weight[cls][s], 0.6) << "class " << cls << " skill " << s;
+    }
 }
 
 TEST(DimensionDoor, LandingRules) {
