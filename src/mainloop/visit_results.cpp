@@ -82,25 +82,25 @@ void levelup_step(MainState& m) {
     g.loop.levelups.try_open_next(g.events, m.res, kMapViewArea);
 }
 
+namespace {
+
+// A visit that opens a town or a battle (or, on arrival, jumps through a portal) goes no further.
+bool opens_town_or_battle(MainState& m, const EventResult& r, bool arrival) {
+    GameSession& g = game_of(m);
+    if (r.enter_castle) open_town_screen(m, own_town_at(g, r.x, r.y));
+    else if (r.town_battle) launch_town_battle(m, r);
+    else if (arrival && r.teleport) teleport_hero(m, r);
+    else if (r.site_battle) launch_site_battle(m, r);
+    else return false;
+    return true;
+}
+
+}  // namespace
+
 void on_visit_result(MainState& m, const EventResult& r) {
     if (!m.game) return;
     GameSession& g = game_of(m);
-    if (r.enter_castle) {
-        open_town_screen(m, own_town_at(g, r.x, r.y));
-        return;
-    }
-    if (r.town_battle) {
-        launch_town_battle(m, r);
-        return;
-    }
-    if (r.teleport) {
-        teleport_hero(m, r);
-        return;
-    }
-    if (r.site_battle) {
-        launch_site_battle(m, r);
-        return;
-    }
+    if (opens_town_or_battle(m, r, true)) return;
     const bool garrison_full = apply_outcome(m, r);
     open_trading_post(m, r);
     if (garrison_full) g.loop.recruit.open_no_room();
@@ -112,18 +112,7 @@ void on_visit_result(MainState& m, const EventResult& r) {
 void on_second_site_result(MainState& m, const EventResult& r) {
     if (!m.game) return;
     GameSession& g = game_of(m);
-    if (r.enter_castle) {
-        open_town_screen(m, own_town_at(g, r.x, r.y));
-        return;
-    }
-    if (r.town_battle) {
-        launch_town_battle(m, r);
-        return;
-    }
-    if (r.site_battle) {
-        launch_site_battle(m, r);
-        return;
-    }
+    if (opens_town_or_battle(m, r, false)) return;
     // Pictured before the outcome clears the object, so the object is what fades.
     if (fades_at_second_site(r.type) && g.map.in_bounds(r.x, r.y)) fade_out_map_tile(m, r.x, r.y, "");
     const bool garrison_full = apply_outcome(m, r);
