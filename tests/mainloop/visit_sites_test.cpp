@@ -106,5 +106,13 @@ TEST_F(VisitSitesTest, APickupOnTheWayFadesOutOfItsTile) {
     SDL_FreeSurface(surface);
 }
 
+// What is taken or beaten at the second site fades; what stays (an obelisk, a town) does not.
+TEST(VisitSites, WhatFadesAtTheSecondSite) {
+    for (uint8_t t : {OBJ_CHEST, OBJ_RESOURCE, OBJ_ARTIFACT, OBJ_MONSTER, OBJ_CAMPFIRE, OBJ_MONSTER_B, OBJ_MONSTER_E})
+        EXPECT_TRUE(fades_at_second_site(t)) << int(t);
+    for (int t : {0, int(OBJ_OBELISK), OBJ_MONSTER_B - 1, OBJ_MONSTER_E + 1})
+        EXPECT_FALSE(fades_at_second_site((uint8_t)t)) << t;
+}
+
 }  // namespace
 }  // namespace vorn1::test
