@@ -23,6 +23,7 @@ void add_game_english_strings() {
     add_english_strings(dialogs7_english_strings());
     add_english_strings(heroscreens_english_strings());
     add_english_strings(frontend_english_strings());
+    add_english_strings(spirit_campaign_english_strings());
     add_english_strings(scores_english_strings());
     add_english_strings(battle_road_english_strings());
     add_english_strings(game_end_english_strings());

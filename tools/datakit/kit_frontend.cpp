@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "frontend/campaign_data.h"
+
 namespace vorn1::kit {
 
 const StringMap& frontend_english_strings() {
@@ -78,6 +80,17 @@ const StringMap& frontend_english_strings() {
         {"CP_CONFIRM_LOAD", "Are you sure you want to load a game?"},
         {"CP_CONFIRM_LOST", "The current game will be lost."},
     };
+    return texts;
+}
+
+// The second campaign's titles, stories and victory texts, in the English the program falls back on.
+StringMap spirit_campaign_english_strings() {
+    StringMap texts;
+    for (const SpiritScenario& s : k_spirit_data) {
+        texts[s.title_key] = s.title;
+        texts[s.intro_key] = s.intro;
+        texts[s.victory_key] = s.victory;
+    }
     return texts;
 }
 

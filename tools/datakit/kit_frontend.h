@@ -10,6 +10,8 @@ namespace vorn1::kit {
 
 // English texts of the front end's keys (menus, set-up pages, control panel, scenario information).
 const StringMap& frontend_english_strings();
+// English texts of the second campaign's scenario titles, stories and victory pages.
+StringMap spirit_campaign_english_strings();
 
 // The first 1354 bytes of a scenario map: difficulty at byte 2, size at byte 3, the name from
 // byte 4 and the description from byte 154, each cut to its field (no terminator when full).
