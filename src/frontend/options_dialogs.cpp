@@ -116,9 +116,7 @@ void handle_confirm_event(ConfirmState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         answer(false);
     } else if (e.type == SDL_KEYDOWN) {
-        const SDL_Keycode k = e.key.keysym.sym;
-        if (k == SDLK_y || k == SDLK_RETURN) answer(true);
-        if (k == SDLK_n || k == SDLK_ESCAPE) answer(false);
+        if (const int yes = yes_no_key(e); yes >= 0) answer(yes == 1);
     } else if (left_press(e)) {
         if (point_in(s.accept_rect, e.button.x, e.button.y)) s.accept_held = true;
         if (point_in(s.decline_rect, e.button.x, e.button.y)) s.decline_held = true;

@@ -43,6 +43,17 @@ void open_dwelling(MainState& m, const EventResult& r) {
                                     [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
 }
 
+// A visit that opens a town or a battle (or, on arrival, jumps through a portal) goes no further.
+bool opens_town_or_battle(MainState& m, const EventResult& r, bool arrival) {
+    GameSession& g = game_of(m);
+    if (r.enter_castle) open_town_screen(m, own_town_at(g, r.x, r.y));
+    else if (r.town_battle) launch_town_battle(m, r);
+    else if (arrival && r.teleport) teleport_hero(m, r);
+    else if (r.site_battle) launch_site_battle(m, r);
+    else return false;
+    return true;
+}
+
 }  // namespace
 
 bool fades_at_second_site(uint8_t type) {
@@ -81,21 +92,6 @@ void levelup_step(MainState& m) {
     if (g.loop.battle_open) return;
     g.loop.levelups.try_open_next(g.events, m.res, kMapViewArea);
 }
-
-namespace {
-
-// A visit that opens a town or a battle (or, on arrival, jumps through a portal) goes no further.
-bool opens_town_or_battle(MainState& m, const EventResult& r, bool arrival) {
-    GameSession& g = game_of(m);
-    if (r.enter_castle) open_town_screen(m, own_town_at(g, r.x, r.y));
-    else if (r.town_battle) launch_town_battle(m, r);
-    else if (arrival && r.teleport) teleport_hero(m, r);
-    else if (r.site_battle) launch_site_battle(m, r);
-    else return false;
-    return true;
-}
-
-}  // namespace
 
 void on_visit_result(MainState& m, const EventResult& r) {
     if (!m.game) return;

@@ -631,14 +631,7 @@ void handle_campaign_prompt_event(MessagePanelState& s, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: finish(false); break;
         case SDL_KEYDOWN:
-            switch (e.key.keysym.sym) {
-                case SDLK_y:
-                case SDLK_RETURN:
-                case SDLK_KP_ENTER: finish(true); break;
-                case SDLK_n:
-                case SDLK_ESCAPE: finish(false); break;
-                default: break;
-            }
+            if (const int yes = yes_no_key(e); yes >= 0) finish(yes == 1);
             break;
         case SDL_MOUSEBUTTONDOWN:
             if (!left(e)) break;
