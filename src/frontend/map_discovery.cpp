@@ -80,12 +80,22 @@ std::string map_list_label(const std::vector<MapFileInfo>& maps, int index) {
     return name;
 }
 
-MapFileInfo read_map_info(const std::string& path) {
+namespace {
+
+// The first header's worth of a file's bytes; the count read, or -1 when the file does not open.
+long read_map_head(const std::string& path, std::array<uint8_t, MAP_HEADER_SIZE>& head) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return map_info_from_bytes(path, nullptr, 0, false);
+    if (!f) return -1;
+    return (long)std::fread(head.data(), 1, head.size(), f.get());
+}
+
+}  // namespace
+
+MapFileInfo read_map_info(const std::string& path) {
     std::array<uint8_t, MAP_HEADER_SIZE> head{};
-    const std::size_t got = std::fread(head.data(), 1, head.size(), f.get());
-    return map_info_from_bytes(path, head.data(), got);
+    const long got = read_map_head(path, head);
+    if (got < 0) return map_info_from_bytes(path, nullptr, 0, false);
+    return map_info_from_bytes(path, head.data(), (uint64_t)got);
 }
 
 std::vector<MapFileInfo> discover_maps(const std::string& folder) {
@@ -101,12 +111,10 @@ std::vector<MapFileInfo> discover_maps(const std::string& folder) {
         for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
         if (ext != ".MAP") continue;
         const std::string path = it->path().string();
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-        if (!f) continue;
         std::array<uint8_t, MAP_HEADER_SIZE> head{};
-        const std::size_t got = std::fread(head.data(), 1, head.size(), f.get());
-        if (!map_header_plausible(head.data(), got)) continue;
-        out.push_back(map_info_from_bytes(path, head.data(), got));
+        const long got = read_map_head(path, head);
+        if (got < 0 || !map_header_plausible(head.data(), (uint64_t)got)) continue;
+        out.push_back(map_info_from_bytes(path, head.data(), (uint64_t)got));
     }
     std::sort(out.begin(), out.end(), [](const MapFileInfo& a, const MapFileInfo& b) { return a.name < b.name; });
     return out;
