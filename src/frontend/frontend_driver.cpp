@@ -265,7 +265,7 @@ std::string missing_data_notice(const std::string& folder, const std::string& fo
         std::error_code ec;
         if (std::filesystem::is_directory(resolve_ci(folder + sub), ec)) return;
         if (!text.empty()) text += "\n";
-        text += strings().has(key) ? strings().get(key) : std::string(english);
+        text += strings().get_or(key, english);
     };
     add_if_missing("ANIM", "TITLE_NO_FILMS", "The films folder ANIM is missing: the game plays without its films.");
     add_if_missing("SOUND", "TITLE_NO_SOUNDS", "The sounds folder SOUND is missing: the game plays without music.");

@@ -47,10 +47,7 @@ std::string catalog_key_from_english(const std::string& prefix, const std::strin
     return prefix + "_" + body;
 }
 
-std::string lookup_or(const std::string& key, const std::string& fallback) {
-    const std::string& text = strings().get(key);
-    return text == key ? fallback : text;
-}
+std::string lookup_or(const std::string& key, const std::string& fallback) { return strings().get_or(key, fallback); }
 
 std::string localized_scenario_title(const std::string& english) {
     const std::string key = catalog_key_from_english("NEWGAME", english);

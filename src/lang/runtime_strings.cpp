@@ -156,6 +156,10 @@ bool StringTable::has(const std::string& key) const {
     return current_.count(key) != 0 || english_.count(key) != 0;
 }
 
+std::string StringTable::get_or(const std::string& key, const std::string& fallback) const {
+    return has(key) ? get(key) : fallback;
+}
+
 std::string StringTable::format(const std::string& key, const std::vector<std::string>& args) const {
     return format_text(get(key), args);
 }

@@ -25,6 +25,8 @@ public:
     // get(key) with each "{N}" replaced by args[N]; placeholders beyond the list are dropped.
     std::string format(const std::string& key, const std::vector<std::string>& args) const;
     bool has(const std::string& key) const;
+    // The key's text, or `fallback` where no catalogue has the key (texts the classic catalogues lack).
+    std::string get_or(const std::string& key, const std::string& fallback) const;
 
 private:
     std::unordered_map<std::string, std::string> current_;

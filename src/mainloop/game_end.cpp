@@ -44,7 +44,7 @@ bool every_human_out(const GameSession& g) {
 
 // The catalogue's text, or the English one when the catalogue has none.
 std::string text_or(const char* key, const char* english) {
-    return strings().has(key) ? strings().get(key) : std::string(english);
+    return strings().get_or(key, english);
 }
 
 const Palette& palette_of(const MainState& m) {

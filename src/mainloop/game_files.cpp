@@ -175,8 +175,7 @@ void start_new_game(MainState& m) {
 
 std::string map_load_failed_text() {
     // Catalogues of the classic data have no text of their own for it.
-    return strings().has("GAME_MAP_LOAD_FAILED") ? strings().get("GAME_MAP_LOAD_FAILED")
-                                                 : std::string("The map could not be loaded.");
+    return strings().get_or("GAME_MAP_LOAD_FAILED", "The map could not be loaded.");
 }
 
 std::string failure_with_reason(const std::string& text, const std::string& reason) {

@@ -163,16 +163,8 @@ std::vector<std::string> stems(const std::vector<SaveFileInfo>& files) {
 
 // ---- texts the classic catalogues have no key of their own for
 
-namespace {
-
-std::string catalogue_or(const char* key, const char* english) {
-    return strings().has(key) ? strings().get(key) : std::string(english);
-}
-
-}  // namespace
-
-std::string load_game_title() { return catalogue_or("LOAD_GAME_TITLE", "Load Game"); }
-std::string no_saves_text() { return catalogue_or("LOAD_NO_SAVES", "There are no saved games."); }
+std::string load_game_title() { return strings().get_or("LOAD_GAME_TITLE", "Load Game"); }
+std::string no_saves_text() { return strings().get_or("LOAD_NO_SAVES", "There are no saved games."); }
 
 // ---- save dialog
 

@@ -42,6 +42,10 @@ TEST(StringTable, LooksUpCurrentThenEnglishThenKey) {
     EXPECT_EQ(t.get("a"), "a");  // keys are matched exactly, not case-folded
     EXPECT_TRUE(t.has("C"));
     EXPECT_FALSE(t.has("D"));
+    // A text the catalogues lack falls back to the caller's own; an empty translation does not.
+    EXPECT_EQ(t.get_or("D", "own D"), "own D");
+    EXPECT_EQ(t.get_or("C", "own C"), "english C");
+    EXPECT_EQ(t.get_or("B", "own B"), "");
 }
 
 TEST(StringTable, MissingKeyCopiesStayValid) {
