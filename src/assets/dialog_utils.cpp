@@ -63,6 +63,12 @@ int yes_no_key(const SDL_Event& e) {
     }
 }
 
+bool notice_key(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN) return false;
+    const SDL_Keycode k = e.key.keysym.sym;
+    return k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_ESCAPE;
+}
+
 void hand_on_quit_request() {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

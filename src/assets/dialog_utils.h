@@ -35,6 +35,10 @@ int system_button_frame(EventButtonId button_id, bool pressed);
 // Escape), -1 for any other event. Every question of the game answers its keys by this rule.
 int yes_no_key(const SDL_Event& e);
 
+// Whether a key press closes a notice (a message with one button, or none): Return, keypad Enter
+// and Escape. Every notice and information panel of the game closes by this rule.
+bool notice_key(const SDL_Event& e);
+
 // A screen that a quit request (window closed, termination) has ended calls this once it has left
 // its event loop: the request goes on to the loop beneath, which decides, and is never lost.
 void hand_on_quit_request();

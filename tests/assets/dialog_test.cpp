@@ -126,15 +126,20 @@ TEST(SystemButton, DrawsCentredAtOwnSizeOrReportsTheDefaultRectangle) {
     EXPECT_EQ(r.w, 66);
 }
 
-TEST(YesNoKey, EveryQuestionTakesTheSameFourKeys) {
-    const auto answer = [](SDL_Keycode k, Uint32 type = SDL_KEYDOWN) {
+TEST(YesNoKey, EveryQuestionAndNoticeTakesTheSameKeys) {
+    const auto key = [](SDL_Keycode k, Uint32 type = SDL_KEYDOWN) {
         SDL_Event e{};
         e.type = type;
         e.key.keysym.sym = k;
-        return vorn1::yes_no_key(e);
+        return e;
     };
+    const auto answer = [&](SDL_Keycode k, Uint32 type = SDL_KEYDOWN) { return vorn1::yes_no_key(key(k, type)); };
     for (SDL_Keycode k : {SDLK_y, SDLK_RETURN, SDLK_KP_ENTER}) EXPECT_EQ(answer(k), 1) << k;
     for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE}) EXPECT_EQ(answer(k), 0) << k;
     EXPECT_EQ(answer(SDLK_SPACE), -1);
     EXPECT_EQ(answer(SDLK_y, SDL_KEYUP), -1) << "the press answers, not the release";
+    // A notice closes on Return, keypad Enter and Escape; a letter that answers a question does not close it.
+    for (SDL_Keycode k : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE}) EXPECT_TRUE(vorn1::notice_key(key(k))) << k;
+    for (SDL_Keycode k : {SDLK_y, SDLK_n, SDLK_SPACE}) EXPECT_FALSE(vorn1::notice_key(key(k))) << k;
+    EXPECT_FALSE(vorn1::notice_key(key(SDLK_RETURN, SDL_KEYUP)));
 }
