@@ -83,6 +83,206 @@ double time_factor(double t, bool on_boat) {
     return t;
 }
 
+// A tile's strategic value is fixed once per call, by the first hero that may go there (its route tests
+// passed). Candidates let through without their route tests wait on the tile until it matters.
+struct StratTile {
+    int fixer = -1;
+    int32_t value = RV_STRAT_UNSET;
+    std::vector<std::pair<int, int>> untested;  // (hero, candidate)
+};
+
+// What one call of plan_best_action shares between its heroes; lives for that call only.
+struct PlanCall {
+    AIContext& c;
+    const GameState& s;
+    const GameMap& map;
+    int player = -1;
+    int width = 0;
+    std::unordered_map<int, int> at_tile{};  // tile index -> the last candidate on it
+    std::unordered_map<int, StratTile> strat{};
+    AISearchArray search{}, local{};
+};
+
+// The hero being planned for.
+struct HeroPlan {
+    int h = -1;
+    int mp = 0;
+    int busy = -1;  // worked out only when an own town needs it
+};
+
+// The best pair of hero and candidate so far.
+struct PlanChoice {
+    double score = -50000.0;
+    bool today = false;
+    int hero = -1, obj = -1;
+};
+
+std::vector<DangerCastle> rebuild_model(AIContext& c, const GameState& s, const GameMap& map, int player) {
+    ai_scan_map(c, s, map, player);
+    ai_build_regions(c, s, map);
+    assign_hero_roles(c, s, player);
+    return find_castles_in_danger(s, player);
+}
+
+void map_candidates_to_tiles(PlanCall& p) {
+    for (int i = 0; i < (int)p.c.objects.size(); ++i) {
+        const AIMapObject& o = p.c.objects[(size_t)i];
+        if (o.x >= 0 && o.y >= 0) p.at_tile[o.y * p.width + o.x] = i;
+    }
+}
+
+const AIMapObject* candidate_at(const PlanCall& p, int x, int y) {
+    const auto it = p.at_tile.find(y * p.width + x);
+    return it == p.at_tile.end() ? nullptr : &p.c.objects[(size_t)it->second];
+}
+
+void search_from_hero(PlanCall& p, const HeroPlan& hp) {
+    const HeroState& hero = p.s.heroes[(size_t)hp.h];
+    const FogOfWar* fog = is_player_index(p.player) ? &p.s.fog[(size_t)p.player] : nullptr;
+    p.search.seed(p.map, p.s, fog, hero.x, hero.y, std::max(300, 3 * hp.mp), hero.on_boat != 0,
+                  hero.move_kind() == MOVE_FLAT, p.player, true);
+}
+
+bool hero_has_anything_to_do(const PlanCall& p, HeroPlan& hp) {
+    if (hp.busy < 0) {
+        const HeroState& hero = p.s.heroes[(size_t)hp.h];
+        // Any qualifying candidate will do: the near ones are the cheap ones to route.
+        std::vector<std::pair<int, int>> near;
+        for (int i = 0; i < (int)p.c.objects.size(); ++i) {
+            const AIMapObject& o = p.c.objects[(size_t)i];
+            if (o.type != AIO_REINFORCE_CASTLE) near.push_back({cheb_dist(hero.x, hero.y, o.x, o.y), i});
+        }
+        std::sort(near.begin(), near.end());
+        hp.busy = 0;
+        for (const auto& [d, i] : near)
+            if (reachable_target(p.s, p.map, hp.h, p.c.objects[(size_t)i], true) > 0) {
+                hp.busy = 1;
+                break;
+            }
+    }
+    return hp.busy == 1;
+}
+
+// The part of the target test that needs no route: the search reached the tile, and an own town adds
+// enough to the hero's army.
+bool target_in_reach(const PlanCall& p, const HeroPlan& hp, const AIMapObject& o, const AISearchCell* cell) {
+    const HeroState& hero = p.s.heroes[(size_t)hp.h];
+    const bool own_tile = o.x == hero.x && o.y == hero.y;
+    if (!own_tile && (!cell || !cell->reached)) return false;
+    if (o.type != AIO_REINFORCE_CASTLE) return true;
+    if (o.index < 0 || o.index >= (int)p.s.castles.size() || own_tile) return false;
+    return garrison_merge_value(hero, p.s.castles[(size_t)o.index]) >= 40;
+}
+
+// The candidate standing on the target tile, with a hostile guard next to it weighed in.
+double target_value(const PlanCall& p, int h, const AIMapObject& o, const AISearchCell* cell, int32_t& pct) {
+    pct = 100;
+    const AIMapObject* here = candidate_at(p, o.x, o.y);
+    double v = here ? ValueOfEventAtPosition(p.s, p.map, h, p.player, *here, pct) : 0;
+    if (!cell || !cell->guarded || cell->guard_x < 0) return v;
+    const AIMapObject* guard = candidate_at(p, cell->guard_x, cell->guard_y);
+    if (!guard || guard->type != AIO_MONSTER) return v;
+    int32_t gp = 100;
+    const int32_t gv = ValueOfEventAtPosition(p.s, p.map, h, p.player, *guard, gp);
+    if (gv < 0) v += gv;
+    pct = pct == 100 ? gp : pct * gp / 100;
+    return v;
+}
+
+// What lies around a target tile, as the hero h values it, less the crowding of the player's other heroes.
+int32_t strategic_value(PlanCall& p, int h, int tx, int ty) {
+    const HeroState& hero = p.s.heroes[(size_t)h];
+    p.local.seed(p.map, p.s, nullptr, tx, ty, 36, false, false, p.player, false);
+    if (AISearchCell* tc = const_cast<AISearchCell*>(p.local.cell(tx, ty))) tc->reached = false;
+    int64_t sum = 0;
+    for (int idx = 0; idx < (int)p.local.cells.size(); ++idx) {
+        if (!p.local.cells[(size_t)idx].reached) continue;
+        const auto cand = p.at_tile.find(idx);
+        if (cand == p.at_tile.end()) continue;
+        int32_t p2 = 100;
+        sum += (int64_t)(ValueOfEventAtPosition(p.s, p.map, h, p.player, p.c.objects[(size_t)cand->second], p2) /
+                         (p.local.cells[(size_t)idx].cost + 2.0));
+    }
+    for (const HeroState& other : p.s.heroes) {
+        if (!other.live || other.owner != p.player || (other.x == hero.x && other.y == hero.y)) continue;
+        const int d = std::abs(other.x - tx) + std::abs(other.y - ty);
+        if (d < 9) sum -= (9 - d) * 1250 / 9;
+    }
+    return (int32_t)std::clamp<int64_t>(sum, INT32_MIN + 1, 32000);
+}
+
+// The first waiting candidate whose route tests pass names the hero that fixes the tile's value.
+void find_fixer(const PlanCall& p, StratTile& st) {
+    for (const auto& [ph, pi] : st.untested) {
+        if (st.fixer >= 0) break;
+        const AIMapObject& po = p.c.objects[(size_t)pi];
+        if (reachable_target(p.s, p.map, ph, po, po.type != AIO_MONSTER) > 0) st.fixer = ph;
+    }
+    st.untested.clear();
+}
+
+// The tile's value once fixed; until then the hero's own, the one it would fix.
+int32_t tile_strategic_value(PlanCall& p, StratTile& st, int h, int tx, int ty) {
+    if (st.fixer < 0) find_fixer(p, st);
+    if (st.fixer < 0) return strategic_value(p, h, tx, ty);
+    if (st.value == RV_STRAT_UNSET) st.value = strategic_value(p, st.fixer, tx, ty);
+    return st.value;
+}
+
+// The hero whose route tests passed first fixes the tile's value (the one it used, unset when it used none).
+void fix_strategic_value(const PlanCall& p, StratTile& st, int h, int32_t used) {
+    if (st.fixer < 0) find_fixer(p, st);
+    if (st.fixer >= 0) return;
+    st.fixer = h;
+    st.value = used;
+}
+
+// The candidate's final score for the hero: its value over the time to get there, the strategic value
+// when nothing there takes a cut, an own town's bonus and the hero's role. `sv` gets the strategic value
+// used (unset when none).
+double target_score(PlanCall& p, HeroPlan& hp, const AIMapObject& o, const AISearchCell* cell, StratTile& st,
+                    int32_t& sv) {
+    int32_t pct = 100;
+    const double v = target_value(p, hp.h, o, cell, pct);
+    const double f = time_factor((cell ? cell->cost : 0) / (double)hp.mp, p.s.heroes[(size_t)hp.h].on_boat != 0);
+    double score = (double)(int64_t)(v / (f + 0.2));
+    sv = RV_STRAT_UNSET;
+    if (pct == 100) {
+        sv = tile_strategic_value(p, st, hp.h, o.x, o.y);
+        score += (double)(int64_t)(2.0 * sv / (f + 1.0));
+    }
+    if (o.type == AIO_REINFORCE_CASTLE && !hero_has_anything_to_do(p, hp)) score += 2500;
+    return score * role_value_multiplier(role_for(p.c, hp.h), o.type);
+}
+
+// Reachable today beats any later target; otherwise the strictly higher score.
+bool beats(const PlanChoice& best, double score, bool today) {
+    if (today) return !best.today || score > best.score;
+    return !best.today && score > best.score;
+}
+
+// Tests and scores the candidate i for the hero and keeps it when it is the best so far.
+void consider_target(PlanCall& p, HeroPlan& hp, int i, PlanChoice& best) {
+    const AIMapObject& o = p.c.objects[(size_t)i];
+    const HeroState& hero = p.s.heroes[(size_t)hp.h];
+    const AISearchCell* cell = p.search.cell(o.x, o.y);
+    if (!target_in_reach(p, hp, o, cell)) return;
+    StratTile& st = p.strat[o.y * p.width + o.x];
+    int32_t sv = RV_STRAT_UNSET;
+    const double score = target_score(p, hp, o, cell, st, sv);
+    // The route checks are dear: skip them for a candidate that cannot win whatever they say (a route
+    // costs at least 4 a tile, so a far one cannot be today's).
+    if (score <= best.score && (best.today || 4 * cheb_dist(hero.x, hero.y, o.x, o.y) > hp.mp)) {
+        if (st.fixer < 0) st.untested.push_back({hp.h, i});
+        return;
+    }
+    const double cost = reachable_target(p.s, p.map, hp.h, o, o.type != AIO_MONSTER);
+    if (cost <= 0) return;
+    fix_strategic_value(p, st, hp.h, sv);
+    const bool today = cost <= hp.mp;
+    if (beats(best, score, today)) best = {score, today, hp.h, i};
+}
+
 }  // namespace
 
 const AISearchCell* AISearchArray::cell(int x, int y) const {
@@ -151,144 +351,19 @@ void AISearchArray::seed(const GameMap& map, const GameState& s, const FogOfWar*
 
 bool plan_best_action(AIContext& c, const GameState& s, const GameMap& map, const std::vector<int>& mp_left, int player,
                       int& out_hero, AIMapObject& out_target) {
-    ai_scan_map(c, s, map, player);
-    ai_build_regions(c, s, map);
-    assign_hero_roles(c, s, player);
-    const std::vector<DangerCastle> dangers = find_castles_in_danger(s, player);
-    const int w = std::max(0, map.width);
-    std::unordered_map<int, int> at_tile;
-    for (int i = 0; i < (int)c.objects.size(); ++i)
-        if (c.objects[(size_t)i].x >= 0 && c.objects[(size_t)i].y >= 0)
-            at_tile[c.objects[(size_t)i].y * w + c.objects[(size_t)i].x] = i;
-    const FogOfWar* fog = is_player_index(player) ? &s.fog[(size_t)player] : nullptr;
-    AISearchArray search, local;
-    // What lies around a target tile, as the hero h values it, less the crowding of the player's other heroes.
-    auto strategic_value = [&](int h, int tx, int ty) {
-        const HeroState& hero = s.heroes[(size_t)h];
-        local.seed(map, s, nullptr, tx, ty, 36, false, false, player, false);
-        if (AISearchCell* tc = const_cast<AISearchCell*>(local.cell(tx, ty))) tc->reached = false;
-        int64_t sum = 0;
-        for (int idx = 0; idx < (int)local.cells.size(); ++idx) {
-            if (!local.cells[(size_t)idx].reached) continue;
-            const auto cand = at_tile.find(idx);
-            if (cand == at_tile.end()) continue;
-            int32_t p2 = 100;
-            sum += (int64_t)(ValueOfEventAtPosition(s, map, h, player, c.objects[(size_t)cand->second], p2) /
-                             (local.cells[(size_t)idx].cost + 2.0));
-        }
-        for (int k = 0; k < (int)s.heroes.size(); ++k) {
-            const HeroState& o2 = s.heroes[(size_t)k];
-            if (!o2.live || o2.owner != player || (o2.x == hero.x && o2.y == hero.y)) continue;
-            const int d = std::abs(o2.x - tx) + std::abs(o2.y - ty);
-            if (d < 9) sum -= (9 - d) * 1250 / 9;
-        }
-        return (int32_t)std::clamp<int64_t>(sum, INT32_MIN + 1, 32000);
-    };
-    // A tile's strategic value is fixed once per call, by the first hero that may go there (its route tests
-    // passed). Candidates let through without their route tests wait on the tile until it matters.
-    struct StratTile {
-        int fixer = -1;
-        int32_t value = RV_STRAT_UNSET;
-        std::vector<std::pair<int, int>> untested;  // (hero, candidate)
-    };
-    std::unordered_map<int, StratTile> strat;
-    auto find_fixer = [&](StratTile& st) {
-        for (const auto& [ph, pi] : st.untested) {
-            if (st.fixer >= 0) break;
-            const AIMapObject& po = c.objects[(size_t)pi];
-            if (reachable_target(s, map, ph, po, po.type != AIO_MONSTER) > 0) st.fixer = ph;
-        }
-        st.untested.clear();
-    };
-
-    double best = -50000.0;
-    bool best_today = false;
-    int chosen = -1, chosen_obj = -1;
+    const std::vector<DangerCastle> dangers = rebuild_model(c, s, map, player);
+    PlanCall p{c, s, map, player, std::max(0, map.width)};
+    map_candidates_to_tiles(p);
+    PlanChoice best;
     for (int h = 0; h < (int)s.heroes.size(); ++h) {
         if (!live_hero_of(s, h, player) || !has_points(mp_left, h) || hero_pinned_to_defense(s, player, h, dangers)) continue;
-        const HeroState& hero = s.heroes[(size_t)h];
-        const int mp = mp_left[(size_t)h];
-        search.seed(map, s, fog, hero.x, hero.y, std::max(300, 3 * mp), hero.on_boat != 0, hero.move_kind() == MOVE_FLAT,
-                    player, true);
-        int busy = -1;  // worked out only when an own town needs it
-        auto is_busy = [&] {
-            if (busy < 0) {
-                // Any qualifying candidate will do: the near ones are the cheap ones to route.
-                std::vector<std::pair<int, int>> near;
-                for (int i = 0; i < (int)c.objects.size(); ++i)
-                    if (c.objects[(size_t)i].type != AIO_REINFORCE_CASTLE)
-                        near.push_back({cheb_dist(hero.x, hero.y, c.objects[(size_t)i].x, c.objects[(size_t)i].y), i});
-                std::sort(near.begin(), near.end());
-                busy = 0;
-                for (const auto& [d, i] : near)
-                    if (reachable_target(s, map, h, c.objects[(size_t)i], true) > 0) {
-                        busy = 1;
-                        break;
-                    }
-            }
-            return busy == 1;
-        };
-        for (int i = 0; i < (int)c.objects.size(); ++i) {
-            const AIMapObject& o = c.objects[(size_t)i];
-            const bool own_tile = o.x == hero.x && o.y == hero.y;
-            const AISearchCell* cell = search.cell(o.x, o.y);
-            if (!own_tile && (!cell || !cell->reached)) continue;
-            if (o.type == AIO_REINFORCE_CASTLE) {
-                if (o.index < 0 || o.index >= (int)s.castles.size() || own_tile) continue;
-                if (garrison_merge_value(hero, s.castles[(size_t)o.index]) < 40) continue;
-            }
-            int32_t pct = 100;
-            const auto here = at_tile.find(o.y * w + o.x);
-            double v = here == at_tile.end() ? 0 : ValueOfEventAtPosition(s, map, h, player, c.objects[(size_t)here->second], pct);
-            if (cell && cell->guarded && cell->guard_x >= 0) {
-                const auto g = at_tile.find(cell->guard_y * w + cell->guard_x);
-                if (g != at_tile.end() && c.objects[(size_t)g->second].type == AIO_MONSTER) {
-                    int32_t gp = 100;
-                    const int32_t gv = ValueOfEventAtPosition(s, map, h, player, c.objects[(size_t)g->second], gp);
-                    if (gv < 0) v += gv;
-                    pct = pct == 100 ? gp : pct * gp / 100;
-                }
-            }
-            const double t = (cell ? cell->cost : 0) / (double)mp;
-            const double f = time_factor(t, hero.on_boat != 0);
-            double score = (double)(int64_t)(v / (f + 0.2));
-            StratTile& st = strat[o.y * w + o.x];
-            int32_t sv = RV_STRAT_UNSET;
-            if (pct == 100) {
-                if (st.fixer < 0) find_fixer(st);
-                // Not fixed yet: this hero's own value is the one it would fix.
-                if (st.fixer < 0) sv = strategic_value(h, o.x, o.y);
-                else if (st.value == RV_STRAT_UNSET) sv = st.value = strategic_value(st.fixer, o.x, o.y);
-                else sv = st.value;
-                score += (double)(int64_t)(2.0 * sv / (f + 1.0));
-            }
-            if (o.type == AIO_REINFORCE_CASTLE && !is_busy()) score += 2500;
-            score *= role_value_multiplier(role_for(c, h), o.type);
-            // The route checks are dear: skip them for a candidate that cannot win whatever they say (a route
-            // costs at least 4 a tile, so a far one cannot be today's).
-            if (score <= best && (best_today || 4 * cheb_dist(hero.x, hero.y, o.x, o.y) > mp)) {
-                if (st.fixer < 0) st.untested.push_back({h, i});
-                continue;
-            }
-            const double cost = reachable_target(s, map, h, o, o.type != AIO_MONSTER);
-            if (cost <= 0) continue;
-            if (st.fixer < 0) find_fixer(st);
-            if (st.fixer < 0) {
-                st.fixer = h;
-                st.value = sv;
-            }
-            const bool today = cost > 0 && cost <= mp;
-            if ((today && (!best_today || score > best)) || (!today && !best_today && score > best)) {
-                best = score;
-                best_today = today;
-                chosen = h;
-                chosen_obj = i;
-            }
-        }
+        HeroPlan hp{h, mp_left[(size_t)h]};
+        search_from_hero(p, hp);
+        for (int i = 0; i < (int)c.objects.size(); ++i) consider_target(p, hp, i, best);
     }
-    if (chosen < 0) return false;
-    out_hero = chosen;
-    out_target = c.objects[(size_t)chosen_obj];
+    if (best.hero < 0) return false;
+    out_hero = best.hero;
+    out_target = c.objects[(size_t)best.obj];
     return true;
 }
 
