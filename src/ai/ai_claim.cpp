@@ -27,7 +27,7 @@ bool claim_object(GameState& s, GameMap& map, int player, const AIMapObject& o, 
         case AIO_REINFORCE_CASTLE: {
             if (!in_range(s.castles, o.index) || !s.valid_hero(hero)) return false;
             HeroState& h = s.heroes[(size_t)hero];
-            if (!pour_garrison_into_hero(s.castles[(size_t)o.index], h, -1)) return false;
+            if (!move_garrison_stacks_to_hero(s.castles[(size_t)o.index], h, -1)) return false;
             ai_log(s, player, "hero %d - reinforced from garrison @ (%d,%d)", hero, o.x, o.y);
             refresh();
             return true;

@@ -242,7 +242,7 @@ void DoAllHeroInteractions(GameState& state, const GameMap& map, int player) {
     }
 }
 
-bool pour_garrison_into_hero(CastleState& town, HeroState& hero, int guard) {
+bool move_garrison_stacks_to_hero(CastleState& town, HeroState& hero, int guard) {
     bool moved = false;
     for (int slot : strongest_first(town.garrison)) {
         if (slot == guard || town.garrison.slot_empty(slot)) continue;
@@ -252,7 +252,7 @@ bool pour_garrison_into_hero(CastleState& town, HeroState& hero, int guard) {
 }
 
 void pool_garrison_into_hero(const GameState& state, int player, CastleState& town, HeroState& hero, bool keep_guard) {
-    const bool moved = pour_garrison_into_hero(town, hero, keep_guard ? weakest_stack(town.garrison) : -1);
+    const bool moved = move_garrison_stacks_to_hero(town, hero, keep_guard ? weakest_stack(town.garrison) : -1);
     if (moved)
         ai_log(state, player, "pool garrison into hero (castle @ %d,%d)%s", town.x, town.y, keep_guard ? " [kept guard]" : "");
     if (keep_guard && town.garrison.empty() && hero.army.stack_count() >= 2) {

@@ -14,10 +14,12 @@ void HeroInteractionAtTown(GameState& state, const GameMap& map, int player, Her
 void eval_hero_interaction_at_town(const GameState& state, const GameMap& map, int player, const HeroState& hero,
                                    const CastleState& town, int& value);
 void DoAllHeroInteractions(GameState& state, const GameMap& map, int player);
-// Log lines name the town's tile, so the state and player come along for the log.
+// The hero standing in the town takes its garrison; with keep_guard the town keeps its weakest stack, or
+// gets the hero's weakest (of two or more) when it has none. The state and player are for the log.
 void pool_garrison_into_hero(const GameState& state, int player, CastleState& town, HeroState& hero, bool keep_guard);
-// The pouring alone, strongest stack first, leaving the `guard` slot (-1 none); true when a stack moved.
-bool pour_garrison_into_hero(CastleState& town, HeroState& hero, int guard);
+// Only the moving of the stacks (no log, no guard handed back), strongest first, leaving the garrison's
+// `guard` slot (-1 none); true when a stack moved.
+bool move_garrison_stacks_to_hero(CastleState& town, HeroState& hero, int guard);
 void ai_pool_between_allied_heroes(GameState& state, int player);
 
 // Unit power of a creature for pooling.
