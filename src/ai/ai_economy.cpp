@@ -81,51 +81,6 @@ bool garrison_takes(const Army& a, int creature) {
 
 int32_t unit_amount_limit(int32_t held, int32_t unit) { return held / unit; }
 
-Action best_purchase(const GameState& s, int p, int town_index, const std::array<float, 7>& prices) {
-    Action best;
-    best.kind = ACT_BUY;
-    best.town = town_index;
-    const CastleState& t = s.castles[town_index];
-    const PlayerResources& r = s.resources[p];
-    const double R = s.ai_vars[p].wealth_ratio;
-    for (int k = 0; k < 6; ++k) {
-        const int32_t a = t.available[k];
-        const int c = dwelling_slot_creature(t.faction, k);
-        if (a < 1 || c < 0 || c > 27 || !garrison_takes(t.garrison, c)) continue;
-        const CreatureCost u = creature_recruit_cost(static_cast<uint8_t>(c));
-        const int32_t held[7] = {r.gold, r.wood, r.ore, r.mercury, r.sulfur, r.crystal, r.gems};
-        const int32_t unit[7] = {u.gold, u.wood, u.ore, u.mercury, u.sulfur, u.crystal, u.gems};
-        int64_t affordable = -1;
-        for (int i = 0; i < 7; ++i)
-            if (unit[i] > 0) {
-                const int64_t n = unit_amount_limit(held[i], unit[i]);
-                affordable = affordable < 0 ? n : std::min(affordable, n);
-            }
-        if (affordable < 0) continue;
-        int64_t n = affordable >= 2 ? affordable / 2 : std::max<int64_t>(affordable, 0);
-        n = std::min<int64_t>(n, a);
-        if (n < 2) continue;
-        double score = static_cast<double>(ai_creature_value(c)) * static_cast<double>(n) * R;
-        if (gMonsterDatabase[c].flags & AIM_TOP_TIER) {
-            int F = 0;
-            for (int i = 0; i < ARMY_SLOTS; ++i)
-                if (t.garrison.ids[i] < 28 && (gMonsterDatabase[t.garrison.ids[i]].flags & AIM_TOP_TIER)) ++F;
-            score *= 1.18 - 0.06 * F;
-        }
-        score *= AI_PURCHASE_WEIGHT;
-        score *= ai_afford_factor(s, p, u);
-        const float price = ai_gold_price(prices, u) * static_cast<float>(n);
-        score = ai_per_price(score, price);
-        if (score > best.score) {
-            best.score = score;
-            best.slot = k;
-            best.creature = c;
-            best.count = static_cast<int>(n);
-        }
-    }
-    return best;
-}
-
 double hire_opportunity(const GameState& s, int p, const CastleState& t) {
     double O = 0;
     auto dist = [&](int x, int y) { return std::abs(x - t.x) + std::abs(y - t.y); };
@@ -259,17 +214,48 @@ bool carry_out(GameState& s, GameMap& map, int p, const Action& a) {
 
 }  // namespace
 
-AIPurchaseChoice ai_best_purchase(const GameState& s, int p, int town) {
-    AIPurchaseChoice c;
-    if (!is_player_index(p) || town < 0 || town >= static_cast<int>(s.castles.size())) return c;
-    std::array<float, 7> prices{};
-    compute_turn_cost_resource(s, p, prices);
-    const Action a = best_purchase(s, p, town, prices);
-    c.dwelling = a.slot;
-    c.creature = a.creature;
-    c.count = a.count;
-    c.score = a.score;
-    return c;
+AIPurchaseChoice ai_best_purchase(const GameState& s, int p, int town_index, const std::array<float, 7>& prices) {
+    AIPurchaseChoice best;
+    if (!is_player_index(p) || town_index < 0 || town_index >= static_cast<int>(s.castles.size())) return best;
+    const CastleState& t = s.castles[town_index];
+    const PlayerResources& r = s.resources[p];
+    const double R = s.ai_vars[p].wealth_ratio;
+    for (int k = 0; k < 6; ++k) {
+        const int32_t a = t.available[k];
+        const int c = dwelling_slot_creature(t.faction, k);
+        if (a < 1 || c < 0 || c > 27 || !garrison_takes(t.garrison, c)) continue;
+        const CreatureCost u = creature_recruit_cost(static_cast<uint8_t>(c));
+        const int32_t held[7] = {r.gold, r.wood, r.ore, r.mercury, r.sulfur, r.crystal, r.gems};
+        const int32_t unit[7] = {u.gold, u.wood, u.ore, u.mercury, u.sulfur, u.crystal, u.gems};
+        int64_t affordable = -1;
+        for (int i = 0; i < 7; ++i)
+            if (unit[i] > 0) {
+                const int64_t n = unit_amount_limit(held[i], unit[i]);
+                affordable = affordable < 0 ? n : std::min(affordable, n);
+            }
+        if (affordable < 0) continue;
+        int64_t n = affordable >= 2 ? affordable / 2 : std::max<int64_t>(affordable, 0);
+        n = std::min<int64_t>(n, a);
+        if (n < 2) continue;
+        double score = static_cast<double>(ai_creature_value(c)) * static_cast<double>(n) * R;
+        if (gMonsterDatabase[c].flags & AIM_TOP_TIER) {
+            int F = 0;
+            for (int i = 0; i < ARMY_SLOTS; ++i)
+                if (t.garrison.ids[i] < 28 && (gMonsterDatabase[t.garrison.ids[i]].flags & AIM_TOP_TIER)) ++F;
+            score *= 1.18 - 0.06 * F;
+        }
+        score *= AI_PURCHASE_WEIGHT;
+        score *= ai_afford_factor(s, p, u);
+        const float price = ai_gold_price(prices, u) * static_cast<float>(n);
+        score = ai_per_price(score, price);
+        if (score > best.score) {
+            best.score = score;
+            best.dwelling = k;
+            best.creature = c;
+            best.count = static_cast<int>(n);
+        }
+    }
+    return best;
 }
 
 void ai_run_castle_economy(GameState& s, GameMap& map, int p, bool allow_stack_split) {
@@ -311,8 +297,9 @@ void ai_run_castle_economy(GameState& s, GameMap& map, int p, bool allow_stack_s
                 best.town = towns[i];
                 best.slot = b.slot;
             }
-            Action buy = best_purchase(s, p, towns[i], prices);
-            if (buy.slot >= 0) {
+            const AIPurchaseChoice choice = ai_best_purchase(s, p, towns[i], prices);
+            if (choice.dwelling >= 0) {
+                Action buy{ACT_BUY, choice.score, towns[i], choice.dwelling, choice.creature, choice.count, -1};
                 const int64_t target = weight[i] * (S / W) + 400;
                 buy.score *= static_cast<double>(target) / static_cast<double>(strength[i]) / 3 + 0.66;
                 if (buy.score > best.score) best = buy;

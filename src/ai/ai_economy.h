@@ -20,14 +20,15 @@ float ai_gold_price(const std::array<float, 7>& prices, const CreatureCost& cost
 // A score divided by a price; a price of 0 leaves it as it is.
 double ai_per_price(double score, float price);
 
-// A town's best creature purchase, scored before its garrison's lag is weighed in; score -99 when none.
+// A town's best creature purchase at the turn's prices (compute_turn_cost_resource), scored before the
+// economy weighs in its garrison's lag; score -99 and dwelling -1 when none.
 struct AIPurchaseChoice {
     int dwelling = -1;
     int creature = -1;
     int count = 0;
     double score = -99;
 };
-AIPurchaseChoice ai_best_purchase(const GameState& state, int player, int town);
+AIPurchaseChoice ai_best_purchase(const GameState& state, int player, int town, const std::array<float, 7>& prices);
 
 // Spends the treasury in passes until nothing scores at least 0.02. The flag is not read.
 void ai_run_castle_economy(GameState& state, GameMap& map, int player, bool allow_stack_split);

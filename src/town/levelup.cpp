@@ -79,12 +79,4 @@ void LevelUpSystem::draw_exp_info_box(SDL_Renderer* r, const Resources& res, con
     for (int i = 0; i < 3; ++i) text::centered_cx(r, font, lines[i], x + kBorderWidth / 2, top + i * (fh + 6), kWhite);
 }
 
-void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
-                        std::vector<int>& mp_max, EventSystem& events, LevelUpSystem& levelups,
-                        bool& garrison_full) {
-    apply_event_result(res, map, state, mp_left, mp_max, events,
-                       [&](int hero) { check_and_apply_levelups(state.heroes[hero], hero, levelups); },
-                       garrison_full);
-}
-
 }  // namespace vorn1

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "events/event_actions.h"
 #include "world/levels.h"
 
 namespace vorn1 {
@@ -39,16 +38,5 @@ public:
     void draw_exp_info_box(SDL_Renderer* r, const Resources& res, const GameState& game, int hero, SDL_Rect area,
                            TTF_Font* font) const;
 };
-
-// The level rule with the dialog's queue.
-inline bool check_and_apply_levelups(HeroState& hero, int hero_index, LevelUpSystem& levelups) {
-    return check_and_apply_levelups(hero, hero_index, levelups.queue);
-}
-
-// apply_event_result with the dialog's queue: a hero whose experience passed its threshold levels up
-// and its record waits in `levelups` for the dialog.
-void apply_event_result(const EventResult& res, GameMap& map, GameState& state, std::vector<int>& mp_left,
-                        std::vector<int>& mp_max, EventSystem& events, LevelUpSystem& levelups,
-                        bool& garrison_full);
 
 }  // namespace vorn1

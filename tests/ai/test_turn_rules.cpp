@@ -115,11 +115,11 @@ TEST(AIEconomy, CastlePriceAndPurchaseScore) {
     buy.castles[t].available[1] = 4;
     buy.resources[0].gold = 1500;
     compute_turn_ai_vars(buy, 0);
-    const AIPurchaseChoice p = ai_best_purchase(buy, 0, t);
-    EXPECT_EQ(p.dwelling, 1);
-    EXPECT_EQ(p.count, 4);
     std::array<float, 7> w{};
     compute_turn_cost_resource(buy, 0, w);
+    const AIPurchaseChoice p = ai_best_purchase(buy, 0, t, w);
+    EXPECT_EQ(p.dwelling, 1);
+    EXPECT_EQ(p.count, 4);
     const CreatureCost u = creature_recruit_cost((uint8_t)p.creature);
     const double want = (double)ai_creature_value(p.creature) * 4 * buy.ai_vars[0].wealth_ratio * 1.1576250118285416 *
                         ai_afford_factor(buy, 0, u) / (double)(ai_gold_price(w, u) * 4.0f);

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "event_world_fixture.h"
 #include "lang/runtime_strings.h"
-#include "town/levelup.h"
 #include "world/recruit_rules.h"
 #include "world/levels.h"
 #include "world/new_day.h"
@@ -52,17 +53,18 @@ TEST(ApplyEvent, ExperienceQueuesTheLevelUp) {
     HeroState& h = w.hero();
     h.experience = LEVEL_XP[h.level] - 100;
     const int level = h.level;
-    LevelUpSystem levelups;
+    std::deque<LevelUpEvent> queue;
+    const LevelUpSink levelups = [&](int hero) { check_and_apply_levelups(w.state.heroes[hero], hero, queue); };
     bool full = true;
     w.visit(2, 2);  // gold: no experience, no level
     apply_event_result(w.answer(EVENT_BUTTON_ACCEPT), w.map, w.state, w.mp_left, w.mp_max, w.ev, levelups, full);
     EXPECT_FALSE(full);
-    EXPECT_TRUE(levelups.queue.empty());
+    EXPECT_TRUE(queue.empty());
     w.visit(3, 3);  // 500 experience passes the threshold
     apply_event_result(w.answer(EVENT_BUTTON_DECLINE), w.map, w.state, w.mp_left, w.mp_max, w.ev, levelups, full);
-    ASSERT_EQ(levelups.queue.size(), 1u);
-    EXPECT_EQ(levelups.queue.front().hero, 0);
-    EXPECT_EQ(levelups.queue.front().new_level, h.level);
+    ASSERT_EQ(queue.size(), 1u);
+    EXPECT_EQ(queue.front().hero, 0);
+    EXPECT_EQ(queue.front().new_level, h.level);
     EXPECT_GT(h.level, level);
 }
 

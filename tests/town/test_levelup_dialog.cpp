@@ -108,7 +108,7 @@ TEST_F(LevelUpQueue, LevelRuleFeedsTheQueue) {
     g.heroes[h].portrait = 3;
     g.heroes[h].experience = LEVEL_XP[0] + 1;
     LevelUpSystem ups;
-    ASSERT_TRUE(check_and_apply_levelups(g.heroes[h], h, ups));
+    ASSERT_TRUE(check_and_apply_levelups(g.heroes[h], h, ups.queue));
     ASSERT_EQ(ups.queue.size(), 1u);
     EventSystem ev;
     ups.try_open_next(ev, res, {0, 0, 479, 480});

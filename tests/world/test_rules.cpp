@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <deque>
 
 #include "datakit/kit_maps.h"
 #include "world/buildings.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
-#include "town/levelup.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 
@@ -267,19 +267,19 @@ TEST(Levels, ThresholdsRiseAndLevelsApply) {
 }
 
 TEST(Levels, GainsQueueOneRecordPerCheck) {
-    LevelUpSystem ups;
+    std::deque<LevelUpEvent> queue;
     HeroState h;
     h.level = 1;
     h.name = "Luna";
     h.portrait = 22;
     h.experience = LEVEL_XP[1] - 1;
-    EXPECT_FALSE(check_and_apply_levelups(h, 4, ups));
-    EXPECT_TRUE(ups.queue.empty());
+    EXPECT_FALSE(check_and_apply_levelups(h, 4, queue));
+    EXPECT_TRUE(queue.empty());
     h.experience = LEVEL_XP[2];
     std::srand(5);
-    ASSERT_TRUE(check_and_apply_levelups(h, 4, ups));
-    ASSERT_EQ(ups.queue.size(), 1u);
-    const LevelUpEvent& ev = ups.queue.back();
+    ASSERT_TRUE(check_and_apply_levelups(h, 4, queue));
+    ASSERT_EQ(queue.size(), 1u);
+    const LevelUpEvent& ev = queue.back();
     EXPECT_EQ(ev.hero, 4);
     EXPECT_EQ(ev.levels_gained, 2);
     EXPECT_EQ(ev.new_level, 3);
@@ -287,13 +287,13 @@ TEST(Levels, GainsQueueOneRecordPerCheck) {
     EXPECT_EQ(ev.name, "Luna");
     EXPECT_EQ(ev.portrait, 22);
     // Already at its level: nothing more is queued; a single level gained later queues its own record.
-    EXPECT_FALSE(check_and_apply_levelups(h, 4, ups));
-    EXPECT_EQ(ups.queue.size(), 1u);
+    EXPECT_FALSE(check_and_apply_levelups(h, 4, queue));
+    EXPECT_EQ(queue.size(), 1u);
     h.experience = LEVEL_XP[3];
-    ASSERT_TRUE(check_and_apply_levelups(h, 4, ups));
-    ASSERT_EQ(ups.queue.size(), 2u);
-    EXPECT_EQ(ups.queue.back().levels_gained, 1);
-    EXPECT_EQ(ups.queue.back().new_level, 4);
+    ASSERT_TRUE(check_and_apply_levelups(h, 4, queue));
+    ASSERT_EQ(queue.size(), 2u);
+    EXPECT_EQ(queue.back().levels_gained, 1);
+    EXPECT_EQ(queue.back().new_level, 4);
 }
 
 TEST(Levels, EachClassRaisesItsSkillsByItsWeights) {
