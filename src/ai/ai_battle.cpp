@@ -257,8 +257,16 @@ Defender defender_of(const GameState& s, const AIMapObject& o) {
 
 }  // namespace
 
+AIMapObject ai_battle_target(const GameState& s, int player, const AIMapObject& o) {
+    if (o.type != AIO_ATTACK_HERO || !in_range(s.heroes, o.index) || !s.heroes[o.index].live) return o;
+    const int town = s.castle_at(s.heroes[o.index].x, s.heroes[o.index].y);
+    if (town < 0 || s.castles[town].owner == player) return o;
+    const CastleState& c = s.castles[town];
+    return AIMapObject{c.x, c.y, c.owner < 0 ? AIO_NEUTRAL_CASTLE : AIO_ATTACK_CASTLE, town, true};
+}
+
 AIBattleOutcome ai_battle_outcome(const GameState& state, int player, const HeroState& hero, const AIMapObject& object) {
-    const Defender d = defender_of(state, object);
+    const Defender d = defender_of(state, ai_battle_target(state, player, object));
     AIBattleOutcome out;
     ProbableOutcomeOfBattle(state, player, hero.army.ids.data(), hero.army.counts.data(), &hero, d.army.ids.data(),
                             d.army.counts.data(), d.hero, d.has_extra ? d.extra.ids.data() : nullptr,
@@ -324,8 +332,9 @@ int32_t survivors(int32_t count, double s) {
 
 }  // namespace
 
-bool resolve_ai_battle(GameState& state, GameMap& map, int player, int hero_index, const AIMapObject& o) {
+bool resolve_ai_battle(GameState& state, GameMap& map, int player, int hero_index, const AIMapObject& object) {
     if (!state.valid_hero(hero_index)) return false;
+    const AIMapObject o = ai_battle_target(state, player, object);
     const double Hv = FightValueOfStack(state.heroes[hero_index].army, &state.heroes[hero_index], true);
     double Dv = 0;
     switch (o.type) {

@@ -32,6 +32,11 @@ void ProbableOutcomeOfBattle(const GameState& state, int attacking_player, const
                              const HeroState* defender_hero, const uint8_t* extra_ids, const uint16_t* extra_counts,
                              bool castle, int defending_player, AIBattleOutcome& outcome);
 
+// The battle an attack on the target is: an attack on a foe's hero standing in a town is that town's battle
+// (a castle's siege, its garrison beside the hero), as a human's attack on such a hero is; any other target is
+// its own battle. Predictions, battles settled here and the hand-off to the battle screen all go by it.
+AIMapObject ai_battle_target(const GameState& state, int player, const AIMapObject& target);
+
 // The hero's own army and the hero against the defender of a map target.
 AIBattleOutcome ai_battle_outcome(const GameState& state, int player, const HeroState& hero, const AIMapObject& object);
 bool is_hero_strong_enough(const GameState& state, const HeroState& hero, const AIMapObject& object);

@@ -293,7 +293,7 @@ AIStepResult AIExecutor::arrive() {
     }
     const HeroState& h = s.heroes[(size_t)hero];
     const int dx = std::abs(h.x - target.x), dy = std::abs(h.y - target.y);
-    const AIMapObject t = target;
+    AIMapObject t = target;
     drop_target();
     if (!t.guarded) {
         const bool on_tile = t.type == AIO_REINFORCE_CASTLE || t.type == AIO_MINE || t.type == AIO_DRAGON_CITY ||
@@ -323,6 +323,8 @@ AIStepResult AIExecutor::arrive() {
         stop_hero(hero);
         return r;
     }
+    // A foe's hero standing in a town is fought as that town, here and on the battle screen.
+    t = ai_battle_target(s, player, t);
     if (dx > 1 || dy > 1 || !is_hero_strong_enough(s, h, t)) {
         stop_hero(hero);
         return r;
@@ -360,6 +362,13 @@ AIStepResult AIExecutor::arrive() {
         r.kind = AIS_OBJECT_TAKEN;
         return r;
     }
+    settle_battle(hero, t);
+    r.kind = AIS_AUTO_BATTLE;
+    return r;
+}
+
+bool AIExecutor::settle_battle(int hero, const AIMapObject& t) {
+    GameState& s = *state;
     ai_log(s, player, "hero %d - resolve battle: %s @ (%d,%d)", hero, ai_object_type_name(t.type), t.x, t.y);
     const bool won = resolve_ai_battle(s, *map, player, hero, t);
     rebuild_monster_guard_map(*map);
@@ -371,8 +380,7 @@ AIStepResult AIExecutor::arrive() {
     // its owner and be fought again and again.
     if (won && t.type >= AIO_MINE && t.type <= AIO_CAMPFIRE && claim_object(s, *map, player, t, hero, mp_max, nullptr))
         ai_log(s, player, "hero %d - %s @ (%d,%d)  [done]", hero, ai_object_type_name(t.type), t.x, t.y);
-    r.kind = AIS_AUTO_BATTLE;
-    return r;
+    return won;
 }
 
 AIStepResult AIExecutor::step() {
@@ -469,6 +477,14 @@ void AIExecutor::abandon_pending_move(int hero) {
     move_in_flight = false;
     drop_target();
     stop_hero(hero);
+}
+
+bool AIExecutor::settle_human_battle() {
+    if (!waiting_for_battle || !state || !map) return false;
+    const bool won = state->valid_hero(pending_hero) && state->heroes[(size_t)pending_hero].live &&
+                     settle_battle(pending_hero, target);
+    resume_after_human_battle(won);
+    return won;
 }
 
 void AIExecutor::resume_after_human_battle(bool won) {

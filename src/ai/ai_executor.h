@@ -72,6 +72,9 @@ public:
     void on_move_finished(int hero);
     void abandon_pending_move(int hero);
     void resume_after_human_battle(bool won);
+    // The handed-back battle settled without the battle screen, as the executor settles its other battles,
+    // then resumed; true when the computer's hero won. Nothing happens unless a battle is awaited.
+    bool settle_human_battle();
     // True when the hero lost a forced fight with a monster beside its new tile.
     bool resolve_forced_zoc_after_landing(int hero);
 
@@ -81,6 +84,7 @@ private:
     bool plan_target();
     void try_dimension_door(int hero);
     AIStepResult arrive();
+    bool settle_battle(int hero, const AIMapObject& t);
 };
 
 // Moves a hero as far along the route to (tx, ty) as its points allow; the points spent, 0 when it stayed.

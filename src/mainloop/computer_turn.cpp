@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "adventure/player_elimination.h"
-#include "ai/ai_battle.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
@@ -100,10 +99,8 @@ void start_human_battle(MainState& m, const AIStepResult& r) {
         ai.resume_after_human_battle(true);
         return;
     }
-    const bool won = resolve_ai_battle(g.state, g.map, ai.player, ai.pending_hero, ai.target);
-    rebuild_monster_guard_map(g.map);
+    ai.settle_human_battle();
     after_map_battle(m);
-    ai.resume_after_human_battle(won);
 }
 
 // The battle screen closed and the after-battle step has put its outcome on the map: the attacker won

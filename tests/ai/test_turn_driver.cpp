@@ -2,6 +2,7 @@
 // caller (a watched step, a battle against the human), with a fake caller standing in for the frame loop.
 #include <gtest/gtest.h>
 
+#include "ai/ai_battle.h"
 #include "ai/ai_claim.h"
 #include "ai/ai_executor.h"
 #include "ai/ai_fixtures.h"
@@ -145,6 +146,53 @@ TEST(AITurnDriver, TheWinnerOfATownStandsInItAndOnlyAFoesHeroOpensAHeldGate) {
     const int green = add_hero(f.s, f.map, 1, 20, 12, army_of({{0, 5}}));
     EXPECT_LT(route_cost_mp(f.map, f.s, other, 12, 10), 0.0);
     EXPECT_GT(route_cost_mp(f.map, f.s, green, 12, 10), 0.0);
+}
+
+// An attack on a foe's hero standing in a town is that town's battle: predicted with the walls and the
+// garrison, settled here by taking the town, and handed to the caller as the town's; a handed-back battle
+// the caller settles without the screen is settled as the executor settles its own.
+TEST(AITurnDriver, AnAttackOnAHeroInATownIsTheTownsBattle) {
+    Fixture f;
+    const int red = add_hero(f.s, f.map, 0, 12, 11, army_of({{23, 20}}));
+    const int town = add_town(f.s, 1, 12, 10, true);
+    f.map.tile(12, 10)->object_type = OBJ_TOWN_ENTRANCE;
+    f.s.castles[town].garrison = army_of({{2, 40}});
+    const int green = add_hero(f.s, f.map, 1, 12, 10, army_of({{0, 5}}));
+    const AIMapObject at_hero{12, 10, AIO_ATTACK_HERO, green, true}, at_town{12, 10, AIO_ATTACK_CASTLE, town, true};
+    const AIMapObject fought = ai_battle_target(f.s, 0, at_hero);
+    EXPECT_EQ(fought.type, AIO_ATTACK_CASTLE);
+    EXPECT_EQ(fought.index, town);
+    EXPECT_EQ(ai_battle_target(f.s, 1, at_hero).type, AIO_ATTACK_HERO) << "a hero in the attacker's own town";
+    const HeroState& r = f.s.heroes[(size_t)red];
+    const AIBattleOutcome on_hero = ai_battle_outcome(f.s, 0, r, at_hero);
+    const AIBattleOutcome on_town = ai_battle_outcome(f.s, 0, r, at_town);
+    EXPECT_EQ(on_hero.win_chance, on_town.win_chance);
+    EXPECT_EQ(on_hero.defender_loss, on_town.defender_loss) << "the garrison counts";
+    {
+        GameState s = f.s;
+        GameMap map = f.map;
+        ASSERT_TRUE(resolve_ai_battle(s, map, 0, red, at_hero));
+        EXPECT_EQ(s.castles[(size_t)town].owner, 0);
+        EXPECT_TRUE(s.castles[(size_t)town].garrison.empty());
+        EXPECT_FALSE(s.heroes[(size_t)green].live);
+    }
+    // The same hero and town of the human (Blue): the castle's battle goes to the caller; settled without
+    // the screen, the town is the winner's and its hero stands in it.
+    f.s.heroes[(size_t)green].owner = 2;
+    f.s.castles[town].owner = 2;
+    f.explore_all(0);
+    f.new_day();
+    f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, 2);
+    EXPECT_FALSE(f.ai.settle_human_battle()) << "no battle awaited";
+    const AIStepResult h = f.ai.step();
+    ASSERT_EQ(h.kind, AIS_HUMAN_BATTLE);
+    EXPECT_EQ(h.castle, town);
+    EXPECT_EQ(h.defender_hero, green);
+    EXPECT_TRUE(f.ai.settle_human_battle());
+    EXPECT_FALSE(f.ai.waiting_for_battle);
+    EXPECT_EQ(f.s.castles[town].owner, 0);
+    EXPECT_FALSE(f.s.heroes[(size_t)green].live);
+    EXPECT_EQ(f.s.hero_at(12, 10), red);
 }
 
 TEST(AIClaim, FailedClaimsChangeNothingAndSitesGoThroughTheVisitEffects) {

@@ -2,7 +2,9 @@
 // sees them, and what the human's side panel and the game's end make of them.
 #include "mainloop/computer_turn.h"
 
+#include "datakit/kit_battle_road.h"
 #include "loop_fixture.h"
+#include "world/game_setup.h"
 #include "world/hero_pool.h"
 #include "world/route.h"
 
@@ -120,6 +122,85 @@ TEST_F(LoopTest, TheHumansPanelFollowsTheComputersTurn) {
     EXPECT_EQ(panel.locator.selected_hero_row, -1);
     EXPECT_EQ(panel.locator.hero_scroll, 1);
     EXPECT_EQ(panel.locator.town_scroll, 0);
+}
+
+// The kit's "Siege at Dawn": the player's hero in its castle, a computer hero below the gate. An attack on
+// the hero is the castle's: the siege opens with walls, the garrison and the hero inside, whether the plan
+// aimed at the castle or at the hero; a garrison too strong for the computer is not passed by through an
+// open-field battle with the hero alone.
+TEST_F(LoopTest, AnAttackOnTheHeroInThePlayersCastleIsTheCastlesSiege) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    constexpr int cx = kit::kSiegeMapCastleX, cy = kit::kSiegeMapCastleY;
+    int computer = -1, human = -1;
+    // The game set up as the program does, the castle's garrison `count` pikemen; the player ends its turn.
+    auto start = [&](uint16_t count) {
+        m.game = std::make_unique<GameSession>();
+        g().map = kit::make_siege_map();
+        init_game_state(state(), map(), NewGameConfig{}, 77);
+        rebuild_monster_guard_map(map());
+        begin_session(m, -1, false);
+        g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
+        human = state().hero_at(cx, cy);
+        computer = state().hero_at(cx + 2, cy + 2);
+        ASSERT_GE(human, 0);
+        ASSERT_GE(computer, 0);
+        state().castles[(size_t)state().castle_at(cx, cy)].garrison.ids[0] = 2;
+        state().castles[(size_t)state().castle_at(cx, cy)].garrison.counts[0] = count;
+        accept_dialogs();
+        loop().hero_move_points[(size_t)human] = 0;
+        request_end_turn(m);
+        ASSERT_TRUE(loop().computer_turn_pending);
+    };
+    auto until_battle_or_day_over = [&] {
+        for (int i = 0; i < 3000 && !loop().battle_open && !loop().day_over; ++i) {
+            if (g().events.dialog_open) push_key(SDLK_RETURN);
+            frames(1);
+        }
+    };
+    auto expect_siege = [&](uint16_t count) {
+        ASSERT_TRUE(loop().battle_open);
+        const BattleScreen& b = g().battle;
+        EXPECT_EQ(loop().battle.kind, BattleKind::Siege);
+        EXPECT_EQ(b.siege, 1);
+        EXPECT_EQ(b.attacker_side.hero, computer);
+        EXPECT_EQ(b.defender_side.hero, human);
+        bool garrison = false;
+        for (int i = 0; i < 5; ++i)
+            garrison |= b.garrison_slot[(size_t)i] == 0 && b.defenders[(size_t)i].creature == 2 &&
+                        b.defenders[(size_t)i].count == count;
+        EXPECT_TRUE(garrison) << "the garrison defends beside the hero";
+    };
+
+    {
+        SCOPED_TRACE("the planner's choice");
+        start(3);
+        until_battle_or_day_over();
+        expect_siege(3);
+    }
+    {
+        SCOPED_TRACE("a plan aimed at the hero");
+        start(3);
+        AIExecutor& ai = loop().ai;
+        ai_place_hero(state(), map(), computer, cx, cy + 1, true);
+        ai.pending_hero = computer;
+        ai.target = AIMapObject{cx, cy, AIO_ATTACK_HERO, human, true};
+        ai.has_target = true;
+        until_battle_or_day_over();
+        expect_siege(3);
+    }
+    {
+        SCOPED_TRACE("a garrison too strong for the siege");
+        start(12);
+        until_battle_or_day_over();
+        EXPECT_FALSE(loop().battle_open) << "no battle with the hero alone";
+        EXPECT_TRUE(loop().day_over);
+        EXPECT_TRUE(state().heroes[(size_t)human].live);
+        EXPECT_EQ(state().castles[(size_t)state().castle_at(cx, cy)].owner, 0);
+    }
+    end_game(m);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
 }
 
 }  // namespace
