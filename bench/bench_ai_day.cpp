@@ -17,11 +17,16 @@ struct DayGame {
     std::vector<int> left, max;
 };
 
+// A battle against the idle human seat is settled without the battle screen, as the loop settles one
+// it cannot show.
 void play_seat(DayGame& g, AIExecutor& ai, int p) {
     ai.begin_turn(g.state, g.map, g.left, g.max, p, 0);
     while (ai.active)
-        for (int i = 0; i < kAIStepsPerPass; ++i)
-            if (ai.step().kind == AIS_IDLE) break;
+        for (int i = 0; i < kAIStepsPerPass; ++i) {
+            const AIStepKind k = ai.step().kind;
+            if (k == AIS_HUMAN_BATTLE) ai.settle_human_battle();
+            if (k == AIS_IDLE) break;
+        }
 }
 
 // The game as it stands at the start of day `day`, the three computer seats having played the days before.
