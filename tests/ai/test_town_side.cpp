@@ -1,10 +1,12 @@
 // The computer player in its towns: visits and pooling, building choice, town economy and trading.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ai/ai_building.h"
 #include "ai/ai_economy.h"
+#include "ai/ai_tables.h"
 #include "ai/ai_town_visits.h"
 #include "ai/ai_trading.h"
 #include "ai/ai_turn_vars.h"
@@ -77,6 +79,28 @@ TEST(AITownVisits, SpellsAndTroopBalance) {
     EXPECT_EQ(giver.army.counts[0], 1);
     EXPECT_EQ(castle.garrison.ids[0], 5);
     EXPECT_EQ(castle.garrison.counts[0], 1);
+}
+
+// A hero of 60000 of the top creature is worth about 2.7 billion, past 32 bits: the visit still values the
+// troop balance (about 0.74 x 0.13 of the armies' worth for a castle's 0.54 share) and leaves that share.
+TEST(AITownVisits, ArmiesWorthMoreThan32BitsAreValuedAndBalanced) {
+    GameState s = two_player_state();
+    GameMap map = make_empty_map();
+    s.ai_vars[0].wealth_ratio = 1.0f;
+    CastleState castle = s.castles[(size_t)add_town(s, 0, 10, 10, true)];
+    castle.garrison = army_of({{23, 1}});
+    HeroState hero;
+    hero.live = 1;
+    hero.owner = 0;
+    hero.army = army_of({{23, 60000}});
+    const double worth = 60001.0 * ai_creature_value(23);
+    ASSERT_GT(worth, (double)INT32_MAX);
+    int value = -1;
+    eval_hero_interaction_at_town(s, map, 0, hero, castle, value);
+    EXPECT_NEAR(value, (1.32 * 1.32 - 1) * 0.13 * worth, 1e-3 * worth);
+    HeroInteractionAtTown(s, map, 0, hero, castle, false, nullptr);
+    EXPECT_NEAR(castle.garrison.counts[0] / 60001.0, 0.54, 0.01);
+    EXPECT_EQ(castle.garrison.counts[0] + hero.army.counts[0], 60001);
 }
 
 TEST(AITownVisits, GarrisonAndHeroPooling) {
