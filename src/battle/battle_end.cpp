@@ -34,8 +34,9 @@ bool BattleScreen::check_battle_end() {
     bool defender_alive = side_alive(defenders);
     if (attacker_alive && defender_alive) return false;
     attacker_won = attacker_alive ? 1 : 0;
-    push_message(strings().get(attacker_alive ? "BATTLE_VICTORY_SHORT" : "BATTLE_DEFEAT"));
     open_result_screen(attacker_alive ? OutcomeAttackerWon : OutcomeDefenderWon);
+    // The bar speaks for the side the result dialog is shown to, a defending player's too.
+    push_message(strings().get(player_won() ? "BATTLE_VICTORY_SHORT" : "BATTLE_DEFEAT"));
     return true;
 }
 

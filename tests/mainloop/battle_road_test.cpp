@@ -725,6 +725,8 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
         }
         ASSERT_EQ(b.overlay, BattleOverlay::Result);
         EXPECT_EQ(b.outcome, human_wins ? OutcomeDefenderWon : OutcomeAttackerWon);
+        EXPECT_EQ(b.player_won(), human_wins);
+        EXPECT_EQ(b.message, human_wins ? "Victory!" : "Defeat!") << "the bar agrees with the defender's dialog";
         const int32_t dragons_left = b.attacker_start_counts[0] - b.casualties[0];
         std::array<int32_t, 3> garrison_left{};
         for (int i = 0; i < 5; ++i)
