@@ -163,8 +163,7 @@ void BattleScreen::draw_result_screen() {
     const std::vector<BattleSprite>& set = victory ? battle_res->win_sprites : battle_res->lose_sprites;
     const int frame = victory ? (rs.done_pressed ? 8 : 7) : (rs.done_pressed ? 1 : 0);
     if (const BattleSprite* f = sprite_at(set, frame)) {
-        // Drawn the size it answers clicks in, whatever size the art has.
-        SDL_RenderCopy(renderer, f->tex, nullptr, &rs.done_rect);
+        copy_sprite(renderer, f, rs.done_rect.x + f->ox, rs.done_rect.y + f->oy);
     } else {
         SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
         SDL_SetRenderDrawColor(renderer, 120, 100, 0, 255);

@@ -103,6 +103,20 @@ TEST_F(ResultFixture, ThePlayerDefendingAndLosingSeesTheDefeatAndTheStripWalks) 
     EXPECT_EQ(b.result_screen.victory_frame, 0);
     b.draw();
     EXPECT_EQ(pixel(272 + 5, 419 + 5), 0x786400FFu) << "the Done button's stand-in";
+
+    // The Done art at the button's corner plus its offset, in its own size (not stretched to 96 x 25).
+    SDL_Texture* red = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGBA8888, SDL_TEXTUREACCESS_TARGET, 40, 12);
+    SDL_SetRenderTarget(renderer, red);
+    SDL_SetRenderDrawColor(renderer, 255, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_SetRenderTarget(renderer, nullptr);
+    res.lose_sprites = {BattleSprite{red, 40, 12, 3, 4}};
+    b.draw();
+    EXPECT_EQ(pixel(272 + 3, 419 + 4), 0xFF0000FFu);
+    EXPECT_EQ(pixel(272 + 3 + 39, 419 + 4 + 11), 0xFF0000FFu);
+    EXPECT_NE(pixel(272 + 3 + 40, 419 + 4), 0xFF0000FFu);
+    EXPECT_NE(pixel(272 + 3, 419 + 4 + 12), 0xFF0000FFu);
+    EXPECT_NE(pixel(272 + 2, 419 + 4), 0xFF0000FFu);
 }
 
 TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
