@@ -1,4 +1,5 @@
-// Hero tents, the hero options dialog, the creature panels and the surrender dialog. Every picture
+// Hero tents, the hero options dialog, the creature panels, the surrender dialog and the retreat
+// question. Every picture
 // has a drawn stand-in, so each dialog stays usable without its art.
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -8,6 +9,7 @@
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
+#include "assets/dialog_utils.h"
 #include "assets/icn.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
@@ -25,7 +27,7 @@ namespace {
 constexpr SDL_Color kWhite{255, 255, 255, 255};
 constexpr SDL_Color kGold{255, 215, 0, 255};
 constexpr SDL_Rect kOptionsRect{195, 129, 250, 202};
-constexpr SDL_Rect kPanelRect{119, 115, 402, 229};
+constexpr SDL_Rect kPanelRect = kCreaturePanelRect;
 constexpr SDL_Rect kSurrenderRect{77, 129, 486, 221};
 constexpr const char* kClassKey[4] = {"CLASS_KNIGHT", "CLASS_BARBARIAN", "CLASS_SORCERESS", "CLASS_WARLOCK"};
 
@@ -257,8 +259,8 @@ void BattleScreen::draw_creature_stat_block(int x, int y, int w, const BattleUni
     text::centered_box(renderer, font, creature_stats(u.creature).name, x, y + 11, w, SDL_Color{255, 215, 50, 255});
     const int first_y = font ? y + 11 + TTF_FontLineSkip(font) + 4 : y + 29;
     const std::vector<std::string> lines = battle_stack_stat_lines(u, attack_bonus, defense_bonus, morale, luck);
-    // The lines stay inside their column and above the panel's exit button.
-    TTF_Font* f = text::column_font(lines, w, first_y, kPanelRect.y + kPanelRect.h - 49, 2, font, font_small);
+    // The lines stay inside their column and end 2 pixels above the panel's exit button.
+    TTF_Font* f = text::column_font(lines, w, first_y, kCreaturePanelButtonTop - 2, 2, font, font_small);
     int line_y = first_y;
     const int step = line_skip(f, 14) + 2;
     for (const std::string& line : lines) {
@@ -289,13 +291,13 @@ void BattleScreen::draw_creature_tooltip(const BattleUnit& u) {
 
 void BattleScreen::draw_creature_view_dialog(const BattleUnit& u) {
     draw_creature_tooltip(u);
-    const SDL_Rect r{kPanelRect.x + kPanelRect.w - 108, kPanelRect.y + kPanelRect.h - 47, 72, 27};
+    const SDL_Rect r{kPanelRect.x + kPanelRect.w - 108, kCreaturePanelButtonTop, 72, 27};
     view_close_rect = r;
     if (const BattleSprite* f = frame_of(viewarmy_art.frames, 4 + (view_close_pressed ? 1 : 0))) {
         stretch(renderer, *f, r);
     } else {
         fill(renderer, r, SDL_Color{60, 60, 100, 255}, false);
-        text::centered_box(renderer, font, strings().get("BATTLE_EXIT"), r.x, kPanelRect.y + kPanelRect.h - 41, 72,
+        text::centered_box(renderer, font, strings().get("BATTLE_EXIT"), r.x, r.y + 6, 72,
                            kWhite);
     }
 }
@@ -342,6 +344,41 @@ void BattleScreen::draw_surrender_confirm() {
     };
     button(surrender_accept_rect, surrender_accept_pressed ? 1 : 0, "ACCEPT");
     button(surrender_decline_rect, 2 + (surrender_decline_pressed ? 1 : 0), "DECLINE");
+}
+
+// ---- retreat question
+
+void BattleScreen::draw_retreat_question() {
+    constexpr int kRows = 2;
+    const int top = (460 - border_height(kRows)) / 2;
+    const int button_y = top + border_height(kRows) - 36;
+    if (res) {
+        draw_buybuild_border(renderer, *res, 177, top, kRows);
+    } else {
+        const SDL_Rect box{177, top, kBorderWidth, border_height(kRows)};
+        fill(renderer, box, SDL_Color{25, 25, 25, 235}, true);
+        outline(renderer, box, SDL_Color{200, 170, 60, 255});
+    }
+    const std::string question =
+        strings().get_or("BATTLE_RETREAT_QUESTION", "Retreat? Your hero and army will leave the battle and the map.");
+    const std::vector<std::string> lines = text::wrap_pixels(font, question, 246);
+    const int step = line_skip(font, 15);
+    const int text_h = static_cast<int>(lines.size()) * step;
+    const int slack = kBorderRowH * kRows - 28 - text_h;
+    text::draw_lines_box(renderer, font, lines, 177, top + kBorderTopH + std::max(slack / 2, 0), kBorderWidth, kGold);
+    if (res) {
+        retreat_accept_rect = draw_system_button(renderer, *res, static_cast<EventButtonId>(2), 249, button_y,
+                                                 retreat_accept_pressed, font);
+        retreat_decline_rect = draw_system_button(renderer, *res, static_cast<EventButtonId>(3), 391, button_y,
+                                                  retreat_decline_pressed, font);
+        return;
+    }
+    retreat_accept_rect = SDL_Rect{249 - 33, button_y, 66, 25};
+    retreat_decline_rect = SDL_Rect{391 - 33, button_y, 66, 25};
+    for (const SDL_Rect* r : {&retreat_accept_rect, &retreat_decline_rect}) {
+        fill(renderer, *r, SDL_Color{180, 140, 40, 255}, false);
+        outline(renderer, *r, SDL_Color{220, 190, 60, 255});
+    }
 }
 
 }  // namespace vorn1

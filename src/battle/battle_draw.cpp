@@ -501,6 +501,7 @@ void BattleScreen::draw() {
     case BattleOverlay::HeroInfo:
     case BattleOverlay::HeroOptions: draw_general_options(); break;
     case BattleOverlay::SurrenderConfirm: draw_surrender_confirm(); break;
+    case BattleOverlay::RetreatConfirm: draw_retreat_question(); break;
     case BattleOverlay::Result: draw_result_screen(); break;
     case BattleOverlay::Spellbook:
         if (book_draw_hook) book_draw_hook(*this);
@@ -512,7 +513,8 @@ void BattleScreen::draw() {
     case BattleOverlay::HeroOptions:
     case BattleOverlay::Spellbook:
     case BattleOverlay::Result:
-    case BattleOverlay::SurrenderConfirm: draw_combat_cursor(6); break;
+    case BattleOverlay::SurrenderConfirm:
+    case BattleOverlay::RetreatConfirm: draw_combat_cursor(6); break;
     case BattleOverlay::None:
         if (spell_aiming) draw_spell_target_cursor();
         else draw_combat_cursor(cursor_for_position(mouse_x, mouse_y));

@@ -38,6 +38,27 @@ bool hex_under(int x, int y, int& row, int& col) {
     return false;
 }
 
+// The answer a yes/no question's input gives: its keys, a right release (no), or a release inside the
+// button that was pressed. 1 yes, 0 no, -1 no answer yet; the pressed flags follow the left button.
+int question_answer(const SDL_Event& e, const SDL_Rect& yes, const SDL_Rect& no, uint8_t& yes_pressed,
+                    uint8_t& no_pressed) {
+    if (const int key = yes_no_key(e); key >= 0) return key;
+    if (!is_press(e) && !is_release(e)) return -1;
+    if (is_release(e) && is_right(e)) return 0;
+    if (!is_left(e)) return -1;
+    const int x = e.button.x, y = e.button.y;
+    if (is_press(e)) {
+        yes_pressed = inside(yes, x, y) ? 1 : 0;
+        no_pressed = inside(no, x, y) ? 1 : 0;
+        return -1;
+    }
+    const bool accept = yes_pressed && inside(yes, x, y);
+    const bool decline = no_pressed && inside(no, x, y);
+    yes_pressed = 0;
+    no_pressed = 0;
+    return accept ? 1 : decline ? 0 : -1;
+}
+
 }  // namespace
 
 bool BattleScreen::retreat_allowed(int side_index) const {
@@ -67,7 +88,8 @@ void BattleScreen::handle_event(const SDL_Event& e) {
         return;
     case BattleOverlay::CreatureInfo:
     case BattleOverlay::HeroInfo:
-        if (is_release(e) && is_right(e)) {
+        // The key that closes the panel is spent on it: it retreats nobody.
+        if ((is_release(e) && is_right(e)) || notice_key(e)) {
             overlay = BattleOverlay::None;
             view_only = 0;
             inspected_unit = -1;
@@ -80,6 +102,7 @@ void BattleScreen::handle_event(const SDL_Event& e) {
         if (overlay == BattleOverlay::Spellbook) overlay = BattleOverlay::None;
         return;
     case BattleOverlay::SurrenderConfirm: handle_surrender_event(e); return;
+    case BattleOverlay::RetreatConfirm: handle_retreat_question_event(e); return;
     case BattleOverlay::None: break;
     }
     if (spell_aiming) {
@@ -111,7 +134,11 @@ void BattleScreen::handle_event(const SDL_Event& e) {
 }
 
 void BattleScreen::handle_creature_view_event(const SDL_Event& e) {
-    if (is_press(e) && is_left(e) && inside(view_close_rect, e.button.x, e.button.y)) {
+    if (notice_key(e)) {
+        view_close_pressed = 0;
+        overlay = BattleOverlay::None;
+        inspected_unit = -1;
+    } else if (is_press(e) && is_left(e) && inside(view_close_rect, e.button.x, e.button.y)) {
         view_close_pressed = 1;
     } else if (is_release(e) && is_left(e) && view_close_pressed) {
         view_close_pressed = 0;
@@ -237,29 +264,35 @@ void BattleScreen::surrender_confirm_accept() {
 }
 
 void BattleScreen::handle_surrender_event(const SDL_Event& e) {
-    const int answer = yes_no_key(e);
-    if (answer == 1) {
-        surrender_confirm_accept();
-        return;
-    }
-    if (answer == 0 || (is_release(e) && is_right(e))) {
-        surrender_confirm_decline();
-        return;
-    }
-    if (!is_left(e)) return;
-    const int x = e.button.x, y = e.button.y;
-    if (is_press(e)) {
-        surrender_accept_pressed = inside(surrender_accept_rect, x, y) ? 1 : 0;
-        surrender_decline_pressed = inside(surrender_decline_rect, x, y) ? 1 : 0;
-        return;
-    }
-    if (!is_release(e)) return;
-    const bool accept = surrender_accept_pressed && inside(surrender_accept_rect, x, y);
-    const bool decline = surrender_decline_pressed && inside(surrender_decline_rect, x, y);
-    surrender_accept_pressed = 0;
-    surrender_decline_pressed = 0;
-    if (accept) surrender_confirm_accept();
-    else if (decline) surrender_confirm_decline();
+    const int answer = question_answer(e, surrender_accept_rect, surrender_decline_rect, surrender_accept_pressed,
+                                       surrender_decline_pressed);
+    if (answer == 1) surrender_confirm_accept();
+    else if (answer == 0) surrender_confirm_decline();
+}
+
+void BattleScreen::ask_retreat(int side_index) {
+    if (!retreat_allowed(side_index)) return;
+    retreat_question_side = static_cast<uint8_t>(side_index);
+    retreat_accept_pressed = 0;
+    retreat_decline_pressed = 0;
+    overlay = BattleOverlay::RetreatConfirm;
+}
+
+void BattleScreen::answer_retreat(bool yes) {
+    retreat_accept_pressed = 0;
+    retreat_decline_pressed = 0;
+    if (overlay != BattleOverlay::RetreatConfirm) return;
+    overlay = BattleOverlay::None;
+    if (!yes || !retreat_allowed(retreat_question_side)) return;
+    retreating_side = retreat_question_side;
+    open_result_screen(OutcomeRetreat);
+}
+
+void BattleScreen::handle_retreat_question_event(const SDL_Event& e) {
+    if (e.type == SDL_KEYDOWN && e.key.repeat) return;  // a held Escape leaves the question up
+    const int answer = question_answer(e, retreat_accept_rect, retreat_decline_rect, retreat_accept_pressed,
+                                       retreat_decline_pressed);
+    if (answer >= 0) answer_retreat(answer == 1);
 }
 
 void BattleScreen::handle_targeting_event(const SDL_Event& e) {
@@ -430,12 +463,9 @@ void BattleScreen::handle_field_key(SDL_Keycode key) {
         return;
     }
     if (key == SDLK_ESCAPE) {
+        // Escape means "close" everywhere else: a hero and its army are never thrown away unasked.
         const BattleUnit* u = active_unit();
-        const int s = u && u->side <= 1 ? u->side : 0;
-        // Only a side the player fights with a hero may leave the field.
-        if (!retreat_allowed(s)) return;
-        retreating_side = static_cast<uint8_t>(s);
-        open_result_screen(OutcomeRetreat);
+        ask_retreat(u && u->side <= 1 ? u->side : 0);
     }
 }
 

@@ -65,6 +65,10 @@ struct SpriteList {
 std::vector<std::string> battle_stack_stat_lines(const BattleUnit& u, int attack_bonus, int defense_bonus,
                                                  int8_t morale, int8_t luck);
 
+// A stack's information panel over the field, and the top of its exit button.
+inline constexpr SDL_Rect kCreaturePanelRect{119, 115, 402, 229};
+inline constexpr int kCreaturePanelButtonTop = kCreaturePanelRect.y + kCreaturePanelRect.h - 47;
+
 // Mixer volume of a battle sound at an effects level: 0 at 0 or below, 128 at 10 or above.
 int battle_effect_volume(int level);
 
@@ -255,6 +259,9 @@ public:
     void open_surrender_confirm(bool defender_side_flag);
     void surrender_confirm_accept();
     void surrender_confirm_decline();
+    // Escape's retreat asks first; a yes retreats the side asked for, a no goes back to the battle.
+    void ask_retreat(int side_index);
+    void answer_retreat(bool yes);
     bool retreat_allowed(int side_index) const;
     bool surrender_allowed() const;
 
@@ -325,6 +332,7 @@ public:
     void draw_creature_stat_block(int x, int y, int w, const BattleUnit& u, int attack_bonus, int defense_bonus,
                                   int8_t morale, int8_t luck);
     void draw_surrender_confirm();
+    void draw_retreat_question();
     SpriteList viewgen_art;
     SpriteList viewarmy_art;
     SpriteList surrender_art;
@@ -503,8 +511,14 @@ public:
     // What a surrender cost, kept with the outcome for the after-battle step (-1: nobody surrendered).
     int64_t surrender_gold_paid = 0;
     int32_t surrendered_side = -1;
+    // Retreat question: the side that would leave and the two buttons (rewritten by its drawing).
+    uint8_t retreat_question_side = 0;
+    SDL_Rect retreat_accept_rect{216, 301, 66, 25};
+    SDL_Rect retreat_decline_rect{358, 301, 66, 25};
+    uint8_t retreat_accept_pressed = 0;
+    uint8_t retreat_decline_pressed = 0;
     // Exit button of the creature view dialog.
-    SDL_Rect view_close_rect{413, 297, 72, 27};
+    SDL_Rect view_close_rect{kCreaturePanelRect.x + kCreaturePanelRect.w - 108, kCreaturePanelButtonTop, 72, 27};
     uint8_t view_close_pressed = 0;
     const std::string view_spells_label = "View Spells";
     const SDL_Rect status_left_button{0, 460, 48, 20};
@@ -612,6 +626,7 @@ private:
     void release_dialog_art();
     void handle_hero_options_event(const SDL_Event& e);
     void handle_surrender_event(const SDL_Event& e);
+    void handle_retreat_question_event(const SDL_Event& e);
     void handle_creature_view_event(const SDL_Event& e);
     void handle_targeting_event(const SDL_Event& e);
     bool press_tents(const SDL_Event& e);

@@ -104,6 +104,7 @@ enum class BattleOverlay : uint8_t {
     Spellbook,
     Result,
     SurrenderConfirm,
+    RetreatConfirm,
 };
 
 struct BattleSide {

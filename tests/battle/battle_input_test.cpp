@@ -200,12 +200,28 @@ TEST_F(BattleInput, KeysAndTextBarButtons) {
     EXPECT_EQ(b.phase, ActionPhase::Idle);
     b.auto_engaged = b.auto_attacker = 0;
 
-    // Escape while the computer's stack acts retreats nobody; on the player's stack the hero retreats.
+    // Escape while the computer's stack acts asks nobody; on the player's stack it asks first: n, Escape
+    // and the decline button keep the battle going as it was, y retreats the hero.
     queue_all(b, 5);
     key(SDLK_ESCAPE);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     queue_all(b, 1);
+    for (int no = 0; no < 3; ++no) {
+        key(SDLK_ESCAPE);
+        ASSERT_EQ(b.overlay, BattleOverlay::RetreatConfirm);
+        key(SDLK_a);
+        click(10, 10);
+        EXPECT_EQ(b.overlay, BattleOverlay::RetreatConfirm) << "only an answer closes the question";
+        if (no == 2) click(b.retreat_decline_rect.x + 3, b.retreat_decline_rect.y + 3);
+        else key(no == 0 ? SDLK_n : SDLK_ESCAPE);
+        EXPECT_EQ(b.overlay, BattleOverlay::None);
+        EXPECT_EQ(b.outcome, OutcomeNone);
+        EXPECT_EQ(b.active, 1);
+        EXPECT_EQ(b.active_unit(), &b.attackers[1]);
+        EXPECT_EQ(b.attackers[0].count, 10);
+    }
     key(SDLK_ESCAPE);
+    key(SDLK_y);
     EXPECT_EQ(b.overlay, BattleOverlay::Result);
     EXPECT_EQ(b.outcome, OutcomeRetreat);
     EXPECT_EQ(b.retreating_side, 0);
@@ -330,6 +346,7 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     queue_all(b, 5);
     key(SDLK_ESCAPE);
+    EXPECT_EQ(b.overlay, BattleOverlay::None) << "nothing to ask";
     EXPECT_EQ(b.outcome, OutcomeNone);
 
     // The defender's tent opens for the game's first hero too.
@@ -357,6 +374,22 @@ TEST_F(BattleInput, CreaturePanelsOnStacks) {
     click(b.view_close_rect.x + 3, b.view_close_rect.y + 3);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(b.inspected_unit, -1);
+    // Return and Escape close a panel as they close a notice; the Escape goes no further (no retreat
+    // question) while the player's stack acts.
+    queue_all(b, 0);
+    for (SDL_Keycode k : {SDLK_RETURN, SDLK_ESCAPE}) {
+        click(r.x + 2, r.y + 2);
+        ASSERT_EQ(b.overlay, BattleOverlay::CreatureView);
+        key(k);
+        EXPECT_EQ(b.overlay, BattleOverlay::None);
+        EXPECT_EQ(b.inspected_unit, -1);
+        mouse(SDL_MOUSEBUTTONDOWN, r.x + 2, r.y + 2, SDL_BUTTON_RIGHT);
+        ASSERT_EQ(b.overlay, BattleOverlay::CreatureInfo);
+        key(k);
+        EXPECT_EQ(b.overlay, BattleOverlay::None);
+        mouse(SDL_MOUSEBUTTONUP, r.x + 2, r.y + 2, SDL_BUTTON_RIGHT);
+        EXPECT_EQ(b.overlay, BattleOverlay::None);
+    }
 
     const BattleUnit& goblins = b.defenders[2];
     r = b.unit_sprite_rect(goblins, true);

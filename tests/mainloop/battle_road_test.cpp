@@ -906,7 +906,22 @@ TEST_F(BattleRoadTest, ABeatenHeroLosesItsArtifactsAndASurrenderPaysTheWinner) {
                 frames(1);
             }
             if (road == OutcomeRetreat) {
+                // Escape asks; n keeps the battle going with the hero and its army on the field.
+                const int32_t army_before = b.attackers[0].count + b.attackers[1].count;
                 push_key(SDLK_ESCAPE);
+                frames(1);
+                ASSERT_EQ(b.overlay, BattleOverlay::RetreatConfirm);
+                push_key(SDLK_n);
+                frames(20);
+                EXPECT_TRUE(loop().battle_open);
+                EXPECT_EQ(b.overlay, BattleOverlay::None);
+                EXPECT_EQ(b.outcome, OutcomeNone);
+                EXPECT_TRUE(state().heroes[a].live);
+                EXPECT_EQ(b.attackers[0].count + b.attackers[1].count, army_before);
+                EXPECT_EQ(b.active_unit()->side, 0) << "still the player's turn";
+                push_key(SDLK_ESCAPE);
+                frames(1);
+                push_key(SDLK_y);
                 frames(1);
             } else {
                 b.open_surrender_confirm(false);

@@ -66,6 +66,7 @@ std::map<std::string, std::string> battle_english_strings() {
         {"BATTLE_ACCEPT2", "and grant you and your troops"},
         {"BATTLE_ACCEPT3", "safe passage for the price of"},
         {"BATTLE_PRICE_OF", "{0} gold.\""},
+        {"BATTLE_RETREAT_QUESTION", "Retreat? Your hero and army will leave the battle and the map."},
         {"MORALE_TREASON", "Treason"},
         {"MORALE_AWFUL", "Awful"},
         {"MORALE_POOR", "Poor"},
