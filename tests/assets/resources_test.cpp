@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "assets/dialog_utils.h"
+#include "assets/icn.h"
 #include "assets/png_decode.h"
 #include "assets/resources.h"
 #include "assets/screens_canvas.h"
@@ -183,6 +184,41 @@ TEST(DemoKit, TableCoversTheCacheAndNamesFitTheArchive) {
     for (const char* n : {"VELDAR.BMP", "COMBAT.PAL", "BUILDING.ICN", "MTNCAST.ICN", "genie.WIP", "boat.bkg",
                           "LOOP0020.82M", "HISCORE.ICN"})
         EXPECT_FALSE(a.get(n).empty()) << n;
+}
+
+// Pictures the program writes on or lays out tightly: the battle hero dialog's stat lines and title
+// stay on plain dark art, and the artifact pictures fit the meeting window's 32 x 32 cells, which
+// sit right under its army counts.
+TEST(DemoKit, ArtUnderTextIsPlainAndArtifactsFitTheirCells) {
+    const AggArchive a = AggArchive::from_bytes(demo_bytes());
+    const Palette pal = kit::demo_palette();
+    // One colour, dark enough for white text, over the box (x0, y0, w, h) of a frame.
+    auto plain_dark = [](const Image& img, int x0, int y0, int w, int h) {
+        const uint8_t* first = &img.pixels[(static_cast<size_t>(y0) * img.width + x0) * 4];
+        if ((first[0] * 3 + first[1] * 6 + first[2]) / 10 >= 100) return false;
+        for (int y = y0; y < y0 + h; ++y)
+            for (int x = x0; x < x0 + w; ++x)
+                if (!std::equal(first, first + 4, &img.pixels[(static_cast<size_t>(y) * img.width + x) * 4])) return false;
+        return true;
+    };
+    const IcnFrames dialog = decode_icn(a.get("VIEWGEN.ICN"), pal);
+    ASSERT_GE(dialog.frames.size(), 15u);
+    // The background is stretched to 250 x 202 with the title 11 pixels down; the panels are
+    // stretched to 111 x 105 and the six lines fill them from 6 pixels down.
+    ASSERT_EQ(dialog.frames[0].width, 250);
+    ASSERT_EQ(dialog.frames[0].height, 202);
+    EXPECT_TRUE(plain_dark(dialog.frames[0], 1, 11, 248, 22));
+    for (int i = 1; i <= 4; ++i) {
+        ASSERT_EQ(dialog.frames[i].width, 111) << i;
+        ASSERT_EQ(dialog.frames[i].height, 105) << i;
+        EXPECT_TRUE(plain_dark(dialog.frames[i], 1, 1, 109, 94)) << "stat panel " << i;
+    }
+    const IcnFrames artifacts = decode_icn(a.get("ARTIFACT.ICN"), pal);
+    ASSERT_EQ(artifacts.frames.size(), 38u);
+    for (const Image& f : artifacts.frames) {
+        EXPECT_LE(f.width, 32);
+        EXPECT_LE(f.height, 32);
+    }
 }
 
 TEST(DemoKit, BattleLayoutSetsHaveTwelveByteHeadersAndOffsetsFromByteSix) {

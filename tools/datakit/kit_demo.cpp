@@ -42,7 +42,7 @@ std::vector<DemoEntry> build_table() {
     icn("MONS32.ICN", 28, 32, 32);
     icn("MONSTERS.ICN", 28, 60, 64);
     icn("STRIP.ICN", 9, 82, 93);
-    icn("ARTIFACT.ICN", 38, 48, 48);
+    icn("ARTIFACT.ICN", 38, 32, 32);  // drawn in kit_screen_art
     icn("RESOURCE.ICN", 8, 32, 32);
     icn("SPELLS.ICN", 40, 32, 32);
     icn("BOOK.ICN", 6, 150, 180);
@@ -101,7 +101,7 @@ std::vector<DemoEntry> build_table() {
     for (const char* n : {"BLUEFIRE.ICN", "CLOUD.ICN", "ELECFIRE.ICN", "ELECTRIC.ICN", "FIREBALL.ICN", "METEOR.ICN",
                           "PHYSICAL.ICN", "REDDEATH.ICN", "REDFIRE.ICN", "STORM.ICN"})
         icn(n, 10, 64, 64);
-    icn("VIEWGEN.ICN", 20, 60, 40);
+    icn("VIEWGEN.ICN", 20, 60, 40);  // pieces sized in kit_screen_art
     icn("VIEWARMY.ICN", 6, 402, 229);  // pieces sized in kit_screen_art
     icn("SURRENDR.ICN", 8, 60, 30);
     // A creature of two hexes is drawn across both.

@@ -138,6 +138,56 @@ Bytes army_view_set() {
     return write_icn(frames);
 }
 
+// The battle's hero dialog: a dark background stretched to 250 x 202 (the name in its top corner,
+// above the title), four stat panels stretched to 111 x 105 that the six stat lines fill from top to
+// bottom (plain, the panel's number in its bottom corner), two unused pieces, then the four buttons
+// up and pressed in their 43 x 48.
+Bytes battle_hero_dialog_set() {
+    const Palette pal = standard_palette();
+    auto boxed = [](int w, int h, uint8_t fill) {
+        IndexGrid box(w, h, fill);
+        const uint8_t ink = contrast_colour(fill);
+        for (int x = 0; x < w; ++x) box.at(x, 0) = box.at(x, h - 1) = ink;
+        for (int y = 0; y < h; ++y) box.at(0, y) = box.at(w - 1, y) = ink;
+        return box;
+    };
+    IndexGrid back = boxed(250, 202, nearest_index(pal, 40, 28, 64));
+    draw_small_text(back, 3, 3, "VIEWGEN", contrast_colour(back.at(1, 1)));
+    std::vector<IcnFrame> frames{frame_at(std::move(back), 0, 0)};
+    const std::array<std::array<uint8_t, 3>, 4> tints{{{24, 36, 72}, {64, 24, 24}, {24, 56, 32}, {56, 40, 16}}};
+    for (int i = 1; i <= 4; ++i) {
+        const auto& t = tints[(size_t)i - 1];
+        IndexGrid panel = boxed(111, 105, nearest_index(pal, t[0], t[1], t[2]));
+        draw_small_text(panel, 104, 97, std::to_string(i), contrast_colour(panel.at(1, 1)));
+        frames.push_back(frame_at(std::move(panel), 0, 0));
+    }
+    for (int i = 5; i <= 6; ++i) frames.push_back(frame_at(plate(60, 40, "VIEWGEN", i), 0, 0));
+    for (const char* word : {"SPL", "RUN", "SUR", "EXIT"}) {
+        for (int pressed : {0, 1}) {
+            IndexGrid button = boxed(43, 48, pressed ? nearest_index(pal, 40, 40, 72) : nearest_index(pal, 80, 80, 136));
+            const int w = static_cast<int>(std::string(word).size()) * 8;
+            draw_heading(button, (43 - w) / 2 + pressed, 18 + pressed, word, contrast_colour(button.at(1, 1)));
+            frames.push_back(frame_at(std::move(button), 0, 0));
+        }
+    }
+    for (int i = 15; i < 20; ++i) frames.push_back(frame_at(plate(60, 40, "VIEWGEN", i), 0, 0));
+    return write_icn(frames);
+}
+
+// Artifact pictures by id, 32 x 32: the meeting window sets them in 32 x 32 cells 35 pixels apart,
+// right under its army counts, and the hero screen centres them in its 64 x 64 cells.
+Bytes artifact_set() {
+    std::vector<IcnFrame> frames;
+    for (int id = 0; id < 38; ++id) {
+        const std::string number = std::to_string(id);
+        IndexGrid g = plate(32, 32, "ART", -1);
+        const uint8_t ink = contrast_colour(g.at(1, 1));
+        draw_heading(g, 3, 14, number, ink);
+        frames.push_back(frame_at(std::move(g), 0, 0));
+    }
+    return write_icn(frames);
+}
+
 void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     // Lower panel, the selected-slot mark (clear inside, so the stack stays visible), slot backdrops
     // and the box shown without a visiting hero.
@@ -203,6 +253,8 @@ void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     art["BOOK.ICN"] = write_icn(book);
 
     art["VIEWARMY.ICN"] = army_view_set();
+    art["VIEWGEN.ICN"] = battle_hero_dialog_set();
+    art["ARTIFACT.ICN"] = artifact_set();
     art["LEGEND.ICN"] = sized_set("LEGEND", {{80, 25}, {80, 25}});
     // Drawn twice side by side, the left copy mirrored: the name sits at the right end.
     IndexGrid bar(320, 20, set_colour("BIGBAR"));
