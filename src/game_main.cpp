@@ -154,7 +154,7 @@ void connect_system_screens(MainState& m) {
             case ControlPanelResult::NewGame: mm.queued_action = start_new_game; break;
             case ControlPanelResult::Load: mm.queued_action = load_chosen_game; break;
             case ControlPanelResult::Quit: mm.quit = true; break;
-            case ControlPanelResult::Saved: report_save_result(mm, true); break;
+            case ControlPanelResult::Saved: report_save_result(mm, SaveOutcome{true, {}, {}}); break;
             case ControlPanelResult::ScenarioInfo:
                 if (mm.scenario_info) mm.scenario_info(mm);
                 break;
@@ -174,11 +174,10 @@ void connect_save_dialogs(MainState& m) {
         if (bg) SDL_DestroyTexture(bg);
         return r.accepted ? r.name : std::string();
     };
-    m.report_saved = [](MainState& mm, bool ok) {
+    m.report_saved = [](MainState& mm, bool, const std::string& text) {
         if (!mm.renderer || !mm.res) return;
         SDL_Texture* bg = snapshot_adventure_screen(mm);
-        show_saved_alert(mm.renderer, *mm.res, mm.fonts.def, bg,
-                         ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED"));
+        show_saved_alert(mm.renderer, *mm.res, mm.fonts.def, bg, text);
         if (bg) SDL_DestroyTexture(bg);
     };
     // n, l and q ask over a picture of the map, as the control panel asks.

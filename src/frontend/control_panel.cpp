@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "assets/resources.h"
 #include "assets/text_render.h"
@@ -89,17 +90,22 @@ bool run_save_game_flow(SDL_Renderer* renderer, AggArchive& archive, const Palet
                                                     config.scenario_index + 1);
     snap.reset();
     if (!chosen.accepted || chosen.name.empty()) return false;
-    std::string path;
-    bool saved = false;
+    SaveOutcome saved;
     if (campaign) {
-        path = compose_campaign_save_path(chosen.name);
-        saved = save_campaign_game(path, *state, *map, config, day, week, month, puzzle, false, elim);
+        saved.path = compose_campaign_save_path(chosen.name);
+        saved.ok = save_campaign_game(saved.path, *state, *map, config, day, week, month, puzzle, false, elim,
+                                      &saved.reason);
     } else {
-        path = compose_save_path(chosen.name);
-        saved = save_game(path, *state, *map, config, day, week, month, puzzle, current_player, elim);
+        saved.path = compose_save_path(chosen.name);
+        saved.ok = save_game(saved.path, *state, *map, config, day, week, month, puzzle, current_player, elim,
+                             &saved.reason);
     }
-    if (!saved) std::fprintf(stderr, "control_panel: save failed for %s\n", path.c_str());
-    return saved;
+    if (saved.ok) return true;
+    std::fprintf(stderr, "control_panel: save failed for %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
+    // Told here, over the screen as it stands: the panel stays open for another try.
+    OwnedTexture under(snap_screen(renderer));
+    show_saved_alert(renderer, resources, font, under.tex, save_outcome_text(saved));
+    return false;
 }
 
 ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
@@ -208,7 +214,7 @@ ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) return ControlPanelResult::Quit;
             if (e.type == SDL_KEYDOWN) {
-                if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE) {
+                if (notice_key(e)) {
                     done = true;
                     result = ControlPanelResult::Closed;
                 }

@@ -44,8 +44,8 @@ ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive
                                      int week, int month, const PuzzleMapState* puzzle, int current_player,
                                      const SavedEliminationState* elim);
 
-// Saves the running game through the save dialog; true when saved. Nothing is shown without a
-// state or a map.
+// Saves the running game through the save dialog; true when saved. A save that fails is told at
+// once (the file and the reason) and gives false. Nothing is shown without a state or a map.
 bool run_save_game_flow(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                         const Resources& resources, TTF_Font* font, const NewGameConfig& config,
                         const GameState* state, const GameMap* map, int day, int week, int month,

@@ -140,6 +140,31 @@ bool finish_campaign(MainState& m) {
     return false;
 }
 
+// The won scenario saved as completed, and the player asked how to go on: true goes on to the next
+// scenario. A save that failed is told as such, never as saved; yes then goes on without it and no
+// writes it again (a folder made writable or a disk freed meanwhile keeps the scenario).
+bool save_won_scenario(MainState& m) {
+    const std::string stem = default_campaign_stem(game_of(m).config.scenario_index + 1);
+    const bool screen = m.renderer && m.res;
+    for (;;) {
+        const SaveOutcome saved = save_running_game(m, stem, true);
+        if (!saved.ok)
+            std::fprintf(stderr, "Campaign autosave failed: %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
+        if (!screen) {
+            if (!saved.ok) report_save_result(m, saved);
+            return true;
+        }
+        OwnedTexture under(snapshot_adventure_screen(m));
+        if (saved.ok) return run_campaign_save_prompt(m.renderer, *m.res, m.fonts.def, under.tex, stem);
+        // The game ends behind it: a notice on the map would never show.
+        if (m.report_saved) report_save_result(m, saved);
+        else show_saved_alert(m.renderer, *m.res, m.fonts.def, under.tex, save_outcome_text(saved));
+        if (run_question_panel(m.renderer, *m.res, m.fonts.def, under.tex, unsaved_scenario_question())) return true;
+        // A window closed on the notice or the question ends the program rather than writing again.
+        if (SDL_HasEvent(SDL_QUIT)) return false;
+    }
+}
+
 // A campaign scenario won: the completed save and its question, then the victory page and the next
 // scenario; at the end of the campaign its closing films and scores.
 GameEndStep campaign_scenario_won(MainState& m) {
@@ -152,18 +177,8 @@ GameEndStep campaign_scenario_won(MainState& m) {
         m.campaign_days = 0;
         return step;
     }
-    if (!g.resumed_completed) {
-        const std::string stem = default_campaign_stem(g.config.scenario_index + 1);
-        if (!save_running_game(m, stem, true))
-            std::fprintf(stderr, "Campaign autosave failed: %s\n", compose_campaign_save_path(stem).c_str());
-        if (m.renderer && m.res) {
-            SDL_Texture* bg = snapshot_adventure_screen(m);
-            const bool go_on = run_campaign_save_prompt(m.renderer, *m.res, m.fonts.def, bg, stem);
-            if (bg) SDL_DestroyTexture(bg);
-            // No: the title screen; the save goes on from here.
-            if (!go_on) return step;
-        }
-    }
+    // No to the question after the save: the title screen (a written save goes on from there).
+    if (!g.resumed_completed && !save_won_scenario(m)) return step;
     NewGameConfig following = advance_campaign(g.config, next);
     if (m.renderer && m.res && m.res->archive) {
         const CampaignCarryover carry{g.config.scenario_index, m.campaign_days};

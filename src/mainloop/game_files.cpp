@@ -12,6 +12,7 @@
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
+#include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
 
@@ -56,18 +57,21 @@ SavedEliminationState refresh_before_save(GameSession& g) {
     return snapshot_elimination_state(g.elimination);
 }
 
-bool save_running_game(MainState& m, const std::string& stem, bool completed) {
+SaveOutcome save_running_game(MainState& m, const std::string& stem, bool completed) {
     GameSession& g = game_of(m);
     const SavedEliminationState elim = refresh_before_save(g);
     const LoopState& l = g.loop;
+    SaveOutcome out;
     if (g.campaign) {
-        ensure_saved_camps_dir();
-        return save_campaign_game(compose_campaign_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month,
-                                  &g.puzzle, completed, &elim);
+        out.path = compose_campaign_save_path(stem);
+        out.ok = save_campaign_game(out.path, g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle, completed,
+                                    &elim, &out.reason);
+    } else {
+        out.path = compose_save_path(stem);
+        out.ok = save_game(out.path, g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle, l.current_player,
+                           &elim, &out.reason);
     }
-    ensure_saved_games_dir();
-    return save_game(compose_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle,
-                     l.current_player, &elim);
+    return out;
 }
 
 void save_game_now(MainState& m) {
@@ -78,14 +82,15 @@ void save_game_now(MainState& m) {
     report_save_result(m, save_running_game(m, stem));
 }
 
-void report_save_result(MainState& m, bool ok) {
+void report_save_result(MainState& m, const SaveOutcome& outcome, bool autosave) {
+    const std::string text = save_outcome_text(outcome, autosave);
     if (m.report_saved) {
-        m.report_saved(m, ok);
+        m.report_saved(m, outcome.ok, text);
         return;
     }
     if (!m.game) return;
     EventDef def;
-    def.text = ok ? strings().get("SAVE_GAME_SUCCESS") : strings().get("GAME_SAVE_FAILED");
+    def.text = text;
     def.buttons = {EVENT_BUTTON_OK};
     game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
 }

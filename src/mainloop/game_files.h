@@ -22,12 +22,13 @@ bool run_queued_game_action(MainState& m);
 // elimination state copied into the game state.
 SavedEliminationState refresh_before_save(GameSession& g);
 // Writes the running game under `stem` into the folder of its kind (a campaign game marked as a
-// won scenario when `completed`); false when the write failed.
-bool save_running_game(MainState& m, const std::string& stem, bool completed = false);
-// Key s: saves under the default name and tells the player whether it worked.
+// won scenario when `completed`).
+SaveOutcome save_running_game(MainState& m, const std::string& stem, bool completed = false);
+// Key s: saves under the chosen name and tells the player whether it worked.
 void save_game_now(MainState& m);
-// The notice after a save made during play (key s, the end-of-day autosave): saved, or not.
-void report_save_result(MainState& m, bool ok);
+// The notice after a save made during play (key s, the control panel, the end-of-day autosave, a
+// won campaign scenario): saved, or which file was not written and why.
+void report_save_result(MainState& m, const SaveOutcome& outcome, bool autosave = false);
 
 // The newest save of the standard save folder; empty when there is none.
 std::string newest_save_path();

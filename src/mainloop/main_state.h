@@ -26,6 +26,7 @@
 #include "mainloop/options.h"
 #include "mainloop/town_screens_state.h"
 #include "mainloop/window_scale.h"
+#include "persist/save_file.h"
 #include "town/levelup.h"
 #include "town/recruit.h"
 #include "town/trading_post.h"
@@ -183,8 +184,8 @@ struct MainState {
     int campaign_days = 0;                    // days of the campaign's scenarios won so far
 
     // Seams to parts that are not always there. Each may be empty.
-    // Writes the end-of-day save in place of the save files (tests); false when it failed.
-    std::function<bool(const AutosaveRequest&)> autosave;
+    // Writes the end-of-day save in place of the save files (tests).
+    std::function<SaveOutcome(const AutosaveRequest&)> autosave;
     // Plays a map sound effect by name (channel 0).
     std::function<void(const std::string&)> play_sound;
     LoopSounds sounds;
@@ -199,8 +200,9 @@ struct MainState {
     std::function<bool(MainState&, const char* question_key)> confirm;
     // The name to save under after s (empty: cancelled). Default: the date-stamped name.
     std::function<std::string(MainState&)> choose_save_name;
-    // Tells the player the game was saved (or not). Default: an announcement on the map.
-    std::function<void(MainState&, bool ok)> report_saved;
+    // Tells the player `text`: the game was saved, or which file was not and why. Default: an
+    // announcement on the map.
+    std::function<void(MainState&, bool ok, const std::string& text)> report_saved;
     // A confirmed request that replaces the running game (new game, load); run after the frame's input.
     std::function<void(MainState&)> queued_action;
     // The title screen: the player's choice (quit flag: the program ends). Empty: n only restarts

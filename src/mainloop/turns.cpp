@@ -218,11 +218,11 @@ void finish_day(MainState& m) {
         req.current_player = l.current_player;
         req.puzzle = &g.puzzle;
         req.elimination = &elim;
-        const bool ok = m.autosave ? m.autosave(req) : write_autosave(req);
-        if (!ok) {
-            std::fprintf(stderr, "Autosave failed\n");
-            // The same notice as a failed save by hand: a player relying on the autosave must know.
-            report_save_result(m, false);
+        const SaveOutcome saved = m.autosave ? m.autosave(req) : write_autosave(req);
+        if (!saved.ok) {
+            std::fprintf(stderr, "Autosave failed: %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
+            // A player relying on the autosave must know, and know it was the autosave.
+            report_save_result(m, saved, true);
         }
     }
     const int month_before = g.state.month;

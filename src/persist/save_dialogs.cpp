@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <utility>
 
 #include "assets/agg.h"
@@ -550,6 +551,25 @@ std::string saved_alert_text(const std::string& message) {
     return message == "Game saved successfully." ? strings().get("SAVE_GAME_SUCCESS") : message;
 }
 
+std::string save_outcome_text(const SaveOutcome& outcome, bool autosave) {
+    if (outcome.ok) return strings().get("SAVE_GAME_SUCCESS");
+    std::string text = autosave ? strings().get_or("GAME_AUTOSAVE_FAILED", "The autosave could not be written.")
+                                : strings().get("GAME_SAVE_FAILED");
+    // The folder with the file: which of the two save folders failed matters as much as the name.
+    const std::filesystem::path path(outcome.path);
+    const std::filesystem::path folder = path.parent_path().filename();
+    const std::string file = (folder.empty() ? path.filename() : folder / path.filename()).string();
+    if (!file.empty()) text += "\n" + file;
+    if (!outcome.reason.empty()) text += (file.empty() ? "\n" : ": ") + outcome.reason;
+    return text;
+}
+
+std::string unsaved_scenario_question() {
+    return strings().get_or("CAMPAIGN_SAVE_FAILED_PROMPT",
+                            "The won scenario is not saved. Go on to the next scenario without a save? "
+                            "No tries the save again.");
+}
+
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message) {
     MessagePanelState s;
     s.lines = set_words_in_lines(font, split_words_any_space(saved_alert_text(message)));
@@ -559,11 +579,9 @@ MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message) {
 void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: s.done = true; break;
-        case SDL_KEYDOWN: {
-            const SDL_Keycode k = e.key.keysym.sym;
-            if (k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_ESCAPE || k == SDLK_SPACE) s.done = true;
+        case SDL_KEYDOWN:
+            if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) s.done = true;
             break;
-        }
         case SDL_MOUSEBUTTONDOWN:
             if (left(e) && rect_hit(s.ok_rect, e.button.x, e.button.y)) s.held = EVENT_BUTTON_OK;
             break;
@@ -653,7 +671,12 @@ void draw_campaign_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font
 
 bool run_campaign_save_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                               const std::string& name) {
-    MessagePanelState s = open_campaign_save_prompt(font, name);
+    return run_question_panel(renderer, res, font, background, strings().format("CAMPAIGN_SAVED_PROMPT", {name}));
+}
+
+bool run_question_panel(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                        const std::string& text) {
+    MessagePanelState s = open_question_panel(font, text);
     run_modal_loop(
         renderer,
         [&](const SDL_Event& e) {

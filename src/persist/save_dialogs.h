@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets/palette.h"
+#include "persist/save_file.h"
 #include "persist/save_paths.h"
 
 namespace vorn1 {
@@ -159,6 +160,13 @@ std::vector<std::string> split_words_on_spaces(const std::string& text);
 // message, any other message unchanged.
 std::string saved_alert_text(const std::string& message);
 
+// The notice after a save on any road (the save key, the control panel, the autosave, a won campaign
+// scenario): the success text, or that the game (or the autosave) was not saved, with the file (its
+// folder and name) and the system's reason. Nothing else claims or denies a save.
+std::string save_outcome_text(const SaveOutcome& outcome, bool autosave = false);
+// Asked after the save of a won campaign scenario failed: yes goes on without it, no saves again.
+std::string unsaved_scenario_question();
+
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message);
 void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e);
 // Draws the notice and stores its button rectangle in the state.
@@ -176,6 +184,9 @@ MessagePanelState open_question_panel(TTF_Font* font, const std::string& text);
 void handle_campaign_prompt_event(MessagePanelState& s, const SDL_Event& e);
 void draw_campaign_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                           MessagePanelState& s);
+// A yes/no question of any text in the campaign prompt's panel; true for yes.
+bool run_question_panel(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
+                        const std::string& text);
 // True for yes.
 bool run_campaign_save_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                               const std::string& name);

@@ -24,7 +24,10 @@ bool write_all(int fd, const uint8_t* p, std::size_t n) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (w == 0) return false;
+        if (w == 0) {
+            errno = EIO;
+            return false;
+        }
         p += w;
         n -= static_cast<std::size_t>(w);
     }
@@ -41,9 +44,14 @@ void sync_parent_folder(const std::string& target) {
     ::close(fd);
 }
 
+void set_reason(std::string* reason, int err) {
+    if (reason) *reason = std::generic_category().message(err);
+}
+
 }  // namespace
 
-bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts) {
+bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts,
+                       std::string* reason) {
     // Past a file-size limit the write must fail and be reported, not end the game.
     static const bool size_signal_ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
     (void)size_signal_ignored;
@@ -52,14 +60,18 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
 
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
+        set_reason(reason, errno);
         std::cerr << texts.op << ": " << texts.open_fail << tmp << "\n";
         return false;
     }
-    // A full disk or a size limit may only show at fsync or close: each is checked.
-    bool ok = write_all(fd, image.data(), image.size());
-    if (ok && ::fsync(fd) != 0) ok = false;
-    if (::close(fd) != 0) ok = false;
-    if (!ok) {
+    // A full disk or a size limit may only show at fsync or close: each is checked, and the first
+    // failure's reason is the one told.
+    int err = 0;
+    if (!write_all(fd, image.data(), image.size())) err = errno;
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err != 0) {
+        set_reason(reason, err);
         std::cerr << texts.op << ": write error on " << tmp << "\n";
         // A partial file would keep a nearly full disk full.
         std::error_code rm_ec;
@@ -72,6 +84,7 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
     std::error_code ec;
     fs::rename(tmp, target, ec);
     if (ec) {
+        if (reason) *reason = ec.message();
         std::cerr << texts.op << ": could not finalise " << target << " (" << ec.message() << ")\n";
         std::error_code rm_ec;
         fs::remove(tmp, rm_ec);

@@ -6,6 +6,13 @@
 
 namespace vorn1 {
 
+// What a save did: the file it was to write and, when it was not written, the system's reason.
+struct SaveOutcome {
+    bool ok = false;
+    std::string path;
+    std::string reason;
+};
+
 // Texts of the log lines, which differ between the standard and the campaign writer.
 struct SaveWriteTexts {
     const char* op;         // "save_game"
@@ -13,9 +20,10 @@ struct SaveWriteTexts {
 };
 
 // Writes the image to "<target>.tmp", flushes, fsyncs and closes it with every step checked, then
-// renames it over the target. Any failure prints one line and returns false; the target then still
-// holds its old contents.
-bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts);
+// renames it over the target. Any failure prints one line, puts the system's reason into `reason`
+// (when given) and returns false; the target then still holds its old contents.
+bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts,
+                       std::string* reason = nullptr);
 
 enum class ReadFileStatus { ok, cannot_open, too_large };
 // Reads the whole file, refusing (without reading it all) one larger than max_bytes.

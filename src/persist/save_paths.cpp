@@ -24,14 +24,20 @@ std::string save_archive_path() {
     return over.empty() ? agg_base_path() : over;
 }
 
-bool ensure_folder(const std::string& folder, const char* op) {
+bool ensure_folder(const std::string& folder, const char* op, std::string* reason) {
     std::error_code ec;
     const fs::file_status st = fs::status(folder, ec);
-    if (!ec && fs::exists(st)) return fs::is_directory(st);
+    if (!ec && fs::exists(st)) {
+        if (fs::is_directory(st)) return true;
+        // Something else of that name stands where the folder should be.
+        if (reason) *reason = std::make_error_code(std::errc::not_a_directory).message();
+        return false;
+    }
     ec.clear();
     fs::create_directories(folder, ec);
     if (!ec) return true;
     std::cerr << op << ": cannot create save directory: " << folder << " (" << ec.message() << ")\n";
+    if (reason) *reason = ec.message();
     return false;
 }
 
@@ -66,8 +72,10 @@ void set_save_archive_path(const std::string& archive_path) { archive_override()
 std::string saved_games_dir() { return save_folder_beside(save_archive_path(), "saved_games"); }
 std::string saved_camps_dir() { return save_folder_beside(save_archive_path(), "saved_camps"); }
 
-bool ensure_saved_games_dir() { return ensure_folder(saved_games_dir(), "save_game"); }
-bool ensure_saved_camps_dir() { return ensure_folder(saved_camps_dir(), "save_campaign_game"); }
+bool ensure_saved_games_dir(std::string* reason) { return ensure_folder(saved_games_dir(), "save_game", reason); }
+bool ensure_saved_camps_dir(std::string* reason) {
+    return ensure_folder(saved_camps_dir(), "save_campaign_game", reason);
+}
 
 std::string sanitise_name(const std::string& name) {
     std::string s = name;

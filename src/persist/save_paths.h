@@ -20,9 +20,10 @@ std::string save_folder_beside(const std::string& archive_path, const std::strin
 // Replaces the archive path the folders hang off (tests, tools); empty restores agg_base_path().
 void set_save_archive_path(const std::string& archive_path);
 
-// True when the folder exists as a folder or could be created (one error line otherwise).
-bool ensure_saved_games_dir();
-bool ensure_saved_camps_dir();
+// True when the folder exists as a folder or could be created (one error line otherwise, and the
+// system's reason in `reason` when given).
+bool ensure_saved_games_dir(std::string* reason = nullptr);
+bool ensure_saved_camps_dir(std::string* reason = nullptr);
 
 // Separators and zero bytes become "_", surrounding white space goes; may return "".
 std::string sanitise_name(const std::string& name);

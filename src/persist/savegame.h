@@ -6,6 +6,7 @@
 
 #include "adventure/player_elimination.h"
 #include "adventure/puzzle_map_state.h"
+#include "persist/save_file.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/new_game_config.h"
@@ -40,13 +41,14 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
                                                int day, int week, int month, const PuzzleMapState* puzzle,
                                                bool scenario_completed, const SavedEliminationState* elim);
 
-// Both write through "<path>.tmp" and a rename: false (with one error line) leaves the old file.
+// Both write through "<path>.tmp" and a rename: false (with one error line, and the system's reason
+// in `reason` when given) leaves the old file.
 bool save_game(const std::string& path, const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
                int week, int month, const PuzzleMapState* puzzle, int current_player,
-               const SavedEliminationState* elim);
+               const SavedEliminationState* elim, std::string* reason = nullptr);
 bool save_campaign_game(const std::string& path, const GameState& state, const GameMap& map,
                         const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
-                        bool scenario_completed, const SavedEliminationState* elim);
+                        bool scenario_completed, const SavedEliminationState* elim, std::string* reason = nullptr);
 
 // maps_dir: folder of the scenario maps (may be empty). Never throws for a bad file.
 LoadResult load_game(const std::string& path, const std::string& maps_dir);
@@ -70,7 +72,7 @@ struct AutosaveRequest {
     const PuzzleMapState* puzzle = nullptr;
     const SavedEliminationState* elimination = nullptr;
 };
-// Writes "autosave" into the folder of the game's kind; false when the write failed.
-bool write_autosave(const AutosaveRequest& req);
+// Writes "autosave" into the folder of the game's kind.
+SaveOutcome write_autosave(const AutosaveRequest& req);
 
 }  // namespace vorn1

@@ -3,11 +3,15 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "assets/resources.h"
 #include "fe_fixture.h"
 #include "frontend/control_panel.h"
 #include "media/sound_levels.h"
 #include "persist/persist_test_util.h"
+#include "persist/save_paths.h"
 #include "world/game_state.h"
 #include "world/map.h"
 
@@ -168,6 +172,32 @@ TEST_F(ControlPanelTest, SavingOverASaveAsksFirstAndNoKeepsTheOldFile) {
     EXPECT_EQ(list_save_files().size(), 2u);
     SDL_Event e;
     EXPECT_EQ(SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_QUIT, SDL_QUIT), 1);
+}
+
+TEST_F(ControlPanelTest, AFailedSaveIsToldAndThePanelStaysOpen) {
+    test::ScratchDataDir dir;
+    test::write_bytes(saved_games_dir(), {1});  // a file where the folder should be: no write, even as root
+    GameState state;
+    GameMap map;
+    ControlPanelSettings s;
+    // Save, Return on the dated name; the failure's notice takes Escape, so the panel is still
+    // there for the next frame's click on scenario information.
+    script({[] {
+        push_click(210, 120);
+        push_key(SDLK_RETURN);
+        push_key(SDLK_ESCAPE);
+    },
+            [] { push_click(400, 430); }});
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const ControlPanelResult r = run_control_panel(this->r, *archive, palette, *res, nullptr, nullptr, NewGameConfig{},
+                                                   s, false, nullptr, &state, &map, 1, 1, 1, nullptr, 0, nullptr);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(r, ControlPanelResult::ScenarioInfo) << "never Saved, and the notice took the key";
+    EXPECT_NE(err.find("control_panel: save failed for " + saved_games_dir() + "/"), std::string::npos) << err;
+    EXPECT_NE(err.find("(" + std::make_error_code(std::errc::not_a_directory).message() + ")"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_regular_file(saved_games_dir()));
 }
 
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <system_error>
 
 #include "adventure/adventure_resources.h"
 #include "assets/resources.h"
@@ -304,6 +305,41 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     EXPECT_EQ(title_screens, 1);
 }
 
+TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoOn) {
+    NewGameConfig cfg;
+    cfg.mode = MODE_CAMPAIGN;
+    cfg.campaign_maps = {put_map("CAMP1.CMP", "First March"), put_map("CAMP2.CMP", "Second March")};
+    cfg.campaign_map_path = cfg.campaign_maps[0];
+    dir.put("saved_camps", {1});  // a file where the folder should be: no write, even as root
+    title_screen_offers(cfg);
+    std::vector<std::pair<bool, std::string>> reports;
+    m.report_saved = [&reports](MainState&, bool ok, const std::string& text) { reports.push_back({ok, text}); };
+    int reached = -1;
+    testing::internal::CaptureStderr();
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        if (!mm.game) return;
+        if (mm.game->config.scenario_index == 1) {
+            reached = 1;
+            mm.quit = true;
+        } else if (settled_outcome(mm) != GameOutcome::None) {
+            // No: the save again (it fails again); yes: on without it; the victory page; the announcement.
+            script.start({{key_down(SDLK_n)}, {key_down(SDLK_y)}, {key_down(SDLK_RETURN)}, {key_down(SDLK_RETURN)}});
+        }
+    });
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reached, 1) << "yes goes on to the next scenario";
+    ASSERT_EQ(reports.size(), 2u) << "each failed try is told";
+    const std::string why = std::make_error_code(std::errc::not_a_directory).message();
+    for (const auto& [ok, text] : reports) {
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(text.rfind("GAME_SAVE_FAILED\nsaved_camps/", 0), 0u) << text;
+        EXPECT_NE(text.find("-CAMP-SCEN-1.sav: " + why), std::string::npos) << text;
+    }
+    EXPECT_NE(err.find("Campaign autosave failed"), std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(dir.path / "saved_camps")) << "nothing was written";
+}
+
 // l during play: the question, then the title screen's load menu and dialog; the running game
 // goes only when the chosen save is set up.
 TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNothingLoads) {
@@ -312,7 +348,7 @@ TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNo
     camp.campaign_maps = {put_map("CAMP1.CMP", "First March"), put_map("CAMP2.CMP", "Second March")};
     camp.campaign_map_path = camp.campaign_maps[0];
     ASSERT_TRUE(setup_game(m, camp, m.archive, 3));
-    ASSERT_TRUE(save_running_game(m, "march"));
+    ASSERT_TRUE(save_running_game(m, "march").ok);
     NewGameConfig cfg;
     cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
     ASSERT_TRUE(setup_game(m, cfg, m.archive, 5));
@@ -324,7 +360,7 @@ TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNo
     run_frame(m, 16.0f);
     push(key_down(SDLK_RETURN));  // the turn announcement
     run_frame(m, 16.0f);
-    ASSERT_TRUE(save_running_game(m, "before"));
+    ASSERT_TRUE(save_running_game(m, "before").ok);
     const int32_t saved_gold = gold();
     m.game->state.resources[0].gold += 777;
     const GameSession* running = m.game.get();

@@ -27,7 +27,7 @@ protected:
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         m.autosave = [this](const AutosaveRequest& r) {
             autosave_days.push_back(r.day);
-            return true;
+            return SaveOutcome{true, "autosave.sav", {}};
         };
     }
     void TearDown() override {

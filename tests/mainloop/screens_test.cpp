@@ -309,7 +309,7 @@ protected:
 
 TEST_F(SavedGameTest, TheSaveKeyUsesTheChosenNameAndACancelSavesNothing) {
     std::vector<bool> reports;
-    m.report_saved = [&reports](MainState&, bool ok) { reports.push_back(ok); };
+    m.report_saved = [&reports](MainState&, bool ok, const std::string&) { reports.push_back(ok); };
     m.choose_save_name = [](MainState&) { return std::string(); };  // the player cancels
     push_key(SDLK_s);
     frames(1);

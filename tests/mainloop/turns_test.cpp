@@ -111,10 +111,10 @@ TEST_F(LoopTest, EliminatedLastSeatTurnsTheDayWithTheAutosaveOfTheOldDay) {
     EXPECT_GT(loop().hero_move_points[0], 0);
 }
 
-TEST_F(LoopTest, FailedAutosaveStillTurnsTheDay) {
+TEST_F(LoopTest, FailedAutosaveStillTurnsTheDayAndSaysItWasTheAutosave) {
     make_game();
     m.settings.autosave = true;
-    m.autosave = [](const AutosaveRequest&) { return false; };
+    m.autosave = [](const AutosaveRequest&) { return SaveOutcome{false, "/data/saved_games/autosave.sav", "Disk full"}; };
     loop().player_order = {0};
     std::stringstream err;
     std::streambuf* old = std::cerr.rdbuf(err.rdbuf());
@@ -125,17 +125,18 @@ TEST_F(LoopTest, FailedAutosaveStillTurnsTheDay) {
     EXPECT_NE(text.find("Autosave failed"), std::string::npos);
     EXPECT_EQ(state().day, 2);
     EXPECT_FALSE(loop().day_over) << "a single seat simply plays on";
-    // The player is told, with the notice of a failed save by hand.
+    // The player is told that the autosave failed, which file and why.
     ASSERT_TRUE(g().events.dialog_open);
-    EXPECT_EQ(g().events.current_dialog()->def.text, "GAME_SAVE_FAILED");
+    EXPECT_EQ(g().events.current_dialog()->def.text,
+              "The autosave could not be written.\nsaved_games/autosave.sav: Disk full");
     g().events.close_dialog(EVENT_BUTTON_OK);
     std::vector<bool> reports;
-    m.report_saved = [&reports](MainState&, bool ok) { reports.push_back(ok); };
+    m.report_saved = [&reports](MainState&, bool ok, const std::string&) { reports.push_back(ok); };
     testing::internal::CaptureStderr();
     finish_day(m);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(reports, std::vector<bool>{false});
-    m.autosave = [](const AutosaveRequest&) { return true; };
+    m.autosave = [](const AutosaveRequest&) { return SaveOutcome{true, "autosave.sav", {}}; };
     finish_day(m);
     EXPECT_EQ(reports, std::vector<bool>{false}) << "a good autosave says nothing";
 }

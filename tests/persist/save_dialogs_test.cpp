@@ -284,6 +284,18 @@ TEST_F(SaveDialogs, PanelDrawsRowsSelectionThumbAndNameEnd) {
     SDL_DestroyTexture(thumb);
 }
 
+TEST_F(SaveDialogs, SaveNoticeNamesTheFileAndTheReasonAndNeverClaimsAFailedSave) {
+    strings().load_from_text(R"({"SAVE_GAME_SUCCESS":"Saved.","GAME_SAVE_FAILED":"Not saved."})", "{}");
+    EXPECT_EQ(save_outcome_text({true, "/d/saved_games/a.sav", ""}), "Saved.");
+    EXPECT_EQ(save_outcome_text({false, "/d/saved_camps/240501-CAMP-SCEN-2.sav", "Permission denied"}),
+              "Not saved.\nsaved_camps/240501-CAMP-SCEN-2.sav: Permission denied");
+    // The autosave says it was the autosave (English when the catalogue has no text for it).
+    EXPECT_EQ(save_outcome_text({false, "/d/saved_games/autosave.sav", "No space left on device"}, true),
+              "The autosave could not be written.\nsaved_games/autosave.sav: No space left on device");
+    EXPECT_EQ(save_outcome_text({false, "x.sav", ""}), "Not saved.\nx.sav");
+    EXPECT_EQ(save_outcome_text({false, "", "Not a directory"}), "Not saved.\nNot a directory");
+}
+
 TEST_F(SaveDialogs, NoticeAndPromptTexts) {
     strings().load_from_text(
         R"({"SAVE_GAME_SUCCESS":"Gespeichert.","CAMPAIGN_SAVED_PROMPT":"Saved as {0}. Go on?"})", "{}");

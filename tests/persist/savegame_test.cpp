@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <system_error>
 
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
@@ -605,14 +606,14 @@ TEST(SaveGame, AutosaveGoesToTheFolderOfTheGamesKind) {
     const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
     ASSERT_TRUE(r.ok);
     AutosaveRequest req;
-    EXPECT_FALSE(write_autosave(req));  // nothing to save
+    EXPECT_FALSE(write_autosave(req).ok);  // nothing to save
     req.state = &r.state;
     req.map = &r.map;
     req.config = &r.config;
     req.day = 7;
     req.current_player = 1;
     req.elimination = &r.elimination;
-    ASSERT_TRUE(write_autosave(req));
+    ASSERT_TRUE(write_autosave(req).ok);
     const LoadResult back = load_game(saved_games_dir() + "/autosave.sav", "");
     ASSERT_TRUE(back.ok) << back.error;
     EXPECT_EQ(back.day, 7);
@@ -622,12 +623,22 @@ TEST(SaveGame, AutosaveGoesToTheFolderOfTheGamesKind) {
     NewGameConfig camp = r.config;
     camp.mode = MODE_CAMPAIGN;
     req.config = &camp;
-    ASSERT_TRUE(write_autosave(req));
+    ASSERT_TRUE(write_autosave(req).ok);
     const LoadResult cb = load_campaign_game(saved_camps_dir() + "/autosave.sav");
     ASSERT_TRUE(cb.ok) << cb.error;
     EXPECT_FALSE(cb.campaign_completed);
     EXPECT_EQ(cb.current_player, 0);
     EXPECT_EQ(list_campaign_save_files().size(), 1u);
+
+    // A file where the folder should be (a write that fails even for root): the file and the reason come back.
+    fs::remove_all(saved_camps_dir());
+    test::write_bytes(saved_camps_dir(), {1});
+    testing::internal::CaptureStderr();
+    const SaveOutcome blocked = write_autosave(req);
+    testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(blocked.ok);
+    EXPECT_EQ(blocked.path, saved_camps_dir() + "/autosave.sav");
+    EXPECT_EQ(blocked.reason, std::make_error_code(std::errc::not_a_directory).message());
 }
 
 TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
@@ -637,8 +648,11 @@ TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
     const std::string path = compose_campaign_save_path("taken");
     fs::create_directories(path + "/inside");  // a folder in the way: neither rename nor copy can replace it
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(save_campaign_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, false, nullptr));
+    std::string reason;
+    EXPECT_FALSE(save_campaign_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, false, nullptr, &reason));
     const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(reason.empty());
+    EXPECT_NE(err.find(reason), std::string::npos) << "the reason told is the one logged";
     EXPECT_EQ(err.rfind("save_campaign_game: could not finalise " + path + " (", 0), 0u) << err;
     EXPECT_TRUE(fs::is_directory(path + "/inside"));
     EXPECT_FALSE(fs::exists(path + ".tmp"));

@@ -11,6 +11,7 @@ const StringMap& loop_english_strings() {
         {"CP_CONFIRM_LOST", "(Your current game will be lost.)"},
         {"SAVE_GAME_SUCCESS", "Game saved successfully."},
         {"GAME_SAVE_FAILED", "The game could not be saved."},
+        {"GAME_AUTOSAVE_FAILED", "The autosave could not be written."},
         {"GAME_LOAD_FAILED", "The saved game could not be loaded."},
         {"GAME_MAP_LOAD_FAILED", "The map could not be loaded."},
         {"GAME_CAST_ADVENTURE_SPELL", "Cast which spell?"},

@@ -29,6 +29,8 @@ const StringMap& scores_english_strings() {
         {"SAVE_CAMPAIGN_TITLE", "Save Campaign"},
         {"LOAD_CAMPAIGN_TITLE", "Load Campaign"},
         {"CAMPAIGN_SAVED_PROMPT", "Your campaign has been saved as {0}. Go on to the next scenario?"},
+        {"CAMPAIGN_SAVE_FAILED_PROMPT",
+         "The won scenario is not saved. Go on to the next scenario without a save? No tries the save again."},
         {"SAVE_OVERWRITE_PROMPT", "A saved game named {0} is already there. Replace it?"},
         {"LOAD_GAME_TITLE", "Load Game"},
         {"LOAD_NO_SAVES", "There are no saved games."},
