@@ -490,7 +490,35 @@ LoadDialogResult run_campaign_load_dialog(SDL_Renderer* renderer, const AggArchi
 
 // ---- save notice and campaign save prompt
 
-std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& words, int limit) {
+namespace {
+
+// A word wider than the column (a file's name, a typed save name) in pieces of whole characters
+// that each fit: text never runs out of its panel.
+std::vector<std::string> fitting_pieces(TTF_Font* font, const std::string& word, int limit) {
+    if (!font || text::measure(font, word).x < limit) return {word};
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t n = 1;
+        while (i + n < word.size() && is_utf8_continuation(word[i + n])) ++n;
+        const std::string ch = word.substr(i, n);
+        if (!piece.empty() && text::measure(font, piece + ch).x >= limit) {
+            pieces.push_back(piece);
+            piece.clear();
+        }
+        piece += ch;
+        i += n;
+    }
+    if (!piece.empty()) pieces.push_back(piece);
+    return pieces;
+}
+
+}  // namespace
+
+std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& all_words, int limit) {
+    std::vector<std::string> words;
+    for (const std::string& w : all_words)
+        for (std::string& piece : fitting_pieces(font, w, limit)) words.push_back(std::move(piece));
     std::vector<std::string> lines;
     std::string line;
     for (const std::string& w : words) {
@@ -594,15 +622,26 @@ void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e) {
     }
 }
 
+SavedAlertLayout saved_alert_layout(int lines, int skip) {
+    const int h = lines * skip;
+    for (int rows = 2;; ++rows) {
+        // Each middle row more grows the panel by one row height, half up and half down.
+        const int extra = (rows - 2) * kBorderRowH;
+        const int shift = extra / 2;
+        // Short texts are centred in the band above the button; longer ones start at its top.
+        const int top = std::max(209 - shift + (57 + extra - h) / 2, 213 - shift);
+        const SavedAlertLayout l{132 - shift, rows, top, 311 - shift + extra};
+        if (top + h <= l.button_y || rows >= 7) return l;
+    }
+}
+
 void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                       MessagePanelState& s) {
     present_background(renderer, background);
-    draw_buybuild_border(renderer, res, 177, 132, 2);
-    // Short texts are centred in the band above the button; longer ones start at its top and run down.
-    const int lines = static_cast<int>(s.lines.size());
-    const int top = std::max(209 + (57 - lines * line_skip(font)) / 2, 213);
-    draw_lines(renderer, font, s.lines, 177, 286, top);
-    s.ok_rect = draw_system_button(renderer, res, EVENT_BUTTON_OK, 320, 311, s.held == EVENT_BUTTON_OK, font);
+    const SavedAlertLayout l = saved_alert_layout(static_cast<int>(s.lines.size()), line_skip(font));
+    draw_buybuild_border(renderer, res, 177, l.frame_y, l.rows);
+    draw_lines(renderer, font, s.lines, 177, 286, l.text_top);
+    s.ok_rect = draw_system_button(renderer, res, EVENT_BUTTON_OK, 320, l.button_y, s.held == EVENT_BUTTON_OK, font);
 }
 
 void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,

@@ -150,7 +150,8 @@ LoadDialogResult run_load_dialog_impl(SDL_Renderer* renderer, const AggArchive* 
 
 // ---- save notice and campaign save prompt
 
-// Words set greedily into lines narrower than `limit` pixels (a longer word stands alone).
+// Words set greedily into lines narrower than `limit` pixels; a longer word is cut into pieces of
+// whole characters that each fit.
 std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& words, int limit = 255);
 // Words separated by any white space (the notice) or by spaces only (the prompt).
 std::vector<std::string> split_words_any_space(const std::string& text);
@@ -168,6 +169,12 @@ std::string save_outcome_text(const SaveOutcome& outcome, bool autosave = false)
 std::string unsaved_scenario_question();
 
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message);
+// Where the notice stands for a text of `lines` lines `skip` pixels apart: the two-row panel
+// (frame top 132, OK at 311), grown by whole rows (at most seven) while the text would reach the OK button.
+struct SavedAlertLayout {
+    int frame_y = 132, rows = 2, text_top = 213, button_y = 311;
+};
+SavedAlertLayout saved_alert_layout(int lines, int skip);
 void handle_saved_alert_event(MessagePanelState& s, const SDL_Event& e);
 // Draws the notice and stores its button rectangle in the state.
 void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "assets/text_render.h"
 #include "events/event_types.h"
 #include "persist/persist_test_util.h"
 #include "persist/save_dialogs.h"
@@ -307,10 +308,16 @@ TEST_F(SaveDialogs, NoticeAndPromptTexts) {
     EXPECT_EQ(split_words_on_spaces("  a  b\tc "), (std::vector<std::string>{"a", "b\tc"}));
     EXPECT_EQ(split_words_any_space(" a\tb\nc  "), (std::vector<std::string>{"a", "b", "c"}));
 
-    // Lines stay narrower than 255 pixels; a longer word stands alone.
+    // Lines stay narrower than 255 pixels; a longer word (a file's name) is cut into pieces that fit.
     const std::string wide(40, 'W');
     const std::vector<std::string> lines = set_words_in_lines(font, {"a", wide, "b", "c"});
-    EXPECT_EQ(lines, (std::vector<std::string>{"a", wide, "b c"}));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.front(), "a");
+    std::string joined;
+    for (std::size_t i = 1; i + 1 < lines.size(); ++i) joined += lines[i];
+    EXPECT_EQ(joined + lines.back().substr(0, lines.back().find(' ')), wide);
+    EXPECT_EQ(lines.back().substr(lines.back().size() - 4), " b c");
+    for (const std::string& l : lines) EXPECT_LT(text::measure(font, l).x, 255) << l;
     const std::vector<std::string> filled = set_words_in_lines(font, std::vector<std::string>(30, "word"));
     ASSERT_GT(filled.size(), 2u);
     auto width = [&](const std::string& t) {
@@ -326,7 +333,7 @@ TEST_F(SaveDialogs, NoticeAndPromptTexts) {
     }
 }
 
-TEST_F(SaveDialogs, NoticeCentresShortTextsAndNeverStartsAbove213) {
+TEST_F(SaveDialogs, NoticeCentresShortTextsAndGrowsForLongOnes) {
     MessagePanelState one = open_saved_alert(font, "Saved.");
     draw_saved_alert(r(), res, font, nullptr, one);
     const int skip = TTF_FontLineSkip(font);
@@ -338,14 +345,27 @@ TEST_F(SaveDialogs, NoticeCentresShortTextsAndNeverStartsAbove213) {
     EXPECT_EQ(one.ok_rect.y, 311);
     EXPECT_EQ(one.ok_rect.w, 66);
 
+    // Five lines still fit the two-row panel, from 213 down; a sixth grows it by a row (as the
+    // three-row prompt stands), and the text always ends above the button.
+    EXPECT_EQ(saved_alert_layout(5, 19).rows, 2);
+    EXPECT_EQ(saved_alert_layout(5, 19).text_top, 213);
+    const SavedAlertLayout six = saved_alert_layout(6, 19);
+    EXPECT_EQ(six.rows, 3);
+    EXPECT_EQ(six.frame_y, 110);
+    EXPECT_EQ(six.button_y, 334);
+    EXPECT_LE(six.text_top + 6 * 19, six.button_y);
+    EXPECT_GE(six.text_top, six.frame_y + 77);
+    EXPECT_EQ(saved_alert_layout(100, 19).rows, 7) << "bounded";
+
     canvas.clear(kBlack);
     std::string many;
     for (int i = 0; i < 40; ++i) many += "words ";
-    MessagePanelState five = open_saved_alert(font, many);
-    ASSERT_GE(five.lines.size(), 4u);
-    draw_saved_alert(r(), res, font, nullptr, five);
-    EXPECT_GE(first_ink_row({177, 150, 286, 150}, kBlack), 213);
-    EXPECT_FALSE(any_pixel_not({0, 0, 640, 213}, kBlack));
+    MessagePanelState long_text = open_saved_alert(font, many);
+    ASSERT_GE(long_text.lines.size(), 6u);
+    draw_saved_alert(r(), res, font, nullptr, long_text);
+    const int button = long_text.ok_rect.y;
+    EXPECT_GT(button, 311);
+    EXPECT_FALSE(any_pixel_not({0, button - 1, 640, 480 - button + 1}, kBlack)) << "no text at or below the button";
 }
 
 TEST_F(SaveDialogs, NoticeAndPromptLoops) {
