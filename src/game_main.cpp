@@ -248,6 +248,8 @@ int run() {
     m.archive = m.res->archive.get();
     const std::string font_warning = TTF_Init() == 0 ? missing_fonts_warning(open_language_fonts(m.fonts, g_language))
                                                      : std::string("The font library did not start: ") + SDL_GetError();
+    // The save lists' rows and name field take the small font, as after a change of language.
+    set_save_dialog_name_font(m.fonts.small);
     if (!font_warning.empty()) {
         SDL_Log("%s", font_warning.c_str());
         if (!m.fonts.def) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, kWindowTitle, font_warning.c_str(), m.window);

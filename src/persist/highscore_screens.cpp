@@ -355,6 +355,29 @@ void handle_highscores_event(HighScorePageState& s, const SDL_Event& e, const Ic
 
 int shown_highlight(const HighScorePageState& s) { return s.shown == s.first ? s.highlight : -1; }
 
+namespace {
+
+// The page's columns: left edges of name, label and rank, the score's right edge, the picture's left.
+constexpr int kNameX = 110, kLabelX = 250, kScoreRight = 430, kRankX = 452, kPictureX = 560;
+constexpr int kColumnGap = 6;
+
+void draw_line(SDL_Renderer* renderer, TTF_Font* font, const HighScoreLine& line, int y, SDL_Color c) {
+    text::at(renderer, font, line.name, kNameX, y, c);
+    text::at(renderer, font, line.label, kLabelX, y, c);
+    text::right_at(renderer, font, line.score, kScoreRight, y, c, 0);
+    text::at(renderer, font, line.rank, kRankX, y, c);
+}
+
+}  // namespace
+
+HighScoreLine fit_high_score_line(TTF_Font* font, HighScoreLine line) {
+    line.name = text::fit_width(font, line.name, kLabelX - kColumnGap - kNameX);
+    const int score_left = kScoreRight - text::measure(font, line.score).x;
+    line.label = text::fit_width(font, line.label, score_left - kColumnGap - kLabelX);
+    line.rank = text::fit_width(font, line.rank, kPictureX - kColumnGap - kRankX);
+    return line;
+}
+
 void draw_highscores_page(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, const IcnTextures& buttons,
                           const IcnTextures& mons32, const HighScorePageState& s) {
     draw_background(renderer, background, {40, 16, 56, 255});
@@ -363,26 +386,24 @@ void draw_highscores_page(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* b
 
     const bool standard = s.shown == HighScoreTable::Standard;
     const StringTable& st = strings();
-    text::at(renderer, font, st.get("HS_NAME"), 110, 35, COL_TEXT);
-    text::at(renderer, font, st.get(standard ? "HS_SCENARIO" : "HS_LORD"), 250, 35, COL_TEXT);
-    text::right_at(renderer, font, st.get(standard ? "HS_SCORE" : "HS_DAYS"), 430, 35, COL_TEXT, 0);
-    text::at(renderer, font, st.get("HS_RANK"), 452, 35, COL_TEXT);
+    draw_line(renderer, font,
+              fit_high_score_line(font, {st.get("HS_NAME"), st.get(standard ? "HS_SCENARIO" : "HS_LORD"),
+                                         st.get(standard ? "HS_SCORE" : "HS_DAYS"), st.get("HS_RANK")}),
+              35, COL_TEXT);
 
     const int highlight = shown_highlight(s);
     const int n = std::min<int>(static_cast<int>(s.rows.size()), kHighScoreRows);
     for (int i = 0; i < n; ++i) {
         const HighScoreEntry& row = s.rows[i];
         const int y = 51 + 42 * i;
-        const SDL_Color c = i == highlight ? COL_HIGHLIGHT : COL_TEXT;
-        text::at(renderer, font, row.name, 110, y, c);
-        text::at(renderer, font, row.label, 250, y, c);
-        text::right_at(renderer, font, std::to_string(row.score), 430, y, c, 0);
         const char* title = standard ? standard_rank_title(row.score) : campaign_rank_title(row.score);
-        text::at(renderer, font, rank_name_loc(title), 452, y, c);
+        draw_line(renderer, font,
+                  fit_high_score_line(font, {row.name, row.label, std::to_string(row.score), rank_name_loc(title)}),
+                  y, i == highlight ? COL_HIGHLIGHT : COL_TEXT);
         const int creature = standard ? standard_rank_creature_id(row.score) : campaign_rank_creature_id(row.score);
         if (SDL_Texture* t = mons32.at(creature)) {
             const SDL_Point sz = frame_size(mons32, creature, {32, 32});
-            const SDL_Rect rc{560, y - (sz.y - 16) / 2, sz.x, sz.y};
+            const SDL_Rect rc{kPictureX, y - (sz.y - 16) / 2, sz.x, sz.y};
             SDL_RenderCopy(renderer, t, nullptr, &rc);
         }
     }

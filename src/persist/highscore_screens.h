@@ -98,6 +98,12 @@ HighScorePageState open_highscores_page(HighScoreTable table, const std::string&
 void handle_highscores_event(HighScorePageState& s, const SDL_Event& e, const IcnTextures& buttons);
 // The highlighted row while the first table shows, else -1.
 int shown_highlight(const HighScorePageState& s);
+// One line of the page (a row or the headings), each text cut to its column: the name before the
+// label's column, the label before the score, the rank before the creature picture.
+struct HighScoreLine {
+    std::string name, label, score, rank;
+};
+HighScoreLine fit_high_score_line(TTF_Font* font, HighScoreLine line);
 void draw_highscores_page(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, const IcnTextures& buttons,
                           const IcnTextures& mons32, const HighScorePageState& s);
 void run_highscores_page(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette, TTF_Font* font,

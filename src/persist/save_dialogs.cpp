@@ -167,6 +167,21 @@ std::vector<std::string> stems(const std::vector<SaveFileInfo>& files) {
 std::string load_game_title() { return strings().get_or("LOAD_GAME_TITLE", "Load Game"); }
 std::string no_saves_text() { return strings().get_or("LOAD_NO_SAVES", "There are no saved games."); }
 
+std::string fit_row_text(TTF_Font* font, const std::string& row, int width) {
+    if (!font || text::measure(font, row).x <= width) return row;
+    // The end of a save's name tells saves apart (a campaign save's scenario, a save's time):
+    // whole characters go from the front and "..." says so.
+    std::string tail = row;
+    for (;;) {
+        std::size_t cut = 1;
+        while (cut < tail.size() && is_utf8_continuation(tail[cut])) ++cut;
+        if (cut >= tail.size()) break;  // the last character stays
+        tail.erase(0, cut);
+        if (text::measure(font, "..." + tail).x <= width) break;
+    }
+    return "..." + tail;
+}
+
 // ---- save dialog
 
 SaveDialogState open_save_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title,
@@ -347,7 +362,8 @@ void draw_panel(SDL_Renderer* renderer, const PanelLayout& l, TTF_Font* font, SD
                 SDL_RenderFillRect(renderer, &fill);
                 SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
             }
-            text::at(renderer, name_font, rows[row], l.list_x + 4, y, row == selected ? COL_SEL : COL_WHITE);
+            text::at(renderer, name_font, fit_row_text(name_font, rows[row], l.list_w - 8), l.list_x + 4, y,
+                     row == selected ? COL_SEL : COL_WHITE);
         }
     }
     SDL_RenderSetClipRect(renderer, nullptr);
@@ -381,10 +397,22 @@ void draw_panel(SDL_Renderer* renderer, const PanelLayout& l, TTF_Font* font, SD
                        font);
 }
 
+namespace {
+
+// An empty list says so rather than leaving a blank panel.
+void draw_empty_list_note(SDL_Renderer* renderer, TTF_Font* font, const SaveListState& l) {
+    if (!l.files.empty()) return;
+    text::wrapped_box(renderer, g_name_font ? g_name_font : font, no_saves_text(), l.layout.list_x,
+                      l.layout.list_y + 4, l.layout.list_w, COL_WHITE);
+}
+
+}  // namespace
+
 void draw_save_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* background, SDL_Texture* panel,
                       SDL_Texture* thumb, const Resources& res, SaveDialogState& s) {
     draw_panel(renderer, s.list.layout, font, background, panel, thumb, res, s.title, stems(s.list.files),
                s.list.selected, s.list.first, s.name, s.caret && !s.asking, s.list.ok_held, s.list.cancel_held);
+    draw_empty_list_note(renderer, font, s.list);
     if (!s.asking) return;
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 120);
@@ -401,10 +429,7 @@ void draw_load_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* backg
         l.selected >= 0 && l.selected < static_cast<int>(l.files.size()) ? l.files[l.selected].stem : std::string();
     draw_panel(renderer, l.layout, font, background, panel, thumb, res, s.title, stems(l.files), l.selected, l.first,
                name, false, l.ok_held, l.cancel_held);
-    // An empty list says so rather than leaving a blank panel.
-    if (l.files.empty())
-        text::wrapped_box(renderer, g_name_font ? g_name_font : font, no_saves_text(), l.layout.list_x,
-                          l.layout.list_y + 4, l.layout.list_w, COL_WHITE);
+    draw_empty_list_note(renderer, font, l);
 }
 
 // ---- the dialogs' loops

@@ -119,6 +119,8 @@ struct LoadDialogState {
 // The standard load list's title and the line of an empty list (English when the catalogue has none).
 std::string load_game_title();
 std::string no_saves_text();
+// A list row as it fits `width` pixels: whole, or its end after "..." (the end tells saves apart).
+std::string fit_row_text(TTF_Font* font, const std::string& row, int width);
 
 SaveDialogState open_save_dialog(const PanelLayout& layout, std::vector<SaveFileInfo> files, std::string title,
                                  std::string default_name);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "assets/text_render.h"
 #include "persist/highscore_screens.h"
 #include "persist/persist_test_util.h"
 #include "persist/screens_fixture.h"
@@ -218,6 +219,26 @@ TEST_F(VictoryScreens, HighScorePageDrawsRowsHighlightAndRankPictures) {
     EXPECT_EQ(count_pixels({110, 93, 120, 20}, {255, 224, 96, 255}), 0);
     destroy_textures(mons);
     destroy_textures(buttons);
+}
+
+TEST_F(VictoryScreens, LongNamesAndLabelsStayInTheirColumns) {
+    ScratchDataDir dir;
+    // The longest name and label a file keeps, in the widest letters.
+    const std::vector<HighScoreEntry> rows{{std::string(15, 'W'), std::string(14, 'W'), 65000}};
+    ASSERT_TRUE(save_high_scores(high_score_path(dir.root(), HighScoreTable::Standard), rows, HighScoreTable::Standard));
+    const HighScoreLine fitted = fit_high_score_line(font, {rows[0].name, rows[0].label, "65000", "Dragon"});
+    EXPECT_FALSE(fitted.name.empty());
+    EXPECT_EQ(fitted.rank, "Dragon") << "what fits stays whole";
+
+    HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), -1, IcnTextures{});
+    draw_highscores_page(r(), font, nullptr, IcnTextures{}, IcnTextures{}, s);
+    // Row 0 below the headings' line.
+    const int y = 35 + TTF_FontLineSkip(font), h = 51 + 16 - y;
+    EXPECT_TRUE(any_pixel_not({110, y, 100, h}, kPageBg));
+    EXPECT_FALSE(any_pixel_not({244, y, 6, h}, kPageBg)) << "the name ends before the Scenario column";
+    const int score_left = 430 - text::measure(font, "65000").x;
+    EXPECT_TRUE(any_pixel_not({250, y, 60, h}, kPageBg));
+    EXPECT_FALSE(any_pixel_not({score_left - 6, y, 6, h}, kPageBg)) << "the label ends before the score";
 }
 
 TEST_F(VictoryScreens, StandardFlowRecordsAQualifyingWinUnderTheEnteredName) {

@@ -285,6 +285,31 @@ TEST_F(SaveDialogs, PanelDrawsRowsSelectionThumbAndNameEnd) {
     SDL_DestroyTexture(thumb);
 }
 
+TEST_F(SaveDialogs, LongRowsKeepTheirEndAndEmptyListsSaySo) {
+    // A campaign save's scenario part survives a list too narrow for the whole name.
+    const std::string stem = "240501-1200-CAMP-SCEN-2";
+    EXPECT_EQ(fit_row_text(font, stem, 1000), stem);
+    const int narrow = text::measure(font, stem).x * 2 / 3;
+    const std::string row = fit_row_text(font, stem, narrow);
+    EXPECT_EQ(row.substr(0, 3), "...");
+    EXPECT_EQ(row.substr(row.size() - 11), "CAMP-SCEN-2");
+    EXPECT_LE(text::measure(font, row).x, narrow);
+    EXPECT_EQ(fit_row_text(font, "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 1).substr(3), "\xC3\xA9") << "whole characters only";
+
+    // Both dialogs say that the folder holds no saves, inside the list.
+    set_save_dialog_name_font(font);
+    const SDL_Rect list = bare.list_rect();
+    SaveDialogState save = open_save_dialog(bare, {}, "", "");
+    draw_save_dialog(r(), font, nullptr, nullptr, nullptr, res, save);
+    const int save_ink = first_ink_row(list, kPanel);
+    canvas.clear(kBlack);
+    const LoadDialogState load = open_load_dialog(bare, {}, "");
+    draw_load_dialog(r(), font, nullptr, nullptr, nullptr, res, load);
+    EXPECT_GE(save_ink, bare.list_y);
+    EXPECT_EQ(save_ink, first_ink_row(list, kPanel)) << "the same line as the load list's";
+    set_save_dialog_name_font(nullptr);
+}
+
 TEST_F(SaveDialogs, SaveNoticeNamesTheFileAndTheReasonAndNeverClaimsAFailedSave) {
     strings().load_from_text(R"({"SAVE_GAME_SUCCESS":"Saved.","GAME_SAVE_FAILED":"Not saved."})", "{}");
     EXPECT_EQ(save_outcome_text({true, "/d/saved_games/a.sav", ""}), "Saved.");
