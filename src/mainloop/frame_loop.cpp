@@ -444,8 +444,7 @@ void draw_frame(MainState& m) {
             if (g.loop.trading_post.open)
                 g.loop.trading_post.draw(m.renderer, *m.res, m.res->castle->recruit, m.fonts.def, m.fonts.small);
         }
-        // On a shared machine the next player's map stays hidden until their turn is announced.
-        if (g.hot_seat && g.loop.announcement_open) {
+        if (hot_seat_map_hidden(g)) {
             SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
             SDL_RenderFillRect(m.renderer, nullptr);
         }

@@ -149,6 +149,12 @@ void start_player_turn(MainState& m, int p) {
     }
 }
 
+bool hot_seat_map_hidden(const GameSession& g) {
+    if (!g.hot_seat) return false;
+    const LoopState& l = g.loop;
+    return l.announcement_open || g.new_day.active || l.day_over || !seat_is_human(g.state, l.current_player);
+}
+
 bool hero_can_still_move(const GameMap& map, const HeroState& hero, int points, const FogOfWar* fog) {
     const bool flat = (hero.crest & 0x0F) == MOVE_FLAT;
     for (int i = 0; i < 8; ++i) {

@@ -22,6 +22,10 @@ void finish_day(MainState& m);
 // The new-day pause ended: the week or month announcement, then the first player when the day was over.
 void on_new_day_finished(MainState& m);
 
+// Hot seat: no player sees another's map. It stays hidden from the end of a human's turn until the next
+// human has closed their turn's announcement, through computer turns and the new day between them.
+bool hot_seat_map_hidden(const GameSession& g);
+
 // Whether the hero can take one more step around its tile with its points left.
 bool hero_can_still_move(const GameMap& map, const HeroState& hero, int points, const FogOfWar* fog);
 

@@ -205,6 +205,34 @@ TEST_F(LoopTest, TurnStartSelectsTheFirstHeroAndNamesTheColour) {
     EXPECT_EQ(player_turn_text(state(), 1), "Green player turn.");
 }
 
+// Hot seat: the last human's map is hidden as the turn passes, through the computer's turn and the new
+// day, until the next human has closed their announcement; in a game for one nothing is hidden.
+TEST_F(LoopTest, HotSeatHidesTheMapFromOneHumansEndOfTurnToTheNextOnesAnnouncement) {
+    make_game();
+    add_hero(5, 5, 0, 0);
+    g().hot_seat = true;
+    start_player_turn(m, 0);
+    EXPECT_TRUE(hot_seat_map_hidden(g())) << "under the turn's announcement";
+    accept_dialogs();
+    EXPECT_FALSE(hot_seat_map_hidden(g()));
+    end_current_turn(m);
+    ASSERT_EQ(loop().current_player, 1);
+    EXPECT_TRUE(hot_seat_map_hidden(g())) << "the computer plays";
+    frames(1);
+    ASSERT_TRUE(g().new_day.active);
+    EXPECT_TRUE(hot_seat_map_hidden(g())) << "the new day";
+    frames((int)(kNewDayMs / 16.0f) + 2);
+    ASSERT_FALSE(g().new_day.active);
+    ASSERT_EQ(loop().current_player, 0);
+    EXPECT_TRUE(hot_seat_map_hidden(g())) << "until the next human's announcement is closed";
+    accept_dialogs();
+    EXPECT_FALSE(hot_seat_map_hidden(g()));
+
+    g().hot_seat = false;
+    end_current_turn(m);
+    EXPECT_FALSE(hot_seat_map_hidden(g())) << "one player watches the computer's moves";
+}
+
 TEST(LoopTexts, PeriodAndCreatureNamesFallBack) {
     strings().load_from_text("", R"({"NAME_THE_ANT_GEN": "of the Ant", "CREATURE_DRAGON_SG": "Dragon",
                                     "CREATURE_PEASANT_PLURAL": "Peasants", "CREATURE_PEASANT_GEN": "of Peasants",
