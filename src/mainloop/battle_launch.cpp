@@ -91,7 +91,7 @@ void set_control(BattleScreen& b, const GameState& s, int attacker_owner, int de
 void open_monster_fight(MainState& m, int hero, int x, int y) {
     GameSession& g = game_of(m);
     quiet_map_sounds(m);
-    reset_planned_route(g, hero);
+    drop_route_ending_at(g, hero, x, y);
     play_map_sound(m, "PREBATTL.82M");
     const uint32_t seed = m.now_ms;
     g.battle.open(hero, x, y, g.map, g.state, seed, false);
@@ -106,7 +106,7 @@ void open_monster_fight(MainState& m, int hero, int x, int y) {
 void open_hero_fight(MainState& m, int attacker, int defender) {
     GameSession& g = game_of(m);
     quiet_map_sounds(m);
-    reset_planned_route(g, attacker);
+    drop_route_ending_at(g, attacker, g.state.heroes[(size_t)defender].x, g.state.heroes[(size_t)defender].y);
     play_map_sound(m, "PREBATTL.82M");
     const uint32_t seed = m.now_ms;
     g.battle.open_hero_vs_hero(attacker, defender, g.map, g.state, seed, false,

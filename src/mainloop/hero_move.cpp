@@ -217,6 +217,16 @@ void reset_planned_route(GameSession& g, int hero) {
     if (hero == g.loop.selected_hero) clear_active_plan(g.loop);
 }
 
+void drop_route_ending_at(GameSession& g, int hero, int x, int y) {
+    const LoopState& l = g.loop;
+    const bool active = hero == l.selected_hero && l.route_dest_x == x && l.route_dest_y == y;
+    const bool stored = hero >= 0 && hero < (int)l.hero_routes.size() && l.hero_routes[(size_t)hero].dest_x == x &&
+                        l.hero_routes[(size_t)hero].dest_y == y;
+    const bool kept = g.state.valid_hero(hero) && g.state.heroes[(size_t)hero].dest_x == x &&
+                      g.state.heroes[(size_t)hero].dest_y == y;
+    if (active || stored || kept) reset_planned_route(g, hero);
+}
+
 void forget_routes_to(GameSession& g, int x, int y) {
     const size_t n = std::max(g.loop.hero_routes.size(), g.state.heroes.size());
     for (size_t h = 0; h < n; ++h) {
@@ -431,11 +441,11 @@ void begin_next_step(MainState& m, int h) {
         return;
     }
     const MapTile& to = *g.map.tile(step.x, step.y);
-    // A monster or hero met on the way is the end of the plan, whatever the meeting brings (a fight,
-    // a quick-combat result, a join, the meeting window): no marker stays on its tile.
+    // A monster or hero met on the way stops the walk. A plan that ended on its tile is used up; one
+    // that goes on beyond stays, and the walk goes on by it once the way is free.
     if (to.is_monster() && g.state.monster_at(step.x, step.y) >= 0) {
         stop_hero_movement(m);
-        finish_route(g, h);
+        drop_route_ending_at(g, h, step.x, step.y);
         monster_encounter(m, h, step.x, step.y);
         return;
     }
@@ -447,7 +457,7 @@ void begin_next_step(MainState& m, int h) {
         if (town < 0 || !g.state.castles[town].is_castle) {
             // The walk stops short; a hero of the same owner is met in the meeting window.
             stop_hero_movement(m);
-            finish_route(g, h);
+            drop_route_ending_at(g, h, step.x, step.y);
             if (foe) launch_hero_battle(m, h, other);
             else open_meeting(m, h, other);
             return;

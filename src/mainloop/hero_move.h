@@ -43,6 +43,9 @@ void open_kingdom_overview(MainState& m);
 void reset_hero_movement(GameSession& g, int hero);
 // The hero's plan is dropped: its stored route and destination, and the active one when selected.
 void reset_planned_route(GameSession& g, int hero);
+// A walk met a monster or a hero on (x, y): the hero's plan is used up when it ended there; a plan that
+// goes on beyond stays for the walk to go on once the way is free.
+void drop_route_ending_at(GameSession& g, int hero, int x, int y);
 // What stood on (x, y) is gone (a monster beaten or joined, a hero out of play): every plan that led
 // there is dropped, so no marker points at an empty tile.
 void forget_routes_to(GameSession& g, int x, int y);

@@ -317,6 +317,53 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     EXPECT_EQ(state().monsters[1].removed, 0);
 }
 
+// A monster or a hero met on the way (it stood in the fog when the plan was made) stops the walk; the
+// plan that goes on beyond it stays, and the walk goes on once the way is free. A plan that ended on the
+// met tile is used up.
+TEST_F(BattleRoadTest, AWalkThatMeetsAMonsterOrHeroOnTheWayKeepsThePlanBeyondIt) {
+    make_battle_game();
+    const int h = add_hero(5, 5, 0, 2000);
+    set_army(h, {{3, 40}});
+    start_player_turn(m, 0);
+    accept_dialogs();
+    click_tile(11, 5);
+    frames(1);
+    ASSERT_EQ(loop().route_dest_x, 11);
+    ASSERT_GE(loop().active_route.size(), 6u);
+    const RouteStep met = loop().active_route[1];
+    add_monster(met.x, met.y, 0, 3);
+    click_tile(11, 5);
+    frames(30);
+    ASSERT_TRUE(fight_to_result());
+    close_result();
+    ASSERT_FALSE(loop().battle_open);
+    ASSERT_EQ(state().monsters[0].removed, 1);
+    EXPECT_EQ(loop().route_dest_x, 11) << "the plan beyond the beaten monster stays";
+    EXPECT_EQ(loop().hero_routes[h].dest_x, 11);
+    EXPECT_FALSE(loop().active_markers.empty());
+
+    // An own hero steps into the way: the meeting window, and the plan still stays.
+    const RouteStep next = loop().active_route[1];
+    const int friend_hero = add_hero(next.x, next.y, 0);
+    click_tile(11, 5);
+    frames(30);
+    ASSERT_TRUE(loop().screens.swap.open);
+    EXPECT_EQ(loop().route_dest_x, 11);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    ASSERT_FALSE(loop().screens.swap.open);
+    // Walked to that hero itself, the plan ends with the meeting.
+    const HeroState& f = state().heroes[(size_t)friend_hero];
+    click_tile(f.x, f.y);
+    frames(1);
+    ASSERT_EQ(loop().route_dest_x, f.x);
+    click_tile(f.x, f.y);
+    frames(30);
+    ASSERT_TRUE(loop().screens.swap.open);
+    EXPECT_EQ(loop().route_dest_x, -1);
+    EXPECT_EQ(state().heroes[(size_t)h].dest_x, -1);
+}
+
 // One battle pays one experience by either road: the killed hit points, and 500 more against a hero
 // (none against a wandering monster), whether its quick-combat result is accepted or it is fought by hand.
 TEST_F(BattleRoadTest, ThePreviewPaysWhatTheBattleScreenPays) {
