@@ -43,6 +43,13 @@ void open_dwelling(MainState& m, const EventResult& r) {
                                     [&m](RecruitResult rr) { on_map_recruit_result(m, rr); });
 }
 
+// Fade-outs queued from index `first` on are dropped (the tile kept its object).
+void drop_fadeouts_from(LoopState& l, size_t first) {
+    for (size_t i = first; i < l.fadeouts.size(); ++i)
+        if (l.fadeouts[i].picture) SDL_DestroyTexture(l.fadeouts[i].picture);
+    if (first < l.fadeouts.size()) l.fadeouts.erase(l.fadeouts.begin() + (long)first, l.fadeouts.end());
+}
+
 // A visit that opens a town or a battle (or, on arrival, jumps through a portal) goes no further.
 bool opens_town_or_battle(MainState& m, const EventResult& r, bool arrival) {
     GameSession& g = game_of(m);
@@ -109,9 +116,14 @@ void on_second_site_result(MainState& m, const EventResult& r) {
     if (!m.game) return;
     GameSession& g = game_of(m);
     if (opens_town_or_battle(m, r, false)) return;
-    // Pictured before the outcome clears the object, so the object is what fades.
-    if (fades_at_second_site(r.type) && g.map.in_bounds(r.x, r.y)) fade_out_map_tile(m, r.x, r.y, "");
+    // Pictured before the outcome clears the object, so the object is what fades; but only an object the
+    // outcome took: one declined or not paid for stays on its tile and must not fade.
+    const MapTile* t = g.map.tile(r.x, r.y);
+    const uint8_t object_before = t ? t->object_type : 0;
+    const size_t fades_before = g.loop.fadeouts.size();
+    if (fades_at_second_site(r.type) && t) fade_out_map_tile(m, r.x, r.y, "");
     const bool garrison_full = apply_outcome(m, r);
+    if (t && t->object_type == object_before) drop_fadeouts_from(g.loop, fades_before);
     open_trading_post(m, r);
     if (r.kill_fade_sound && m.audio_on && m.play_sound) m.play_sound("KILLFADE.82M");
     if (r.type == OBJ_OBELISK && r.visit_flag) {

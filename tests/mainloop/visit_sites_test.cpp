@@ -66,7 +66,7 @@ TEST_F(VisitSitesTest, ALandingOpensNoTownBattleOrPortal) {
     EXPECT_EQ(loop().trading_post.markets, 1);
 }
 
-// An object a walk ends on and takes fades out of its tile.
+// An object a walk ends on and takes fades out of its tile; one that stays does not fade.
 TEST_F(VisitSitesTest, APickupOnTheWayFadesOutOfItsTile) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
     m.renderer = SDL_CreateSoftwareRenderer(surface);
@@ -100,6 +100,22 @@ TEST_F(VisitSitesTest, APickupOnTheWayFadesOutOfItsTile) {
     r.y = 5;
     on_second_site_result(m, r);
     EXPECT_TRUE(loop().fadeouts.empty());
+
+    // Nor does an artifact for sale that the hero declines: it stays on its tile.
+    state().map_artifacts.push_back(ArtifactState{8, 5, 13, 0, 2});
+    map().tile(8, 5)->object_type = OBJ_ARTIFACT;
+    state().resources[0].gold = 5000;
+    loop().hero_move_points[(size_t)hero] = 1000;
+    click_tile(8, 5);
+    frames(1);
+    click_tile(8, 5);
+    for (int i = 0; i < 100 && !g().events.dialog_open; ++i) frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_ESCAPE);  // no
+    frames(1);
+    EXPECT_TRUE(loop().fadeouts.empty());
+    EXPECT_EQ(map().tile(8, 5)->object_type, OBJ_ARTIFACT);
+    EXPECT_EQ(state().resources[0].gold, 5000);
     end_game(m);
     SDL_DestroyRenderer(m.renderer);
     m.renderer = nullptr;
