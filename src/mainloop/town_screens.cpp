@@ -375,7 +375,7 @@ void show_offered_hero(MainState& m, const SDL_Event& e) {
 
 void handle_pool_hero_view(PoolHeroView& v, const SDL_Event& e) {
     const bool close = v.held ? is_release(e, SDL_BUTTON_RIGHT)
-                              : e.type == SDL_MOUSEBUTTONDOWN || is_key(e, SDLK_ESCAPE) || is_key(e, SDLK_RETURN);
+                              : e.type == SDL_MOUSEBUTTONDOWN || notice_key(e);
     if (close) v = PoolHeroView{};
 }
 
@@ -401,7 +401,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
         return true;
     }
     if (s.army_view.view.open) {
-        if (!s.army_view.handle_event(e, g.state) && is_key(e, SDLK_ESCAPE)) s.army_view.clear();
+        s.army_view.handle_event(e, g.state);
         return true;
     }
     if (is_key(e, SDLK_ESCAPE)) {
@@ -604,9 +604,8 @@ bool handle_town_screens_input(MainState& m, const SDL_Event& e) {
         s.troops.handle_sdl_event(e, g.state);
         return true;
     }
-    if (s.army_view.view.open && s.army_view.handle_event(e, g.state)) return true;
     if (s.army_view.view.open) {
-        if (is_key(e, SDLK_ESCAPE)) s.army_view.clear();
+        s.army_view.handle_event(e, g.state);
         return true;
     }
     if (t.pool_hero.open) {

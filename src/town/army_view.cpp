@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "assets/resources.h"
 #include "world/creature_table.h"
@@ -192,6 +193,10 @@ bool ArmyViewSystem::handle_event(const SDL_Event& e, GameState& game) {
             }
             return true;
         case SDL_MOUSEMOTION:
+            return true;
+        case SDL_KEYDOWN:
+            // An information panel: the notice keys close it; no other key reaches what lies beneath.
+            if (notice_key(e)) clear();
             return true;
         default:
             return false;

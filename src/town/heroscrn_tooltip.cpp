@@ -271,13 +271,9 @@ bool handle_artifact_info_dialog(ArtifactInfoDialog& d, const SDL_Event& e) {
     } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && d.ok_pressed) {
         d.ok_pressed = false;
         if (inside(e.button.x, e.button.y)) d.open = false;
-    } else if (e.type == SDL_KEYDOWN) {
-        // A notice: Return and Escape close it, as OK does.
-        const SDL_Keycode k = e.key.keysym.sym;
-        if (k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_ESCAPE) {
-            d.open = false;
-            d.ok_pressed = false;
-        }
+    } else if (notice_key(e)) {
+        d.open = false;
+        d.ok_pressed = false;
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "assets/agg.h"
+#include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "lang/runtime_strings.h"
 
@@ -193,9 +194,7 @@ int RecruitSystem::handle_sdl_event(const SDL_Event& e, const GameState& game) {
             no_room_ok_pressed = true;
         } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && no_room_ok_pressed) {
             close();
-        } else if (e.type == SDL_KEYDOWN &&
-                   (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER ||
-                    e.key.keysym.sym == SDLK_ESCAPE)) {
+        } else if (notice_key(e)) {
             no_room_open = false;
             no_room_ok_pressed = false;
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "assets/dialog_utils.h"
 #include "lang/runtime_strings.h"
 #include "world/spell_table.h"
 #include "world/game_state.h"
@@ -124,8 +125,7 @@ int sb_spell_cell_hit(int x, int y, const SpellbookState& s) {
 int handle_spellbook_event(const SDL_Event& e, SpellbookState& s, HeroState& hero) {
     if (!s.open) return SB_NOTHING;
     const bool esc = e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE;
-    const bool enter =
-        e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER);
+    const bool notice = notice_key(e);  // the no-spells notice and the description box with OK
     if (s.no_spells) {
         if (is_left(e, SDL_MOUSEBUTTONDOWN) && in_rect(s.no_spells_ok_rect, e.button.x, e.button.y)) {
             s.no_spells_ok_pressed = true;
@@ -136,14 +136,14 @@ int handle_spellbook_event(const SDL_Event& e, SpellbookState& s, HeroState& her
                 close_spellbook(s);
                 return SB_CLOSED;
             }
-        } else if (esc || enter) {
+        } else if (notice) {
             close_spellbook(s);
             return SB_CLOSED;
         }
         return SB_NOTHING;
     }
     if (s.detail_open) {
-        if (s.detail_has_ok && (esc || enter)) {
+        if (s.detail_has_ok && notice) {
             reset_detail(s);
         } else if (!s.detail_has_ok) {
             if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_RIGHT) reset_detail(s);

@@ -69,8 +69,7 @@ void draw_tavern_screen(SDL_Renderer* r, const CastleScreenResources& cres, cons
 bool handle_tavern_event(const SDL_Event& e, TavernScreenState& s) {
     if (!s.open) return false;
     if (e.type == SDL_KEYDOWN) {
-        const SDL_Keycode k = e.key.keysym.sym;
-        if (k != SDLK_RETURN && k != SDLK_KP_ENTER && k != SDLK_ESCAPE) return false;
+        if (!notice_key(e)) return false;
         s.open = false;
         s.ok_pressed = false;
         return true;

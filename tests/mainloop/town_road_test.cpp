@@ -271,10 +271,10 @@ TEST_F(HeroScreensTest, TwoHeroesMeetAndSwapAStackAndAnArtifact) {
     EXPECT_EQ(b.artifact_bonus[0], 1);
     EXPECT_EQ(state().heroes[(size_t)hero].artifact_bonus[0], 0);
 
-    // The book stays: the notice opens, Esc closes only the notice.
+    // The book stays: the notice opens, a notice key (here keypad Enter) closes only the notice.
     click(centre(swap_artifact_cell(1, 0)));
     EXPECT_TRUE(swap().notice_open);
-    push_key(SDLK_ESCAPE);
+    push_key(SDLK_KP_ENTER);
     frames(1);
     EXPECT_FALSE(swap().notice_open);
     EXPECT_TRUE(swap().open);
@@ -404,6 +404,13 @@ TEST_F(TownBuildingsTest, AnOfferedPortraitShowsThatPoolHero) {
     ASSERT_TRUE(ts().pool_hero.open) << "a left click shows the hero past its release";
     EXPECT_EQ(ts().pool_hero.hero.name, state().pool.entries[9].name);
     click({320, 240});
+    EXPECT_FALSE(ts().pool_hero.open);
+    EXPECT_TRUE(rh.open);
+    // Or by a notice key, keypad Enter too.
+    click(mid(rh.portrait_rect(1)));
+    ASSERT_TRUE(ts().pool_hero.open);
+    push_key(SDLK_KP_ENTER);
+    frames(1);
     EXPECT_FALSE(ts().pool_hero.open);
     EXPECT_TRUE(rh.open);
     EXPECT_EQ(state().resources[0].gold, 10000);

@@ -291,8 +291,8 @@ TEST(TownSubScreens, TavernTimingAndShipyardHarbour) {
         EXPECT_TRUE(handle_shipyard_event(key_down(k), yard, g, map, 0));
         EXPECT_FALSE(yard.open);
     }
-    // The tavern's rumour is a notice: Return and Escape close it, other keys pass.
-    for (SDL_Keycode k : {SDLK_RETURN, SDLK_ESCAPE}) {
+    // The tavern's rumour is a notice: Return, keypad Enter and Escape close it, other keys pass.
+    for (SDL_Keycode k : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE}) {
         t.open = true;
         EXPECT_FALSE(handle_tavern_event(key_down(SDLK_y), t));
         EXPECT_TRUE(handle_tavern_event(key_down(k), t));
