@@ -1,5 +1,7 @@
 #include "frontend/options_dialogs.h"
 
+#include <algorithm>
+
 #include "assets/dialog_utils.h"
 #include "assets/text_render.h"
 #include "events/event_types.h"
@@ -35,8 +37,8 @@ int mod_row_at(int x, int y) {
 void handle_mod_options_event(ModOptionsState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         s.done = true;
-    } else if (e.type == SDL_KEYDOWN) {
-        if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE) s.done = true;
+    } else if (notice_key(e)) {
+        s.done = true;
     } else if (left_press(e)) {
         if (point_in(s.ok_rect, e.button.x, e.button.y)) s.ok_held = true;
         const int row = mod_row_at(e.button.x, e.button.y);
@@ -53,7 +55,12 @@ void draw_mod_options(SDL_Renderer* renderer, const Resources& res, TTF_Font* ti
     if (background) SDL_RenderCopy(renderer, background, nullptr, &full);
     darken_screen(renderer, 120);
     draw_buybuild_border(renderer, res, 177, -2, 8);
-    if (title_font) text::centered_box(renderer, title_font, strings().get("CP_MODERN_OPTIONS"), 177, 67, 286, kGold);
+    if (title_font) {
+        // Above the first rule's text whatever the font's height.
+        const int first_rule_text = mod_row_box(0).y - 2;
+        const int y = std::min(67, first_rule_text - 2 - TTF_FontHeight(title_font));
+        text::centered_box(renderer, title_font, strings().get("CP_MODERN_OPTIONS"), 177, y, 286, kGold);
+    }
     for (int i = 0; i < kModRows; ++i) {
         const SDL_Rect box = mod_row_box(i);
         fill_rect(renderer, box, {20, 16, 8, 255});

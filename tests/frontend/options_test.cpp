@@ -1,11 +1,13 @@
 // In-game option screens: optional-rules check boxes, the yes/no question and its layout, the
 // scenario-information screen, the screen snapshot.
+#include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
 #include "assets/resources.h"
 #include "fe_fixture.h"
 #include "frontend/options_dialogs.h"
 #include "frontend/scen_info.h"
+#include "lang/language.h"
 
 namespace vorn1 {
 namespace {
@@ -59,6 +61,41 @@ TEST_F(OptionsTest, RulesDialogTogglesOnPressAndKeepsChangesOnEscape) {
     EXPECT_FALSE(f[9]);
     EXPECT_EQ(box_on, (Rgb{120, 210, 90}));
     EXPECT_EQ(box_off, (Rgb{20, 16, 8}));
+    // Keypad Enter closes it as Return and Escape do.
+    ModOptionsState s;
+    SDL_Event kp{};
+    kp.type = SDL_KEYDOWN;
+    kp.key.keysym.sym = SDLK_KP_ENTER;
+    handle_mod_options_event(s, kp);
+    EXPECT_TRUE(s.done);
+}
+
+// The heading in the game's large font ends above the first rule's text.
+TEST_F(OptionsTest, TheRulesHeadingStandsAboveTheFirstRule) {
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* title = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    TTF_Font* text = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_TRUE(title && text);
+    strings().load_from_text("{}", R"({"CP_MODERN_OPTIONS": "Optional Rules", "CP_AB_SPELLS": "Automatic combat casts spells"})");
+    ModOptionsState s;
+    bool f[kModRows] = {};
+    for (int i = 0; i < kModRows; ++i) s.flags[(size_t)i] = &f[i];
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    draw_mod_options(r, *res, title, text, nullptr, s);
+    // Gold is the heading's; the first rule's text is grey, from y 79 in the column right of its box.
+    auto gold_in = [](int x0, int y0, int w, int h) {
+        std::vector<uint8_t> p((size_t)w * h * 4);
+        const SDL_Rect rc{x0, y0, w, h};
+        SDL_RenderReadPixels(r, &rc, SDL_PIXELFORMAT_RGBA32, p.data(), w * 4);
+        int n = 0;
+        for (size_t i = 0; i < p.size(); i += 4) n += p[i] == 220 && p[i + 1] == 180 && p[i + 2] == 60;
+        return n;
+    };
+    EXPECT_GT(gold_in(219, 40, 228, 39), 0) << "the heading is drawn";
+    EXPECT_EQ(gold_in(219, 79, 228, 16), 0) << "nothing of the heading reaches the first rule";
+    TTF_CloseFont(title);
+    TTF_CloseFont(text);
 }
 
 TEST_F(OptionsTest, ConfirmLayoutFollowsTheTextHeight) {
