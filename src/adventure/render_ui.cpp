@@ -181,20 +181,25 @@ void draw_adv_buttons(SDL_Renderer* r, const AdventureResources& res, int presse
     }
 }
 
+void draw_info_panel_text(SDL_Renderer* r, TTF_Font* font, const std::string& text) {
+    fill(r, kInfoPanelRect, kPanelFill);
+    const std::vector<std::string> lines = text::wrap_in_box(font, text, kInfoPanelRect.w - 8, kInfoPanelRect.h - 8);
+    const int skip = font ? TTF_FontLineSkip(font) : 0;
+    const int top = kInfoPanelRect.y + (kInfoPanelRect.h - skip * (int)lines.size()) / 2;
+    text::draw_lines_box(r, font, lines, kInfoPanelRect.x, top, kInfoPanelRect.w, kText);
+}
+
 void draw_summary_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int player, int kind,
                         TTF_Font* font, TTF_Font* small_font) {
     if (kind != SUMMARY_FUNDS && kind != SUMMARY_DATE) return;
-    fill(r, kInfoPanelRect, kPanelFill);
-    const int x0 = kInfoPanelRect.x, y0 = kInfoPanelRect.y;
     if (kind == SUMMARY_DATE) {
-        const std::string date = strings().format(
-            "ADV_DATE", {std::to_string(state.month), std::to_string(state.week), std::to_string(state.day)});
-        const std::vector<std::string> lines = text::wrap_in_box(font, date, kInfoPanelRect.w - 8, kInfoPanelRect.h - 8);
-        const int skip = font ? TTF_FontLineSkip(font) : 0;
-        text::draw_lines_box(r, font, lines, x0, y0 + (kInfoPanelRect.h - skip * (int)lines.size()) / 2,
-                             kInfoPanelRect.w, kText);
+        draw_info_panel_text(r, font, strings().format("ADV_DATE", {std::to_string(state.month),
+                                                                    std::to_string(state.week),
+                                                                    std::to_string(state.day)}));
         return;
     }
+    fill(r, kInfoPanelRect, kPanelFill);
+    const int x0 = kInfoPanelRect.x, y0 = kInfoPanelRect.y;
     if (!is_player_index(player)) return;
     const PlayerResources& pr = state.resources[(size_t)player];
     // Gold across the bottom, the six others in two rows of three.

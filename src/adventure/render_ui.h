@@ -38,6 +38,9 @@ void draw_adv_buttons(SDL_Renderer* r, const AdventureResources& res, int presse
 void draw_summary_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int player, int kind,
                         TTF_Font* font, TTF_Font* small_font);
 
+// A line of status in the panel below the buttons (in place of what it showed), wrapped into it and centred.
+void draw_info_panel_text(SDL_Renderer* r, TTF_Font* font, const std::string& text);
+
 // The selected hero: portrait, name, skills and army; an empty panel for an invalid index.
 // A hero's name in `width` pixels: whole when it fits, else without its first word (a title such as
 // "Lord"), so that the name itself shows, cut after its last whole word that fits.

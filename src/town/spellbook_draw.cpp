@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "adventure/render_ui.h"
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "assets/text_render.h"
@@ -106,7 +107,11 @@ void draw_spellbook(SDL_Renderer* r, const Resources& res, SpellbookState& s, TT
     if (s.context != SB_BATTLE) draw_book_part(r, res, 3, kAdventureMark, &adventure);
     if (s.context != SB_ADVENTURE) draw_book_part(r, res, 4, kCombatMark, &combat);
     draw_book_part(r, res, 5, kCloseMark, nullptr);
-    if (font && !s.hint.empty()) text::centered_cx(r, font, s.hint, 320, 470 - TTF_FontHeight(font) / 2, kWhite);
+    if (font && !s.hint.empty()) {
+        // On the adventure map the bottom line is the map's own: the hint goes to the status panel.
+        if (s.context == SB_ADVENTURE) draw_info_panel_text(r, font, s.hint);
+        else text::centered_cx(r, font, s.hint, 320, 470 - TTF_FontHeight(font) / 2, kWhite);
+    }
     if (s.detail_open && s.spell >= 0)
         draw_spell_tooltip(r, res, font, small_font, s.spell, s.detail_has_ok, s.detail_ok_pressed, s.detail_ok_rect);
 }

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "adventure/adv_geometry.h"
 #include "dialog_fixture.h"
 #include "town/spellbook.h"
 #include "world/game_state.h"
@@ -124,6 +125,27 @@ TEST_F(SpellbookDraw, FallbackArtShowsTheCellsAndOnlyTheContextsBookmarks) {
     EXPECT_TRUE(is(366, 135, page));
     EXPECT_TRUE(is(335, 300, {140, 80, 20, 255}));
     EXPECT_TRUE(is(370, 300, page)) << "no adventure mark in battle";
+}
+
+// The hint line: on the adventure map in the status panel below the buttons, off the map's bottom edge;
+// over the hero screen and the battle at the bottom of the screen.
+TEST_F(SpellbookDraw, TheAdventureHintStandsInTheStatusPanel) {
+    Resources& none = load({});
+    HeroState h = hero_knowing({{5, 1}});
+    SpellbookState s;
+    const SDL_Color black{0, 0, 0, 255}, panel{56, 48, 40, 255};
+    const SDL_Rect map_bottom{0, 456, kMapViewRect.w, 24}, screen_bottom{0, 456, 640, 24};
+    open_spellbook(s, h, SB_ADVENTURE);
+    draw_spellbook(r, none, s, font, small);
+    EXPECT_EQ(differing(map_bottom, black), 0) << "nothing over the map's bottom edge";
+    EXPECT_TRUE(is(kInfoPanelRect.x + 1, kInfoPanelRect.y + 1, panel));
+    EXPECT_GT(differing(kInfoPanelRect, panel), 0) << "the hint in the panel";
+
+    clear();
+    open_spellbook(s, h, SB_VIEW);
+    draw_spellbook(r, none, s, font, small);
+    EXPECT_GT(differing(screen_bottom, black), 0);
+    EXPECT_EQ(differing(kInfoPanelRect, black), 0);
 }
 
 }  // namespace
