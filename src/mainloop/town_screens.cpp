@@ -347,7 +347,7 @@ void confirm_dismissal(MainState& m, int hero) {
     GameSession& g = game_of(m);
     const HeroState& h = g.state.heroes[(size_t)hero];
     EventDef def;
-    def.text = strings().format("HERO_DISMISS_NAME_CLASS", {hero_display_name(h), hero_class_name(h)});
+    def.text = hero_dismiss_question(h);
     def.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
     g.events.open_announcement(def, kFullScreenArea, [&m, hero](EventResult r) {
         if (!m.game || r.button != EVENT_BUTTON_ACCEPT) return;

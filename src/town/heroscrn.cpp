@@ -159,6 +159,13 @@ void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& h, const Resou
         fill_rect(r, SDL_Rect{4, 319, 28, 121}, {120, 80, 20, 255});
 }
 
+std::string hero_dismiss_question(const HeroState& hero) {
+    std::string text = strings().format("HERO_DISMISS_NAME_CLASS", {hero_display_name(hero), hero_class_name(hero)});
+    // The catalogues word it as the bar's statement; a catalogue that already asks keeps its own mark.
+    if (!text.empty() && text.back() != '?') text += '?';
+    return text;
+}
+
 std::string hero_screen_infobar_text(HsZone zone, const HeroState& hero, bool dismiss_hidden) {
     const StringTable& t = strings();
     if (zone == HS_MORALE) return t.format("HERO_VIEW_MORALE_INFO", {morale_label_loc(hero_battle_morale(hero))});

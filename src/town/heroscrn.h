@@ -50,6 +50,8 @@ void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& hres, const Re
                       bool exit_pressed, TTF_Font* font, TTF_Font* small_font, bool dismiss_hidden,
                       bool dismiss_pressed);
 std::string hero_screen_infobar_text(HsZone zone, const HeroState& hero, bool dismiss_hidden);
+// The dismiss button's question: its information-bar text asked ("Dismiss Ann the Knight?").
+std::string hero_dismiss_question(const HeroState& hero);
 void draw_hero_infobar(SDL_Renderer* r, TTF_Font* font, const std::string& text);
 
 }  // namespace vorn1

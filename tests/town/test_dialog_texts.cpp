@@ -2,10 +2,12 @@
 
 #include "datakit/kit_battle.h"
 #include "datakit/kit_dialogs7.h"
+#include "datakit/kit_heroscreens.h"
 #include "datakit/kit_lang.h"
 #include "events/event_types.h"
 #include "lang/runtime_strings.h"
 #include "town/army_view.h"
+#include "town/heroscrn.h"
 #include "town/levelup.h"
 #include "town/recruit.h"
 
@@ -43,6 +45,22 @@ TEST(DialogTexts, KitCatalogueFillsEveryDialogText) {
         EXPECT_EQ(t.find("_"), std::string::npos) << t;
     }
     EXPECT_EQ(def.title, "Varn has gained 2 levels.");
+    strings().load_from_text("", "");
+}
+
+// The dismiss button's question is its bar text asked, with one question mark whatever the catalogue.
+TEST(DialogTexts, TheDismissQuestionAsks) {
+    kit::StringMap all = kit::english_strings();
+    for (const auto& [k, v] : kit::heroscreens_english_strings()) all[k] = v;
+    strings().load_from_text("", kit::catalogue_json(all));
+    HeroState h{};
+    h.name = "Varn";
+    const std::string bar = hero_screen_infobar_text(HS_DISMISS, h, false);
+    EXPECT_EQ(hero_dismiss_question(h), bar + "?");
+    EXPECT_EQ(bar.find('?'), std::string::npos) << "the bar states, it does not ask";
+    all["HERO_DISMISS_NAME_CLASS"] = "Dismiss {0}?";
+    strings().load_from_text("", kit::catalogue_json(all));
+    EXPECT_EQ(hero_dismiss_question(h), "Dismiss Varn?");
     strings().load_from_text("", "");
 }
 
