@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "battle/battle_screen.h"
 
@@ -104,9 +105,8 @@ int BattleScreen::handle_result_event(const SDL_Event& e) {
             if (accept) finish(1);
             else if (decline) finish(0);
         } else if (e.type == SDL_KEYDOWN) {
-            const SDL_Keycode k = e.key.keysym.sym;
-            if (k == SDLK_RETURN || k == SDLK_SPACE || k == SDLK_y) finish(1);
-            else if (k == SDLK_ESCAPE || k == SDLK_n) finish(0);
+            const int answer = e.key.keysym.sym == SDLK_SPACE ? 1 : yes_no_key(e);
+            if (answer >= 0) finish(answer);
         }
         return 1;
     }
@@ -114,9 +114,8 @@ int BattleScreen::handle_result_event(const SDL_Event& e) {
         if (inside(r.done_rect, e.button.x, e.button.y)) r.done_pressed = 1;
     } else if (left) {
         if (r.done_pressed) finish(0);
-    } else if (e.type == SDL_KEYDOWN) {
-        const SDL_Keycode k = e.key.keysym.sym;
-        if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) finish(0);
+    } else if (notice_key(e) || (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_SPACE)) {
+        finish(0);
     }
     return 1;
 }

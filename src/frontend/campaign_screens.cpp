@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
 #include "assets/title_sea_cycle.h"
@@ -106,8 +107,7 @@ void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
-                const SDL_Keycode k = e.key.keysym.sym;
-                if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) ending = true;
+                if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) ending = true;
                 else ng_try_fullscreen_key(e);
             } else if (e.type == SDL_MOUSEBUTTONUP || e.type == SDL_QUIT) {
                 ending = true;
@@ -153,8 +153,7 @@ bool run_scenario_announcement_core(SDL_Renderer* renderer, AggArchive& archive,
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
-                if (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_KP_ENTER ||
-                    e.key.keysym.sym == SDLK_ESCAPE) {
+                if (notice_key(e)) {
                     ended = true;
                     result = true;
                 } else {

@@ -44,8 +44,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) done = quit = true;
             if (e.type == SDL_KEYDOWN) {
-                const SDL_Keycode k = e.key.keysym.sym;
-                if (k == SDLK_RETURN || k == SDLK_ESCAPE || k == SDLK_SPACE) done = true;
+                if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) done = true;
             } else if (left_press(e)) {
                 if (point_in(kStandardOk, e.button.x, e.button.y)) held = true;
             } else if (left_release(e)) {
@@ -136,7 +135,7 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
                 hand_on_quit_request();  // read again only after this loop has stopped
                 result = 0;
             }
-            if (e.type == SDL_KEYDOWN && (e.key.keysym.sym == SDLK_RETURN || e.key.keysym.sym == SDLK_ESCAPE)) result = 0;
+            if (notice_key(e)) result = 0;
             if (left_press(e)) {
                 if (point_in(ok, e.button.x, e.button.y)) ok_held = true;
                 if (point_in(restart, e.button.x, e.button.y)) restart_held = true;

@@ -143,11 +143,16 @@ TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
     EXPECT_EQ(b.active, 0);
     EXPECT_EQ(b.result_screen.preview_answer, 0);
 
-    b.open_autobattle_preview("Sir Test", 0, {}, {}, {}, {}, {}, {}, nullptr);
-    b.tick(500.0f);
-    b.handle_result_event(key(SDLK_y));
-    EXPECT_EQ(b.active, 0);
-    EXPECT_EQ(b.result_screen.preview_answer, 1);
+    // The question's keys: y, Return, keypad Enter and Space accept; n and Escape decline.
+    for (const auto& [k, answer] : {std::pair{SDLK_y, 1}, {SDLK_KP_ENTER, 1}, {SDLK_SPACE, 1}, {SDLK_ESCAPE, 0}}) {
+        b.open_autobattle_preview("Sir Test", 0, {}, {}, {}, {}, {}, {}, nullptr);
+        b.tick(500.0f);
+        b.handle_result_event(key(SDLK_a));
+        EXPECT_EQ(b.active, 1) << "another key answers nothing";
+        b.handle_result_event(key(k));
+        EXPECT_EQ(b.active, 0) << k;
+        EXPECT_EQ(b.result_screen.preview_answer, answer) << k;
+    }
 }
 
 }  // namespace
