@@ -62,8 +62,8 @@ bool map_header_plausible(const uint8_t* head, uint64_t got) {
     if (head[MAP_OFS_NAME] == 0) return false;
     for (int i = 0; i < 15 && head[MAP_OFS_NAME + i] != 0; ++i) {
         const uint8_t c = head[MAP_OFS_NAME + i];
-        // Letters of single-byte encodings lie above 0xA0; below 0x20, 0x7F and 0x80..0x9F are controls.
-        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) return false;
+        // Only control bytes: in the code pages of the classic maps every byte from 0x80 up is a letter.
+        if (c < 0x20 || c == 0x7F) return false;
     }
     return true;
 }

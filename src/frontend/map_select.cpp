@@ -18,9 +18,18 @@ std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& map
     const MapFileInfo& m = maps[(size_t)index];
     const std::string name = localized_map_name(m.stem, m.name);
     if (label.size() <= name.size()) return text::fit_width(font, label, width);
-    // The file's name is what tells two equal names apart: the name gives way to it.
-    const std::string file = label.substr(name.size());
-    return text::fit_width(font, name, std::max(0, width - text::measure(font, file).x)) + file;
+    // Two maps share the name. The name is what the player reads, so the file's name gives way:
+    // first its extension (every file of the list has the same), then its start, since names of a
+    // series differ at the end (KITBAT1, KITBAT2).
+    const auto fits = [&](const std::string& file) { return text::measure(font, name + " (" + file + ")").x <= width; };
+    const std::string& stem = m.stem;
+    if (fits(stem)) return name + " (" + stem + ")";
+    for (std::size_t cut = 1; cut < stem.size(); ++cut) {
+        if ((static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) continue;  // not inside a UTF-8 letter
+        const std::string file = ".." + stem.substr(cut);
+        if (fits(file)) return name + " (" + file + ")";
+    }
+    return text::fit_width(font, name, width);
 }
 
 int map_list_row_height(TTF_Font* font) {

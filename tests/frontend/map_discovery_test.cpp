@@ -11,6 +11,8 @@
 #include "datakit/kit_roads.h"
 #include "fe_fixture.h"
 #include "frontend/map_discovery.h"
+#include "frontend/map_select.h"
+#include "lang/runtime_strings.h"
 
 namespace vorn1 {
 namespace {
@@ -138,12 +140,43 @@ TEST(MapDiscovery, JunkStaysOutAndRepeatedNamesShowTheirFiles) {
     t.put("B.MAP", kit::map_header_bytes("Twin", "", 0, 0));
     t.put("C.MAP", kit::map_header_bytes("Twin", "", 0, 0));
     t.put("D.MAP", kit::map_header_bytes("Solo\xE9", "", 0, 0));  // a letter of a single-byte encoding
+    // Letters of the classic data's code pages lie from 0x80 up, 0x80..0x9F too (0x82 is an accented e).
+    t.put("E.MAP", kit::map_header_bytes("Cr\x82\x80\x9F", "", 0, 0));
+    t.put("DEL.MAP", kit::map_header_bytes("Del\x7F", "", 0, 0));
     const std::vector<MapFileInfo> maps = discover_maps(t.path.string());
     std::vector<std::string> labels;
     for (int i = 0; i < (int)maps.size(); ++i) labels.push_back(map_list_label(maps, i));
     std::sort(labels.begin(), labels.end());
-    EXPECT_EQ(labels, (std::vector<std::string>{"Solo\xE9", "Twin (A.MAP)", "Twin (B.MAP)", "Twin (C.MAP)"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{"Cr\x82\x80\x9F", "Solo\xE9", "Twin (A.MAP)", "Twin (B.MAP)",
+                                                "Twin (C.MAP)"}));
     EXPECT_EQ(map_list_label(maps, 9), "");
+}
+
+// Two maps of one name in a narrow row: the file's name gives way, the map's name stays whole.
+TEST(MapDiscovery, ATwinsLabelShortensTheFileNotTheName) {
+    strings().load_from_text("{}", "{}");
+    std::vector<MapFileInfo> maps(2);
+    maps[0].path = "maps/KITBAT1.MAP";
+    maps[1].path = "maps/KITBAT2.MAP";
+    for (MapFileInfo& m : maps) {
+        m.stem = map_stem_of(m.path);
+        m.name = "Battle";
+    }
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    ASSERT_NE(font, nullptr);
+    const auto width = [&](const std::string& s) { return text::measure(font, s).x; };
+    EXPECT_EQ(fitted_map_label(font, maps, 1, width("Battle (KITBAT2.MAP)")), "Battle (KITBAT2.MAP)");
+    EXPECT_EQ(fitted_map_label(font, maps, 1, width("Battle (KITBAT2.MAP)") - 1), "Battle (KITBAT2)");
+    EXPECT_EQ(fitted_map_label(font, maps, 1, width("Battle (..BAT2)")), "Battle (..BAT2)");
+    EXPECT_EQ(fitted_map_label(font, maps, 1, width("Battle (..2)") - 1), "Battle");
+    for (int w = width("Battle"); w <= width("Battle (KITBAT2.MAP)"); ++w) {
+        const std::string label = fitted_map_label(font, maps, 1, w);
+        EXPECT_EQ(label.rfind("Battle", 0), 0u) << w << ": " << label;
+        EXPECT_LE(width(label), w) << label;
+    }
+    TTF_CloseFont(font);
+    TTF_Quit();
 }
 
 TEST(MapDiscovery, KnownMapsKeepOnlyNamedFilesInTableOrder) {
