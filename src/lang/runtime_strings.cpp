@@ -143,9 +143,20 @@ void StringTable::load_from_text(const std::string& current_json, const std::str
         std::cerr << "  WARNING: English string catalogue is not a JSON object of texts, ignored\n";
 }
 
+namespace {
+
+// A catalogue's text of the key; null when it has none. A text that is byte for byte its key is
+// no translation (a catalogue filled with its own keys): it counts as missing.
+const std::string* entry_of(const std::unordered_map<std::string, std::string>& catalogue, const std::string& key) {
+    const auto it = catalogue.find(key);
+    return it == catalogue.end() || it->second == key ? nullptr : &it->second;
+}
+
+}  // namespace
+
 const std::string& StringTable::get(const std::string& key) const {
-    if (auto it = current_.find(key); it != current_.end()) return it->second;
-    if (auto it = english_.find(key); it != english_.end()) return it->second;
+    if (const std::string* text = entry_of(current_, key)) return *text;
+    if (const std::string* text = entry_of(english_, key)) return *text;
     if (auto it = missing_index_.find(key); it != missing_index_.end()) return *it->second;
     missing_.push_back(key);
     missing_index_.emplace(key, &missing_.back());
@@ -153,7 +164,7 @@ const std::string& StringTable::get(const std::string& key) const {
 }
 
 bool StringTable::has(const std::string& key) const {
-    return current_.count(key) != 0 || english_.count(key) != 0;
+    return entry_of(current_, key) != nullptr || entry_of(english_, key) != nullptr;
 }
 
 std::string StringTable::get_or(const std::string& key, const std::string& fallback) const {

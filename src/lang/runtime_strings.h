@@ -19,11 +19,13 @@ public:
     // Loads catalogues from JSON text directly (tests); either may be empty.
     void load_from_text(const std::string& current_json, const std::string& english_json);
 
-    // Text of the key in the current language, else English, else a stored copy of the key.
+    // Text of the key in the current language, else English, else a stored copy of the key. An
+    // entry whose text is the key itself counts as missing in every look-up here.
     // References stay valid until the next load.
     const std::string& get(const std::string& key) const;
     // get(key) with each "{N}" replaced by args[N]; placeholders beyond the list are dropped.
     std::string format(const std::string& key, const std::vector<std::string>& args) const;
+    // Whether a catalogue has a text for the key (other than the key itself).
     bool has(const std::string& key) const;
     // The key's text, or `fallback` where no catalogue has the key (texts the classic catalogues lack).
     std::string get_or(const std::string& key, const std::string& fallback) const;

@@ -70,6 +70,10 @@ TEST_F(RulesTest, LookupsFallBackToEnglishAndTryTownNames) {
     EXPECT_EQ(spirit_tr("SPIRIT_S2_TITLE", "The Frozen Dead"), "The Frozen Dead");
     strings().load_from_text(R"({"NEWGAME_GATEWAY":"Portal","CAMP1_CITYNAME":"Torweg"})", "{}");
     EXPECT_EQ(localized_scenario_title("Gateway"), "Portal");
+    // A catalogue that stores a key as its own text is missing that text.
+    strings().load_from_text(R"({"CAMP6_CITYNAME":"CAMP6_CITYNAME","MAPNAME_kns":"MAPNAME_kns"})", "{}");
+    EXPECT_EQ(localized_scenario_title("Castle Brudek"), "Castle Brudek");
+    EXPECT_EQ(localized_map_name("kns", "Kings"), "Kings");
 }
 
 TEST_F(RulesTest, DifficultyRatingSumsItsTerms) {

@@ -48,6 +48,23 @@ TEST(StringTable, LooksUpCurrentThenEnglishThenKey) {
     EXPECT_EQ(t.get_or("B", "own B"), "");
 }
 
+// A catalogue that stores a key as its own text has no translation of it: every look-up goes on
+// to English, then to the caller's own text.
+TEST(StringTable, AnEntryThatIsItsKeyCountsAsMissing) {
+    StringTable t;
+    t.load_from_text(R"({"CAMP6_CITYNAME":"CAMP6_CITYNAME","OWN":"OWN","F":"F","G":"G"})",
+                     R"({"CAMP6_CITYNAME":"Castle Brudek","F":"{0} days","G":"G"})");
+    EXPECT_EQ(t.get("CAMP6_CITYNAME"), "Castle Brudek");
+    EXPECT_TRUE(t.has("CAMP6_CITYNAME"));
+    EXPECT_EQ(t.get_or("CAMP6_CITYNAME", "own"), "Castle Brudek");
+    EXPECT_EQ(t.format("F", {"3"}), "3 days");
+    // English stores it as its key too: the key is all there is, and the caller's text wins.
+    EXPECT_EQ(t.get("G"), "G");
+    EXPECT_FALSE(t.has("G"));
+    EXPECT_EQ(t.get_or("G", "own G"), "own G");
+    EXPECT_EQ(t.get_or("OWN", "own text"), "own text");
+}
+
 TEST(StringTable, MissingKeyCopiesStayValid) {
     StringTable t;
     const std::string& first = t.get("FIRST_MISSING");
