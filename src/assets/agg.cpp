@@ -39,10 +39,12 @@ std::string path_folder(const std::string& path) {
 std::string archive_failure_text(const std::string& path, const std::string& reason) {
     std::error_code ec;
     const std::string found = resolve_ci(path);
+    // Paths and names come from the disk and the file: shown escaped where they are not text.
+    const std::string why = readable_text(reason);
     if (!std::filesystem::exists(found, ec))
-        return "The data archive could not be opened.\nPath tried: " + path + "\n(" + reason +
+        return "The data archive could not be opened.\nPath tried: " + readable_text(path) + "\n(" + why +
                ")\nPut VELDAR.AGG in the folder above the game's program folder.";
-    return "The data archive is damaged or cannot be read:\n" + found + "\n(" + reason +
+    return "The data archive is damaged or cannot be read:\n" + readable_text(found) + "\n(" + why +
            ")\nReplace it with a whole copy of the file.";
 }
 
@@ -114,7 +116,7 @@ void AggArchive::read_index(const uint8_t* data, uint64_t size, uint64_t file_si
             throw std::runtime_error("AGG index damaged: entry " + std::to_string(i) + " has no readable name");
         std::string name = upper_ascii(std::string(n, len));
         if (e.size != 0 && (e.offset < data_begin || static_cast<uint64_t>(e.offset) + e.size > data_end))
-            throw std::runtime_error("AGG index damaged: entry " + std::to_string(i) + " (" + name +
+            throw std::runtime_error("AGG index damaged: entry " + std::to_string(i) + " (" + readable_text(name) +
                                      ") lies outside the archive's data");
         entries_.push_back(e);
         names_.push_back(std::move(name));

@@ -53,6 +53,49 @@ std::string data_folder(const char* name) {
 
 }  // namespace
 
+namespace {
+
+// The length of the well-formed UTF-8 sequence of a printable character at `i`, or 0.
+std::size_t readable_length(const std::string& s, std::size_t i) {
+    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = at(i);
+    if (c >= 0x20 && c < 0x7F) return 1;
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;  // the second byte's range
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c == 0xE0) n = 3, lo = 0xA0;
+    else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) n = 3;
+    else if (c == 0xED) n = 3, hi = 0x9F;
+    else if (c == 0xF0) n = 4, lo = 0x90;
+    else if (c >= 0xF1 && c <= 0xF3) n = 4;
+    else if (c == 0xF4) n = 4, hi = 0x8F;
+    if (n == 0 || i + n > s.size() || at(i + 1) < lo || at(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
+    if (c == 0xC2 && at(i + 1) < 0xA0) return 0;  // U+0080..U+009F are controls
+    return n;
+}
+
+}  // namespace
+
+std::string readable_text(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        if (const std::size_t n = readable_length(text, i)) {
+            out.append(text, i, n);
+            i += n;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(text[i++]);
+        out += "\\x";
+        out += kHex[c >> 4];
+        out += kHex[c & 15];
+    }
+    return out;
+}
+
 const char* lang_code(int lang) {
     if (lang < 0 || lang >= kLanguageCount) return kCodes[EN];
     return kCodes[lang];

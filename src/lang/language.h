@@ -20,6 +20,11 @@ const std::string& lang_assets_root();
 // The folder of alternative art ("../ALT", else "ALT"), computed once.
 const std::string& alt_assets_root();
 
+// The text as it can be shown and printed: printable ASCII and well-formed UTF-8 letters stay, every
+// other byte (controls, a byte of a single-byte code page, a cut sequence) becomes "\xNN". For names
+// read from files, which may hold anything.
+std::string readable_text(const std::string& text);
+
 // The path unchanged when it exists, else each missing component replaced by the directory
 // entry equal to it ignoring case (exact match first, then the smallest name); no match: input.
 std::string resolve_ci(const std::string& path);

@@ -109,6 +109,10 @@ TEST(Agg, DamagedIndexIsRefused) {
     raw = sample_archive();
     raw[raw.size() - 14] = 0x07;
     EXPECT_TRUE(damaged(raw)) << error_of(raw);
+    // A name of a single-byte code page is told escaped, never as raw bytes.
+    raw = kit::write_agg({{"G\x82NIE.ICN", {1, 2}}});
+    put32(raw, 2 + 8, 3);
+    EXPECT_NE(error_of(raw).find("(G\\x82NIE.ICN)"), std::string::npos) << error_of(raw);
 
     // The demo archive cut in half, and random bytes of the same length (fixed seed).
     const Bytes demo = kit::write_agg(kit::build_demo_data().archive);

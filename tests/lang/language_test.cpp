@@ -55,6 +55,21 @@ TEST(Language, SelectorStepsAndHitBox) {
     EXPECT_FALSE(language_selector_hit(7, 10));
 }
 
+// Names read from files are shown and printed: what is no readable text comes out as "\xNN".
+TEST(Language, ReadableTextEscapesWhatIsNoText) {
+    EXPECT_EQ(readable_text("VELDAR.AGG /a b/~"), "VELDAR.AGG /a b/~");
+    EXPECT_EQ(readable_text("Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), "Caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+    EXPECT_EQ(readable_text("G\x82NIE"), "G\\x82NIE");                       // a code-page letter
+    EXPECT_EQ(readable_text("a\nb\x1B[2J\x7F"), "a\\x0Ab\\x1B[2J\\x7F");  // controls
+    EXPECT_EQ(readable_text("\xC2\x85"), "\\xC2\\x85");                     // a control of the upper range
+    EXPECT_EQ(readable_text("x\xC3"), "x\\xC3");                            // a cut sequence
+    EXPECT_EQ(readable_text("\xC0\xAF\xED\xA0\x80"), "\\xC0\\xAF\\xED\\xA0\\x80");  // overlong, surrogate
+    EXPECT_EQ(readable_text("\xF4\x90\x80\x80"), "\\xF4\\x90\\x80\\x80");  // beyond U+10FFFF
+    EXPECT_EQ(readable_text(std::string("a\0b", 3)), "a\\x00b");
+    const std::string once = readable_text("G\x82\xFF");
+    EXPECT_EQ(readable_text(once), once);  // escaping twice changes nothing
+}
+
 TEST(ResolveCi, MatchesEachComponentIgnoringCase) {
     TempDir t("ci");
     t.touch("Data/Maps/Level1.MAP");
