@@ -10,6 +10,7 @@
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
+#include "assets/dialog_utils.h"
 #include "assets/icn.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
@@ -228,7 +229,7 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
     }
     const int pressed_frame = buttons.count() >= 11 ? 10 : 9;
     bool held = false;
-    bool done = false;
+    bool done = false, quit = false;
     const SDL_Color white{255, 255, 255, 255};
     for (;;) {
         SDL_Event e;
@@ -240,7 +241,7 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
                     done = true;
                 }
             } else if (e.type == SDL_QUIT) {
-                done = true;
+                done = quit = true;
             } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {
                 if (point_in(button, e.button.x, e.button.y)) held = true;
             } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
@@ -248,7 +249,10 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
                 held = false;
             }
         }
-        if (done) return;
+        if (done) {
+            if (quit) hand_on_quit_request();  // the screen beneath decides, as on a closed window
+            return;
+        }
         if (redraw) redraw();
         darken_screen(renderer, 160);
         if (frame.count() > 0) {

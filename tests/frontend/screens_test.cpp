@@ -123,6 +123,13 @@ TEST_F(ScreensTest, MissingDataIsSaidOnceOverTheTitleMenu) {
     EXPECT_EQ(frame, (Rgb{72, 28, 100}));
     EXPECT_NE(after, frame) << "closed with Return";
     EXPECT_EQ(take_title_notice(), "") << "said once";
+
+    // A window closed (or a termination) while the notice shows closes it and reaches the menu.
+    set_title_notice("No font.");
+    script({nullptr, [] { push_quit(); }});
+    EXPECT_EQ(run_menu_screen(r, *archive, palette, nullptr, "BTNMAIN.ICN", main_menu_buttons(), nullptr,
+                              main_menu_keys(), true, nullptr, nullptr),
+              -2);
 }
 
 TEST_F(ScreensTest, LanguageBoxCyclesOnlyWithTitleExtrasAndACallback) {
