@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -15,11 +16,11 @@
 #include "assets/agg.h"
 #include "assets/resources.h"
 #include "frontend/frontend_common.h"
+#include "frontend/fatal_notice.h"
 #include "frontend/frontend_driver.h"
 #include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
-#include "frontend/frontend_common.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
@@ -60,6 +61,33 @@ void silence_console() {
 void report_fatal(SDL_Window* window, const std::string& text) {
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, kWindowTitle, text.c_str(), window) != 0)
         SDL_Log("%s", text.c_str());
+}
+
+// Whether a window of this video driver is on a screen someone looks at.
+bool window_seen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
+
+// A message that ends the program once the window is up: in the window, drawn with the language
+// folder's font (the system message box needs a helper program that many desktops lack), else the
+// message box. The console has it too, for a player who started the game from a terminal.
+void report_fatal_in_window(MainState& m, const std::string& text) {
+    SDL_Log("%s", text.c_str());
+    if (window_seen() && m.renderer && (TTF_WasInit() || TTF_Init() == 0)) {
+        open_language_fonts(m.fonts, g_language);
+        if (run_fatal_notice(m.renderer, m.fonts.large, m.fonts.small, text)) return;
+    }
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, kWindowTitle, text.c_str(), m.window);
+}
+
+// What the title screen tells of the data once: a missing font (only when another font can say it),
+// unreadable text catalogues, missing folders.
+std::string title_notice(const MainState& m, const std::string& font_warning) {
+    std::string warnings = m.fonts.def ? font_warning : std::string();
+    const std::string catalogues = unreadable_catalogues_warning(strings().unreadable_catalogues());
+    if (!catalogues.empty()) warnings += (warnings.empty() ? "" : "\n") + catalogues;
+    return missing_data_notice(front_end_folder(), warnings);
 }
 
 bool open_audio() {
@@ -197,6 +225,8 @@ NewGameConfig run_front_end(MainState& m) {
             switch_language(lang, m.res, m.fonts, set_save_dialog_name_font);
             large = m.fonts.def;
             small = m.fonts.small;
+            // The chosen language's catalogue may be the damaged one: said over the title, as at start.
+            if (m.fonts.def) set_title_notice(unreadable_catalogues_warning(strings().unreadable_catalogues()));
         };
     NewGameConfig config = run_new_game_screen(m.renderer, *m.res->archive, m.res->palette, m.fonts.def,
                                                m.fonts.small, m.res, fullscreen, language);
@@ -236,7 +266,7 @@ int run() {
     try {
         archive = std::make_unique<AggArchive>(AGG_PATH);
     } catch (const std::exception& e) {
-        report_fatal(m.window, archive_failure_text(AGG_PATH, e.what()));
+        report_fatal_in_window(m, archive_failure_text(AGG_PATH, e.what()));
         shutdown(m, run);
         return 1;
     }
@@ -254,8 +284,8 @@ int run() {
         SDL_Log("%s", font_warning.c_str());
         if (!m.fonts.def) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, kWindowTitle, font_warning.c_str(), m.window);
     }
-    // The console is silenced: what is missing is told on the title screen (fonts there only when one opened).
-    set_title_notice(missing_data_notice(front_end_folder(), m.fonts.def ? font_warning : std::string()));
+    // The console is silenced: what is missing or unreadable is told on the title screen.
+    set_title_notice(title_notice(m, font_warning));
     m.scale_index = set_window_scale(m.window, m.res, 0);
     m.res->cursors.set_current(0);
     load_adventure_groups(*m.res);

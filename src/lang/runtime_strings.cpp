@@ -103,40 +103,61 @@ std::string lower_code(Language lang) {
 }
 
 // Loads one catalogue file into `out`; a missing, oversized or malformed file leaves it empty and
-// writes one warning line.
-void load_catalogue_file(const std::string& path,
+// writes one warning line. False for a file that is there but is no catalogue.
+bool load_catalogue_file(const std::string& path,
                          std::unordered_map<std::string, std::string>& out) {
     out.clear();
     std::string text;
     switch (read_file(path, text)) {
         case ReadResult::missing:
             std::cerr << "  WARNING: string catalogue " << path << " not found\n";
-            return;
+            return true;
         case ReadResult::too_large:
             std::cerr << "  WARNING: string catalogue " << path << " too large, ignored\n";
-            return;
+            return false;
         case ReadResult::ok:
             break;
     }
-    if (!parse_catalogue(text, out))
-        std::cerr << "  WARNING: string catalogue " << path << " is not a JSON object of texts, ignored\n";
+    if (parse_catalogue(text, out)) return true;
+    std::cerr << "  WARNING: string catalogue " << path << " is not a JSON object of texts, ignored\n";
+    return false;
 }
 
 }  // namespace
 
 void StringTable::load(const std::string& lang_root, Language lang) {
     const std::string base = lang_root.empty() ? std::string() : lang_root + "/";
-    load_catalogue_file(resolve_ci(base + "strings_en.json"), english_);
+    unreadable_.clear();
+    const std::string english = resolve_ci(base + "strings_en.json");
+    if (!load_catalogue_file(english, english_)) unreadable_.push_back(english);
     if (lang == EN || lang < 0 || lang >= kLanguageCount) {
         current_.clear();
     } else {
-        load_catalogue_file(resolve_ci(base + "strings_" + lower_code(lang) + ".json"), current_);
+        const std::string path = resolve_ci(base + "strings_" + lower_code(lang) + ".json");
+        if (!load_catalogue_file(path, current_)) unreadable_.push_back(path);
     }
+}
+
+std::string unreadable_catalogues_warning(const std::vector<std::string>& paths) {
+    if (paths.empty()) return std::string();
+    // Short enough for the title's notice box: the folder is always LANG/, the file name says which.
+    std::string names;
+    bool english = false;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        std::string file = paths[i].substr(paths[i].find_last_of("/\\") + 1);
+        std::string lower = file;
+        for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        english = english || lower == "strings_en.json";
+        names += (i == 0 ? "" : " and ") + std::string("LANG/") + readable_text(file);
+    }
+    return names + (paths.size() == 1 ? " is" : " are") + " not valid JSON and left out: texts show " +
+           (english ? "as their keys." : "in English.");
 }
 
 void StringTable::load_from_text(const std::string& current_json, const std::string& english_json) {
     current_.clear();
     english_.clear();
+    unreadable_.clear();
     if (!current_json.empty() && !parse_catalogue(current_json, current_))
         std::cerr << "  WARNING: string catalogue is not a JSON object of texts, ignored\n";
     if (!english_json.empty() && !parse_catalogue(english_json, english_))

@@ -29,13 +29,21 @@ public:
     bool has(const std::string& key) const;
     // The key's text, or `fallback` where no catalogue has the key (texts the classic catalogues lack).
     std::string get_or(const std::string& key, const std::string& fallback) const;
+    // Catalogue files of the last load that are there but could not be read (not valid JSON, or
+    // far too large): loaded as empty.
+    const std::vector<std::string>& unreadable_catalogues() const { return unreadable_; }
 
 private:
     std::unordered_map<std::string, std::string> current_;
     std::unordered_map<std::string, std::string> english_;
+    std::vector<std::string> unreadable_;
     mutable std::deque<std::string> missing_;  // node-stable copies of missing keys
     mutable std::unordered_map<std::string, const std::string*> missing_index_;
 };
+
+// What the player is told about unreadable catalogues, in English (the catalogues are what failed):
+// the files and what the texts show instead; empty when there are none.
+std::string unreadable_catalogues_warning(const std::vector<std::string>& paths);
 
 // The process-wide table of the current language; built empty on first use.
 StringTable& strings();

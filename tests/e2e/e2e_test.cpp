@@ -67,6 +67,46 @@ TEST(EndToEnd, TruncatedArchiveEndsWithTheDamagedNotice) {
     EXPECT_NE(out.find("AGG index damaged"), std::string::npos) << out;
 }
 
+// On a screen, the cut archive is told in the game's own window (drawn with the language folder's
+// font, as the message box may not open), and a key ends the program with status 1.
+TEST(EndToEnd, CutArchiveIsToldInTheWindowAndAKeyEndsIt) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("cutwindow", true);
+    const fs::path agg = folder.root / "VELDAR.AGG";
+    fs::resize_file(agg, fs::file_size(agg) / 2);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    std::string ids;
+    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
+    g.id = ids.substr(0, ids.find('\n'));
+    g.xdo = "DISPLAY=" + x.display + " xdotool ";
+    g.x = &x;
+    g.log = folder.root / "game.log";
+    g.tag = folder.tag;
+    // White text lines in the notice's box, and its frame: the notice is drawn and stands still.
+    const auto white = [](const vorn1::Image& shot, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1 && y < shot.height; ++y)
+            for (int px = 0; px < shot.width; ++px) {
+                const uint8_t* p = &shot.pixels[((size_t)y * shot.width + px) * 4];
+                n += p[0] > 230 && p[1] > 230 && p[2] > 230;
+            }
+        return n;
+    };
+    const vorn1::Image shot = g.wait_for_screen("cutwindow_notice.png", "the damaged-archive notice",
+                                                [&](const vorn1::Image& now, const vorn1::Image& before) {
+                                                    return white(now, 56, 400) > 1500 && still(before, now, Box{});
+                                                });
+    ASSERT_FALSE(shot.empty());
+    EXPECT_GT(white(shot, 56, 400), 1500) << "no text in the window";
+    EXPECT_EQ(wait_for(g.pid, 1), -1) << "the program did not wait for the player";
+    g.keys({"Return"}, 0);
+    EXPECT_EQ(exit_status(g.pid, 20), 1);
+    const std::string out = file_text(g.log);
+    EXPECT_NE(out.find("The data archive is damaged"), std::string::npos) << out;
+}
+
 // The window of the real program on the demo data; a termination request on the title screen
 // reaches it as a quit event and it shuts down in order.
 TEST(EndToEnd, WindowAppearsOnTheDemoData) {

@@ -114,6 +114,8 @@ TEST(StringTable, LoadsLanguageFolderWithFallbacks) {
     }
     EXPECT_EQ(t.get("HELLO"), "Hallo");
     EXPECT_EQ(t.get("ONLY_EN"), "English only");
+    EXPECT_TRUE(t.unreadable_catalogues().empty());
+    EXPECT_EQ(unreadable_catalogues_warning(t.unreadable_catalogues()), "");
 
     {
         CerrCapture cap;
@@ -121,6 +123,12 @@ TEST(StringTable, LoadsLanguageFolderWithFallbacks) {
         EXPECT_EQ(cap.lines(), 1);
     }
     EXPECT_EQ(t.get("HELLO"), "Hello");
+    // The player is told, naming the file.
+    ASSERT_EQ(t.unreadable_catalogues(), (std::vector<std::string>{(dir / "strings_fr.json").string()}));
+    EXPECT_EQ(unreadable_catalogues_warning(t.unreadable_catalogues()),
+              "LANG/strings_fr.json is not valid JSON and left out: texts show in English.");
+    EXPECT_EQ(unreadable_catalogues_warning({"x/LANG/strings_fr.json", "x/LANG/Strings_EN.json"}),
+              "LANG/strings_fr.json and LANG/Strings_EN.json are not valid JSON and left out: texts show as their keys.");
 
     {
         CerrCapture cap;
@@ -128,6 +136,7 @@ TEST(StringTable, LoadsLanguageFolderWithFallbacks) {
         EXPECT_EQ(cap.lines(), 1);
         EXPECT_NE(cap.buf.str().find("strings_ru.json"), std::string::npos);
     }
+    EXPECT_TRUE(t.unreadable_catalogues().empty()) << "a missing catalogue is no damaged one";
     EXPECT_EQ(t.get("HELLO"), "Hello");
 
     {
