@@ -218,15 +218,32 @@ void set_title_notice(const std::string& text) { g_title_notice = text; }
 
 std::string take_title_notice() { return std::exchange(g_title_notice, std::string()); }
 
+AlertLayout alert_layout(int text_height, SDL_Point button_size) {
+    AlertLayout a;
+    // Two middle rows as a rule; a text that would reach the button takes more, up to what the screen holds.
+    for (a.rows = 2;; ++a.rows) {
+        const int height = kBorderTopH + kBorderRowH * a.rows + kBorderBottomH;
+        a.frame = {177, 132 - kBorderRowH * (a.rows - 2) / 2, 286, height};
+        a.button = {320 - button_size.x / 2, a.frame.y + height - 24 - button_size.y / 2, button_size.x, button_size.y};
+        a.text_y = std::max(a.frame.y + 18,
+                            a.frame.y + kBorderTopH + (kBorderRowH * a.rows - 8 - button_size.y - text_height) / 2);
+        if (a.text_y + text_height <= a.button.y - 4 || a.rows >= 7) return a;
+    }
+}
+
 void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
                 const Palette& palette, const std::function<void()>& redraw) {
     OwnedFrames frame(load_icn_frames(renderer, archive, palette, "BUYBUILD.ICN"));
     OwnedFrames buttons(load_icn_frames(renderer, archive, palette, "SYSTEM.ICN"));
-    SDL_Rect button{287, 311, 66, 25};
-    if (SDL_Texture* t = buttons.at(9)) {
-        const SDL_Point s = tex_size(t);
-        button = {320 - s.x / 2, 323 - s.y / 2, s.x, s.y};
-    }
+    SDL_Point button_size{66, 25};
+    if (SDL_Texture* t = buttons.at(9)) button_size = tex_size(t);
+    // Wrapped inside the frame, centred in the band above the button; a long text starts higher and
+    // a longer one makes the frame taller.
+    const std::vector<std::string> lines = font ? text::wrap_pixels(font, text, 256) : std::vector<std::string>{};
+    const int text_height = font ? static_cast<int>(lines.size()) * TTF_FontLineSkip(font) : 0;
+    const AlertLayout layout = alert_layout(text_height, button_size);
+    const SDL_Rect box = layout.frame;
+    const SDL_Rect button = layout.button;
     const int pressed_frame = buttons.count() >= 11 ? 10 : 9;
     bool held = false;
     bool done = false, quit = false;
@@ -256,28 +273,24 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
         if (redraw) redraw();
         darken_screen(renderer, 160);
         if (frame.count() > 0) {
-            copy_mirrored(renderer, frame.at(0), {177, 132, 143, 77}, true);
-            copy_mirrored(renderer, frame.at(0), {320, 132, 143, 77}, false);
+            copy_mirrored(renderer, frame.at(0), {177, box.y, 143, kBorderTopH}, true);
+            copy_mirrored(renderer, frame.at(0), {320, box.y, 143, kBorderTopH}, false);
             if (frame.count() >= 2)
-                for (int y : {209, 254}) {
-                    copy_mirrored(renderer, frame.at(1), {180, y, 140, 45}, true);
-                    copy_mirrored(renderer, frame.at(1), {320, y, 140, 45}, false);
+                for (int i = 0; i < layout.rows; ++i) {
+                    const int y = box.y + kBorderTopH + kBorderRowH * i;
+                    copy_mirrored(renderer, frame.at(1), {180, y, 140, kBorderRowH}, true);
+                    copy_mirrored(renderer, frame.at(1), {320, y, 140, kBorderRowH}, false);
                 }
             if (frame.count() >= 3) {
-                copy_mirrored(renderer, frame.at(2), {179, 299, 141, 48}, true);
-                copy_mirrored(renderer, frame.at(2), {320, 299, 141, 48}, false);
+                const int y = box.y + box.h - kBorderBottomH;
+                copy_mirrored(renderer, frame.at(2), {179, y, 141, kBorderBottomH}, true);
+                copy_mirrored(renderer, frame.at(2), {320, y, 141, kBorderBottomH}, false);
             }
         } else {
-            fill_rect(renderer, {177, 132, 286, 215}, {72, 28, 100, 255});
-            outline_rect(renderer, {177, 132, 286, 215}, {200, 170, 50, 255});
+            fill_rect(renderer, box, {72, 28, 100, 255});
+            outline_rect(renderer, box, {200, 170, 50, 255});
         }
-        if (font) {
-            // Wrapped inside the frame and centred in the band above the button; a long text starts higher.
-            const std::vector<std::string> lines = text::wrap_pixels(font, text, 256);
-            const int height = static_cast<int>(lines.size()) * TTF_FontLineSkip(font);
-            const int y = std::max(150, 209 + (82 - button.h - height) / 2);
-            text::draw_lines_box(renderer, font, lines, 177, y, 286, white);
-        }
+        if (font) text::draw_lines_box(renderer, font, lines, 177, layout.text_y, 286, white);
         if (SDL_Texture* t = buttons.at(held ? pressed_frame : 9)) {
             SDL_RenderCopy(renderer, t, nullptr, &button);
         } else {

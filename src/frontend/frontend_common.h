@@ -121,7 +121,17 @@ void set_title_notice(const std::string& text);
 // The pending notice, cleared: the title screen takes it when it first shows.
 std::string take_title_notice();
 
-// A modal one-button message box over whatever `redraw` paints each frame.
+// Where show_alert puts its frame (two middle rows or more), its OK button and the first line of a
+// text of the given height: the text ends above the button while the screen has room.
+struct AlertLayout {
+    SDL_Rect frame{};
+    SDL_Rect button{};
+    int rows = 2;
+    int text_y = 0;
+};
+AlertLayout alert_layout(int text_height, SDL_Point button_size);
+
+// A modal one-button message box over whatever `redraw` paints each frame; a long text makes it taller.
 void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text, AggArchive& archive,
                 const Palette& palette, const std::function<void()>& redraw);
 

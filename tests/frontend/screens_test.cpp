@@ -4,9 +4,11 @@
 
 #include <filesystem>
 
+#include "assets/text_render.h"
 #include "datakit/kit_frontend.h"
 #include "fe_fixture.h"
 #include "frontend/campaign_screens.h"
+#include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
 #include "frontend/hotseat_screen.h"
 #include "frontend/map_select.h"
@@ -267,9 +269,40 @@ TEST_F(ScreensTest, ALongAlertWrapsInsideItsFrame) {
                    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
                    SDL_RenderClear(r);
                });
-    TTF_CloseFont(font);
     EXPECT_EQ(outside, 0) << "the text runs out of the frame";
     EXPECT_GT(inside, 0);
+
+    // Every notice of the title at once (a font, the catalogue, no films, no music): the frame grows by whole
+    // rows, stays on the screen, and the text ends above the OK button.
+    const AlertLayout usual = alert_layout(3 * TTF_FontLineSkip(font), {66, 25});
+    EXPECT_EQ(usual.rows, 2);
+    EXPECT_EQ(usual.frame.y, 132);
+    EXPECT_EQ(usual.button.y, 311);
+    const std::string all =
+        "The small font was not found: LANG/font_small_en.ttf, LANG/font_small_ru.ttf. Texts use the main font.\n"
+        "LANG/strings_en.json is not valid JSON and left out: texts show as their keys.\n"
+        "The films folder ANIM is missing: the game plays without its films.\n"
+        "The sounds folder SOUND is missing: the game plays without music.";
+    const int lines = static_cast<int>(text::wrap_pixels(font, all, 256).size());
+    const AlertLayout tall = alert_layout(lines * TTF_FontLineSkip(font), {66, 25});
+    EXPECT_GT(tall.rows, 2);
+    EXPECT_GE(tall.frame.y, 0);
+    EXPECT_LE(tall.frame.y + tall.frame.h, 480);
+    int lowest_text = -1;
+    script({[&] {
+        for (int y = 0; y < 480; ++y)
+            for (int x = 177; x < 463; ++x)
+                if (px(x, y) == Rgb{255, 255, 255} && !(y >= tall.button.y && y < tall.button.y + tall.button.h))
+                    lowest_text = y;
+        push_key(SDLK_ESCAPE);
+    }});
+    show_alert(r, font, all, *archive, palette, [] {
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+    });
+    TTF_CloseFont(font);
+    EXPECT_GT(lowest_text, tall.frame.y);
+    EXPECT_LT(lowest_text, tall.button.y) << "the text runs behind the OK button";
 }
 
 TEST_F(ScreensTest, LoadersReportMissingAndKeepEmptyFrames) {
