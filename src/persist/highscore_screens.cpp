@@ -360,6 +360,8 @@ namespace {
 // The page's columns: left edges of name, label and rank, the score's right edge, the picture's left.
 constexpr int kNameX = 110, kLabelX = 250, kScoreRight = 430, kRankX = 452, kPictureX = 560;
 constexpr int kColumnGap = 6;
+// The rank has no column after it, only its creature's picture: it may come closer to that.
+constexpr int kRankGap = 2;
 
 void draw_line(SDL_Renderer* renderer, TTF_Font* font, const HighScoreLine& line, int y, SDL_Color c) {
     text::at(renderer, font, line.name, kNameX, y, c);
@@ -374,7 +376,7 @@ HighScoreLine fit_high_score_line(TTF_Font* font, HighScoreLine line) {
     line.name = text::fit_width(font, line.name, kLabelX - kColumnGap - kNameX);
     const int score_left = kScoreRight - text::measure(font, line.score).x;
     line.label = text::fit_width(font, line.label, score_left - kColumnGap - kLabelX);
-    line.rank = text::fit_width(font, line.rank, kPictureX - kColumnGap - kRankX);
+    line.rank = text::fit_width(font, line.rank, kPictureX - kRankGap - kRankX);
     return line;
 }
 

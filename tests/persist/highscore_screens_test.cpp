@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "assets/text_render.h"
+#include "lang/language.h"
+#include "persist/highscore.h"
 #include "persist/highscore_screens.h"
 #include "persist/persist_test_util.h"
 #include "persist/screens_fixture.h"
@@ -229,6 +231,13 @@ TEST_F(VictoryScreens, LongNamesAndLabelsStayInTheirColumns) {
     const HighScoreLine fitted = fit_high_score_line(font, {rows[0].name, rows[0].label, "65000", "Dragon"});
     EXPECT_FALSE(fitted.name.empty());
     EXPECT_EQ(fitted.rank, "Dragon") << "what fits stays whole";
+    // Every rank of both ladders stays whole in the game's own English font, the widest one too.
+    TTF_Font* game_font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    ASSERT_NE(game_font, nullptr) << TTF_GetError();
+    for (const auto* ladder : {&k_standard_ladder, &k_campaign_ladder})
+        for (const RankRow& row : *ladder)
+            EXPECT_EQ(fit_high_score_line(game_font, {"", "", "0", row.title}).rank, row.title);
+    TTF_CloseFont(game_font);
 
     HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), -1, IcnTextures{});
     draw_highscores_page(r(), font, nullptr, IcnTextures{}, IcnTextures{}, s);
