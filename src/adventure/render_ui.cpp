@@ -219,6 +219,13 @@ std::string panel_hero_name(TTF_Font* font, const std::string& name, int width) 
     return text::fit_width(font, space == std::string::npos ? name : name.substr(space + 1), width);
 }
 
+std::string panel_army_count(TTF_Font* font, int count, int width) {
+    const std::string whole = std::to_string(count);
+    if (text::measure(font, whole).x <= width) return whole;
+    // Thousands, rounded down: a count is never overstated, and never cut to a smaller number.
+    return std::to_string(count / 1000) + "K";
+}
+
 void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int hero,
                           TTF_Font* font, TTF_Font* small_font) {
     fill(r, kInfoPanelRect, kPanelFill);
@@ -238,7 +245,8 @@ void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const 
         const int x = x0 + 2 + s * 28, y = y0 + 34;
         if (h.army.slot_empty(s)) continue;
         if (!blit(r, res.creatures, h.army.ids[(size_t)s], x, y)) fill(r, {x, y, 26, 26}, {120, 96, 72, 255});
-        text::centered_box(r, small_font, std::to_string(h.army.counts[(size_t)s]), x, y + 34, 28, kText);
+        text::centered_box(r, small_font, panel_army_count(small_font, h.army.counts[(size_t)s], 27), x, y + 34, 28,
+                           kText);
     }
 }
 

@@ -45,6 +45,9 @@ void draw_info_panel_text(SDL_Renderer* r, TTF_Font* font, const std::string& te
 // A hero's name in `width` pixels: whole when it fits, else without its first word (a title such as
 // "Lord"), so that the name itself shows, cut after its last whole word that fits.
 std::string panel_hero_name(TTF_Font* font, const std::string& name, int width);
+// A stack's count as the hero panel's slot column shows it: whole when it fits `width`, else in
+// thousands ("3K").
+std::string panel_army_count(TTF_Font* font, int count, int width);
 void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state, int hero,
                           TTF_Font* font, TTF_Font* small_font);
 

@@ -241,6 +241,14 @@ TEST_F(PanelTest, SummaryAndHeroTextsStayInsideTheStatusPanel) {
               "Lord Bartholomew");
     EXPECT_EQ(panel_hero_name(font, "Ann", w), "Ann");
     EXPECT_LE(vorn1::text::measure(font, panel_hero_name(font, "Lord Zevorazzzzzzzzzzzzzzzzz", w)).x, w);
+    // A large count gives way to thousands (rounded down), so neighbouring slots' counts never run together.
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_NE(small, nullptr);
+    EXPECT_EQ(panel_army_count(small, 25, 27), "25");
+    EXPECT_EQ(panel_army_count(small, 3999, 27), "3K");
+    EXPECT_EQ(panel_army_count(small, 65535, 27), "65K");
+    EXPECT_LE(vorn1::text::measure(small, "65K").x, 27);
+    TTF_CloseFont(small);
     strings().load_from_text("", "");
     TTF_CloseFont(font);
     TTF_Quit();
