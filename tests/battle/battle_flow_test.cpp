@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "battle/battle_auto.h"
+#include "battle/battle_combat.h"
 #include "battle/battle_rules_fixture.h"
 #include "battle/battle_spell.h"
 #include "world/game_state.h"
@@ -168,6 +169,10 @@ TEST(BattleEnd, OutcomeWriteBackAndExperience) {
     EXPECT_TRUE(b.check_battle_end());
     EXPECT_EQ(b.outcome, OutcomeDefenderWon);
     EXPECT_EQ(b.message, "BATTLE_DEFEAT");
+    // The defender earns the attackers it killed plus the same bonus.
+    const int32_t defender_exp = 10 * creature_hp(3) + 5 * creature_hp(26) + 500;
+    EXPECT_EQ(b.result_experience, defender_exp);
+    EXPECT_EQ(g.heroes[d].experience, static_cast<uint32_t>(defender_exp));
 
     // A wandering monster has no hero: only the attacker's army changes; a retreat earns nothing.
     GameState g2;
@@ -181,6 +186,7 @@ TEST(BattleEnd, OutcomeWriteBackAndExperience) {
     m.defender_start_counts = {20, 0, 0, 0, 0};
     m.open_result_screen(OutcomeRetreat);
     EXPECT_EQ(g2.heroes[h].army.counts[0], 4);  // written back on a retreat too
+    EXPECT_EQ(m.result_screen.losing_side, 0) << "the side that retreats has lost";
     EXPECT_EQ(m.result_experience, 0);
     EXPECT_EQ(g2.heroes[h].experience, 0u);
 }

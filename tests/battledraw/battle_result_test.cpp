@@ -3,6 +3,10 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <utility>
+#include <vector>
+
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "world/creature_table.h"
@@ -74,6 +78,9 @@ TEST_F(ResultFixture, AWonBattleCountsKilledCreaturesOnlyAndTheDoneButtonClosesA
     EXPECT_EQ(b.casualties[0], 3);
     EXPECT_EQ(b.casualties[5], 4);
     EXPECT_EQ(b.casualties[6], 0);
+    using Row = std::vector<std::pair<uint8_t, int32_t>>;
+    EXPECT_EQ(casualty_pairs(&b.casualty_ids[0], &b.casualties[0]), (Row{{3, 3}})) << "each row its own side's";
+    EXPECT_EQ(casualty_pairs(&b.casualty_ids[5], &b.casualties[5]), (Row{{6, 4}}));
     EXPECT_EQ(b.result_experience, 4 * creature_stats(6).hp + 500);
     EXPECT_EQ(b.result_screen.losing_side, 1);
     EXPECT_TRUE(b.player_won());
@@ -87,6 +94,17 @@ TEST_F(ResultFixture, AWonBattleCountsKilledCreaturesOnlyAndTheDoneButtonClosesA
     EXPECT_EQ(b.active, 0) << "a release anywhere after pressing Done closes";
     EXPECT_EQ(b.outcome, OutcomeAttackerWon) << "the record stays readable";
     EXPECT_EQ(b.result_screen.losing_side, 1);
+
+    // The notice keys and Space close it too.
+    for (const SDL_Keycode k : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE, SDLK_SPACE}) {
+        b.active = 1;
+        b.open_result_screen(OutcomeAttackerWon);
+        b.tick(500.0f);
+        b.handle_result_event(key(SDLK_a));
+        EXPECT_EQ(b.active, 1) << "another key closes nothing";
+        b.handle_result_event(key(k));
+        EXPECT_EQ(b.active, 0) << k;
+    }
 }
 
 TEST_F(ResultFixture, ThePlayerDefendingAndLosingSeesTheDefeatAndTheStripWalks) {
@@ -100,6 +118,7 @@ TEST_F(ResultFixture, ThePlayerDefendingAndLosingSeesTheDefeatAndTheStripWalks) 
     EXPECT_EQ(b.result_screen.walk_frame, 0) << "eight steps of 125 ms come round again";
     b.tick(250.0f);
     EXPECT_EQ(b.result_screen.walk_frame, 2);
+    EXPECT_FLOAT_EQ(b.result_screen.strip_x, 25.0f) << "20 pixels a second";
     EXPECT_EQ(b.result_screen.victory_frame, 0);
     b.draw();
     EXPECT_EQ(pixel(272 + 5, 419 + 5), 0x786400FFu) << "the Done button's stand-in";
@@ -130,6 +149,11 @@ TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
     EXPECT_EQ(b.result_screen.accept_rect.x, 216);
     EXPECT_EQ(b.result_screen.decline_rect.x, 328);
     EXPECT_EQ(b.result_screen.accept_rect.y, 419);
+    // With art, each button takes its frame's size; the pair stays centred, tops on one line.
+    SDL_Rect accept{}, decline{};
+    layout_preview_buttons({80, 30}, {100, 25}, accept, decline);
+    EXPECT_EQ((std::array{accept.x, accept.y, accept.w, accept.h}), (std::array{222, 414, 80, 30}));
+    EXPECT_EQ((std::array{decline.x, decline.y, decline.w, decline.h}), (std::array{318, 414, 100, 25}));
     b.tick(500.0f);
     b.handle_result_event(mouse(SDL_MOUSEBUTTONDOWN, 220, 425));
     b.handle_result_event(mouse(SDL_MOUSEBUTTONUP, 10, 10));
