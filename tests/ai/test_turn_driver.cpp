@@ -170,6 +170,12 @@ TEST(AITurnDriver, AnAttackOnAHeroInATownIsTheTownsBattle) {
     EXPECT_EQ(on_hero.defender_loss, on_town.defender_loss) << "the garrison counts";
     {
         GameState s = f.s;
+        s.heroes[(size_t)green].army = army_of({{23, 60}});
+        EXPECT_GE(on_town.win_chance, 0.5f);
+        EXPECT_LT(ai_battle_outcome(s, 0, s.heroes[(size_t)red], at_hero).win_chance, 0.5f) << "and so does its hero";
+    }
+    {
+        GameState s = f.s;
         GameMap map = f.map;
         ASSERT_TRUE(resolve_ai_battle(s, map, 0, red, at_hero));
         EXPECT_EQ(s.castles[(size_t)town].owner, 0);

@@ -339,8 +339,10 @@ TEST(AIExecutor, LandingBesideAMonster) {
     EXPECT_EQ(g.map.tile(11, 11)->object_type, 0);
 
     const int foe = add_monster(g.s, g.map, 9, 11, 2, 4);
+    rebuild_monster_guard_map(g.map);
     EXPECT_FALSE(ai.resolve_forced_zoc_after_landing(h)) << "won";
     EXPECT_EQ(g.s.monsters[foe].count, 0);
+    EXPECT_FALSE(g.map.guarded(10, 10)) << "its zone goes with it, so the hero walks on";
     EXPECT_EQ(g.s.heroes[h].army.stack_count(), 2) << "a fought stack does not join";
 
     g.map.tile(10, 9)->object_type = OBJ_MONSTER;  // no stack behind it
