@@ -145,6 +145,15 @@ TEST(StringTable, LoadsLanguageFolderWithFallbacks) {
         EXPECT_EQ(cap.lines(), 1);
     }
     EXPECT_EQ(t.get("HELLO"), "HELLO");
+
+    // A damaged English catalogue is told as well, whatever the language.
+    write_file(dir / "strings_en.json", "[1, 2]");
+    {
+        CerrCapture cap;
+        t.load(dir.string(), DE);
+    }
+    EXPECT_EQ(t.unreadable_catalogues(), (std::vector<std::string>{(dir / "strings_en.json").string()}));
+    EXPECT_EQ(t.get("HELLO"), "Hallo");
     std::filesystem::remove_all(dir);
 }
 
