@@ -446,10 +446,12 @@ TEST(SaveGame, AFailedWriteLeavesTheOldFile) {
     // The temporary file cannot be opened.
     fs::create_directory(path + ".tmp");
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(save_game(path, r.state, r.map, r.config, 2, 1, 1, nullptr, 0, nullptr));
+    std::string reason;
+    EXPECT_FALSE(save_game(path, r.state, r.map, r.config, 2, 1, 1, nullptr, 0, nullptr, &reason));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "save_game: cannot open temp file for writing: " + path + ".tmp\n");
     EXPECT_EQ(test::read_bytes(path), old);
+    EXPECT_EQ(reason, std::make_error_code(std::errc::is_a_directory).message()) << "the player is told why";
     fs::remove(path + ".tmp");
 
     // The disk fills up part way (a file size limit in a child process, whose signal the save
@@ -459,13 +461,13 @@ TEST(SaveGame, AFailedWriteLeavesTheOldFile) {
     if (pid == 0) {
         rlimit lim{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &lim);
-        const bool saved = save_game(path, r.state, r.map, r.config, 3, 1, 1, nullptr, 0, nullptr);
-        _exit(saved ? 1 : 0);
+        const bool saved = save_game(path, r.state, r.map, r.config, 3, 1, 1, nullptr, 0, nullptr, &reason);
+        _exit(saved ? 1 : reason == std::make_error_code(std::errc::file_too_large).message() ? 0 : 2);
     }
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success on a full disk";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save reported success on a full disk; 2: not the write's reason";
     EXPECT_EQ(test::read_bytes(path), old);
     EXPECT_FALSE(fs::exists(path + ".tmp")) << "the partial file stays behind";
 
