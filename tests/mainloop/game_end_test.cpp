@@ -340,6 +340,21 @@ TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoO
     EXPECT_TRUE(fs::is_regular_file(dir.path / "saved_camps")) << "nothing was written";
 }
 
+// New game during play (n, or the control panel's button): the running game ends for the title screen.
+TEST_F(GameEndTest, NewGameDuringPlayGoesBackToTheTitleScreen) {
+    NewGameConfig cfg;
+    cfg.map_path = put_map("KITQUICK.MAP", "Last Stand");
+    title_screen_offers(cfg);
+    run_games(m, [&](MainState& mm) {
+        play_frame(mm);
+        if (frame_count == 3) start_new_game(mm);
+        else if (frame_count > 3) mm.quit = true;  // still playing: the game did not end
+    });
+    EXPECT_EQ(title_screens, 2);
+    EXPECT_FALSE(m.game);
+    EXPECT_FALSE(m.quit);
+}
+
 // l during play: the question, then the title screen's load menu and dialog; the running game
 // goes only when the chosen save is set up.
 TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNothingLoads) {

@@ -1,4 +1,6 @@
 // Lists, selection, routes and the walk.
+#include <array>
+
 #include "loop_fixture.h"
 #include "mainloop/boats.h"
 
@@ -161,6 +163,43 @@ TEST_F(LoopTest, WaterAndLandingAcceptance) {
     state().castles[own].owner = 1;
     plan_hero_route(m, sailor, 9, 12);
     EXPECT_FALSE(loop().active_route.empty()) << "foreign town entrance from the sea";
+}
+
+// The walk carries boats: a hero boards the boat it steps onto, takes it along the water and leaves
+// it on the last water tile when it steps ashore.
+TEST_F(LoopTest, ABoatIsBoardedSailedAndLeftAtTheShore) {
+    make_game();
+    for (int y = 0; y < 20; ++y)
+        for (int x = 10; x < 20; ++x) map().tile(x, y)->ground = 5;
+    const int a = add_hero(9, 5, 0);
+    state().boats.push_back(BoatState{1, 10, 5, -1, 0, -1});
+    map().tile(10, 5)->boat = 1;
+    sync_owned_lists(loop(), state());
+    select_hero(g(), a);
+    auto walk_to = [&](int x, int y) {
+        loop().hero_move_points[a] = loop().hero_day_points[a] = 60;
+        plan_hero_route(m, a, x, y);
+        ASSERT_FALSE(loop().active_route.empty()) << x << "," << y;
+        start_walk(m);
+        for (int i = 0; i < 30; ++i) update_walk(m, 200.0f);
+        ASSERT_EQ(state().heroes[a].x, x);
+        ASSERT_EQ(state().heroes[a].y, y);
+    };
+    const HeroState& h = state().heroes[a];
+    const BoatState& boat = state().boats[0];
+    walk_to(10, 5);
+    EXPECT_EQ(h.on_boat, 1);
+    EXPECT_EQ(h.boat_index, 0);
+    EXPECT_EQ(boat.hero, a);
+    walk_to(12, 5);
+    EXPECT_EQ((std::array{boat.x, boat.y}), (std::array{12, 5}));
+    EXPECT_EQ(map().tile(10, 5)->boat, 0);
+    EXPECT_EQ(map().tile(12, 5)->boat, 1);
+    walk_to(9, 7);
+    EXPECT_EQ(h.on_boat, 0);
+    EXPECT_EQ(h.boat_index, -1);
+    EXPECT_EQ((std::array{boat.x, boat.y, boat.hero}), (std::array{10, 7, -1})) << "moored where the hero stepped off";
+    EXPECT_EQ(map().tile(10, 7)->boat, 1);
 }
 
 TEST_F(LoopTest, EntranceSentinelAndOwnedSites) {

@@ -109,6 +109,13 @@ TEST_F(LoopTest, EliminatedLastSeatTurnsTheDayWithTheAutosaveOfTheOldDay) {
     EXPECT_TRUE(g().new_day.active);
     EXPECT_EQ(loop().hero_move_points[0], loop().hero_day_points[0]) << "points restored by the turnover";
     EXPECT_GT(loop().hero_move_points[0], 0);
+
+    // A day whose first seat is out begins with the next seat in play.
+    g().elimination.players[1].eliminated = 0;
+    g().elimination.players[0].eliminated = 1;
+    on_new_day_finished(m);
+    EXPECT_EQ(loop().current_player, 1);
+    EXPECT_FALSE(loop().day_over);
 }
 
 TEST_F(LoopTest, FailedAutosaveStillTurnsTheDayAndSaysItWasTheAutosave) {
