@@ -125,14 +125,7 @@ TEST_F(LoopTest, RefusedPlansClearTheStoredRoute) {
 }
 
 TEST_F(LoopTest, WaterAndLandingAcceptance) {
-    make_game();
-    for (int y = 0; y < 20; ++y)
-        for (int x = 10; x < 20; ++x) map().tile(x, y)->ground = 5;
-    const int walker = add_hero(9, 5, 0);
-    state().boats.push_back(BoatState{1, 10, 5, -1, 0, -1});
-    map().tile(10, 5)->boat = 1;
-    sync_owned_lists(loop(), state());
-    select_hero(g(), walker);
+    const int walker = hero_beside_a_boat();
     plan_hero_route(m, walker, 10, 5);
     EXPECT_EQ(loop().active_route.size(), 1u) << "an empty boat may be boarded";
     plan_hero_route(m, walker, 11, 5);
@@ -168,14 +161,7 @@ TEST_F(LoopTest, WaterAndLandingAcceptance) {
 // The walk carries boats: a hero boards the boat it steps onto, takes it along the water and leaves
 // it on the last water tile when it steps ashore.
 TEST_F(LoopTest, ABoatIsBoardedSailedAndLeftAtTheShore) {
-    make_game();
-    for (int y = 0; y < 20; ++y)
-        for (int x = 10; x < 20; ++x) map().tile(x, y)->ground = 5;
-    const int a = add_hero(9, 5, 0);
-    state().boats.push_back(BoatState{1, 10, 5, -1, 0, -1});
-    map().tile(10, 5)->boat = 1;
-    sync_owned_lists(loop(), state());
-    select_hero(g(), a);
+    const int a = hero_beside_a_boat();
     auto walk_to = [&](int x, int y) {
         loop().hero_move_points[a] = loop().hero_day_points[a] = 60;
         plan_hero_route(m, a, x, y);

@@ -88,6 +88,19 @@ protected:
         map().tile(x, y)->object_type = OBJ_TOWN_ENTRANCE;
         return (int)state().castles.size() - 1;
     }
+    // A game with water from column 10 on, a selected hero ashore at (9, 5) and an empty boat (index 0)
+    // beside it at (10, 5); the hero's index.
+    int hero_beside_a_boat() {
+        make_game();
+        for (int y = 0; y < 20; ++y)
+            for (int x = 10; x < 20; ++x) map().tile(x, y)->ground = 5;
+        const int h = add_hero(9, 5, 0);
+        state().boats.push_back(BoatState{1, 10, 5, -1, 0, -1});
+        map().tile(10, 5)->boat = 1;
+        sync_owned_lists(loop(), state());
+        select_hero(g(), h);
+        return h;
+    }
     // The game of the kit's demo archive, set up as the program does without a front end.
     void setup_demo() {
         static const std::vector<uint8_t> bytes = kit::write_agg(kit::build_demo_data().archive);
