@@ -138,6 +138,25 @@ std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, in
     return lines;
 }
 
+std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width) {
+    if (!font || measure(font, word).x <= width) return {word};
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (std::size_t i = 0; i < word.size();) {
+        std::size_t n = 1;
+        while (i + n < word.size() && (static_cast<unsigned char>(word[i + n]) & 0xC0) == 0x80) ++n;
+        const std::string ch = word.substr(i, n);
+        if (!piece.empty() && measure(font, piece + ch).x > width) {
+            pieces.push_back(piece);
+            piece.clear();
+        }
+        piece += ch;
+        i += n;
+    }
+    if (!piece.empty()) pieces.push_back(piece);
+    return pieces;
+}
+
 std::string fit_width(TTF_Font* font, const std::string& text, int width) {
     if (!font) return std::string();
     if (measure(font, text).x <= width) return text;

@@ -34,6 +34,11 @@ void right_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, 
 // wider than that gets a line of its own. Empty for a null font or an empty text.
 std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, int width);
 
+// A word wider than `width` pixels (a file's path, a typed name) in pieces of whole characters, each
+// at most `width` wide (a single wider character stands alone); the word itself when it fits or for a
+// null font.
+std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width);
+
 // The text when it is at most `width` pixels wide; else its longest start that is: cut after a
 // whole word, or after a whole character when not even the first word fits. Empty for a null font.
 std::string fit_width(TTF_Font* font, const std::string& text, int width);

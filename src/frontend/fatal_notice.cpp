@@ -15,22 +15,8 @@ constexpr int kMargin = 16;
 // (a long path) broken between its characters.
 std::vector<std::string> notice_lines(TTF_Font* font, const std::string& text, int width) {
     std::vector<std::string> out;
-    for (const std::string& line : text::wrap_pixels(font, text, width)) {
-        std::string rest = line;
-        while (text::measure(font, rest).x > width) {
-            std::string head = text::fit_width(font, rest, width);
-            if (head.empty()) {  // not even one character fits: take one anyway, so the loop advances
-                std::size_t n = 1;
-                while (n < rest.size() && (static_cast<unsigned char>(rest[n]) & 0xC0) == 0x80) ++n;
-                head = rest.substr(0, n);
-            }
-            out.push_back(head);
-            rest.erase(0, head.size());
-            const std::size_t start = rest.find_first_not_of(' ');
-            rest.erase(0, start == std::string::npos ? rest.size() : start);
-        }
-        out.push_back(rest);
-    }
+    for (const std::string& line : text::wrap_pixels(font, text, width))
+        for (std::string& piece : text::split_word(font, line, width)) out.push_back(std::move(piece));
     return out;
 }
 

@@ -515,35 +515,11 @@ LoadDialogResult run_campaign_load_dialog(SDL_Renderer* renderer, const AggArchi
 
 // ---- save notice and campaign save prompt
 
-namespace {
-
-// A word wider than the column (a file's name, a typed save name) in pieces of whole characters
-// that each fit: text never runs out of its panel.
-std::vector<std::string> fitting_pieces(TTF_Font* font, const std::string& word, int limit) {
-    if (!font || text::measure(font, word).x < limit) return {word};
-    std::vector<std::string> pieces;
-    std::string piece;
-    for (std::size_t i = 0; i < word.size();) {
-        std::size_t n = 1;
-        while (i + n < word.size() && is_utf8_continuation(word[i + n])) ++n;
-        const std::string ch = word.substr(i, n);
-        if (!piece.empty() && text::measure(font, piece + ch).x >= limit) {
-            pieces.push_back(piece);
-            piece.clear();
-        }
-        piece += ch;
-        i += n;
-    }
-    if (!piece.empty()) pieces.push_back(piece);
-    return pieces;
-}
-
-}  // namespace
-
 std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& all_words, int limit) {
     std::vector<std::string> words;
     for (const std::string& w : all_words)
-        for (std::string& piece : fitting_pieces(font, w, limit)) words.push_back(std::move(piece));
+        // A word wider than the column (a file's name) in pieces, so text never runs out of its panel.
+        for (std::string& piece : text::split_word(font, w, limit - 1)) words.push_back(std::move(piece));
     std::vector<std::string> lines;
     std::string line;
     for (const std::string& w : words) {

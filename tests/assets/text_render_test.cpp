@@ -182,6 +182,21 @@ TEST_F(TextDraw, WrapGivesOverWideWordsTheirOwnLine) {
     EXPECT_TRUE(text::wrap_pixels(font_, "     ", 50).empty());
     EXPECT_EQ(text::wrap_pixels(font_, "  x   y  ", 500), (std::vector<std::string>{"x y"}));
     EXPECT_EQ(text::wrap_pixels(font_, "one\n\ntwo", 500), (std::vector<std::string>{"one", "", "two"}));
+
+    // Such a word split between whole characters: every piece fits, nothing is lost, a letter of two
+    // bytes stays whole, and a width narrower than any letter still gives one letter a piece.
+    const std::string word = "Supercalifragilistic\xC3\xA9" "expialidocious";
+    const auto pieces = text::split_word(font_, word, 40);
+    EXPECT_GT(pieces.size(), 2u);
+    std::string joined;
+    for (const std::string& p : pieces) {
+        EXPECT_LE(text::measure(font_, p).x, 40) << p;
+        EXPECT_NE(static_cast<unsigned char>(p[0]) & 0xC0, 0x80) << "a letter cut in two";
+        joined += p;
+    }
+    EXPECT_EQ(joined, word);
+    EXPECT_EQ(text::split_word(font_, "abc", 1), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(text::split_word(font_, "short", 500), (std::vector<std::string>{"short"}));
 }
 
 TEST_F(TextDraw, TextCutToABoxEndsOnAWordOrCharacterInsideIt) {
