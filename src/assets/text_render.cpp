@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "assets/text_encoding.h"
+
 namespace vorn1::text {
 
 namespace {
@@ -144,7 +146,7 @@ std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int
     std::string piece;
     for (std::size_t i = 0; i < word.size();) {
         std::size_t n = 1;
-        while (i + n < word.size() && (static_cast<unsigned char>(word[i + n]) & 0xC0) == 0x80) ++n;
+        while (i + n < word.size() && is_utf8_continuation(word[i + n])) ++n;
         const std::string ch = word.substr(i, n);
         if (!piece.empty() && measure(font, piece + ch).x > width) {
             pieces.push_back(piece);
@@ -171,7 +173,7 @@ std::string fit_width(TTF_Font* font, const std::string& text, int width) {
     if (!best.empty()) return best;
     std::size_t fits = 0;
     for (std::size_t next = 1; next <= text.size(); ++next) {
-        while (next < text.size() && (static_cast<unsigned char>(text[next]) & 0xC0) == 0x80) ++next;
+        while (next < text.size() && is_utf8_continuation(text[next])) ++next;
         if (measure(font, text.substr(0, next)).x > width) break;
         fits = next;
     }

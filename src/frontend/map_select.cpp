@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "assets/dialog_utils.h"
+#include "assets/text_encoding.h"
 #include "assets/text_render.h"
 #include "assets/title_sea_cycle.h"
 #include "frontend/frontend_common.h"
@@ -25,7 +26,7 @@ std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& map
     const std::string& stem = m.stem;
     if (fits(stem)) return name + " (" + stem + ")";
     for (std::size_t cut = 1; cut < stem.size(); ++cut) {
-        if ((static_cast<unsigned char>(stem[cut]) & 0xC0) == 0x80) continue;  // not inside a UTF-8 letter
+        if (text::is_utf8_continuation(stem[cut])) continue;  // not inside a UTF-8 letter
         const std::string file = ".." + stem.substr(cut);
         if (fits(file)) return name + " (" + file + ")";
     }

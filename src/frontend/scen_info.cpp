@@ -4,6 +4,7 @@
 
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
+#include "assets/text_encoding.h"
 #include "assets/text_render.h"
 #include "events/event_types.h"
 #include "frontend/campaign_data.h"
@@ -214,7 +215,7 @@ std::string cut_utf8(const std::string& text, std::size_t max_bytes) {
     if (text.size() <= max_bytes) return text;
     std::size_t n = max_bytes;
     // Step back over continuation bytes so the cut falls before a character's first byte.
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    while (n > 0 && text::is_utf8_continuation(text[n])) --n;
     return text.substr(0, n);
 }
 

@@ -8,6 +8,8 @@
 #include <system_error>
 #include <vector>
 
+#include "assets/text_encoding.h"
+
 namespace vorn1 {
 
 Language g_language = EN;
@@ -57,23 +59,11 @@ namespace {
 
 // The length of the well-formed UTF-8 sequence of a printable character at `i`, or 0.
 std::size_t readable_length(const std::string& s, std::size_t i) {
-    const auto at = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = at(i);
-    if (c >= 0x20 && c < 0x7F) return 1;
-    std::size_t n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;  // the second byte's range
-    if (c >= 0xC2 && c <= 0xDF) n = 2;
-    else if (c == 0xE0) n = 3, lo = 0xA0;
-    else if ((c >= 0xE1 && c <= 0xEC) || c == 0xEE || c == 0xEF) n = 3;
-    else if (c == 0xED) n = 3, hi = 0x9F;
-    else if (c == 0xF0) n = 4, lo = 0x90;
-    else if (c >= 0xF1 && c <= 0xF3) n = 4;
-    else if (c == 0xF4) n = 4, hi = 0x8F;
-    if (n == 0 || i + n > s.size() || at(i + 1) < lo || at(i + 1) > hi) return 0;
-    for (std::size_t k = 2; k < n; ++k)
-        if (at(i + k) < 0x80 || at(i + k) > 0xBF) return 0;
-    if (c == 0xC2 && at(i + 1) < 0xA0) return 0;  // U+0080..U+009F are controls
-    return n;
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) return c >= 0x20 && c < 0x7F ? 1 : 0;
+    // U+0080..U+009F are controls.
+    if (c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) < 0xA0) return 0;
+    return text::utf8_char_length(s, i);
 }
 
 }  // namespace

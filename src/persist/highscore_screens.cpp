@@ -6,6 +6,7 @@
 
 #include "assets/agg.h"
 #include "assets/image.h"
+#include "assets/text_encoding.h"
 #include "assets/text_render.h"
 #include "lang/lang_icn_override.h"
 #include "lang/language.h"
@@ -160,7 +161,7 @@ NameEntryState open_name_entry(const std::string& default_name, int max_length, 
     s.text = default_name.substr(0, static_cast<std::size_t>(s.max_length));
     // A default cut inside a character keeps only whole characters.
     if (s.text.size() < default_name.size() && !s.text.empty() &&
-        (static_cast<uint8_t>(default_name[s.text.size()]) & 0xC0) == 0x80)
+        text::is_utf8_continuation(default_name[s.text.size()]))
         pop_utf8_char(s.text);
     s.field_size = field_size;
     s.ok_rect = {320 - button_size.x / 2, 316, button_size.x, button_size.y};

@@ -9,6 +9,7 @@
 #include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "assets/resources.h"
+#include "assets/text_encoding.h"
 #include "assets/text_render.h"
 #include "events/event_types.h"
 #include "lang/runtime_strings.h"
@@ -24,8 +25,6 @@ constexpr SDL_Color COL_SEL{150, 255, 50, 255};
 constexpr std::size_t kMaxNameBytes = 59;  // typing is taken while the name holds at most this many
 
 TTF_Font* g_name_font = nullptr;
-
-bool is_utf8_continuation(char c) { return (static_cast<uint8_t>(c) & 0xC0) == 0x80; }
 
 void present_background(SDL_Renderer* r, SDL_Texture* background) {
     if (!background) return;
@@ -62,7 +61,7 @@ void pop_utf8_char(std::string& s) {
     if (s.empty()) return;
     std::size_t i = s.size() - 1;
     // Step back over at most three continuation bytes to the character's lead byte.
-    while (i > 0 && s.size() - i < 4 && is_utf8_continuation(s[i])) --i;
+    while (i > 0 && s.size() - i < 4 && text::is_utf8_continuation(s[i])) --i;
     const uint8_t lead = static_cast<uint8_t>(s[i]);
     const std::size_t want = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
     if (want != s.size() - i) i = s.size() - 1;  // not one whole character: remove a single byte
@@ -174,7 +173,7 @@ std::string fit_row_text(TTF_Font* font, const std::string& row, int width) {
     std::string tail = row;
     for (;;) {
         std::size_t cut = 1;
-        while (cut < tail.size() && is_utf8_continuation(tail[cut])) ++cut;
+        while (cut < tail.size() && text::is_utf8_continuation(tail[cut])) ++cut;
         if (cut >= tail.size()) break;  // the last character stays
         tail.erase(0, cut);
         if (text::measure(font, "..." + tail).x <= width) break;
@@ -382,7 +381,7 @@ void draw_panel(SDL_Renderer* renderer, const PanelLayout& l, TTF_Font* font, SD
         // A long name shows its end: whole characters are dropped from the front.
         while (text::measure(name_font, shown).x > l.panel_w - 12 && shown.size() >= 2) {
             std::size_t cut = 1;
-            while (cut < shown.size() - 1 && is_utf8_continuation(shown[cut])) ++cut;
+            while (cut < shown.size() - 1 && text::is_utf8_continuation(shown[cut])) ++cut;
             shown.erase(0, cut);
         }
         const SDL_Rect clip{l.panel_x + 6, l.name_y - 2, l.panel_w - 12, l.row_h + 6};
