@@ -2,12 +2,14 @@
 // pushed after chosen frames and the presented pixels are read back.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 
 #include "assets/text_render.h"
 #include "datakit/kit_frontend.h"
 #include "fe_fixture.h"
 #include "frontend/campaign_screens.h"
+#include "frontend/fatal_notice.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
 #include "frontend/hotseat_screen.h"
@@ -303,6 +305,63 @@ TEST_F(ScreensTest, ALongAlertWrapsInsideItsFrame) {
     TTF_CloseFont(font);
     EXPECT_GT(lowest_text, tall.frame.y);
     EXPECT_LT(lowest_text, tall.button.y) << "the text runs behind the OK button";
+}
+
+// The start-up notice takes no frame hook: its input comes from a timer, one event at a time once the
+// one before has been taken. A notice still open well after the script is closed by the window, and says so.
+struct NoticeInput {
+    std::vector<SDL_Event> steps;
+    std::atomic<int> pushed{0};
+    std::atomic<int> idle{0};
+    static Uint32 tick(Uint32 interval, void* p) {
+        auto* s = static_cast<NoticeInput*>(p);
+        if (SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL) > 0) return interval;
+        if (s->pushed < static_cast<int>(s->steps.size())) {
+            SDL_PushEvent(&s->steps[static_cast<std::size_t>(s->pushed++)]);
+        } else if (++s->idle == 100) {
+            SDL_Event e{};
+            e.type = SDL_QUIT;
+            SDL_PushEvent(&e);
+        }
+        return interval;
+    }
+};
+
+TEST_F(ScreensTest, FatalNoticeClosesOnAFreshKeyOrAWholeClick) {
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", 16);
+    ASSERT_NE(font, nullptr);
+    EXPECT_FALSE(run_fatal_notice(r, nullptr, nullptr, "No font.")) << "nothing shown: the caller falls back";
+    SDL_Event key{}, repeat{}, down{}, up{};
+    key.type = repeat.type = SDL_KEYDOWN;
+    key.key.keysym.sym = repeat.key.keysym.sym = SDLK_RETURN;
+    repeat.key.repeat = 1;
+    down.type = SDL_MOUSEBUTTONDOWN;
+    up.type = SDL_MOUSEBUTTONUP;
+    down.button.button = up.button.button = SDL_BUTTON_LEFT;
+    // Closed by the last step and not before, true so that no system box follows. The inputs outlive the
+    // timers, whose last call may still run as they are removed.
+    NoticeInput click_input, key_input;
+    auto shown = [&](NoticeInput& in, std::vector<SDL_Event> steps) {
+        in.steps = std::move(steps);
+        const SDL_TimerID timer = SDL_AddTimer(40, NoticeInput::tick, &in);
+        const bool closed = run_fatal_notice(r, font, font, "The archive VELDAR.AGG is damaged.");
+        SDL_RemoveTimer(timer);
+        EXPECT_EQ(in.pushed, static_cast<int>(in.steps.size()));
+        EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_MOUSEWHEEL), 0) << "closed too early";
+        EXPECT_LT(in.idle, 100) << "input did not close it";
+        return closed;
+    };
+    // A key and a press from before the notice are dropped; a release alone, a held key's repeat do not close it.
+    push(key);
+    push(down);
+    EXPECT_TRUE(shown(click_input, {up, repeat, down, up}));
+    int text = 0;
+    for (int x = 36; x < 604; ++x)
+        for (int y = 56; y < 424; ++y) text += px(x, y) == Rgb{255, 255, 255};
+    EXPECT_GT(text, 0) << "the notice's text";
+    EXPECT_TRUE(shown(key_input, {up, key}));
+    TTF_CloseFont(font);
 }
 
 TEST_F(ScreensTest, LoadersReportMissingAndKeepEmptyFrames) {

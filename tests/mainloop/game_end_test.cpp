@@ -478,6 +478,17 @@ TEST_F(GameEndTest, HotSeatTurnsAreAnnouncedOverAHiddenMap) {
     EXPECT_EQ(lit(top), 0) << "the second player sees nothing of the first one's map";
     frame_then(SDLK_RETURN);
     EXPECT_GT(lit(around_hero), 5000);
+
+    // Beside a computer seat, the last human's map stays hidden while the computer plays.
+    cfg.seats[1].kind = SEAT_COMPUTER;
+    ASSERT_TRUE(setup_game(m, cfg, m.archive, 7));
+    frame_then(SDLK_RETURN);
+    ASSERT_FALSE(m.game->events.dialog_open);
+    EXPECT_GT(lit(around_hero), 5000);
+    frame_then(SDLK_e);
+    frame_then(SDLK_RETURN);
+    EXPECT_EQ(m.game->loop.current_player, 1);
+    EXPECT_EQ(lit(SDL_Rect{0, 0, 640, 480}), 0) << "the computer's turn";
 }
 
 }  // namespace
