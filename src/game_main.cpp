@@ -14,6 +14,7 @@
 #include "adventure/adventure_resources.h"
 #include "adventure/new_day_panel.h"
 #include "assets/agg.h"
+#include "assets/quit_request.h"
 #include "assets/resources.h"
 #include "frontend/frontend_common.h"
 #include "frontend/fatal_notice.h"
@@ -244,6 +245,7 @@ int run() {
         report_fatal(nullptr, std::string("Cannot start the video system: ") + SDL_GetError());
         return 1;
     }
+    install_termination_handler();
     m.audio_on = open_audio();
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // Made hidden and shown once the renderer exists: setting the renderer up can replace the window
@@ -304,8 +306,8 @@ int run() {
     // Quitting from the title screen ends the process there; it still shuts down in order.
     end_process_hook() = [&m, &run] { shutdown(m, run); };
 
-    play_intro_films(m);
-    title_music_play(m.res);
+    m.quit = play_intro_films(m);
+    if (!m.quit) title_music_play(m.res);
     uint32_t last = SDL_GetTicks();
     run_games(m, [&last](MainState& mm) {
         const uint32_t start = SDL_GetTicks();

@@ -102,7 +102,7 @@ int run_campaign_choice_menu(SDL_Renderer* renderer, AggArchive& archive, const 
 void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
                               const std::string& text) {
     OwnedTexture picture(load_bmp_tex(renderer, archive, palette, "CONGRATS.BMP"));
-    bool ending = false;
+    bool ending = false, quit = false;
     while (!ending) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
@@ -111,6 +111,7 @@ void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
                 else ng_try_fullscreen_key(e);
             } else if (e.type == SDL_MOUSEBUTTONUP || e.type == SDL_QUIT) {
                 ending = true;
+                quit = quit || e.type == SDL_QUIT;
             }
         }
         if (picture.tex) {
@@ -123,6 +124,7 @@ void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
         if (font && !text.empty()) text::wrapped_at(renderer, font, text, 310, 140, 283, {240, 220, 180, 255});
         frontend_present(renderer);
     }
+    if (quit) hand_on_quit_request();
 }
 
 void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,

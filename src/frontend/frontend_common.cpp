@@ -12,6 +12,7 @@
 #include "assets/bmp.h"
 #include "assets/dialog_utils.h"
 #include "assets/icn.h"
+#include "assets/quit_request.h"
 #include "assets/render_utils.h"
 #include "assets/text_render.h"
 #include "lang/lang_icn_override.h"
@@ -55,6 +56,8 @@ std::function<void()>& frontend_frame_hook() {
 
 void frontend_present(SDL_Renderer* renderer) {
     SDL_RenderPresent(renderer);
+    // Some pages take a closed window as "close this page": a termination request ends the program.
+    if (termination_requested()) end_process();
     if (frontend_frame_hook()) frontend_frame_hook()();
     SDL_Delay(16);
 }

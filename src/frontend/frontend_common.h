@@ -45,7 +45,7 @@ private:
 
 // Runs after every presented frame of a front-end screen (tests script their input through it).
 std::function<void()>& frontend_frame_hook();
-// Presents the frame, runs the hook and waits 16 ms.
+// Presents the frame, runs the hook and waits 16 ms; after a termination request it ends the process.
 void frontend_present(SDL_Renderer* renderer);
 
 // Ends the process from a front-end screen: SDL shut down, exit status 0.

@@ -7,6 +7,7 @@
 
 #include "adventure/player_elimination.h"
 #include "assets/agg.h"
+#include "assets/quit_request.h"
 #include "assets/resources.h"
 #include "frontend/campaign_data.h"
 #include "frontend/campaign_screens.h"
@@ -222,13 +223,21 @@ GameOutcome settled_outcome(const MainState& m) {
     return o;
 }
 
-void play_intro_films(MainState& m) {
+IntroStep after_intro_film(int film, int result, bool termination) {
+    if (termination) return IntroStep::Quit;
+    if (film < 2 && result == kFilmQuit) return IntroStep::Title;
+    return film < 3 ? IntroStep::NextFilm : IntroStep::Title;
+}
+
+bool play_intro_films(MainState& m) {
     if (m.audio_on) Mix_HaltChannel(-1);
     const SmkPlayOptions options;
-    for (const char* logo : {"NEWLOGO.SMK", "ZALLOGO.SMK"})
-        if (play_film(m, logo, options) == kFilmQuit) return;
-    play_film(m, "hintro.mp4", options);
-    play_film(m, "INTRO02C.SMK", options);
+    const char* films[] = {"NEWLOGO.SMK", "ZALLOGO.SMK", "hintro.mp4", "INTRO02C.SMK"};
+    for (int i = 0; i < 4; ++i) {
+        const IntroStep step = after_intro_film(i, play_film(m, films[i], options), termination_requested());
+        if (step != IntroStep::NextFilm) return step == IntroStep::Quit;
+    }
+    return false;
 }
 
 GameEndStep finish_game(MainState& m, GameOutcome outcome) {
@@ -247,7 +256,7 @@ GameEndStep finish_game(MainState& m, GameOutcome outcome) {
 }
 
 void run_games(MainState& m, const std::function<void(MainState&)>& frame) {
-    while (!m.quit) {
+    while (!m.quit && !termination_requested()) {
         if (!m.game) {
             if (!m.front_end) return;
             const NewGameConfig cfg = m.front_end(m);

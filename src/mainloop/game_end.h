@@ -15,8 +15,14 @@ GameOutcome game_outcome(const GameSession& g);
 // walk), else None. A resumed save of a finished campaign scenario ends at once.
 GameOutcome settled_outcome(const MainState& m);
 
-// The four start-up films; a window closed during either logo film skips the rest.
-void play_intro_films(MainState& m);
+// What the start-up does after intro film `film` (0 to 3) ended with `result` (kFilm...): a
+// termination request ends the program whenever it came; a window closed during either logo film
+// skips the rest of the films; otherwise the next film, and the title screen after the last.
+enum class IntroStep { NextFilm, Title, Quit };
+IntroStep after_intro_film(int film, int result, bool termination);
+
+// The four start-up films; true when a termination request came and the program ends.
+bool play_intro_films(MainState& m);
 
 // What follows the end of a game.
 struct GameEndStep {

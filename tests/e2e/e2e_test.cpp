@@ -122,6 +122,30 @@ TEST(EndToEnd, WindowAppearsOnTheDemoData) {
     EXPECT_EQ(exit_status(g.pid, 20), 0);
 }
 
+// A termination request one second into the first film ends the program, where a closed window
+// would only skip the films.
+TEST(EndToEnd, ATerminationRequestDuringTheFirstFilmEndsTheProgram) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("filmterm", true);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    std::string ids;
+    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
+    g.id = ids.substr(0, ids.find('\n'));
+    g.xdo = "DISPLAY=" + x.display + " xdotool ";
+    g.x = &x;
+    g.log = folder.root / "game.log";
+    g.tag = folder.tag;
+    // The first shown frame is caught within a shot; the film lasts six seconds.
+    ASSERT_FALSE(g.wait_for_screen("filmterm_film.png", "the first film",
+                                   [](const vorn1::Image& now, const vorn1::Image&) { return lit(now, Box{}); }, kPatience, 0)
+                     .empty());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 5), 0) << "the termination request was lost";
+}
+
 TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("walk", true);

@@ -21,6 +21,7 @@
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
+#include "media/smk_player.h"
 #include "persist/highscore.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
@@ -162,6 +163,22 @@ protected:
         if (frame_count > 3000) mm.quit = true;
     }
 };
+
+// A closed window during a logo film skips the rest of the films; a termination request after any
+// film, however it ended, ends the program.
+TEST(IntroFilms, AClosedWindowSkipsTheLogosAndATerminationEndsTheProgram) {
+    EXPECT_EQ(after_intro_film(0, kFilmEnded, false), IntroStep::NextFilm);
+    EXPECT_EQ(after_intro_film(0, kFilmSkipped, false), IntroStep::NextFilm);
+    EXPECT_EQ(after_intro_film(0, kFilmQuit, false), IntroStep::Title);
+    EXPECT_EQ(after_intro_film(1, kFilmQuit, false), IntroStep::Title);
+    EXPECT_EQ(after_intro_film(2, kFilmQuit, false), IntroStep::NextFilm);
+    EXPECT_EQ(after_intro_film(2, kFilmFailed, false), IntroStep::NextFilm);
+    EXPECT_EQ(after_intro_film(3, kFilmQuit, false), IntroStep::Title);
+    EXPECT_EQ(after_intro_film(3, kFilmEnded, false), IntroStep::Title);
+    for (int film = 0; film < 4; ++film)
+        for (int result : {kFilmEnded, kFilmSkipped, kFilmQuit, kFilmFailed})
+            EXPECT_EQ(after_intro_film(film, result, true), IntroStep::Quit) << film << " " << result;
+}
 
 TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTitleScreen) {
     NewGameConfig cfg;

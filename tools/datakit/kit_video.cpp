@@ -768,8 +768,9 @@ bool write_demo_videos(const std::string& anim_dir) {
         double seconds;
         uint32_t flags;
     };
+    // The first film plays long enough for a whole-program test to ask the program to end during it.
     const Film films[] = {
-        {"NEWLOGO.SMK", "DRAVENMOOR", 320, 240, 2.0, 0}, {"ZALLOGO.SMK", "PRESENTS", 320, 240, 2.0, 0},
+        {"NEWLOGO.SMK", "DRAVENMOOR", 320, 240, 6.0, 0}, {"ZALLOGO.SMK", "PRESENTS", 320, 240, 2.0, 0},
         {"INTRO02C.SMK", "THE MOORS AWAIT", 640, 240, 3.0, 4}, {"LOSE1.SMK", "DEFEAT", 320, 200, 2.0, 4},
         {"WIN01C.SMK", "VICTORY", 320, 200, 2.0, 4},          {"WIN02.SMK", "THE REALM IS YOURS", 640, 480, 2.5, 0},
     };
