@@ -86,7 +86,7 @@ void show_standard_win(MainState& m) {
     const ScenarioResult result = make_scenario_result(s, 0, g.config.difficulty, g.config.difficulty_rating);
     const std::string label = !s.map_name.empty() ? s.map_name : g.config.map_name;
     run_standard_victory_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, result, high_score_default_name(s),
-                              label, front_end_folder());
+                              label, front_end_folder(), m.res);
 }
 
 // The winning seat's score screen; a shared machine keeps no high score.
@@ -137,7 +137,7 @@ bool finish_campaign(MainState& m) {
     const int lord = g.config.campaign_lord;
     run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,
                             high_score_default_name(g.state), kLordNames[lord >= 0 && lord < 4 ? lord : 0],
-                            front_end_folder());
+                            front_end_folder(), m.res);
     return false;
 }
 

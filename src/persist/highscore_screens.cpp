@@ -443,20 +443,35 @@ std::string ask_name(SDL_Renderer* renderer, const AggArchive* archive, const Pa
     return name;
 }
 
-// Enters the row in the folder's table and writes it back; the row's place.
-int record_result(HighScoreTable table, const std::string& folder, const HighScoreEntry& entry) {
-    const std::string path = high_score_path(folder, table);
-    std::vector<HighScoreEntry> rows = load_high_scores(path, table);
+struct RecordedResult {
+    int place = -1;        // the row's place in the ten, or -1
+    bool written = false;  // false: the file still holds the old table, so no row of the page is new
+};
+
+// Enters the row in the folder's table and writes it back. A table that cannot be written is told
+// at once, with the file and the system's reason, over the congratulation picture.
+RecordedResult record_result(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
+                             TTF_Font* font, const Resources* res, HighScoreTable table, const std::string& folder,
+                             const HighScoreEntry& entry) {
+    SaveOutcome saved;
+    saved.path = high_score_path(folder, table);
+    std::vector<HighScoreEntry> rows = load_high_scores(saved.path, table);
     const int place = insert_high_score(rows, entry, table);
-    save_high_scores(path, rows, table);
-    return place;
+    saved.ok = save_high_scores(saved.path, rows, table, &saved.reason);
+    if (!saved.ok && res) {
+        const std::string headline = strings().get_or("HS_SAVE_FAILED", "The high-score table could not be written.");
+        SDL_Texture* background = load_bmp(renderer, archive, palette, "CONGRATS.BMP");
+        show_saved_alert(renderer, *res, font, background, write_failed_text(headline, saved));
+        if (background) SDL_DestroyTexture(background);
+    }
+    return {place, saved.ok};
 }
 
 }  // namespace
 
 int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                               TTF_Font* font, const ScenarioResult& result, const std::string& default_name,
-                              const std::string& label, const std::string& folder) {
+                              const std::string& label, const std::string& folder, const Resources* res) {
     const int points = scenario_points(result.days);
     const uint16_t score = compute_standard_score(result);
     run_standard_victory_screen(renderer, archive, palette, font, result.days, points, result.difficulty_percent, score,
@@ -466,19 +481,23 @@ int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive,
         return -1;
     }
     const std::string name = ask_name(renderer, archive, palette, font, default_name);
-    const int place = record_result(HighScoreTable::Standard, folder, {name, label, score});
+    const RecordedResult rec =
+        record_result(renderer, archive, palette, font, res, HighScoreTable::Standard, folder, {name, label, score});
+    const int place = rec.written ? rec.place : -1;
     run_highscores_page(renderer, archive, palette, font, HighScoreTable::Standard, folder, place);
     return place;
 }
 
 int run_campaign_score_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                             TTF_Font* font, int total_days, const std::string& default_name,
-                            const std::string& lord_name, const std::string& folder) {
+                            const std::string& lord_name, const std::string& folder, const Resources* res) {
     const uint16_t days = compute_campaign_score(total_days);
     int place = -1;
     if (score_qualifies_for_table(folder, HighScoreTable::Campaign, days)) {
         const std::string name = ask_name(renderer, archive, palette, font, default_name);
-        place = record_result(HighScoreTable::Campaign, folder, {name, lord_name, days});
+        const RecordedResult rec = record_result(renderer, archive, palette, font, res, HighScoreTable::Campaign,
+                                                 folder, {name, lord_name, days});
+        if (rec.written) place = rec.place;
     }
     run_highscores_page(renderer, archive, palette, font, HighScoreTable::Campaign, folder, place);
     return place;
@@ -499,9 +518,11 @@ std::array<std::string, 3> score_sequence_lines(unsigned short score, HighScoreT
 
 int run_victory_score_sequence(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                                TTF_Font* font, const std::string& name, const std::string& label,
-                               unsigned short score, HighScoreTable table, const std::string& folder) {
-    const int place = record_result(table, folder, {name, label, score});
-    const std::array<std::string, 3> lines = score_sequence_lines(score, table, place);
+                               unsigned short score, HighScoreTable table, const std::string& folder,
+                               const Resources* res) {
+    const RecordedResult rec = record_result(renderer, archive, palette, font, res, table, folder, {name, label, score});
+    const int place = rec.written ? rec.place : -1;
+    const std::array<std::string, 3> lines = score_sequence_lines(score, table, rec.place);
     SDL_Texture* background = load_bmp(renderer, archive, palette, "CONGRATS.BMP");
     VictoryScreenState s;  // closes like the score screen
     run_modal_loop(

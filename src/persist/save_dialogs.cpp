@@ -581,8 +581,13 @@ std::string saved_alert_text(const std::string& message) {
 
 std::string save_outcome_text(const SaveOutcome& outcome, bool autosave) {
     if (outcome.ok) return strings().get("SAVE_GAME_SUCCESS");
-    std::string text = autosave ? strings().get_or("GAME_AUTOSAVE_FAILED", "The autosave could not be written.")
-                                : strings().get("GAME_SAVE_FAILED");
+    return write_failed_text(autosave ? strings().get_or("GAME_AUTOSAVE_FAILED", "The autosave could not be written.")
+                                      : strings().get("GAME_SAVE_FAILED"),
+                             outcome);
+}
+
+std::string write_failed_text(const std::string& headline, const SaveOutcome& outcome) {
+    std::string text = headline;
     // The folder with the file: which of the two save folders failed matters as much as the name.
     const std::filesystem::path path(outcome.path);
     const std::filesystem::path folder = path.parent_path().filename();
@@ -644,8 +649,14 @@ void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* fo
     s.ok_rect = draw_system_button(renderer, res, EVENT_BUTTON_OK, 320, l.button_y, s.held == EVENT_BUTTON_OK, font);
 }
 
+std::function<void(const std::string&)>& shown_text_hook() {
+    static std::function<void(const std::string&)> hook;
+    return hook;
+}
+
 void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                       const std::string& message) {
+    if (shown_text_hook()) shown_text_hook()(saved_alert_text(message));
     MessagePanelState s = open_saved_alert(font, message);
     run_modal_loop(
         renderer,
@@ -715,6 +726,7 @@ bool run_campaign_save_prompt(SDL_Renderer* renderer, const Resources& res, TTF_
 
 bool run_question_panel(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                         const std::string& text) {
+    if (shown_text_hook()) shown_text_hook()(text);
     MessagePanelState s = open_question_panel(font, text);
     run_modal_loop(
         renderer,

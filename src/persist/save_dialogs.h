@@ -167,8 +167,14 @@ std::string saved_alert_text(const std::string& message);
 // scenario): the success text, or that the game (or the autosave) was not saved, with the file (its
 // folder and name) and the system's reason. Nothing else claims or denies a save.
 std::string save_outcome_text(const SaveOutcome& outcome, bool autosave = false);
+// The notice of any file that was not written: `headline`, then the file (its folder and name) and
+// the system's reason.
+std::string write_failed_text(const std::string& headline, const SaveOutcome& outcome);
 // Asked after the save of a won campaign scenario failed: yes goes on without it, no saves again.
 std::string unsaved_scenario_question();
+
+// Sees the text of every notice and question as it opens (tests read what the player is told).
+std::function<void(const std::string&)>& shown_text_hook();
 
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message);
 // Where the notice stands for a text of `lines` lines `skip` pixels apart: the two-row panel

@@ -5,6 +5,7 @@
 #include "persist/highscore.h"
 #include "persist/highscore_screens.h"
 #include "persist/persist_test_util.h"
+#include "persist/save_dialogs.h"
 #include "persist/screens_fixture.h"
 
 using namespace vorn1;
@@ -270,6 +271,32 @@ TEST_F(VictoryScreens, StandardFlowRecordsAQualifyingWinUnderTheEnteredName) {
     EXPECT_EQ(load_high_scores(high_score_path(dir.root(), HighScoreTable::Standard), HighScoreTable::Standard)[1].name,
               "Lord Zevoraz");
     EXPECT_EQ(pending_events(), 0);
+
+    // A table that cannot be written (a folder where its temporary file goes) is told with the file
+    // and the reason, and the page then marks no row: the file still holds the old table.
+    std::filesystem::create_directory(high_score_path(dir.root(), HighScoreTable::Standard) + ".tmp");
+    Resources res{nullptr, nullptr};
+    std::vector<std::string> told;
+    shown_text_hook() = [&told](const std::string& text) { told.push_back(text); };
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    // Score screen, name, notice; the page, drawn until a window close, is the last frame.
+    push({key_event(SDLK_RETURN), key_event(SDLK_RETURN), key_event(SDLK_RETURN)});
+    stop_watchdog();
+    start_watchdog(250);
+    EXPECT_EQ(run_standard_victory_flow(r(), nullptr, kPal, font, win, "Player", "Crossroads", dir.root(), &res), -1);
+    stop_watchdog();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    testing::internal::GetCapturedStderr();
+    testing::internal::GetCapturedStdout();
+    shown_text_hook() = nullptr;
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], "The high-score table could not be written.\n" +
+                           std::filesystem::path(dir.root()).filename().string() + "/STANDARD.HS: " +
+                           std::make_error_code(std::errc::is_a_directory).message());
+    EXPECT_EQ(read_bytes(high_score_path(dir.root(), HighScoreTable::Standard)), file);
+    EXPECT_GT(count_pixels({110, 51, 300, 420}, {255, 255, 255, 255}), 100) << "the page's rows";
+    EXPECT_EQ(count_pixels({110, 51, 300, 420}, {255, 224, 96, 255}), 0) << "no row is marked";
 }
 
 TEST_F(VictoryScreens, StandardFlowSkipsTheNameWhenTheScoreOnlyTiesTheTenth) {
@@ -292,6 +319,20 @@ TEST_F(VictoryScreens, CampaignFlowAndOneStepSequence) {
     std::vector<HighScoreEntry> rows =
         load_high_scores(high_score_path(dir.root(), HighScoreTable::Campaign), HighScoreTable::Campaign);
     EXPECT_EQ(rows[0], (HighScoreEntry{"Zed", "Lord Brudek", 450}));
+
+    // A campaign table that cannot be written (a file where its folder should be) is told the same way.
+    const std::string blocked = dir.root() + "/blocked";
+    write_bytes(blocked, {1});
+    Resources res{nullptr, nullptr};
+    std::vector<std::string> told;
+    shown_text_hook() = [&told](const std::string& text) { told.push_back(text); };
+    testing::internal::CaptureStderr();
+    push({text_event("Zed"), key_event(SDLK_RETURN), key_event(SDLK_RETURN), key_event(SDLK_x)});
+    EXPECT_EQ(run_campaign_score_flow(r(), nullptr, kPal, font, 450, "", "Lord Brudek", blocked, &res), -1);
+    testing::internal::GetCapturedStderr();
+    shown_text_hook() = nullptr;
+    EXPECT_EQ(told, std::vector<std::string>{"The high-score table could not be written.\nblocked/CAMPAIGN.HS: " +
+                                             std::make_error_code(std::errc::not_a_directory).message()});
 
     // 5000 days do not qualify: only the page runs.
     push({key_event(SDLK_x)});

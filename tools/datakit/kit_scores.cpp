@@ -25,6 +25,7 @@ const StringMap& scores_english_strings() {
         {"HS_FINISHED_DAYS", "You finished the campaign in {0} days."},
         {"HS_RANK_OF", "Your rank: {0}"},
         {"HS_NEW_HIGH_SCORE", "You take place {0} in the high score list!"},
+        {"HS_SAVE_FAILED", "The high-score table could not be written."},
         {"SAVE_GAME_TITLE", "Save Game"},
         {"SAVE_CAMPAIGN_TITLE", "Save Campaign"},
         {"LOAD_CAMPAIGN_TITLE", "Load Campaign"},
