@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <system_error>
 
 #include "adventure/player_elimination.h"
 #include "assets/agg.h"
@@ -145,10 +146,17 @@ bool finish_campaign(MainState& m) {
 // scenario. A save that failed is told as such, never as saved; yes then goes on without it and no
 // writes it again (a folder made writable or a disk freed meanwhile keeps the scenario).
 bool save_won_scenario(MainState& m) {
-    const std::string stem = default_campaign_stem(game_of(m).config.scenario_index + 1);
+    const int scenario = game_of(m).config.scenario_index + 1;
+    // The name the save dialog offers during the scenario: a save the player made under it stays.
+    const std::string offered =
+        m.local_time ? format_campaign_stem(m.local_time(), scenario) : default_campaign_stem(scenario);
     const bool screen = m.renderer && m.res;
     for (;;) {
-        const SaveOutcome saved = save_running_game(m, stem, true);
+        const std::string stem = free_save_stem(offered, true);
+        const SaveOutcome saved =
+            !stem.empty() ? save_running_game(m, stem, true)
+                          : SaveOutcome{false, compose_campaign_save_path(offered),
+                                        std::make_error_code(std::errc::file_exists).message()};
         if (!saved.ok)
             std::fprintf(stderr, "Campaign autosave failed: %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
         if (!screen) {

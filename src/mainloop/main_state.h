@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <string>
@@ -203,6 +204,8 @@ struct MainState {
     // Tells the player `text`: the game was saved, or which file was not and why. Default: an
     // announcement on the map.
     std::function<void(MainState&, bool ok, const std::string& text)> report_saved;
+    // The local time that dates the won campaign scenario's save (tests fix it). Empty: the clock.
+    std::function<std::tm()> local_time;
     // A confirmed request that replaces the running game (new game, load); run after the frame's input.
     std::function<void(MainState&)> queued_action;
     // The title screen: the player's choice (quit flag: the program ends). Empty: n only restarts

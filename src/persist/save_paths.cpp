@@ -125,6 +125,15 @@ bool save_name_taken(const std::string& name, bool campaign) {
     return fs::exists(campaign ? compose_campaign_save_path(name) : compose_save_path(name), ec);
 }
 
+std::string free_save_stem(const std::string& stem, bool campaign) {
+    if (!save_name_taken(stem, campaign)) return stem;
+    for (int n = 2; n <= 999; ++n) {
+        std::string candidate = stem + "-" + std::to_string(n);
+        if (!save_name_taken(candidate, campaign)) return candidate;
+    }
+    return {};
+}
+
 std::vector<SaveFileInfo> list_save_folder(const std::string& folder) {
     std::vector<SaveFileInfo> out;
     std::error_code ec;

@@ -42,6 +42,9 @@ std::string compose_campaign_save_path(const std::string& name);
 
 // True when saving under `name` would replace a file that is there (a question comes first).
 bool save_name_taken(const std::string& name, bool campaign);
+// `stem` when no save of that name is there, else the first free of stem-2, stem-3, ... (so a save
+// made without asking never replaces one); empty when even stem-999 is taken.
+std::string free_save_stem(const std::string& stem, bool campaign);
 
 // The ".sav" files of a folder, stems in descending byte order; a missing folder lists nothing.
 std::vector<SaveFileInfo> list_save_files();

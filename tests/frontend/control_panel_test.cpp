@@ -11,6 +11,7 @@
 #include "frontend/control_panel.h"
 #include "media/sound_levels.h"
 #include "persist/persist_test_util.h"
+#include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "world/game_state.h"
 #include "world/map.h"
@@ -188,15 +189,22 @@ TEST_F(ControlPanelTest, AFailedSaveIsToldAndThePanelStaysOpen) {
         push_key(SDLK_ESCAPE);
     },
             [] { push_click(400, 430); }});
+    std::vector<std::string> told;
+    shown_text_hook() = [&told](const std::string& text) { told.push_back(text); };
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
     const ControlPanelResult r = run_control_panel(this->r, *archive, palette, *res, nullptr, nullptr, NewGameConfig{},
                                                    s, false, nullptr, &state, &map, 1, 1, 1, nullptr, 0, nullptr);
     const std::string err = ::testing::internal::GetCapturedStderr();
     ::testing::internal::GetCapturedStdout();
+    shown_text_hook() = nullptr;
     EXPECT_EQ(r, ControlPanelResult::ScenarioInfo) << "never Saved, and the notice took the key";
+    const std::string why = std::make_error_code(std::errc::not_a_directory).message();
     EXPECT_NE(err.find("control_panel: save failed for " + saved_games_dir() + "/"), std::string::npos) << err;
-    EXPECT_NE(err.find("(" + std::make_error_code(std::errc::not_a_directory).message() + ")"), std::string::npos);
+    EXPECT_NE(err.find("(" + why + ")"), std::string::npos);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].rfind("GAME_SAVE_FAILED\nsaved_games/", 0), 0u) << told[0];
+    EXPECT_NE(told[0].find(".sav: " + why), std::string::npos) << told[0];
     EXPECT_TRUE(std::filesystem::is_regular_file(saved_games_dir()));
 }
 

@@ -23,6 +23,8 @@
 #include "mainloop/game_files.h"
 #include "media/smk_player.h"
 #include "persist/highscore.h"
+#include "persist/persist_test_util.h"
+#include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
 #include "temp_dir.h"
@@ -116,6 +118,7 @@ protected:
     }
     void TearDown() override {
         script.stop();
+        shown_text_hook() = nullptr;
         end_process_hook() = nullptr;
         end_game(m);
         res.reset();
@@ -270,6 +273,16 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     cfg.campaign_maps = {put_map("CAMP1.CMP", "First March"), put_map("CAMP2.CMP", "Second March")};
     cfg.campaign_map_path = cfg.campaign_maps[0];
     title_screen_offers(cfg);
+    // The player saved twice under the name offered at the minute the scenario is won.
+    std::tm minute{};
+    minute.tm_year = 126, minute.tm_mon = 11, minute.tm_mday = 6, minute.tm_hour = 9, minute.tm_min = 42;
+    m.local_time = [minute] { return minute; };
+    const std::string offered = format_campaign_stem(minute, 1);
+    dir.put("saved_camps/" + offered + ".sav", {1, 2, 3});
+    dir.put("saved_camps/" + offered + "-2.sav", {4, 5});
+    strings().load_from_text(R"({"CAMPAIGN_SAVED_PROMPT":"Saved as {0}. Go on?"})", "{}");
+    std::vector<std::string> told;
+    shown_text_hook() = [&told](const std::string& text) { told.push_back(text); };
     NewGameConfig carried;
     std::string second_map;
     run_games(m, [&](MainState& mm) {
@@ -293,11 +306,13 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     EXPECT_EQ(second_map, "Second March");
     EXPECT_EQ(m.campaign_days, 1) << "the first scenario's days count towards the campaign";
 
-    // The won scenario was saved as completed; loading it goes on with the campaign's next step.
-    std::vector<fs::path> saves;
-    for (const auto& e : fs::directory_iterator(dir.path / "saved_camps")) saves.push_back(e.path());
-    ASSERT_EQ(saves.size(), 1u);
-    const LoadResult loaded = load_campaign_game(saves[0].string());
+    // The won scenario was saved as completed under a free name, which the question tells; the
+    // player's saves are as they were. Loading it goes on with the campaign's next step.
+    EXPECT_EQ(read_bytes(dir.dir() + "saved_camps/" + offered + ".sav"), (kit::Bytes{1, 2, 3}));
+    EXPECT_EQ(read_bytes(dir.dir() + "saved_camps/" + offered + "-2.sav"), (kit::Bytes{4, 5}));
+    ASSERT_FALSE(told.empty());
+    EXPECT_EQ(told[0], "Saved as " + offered + "-3. Go on?");
+    const LoadResult loaded = load_campaign_game(dir.dir() + "saved_camps/" + offered + "-3.sav");
     ASSERT_TRUE(loaded.ok) << loaded.error;
     EXPECT_TRUE(loaded.campaign_completed);
     EXPECT_EQ(loaded.config.scenario_index, 0);
@@ -331,6 +346,8 @@ TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoO
     title_screen_offers(cfg);
     std::vector<std::pair<bool, std::string>> reports;
     m.report_saved = [&reports](MainState&, bool ok, const std::string& text) { reports.push_back({ok, text}); };
+    std::vector<std::string> asked;
+    shown_text_hook() = [&asked](const std::string& text) { asked.push_back(text); };
     int reached = -1;
     testing::internal::CaptureStderr();
     run_games(m, [&](MainState& mm) {
@@ -346,6 +363,7 @@ TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoO
     });
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(reached, 1) << "yes goes on to the next scenario";
+    EXPECT_EQ(asked, std::vector<std::string>(2, unsaved_scenario_question())) << "never asked as if saved";
     ASSERT_EQ(reports.size(), 2u) << "each failed try is told";
     const std::string why = std::make_error_code(std::errc::not_a_directory).message();
     for (const auto& [ok, text] : reports) {
