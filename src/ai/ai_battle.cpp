@@ -9,6 +9,7 @@
 #include "battle/battle_combat.h"
 #include "world/creature_table.h"
 #include "battle/morale_luck.h"
+#include "world/tile_attack.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -161,15 +162,6 @@ void ProbableOutcomeOfBattle(const GameState& state, int attacking_player, const
 
 namespace {
 
-struct Defender {
-    Army army;
-    const HeroState* hero = nullptr;
-    Army extra;
-    bool has_extra = false;
-    bool castle = false;
-    int player = -1;
-};
-
 template <class V>
 bool in_range(const V& v, int i) { return i >= 0 && i < static_cast<int>(v.size()); }
 
@@ -189,14 +181,6 @@ int first_live_garrison_on(const GameState& s, int x, int y) {
     return -1;
 }
 
-int first_live_hero_on(const GameState& s, int x, int y) {
-    for (int i = 0; i < static_cast<int>(s.heroes.size()); ++i) {
-        const HeroState& h = s.heroes[i];
-        if (h.live && h.x == x && h.y == y) return i;
-    }
-    return -1;
-}
-
 Army single_stack(int creature, int32_t count) {
     Army a;
     a.ids[0] = static_cast<uint8_t>(creature);
@@ -204,39 +188,35 @@ Army single_stack(int creature, int32_t count) {
     return a;
 }
 
-Defender defender_of(const GameState& s, const AIMapObject& o) {
-    Defender d;
+AIBattleSide defender_of(const GameState& s, int player, const AIMapObject& o) {
+    AIBattleSide d;
     switch (o.type) {
         case AIO_ATTACK_CASTLE:
         case AIO_NEUTRAL_CASTLE: {
             if (!in_range(s.castles, o.index)) break;
             const CastleState& c = s.castles[o.index];
-            const int h = first_live_hero_on(s, o.x, o.y);
-            if (h >= 0) {
-                d.hero = &s.heroes[h];
-                d.army = s.heroes[h].army;
-                d.player = s.heroes[h].owner;
+            const TileAttack a = attack_on_tile(s, player, c.x, c.y);
+            if (a.hero >= 0) {
+                d.hero = a.hero;
+                d.army = s.heroes[a.hero].army;
+                d.player = s.heroes[a.hero].owner;
             } else {
                 d.player = o.type == AIO_ATTACK_CASTLE ? c.owner : -1;
             }
-            const int g = first_live_garrison_on(s, c.x, c.y);
-            if (g >= 0) {
-                for (int i = 0; i < ARMY_SLOTS; ++i) {
-                    d.extra.ids[i] = s.garrisons[g].ids[i];
-                    d.extra.counts[i] = static_cast<uint16_t>(std::clamp<int32_t>(s.garrisons[g].counts[i], 0, 65535));
-                }
-            } else {
-                d.extra = c.garrison;
+            const GarrisonStacks g = attack_garrison(s, a);
+            for (int i = 0; i < ARMY_SLOTS; ++i) {
+                d.garrison.ids[i] = g.ids[i];
+                d.garrison.counts[i] = static_cast<uint16_t>(std::min<int32_t>(g.counts[i], 65535));
             }
-            d.has_extra = true;
+            d.has_garrison = true;
             d.castle = true;
             break;
         }
         case AIO_ATTACK_HERO:
             if (!in_range(s.heroes, o.index)) break;
-            d.hero = &s.heroes[o.index];
-            d.army = d.hero->army;
-            d.player = d.hero->owner;
+            d.hero = o.index;
+            d.army = s.heroes[o.index].army;
+            d.player = s.heroes[o.index].owner;
             break;
         case AIO_MINE: case AIO_DRAGON_CITY: case AIO_LIGHTHOUSE: case AIO_CHEST:
         case AIO_ARTIFACT: case AIO_RESOURCE: case AIO_CAMPFIRE: {
@@ -258,19 +238,29 @@ Defender defender_of(const GameState& s, const AIMapObject& o) {
 }  // namespace
 
 AIMapObject ai_battle_target(const GameState& s, int player, const AIMapObject& o) {
-    if (o.type != AIO_ATTACK_HERO || !in_range(s.heroes, o.index) || !s.heroes[o.index].live) return o;
-    const int town = s.castle_at(s.heroes[o.index].x, s.heroes[o.index].y);
-    if (town < 0 || s.castles[town].owner == player) return o;
-    const CastleState& c = s.castles[town];
-    return AIMapObject{c.x, c.y, c.owner < 0 ? AIO_NEUTRAL_CASTLE : AIO_ATTACK_CASTLE, town, true};
+    const bool at_hero = o.type == AIO_ATTACK_HERO && in_range(s.heroes, o.index) && s.heroes[o.index].live;
+    const bool at_town = (o.type == AIO_ATTACK_CASTLE || o.type == AIO_NEUTRAL_CASTLE) && in_range(s.castles, o.index);
+    if (!at_hero && !at_town) return o;
+    const int x = at_hero ? s.heroes[o.index].x : s.castles[o.index].x;
+    const int y = at_hero ? s.heroes[o.index].y : s.castles[o.index].y;
+    const TileAttack a = attack_on_tile(s, player, x, y);
+    if (a.form == AttackForm::Hero) return at_hero ? o : AIMapObject{x, y, AIO_ATTACK_HERO, a.hero, true};
+    if (a.town < 0 || (at_town && a.town == o.index)) return o;
+    const CastleState& c = s.castles[a.town];
+    return AIMapObject{c.x, c.y, c.owner < 0 ? AIO_NEUTRAL_CASTLE : AIO_ATTACK_CASTLE, a.town, true};
+}
+
+AIBattleSide ai_battle_side(const GameState& state, int player, const AIMapObject& object) {
+    return defender_of(state, player, ai_battle_target(state, player, object));
 }
 
 AIBattleOutcome ai_battle_outcome(const GameState& state, int player, const HeroState& hero, const AIMapObject& object) {
-    const Defender d = defender_of(state, ai_battle_target(state, player, object));
+    const AIBattleSide d = ai_battle_side(state, player, object);
+    const HeroState* foe = d.hero >= 0 ? &state.heroes[d.hero] : nullptr;
     AIBattleOutcome out;
     ProbableOutcomeOfBattle(state, player, hero.army.ids.data(), hero.army.counts.data(), &hero, d.army.ids.data(),
-                            d.army.counts.data(), d.hero, d.has_extra ? d.extra.ids.data() : nullptr,
-                            d.has_extra ? d.extra.counts.data() : nullptr, d.castle, d.player, out);
+                            d.army.counts.data(), foe, d.has_garrison ? d.garrison.ids.data() : nullptr,
+                            d.has_garrison ? d.garrison.counts.data() : nullptr, d.castle, d.player, out);
     return out;
 }
 

@@ -32,10 +32,22 @@ void ProbableOutcomeOfBattle(const GameState& state, int attacking_player, const
                              const HeroState* defender_hero, const uint8_t* extra_ids, const uint16_t* extra_counts,
                              bool castle, int defending_player, AIBattleOutcome& outcome);
 
-// The battle an attack on the target is: an attack on a foe's hero standing in a town is that town's battle
-// (a castle's siege, its garrison beside the hero), as a human's attack on such a hero is; any other target is
-// its own battle. Predictions, battles settled here and the hand-off to the battle screen all go by it.
+// The battle an attack on the target is, by the tile's rule (attack_on_tile): a foe's hero in a castle is the
+// castle's siege, its garrison beside the hero; a foe's hero in a town without walls, or a town target it stands
+// in, is that hero alone in the field; any other target is its own battle. Predictions, battles settled here and
+// the hand-off to the battle screen all go by it.
 AIMapObject ai_battle_target(const GameState& state, int player, const AIMapObject& target);
+
+// The side the battle of a map target (after ai_battle_target) puts against the attacker, as predicted.
+struct AIBattleSide {
+    Army army;              // the defending hero's army, or the guarding monster as one stack
+    int hero = -1;          // the defending hero, -1 none
+    Army garrison;          // a town's garrison, beside the hero when one defends
+    bool has_garrison = false;
+    bool castle = false;    // a town's battle
+    int player = -1;        // the defending seat, -1 neutral
+};
+AIBattleSide ai_battle_side(const GameState& state, int player, const AIMapObject& target);
 
 // The hero's own army and the hero against the defender of a map target.
 AIBattleOutcome ai_battle_outcome(const GameState& state, int player, const HeroState& hero, const AIMapObject& object);

@@ -323,7 +323,7 @@ AIStepResult AIExecutor::arrive() {
         stop_hero(hero);
         return r;
     }
-    // A foe's hero standing in a town is fought as that town, here and on the battle screen.
+    // What the attack fights goes by the tile's rule, here and on the battle screen.
     t = ai_battle_target(s, player, t);
     if (dx > 1 || dy > 1 || !is_hero_strong_enough(s, h, t)) {
         stop_hero(hero);

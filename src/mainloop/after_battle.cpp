@@ -194,7 +194,7 @@ BattleSettlement settlement_from_battle(const GameSession& g) {
         case BattleKind::Siege:
             st.x = h.siege_x;
             st.y = h.siege_y;
-            st.guard = -1;
+            st.guard = h.guard;
             break;
         default: break;
     }

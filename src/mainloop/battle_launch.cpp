@@ -13,6 +13,7 @@
 #include "mainloop/hero_move.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/transitions.h"
+#include "world/tile_attack.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -35,14 +36,6 @@ bool may_preview(const MainState& m, int hero) {
     const GameSession& g = *m.game;
     const int owner = owner_of(g.state, hero);
     return owner >= 0 && owner == g.loop.current_player && is_human(g.state, owner);
-}
-
-int foreign_hero_at(const GameState& s, int x, int y, int owner) {
-    for (int i = 0; i < (int)s.heroes.size(); ++i) {
-        const HeroState& h = s.heroes[i];
-        if (h.live && h.x == x && h.y == y && h.owner != owner) return i;
-    }
-    return -1;
 }
 
 bool has_troops(const std::array<uint8_t, 5>& ids, const std::array<int32_t, 5>& counts) {
@@ -317,48 +310,47 @@ void launch_town_battle(MainState& m, int hero, int x, int y) {
     else clear_active_route(g.loop);
     const int owner = owner_of(s, hero);
     const int town = s.castle_at(x, y);
-    const int foreign = foreign_hero_at(s, x, y, owner);
-    const int guard = s.garrison_at(x, y);
     // A garrison slot with a creature but no count holds nobody: the town is as good as empty.
     if (town >= 0 && s.castles[town].garrison.empty()) s.castles[town].garrison.clear();
     if (take_town_without_fight(m, hero, x, y)) return;
+    const TileAttack a = attack_on_tile(s, owner, x, y);
     const MapTile* t = g.map.tile(x, y);
-    if (town >= 0 && t && t->is_town_entrance() && s.castles[town].is_castle) {
-        const CastleState& c = s.castles[town];
-        std::array<uint8_t, 5> ids{};
-        std::array<int32_t, 5> counts{};
-        army_arrays(c.garrison, ids, counts);
+    if (a.form == AttackForm::Siege && t && t->is_town_entrance()) {
+        const CastleState& c = s.castles[a.town];
+        const GarrisonStacks garrison = attack_garrison(s, a);
         quiet_map_sounds(m);
         play_map_sound(m, "PREBATTL.82M");
         BattleScreen::BattleControl control;
         control.human = {static_cast<uint8_t>(is_human(s, owner) ? 1 : 0),
                          static_cast<uint8_t>(is_human(s, c.owner) ? 1 : 0)};
-        g.battle.open_castle_battle(hero, x, y, siege_town_kind(c.faction), foreign >= 0, foreign, ids, counts, g.map, s,
-                                    m.now_ms, control);
+        g.battle.open_castle_battle(hero, x, y, siege_town_kind(c.faction), a.hero >= 0, a.hero, garrison.ids,
+                                    garrison.counts, g.map, s, m.now_ms, control);
         if (!battle_opened(m, BattleKind::Siege)) return;
         BattleHandoff& h = g.loop.battle;
         h.siege_x = x;
         h.siege_y = y;
+        h.guard = a.guard;
         h.after_tile_x = h.after_tile_y = -1;
         h.seed = 0;
         return;
     }
-    // A foreign hero in a town without walls meets the attacker in the field.
-    if (town >= 0 && foreign >= 0) {
-        launch_hero_battle(m, hero, foreign);
+    if (a.hero >= 0) {
+        launch_hero_battle(m, hero, a.hero);
         return;
     }
-    if (town >= 0 && guard < 0 && !s.castles[town].garrison.empty()) {
-        const CastleState& c = s.castles[town];
+    if (a.form == AttackForm::None) return;
+    if (a.guard < 0) {
+        const CastleState& c = s.castles[a.town];
+        if (c.garrison.empty()) return;
         if (may_preview(m, hero) && (!is_player_index(c.owner) || !is_human(s, c.owner)) &&
             preview_town_battle(m, hero, x, y, -1))
             return;
         open_town_fight(m, hero, x, y, -1);
         return;
     }
-    if (guard < 0 || !s.valid_hero(hero)) return;
-    if (may_preview(m, hero) && preview_town_battle(m, hero, x, y, guard)) return;
-    open_town_fight(m, hero, x, y, guard);
+    if (!s.valid_hero(hero)) return;
+    if (may_preview(m, hero) && preview_town_battle(m, hero, x, y, a.guard)) return;
+    open_town_fight(m, hero, x, y, a.guard);
 }
 
 void launch_site_battle(MainState& m, const EventResult& r) {

@@ -25,7 +25,8 @@ void join_answer(MainState& m, const EventResult& r, int hero, int x, int y);
 // Opens the pending monster fight once no dialog is open (each frame).
 void open_pending_monster_battle(MainState& m);
 
-// A visit asked to attack what stands on its tile: capture, siege, garrison or guard battle.
+// A visit asked to attack what stands on its tile: capture, or the battle attack_on_tile names (a siege, a
+// foe's hero in the field, a garrison or guard battle).
 void launch_town_battle(MainState& m, const EventResult& r);
 // The same attack by any hero standing at or beside the town at (x, y): a computer hero's attack comes here.
 void launch_town_battle(MainState& m, int hero, int x, int y);

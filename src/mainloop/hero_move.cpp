@@ -10,6 +10,7 @@
 #include "mainloop/battle_launch.h"
 #include "mainloop/visit_results.h"
 #include "town/swapwin.h"
+#include "world/tile_attack.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -451,14 +452,14 @@ void begin_next_step(MainState& m, int h) {
     }
     const int other = g.state.hero_at(step.x, step.y);
     if (other >= 0 && other != h) {
-        const bool foe = g.state.heroes[other].owner != hero.owner;
-        // A foe inside a castle is met by the siege the town's visit opens; the walk goes on to the gate.
-        const int town = foe && to.is_town_entrance() ? g.state.castle_at(step.x, step.y) : -1;
-        if (town < 0 || !g.state.castles[town].is_castle) {
+        // A foe inside a castle is met by the siege the town's visit opens, so the walk goes on to the gate;
+        // a foe anywhere else, a town without walls too, is met in the field.
+        const TileAttack attack = attack_on_tile(g.state, hero.owner, step.x, step.y);
+        if (attack.form != AttackForm::Siege || attack.hero < 0 || !to.is_town_entrance()) {
             // The walk stops short; a hero of the same owner is met in the meeting window.
             stop_hero_movement(m);
             drop_route_ending_at(g, h, step.x, step.y);
-            if (foe) launch_hero_battle(m, h, other);
+            if (attack.hero >= 0) launch_hero_battle(m, h, attack.hero);
             else open_meeting(m, h, other);
             return;
         }

@@ -1,7 +1,9 @@
 // Fights started from the map, played on the battle screen frame by frame, and their outcome back
 // on the map.
 #include <set>
+#include <string>
 
+#include "ai/ai_battle.h"
 #include "battle/battle_combat.h"
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_demo.h"
@@ -227,31 +229,47 @@ TEST_F(BattleRoadTest, ALostBattleTakesTheHeroOffTheMapAndOutOfTheLists) {
     EXPECT_TRUE(map().tile(7, 5)->is_monster());
 }
 
+// A rival's castle is held by its garrison, a neutral one by its guard record: the siege is fought against
+// whichever holds it, and won, the castle is the attacker's.
 TEST_F(BattleRoadTest, ASiegeWonGivesTheCastleToTheAttacker) {
-    make_battle_game();
-    const int h = add_hero(5, 5, 0);
-    set_army(h, {{23, 5}, {22, 10}});
-    const int town = add_town(8, 5, 1);
-    state().castles[town].is_castle = 1;
-    state().castles[town].faction = 2;
-    state().castles[town].garrison.ids[2] = 6;
-    state().castles[town].garrison.counts[2] = 4;
-    start_player_turn(m, 0);
-    accept_dialogs();
-    walk_to(8, 5);
-    frames(60);
-    ASSERT_TRUE(loop().battle_open) << "the siege opens at the gate";
-    EXPECT_EQ(g().battle.siege, 1);
-    EXPECT_EQ(g().battle.castle, 1) << "faction 2 fights on the kind-1 field";
-    ASSERT_TRUE(fight_to_result());
-    EXPECT_EQ(g().battle.outcome, OutcomeAttackerWon);
-    EXPECT_EQ(g().battle.result_experience, 4 * creature_hp(6) + 500);
-    close_result();
-    EXPECT_EQ(state().castles[town].owner, 0);
-    EXPECT_TRUE(state().castles[town].garrison.empty());
-    EXPECT_EQ(std::count(loop().town_order.begin(), loop().town_order.end(), town), 1);
-    EXPECT_TRUE(state().heroes[h].live);
-    EXPECT_NE(map().tile(8, 5)->hero_figure, 0);
+    for (const bool neutral : {false, true}) {
+        SCOPED_TRACE(neutral ? "a neutral castle's guard" : "a rival's garrison");
+        make_battle_game();
+        const int h = add_hero(5, 5, 0);
+        set_army(h, {{23, 5}, {22, 10}});
+        const int town = add_town(8, 5, neutral ? -1 : 1);
+        state().castles[town].is_castle = 1;
+        state().castles[town].faction = 2;
+        if (neutral) {
+            NeutralTownGarrison gr;
+            gr.live = 1;
+            gr.x = 8;
+            gr.y = 5;
+            gr.ids[2] = 6;
+            gr.counts[2] = 4;
+            state().garrisons.push_back(gr);
+        } else {
+            state().castles[town].garrison.ids[2] = 6;
+            state().castles[town].garrison.counts[2] = 4;
+        }
+        start_player_turn(m, 0);
+        accept_dialogs();
+        walk_to(8, 5);
+        frames(60);
+        ASSERT_TRUE(loop().battle_open) << "the siege opens at the gate";
+        EXPECT_EQ(g().battle.siege, 1);
+        EXPECT_EQ(g().battle.castle, 1) << "faction 2 fights on the kind-1 field";
+        ASSERT_TRUE(fight_to_result());
+        EXPECT_EQ(g().battle.outcome, OutcomeAttackerWon);
+        EXPECT_EQ(g().battle.result_experience, 4 * creature_hp(6) + 500);
+        close_result();
+        EXPECT_EQ(state().castles[town].owner, 0);
+        EXPECT_TRUE(state().castles[town].garrison.empty());
+        EXPECT_TRUE(state().garrisons.empty() || !state().garrisons[0].live) << "the guard is beaten";
+        EXPECT_EQ(std::count(loop().town_order.begin(), loop().town_order.end(), town), 1);
+        EXPECT_TRUE(state().heroes[h].live);
+        EXPECT_NE(map().tile(8, 5)->hero_figure, 0);
+    }
 }
 
 TEST_F(BattleRoadTest, AnEmptyTownIsTakenWithoutAFight) {
@@ -803,6 +821,85 @@ TEST_F(BattleRoadTest, AComputerHeroBesiegesTheHumansCastleOnTheBattleScreen) {
             EXPECT_EQ(state().heroes[computer].army.counts[0], dragons_left);
         }
     }
+}
+
+// What an attack on a foe's hero standing in a town fights is one rule: in a castle the siege, the garrison
+// beside the hero; in a town without walls the hero alone, in the field. The computer predicts the side the
+// battle screen opens, whether it attacks the human's hero or the human walks into its own; and the human's
+// win in a town without walls leaves the town and its garrison as the computer's own settlement does.
+TEST_F(BattleRoadTest, AnAttackOnAHeroInATownOpensTheBattleTheComputerPredicts) {
+    using Stacks = std::multiset<std::pair<int, int32_t>>;
+    for (const bool walls : {true, false})
+        for (const bool computer_attacks : {true, false}) {
+            SCOPED_TRACE(std::string(walls ? "a castle" : "a town without walls") +
+                         (computer_attacks ? ", the computer attacks" : ", the human walks in"));
+            make_battle_game();
+            const int attacker_owner = computer_attacks ? 1 : 0;
+            const int defender_owner = 1 - attacker_owner;
+            const int attacker = computer_attacks ? add_hero(10, 5, 1, 4) : add_hero(5, 5, 0);
+            set_army(attacker, {{23, computer_attacks ? 8 : 20}});
+            if (computer_attacks) {
+                // The human's other town is out of the computer's reach.
+                const int far = add_town(18, 18, 0);
+                state().castles[far].garrison.ids[0] = 23;
+                state().castles[far].garrison.counts[0] = 60;
+            } else {
+                add_hero(15, 15, 0);  // the player plays on
+            }
+            const int town = add_town(8, 5, defender_owner);
+            CastleState& c = state().castles[town];
+            c.is_castle = walls ? 1 : 0;
+            c.garrison.ids = {6, 1, EMPTY_ID, EMPTY_ID, EMPTY_ID};
+            c.garrison.counts = {10, 20, 0, 0, 0};
+            const int inside = add_hero(8, 5, defender_owner);
+            set_army(inside, {{0, 3}});
+            const AIBattleSide side =
+                ai_battle_side(state(), attacker_owner, AIMapObject{8, 5, AIO_ATTACK_HERO, inside, true});
+            const GameState before = state();
+            start_player_turn(m, 0);
+            accept_dialogs();
+            if (computer_attacks) {
+                loop().hero_move_points[inside] = 0;
+                request_end_turn(m);
+                for (int i = 0; i < 3000 && !loop().battle_open; ++i) frames(1);
+            } else {
+                select_hero(g(), attacker);
+                walk_to(8, 5);
+                for (int i = 0; i < 300 && !loop().battle_open; ++i) frames(1);
+            }
+            ASSERT_TRUE(loop().battle_open);
+            const BattleScreen& b = g().battle;
+            EXPECT_EQ(loop().battle.kind, walls ? BattleKind::Siege : BattleKind::Hero);
+            EXPECT_EQ(b.attacker_side.hero, attacker);
+            EXPECT_EQ(b.defender_side.hero, side.hero);
+            EXPECT_EQ(side.hero, inside);
+            EXPECT_EQ(side.castle, walls);
+            EXPECT_EQ(b.siege != 0, side.castle);
+            Stacks predicted, opened;
+            for (const Army* a : {&side.army, &side.garrison})
+                for (int i = 0; i < ARMY_SLOTS; ++i)
+                    if (!a->slot_empty(i)) predicted.insert({a->ids[i], a->counts[i]});
+            for (const BattleUnit& u : b.defenders)
+                if (is_living(u)) opened.insert({u.creature, u.count});
+            EXPECT_EQ(opened, predicted);
+            EXPECT_EQ(opened.size(), walls ? 3u : 1u) << "the garrison fights only behind walls";
+            if (walls || computer_attacks) continue;
+            // Won in the field, the foe's hero is gone; its town keeps its owner and garrison, on the map as in
+            // the computer's settlement of the same attack.
+            GameState settled = before;
+            GameMap settled_map = map();
+            ASSERT_TRUE(resolve_ai_battle(settled, settled_map, 0, attacker, {8, 5, AIO_ATTACK_HERO, inside, true}));
+            ASSERT_TRUE(fight_to_result());
+            ASSERT_EQ(g().battle.outcome, OutcomeAttackerWon);
+            close_result();
+            for (const GameState* s : {&state(), &settled}) {
+                EXPECT_FALSE(s->heroes[(size_t)inside].live);
+                EXPECT_EQ(s->castles[(size_t)town].owner, 1);
+                EXPECT_EQ(s->castles[(size_t)town].garrison.ids, before.castles[(size_t)town].garrison.ids);
+                EXPECT_EQ(s->castles[(size_t)town].garrison.counts, before.castles[(size_t)town].garrison.counts);
+                EXPECT_NE(s->heroes[(size_t)attacker].x, 8) << "the winner stays outside";
+            }
+        }
 }
 
 // A town held by its guard (neutral) or by its garrison (a rival's, no walls) is fought when a hero
