@@ -161,7 +161,9 @@ void draw_hero_screen(SDL_Renderer* r, const HeroScreenResources& h, const Resou
 
 std::string hero_dismiss_question(const HeroState& hero) {
     std::string text = strings().format("HERO_DISMISS_NAME_CLASS", {hero_display_name(hero), hero_class_name(hero)});
-    // The catalogues word it as the bar's statement; a catalogue that already asks keeps its own mark.
+    // The catalogues word it as the bar's statement: its closing stop becomes the question mark, and a
+    // catalogue that already asks keeps its own mark.
+    while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
     if (!text.empty() && text.back() != '?') text += '?';
     return text;
 }

@@ -48,7 +48,7 @@ TEST(DialogTexts, KitCatalogueFillsEveryDialogText) {
     strings().load_from_text("", "");
 }
 
-// The dismiss button's question is its bar text asked, with one question mark whatever the catalogue.
+// The dismiss button's question is its bar text asked, ending in one question mark whatever the catalogue.
 TEST(DialogTexts, TheDismissQuestionAsks) {
     kit::StringMap all = kit::english_strings();
     for (const auto& [k, v] : kit::heroscreens_english_strings()) all[k] = v;
@@ -61,6 +61,9 @@ TEST(DialogTexts, TheDismissQuestionAsks) {
     all["HERO_DISMISS_NAME_CLASS"] = "Dismiss {0}?";
     strings().load_from_text("", kit::catalogue_json(all));
     EXPECT_EQ(hero_dismiss_question(h), "Dismiss Varn?");
+    all["HERO_DISMISS_NAME_CLASS"] = "Dismiss {0}.";
+    strings().load_from_text("", kit::catalogue_json(all));
+    EXPECT_EQ(hero_dismiss_question(h), "Dismiss Varn?") << "the stop becomes the question mark";
     strings().load_from_text("", "");
 }
 
