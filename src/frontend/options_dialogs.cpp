@@ -66,10 +66,7 @@ void draw_mod_options(SDL_Renderer* renderer, const Resources& res, TTF_Font* ti
         fill_rect(renderer, box, {20, 16, 8, 255});
         outline_rect(renderer, box, {220, 180, 60, 255});
         if (s.flags[i] && *s.flags[i]) fill_rect(renderer, {box.x + 3, box.y + 3, 10, 10}, {120, 210, 90, 255});
-        if (text_font) {
-            const int ty = i == 1 ? 108 : box.y - 2;
-            text::wrapped_box(renderer, text_font, strings().get(kModKeys[i]), 219, ty, 228, kWhite);
-        }
+        if (text_font) text::wrapped_box(renderer, text_font, strings().get(kModKeys[i]), 219, box.y - 2, 228, kWhite);
     }
     s.ok_rect = draw_system_button(renderer, res, static_cast<EventButtonId>(1), 320, 447, s.ok_held, text_font);
 }

@@ -70,13 +70,15 @@ TEST_F(OptionsTest, RulesDialogTogglesOnPressAndKeepsChangesOnEscape) {
     EXPECT_TRUE(s.done);
 }
 
-// The heading in the game's large font ends above the first rule's text.
+// The heading in the game's large font ends above the first rule's text; every rule's text stands
+// level with its box.
 TEST_F(OptionsTest, TheRulesHeadingStandsAboveTheFirstRule) {
     ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
     TTF_Font* title = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
     TTF_Font* text = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
     ASSERT_TRUE(title && text);
-    strings().load_from_text("{}", R"({"CP_MODERN_OPTIONS": "Optional Rules", "CP_AB_SPELLS": "Automatic combat casts spells"})");
+    strings().load_from_text("{}", R"({"CP_MODERN_OPTIONS": "Optional Rules", "CP_AB_SPELLS": "Automatic combat casts spells",
+        "CP_STACK_SPLIT": "Split stacks by dragging", "CP_ALT_HYDRA": "Alternative hydra dwelling"})");
     ModOptionsState s;
     bool f[kModRows] = {};
     for (int i = 0; i < kModRows; ++i) s.flags[(size_t)i] = &f[i];
@@ -94,6 +96,20 @@ TEST_F(OptionsTest, TheRulesHeadingStandsAboveTheFirstRule) {
     };
     EXPECT_GT(gold_in(219, 40, 228, 39), 0) << "the heading is drawn";
     EXPECT_EQ(gold_in(219, 79, 228, 16), 0) << "nothing of the heading reaches the first rule";
+    // The first row of grey text of each rule, from a band around its box.
+    auto text_top = [](int row) {
+        const SDL_Rect band{219, mod_row_box(row).y - 10, 228, 30};
+        std::vector<uint8_t> p((size_t)band.w * band.h * 4);
+        SDL_RenderReadPixels(r, &band, SDL_PIXELFORMAT_RGBA32, p.data(), band.w * 4);
+        for (int y = 0; y < band.h; ++y)
+            for (int x = 0; x < band.w; ++x) {
+                const uint8_t* c = &p[((size_t)y * band.w + x) * 4];
+                if (c[0] > 100 && c[0] == c[1] && c[1] == c[2]) return band.y + y - mod_row_box(row).y;
+            }
+        return -100;
+    };
+    EXPECT_NEAR(text_top(1), text_top(0), 1) << "the split-stacks rule stands level with its box";
+    EXPECT_NEAR(text_top(2), text_top(0), 1);
     TTF_CloseFont(title);
     TTF_CloseFont(text);
 }
