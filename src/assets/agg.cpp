@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -125,23 +127,28 @@ void AggArchive::read_index(const uint8_t* data, uint64_t size, uint64_t file_si
     file_size_ = file_size;
 }
 
+// The reasons leave the path out: the notice that shows them names the file once, itself.
 AggArchive::AggArchive(const std::string& path) : path_(path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
+    int open_error = errno;
     if (!f) {
         // Data copied from another system may spell the archive's name in another case.
         path_ = resolve_ci(path);
-        if (path_ != path) f = std::fopen(path_.c_str(), "rb");
+        if (path_ != path) {
+            f = std::fopen(path_.c_str(), "rb");
+            open_error = errno;
+        }
     }
-    if (!f) throw std::runtime_error("cannot open archive " + path);
+    if (!f) throw std::runtime_error(std::string("cannot open archive: ") + std::strerror(open_error));
     file_.reset(f, [](std::FILE* p) { std::fclose(p); });
-    if (std::fseek(f, 0, SEEK_END) != 0) throw std::runtime_error("cannot read archive " + path);
+    if (std::fseek(f, 0, SEEK_END) != 0) throw std::runtime_error("cannot read archive");
     const long end = std::ftell(f);
-    if (end < 0) throw std::runtime_error("cannot read archive " + path);
+    if (end < 0) throw std::runtime_error("cannot read archive");
     const uint64_t size = static_cast<uint64_t>(end);
     uint8_t head[2] = {0, 0};
     std::fseek(f, 0, SEEK_SET);
     if (std::fread(head, 1, size < 2 ? size : 2, f) != (size < 2 ? size : 2))
-        throw std::runtime_error("cannot read archive " + path);
+        throw std::runtime_error("cannot read archive");
     const uint64_t count = checked_count(head, size);
     // Only the records (at the head) and the name table (at the tail) are read; read_index gets
     // them joined as a compact image of the same layout.
@@ -151,7 +158,7 @@ AggArchive::AggArchive(const std::string& path) : path_(path) {
     if (std::fread(idx.data(), 1, head_len, f) != head_len ||
         std::fseek(f, static_cast<long>(size - names_len), SEEK_SET) != 0 ||
         std::fread(idx.data() + head_len, 1, names_len, f) != names_len)
-        throw std::runtime_error("cannot read archive index of " + path);
+        throw std::runtime_error("cannot read archive index");
     read_index(idx.data(), idx.size(), size);
 }
 

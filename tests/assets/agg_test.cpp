@@ -192,13 +192,21 @@ TEST(Agg, FailureTextTellsAMissingArchiveFromADamagedOne) {
     const auto dir = std::filesystem::temp_directory_path() / ("vorn1_agg_fail_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     const std::string missing = (dir / "VELDAR.AGG").string();
-    const std::string gone = archive_failure_text(missing, "cannot open archive");
+    std::string why;
+    try {
+        AggArchive a(missing);
+    } catch (const std::runtime_error& e) {
+        why = e.what();
+    }
+    const std::string gone = archive_failure_text(missing, why);
     EXPECT_NE(gone.find("Path tried: " + missing), std::string::npos) << gone;
+    EXPECT_EQ(gone.find(missing), gone.rfind(missing)) << "the path is told once: " << gone;
+    EXPECT_NE(gone.find("No such file"), std::string::npos) << gone;
     EXPECT_NE(gone.find("Put VELDAR.AGG"), std::string::npos) << gone;
 
     // A zero-byte file, and a folder in the file's place, are there but cannot be read.
     kit::write_file(missing, {});
-    std::string why;
+    why.clear();
     try {
         AggArchive a(missing);
     } catch (const std::runtime_error& e) {
@@ -208,6 +216,7 @@ TEST(Agg, FailureTextTellsAMissingArchiveFromADamagedOne) {
     const std::string empty = archive_failure_text(missing, why);
     EXPECT_NE(empty.find("damaged"), std::string::npos) << empty;
     EXPECT_NE(empty.find(missing), std::string::npos) << empty;
+    EXPECT_EQ(empty.find(missing), empty.rfind(missing)) << empty;
     EXPECT_EQ(empty.find("Put VELDAR.AGG"), std::string::npos) << empty;
     std::filesystem::remove(missing);
     std::filesystem::create_directory(dir / "veldar.agg");
