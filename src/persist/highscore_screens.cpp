@@ -389,10 +389,12 @@ void draw_highscores_page(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* b
 
     const bool standard = s.shown == HighScoreTable::Standard;
     const StringTable& st = strings();
+    // The headings end a gap above the first row (y 51) whatever the font's height.
+    const int heading_y = std::min(35, 51 - 3 - (font ? TTF_FontHeight(font) : 0));
     draw_line(renderer, font,
               fit_high_score_line(font, {st.get("HS_NAME"), st.get(standard ? "HS_SCENARIO" : "HS_LORD"),
                                          st.get(standard ? "HS_SCORE" : "HS_DAYS"), st.get("HS_RANK")}),
-              35, COL_TEXT);
+              heading_y, COL_TEXT);
 
     const int highlight = shown_highlight(s);
     const int n = std::min<int>(static_cast<int>(s.rows.size()), kHighScoreRows);

@@ -212,6 +212,9 @@ TEST_F(VictoryScreens, HighScorePageDrawsRowsHighlightAndRankPictures) {
     // Scores end at x 430.
     EXPECT_TRUE(any_pixel_not({400, 51, 30, 16}, kPageBg));
     EXPECT_FALSE(any_pixel_not({431, 51, 20, 16}, kPageBg));
+    // The headings stand above the first row with a clear band between them.
+    EXPECT_TRUE(any_pixel_not({110, 20, 420, 28}, kPageBg));
+    EXPECT_FALSE(any_pixel_not({110, 48, 420, 3}, kPageBg)) << "the headings touch the first row";
 
     // Switched to the campaign table: its own button frame and no highlight.
     handle_highscores_event(s, key_event(SDLK_RIGHT), buttons);
