@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "assets/agg.h"
+#include "assets/dialog_utils.h"
 #include "assets/image.h"
 #include "assets/text_encoding.h"
 #include "assets/text_render.h"
@@ -115,7 +116,7 @@ void handle_standard_victory_event(VictoryScreenState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         s.quit = true;
         s.done = true;
-    } else if (is_key(e, SDLK_RETURN) || is_key(e, SDLK_ESCAPE) || is_key(e, SDLK_SPACE)) {
+    } else if (notice_key(e) || is_key(e, SDLK_SPACE)) {
         s.done = true;
     } else if (e.type == SDL_MOUSEBUTTONUP) {
         s.done = true;

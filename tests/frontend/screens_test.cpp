@@ -164,7 +164,7 @@ TEST_F(ScreensTest, LanguageBoxCyclesOnlyWithTitleExtrasAndACallback) {
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOnly) {
+TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOrKeypadEnter) {
     auto archive = fe_test::make_archive({});
     std::vector<MapFileInfo> maps;
     for (int i = 0; i < 20; ++i) maps.push_back(named_map("M" + std::to_string(100 + i)));
@@ -187,11 +187,11 @@ TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOnly) {
     few.wheel(-3);
     EXPECT_EQ(few.top, 0);
 
+    // Keypad Enter takes the highlighted map as Return does.
     script({[] {
         for (int i = 0; i < 12; ++i) push_key(SDLK_DOWN);
         push_key(SDLK_KP_ENTER);
-    },
-            [] { push_key(SDLK_RETURN); }});
+    }});
     EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, -1, nullptr), 12);
 
     // Initial 15 shows rows 4..15: a click on the first visible row picks 4.

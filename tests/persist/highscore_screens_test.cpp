@@ -43,8 +43,13 @@ TEST_F(VictoryScreens, ScoreScreenRowsAndWhatClosesIt) {
     EXPECT_EQ(s.rows[4].second, "Serf");
     EXPECT_EQ(open_standard_victory_screen(1, 1, 1, 1, nullptr).rows[4].second, "");
 
-    // Keypad Enter, letters and a mouse press do not close it; Space does, leaving later events queued.
-    push({key_event(SDLK_KP_ENTER), key_event(SDLK_a), press(10, 10), key_event(SDLK_SPACE), key_event(SDLK_b)});
+    // Letters and a mouse press do not close it; keypad Enter does, as every notice key, leaving later
+    // events queued; Space closes it too.
+    push({key_event(SDLK_a), press(10, 10), key_event(SDLK_KP_ENTER), key_event(SDLK_b)});
+    EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 1, 1, 1, 1, nullptr));
+    EXPECT_EQ(pending_events(), 1);
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    push({key_event(SDLK_a), press(10, 10), key_event(SDLK_SPACE), key_event(SDLK_b)});
     EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 61, 139, 130, 180, "Dragon"));
     EXPECT_EQ(pending_events(), 1);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -351,7 +356,7 @@ TEST_F(VictoryScreens, CampaignFlowAndOneStepSequence) {
                                           "You did not make the top ten this time."}));
 
     // The one-step sequence records without asking: a low score lands outside the ten.
-    push({key_event(SDLK_SPACE), key_event(SDLK_x)});
+    push({key_event(SDLK_KP_ENTER), key_event(SDLK_x)});
     EXPECT_EQ(run_victory_score_sequence(r(), nullptr, kPal, font, "Ann", "Map", 5, HighScoreTable::Standard, dir.root()),
               -1);
     push({key_event(SDLK_SPACE), key_event(SDLK_x)});
