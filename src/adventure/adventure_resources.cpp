@@ -1,11 +1,13 @@
 #include "adventure/adventure_resources.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
 #include "adventure/adv_geometry.h"
 #include "assets/agg.h"
 #include "assets/icn.h"
+#include "assets/render_utils.h"
 #include "assets/til.h"
 
 namespace vorn1 {
@@ -65,6 +67,14 @@ bool opaque(const Image& img) {
     for (size_t i = 3; i < img.pixels.size(); i += 4)
         if (img.pixels[i] != 255) return false;
     return true;
+}
+
+Image mirrored(const Image& img) {
+    Image out = img;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x)
+            std::copy_n(img.at(img.width - 1 - x, y), 4, out.at(x, y));
+    return out;
 }
 
 void free_set(SpriteSet& s) {
@@ -129,20 +139,60 @@ SDL_Color mean_rgb(const Image& img) {
 
 }  // namespace
 
+std::vector<BorderPart> border_parts(const Image& img, int cell) {
+    std::vector<BorderPart> parts;
+    if (img.empty() || cell <= 0) return parts;
+    std::vector<BorderPart> row, last;  // `last`: the previous row of cells, still growing down
+    for (int y0 = 0; y0 < img.height; y0 += cell) {
+        const int h = std::min(cell, img.height - y0);
+        row.clear();
+        for (int x0 = 0; x0 < img.width; x0 += cell) {
+            const int w = std::min(cell, img.width - x0);
+            bool any = false, all = true;
+            for (int y = y0; y < y0 + h; ++y)
+                for (int x = x0; x < x0 + w; ++x) {
+                    const uint8_t a = img.at(x, y)[3];
+                    any = any || a != 0;
+                    all = all && a == 255;
+                }
+            if (!any) continue;
+            if (!row.empty() && row.back().opaque == all && row.back().rect.x + row.back().rect.w == x0)
+                row.back().rect.w += w;
+            else
+                row.push_back(BorderPart{SDL_Rect{x0, y0, w, h}, all});
+        }
+        const auto same_columns = [](const BorderPart& a, const BorderPart& b) {
+            return a.opaque == b.opaque && a.rect.x == b.rect.x && a.rect.w == b.rect.w;
+        };
+        if (!last.empty() && std::equal(row.begin(), row.end(), last.begin(), last.end(), same_columns)) {
+            for (BorderPart& p : last) p.rect.h += h;
+            continue;
+        }
+        parts.insert(parts.end(), last.begin(), last.end());
+        last = row;
+    }
+    parts.insert(parts.end(), last.begin(), last.end());
+    return parts;
+}
+
 AdventureResources::~AdventureResources() { unload(); }
 
 void AdventureResources::unload() {
     for (SDL_Texture*& t : ground)
         if (t) SDL_DestroyTexture(t);
     ground.clear();
+    for (SDL_Texture*& t : ground_mirrored)
+        if (t) SDL_DestroyTexture(t);
+    ground_mirrored.clear();
     for (SpriteSet& s : objects) free_set(s);
     for (SpriteSet& s : heroes) free_set(s);
     for (SpriteSet* s : {&boat, &flags, &route, &buttons, &locators, &mini_portraits, &creatures, &resources, &puzzle,
                          &panel, &spells})
         free_set(*s);
-    if (border) SDL_DestroyTexture(border);
-    if (minimap) SDL_DestroyTexture(minimap);
-    border = minimap = nullptr;
+    for (SDL_Texture* t : {border, border_opaque, minimap})
+        if (t) SDL_DestroyTexture(t);
+    border = border_opaque = minimap = nullptr;
+    border_cut.clear();
     minimap_scratch.clear();
     warnings = 0;
 }
@@ -159,9 +209,17 @@ int AdventureResources::load(SDL_Renderer* r, const AggArchive& agg, const Palet
             TileSet til = decode_til(bytes, pal);
             const size_t n = std::min<size_t>(til.tiles.size(), 256);
             ground.assign(n, nullptr);
+            ground_mirrored.assign(n, nullptr);
             for (size_t i = 0; i < n; ++i) {
                 const Image& img = til.tiles[i];
-                ground[i] = image_texture(r, img, !opaque(img));
+                // Opaque tiles in the target's own format copy row by row, the mirrored ones too
+                // (a mirrored copy is many times slower than a plain one in the software renderer).
+                if (opaque(img)) {
+                    ground[i] = opaque_img_to_tex(r, img);
+                    ground_mirrored[i] = opaque_img_to_tex(r, mirrored(img));
+                } else {
+                    ground[i] = image_texture(r, img, true);
+                }
                 if (!img.empty()) ground_rgb[i] = mean_rgb(img);
             }
         } catch (const std::exception& e) {
@@ -186,18 +244,28 @@ int AdventureResources::load(SDL_Renderer* r, const AggArchive& agg, const Palet
     L.set(adv_entry::PUZZLE, puzzle);
     L.set(adv_entry::PANEL, panel);
     L.set(adv_entry::SPELLS, spells);
-    {
-        SpriteSet b;
-        L.set(adv_entry::BORDER, b);
-        if (!b.frames.empty()) {
-            border = b.frames[0].tex;
-            b.frames[0].tex = nullptr;
+    if (L.fetch(adv_entry::BORDER, bytes, true)) {
+        try {
+            const IcnFrames icn = decode_icn(bytes, pal);
+            if (!icn.frames.empty()) {
+                const Image& img = icn.frames[0];
+                border = image_texture(r, img, true);
+                // Most of the border is clear (over the map) or opaque: only the rest needs blending.
+                if (border && img.width == kScreenRect.w && img.height == kScreenRect.h) {
+                    border_opaque = opaque_img_to_tex(r, img);
+                    if (border_opaque) border_cut = border_parts(img, 16);
+                }
+            }
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "  WARN %s: %s\n", adv_entry::BORDER, e.what());
+            ++L.problems;
         }
-        free_set(b);
     }
     if (r) {
-        minimap = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kMinimapRect.w,
-                                    kMinimapRect.h);
+        // Packed 0xAARRGGBB, which a window of RGB888 reads alike and copies row by row.
+        const Uint32 format =
+            opaque_texture_format(r) == SDL_PIXELFORMAT_RGB888 ? SDL_PIXELFORMAT_RGB888 : SDL_PIXELFORMAT_ARGB8888;
+        minimap = SDL_CreateTexture(r, format, SDL_TEXTUREACCESS_STREAMING, kMinimapRect.w, kMinimapRect.h);
         if (minimap) SDL_SetTextureBlendMode(minimap, SDL_BLENDMODE_NONE);
     }
     minimap_scratch.assign((size_t)kMinimapRect.w * kMinimapRect.h, 0);

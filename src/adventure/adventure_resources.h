@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/image.h"
 #include "assets/palette.h"
 
 namespace vorn1 {
@@ -65,6 +66,17 @@ SDL_Color player_rgb(int colour);
 // Minimap colour of a ground band when no tile picture gives one.
 SDL_Color ground_band_rgb(int ground);
 
+// A rectangle of the border picture drawn in one copy: from its unblended copy where every pixel is
+// opaque, blended where any pixel is not.
+struct BorderPart {
+    SDL_Rect rect{0, 0, 0, 0};
+    bool opaque = false;
+};
+
+// The picture cut into cells of `cell` pixels, left out where wholly transparent, merged along each
+// row of cells and then down rows of the same pattern. Opaque parts hold only pixels of alpha 255.
+std::vector<BorderPart> border_parts(const Image& img, int cell);
+
 struct AdventureResources {
     AdventureResources() = default;
     ~AdventureResources();
@@ -79,11 +91,14 @@ struct AdventureResources {
 
     SDL_Renderer* renderer = nullptr;
     std::vector<SDL_Texture*> ground;             // by ground index
+    std::vector<SDL_Texture*> ground_mirrored;    // the same mirrored, for opaque tiles (else null)
     std::array<SDL_Color, 256> ground_rgb{};      // minimap colour by ground index
     std::array<SpriteSet, 256> objects;           // by layer sprite set
     std::array<SpriteSet, 4> heroes;              // by class
     SpriteSet boat, flags, route, buttons, locators, mini_portraits, creatures, resources, puzzle, panel, spells;
     SDL_Texture* border = nullptr;                // 640 x 480
+    SDL_Texture* border_opaque = nullptr;         // its colours unblended, for the opaque parts
+    std::vector<BorderPart> border_cut;           // empty unless the border is 640 x 480
     SDL_Texture* minimap = nullptr;               // streaming, rewritten by draw_minimap
     mutable std::vector<uint32_t> minimap_scratch;  // pixels of the minimap before upload
     int warnings = 0;

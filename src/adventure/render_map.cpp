@@ -47,11 +47,14 @@ void draw_ground_pass(SDL_Renderer* r, const AdventureResources& res, const Game
             const SDL_Point p = tile_screen_pos(x, y, view_x, view_y);
             SDL_Rect dst{p.x, p.y, kTileSize, kTileSize};
             SDL_Texture* tex = tile.ground < res.ground.size() ? res.ground[tile.ground] : nullptr;
+            SDL_Texture* mirrored = tile.ground < res.ground_mirrored.size() ? res.ground_mirrored[tile.ground] : nullptr;
             if (tex) {
-                if (tile.flip & kFlipGround)
-                    SDL_RenderCopyEx(r, tex, nullptr, &dst, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
-                else
+                if (!(tile.flip & kFlipGround))
                     SDL_RenderCopy(r, tex, nullptr, &dst);
+                else if (mirrored)
+                    SDL_RenderCopy(r, mirrored, nullptr, &dst);
+                else
+                    SDL_RenderCopyEx(r, tex, nullptr, &dst, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
             } else {
                 const SDL_Color c = res.ground_rgb[tile.ground];
                 SDL_SetRenderDrawColor(r, c.r, c.g, c.b, 255);

@@ -1,6 +1,7 @@
 #include "adventure/render_ui.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 
 #include "adventure/adv_geometry.h"
@@ -46,6 +47,33 @@ bool blit_into(SDL_Renderer* r, const SpriteSet& set, int frame, const SDL_Rect&
 }
 uint32_t argb(SDL_Color c) { return 0xFF000000u | (uint32_t)c.r << 16 | (uint32_t)c.g << 8 | c.b; }
 
+// Black around the minimap and in the lower panel: with the map view's own black and the minimap the
+// frame then covers the whole screen, so it needs no clear first.
+void fill_panel_background(SDL_Renderer* r) {
+    static_assert(kMapViewRect.w == kMinimapRect.x && kMinimapRect.y + kMinimapRect.h == kLowerPanelRect.y &&
+                  kLowerPanelRect.x == kMinimapRect.x && kLowerPanelRect.y + kLowerPanelRect.h == kScreenRect.h);
+    const int right = kMinimapRect.x + kMinimapRect.w;
+    const SDL_Rect around[3] = {{kMinimapRect.x, 0, kScreenRect.w - kMinimapRect.x, kMinimapRect.y},
+                                {right, kMinimapRect.y, kScreenRect.w - right, kMinimapRect.h},
+                                kLowerPanelRect};
+    SDL_BlendMode mode;
+    SDL_GetRenderDrawBlendMode(r, &mode);
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderFillRects(r, around, 3);
+    SDL_SetRenderDrawBlendMode(r, mode);
+}
+
+void draw_border(SDL_Renderer* r, const AdventureResources& res) {
+    if (!res.border) return;
+    if (res.border_cut.empty() || !res.border_opaque) {
+        SDL_RenderCopy(r, res.border, nullptr, &kScreenRect);
+        return;
+    }
+    for (const BorderPart& p : res.border_cut)
+        SDL_RenderCopy(r, p.opaque ? res.border_opaque : res.border, &p.rect, &p.rect);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- minimap
@@ -58,10 +86,12 @@ void draw_minimap(SDL_Renderer* r, const AdventureResources& res, const GameStat
     const FogOfWar* fog = is_player_index(player) ? &state.fog[(size_t)player] : nullptr;
     auto seen = [&](int x, int y) { return !fog || fog->is_explored(x, y); };
     if (map.has_tiles() && map.width > 0 && map.height > 0) {
+        std::array<int, kMinimapRect.w> column{};
+        for (int i = 0; i < W; ++i) column[(size_t)i] = i * map.width / W;
         for (int j = 0; j < H; ++j) {
             const int ty = j * map.height / H;
             for (int i = 0; i < W; ++i) {
-                const int tx = i * map.width / W;
+                const int tx = column[(size_t)i];
                 if (!seen(tx, ty)) continue;
                 const MapTile& t = map.tiles[(size_t)ty * map.width + tx];
                 SDL_Color c = res.ground_rgb[t.ground];
@@ -264,14 +294,8 @@ void draw_adventure_screen(SDL_Renderer* r, const AdventureFrame& f) {
         draw_dim_door_panel(r, res, *f.state, f.selected_hero, f.font, f.small_font);
     else
         draw_minimap(r, res, *f.state, *f.map, f.current_player, f.view_x, f.view_y);
-    if (res.border) {
-        SDL_BlendMode mode;
-        SDL_GetRenderDrawBlendMode(r, &mode);
-        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
-        fill(r, kLowerPanelRect, {0, 0, 0, 255});
-        SDL_SetRenderDrawBlendMode(r, mode);
-        SDL_RenderCopy(r, res.border, nullptr, &kScreenRect);
-    }
+    fill_panel_background(r);
+    draw_border(r, res);
     static const LocatorPanelState kNoLocator;
     draw_locator_panel(r, res, *f.state, f.locator ? *f.locator : kNoLocator, f.hero_order ? *f.hero_order : kNone,
                        f.town_order ? *f.town_order : kNone, f.hero_move_points, f.small_font);
@@ -286,8 +310,6 @@ void draw_adventure_screen(SDL_Renderer* r, const AdventureFrame& f) {
 
 void render_full_frame(SDL_Renderer* r, const AdventureFrame& f) {
     if (!r) return;
-    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-    SDL_RenderClear(r);
     draw_adventure_screen(r, f);
     SDL_RenderPresent(r);
 }

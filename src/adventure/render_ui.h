@@ -52,10 +52,10 @@ void draw_mini_hero_panel(SDL_Renderer* r, const AdventureResources& res, const 
                           TTF_Font* font, TTF_Font* small_font);
 
 // The adventure screen in its fixed order: map view, Dimension Door panel or minimap, the border over
-// a black lower panel, lists and buttons, then the new-day panel, the summary or the mini hero panel.
-// Neither clears nor presents.
+// black around the minimap and in the lower panel, lists and buttons, then the new-day panel, the
+// summary or the mini hero panel. It covers the whole screen, so it needs no clear; it never presents.
 void draw_adventure_screen(SDL_Renderer* r, const AdventureFrame& f);
-// Clears, draws the adventure screen and presents.
+// Draws the adventure screen and presents.
 void render_full_frame(SDL_Renderer* r, const AdventureFrame& f);
 
 // ---- list rules shared with the frame loop

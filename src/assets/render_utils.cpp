@@ -22,6 +22,50 @@ SDL_Texture* img_to_tex(SDL_Renderer* renderer, const Image& img, bool blend) {
     return tex;
 }
 
+namespace {
+bool four_8bit_channels(Uint32 format) {
+    switch (format) {
+        case SDL_PIXELFORMAT_RGB888:
+        case SDL_PIXELFORMAT_BGR888:
+        case SDL_PIXELFORMAT_RGBX8888:
+        case SDL_PIXELFORMAT_BGRX8888:
+        case SDL_PIXELFORMAT_ARGB8888:
+        case SDL_PIXELFORMAT_ABGR8888:
+        case SDL_PIXELFORMAT_RGBA8888:
+        case SDL_PIXELFORMAT_BGRA8888: return true;
+        default: return false;
+    }
+}
+}  // namespace
+
+Uint32 opaque_texture_format(SDL_Renderer* renderer) {
+    Uint32 format = SDL_PIXELFORMAT_UNKNOWN;
+    if (SDL_Window* window = renderer ? SDL_RenderGetWindow(renderer) : nullptr) {
+        format = SDL_GetWindowPixelFormat(window);
+    } else if (SDL_RendererInfo info; renderer && SDL_GetRendererInfo(renderer, &info) == 0 && info.num_texture_formats > 0) {
+        format = info.texture_formats[0];
+    }
+    return four_8bit_channels(format) ? format : (Uint32)SDL_PIXELFORMAT_RGBA32;
+}
+
+SDL_Texture* opaque_img_to_tex(SDL_Renderer* renderer, const Image& img) {
+    if (!renderer || img.empty()) return nullptr;
+    if (img.pixels.size() < static_cast<std::size_t>(img.width) * img.height * 4) return nullptr;
+    const Uint32 format = opaque_texture_format(renderer);
+    std::vector<uint8_t> converted(img.pixels.size());
+    if (SDL_ConvertPixels(img.width, img.height, SDL_PIXELFORMAT_RGBA32, img.pixels.data(), img.width * 4, format,
+                          converted.data(), img.width * 4) != 0)
+        return nullptr;
+    SDL_Texture* tex = SDL_CreateTexture(renderer, format, SDL_TEXTUREACCESS_STATIC, img.width, img.height);
+    if (!tex) return nullptr;
+    if (SDL_UpdateTexture(tex, nullptr, converted.data(), img.width * 4) != 0) {
+        SDL_DestroyTexture(tex);
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(tex, SDL_BLENDMODE_NONE);
+    return tex;
+}
+
 void key_out_near_black(Image& img) {
     const std::size_t n = img.pixels.size() / 4;
     for (std::size_t i = 0; i < n; ++i) {

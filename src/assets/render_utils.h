@@ -17,6 +17,14 @@ class AggArchive;
 // Null for an empty picture or when the texture cannot be made; the caller owns it.
 SDL_Texture* img_to_tex(SDL_Renderer* renderer, const Image& img, bool blend);
 
+// The pixel format a picture without transparency copies fastest in onto what the renderer draws to:
+// the window's own (the software renderer then copies rows instead of converting each pixel), or the
+// renderer's first texture format without a window. RGBA32 when that is not four 8-bit channels.
+Uint32 opaque_texture_format(SDL_Renderer* renderer);
+
+// An unblended texture of the picture's colours in opaque_texture_format (its alpha is dropped).
+SDL_Texture* opaque_img_to_tex(SDL_Renderer* renderer, const Image& img);
+
 // A blended texture of a copy of the picture in which near-black pixels (red < 31, green and
 // blue < 11) are fully transparent.
 SDL_Texture* bmp_to_tex_keyed(SDL_Renderer* renderer, const Image& img);

@@ -429,8 +429,11 @@ void update_map_sounds(MainState& m) {
 
 void draw_frame(MainState& m) {
     if (!m.renderer) return;
-    SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(m.renderer);
+    // The adventure screen covers the whole window itself.
+    if (!m.game || m.game->loop.battle_open || !m.adv) {
+        SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m.renderer);
+    }
     if (m.game && m.game->loop.battle_open) {
         draw_battle(m);
     } else if (m.game) {

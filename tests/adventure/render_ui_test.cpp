@@ -2,6 +2,7 @@
 #include "adv_fixture.h"
 
 #include "adventure/adv_geometry.h"
+#include "adventure/render_map.h"
 #include "adventure/render_ui.h"
 #include "adventure/render_viewport.h"
 #include "assets/text_render.h"
@@ -252,6 +253,56 @@ TEST_F(PanelTest, SummaryAndHeroTextsStayInsideTheStatusPanel) {
     strings().load_from_text("", "");
     TTF_CloseFont(font);
     TTF_Quit();
+}
+
+// The frame draws over whatever the screen held before (it does not clear): every pixel is its own.
+// The border is copied where opaque, blended where not, and a mirrored ground tile is drawn mirrored.
+TEST_F(PanelTest, FullFrameCoversTheScreenWithTheBorderOverIt) {
+    constexpr int kBorderIndex = 240, kRightHalf = 241;
+    std::vector<kit::AggFile> files = solid_archive_files();
+    std::vector<kit::IndexGrid> tiles;
+    for (int t = 0; t < 256; ++t) tiles.push_back(solid(32, 32, ground_index(t)));
+    for (int y = 0; y < 32; ++y)
+        for (int x = 16; x < 32; ++x) tiles[7].at(x, y) = (uint8_t)kRightHalf;
+    files[0] = {adv_entry::GROUND, kit::write_til(32, 32, tiles)};
+    // Clear over the map and the minimap, a shadow along the map's right edge, opaque elsewhere but
+    // for one clear pixel in the top strip.
+    std::vector<kit::IcnFrame> border(1);
+    border[0].pixels = solid(640, 480, kBorderIndex);
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const bool over_minimap = x >= 479 && x < 625 && y >= 16 && y < 160;
+            if (x < 464 || over_minimap || (x == 500 && y == 5)) border[0].pixels.set_kind(x, y, kit::kTransparent);
+            else if (x < 479) border[0].pixels.set_kind(x, y, kit::kShadow);
+        }
+    files.push_back({adv_entry::BORDER, kit::write_icn(border)});
+    load(files);
+    ASSERT_FALSE(res_.border_cut.empty());
+
+    map_.tile(3, 3)->ground = 7;
+    map_.tile(3, 4)->ground = 7;
+    map_.tile(3, 4)->flip = kFlipGround;
+    AdventureFrame f;
+    f.res = &res_;
+    f.state = &state_;
+    f.map = &map_;
+    centre_view_on_tile(map_, 3, 3, f.view_x, f.view_y);
+    render_full_frame(r_, f);
+    int magenta = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) magenta += pixel(x, y) == 0xFF00FFu;
+    EXPECT_EQ(magenta, 0) << "pixels left from before the frame";
+    EXPECT_EQ(pixel(630, 100), rgb_of(kBorderIndex));
+    EXPECT_EQ(pixel(500, 5), 0u) << "a clear border pixel in an opaque stretch";
+    EXPECT_EQ(pixel(500, 6), rgb_of(kBorderIndex));
+    const uint32_t shadowed = pixel(474, 300), grass = rgb_of(ground_index(20));
+    EXPECT_EQ(pixel(463, 300), grass);
+    EXPECT_TRUE(shadowed != grass && shadowed != rgb_of(kBorderIndex) && shadowed != 0u);
+    const SDL_Point plain = tile_screen_pos(3, 3, f.view_x, f.view_y), flipped = tile_screen_pos(3, 4, f.view_x, f.view_y);
+    EXPECT_EQ(pixel(plain.x + 2, plain.y + 2), rgb_of(ground_index(7)));
+    EXPECT_EQ(pixel(plain.x + 29, plain.y + 2), rgb_of(kRightHalf));
+    EXPECT_EQ(pixel(flipped.x + 2, flipped.y + 2), rgb_of(kRightHalf));
+    EXPECT_EQ(pixel(flipped.x + 29, flipped.y + 2), rgb_of(ground_index(7)));
 }
 
 TEST_F(PanelTest, FullFrameNeverChangesTheGameState) {
