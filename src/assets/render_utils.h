@@ -22,7 +22,8 @@ SDL_Texture* img_to_tex(SDL_Renderer* renderer, const Image& img, bool blend);
 // renderer's first texture format without a window. RGBA32 when that is not four 8-bit channels.
 Uint32 opaque_texture_format(SDL_Renderer* renderer);
 
-// An unblended texture of the picture's colours in opaque_texture_format (its alpha is dropped).
+// An unblended texture of the picture in opaque_texture_format, for an opaque picture or the opaque
+// parts of one (a format without alpha drops the rest's transparency).
 SDL_Texture* opaque_img_to_tex(SDL_Renderer* renderer, const Image& img);
 
 // A blended texture of a copy of the picture in which near-black pixels (red < 31, green and
