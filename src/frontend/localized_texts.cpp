@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "assets/text_encoding.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {
@@ -63,11 +64,11 @@ std::string localized_scenario_desc(const std::string& english) {
 }
 
 std::string localized_map_name(const std::string& stem, const std::string& english) {
-    return lookup_or("MAPNAME_" + stem, english);
+    return lookup_or("MAPNAME_" + stem, text::classic_text(english));
 }
 
 std::string localized_map_desc(const std::string& stem, const std::string& english) {
-    return lookup_or("MAPDESC_" + stem, english);
+    return lookup_or("MAPDESC_" + stem, text::classic_text(english));
 }
 
 std::string spirit_tr(const std::string& key, const std::string& english) { return lookup_or(key, english); }

@@ -14,9 +14,9 @@ std::string lookup_or(const std::string& key, const std::string& fallback);
 
 std::string localized_scenario_title(const std::string& english);
 std::string localized_scenario_desc(const std::string& english);
-// "MAPNAME_" + stem (case kept), else the English name.
+// "MAPNAME_" + stem (case kept), else the English name as the map file holds it (text::classic_text).
 std::string localized_map_name(const std::string& stem, const std::string& english);
-// "MAPDESC_" + stem, else the English description.
+// "MAPDESC_" + stem, else the English description as the map file holds it.
 std::string localized_map_desc(const std::string& stem, const std::string& english);
 std::string spirit_tr(const std::string& key, const std::string& english);
 

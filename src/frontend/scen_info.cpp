@@ -9,6 +9,7 @@
 #include "events/event_types.h"
 #include "frontend/campaign_data.h"
 #include "frontend/frontend_common.h"
+#include "frontend/localized_texts.h"
 #include "frontend/options_dialogs.h"
 #include "lang/runtime_strings.h"
 
@@ -187,19 +188,16 @@ std::string opp_diff_str(OpponentDifficulty level) {
     }
 }
 
+// The configuration keeps the map file's own bytes (saves hold them); they are decoded for drawing.
 std::string scen_info_map_name(const NewGameConfig& c) {
     if (c.map_name.empty()) return tr("SCEN_UNKNOWN");
-    if (c.map_stem.empty()) return c.map_name;
-    const std::string key = "MAPNAME_" + c.map_stem;
-    const std::string& text = tr(key);
-    return text == key ? c.map_name : text;
+    if (c.map_stem.empty()) return text::classic_text(c.map_name);
+    return localized_map_name(c.map_stem, c.map_name);
 }
 
 std::string scen_info_description(const NewGameConfig& c) {
-    if (c.map_stem.empty()) return c.description;
-    const std::string key = "MAPDESC_" + c.map_stem;
-    const std::string& text = tr(key);
-    return text == key ? c.description : text;
+    if (c.map_stem.empty()) return text::classic_text(c.description);
+    return localized_map_desc(c.map_stem, c.description);
 }
 
 int scen_info_crest_frame(int color) {

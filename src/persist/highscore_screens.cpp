@@ -404,7 +404,8 @@ void draw_highscores_page(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* b
         const int y = 51 + 42 * i;
         const char* title = standard ? standard_rank_title(row.score) : campaign_rank_title(row.score);
         draw_line(renderer, font,
-                  fit_high_score_line(font, {row.name, row.label, std::to_string(row.score), rank_name_loc(title)}),
+                  fit_high_score_line(font, {text::classic_text(row.name), text::classic_text(row.label),
+                                             std::to_string(row.score), rank_name_loc(title)}),
                   y, i == highlight ? COL_HIGHLIGHT : COL_TEXT);
         const int creature = standard ? standard_rank_creature_id(row.score) : campaign_rank_creature_id(row.score);
         if (SDL_Texture* t = mons32.at(creature)) {

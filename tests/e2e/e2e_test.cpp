@@ -323,3 +323,36 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     EXPECT_LT(changed_pixels(turn, pause, 480, 176, 160, 140), 160 * 140 / 20);
     stop(g.pid);
 }
+
+// A map whose title and description the file holds in the DOS code page shows their letters on the
+// set-up page, in the map list and under it, and on the scenario information during play.
+TEST(EndToEnd, AClassicMapTitleShowsItsLetters) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("classic", true);
+    remove_maps(folder, "KITC1200.MAP");
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image title = g.shot("classic_title.png");
+    g.keys({"n"}, 0);
+    const vorn1::Image menu = g.wait_for_change("classic_new_game.png", title, kMenuColumn, 2000);
+    g.keys({"s"}, 0);
+    const vorn1::Image setup = g.wait_for_change("classic_setup.png", menu, kMenuColumn, 2000);
+    // The scenario box opens the map list; Return takes the map and the page's Return starts it.
+    const Box panel{312, 0, 320, 470};
+    g.click_at(450, 346, 0);
+    const vorn1::Image list = g.wait_for_change("classic_map_list.png", setup, panel, 2000);
+    g.keys({"Return"}, 0);
+    g.wait_for_return("classic_setup_again.png", setup, panel);
+    g.keys({"Return"}, 0);
+    const vorn1::Image turn = g.wait_for_change("classic_turn.png", setup, kAdventurePanel,
+                                                kAdventurePanel.w * kAdventurePanel.h / 4);
+    const vorn1::Image map = g.close_announcement(turn, "classic_map.png");
+    g.keys({"i"}, 0);
+    const vorn1::Image info = g.wait_for_change("classic_scenario_information.png", map, Box{159, 10, 322, 459}, 20000);
+    g.keys({"Escape"}, 0);
+    g.wait_for_return("classic_map_again.png", map, kMapView);
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}

@@ -8,8 +8,10 @@
 
 #include "assets/text_render.h"
 #include "datakit/kit_frontend.h"
+#include "datakit/kit_maps.h"
 #include "datakit/kit_roads.h"
 #include "fe_fixture.h"
+#include "frontend/localized_texts.h"
 #include "frontend/map_discovery.h"
 #include "frontend/map_select.h"
 #include "lang/runtime_strings.h"
@@ -20,23 +22,34 @@ namespace {
 using fe_test::TempDir;
 
 // Every scenario of the demo data, as the map list and the scenario information show it: a name of
-// its own and a description that wraps into at most three lines of the game's font at 250 pixels
-// (the scenario information's width, the narrower of the two).
+// its own, whole in the label under the list (156 pixels), and a description that wraps into at most
+// three lines of the game's font at 250 pixels (the scenario information's width, the narrower of
+// the two). The title written in the DOS code page shows its letters.
 TEST(MapDiscovery, KitScenarioDescriptionsFitThreeLinesOfTheScenarioPanels) {
+    strings().load_from_text("{}", "{}");
     TempDir t("kitmaps");
     ASSERT_TRUE(kit::write_demo_maps(t.path.string()));
     const std::vector<MapFileInfo> maps = discover_maps(t.path.string());
-    ASSERT_GE(maps.size(), 11u);
+    ASSERT_GE(maps.size(), 12u);
     ASSERT_EQ(TTF_Init(), 0);
     TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
     ASSERT_NE(font, nullptr);
+    int classic = -1;
     for (std::size_t i = 0; i < maps.size(); ++i) {
-        EXPECT_FALSE(maps[i].description.empty()) << maps[i].stem;
-        EXPECT_LE(text::wrap_pixels(font, maps[i].description, 250).size(), 3u) << maps[i].description;
+        const std::string description = localized_map_desc(maps[i].stem, maps[i].description);
+        EXPECT_FALSE(description.empty()) << maps[i].stem;
+        EXPECT_LE(text::wrap_pixels(font, description, 250).size(), 3u) << description;
+        EXPECT_EQ(fitted_map_label(font, maps, (int)i, 156), localized_map_name(maps[i].stem, maps[i].name));
         if (i > 0) {
             EXPECT_NE(maps[i].name, maps[i - 1].name);
         }
+        if (maps[i].stem == "KITC1200") classic = (int)i;
     }
+    ASSERT_GE(classic, 0);
+    EXPECT_EQ(maps[(size_t)classic].name, kit::kClassicTitleMapName);  // the file's bytes, as saves keep them
+    EXPECT_EQ(fitted_map_label(font, maps, classic, 156), "D\xC3\xBCnmoor Vall\xC3\xA9" "e");
+    EXPECT_NE(localized_map_desc("KITC1200", maps[(size_t)classic].description).find("caf\xC3\xA9 of D\xC3\xBCnmoor"),
+              std::string::npos);
     TTF_CloseFont(font);
     TTF_Quit();
 }
@@ -147,8 +160,9 @@ TEST(MapDiscovery, JunkStaysOutAndRepeatedNamesShowTheirFiles) {
     std::vector<std::string> labels;
     for (int i = 0; i < (int)maps.size(); ++i) labels.push_back(map_list_label(maps, i));
     std::sort(labels.begin(), labels.end());
-    EXPECT_EQ(labels, (std::vector<std::string>{"Cr\x82\x80\x9F", "Solo\xE9", "Twin (A.MAP)", "Twin (B.MAP)",
-                                                "Twin (C.MAP)"}));
+    // Shown in the DOS code page's letters: e-acute, C-cedilla and f-hook; theta.
+    EXPECT_EQ(labels, (std::vector<std::string>{"Cr\xC3\xA9\xC3\x87\xC6\x92", "Solo\xCE\x98", "Twin (A.MAP)",
+                                                "Twin (B.MAP)", "Twin (C.MAP)"}));
     EXPECT_EQ(map_list_label(maps, 9), "");
 }
 

@@ -3,7 +3,10 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "assets/resources.h"
+#include "assets/text_render.h"
 #include "fe_fixture.h"
 #include "frontend/options_dialogs.h"
 #include "frontend/scen_info.h"
@@ -177,6 +180,14 @@ TEST_F(OptionsTest, ScenarioTextsAndCrests) {
     EXPECT_EQ(scen_info_map_name(c), "Aces");
     c.map_name.clear();
     EXPECT_EQ(scen_info_map_name(c), "?");
+    // A classic map's own bytes (the configuration and saves keep them) show as letters.
+    c.map_name = "D\x81nmoor Vall\x82" "e";
+    c.description = "caf\x82";
+    EXPECT_EQ(scen_info_map_name(c), "D\xC3\xBCnmoor Vall\xC3\xA9" "e");
+    EXPECT_EQ(scen_info_description(c), "caf\xC3\xA9");
+    c.map_stem = "KITC1200";
+    EXPECT_EQ(scen_info_map_name(c), "D\xC3\xBCnmoor Vall\xC3\xA9" "e");
+    EXPECT_EQ(scen_info_description(c), "caf\xC3\xA9");
 
     EXPECT_EQ(scen_info_crest_frame(0), 14);
     EXPECT_EQ(scen_info_crest_frame(1), 12);
@@ -199,6 +210,25 @@ TEST_F(OptionsTest, StandardInformationClosesOnSpaceCampaignOnlyOnItsKeys) {
     standard.difficulty_rating = -15;
     script({[] { push_key(SDLK_SPACE); }});
     EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, standard, nullptr), 0);
+
+    // A classic title is drawn whole, last word included, right-aligned at x 426.
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    ASSERT_NE(font, nullptr);
+    standard.map_name = "D\x81nmoor Vall\x82" "e";
+    const int whole = text::measure(font, "D\xC3\xBCnmoor Vall\xC3\xA9" "e").x;
+    int left = 640, right = -1;
+    script({[&] {
+        for (int y = 48; y < 48 + TTF_FontHeight(font); ++y)
+            for (int x = 160; x < 480; ++x)
+                if (px(x, y) != Rgb{0, 0, 0}) left = std::min(left, x), right = std::max(right, x);
+        push_key(SDLK_SPACE);
+    }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), font, standard, nullptr), 0);
+    TTF_CloseFont(font);
+    TTF_Quit();
+    EXPECT_LE(right, 426);
+    EXPECT_NEAR(right + 1 - left, whole, 3) << "the name is cut";
 
     NewGameConfig campaign;
     campaign.mode = MODE_CAMPAIGN;

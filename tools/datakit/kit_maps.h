@@ -66,8 +66,14 @@ Bytes demo_map_bytes();
 // Campaign map `index` (1..9 for CAMP, 10..13 for the four spirit-world maps, the short campaign).
 GameMap make_campaign_map(int index);
 
+// The last scenario's title and description are written as the classic maps wrote theirs, in the DOS
+// Latin code page (0x81 u-umlaut, 0x82 e-acute): "Dünmoor Vallée".
+constexpr const char* kClassicTitleMapName = "D\x81nmoor Vall\x82" "e";
+constexpr const char* kClassicTitleMapDescription =
+    "Two rulers and the caf\x82 of D\x81nmoor, written in the old DOS code page.";
+
 // File names written by write_kit_maps, under `maps_dir`.
-extern const char* const KIT_SCENARIO_FILES[4];
+extern const char* const KIT_SCENARIO_FILES[5];
 extern const char* const KIT_CAMPAIGN_FILES[13];
 // Writes every kit map into maps_dir (created); false on a write error.
 bool write_kit_maps(const std::string& maps_dir);
