@@ -123,6 +123,20 @@ TEST(AITurnDriver, AHumanHeroBesideIsHandedToTheCallerAndALossEndsTheHerosDay) {
     EXPECT_EQ(f.left[red], 0);
     EXPECT_EQ(f.ai.pending_hero, -1);
     EXPECT_FALSE(f.ai.waiting_for_battle);
+
+    // The human's first hero alone in its castle: the castle's battle with that hero goes to the caller.
+    Fixture t;
+    const int keeper = add_hero(t.s, t.map, 2, 12, 10, army_of({{0, 5}}));
+    const int castle = add_town(t.s, 2, 12, 10, true);
+    t.map.tile(12, 10)->object_type = OBJ_TOWN_ENTRANCE;
+    add_hero(t.s, t.map, 0, 12, 11, army_of({{23, 50}}));
+    t.explore_all(0);
+    t.new_day();
+    t.ai.begin_turn(t.s, t.map, t.left, t.max, 0, 2);
+    const AIStepResult siege = t.ai.step();
+    ASSERT_EQ(siege.kind, AIS_HUMAN_BATTLE);
+    EXPECT_EQ(siege.defender_hero, keeper);
+    EXPECT_EQ(siege.castle, castle);
 }
 
 // The winner of a town stands in it afterwards, so the town is defended; a town gate held by the player's

@@ -239,7 +239,7 @@ TEST(AIPlanner, TheReachSearch) {
 }
 
 // Time bands at their edges (t = 4 is still 2 t, t = 5 still 2.5 t), a monster beside a target taking
-// its cost off the target's value, and a chest in column 0.
+// its cost off the target's value (in column 0 as well), and a chest in column 0.
 TEST(AIPlanner, TimeBandsGuardsAndColumnZero) {
     // Neither chest is today's: the better score wins. Scores: A 1150 at its factor, B 3300 / 3.0 = 1100.
     for (const auto& [tiles, factor] : {std::pair{40, 8.0}, std::pair{50, 12.5}}) {
@@ -252,15 +252,18 @@ TEST(AIPlanner, TimeBandsGuardsAndColumnZero) {
         EXPECT_EQ(g.plan({40}), (std::array<int, 3>{h, 10, 40})) << tiles;
     }
 
-    Game g;
-    const int h = add_hero(g.s, g.map, 0, 20, 20, army_of({{9, 20}}));
-    g.chest(25, 20, 3000);
-    add_monster(g.s, g.map, 26, 19, 4, 8);
-    g.chest(15, 20, 2000);
-    int32_t pct = 0;
-    const int32_t cost = ValueOfEventAtPosition(g.s, g.map, h, 0, {26, 19, AIO_MONSTER, 0, true}, pct);
-    ASSERT_LT(cost, -1000) << "the monster costs more than it brings";
-    EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, 15, 20}));
+    // The guarded chest east of the hero, then west of it with its guard in column 0.
+    for (const auto& [x, side] : {std::pair{20, 1}, std::pair{6, -1}}) {
+        Game g;
+        const int h = add_hero(g.s, g.map, 0, x, 20, army_of({{9, 20}}));
+        g.chest(x + 5 * side, 20, 3000);
+        add_monster(g.s, g.map, x + 6 * side, 19, 4, 8);
+        g.chest(x - 5 * side, 20, 2000);
+        int32_t pct = 0;
+        const int32_t cost = ValueOfEventAtPosition(g.s, g.map, h, 0, {x + 6 * side, 19, AIO_MONSTER, 0, true}, pct);
+        ASSERT_LT(cost, -1000) << "the monster costs more than it brings";
+        EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, x - 5 * side, 20})) << x;
+    }
 
     Game edge;
     const int e = add_hero(edge.s, edge.map, 0, 3, 20, army_of({{9, 20}}));
@@ -277,6 +280,10 @@ TEST(AIPlanner, AnOwnTownIsWorthItsGarrison) {
     g.s.castles[town].garrison = army_of({{0, 1}, {5, 1}});  // 18, and a stack with no room
     EXPECT_EQ(g.plan({100}), (std::array<int, 3>{-1, -1, -1}));
     g.s.castles[town].garrison = army_of({{0, 3}});  // 54
+    EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, 16, 10}));
+    // One free slot: the stack of the hero's first creature joins it there, and the free slot takes the next.
+    g.s.heroes[h].army = army_of({{0, 1}, {1, 1}, {2, 1}, {3, 1}});
+    g.s.castles[town].garrison = army_of({{0, 1}, {6, 1}});  // 18 + 57
     EXPECT_EQ(g.plan({100}), (std::array<int, 3>{h, 16, 10}));
 }
 
@@ -355,6 +362,11 @@ TEST(AIExecutor, LandingBesideAMonster) {
     EXPECT_FALSE(ai_join_stack(g.s, g.map, h, left_out));
     EXPECT_EQ(g.s.monsters[left_out].count, 5);
     EXPECT_EQ(g.map.tile(20, 20)->object_type, OBJ_MONSTER);
+    // A stack of the army's first creature adds to that stack and leaves the free slots free.
+    g.s.heroes[h].army = army_of({{23, 30}});
+    EXPECT_TRUE(ai_join_stack(g.s, g.map, h, add_monster(g.s, g.map, 20, 22, 23, 7)));
+    EXPECT_EQ(g.s.heroes[h].army.counts[0], 37);
+    EXPECT_EQ(g.s.heroes[h].army.stack_count(), 1);
 }
 
 // The turn's bookkeeping: heroes to move, a Dimension Door jump at 12 points, the boat mark of a placed
@@ -375,6 +387,10 @@ TEST(AIExecutor, JumpsStepsAndTheDaysPoints) {
     ASSERT_EQ(r.kind, AIS_MOVE);
     EXPECT_EQ(std::make_pair(r.from_x, r.from_y), std::make_pair(17, 3)) << "the first tile 13 from the chest";
     EXPECT_EQ(left[0], 88);
+    EXPECT_EQ(std::make_pair(r.to_x, r.to_y), std::make_pair(18, 4));
+    EXPECT_EQ(r.dir, dir_from_delta(1, 1)) << "facing the way it steps";
+    ai.on_move_finished(h);
+    EXPECT_EQ(left[0], 82) << "the diagonal step's 6 points, spent as it lands";
     EXPECT_EQ(g.s.heroes[h].spell_charges[25], 0);
     EXPECT_EQ(g.map.tile(17, 3)->hero_frame, 18);
 
