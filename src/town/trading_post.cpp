@@ -38,6 +38,20 @@ TradeRes tp_res_at(int slot) {
 
 int rsrc32_frame(int icon_id) { return icon_id >= 0 && icon_id <= 6 ? 61 + icon_id : 61; }
 
+TradePostTextLayout trade_post_text_layout(int title_h, int intro_skip, int intro_lines, int heading_h) {
+    const SDL_Rect& frame = kLayout[TP_FRAME];
+    // The selection frames reach 3 pixels above the first row of slots.
+    const int headings_bottom = kLayout[TP_GIVE0].y - 4;
+    const int intro_h = std::max(0, intro_lines) * intro_skip;
+    const int above_intro = std::max(29, 15 + title_h);
+    TradePostTextLayout l;
+    l.frame_top = std::min(frame.y, headings_bottom - heading_h - 2 - intro_h - above_intro);
+    l.title_y = l.frame_top + 15;
+    l.intro_y = l.frame_top + above_intro;
+    l.headings_y = std::min(headings_bottom - heading_h, std::max(l.frame_top + 66, l.intro_y + intro_h + 2));
+    return l;
+}
+
 void TradingPostSystem::open_dialog(int who, int market_count, GameState* game) {
     close();
     open = true;
@@ -132,7 +146,7 @@ bool TradingPostSystem::handle_sdl_event(const SDL_Event& e) {
 std::string TradingPostSystem::amount_text() const {
     const TradeRatio ratio = current_ratio();
     if (give >= 0 && get >= 0 && give != get && ratio.give >= 1)
-        return std::to_string(amount) + "  \x1A  " + std::to_string(trade_get_amount(ratio, amount));
+        return std::to_string(amount) + " -> " + std::to_string(trade_get_amount(ratio, amount));
     return std::to_string(amount);
 }
 

@@ -36,6 +36,15 @@ enum TpRect : int {
     TP_RECT_COUNT = 21,
 };
 
+// Where the dialog's texts stand (tops of the title, the intro's first line and the column headings)
+// and the top of its frame, for the fonts' heights, the intro's line skip and number of lines. The
+// headings end above the slots' selection frames, the intro above the headings and the title above
+// the intro; when the usual frame leaves too little room the frame reaches higher.
+struct TradePostTextLayout {
+    int frame_top = 0, title_y = 0, intro_y = 0, headings_y = 0;
+};
+TradePostTextLayout trade_post_text_layout(int title_h, int intro_skip, int intro_lines, int heading_h);
+
 class TradingPostSystem {
 public:
     bool open = false;
@@ -62,7 +71,7 @@ public:
     int owned_give() const;
     void execute_trade();
 
-    // The amount box's text: "amount  \x1A  received" for a valid pair, else the amount alone.
+    // The amount box's text: "amount -> received" for a valid pair, else the amount alone.
     std::string amount_text() const;
     // The rate shown under receive slot i, "" when none ("%d" for 1:n, "1/%d" for n:1).
     std::string ratio_label(int slot) const;

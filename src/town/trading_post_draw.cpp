@@ -40,13 +40,20 @@ void TradingPostSystem::draw(SDL_Renderer* r, const Resources& res, const Recrui
                              TTF_Font* small_font) const {
     if (!r || !open) return;
     const StringTable& t = strings();
-    const SDL_Rect& f = rects[TP_FRAME];
+    const std::string intro = t.get("TRADE_THIEF_FLAVOR");
+    const TradePostTextLayout l =
+        trade_post_text_layout(font ? TTF_FontHeight(font) : 0, small_font ? TTF_FontLineSkip(small_font) : 0,
+                               static_cast<int>(text::wrap_pixels(small_font, intro, 296).size()),
+                               small_font ? TTF_FontHeight(small_font) : 0);
+    SDL_Rect f = rects[TP_FRAME];
+    f.h += f.y - l.frame_top;
+    f.y = l.frame_top;
     blit_into(r, rres.dialog_bg, f);
-    text::centered_cx(r, font, t.get("TRADE_POST_TITLE"), f.x + 168, f.y + 15, SDL_Color{255, 216, 0, 255});
-    text::wrapped_centered_cx(r, small_font, t.get("TRADE_THIEF_FLAVOR"), f.x + 168, f.y + 29, 296,
-                              SDL_Color{230, 230, 210, 255});
-    text::centered_cx(r, small_font, t.get("TRADE_YOUR_RESOURCES"), f.x + 84, f.y + 66, SDL_Color{200, 200, 255, 255});
-    text::centered_cx(r, small_font, t.get("TRADE_FOR"), f.x + 252, f.y + 66, SDL_Color{200, 200, 255, 255});
+    text::centered_cx(r, font, t.get("TRADE_POST_TITLE"), f.x + 168, l.title_y, SDL_Color{255, 216, 0, 255});
+    text::wrapped_centered_cx(r, small_font, intro, f.x + 168, l.intro_y, 296, SDL_Color{230, 230, 210, 255});
+    text::centered_cx(r, small_font, t.get("TRADE_YOUR_RESOURCES"), f.x + 84, l.headings_y,
+                      SDL_Color{200, 200, 255, 255});
+    text::centered_cx(r, small_font, t.get("TRADE_FOR"), f.x + 252, l.headings_y, SDL_Color{200, 200, 255, 255});
 
     const bool valid_owner = state && is_player_index(player);
     for (int i = 0; i < kTradeResCount; ++i) {
@@ -67,7 +74,11 @@ void TradingPostSystem::draw(SDL_Renderer* r, const Resources& res, const Recrui
 
     const SDL_Rect& box = rects[TP_AMOUNT];
     blit_frame_into(r, res.townwind, 4, box);
-    text::centered_cx(r, small_font, amount_text(), box.x + box.w / 2, box.y + (box.h - 14) / 2, kWhite);
+    // Large amounts drop the blanks around the arrow to stay inside the box.
+    std::string shown = amount_text();
+    if (text::measure(small_font, shown).x > box.w - 4)
+        shown.erase(std::remove(shown.begin(), shown.end(), ' '), shown.end());
+    text::centered_cx(r, small_font, shown, box.x + box.w / 2, box.y + (box.h - 14) / 2, kWhite);
 
     const bool all_arrows = blit_frame_into(r, res.townwind, up_pressed ? 6 : 5, rects[TP_UP]) &&
                             blit_frame_into(r, res.townwind, down_pressed ? 8 : 7, rects[TP_DOWN]) &&

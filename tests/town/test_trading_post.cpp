@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
+#include "datakit/kit_dialogs7.h"
+#include "datakit/kit_lang.h"
+#include "lang/runtime_strings.h"
 #include "town/dialog_fixture.h"
 #include "town/recruit.h"
 #include "town/town_fixture.h"
@@ -36,13 +42,13 @@ TEST_F(TradingPostTest, AmountStepsInWholeLotsUpToWhatCanBePaid) {
     EXPECT_EQ(tp.amount, 0);
     press(TP_MAX);
     EXPECT_EQ(tp.amount, 2500);
-    EXPECT_EQ(tp.amount_text(), "2500  \x1A  1");
+    EXPECT_EQ(tp.amount_text(), "2500 -> 1") << "an arrow every font holds";
 
     press(TP_TRADE);
     EXPECT_EQ(g.resources[1].gold, 2499);
     EXPECT_EQ(g.resources[1].ore, 1);
     EXPECT_EQ(tp.amount, 0);
-    EXPECT_EQ(tp.amount_text(), "0  \x1A  0");
+    EXPECT_EQ(tp.amount_text(), "0 -> 0");
     EXPECT_EQ(g.resources[0].gold, 0) << "other seats untouched";
 }
 
@@ -149,6 +155,34 @@ TEST_F(TradingPostDraw, SelectionFramesAndFallbackTexts) {
     EXPECT_GT(differing({m.x, m.y + 6, m.w, 16}, {0, 0, 0, 255}), 10);
     const SDL_Rect e = tp.rects[TP_EXIT];
     EXPECT_GT(differing({e.x, e.y + 6, e.w, 16}, {0, 0, 0, 255}), 10);
+
+    // With the kit's texts in the game's fonts, the title, the three-line intro and the headings
+    // (told apart by their colours) stand apart, above the slots' selection frames.
+    strings().load_from_text("", kit::catalogue_json(kit::dialogs7_english_strings()));
+    clear();
+    tp.draw(r, res, rres, font, small);
+    const int slots_top = tp.rects[TP_GIVE0].y;
+    std::array<int, 3> top{480, 480, 480}, bottom{-1, -1, -1};  // title, intro, headings
+    for (int y = 0; y < slots_top; ++y)
+        for (int x = 152; x < 488; ++x) {
+            const SDL_Color c = at(x, y);
+            const bool grey_blue = c.r == c.g && std::max(c.r, c.b) > 40;
+            const int kind = c.r > 40 && c.b == 0 ? 0 : grey_blue && c.b < c.r ? 1 : grey_blue && c.b > c.r ? 2 : -1;
+            if (kind < 0) continue;
+            top[kind] = std::min(top[kind], y);
+            bottom[kind] = std::max(bottom[kind], y);
+        }
+    EXPECT_LT(bottom[0], top[1]) << "the title runs into the intro";
+    EXPECT_GT(bottom[1] - top[1], 2 * TTF_FontLineSkip(small)) << "three lines of intro";
+    EXPECT_LT(bottom[1], top[2]) << "the intro runs into the headings";
+    EXPECT_LT(bottom[2], slots_top - 3) << "the headings run into the slots";
+    const TradePostTextLayout l =
+        trade_post_text_layout(TTF_FontHeight(font), TTF_FontLineSkip(small), 3, TTF_FontHeight(small));
+    EXPECT_GE(top[0], l.frame_top) << "the frame reaches over the title";
+    const TradePostTextLayout roomy = trade_post_text_layout(12, 10, 3, 10);
+    EXPECT_EQ(roomy.frame_top, 85) << "small fonts keep the usual frame";
+    EXPECT_EQ(roomy.headings_y, 85 + 66);
+    strings().load_from_text("", "");
 
     tp.close();
     clear();
