@@ -1,5 +1,6 @@
 #include "town/recruit_hero.h"
 
+#include <algorithm>
 #include <string>
 
 #include "assets/dialog_utils.h"
@@ -52,6 +53,24 @@ void RecruitHeroSystem::open_dialog(int town, const GameState& game) {
 void RecruitHeroSystem::open_tooltip(int town, const GameState& game) {
     open_dialog(town, game);
     tooltip = true;
+}
+
+RecruitPricePlace recruit_price_place(SDL_Point icon, SDL_Point text, int dy) {
+    constexpr int kBoxX = 169, kBoxW = 302, kGap = 2;
+    const int top = 302 + dy, room = 340 - 302;  // Cancel's top is at 342
+    RecruitPricePlace p;
+    if (icon.x <= 0 || icon.y <= 0) {
+        p.text = {kBoxX + (kBoxW - text.x) / 2, top};
+    } else if (icon.y + kGap + text.y <= room) {
+        p.icon = {kBoxX + (kBoxW - icon.x) / 2, top, icon.x, icon.y};
+        p.text = {kBoxX + (kBoxW - text.x) / 2, top + icon.y + kGap};
+    } else {
+        const int h = std::min(icon.y, room), w = icon.x * h / icon.y;
+        const int left = kBoxX + (kBoxW - (w + 2 * kGap + text.x)) / 2;
+        p.icon = {left, top + (room - h) / 2, w, h};
+        p.text = {left + w + 2 * kGap, top + (room - text.y) / 2};
+    }
+    return p;
 }
 
 SDL_Rect RecruitHeroSystem::recruit_btn_rect(int i) const { return SDL_Rect{i == 0 ? 196 : 319, 273, 111, 25}; }
@@ -141,13 +160,11 @@ void RecruitHeroSystem::draw(SDL_Renderer* r, const Resources& res, const GameSt
         blit_frame(r, res.system_btn, cancel_pressed ? 4 : 3, 265, 342);
     }
     SDL_Texture* gold = res.resource.at(6);
-    int text_y = 302 + dy();
-    if (gold) {
-        const SDL_Point s = texture_size(gold);
-        blit_into(r, gold, SDL_Rect{169 + (302 - s.x) / 2, text_y, s.x, s.y});
-        text_y += s.y + 2;
-    }
-    text::centered_box(r, small_font, std::to_string(HERO_HIRE_COST), 169, text_y, 302, kPale);
+    const std::string price = std::to_string(HERO_HIRE_COST);
+    const RecruitPricePlace place =
+        recruit_price_place(gold ? texture_size(gold) : SDL_Point{0, 0}, text::measure(small_font, price), dy());
+    blit_into(r, gold, place.icon);
+    text::at(r, small_font, price, place.text.x, place.text.y, kPale);
 }
 
 void RecruitHeroSystem::draw_hero_slot(SDL_Renderer* r, const Resources& res, const GameState& game, TTF_Font*,

@@ -14,6 +14,16 @@ struct GameState;
 struct GameMap;
 struct Resources;
 
+// Where the price goes in the band between the Recruit and the Cancel buttons (moved down by dy): the
+// gold picture with the number centred under it when both fit the band's height, else the number
+// beside the picture, a picture taller than the band scaled down to it. `text` is the number's
+// top-left corner; an empty picture size leaves the number alone at the band's top.
+struct RecruitPricePlace {
+    SDL_Rect icon{};
+    SDL_Point text{};
+};
+RecruitPricePlace recruit_price_place(SDL_Point icon, SDL_Point text, int dy);
+
 class RecruitHeroSystem {
 public:
     bool open = false;

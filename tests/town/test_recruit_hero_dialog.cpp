@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "town/dialog_fixture.h"
@@ -153,8 +154,9 @@ TEST_F(RecruitHeroTest, ReadOnlyViewClosesOnTheRightRelease) {
 using RecruitHeroDraw = DialogCanvas;
 
 TEST_F(RecruitHeroDraw, DimmedScreenEmptyPortraitsAndTheLowerReadOnlyView) {
-    Resources& res = load({"QV.PAL", "PORT0003.ICN"});
+    Resources& res = load({"QV.PAL", "PORT0003.ICN", "RESOURCE.ICN"});
     ASSERT_NE(res.portraits[3], nullptr);
+    ASSERT_NE(res.resource.at(6), nullptr);
     GameState g = make_game(2);
     init_hero_pool(g.pool);
     add_castle(g, 1, FACTION_KNIGHT, 0);
@@ -168,6 +170,21 @@ TEST_F(RecruitHeroDraw, DimmedScreenEmptyPortraitsAndTheLowerReadOnlyView) {
     EXPECT_TRUE(is(330, 160, {40, 40, 60, 255})) << "empty slot";
     EXPECT_FALSE(is(205, 160, {40, 40, 60, 255})) << "offered hero's portrait";
     EXPECT_GT(differing({169, 129, 302, 16}, dim), 20) << "title";
+    // The price (pale yellow) stays between the Recruit buttons' bottom and Cancel's top: beside the
+    // kit's 32-pixel gold picture; under a smaller one.
+    int top = 480, bottom = -1;
+    for (int y = 299; y < 400; ++y)
+        for (int x = 169; x < 471; ++x) {
+            const SDL_Color c = at(x, y);
+            if (c.r > c.b + 40 && c.g > c.b + 40) top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    EXPECT_GE(top, 300);
+    EXPECT_LT(bottom, 342) << "the price runs into Cancel";
+    const RecruitPricePlace under = recruit_price_place({24, 18}, {30, 14}, 0);
+    EXPECT_EQ(under.icon.y, 302);
+    EXPECT_EQ(under.text.y, 302 + 18 + 2);
+    const SDL_Rect tall = recruit_price_place({40, 60}, {30, 14}, 0).icon;
+    EXPECT_LE(tall.y + tall.h, 340) << "a tall picture is scaled into the band";
 
     rh.open_tooltip(0, g);
     clear({200, 200, 200, 255});
