@@ -177,7 +177,10 @@ void RecruitHeroSystem::draw_hero_slot(SDL_Renderer* r, const Resources& res, co
     blit_frame_into(r, res.townwind, 18, SDL_Rect{x - 5, y - 6, 111, 105});
     if (!offered_hero) return;
     const int cls = game.pool.entries[static_cast<size_t>(pool_index)].kind & 0x0F;
-    if (cls <= 3) text::centered_box(r, small_font, strings().get(kClassKey[cls]), x, 259 + dy(), 101, kPale);
+    // The class name in the band between the portrait's border and the Recruit button.
+    const int band_top = y - 6 + 105, band_h = 273 + dy() - band_top;
+    const int label_y = band_top + std::max(0, band_h - (small_font ? TTF_FontHeight(small_font) : 0)) / 2;
+    if (cls <= 3) text::centered_box(r, small_font, strings().get(kClassKey[cls]), x, label_y, 101, kPale);
 }
 
 }  // namespace vorn1

@@ -170,16 +170,24 @@ TEST_F(RecruitHeroDraw, DimmedScreenEmptyPortraitsAndTheLowerReadOnlyView) {
     EXPECT_TRUE(is(330, 160, {40, 40, 60, 255})) << "empty slot";
     EXPECT_FALSE(is(205, 160, {40, 40, 60, 255})) << "offered hero's portrait";
     EXPECT_GT(differing({169, 129, 302, 16}, dim), 20) << "title";
-    // The price (pale yellow) stays between the Recruit buttons' bottom and Cancel's top: beside the
-    // kit's 32-pixel gold picture; under a smaller one.
-    int top = 480, bottom = -1;
-    for (int y = 299; y < 400; ++y)
-        for (int x = 169; x < 471; ++x) {
-            const SDL_Color c = at(x, y);
-            if (c.r > c.b + 40 && c.g > c.b + 40) top = std::min(top, y), bottom = std::max(bottom, y);
-        }
-    EXPECT_GE(top, 300);
-    EXPECT_LT(bottom, 342) << "the price runs into Cancel";
+    // Rows of pale yellow text (class names, price) from y0 to y1: the first and the last.
+    const auto pale_rows = [&](int y0, int y1) {
+        SDL_Point rows{480, -1};
+        for (int y = y0; y < y1; ++y)
+            for (int x = 169; x < 471; ++x) {
+                const SDL_Color c = at(x, y);
+                if (c.r > c.b + 40 && c.g > c.b + 40) rows = {std::min(rows.x, y), std::max(rows.y, y)};
+            }
+        return rows;
+    };
+    // The class name stays between the portrait's border and the Recruit button; the price between
+    // the Recruit buttons' bottom and Cancel's top: beside the kit's 32-pixel gold picture, under a
+    // smaller one.
+    const SDL_Point name = pale_rows(250, 299), price = pale_rows(299, 400);
+    EXPECT_GE(name.x, 256);
+    EXPECT_LT(name.y, 273) << "the class name runs into the Recruit button";
+    EXPECT_GE(price.x, 300);
+    EXPECT_LT(price.y, 342) << "the price runs into Cancel";
     const RecruitPricePlace under = recruit_price_place({24, 18}, {30, 14}, 0);
     EXPECT_EQ(under.icon.y, 302);
     EXPECT_EQ(under.text.y, 302 + 18 + 2);
