@@ -143,20 +143,33 @@ std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, in
 std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width) {
     if (!font || measure(font, word).x <= width) return {word};
     std::vector<std::string> pieces;
-    std::string piece;
-    for (std::size_t i = 0; i < word.size();) {
-        std::size_t n = 1;
-        while (i + n < word.size() && is_utf8_continuation(word[i + n])) ++n;
-        const std::string ch = word.substr(i, n);
-        if (!piece.empty() && measure(font, piece + ch).x > width) {
-            pieces.push_back(piece);
-            piece.clear();
+    std::string rest = word;
+    while (!rest.empty()) {
+        std::string piece = fit_chars(font, rest, width);
+        if (piece.size() == rest.size()) {
+            pieces.push_back(std::move(rest));
+            break;
         }
-        piece += ch;
-        i += n;
+        // At least one character a piece, however narrow the width.
+        if (piece.empty()) piece = rest.substr(0, std::max<std::size_t>(1, utf8_char_length(rest, 0)));
+        // A path breaks after a folder's "/" inside the piece, so the file's name stays whole.
+        const std::size_t slash = piece.rfind('/');
+        if (slash != std::string::npos && slash > 0) piece.resize(slash + 1);
+        rest.erase(0, piece.size());
+        pieces.push_back(std::move(piece));
     }
-    if (!piece.empty()) pieces.push_back(piece);
     return pieces;
+}
+
+std::string fit_chars(TTF_Font* font, const std::string& text, int width) {
+    if (!font) return std::string();
+    std::size_t fits = 0;
+    for (std::size_t next = 1; next <= text.size(); ++next) {
+        while (next < text.size() && is_utf8_continuation(text[next])) ++next;
+        if (measure(font, text.substr(0, next)).x > width) break;
+        fits = next;
+    }
+    return text.substr(0, fits);
 }
 
 std::string fit_width(TTF_Font* font, const std::string& text, int width) {
@@ -170,14 +183,7 @@ std::string fit_width(TTF_Font* font, const std::string& text, int width) {
         if (measure(font, head).x > width) break;
         best = head;
     }
-    if (!best.empty()) return best;
-    std::size_t fits = 0;
-    for (std::size_t next = 1; next <= text.size(); ++next) {
-        while (next < text.size() && is_utf8_continuation(text[next])) ++next;
-        if (measure(font, text.substr(0, next)).x > width) break;
-        fits = next;
-    }
-    return text.substr(0, fits);
+    return best.empty() ? fit_chars(font, text, width) : best;
 }
 
 std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height) {

@@ -35,13 +35,16 @@ void right_box(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, 
 std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, int width);
 
 // A word wider than `width` pixels (a file's path, a typed name) in pieces of whole characters, each
-// at most `width` wide (a single wider character stands alone); the word itself when it fits or for a
-// null font.
+// at most `width` wide (a single wider character stands alone); a path breaks after a folder's "/"
+// where one lies in the piece. The word itself when it fits or for a null font.
 std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width);
 
 // The text when it is at most `width` pixels wide; else its longest start that is: cut after a
 // whole word, or after a whole character when not even the first word fits. Empty for a null font.
 std::string fit_width(TTF_Font* font, const std::string& text, int width);
+// The longest start of the text of whole characters at most `width` pixels wide (a name, which is
+// recognised by its start). Empty for a null font.
+std::string fit_chars(TTF_Font* font, const std::string& text, int width);
 // wrap_pixels with every line fitted to the width, and only as many lines as fit in `height`.
 std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height);
 

@@ -375,7 +375,7 @@ void draw_line(SDL_Renderer* renderer, TTF_Font* font, const HighScoreLine& line
 }  // namespace
 
 HighScoreLine fit_high_score_line(TTF_Font* font, HighScoreLine line) {
-    line.name = text::fit_width(font, line.name, kLabelX - kColumnGap - kNameX);
+    line.name = text::fit_chars(font, line.name, kLabelX - kColumnGap - kNameX);  // a name is known by its start
     const int score_left = kScoreRight - text::measure(font, line.score).x;
     line.label = text::fit_width(font, line.label, score_left - kColumnGap - kLabelX);
     line.rank = text::fit_width(font, line.rank, kPictureX - kRankGap - kRankX);

@@ -197,6 +197,11 @@ TEST_F(TextDraw, WrapGivesOverWideWordsTheirOwnLine) {
     EXPECT_EQ(joined, word);
     EXPECT_EQ(text::split_word(font_, "abc", 1), (std::vector<std::string>{"a", "b", "c"}));
     EXPECT_EQ(text::split_word(font_, "short", 500), (std::vector<std::string>{"short"}));
+    // A path breaks after its folder's "/" first, so the file's name stays whole.
+    const std::string path = "saved_games/26-12-07-2325-.sav";
+    EXPECT_EQ(text::split_word(font_, path, text::measure(font_, "saved_games/26-12-07-2325-").x),
+              (std::vector<std::string>{"saved_games/", "26-12-07-2325-.sav"}));
+    EXPECT_EQ(text::split_word(font_, "/" + path, text::measure(font_, "/saved_games/26").x).front(), "/saved_games/");
 }
 
 TEST_F(TextDraw, TextCutToABoxEndsOnAWordOrCharacterInsideIt) {

@@ -246,6 +246,14 @@ TEST_F(VictoryScreens, LongNamesAndLabelsStayInTheirColumns) {
     for (const auto* ladder : {&k_standard_ladder, &k_campaign_ladder})
         for (const RankRow& row : *ladder)
             EXPECT_EQ(fit_high_score_line(game_font, {"", "", "0", row.title}).rank, row.title);
+    // A name a little too wide keeps its start, cut between characters, not only its first word.
+    const std::string lord = "Lord ZevorazTes";
+    const int name_column = 250 - 6 - 110;
+    ASSERT_GT(text::measure(game_font, lord).x, name_column);
+    const std::string shown = fit_high_score_line(game_font, {lord, "", "0", ""}).name;
+    EXPECT_EQ(lord.rfind(shown, 0), 0u) << shown;
+    EXPECT_GT(shown.size(), std::string("Lord Zev").size()) << shown;
+    EXPECT_LE(text::measure(game_font, shown).x, name_column);
     TTF_CloseFont(game_font);
 
     HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), -1, IcnTextures{});

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "assets/text_render.h"
@@ -343,6 +344,15 @@ TEST_F(SaveDialogs, NoticeAndPromptTexts) {
     EXPECT_EQ(joined + lines.back().substr(0, lines.back().find(' ')), wide);
     EXPECT_EQ(lines.back().substr(lines.back().size() - 4), " b c");
     for (const std::string& l : lines) EXPECT_LT(text::measure(font, l).x, 255) << l;
+    // A failed save's file too wide for a line breaks at its folder's "/", its name whole.
+    ASSERT_GE(text::measure(font, "saved_games/26-12-07-2325-.sav:").x, 255);
+    const SaveOutcome failed{false, "/d/saved_games/26-12-07-2325-.sav", "Permission denied"};
+    const std::vector<std::string> notice = open_saved_alert(font, save_outcome_text(failed)).lines;
+    const auto folder_end = std::find_if(notice.begin(), notice.end(), [](const std::string& l) {
+        return l.size() >= 12 && l.compare(l.size() - 12, 12, "saved_games/") == 0;
+    });
+    ASSERT_LT(folder_end + 1, notice.end());
+    EXPECT_EQ(folder_end[1].rfind("26-12-07-2325-.sav:", 0), 0u) << folder_end[1];
     const std::vector<std::string> filled = set_words_in_lines(font, std::vector<std::string>(30, "word"));
     ASSERT_GT(filled.size(), 2u);
     auto width = [&](const std::string& t) {
