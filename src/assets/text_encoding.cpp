@@ -70,8 +70,37 @@ bool is_utf8(std::string_view s) {
     return true;
 }
 
+namespace {
+
+// The length of UTF-8 text that `s` is, but for a character cut short at its end (a name or label
+// stored at its byte limit, cut inside a letter): npos when it is not such a text. A lone lead byte
+// after plain ASCII stays a code-page letter ("Flu" + 0xE1 is "Flu" + sharp s).
+std::size_t cut_utf8_length(std::string_view s) {
+    std::size_t i = 0;
+    bool multibyte = false;
+    while (i < s.size()) {
+        const std::size_t n = utf8_char_length(s, i);
+        if (n == 0) break;
+        multibyte = multibyte || n > 1;
+        i += n;
+    }
+    const std::size_t tail = s.size() - i;
+    if (tail == 0 || tail > 3) return std::string_view::npos;
+    const auto lead = static_cast<unsigned char>(s[i]);
+    const std::size_t needed = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (tail >= needed || (!multibyte && tail == 1)) return std::string_view::npos;
+    // What is there of the character must be well-formed: padded with continuation bytes, it reads.
+    std::string padded(s.substr(i));
+    while (padded.size() < needed)
+        padded += static_cast<char>(padded.size() > 1 ? 0x80 : lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80);
+    return utf8_char_length(padded, 0) == needed ? i : std::string_view::npos;
+}
+
+}  // namespace
+
 std::string classic_text(std::string_view s) {
     if (is_utf8(s)) return std::string(s);
+    if (const std::size_t kept = cut_utf8_length(s); kept != std::string_view::npos) return std::string(s.substr(0, kept));
     std::string out;
     out.reserve(s.size() * 2);
     for (char c : s) {

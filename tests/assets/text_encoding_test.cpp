@@ -22,6 +22,11 @@ TEST(TextEncoding, ClassicTextKeepsUtf8AndReadsAnyOtherTextAsTheDosCodePage) {
     EXPECT_EQ(classic_text("caf\x82 \xC3\xA9"), "caf\xC3\xA9 \xE2\x94\x9C\xE2\x8C\x90");
     EXPECT_EQ(classic_text("Flu\xE1"), "Flu\xC3\x9F");
     EXPECT_EQ(classic_text("\xC0\xAF"), "\xE2\x94\x94\xC2\xBB");
+    // A UTF-8 name cut inside its last letter at a stored byte limit stays UTF-8, the cut letter dropped;
+    // a complete but malformed ending is not such a cut.
+    EXPECT_EQ(classic_text("\xD0\x98\xD0\xB2\xD0"), "\xD0\x98\xD0\xB2");
+    EXPECT_EQ(classic_text("Vall\xC3\xA9" "e \xE2\x82"), "Vall\xC3\xA9" "e ");
+    EXPECT_EQ(classic_text("\xC3\xA9\xE0\x80"), "\xE2\x94\x9C\xE2\x8C\x90\xCE\xB1\xC3\x87");
     // Every byte gives UTF-8, and decoding twice changes nothing.
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
