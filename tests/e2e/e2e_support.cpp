@@ -326,7 +326,7 @@ Image RunningGame::close_announcement(const Image& turn, const std::string& name
     return wait_for_screen(name, "the map with the hero's panel after the turn's announcement", map_back);
 }
 
-void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot) {
+void open_game_window(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g) {
     std::string ids;
     ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
     ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I";
@@ -335,6 +335,10 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     g.x = &x;
     g.log = folder.root / "game.log";
     g.tag = folder.tag;
+}
+
+void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot) {
+    ASSERT_NO_FATAL_FAILURE(open_game_window(folder, x, g));
     if (film_shot) {
         g.wait_for_screen(film_shot, "the first film", [](const Image& now, const Image&) { return lit(now, Box{}); });
     }

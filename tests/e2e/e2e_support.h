@@ -124,6 +124,9 @@ constexpr Box kMapView{16, 16, 448, 448};
 constexpr Box kAdventurePanel{480, 176, 144, 216};
 constexpr Box kInfoPanel{480, 392, 144, 88};
 
+// Starts the game and waits for its first window (which may be a notice or a film).
+void open_game_window(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g);
+
 // Starts the game and skips the start-up films until the title menu shows: its column still and
 // lit while the sea beside it moves (a film frame held by a busy program stands still everywhere).
 // `film_shot` keeps the first film's first shown frame.

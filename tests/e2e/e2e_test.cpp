@@ -77,13 +77,7 @@ TEST(EndToEnd, CutArchiveIsToldInTheWindowAndAKeyEndsIt) {
     VirtualDisplay x;
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
-    std::string ids;
-    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
-    g.id = ids.substr(0, ids.find('\n'));
-    g.xdo = "DISPLAY=" + x.display + " xdotool ";
-    g.x = &x;
-    g.log = folder.root / "game.log";
-    g.tag = folder.tag;
+    ASSERT_NO_FATAL_FAILURE(open_game_window(folder, x, g));
     // White text lines in the notice's box, and its frame: the notice is drawn and stands still.
     const auto white = [](const vorn1::Image& shot, int y0, int y1) {
         int n = 0;
@@ -130,13 +124,7 @@ TEST(EndToEnd, ATerminationRequestDuringTheFirstFilmEndsTheProgram) {
     VirtualDisplay x;
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
-    std::string ids;
-    ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));
-    g.id = ids.substr(0, ids.find('\n'));
-    g.xdo = "DISPLAY=" + x.display + " xdotool ";
-    g.x = &x;
-    g.log = folder.root / "game.log";
-    g.tag = folder.tag;
+    ASSERT_NO_FATAL_FAILURE(open_game_window(folder, x, g));
     // The first shown frame is caught within a shot; the film lasts six seconds.
     ASSERT_FALSE(g.wait_for_screen("filmterm_film.png", "the first film",
                                    [](const vorn1::Image& now, const vorn1::Image&) { return lit(now, Box{}); }, kPatience, 0)
