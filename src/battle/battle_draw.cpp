@@ -628,8 +628,11 @@ void BattleScreen::draw_textbar() {
     }
     button(3 + (textbar_right_pressed ? 1 : 0), status_right_button);
     // An open spellbook writes its own hints on the bar.
-    if (font && !message.empty() && overlay != BattleOverlay::Spellbook)
-        text::centered_xy(renderer, font, message, 0, 460, 640, 20, SDL_Color{255, 255, 255, 255});
+    if (font && !message.empty() && overlay != BattleOverlay::Spellbook) {
+        const FittedLines fit = fit_column_lines({message}, kBarTextW, font, font_small);
+        if (!fit.lines.empty())
+            text::centered_xy(renderer, fit.font, fit.lines[0], kBarTextX, 460, kBarTextW, 20, SDL_Color{255, 255, 255, 255});
+    }
 }
 
 void BattleScreen::draw_combat_cursor(int shape) {

@@ -75,7 +75,23 @@ void BattleScreen::open_result_screen(BattleOutcome result) {
     else if (result == OutcomeRetreat) result_screen.losing_side = static_cast<int8_t>(retreating_side ? 1 : 0);
     else if (result == OutcomeSurrender) result_screen.losing_side = static_cast<int8_t>(surrendered_side == 1 ? 1 : 0);
     overlay = BattleOverlay::Result;
+    if (result == OutcomeRetreat || result == OutcomeSurrender) {
+        std::string said;
+        for (const std::string& l : flight_lines()) said += (said.empty() ? "" : " ") + l;
+        push_message(said);
+    }
     if (result_hook) result_hook(*this, player_won());
+}
+
+std::vector<std::string> BattleScreen::flight_lines() const {
+    if (outcome == OutcomeRetreat) {
+        const std::string& who = side(retreating_side ? 1 : 0).name;
+        return {who.empty() ? strings().get("BATTLE_HERO_FALLBACK") : strings().format("BATTLE_COWARDLY_FLEES", {who}),
+                strings().get("BATTLE_FROM_BATTLE")};
+    }
+    const std::string& who = side(surrendered_side == 1 ? 1 : 0).name;
+    return {who.empty() ? strings().get("BATTLE_YOUR_HERO") : strings().format("BATTLE_SURRENDERS_TO", {who}),
+            strings().get("BATTLE_ENEMY_DEPARTS")};
 }
 
 bool BattleScreen::player_won() const {

@@ -5,6 +5,7 @@
 
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
+#include "assets/text_render.h"
 #include "battle/battle_screen.h"
 
 namespace vorn1 {
@@ -14,6 +15,25 @@ std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, cons
     for (int i = 0; i < 5; ++i)
         if (ids[i] != kNoCreature && casualties[i] > 0) out.emplace_back(ids[i], casualties[i]);
     return out;
+}
+
+FittedLines fit_column_lines(const std::vector<std::string>& lines, int width, TTF_Font* main, TTF_Font* small) {
+    if (!small) small = main;
+    const auto fits = [width](TTF_Font* f, const std::vector<std::string>& ls) {
+        return std::all_of(ls.begin(), ls.end(), [&](const std::string& l) { return text::measure(f, l).x <= width; });
+    };
+    if (!main || fits(main, lines)) return {main, lines};
+    std::string sentence;
+    for (const std::string& l : lines)
+        if (!l.empty()) sentence += (sentence.empty() ? "" : " ") + l;
+    for (TTF_Font* f : {main, small}) {
+        std::vector<std::string> wrapped = text::wrap_pixels(f, sentence, width);
+        if (wrapped.size() <= lines.size() && fits(f, wrapped)) return {f, wrapped};
+    }
+    std::vector<std::string> wrapped = text::wrap_pixels(small, sentence, width);
+    wrapped.resize(std::min(wrapped.size(), lines.size()));
+    for (std::string& l : wrapped) l = text::fit_width(small, l, width);
+    return {small, wrapped};
 }
 
 void layout_preview_buttons(SDL_Point accept_size, SDL_Point decline_size, SDL_Rect& accept, SDL_Rect& decline) {

@@ -2,6 +2,7 @@
 // The result overlay of a battle (and of a quick-combat preview): its working record and the
 // casualty rows it shows. The overlay's operations are members of BattleScreen.
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,24 @@ struct BattleResultState {
 };
 
 constexpr float kResultInputDelayMs = 400.0f;
+
+// The result's text column, inside the frame of its panel (160, 320 wide).
+constexpr int kResultTextX = 176;
+constexpr int kResultTextW = 288;
+// The text bar's message column, between its two buttons.
+constexpr int kBarTextX = 52;
+constexpr int kBarTextW = 536;
+// Where the retreat strip and its walker show: above the first line of text.
+constexpr SDL_Rect kResultStripClip{208, 39, 221, 176};
+
+// A sentence shown over the catalogue's lines (the result's, the text bar's one), fitted to a column
+// `width` wide: the lines as they are when each fits in `main`; else the sentence wrapped anew in no more
+// lines, in `main` when it takes no more, else in `small`, cut to the width as a last resort.
+struct FittedLines {
+    TTF_Font* font = nullptr;
+    std::vector<std::string> lines;
+};
+FittedLines fit_column_lines(const std::vector<std::string>& lines, int width, TTF_Font* main, TTF_Font* small);
 
 // The (creature, casualties) pairs of one side that are shown: filled slots that lost creatures.
 std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, const int32_t* casualties);

@@ -1,6 +1,8 @@
 // Drawing of the result overlay: backdrop, victory or retreat animation, texts, casualty rows and buttons.
 #include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "assets/resources.h"
 #include "assets/text_render.h"
@@ -41,8 +43,17 @@ void BattleScreen::draw_result_screen() {
     const BattleResultState& rs = result_screen;
     TTF_Font* small = font_small ? font_small : font;
     int y = 179;
-    auto line = [&](TTF_Font* f, const std::string& s, SDL_Color c) {
-        if (f) text::centered_box(renderer, f, s, 160, y, 320, c);
+    // A sentence over the catalogue's lines, each line followed by its step down, kept in the column.
+    auto sentence = [&](TTF_Font* f, const std::vector<std::string>& lines, std::initializer_list<int> steps,
+                        SDL_Color c) {
+        const FittedLines fit = fit_column_lines(lines, kResultTextW, f, small);
+        size_t i = 0;
+        for (const int step : steps) {
+            if (fit.font && i < fit.lines.size())
+                text::centered_box(renderer, fit.font, fit.lines[i], kResultTextX, y, kResultTextW, c);
+            ++i;
+            y += step;
+        }
     };
 
     if (battle_res->winlose_picture.tex) {
@@ -53,6 +64,7 @@ void BattleScreen::draw_result_screen() {
     auto draw_strip = [&] {
         const BattleSprite& strip = battle_res->losecmbt_picture;
         if (!strip.tex || strip.w < 1) return;
+        SDL_RenderSetClipRect(renderer, &kResultStripClip);
         const int h = std::min(strip.h, 176);
         const int sx = static_cast<int>(rs.strip_x) % strip.w;
         const int first = std::min(strip.w - sx, 274);
@@ -64,6 +76,7 @@ void BattleScreen::draw_result_screen() {
         }
         if (const BattleSprite* w = sprite_at(battle_res->lose_walk_sprites, rs.walk_frame))
             copy_sprite(renderer, w, (274 - w->w) / 2 + 158 + w->ox, (176 - w->h) / 2 + 67 + w->oy);
+        SDL_RenderSetClipRect(renderer, nullptr);
     };
 
     const bool victory = rs.preview || ((outcome == OutcomeAttackerWon || outcome == OutcomeDefenderWon) && player_won());
@@ -72,51 +85,32 @@ void BattleScreen::draw_result_screen() {
         if (const BattleSprite* f = sprite_at(battle_res->win_sprites, 0)) copy_sprite(renderer, f, 208 + f->ox, 39 + f->oy);
         if (const BattleSprite* f = sprite_at(battle_res->win_sprites, 1 + rs.victory_frame))
             copy_sprite(renderer, f, 208 + f->ox, 39 + f->oy);
-        line(font, strings().get("BATTLE_VICTORY"), kGold);
-        y += 22;
+        sentence(font, {strings().get("BATTLE_VICTORY")}, {22}, kGold);
         const std::string& name = rs.preview ? rs.preview_title : own_name;
-        if (!name.empty()) {
-            line(font, strings().format("BATTLE_FOR_VALOR2", {name}), kWhite);
-            y += 16;
-        }
-        line(font, strings().format("BATTLE_RECEIVES_EXP2", {std::to_string(result_experience)}), kWhite);
-        y += 22;
+        const std::string exp = strings().format("BATTLE_RECEIVES_EXP2", {std::to_string(result_experience)});
+        if (!name.empty()) sentence(font, {strings().format("BATTLE_FOR_VALOR2", {name}), exp}, {16, 22}, kWhite);
+        else sentence(font, {exp}, {22}, kWhite);
     } else if (outcome == OutcomeRetreat) {
         draw_strip();
-        line(font,
-             attacker_side.name.empty() ? strings().get("BATTLE_HERO_FALLBACK")
-                                        : strings().format("BATTLE_COWARDLY_FLEES", {attacker_side.name}),
-             kWhite);
-        y += 16;
-        line(font, strings().get("BATTLE_FROM_BATTLE"), kWhite);
-        y += 28;
+        sentence(font, flight_lines(), {16, 28}, kWhite);
     } else if (outcome == OutcomeSurrender) {
         draw_strip();
-        const std::string& who = surrendered_side == 1 ? defender_side.name : attacker_side.name;
-        line(font, who.empty() ? strings().get("BATTLE_YOUR_HERO") : strings().format("BATTLE_SURRENDERS_TO", {who}),
-             kWhite);
-        y += 16;
-        line(font, strings().get("BATTLE_ENEMY_DEPARTS"), kWhite);
-        y += 22;
-        line(small, strings().format("BATTLE_COST_SURRENDER", {std::to_string(surrender_gold_paid)}), kGrey);
-        y += 22;
+        sentence(font, flight_lines(), {16, 22}, kWhite);
+        sentence(small, {strings().format("BATTLE_COST_SURRENDER", {std::to_string(surrender_gold_paid)})}, {22}, kGrey);
     } else {
         draw_strip();
-        line(font, strings().get("BATTLE_YOUR_FORCES_BITTER"), kWhite);
-        y += 16;
-        line(font,
-             own_name.empty() ? strings().get("BATTLE_YOUR_HERO_LC") : strings().format("BATTLE_DEFEAT_AND", {own_name}),
-             kWhite);
-        y += 16;
-        line(font, strings().get("BATTLE_ABANDONS"), kWhite);
-        y += 22;
+        sentence(font,
+                 {strings().get("BATTLE_YOUR_FORCES_BITTER"),
+                  own_name.empty() ? strings().get("BATTLE_YOUR_HERO_LC")
+                                   : strings().format("BATTLE_DEFEAT_AND", {own_name}),
+                  strings().get("BATTLE_ABANDONS")},
+                 {16, 16, 22}, kWhite);
     }
 
     auto casualty_row = [&](int first) {
         const auto pairs = casualty_pairs(&casualty_ids[first], &casualties[first]);
         if (pairs.empty()) {
-            line(small, strings().get("BATTLE_NONE"), kWhite);
-            y += 20;
+            sentence(small, {strings().get("BATTLE_NONE")}, {20}, kWhite);
             return;
         }
         const IcnTextures* mons = res ? &res->mons32 : nullptr;
@@ -138,13 +132,10 @@ void BattleScreen::draw_result_screen() {
         }
         y += row_h + 30;
     };
-    line(font, strings().get("BATTLE_CASUALTIES"), kGold);
-    y += 20;
-    line(small, strings().get("BATTLE_ATTACKER"), kWhite);
-    y += 16;
+    sentence(font, {strings().get("BATTLE_CASUALTIES")}, {20}, kGold);
+    sentence(small, {strings().get("BATTLE_ATTACKER")}, {16}, kWhite);
     casualty_row(0);
-    line(small, strings().get("BATTLE_DEFENDER"), kWhite);
-    y += 16;
+    sentence(small, {strings().get("BATTLE_DEFENDER")}, {16}, kWhite);
     casualty_row(5);
 
     if (rs.preview) {

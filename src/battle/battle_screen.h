@@ -228,6 +228,9 @@ public:
     // ---- end of battle
     bool check_battle_end();
     void open_result_screen(BattleOutcome result);
+    // What the result says of a retreat or a surrender, in the catalogue's lines, naming the side's hero;
+    // the text bar shows them as one line.
+    std::vector<std::string> flight_lines() const;
     // A quick-combat result shown on the result overlay with accept and decline; nothing is awarded.
     void open_autobattle_preview(const std::string& title, int experience, const std::array<uint8_t, 5>& att_ids,
                                  const std::array<int32_t, 5>& att_before, const std::array<int32_t, 5>& att_after,

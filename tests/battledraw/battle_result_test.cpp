@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_ttf.h>
 
 #include <array>
 #include <utility>
@@ -9,6 +10,10 @@
 
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
+#include "datakit/kit_battle_road.h"
+#include "datakit/kit_lang.h"
+#include "lang/language.h"
+#include "lang/runtime_strings.h"
 #include "world/creature_table.h"
 
 using namespace vorn1;
@@ -136,6 +141,61 @@ TEST_F(ResultFixture, ThePlayerDefendingAndLosingSeesTheDefeatAndTheStripWalks) 
     EXPECT_NE(pixel(272 + 3 + 40, 419 + 4), 0xFF0000FFu);
     EXPECT_NE(pixel(272 + 3, 419 + 4 + 12), 0xFF0000FFu);
     EXPECT_NE(pixel(272 + 2, 419 + 4), 0xFF0000FFu);
+}
+
+// A retreat and a surrender are told in the bar, naming the side that left; their lines, long names
+// included, stay in the panel's text column (no lit pixel beside it from the first line to the casualties)
+// and the bar's message between the bar's buttons.
+TEST_F(ResultFixture, ARetreatOrASurrenderIsToldInTheBarAndItsLinesStayInTheTextColumn) {
+    strings().load_from_text("", kit::catalogue_json(kit::battle_road_english_strings()));
+    ASSERT_EQ(TTF_Init(), 0);
+    b.font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    b.font_small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_TRUE(b.font && b.font_small);
+    stack(0, 3, 10, 10);
+    stack(5, 6, 4, 4);
+    b.control.human = {1, 0};
+    b.defender_side.name = "Lady Mirabel";
+    const auto lit_beside_column = [&] {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+        b.draw_result_screen();
+        int lit = 0, inside = 0;
+        for (int y = 179; y < 239; ++y)
+            for (int x = 0; x < 640; ++x) {
+                const bool on = (pixel(x, y) >> 8) != 0;
+                (x >= kResultTextX && x < kResultTextX + kResultTextW ? inside : lit) += on;
+            }
+        EXPECT_GT(inside, 200) << "no text drawn";
+        return lit;
+    };
+    for (const char* name : {"Lord Zevoraz", "Lord Zevoraz the Unconquered of the Northern Moors"}) {
+        b.attacker_side.name = name;
+        b.retreating_side = 1;
+        b.open_result_screen(OutcomeRetreat);
+        EXPECT_EQ(b.message, "The cowardly Lady Mirabel flees from the battle.");
+        b.retreating_side = 0;
+        b.open_result_screen(OutcomeRetreat);
+        EXPECT_EQ(b.message, std::string("The cowardly ") + name + " flees from the battle.");
+        EXPECT_EQ(lit_beside_column(), 0) << name;
+        b.surrendered_side = 0;
+        b.surrender_gold_paid = 250;
+        b.open_result_screen(OutcomeSurrender);
+        EXPECT_EQ(b.message, std::string(name) + " surrenders to the enemy, and departs in shame.");
+        EXPECT_EQ(lit_beside_column(), 0) << name;
+        b.draw_textbar();
+        int in_bar = 0, beside = 0;
+        for (int x = 0; x < 640; ++x)
+            for (int y = 460; y < 480; ++y)
+                (x >= kBarTextX && x < kBarTextX + kBarTextW ? in_bar : beside) += pixel(x, y) == 0xFFFFFFFFu;
+        EXPECT_GT(in_bar, 50) << name;
+        EXPECT_EQ(beside, 0) << name;
+    }
+    TTF_CloseFont(b.font);
+    TTF_CloseFont(b.font_small);
+    b.font = b.font_small = nullptr;
+    TTF_Quit();
+    strings().load_from_text("", "");
 }
 
 TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {

@@ -4,12 +4,14 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "assets/agg.h"
 #include "assets/bmp.h"
 #include "assets/icn.h"
+#include "battle/battle_result.h"
 #include "datakit/kit_demo.h"
 #include "datakit/kit_maps.h"
 #include "frontend/hotseat_screen.h"
@@ -222,7 +224,7 @@ TEST_F(KitScreens, TownScreenWellAndControlPanelArtFitsTheirPlaces) {
     EXPECT_TRUE(cpanel.x == 322 && cpanel.y == 459) << cpanel.x << "x" << cpanel.y;
 }
 
-TEST_F(KitScreens, CreaturePanelArtFitsTheBattleAndTownPanels) {
+TEST_F(KitScreens, CreatureAndBattleResultPanelArtFitTheirPanels) {
     // Both screens stretch frame 0 over the panel and the buttons over their boxes, and draw the count
     // plate in its own size in the picture half, the count centred 142 wide 10 pixels below its top.
     const IcnFrames set = icn("VIEWARMY.ICN");
@@ -238,6 +240,18 @@ TEST_F(KitScreens, CreaturePanelArtFitsTheBattleAndTownPanels) {
     expect_laid_out("army view", {{"plate", {119 + (201 - 116) / 2, 354 - 53, plate.x, plate.y}},
                                   {"dismiss", {331, 307, 72, 27}},
                                   {"exit", {413, 307, 72, 27}}});
+
+    // The battle result: the panel in its stretched size; the retreat strip and its walker, placed as the
+    // result places them, stay in the strip's window and above the first line of text at y 179.
+    const SDL_Point panel = bmp("WINLOSE.BMP"), strip = bmp("LOSECMBT.BMP");
+    EXPECT_TRUE(panel.x == 320 && panel.y == 458) << panel.x << "x" << panel.y;
+    const SDL_Rect above_text{kResultStripClip.x, kResultStripClip.y, kResultStripClip.w, 179 - kResultStripClip.y};
+    EXPECT_TRUE(inside(above_text, {208, 39, kResultStripClip.w, std::min(strip.y, 176)})) << "strip " << strip.y << " high";
+    const IcnFrames walk = icn("LOSEWALK.ICN");
+    ASSERT_GE(walk.headers.size(), 1u);
+    for (const SpriteHeader& h : walk.headers)
+        EXPECT_TRUE(inside(above_text, {(274 - h.width) / 2 + 158 + h.x, (176 - h.height) / 2 + 67 + h.y, h.width, h.height}))
+            << "a walker frame leaves the strip";
 }
 
 }  // namespace

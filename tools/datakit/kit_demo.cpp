@@ -84,8 +84,8 @@ std::vector<DemoEntry> build_table() {
     // Battle.
     t.push_back({"COMBAT.PAL", DemoKind::Palette});
     bmp("SURRENDR.BMP", 320, 200);
-    bmp("WINLOSE.BMP", 320, 240);
-    bmp("LOSECMBT.BMP", 320, 240);
+    bmp("WINLOSE.BMP", 320, 458);  // drawn in kit_screen_art, as LOSECMBT and LOSEWALK
+    bmp("LOSECMBT.BMP", 320, 136);
     icn("TENT.ICN", 12, 76, 100);
     icn("TEXTBAR.ICN", 16, 64, 20);
     icn("CMBTMOUS.ICN", 30, 24, 24);
@@ -93,7 +93,8 @@ std::vector<DemoEntry> build_table() {
     for (int i = 1; i <= 8; ++i) icn(num("MAGIC%02d.ICN", i), 10, 64, 64);
     for (const char* n : {"MORALEG.ICN", "MORALEB.ICN", "RAINBLUK.ICN", "CLOUDLUK.ICN"}) icn(n, 8, 64, 64);
     icn("WINCMBT.ICN", 9, 100, 80);  // the victory picture, its six steps, Done up and pressed
-    for (const char* n : {"LOSECMBT.ICN", "LOSEWALK.ICN"}) icn(n, 8, 100, 80);
+    icn("LOSECMBT.ICN", 8, 100, 80);
+    icn("LOSEWALK.ICN", 8, 64, 64);
     for (int i = 0; i < 4; ++i) icn(num("CASTLE%02d.ICN", i), 20, 80, 80);
     for (int i = 0; i < 4; ++i) icn(num("KEEP%02d.ICN", i), 4, 80, 100);
     icn("CATAPULT.ICN", 16, 80, 60);

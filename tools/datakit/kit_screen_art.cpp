@@ -263,6 +263,16 @@ void add_army_and_window_pictures(std::map<std::string, Bytes>& art) {
     art["BIGBAR.ICN"] = write_icn({frame_at(std::move(bar), 0, 0)});
 }
 
+// The battle result: the panel in the size it is stretched to, the retreat strip and its walker inside
+// the strip's window above the first line of text (y 179), the walker centred there by its offsets.
+void add_battle_result_pictures(std::map<std::string, Bytes>& art) {
+    art["WINLOSE.BMP"] = panel_bmp("WINLOSE", 320, 458);
+    art["LOSECMBT.BMP"] = panel_bmp("LOSECMBT", 320, 136);
+    std::vector<IcnFrame> walk;
+    for (int i = 0; i < 8; ++i) walk.push_back(frame_at(plate(64, 64, "WALK", i), 24, -48));
+    art["LOSEWALK.ICN"] = write_icn(walk);
+}
+
 void add_front_end_pictures(std::map<std::string, Bytes>& art) {
     // Set-up pages and the map list: icons, gems, the wide scenario box, arrows, buttons, the
     // highlight (clear inside) and the King of the Hill toggle.
@@ -346,6 +356,7 @@ const std::map<std::string, Bytes>& art_table() {
         std::map<std::string, Bytes> art;
         add_town_pictures(art);
         add_army_and_window_pictures(art);
+        add_battle_result_pictures(art);
         add_front_end_pictures(art);
         return art;
     }();
