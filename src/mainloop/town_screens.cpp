@@ -419,7 +419,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
             s.army_view.open_tooltip(slot, g.state, -1, v.hero);
         } else {
             const int art = hs_zone_artifact_slot(zone);
-            open_hero_tooltip(v.tip, zone, hero, art >= 0 ? hero.artifacts[(size_t)art] : EMPTY_ID);
+            open_hero_tooltip(v.tip, zone, hero, art >= 0 ? hero.artifacts[(size_t)art] : EMPTY_ID, m.fonts.def);
         }
         return true;
     }
@@ -459,7 +459,7 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     if (art >= 0) {
         const uint8_t id = hero.artifacts[(size_t)art];
         if (id == kMagicBook && hero.has_spellbook) open_spellbook(v.book, hero, SB_VIEW);
-        else open_artifact_info_dialog(v.artifact, id);
+        else open_artifact_info_dialog(v.artifact, id, m.fonts.def);
     }
     return true;
 }

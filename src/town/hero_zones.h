@@ -24,6 +24,9 @@ enum HsZone : int {
     HS_NONE = 33,
 };
 
+// The top of the information bar along the bottom of the screen; panels stay above it.
+constexpr int kHeroInfoBarY = 461;
+
 // The zone of a point of the 640x480 screen; HS_NONE outside every region.
 HsZone hero_screen_hover_zone(int x, int y);
 

@@ -197,7 +197,7 @@ std::string hero_screen_infobar_text(HsZone zone, const HeroState& hero, bool di
 void draw_hero_infobar(SDL_Renderer* r, TTF_Font* font, const std::string& text) {
     if (!r || !font || text.empty()) return;
     const SDL_Point s = text::measure(font, text);
-    text::at(r, font, text, (640 - s.x) / 2, 461 + (19 - s.y) / 2, SDL_Color{255, 230, 140, 255});
+    text::at(r, font, text, (640 - s.x) / 2, kHeroInfoBarY + (19 - s.y) / 2, SDL_Color{255, 230, 140, 255});
 }
 
 }  // namespace vorn1

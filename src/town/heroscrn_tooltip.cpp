@@ -70,30 +70,60 @@ std::string keyed(const char* fmt, int id) {
 
 std::string label_of(int value, const char* const keys[7]) { return text_of(keys[std::clamp(value, -3, 3) + 3]); }
 
-void append_wrapped(std::vector<std::string>& out, const std::string& text) {
-    for (std::string& l : wrap_body(text)) out.push_back(std::move(l));
+// The column the panels' lines keep to, inside the edges of their 286-pixel frame.
+constexpr int kPanelTextW = 266;
+
+bool too_wide(TTF_Font* font, const std::string& line) { return font && text::measure(font, line).x > kPanelTextW; }
+
+// wrap_body's lines; the text wrapped to the column in `font` instead when one of them is wider.
+std::vector<std::string> wrap_panel(const std::string& text, TTF_Font* font) {
+    std::vector<std::string> lines = wrap_body(text);
+    if (std::none_of(lines.begin(), lines.end(), [&](const std::string& l) { return too_wide(font, l); })) return lines;
+    return text::wrap_pixels(font, text, kPanelTextW);
 }
 
-void lay_out(HeroTooltipState& s) {
+// A title on one line, or on as many as it takes in the column.
+std::vector<std::string> title_lines(const std::string& title, TTF_Font* font) {
+    if (title.empty()) return {};
+    return too_wide(font, title) ? text::wrap_pixels(font, title, kPanelTextW) : std::vector<std::string>{title};
+}
+
+void append_wrapped(std::vector<std::string>& out, const std::string& text, TTF_Font* font) {
+    for (std::string& l : wrap_panel(text, font)) out.push_back(std::move(l));
+}
+
+int line_skip(TTF_Font* font) { return font ? TTF_FontLineSkip(font) : 14; }
+
+// The artifact dialog: its title from this far below the frame's top, as in the event notices, and the
+// room its OK button takes at the bottom (36 from the bottom, with a gap above it).
+constexpr int kInfoTextTop = 40;
+constexpr int kInfoButtonSpace = 44;
+int title_height(TTF_Font* font) { return font ? TTF_FontHeight(font) : 14; }
+int info_line_skip(TTF_Font* font) { return font ? TTF_FontLineSkip(font) : 16; }
+
+// The frame ends above the information bar: as many rows as the lines ask for in the panel's font and
+// the space holds.
+void lay_out(HeroTooltipState& s, TTF_Font* font) {
     s.x = 177;
-    const int n = (int)s.lines.size();
-    s.rows = std::max(1, ((n + 2) * 16 + 44) / 45);
-    s.y = std::clamp(351 - 45 * s.rows, 0, 200);
+    const int n = (int)(title_lines(s.title, font).size() + s.lines.size());
+    const int most = (kHeroInfoBarY - border_height(0)) / kBorderRowH;
+    s.rows = std::clamp(((n + 1) * line_skip(font) + kBorderRowH - 1) / kBorderRowH, 1, most);
+    s.y = std::clamp(kHeroInfoBarY - border_height(s.rows), 0, 200);
     s.open = true;
 }
 
 // Title, the description of the sign and the list of what applies (each once).
 void fill_panel(HeroTooltipState& s, const std::string& title, const char* body_key,
-                const std::vector<std::string>& modifiers, const char* header_key) {
+                const std::vector<std::string>& modifiers, const char* header_key, TTF_Font* font) {
     s.title = title;
-    append_wrapped(s.lines, text_of(body_key));
+    append_wrapped(s.lines, text_of(body_key), font);
     if (modifiers.empty()) return;
     s.lines.emplace_back();
     s.lines.push_back(text_of(header_key));
-    for (const std::string& mod : modifiers) append_wrapped(s.lines, "  " + mod);
+    for (const std::string& mod : modifiers) append_wrapped(s.lines, "  " + mod, font);
 }
 
-void build_luck_tooltip(HeroTooltipState& s, const HeroState& hero) {
+void build_luck_tooltip(HeroTooltipState& s, const HeroState& hero, TTF_Font* font) {
     const int value = hero_battle_luck(hero);
     std::vector<std::string> mods;
     if (hero.visit_flags & 0x01) mods.push_back(text_of("MOD_FAERIE_RING"));
@@ -103,7 +133,8 @@ void build_luck_tooltip(HeroTooltipState& s, const HeroState& hero) {
         if (hero.has_artifact(a)) mods.push_back(text_of(kArt[a - 31]));
     if (g_zizezo_bad_luck && hero.has_artifact(12)) mods.push_back(text_of("MOD_ZIZEZO_M3"));
     const char* body = value < 0 ? "HERO_LUCK_BAD" : value > 0 ? "HERO_LUCK_GOOD" : "HERO_LUCK_NEUTRAL";
-    fill_panel(s, strings().format("HERO_LUCK_TITLE", {luck_label_loc(value)}), body, mods, "HERO_LUCK_MODIFIERS");
+    fill_panel(s, strings().format("HERO_LUCK_TITLE", {luck_label_loc(value)}), body, mods, "HERO_LUCK_MODIFIERS",
+               font);
 }
 
 }  // namespace
@@ -171,7 +202,7 @@ void HeroTooltipState::clear() {
     rows = 1;
 }
 
-void build_morale_tooltip(HeroTooltipState& s, const HeroState& hero) {
+void build_morale_tooltip(HeroTooltipState& s, const HeroState& hero, TTF_Font* font) {
     const int value = hero_battle_morale(hero);
     std::vector<std::string> mods;
     static const char* const kFlag[5] = {"MOD_ANGEL_STATUE", "MOD_BUOY", "MOD_OASIS", "MOD_GRAVE_ROBBER", "MOD_SHIPWRECK"};
@@ -201,10 +232,10 @@ void build_morale_tooltip(HeroTooltipState& s, const HeroState& hero) {
     if (!g_zizezo_bad_luck && hero.has_artifact(12)) mods.push_back(text_of("MOD_ZIZEZO_M2"));
     const char* body = value < 0 ? "HERO_MORALE_BAD" : value > 0 ? "HERO_MORALE_GOOD" : "HERO_MORALE_NEUTRAL";
     fill_panel(s, strings().format("HERO_MORALE_TITLE", {morale_label_loc(value)}), body, mods,
-               "HERO_MORALE_MODIFIERS");
+               "HERO_MORALE_MODIFIERS", font);
 }
 
-void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, uint8_t artifact) {
+void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, uint8_t artifact, TTF_Font* font) {
     s.clear();
     s.zone = (uint8_t)zone;
     static const struct {
@@ -219,33 +250,40 @@ void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, 
     for (const auto& p : kPlain)
         if (p.zone == zone) {
             s.title = text_of(p.title);
-            s.lines = wrap_body(text_of(p.body));
+            s.lines = wrap_panel(text_of(p.body), font);
         }
-    if (zone == HS_MORALE) build_morale_tooltip(s, hero);
-    if (zone == HS_LUCK) build_luck_tooltip(s, hero);
+    if (zone == HS_MORALE) build_morale_tooltip(s, hero, font);
+    if (zone == HS_LUCK) build_luck_tooltip(s, hero, font);
     if (hs_zone_artifact_slot(zone) >= 0) {
         const ArtifactInfo* row = artifact == 255 ? nullptr : artifact_info(artifact);
         if (row) {
             s.title = localized_artifact_name(artifact);
-            s.lines = wrap_body(artifact_body_text(row));
+            s.lines = wrap_panel(artifact_body_text(row), font);
         }
     }
-    if (!s.title.empty()) lay_out(s);
+    if (!s.title.empty()) lay_out(s, font);
 }
 
 void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& s, TTF_Font* font) {
     if (!r || !s.open) return;
     draw_buybuild_border(r, res, s.x, s.y, std::max(s.rows, 1));
-    const int skip = font ? TTF_FontLineSkip(font) : 14;
-    if (!s.title.empty()) text::centered_box(r, font, s.title, s.x, s.y + 81, 286, kTitleColour);
-    int y = s.y + 81 + skip + 6;
+    const int skip = line_skip(font);
+    int y = s.y + 81;
+    for (const std::string& l : title_lines(s.title, font)) {
+        text::centered_box(r, font, l, s.x, y, 286, kTitleColour);
+        y += skip;
+    }
+    y += 6;
+    // Lines the frame cannot hold are left out rather than drawn over the screen beneath.
+    const int bottom = s.y + border_height(std::max(s.rows, 1)) - kBorderBottomH / 2;
     for (const std::string& l : s.lines) {
+        if (y + skip > bottom) break;
         if (!l.empty()) text::centered_box(r, font, l, s.x, y, 286, kBodyColour);
         y += skip;
     }
 }
 
-void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact) {
+void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact, TTF_Font* font) {
     d.ok_pressed = false;
     d.title.clear();
     d.lines.clear();
@@ -254,9 +292,14 @@ void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact) {
     d.open = true;
     d.artifact = artifact;
     d.title = localized_artifact_name(artifact);
-    d.lines = wrap_body(artifact_body_text(row));
-    d.rows = std::max((int)d.lines.size() + 1, 2);
-    d.height = 45 * d.rows + 125;
+    d.lines = wrap_panel(artifact_body_text(row), font);
+    // As many middle rows as the title, the lines and the OK button below them need.
+    const int titles = (int)title_lines(d.title, font).size();
+    const int content = kInfoTextTop + title_height(font) + (titles - 1) * info_line_skip(font) + 8 +
+                        (int)d.lines.size() * info_line_skip(font) + kInfoButtonSpace;
+    d.rows = std::clamp((content - border_height(0) + kBorderRowH - 1) / kBorderRowH, 1,
+                        (480 - border_height(0)) / kBorderRowH);
+    d.height = border_height(d.rows);
     d.x = 177;
     d.y = (480 - d.height) / 2;
     d.ok_rect = SDL_Rect{287, d.y + d.height - 36, 66, 25};
@@ -281,10 +324,14 @@ bool handle_artifact_info_dialog(ArtifactInfoDialog& d, const SDL_Event& e) {
 void draw_artifact_info_dialog(SDL_Renderer* r, const Resources& res, const ArtifactInfoDialog& d, TTF_Font* font) {
     if (!r || !d.open) return;
     draw_buybuild_border(r, res, d.x, d.y, d.rows);
-    const int fh = font ? TTF_FontHeight(font) : 14;
-    const int skip = font ? TTF_FontLineSkip(font) : 16;
-    if (!d.title.empty()) text::centered_box(r, font, d.title, d.x, d.y + 83, 286, kTitleColour);
-    int y = d.y + 83 + fh + 8;
+    const int fh = title_height(font);
+    const int skip = info_line_skip(font);
+    int y = d.y + kInfoTextTop;
+    for (const std::string& l : title_lines(d.title, font)) {
+        text::centered_box(r, font, l, d.x, y, 286, kTitleColour);
+        y += skip;
+    }
+    y += fh - skip + 8;
     for (const std::string& l : d.lines) {
         text::centered_box(r, font, l, d.x, y, 286, kBodyColour);
         y += skip;

@@ -49,9 +49,10 @@ struct HeroTooltipState {
     void clear();
 };
 
-// `artifact` is read for the artifact zones only.
-void open_hero_tooltip(HeroTooltipState& state, HsZone zone, const HeroState& hero, uint8_t artifact);
-void build_morale_tooltip(HeroTooltipState& state, const HeroState& hero);
+// `artifact` is read for the artifact zones only; `font` is the one the panel is drawn in.
+void open_hero_tooltip(HeroTooltipState& state, HsZone zone, const HeroState& hero, uint8_t artifact,
+                       TTF_Font* font = nullptr);
+void build_morale_tooltip(HeroTooltipState& state, const HeroState& hero, TTF_Font* font = nullptr);
 void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& state, TTF_Font* font);
 
 struct ArtifactInfoDialog {
@@ -67,8 +68,9 @@ struct ArtifactInfoDialog {
     SDL_Rect ok_rect{};
 };
 
-// The book (37), an empty slot and unknown ids open nothing.
-void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact);
+// The book (37), an empty slot and unknown ids open nothing; the frame holds its text in `font`, the one
+// it is drawn in.
+void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact, TTF_Font* font = nullptr);
 // True while open (every event is taken); OK acts on a release over the pressed button.
 bool handle_artifact_info_dialog(ArtifactInfoDialog& d, const SDL_Event& e);
 void draw_artifact_info_dialog(SDL_Renderer* r, const Resources& res, const ArtifactInfoDialog& d, TTF_Font* font);

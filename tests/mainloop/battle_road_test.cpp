@@ -491,8 +491,8 @@ TEST_F(BattleRoadTest, AForeignHeroBeatenOnTheMapLeavesItsArtifactsToTheWinner) 
     ASSERT_TRUE(g().events.dialog_open) << "the captured artifact is announced";
     EXPECT_EQ(g().events.current_dialog()->def.text,
               "You have captured an enemy artifact: " + artifact_display_name(8).value_or("") + ".");
-    // The notice's frame is five rows tall: its OK button is where such a frame has it.
-    const SDL_Rect ok = layout_event_dialog(kMapViewArea, 5, {EVENT_BUTTON_OK}).buttons[0];
+    // The notice's frame is as tall as its text and picture: its OK button is where that frame has it.
+    const SDL_Rect ok = g().events.current_dialog()->layout.buttons[0];
     push_click(ok.x + ok.w / 2, ok.y + ok.h / 2);
     frames(1);
     ASSERT_TRUE(g().events.dialog_open) << "then the one that found no room";

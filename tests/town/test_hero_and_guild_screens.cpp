@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "assets/dialog_utils.h"
 #include "battle/morale_luck.h"
 #include "datakit/kit_heroscreens.h"
 #include "datakit/kit_lang.h"
@@ -36,16 +37,17 @@ TEST(HeroPanels, WrapAndLayout) {
     EXPECT_EQ(wrap_body("x supercalifragilisticexpialidocious y"),
               (std::vector<std::string>{"x", "supercalifragilisticexpialidocious", "y"}));
 
-    // Artifact dialog: one line gives two rows (215 high at y 132); the book and an empty slot stay closed.
+    // Artifact dialog: centred on the screen, its OK button at the bottom; the book and an empty slot
+    // stay closed.
     ArtifactInfoDialog d;
     open_artifact_info_dialog(d, kMagicBook);
     open_artifact_info_dialog(d, 255);
     EXPECT_FALSE(d.open);
     open_artifact_info_dialog(d, 13);
     ASSERT_TRUE(d.open);
-    EXPECT_EQ(d.rows, std::max((int)d.lines.size() + 1, 2));
     EXPECT_EQ(d.height, 45 * d.rows + 125);
     EXPECT_EQ(d.y, (480 - d.height) / 2);
+    EXPECT_EQ(d.ok_rect.y, d.y + d.height - 36);
     const SDL_Point ok{d.ok_rect.x + 3, d.ok_rect.y + 3};
     handle_artifact_info_dialog(d, mouse_down(ok.x, ok.y));
     handle_artifact_info_dialog(d, mouse_up(10, 10));  // moved off: stays
@@ -92,14 +94,15 @@ TEST(HeroPanels, MoraleAndLuckSourcesListedOnceAndTheBadLuckOption) {
     EXPECT_FALSE(has_line(s, "  MOD_ZIZEZO_M2"));
     g_zizezo_bad_luck = false;
 
-    // Portrait and empty artifact slots have no panel; a long body moves the frame up.
+    // Portrait and empty artifact slots have no panel; a panel ends above the information bar.
     open_hero_tooltip(s, HS_PORTRAIT, h, EMPTY_ID);
     EXPECT_FALSE(s.open);
     open_hero_tooltip(s, HsZone(HS_ARTIFACT_FIRST + 5), h, EMPTY_ID);
     EXPECT_FALSE(s.open);
-    open_hero_tooltip(s, HS_ATTACK, h, EMPTY_ID);
-    EXPECT_EQ(s.rows, (int(s.lines.size()) + 2) * 16 / 45 + (((int(s.lines.size()) + 2) * 16) % 45 != 0));
-    EXPECT_EQ(s.y, std::clamp(351 - 45 * s.rows, 0, 200));
+    for (const HsZone zone : {HS_ATTACK, HS_MORALE}) {
+        open_hero_tooltip(s, zone, h, EMPTY_ID);
+        EXPECT_LE(s.y + border_height(s.rows), kHeroInfoBarY) << zone;
+    }
 }
 
 class HeroScreenDraw : public DialogCanvas {};
@@ -123,6 +126,47 @@ TEST_F(HeroScreenDraw, FallbackFillsAndTheHiddenDismissButton) {
     clear();
     draw_hero_screen(r, none, cache, g, 5, false, font, small, false, false);  // no such hero
     EXPECT_EQ(differing({0, 0, 640, 480}, {0, 0, 0, 255}), 0);
+}
+
+// The panels hold their text: the morale panel with every source ends above the information bar with
+// each line in its frame, and a notice of two lines is no taller than its text and button need.
+TEST_F(HeroScreenDraw, PanelsHoldTheirTextAboveTheInformationBar) {
+    Resources& none = load({});
+    kit::StringMap texts;
+    for (const auto& [k, v] : kit::heroscreens_english_strings()) texts[k] = v;
+    strings().load_from_text("", kit::catalogue_json(texts));
+    const SDL_Color magenta{255, 0, 255, 255};
+    // Without the frame's art, everything drawn is text (and the OK button's stand-in).
+    const auto outside = [&](const SDL_Rect& b) {
+        return differing({0, 0, 640, b.y}, magenta) + differing({0, b.y + b.h, 640, 480 - b.y - b.h}, magenta) +
+               differing({0, b.y, b.x, b.h}, magenta) + differing({b.x + b.w, b.y, 640 - b.x - b.w, b.h}, magenta);
+    };
+    HeroState h;
+    h.crest = 0;  // knight
+    h.visit_flags = 0x1C;
+    for (int i = 0; i < 4; ++i) h.artifacts[(size_t)i] = uint8_t(8 + i);
+    h.army.ids = {0, 1, 2, EMPTY_ID, EMPTY_ID};
+    h.army.counts = {5, 5, 5, 0, 0};
+    HeroTooltipState s;
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID, font);
+    clear(magenta);
+    draw_hero_tooltip_if_open(r, none, s, font);
+    const SDL_Rect panel{s.x, s.y, 286, border_height(s.rows)};
+    EXPECT_LE(panel.y + panel.h, kHeroInfoBarY) << "the panel reaches over the information bar";
+    EXPECT_EQ(outside(panel), 0) << "text outside the panel";
+    const int skip = TTF_FontLineSkip(font), last = s.y + 81 + skip + 6 + ((int)s.lines.size() - 1) * skip;
+    EXPECT_GT(differing({s.x, last, 286, skip}, magenta), 20) << "the last source is left out";
+
+    ArtifactInfoDialog d;
+    open_artifact_info_dialog(d, 8, font);
+    ASSERT_EQ(d.lines.size(), 2u);
+    clear(magenta);
+    draw_artifact_info_dialog(r, none, d, font);
+    EXPECT_EQ(outside({d.x, d.y, 286, d.height}), 0) << "text outside the notice";
+    EXPECT_EQ(differing({d.x, d.ok_rect.y - 4, 286, 4}, magenta), 0) << "text runs into the OK button";
+    EXPECT_GT(differing({d.x, d.ok_rect.y - kBorderRowH, 286, kBorderRowH - 4}, magenta), 20)
+        << "a whole empty row over the OK button";
+    strings().load_from_text("", "");
 }
 
 TEST_F(HeroScreenDraw, MeetingWindowSelectionsAndItsFallbackFrame) {
