@@ -162,10 +162,10 @@ TEST(AITurnDriver, TheWinnerOfATownStandsInItAndOnlyAFoesHeroOpensAHeldGate) {
     EXPECT_GT(route_cost_mp(f.map, f.s, green, 12, 10), 0.0);
 }
 
-// An attack on a foe's hero standing in a town is that town's battle: predicted with the walls and the
-// garrison, settled here by taking the town, and handed to the caller as the town's; a handed-back battle
+// An attack on a foe's hero standing in a castle is that castle's siege: predicted with the walls and the
+// garrison, settled here by taking the castle, and handed to the caller as the castle's; a handed-back battle
 // the caller settles without the screen is settled as the executor settles its own.
-TEST(AITurnDriver, AnAttackOnAHeroInATownIsTheTownsBattle) {
+TEST(AITurnDriver, AnAttackOnAHeroInACastleIsTheCastlesSiege) {
     Fixture f;
     const int red = add_hero(f.s, f.map, 0, 12, 11, army_of({{23, 20}}));
     const int town = add_town(f.s, 1, 12, 10, true);
