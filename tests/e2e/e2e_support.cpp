@@ -306,12 +306,16 @@ Image RunningGame::wait_for_return(const std::string& name, const Image& referen
     return wait_for_screen(name, "the screen as it was before", back, seconds);
 }
 
-Image RunningGame::open_first_turn(const std::string& name) const {
+Image RunningGame::open_setup_page() const {
     const Image title = shot(tag + "_title.png");
     keys({"n"}, 0);
     const Image menu = wait_for_change(tag + "_new_game.png", title, kMenuColumn, 2000);
     keys({"s"}, 0);
-    const Image setup = wait_for_change(tag + "_setup.png", menu, kMenuColumn, 2000);
+    return wait_for_change(tag + "_setup.png", menu, kMenuColumn, 2000);
+}
+
+Image RunningGame::open_first_turn(const std::string& name) const {
+    const Image setup = open_setup_page();
     keys({"Return"}, 0);
     return wait_for_change(name, setup, kAdventurePanel, kAdventurePanel.w * kAdventurePanel.h / 4);
 }

@@ -108,6 +108,8 @@ struct RunningGame {
     // Until `region` looks as in `reference` again (a screen come back), and stands still.
     Image wait_for_return(const std::string& name, const Image& reference, const Box& region,
                           double seconds = kPatience) const;
+    // On the title menu: n and s open the standard set-up page (its shot is returned).
+    Image open_setup_page() const;
     // On the title menu: n, s and Return start the first scenario, and the first turn's announcement
     // over the map is shot as `name`.
     Image open_first_turn(const std::string& name) const;
