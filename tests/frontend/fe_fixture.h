@@ -1,6 +1,7 @@
 #pragma once
 // Front-end screens run headless: a dummy-video window with the software renderer at the game's
 // logical size, input pushed from the per-frame hook, pixels read back from the presented frame.
+#include "hang_guard.h"
 #include "temp_dir.h"
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -62,6 +63,7 @@ class FrontendTest : public ::testing::Test {
 protected:
     static inline SDL_Window* window = nullptr;
     static inline SDL_Renderer* r = nullptr;
+    test::HangGuard hang_guard;
 
     static void SetUpTestSuite() {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -89,8 +91,10 @@ protected:
         strings().load_from_text("{}", "{}");
         palette = kit::standard_palette();
         g_exit_is_failure = true;
+        hang_guard.start();
     }
     void TearDown() override {
+        hang_guard.stop();
         frontend_frame_hook() = nullptr;
         g_exit_is_failure = false;
     }

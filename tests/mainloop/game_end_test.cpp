@@ -27,6 +27,7 @@
 #include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "persist/savegame.h"
+#include "hang_guard.h"
 #include "temp_dir.h"
 
 namespace vorn1::test {
@@ -93,6 +94,7 @@ protected:
     EndScript script;
     int title_screens = 0;
     int frame_count = 0;
+    HangGuard hang_guard;
 
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -115,8 +117,10 @@ protected:
             ADD_FAILURE() << "a screen ended the process";
             std::abort();
         };
+        hang_guard.start();
     }
     void TearDown() override {
+        hang_guard.stop();
         script.stop();
         shown_text_hook() = nullptr;
         end_process_hook() = nullptr;

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "hang_guard.h"
 #include "media/smk_player.h"
 
 namespace vorn1::test {
@@ -70,6 +71,7 @@ protected:
     static inline SDL_Renderer* renderer = nullptr;
     static inline std::vector<std::string>* log = nullptr;
     std::vector<SDL_TimerID> timers;
+    HangGuard hang_guard;
     std::filesystem::path dir;
 
     static void capture(void* user, int, SDL_LogPriority, const char* message) {
@@ -117,8 +119,10 @@ protected:
         dir = std::filesystem::temp_directory_path() /
               ("vorn1_films_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
         std::filesystem::create_directories(dir);
+        hang_guard.start();
     }
     void TearDown() override {
+        hang_guard.stop();
         for (SDL_TimerID t : timers) SDL_RemoveTimer(t);
         SDL_Delay(5);
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);

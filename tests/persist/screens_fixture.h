@@ -12,6 +12,7 @@
 
 #include "assets/resources.h"
 #include "assets/screens_canvas.h"
+#include "hang_guard.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1::test {
@@ -59,6 +60,7 @@ class ModalScreenTest : public ::testing::Test {
 protected:
     testing_canvas::Canvas canvas;
     TTF_Font* font = nullptr;
+    HangGuard hang_guard;
 
     void SetUp() override {
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER), 0) << SDL_GetError();
@@ -68,8 +70,10 @@ protected:
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         SDL_StartTextInput();  // pushed text events are dropped while text input is off
         strings().load_from_text("{}", "{}");
+        hang_guard.start();
     }
     void TearDown() override {
+        hang_guard.stop();
         stop_watchdog();
         for (SDL_TimerID t : timers_) SDL_RemoveTimer(t);
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
