@@ -77,21 +77,33 @@ void BattleScreen::open_result_screen(BattleOutcome result) {
     overlay = BattleOverlay::Result;
     if (result == OutcomeRetreat || result == OutcomeSurrender) {
         std::string said;
-        for (const std::string& l : flight_lines()) said += (said.empty() ? "" : " ") + l;
+        for (const std::string& l : result_sentence()) said += (said.empty() ? "" : " ") + l;
         push_message(said);
     }
     if (result_hook) result_hook(*this, player_won());
 }
 
-std::vector<std::string> BattleScreen::flight_lines() const {
-    if (outcome == OutcomeRetreat) {
-        const std::string& who = side(retreating_side ? 1 : 0).name;
-        return {who.empty() ? strings().get("BATTLE_HERO_FALLBACK") : strings().format("BATTLE_COWARDLY_FLEES", {who}),
-                strings().get("BATTLE_FROM_BATTLE")};
-    }
-    const std::string& who = side(surrendered_side == 1 ? 1 : 0).name;
-    return {who.empty() ? strings().get("BATTLE_YOUR_HERO") : strings().format("BATTLE_SURRENDERS_TO", {who}),
-            strings().get("BATTLE_ENEMY_DEPARTS")};
+ResultKind BattleScreen::result_kind() const {
+    if (result_screen.preview || ((outcome == OutcomeAttackerWon || outcome == OutcomeDefenderWon) && player_won()))
+        return ResultKind::Victory;
+    if (outcome == OutcomeRetreat) return ResultKind::Retreat;
+    if (outcome == OutcomeSurrender) return ResultKind::Surrender;
+    return ResultKind::Defeat;
+}
+
+std::vector<std::string> BattleScreen::result_sentence() const {
+    const ResultKind kind = result_kind();
+    if (result_screen.preview) return result_lines(kind, {result_screen.preview_title, true, true}, result_experience);
+    const int own = player_defends() ? 1 : 0;
+    int about = own;
+    if (kind == ResultKind::Retreat) about = retreating_side ? 1 : 0;
+    else if (kind == ResultKind::Surrender) about = surrendered_side == 1 ? 1 : 0;
+    return result_lines(kind, {side(about).name, side_has_hero(about), about == own}, result_experience);
+}
+
+bool BattleScreen::side_has_hero(int s) const {
+    const int hero = side(s).hero;
+    return game ? game->valid_hero(hero) : hero >= 0;
 }
 
 bool BattleScreen::player_won() const {

@@ -64,12 +64,11 @@ int question_answer(const SDL_Event& e, const SDL_Rect& yes, const SDL_Rect& no,
 bool BattleScreen::retreat_allowed(int side_index) const {
     if (side_index < 0 || side_index > 1 || !control.human[side_index]) return false;
     if (siege && side_index == 1) return false;
-    return game ? game->valid_hero(side(side_index).hero) : side(side_index).hero >= 0;
+    return side_has_hero(side_index);
 }
 
 bool BattleScreen::surrender_allowed() const {
-    if (!game) return attacker_side.hero >= 0 && defender_side.hero >= 0;
-    return game->valid_hero(attacker_side.hero) && game->valid_hero(defender_side.hero);
+    return side_has_hero(0) && side_has_hero(1);
 }
 
 void BattleScreen::handle_event(const SDL_Event& e) {

@@ -7,6 +7,7 @@
 #include "assets/resources.h"
 #include "assets/text_render.h"
 #include "battle/battle_screen.h"
+#include "lang/runtime_strings.h"
 
 namespace vorn1 {
 
@@ -15,6 +16,35 @@ std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, cons
     for (int i = 0; i < 5; ++i)
         if (ids[i] != kNoCreature && casualties[i] > 0) out.emplace_back(ids[i], casualties[i]);
     return out;
+}
+
+std::vector<std::string> result_lines(ResultKind kind, const ResultSubject& who, int experience) {
+    const StringTable& t = strings();
+    const bool named = !who.name.empty();
+    switch (kind) {
+        case ResultKind::Victory: {
+            if (!who.hero) return {};
+            std::string exp = t.format("BATTLE_RECEIVES_EXP2", {std::to_string(experience)});
+            if (!named) return {exp};
+            return {t.format("BATTLE_FOR_VALOR2", {who.name}), exp};
+        }
+        case ResultKind::Retreat:
+            return {named      ? t.format("BATTLE_COWARDLY_FLEES", {who.name})
+                    : who.own ? t.get("BATTLE_HERO_FALLBACK")
+                              : t.get_or("BATTLE_ENEMY_HERO_FLEES", "The enemy hero flees"),
+                    t.get("BATTLE_FROM_BATTLE")};
+        case ResultKind::Surrender:
+            return {named      ? t.format("BATTLE_SURRENDERS_TO", {who.name})
+                    : who.own ? t.get("BATTLE_YOUR_HERO")
+                              : t.get_or("BATTLE_ENEMY_HERO_SURRENDERS", "The enemy hero surrenders,"),
+                    t.get("BATTLE_ENEMY_DEPARTS")};
+        case ResultKind::Defeat:
+            if (!who.hero) return {t.get_or("BATTLE_FORCES_DEFEATED", "Your forces suffer a bitter defeat.")};
+            return {t.get("BATTLE_YOUR_FORCES_BITTER"),
+                    named ? t.format("BATTLE_DEFEAT_AND", {who.name}) : t.get("BATTLE_YOUR_HERO_LC"),
+                    t.get("BATTLE_ABANDONS")};
+    }
+    return {};
 }
 
 FittedLines fit_column_lines(const std::vector<std::string>& lines, int width, TTF_Font* main, TTF_Font* small) {
@@ -80,7 +110,7 @@ void BattleScreen::open_autobattle_preview(const std::string& title, int experie
 void BattleScreen::tick_result_screen(float dt_ms) {
     BattleResultState& r = result_screen;
     if (r.open_ms < kResultInputDelayMs) r.open_ms += dt_ms;
-    if (r.preview || ((outcome == OutcomeAttackerWon || outcome == OutcomeDefenderWon) && player_won())) {
+    if (result_kind() == ResultKind::Victory) {
         r.victory_ms += dt_ms;
         while (r.victory_ms >= 83.0f) {
             r.victory_ms -= 83.0f;

@@ -61,6 +61,22 @@ FittedLines fit_column_lines(const std::vector<std::string>& lines, int width, T
 // The (creature, casualties) pairs of one side that are shown: filled slots that lost creatures.
 std::vector<std::pair<uint8_t, int32_t>> casualty_pairs(const uint8_t* ids, const int32_t* casualties);
 
+// How a battle ended, as the result tells it: for the player, or the side that left.
+enum class ResultKind : uint8_t { Victory, Retreat, Surrender, Defeat };
+
+// The side a result's sentence is about: the player's for a victory or a defeat, the one that left
+// for a retreat or a surrender.
+struct ResultSubject {
+    std::string name;    // its hero's name
+    bool hero = false;   // a hero led it; a garrison alone has none
+    bool own = true;     // the player's side
+};
+
+// The result's sentence in the catalogue's lines, its title and the surrender's cost aside. Only a hero
+// earns experience, so a side without one is told its victory alone, and its defeat has no hero who
+// abandons the cause; an unnamed hero is the player's or the enemy's as the side is.
+std::vector<std::string> result_lines(ResultKind kind, const ResultSubject& who, int experience);
+
 // Where the preview's accept and decline buttons sit for buttons of these sizes.
 void layout_preview_buttons(SDL_Point accept_size, SDL_Point decline_size, SDL_Rect& accept, SDL_Rect& decline);
 

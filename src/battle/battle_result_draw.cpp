@@ -1,6 +1,5 @@
 // Drawing of the result overlay: backdrop, victory or retreat animation, texts, casualty rows and buttons.
 #include <algorithm>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,7 +43,7 @@ void BattleScreen::draw_result_screen() {
     TTF_Font* small = font_small ? font_small : font;
     int y = 179;
     // A sentence over the catalogue's lines, each line followed by its step down, kept in the column.
-    auto sentence = [&](TTF_Font* f, const std::vector<std::string>& lines, std::initializer_list<int> steps,
+    auto sentence = [&](TTF_Font* f, const std::vector<std::string>& lines, const std::vector<int>& steps,
                         SDL_Color c) {
         const FittedLines fit = fit_column_lines(lines, kResultTextW, f, small);
         size_t i = 0;
@@ -79,33 +78,23 @@ void BattleScreen::draw_result_screen() {
         SDL_RenderSetClipRect(renderer, nullptr);
     };
 
-    const bool victory = rs.preview || ((outcome == OutcomeAttackerWon || outcome == OutcomeDefenderWon) && player_won());
-    const std::string& own_name = player_defends() ? defender_side.name : attacker_side.name;
+    const ResultKind kind = result_kind();
+    const bool victory = kind == ResultKind::Victory;
     if (victory) {
         if (const BattleSprite* f = sprite_at(battle_res->win_sprites, 0)) copy_sprite(renderer, f, 208 + f->ox, 39 + f->oy);
         if (const BattleSprite* f = sprite_at(battle_res->win_sprites, 1 + rs.victory_frame))
             copy_sprite(renderer, f, 208 + f->ox, 39 + f->oy);
         sentence(font, {strings().get("BATTLE_VICTORY")}, {22}, kGold);
-        const std::string& name = rs.preview ? rs.preview_title : own_name;
-        const std::string exp = strings().format("BATTLE_RECEIVES_EXP2", {std::to_string(result_experience)});
-        if (!name.empty()) sentence(font, {strings().format("BATTLE_FOR_VALOR2", {name}), exp}, {16, 22}, kWhite);
-        else sentence(font, {exp}, {22}, kWhite);
-    } else if (outcome == OutcomeRetreat) {
-        draw_strip();
-        sentence(font, flight_lines(), {16, 28}, kWhite);
-    } else if (outcome == OutcomeSurrender) {
-        draw_strip();
-        sentence(font, flight_lines(), {16, 22}, kWhite);
-        sentence(small, {strings().format("BATTLE_COST_SURRENDER", {std::to_string(surrender_gold_paid)})}, {22}, kGrey);
     } else {
         draw_strip();
-        sentence(font,
-                 {strings().get("BATTLE_YOUR_FORCES_BITTER"),
-                  own_name.empty() ? strings().get("BATTLE_YOUR_HERO_LC")
-                                   : strings().format("BATTLE_DEFEAT_AND", {own_name}),
-                  strings().get("BATTLE_ABANDONS")},
-                 {16, 16, 22}, kWhite);
     }
+    // The sentence's lines 16 apart, then a wider step to what follows.
+    const std::vector<std::string> lines = result_sentence();
+    std::vector<int> steps(lines.size(), 16);
+    if (!steps.empty()) steps.back() = kind == ResultKind::Retreat ? 28 : 22;
+    sentence(font, lines, steps, kWhite);
+    if (kind == ResultKind::Surrender)
+        sentence(small, {strings().format("BATTLE_COST_SURRENDER", {std::to_string(surrender_gold_paid)})}, {22}, kGrey);
 
     auto casualty_row = [&](int first) {
         const auto pairs = casualty_pairs(&casualty_ids[first], &casualties[first]);

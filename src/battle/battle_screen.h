@@ -155,6 +155,8 @@ public:
     int unit_index(const BattleUnit* u) const;  // -1 when u is not one of the ten stacks
     BattleSide& side(int s) { return s == 0 ? attacker_side : defender_side; }
     const BattleSide& side(int s) const { return s == 0 ? attacker_side : defender_side; }
+    // A hero leads side s (one of the game's, when the battle belongs to a game); a garrison has none.
+    bool side_has_hero(int s) const;
     void push_message(const std::string& text);
     static BattleControl control_from_heroes(const GameState& game, int attacker_hero, int defender_hero);
     int64_t compute_surrender_cost(bool defender_side_flag) const;
@@ -228,9 +230,11 @@ public:
     // ---- end of battle
     bool check_battle_end();
     void open_result_screen(BattleOutcome result);
-    // What the result says of a retreat or a surrender, in the catalogue's lines, naming the side's hero;
-    // the text bar shows them as one line.
-    std::vector<std::string> flight_lines() const;
+    // How the result tells the battle's end (a preview counts as a victory), and its sentence in the
+    // catalogue's lines (result_lines about the side it speaks of); the text bar shows a retreat's or a
+    // surrender's as one line.
+    ResultKind result_kind() const;
+    std::vector<std::string> result_sentence() const;
     // A quick-combat result shown on the result overlay with accept and decline; nothing is awarded.
     void open_autobattle_preview(const std::string& title, int experience, const std::array<uint8_t, 5>& att_ids,
                                  const std::array<int32_t, 5>& att_before, const std::array<int32_t, 5>& att_after,

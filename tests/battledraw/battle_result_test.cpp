@@ -5,6 +5,7 @@
 #include <SDL_ttf.h>
 
 #include <array>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -195,6 +196,60 @@ TEST_F(ResultFixture, ARetreatOrASurrenderIsToldInTheBarAndItsLinesStayInTheText
     TTF_CloseFont(b.font_small);
     b.font = b.font_small = nullptr;
     TTF_Quit();
+    strings().load_from_text("", "");
+}
+
+// The sentence speaks of the hero the side had: a garrison alone neither earns experience nor has a hero
+// abandon the cause; the enemy's having a hero or not changes nothing of the player's lines.
+TEST_F(ResultFixture, TheResultSentenceNamesOnlyAHeroTheSideHad) {
+    strings().load_from_text("", kit::catalogue_json(kit::battle_road_english_strings()));
+    stack(0, 3, 10, 4);
+    stack(5, 6, 4, 1);
+    using Lines = std::vector<std::string>;
+    const Lines bare_defeat{"Your forces suffer a bitter defeat."};
+    const Lines hero_defeat{"Your forces suffer a bitter defeat,", "and Lady Mirabel abandons", "your cause."};
+    for (const bool enemy_hero : {false, true}) {
+        SCOPED_TRACE(enemy_hero ? "the attacker has a hero" : "the attacker has none");
+        b.attacker_side.hero = enemy_hero ? 0 : -1;
+        b.attacker_side.name = enemy_hero ? "Lord Zevoraz" : "";
+        b.control.human = {0, 1};  // the player holds the town
+        for (const bool own_hero : {false, true}) {
+            b.defender_side.hero = own_hero ? 1 : -1;
+            b.defender_side.name = own_hero ? "Lady Mirabel" : "";
+            b.open_result_screen(OutcomeAttackerWon);
+            EXPECT_EQ(b.result_kind(), ResultKind::Defeat);
+            EXPECT_EQ(b.result_sentence(), own_hero ? hero_defeat : bare_defeat);
+            b.open_result_screen(OutcomeDefenderWon);
+            EXPECT_EQ(b.result_kind(), ResultKind::Victory);
+            EXPECT_EQ(b.result_sentence(), own_hero ? (Lines{"For valor in combat, Lady Mirabel",
+                                                             "receives " + std::to_string(b.result_experience) +
+                                                                 " experience."})
+                                                    : Lines{})
+                << "a garrison earns no experience";
+        }
+    }
+    // The player attacking: its own hero is named whether the town had a hero or not.
+    b.control.human = {1, 0};
+    b.attacker_side = BattleSide{};
+    b.attacker_side.hero = 0;
+    b.attacker_side.name = "Lord Zevoraz";
+    for (const int defender : {-1, 1}) {
+        b.defender_side.hero = defender;
+        b.open_result_screen(OutcomeDefenderWon);
+        EXPECT_EQ(b.result_sentence(),
+                  (Lines{"Your forces suffer a bitter defeat,", "and Lord Zevoraz abandons", "your cause."}));
+        b.open_result_screen(OutcomeAttackerWon);
+        EXPECT_EQ(b.result_sentence().at(0), "For valor in combat, Lord Zevoraz");
+    }
+    // An unnamed hero that leaves is the player's or the enemy's as its side is.
+    b.defender_side.name = "";
+    b.retreating_side = 1;
+    b.open_result_screen(OutcomeRetreat);
+    EXPECT_EQ(b.result_sentence(), (Lines{"The enemy hero flees", "from the battle."}));
+    b.attacker_side.name = "";
+    b.retreating_side = 0;
+    b.open_result_screen(OutcomeRetreat);
+    EXPECT_EQ(b.message, "Your hero flees from the battle.");
     strings().load_from_text("", "");
 }
 
