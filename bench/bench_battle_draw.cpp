@@ -1,17 +1,20 @@
-// Cost of one battle frame on the software renderer (ten stacks with badges, the active outline,
-// demo creature art; then a whole opened battle with scenery, obstacles, tents and text) and of
-// loading every battle sprite set.
+// Cost of one battle frame on the game's own window and software renderer, so in the window's pixel
+// format as in play (ten stacks with badges, the active outline, demo creature art; then a whole opened
+// battle with scenery, obstacles, tents and text) and of loading every battle sprite set. The label
+// names the window's format.
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>
 #include <SDL_ttf.h>
 
 #include <iostream>
+#include <string>
 
 #include "assets/agg.h"
 #include "battle/battle_resources.h"
 #include "battle/battle_screen.h"
 #include "datakit/kit_demo.h"
+#include "mainloop/window_scale.h"
 #include "world/game_state.h"
 #include "world/map.h"
 
@@ -28,11 +31,30 @@ struct Quiet {
     }
 };
 
-// The measured loop: one frame a pass, the clock moving as in play; then both are released.
+// The window and renderer the game draws on; an error for the benchmark when there is no video.
+struct GameTarget {
+    bool video = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    GameWindow w = video ? open_game_window("bench_battle_draw") : GameWindow{};
+    SDL_Renderer* renderer = w.renderer;
+
+    explicit GameTarget(benchmark::State& state) {
+        if (!renderer) state.SkipWithError((std::string("no game window: ") + SDL_GetError()).c_str());
+        else state.SetLabel(SDL_GetPixelFormatName(SDL_GetWindowPixelFormat(w.window)));
+    }
+    ~GameTarget() {
+        if (w.renderer) SDL_DestroyRenderer(w.renderer);
+        if (w.window) SDL_DestroyWindow(w.window);
+        if (video) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
+};
+
+// The measured loop: one frame a pass, the clock moving as in play; then both are released. The flush
+// does what presenting the frame starts with: a renderer that batches draws only then.
 void draw_frames(benchmark::State& state, BattleScreen& b, BattleResources& res) {
     for (auto _ : state) {
         b.battle_clock += 16.0f;
         b.draw();
+        SDL_RenderFlush(b.renderer);
         benchmark::ClobberMemory();
     }
     b.shutdown();
@@ -40,8 +62,9 @@ void draw_frames(benchmark::State& state, BattleScreen& b, BattleResources& res)
 }
 
 void BM_BattleFrame(benchmark::State& state) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
-    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    GameTarget target(state);
+    if (!target.renderer) return;
+    SDL_Renderer* renderer = target.renderer;
     AggArchive ar = AggArchive::from_bytes(kit::demo_archive_bytes());
     {
         BattleResources res;
@@ -68,16 +91,15 @@ void BM_BattleFrame(benchmark::State& state) {
         b.current = 0;
         draw_frames(state, b, res);
     }
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
 }
 BENCHMARK(BM_BattleFrame)->Unit(benchmark::kMillisecond);
 
 // A hero battle as the game opens it: five stacks a side, the grass field with its obstacles, both
 // tents with banners, the message in the text bar and the combat cursor.
 void BM_OpenedBattleFrame(benchmark::State& state) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
-    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    GameTarget target(state);
+    if (!target.renderer) return;
+    SDL_Renderer* renderer = target.renderer;
     TTF_Init();
     TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 14);
     TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 10);
@@ -122,22 +144,19 @@ void BM_OpenedBattleFrame(benchmark::State& state) {
     }
     if (font) TTF_CloseFont(font);
     if (small) TTF_CloseFont(small);
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
 }
 BENCHMARK(BM_OpenedBattleFrame)->Unit(benchmark::kMillisecond);
 
 void BM_LoadBattleResources(benchmark::State& state) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
-    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    GameTarget target(state);
+    if (!target.renderer) return;
+    SDL_Renderer* renderer = target.renderer;
     AggArchive ar = AggArchive::from_bytes(kit::demo_archive_bytes());
     for (auto _ : state) {
         BattleResources res;
         Quiet q;
         res.load(ar, kit::demo_palette(), renderer, "");
     }
-    SDL_DestroyRenderer(renderer);
-    SDL_FreeSurface(surface);
 }
 BENCHMARK(BM_LoadBattleResources)->Unit(benchmark::kMillisecond)->Iterations(3);
 

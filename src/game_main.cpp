@@ -247,26 +247,15 @@ int run() {
     }
     install_termination_handler();
     m.audio_on = open_audio();
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    // The software renderer's frame goes to the window as it is. Through a GL context instead (SDL's
-    // default here) it took, on desktops that draw in software, twice the memory, four times the
-    // processor at the title and twice the time to the first window, at every window scale.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // Made hidden and shown once the renderer exists: setting the renderer up can replace the window
-    // with a new one, and a shown first window would be on the screen for a moment under a dead id.
-    m.window = SDL_CreateWindow(kWindowTitle, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kLogicalW, kLogicalH,
-                                SDL_WINDOW_HIDDEN);
-    if (m.window)
-        m.renderer = SDL_CreateRenderer(m.window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
-    if (m.renderer) SDL_ShowWindow(m.window);
+    const GameWindow window = open_game_window(kWindowTitle);
+    m.window = window.window;
+    m.renderer = window.renderer;
     if (!m.window || !m.renderer) {
         report_fatal(m.window, std::string("Cannot create the game window: ") + SDL_GetError());
         shutdown(m, run);
         return 1;
     }
     SDL_StopTextInput();  // on only while a name field is open, so no hotkey types into one
-    SDL_RenderSetLogicalSize(m.renderer, kLogicalW, kLogicalH);
-    SDL_RenderSetIntegerScale(m.renderer, SDL_TRUE);
 
     std::unique_ptr<AggArchive> archive;
     try {

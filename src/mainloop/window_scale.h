@@ -17,6 +17,16 @@ struct Resources;
 constexpr int kLogicalW = 640;
 constexpr int kLogicalH = 480;
 
+// The game's window and its renderer, made as the program starts: a software renderer whose frame goes
+// to the window as it is, pictures scaled to the nearest pixel, the logical screen at integer scales;
+// the window is shown once the renderer exists. What could not be made is null (the caller destroys the
+// rest). The battle benchmark draws on it, so it measures the frame the player gets.
+struct GameWindow {
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+};
+GameWindow open_game_window(const char* title);
+
 // Scale index 0..2 of any integer: the non-negative remainder modulo 3 (a negative index wraps
 // rather than giving a window of no size).
 int wrap_scale_index(int s);
