@@ -1,36 +1,44 @@
 #include "assets/dialog_utils.h"
 
+#include <algorithm>
+
 #include "assets/resources.h"
 
 namespace vorn1 {
 
 namespace {
 
-// Draws a piece at its own size; the left copy is mirrored.
-void draw_piece(SDL_Renderer* r, SDL_Texture* tex, SDL_Point size, int x, int y, bool mirrored) {
-    if (!tex || size.x <= 0 || size.y <= 0) return;
-    const SDL_Rect dst{x, y, size.x, size.y};
-    SDL_RenderCopyEx(r, tex, nullptr, &dst, 0.0, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
+// Draws the top `rows` pixel rows of a piece at its own size (all of it when `rows` is larger); the
+// left copy is mirrored.
+void draw_piece(SDL_Renderer* r, SDL_Texture* tex, SDL_Point size, int x, int y, bool mirrored, int rows) {
+    const int h = std::min(size.y, rows);
+    if (!tex || size.x <= 0 || h <= 0) return;
+    const SDL_Rect src{0, 0, size.x, h}, dst{x, y, size.x, h};
+    SDL_RenderCopyEx(r, tex, &src, &dst, 0.0, nullptr, mirrored ? SDL_FLIP_HORIZONTAL : SDL_FLIP_NONE);
 }
 
 }  // namespace
 
 void draw_buybuild_border(SDL_Renderer* renderer, const Resources& res, int x, int y, int rows) {
-    const IcnTextures& set = res.buybuild;
-    if (!renderer || !set.at(0)) return;
     // Rows beyond the screen height can never show; a hostile count must not loop for long.
-    if (rows < 0) rows = 0;
-    if (rows > 64) rows = 64;
-    draw_piece(renderer, set.at(0), set.size(0), x, y, true);
-    draw_piece(renderer, set.at(0), set.size(0), x + 143, y, false);
-    for (int i = 0; i < rows && set.at(1); ++i) {
-        const int ry = y + kBorderTopH + kBorderRowH * i;
-        draw_piece(renderer, set.at(1), set.size(1), x + 3, ry, true);
-        draw_piece(renderer, set.at(1), set.size(1), x + 143, ry, false);
+    draw_buybuild_frame(renderer, res, x, y, border_height(std::clamp(rows, 0, 64)));
+}
+
+void draw_buybuild_frame(SDL_Renderer* renderer, const Resources& res, int x, int y, int height) {
+    const IcnTextures& set = res.buybuild;
+    if (!renderer || !set.at(0) || height <= 0) return;
+    height = std::min(height, 4096);
+    // The bottom piece keeps its place at the foot; the top piece gives up its lower part when the
+    // frame is shorter than both, and middle pieces fill what lies between, the last one cut short.
+    const int bottom_y = std::max(height - kBorderBottomH, 0);
+    draw_piece(renderer, set.at(0), set.size(0), x, y, true, std::min(kBorderTopH, bottom_y));
+    draw_piece(renderer, set.at(0), set.size(0), x + 143, y, false, std::min(kBorderTopH, bottom_y));
+    for (int ry = kBorderTopH; ry < bottom_y && set.at(1) && set.size(1).y > 0; ry += kBorderRowH) {
+        draw_piece(renderer, set.at(1), set.size(1), x + 3, y + ry, true, bottom_y - ry);
+        draw_piece(renderer, set.at(1), set.size(1), x + 143, y + ry, false, bottom_y - ry);
     }
-    const int by = y + kBorderTopH + kBorderRowH * rows;
-    draw_piece(renderer, set.at(2), set.size(2), x + 2, by, true);
-    draw_piece(renderer, set.at(2), set.size(2), x + 143, by, false);
+    draw_piece(renderer, set.at(2), set.size(2), x + 2, y + bottom_y, true, height - bottom_y);
+    draw_piece(renderer, set.at(2), set.size(2), x + 143, y + bottom_y, false, height - bottom_y);
 }
 
 int system_button_frame(EventButtonId button_id, bool pressed) {

@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "assets/agg.h"
+#include "assets/dialog_utils.h"
+#include "assets/resources.h"
 #include "assets/text_render.h"
 #include "media/sound_chunk.h"
 
@@ -19,8 +21,7 @@ namespace {
 
 constexpr int kTextWidth = 246;        // wrap width inside the frame
 constexpr int kCharsPerLineNoFont = 34;
-constexpr int kButtonW = 66;           // a system button's size when its picture is missing
-constexpr int kButtonH = 25;
+constexpr int kButtonW = 66;           // a system button's width when its picture is missing
 
 std::vector<std::string> chop_chars(const std::string& para) {
     std::vector<std::string> out;
@@ -45,19 +46,38 @@ std::string sound_stem(const std::string& name) {
 
 }  // namespace
 
-DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<EventButtonId>& buttons) {
+DialogLayout layout_event_dialog(SDL_Rect area, const DialogContent& c, const std::vector<EventButtonId>& buttons) {
+    constexpr int kTitleGap = 6, kPictureGap = 6, kLabelGap = 2, kButtonGap = 8;
+    const int line_h = std::max(c.line_h, 1);
+    const int title_lines = std::max(c.title_lines, 0), lines = std::max(c.lines, 0);
+    const int pictures = std::max(c.pictures, 0), button_h = std::max(c.button_h, 0);
+    const bool picture_row = pictures > 0 && (c.picture_h > 0 || c.label_h > 0);
+    const int picture_h = picture_row ? std::max(c.picture_h, 0) : 0;
+    const int labels_h = picture_row && c.label_h > 0 ? kLabelGap + c.label_h : 0;
+    const int title_h = title_lines > 0 ? title_lines * line_h + kTitleGap : 0;
+    const int row_h = picture_row ? kPictureGap + picture_h + labels_h : 0;
+    const int fixed = kDialogTextTop + title_h + row_h + kButtonGap + button_h + kDialogButtonBottom;
+
     DialogLayout l;
-    l.rows = std::clamp(rows, 0, kDialogMaxRows);
     l.w = kDialogWidth;
-    l.h = kDialogBaseHeight + kDialogRowHeight * l.rows;
+    // Lines that would take the frame past the area (or the screen) are left out.
+    const int room = std::min(area.h, 480);
+    l.lines_shown = std::clamp((room - fixed) / line_h, 0, lines);
+    l.h = fixed + l.lines_shown * line_h;
     l.x = area.x + (area.w - l.w) / 2;
-    l.y = area.y + (area.h - l.h) / 2;
-    const int by = l.y + l.h - 36;
+    l.y = area.y + std::max((area.h - l.h) / 2, 0);
+    l.title_y = l.y + kDialogTextTop;
+    l.text_y = l.title_y + title_h;
+    l.picture_y = l.text_y + l.lines_shown * line_h + (picture_row ? kPictureGap : 0);
+    l.label_y = l.picture_y + picture_h + kLabelGap;
+    l.slot_w = pictures > 0 ? std::min(kDialogPictureSlot, kTextWidth / pictures) : 0;
+    l.picture_x = l.x + (l.w - l.slot_w * pictures) / 2;
+    const int by = l.y + l.h - kDialogButtonBottom - button_h;
     if (buttons.size() >= 2) {
-        l.buttons.push_back({l.x + 72 - kButtonW / 2, by, kButtonW, kButtonH});
-        l.buttons.push_back({l.x + 214 - kButtonW / 2, by, kButtonW, kButtonH});
+        l.buttons.push_back({l.x + 72 - kButtonW / 2, by, kButtonW, button_h});
+        l.buttons.push_back({l.x + 214 - kButtonW / 2, by, kButtonW, button_h});
     } else {
-        l.buttons.push_back({l.x + kDialogWidth / 2 - kButtonW / 2, by, kButtonW, kButtonH});
+        l.buttons.push_back({l.x + kDialogWidth / 2 - kButtonW / 2, by, kButtonW, button_h});
     }
     return l;
 }
@@ -90,18 +110,26 @@ const EventDef* EventSystem::find_def(uint8_t type) const {
 }
 
 void EventSystem::relayout(Dialog& d) const {
+    if (d.def.buttons.empty()) d.def.buttons.push_back(EVENT_BUTTON_OK);
+    d.title_lines = d.def.title.empty() ? std::vector<std::string>{} : event_text_lines(d.def.title, font_);
     d.lines = event_text_lines(d.def.text, font_);
-    const int line_h = font_ ? std::max(1, TTF_FontLineSkip(font_)) : 16;
-    int content = static_cast<int>(d.lines.size()) * line_h;
-    if (!d.def.title.empty()) content += line_h + 6;
-    if (!d.def.icons.empty() || d.picture || d.crest) content += 70;
-    // The frame's top and bottom leave about 28 pixels of the middle for text; every further
-    // 45 pixels of content takes another middle row.
-    const int needed = content <= 28 ? 0 : (content - 28 + kDialogRowHeight - 1) / kDialogRowHeight;
-    std::vector<EventButtonId> buttons = d.def.buttons;
-    if (buttons.empty()) buttons.push_back(EVENT_BUTTON_OK);
-    d.def.buttons = buttons;
-    d.layout = layout_event_dialog(d.area, std::max(d.def.mode, needed), buttons);
+    DialogContent c;
+    c.line_h = font_ ? std::max(1, TTF_FontLineSkip(font_)) : 16;
+    c.title_lines = static_cast<int>(d.title_lines.size());
+    c.lines = static_cast<int>(d.lines.size());
+    TTF_Font* label_font = small_font_ ? small_font_ : font_;
+    for (const auto& [tex, label] : dialog_pictures(d)) {
+        ++c.pictures;
+        int th = 0;
+        if (tex) SDL_QueryTexture(tex, nullptr, nullptr, nullptr, &th);
+        c.picture_h = std::max(c.picture_h, std::min(th, kDialogPictureMaxH));
+        if (!label.empty()) c.label_h = label_font ? std::max(1, TTF_FontLineSkip(label_font)) : 12;
+    }
+    if (res_) {
+        const int frame = system_button_frame(d.def.buttons.front(), false);
+        if (res_->system_btn.at(frame)) c.button_h = res_->system_btn.size(frame).y;
+    }
+    d.layout = layout_event_dialog(d.area, c, d.def.buttons);
 }
 
 void EventSystem::open_dialog(Dialog d) {

@@ -25,20 +25,37 @@ class AggArchive;
 struct GameState;
 struct GameMap;
 
-// Frame geometry of the standard dialog: 286 wide, 125 + 45 per middle row.
+// The standard dialog frame is 286 wide and as tall as what it holds.
 constexpr int kDialogWidth = 286;
-constexpr int kDialogRowHeight = 45;
-constexpr int kDialogBaseHeight = 125;
-constexpr int kDialogMaxRows = 7;  // the tallest frame that fits the 480-pixel screen
+constexpr int kDialogTextTop = 40;       // the frame's top edge above the first line
+constexpr int kDialogButtonBottom = 11;  // the frame's bottom edge below the buttons
+constexpr int kDialogPictureSlot = 70;   // width given to each picture of the row, at most
+constexpr int kDialogPictureMaxW = 64;   // pictures are drawn at most this size
+constexpr int kDialogPictureMaxH = 56;
+
+// What a dialog holds, in pixels; its layout follows from this alone.
+struct DialogContent {
+    int line_h = 16;      // one line of the title or the text
+    int title_lines = 0;
+    int lines = 0;
+    int pictures = 0;     // pictures in one row under the text
+    int picture_h = 0;    // the tallest of them as drawn
+    int label_h = 0;      // the line of labels under the pictures, 0 without labels
+    int button_h = 25;    // a system button's height when its picture is missing
+};
 
 struct DialogLayout {
-    int x = 0, y = 0, w = kDialogWidth, h = kDialogBaseHeight;
-    int rows = 0;
+    int x = 0, y = 0, w = kDialogWidth, h = 0;
+    int title_y = 0, text_y = 0;  // tops of the first title and text lines
+    int lines_shown = 0;          // text lines that fit on the screen
+    int picture_x = 0, picture_y = 0, slot_w = 0, label_y = 0;
     std::vector<SDL_Rect> buttons;  // hit rectangles in button order
 };
 
-// Where a dialog of `rows` middle rows and these buttons sits, centred in `area`.
-DialogLayout layout_event_dialog(SDL_Rect area, int rows, const std::vector<EventButtonId>& buttons);
+// Where everything of a dialog with this content and these buttons goes, centred in `area`: the
+// title, the text, the row of pictures with their labels and the buttons, one under the other with
+// small fixed gaps, in a frame just tall enough. A text too long for the area loses its last lines.
+DialogLayout layout_event_dialog(SDL_Rect area, const DialogContent& content, const std::vector<EventButtonId>& buttons);
 
 // Text lines of a definition: explicit "\n" breaks, each wrapped to the dialog's text width
 // when a font is given (by characters otherwise).
@@ -58,6 +75,7 @@ public:
         EventDef def;
         SDL_Rect area{0, 0, 640, 480};
         EventResult result;  // template: the button is filled in on close
+        std::vector<std::string> title_lines;
         std::vector<std::string> lines;
         DialogLayout layout;
         int pressed = -1;  // index of the held button
@@ -138,7 +156,9 @@ public:
 private:
     void open_dialog(Dialog d);
     void relayout(Dialog& d) const;
-    SDL_Texture* icon_texture(const std::string& icn, int frame);
+    SDL_Texture* icon_texture(const std::string& icn, int frame) const;
+    // The pictures of a dialog's row with their labels: crests, a level-up picture, then the icons.
+    std::vector<std::pair<SDL_Texture*, std::string>> dialog_pictures(const Dialog& d) const;
     void install_builtin_defs();
 
     const Resources* res_ = nullptr;

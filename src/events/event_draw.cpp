@@ -1,5 +1,6 @@
 // Drawing of the event dialogs. Without the asset cache the frame and buttons are drawn as
 // plain filled rectangles so a dialog stays usable.
+#include <algorithm>
 #include <cstdio>
 
 #include "assets/dialog_utils.h"
@@ -30,7 +31,7 @@ void outline(SDL_Renderer* r, const SDL_Rect& rc, SDL_Color c) {
 
 }  // namespace
 
-SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) {
+SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) const {
     if (icon_provider) return icon_provider(icn, frame);
     if (!res_) return nullptr;
     if (icn == "RESOURCE.ICN") return res_->resource.at(frame);
@@ -67,45 +68,40 @@ void EventSystem::draw_buybuild_border(SDL_Renderer* r, int x, int y, int w, int
     piece(bot, y + h - bot_h, bot_h);
 }
 
-void EventSystem::draw(SDL_Renderer* r) {
-    if (!r || !dialog_open) return;
-    Dialog& d = dialog_;
-    const DialogLayout& l = d.layout;
-    if (res_) vorn1::draw_buybuild_border(r, *res_, l.x, l.y, l.rows);
-    if (!res_ || !res_->buybuild.at(0)) draw_buybuild_border(r, l.x, l.y, l.w, l.h);
-
-    const int line_h = font_ ? TTF_FontLineSkip(font_) : 16;
-    int ty = l.y + 40;
-    if (!d.def.title.empty()) {
-        text::centered_box(r, font_, d.def.title, l.x, ty, l.w, kTitle);
-        ty += line_h + 6;
-    }
-    for (const std::string& line : d.lines) {
-        text::centered_box(r, font_, line, l.x, ty, l.w, kText);
-        ty += line_h;
-    }
-    // Pictures: crests, a level-up picture or the definition's icons, in one row.
+std::vector<std::pair<SDL_Texture*, std::string>> EventSystem::dialog_pictures(const Dialog& d) const {
     std::vector<std::pair<SDL_Texture*, std::string>> pics;
     if (d.crest) pics.push_back({d.crest, ""});
     if (d.crest2) pics.push_back({d.crest2, ""});
     if (d.picture) pics.push_back({d.picture, ""});
     for (const EventIcon& ic : d.def.icons) pics.push_back({icon_texture(ic.icn, ic.frame), ic.label});
-    if (!pics.empty()) {
-        const int slot = 70;
-        int px = l.x + (l.w - slot * static_cast<int>(pics.size())) / 2;
-        const int py = ty + 4;
-        for (const auto& [tex, label] : pics) {
-            if (tex) {
-                int tw = 0, th = 0;
-                SDL_QueryTexture(tex, nullptr, nullptr, &tw, &th);
-                tw = std::min(tw, 64);
-                th = std::min(th, 56);
-                SDL_Rect dst{px + (slot - tw) / 2, py, tw, th};
-                SDL_RenderCopy(r, tex, nullptr, &dst);
-            }
-            if (!label.empty()) text::centered_box(r, small_font_ ? small_font_ : font_, label, px, py + 58, slot, kText);
-            px += slot;
+    return pics;
+}
+
+void EventSystem::draw(SDL_Renderer* r) {
+    if (!r || !dialog_open) return;
+    Dialog& d = dialog_;
+    const DialogLayout& l = d.layout;
+    if (res_ && res_->buybuild.at(0)) vorn1::draw_buybuild_frame(r, *res_, l.x, l.y, l.h);
+    else draw_buybuild_border(r, l.x, l.y, l.w, l.h);
+
+    const int line_h = font_ ? TTF_FontLineSkip(font_) : 16;
+    for (size_t i = 0; i < d.title_lines.size(); ++i)
+        text::centered_box(r, font_, d.title_lines[i], l.x, l.title_y + static_cast<int>(i) * line_h, l.w, kTitle);
+    for (int i = 0; i < l.lines_shown && i < static_cast<int>(d.lines.size()); ++i)
+        text::centered_box(r, font_, d.lines[static_cast<size_t>(i)], l.x, l.text_y + i * line_h, l.w, kText);
+    int px = l.picture_x;
+    for (const auto& [tex, label] : dialog_pictures(d)) {
+        if (tex) {
+            int tw = 0, th = 0;
+            SDL_QueryTexture(tex, nullptr, nullptr, &tw, &th);
+            tw = std::min({tw, kDialogPictureMaxW, l.slot_w - 6});
+            th = std::min(th, kDialogPictureMaxH);
+            SDL_Rect dst{px + (l.slot_w - tw) / 2, l.picture_y, tw, th};
+            SDL_RenderCopy(r, tex, nullptr, &dst);
         }
+        if (!label.empty())
+            text::centered_box(r, small_font_ ? small_font_ : font_, label, px, l.label_y, l.slot_w, kText);
+        px += l.slot_w;
     }
     for (size_t i = 0; i < d.def.buttons.size() && i < l.buttons.size(); ++i) {
         const SDL_Rect& b = l.buttons[i];

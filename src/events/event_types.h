@@ -28,7 +28,7 @@ struct EventDef {
     std::string text;  // may hold "\n" line breaks
     std::vector<EventIcon> icons;
     std::vector<EventButtonId> buttons;  // {1} or {2, 3}; empty means one OK button
-    int mode = 0;                        // middle rows of the dialog frame (at least the text needs)
+    int mode = 0;                        // kept with the definition; the frame follows its content
     std::string sound;                   // played when the dialog opens
     std::string sound2;                  // played when it closes
 };

@@ -100,27 +100,38 @@ TEST(EventDialogDraw, RealFrameAndButtonArtFromTheDemoArchive) {
     ev.load(&res, res.archive.get(), nullptr, nullptr, false);
     std::vector<EventResult> got;
     EventDef d;
-    d.text = "x";
+    d.text = "1\n2\n3\n4\n5\n6\n7\n8";
     d.buttons = {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE};
-    d.mode = 2;
     ev.open_announcement(d, {0, 0, 479, 480}, [&](EventResult r) { got.push_back(r); });
     c.clear();
     ev.draw(c.r);
     const DialogLayout l = ev.current_dialog()->layout;
-    ASSERT_EQ(l.rows, 2);
+    const int button_h = button_art.frames[5].height;
+    ASSERT_EQ(l.h, 40 + 8 * 16 + 8 + button_h + 11);
 
-    // Frame: each piece mirrored on the left half and plain on the right, rows stacked.
-    const int top_h = frame_art.frames[0].height, row_y = l.y + top_h;
-    const int bottom_y = row_y + 45 * l.rows;
+    // Frame: each piece mirrored on the left half and plain on the right; the top piece whole, then
+    // one whole middle piece, the next one cut short by the bottom piece at the foot.
+    const int row_y = l.y + frame_art.frames[0].height;
+    const int bottom_y = l.y + l.h - frame_art.frames[2].height;
+    ASSERT_LT(row_y + 45, bottom_y);
+    ASSERT_GT(row_y + 90, bottom_y);
     for (const auto& [piece, x, y, mirrored] :
-         {std::tuple{0, l.x, l.y, true}, std::tuple{0, l.x + 143, l.y, false},
-          std::tuple{1, l.x + 3, row_y, true}, std::tuple{1, l.x + 143, row_y + 45, false}}) {
+         {std::tuple{0, l.x, l.y, true}, std::tuple{0, l.x + 143, l.y, false}, std::tuple{1, l.x + 3, row_y, true},
+          std::tuple{1, l.x + 143, row_y, false}}) {
         const auto [match, total] = art_shown(c, frame_art.frames[piece], x, y, mirrored);
         EXPECT_GT(total, 100) << piece;
         EXPECT_EQ(match, total) << "piece " << piece << " at " << x << "," << y;
     }
-    EXPECT_EQ(l.h, bottom_y + frame_art.frames[2].height - l.y);
+    // The cut middle piece shows its upper rows; the bottom piece ends the frame (left of the decline button).
+    const Image& mid = frame_art.frames[1];
+    const Image& foot = frame_art.frames[2];
+    for (int j = 0; j < bottom_y - (row_y + 45); j += 4)
+        EXPECT_TRUE(same(c.at(l.x + 150, row_y + 45 + j), {mid.at(7, j)[0], mid.at(7, j)[1], mid.at(7, j)[2], 255}));
+    for (int j = 0; j < foot.height; ++j)
+        EXPECT_TRUE(same(c.at(l.x + 150, bottom_y + j), {foot.at(7, j)[0], foot.at(7, j)[1], foot.at(7, j)[2], 255}))
+            << j;
     EXPECT_TRUE(same(c.at(l.x - 1, l.y + 10), {0, 0, 0, 255}));
+    EXPECT_TRUE(same(c.at(l.x + 150, l.y + l.h), {0, 0, 0, 255}));
 
     // Buttons: accept and decline pictures, bottom of the frame, at their own size.
     const SDL_Rect yes = ev.current_dialog()->layout.buttons[0];
@@ -174,7 +185,28 @@ TEST(EventDialogDraw, RealFrameAndButtonArtFromTheDemoArchive) {
             const auto [match, total] = art_shown(c, gold, x, y, false, 2);
             found = total > 10 && match == total;
         }
-    EXPECT_TRUE(found);
+    ASSERT_TRUE(found);
+    // The captured-artifact notice: the picture sits 8 pixels above the OK button, with only the frame
+    // between them.
+    EventDef captured;
+    captured.text = "You have captured an enemy artifact: Magic Book.";
+    captured.icons = {{"RESOURCE.ICN", 7, ""}};
+    ev.close_dialog(EVENT_BUTTON_OK);
+    ev.open_announcement(captured, {0, 0, 479, 480}, nullptr);
+    c.clear();
+    ev.draw(c.r);
+    const DialogLayout cl = ev.current_dialog()->layout;
+    const Image& pic = resource_art.frames[7];
+    const int pic_x = cl.picture_x + (cl.slot_w - pic.width) / 2;
+    const auto [pic_match, pic_total] = art_shown(c, pic, pic_x, cl.picture_y, false, 1);
+    EXPECT_EQ(pic_match, pic_total);
+    const SDL_Rect cok = cl.buttons[0];
+    EXPECT_EQ(cok.y - (cl.picture_y + pic.height), 8);
+    EXPECT_TRUE(shows(cok, 9));
+    const SDL_Color fill = c.at(cl.x + 20, cl.picture_y + pic.height + 1);
+    for (int y = cl.picture_y + pic.height; y < cok.y; ++y)
+        EXPECT_TRUE(same(c.at(cl.x + cl.w / 2, y), fill)) << "row " << y;
+    EXPECT_EQ(cl.h, 40 + 2 * 16 + 6 + pic.height + 8 + cok.h + 11);
 }
 
 TEST(EventDialogDraw, FrameOfAnySize) {

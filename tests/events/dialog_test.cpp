@@ -32,23 +32,71 @@ EventDef two_button(const char* text) {
     return d;
 }
 
-TEST(DialogLayout, FrameCentredInAreaWithButtonsAtTheBottom) {
-    DialogLayout one = layout_event_dialog({0, 0, 640, 480}, 2, {EVENT_BUTTON_OK});
-    EXPECT_EQ(one.x, 177);
-    EXPECT_EQ(one.h, 215);
-    EXPECT_EQ(one.y, 132);
-    ASSERT_EQ(one.buttons.size(), 1u);
-    EXPECT_EQ(one.buttons[0].x + one.buttons[0].w / 2, 320);
-    EXPECT_EQ(one.buttons[0].y, 132 + 215 - 36);
+TEST(DialogLayout, FrameIsAsTallAsWhatItHolds) {
+    // Frame margins: 40 above the first line, 11 below the buttons; gaps: 6 under a title, 6 above the
+    // pictures, 2 above their labels and 8 above the buttons.
+    const SDL_Rect screen{0, 0, 640, 480}, map_view{0, 0, 479, 480};
+    DialogContent text;
+    text.line_h = 19;
+    text.lines = 2;
+    const DialogLayout t = layout_event_dialog(screen, text, {EVENT_BUTTON_OK});
+    EXPECT_EQ(t.h, 40 + 2 * 19 + 8 + 25 + 11);
+    EXPECT_EQ(t.x, 177);
+    EXPECT_EQ(t.y, (480 - t.h) / 2);
+    EXPECT_EQ(t.text_y, t.y + 40);
+    EXPECT_EQ(t.lines_shown, 2);
+    ASSERT_EQ(t.buttons.size(), 1u);
+    EXPECT_EQ(t.buttons[0].x + t.buttons[0].w / 2, 320);
+    EXPECT_EQ(t.buttons[0].y, t.text_y + 2 * 19 + 8);
+    EXPECT_EQ(t.buttons[0].y + t.buttons[0].h, t.y + t.h - 11);
 
-    DialogLayout two = layout_event_dialog({0, 0, 479, 480}, 3, {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE});
-    EXPECT_EQ(two.x, (479 - 286) / 2);
-    ASSERT_EQ(two.buttons.size(), 2u);
-    EXPECT_EQ(two.buttons[0].x + two.buttons[0].w / 2, two.x + 72);
-    EXPECT_EQ(two.buttons[1].x + two.buttons[1].w / 2, two.x + 214);
-    // Rows are clamped to what the screen holds.
-    EXPECT_EQ(layout_event_dialog({0, 0, 640, 480}, 40, {}).rows, kDialogMaxRows);
-    EXPECT_EQ(layout_event_dialog({0, 0, 640, 480}, -3, {}).rows, 0);
+    // The captured-artifact notice: three lines and a 32-pixel picture, the OK button 8 below it
+    // (a frame of whole 45-pixel rows made that 260 high).
+    DialogContent captured = text;
+    captured.lines = 3;
+    captured.pictures = 1;
+    captured.picture_h = 32;
+    const DialogLayout c = layout_event_dialog(map_view, captured, {EVENT_BUTTON_OK});
+    EXPECT_EQ(c.h, 40 + 3 * 19 + 6 + 32 + 8 + 25 + 11);
+    EXPECT_EQ(c.picture_y, c.text_y + 3 * 19 + 6);
+    EXPECT_EQ(c.buttons[0].y - (c.picture_y + 32), 8);
+    EXPECT_EQ(c.slot_w, 70);
+    EXPECT_EQ(c.picture_x, c.x + (286 - 70) / 2);
+
+    // A choice with a title, a labelled picture and the accept and decline buttons.
+    DialogContent choice = captured;
+    choice.title_lines = 1;
+    choice.picture_h = 56;
+    choice.label_h = 14;
+    choice.button_h = 30;
+    const DialogLayout q = layout_event_dialog(map_view, choice, {EVENT_BUTTON_ACCEPT, EVENT_BUTTON_DECLINE});
+    EXPECT_EQ(q.h, 40 + 19 + 6 + 3 * 19 + 6 + 56 + 2 + 14 + 8 + 30 + 11);
+    EXPECT_EQ(q.text_y, q.title_y + 19 + 6);
+    EXPECT_EQ(q.label_y, q.picture_y + 56 + 2);
+    EXPECT_EQ(q.x, (479 - 286) / 2);
+    ASSERT_EQ(q.buttons.size(), 2u);
+    EXPECT_EQ(q.buttons[0].y, q.label_y + 14 + 8);
+    EXPECT_EQ(q.buttons[0].h, 30);
+    EXPECT_EQ(q.buttons[0].x + q.buttons[0].w / 2, q.x + 72);
+    EXPECT_EQ(q.buttons[1].x + q.buttons[1].w / 2, q.x + 214);
+
+    // Pictures without art take no room; many pictures share the text width.
+    captured.picture_h = 0;
+    EXPECT_EQ(layout_event_dialog(map_view, captured, {}).h, t.h + 19);
+    choice.pictures = 7;
+    const DialogLayout many = layout_event_dialog(map_view, choice, {EVENT_BUTTON_OK});
+    EXPECT_LE(many.slot_w * 7, 246);
+    EXPECT_GE(many.picture_x, many.x + 20);
+
+    // A text longer than the screen: the frame fills the area and the lines that fit are shown.
+    text.lines = 100;
+    const DialogLayout l = layout_event_dialog(map_view, text, {EVENT_BUTTON_OK});
+    EXPECT_EQ(l.lines_shown, (480 - (40 + 8 + 25 + 11)) / 19);
+    EXPECT_GE(l.y, 0);
+    EXPECT_LE(l.y + l.h, 480);
+    EXPECT_LE(l.text_y + l.lines_shown * 19 + 8, l.buttons[0].y);
+    text.lines = -4;
+    EXPECT_EQ(layout_event_dialog(map_view, text, {}).h, 40 + 8 + 25 + 11);
 }
 
 TEST(EventDialog, OkActsOnReleaseInsideThePressedButton) {
@@ -173,7 +221,6 @@ TEST(EventDialog, LevelUpAndBuildResultsCarryTheirIntegers) {
     d.text = "Attack +1\nKnowledge +1";
     d.mode = 4;
     ev.open_levelup_dialog(d, {0, 0, 479, 480}, 6, -1, -1, nullptr, [&](EventResult r) { got = r; });
-    EXPECT_EQ(ev.current_dialog()->layout.rows, 4);
     ev.close_dialog(EVENT_BUTTON_OK);
     EXPECT_EQ(got.hero, 6);
     EXPECT_EQ(got.x, -1);
@@ -197,7 +244,8 @@ TEST(EventDialog, LongTextGrowsTheFrame) {
     ev.open_announcement(d, {0, 0, 640, 480}, nullptr);
     const auto* dl = ev.current_dialog();
     EXPECT_GE(dl->lines.size(), 3u);
-    EXPECT_GT(dl->layout.rows, 0);
+    EXPECT_EQ(dl->layout.lines_shown, static_cast<int>(dl->lines.size()));
+    EXPECT_EQ(dl->layout.h, 40 + 16 * dl->layout.lines_shown + 8 + 25 + 11);
     EXPECT_GE(dl->layout.y, 0);  // never taller than the screen
     EXPECT_LE(dl->layout.y + dl->layout.h, 480);
 }
