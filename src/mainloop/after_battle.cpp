@@ -275,7 +275,7 @@ void artifact_notice_step(MainState& m) {
     static const char* const kKeys[] = {"GAME_CAPTURED_ARTIFACT", "GAME_ARTIFACT_VANISH_SELF", "GAME_ARTIFACT_VANISH_ENEMY"};
     EventDef def;
     if (kind <= 2) def.text = strings().format(kKeys[kind], {artifact_display_name(artifact).value_or("")});
-    def.buttons = {EVENT_BUTTON_OK};  // the frame takes the rows its text and picture need
+    def.buttons = {EVENT_BUTTON_OK};  // the frame is as tall as its text and picture
     if (kind == ARTIFACT_CAPTURED) def.icons.push_back(EventIcon{"RESOURCE.ICN", 7, ""});
     g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
     if (kind == ARTIFACT_CAPTURED) {
