@@ -374,11 +374,15 @@ void draw_line(SDL_Renderer* renderer, TTF_Font* font, const HighScoreLine& line
 
 }  // namespace
 
+// Each text keeps as much of its start as fits, cut between characters: "Lord Varkh" still tells
+// the lord, where the first word alone ("Lord") tells none.
 HighScoreLine fit_high_score_line(TTF_Font* font, HighScoreLine line) {
-    line.name = text::fit_chars(font, line.name, kLabelX - kColumnGap - kNameX);  // a name is known by its start
+    line.name = text::fit_chars(font, line.name, kLabelX - kColumnGap - kNameX);
+    // A score (five digits at most) always fits; a long heading over it leaves the label half the room.
+    line.score = text::fit_chars(font, line.score, (kScoreRight - kLabelX - kColumnGap) / 2);
     const int score_left = kScoreRight - text::measure(font, line.score).x;
-    line.label = text::fit_width(font, line.label, score_left - kColumnGap - kLabelX);
-    line.rank = text::fit_width(font, line.rank, kPictureX - kRankGap - kRankX);
+    line.label = text::fit_chars(font, line.label, score_left - kColumnGap - kLabelX);
+    line.rank = text::fit_chars(font, line.rank, kPictureX - kRankGap - kRankX);
     return line;
 }
 

@@ -99,8 +99,9 @@ HighScorePageState open_highscores_page(HighScoreTable table, const std::string&
 void handle_highscores_event(HighScorePageState& s, const SDL_Event& e, const IcnTextures& buttons);
 // The highlighted row while the first table shows, else -1.
 int shown_highlight(const HighScorePageState& s);
-// One line of the page (a row or the headings), each text cut to its column: the name before the
-// label's column, the label before the score, the rank before the creature picture.
+// One line of the page (a row or the headings), each text cut between characters to its column,
+// keeping its start: the name before the label's column, the score (a heading) to half the room it
+// shares with the label, the label before the score, the rank before the creature picture.
 struct HighScoreLine {
     std::string name, label, score, rank;
 };

@@ -232,7 +232,7 @@ TEST_F(VictoryScreens, HighScorePageDrawsRowsHighlightAndRankPictures) {
     destroy_textures(buttons);
 }
 
-TEST_F(VictoryScreens, LongNamesAndLabelsStayInTheirColumns) {
+TEST_F(VictoryScreens, EveryColumnKeepsTheStartOfItsTextCutBetweenCharacters) {
     ScratchDataDir dir;
     // The longest name and label a file keeps, in the widest letters.
     const std::vector<HighScoreEntry> rows{{std::string(15, 'W'), std::string(14, 'W'), 65000}};
@@ -254,6 +254,25 @@ TEST_F(VictoryScreens, LongNamesAndLabelsStayInTheirColumns) {
     EXPECT_EQ(lord.rfind(shown, 0), 0u) << shown;
     EXPECT_GT(shown.size(), std::string("Lord Zev").size()) << shown;
     EXPECT_LE(text::measure(game_font, shown).x, name_column);
+    // So is every other column: a two-word lord beside a four-digit count of days, a rank and a
+    // score heading too long for theirs.
+    const HighScoreLine lord_row =
+        fit_high_score_line(game_font, {"Ziduzud", "Lord Varkhelm", "2000", "Crossbowmanhood"});
+    const int label_column = 430 - text::measure(game_font, "2000").x - 6 - 250;
+    ASSERT_GT(text::measure(game_font, "Lord Varkhelm").x, label_column);
+    EXPECT_EQ(std::string("Lord Varkhelm").rfind(lord_row.label, 0), 0u) << lord_row.label;
+    EXPECT_GE(lord_row.label.size(), std::string("Lord Va").size()) << lord_row.label;
+    EXPECT_LE(text::measure(game_font, lord_row.label).x, label_column);
+    EXPECT_EQ(lord_row.score, "2000");
+    ASSERT_GT(text::measure(game_font, "Crossbowmanhood").x, 560 - 2 - 452);
+    EXPECT_EQ(std::string("Crossbowmanhood").rfind(lord_row.rank, 0), 0u) << lord_row.rank;
+    EXPECT_GE(lord_row.rank.size(), 6u) << lord_row.rank;
+    EXPECT_LE(text::measure(game_font, lord_row.rank).x, 560 - 2 - 452);
+    const HighScoreLine headings = fit_high_score_line(game_font, {"", "Lord", "Days of the whole campaign", ""});
+    EXPECT_EQ(std::string("Days of the whole campaign").rfind(headings.score, 0), 0u) << headings.score;
+    EXPECT_GT(headings.score.size(), 4u) << headings.score;
+    EXPECT_LE(text::measure(game_font, headings.score).x, (430 - 250 - 6) / 2);
+    EXPECT_EQ(headings.label, "Lord") << "the label keeps the rest of the room";
     TTF_CloseFont(game_font);
 
     HighScorePageState s = open_highscores_page(HighScoreTable::Standard, dir.root(), -1, IcnTextures{});
