@@ -161,6 +161,20 @@ std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int
     return pieces;
 }
 
+bool word_stays_whole(TTF_Font* font, const std::string& word, int width) {
+    const std::vector<std::string> pieces = split_word(font, word, width);
+    for (std::size_t i = 0; i + 1 < pieces.size(); ++i)
+        if (pieces[i].back() != '/') return false;
+    return !font || measure(font, pieces.back()).x <= width;
+}
+
+TTF_Font* font_keeping_words(const std::vector<std::string>& words, int width, TTF_Font* main, TTF_Font* small) {
+    if (!small || !main) return main ? main : small;
+    for (const std::string& word : words)
+        if (!word_stays_whole(main, word, width)) return small;
+    return main;
+}
+
 std::string fit_chars(TTF_Font* font, const std::string& text, int width) {
     if (!font) return std::string();
     std::size_t fits = 0;

@@ -38,6 +38,12 @@ std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, in
 // at most `width` wide (a single wider character stands alone); a path breaks after a folder's "/"
 // where one lies in the piece. The word itself when it fits or for a null font.
 std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width);
+// True when split_word keeps every part of the word whole: the word fits the width, or it is a path
+// whose folders and file name each fit (it breaks only after a "/"). True for a null font.
+bool word_stays_whole(TTF_Font* font, const std::string& word, int width);
+// The font to set these words in lines of `width`: `main` when it keeps each of them whole, else
+// `small` (a file's name that `main` would cut may stand whole in it); `main` without a small font.
+TTF_Font* font_keeping_words(const std::vector<std::string>& words, int width, TTF_Font* main, TTF_Font* small);
 
 // The text when it is at most `width` pixels wide; else its longest start that is: cut after a
 // whole word, or after a whole character when not even the first word fits. Empty for a null font.

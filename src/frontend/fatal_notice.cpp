@@ -49,7 +49,9 @@ bool run_fatal_notice(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* small, c
     const int width = kBox.w - 2 * kMargin;
     const int room = kBox.h - 3 * kMargin - TTF_FontLineSkip(small);
     std::vector<std::string> lines = notice_lines(font, text, width);
-    if (static_cast<int>(lines.size()) * TTF_FontLineSkip(font) > room) {
+    // A path that the main font would cut between characters may stand whole in the small one.
+    const bool cut = text::font_keeping_words(text::wrap_pixels(font, text, width), width, font, small) != font;
+    if (cut || static_cast<int>(lines.size()) * TTF_FontLineSkip(font) > room) {
         font = small;
         lines = notice_lines(font, text, width);
     }

@@ -417,7 +417,7 @@ void draw_save_dialog(SDL_Renderer* renderer, TTF_Font* font, SDL_Texture* backg
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 120);
     SDL_RenderFillRect(renderer, nullptr);
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
-    if (s.prompt.lines.empty()) s.prompt.lines = set_words_in_lines(font, split_words_on_spaces(s.question));
+    if (s.prompt.lines.empty()) set_panel_words(s.prompt, font, split_words_on_spaces(s.question));
     draw_campaign_prompt(renderer, res, font, nullptr, s.prompt);
 }
 
@@ -534,6 +534,12 @@ std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<st
     return lines;
 }
 
+void set_panel_words(MessagePanelState& s, TTF_Font* font, const std::vector<std::string>& words) {
+    // A word's pieces are cut one pixel narrower than a line: the limit is exclusive.
+    s.font = text::font_keeping_words(words, kPanelLineLimit - 1, font, g_name_font);
+    s.lines = set_words_in_lines(s.font, words, kPanelLineLimit);
+}
+
 namespace {
 
 template <typename IsSeparator>
@@ -605,7 +611,7 @@ std::string unsaved_scenario_question() {
 
 MessagePanelState open_saved_alert(TTF_Font* font, const std::string& message) {
     MessagePanelState s;
-    s.lines = set_words_in_lines(font, split_words_any_space(saved_alert_text(message)));
+    set_panel_words(s, font, split_words_any_space(saved_alert_text(message)));
     return s;
 }
 
@@ -643,9 +649,10 @@ SavedAlertLayout saved_alert_layout(int lines, int skip) {
 void draw_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, SDL_Texture* background,
                       MessagePanelState& s) {
     present_background(renderer, background);
-    const SavedAlertLayout l = saved_alert_layout(static_cast<int>(s.lines.size()), line_skip(font));
+    TTF_Font* lines_font = s.font ? s.font : font;
+    const SavedAlertLayout l = saved_alert_layout(static_cast<int>(s.lines.size()), line_skip(lines_font));
     draw_buybuild_border(renderer, res, 177, l.frame_y, l.rows);
-    draw_lines(renderer, font, s.lines, 177, 286, l.text_top);
+    draw_lines(renderer, lines_font, s.lines, 177, 286, l.text_top);
     s.ok_rect = draw_system_button(renderer, res, EVENT_BUTTON_OK, 320, l.button_y, s.held == EVENT_BUTTON_OK, font);
 }
 
@@ -669,7 +676,7 @@ void show_saved_alert(SDL_Renderer* renderer, const Resources& res, TTF_Font* fo
 
 MessagePanelState open_question_panel(TTF_Font* font, const std::string& text) {
     MessagePanelState s;
-    s.lines = set_words_in_lines(font, split_words_on_spaces(text));
+    set_panel_words(s, font, split_words_on_spaces(text));
     return s;
 }
 
@@ -712,7 +719,7 @@ void draw_campaign_prompt(SDL_Renderer* renderer, const Resources& res, TTF_Font
                           MessagePanelState& s) {
     present_background(renderer, background);
     draw_buybuild_border(renderer, res, 177, 110, 3);
-    draw_lines(renderer, font, s.lines, 193, 254, 199);
+    draw_lines(renderer, s.font ? s.font : font, s.lines, 193, 254, 199);
     s.accept_rect =
         draw_system_button(renderer, res, EVENT_BUTTON_ACCEPT, 249, 334, s.held == EVENT_BUTTON_ACCEPT, font);
     s.decline_rect =

@@ -53,7 +53,8 @@ struct PanelLayout {
 PanelLayout compute_layout(SDL_Point panel_size, TTF_Font* font, SDL_Point button_size);
 PanelLayout compute_layout(SDL_Texture* panel, TTF_Font* font, const Resources& res);
 
-// The font of the list rows and the name field (the dialog font when unset).
+// The small font: the list rows and the name field (the dialog font when unset), and the text of a
+// notice or question whose file name it keeps whole where the dialog font would cut it.
 void set_save_dialog_name_font(TTF_Font* font);
 
 struct SaveDialogResult {
@@ -85,6 +86,7 @@ int list_row_at(const SaveListState& s, int x, int y);
 // A modal message panel: a notice with OK, or a question with accept and decline.
 struct MessagePanelState {
     std::vector<std::string> lines;
+    TTF_Font* font = nullptr;  // the lines' font (null: the one the panel is drawn with)
     SDL_Rect ok_rect{};       // the buttons as drawn in the previous frame (empty before it)
     SDL_Rect accept_rect{};
     SDL_Rect decline_rect{};
@@ -154,7 +156,12 @@ LoadDialogResult run_load_dialog_impl(SDL_Renderer* renderer, const AggArchive* 
 
 // Words set greedily into lines narrower than `limit` pixels; a longer word is cut into pieces of
 // whole characters that each fit.
-std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& words, int limit = 255);
+constexpr int kPanelLineLimit = 255;
+std::vector<std::string> set_words_in_lines(TTF_Font* font, const std::vector<std::string>& words,
+                                            int limit = kPanelLineLimit);
+// A notice's or question's words set in its lines, in `font` or, where that would cut a word (a
+// file's name) between characters, in the small font: a word breaks only when no font keeps it whole.
+void set_panel_words(MessagePanelState& s, TTF_Font* font, const std::vector<std::string>& words);
 // Words separated by any white space (the notice) or by spaces only (the prompt).
 std::vector<std::string> split_words_any_space(const std::string& text);
 std::vector<std::string> split_words_on_spaces(const std::string& text);

@@ -286,6 +286,30 @@ TEST_F(TextDraw, ColumnFontFallsBackToTheSmallOneWhenTheMainDoesNotFit) {
     TTF_CloseFont(small);
 }
 
+// A word stays whole when it fits, or when it is a path whose folders and file name each fit; the
+// small font is taken only when the main one would cut a word between characters.
+TEST_F(TextDraw, WordsStayWholeInTheFontThatHoldsThem) {
+    const std::string name = "261208-0422-CAMP-SCEN-1-2.sav";
+    const std::string path = "saved_camps/" + name;
+    const int name_w = text::measure(font_, name).x;
+    EXPECT_TRUE(text::word_stays_whole(font_, path, text::measure(font_, path).x));
+    EXPECT_TRUE(text::word_stays_whole(font_, path, name_w)) << "breaks after the folder only";
+    EXPECT_FALSE(text::word_stays_whole(font_, path, name_w - 1));
+    EXPECT_FALSE(text::word_stays_whole(font_, name, name_w - 1));
+    EXPECT_TRUE(text::word_stays_whole(nullptr, name, 1));
+
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 10);
+    ASSERT_NE(small, nullptr) << TTF_GetError();
+    ASSERT_LT(text::measure(small, name).x, name_w - 1);
+    const std::vector<std::string> words{"Saved", "as", name};
+    EXPECT_EQ(text::font_keeping_words(words, name_w, font_, small), font_);
+    EXPECT_EQ(text::font_keeping_words(words, name_w - 1, font_, small), small);
+    EXPECT_EQ(text::font_keeping_words(words, 5, font_, small), small) << "cut in both: the smaller cuts less";
+    EXPECT_EQ(text::font_keeping_words(words, name_w - 1, font_, nullptr), font_) << "no small font";
+    EXPECT_EQ(text::font_keeping_words(words, name_w - 1, nullptr, small), small) << "no main font";
+    TTF_CloseFont(small);
+}
+
 TEST_F(TextDraw, LanguageSelectorBox) {
     SDL_SetRenderDrawColor(renderer_, 1, 2, 3, 4);
     draw_language_selector(renderer_, font_, DE);

@@ -5,6 +5,7 @@
 
 #include "assets/text_render.h"
 #include "events/event_types.h"
+#include "lang/language.h"
 #include "persist/persist_test_util.h"
 #include "persist/save_dialogs.h"
 #include "persist/screens_fixture.h"
@@ -366,6 +367,55 @@ TEST_F(SaveDialogs, NoticeAndPromptTexts) {
             EXPECT_GE(width(filled[i] + " word"), 255);  // filled greedily
         }
     }
+}
+
+// In the game's fonts the won scenario's file name is wider than a line of the dialog font but not of
+// the small one: the question and the failed-save notice take the small font and keep it on one line.
+// A name that no font holds is still cut, and a short text keeps the dialog font.
+TEST_F(SaveDialogs, AFileNameStaysOnOneLineWhereAFontHoldsIt) {
+    strings().load_from_text(R"({"CAMPAIGN_SAVED_PROMPT":"Your campaign has been saved as {0}. Go on?",
+                                 "GAME_SAVE_FAILED":"The game could not be saved."})",
+                             "{}");
+    TTF_Font* main = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_TRUE(main && small) << TTF_GetError();
+    set_save_dialog_name_font(small);
+    const std::string stem = "261208-0422-CAMP-SCEN-1-2";
+    ASSERT_GE(text::measure(main, stem + ".").x, 255);
+
+    MessagePanelState prompt = open_campaign_save_prompt(main, stem);
+    EXPECT_EQ(prompt.font, small);
+    ASSERT_EQ(prompt.lines.size(), 2u);
+    EXPECT_EQ(prompt.lines[0], "Your campaign has been saved as");
+    EXPECT_EQ(prompt.lines[1], stem + ". Go on?");
+    // Drawn in that font: every line inside the text column.
+    draw_campaign_prompt(r(), res, main, nullptr, prompt);
+    const int bottom = 199 + 2 * TTF_FontLineSkip(small);
+    EXPECT_TRUE(any_pixel_not({193, 199, 254, bottom - 199}, kBlack));
+    EXPECT_FALSE(any_pixel_not({0, 180, 193, bottom - 180}, kBlack)) << "text left of the column";
+    EXPECT_FALSE(any_pixel_not({447, 180, 193, bottom - 180}, kBlack)) << "text right of the column";
+
+    const SaveOutcome failed{false, "/d/saved_camps/" + stem + ".sav", "Permission denied"};
+    const MessagePanelState notice = open_saved_alert(main, save_outcome_text(failed));
+    EXPECT_EQ(notice.font, small);
+    // The path is wider than a line in either font: it breaks after its folder, the name whole.
+    const auto file = std::find(notice.lines.begin(), notice.lines.end(), stem + ".sav:");
+    ASSERT_TRUE(file != notice.lines.begin() && file != notice.lines.end());
+    EXPECT_EQ(file[-1].substr(file[-1].size() - 12), "saved_camps/");
+    EXPECT_EQ(open_saved_alert(main, "Game saved successfully.").font, main) << "nothing to keep whole";
+
+    // No font holds this one: it is cut, in the small font, into pieces that each fit a line.
+    const std::string huge = stem + "-" + stem + "-" + stem;
+    const MessagePanelState cut = open_campaign_save_prompt(small, huge);
+    std::string joined;
+    for (const std::string& l : cut.lines) {
+        EXPECT_LT(text::measure(small, l).x, 255) << l;
+        joined += l;
+    }
+    EXPECT_NE(joined.find(huge), std::string::npos) << joined;
+    set_save_dialog_name_font(nullptr);
+    TTF_CloseFont(main);
+    TTF_CloseFont(small);
 }
 
 TEST_F(SaveDialogs, NoticeCentresShortTextsAndGrowsForLongOnes) {
