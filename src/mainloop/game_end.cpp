@@ -237,15 +237,22 @@ IntroStep after_intro_film(int film, int result, bool termination) {
     return film < 3 ? IntroStep::NextFilm : IntroStep::Title;
 }
 
-bool play_intro_films(MainState& m) {
-    if (m.audio_on) Mix_HaltChannel(-1);
-    const SmkPlayOptions options;
+bool run_intro_films(const std::function<int(const char* film)>& play, const std::function<bool()>& terminated) {
     const char* films[] = {"NEWLOGO.SMK", "ZALLOGO.SMK", "hintro.mp4", "INTRO02C.SMK"};
     for (int i = 0; i < 4; ++i) {
-        const IntroStep step = after_intro_film(i, play_film(m, films[i], options), termination_requested());
+        const int result = play(films[i]);
+        // Asked only once the film is over, so that a request that came during it counts.
+        const IntroStep step = after_intro_film(i, result, terminated());
         if (step != IntroStep::NextFilm) return step == IntroStep::Quit;
     }
     return false;
+}
+
+bool play_intro_films(MainState& m) {
+    if (m.audio_on) Mix_HaltChannel(-1);
+    const SmkPlayOptions options;
+    return run_intro_films([&m, &options](const char* film) { return play_film(m, film, options); },
+                           termination_requested);
 }
 
 GameEndStep finish_game(MainState& m, GameOutcome outcome) {

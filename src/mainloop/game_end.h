@@ -21,7 +21,10 @@ GameOutcome settled_outcome(const MainState& m);
 enum class IntroStep { NextFilm, Title, Quit };
 IntroStep after_intro_film(int film, int result, bool termination);
 
-// The four start-up films; true when a termination request came and the program ends.
+// The four start-up films in order, each through `play` (its kFilm... result), as far as
+// after_intro_film lets them run; true when `terminated` says a request came and the program ends.
+bool run_intro_films(const std::function<int(const char* film)>& play, const std::function<bool()>& terminated);
+// The start-up films on the screen.
 bool play_intro_films(MainState& m);
 
 // What follows the end of a game.

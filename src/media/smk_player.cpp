@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 
+#include "assets/quit_request.h"
 #include "media/smk_video.h"
 
 namespace vorn1 {
@@ -62,6 +63,8 @@ int drain_film_events(bool skippable) {
         if (e.type == SDL_QUIT) quit = true;
         else if (skippable && (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN)) skip = true;
     }
+    // The quit event a termination request posts may have been taken by a loop before the film.
+    if (termination_requested()) quit = true;
     return quit ? kFilmQuit : skip ? kFilmSkipped : -1;
 }
 
@@ -83,6 +86,7 @@ int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t*
             if (e.type == SDL_QUIT) return kFilmQuit;
             if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN) return kFilmEnded;
         }
+        if (termination_requested()) return kFilmQuit;
         present_film_frame(renderer, texture, rgba, pitch, dest, options, start_ms);
         film_sleep(options.clock, 16);
     }

@@ -54,13 +54,13 @@ void draw_overlay(SDL_Renderer* renderer, const SmkOverlay& overlay);
 // Upload, clear to black, copy to the destination, overlay when due, present.
 void present_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch,
                         const SDL_Rect& dest, const SmkPlayOptions& options, uint32_t start_ms);
-// Drains pending events: kFilmQuit on a window close (it wins), kFilmSkipped on a key or mouse
-// button when skippable, else -1.
+// Drains pending events: kFilmQuit on a window close or a termination request (it wins),
+// kFilmSkipped on a key or mouse button when skippable, else -1.
 int drain_film_events(bool skippable);
 // Drains and sleeps (8 ms at most at a time) until the deadline; a result as above, else -1.
 int wait_film_deadline(const FilmClock& clock, uint32_t deadline_ms, bool skippable);
 // After a film that ended by itself: redraws the frame every 16 ms until a key or button
-// (kFilmEnded) or a window close (kFilmQuit).
+// (kFilmEnded) or a window close or termination request (kFilmQuit).
 int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch, const SDL_Rect& dest,
                     const SmkPlayOptions& options, uint32_t start_ms);
 

@@ -134,6 +134,40 @@ TEST(EndToEnd, ATerminationRequestDuringTheFirstFilmEndsTheProgram) {
     EXPECT_EQ(exit_status(g.pid, 5), 0) << "the termination request was lost";
 }
 
+// The MP4 intro's frames are light bars all over; the Smacker films have dark bands.
+bool light_everywhere(const vorn1::Image& shot) {
+    if (shot.empty()) return false;
+    for (int y = 4; y < shot.height; y += 16)
+        for (int x = 4; x < shot.width; x += 16) {
+            const uint8_t* p = shot.at(x, y);
+            if (p[0] + p[1] + p[2] < 3 * 70) return false;
+        }
+    return true;
+}
+
+// After the two logo films a termination request still ends the program at once: one second into
+// the third film (three seconds long), not after the fourth.
+TEST(EndToEnd, ATerminationRequestDuringTheThirdFilmEndsTheProgramAtOnce) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("filmthird", true);
+    if (!fs::exists(folder.root / "ANIM" / "hintro.mp4")) GTEST_SKIP() << "no MP4 encoder made the third film";
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(open_game_window(folder, x, g));
+    ASSERT_FALSE(g.wait_for_screen("filmthird_film.png", "the third film",
+                                   [](const vorn1::Image& now, const vorn1::Image&) { return light_everywhere(now); },
+                                   kPatience, 0)
+                     .empty());
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    ::kill(g.pid, SIGTERM);
+    const auto sent = std::chrono::steady_clock::now();
+    const int status = wait_for(g.pid, 1);
+    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+    if (status < 0) stop(g.pid);
+    EXPECT_EQ(status, 0) << "still running " << took << " s after the termination request";
+}
+
 TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("walk", true);

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #include "adventure/adventure_resources.h"
 #include "assets/resources.h"
@@ -172,7 +174,7 @@ protected:
 };
 
 // A closed window during a logo film skips the rest of the films; a termination request after any
-// film, however it ended, ends the program.
+// film, however it ended, ends the program, and one that came during a film counts at its end.
 TEST(IntroFilms, AClosedWindowSkipsTheLogosAndATerminationEndsTheProgram) {
     EXPECT_EQ(after_intro_film(0, kFilmEnded, false), IntroStep::NextFilm);
     EXPECT_EQ(after_intro_film(0, kFilmSkipped, false), IntroStep::NextFilm);
@@ -185,6 +187,24 @@ TEST(IntroFilms, AClosedWindowSkipsTheLogosAndATerminationEndsTheProgram) {
     for (int film = 0; film < 4; ++film)
         for (int result : {kFilmEnded, kFilmSkipped, kFilmQuit, kFilmFailed})
             EXPECT_EQ(after_intro_film(film, result, true), IntroStep::Quit) << film << " " << result;
+
+    // The request arrives while a film plays, and the film answers it as a closed window.
+    for (int during = 0; during < 4; ++during) {
+        std::vector<std::string> played;
+        bool terminated = false;
+        const auto play = [&](const char* film) {
+            played.push_back(film);
+            if (static_cast<int>(played.size()) - 1 != during) return kFilmEnded;
+            terminated = true;
+            return kFilmQuit;
+        };
+        EXPECT_TRUE(run_intro_films(play, [&terminated] { return terminated; })) << during;
+        EXPECT_EQ(static_cast<int>(played.size()), during + 1) << "films played after the request";
+    }
+    std::vector<std::string> played;
+    EXPECT_FALSE(run_intro_films([&played](const char* film) { played.push_back(film); return kFilmEnded; },
+                                 [] { return false; }));
+    EXPECT_EQ(played, (std::vector<std::string>{"NEWLOGO.SMK", "ZALLOGO.SMK", "hintro.mp4", "INTRO02C.SMK"}));
 }
 
 TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTitleScreen) {
