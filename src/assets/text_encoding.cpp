@@ -111,4 +111,12 @@ std::string classic_text(std::string_view s) {
     return out;
 }
 
+std::string trim_blanks(std::string_view s) {
+    const auto blank_at_start = [&] { return s.starts_with(' ') || s.starts_with("\xC2\xA0"); };
+    const auto blank_at_end = [&] { return s.ends_with(' ') || s.ends_with("\xC2\xA0"); };
+    while (blank_at_start()) s.remove_prefix(s.front() == ' ' ? 1 : 2);
+    while (blank_at_end()) s.remove_suffix(s.back() == ' ' ? 1 : 2);
+    return std::string(s);
+}
+
 }  // namespace vorn1::text

@@ -22,4 +22,8 @@ bool is_utf8(std::string_view s);
 // the DOS Latin code page 437 (0x81 u-umlaut, 0x82 e-acute). Decided once for the whole text.
 std::string classic_text(std::string_view s);
 
+// A UTF-8 text without the blanks at either end (spaces and no-break spaces), which draw as nothing but
+// room: two names that differ only there look the same.
+std::string trim_blanks(std::string_view s);
+
 }  // namespace vorn1::text

@@ -64,7 +64,7 @@ std::string localized_scenario_desc(const std::string& english) {
 }
 
 std::string localized_map_name(const std::string& stem, const std::string& english) {
-    return lookup_or("MAPNAME_" + stem, text::classic_text(english));
+    return text::trim_blanks(lookup_or("MAPNAME_" + stem, text::classic_text(english)));
 }
 
 std::string localized_map_desc(const std::string& stem, const std::string& english) {

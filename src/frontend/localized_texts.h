@@ -14,7 +14,8 @@ std::string lookup_or(const std::string& key, const std::string& fallback);
 
 std::string localized_scenario_title(const std::string& english);
 std::string localized_scenario_desc(const std::string& english);
-// "MAPNAME_" + stem (case kept), else the English name as the map file holds it (text::classic_text).
+// "MAPNAME_" + stem (case kept), else the English name as the map file holds it (text::classic_text);
+// without blanks at either end, so that names that look the same compare the same.
 std::string localized_map_name(const std::string& stem, const std::string& english);
 // "MAPDESC_" + stem, else the English description as the map file holds it.
 std::string localized_map_desc(const std::string& stem, const std::string& english);
