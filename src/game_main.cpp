@@ -165,7 +165,8 @@ void connect_system_screens(MainState& m) {
     m.scenario_info = [](MainState& mm) {
         if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return;
         SDL_Texture* bg = snapshot_adventure_screen(mm);
-        run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def, game_of(mm).config, bg);
+        run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def, game_of(mm).config, bg,
+                      mm.fonts.small);
         if (bg) SDL_DestroyTexture(bg);
     };
     m.control_panel = [](MainState& mm) {

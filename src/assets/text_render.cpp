@@ -27,12 +27,12 @@ void blit_line(SDL_Renderer* r, TTF_Font* font, const std::string& text, int x, 
     SDL_FreeSurface(surf);
 }
 
+}  // namespace
+
 int line_skip(TTF_Font* font) {
     int skip = TTF_FontLineSkip(font);
     return skip > 0 ? skip : TTF_FontHeight(font);
 }
-
-}  // namespace
 
 SDL_Point measure(TTF_Font* font, const std::string& text) {
     SDL_Point size{0, 0};

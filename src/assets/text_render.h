@@ -75,6 +75,9 @@ void draw_lines_box(SDL_Renderer* r, TTF_Font* font, const std::vector<std::stri
 TTF_Font* column_font(const std::vector<std::string>& lines, int width, int top, int bottom, int gap, TTF_Font* main,
                       TTF_Font* small);
 
+// The distance from one line's top to the next's (the font's height when it reports no line skip).
+int line_skip(TTF_Font* font);
+
 // Width and height of one line (0, 0 for a null font or an empty text).
 SDL_Point measure(TTF_Font* font, const std::string& text);
 

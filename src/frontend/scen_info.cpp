@@ -24,6 +24,26 @@ bool left_release(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONUP && e.
 
 const std::string& tr(const std::string& key) { return strings().get(key); }
 
+// The size and difficulty line, and the description's box under it, above the OK button.
+constexpr int kSizeLineY = 322;
+constexpr SDL_Rect kDescriptionBox{193, 352, 250, kStandardOk.y - 4 - 352};
+// The separator's span: the widest the description may grow inside the panel.
+constexpr int kSeparatorLeft = 179, kSeparatorRight = 461;
+
+// The text wrapped to the width, a word wider than that in pieces of its own.
+std::vector<std::string> wrap_every_word(TTF_Font* font, const std::string& text, int width) {
+    std::vector<std::string> lines;
+    for (const std::string& line : text::wrap_pixels(font, text, width))
+        for (std::string& piece : text::split_word(font, line, width)) lines.push_back(std::move(piece));
+    return lines;
+}
+
+// How many lines of the font fit the height, one line skip apart.
+int lines_in_height(TTF_Font* font, int height) {
+    const int line = TTF_FontHeight(font);
+    return height < line ? 0 : (height - line) / std::max(1, text::line_skip(font)) + 1;
+}
+
 void draw_background(SDL_Renderer* r, SDL_Texture* background) {
     const SDL_Rect full{0, 0, 640, 480};
     if (background) {
@@ -34,8 +54,11 @@ void draw_background(SDL_Renderer* r, SDL_Texture* background) {
     }
 }
 
-int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, TTF_Font* font,
+int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, TTF_Font* font, TTF_Font* small_font,
                  const NewGameConfig& c, SDL_Texture* background) {
+    const DescriptionLayout desc = c.description.empty()
+                                       ? DescriptionLayout{}
+                                       : scen_info_description_layout(scen_info_description(c), font, small_font);
     OwnedTexture panel(load_bmp_voiced(r, archive, palette, "SCENINFO.BMP", LoaderVoice::ScenInfo));
     OwnedFrames ok(load_icn_voiced(r, archive, palette, "SCENINFO.ICN", LoaderVoice::ScenInfo));
     OwnedFrames icons(load_icn_voiced(r, archive, palette, "NEWGAME.ICN", LoaderVoice::ScenInfo));
@@ -81,9 +104,10 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
                              : c.map_difficulty == 2 ? "SCEN_MAPDIFF_TOUGH"
                                                      : "SCEN_MAPDIFF_IMPOSSIBLE";
             text::at(r, font, tr(md), 371, 322, kText);
-            if (!c.description.empty())  // above the OK button
-                text::wrapped_in_box(r, font, scen_info_description(c), 193, 352, 250, kStandardOk.y - 356,
-                                     {150, 150, 150, 255});
+            const int skip = desc.font ? text::line_skip(desc.font) : 0;
+            for (std::size_t i = 0; i < desc.lines.size(); ++i)
+                text::at(r, desc.font, desc.lines[i], desc.box.x, desc.box.y + static_cast<int>(i) * skip,
+                         {150, 150, 150, 255});
         }
         frontend_present(r);
     }
@@ -191,13 +215,38 @@ std::string opp_diff_str(OpponentDifficulty level) {
 // The configuration keeps the map file's own bytes (saves hold them); they are decoded for drawing.
 std::string scen_info_map_name(const NewGameConfig& c) {
     if (c.map_name.empty()) return tr("SCEN_UNKNOWN");
-    if (c.map_stem.empty()) return text::classic_text(c.map_name);
+    if (c.map_stem.empty()) return text::trim_blanks(text::classic_text(c.map_name));
     return localized_map_name(c.map_stem, c.map_name);
 }
 
 std::string scen_info_description(const NewGameConfig& c) {
     if (c.map_stem.empty()) return text::classic_text(c.description);
     return localized_map_desc(c.map_stem, c.description);
+}
+
+DescriptionLayout scen_info_description_layout(const std::string& text, TTF_Font* font, TTF_Font* small_font) {
+    DescriptionLayout out;
+    if (!font || text.empty()) return out;
+    const int grown_top = std::min(kDescriptionBox.y, kSizeLineY + TTF_FontHeight(font) + 2);
+    const SDL_Rect grown{kSeparatorLeft, grown_top, kSeparatorRight - kSeparatorLeft,
+                         kDescriptionBox.y + kDescriptionBox.h - grown_top};
+    const struct {
+        TTF_Font* font;
+        SDL_Rect box;
+    } tries[3] = {{font, kDescriptionBox}, {font, grown}, {small_font ? small_font : font, grown}};
+    for (const auto& t : tries) {
+        out = {t.font, t.box, wrap_every_word(t.font, text, t.box.w), false};
+        if (static_cast<int>(out.lines.size()) <= lines_in_height(t.font, t.box.h)) return out;
+    }
+    // Not even the last try holds it: its lines that fit, and a mark that more was cut.
+    const int room = lines_in_height(out.font, out.box.h);
+    out.cut = true;
+    out.lines.resize(static_cast<std::size_t>(room));
+    if (room > 0) {
+        std::string& last = out.lines.back();
+        last = text::fit_width(out.font, last, out.box.w - text::measure(out.font, "...").x) + "...";
+    }
+    return out;
 }
 
 int scen_info_crest_frame(int color) {
@@ -218,9 +267,9 @@ std::string cut_utf8(const std::string& text, std::size_t max_bytes) {
 }
 
 int run_scen_info(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, const Resources* resources,
-                  TTF_Font* font, const NewGameConfig& config, SDL_Texture* background) {
+                  TTF_Font* font, const NewGameConfig& config, SDL_Texture* background, TTF_Font* small_font) {
     if (config.mode == MODE_CAMPAIGN) return run_campaign(renderer, archive, palette, resources, font, config, background);
-    return run_standard(renderer, archive, palette, font, config, background);
+    return run_standard(renderer, archive, palette, font, small_font, config, background);
 }
 
 }  // namespace vorn1

@@ -14,6 +14,7 @@
 #include "frontend/localized_texts.h"
 #include "frontend/map_discovery.h"
 #include "frontend/map_select.h"
+#include "frontend/scen_info.h"
 #include "lang/runtime_strings.h"
 
 namespace vorn1 {
@@ -22,10 +23,11 @@ namespace {
 using fe_test::TempDir;
 
 // Every scenario of the demo data, as the map list and the scenario information show it: a name of
-// its own, whole in the label under the list (156 pixels), and a description that wraps into at most
-// three lines of the game's font at 250 pixels (the scenario information's width, the narrower of
-// the two). The title written in the DOS code page shows its letters.
-TEST(MapDiscovery, KitScenarioDescriptionsFitThreeLinesOfTheScenarioPanels) {
+// its own, whole in the label under the list (156 pixels), and a description shown whole in both: in
+// the map list's details box (288 pixels wide and four lines of the game's font under the kit's art),
+// and without a cut on the scenario information. The title written in the DOS code page shows its
+// letters.
+TEST(MapDiscovery, KitScenarioDescriptionsShowWholeOnTheScenarioPanels) {
     strings().load_from_text("{}", "{}");
     TempDir t("kitmaps");
     ASSERT_TRUE(kit::write_demo_maps(t.path.string()));
@@ -33,23 +35,30 @@ TEST(MapDiscovery, KitScenarioDescriptionsFitThreeLinesOfTheScenarioPanels) {
     ASSERT_GE(maps.size(), 12u);
     ASSERT_EQ(TTF_Init(), 0);
     TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
-    ASSERT_NE(font, nullptr);
-    int classic = -1;
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kSmallFontSize);
+    ASSERT_TRUE(font && small);
+    int classic = -1, longest = -1;
     for (std::size_t i = 0; i < maps.size(); ++i) {
         const std::string description = localized_map_desc(maps[i].stem, maps[i].description);
         EXPECT_FALSE(description.empty()) << maps[i].stem;
-        EXPECT_LE(text::wrap_pixels(font, description, 250).size(), 3u) << description;
+        EXPECT_LE(text::wrap_pixels(font, description, 288).size(), 4u) << description;
+        EXPECT_FALSE(scen_info_description_layout(description, font, small).cut) << description;
         EXPECT_EQ(fitted_map_label(font, maps, (int)i, 156), localized_map_name(maps[i].stem, maps[i].name));
         if (i > 0) {
             EXPECT_NE(maps[i].name, maps[i - 1].name);
         }
         if (maps[i].stem == "KITC1200") classic = (int)i;
+        if (maps[i].stem == "KITW1200") longest = (int)i;
     }
     ASSERT_GE(classic, 0);
     EXPECT_EQ(maps[(size_t)classic].name, kit::kClassicTitleMapName);  // the file's bytes, as saves keep them
     EXPECT_EQ(fitted_map_label(font, maps, classic, 156), "D\xC3\xBCnmoor Vall\xC3\xA9" "e");
     EXPECT_NE(localized_map_desc("KITC1200", maps[(size_t)classic].description).find("caf\xC3\xA9 of D\xC3\xBCnmoor"),
               std::string::npos);
+    // One of them fills the header's room, more than the information's own box holds.
+    ASSERT_GE(longest, 0);
+    EXPECT_GT(text::wrap_pixels(font, maps[(size_t)longest].description, 250).size(), 3u);
+    TTF_CloseFont(small);
     TTF_CloseFont(font);
     TTF_Quit();
 }

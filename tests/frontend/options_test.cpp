@@ -7,6 +7,7 @@
 
 #include "assets/resources.h"
 #include "assets/text_render.h"
+#include "datakit/kit_maps.h"
 #include "fe_fixture.h"
 #include "frontend/options_dialogs.h"
 #include "frontend/scen_info.h"
@@ -248,6 +249,95 @@ TEST_F(OptionsTest, StandardInformationClosesOnSpaceCampaignOnlyOnItsKeys) {
 
     script({[] { push_click(400, 355); }, [] { push_key(SDLK_y); }});
     EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, campaign, nullptr), 1);
+}
+
+// The description gets its whole text, word by word, inside the panel above the OK button: in its own
+// box and font when it fits, else in the grown box, else in the small font, and cut with a mark only
+// when even that cannot hold it. The drawn screen follows the layout.
+TEST_F(OptionsTest, ScenarioDescriptionShowsEveryWordInsideThePanel) {
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kSmallFontSize);
+    ASSERT_TRUE(font && small);
+    const auto words = [](const std::string& s) {
+        std::vector<std::string> out;
+        for (std::size_t i = 0, j; i < s.size(); i = j + 1) {
+            j = std::min(s.find(' ', i), s.size());
+            if (j > i) out.push_back(s.substr(i, j - i));
+        }
+        return out;
+    };
+    const auto joined = [&](const DescriptionLayout& l) {
+        std::vector<std::string> out;
+        for (const std::string& line : l.lines)
+            for (std::string& w : words(line)) out.push_back(std::move(w));
+        return out;
+    };
+    const auto inside_panel = [&](const DescriptionLayout& l) {
+        for (const std::string& line : l.lines) EXPECT_LE(text::measure(l.font, line).x, l.box.w) << line;
+        EXPECT_GE(l.box.x, 179);
+        EXPECT_LE(l.box.x + l.box.w, 461);
+        EXPECT_GE(l.box.y, 322 + TTF_FontHeight(font));  // under the size line
+        const int n = (int)l.lines.size();
+        EXPECT_LE(l.box.y + (n - 1) * TTF_FontLineSkip(l.font) + TTF_FontHeight(l.font), 412) << n;  // above OK
+    };
+
+    const DescriptionLayout brief = scen_info_description_layout("Two rulers meet in a small valley.", font, small);
+    EXPECT_EQ(brief.font, font);
+    EXPECT_EQ(brief.box.x, 193);
+    EXPECT_EQ(brief.box.y, 352);
+    EXPECT_EQ(brief.box.w, 250);
+    EXPECT_EQ(joined(brief), words("Two rulers meet in a small valley."));
+
+    // The header's longest description ends in its victory condition.
+    const std::string header_long = kit::kLongDescriptionMapDescription;
+    const DescriptionLayout whole = scen_info_description_layout(header_long, font, small);
+    EXPECT_FALSE(whole.cut);
+    EXPECT_EQ(joined(whole), words(header_long));
+    inside_panel(whole);
+    // A word wider than the box is broken over lines, not cut.
+    const std::string wide = std::string(60, 'W') + " end";
+    const DescriptionLayout broken = scen_info_description_layout(wide, font, small);
+    EXPECT_FALSE(broken.cut);
+    std::string rejoined;
+    for (const std::string& line : broken.lines) rejoined += line;
+    EXPECT_EQ(rejoined, std::string(60, 'W') + "end");
+    inside_panel(broken);
+
+    // A catalogue's text far too long: the words that fit, in order, then "...".
+    std::string endless;
+    for (int i = 0; i < 150; ++i) endless += "word" + std::to_string(i) + " ";
+    const DescriptionLayout cut = scen_info_description_layout(endless, font, small);
+    ASSERT_TRUE(cut.cut);
+    EXPECT_EQ(cut.font, small);
+    ASSERT_FALSE(cut.lines.empty());
+    EXPECT_EQ(cut.lines.back().substr(cut.lines.back().size() - 3), "...");
+    std::vector<std::string> shown = joined(cut);
+    shown.back().resize(shown.back().size() - 3);
+    const std::vector<std::string> all = words(endless);
+    ASSERT_GT(shown.size(), 12u);
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), all.begin()));
+    inside_panel(cut);
+
+    // Drawn as laid out: the lowest ink of the screen lies on the last line's rows.
+    auto archive = fe_test::make_archive({});
+    NewGameConfig c;
+    c.map_name = "Long";
+    c.description = header_long;
+    const int last_top = whole.box.y + ((int)whole.lines.size() - 1) * TTF_FontLineSkip(whole.font);
+    int lowest_ink = -1;
+    script({[&] {
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                if (px(x, y) != Rgb{0, 0, 0}) lowest_ink = y;
+        push_key(SDLK_SPACE);
+    }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), font, c, nullptr, small), 0);
+    EXPECT_GE(lowest_ink, last_top);
+    EXPECT_LE(lowest_ink, last_top + TTF_FontHeight(whole.font));  // a descender may reach a row below
+    TTF_CloseFont(small);
+    TTF_CloseFont(font);
+    TTF_Quit();
 }
 
 TEST_F(OptionsTest, SnapshotCopiesTheShownScreen) {

@@ -406,8 +406,8 @@ GameMap make_campaign_map(int index) {
     return m;
 }
 
-const char* const KIT_SCENARIO_FILES[5] = {"KITS1200.MAP", "KITM1230.MAP", "KITL1234.MAP", "KITH0234.MAP",
-                                           "KITC1200.MAP"};
+const char* const KIT_SCENARIO_FILES[6] = {"KITS1200.MAP", "KITM1230.MAP", "KITL1234.MAP", "KITH0234.MAP",
+                                           "KITC1200.MAP", "KITW1200.MAP"};
 const char* const KIT_CAMPAIGN_FILES[13] = {"CAMP1.CMP", "CAMP2.CMP", "CAMP3.CMP", "CAMP4.CMP", "CAMP5.CMP",
                                             "CAMP6.CMP", "CAMP7.CMP", "CAMP8.CMP", "CAMP9.CMP", "CMPG1.CMP",
                                             "CMPF2.CMP", "CMPP3.CMP", "CMPS4.CMP"};
@@ -416,11 +416,13 @@ bool write_kit_maps(const std::string& maps_dir) {
     std::error_code ec;
     std::filesystem::create_directories(maps_dir, ec);
     bool ok = true;
-    GameMap scen[5] = {make_scenario_map(0, 2, 11, "Twin Fords"), make_scenario_map(1, 3, 12, "Three Crowns"),
+    GameMap scen[6] = {make_scenario_map(0, 2, 11, "Twin Fords"), make_scenario_map(1, 3, 12, "Three Crowns"),
                        make_scenario_map(2, 4, 13, "Four Winds"), make_scenario_map(1, 4, 14, "Hearthside"),
-                       make_scenario_map(0, 2, 15, kClassicTitleMapName)};
+                       make_scenario_map(0, 2, 15, kClassicTitleMapName),
+                       make_scenario_map(0, 2, 16, kLongDescriptionMapName)};
     scen[4].description = kClassicTitleMapDescription;
-    for (int i = 0; i < 5; ++i) ok &= write_map_file(maps_dir + "/" + KIT_SCENARIO_FILES[i], scen[i]);
+    scen[5].description = kLongDescriptionMapDescription;
+    for (int i = 0; i < 6; ++i) ok &= write_map_file(maps_dir + "/" + KIT_SCENARIO_FILES[i], scen[i]);
     for (int i = 0; i < 13; ++i) ok &= write_map_file(maps_dir + "/" + KIT_CAMPAIGN_FILES[i], make_campaign_map(i + 1));
     return ok;
 }

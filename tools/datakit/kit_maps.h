@@ -72,8 +72,14 @@ constexpr const char* kClassicTitleMapName = "D\x81nmoor Vall\x82" "e";
 constexpr const char* kClassicTitleMapDescription =
     "Two rulers and the caf\x82 of D\x81nmoor, written in the old DOS code page.";
 
+// A scenario whose description fills the header's room and ends in its victory condition.
+constexpr const char* kLongDescriptionMapName = "The Long Road";
+constexpr const char* kLongDescriptionMapDescription =
+    "Cross the marsh and the three hills, hold every mine you find on the road, and win by taking the castle "
+    "of Korvath.";
+
 // File names written by write_kit_maps, under `maps_dir`.
-extern const char* const KIT_SCENARIO_FILES[5];
+extern const char* const KIT_SCENARIO_FILES[6];
 extern const char* const KIT_CAMPAIGN_FILES[13];
 // Writes every kit map into maps_dir (created); false on a write error.
 bool write_kit_maps(const std::string& maps_dir);
