@@ -31,7 +31,6 @@ namespace {
 
 constexpr float kTownAnimMs = 300.0f;
 constexpr uint32_t kDoubleClickMs = 400;
-constexpr SDL_Rect kTentMaxY{0, 0, 640, 256};
 constexpr SDL_Rect kHeroBox{5, 361, 101, 93};
 
 bool in(const SDL_Rect& r, int x, int y) { return x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h; }
@@ -181,46 +180,55 @@ void click_army_slot(MainState& m, const SlotAddr& slot, int castle, int hero, S
     s.troops.handle_slot_click(slot, g.state, castle, hero, (SDL_GetModState() & KMOD_SHIFT) != 0);
 }
 
-// A left press on one of the shared buildings opens its screen; false when none is under the point.
-bool open_sub_screen_at(MainState& m, int x, int y) {
+const CastleScreenResources* castle_res(const MainState& m) { return m.res ? m.res->castle.get() : nullptr; }
+
+// A left press on the town picture opens what the building in front under the point opens.
+void open_town_building(MainState& m, int x, int y) {
     GameSession& g = game_of(m);
     TownScreensState& s = g.loop.screens;
     TownScreenView& t = s.town;
     CastleState& c = g.state.castles[(size_t)t.castle];
-    if (mage_guild_level(c) >= 1 && mage_guild_hit(x, y, c)) {
-        const int hero = castle_visiting_hero(g.state, t.castle);
-        t.mage_hero = hero;
-        if (hero < 0) {
-            t.mage = MageGuildState{};
-            t.mage.open = true;
-        } else if (g.state.heroes[(size_t)hero].has_spellbook) {
-            open_mage_guild_screen(t.mage, g.state.heroes[(size_t)hero], c);
-        } else {
-            open_buy_spellbook_dialog(t.mage);
+    const TownSpot spot = town_picture_hit(x, y, c, castle_res(m));
+    switch (spot.kind) {
+        case TOWN_SPOT_MAGE_GUILD: {
+            const int hero = castle_visiting_hero(g.state, t.castle);
+            t.mage_hero = hero;
+            if (hero < 0) {
+                t.mage = MageGuildState{};
+                t.mage.open = true;
+            } else if (g.state.heroes[(size_t)hero].has_spellbook) {
+                open_mage_guild_screen(t.mage, g.state.heroes[(size_t)hero], c);
+            } else {
+                open_buy_spellbook_dialog(t.mage);
+            }
+            break;
         }
-        return true;
+        case TOWN_SPOT_THIEVES_GUILD: open_thieves_guild_screen(t.thieves); break;
+        case TOWN_SPOT_TAVERN:
+            s.tavern.open = true;
+            s.tavern.ok_pressed = false;
+            s.tavern.ok_rect = SDL_Rect{320 - 33, 369, 66, 25};
+            if (m.audio_on && m.res && m.res->tavern_music) m.res->tavern_music->play(s.music.get());
+            break;
+        case TOWN_SPOT_WELL: open_well_screen(t.well); break;
+        case TOWN_SPOT_DOCK: open_shipyard_dialog(t.shipyard, g.state, g.map, t.castle); break;
+        case TOWN_SPOT_CASTLE:
+            t.build_open = true;
+            t.hover_cell = t.info_cell = -1;
+            t.build_exit_pressed = false;
+            break;
+        case TOWN_SPOT_TENT:
+            t.castle_dialog = BuildCastleDialogState{};
+            t.castle_dialog.open = true;
+            t.castle_dialog.can_build =
+                is_player_index(c.owner) && g.state.resources[(size_t)c.owner].covers(castle_upgrade_cost());
+            break;
+        case TOWN_SPOT_DWELLING:
+            g.loop.recruit.open_dialog(t.castle, spot.dwelling, g.state,
+                                       town_recruit_callback(g.loop.recruit, g.state));
+            break;
+        case TOWN_SPOT_NONE: break;
     }
-    if (thieves_guild_sprite_hit(x, y, c)) {
-        open_thieves_guild_screen(t.thieves);
-        return true;
-    }
-    if (tavern_sprite_hit(x, y, c)) {
-        s.tavern.open = true;
-        s.tavern.ok_pressed = false;
-        s.tavern.ok_rect = SDL_Rect{320 - 33, 369, 66, 25};
-        if (m.audio_on && m.res && m.res->tavern_music) m.res->tavern_music->play(s.music.get());
-        return true;
-    }
-    if (well_sprite_hit(x, y, c)) {
-        open_well_screen(t.well);
-        return true;
-    }
-    if ((c.buildings & BLD_SHIPYARD) && m.res && m.res->castle ? dock_sprite_hit(x, y, *m.res->castle)
-                                                               : (c.buildings & BLD_SHIPYARD) && x < 120 && y >= 165) {
-        open_shipyard_dialog(t.shipyard, g.state, g.map, t.castle);
-        return true;
-    }
-    return false;
 }
 
 // Input of an open sub-screen; false when none is open.
@@ -285,8 +293,8 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
             s.army_view.open_tooltip(slot, g.state, t.castle, hero);
             return true;
         }
-        const int d = dwelling_sprite_hit(x, y, c.faction, c.buildings, nullptr);
-        if (d >= 0) g.loop.recruit.open_tooltip(t.castle, d, g.state);
+        const TownSpot spot = town_picture_hit(x, y, c, castle_res(m));
+        if (spot.kind == TOWN_SPOT_DWELLING) g.loop.recruit.open_tooltip(t.castle, spot.dwelling, g.state);
         return true;
     }
     if (is_release(e, SDL_BUTTON_RIGHT)) {
@@ -314,31 +322,7 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
         open_hero_screen(m, hero);
         return true;
     }
-    if (y >= 256) return true;
-    if (open_sub_screen_at(m, x, y)) return true;
-    const CastleScreenResources* cres = m.res ? m.res->castle.get() : nullptr;
-    if (c.is_castle) {
-        SDL_Point size{0, 0};
-        if (cres && !cres->faction_building_frames[c.faction & 3][kCastleEntry].empty())
-            size = texture_size(cres->faction_building_frames[c.faction & 3][kCastleEntry][0]);
-        if ((c.buildings & BLD_CASTLE) && castle_sprite_hit(x, y, c.faction, size.x, size.y)) {
-            t.build_open = true;
-            t.hover_cell = t.info_cell = -1;
-            t.build_exit_pressed = false;
-            return true;
-        }
-    } else if (tent_sprite_hit(x, y, c.faction) && in(kTentMaxY, x, y)) {
-        t.castle_dialog = BuildCastleDialogState{};
-        t.castle_dialog.open = true;
-        t.castle_dialog.can_build =
-            is_player_index(c.owner) && g.state.resources[(size_t)c.owner].covers(castle_upgrade_cost());
-        return true;
-    }
-    const int d = dwelling_sprite_hit(x, y, c.faction, c.buildings, nullptr);
-    if (d >= 0) {
-        g.loop.recruit.open_dialog(t.castle, d, g.state, town_recruit_callback(g.loop.recruit, g.state));
-        return true;
-    }
+    open_town_building(m, x, y);
     return true;
 }
 

@@ -2,6 +2,11 @@
 
 #include "town/castle_screen_resources.h"
 #include "town/dialog_art.h"
+#include "town/magegld_screen.h"
+#include "town/recruit.h"
+#include "town/tavern_screen.h"
+#include "town/thieves_guild_screen.h"
+#include "town/well_screen.h"
 #include "world/game_state.h"
 
 namespace vorn1 {
@@ -123,6 +128,57 @@ bool dock_sprite_hit(int x, int y, const CastleScreenResources& cres) {
     if (s.x < 1) s.x = 120;
     if (s.y < 1) s.y = 91;
     return x >= 0 && x < s.x && y >= 165 && y < 165 + s.y;
+}
+
+std::array<TownSpot, kMaxTownLayers> town_picture_layers(uint8_t faction, uint16_t buildings, bool is_castle,
+                                                         int& count) {
+    std::array<TownSpot, kMaxTownLayers> out{};
+    count = 0;
+    const auto add = [&](TownSpotKind kind, int dwelling) { out[static_cast<size_t>(count++)] = {kind, dwelling}; };
+    if (!is_castle) add(TOWN_SPOT_TENT, -1);
+    else if (buildings & BLD_CASTLE) add(TOWN_SPOT_CASTLE, -1);
+    if (castle_mage_guild_level(buildings) >= 1) add(TOWN_SPOT_MAGE_GUILD, -1);
+    for (int d : DWELLING_ORDER[static_cast<size_t>(row_of(faction))])
+        if (dwelling_built(buildings, d)) add(TOWN_SPOT_DWELLING, d);
+    const std::pair<uint16_t, TownSpotKind> shared[] = {{BLD_THIEVES_GUILD, TOWN_SPOT_THIEVES_GUILD},
+                                                        {BLD_TAVERN, TOWN_SPOT_TAVERN},
+                                                        {BLD_WELL, TOWN_SPOT_WELL},
+                                                        {BLD_SHIPYARD, TOWN_SPOT_DOCK}};
+    for (const auto& [bit, kind] : shared)
+        if (buildings & bit) add(kind, -1);
+    return out;
+}
+
+TownSpot town_picture_hit(int x, int y, const CastleState& town, const CastleScreenResources* cres) {
+    if (x < 0 || x >= 640 || y < 0 || y >= kTownPictureH) return {};
+    const int f = row_of(town.faction);
+    const auto holds = [&](const TownSpot& s) {
+        switch (s.kind) {
+            case TOWN_SPOT_CASTLE: {
+                SDL_Point size{0, 0};
+                if (cres && !cres->faction_building_frames[static_cast<size_t>(f)][kCastleEntry].empty())
+                    size = texture_size(cres->faction_building_frames[static_cast<size_t>(f)][kCastleEntry][0]);
+                return castle_sprite_hit(x, y, town.faction, size.x, size.y);
+            }
+            case TOWN_SPOT_TENT: return tent_sprite_hit(x, y, town.faction);
+            case TOWN_SPOT_MAGE_GUILD: return mage_guild_hit(x, y, town);
+            case TOWN_SPOT_DWELLING: {
+                const SDL_Rect r = dwelling_sprite_rect(town.faction, s.dwelling, nullptr);
+                return inside(x, y, r.x, r.y, r.w, r.h);
+            }
+            case TOWN_SPOT_THIEVES_GUILD: return thieves_guild_sprite_hit(x, y, town);
+            case TOWN_SPOT_TAVERN: return tavern_sprite_hit(x, y, town);
+            case TOWN_SPOT_WELL: return well_sprite_hit(x, y, town);
+            case TOWN_SPOT_DOCK: return cres ? dock_sprite_hit(x, y, *cres) : inside(x, y, 0, 165, 120, 91);
+            case TOWN_SPOT_NONE: break;
+        }
+        return false;
+    };
+    int n = 0;
+    const auto layers = town_picture_layers(town.faction, town.buildings, town.is_castle != 0, n);
+    for (int i = n - 1; i >= 0; --i)
+        if (holds(layers[static_cast<size_t>(i)])) return layers[static_cast<size_t>(i)];
+    return {};
 }
 
 }  // namespace vorn1

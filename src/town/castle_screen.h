@@ -12,6 +12,7 @@ namespace vorn1 {
 struct CastleScreenResources;
 struct Resources;
 struct GameState;
+struct CastleState;
 
 struct MageGuildRecord {
     int frame, x, y, w, h;
@@ -51,5 +52,31 @@ void draw_army_row(SDL_Renderer* r, const CastleScreenResources& cres, const Res
 bool castle_sprite_hit(int x, int y, uint8_t faction, int w, int h);
 bool tent_sprite_hit(int x, int y, uint8_t faction);
 bool dock_sprite_hit(int x, int y, const CastleScreenResources& cres);
+
+// A building of the town picture; `dwelling` is the slot 0..5 of a dwelling, -1 otherwise.
+enum TownSpotKind : int8_t {
+    TOWN_SPOT_NONE = -1,
+    TOWN_SPOT_CASTLE,
+    TOWN_SPOT_TENT,
+    TOWN_SPOT_MAGE_GUILD,
+    TOWN_SPOT_DWELLING,
+    TOWN_SPOT_THIEVES_GUILD,
+    TOWN_SPOT_TAVERN,
+    TOWN_SPOT_WELL,
+    TOWN_SPOT_DOCK,
+};
+struct TownSpot {
+    TownSpotKind kind = TOWN_SPOT_NONE;
+    int dwelling = -1;
+};
+constexpr int kTownPictureH = 256;
+constexpr int kMaxTownLayers = 12;
+// The town's buildings in the order the town picture draws them, back to front; `count` are used.
+std::array<TownSpot, kMaxTownLayers> town_picture_layers(uint8_t faction, uint16_t buildings, bool is_castle,
+                                                         int& count);
+// The building a click at (x, y) means. Where hit rectangles overlap, the one drawn in front wins, so a
+// click on a picture opens that building. `cres` gives the castle's and the dock's sizes (null: the
+// tables' and the fallback dock's).
+TownSpot town_picture_hit(int x, int y, const CastleState& town, const CastleScreenResources* cres);
 
 }  // namespace vorn1

@@ -69,45 +69,50 @@ void draw_buildings(SDL_Renderer* r, const CastleScreenResources& cres, const Re
         draw_still(r, cres.barbarian_extra_frames, h.x, h.y);
         draw_anim(r, cres.barbarian_extra_frames, cres.barbarian_extra_headers, anim_step);
     }
-    if (c.is_castle) {
-        if (c.buildings & BLD_CASTLE) {
-            const SDL_Point pos[4] = {{171, 0}, {220, 0}, {268, 1}, {172, 0}};
-            draw_building(r, frames[kCastleEntry], headers[kCastleEntry], pos[f].x, pos[f].y, anim_step);
+    // The order the click test walks backwards (town_picture_layers).
+    int n = 0;
+    const auto layers = town_picture_layers(c.faction, c.buildings, c.is_castle != 0, n);
+    for (int i = 0; i < n; ++i) {
+        const TownSpot& spot = layers[static_cast<size_t>(i)];
+        switch (spot.kind) {
+            case TOWN_SPOT_CASTLE: {
+                const SDL_Point pos[4] = {{171, 0}, {220, 0}, {268, 1}, {172, 0}};
+                draw_building(r, frames[kCastleEntry], headers[kCastleEntry], pos[f].x, pos[f].y, anim_step);
+                break;
+            }
+            case TOWN_SPOT_TENT: {
+                const SDL_Point pos[4] = {{58, 35}, {377, 52}, {375, 69}, {369, 78}};
+                draw_still(r, frames[kTentEntry], pos[f].x, pos[f].y);
+                break;
+            }
+            case TOWN_SPOT_MAGE_GUILD: {
+                int count = 0;
+                const std::array<int, 8> records = mage_guild_records(castle_mage_guild_level(c.buildings), count);
+                for (int k = 0; k < count; ++k) {
+                    const MageGuildRecord& m = MAGE_GLD_DATA[static_cast<size_t>(records[static_cast<size_t>(k)])];
+                    blit_into(r, at(cres.mage_guild_frames, m.frame), SDL_Rect{m.x, m.y, m.w, m.h});
+                }
+                break;
+            }
+            case TOWN_SPOT_DWELLING: {
+                const size_t d = static_cast<size_t>(spot.dwelling);
+                const int x = DWELLING_X[static_cast<size_t>(f)][d];
+                const int y = DWELLING_Y[static_cast<size_t>(f)][d];
+                if (d == 4 && alt_swamp_shown(cres, res, c)) draw_alt_swamp(r, cres.alt_hydra, x, y, anim_step);
+                else draw_building(r, frames[d], headers[d], x, y, anim_step);
+                break;
+            }
+            case TOWN_SPOT_THIEVES_GUILD:
+                draw_building(r, cres.thieves_guild_frames, cres.thieves_guild_headers, 132, 81, anim_step);
+                break;
+            case TOWN_SPOT_TAVERN:
+                draw_building(r, cres.tavern_frames, cres.tavern_headers, 204, 74, anim_step);
+                break;
+            case TOWN_SPOT_WELL: draw_building(r, cres.well_frames, cres.well_headers, 174, 200, anim_step); break;
+            case TOWN_SPOT_DOCK: draw_building(r, cres.dock_frames, cres.dock_headers, 0, 165, anim_step); break;
+            case TOWN_SPOT_NONE: break;
         }
-    } else {
-        const SDL_Point pos[4] = {{58, 35}, {377, 52}, {375, 69}, {369, 78}};
-        draw_still(r, frames[kTentEntry], pos[f].x, pos[f].y);
     }
-
-    int count = 0;
-    const std::array<int, 8> records = mage_guild_records(castle_mage_guild_level(c.buildings), count);
-    for (int i = 0; i < count; ++i) {
-        const MageGuildRecord& m = MAGE_GLD_DATA[static_cast<size_t>(records[static_cast<size_t>(i)])];
-        blit_into(r, at(cres.mage_guild_frames, m.frame), SDL_Rect{m.x, m.y, m.w, m.h});
-    }
-
-    for (int d : DWELLING_ORDER[static_cast<size_t>(f)]) {
-        if (!dwelling_built(c.buildings, d)) continue;
-        const int x = DWELLING_X[static_cast<size_t>(f)][static_cast<size_t>(d)];
-        const int y = DWELLING_Y[static_cast<size_t>(f)][static_cast<size_t>(d)];
-        if (d == 4 && alt_swamp_shown(cres, res, c)) draw_alt_swamp(r, cres.alt_hydra, x, y, anim_step);
-        else draw_building(r, frames[static_cast<size_t>(d)], headers[static_cast<size_t>(d)], x, y, anim_step);
-    }
-
-    struct Shared {
-        uint16_t bit;
-        const std::vector<SDL_Texture*>* frames;
-        const std::vector<SpriteHeader>* headers;
-        int x, y;
-    };
-    const Shared shared[] = {
-        {BLD_THIEVES_GUILD, &cres.thieves_guild_frames, &cres.thieves_guild_headers, 132, 81},
-        {BLD_TAVERN, &cres.tavern_frames, &cres.tavern_headers, 204, 74},
-        {BLD_WELL, &cres.well_frames, &cres.well_headers, 174, 200},
-        {BLD_SHIPYARD, &cres.dock_frames, &cres.dock_headers, 0, 165},
-    };
-    for (const Shared& s : shared)
-        if (c.buildings & s.bit) draw_building(r, *s.frames, *s.headers, s.x, s.y, anim_step);
 }
 
 // An icon scaled to height 22, keeping its aspect.

@@ -9,6 +9,7 @@
 #include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "lang/runtime_strings.h"
+#include "town/castle_screen.h"
 
 namespace vorn1 {
 
@@ -247,9 +248,13 @@ RecruitCallback town_recruit_callback(RecruitSystem& sys, GameState& game) {
 }
 
 int dwelling_sprite_hit(int x, int y, uint8_t faction, uint16_t buildings, const SDL_Rect* override_rect) {
-    for (int slot = kDwellingSlots - 1; slot >= 0; --slot) {
-        if (slot > 0 && !dwelling_built(buildings, slot)) continue;
-        if (in(dwelling_sprite_rect(faction, slot, override_rect), x, y)) return slot;
+    // Front first, as the town picture draws them.
+    int n = 0;
+    const auto layers = town_picture_layers(faction, buildings, true, n);
+    for (int i = n - 1; i >= 0; --i) {
+        const TownSpot& s = layers[(size_t)i];
+        if (s.kind == TOWN_SPOT_DWELLING && in(dwelling_sprite_rect(faction, s.dwelling, override_rect), x, y))
+            return s.dwelling;
     }
     return -1;
 }

@@ -36,6 +36,16 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     ASSERT_GT(town.width, 0);
     EXPECT_GT(changed_pixels(map_view, town, 0, 0, 479, 256), 60000) << "no town screen";
 
+    // The tavern is drawn over the thieves' guild: a click on its picture where their rectangles overlap
+    // opens the tavern's small dialog, which leaves the town picture beside it (the guild's screen would
+    // cover the picture; the buildings there animate, the background above them does not).
+    g.click_at(230, 110, 0);
+    const vorn1::Image tavern = g.wait_for_change("road_tavern.png", town, Box{177, 64, 286, 330}, 30000);
+    ASSERT_GT(tavern.width, 0);
+    EXPECT_TRUE(still(town, tavern, Box{0, 0, 170, 80})) << "the thieves' guild opened";
+    g.click_at(320, 381, 0);  // OK
+    g.wait_for_return("road_tavern_closed.png", town, Box{0, 0, 640, 256});
+
     // The mage guild sells the visitor a book and teaches him its spells.
     g.click_at(340, 100, 0);
     const vorn1::Image guild = g.wait_for_change("road_guild.png", town, Box{}, 30000);

@@ -25,6 +25,52 @@ TEST(CastleScreenRules, HitTestsAndTheirEdges) {
     EXPECT_TRUE(tent_sprite_hit(432, 141, FACTION_WARLOCK));
 }
 
+// Where hit rectangles overlap, the building drawn in front takes the click; elsewhere each keeps its own.
+TEST(CastleScreenRules, TownPictureClickOpensTheBuildingInFront) {
+    CastleState town;
+    town.faction = FACTION_KNIGHT;
+    town.is_castle = 1;
+    town.buildings = BLD_CASTLE | BLD_THIEVES_GUILD | BLD_TAVERN | BLD_GUILD1 | BLD_DWELLING2 | BLD_DWELLING3 |
+                     BLD_DWELLING4 | BLD_SHIPYARD;
+    const auto at = [&](int x, int y) {
+        const TownSpot s = town_picture_hit(x, y, town, nullptr);
+        return std::pair<int, int>{s.kind, s.dwelling};
+    };
+    using P = std::pair<int, int>;
+    // Thieves' guild 138..253 x 84..183 and tavern 205..296 x 80..197: the tavern is drawn over the guild.
+    EXPECT_EQ(at(230, 150), P(TOWN_SPOT_TAVERN, -1));
+    EXPECT_EQ(at(253, 183), P(TOWN_SPOT_TAVERN, -1));
+    EXPECT_EQ(at(190, 170), P(TOWN_SPOT_THIEVES_GUILD, -1));
+    EXPECT_EQ(at(204, 150), P(TOWN_SPOT_THIEVES_GUILD, -1));
+    EXPECT_EQ(at(280, 190), P(TOWN_SPOT_TAVERN, -1));
+    // Dwelling 0 lies under the guild; the castle under the tavern, the mage guild and dwelling 4.
+    EXPECT_EQ(at(150, 100), P(TOWN_SPOT_THIEVES_GUILD, -1));
+    EXPECT_EQ(at(100, 100), P(TOWN_SPOT_DWELLING, 0));
+    EXPECT_EQ(at(250, 100), P(TOWN_SPOT_TAVERN, -1));
+    EXPECT_EQ(at(340, 100), P(TOWN_SPOT_MAGE_GUILD, -1));
+    EXPECT_EQ(at(392, 100), P(TOWN_SPOT_DWELLING, 4));
+    EXPECT_EQ(at(300, 20), P(TOWN_SPOT_CASTLE, -1));
+    // Dwelling 2 is drawn after dwellings 3 and 4.
+    EXPECT_EQ(at(420, 200), P(TOWN_SPOT_DWELLING, 2));
+    EXPECT_EQ(at(420, 140), P(TOWN_SPOT_DWELLING, 2));
+    EXPECT_EQ(at(400, 200), P(TOWN_SPOT_DWELLING, 3));
+    EXPECT_EQ(at(10, 200), P(TOWN_SPOT_DOCK, -1));
+    EXPECT_EQ(at(10, 256), P(TOWN_SPOT_NONE, -1)) << "below the town picture";
+    EXPECT_EQ(at(-1, 100), P(TOWN_SPOT_NONE, -1));
+    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, town.buildings, nullptr), 2);
+    // Without the tavern the guild keeps the whole of its rectangle; without dwelling 4 the castle gets it back.
+    town.buildings &= (uint16_t)~(BLD_TAVERN | BLD_DWELLING4);
+    EXPECT_EQ(at(230, 150), P(TOWN_SPOT_THIEVES_GUILD, -1));
+    EXPECT_EQ(at(392, 100), P(TOWN_SPOT_CASTLE, -1));
+    EXPECT_EQ(at(280, 190), P(TOWN_SPOT_NONE, -1));
+    // A town without castle: the tent lies under the barbarian's dwelling 3; the castle bit draws nothing.
+    town.faction = FACTION_BARBARIAN;
+    town.is_castle = 0;
+    EXPECT_EQ(at(439, 90), P(TOWN_SPOT_DWELLING, 3));
+    EXPECT_EQ(at(400, 90), P(TOWN_SPOT_TENT, -1));
+    EXPECT_EQ(at(300, 20), P(TOWN_SPOT_NONE, -1));
+}
+
 TEST(CastleScreenRules, GuildLevelsAnimationAndVisitors) {
     EXPECT_EQ(castle_mage_guild_level(BLD_GUILD1 | BLD_GUILD4), 4);
     EXPECT_EQ(castle_mage_guild_level(BLD_GUILD1 | BLD_GUILD2), 2);

@@ -234,9 +234,9 @@ TEST(DwellingHit, TablesOrderAndBuiltSlots) {
     EXPECT_EQ(dwelling_sprite_hit(100, 100, FACTION_KNIGHT, 0, nullptr), 0);
     EXPECT_EQ(dwelling_sprite_hit(10, 100, FACTION_KNIGHT, 0, nullptr), -1);
     EXPECT_EQ(dwelling_sprite_hit(10, 100, FACTION_KNIGHT, BLD_DWELLING1, nullptr), 1);
-    // Knight slots 2 and 3 overlap at (420, 200): the higher slot wins.
-    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING2 | BLD_DWELLING3, nullptr), 3);
-    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING2, nullptr), 2);
+    // Knight slots 2 and 3 overlap at (420, 200): slot 2, drawn in front, wins.
+    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING2 | BLD_DWELLING3, nullptr), 2);
+    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING3, nullptr), 3);
     // Half-open edges: knight slot 0 is {90, 87, 80, 68}.
     EXPECT_EQ(dwelling_sprite_hit(169, 154, FACTION_KNIGHT, 0, nullptr), 0);
     EXPECT_EQ(dwelling_sprite_hit(170, 100, FACTION_KNIGHT, 0, nullptr), -1);
