@@ -403,7 +403,8 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
             s.army_view.open_tooltip(slot, g.state, -1, v.hero);
         } else {
             const int art = hs_zone_artifact_slot(zone);
-            open_hero_tooltip(v.tip, zone, hero, art >= 0 ? hero.artifacts[(size_t)art] : EMPTY_ID, m.fonts.def);
+            open_hero_tooltip(v.tip, zone, hero, art >= 0 ? hero.artifacts[(size_t)art] : EMPTY_ID, m.fonts.def,
+                              m.fonts.small);
         }
         return true;
     }
@@ -667,7 +668,7 @@ void draw_hero(MainState& m) {
     draw_hero_screen(r, hres, *m.res, g.state, v.hero, v.exit_pressed, m.fonts.def, m.fonts.small, v.dismiss_hidden,
                      v.dismiss_pressed);
     if (s.troops.selected.valid()) s.troops.draw_selection(r, *m.res, false);
-    draw_hero_tooltip_if_open(r, *m.res, v.tip, m.fonts.def);
+    draw_hero_tooltip_if_open(r, *m.res, v.tip, m.fonts.def, m.fonts.small);
     if (v.exp_box) g.loop.levelups.draw_exp_info_box(r, *m.res, g.state, v.hero, kMapViewArea, m.fonts.def);
     draw_artifact_info_dialog(r, *m.res, v.artifact, m.fonts.def);
     draw_hero_infobar(r, m.fonts.def,

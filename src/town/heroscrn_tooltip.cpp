@@ -101,13 +101,42 @@ constexpr int kInfoButtonSpace = 44;
 int title_height(TTF_Font* font) { return font ? TTF_FontHeight(font) : 14; }
 int info_line_skip(TTF_Font* font) { return font ? TTF_FontLineSkip(font) : 16; }
 
+// Where the panel's text starts below the frame's top, the gap under the title lines, and how much of
+// the frame's bottom edge the text may use.
+constexpr int kPanelTitleTop = 81;
+constexpr int kPanelBodyGap = 6;
+constexpr int kPanelBottomUse = kBorderBottomH / 2;
+constexpr int kMostPanelRows = (kHeroInfoBarY - border_height(0)) / kBorderRowH;
+
+// The rows the text asks for, at most as many as fit above the information bar.
+int panel_rows(const HeroTooltipState& s, TTF_Font* font) {
+    const int n = (int)(title_lines(s.title, font).size() + s.lines.size());
+    return std::clamp(((n + 1) * line_skip(font) + kBorderRowH - 1) / kBorderRowH, 1, kMostPanelRows);
+}
+
+bool panel_fits(const HeroTooltipState& s, TTF_Font* font) {
+    const int room = hero_panel_body_room(panel_rows(s, font), (int)title_lines(s.title, font).size(), line_skip(font));
+    return (int)s.lines.size() <= room;
+}
+
+// Keeps the lines the tallest frame holds; the last one kept ends in "..." (words give way to it).
+void cut_lines(HeroTooltipState& s, TTF_Font* font) {
+    const int room =
+        std::max(hero_panel_body_room(kMostPanelRows, (int)title_lines(s.title, font).size(), line_skip(font)), 0);
+    if ((int)s.lines.size() <= room) return;
+    s.lines.resize((size_t)room);
+    if (room == 0) return;
+    std::string& last = s.lines.back();
+    while (too_wide(font, last + "...") && last.find(' ') != std::string::npos) last.erase(last.rfind(' '));
+    last += "...";
+}
+
 // The frame ends above the information bar: as many rows as the lines ask for in the panel's font and
 // the space holds.
 void lay_out(HeroTooltipState& s, TTF_Font* font) {
+    cut_lines(s, font);
     s.x = 177;
-    const int n = (int)(title_lines(s.title, font).size() + s.lines.size());
-    const int most = (kHeroInfoBarY - border_height(0)) / kBorderRowH;
-    s.rows = std::clamp(((n + 1) * line_skip(font) + kBorderRowH - 1) / kBorderRowH, 1, most);
+    s.rows = panel_rows(s, font);
     s.y = std::clamp(kHeroInfoBarY - border_height(s.rows), 0, 200);
     s.open = true;
 }
@@ -200,6 +229,7 @@ void HeroTooltipState::clear() {
     title.clear();
     lines.clear();
     rows = 1;
+    small_font = false;
 }
 
 void build_morale_tooltip(HeroTooltipState& s, const HeroState& hero, TTF_Font* font) {
@@ -235,7 +265,9 @@ void build_morale_tooltip(HeroTooltipState& s, const HeroState& hero, TTF_Font* 
                "HERO_MORALE_MODIFIERS", font);
 }
 
-void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, uint8_t artifact, TTF_Font* font) {
+namespace {
+
+void fill_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, uint8_t artifact, TTF_Font* font) {
     s.clear();
     s.zone = (uint8_t)zone;
     static const struct {
@@ -261,23 +293,40 @@ void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, 
             s.lines = wrap_panel(artifact_body_text(row), font);
         }
     }
-    if (!s.title.empty()) lay_out(s, font);
 }
 
-void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& s, TTF_Font* font) {
+}  // namespace
+
+int hero_panel_body_room(int rows, int title_lines, int skip) {
+    // The drawing: title lines from kPanelTitleTop, the gap, then one line per skip while it ends inside.
+    const int space = border_height(rows) - kPanelBottomUse - kPanelTitleTop - title_lines * skip - kPanelBodyGap;
+    return space / std::max(skip, 1);
+}
+
+void open_hero_tooltip(HeroTooltipState& s, HsZone zone, const HeroState& hero, uint8_t artifact, TTF_Font* font,
+                       TTF_Font* small_font) {
+    fill_tooltip(s, zone, hero, artifact, font);
+    if (s.title.empty()) return;
+    if (small_font && !panel_fits(s, font)) {
+        fill_tooltip(s, zone, hero, artifact, small_font);
+        s.small_font = true;
+    }
+    lay_out(s, s.small_font ? small_font : font);
+}
+
+void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& s, TTF_Font* font,
+                               TTF_Font* small_font) {
     if (!r || !s.open) return;
+    if (s.small_font && small_font) font = small_font;
     draw_buybuild_border(r, res, s.x, s.y, std::max(s.rows, 1));
     const int skip = line_skip(font);
-    int y = s.y + 81;
+    int y = s.y + kPanelTitleTop;
     for (const std::string& l : title_lines(s.title, font)) {
         text::centered_box(r, font, l, s.x, y, 286, kTitleColour);
         y += skip;
     }
-    y += 6;
-    // Lines the frame cannot hold are left out rather than drawn over the screen beneath.
-    const int bottom = s.y + border_height(std::max(s.rows, 1)) - kBorderBottomH / 2;
+    y += kPanelBodyGap;
     for (const std::string& l : s.lines) {
-        if (y + skip > bottom) break;
         if (!l.empty()) text::centered_box(r, font, l, s.x, y, 286, kBodyColour);
         y += skip;
     }

@@ -45,15 +45,21 @@ struct HeroTooltipState {
     int32_t x = 177;
     int32_t y = 0;
     int32_t rows = 1;
+    bool small_font = false;  // laid out, and drawn, in the small font
 
     void clear();
 };
 
-// `artifact` is read for the artifact zones only; `font` is the one the panel is drawn in.
+// `artifact` is read for the artifact zones only. The panel is laid out in `font`, or in `small_font`
+// when the text does not fit the room above the information bar in `font`; when it does not fit in
+// either, the lines that do are kept and the last of them ends in "...". Draw with the same two fonts.
 void open_hero_tooltip(HeroTooltipState& state, HsZone zone, const HeroState& hero, uint8_t artifact,
-                       TTF_Font* font = nullptr);
+                       TTF_Font* font = nullptr, TTF_Font* small_font = nullptr);
 void build_morale_tooltip(HeroTooltipState& state, const HeroState& hero, TTF_Font* font = nullptr);
-void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& state, TTF_Font* font);
+// Body lines a panel of `rows` middle rows holds under its title lines, in a font of line skip `skip`.
+int hero_panel_body_room(int rows, int title_lines, int skip);
+void draw_hero_tooltip_if_open(SDL_Renderer* r, const Resources& res, const HeroTooltipState& state, TTF_Font* font,
+                               TTF_Font* small_font = nullptr);
 
 struct ArtifactInfoDialog {
     bool open = false;

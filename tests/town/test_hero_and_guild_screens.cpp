@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "assets/dialog_utils.h"
+#include "assets/text_render.h"
 #include "battle/morale_luck.h"
 #include "datakit/kit_heroscreens.h"
 #include "datakit/kit_lang.h"
@@ -105,6 +106,61 @@ TEST(HeroPanels, MoraleAndLuckSourcesListedOnceAndTheBadLuckOption) {
     }
 }
 
+// Each artifact row sits at its id's index and has its texts; each panel shows its own keys' texts.
+TEST(HeroPanels, ArtifactTableAndThePanelsTexts) {
+    for (int i = 0; i < kArtifactInfoCount; ++i) {
+        const ArtifactInfo& a = ARTIFACT_INFO[(size_t)i];
+        EXPECT_EQ(a.id, i);
+        EXPECT_EQ(artifact_info((uint8_t)i), &a);
+        for (const char* text : {a.short_name, a.description, a.full_name}) EXPECT_TRUE(text && *text) << i;
+    }
+    EXPECT_EQ(artifact_info(kArtifactInfoCount), nullptr);
+
+    HeroState h;
+    h.crest = 1;  // not a knight, no army: morale 0
+    HeroTooltipState s;
+    const struct {
+        HsZone zone;
+        const char* title;
+        const char* body;
+    } plain[] = {{HS_ATTACK, "HERO_ATTACK_SKILL", "HERO_TT_ATTACK"},
+                 {HS_DEFENSE, "HERO_DEFENSE_SKILL", "HERO_TT_DEFENSE"},
+                 {HS_SPELL_POWER, "HERO_SPELL_POWER", "HERO_TT_SPELLPOWER"},
+                 {HS_KNOWLEDGE, "HERO_KNOWLEDGE", "HERO_TT_KNOWLEDGE"},
+                 {HS_EXPERIENCE, "HERO_EXPERIENCE", "HERO_TT_EXPERIENCE"},
+                 {HS_ARTIFACT_FIRST, "ARTIFACTNAME_13", "ARTIFACTDESC_13"}};
+    for (const auto& p : plain) {
+        open_hero_tooltip(s, p.zone, h, 13);
+        EXPECT_TRUE(s.open) << p.title;
+        EXPECT_EQ(s.zone, p.zone);
+        EXPECT_EQ(s.title, p.title);
+        EXPECT_EQ(s.lines, std::vector<std::string>{p.body});
+    }
+    s.y = 40;
+    s.clear();
+    EXPECT_TRUE(!s.open && s.zone == 0 && s.title.empty() && s.lines.empty() && s.rows == 1 && !s.small_font);
+    EXPECT_EQ(s.y, 40);
+
+    strings().load_from_text("", kit::catalogue_json({{"HERO_MORALE_TITLE", "{0} Morale"},
+                                                      {"MORALE_NORMAL", "Normal"},
+                                                      {"MORALE_GOOD", "Good"},
+                                                      {"HERO_MORALE_NEUTRAL",
+                                                       "Neutral morale means your armies will never be blessed "
+                                                       "with extra attacks or freeze in combat."}}));
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID);
+    EXPECT_EQ(s.title, "Normal Morale");
+    EXPECT_EQ(s.lines, (std::vector<std::string>{"Neutral morale means your", "armies will never be blessed",
+                                                  "with extra attacks or freeze", "in combat."}));
+    h.morale = 1;
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID);
+    EXPECT_EQ(s.title, "Good Morale");
+    EXPECT_EQ(s.lines, std::vector<std::string>{"HERO_MORALE_GOOD"});
+    h.morale = -1;
+    open_hero_tooltip(s, HS_MORALE, h, EMPTY_ID);
+    EXPECT_EQ(s.lines, std::vector<std::string>{"HERO_MORALE_BAD"});
+    strings().load_from_text("", "");
+}
+
 class HeroScreenDraw : public DialogCanvas {};
 
 TEST_F(HeroScreenDraw, FallbackFillsAndTheHiddenDismissButton) {
@@ -166,6 +222,72 @@ TEST_F(HeroScreenDraw, PanelsHoldTheirTextAboveTheInformationBar) {
     EXPECT_EQ(differing({d.x, d.ok_rect.y - 4, 286, 4}, magenta), 0) << "text runs into the OK button";
     EXPECT_GT(differing({d.x, d.ok_rect.y - kBorderRowH, 286, kBorderRowH - 4}, magenta), 20)
         << "a whole empty row over the OK button";
+    strings().load_from_text("", "");
+}
+
+// A panel too tall for the room above the information bar is laid out in the small font; one too tall
+// even in that keeps the lines the tallest frame holds and ends the last of them in "...".
+TEST_F(HeroScreenDraw, TallPanelsTakeTheSmallFontThenMarkTheCut) {
+    Resources& none = load({});
+    const auto words = [](const char* w, int n) {
+        std::string t;
+        for (int i = 0; i < n; ++i) t += std::string(w) + " ";
+        return t;
+    };
+    // Five words of "abcd" make a line of 24 characters.
+    strings().load_from_text("", kit::catalogue_json({{"HERO_TT_KNOWLEDGE", words("abcd", 10)},
+                                                      {"HERO_TT_ATTACK", words("abcd", 95)},
+                                                      {"HERO_TT_DEFENSE", words("abcd", 300)},
+                                                      {"HERO_TT_SPELLPOWER", words("MMMM", 300)}}));
+    const SDL_Color magenta{255, 0, 255, 255};
+    const int most = (kHeroInfoBarY - border_height(0)) / kBorderRowH;
+    const int big_skip = TTF_FontLineSkip(font), small_skip = TTF_FontLineSkip(small);
+    const std::string full = "abcd abcd abcd abcd abcd";
+    HeroState h;
+    HeroTooltipState s;
+    // Draws the panel and checks its frame holds the text, down to a last line at its place.
+    const auto drawn_inside = [&](int skip) {
+        clear(magenta);
+        draw_hero_tooltip_if_open(r, none, s, font, small);
+        const int bottom = s.y + border_height(s.rows);
+        EXPECT_EQ(bottom, kHeroInfoBarY);
+        EXPECT_EQ(differing({0, bottom, 640, 480 - bottom}, magenta) + differing({0, 0, 640, s.y}, magenta), 0)
+            << "text outside the panel";
+        const int last = s.y + 81 + skip + 6 + ((int)s.lines.size() - 1) * skip;
+        EXPECT_GT(differing({s.x, last, 286, skip}, magenta), 20) << "the last line is not drawn";
+        EXPECT_EQ(differing({s.x, last + skip, 286, bottom - 24 - last - skip}, magenta), 0) << "a line too many";
+    };
+
+    open_hero_tooltip(s, HS_KNOWLEDGE, h, EMPTY_ID, font, small);
+    EXPECT_FALSE(s.small_font);
+    EXPECT_EQ(s.lines.size(), 2u);
+
+    open_hero_tooltip(s, HS_ATTACK, h, EMPTY_ID, font, small);
+    ASSERT_EQ(s.lines.size(), 19u);
+    ASSERT_LT(hero_panel_body_room(most, 1, big_skip), 19) << "the test's text fits the main font";
+    EXPECT_TRUE(s.small_font);
+    EXPECT_EQ(s.lines.back(), full);
+    drawn_inside(small_skip);
+
+    open_hero_tooltip(s, HS_DEFENSE, h, EMPTY_ID, font, small);
+    EXPECT_TRUE(s.small_font);
+    EXPECT_EQ(s.rows, most);
+    const int room = hero_panel_body_room(most, 1, small_skip);
+    ASSERT_EQ((int)s.lines.size(), room);
+    EXPECT_EQ(s.lines[(size_t)room - 2], full);
+    EXPECT_EQ(s.lines.back(), full + "...");
+    drawn_inside(small_skip);
+
+    // Without a small font the main one keeps what fits; the mark takes the place of words that leave it
+    // no room in the column.
+    open_hero_tooltip(s, HS_SPELL_POWER, h, EMPTY_ID, font);
+    EXPECT_FALSE(s.small_font);
+    ASSERT_EQ((int)s.lines.size(), hero_panel_body_room(most, 1, big_skip));
+    const std::string& cut = s.lines.back();
+    EXPECT_EQ(cut.substr(cut.size() - 7), "MMMM...");
+    EXPECT_LE(text::measure(font, cut).x, 266);
+    EXPECT_GT(text::measure(font, cut + " MMMM").x, 266);
+    drawn_inside(big_skip);
     strings().load_from_text("", "");
 }
 
