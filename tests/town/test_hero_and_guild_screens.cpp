@@ -49,6 +49,9 @@ TEST(HeroPanels, WrapAndLayout) {
     EXPECT_EQ(d.height, 45 * d.rows + 125);
     EXPECT_EQ(d.y, (480 - d.height) / 2);
     EXPECT_EQ(d.ok_rect.y, d.y + d.height - 36);
+    EXPECT_EQ(d.ok_rect.x - d.x, d.x + 286 - (d.ok_rect.x + d.ok_rect.w)) << "OK is not centred";
+    handle_artifact_info_dialog(d, mouse_down(d.ok_rect.x, d.ok_rect.y + d.ok_rect.h));  // just below it
+    EXPECT_FALSE(d.ok_pressed);
     const SDL_Point ok{d.ok_rect.x + 3, d.ok_rect.y + 3};
     handle_artifact_info_dialog(d, mouse_down(ok.x, ok.y));
     handle_artifact_info_dialog(d, mouse_up(10, 10));  // moved off: stays
@@ -84,7 +87,7 @@ TEST(HeroPanels, MoraleAndLuckSourcesListedOnceAndTheBadLuckOption) {
     for (const char* l : {"  MOD_KNIGHT_BONUS", "  MOD_MIXED_ALIGN", "  MOD_ZIZEZO_M2", "HERO_MORALE_MODIFIERS"})
         EXPECT_TRUE(has_line(s, l)) << l;
     open_hero_tooltip(s, HS_LUCK, h, EMPTY_ID);
-    EXPECT_EQ(s.lines.size(), wrap_body("HERO_LUCK_NEUTRAL").size());  // no modifier block
+    EXPECT_EQ(s.lines, std::vector<std::string>{"HERO_LUCK_NEUTRAL"});  // no modifier block
 
     g_zizezo_bad_luck = true;
     open_hero_tooltip(s, HS_LUCK, h, EMPTY_ID);
@@ -238,7 +241,8 @@ TEST_F(HeroScreenDraw, TallPanelsTakeTheSmallFontThenMarkTheCut) {
     strings().load_from_text("", kit::catalogue_json({{"HERO_TT_KNOWLEDGE", words("abcd", 10)},
                                                       {"HERO_TT_ATTACK", words("abcd", 95)},
                                                       {"HERO_TT_DEFENSE", words("abcd", 300)},
-                                                      {"HERO_TT_SPELLPOWER", words("MMMM", 300)}}));
+                                                      {"HERO_TT_SPELLPOWER", words("MMMM", 300)},
+                                                      {"HERO_EXPERIENCE", words("abcd", 400)}}));
     const SDL_Color magenta{255, 0, 255, 255};
     const int most = (kHeroInfoBarY - border_height(0)) / kBorderRowH;
     const int big_skip = TTF_FontLineSkip(font), small_skip = TTF_FontLineSkip(small);
@@ -288,6 +292,10 @@ TEST_F(HeroScreenDraw, TallPanelsTakeTheSmallFontThenMarkTheCut) {
     EXPECT_LE(text::measure(font, cut).x, 266);
     EXPECT_GT(text::measure(font, cut + " MMMM").x, 266);
     drawn_inside(big_skip);
+    // A title that takes the whole frame leaves no body line.
+    open_hero_tooltip(s, HS_EXPERIENCE, h, EMPTY_ID, font);
+    EXPECT_TRUE(s.open);
+    EXPECT_TRUE(s.lines.empty());
     strings().load_from_text("", "");
 }
 
