@@ -91,15 +91,12 @@ bool run_save_game_flow(SDL_Renderer* renderer, AggArchive& archive, const Palet
     snap.reset();
     if (!chosen.accepted || chosen.name.empty()) return false;
     SaveOutcome saved;
-    if (campaign) {
-        saved.path = compose_campaign_save_path(chosen.name);
-        saved.ok = save_campaign_game(saved.path, *state, *map, config, day, week, month, puzzle, false, elim,
-                                      &saved.reason);
-    } else {
-        saved.path = compose_save_path(chosen.name);
-        saved.ok = save_game(saved.path, *state, *map, config, day, week, month, puzzle, current_player, elim,
-                             &saved.reason);
-    }
+    if (campaign)
+        save_campaign_game(compose_campaign_save_path(chosen.name), *state, *map, config, day, week, month, puzzle,
+                           false, elim, &saved);
+    else
+        save_game(compose_save_path(chosen.name), *state, *map, config, day, week, month, puzzle, current_player,
+                  elim, &saved);
     if (saved.ok) return true;
     std::fprintf(stderr, "control_panel: save failed for %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
     // Told here, over the screen as it stands: the panel stays open for another try.

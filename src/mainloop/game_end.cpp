@@ -82,12 +82,13 @@ bool show_loss(MainState& m) {
 }
 
 void show_standard_win(MainState& m) {
+    if (!m.renderer || !m.res) return;
     const GameSession& g = game_of(m);
     const GameState& s = g.state;
     const ScenarioResult result = make_scenario_result(s, 0, g.config.difficulty, g.config.difficulty_rating);
     const std::string label = !s.map_name.empty() ? s.map_name : g.config.map_name;
     run_standard_victory_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, result, high_score_default_name(s),
-                              label, front_end_folder(), m.res);
+                              label, front_end_folder(), *m.res);
 }
 
 // The winning seat's score screen; a shared machine keeps no high score.
@@ -135,10 +136,11 @@ bool finish_campaign(MainState& m) {
                                          campaign_number_from_path(c.campaign_map_path, c.scenario_index + 1));
         }
     }
+    if (!m.renderer || !m.res) return false;
     const int lord = g.config.campaign_lord;
     run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,
                             high_score_default_name(g.state), kLordNames[lord >= 0 && lord < 4 ? lord : 0],
-                            front_end_folder(), m.res);
+                            front_end_folder(), *m.res);
     return false;
 }
 

@@ -62,15 +62,12 @@ SaveOutcome save_running_game(MainState& m, const std::string& stem, bool comple
     const SavedEliminationState elim = refresh_before_save(g);
     const LoopState& l = g.loop;
     SaveOutcome out;
-    if (g.campaign) {
-        out.path = compose_campaign_save_path(stem);
-        out.ok = save_campaign_game(out.path, g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle, completed,
-                                    &elim, &out.reason);
-    } else {
-        out.path = compose_save_path(stem);
-        out.ok = save_game(out.path, g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle, l.current_player,
-                           &elim, &out.reason);
-    }
+    if (g.campaign)
+        save_campaign_game(compose_campaign_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month,
+                           &g.puzzle, completed, &elim, &out);
+    else
+        save_game(compose_save_path(stem), g.state, g.map, g.config, l.day, l.week, l.month, &g.puzzle,
+                  l.current_player, &elim, &out);
     return out;
 }
 

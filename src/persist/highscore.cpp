@@ -230,11 +230,11 @@ std::vector<HighScoreEntry> load_high_scores(const std::string& path, HighScoreT
 }
 
 bool save_high_scores(const std::string& path, std::vector<HighScoreEntry> rows, HighScoreTable table,
-                      std::string* reason) {
+                      SaveOutcome* outcome) {
     // Rewriting the file in place could leave it short after a failed write, and a short file
     // loads as the defaults: the whole table would be lost. A rename replaces it in one step.
     static const SaveWriteTexts texts{"save_high_scores", "cannot open temp file for writing: "};
-    return write_file_atomic(path, high_score_image(std::move(rows), table), texts, reason);
+    return write_file_atomic(path, high_score_image(std::move(rows), table), texts, outcome);
 }
 
 int insert_high_score(std::vector<HighScoreEntry>& rows, const HighScoreEntry& entry, HighScoreTable table) {

@@ -12,6 +12,7 @@
 namespace vorn1 {
 
 struct GameState;
+struct SaveOutcome;
 
 // ---- score rules
 
@@ -97,10 +98,10 @@ std::vector<HighScoreEntry> parse_high_score_image(const uint8_t* data, std::siz
 // 870 bytes are read.
 std::vector<HighScoreEntry> load_high_scores(const std::string& path, HighScoreTable table);
 // Writes the first ten rows in table order through a temporary file and a rename, so a failed
-// write leaves the old file whole. True when the new file is in place; otherwise the system's
-// reason goes into `reason` (when given).
+// write leaves the old file whole. True when the new file is in place; `outcome` (when given) tells
+// why not, and which file the reason belongs to.
 bool save_high_scores(const std::string& path, std::vector<HighScoreEntry> rows, HighScoreTable table,
-                      std::string* reason = nullptr);
+                      SaveOutcome* outcome = nullptr);
 
 // Adds the row and sorts (a tie lands behind the rows already there); the new row's place 0..9,
 // or -1 beyond the tenth. The list is not shortened.

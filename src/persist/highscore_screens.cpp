@@ -459,17 +459,17 @@ struct RecordedResult {
 // Enters the row in the folder's table and writes it back. A table that cannot be written is told
 // at once, with the file and the system's reason, over the congratulation picture.
 RecordedResult record_result(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
-                             TTF_Font* font, const Resources* res, HighScoreTable table, const std::string& folder,
+                             TTF_Font* font, const Resources& res, HighScoreTable table, const std::string& folder,
                              const HighScoreEntry& entry) {
-    SaveOutcome saved;
-    saved.path = high_score_path(folder, table);
-    std::vector<HighScoreEntry> rows = load_high_scores(saved.path, table);
+    const std::string path = high_score_path(folder, table);
+    std::vector<HighScoreEntry> rows = load_high_scores(path, table);
     const int place = insert_high_score(rows, entry, table);
-    saved.ok = save_high_scores(saved.path, rows, table, &saved.reason);
-    if (!saved.ok && res) {
+    SaveOutcome saved;
+    save_high_scores(path, rows, table, &saved);
+    if (!saved.ok) {
         const std::string headline = strings().get_or("HS_SAVE_FAILED", "The high-score table could not be written.");
         SDL_Texture* background = load_bmp(renderer, archive, palette, "CONGRATS.BMP");
-        show_saved_alert(renderer, *res, font, background, write_failed_text(headline, saved));
+        show_saved_alert(renderer, res, font, background, write_failed_text(headline, saved));
         if (background) SDL_DestroyTexture(background);
     }
     return {place, saved.ok};
@@ -479,7 +479,7 @@ RecordedResult record_result(SDL_Renderer* renderer, const AggArchive* archive, 
 
 int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                               TTF_Font* font, const ScenarioResult& result, const std::string& default_name,
-                              const std::string& label, const std::string& folder, const Resources* res) {
+                              const std::string& label, const std::string& folder, const Resources& res) {
     const int points = scenario_points(result.days);
     const uint16_t score = compute_standard_score(result);
     run_standard_victory_screen(renderer, archive, palette, font, result.days, points, result.difficulty_percent, score,
@@ -498,7 +498,7 @@ int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive,
 
 int run_campaign_score_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                             TTF_Font* font, int total_days, const std::string& default_name,
-                            const std::string& lord_name, const std::string& folder, const Resources* res) {
+                            const std::string& lord_name, const std::string& folder, const Resources& res) {
     const uint16_t days = compute_campaign_score(total_days);
     int place = -1;
     if (score_qualifies_for_table(folder, HighScoreTable::Campaign, days)) {
@@ -508,47 +508,6 @@ int run_campaign_score_flow(SDL_Renderer* renderer, const AggArchive* archive, c
         if (rec.written) place = rec.place;
     }
     run_highscores_page(renderer, archive, palette, font, HighScoreTable::Campaign, folder, place);
-    return place;
-}
-
-std::array<std::string, 3> score_sequence_lines(unsigned short score, HighScoreTable table, int place) {
-    const StringTable& st = strings();
-    const bool standard = table == HighScoreTable::Standard;
-    std::array<std::string, 3> lines;
-    lines[0] = standard ? "Your score: " + std::to_string(score)
-                        : st.format("HS_FINISHED_DAYS", {std::to_string(score)});
-    lines[1] = st.format("HS_RANK_OF",
-                         {rank_name_loc(standard ? standard_rank_title(score) : campaign_rank_title(score))});
-    lines[2] = place >= 0 ? st.format("HS_NEW_HIGH_SCORE", {std::to_string(place + 1)})
-                          : std::string("You did not make the top ten this time.");
-    return lines;
-}
-
-int run_victory_score_sequence(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
-                               TTF_Font* font, const std::string& name, const std::string& label,
-                               unsigned short score, HighScoreTable table, const std::string& folder,
-                               const Resources* res) {
-    const RecordedResult rec = record_result(renderer, archive, palette, font, res, table, folder, {name, label, score});
-    const int place = rec.written ? rec.place : -1;
-    const std::array<std::string, 3> lines = score_sequence_lines(score, table, rec.place);
-    SDL_Texture* background = load_bmp(renderer, archive, palette, "CONGRATS.BMP");
-    VictoryScreenState s;  // closes like the score screen
-    run_modal_loop(
-        renderer,
-        [&](const SDL_Event& e) {
-            handle_standard_victory_event(s, e);
-            return s.done;
-        },
-        [&] {
-            draw_background(renderer, background, {20, 10, 35, 255});
-            text::centered_box(renderer, font, strings().get("HS_CONGRATULATIONS"), 310, 150, 283, COL_TEXT);
-            text::centered_box(renderer, font, lines[0], 310, 184, 283, COL_TEXT);
-            text::centered_box(renderer, font, lines[1], 310, 212, 283, COL_TEXT);
-            text::centered_box(renderer, font, lines[2], 310, 240, 283, COL_TEXT);
-        },
-        true);
-    if (background) SDL_DestroyTexture(background);
-    run_highscores_page(renderer, archive, palette, font, table, folder, place);
     return place;
 }
 

@@ -114,25 +114,16 @@ void run_highscores_page(SDL_Renderer* renderer, const AggArchive* archive, cons
 // ---- flows
 
 // Score screen, then (when the score makes the ten best) the name and the new row, then the
-// page. The new row's place 0..9, or -1. A table that cannot be written is told first (the notice
-// needs `res`) and marks no row.
+// page. The new row's place 0..9, or -1. A table that cannot be written is told first (a notice
+// drawn with `res`) and marks no row.
 int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                               TTF_Font* font, const ScenarioResult& result, const std::string& default_name,
-                              const std::string& label, const std::string& folder, const Resources* res = nullptr);
-
-// The three lines of the one-step score screen: score (days for a campaign), rank, place.
-std::array<std::string, 3> score_sequence_lines(unsigned short score, HighScoreTable table, int place);
-// Records a result without asking for a name, shows it and the page; the place or -1.
-int run_victory_score_sequence(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
-                               TTF_Font* font, const std::string& name, const std::string& label,
-                               unsigned short score, HighScoreTable table, const std::string& folder,
-                               const Resources* res = nullptr);
+                              const std::string& label, const std::string& folder, const Resources& res);
 
 // The campaign counterpart of the standard flow for the frame loop: a qualifying total of days
 // asks for a name and enters the campaign table under the lord's name; then the campaign page.
 int run_campaign_score_flow(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
                             TTF_Font* font, int total_days, const std::string& default_name,
-                            const std::string& lord_name, const std::string& folder,
-                            const Resources* res = nullptr);
+                            const std::string& lord_name, const std::string& folder, const Resources& res);
 
 }  // namespace vorn1

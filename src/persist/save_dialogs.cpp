@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <utility>
 
 #include "assets/agg.h"
@@ -594,10 +593,10 @@ std::string save_outcome_text(const SaveOutcome& outcome, bool autosave) {
 
 std::string write_failed_text(const std::string& headline, const SaveOutcome& outcome) {
     std::string text = headline;
-    // The folder with the file: which of the two save folders failed matters as much as the name.
-    const std::filesystem::path path(outcome.path);
-    const std::filesystem::path folder = path.parent_path().filename();
-    const std::string file = (folder.empty() ? path.filename() : folder / path.filename()).string();
+    // The file the reason is about: a temporary file that could not be written, not the target the
+    // player would find untouched (or, for a new save, not there at all).
+    const std::string file =
+        path_beside_archive(outcome.reason_file.empty() ? outcome.path : outcome.reason_file);
     if (!file.empty()) text += "\n" + file;
     if (!outcome.reason.empty()) text += (file.empty() ? "\n" : ": ") + outcome.reason;
     return text;

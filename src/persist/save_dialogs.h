@@ -171,11 +171,11 @@ std::vector<std::string> split_words_on_spaces(const std::string& text);
 std::string saved_alert_text(const std::string& message);
 
 // The notice after a save on any road (the save key, the control panel, the autosave, a won campaign
-// scenario): the success text, or that the game (or the autosave) was not saved, with the file (its
-// folder and name) and the system's reason. Nothing else claims or denies a save.
+// scenario): the success text, or that the game (or the autosave) was not saved, with the file the
+// reason is about and the system's reason. Nothing else claims or denies a save.
 std::string save_outcome_text(const SaveOutcome& outcome, bool autosave = false);
-// The notice of any file that was not written: `headline`, then the file (its folder and name) and
-// the system's reason.
+// The notice of any file that was not written: `headline`, then the file the reason is about (the
+// temporary file when that failed, else the target; as found beside the archive) and the reason.
 std::string write_failed_text(const std::string& headline, const SaveOutcome& outcome);
 // Asked after the save of a won campaign scenario failed: yes goes on without it, no saves again.
 std::string unsaved_scenario_question();

@@ -44,23 +44,26 @@ void sync_parent_folder(const std::string& target) {
     ::close(fd);
 }
 
-void set_reason(std::string* reason, int err) {
-    if (reason) *reason = std::generic_category().message(err);
+void set_failure(SaveOutcome* outcome, const std::string& reason, const std::string& file) {
+    if (!outcome) return;
+    outcome->reason = reason;
+    outcome->reason_file = file;
 }
 
 }  // namespace
 
 bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& image, const SaveWriteTexts& texts,
-                       std::string* reason) {
+                       SaveOutcome* outcome) {
     // Past a file-size limit the write must fail and be reported, not end the game.
     static const bool size_signal_ignored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
     (void)size_signal_ignored;
     const std::string tmp = target + ".tmp";
+    if (outcome) *outcome = SaveOutcome{false, target, {}, {}};
     std::cout << texts.op << ": writing " << image.size() << " bytes to " << target << "\n";
 
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
-        set_reason(reason, errno);
+        set_failure(outcome, std::generic_category().message(errno), tmp);
         std::cerr << texts.op << ": " << texts.open_fail << tmp << "\n";
         return false;
     }
@@ -71,7 +74,7 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
     if (err != 0) {
-        set_reason(reason, err);
+        set_failure(outcome, std::generic_category().message(err), tmp);
         std::cerr << texts.op << ": write error on " << tmp << "\n";
         // A partial file would keep a nearly full disk full.
         std::error_code rm_ec;
@@ -84,7 +87,7 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
     std::error_code ec;
     fs::rename(tmp, target, ec);
     if (ec) {
-        if (reason) *reason = ec.message();
+        set_failure(outcome, ec.message(), {});
         std::cerr << texts.op << ": could not finalise " << target << " (" << ec.message() << ")\n";
         std::error_code rm_ec;
         fs::remove(tmp, rm_ec);
@@ -92,6 +95,7 @@ bool write_file_atomic(const std::string& target, const std::vector<uint8_t>& im
     }
     sync_parent_folder(target);
     std::cout << texts.op << ": saved OK -> " << target << "\n";
+    if (outcome) outcome->ok = true;
     return true;
 }
 

@@ -72,6 +72,18 @@ void set_save_archive_path(const std::string& archive_path) { archive_override()
 std::string saved_games_dir() { return save_folder_beside(save_archive_path(), "saved_games"); }
 std::string saved_camps_dir() { return save_folder_beside(save_archive_path(), "saved_camps"); }
 
+std::string path_beside_archive(const std::string& path) {
+    if (path.empty()) return path;
+    const fs::path file = fs::path(path).lexically_normal();
+    const fs::path base = fs::path(save_folder_beside(save_archive_path(), ".")).lexically_normal();
+    const fs::path inside = file.lexically_relative(base);
+    if (!inside.empty() && *inside.begin() != ".." && inside != ".") return inside.string();
+    // Elsewhere the folder's name tells which folder it is; "." or ".." would tell nothing.
+    const fs::path folder = file.parent_path().filename();
+    const bool named = !folder.empty() && folder != "." && folder != "..";
+    return (named ? folder / file.filename() : file.filename()).string();
+}
+
 bool ensure_saved_games_dir(std::string* reason) { return ensure_folder(saved_games_dir(), "save_game", reason); }
 bool ensure_saved_camps_dir(std::string* reason) {
     return ensure_folder(saved_camps_dir(), "save_campaign_game", reason);

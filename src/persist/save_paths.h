@@ -20,6 +20,10 @@ std::string save_folder_beside(const std::string& archive_path, const std::strin
 // Replaces the archive path the folders hang off (tests, tools); empty restores agg_base_path().
 void set_save_archive_path(const std::string& archive_path);
 
+// A file as the player finds it: from the data archive's folder when it lies there
+// ("saved_games/a.sav", "STANDARD.HS"), otherwise its folder and name.
+std::string path_beside_archive(const std::string& path);
+
 // True when the folder exists as a folder or could be created (one error line otherwise, and the
 // system's reason in `reason` when given).
 bool ensure_saved_games_dir(std::string* reason = nullptr);

@@ -213,26 +213,28 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
 
 bool save_game(const std::string& path, const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
                int week, int month, const PuzzleMapState* puzzle, int current_player,
-               const SavedEliminationState* elim, std::string* reason) {
-    if (!ensure_saved_games_dir(reason)) {
+               const SavedEliminationState* elim, SaveOutcome* outcome) {
+    if (outcome) *outcome = SaveOutcome{false, path, {}, {}};
+    if (!ensure_saved_games_dir(outcome ? &outcome->reason : nullptr)) {
         std::cerr << "save_game: cannot create saved_games dir\n";
         return false;
     }
     const std::vector<uint8_t> image =
         build_save_image(state, map, cfg, day, week, month, puzzle, current_player, elim);
-    return write_file_atomic(path, image, {"save_game", "cannot open temp file for writing: "}, reason);
+    return write_file_atomic(path, image, {"save_game", "cannot open temp file for writing: "}, outcome);
 }
 
 bool save_campaign_game(const std::string& path, const GameState& state, const GameMap& map,
                         const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
-                        bool scenario_completed, const SavedEliminationState* elim, std::string* reason) {
-    if (!ensure_saved_camps_dir(reason)) {
+                        bool scenario_completed, const SavedEliminationState* elim, SaveOutcome* outcome) {
+    if (outcome) *outcome = SaveOutcome{false, path, {}, {}};
+    if (!ensure_saved_camps_dir(outcome ? &outcome->reason : nullptr)) {
         std::cerr << "save_campaign_game: cannot create saved_camps dir\n";
         return false;
     }
     const std::vector<uint8_t> image =
         build_campaign_save_image(state, map, cfg, day, week, month, puzzle, scenario_completed, elim);
-    return write_file_atomic(path, image, {"save_campaign_game", "cannot open temp file: "}, reason);
+    return write_file_atomic(path, image, {"save_campaign_game", "cannot open temp file: "}, outcome);
 }
 
 LoadResult load_game(const std::string& path, const std::string& maps_dir) { return load_file(path, false, maps_dir); }
@@ -260,15 +262,12 @@ bool restore_puzzle_state(const LoadResult& result, PuzzleMapState& target) {
 SaveOutcome write_autosave(const AutosaveRequest& req) {
     SaveOutcome out;
     if (!req.state || !req.map || !req.config) return out;
-    if (req.config->mode == MODE_CAMPAIGN) {
-        out.path = compose_campaign_save_path("autosave");
-        out.ok = save_campaign_game(out.path, *req.state, *req.map, *req.config, req.day, req.week, req.month,
-                                    req.puzzle, false, req.elimination, &out.reason);
-    } else {
-        out.path = compose_save_path("autosave");
-        out.ok = save_game(out.path, *req.state, *req.map, *req.config, req.day, req.week, req.month, req.puzzle,
-                           req.current_player, req.elimination, &out.reason);
-    }
+    if (req.config->mode == MODE_CAMPAIGN)
+        save_campaign_game(compose_campaign_save_path("autosave"), *req.state, *req.map, *req.config, req.day,
+                           req.week, req.month, req.puzzle, false, req.elimination, &out);
+    else
+        save_game(compose_save_path("autosave"), *req.state, *req.map, *req.config, req.day, req.week, req.month,
+                  req.puzzle, req.current_player, req.elimination, &out);
     return out;
 }
 

@@ -41,14 +41,14 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
                                                int day, int week, int month, const PuzzleMapState* puzzle,
                                                bool scenario_completed, const SavedEliminationState* elim);
 
-// Both write through "<path>.tmp" and a rename: false (with one error line, and the system's reason
-// in `reason` when given) leaves the old file.
+// Both write through "<path>.tmp" and a rename: false (with one error line) leaves the old file;
+// `outcome` (when given) tells what became of the file, and why it was not written.
 bool save_game(const std::string& path, const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
                int week, int month, const PuzzleMapState* puzzle, int current_player,
-               const SavedEliminationState* elim, std::string* reason = nullptr);
+               const SavedEliminationState* elim, SaveOutcome* outcome = nullptr);
 bool save_campaign_game(const std::string& path, const GameState& state, const GameMap& map,
                         const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
-                        bool scenario_completed, const SavedEliminationState* elim, std::string* reason = nullptr);
+                        bool scenario_completed, const SavedEliminationState* elim, SaveOutcome* outcome = nullptr);
 
 // maps_dir: folder of the scenario maps (may be empty). Never throws for a bad file.
 LoadResult load_game(const std::string& path, const std::string& maps_dir);

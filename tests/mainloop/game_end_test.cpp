@@ -245,6 +245,24 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     EXPECT_EQ(settled_outcome(m), GameOutcome::None);
     m.game->loop.walk_step_index = -1;
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+
+    // The same end into a table that cannot be written (a folder where its temporary file goes): the
+    // notice names that file with the reason, and the table stays as it was.
+    const std::string table = high_score_path(dir.dir(), HighScoreTable::Standard);
+    const std::vector<uint8_t> before = read_bytes(table);
+    fs::create_directory(table + ".tmp");
+    std::vector<std::string> told;
+    shown_text_hook() = [&told](const std::string& t) { told.push_back(t); };
+    script.stop();
+    // Score screen, name entry, the notice, high-score page.
+    script.start({{key_down(SDLK_RETURN)}, {key_down(SDLK_RETURN)}, {key_down(SDLK_RETURN)}, {key_down(SDLK_ESCAPE)}});
+    testing::internal::CaptureStderr();
+    finish_game(m, GameOutcome::StandardWon);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(told, std::vector<std::string>{"The high-score table could not be written.\nSTANDARD.HS.tmp: " +
+                                             std::make_error_code(std::errc::is_a_directory).message()});
+    EXPECT_EQ(read_bytes(table), before);
+    EXPECT_FALSE(m.game);
 }
 
 TEST_F(GameEndTest, ALostGameShowsTheLossAndTheTitleScreenAgain) {

@@ -322,6 +322,15 @@ TEST_F(SaveDialogs, SaveNoticeNamesTheFileAndTheReasonAndNeverClaimsAFailedSave)
               "The autosave could not be written.\nsaved_games/autosave.sav: No space left on device");
     EXPECT_EQ(save_outcome_text({false, "x.sav", ""}), "Not saved.\nx.sav");
     EXPECT_EQ(save_outcome_text({false, "", "Not a directory"}), "Not saved.\nNot a directory");
+    // The file the reason is about, as found beside the archive (not from the program's folder).
+    set_save_archive_path("../VELDAR.AGG");
+    EXPECT_EQ(save_outcome_text({false, "../saved_games/a.sav", "Is a directory", "../saved_games/a.sav.tmp"}),
+              "Not saved.\nsaved_games/a.sav.tmp: Is a directory");
+    EXPECT_EQ(write_failed_text("Table.", {false, "../STANDARD.HS", "Read-only file system", "../STANDARD.HS.tmp"}),
+              "Table.\nSTANDARD.HS.tmp: Read-only file system");
+    EXPECT_EQ(write_failed_text("Table.", {false, "/elsewhere/hs/STANDARD.HS", "Permission denied"}),
+              "Table.\nhs/STANDARD.HS: Permission denied");
+    set_save_archive_path("");
 }
 
 TEST_F(SaveDialogs, NoticeAndPromptTexts) {

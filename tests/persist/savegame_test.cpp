@@ -16,6 +16,8 @@
 #include <random>
 #include <system_error>
 
+#include "lang/runtime_strings.h"
+#include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
 #include "persist_test_util.h"
@@ -443,15 +445,17 @@ TEST(SaveGame, AFailedWriteLeavesTheOldFile) {
     ASSERT_TRUE(save_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr));
     const std::vector<uint8_t> old = test::read_bytes(path);
 
-    // The temporary file cannot be opened.
+    // The temporary file cannot be opened: the notice names it, not the untouched old save.
     fs::create_directory(path + ".tmp");
     testing::internal::CaptureStderr();
-    std::string reason;
-    EXPECT_FALSE(save_game(path, r.state, r.map, r.config, 2, 1, 1, nullptr, 0, nullptr, &reason));
+    SaveOutcome out;
+    EXPECT_FALSE(save_game(path, r.state, r.map, r.config, 2, 1, 1, nullptr, 0, nullptr, &out));
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "save_game: cannot open temp file for writing: " + path + ".tmp\n");
     EXPECT_EQ(test::read_bytes(path), old);
-    EXPECT_EQ(reason, std::make_error_code(std::errc::is_a_directory).message()) << "the player is told why";
+    strings().load_from_text(R"({"GAME_SAVE_FAILED":"Not saved."})", "{}");
+    EXPECT_EQ(save_outcome_text(out),
+              "Not saved.\nsaved_games/keep.sav.tmp: " + std::make_error_code(std::errc::is_a_directory).message());
     fs::remove(path + ".tmp");
 
     // The disk fills up part way (a file size limit in a child process, whose signal the save
@@ -461,13 +465,16 @@ TEST(SaveGame, AFailedWriteLeavesTheOldFile) {
     if (pid == 0) {
         rlimit lim{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &lim);
-        const bool saved = save_game(path, r.state, r.map, r.config, 3, 1, 1, nullptr, 0, nullptr, &reason);
-        _exit(saved ? 1 : reason == std::make_error_code(std::errc::file_too_large).message() ? 0 : 2);
+        const bool saved = save_game(path, r.state, r.map, r.config, 3, 1, 1, nullptr, 0, nullptr, &out);
+        const bool told = out.reason == std::make_error_code(std::errc::file_too_large).message() &&
+                          out.reason_file == path + ".tmp";
+        _exit(saved ? 1 : told ? 0 : 2);
     }
     int status = 0;
     waitpid(pid, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save reported success on a full disk; 2: not the write's reason";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save reported success on a full disk; 2: not the write's reason "
+                                         "on the temporary file";
     EXPECT_EQ(test::read_bytes(path), old);
     EXPECT_FALSE(fs::exists(path + ".tmp")) << "the partial file stays behind";
 
@@ -650,11 +657,13 @@ TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
     const std::string path = compose_campaign_save_path("taken");
     fs::create_directories(path + "/inside");  // a folder in the way: neither rename nor copy can replace it
     testing::internal::CaptureStderr();
-    std::string reason;
-    EXPECT_FALSE(save_campaign_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, false, nullptr, &reason));
+    SaveOutcome out;
+    EXPECT_FALSE(save_campaign_game(path, r.state, r.map, r.config, 1, 1, 1, nullptr, false, nullptr, &out));
     const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(reason.empty());
-    EXPECT_NE(err.find(reason), std::string::npos) << "the reason told is the one logged";
+    ASSERT_FALSE(out.reason.empty());
+    EXPECT_NE(err.find(out.reason), std::string::npos) << "the reason told is the one logged";
+    strings().load_from_text(R"({"GAME_SAVE_FAILED":"Not saved."})", "{}");
+    EXPECT_EQ(save_outcome_text(out), "Not saved.\nsaved_camps/taken.sav: " + out.reason) << "the rename's target";
     EXPECT_EQ(err.rfind("save_campaign_game: could not finalise " + path + " (", 0), 0u) << err;
     EXPECT_TRUE(fs::is_directory(path + "/inside"));
     EXPECT_FALSE(fs::exists(path + ".tmp"));
