@@ -200,12 +200,20 @@ std::string fit_width(TTF_Font* font, const std::string& text, int width) {
     return best.empty() ? fit_chars(font, text, width) : best;
 }
 
+void keep_lines(TTF_Font* font, std::vector<std::string>& lines, int room, int width) {
+    const std::size_t keep = static_cast<std::size_t>(std::max(room, 0));
+    if (lines.size() <= keep) return;
+    lines.resize(keep);
+    if (keep == 0) return;
+    std::string& last = lines.back();
+    last = (font ? fit_width(font, last, width - measure(font, "...").x) : last) + "...";
+}
+
 std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height) {
     std::vector<std::string> lines = wrap_pixels(font, text, width);
     if (lines.empty()) return lines;
     for (std::string& line : lines) line = fit_width(font, line, width);
-    const std::size_t room = static_cast<std::size_t>(std::max(0, height / line_skip(font)));
-    if (lines.size() > room) lines.resize(room);
+    keep_lines(font, lines, height / line_skip(font), width);
     return lines;
 }
 

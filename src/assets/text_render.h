@@ -51,7 +51,11 @@ std::string fit_width(TTF_Font* font, const std::string& text, int width);
 // The longest start of the text of whole characters at most `width` pixels wide (a name, which is
 // recognised by its start). Empty for a null font.
 std::string fit_chars(TTF_Font* font, const std::string& text, int width);
-// wrap_pixels with every line fitted to the width, and only as many lines as fit in `height`.
+// Keeps the first `room` lines; when that leaves some out, the last kept one ends in "..." within
+// `width` (words, else characters, give way to it), so a cut never passes unseen.
+void keep_lines(TTF_Font* font, std::vector<std::string>& lines, int room, int width);
+// wrap_pixels with every line fitted to the width, and only as many lines as fit in `height` (the
+// last marked when some are left out).
 std::vector<std::string> wrap_in_box(TTF_Font* font, const std::string& text, int width, int height);
 
 // wrap_in_box's lines drawn from (x, y) down, one line skip apart.

@@ -130,6 +130,8 @@ void EventSystem::relayout(Dialog& d) const {
         if (res_->system_btn.at(frame)) c.button_h = res_->system_btn.size(frame).y;
     }
     d.layout = layout_event_dialog(d.area, c, d.def.buttons);
+    // A text too long for the screen keeps what fits, and says that more was cut.
+    text::keep_lines(font_, d.lines, d.layout.lines_shown, kTextWidth);
 }
 
 void EventSystem::open_dialog(Dialog d) {

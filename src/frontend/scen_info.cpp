@@ -241,11 +241,7 @@ DescriptionLayout scen_info_description_layout(const std::string& text, TTF_Font
     // Not even the last try holds it: its lines that fit, and a mark that more was cut.
     const int room = lines_in_height(out.font, out.box.h);
     out.cut = true;
-    out.lines.resize(static_cast<std::size_t>(room));
-    if (room > 0) {
-        std::string& last = out.lines.back();
-        last = text::fit_width(out.font, last, out.box.w - text::measure(out.font, "...").x) + "...";
-    }
+    text::keep_lines(out.font, out.lines, room, out.box.w);
     return out;
 }
 

@@ -123,12 +123,7 @@ bool panel_fits(const HeroTooltipState& s, TTF_Font* font) {
 void cut_lines(HeroTooltipState& s, TTF_Font* font) {
     const int room =
         std::max(hero_panel_body_room(kMostPanelRows, (int)title_lines(s.title, font).size(), line_skip(font)), 0);
-    if ((int)s.lines.size() <= room) return;
-    s.lines.resize((size_t)room);
-    if (room == 0) return;
-    std::string& last = s.lines.back();
-    while (too_wide(font, last + "...") && last.find(' ') != std::string::npos) last.erase(last.rfind(' '));
-    last += "...";
+    text::keep_lines(font, s.lines, room, kPanelTextW);
 }
 
 // The frame ends above the information bar: as many rows as the lines ask for in the panel's font and

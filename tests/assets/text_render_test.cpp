@@ -225,7 +225,15 @@ TEST_F(TextDraw, TextCutToABoxEndsOnAWordOrCharacterInsideIt) {
     for (const std::string& line : lines) EXPECT_LE(text::measure(font_, line).x, 80) << line;
     EXPECT_EQ(lines[0], "A long tale");
     EXPECT_EQ(lines[1].rfind("Supercal", 0), 0u) << lines[1];
+    // More was left out: the last line kept says so, inside the width.
+    EXPECT_EQ(lines[2].substr(lines[2].size() - 3), "...");
     EXPECT_TRUE(text::wrap_in_box(font_, desc, 80, skip - 1).empty());
+    std::vector<std::string> whole = {"one", "two"};
+    text::keep_lines(font_, whole, 2, 80);
+    EXPECT_EQ(whole, (std::vector<std::string>{"one", "two"}));
+    std::vector<std::string> cut = {"of the northern", "woods"};
+    text::keep_lines(font_, cut, 1, text::measure(font_, "of the...").x);
+    EXPECT_EQ(cut, (std::vector<std::string>{"of the..."}));
 }
 
 TEST_F(TextDraw, WrappedFormsDrawOneBandPerLine) {

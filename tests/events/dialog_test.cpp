@@ -248,6 +248,17 @@ TEST(EventDialog, LongTextGrowsTheFrame) {
     EXPECT_EQ(dl->layout.h, 40 + 16 * dl->layout.lines_shown + 8 + 25 + 11);
     EXPECT_GE(dl->layout.y, 0);  // never taller than the screen
     EXPECT_LE(dl->layout.y + dl->layout.h, 480);
+
+    // Too long for the screen: the lines that fit, the last saying more was cut.
+    EventSystem ev2;
+    d.text.clear();
+    for (int i = 0; i < 60; ++i) d.text += "line " + std::to_string(i) + "\n";
+    ev2.open_announcement(d, {0, 0, 640, 480}, nullptr);
+    const auto* cut = ev2.current_dialog();
+    ASSERT_LT(cut->layout.lines_shown, 60);
+    ASSERT_EQ(cut->lines.size(), static_cast<size_t>(cut->layout.lines_shown));
+    EXPECT_EQ(cut->lines.front(), "line 0");
+    EXPECT_EQ(cut->lines.back(), "line " + std::to_string(cut->layout.lines_shown - 1) + "...");
 }
 
 TEST(EventSystemTimers, FlashAndStatusExpire) {
