@@ -96,4 +96,37 @@ TEST(TileAttack, EachTileFightsItsOwnBattle) {
     EXPECT_EQ(a.town, -1);
     EXPECT_EQ(a.guard, 1);
     EXPECT_EQ(attack_garrison(s, a).counts[0], 20);
+
+    // The edges, on a map without towns: nothing is read for a tile without a town; a guard's negative count
+    // is nobody, not some 65,000 creatures; then the attacker's own castle as the first town is no battle.
+    GameState e;
+    guard.x = 4;
+    guard.y = 4;
+    guard.counts[0] = -1;
+    e.garrisons.push_back(guard);
+    add_hero(e, 2, 1, 1);
+    a = attack_on_tile(e, 0, 4, 4);
+    EXPECT_EQ(a.form, AttackForm::Garrison);
+    EXPECT_EQ(a.town, -1);
+    EXPECT_EQ(a.guard, 0);
+    EXPECT_EQ(attack_garrison(e, a).ids[0], 3);
+    EXPECT_EQ(attack_garrison(e, a).counts[0], 0);
+    a.guard = 1;  // a record no longer in the list: no stacks, and no town read in its place
+    EXPECT_EQ(attack_garrison(e, a).ids[0], EMPTY_ID);
+    EXPECT_EQ(attack_on_tile(e, 0, 1, 1).form, AttackForm::Hero);
+    EXPECT_EQ(attack_on_tile(e, 0, 2, 2).form, AttackForm::None);
+    add_town(e, 0, 6, 6, true, 7, 5);
+    e.castles[0].garrison.ids[0] = 4;
+    e.castles[0].garrison.counts[0] = 9;
+    EXPECT_EQ(attack_on_tile(e, 0, 6, 6).form, AttackForm::None);
+    a = attack_on_tile(e, 1, 6, 6);  // for another player, the first town is a castle to besiege
+    EXPECT_EQ(a.form, AttackForm::Siege);
+    EXPECT_EQ(a.town, 0);
+    EXPECT_EQ(attack_garrison(e, a).ids[0], 4);
+    EXPECT_EQ(attack_garrison(e, a).counts[0], 9);
+    const int raider = add_hero(e, 2, 6, 6);
+    a = attack_on_tile(e, 0, 6, 6);
+    EXPECT_EQ(a.form, AttackForm::Hero);
+    EXPECT_EQ(a.hero, raider);
+    EXPECT_EQ(a.town, -1);
 }
