@@ -519,6 +519,8 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     push_key(SDLK_RETURN);
     frames(1);
     ASSERT_TRUE(loop().battle_open);
+    EXPECT_EQ(g().battle.control.human[0], 1);
+    EXPECT_EQ(g().battle.control.human[1], 0) << "the guards are nobody's to command";
     for (int i = 5; i < 10; ++i) {
         EXPECT_EQ(g().battle.unit_by_index(i)->creature, 26);
         EXPECT_EQ(g().battle.unit_by_index(i)->count, 5) << "level 2 guards";
@@ -529,8 +531,17 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     EXPECT_EQ(state().resources[0].gold, gold + 5000);
     EXPECT_EQ(map().tile(7, 5)->object_type, 0) << "nothing more to take";
 
+    // The jump reveals a diamond around the exit, a warlock's wider than the others'. The exit's far side lies
+    // beyond the map's edge, where no walk looks.
+    FogOfWar& fog = state().fog[0];
+    const auto fog_beyond_the_map = [&] {
+        for (int y = 0; y < FOG_DIM; ++y)
+            for (int x = 0; x < FOG_DIM; ++x)
+                if (x >= 20 || y >= 20) fog.set_explored(x, y, false);
+    };
     walk_to(6, 6);
     frames(40);
+    fog_beyond_the_map();
     walk_to(5, 7);
     frames(40);
     EXPECT_EQ(state().heroes[h].x, 15);
@@ -538,13 +549,35 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     EXPECT_NE(map().tile(15, 15)->hero_figure, 0);
     EXPECT_EQ(map().tile(5, 7)->hero_figure, 0);
     EXPECT_EQ(loop().route_dest_x, -1);
+    EXPECT_TRUE(fog.is_explored(20, 17));
+    EXPECT_TRUE(fog.is_explored(15, 20));
+    EXPECT_FALSE(fog.is_explored(20, 18)) << "beyond the diamond";
+    EXPECT_FALSE(fog.is_explored(21, 15)) << "beyond the reach";
     // Back through the portal: its only other exit is taken, so the hero stays.
-    add_hero(5, 7, 0);
+    const int blocker = add_hero(5, 7, 0);
     walk_to(14, 15);
     frames(40);
     walk_to(15, 15);
     frames(40);
     EXPECT_EQ(state().heroes[h].x, 15);
+    // Freed, the exit takes the hero back; a warlock then jumps again.
+    clear_hero_from_map(map(), state().heroes[blocker]);
+    state().heroes[blocker].x = state().heroes[blocker].y = 0;
+    walk_to(14, 15);
+    frames(40);
+    walk_to(15, 15);
+    frames(40);
+    ASSERT_EQ(state().heroes[h].x, 5);
+    state().heroes[h].crest = static_cast<uint8_t>((state().heroes[h].crest & 0xF0) | CLASS_WARLOCK);
+    walk_to(5, 6);
+    frames(40);
+    fog_beyond_the_map();
+    walk_to(5, 7);
+    frames(40);
+    ASSERT_EQ(state().heroes[h].x, 15);
+    EXPECT_TRUE(fog.is_explored(21, 18));
+    EXPECT_FALSE(fog.is_explored(21, 19)) << "beyond the diamond";
+    EXPECT_FALSE(fog.is_explored(22, 15)) << "beyond the reach";
 }
 
 TEST_F(BattleRoadTest, ThePlayerWinsByClickingShootMoveAndStrike) {
@@ -961,9 +994,9 @@ TEST_F(BattleRoadTest, ATownsGuardOrGarrisonFightsTheHeroWhoWalksInAndKeepsItsSu
     }
 }
 
-// With quick combat on, the preview for a town's guard shows the guard. Accepted, the town is taken
-// and the hero keeps the survivors the preview showed (a fallen stack leaves its slot empty);
-// declined, the battle screen opens against the same guard.
+// With quick combat on, the preview for a town's guard shows the guard; with nobody to fight there is no
+// preview. Accepted, the town is taken and the hero keeps the survivors the preview showed (a fallen stack
+// leaves its slot empty); declined, the battle screen opens against the same guard.
 TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
     for (const bool accept : {true, false}) {
         SCOPED_TRACE(accept ? "accepted" : "declined");
@@ -971,14 +1004,19 @@ TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
         m.settings.ab_resolver = true;
         const int h = add_hero(5, 5, 0);
         set_army(h, {{23, 10}, {0, 1}});
+        // Nothing to preview: no town, no such guard record, a guard record beaten before.
+        EXPECT_FALSE(preview_town_battle(m, h, 7, 5, -1));
+        EXPECT_FALSE(preview_town_battle(m, h, 7, 5, 0));
         add_town(7, 5, -1);
         NeutralTownGarrison gr;
-        gr.live = 1;
         gr.x = 7;
         gr.y = 5;
         gr.ids = {EMPTY_ID, 6, EMPTY_ID, 9, EMPTY_ID};
         gr.counts = {0, 12, 0, 2, 0};
         state().garrisons.push_back(gr);
+        EXPECT_FALSE(preview_town_battle(m, h, 7, 5, 0));
+        EXPECT_FALSE(loop().battle_open);
+        state().garrisons[0].live = gr.live = 1;
         walk_in_turn(7, 5);
         ASSERT_TRUE(loop().battle_open);
         BattleScreen& b = g().battle;
@@ -1013,6 +1051,59 @@ TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
         EXPECT_EQ(b.defenders[0].count, 12);
         EXPECT_EQ(b.defenders[1].creature, 9);
         EXPECT_EQ(b.defenders[1].count, 2);
+        // Won on the battle screen, the town is taken as the accepted preview takes it.
+        ASSERT_TRUE(fight_to_result());
+        close_result();
+        EXPECT_EQ(state().castles[0].owner, 0);
+        EXPECT_FALSE(state().garrisons[0].live);
+    }
+}
+
+// An attack on a human player's town is fought on the battle screen, never settled by the quick-combat
+// preview; a computer's town is offered the preview.
+TEST_F(BattleRoadTest, AHumansTownIsNeverSettledByThePreview) {
+    for (const bool human_owner : {true, false}) {
+        SCOPED_TRACE(human_owner ? "a human's town" : "a computer's town");
+        make_battle_game();
+        m.settings.ab_resolver = true;
+        state().player_is_human[1] = human_owner ? 1 : 0;
+        const int h = add_hero(6, 5, 0);
+        set_army(h, {{23, 10}});
+        CastleState& c = state().castles[(size_t)add_town(7, 5, 1)];
+        c.garrison.ids[0] = 6;
+        c.garrison.counts[0] = 4;
+        start_player_turn(m, 0);
+        accept_dialogs();
+        launch_town_battle(m, h, 7, 5);
+        ASSERT_TRUE(loop().battle_open);
+        EXPECT_EQ(g().battle.result_screen.preview, human_owner ? 0 : 1);
+        if (human_owner) {
+            EXPECT_EQ(loop().battle.kind, BattleKind::Town);
+            EXPECT_EQ(loop().battle.guard, -1);
+            EXPECT_EQ(g().battle.control.human[1], 1) << "the owner commands its garrison";
+        }
+    }
+}
+
+// A siege is fought on its town's field: the second and third factions' fields stand the other way round in
+// the field art, and a faction out of range falls back to the first. The hand-off keeps the siege's tile.
+TEST_F(BattleRoadTest, ASiegeIsFoughtOnItsTownsField) {
+    const std::array<std::pair<int, int>, 5> field_of{{{0, 0}, {1, 2}, {2, 1}, {3, 3}, {9, 0}}};
+    for (const auto& [faction, field] : field_of) {
+        SCOPED_TRACE("faction " + std::to_string(faction));
+        make_battle_game();
+        const int h = add_hero(7, 5, 0);
+        CastleState& c = state().castles[(size_t)add_town(8, 5, 1)];
+        c.is_castle = 1;
+        c.faction = faction;
+        c.garrison.ids[0] = 6;
+        c.garrison.counts[0] = 4;
+        launch_town_battle(m, h, 8, 5);
+        ASSERT_TRUE(loop().battle_open);
+        EXPECT_EQ(loop().battle.kind, BattleKind::Siege);
+        EXPECT_EQ(g().battle.castle, field);
+        EXPECT_EQ(loop().battle.siege_x, 8);
+        EXPECT_EQ(loop().battle.siege_y, 5);
     }
 }
 
