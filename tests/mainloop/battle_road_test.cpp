@@ -318,7 +318,7 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     EXPECT_EQ(loop().route_dest_x, -1) << "no route is left to the beaten monster's tile";
     EXPECT_TRUE(loop().active_markers.empty());
 
-    // Declined: the same kind of fight opens on the battle screen.
+    // Declined: the same kind of fight opens on the battle screen, with the battle's sound.
     walk_to(6, 8);
     frames(40);
     walk_to(5, 8);
@@ -326,9 +326,13 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     ASSERT_TRUE(loop().battle_open);
     ASSERT_EQ(b.result_screen.preview, 1);
     frames(30);
+    std::vector<std::string> played;
+    m.play_sound = [&](const std::string& name) { played.push_back(name); };
+    m.audio_on = true;
     push_key(SDLK_n);
     frames(2);
     ASSERT_TRUE(loop().battle_open) << "the battle is fought after all";
+    EXPECT_EQ(std::count(played.begin(), played.end(), "PREBATTL.82M"), 1);
     EXPECT_EQ(b.result_screen.preview, 0);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(loop().battle.kind, BattleKind::Monster);
@@ -1056,6 +1060,7 @@ TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
         close_result();
         EXPECT_EQ(state().castles[0].owner, 0);
         EXPECT_FALSE(state().garrisons[0].live);
+        EXPECT_EQ(state().garrisons[0].counts, (std::array<int32_t, 5>{})) << "the beaten guard keeps nobody";
     }
 }
 
