@@ -1172,9 +1172,10 @@ TEST_F(BattleRoadTest, ABeatenHeroLosesItsArtifactsAndASurrenderPaysTheWinner) {
         ASSERT_EQ(b.overlay, BattleOverlay::Result);
         ASSERT_EQ(b.outcome, road);
         close_result();
+        const bool taken = road == OutcomeDefenderWon;
+        EXPECT_EQ(g().events.dialog_open, taken) << "the human is told of the artifact it lost";
         accept_dialogs();
         EXPECT_FALSE(state().heroes[a].live);
-        const bool taken = road == OutcomeDefenderWon;
         EXPECT_EQ(state().heroes[a].artifacts[0], taken ? EMPTY_ID : 8);
         EXPECT_EQ(state().heroes[d].artifacts[0], taken ? 8 : EMPTY_ID);
         if (road == OutcomeSurrender) {
