@@ -1177,7 +1177,11 @@ TEST_F(BattleRoadTest, ABeatenHeroLosesItsArtifactsAndASurrenderPaysTheWinner) {
         ASSERT_EQ(b.outcome, road);
         close_result();
         const bool taken = road == OutcomeDefenderWon;
-        EXPECT_EQ(g().events.dialog_open, taken) << "the human is told of the artifact it lost";
+        ASSERT_EQ(g().events.dialog_open, taken) << "the human is told of the artifact it lost";
+        if (taken) {
+            EXPECT_EQ(g().events.current_dialog()->def.text,
+                      "Your " + artifact_display_name(8).value_or("") + " was lost with your hero.");
+        }
         accept_dialogs();
         EXPECT_FALSE(state().heroes[a].live);
         EXPECT_EQ(state().heroes[a].artifacts[0], taken ? EMPTY_ID : 8);
