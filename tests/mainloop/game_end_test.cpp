@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -566,6 +567,32 @@ TEST_F(GameEndTest, HotSeatTurnsAreAnnouncedOverAHiddenMap) {
     frame_then(SDLK_RETURN);
     EXPECT_EQ(m.game->loop.current_player, 1);
     EXPECT_EQ(lit(SDL_Rect{0, 0, 640, 480}), 0) << "the computer's turn";
+}
+
+// What ends a game, read from the session alone: a hot seat's winner (seat 0 among them), a won
+// standard game or campaign scenario, or the last human seat out.
+TEST(GameOutcomeRule, EachEndIsToldByWhatTheSessionHolds) {
+    auto g = std::make_unique<GameSession>();
+    EXPECT_EQ(game_outcome(*g), GameOutcome::None) << "no human seat, so none is out";
+    g->state.player_color[0] = 0;
+    g->state.player_is_human[0] = 1;
+    g->state.player_color[1] = 1;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::None);
+    g->elimination.players[1].eliminated = 1;  // a computer seat out ends nothing
+    EXPECT_EQ(game_outcome(*g), GameOutcome::None);
+    g->elimination.players[0].eliminated = 1;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::Lost);
+    g->elimination.players[0].eliminated = 0;
+    g->game_lost = true;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::Lost);
+    g->game_won = 2;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::CampaignScenarioWon);
+    g->game_won = 1;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::StandardWon);
+    g->hot_seat = true;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::StandardWon) << "a hot seat without a winner yet";
+    g->hot_seat_winner = 0;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::HotSeatWon);
 }
 
 }  // namespace
