@@ -225,9 +225,16 @@ TEST(BattleSpell, MassStrikesKeepTheActingStacksTurn) {
     put(b, 5, 23, 1, 2, 7);
     vorn1::test::queue_all(b, 5);
     const int acting = b.current;
-    // Storm on a field of Dragons strikes nobody and the turn stays.
+    // Storm on a field of Dragons strikes nobody and the turn stays. Its rain (three frames of 120 ms)
+    // runs from the cast, before any picture has asked for the art.
+    b.splash_icns[2].loaded = true;
+    b.splash_icns[2].frames.assign(3, BattleSprite{nullptr, 8, 8, 0, 0});
     ASSERT_TRUE(choose_battle_spell(b, kSpellStorm));
     EXPECT_EQ(b.phase, ActionPhase::MassSpellOverlay);
+    b.tick_combat(250.0f);
+    EXPECT_EQ(b.spells.splash_frame, 2);
+    b.tick_combat(130.0f);
+    EXPECT_EQ(b.spells.splash_frame, 0) << "the rain repeats";
     run_phase(b, ActionPhase::MassSpellOverlay);
     EXPECT_EQ(b.spells.overlay_level, 10);
     run_phase(b, ActionPhase::MassSpellFlash);
