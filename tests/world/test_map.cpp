@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "datakit/kit_maps.h"
+#include "datakit/kit_roads.h"
 #include "world/game_state.h"
 #include "world/map.h"
 
@@ -98,6 +100,41 @@ TEST(MapReader, EveryKitMapLoads) {
     }
     const GameMap demo = load_map_bytes(write_map_bytes(make_demo_map()));
     EXPECT_EQ(demo.name, "Demo Vale");
+}
+
+// A demo map whose description states its goal has that goal, and a town it names stands on the map.
+TEST(MapReader, DemoMapDescriptionsStateTheGoalTheMapHas) {
+    const std::string dir = temp_path("goals");
+    ASSERT_TRUE(write_demo_maps(dir));
+    int stated = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".MAP") continue;
+        const GameMap m = load_map(entry.path().string());
+        const std::string& d = m.description;
+        const auto town_at = [&](int x, int y, const std::string& name) {
+            for (const MapObject& o : m.objects)
+                if ((o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE) &&
+                    (name.empty() ? o.x == x && o.y == y : o.name == name))
+                    return true;
+            return false;
+        };
+        if (d.find("defeating every rival") != std::string::npos) {
+            ++stated;
+            EXPECT_EQ(m.victory_kind, VICTORY_DEFEAT_ALL) << d;
+        }
+        if (d.find("win by taking") != std::string::npos || d.find("Take it") != std::string::npos) {
+            ++stated;
+            EXPECT_EQ(m.victory_kind, VICTORY_CAPTURE_TOWN) << d;
+            EXPECT_TRUE(town_at(m.victory_x, m.victory_y, "")) << d;
+        }
+        for (const char* lead : {"castle of ", "town of "})
+            if (const std::size_t at = d.find(lead); at != std::string::npos) {
+                const std::size_t from = at + std::string(lead).size();
+                const std::string name = d.substr(from, d.find_first_of(" .,", from) - from);
+                EXPECT_TRUE(town_at(-1, -1, name)) << name << " in " << d;
+            }
+    }
+    EXPECT_GE(stated, 2);
 }
 
 TEST(MapReader, FailureTexts) {

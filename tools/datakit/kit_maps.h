@@ -72,11 +72,12 @@ constexpr const char* kClassicTitleMapName = "D\x81nmoor Vall\x82" "e";
 constexpr const char* kClassicTitleMapDescription =
     "Two rulers and the caf\x82 of D\x81nmoor, written in the old DOS code page.";
 
-// A scenario whose description fills the header's room and ends in its victory condition.
+// A scenario whose description fills the header's room and ends in its victory condition (every rival
+// defeated, the kind make_scenario_map gives).
 constexpr const char* kLongDescriptionMapName = "The Long Road";
 constexpr const char* kLongDescriptionMapDescription =
-    "Cross the marsh and the three hills, hold every mine you find on the road, and win by taking the castle "
-    "of Korvath.";
+    "Cross the marsh and the rocky hills, hold every mine you find on the road, and win by defeating every "
+    "rival ruler.";
 
 // File names written by write_kit_maps, under `maps_dir`.
 extern const char* const KIT_SCENARIO_FILES[6];
