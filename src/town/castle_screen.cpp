@@ -163,7 +163,7 @@ TownSpot town_picture_hit(int x, int y, const CastleState& town, const CastleScr
             case TOWN_SPOT_TENT: return tent_sprite_hit(x, y, town.faction);
             case TOWN_SPOT_MAGE_GUILD: return mage_guild_hit(x, y, town);
             case TOWN_SPOT_DWELLING: {
-                const SDL_Rect r = dwelling_sprite_rect(town.faction, s.dwelling, nullptr);
+                const SDL_Rect r = dwelling_sprite_rect(town.faction, s.dwelling);
                 return inside(x, y, r.x, r.y, r.w, r.h);
             }
             case TOWN_SPOT_THIEVES_GUILD: return thieves_guild_sprite_hit(x, y, town);

@@ -9,7 +9,6 @@
 #include "assets/dialog_utils.h"
 #include "assets/render_utils.h"
 #include "lang/runtime_strings.h"
-#include "town/castle_screen.h"
 
 namespace vorn1 {
 
@@ -247,23 +246,9 @@ RecruitCallback town_recruit_callback(RecruitSystem& sys, GameState& game) {
     };
 }
 
-int dwelling_sprite_hit(int x, int y, uint8_t faction, uint16_t buildings, const SDL_Rect* override_rect) {
-    // Front first, as the town picture draws them.
-    int n = 0;
-    const auto layers = town_picture_layers(faction, buildings, true, n);
-    for (int i = n - 1; i >= 0; --i) {
-        const TownSpot& s = layers[(size_t)i];
-        if (s.kind == TOWN_SPOT_DWELLING && in(dwelling_sprite_rect(faction, s.dwelling, override_rect), x, y))
-            return s.dwelling;
-    }
-    return -1;
-}
-
-SDL_Rect dwelling_sprite_rect(uint8_t faction, int slot, const SDL_Rect* override_rect) {
+SDL_Rect dwelling_sprite_rect(uint8_t faction, int slot) {
     if (slot < 0 || slot >= kDwellingSlots) return SDL_Rect{};
-    const int row = faction <= 3 ? faction : 0;
-    if (faction == 3 && slot == 4 && override_rect) return *override_rect;
-    return DWELLING_RECT[row][slot];
+    return DWELLING_RECT[faction <= 3 ? faction : 0][slot];
 }
 
 }  // namespace vorn1

@@ -108,10 +108,8 @@ int creature_rare_amount(uint8_t creature, const CreatureCost& cost);
 // The English-key title name of a creature: the text of "CREATURE_<KEY>_ACC"; "" above 27.
 std::string recruit_creature_name(uint8_t creature);
 
-// The dwelling of the town screen under the mouse: slots 5 down to 0, 1..5 only when built;
-// -1 when none. For a warlock town a non-null override replaces slot 4's rectangle.
-int dwelling_sprite_hit(int x, int y, uint8_t faction, uint16_t buildings, const SDL_Rect* override_rect);
-// The rectangle of a dwelling slot 0..5 (override as above); all zero otherwise.
-SDL_Rect dwelling_sprite_rect(uint8_t faction, int slot, const SDL_Rect* override_rect);
+// The click rectangle of a dwelling slot 0..5 on the town picture (town_picture_hit decides which of
+// overlapping buildings takes a click); all zero otherwise. Unknown factions use the knight's row.
+SDL_Rect dwelling_sprite_rect(uint8_t faction, int slot);
 
 }  // namespace vorn1

@@ -98,7 +98,7 @@ TEST_F(TownRoadTest, WalkInBuildRecruitMoveToTheHeroAndLeave) {
     EXPECT_TRUE(ts().open);
 
     // The new dwelling sells its archers into the garrison.
-    click(mid(dwelling_sprite_rect(FACTION_KNIGHT, 1, nullptr)));
+    click(mid(dwelling_sprite_rect(FACTION_KNIGHT, 1)));
     RecruitSystem& rs = loop().recruit;
     ASSERT_TRUE(rs.open);
     EXPECT_EQ(rs.dwelling, 1);

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "town/castle_screen.h"
 #include "town/castle_screen_resources.h"
 #include "town/dialog_fixture.h"
+#include "town/recruit.h"
 #include "town/town_fixture.h"
 
 namespace vorn1 {
@@ -57,7 +60,6 @@ TEST(CastleScreenRules, TownPictureClickOpensTheBuildingInFront) {
     EXPECT_EQ(at(10, 200), P(TOWN_SPOT_DOCK, -1));
     EXPECT_EQ(at(10, 256), P(TOWN_SPOT_NONE, -1)) << "below the town picture";
     EXPECT_EQ(at(-1, 100), P(TOWN_SPOT_NONE, -1));
-    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, town.buildings, nullptr), 2);
     // Without the tavern the guild keeps the whole of its rectangle; without dwelling 4 the castle gets it back.
     town.buildings &= (uint16_t)~(BLD_TAVERN | BLD_DWELLING4);
     EXPECT_EQ(at(230, 150), P(TOWN_SPOT_THIEVES_GUILD, -1));
@@ -69,6 +71,49 @@ TEST(CastleScreenRules, TownPictureClickOpensTheBuildingInFront) {
     EXPECT_EQ(at(439, 90), P(TOWN_SPOT_DWELLING, 3));
     EXPECT_EQ(at(400, 90), P(TOWN_SPOT_TENT, -1));
     EXPECT_EQ(at(300, 20), P(TOWN_SPOT_NONE, -1));
+}
+
+// Each faction draws every dwelling once; each built dwelling keeps its centre clickable under whatever
+// else the town has built, and a dwelling not built takes no click.
+TEST(CastleScreenRules, TownLayerTablesGiveEveryBuiltDwellingItsCentre) {
+    const std::array<int, 6> slots = {0, 1, 2, 3, 4, 5};
+    for (const auto& order : DWELLING_ORDER)
+        EXPECT_TRUE(std::is_permutation(order.begin(), order.end(), slots.begin()));
+    const uint16_t bits[6] = {0, BLD_DWELLING1, BLD_DWELLING2, BLD_DWELLING3, BLD_DWELLING4, BLD_DWELLING5};
+    for (const uint8_t faction : {FACTION_KNIGHT, FACTION_BARBARIAN, FACTION_SORCERESS, FACTION_WARLOCK}) {
+        for (const uint8_t is_castle : {0, 1}) {
+            int n = 0;
+            town_picture_layers(faction, 0xFFFF, is_castle != 0, n);
+            EXPECT_EQ(n, kMaxTownLayers) << "every building of a town has its layer";
+            for (int d = 0; d < 6; ++d) {
+                const SDL_Rect r = dwelling_sprite_rect(faction, d);
+                const int cx = r.x + r.w / 2, cy = r.y + r.h / 2;
+                CastleState town;
+                town.faction = faction;
+                town.is_castle = is_castle;
+                town.buildings = 0xFFFF;
+                TownSpot s = town_picture_hit(cx, cy, town, nullptr);
+                EXPECT_EQ(s.kind, TOWN_SPOT_DWELLING) << (int)faction << " " << d;
+                EXPECT_EQ(s.dwelling, d) << (int)faction;
+                town.buildings = bits[d];
+                EXPECT_EQ(town_picture_hit(cx, cy, town, nullptr).dwelling, d) << (int)faction;
+                if (d == 0) continue;
+                town.buildings = (uint16_t)(0xFFFF & ~bits[d]);
+                EXPECT_NE(town_picture_hit(cx, cy, town, nullptr).dwelling, d) << (int)faction;
+            }
+        }
+    }
+    // Rectangles are half-open (knight dwelling 0 is {90, 87, 80, 68}); unknown factions take the knight's row.
+    CastleState knight;
+    knight.faction = FACTION_KNIGHT;
+    knight.is_castle = 1;
+    EXPECT_EQ(town_picture_hit(169, 154, knight, nullptr).dwelling, 0);
+    EXPECT_EQ(town_picture_hit(170, 100, knight, nullptr).kind, TOWN_SPOT_NONE);
+    EXPECT_EQ(town_picture_hit(10, 100, knight, nullptr).kind, TOWN_SPOT_NONE);
+    knight.faction = 255;
+    EXPECT_EQ(town_picture_hit(100, 100, knight, nullptr).dwelling, 0);
+    EXPECT_EQ(dwelling_sprite_rect(FACTION_KNIGHT, 6).w, 0);
+    EXPECT_EQ(dwelling_sprite_rect(FACTION_KNIGHT, -1).w, 0);
 }
 
 TEST(CastleScreenRules, GuildLevelsAnimationAndVisitors) {

@@ -230,27 +230,6 @@ TEST_F(RecruitDialogTest, InvalidTownOffersNothing) {
     EXPECT_EQ(sys.available, 0);
 }
 
-TEST(DwellingHit, TablesOrderAndBuiltSlots) {
-    EXPECT_EQ(dwelling_sprite_hit(100, 100, FACTION_KNIGHT, 0, nullptr), 0);
-    EXPECT_EQ(dwelling_sprite_hit(10, 100, FACTION_KNIGHT, 0, nullptr), -1);
-    EXPECT_EQ(dwelling_sprite_hit(10, 100, FACTION_KNIGHT, BLD_DWELLING1, nullptr), 1);
-    // Knight slots 2 and 3 overlap at (420, 200): slot 2, drawn in front, wins.
-    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING2 | BLD_DWELLING3, nullptr), 2);
-    EXPECT_EQ(dwelling_sprite_hit(420, 200, FACTION_KNIGHT, BLD_DWELLING3, nullptr), 3);
-    // Half-open edges: knight slot 0 is {90, 87, 80, 68}.
-    EXPECT_EQ(dwelling_sprite_hit(169, 154, FACTION_KNIGHT, 0, nullptr), 0);
-    EXPECT_EQ(dwelling_sprite_hit(170, 100, FACTION_KNIGHT, 0, nullptr), -1);
-    // Unknown factions use the knight table.
-    EXPECT_EQ(dwelling_sprite_hit(100, 100, 255, 0, nullptr), 0);
-    // The override moves only the warlock's slot 4.
-    const SDL_Rect ov{300, 300, 10, 10};
-    EXPECT_EQ(dwelling_sprite_hit(305, 305, FACTION_WARLOCK, BLD_DWELLING4, &ov), 4);
-    EXPECT_EQ(dwelling_sprite_hit(10, 60, FACTION_WARLOCK, BLD_DWELLING4, &ov), -1);
-    EXPECT_EQ(dwelling_sprite_hit(10, 60, FACTION_WARLOCK, BLD_DWELLING4, nullptr), 4);
-    EXPECT_EQ(dwelling_sprite_rect(FACTION_KNIGHT, 4, &ov).x, 390);
-    EXPECT_EQ(dwelling_sprite_rect(FACTION_KNIGHT, 6, nullptr).w, 0);
-}
-
 using RecruitDraw = DialogCanvas;
 
 TEST_F(RecruitDraw, FallbackButtonsWithoutArtAndTheNotice) {
