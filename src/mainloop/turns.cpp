@@ -42,6 +42,14 @@ std::string creature_period_text(int creature, const std::string& fallback, cons
     return fallback;
 }
 
+// The first seat of the day's order from `start` on that is still in play; -1 when none is.
+int seat_in_play_from(const GameSession& g, size_t start) {
+    const std::vector<int>& order = g.loop.player_order;
+    for (size_t i = start; i < order.size(); ++i)
+        if (order[i] >= 0 && order[i] < 4 && !is_player_eliminated(g.elimination, order[i])) return order[i];
+    return -1;
+}
+
 }  // namespace
 
 int next_player_in_order(const GameSession& g) {
@@ -53,9 +61,7 @@ int next_player_in_order(const GameSession& g) {
         if (it + 1 == order.end()) return -1;
         start = (size_t)(it - order.begin()) + 1;
     }
-    for (size_t i = start; i < order.size(); ++i)
-        if (order[i] >= 0 && order[i] < 4 && !is_player_eliminated(g.elimination, order[i])) return order[i];
-    return -1;
+    return seat_in_play_from(g, start);
 }
 
 std::string player_turn_text(const GameState& s, int p) {
@@ -288,14 +294,10 @@ void on_new_day_finished(MainState& m) {
     }
     if (l.day_over) {
         l.day_over = false;
-        const int first = l.player_order.empty() ? 0 : l.player_order[0];
-        if (is_player_eliminated(g.elimination, first)) {
-            l.current_player = first;
-            const int next = next_player_in_order(g);
-            start_player_turn(m, next >= 0 ? next : first);
-        } else {
-            start_player_turn(m, first);
-        }
+        // Only a turn's start makes a seat current: it keeps the outgoing human's view from the loop's
+        // lists, which are still the last seat's.
+        const int first = seat_in_play_from(g, 0);
+        start_player_turn(m, first >= 0 ? first : l.player_order.empty() ? 0 : l.player_order[0]);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "adventure/adventure_resources.h"
+#include "adventure/render_ui.h"
 #include "assets/resources.h"
 #include "datakit/kit_demo.h"
 #include "datakit/kit_formats.h"
@@ -24,6 +25,7 @@
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
+#include "mainloop/turns.h"
 #include "media/smk_player.h"
 #include "persist/highscore.h"
 #include "persist/persist_test_util.h"
@@ -136,6 +138,22 @@ protected:
         SDL_Quit();
     }
 
+    // The demo archive's art, so the adventure screen draws what the program draws.
+    void use_demo_art() {
+        static const kit::Bytes demo = kit::write_agg(kit::build_demo_data().archive);
+        m.res = nullptr;
+        res = std::make_unique<Resources>(m.renderer, std::make_unique<AggArchive>(AggArchive::from_bytes(demo)));
+        load_adventure_groups(*res);
+        m.res = res.get();
+        m.archive = res->archive.get();
+        m.adv = res->adventure.get();
+        m.new_day_res = res->new_day.get();
+    }
+    std::vector<uint8_t> pixels() {
+        std::vector<uint8_t> px(640 * 480 * 4);
+        SDL_RenderReadPixels(m.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, px.data(), 640 * 4);
+        return px;
+    }
     std::string put_map(const std::string& name, const std::string& title) {
         dir.put("maps/" + name, kit::write_map_bytes(kit::make_quick_win_map(title)));
         return dir.dir() + "maps/" + name;
@@ -307,6 +325,70 @@ TEST_F(GameEndTest, ALostGameShowsTheLossAndTheTitleScreenAgain) {
     EXPECT_EQ(title_screens, 2);
     EXPECT_FALSE(m.game);
     EXPECT_FALSE(m.quit);
+}
+
+// The player's last town falls on a computer seat's turn and the day turns before the loss is told:
+// every frame from the fall to the loss message is the player's own screen (its map where it left it,
+// its fog, its emptied panel), never the computer's heroes, towns or ground.
+TEST_F(GameEndTest, ALossOnAComputersTurnShowsThePlayersOwnScreenUpToTheEnd) {
+    use_demo_art();
+    kit::MapBuilder b(36, 36, kit::G_GRASS, "Lost Ground");
+    b.town(5, 5, FACTION_KNIGHT, 0, false, "Oakhold");
+    // The computer's first hero waits in a corner the player never saw; its second is at the gate.
+    b.town(30, 30, FACTION_BARBARIAN, 1, true, "Farkeep");
+    b.hero(31, 31, 9, 1);
+    b.hero(8, 5, 9, 1);
+    dir.put("maps/KITLOST.MAP", kit::write_map_bytes(b.map));
+    NewGameConfig cfg;
+    cfg.map_path = dir.dir() + "maps/KITLOST.MAP";
+    title_screen_offers(cfg);
+    // Unwatched, the computer's whole turn runs in one frame: the town falls and the day turns at once.
+    m.settings.view_enemy_moves = false;
+    int left_x = -1, left_y = -1, compared = 0;
+    run_games(m, [&](MainState& mm) {
+        run_frame(mm, 16.0f);
+        if (++frame_count > 3000) mm.quit = true;
+        if (!mm.game) return;
+        GameSession& g = *mm.game;
+        LoopState& l = g.loop;
+        if (!is_player_eliminated(g.elimination, 0)) {
+            // Each turn the announcement is closed and the turn ended; the only hero fell before.
+            if (g.events.dialog_open) push(key_down(SDLK_RETURN));
+            if (g.events.dialog_open || g.new_day.active || l.computer_turn_pending) return;
+            if (!l.hero_order.empty()) remove_hero_from_map(mm, l.hero_order[0], false);
+            left_x = l.view_x;
+            left_y = l.view_y;
+            push(key_down(SDLK_e));
+            return;
+        }
+        ASSERT_FALSE(g.events.dialog_open);
+        const std::vector<uint8_t> shown = pixels();
+        static const std::vector<int> none;
+        static const LocatorPanelState rows;
+        AdventureFrame own;
+        own.res = mm.adv;
+        own.new_day_res = mm.new_day_res;
+        own.state = &g.state;
+        own.map = &g.map;
+        own.view_x = left_x;
+        own.view_y = left_y;
+        own.moves = &l.moves;
+        own.current_player = 0;
+        own.anim_tick = l.anim_tick;
+        own.hero_order = own.town_order = &none;
+        own.locator = &rows;
+        own.new_day = &g.new_day;
+        draw_adventure_screen(mm.renderer, own);
+        const std::vector<uint8_t> expected = pixels();
+        int differ = 0;
+        for (size_t i = 0; i < shown.size(); ++i) differ += shown[i] != expected[i];
+        EXPECT_EQ(differ, 0) << "frame " << frame_count << ", the computer's turn " << l.computer_turn_pending
+                             << ", the new day " << g.new_day.active;
+        ++compared;
+        if (settled_outcome(mm) == GameOutcome::Lost) script.start({{key_down(SDLK_RETURN)}});
+    });
+    EXPECT_GT(compared, 1) << "frames from the fall of the town to the loss";
+    EXPECT_EQ(title_screens, 2) << "the loss was told and the title screen came back";
 }
 
 TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaignCarried) {
@@ -509,13 +591,7 @@ TEST_F(GameEndTest, LoadDuringPlayGoesThroughTheTitleScreenAndKeepsTheGameWhenNo
 
 // Two people at one machine: each turn starts with its own announcement over a hidden map.
 TEST_F(GameEndTest, HotSeatTurnsAreAnnouncedOverAHiddenMap) {
-    static const kit::Bytes demo = kit::write_agg(kit::build_demo_data().archive);
-    m.res = nullptr;
-    res = std::make_unique<Resources>(m.renderer, std::make_unique<AggArchive>(AggArchive::from_bytes(demo)));
-    load_adventure_groups(*res);
-    m.res = res.get();
-    m.archive = res->archive.get();
-    m.adv = res->adventure.get();
+    use_demo_art();
     NewGameConfig cfg;
     cfg.mode = MODE_HOTSEAT;
     cfg.player_count = 2;
