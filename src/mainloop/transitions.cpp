@@ -188,8 +188,10 @@ void fade_out_map_tile(MainState& m, int x, int y, const std::string& sound) {
     auto sound_now = [&] {
         if (m.audio_on && !sound.empty() && m.play_sound) m.play_sound(sound);
     };
+    // Where the screen shows the tile: on a computer's turn, in the human's view.
+    const AdventureFrame shown = make_adventure_frame(m);
     SDL_Rect rect;
-    if (!fade_rect_for_tile(x, y, g.loop.view_x, g.loop.view_y, rect) || !m.renderer) {
+    if (!fade_rect_for_tile(x, y, shown.view_x, shown.view_y, rect) || !m.renderer) {
         sound_now();
         return;
     }

@@ -181,5 +181,28 @@ TEST_F(LoopTest, OffViewFadeOnlyPlaysItsSound) {
     EXPECT_EQ(played.size(), 1u);
 }
 
+// On a computer's turn the screen shows the human's view: the human's beaten hero fades where that
+// view shows it, not where the computer's own view would.
+TEST_F(LoopTest, AFadeOnAComputersTurnIsPlacedInTheHumansView) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+    m.renderer = SDL_CreateSoftwareRenderer(surface);
+    make_game(40, 40);
+    const int human = add_hero(5, 5, 0, 0);
+    add_hero(35, 35, 1, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    ASSERT_EQ(loop().current_player, 1);
+    remove_hero_from_map(m, human, true);
+    ASSERT_EQ(loop().fadeouts.size(), 1u);
+    SDL_Rect tile{};
+    ASSERT_TRUE(fade_rect_for_tile(5, 5, loop().human_view.view_x, loop().human_view.view_y, tile));
+    EXPECT_TRUE(SDL_RectEquals(&loop().fadeouts[0].rect, &tile));
+    end_game(m);
+    SDL_DestroyRenderer(m.renderer);
+    m.renderer = nullptr;
+    SDL_FreeSurface(surface);
+}
+
 }  // namespace
 }  // namespace vorn1::test
