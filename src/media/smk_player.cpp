@@ -92,6 +92,13 @@ int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t*
     }
 }
 
+int poll_film_pass(FilmPassPoll& poll, size_t new_bytes, bool skippable) {
+    poll.bytes += new_bytes;
+    if (poll.steps++ % 16 != 0 && poll.bytes < (uint64_t{1} << 20)) return -1;
+    poll.bytes = 0;
+    return drain_film_events(skippable);
+}
+
 uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample) {
     constexpr uint64_t kMax = uint64_t{256} << 20;
     if (rate < 1 || channels < 1 || bytes_per_sample < 1 || !(film_seconds >= 0)) return 0;
@@ -208,6 +215,26 @@ void film_sound_close(FilmSound& s) {
 
 // ---- Smacker playback
 
+int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable, std::vector<uint8_t>& pcm) {
+    pcm.clear();
+    pcm.reserve(static_cast<size_t>(std::min<uint64_t>(budget, 1 << 20)));
+    FilmPassPoll poll;
+    size_t last = 0;
+    int result = -1;
+    while (pcm.size() < budget) {
+        result = poll_film_pass(poll, last, skippable);
+        if (result >= 0) break;
+        video.audio_room = budget - pcm.size();
+        const SmkFrame& f = video.decode_next_sound();
+        if (f.frame_index < 0) break;
+        pcm.insert(pcm.end(), f.audio.begin(), f.audio.end());
+        last = f.audio.size();
+    }
+    video.audio_room = UINT64_MAX;
+    video.rewind();
+    return result;
+}
+
 int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options) {
     SmkVideo video;
     if (!video.load_file(path)) {
@@ -233,14 +260,11 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     if (video.audio_decodable) {
         if (options.use_mixer) {
             std::vector<uint8_t> pcm;
-            pcm.reserve(1 << 20);
-            for (;;) {
-                const SmkFrame& f = video.decode_next();
-                if (f.frame_index < 0) break;
-                const size_t room = static_cast<size_t>(sound.budget - std::min<uint64_t>(sound.budget, pcm.size()));
-                pcm.insert(pcm.end(), f.audio.begin(), f.audio.begin() + static_cast<std::ptrdiff_t>(std::min(room, f.audio.size())));
+            const int r = gather_smk_sound(video, sound.budget, options.skippable != 0, pcm);
+            if (r >= 0) {
+                SDL_DestroyTexture(texture);
+                return r;
             }
-            video.rewind();
             film_sound_start_mixer(sound, pcm, format, channels, rate);
         } else if (!film_sound_open_device(sound, format, channels, rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))
@@ -257,6 +281,8 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     bool shown = false;
     for (uint64_t n = 1;; ++n) {
         const uint32_t deadline = start + static_cast<uint32_t>(static_cast<uint64_t>(n * period_ms));
+        // The mixer already has the whole sound; a device takes what the budget still holds.
+        video.audio_room = sound.device ? sound.budget - std::min(sound.queued, sound.budget) : 0;
         const SmkFrame& f = video.decode_next();
         if (f.frame_index < 0) break;
         present_film_frame(renderer, texture, f.rgba.data(), pitch, dest, options, start);

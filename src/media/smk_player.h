@@ -13,6 +13,8 @@
 
 namespace vorn1 {
 
+class SmkVideo;
+
 struct SmkOverlay {
     std::vector<std::string> lines;  // UTF-8
     uint32_t show_after_ms = 0;
@@ -64,9 +66,22 @@ int wait_film_deadline(const FilmClock& clock, uint32_t deadline_ms, bool skippa
 int hold_film_frame(SDL_Renderer* renderer, SDL_Texture* texture, const uint8_t* rgba, int pitch, const SDL_Rect& dest,
                     const SmkPlayOptions& options, uint32_t start_ms);
 
+// A film's sound pass stays answerable: on its first step, on every 16th and after each MiB of
+// sound it drains pending events (a result as drain_film_events, else -1).
+struct FilmPassPoll {
+    uint32_t steps = 0;
+    uint64_t bytes = 0;
+};
+int poll_film_pass(FilmPassPoll& poll, size_t new_bytes, bool skippable);
+
 // The most sound bytes a film may bring: its length plus ten seconds at its format, and never more
 // than 256 MiB (a damaged film can claim far more than it plays).
 uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample);
+
+// A Smacker film's sound before it plays, into `pcm`: no chunk unpacks past what the budget still
+// holds and the pass ends once it is full. A result of the pass's events ends it at once (else
+// -1); the film is rewound either way.
+int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable, std::vector<uint8_t>& pcm);
 
 // The film's sound: one mixer chunk of the whole track, or a private device fed frame by frame.
 struct FilmSound {

@@ -329,7 +329,11 @@ void SmkVideo::rewind() {
     reset_all_recent();
 }
 
-const SmkFrame& SmkVideo::decode_next() {
+const SmkFrame& SmkVideo::decode_next() { return next_frame(true); }
+
+const SmkFrame& SmkVideo::decode_next_sound() { return next_frame(false); }
+
+const SmkFrame& SmkVideo::next_frame(bool pictures) {
     if (!valid || current_frame < 0 || static_cast<uint32_t>(current_frame) >= frame_count) {
         out.frame_index = -1;
         return out;
@@ -338,7 +342,7 @@ const SmkFrame& SmkVideo::decode_next() {
     const uint8_t type = frame_types[static_cast<size_t>(current_frame)];
     out.audio.clear();
     const size_t pixels = static_cast<size_t>(width) * height;
-    if (image.size() != pixels) image.assign(pixels, 0);
+    if (pictures && image.size() != pixels) image.assign(pixels, 0);
 
     const uint64_t end = next_pos + size;
     if (size != 0 && end <= file.size()) {
@@ -347,7 +351,7 @@ const SmkFrame& SmkVideo::decode_next() {
         if (type & 1u) {
             const uint64_t len = static_cast<uint64_t>(file[pos]) * 4;
             if (len >= 1 && len <= end - pos) {
-                decode_palette(file.data() + pos, static_cast<size_t>(len));
+                if (pictures) decode_palette(file.data() + pos, static_cast<size_t>(len));
                 pos += len;
             }
         }
@@ -366,11 +370,13 @@ const SmkFrame& SmkVideo::decode_next() {
             if (k == 0 && audio_decodable) decode_audio(file.data() + pos + 4, len - 4, out.audio);
             pos += len;
         }
-        if (walk_ok && pos < end) decode_video(file.data() + pos, static_cast<size_t>(end - pos), image);
+        if (pictures && walk_ok && pos < end) decode_video(file.data() + pos, static_cast<size_t>(end - pos), image);
     }
-    out.index = image;
+    if (pictures) {
+        out.index = image;
+        expand_rgba(out);
+    }
     out.frame_index = current_frame;
-    expand_rgba(out);
     ++current_frame;
     next_pos += size;
     return out;
@@ -541,19 +547,31 @@ void SmkVideo::decode_audio(const uint8_t* chunk, size_t length, std::vector<uin
     const bool stereo = br.get_bit() != 0;
     const bool sixteen = br.get_bit() != 0;
     if (unpacked == 0 || unpacked > kMaxAudioChunk) return;
+    // What is unpacked is always the start of what the chunk declares.
+    const uint32_t limit = static_cast<uint32_t>(std::min<uint64_t>(unpacked, audio_room));
+    if (limit == 0) return;
     const int tree_count = 1 << ((stereo ? 1 : 0) + (sixteen ? 1 : 0));
     Huff8 trees[4];
     for (int k = 0; k < tree_count; ++k) {
         br.get_bit();
         trees[k].build_audio(br);
     }
-    outb.reserve(unpacked);
     const int channels = stereo ? 2 : 1;
+    // A tree of more than one leaf spends a bit on every sample of its channel at least, so the
+    // bits left bound what the chunk can encode; single-leaf trees cost none and only the limit holds.
+    bool costly = false;
+    for (int k = 0; k < tree_count; ++k) costly = costly || !trees[k].nodes[static_cast<size_t>(trees[k].root)].leaf;
+    uint64_t room = limit;
+    if (costly) {
+        const uint64_t bits_left = br.at_end() ? 0 : (br.size - br.byte_pos) * 8 - static_cast<uint64_t>(br.bit_pos);
+        room = std::min<uint64_t>(room, (bits_left + 2) * static_cast<uint64_t>(channels) * (sixteen ? 2 : 1));
+    }
+    outb.reserve(static_cast<size_t>(room));
     if (!sixteen) {
         uint8_t val[2] = {0, 0};
         for (int c = channels - 1; c >= 0; --c) val[c] = static_cast<uint8_t>(br.get_bits(8));
-        for (int c = 0; c < channels && outb.size() < unpacked; ++c) outb.push_back(val[c]);
-        for (uint32_t i = static_cast<uint32_t>(channels); i < unpacked; ++i) {
+        for (int c = 0; c < channels && outb.size() < limit; ++c) outb.push_back(val[c]);
+        for (uint32_t i = static_cast<uint32_t>(channels); i < limit; ++i) {
             const int c = stereo ? static_cast<int>(i & 1u) : 0;
             const int32_t d = trees[c].decode(br);
             if (d < 0 || br.overrun) return;
@@ -570,11 +588,13 @@ void SmkVideo::decode_audio(const uint8_t* chunk, size_t length, std::vector<uin
     }
     auto emit = [&](int16_t v) {
         const uint16_t u = static_cast<uint16_t>(v);
-        if (outb.size() < unpacked) outb.push_back(static_cast<uint8_t>(u & 0xFF));
-        if (outb.size() < unpacked) outb.push_back(static_cast<uint8_t>(u >> 8));
+        if (outb.size() < limit) outb.push_back(static_cast<uint8_t>(u & 0xFF));
+        if (outb.size() < limit) outb.push_back(static_cast<uint8_t>(u >> 8));
     };
     for (int c = 0; c < channels; ++c) emit(val[c]);
-    for (uint32_t i = static_cast<uint32_t>(channels); i < unpacked / 2; ++i) {
+    // A limit that cuts a sample keeps its low byte, as the whole chunk would have it.
+    const uint32_t samples = std::min(unpacked / 2, (limit + 1) / 2);
+    for (uint32_t i = static_cast<uint32_t>(channels); i < samples; ++i) {
         const int c = stereo ? static_cast<int>(i & 1u) : 0;
         const int32_t lo = trees[2 * c].decode(br);
         if (lo < 0 || br.overrun) return;

@@ -79,6 +79,9 @@ public:
     bool parse_header();
     void rewind();
     const SmkFrame& decode_next();
+    // The next frame's sound alone, for a pass that gathers a film's sound before it plays: the
+    // picture, palette and the frame's index and RGBA bytes are left as they were.
+    const SmkFrame& decode_next_sound();
 
     // Frame pieces, used by decode_next; public so they can be driven on their own.
     void decode_palette(const uint8_t* chunk, size_t length);
@@ -104,11 +107,15 @@ public:
     Huff16 mmap_tree, mclr_tree, full_tree, type_tree;
     int32_t current_frame = 0;
     uint64_t next_pos = 0;
+    // The most bytes one sound chunk may unpack: a player lowers it to what the film can still play,
+    // as a damaged chunk can claim 64 MiB from a few bytes.
+    uint64_t audio_room = UINT64_MAX;
     std::array<uint8_t, 768> palette{};
     std::vector<uint8_t> image;
     SmkFrame out;
 
 private:
+    const SmkFrame& next_frame(bool pictures);
     void reset_all_recent();
     bool fail(const char* text);
 };

@@ -1,8 +1,11 @@
 // Smacker playback on the dummy drivers: placement, results, skip, quit, hold, overlay, sound paths.
+#include <algorithm>
+
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
 #include "media/smk_film_fixture.h"
 #include "media/smk_player.h"
+#include "media/smk_video.h"
 
 using namespace vorn1;
 using vorn1::test::FakeFilmClock;
@@ -34,6 +37,35 @@ std::string solid_film(const std::string& path, uint32_t w, uint32_t h, int fram
     }
     kit::write_file(path, kit::write_smk(f));
     return path;
+}
+
+// `frames` frames of 100 ms whose sound chunks each claim 64 MiB (constant sound: trees of one
+// leaf, no bits a sample), so unpacking them whole would take minutes.
+std::string inflated_film(const std::string& path, int frames) {
+    kit::SmkFilm f;
+    f.width = 32;
+    f.height = 16;
+    f.audio_rate = 22050;
+    f.audio_claim = 67108864;
+    for (int k = 0; k < frames; ++k) {
+        kit::SmkFrameIn fr;
+        fr.pixels.assign(32 * 16, 1);
+        if (k == 0) {
+            std::array<uint8_t, 768> pal{};
+            pal[3] = 63;
+            fr.palette6 = pal;
+        }
+        fr.audio.assign(512, 0x80);
+        f.frames.push_back(std::move(fr));
+    }
+    kit::write_file(path, kit::write_smk(f));
+    return path;
+}
+
+void post(Uint32 type) {
+    SDL_Event e{};
+    e.type = type;
+    SDL_PushEvent(&e);
 }
 
 SmkPlayOptions opts(bool skippable, bool hold = false, bool mixer = true) {
@@ -229,4 +261,76 @@ TEST_F(FilmTest, DeviceQueueStopsAtTheSoundBudget) {
     film_sound_close(s);
     EXPECT_EQ(s.device, 0u);
     open_mixer();
+}
+
+// The pass drains events on its first step, on every 16th and after each MiB of sound, and leaves
+// them waiting in between.
+TEST_F(FilmTest, SoundPassPollsOnItsFirstStepThenEvery16thOrEachMiB) {
+    FilmPassPoll poll;
+    post(SDL_QUIT);
+    EXPECT_EQ(poll_film_pass(poll, 0, true), kFilmQuit);
+    post(SDL_KEYDOWN);
+    for (int k = 1; k < 16; ++k) ASSERT_EQ(poll_film_pass(poll, 1000, true), -1) << k;
+    EXPECT_EQ(poll_film_pass(poll, 1000, true), kFilmSkipped);
+    post(SDL_KEYDOWN);
+    EXPECT_EQ(poll_film_pass(poll, (1 << 20) - 1, false), -1);
+    EXPECT_EQ(poll_film_pass(poll, 1, false), -1);  // a key that cannot skip is taken and dropped
+    post(SDL_QUIT);
+    EXPECT_EQ(poll_film_pass(poll, 0, false), -1);
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1);
+}
+
+// The sound a film brings before it plays: every frame's, byte for byte, or the start of it up to
+// the budget; chunks that claim far more stop at the budget; waiting events end the pass.
+TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
+    SmkVideo good;
+    ASSERT_TRUE(good.load_file(solid_film(file("w.smk"), 32, 32, 5, 100, 0, true)));
+    std::vector<uint8_t> whole;
+    for (const SmkFrame* f = &good.decode_next(); f->frame_index >= 0; f = &good.decode_next())
+        whole.insert(whole.end(), f->audio.begin(), f->audio.end());
+    good.rewind();
+    ASSERT_EQ(whole.size(), 5u * 1102u);
+    std::vector<uint8_t> pcm;
+    EXPECT_EQ(gather_smk_sound(good, 1 << 20, true, pcm), -1);
+    EXPECT_EQ(pcm, whole);
+    EXPECT_EQ(gather_smk_sound(good, 2000, true, pcm), -1);
+    EXPECT_EQ(pcm, std::vector<uint8_t>(whole.begin(), whole.begin() + 2000));
+    EXPECT_EQ(good.decode_next().frame_index, 0);
+
+    SmkVideo big;
+    ASSERT_TRUE(big.load_file(inflated_film(file("big.smk"), 1000)));
+    const uint64_t budget = film_sound_budget(100.0, 22050, 1, 1);
+    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), -1);
+    EXPECT_EQ(pcm.size(), budget);
+    EXPECT_LE(pcm.capacity(), 2 * budget);  // no chunk unpacked past the budget
+    EXPECT_TRUE(std::all_of(pcm.begin(), pcm.end(), [](uint8_t b) { return b == 0x80; }));
+    post(SDL_QUIT);
+    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), kFilmQuit);
+    EXPECT_TRUE(pcm.empty());
+    post(SDL_KEYDOWN);
+    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), kFilmSkipped);
+    post(SDL_KEYDOWN);
+    EXPECT_EQ(gather_smk_sound(big, budget, false, pcm), -1);
+    EXPECT_EQ(pcm.size(), budget);
+}
+
+// A film of inflated sound plays at once with its sound and quits on time; a quit waiting when it
+// starts ends it before any frame shows.
+TEST_F(FilmTest, FilmOfInflatedSoundPlaysAndQuitsOnTime) {
+    const std::string p = inflated_film(file("i.smk"), 1000);
+    FakeFilmClock c;
+    int playing = -1;
+    c.at(100, [&playing] { playing = Mix_Playing(-1); });
+    c.at(300, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, timed(true, c)), kFilmQuit);
+    EXPECT_LE(c.t, 308u);
+    EXPECT_EQ(playing, 1);
+    EXPECT_EQ(pixel(320, 240), (Rgb{255, 0, 0}));
+
+    SDL_SetRenderDrawColor(renderer, 0, 255, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+    post(SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, p, opts(false)), kFilmQuit);
+    EXPECT_EQ(pixel(320, 240), (Rgb{0, 255, 0}));
 }

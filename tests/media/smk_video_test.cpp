@@ -617,6 +617,46 @@ TEST(SmkSound, HandMadeChunks) {
     EXPECT_EQ((std::vector<uint8_t>(got.begin(), got.begin() + 4)), (std::vector<uint8_t>{0x40, 0x41, 0x42, 0x41}));
 }
 
+// A chunk claiming 64 MiB unpacks no further than its room, and what it gives is the start of what
+// it declares; the memory it asks for is bounded by what its bits can encode.
+TEST(SmkSound, ChunkUnpacksNoFurtherThanItsRoom) {
+    Bits mono;  // single-leaf tree: no bits a sample
+    mono.put(1).put(0).put(0);
+    leaf_tree(mono, 0xFF);
+    mono.put(0x00, 8);
+    SmkVideo v;
+    std::vector<uint8_t> out;
+    v.audio_room = 1000;
+    const Bytes huge = chunk(67108864, mono);
+    v.decode_audio(huge.data(), huge.size(), out);
+    EXPECT_EQ(out, audio_of(chunk(1000, mono)));
+    v.audio_room = 0;
+    v.decode_audio(huge.data(), huge.size(), out);
+    EXPECT_TRUE(out.empty());
+
+    Bits s16;
+    s16.put(1).put(0).put(1);
+    leaf_tree(s16, 0x01);
+    leaf_tree(s16, 0x00);
+    s16.put(0x12, 8).put(0x34, 8);
+    v.audio_room = 5;  // a cut sample keeps its low byte
+    const Bytes huge16 = chunk(67108864, s16);
+    v.decode_audio(huge16.data(), huge16.size(), out);
+    EXPECT_EQ(out, (std::vector<uint8_t>{0x34, 0x12, 0x35, 0x12, 0x36}));
+
+    Bits two;  // codes 0: +1, 1: -1, then 8 codes of data
+    two.put(1).put(0).put(0);
+    two.put(1).put(1).put(0).put(1, 8).put(0).put(0xFF, 8).put(0);
+    two.put(0x40, 8).put(0, 8);
+    std::vector<uint8_t> fresh;
+    v.audio_room = UINT64_MAX;
+    const Bytes coded = chunk(67108864, two);
+    v.decode_audio(coded.data(), coded.size(), fresh);
+    EXPECT_LT(fresh.capacity(), 1024u);
+    EXPECT_GE(fresh.size(), 9u);
+    EXPECT_LT(fresh.size(), 32u);
+}
+
 TEST(SmkDamage, MutatedFilmsAlwaysPlayToTheEnd) {
     kit::SmkFilm f = mixed_film('4', 24, 16, 4);
     f.audio_rate = 11025;

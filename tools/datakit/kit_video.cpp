@@ -457,7 +457,8 @@ Bytes write_smk(const SmkFilm& film) {
             type |= 1;
         }
         if (film.audio_rate != 0 && !f.audio.empty()) {
-            const Bytes body = encode_smk_audio(f.audio, film.audio_16bit, film.audio_stereo);
+            Bytes body = encode_smk_audio(f.audio, film.audio_16bit, film.audio_stereo);
+            for (int k = 0; k < 4 && film.audio_claim != 0; ++k) body[static_cast<size_t>(k)] = static_cast<uint8_t>(film.audio_claim >> (8 * k));
             put32(rec, static_cast<uint32_t>(body.size() + 4));
             rec.insert(rec.end(), body.begin(), body.end());
             max_audio = std::max<uint32_t>(max_audio, static_cast<uint32_t>(f.audio.size()));

@@ -31,6 +31,7 @@ struct SmkFilm {
     bool audio_stereo = false;
     bool use_escapes = true;   // code repeated values through the trees' recent-value leaves
     bool full_blocks_only = false;  // every changed block as a full block (exercises the Full tree)
+    uint32_t audio_claim = 0;  // not 0: every sound chunk declares this many unpacked bytes (a damaged film)
     std::vector<SmkFrameIn> frames;
 };
 
