@@ -119,13 +119,20 @@ struct Mp4Decoder {
         }
     }
 
-    // The whole sound track in one pass over the file, then back to the start for the pictures.
-    std::vector<uint8_t> whole_track(uint64_t budget) {
-        std::vector<uint8_t> pcm;
+    // The whole sound track in one pass over the file, then back to the start for the pictures. A
+    // result of the pass's events ends it at once (else -1).
+    int whole_track(uint64_t budget, bool skippable, std::vector<uint8_t>& pcm) {
+        pcm.clear();
         pcm.reserve(2 << 20);
         av_seek_frame(format, audio_stream, 0, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(audio);
-        while (pcm.size() < budget && av_read_frame(format, packet) >= 0) {
+        FilmPassPoll poll;
+        size_t before = 0;
+        while (pcm.size() < budget) {
+            const int r = poll_film_pass(poll, pcm.size() - before, skippable);
+            if (r >= 0) return r;
+            before = pcm.size();
+            if (av_read_frame(format, packet) < 0) break;
             if (packet->stream_index == audio_stream) decode_audio_packet(packet, pcm);
             av_packet_unref(packet);
         }
@@ -134,7 +141,7 @@ struct Mp4Decoder {
         av_seek_frame(format, video_stream, 0, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(video);
         avcodec_flush_buffers(audio);
-        return pcm;
+        return -1;
     }
 };
 
@@ -162,7 +169,12 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     sound.budget = film_sound_budget(seconds, d.out_rate, d.out_channels, 2);
     if (d.audio_usable) {
         if (options.use_mixer) {
-            const std::vector<uint8_t> pcm = d.whole_track(sound.budget);
+            std::vector<uint8_t> pcm;
+            const int r = d.whole_track(sound.budget, options.skippable != 0, pcm);
+            if (r >= 0) {
+                SDL_DestroyTexture(texture);
+                return r;
+            }
             film_sound_start_mixer(sound, pcm, AUDIO_S16LSB, d.out_channels, d.out_rate);
         } else if (!film_sound_open_device(sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))

@@ -99,6 +99,16 @@ TEST_F(FilmTest, Mp4SkipQuitAndHold) {
     EXPECT_EQ(play_mp4_file(renderer, p, timed(opts(false), q)), kFilmQuit);
     EXPECT_LE(q.t, 158u);
 
+    // A quit waiting when the film starts ends its sound pass before any frame shows.
+    SDL_SetRenderDrawColor(renderer, 0, 255, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
+    EXPECT_EQ(play_mp4_file(renderer, p, opts(false)), kFilmQuit);
+    EXPECT_EQ(pixel(320, 240), (Rgb{0, 255, 0}));
+
     const std::string shorter = make_film(file("h.mp4"), 160, 120, 3, 0);
     FakeFilmClock h;
     h.at(800, SDL_MOUSEBUTTONDOWN);
