@@ -27,17 +27,9 @@ void put_inflated_first_film(const GameFolder& folder) {
     f.height = 16;
     f.audio_rate = 22050;
     f.audio_claim = 0x02000202;
-    for (int k = 0; k < 1000; ++k) {
-        vorn1::kit::SmkFrameIn fr;
-        fr.pixels.assign(32 * 16, 1);
-        if (k == 0) {
-            std::array<uint8_t, 768> pal{};
-            pal[3] = 40, pal[4] = 20, pal[5] = 50;
-            fr.palette6 = pal;
-        }
-        fr.audio.assign(512, 0x80);
-        f.frames.push_back(std::move(fr));
-    }
+    f.frames.assign(1000, vorn1::kit::SmkFrameIn{std::vector<uint8_t>(32 * 16, 1), std::nullopt,
+                                                 std::vector<uint8_t>(512, 0x80)});
+    f.frames[0].palette6 = std::array<uint8_t, 768>{0, 0, 0, 40, 20, 50};
     vorn1::kit::write_file((folder.root / "ANIM" / "NEWLOGO.SMK").string(), vorn1::kit::write_smk(f));
 }
 
