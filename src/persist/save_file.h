@@ -8,7 +8,8 @@ namespace vorn1 {
 
 // What a save did: the file it was to write and, when it was not written, the system's reason and
 // the file that reason belongs to when that is not `path` (the temporary file that could not be
-// opened or written; the player finds nothing wrong with the target then, or no target at all).
+// opened or written, the save folder that could not be made; the player finds nothing wrong with
+// the target then, or no target at all).
 struct SaveOutcome {
     bool ok = false;
     std::string path;

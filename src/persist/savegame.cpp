@@ -211,11 +211,27 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
     return std::move(w.bytes);
 }
 
+namespace {
+
+// The folder of the save's kind, made when missing. When it cannot be (a file stands in its place,
+// its parent refuses it) the reason is about the folder: the save itself was never there.
+bool ready_save_folder(const std::string& path, bool campaign, SaveOutcome* outcome) {
+    if (outcome) *outcome = SaveOutcome{false, path, {}, {}};
+    std::string reason;
+    if (campaign ? ensure_saved_camps_dir(&reason) : ensure_saved_games_dir(&reason)) return true;
+    if (outcome) {
+        outcome->reason = reason;
+        outcome->reason_file = campaign ? saved_camps_dir() : saved_games_dir();
+    }
+    return false;
+}
+
+}  // namespace
+
 bool save_game(const std::string& path, const GameState& state, const GameMap& map, const NewGameConfig& cfg, int day,
                int week, int month, const PuzzleMapState* puzzle, int current_player,
                const SavedEliminationState* elim, SaveOutcome* outcome) {
-    if (outcome) *outcome = SaveOutcome{false, path, {}, {}};
-    if (!ensure_saved_games_dir(outcome ? &outcome->reason : nullptr)) {
+    if (!ready_save_folder(path, false, outcome)) {
         std::cerr << "save_game: cannot create saved_games dir\n";
         return false;
     }
@@ -227,8 +243,7 @@ bool save_game(const std::string& path, const GameState& state, const GameMap& m
 bool save_campaign_game(const std::string& path, const GameState& state, const GameMap& map,
                         const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
                         bool scenario_completed, const SavedEliminationState* elim, SaveOutcome* outcome) {
-    if (outcome) *outcome = SaveOutcome{false, path, {}, {}};
-    if (!ensure_saved_camps_dir(outcome ? &outcome->reason : nullptr)) {
+    if (!ready_save_folder(path, true, outcome)) {
         std::cerr << "save_campaign_game: cannot create saved_camps dir\n";
         return false;
     }

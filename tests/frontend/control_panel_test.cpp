@@ -203,8 +203,7 @@ TEST_F(ControlPanelTest, AFailedSaveIsToldAndThePanelStaysOpen) {
     EXPECT_NE(err.find("control_panel: save failed for " + saved_games_dir() + "/"), std::string::npos) << err;
     EXPECT_NE(err.find("(" + why + ")"), std::string::npos);
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].rfind("GAME_SAVE_FAILED\nsaved_games/", 0), 0u) << told[0];
-    EXPECT_NE(told[0].find(".sav: " + why), std::string::npos) << told[0];
+    EXPECT_EQ(told[0], "GAME_SAVE_FAILED\nsaved_games: " + why) << "the folder in the way";
     EXPECT_TRUE(std::filesystem::is_regular_file(saved_games_dir()));
 }
 

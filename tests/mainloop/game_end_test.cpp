@@ -493,8 +493,7 @@ TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoO
     const std::string why = std::make_error_code(std::errc::not_a_directory).message();
     for (const auto& [ok, text] : reports) {
         EXPECT_FALSE(ok);
-        EXPECT_EQ(text.rfind("GAME_SAVE_FAILED\nsaved_camps/", 0), 0u) << text;
-        EXPECT_NE(text.find("-CAMP-SCEN-1.sav: " + why), std::string::npos) << text;
+        EXPECT_EQ(text, "GAME_SAVE_FAILED\nsaved_camps: " + why) << "the folder in the way";
     }
     EXPECT_NE(err.find("Campaign autosave failed"), std::string::npos);
     EXPECT_TRUE(fs::is_regular_file(dir.path / "saved_camps")) << "nothing was written";

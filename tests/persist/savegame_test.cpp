@@ -650,6 +650,35 @@ TEST(SaveGame, AutosaveGoesToTheFolderOfTheGamesKind) {
     EXPECT_EQ(blocked.reason, std::make_error_code(std::errc::not_a_directory).message());
 }
 
+// A folder that cannot be made is what every writer's notice names, never a save that is not there.
+TEST(SaveGame, AFolderThatCannotBeMadeIsNamed) {
+    test::ScratchDataDir dir;
+    const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
+    ASSERT_TRUE(r.ok);
+    strings().load_from_text(R"({"GAME_SAVE_FAILED":"Not saved."})", "{}");
+    const std::string not_a_dir = std::make_error_code(std::errc::not_a_directory).message();
+    testing::internal::CaptureStderr();
+    // A file where each folder goes: the player's save, the autosave and a campaign save.
+    test::write_bytes(saved_games_dir(), {1});
+    test::write_bytes(saved_camps_dir(), {1});
+    SaveOutcome out;
+    EXPECT_FALSE(save_game(compose_save_path("old"), r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr, &out));
+    EXPECT_EQ(out.reason_file, saved_games_dir());
+    EXPECT_EQ(save_outcome_text(out), "Not saved.\nsaved_games: " + not_a_dir);
+    AutosaveRequest req{&r.state, &r.map, &r.config};
+    EXPECT_EQ(save_outcome_text(write_autosave(req), true),
+              "The autosave could not be written.\nsaved_games: " + not_a_dir);
+    EXPECT_FALSE(save_campaign_game(compose_campaign_save_path("c"), r.state, r.map, r.config, 1, 1, 1, nullptr, true,
+                                    nullptr, &out));
+    EXPECT_EQ(save_outcome_text(out), "Not saved.\nsaved_camps: " + not_a_dir);
+    // A parent that cannot hold the folder: the folder is named from the archive's side.
+    set_save_archive_path(saved_games_dir() + "/VELDAR.AGG");
+    EXPECT_FALSE(save_game(compose_save_path("old"), r.state, r.map, r.config, 1, 1, 1, nullptr, 0, nullptr, &out));
+    EXPECT_EQ(save_outcome_text(out), "Not saved.\nsaved_games: " + out.reason);
+    EXPECT_FALSE(out.reason.empty());
+    testing::internal::GetCapturedStderr();
+}
+
 TEST(SaveGame, ATargetThatCannotBeReplacedIsReported) {
     test::ScratchDataDir dir;
     const LoadResult r = load_bytes(kit::make_fixture({}).bytes);
