@@ -88,7 +88,6 @@ bool run_save_game_flow(SDL_Renderer* renderer, AggArchive& archive, const Palet
     OwnedTexture snap(snap_screen(renderer));
     const SaveDialogResult chosen = run_save_dialog(renderer, &archive, palette, resources, font, snap.tex, campaign,
                                                     config.scenario_index + 1);
-    snap.reset();
     if (!chosen.accepted || chosen.name.empty()) return false;
     SaveOutcome saved;
     if (campaign)
@@ -99,9 +98,9 @@ bool run_save_game_flow(SDL_Renderer* renderer, AggArchive& archive, const Palet
                   elim, &saved);
     if (saved.ok) return true;
     std::fprintf(stderr, "control_panel: save failed for %s (%s)\n", saved.path.c_str(), saved.reason.c_str());
-    // Told here, over the screen as it stands: the panel stays open for another try.
-    OwnedTexture under(snap_screen(renderer));
-    show_saved_alert(renderer, resources, font, under.tex, save_outcome_text(saved));
+    // Told here, over the screen the save began from (the window still shows the dialog's last
+    // frame, perhaps its replace question): the panel stays open for another try.
+    show_saved_alert(renderer, resources, font, snap.tex, save_outcome_text(saved));
     return false;
 }
 

@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "assets/dialog_utils.h"
 #include "assets/resources.h"
+#include "datakit/kit_demo.h"
 #include "fe_fixture.h"
 #include "frontend/control_panel.h"
 #include "media/sound_levels.h"
@@ -205,6 +207,60 @@ TEST_F(ControlPanelTest, AFailedSaveIsToldAndThePanelStaysOpen) {
     ASSERT_EQ(told.size(), 1u);
     EXPECT_EQ(told[0], "GAME_SAVE_FAILED\nsaved_games: " + why) << "the folder in the way";
     EXPECT_TRUE(std::filesystem::is_regular_file(saved_games_dir()));
+}
+
+// A save that fails after the replace question tells it over the screen the save began from: above
+// and below the notice's frame no piece of the question (its frame's top, its buttons) or of the
+// save dialog is left.
+TEST_F(ControlPanelTest, AFailedSavesNoticeStandsOverTheScreenSavedFrom) {
+    test::ScratchDataDir dir;
+    ASSERT_TRUE(ensure_saved_games_dir());
+    const std::string old = compose_save_path("old");
+    test::write_bytes(old, {7});
+    std::filesystem::create_directory(old + ".tmp");  // the write fails once the question is answered
+    auto demo = std::make_unique<AggArchive>(AggArchive::from_bytes(kit::demo_archive_bytes()));
+    AggArchive& pictures = *demo;
+    ::testing::internal::CaptureStderr();
+    Resources art(r, std::move(demo));
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(art.buybuild.at(0) && art.system_btn.at(5));
+    const Rgb screen{10, 90, 160};
+    SDL_SetRenderDrawColor(r, screen.r, screen.g, screen.b, 255);
+    SDL_RenderClear(r);
+    SDL_RenderPresent(r);
+
+    // The list's row and Return ask; the question's yes and the notice's OK take a click only once
+    // they have been drawn, so each shows before it is answered.
+    push_click(370, 50);
+    push_key(SDLK_RETURN);
+    const SDL_TimerID clicks = SDL_AddTimer(
+        20,
+        [](Uint32 interval, void*) -> Uint32 {
+            push_click(249, 340);
+            push_click(320, 320);
+            return interval;
+        },
+        nullptr);
+    GameState state;
+    GameMap map;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const bool saved = run_save_game_flow(r, pictures, palette, art, nullptr, NewGameConfig{}, &state, &map, 1, 1, 1,
+                                          nullptr, 0, nullptr);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    ::testing::internal::GetCapturedStdout();
+    SDL_RemoveTimer(clicks);
+    EXPECT_FALSE(saved);
+    EXPECT_NE(err.find("save failed for " + old), std::string::npos) << err;
+
+    const int frame_bottom = 132 + border_height(2);
+    int left_over = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x)
+            if ((y < 132 || y >= frame_bottom) && px(x, y) != screen) ++left_over;
+    EXPECT_EQ(left_over, 0) << "pixels of another screen around the notice";
+    EXPECT_NE(px(320, 320), screen) << "the notice's OK button";
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
 
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
