@@ -11,7 +11,9 @@
 #include "frontend/frontend_common.h"
 #include "frontend/localized_texts.h"
 #include "frontend/menu_screen.h"
+#include "frontend/options_dialogs.h"
 #include "lang/runtime_strings.h"
+#include "persist/save_dialogs.h"
 
 namespace vorn1 {
 namespace {
@@ -218,6 +220,20 @@ bool run_spirit_scenario_screen(SDL_Renderer* renderer, AggArchive& archive, con
     const SpiritScenario& s = k_spirit_data[index];
     return run_scenario_announcement_core(renderer, archive, palette, background, font, index,
                                           spirit_tr(s.title_key, s.title), spirit_tr(s.intro_key, s.intro));
+}
+
+TTF_Font* restart_question_font(TTF_Font* font, TTF_Font* small) {
+    std::vector<std::string> words = split_words_any_space(strings().get("SCEN_RESTART_CONFIRM1"));
+    for (std::string& w : split_words_any_space(strings().get("SCEN_RESTART_CONFIRM2"))) words.push_back(std::move(w));
+    return text::font_keeping_words(words, kConfirmWrapWidth, font, small);
+}
+
+bool run_restart_question(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, TTF_Font* small) {
+    const std::string question = strings().get("SCEN_RESTART_CONFIRM1");
+    const std::string note = strings().get("SCEN_RESTART_CONFIRM2");
+    OwnedTexture snap(snap_screen(renderer));
+    return run_buybuild_confirm(renderer, res, restart_question_font(font, small), snap.tex, question.c_str(),
+                                note.c_str());
 }
 
 NewGameConfig run_campaign_victory_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,

@@ -14,6 +14,7 @@ namespace vorn1 {
 class AggArchive;
 class TitleSeaCycle;
 struct CampaignCarryover;
+struct Resources;
 
 // 0 original campaign, 1 spirit world, -1 cancelled, -2 window closed.
 int run_campaign_choice_menu(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
@@ -38,6 +39,12 @@ bool run_campaign_scenario_screen(SDL_Renderer* renderer, AggArchive& archive, c
                                   SDL_Texture* background, TTF_Font* font, int number);
 bool run_spirit_scenario_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                                 SDL_Texture* background, TTF_Font* font, int index);
+
+// The question before a campaign scenario starts again, asked in the box of the control panel's
+// questions: the dialog font, or the small one where that would cut a word, each text wrapped to the
+// box. True for yes.
+TTF_Font* restart_question_font(TTF_Font* font, TTF_Font* small);
+bool run_restart_question(SDL_Renderer* renderer, const Resources& res, TTF_Font* font, TTF_Font* small);
 
 // The configuration of the next scenario of a won campaign game (after the victory page when
 // asked for, and the next scenario's announcement), or a default one with the quit flag set when

@@ -105,8 +105,8 @@ ConfirmLayout confirm_layout(int line_skip, int question_lines, int note_lines) 
 
 ConfirmState open_confirm(TTF_Font* font, const char* question, const char* note) {
     ConfirmState s;
-    if (font && question && *question) s.question = text::wrap_pixels(font, question, 246);
-    if (font && note && *note) s.note = text::wrap_pixels(font, note, 246);
+    if (font && question && *question) s.question = text::wrap_pixels(font, question, kConfirmWrapWidth);
+    if (font && note && *note) s.note = text::wrap_pixels(font, note, kConfirmWrapWidth);
     s.layout = confirm_layout(font ? TTF_FontLineSkip(font) : 14, static_cast<int>(s.question.size()),
                               static_cast<int>(s.note.size()));
     return s;

@@ -32,6 +32,8 @@ void run_mod_options_dialog(SDL_Renderer* renderer, const Resources& res, TTF_Fo
                             bool* hero_horse, bool* bad_luck, bool* catapult_tower);
 
 // ---- yes/no question
+// Both texts wrap to this width, each line centred in the 286-pixel frame.
+inline constexpr int kConfirmWrapWidth = 246;
 struct ConfirmLayout {
     int line_skip = 14;
     int rows = 2;

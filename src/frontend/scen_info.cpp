@@ -8,6 +8,7 @@
 #include "assets/text_render.h"
 #include "events/event_types.h"
 #include "frontend/campaign_data.h"
+#include "frontend/campaign_screens.h"
 #include "frontend/frontend_common.h"
 #include "frontend/localized_texts.h"
 #include "frontend/options_dialogs.h"
@@ -113,36 +114,8 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
     }
 }
 
-// The restart question over a picture of the campaign screen.
-bool restart_confirmation(SDL_Renderer* r, const Resources* res, TTF_Font* font) {
-    OwnedTexture snap(snap_screen(r));
-    ConfirmState s;
-    for (;;) {
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) handle_confirm_event(s, e);
-        if (s.done) return s.answer;
-        const SDL_Rect full{0, 0, 640, 480};
-        if (snap.tex) SDL_RenderCopy(r, snap.tex, nullptr, &full);
-        darken_screen(r, 120);
-        if (res) draw_buybuild_border(r, *res, 177, 132, 2);
-        if (font) {
-            const std::string& second = tr("SCEN_RESTART_CONFIRM2");
-            text::centered_box(r, font, tr("SCEN_RESTART_CONFIRM1"), 177, second.empty() ? 246 : 238, 286, kText);
-            if (!second.empty()) text::centered_box(r, font, second, 177, 254, 286, kText);
-        }
-        if (res) {
-            s.accept_rect = draw_system_button(r, *res, static_cast<EventButtonId>(2), 249, 311, s.accept_held, font);
-            s.decline_rect = draw_system_button(r, *res, static_cast<EventButtonId>(3), 391, 311, s.decline_held, font);
-        } else {
-            s.accept_rect = {249 - 33, 311, 66, 25};
-            s.decline_rect = {391 - 33, 311, 66, 25};
-        }
-        frontend_present(r);
-    }
-}
-
 int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, const Resources* res, TTF_Font* font,
-                 const NewGameConfig& c, SDL_Texture* background) {
+                 TTF_Font* small_font, const NewGameConfig& c, SDL_Texture* background) {
     OwnedTexture panel(load_bmp_voiced(r, archive, palette, "CAMPBACK.BMP", LoaderVoice::ScenInfo));
     OwnedFrames frames(load_icn_voiced(r, archive, palette, "CAMPAIGN.ICN", LoaderVoice::ScenInfo));
     const CampaignScenarioInfo info = get_campaign_scenario_info(c.scenario_index, c.campaign_id);
@@ -172,7 +145,7 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
             }
         }
         if (result >= 0) return result;
-        if (ask_restart && restart_confirmation(r, res, font)) return 1;
+        if (ask_restart && res && run_restart_question(r, *res, font, small_font)) return 1;
 
         draw_background(r, background);
         const SDL_Rect panel_rc{99, 88, 442, 303};
@@ -264,7 +237,8 @@ std::string cut_utf8(const std::string& text, std::size_t max_bytes) {
 
 int run_scen_info(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, const Resources* resources,
                   TTF_Font* font, const NewGameConfig& config, SDL_Texture* background, TTF_Font* small_font) {
-    if (config.mode == MODE_CAMPAIGN) return run_campaign(renderer, archive, palette, resources, font, config, background);
+    if (config.mode == MODE_CAMPAIGN)
+        return run_campaign(renderer, archive, palette, resources, font, small_font, config, background);
     return run_standard(renderer, archive, palette, font, small_font, config, background);
 }
 

@@ -16,7 +16,7 @@ class AggArchive;
 struct Resources;
 
 // 1 when the player confirmed a restart of the campaign scenario, else 0. `small_font` (may be null)
-// takes a map description too long for `font`.
+// takes a map description too long for `font`, and a word of the restart question it would cut.
 int run_scen_info(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, const Resources* resources,
                   TTF_Font* font, const NewGameConfig& config, SDL_Texture* background, TTF_Font* small_font = nullptr);
 

@@ -8,9 +8,14 @@
 
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
+#include "assets/text_render.h"
+#include "datakit/kit_catalogue.h"
 #include "datakit/kit_demo.h"
 #include "fe_fixture.h"
+#include "frontend/campaign_screens.h"
 #include "frontend/control_panel.h"
+#include "frontend/options_dialogs.h"
+#include "lang/language.h"
 #include "media/sound_levels.h"
 #include "persist/persist_test_util.h"
 #include "persist/save_dialogs.h"
@@ -261,6 +266,74 @@ TEST_F(ControlPanelTest, AFailedSavesNoticeStandsOverTheScreenSavedFrom) {
     EXPECT_EQ(left_over, 0) << "pixels of another screen around the notice";
     EXPECT_NE(px(320, 320), screen) << "the notice's OK button";
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+// Every question and notice of the control panel, the campaign and the save dialogs, laid out with
+// the demo catalogue in the fonts the game ships, keeps each line inside its box and above its buttons.
+TEST_F(ControlPanelTest, QuestionsAndNoticesFitTheirBoxes) {
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* main = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_TRUE(main && small) << TTF_GetError();
+    kit::add_game_english_strings();
+    strings().load_from_text("", kit::catalogue_json(kit::english_strings()));
+    set_save_dialog_name_font(small);
+    const auto width = [](TTF_Font* f, const std::string& t) { return text::measure(f, t).x; };
+
+    // The yes/no box: each line within the wrap width, the text above the buttons.
+    const auto confirm_fits = [&](TTF_Font* f, const char* question, const char* note) {
+        const ConfirmState s = open_confirm(f, strings().get(question).c_str(), strings().get(note).c_str());
+        EXPECT_FALSE(s.question.empty() || s.note.empty()) << question;
+        for (const auto* lines : {&s.question, &s.note})
+            for (const std::string& l : *lines) EXPECT_LE(width(f, l), kConfirmWrapWidth) << question << ": " << l;
+        const int bottom = s.layout.text_top + static_cast<int>(s.question.size() + s.note.size()) * TTF_FontLineSkip(f);
+        EXPECT_LE(bottom, s.layout.button_y) << question;
+    };
+    for (const char* key : {"CP_CONFIRM_RESTART", "CP_CONFIRM_QUIT", "CP_CONFIRM_LOAD"})
+        confirm_fits(main, key, "CP_CONFIRM_LOST");
+    ASSERT_GT(width(main, strings().get("SCEN_RESTART_CONFIRM2")), kBorderWidth) << "the note needs its wrap";
+    confirm_fits(restart_question_font(main, small), "SCEN_RESTART_CONFIRM1", "SCEN_RESTART_CONFIRM2");
+
+    // The notice and the question panels, with the names a game writes.
+    const std::string stem = "26-12-07-2325-", camp = "261207-2325-CAMP-SCEN-1-2";
+    const SaveOutcome failures[] = {
+        {false, saved_games_dir() + "/" + stem + ".sav", "No space left on device"},
+        {false, saved_camps_dir() + "/" + camp + ".sav", "Permission denied", saved_camps_dir() + "/" + camp + ".sav.tmp"},
+        {false, saved_games_dir() + "/autosave.sav", "Not a directory", saved_games_dir()},
+        {true, saved_games_dir() + "/x.sav", ""}};
+    for (const SaveOutcome& o : failures)
+        for (bool autosave : {false, true}) {
+            const MessagePanelState n = open_saved_alert(main, save_outcome_text(o, autosave));
+            TTF_Font* f = n.font ? n.font : main;
+            for (const std::string& l : n.lines) EXPECT_LT(width(f, l), kPanelLineLimit) << l;
+            const SavedAlertLayout at = saved_alert_layout(static_cast<int>(n.lines.size()), TTF_FontLineSkip(f));
+            EXPECT_LE(at.text_top + static_cast<int>(n.lines.size()) * TTF_FontLineSkip(f), at.button_y);
+        }
+    for (const std::string& q : {overwrite_question(stem), overwrite_question(camp), unsaved_scenario_question(),
+                                 strings().format("CAMPAIGN_SAVED_PROMPT", {camp})}) {
+        const MessagePanelState p = open_question_panel(main, q);
+        TTF_Font* f = p.font ? p.font : main;
+        ASSERT_FALSE(p.lines.empty()) << q;
+        for (const std::string& l : p.lines) EXPECT_LE(width(f, l), 254) << l;  // the prompt's column
+        EXPECT_LE(199 + static_cast<int>(p.lines.size()) * TTF_FontLineSkip(f), 334) << q;
+    }
+
+    // The save and load panels' titles and the empty list's line, the control panel's labels.
+    for (const std::string& t : {strings().get("SAVE_GAME_TITLE"), strings().get("SAVE_CAMPAIGN_TITLE"),
+                                 strings().get("LOAD_CAMPAIGN_TITLE"), load_game_title()})
+        EXPECT_LE(width(main, t), 161) << t;
+    for (const std::string& l : text::wrap_pixels(small, no_saves_text(), 161 - 110)) EXPECT_LE(width(small, l), 51);
+    // A label is centred on its 65-pixel icon and may take the gap to the next column (92 apart).
+    for (const char* key : {"CP_MUSIC", "CP_EFFECTS", "CP_SPEED", "CP_AUTOSAVE", "CP_SHOW_PATH", "CP_VIEW_ENEMY",
+                            "CP_MOVEMENT"})
+        EXPECT_LE(width(small, strings().get(key)), 92) << key;
+    for (int speed = 0; speed < 5; ++speed) EXPECT_LE(width(small, panel_speed_name(speed)), 92);
+    EXPECT_LE(width(small, strings().get("CP_VOLUME") + "9"), 92);
+    EXPECT_LE(width(main, strings().get("CP_MODERN_OPTIONS")), kBorderWidth);
+
+    set_save_dialog_name_font(nullptr);
+    TTF_CloseFont(main);
+    TTF_CloseFont(small);
 }
 
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
