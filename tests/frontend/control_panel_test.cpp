@@ -313,23 +313,10 @@ TEST_F(ControlPanelTest, QuestionsAndNoticesFitTheirBoxes) {
                                  strings().format("CAMPAIGN_SAVED_PROMPT", {camp})}) {
         const MessagePanelState p = open_question_panel(main, q);
         TTF_Font* f = p.font ? p.font : main;
-        ASSERT_FALSE(p.lines.empty()) << q;
+        EXPECT_FALSE(p.lines.empty()) << q;
         for (const std::string& l : p.lines) EXPECT_LE(width(f, l), 254) << l;  // the prompt's column
         EXPECT_LE(199 + static_cast<int>(p.lines.size()) * TTF_FontLineSkip(f), 334) << q;
     }
-
-    // The save and load panels' titles and the empty list's line, the control panel's labels.
-    for (const std::string& t : {strings().get("SAVE_GAME_TITLE"), strings().get("SAVE_CAMPAIGN_TITLE"),
-                                 strings().get("LOAD_CAMPAIGN_TITLE"), load_game_title()})
-        EXPECT_LE(width(main, t), 161) << t;
-    for (const std::string& l : text::wrap_pixels(small, no_saves_text(), 161 - 110)) EXPECT_LE(width(small, l), 51);
-    // A label is centred on its 65-pixel icon and may take the gap to the next column (92 apart).
-    for (const char* key : {"CP_MUSIC", "CP_EFFECTS", "CP_SPEED", "CP_AUTOSAVE", "CP_SHOW_PATH", "CP_VIEW_ENEMY",
-                            "CP_MOVEMENT"})
-        EXPECT_LE(width(small, strings().get(key)), 92) << key;
-    for (int speed = 0; speed < 5; ++speed) EXPECT_LE(width(small, panel_speed_name(speed)), 92);
-    EXPECT_LE(width(small, strings().get("CP_VOLUME") + "9"), 92);
-    EXPECT_LE(width(main, strings().get("CP_MODERN_OPTIONS")), kBorderWidth);
 
     set_save_dialog_name_font(nullptr);
     TTF_CloseFont(main);
