@@ -8,8 +8,16 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace vorn1::test {
+
+// Thrown through a screen under test in place of ending the process (a closed window on the title
+// menu ends the program): only the running test ends, failed by its name with this message, and the
+// binary's other tests still run.
+struct AbandonedScreen : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
 
 class HangGuard {
 public:

@@ -174,6 +174,16 @@ TEST_F(DriverTest, QuitAndClosedWindowsEndTheProcess) {
         ::testing::ExitedWithCode(0), "");
 }
 
+// Outside EXPECT_EXIT the same close (the hang guard's, say) ends only the running test, and the
+// front end runs as before afterwards.
+TEST_F(DriverTest, AClosedWindowEndsOnlyTheRunningTest) {
+    script({[] { push_quit(); }});
+    EXPECT_THROW(run(), test::AbandonedScreen);
+    EXPECT_EQ(g_ng_fullscreen_cb, nullptr);
+    script({[] { push_key(SDLK_n); }, [] { push_key(SDLK_s); }, [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run().map_stem, "AES31000");
+}
+
 // Each menu row shows its own frame, the row held down its pressed one.
 TEST_F(DriverTest, MenuRowsShowTheirFramesAndTheHeldOne) {
     auto numbered = [](int n) {

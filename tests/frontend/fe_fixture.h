@@ -50,7 +50,8 @@ inline kit::Bytes sized_icn(const std::vector<SDL_Point>& sizes, uint8_t colour 
 }
 
 // Set while a test body runs: a screen that ends the process then (not inside EXPECT_EXIT, whose
-// bodies clear it) turns into a failing exit instead of a silent pass.
+// bodies clear it) fails the test instead of passing silently. The fixture's end-of-process hook
+// ends just the test; an exit that gets past it still turns into a failing one.
 inline bool g_exit_is_failure = false;
 inline void fail_unexpected_exit() {
     if (g_exit_is_failure) {
@@ -91,18 +92,21 @@ protected:
         strings().load_from_text("{}", "{}");
         palette = kit::standard_palette();
         g_exit_is_failure = true;
+        end_process_hook() = [] {
+            if (g_exit_is_failure) throw test::AbandonedScreen("a screen ended the process");
+        };
         hang_guard.start();
     }
     void TearDown() override {
         hang_guard.stop();
         frontend_frame_hook() = nullptr;
+        end_process_hook() = nullptr;
         g_exit_is_failure = false;
     }
 
     // steps[i] runs after a presented frame once the events of steps[i - 1] have all been taken,
     // so each step reaches the screen that is up by then. After the last step nothing more is
-    // pushed; a screen still running 300 frames later fails the test (it must not hang, and it
-    // must not end the process, which would pass silently).
+    // pushed; a screen still running 300 frames later fails the test.
     void script(std::vector<std::function<void()>> steps) {
         SDL_PumpEvents();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -116,8 +120,7 @@ protected:
                 if (steps[*next]) steps[*next]();
                 ++*next;
             } else if (++*idle > 300) {
-                ADD_FAILURE() << "screen did not end";
-                std::abort();
+                throw test::AbandonedScreen("screen did not end");
             }
         };
     }
