@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <thread>
 
 #include "assets/png_decode.h"
@@ -193,6 +194,13 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
     ASSERT_FALSE(ids.empty()) << "no window named Dravenmoor I; the program printed:\n" << file_text(log);
 }
 
+RunningGame::~RunningGame() {
+    // A test that ended early (a failed step or assertion) leaves no program behind; one already
+    // reaped is no child of ours any more.
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, WNOHANG) == 0) stop(pid);
+}
+
 bool RunningGame::find_window_again() const {
     const std::string ids = run_capture(xdo + "search --onlyvisible --name 'Dravenmoor I' 2>/dev/null");
     const std::string first = ids.substr(0, ids.find('\n'));
@@ -264,14 +272,14 @@ Image RunningGame::wait_for_screen(const std::string& name, const std::string& w
             std::string reports;
             for (const auto& entry : fs::directory_iterator(log.parent_path()))
                 if (entry.path().filename().string().rfind("sanitizer", 0) == 0) reports += file_text(entry.path());
-            ADD_FAILURE() << "waiting for " << what << " (" << name << "): the program ended with status " << status
-                          << "; it printed:\n" << file_text(log) << reports;
-            return now;
+            throw StepFailed("waiting for " + what + " (" + name + "): the program ended with status " +
+                             std::to_string(status) + "; it printed:\n" + file_text(log) + reports);
         }
         if (std::chrono::steady_clock::now() > end) {
-            ADD_FAILURE() << "waiting for " << what << ": not shown within " << seconds
-                          << " s; the last screenshot is " << file.string();
-            return now;
+            std::ostringstream out;
+            out << "waiting for " << what << " (" << name << "): not shown within " << seconds
+                << " s; the last screenshot is " << file.string();
+            throw StepFailed(out.str());
         }
         if (!now.empty()) before = std::move(now);
         std::this_thread::sleep_for(std::chrono::milliseconds(pause_ms));

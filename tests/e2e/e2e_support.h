@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,12 @@ bool lit(const Image& shot, const Box& r);
 // The rectangle stands still between two shots (a few animated pixels aside).
 bool still(const Image& a, const Image& b, const Box& r);
 
+// Thrown by a wait whose screen did not come: the test ends at that step, failed with its message,
+// instead of waiting out every later step on the wrong screen.
+struct StepFailed : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // How long a step waits for the screen it expects: a loaded machine can be slow to draw it.
 constexpr double kPatience = 60;
 // A test of the newest shot, with the one taken before it (empty at first).
@@ -83,6 +90,7 @@ struct RunningGame {
     const VirtualDisplay* x = nullptr;
     fs::path log;  // what the program printed
     std::string tag;
+    ~RunningGame();
     // Keys as a player's: the window gets the input focus and the keys come through the server's
     // input path, each followed by `pause_ms`.
     void keys(std::initializer_list<const char*> names, int pause_ms = 700) const;
@@ -96,8 +104,8 @@ struct RunningGame {
     bool find_window_again() const;
 
     // Screenshots until `ready` holds for one, kept as `name`; when `seconds` pass first, or the
-    // program ends, the test fails naming the step (`what`) and the last screenshot. `pause_ms` between
-    // shots; 0 catches a short-lived picture.
+    // program ends, StepFailed ends the test, naming the step (`what`) and the last screenshot.
+    // `pause_ms` between shots; 0 catches a short-lived picture.
     Image wait_for_screen(const std::string& name, const std::string& what, const ShotTest& ready,
                           double seconds = kPatience, int pause_ms = 200) const;
     // Until `region` differs from `from` in more than `min_pixels` pixels and has settled.

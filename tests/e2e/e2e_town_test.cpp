@@ -42,7 +42,7 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     g.click_at(230, 110, 0);
     const vorn1::Image tavern = g.wait_for_change("road_tavern.png", town, Box{177, 64, 286, 330}, 30000);
     ASSERT_GT(tavern.width, 0);
-    EXPECT_TRUE(still(town, tavern, Box{0, 0, 170, 80})) << "the thieves' guild opened";
+    ASSERT_TRUE(still(town, tavern, Box{0, 0, 170, 80})) << "the thieves' guild opened";
     g.click_at(320, 381, 0);  // OK
     g.wait_for_return("road_tavern_closed.png", town, Box{0, 0, 640, 256});
 
