@@ -24,21 +24,29 @@ void draw_buybuild_border(SDL_Renderer* renderer, const Resources& res, int x, i
     draw_buybuild_frame(renderer, res, x, y, border_height(std::clamp(rows, 0, 64)));
 }
 
-void draw_buybuild_frame(SDL_Renderer* renderer, const Resources& res, int x, int y, int height) {
+void draw_buybuild_frame(SDL_Renderer* renderer, const Resources& res, int x, int y, int height, int width) {
     const IcnTextures& set = res.buybuild;
     if (!renderer || !set.at(0) || height <= 0) return;
     height = std::min(height, 4096);
+    // A wider frame repeats the pieces' columns next to the middle, each copy hiding the edge of the
+    // one before, so the art is never stretched; the last copy sets the right edge.
+    const int extra = std::clamp(width - kBorderWidth, 0, 4096);
+    const auto piece_pair = [&](int frame, int dx, int py, int rows) {
+        const SDL_Point size = set.size(frame);
+        draw_piece(renderer, set.at(frame), size, x + dx, py, true, rows);
+        const int step = std::max(size.x / 2, 1);
+        for (int e = 0;; e = std::min(e + step, extra)) {
+            draw_piece(renderer, set.at(frame), size, x + 143 + e, py, false, rows);
+            if (e == extra) break;
+        }
+    };
     // The bottom piece keeps its place at the foot; the top piece gives up its lower part when the
     // frame is shorter than both, and middle pieces fill what lies between, the last one cut short.
     const int bottom_y = std::max(height - kBorderBottomH, 0);
-    draw_piece(renderer, set.at(0), set.size(0), x, y, true, std::min(kBorderTopH, bottom_y));
-    draw_piece(renderer, set.at(0), set.size(0), x + 143, y, false, std::min(kBorderTopH, bottom_y));
-    for (int ry = kBorderTopH; ry < bottom_y && set.at(1) && set.size(1).y > 0; ry += kBorderRowH) {
-        draw_piece(renderer, set.at(1), set.size(1), x + 3, y + ry, true, bottom_y - ry);
-        draw_piece(renderer, set.at(1), set.size(1), x + 143, y + ry, false, bottom_y - ry);
-    }
-    draw_piece(renderer, set.at(2), set.size(2), x + 2, y + bottom_y, true, height - bottom_y);
-    draw_piece(renderer, set.at(2), set.size(2), x + 143, y + bottom_y, false, height - bottom_y);
+    piece_pair(0, 0, y, std::min(kBorderTopH, bottom_y));
+    for (int ry = kBorderTopH; ry < bottom_y && set.at(1) && set.size(1).y > 0; ry += kBorderRowH)
+        piece_pair(1, 3, y + ry, bottom_y - ry);
+    piece_pair(2, 2, y + bottom_y, height - bottom_y);
 }
 
 int system_button_frame(EventButtonId button_id, bool pressed) {

@@ -22,8 +22,10 @@ inline constexpr int border_height(int rows) { return kBorderTopH + kBorderRowH 
 // Nothing without the top piece; a missing middle or bottom piece is skipped.
 void draw_buybuild_border(SDL_Renderer* renderer, const Resources& res, int x, int y, int rows);
 // The same frame at any height: the pieces at their own size, the top piece cut short when the frame
-// is lower than the top and bottom pieces together, and the last middle piece cut to fit.
-void draw_buybuild_frame(SDL_Renderer* renderer, const Resources& res, int x, int y, int height);
+// is lower than the top and bottom pieces together, and the last middle piece cut to fit. A width
+// above kBorderWidth widens it by repeating the pieces' inner columns; the pieces are never stretched.
+void draw_buybuild_frame(SDL_Renderer* renderer, const Resources& res, int x, int y, int height,
+                         int width = kBorderWidth);
 
 // The SYSTEM.ICN button of a button id (2 accept 5/6, 3 decline 7/8, else OK 9/10; the second
 // frame when pressed) at its own size, centred on cx with its top at y. Returns the rectangle

@@ -121,7 +121,8 @@ public:
     bool handle_sdl_event(const SDL_Event& e);
     void tick(float ms);
     void draw(SDL_Renderer* r);
-    // A dialog frame of any size built from the standard frame pieces.
+    // A dialog frame of any size: the standard frame's pieces at their own size (draw_buybuild_frame),
+    // or a plain box without them.
     void draw_buybuild_border(SDL_Renderer* r, int x, int y, int w, int h) const;
     void play_sound(const std::string& name);
 

@@ -45,27 +45,12 @@ SDL_Texture* EventSystem::icon_texture(const std::string& icn, int frame) const 
 
 void EventSystem::draw_buybuild_border(SDL_Renderer* r, int x, int y, int w, int h) const {
     if (!r || w <= 0 || h <= 0) return;
-    SDL_Texture* top = res_ ? res_->buybuild.at(0) : nullptr;
-    if (!top) {
-        fill(r, {x, y, w, h}, kFrameFill);
-        outline(r, {x, y, w, h}, kFrameEdge);
+    if (res_ && res_->buybuild.at(0)) {
+        vorn1::draw_buybuild_frame(r, *res_, x, y, h, w);
         return;
     }
-    SDL_Texture* mid = res_->buybuild.at(1);
-    SDL_Texture* bot = res_->buybuild.at(2);
-    const int half = w / 2;
-    const int top_h = std::min(kBorderTopH, h / 2);
-    const int bot_h = std::min(kBorderBottomH, h - top_h);
-    // Each piece: left half mirrored, right half plain, stretched to the size asked for.
-    auto piece = [&](SDL_Texture* t, int py, int ph) {
-        if (!t || ph <= 0) return;
-        SDL_Rect left{x, py, half, ph}, right{x + half, py, w - half, ph};
-        SDL_RenderCopyEx(r, t, nullptr, &left, 0.0, nullptr, SDL_FLIP_HORIZONTAL);
-        SDL_RenderCopy(r, t, nullptr, &right);
-    };
-    piece(top, y, top_h);
-    piece(mid, y + top_h, h - top_h - bot_h);
-    piece(bot, y + h - bot_h, bot_h);
+    fill(r, {x, y, w, h}, kFrameFill);
+    outline(r, {x, y, w, h}, kFrameEdge);
 }
 
 std::vector<std::pair<SDL_Texture*, std::string>> EventSystem::dialog_pictures(const Dialog& d) const {
@@ -81,8 +66,7 @@ void EventSystem::draw(SDL_Renderer* r) {
     if (!r || !dialog_open) return;
     Dialog& d = dialog_;
     const DialogLayout& l = d.layout;
-    if (res_ && res_->buybuild.at(0)) vorn1::draw_buybuild_frame(r, *res_, l.x, l.y, l.h);
-    else draw_buybuild_border(r, l.x, l.y, l.w, l.h);
+    draw_buybuild_border(r, l.x, l.y, l.w, l.h);
 
     const int line_h = font_ ? TTF_FontLineSkip(font_) : 16;
     for (size_t i = 0; i < d.title_lines.size(); ++i)

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "assets/dialog_utils.h"
 #include "assets/icn.h"
 #include "assets/resources.h"
 #include "datakit/kit_demo.h"
@@ -218,6 +219,33 @@ TEST(EventDialogDraw, FrameOfAnySize) {
     EXPECT_TRUE(same(c.at(100 + 321, 50 + 10), {0, 0, 0, 255}));
     ev.draw_buybuild_border(c.r, 0, 0, -5, 10);  // nothing, no crash
     ev.draw_buybuild_border(nullptr, 0, 0, 5, 10);
+
+    // With the art: the standard frame's pieces at their own size. The split dialog's 286 x 215 is the
+    // standard frame of two rows; the garrison notice's 320 is wider without stretching a piece.
+    const std::vector<uint8_t> bytes = kit::demo_archive_bytes();
+    Resources res(c.r, std::make_unique<AggArchive>(AggArchive::from_bytes(bytes)));
+    const IcnFrames art = decode_icn(AggArchive::from_bytes(bytes).get("BUYBUILD.ICN"), res.palette);
+    ev.load(&res, res.archive.get(), nullptr, nullptr, false);
+    const auto screen = [&] {
+        const auto* p = static_cast<const uint8_t*>(c.surf->pixels);
+        return std::vector<uint8_t>(p, p + c.surf->pitch * 480);
+    };
+    c.clear({40, 80, 40, 255});
+    draw_buybuild_border(c.r, res, 177, 132, 2);
+    const std::vector<uint8_t> standard = screen();
+    c.clear({40, 80, 40, 255});
+    ev.draw_buybuild_border(c.r, 177, 132, 286, 215);
+    EXPECT_TRUE(screen() == standard) << "the split dialog's frame is not the standard one";
+    c.clear({40, 80, 40, 255});
+    ev.draw_buybuild_border(c.r, 160, 160, 320, 160);
+    for (const auto& [piece, x, y, mirrored] :
+         {std::tuple{0, 160, 160, true}, std::tuple{0, 337, 160, false}, std::tuple{2, 337, 272, false}}) {
+        const auto [match, total] = art_shown(c, art.frames[size_t(piece)], x, y, mirrored);
+        EXPECT_GT(total, 100) << piece;
+        EXPECT_EQ(match, total) << "piece " << piece << " at " << x << "," << y;
+    }
+    EXPECT_TRUE(same(c.at(300, 220), c.at(340, 220))) << "the widened middle";
+    EXPECT_TRUE(same(c.at(160 + 320, 200), {40, 80, 40, 255}));
 }
 
 }  // namespace
