@@ -161,6 +161,13 @@ std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int
     return pieces;
 }
 
+std::vector<std::string> wrap_within(TTF_Font* font, const std::string& text, int width) {
+    std::vector<std::string> out;
+    for (const std::string& line : wrap_pixels(font, text, width))
+        for (std::string& piece : split_word(font, line, width)) out.push_back(std::move(piece));
+    return out;
+}
+
 bool word_stays_whole(TTF_Font* font, const std::string& word, int width) {
     const std::vector<std::string> pieces = split_word(font, word, width);
     for (std::size_t i = 0; i + 1 < pieces.size(); ++i)

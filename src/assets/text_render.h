@@ -38,6 +38,9 @@ std::vector<std::string> wrap_pixels(TTF_Font* font, const std::string& text, in
 // at most `width` wide (a single wider character stands alone); a path breaks after a folder's "/"
 // where one lies in the piece. The word itself when it fits or for a null font.
 std::vector<std::string> split_word(TTF_Font* font, const std::string& word, int width);
+// wrap_pixels with a word wider than `width` in split_word's pieces, so no line is wider (a single
+// character wider than the width still stands alone).
+std::vector<std::string> wrap_within(TTF_Font* font, const std::string& text, int width);
 // True when split_word keeps every part of the word whole: the word fits the width, or it is a path
 // whose folders and file name each fit (it breaks only after a "/"). True for a null font.
 bool word_stays_whole(TTF_Font* font, const std::string& word, int width);

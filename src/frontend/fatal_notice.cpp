@@ -11,15 +11,6 @@ namespace {
 constexpr SDL_Rect kBox{20, 40, 600, 400};
 constexpr int kMargin = 16;
 
-// Lines no wider than `width`: broken at line feeds and spaces, and a word wider than the width
-// (a long path) broken between its characters.
-std::vector<std::string> notice_lines(TTF_Font* font, const std::string& text, int width) {
-    std::vector<std::string> out;
-    for (const std::string& line : text::wrap_pixels(font, text, width))
-        for (std::string& piece : text::split_word(font, line, width)) out.push_back(std::move(piece));
-    return out;
-}
-
 void draw_notice(SDL_Renderer* r, TTF_Font* font, TTF_Font* hint_font, const std::vector<std::string>& lines) {
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);
@@ -48,12 +39,12 @@ bool run_fatal_notice(SDL_Renderer* renderer, TTF_Font* font, TTF_Font* small, c
     if (!renderer || !font) return false;
     const int width = kBox.w - 2 * kMargin;
     const int room = kBox.h - 3 * kMargin - TTF_FontLineSkip(small);
-    std::vector<std::string> lines = notice_lines(font, text, width);
+    std::vector<std::string> lines = text::wrap_within(font, text, width);
     // A path that the main font would cut between characters may stand whole in the small one.
     const bool cut = text::font_keeping_words(text::wrap_pixels(font, text, width), width, font, small) != font;
     if (cut || static_cast<int>(lines.size()) * TTF_FontLineSkip(font) > room) {
         font = small;
-        lines = notice_lines(font, text, width);
+        lines = text::wrap_within(font, text, width);
     }
     // Input from before the notice (a launcher's key or click) does not close it.
     SDL_PumpEvents();

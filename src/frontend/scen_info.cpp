@@ -31,14 +31,6 @@ constexpr SDL_Rect kDescriptionBox{193, 352, 250, kStandardOk.y - 4 - 352};
 // The separator's span: the widest the description may grow inside the panel.
 constexpr int kSeparatorLeft = 179, kSeparatorRight = 461;
 
-// The text wrapped to the width, a word wider than that in pieces of its own.
-std::vector<std::string> wrap_every_word(TTF_Font* font, const std::string& text, int width) {
-    std::vector<std::string> lines;
-    for (const std::string& line : text::wrap_pixels(font, text, width))
-        for (std::string& piece : text::split_word(font, line, width)) lines.push_back(std::move(piece));
-    return lines;
-}
-
 // How many lines of the font fit the height, one line skip apart.
 int lines_in_height(TTF_Font* font, int height) {
     const int line = TTF_FontHeight(font);
@@ -208,7 +200,7 @@ DescriptionLayout scen_info_description_layout(const std::string& text, TTF_Font
         SDL_Rect box;
     } tries[3] = {{font, kDescriptionBox}, {font, grown}, {small_font ? small_font : font, grown}};
     for (const auto& t : tries) {
-        out = {t.font, t.box, wrap_every_word(t.font, text, t.box.w), false};
+        out = {t.font, t.box, text::wrap_within(t.font, text, t.box.w), false};
         if (static_cast<int>(out.lines.size()) <= lines_in_height(t.font, t.box.h)) return out;
     }
     // Not even the last try holds it: its lines that fit, and a mark that more was cut.

@@ -202,6 +202,17 @@ TEST_F(TextDraw, WrapGivesOverWideWordsTheirOwnLine) {
     EXPECT_EQ(text::split_word(font_, path, text::measure(font_, "saved_games/26-12-07-2325-").x),
               (std::vector<std::string>{"saved_games/", "26-12-07-2325-.sav"}));
     EXPECT_EQ(text::split_word(font_, "/" + path, text::measure(font_, "/saved_games/26").x).front(), "/saved_games/");
+
+    // Both in one: lines at spaces and line feeds, an over-wide word in its pieces between them.
+    const int w = text::measure(font_, "saved_games/").x;
+    const auto within = text::wrap_within(font_, "no room\nin " + path, w);
+    ASSERT_GT(within.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(within.begin(), within.begin() + 3),
+              (std::vector<std::string>{"no room", "in", "saved_games/"}));
+    std::string name;
+    for (const std::string& l : within) EXPECT_LE(text::measure(font_, l).x, w) << l;
+    for (size_t i = 3; i < within.size(); ++i) name += within[i];
+    EXPECT_EQ(name, "26-12-07-2325-.sav");
 }
 
 TEST_F(TextDraw, TextCutToABoxEndsOnAWordOrCharacterInsideIt) {
