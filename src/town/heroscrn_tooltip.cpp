@@ -337,12 +337,14 @@ void open_artifact_info_dialog(ArtifactInfoDialog& d, uint8_t artifact, TTF_Font
     d.artifact = artifact;
     d.title = localized_artifact_name(artifact);
     d.lines = wrap_panel(artifact_body_text(row), font);
-    // As many middle rows as the title, the lines and the OK button below them need.
+    // As many middle rows as the title, the lines and the OK button below them need; a text taller than
+    // the screen keeps the lines the tallest frame holds, the last of them ending in "...".
     const int titles = (int)title_lines(d.title, font).size();
-    const int content = kInfoTextTop + title_height(font) + (titles - 1) * info_line_skip(font) + 8 +
-                        (int)d.lines.size() * info_line_skip(font) + kInfoButtonSpace;
-    d.rows = std::clamp((content - border_height(0) + kBorderRowH - 1) / kBorderRowH, 1,
-                        (480 - border_height(0)) / kBorderRowH);
+    const int around = kInfoTextTop + title_height(font) + (titles - 1) * info_line_skip(font) + 8 + kInfoButtonSpace;
+    constexpr int kMostRows = (480 - border_height(0)) / kBorderRowH;
+    text::keep_lines(font, d.lines, (border_height(kMostRows) - around) / info_line_skip(font), kPanelTextW);
+    const int content = around + (int)d.lines.size() * info_line_skip(font);
+    d.rows = std::clamp((content - border_height(0) + kBorderRowH - 1) / kBorderRowH, 1, kMostRows);
     d.height = border_height(d.rows);
     d.x = 177;
     d.y = (480 - d.height) / 2;

@@ -228,6 +228,28 @@ TEST_F(HeroScreenDraw, PanelsHoldTheirTextAboveTheInformationBar) {
     strings().load_from_text("", "");
 }
 
+// An artifact text from a catalogue too long for the screen: the tallest frame, on the screen, holds
+// the lines that fit above its OK button, and the last of them ends in "...".
+TEST_F(HeroScreenDraw, ALongArtifactTextIsCutToTheScreen) {
+    Resources& none = load({});
+    std::string text;
+    for (int i = 0; i < 120; ++i) text += "abcd ";
+    strings().load_from_text("", kit::catalogue_json({{"ARTIFACTDESC_13", text}, {"ARTIFACTNAME_13", "Mace"}}));
+    ArtifactInfoDialog d;
+    open_artifact_info_dialog(d, 13, font);
+    EXPECT_EQ(d.rows, (480 - border_height(0)) / kBorderRowH);
+    EXPECT_GE(d.y, 0);
+    ASSERT_GT(d.lines.size(), 3u);
+    EXPECT_LT(d.lines.size(), 24u);
+    EXPECT_EQ(d.lines.back().substr(d.lines.back().size() - 3), "...");
+    const SDL_Color magenta{255, 0, 255, 255};
+    clear(magenta);
+    draw_artifact_info_dialog(r, none, d, font);
+    EXPECT_EQ(differing({0, d.y + d.height, 640, 480 - d.y - d.height}, magenta), 0) << "text below the frame";
+    EXPECT_EQ(differing({d.x, d.ok_rect.y - 4, 286, 4}, magenta), 0) << "text runs into the OK button";
+    strings().load_from_text("", "");
+}
+
 // A panel too tall for the room above the information bar is laid out in the small font; one too tall
 // even in that keeps the lines the tallest frame holds and ends the last of them in "...".
 TEST_F(HeroScreenDraw, TallPanelsTakeTheSmallFontThenMarkTheCut) {
