@@ -1068,6 +1068,35 @@ TEST_F(BattleRoadTest, TheQuickCombatPreviewOfATownsGuardShowsTheGuard) {
     }
 }
 
+// The quick-combat preview's sentence speaks of the attacking hero by name, whatever it fights.
+TEST_F(BattleRoadTest, TheQuickCombatPreviewNamesTheAttackingHero) {
+    for (const int kind : {QUICK_MONSTER, QUICK_HERO, QUICK_TOWN}) {
+        SCOPED_TRACE(kind);
+        make_battle_game();
+        m.settings.ab_resolver = true;
+        const int h = add_hero(5, 5, 0);
+        state().heroes[h].name = "Sir Ardent";
+        set_army(h, {{23, 10}});
+        bool shown = false;
+        if (kind == QUICK_MONSTER) {
+            add_monster(6, 5, 0, 3);
+            shown = preview_monster_battle(m, h, 6, 5, 0);
+        } else if (kind == QUICK_HERO) {
+            shown = preview_hero_battle(m, h, add_hero(6, 5, 1));
+        } else {
+            Army& garrison = state().castles[(size_t)add_town(6, 5, -1)].garrison;
+            garrison.ids[0] = 0;
+            garrison.counts[0] = 4;
+            shown = preview_town_battle(m, h, 6, 5, -1);
+        }
+        ASSERT_TRUE(shown);
+        const BattleScreen& b = g().battle;
+        EXPECT_EQ(b.result_sentence(),
+                  (std::vector<std::string>{"For valor in combat, Sir Ardent",
+                                            "receives " + std::to_string(b.result_experience) + " experience."}));
+    }
+}
+
 // An attack on a human player's town is fought on the battle screen, never settled by the quick-combat
 // preview; a computer's town is offered the preview.
 TEST_F(BattleRoadTest, AHumansTownIsNeverSettledByThePreview) {
