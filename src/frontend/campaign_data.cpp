@@ -184,7 +184,7 @@ CampaignStep next_campaign_step(const NewGameConfig& config) {
         }
     } else {
         const int won = campaign_number_from_path(config.campaign_map_path, config.scenario_index + 1);
-        step.won_row = std::clamp(won, 1, 9) - 1;
+        step.won_row = campaign_congrats_row(won);
         if (step.has_next)
             step.announce = std::clamp(campaign_number_from_path(step.next_path, config.scenario_index + 2), 1, 9);
     }

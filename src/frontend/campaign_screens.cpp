@@ -129,16 +129,15 @@ void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
     if (quit) hand_on_quit_request();
 }
 
-void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
-                                  TTF_Font* font, int scenario) {
-    show_victory_screen_core(renderer, archive, palette, font,
-                             localized_scenario_desc(k_campaign_victory_text[campaign_congrats_row(scenario)]));
+std::string campaign_won_text(const NewGameConfig& config) {
+    const int row = next_campaign_step(config).won_row;
+    if (config.campaign_id != CAMPAIGN_SPIRIT_WORLD) return localized_scenario_desc(k_campaign_victory_text[row]);
+    return spirit_tr(k_spirit_data[row].victory_key, k_spirit_data[row].victory);
 }
 
-void run_spirit_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
-                                int index) {
-    const SpiritScenario& row = k_spirit_data[spirit_congrats_row(index)];
-    show_victory_screen_core(renderer, archive, palette, font, spirit_tr(row.victory_key, row.victory));
+void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+                                  TTF_Font* font, const NewGameConfig& config) {
+    show_victory_screen_core(renderer, archive, palette, font, campaign_won_text(config));
 }
 
 SDL_Rect announcement_ok_rect(SDL_Point button) { return {(442 - button.x) / 2 + 99, 336, button.x, button.y}; }
@@ -241,15 +240,7 @@ NewGameConfig run_campaign_victory_screen(SDL_Renderer* renderer, AggArchive& ar
                                           bool show_victory) {
     const CampaignStep step = next_campaign_step(config);
     const bool spirit = config.campaign_id == CAMPAIGN_SPIRIT_WORLD;
-    if (show_victory) {
-        if (spirit) {
-            const SpiritScenario& row = k_spirit_data[step.won_row];
-            show_victory_screen_core(renderer, archive, palette, font, spirit_tr(row.victory_key, row.victory));
-        } else {
-            show_victory_screen_core(renderer, archive, palette, font,
-                                     localized_scenario_desc(k_campaign_victory_text[step.won_row]));
-        }
-    }
+    if (show_victory) show_victory_screen_core(renderer, archive, palette, font, campaign_won_text(config));
     if (step.has_next) {
         SDL_Texture* background = load_bmp_tex(renderer, archive, palette, "VELDAR.BMP");
         const bool closed =

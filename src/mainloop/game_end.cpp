@@ -125,17 +125,8 @@ bool finish_campaign(MainState& m) {
     hold.hold_last_frame = 1;
     hold.overlay = &finale;
     if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return true;
-    if (m.renderer && m.res && m.res->archive) {
-        AggArchive& archive = *m.res->archive;
-        const NewGameConfig& c = g.config;
-        if (c.campaign_id == CAMPAIGN_SPIRIT_WORLD) {
-            const int row = spirit_index_from_path(c.campaign_map_path);
-            run_spirit_congrats_screen(m.renderer, archive, palette_of(m), m.fonts.def, row >= 0 ? row : c.scenario_index);
-        } else {
-            run_campaign_congrats_screen(m.renderer, archive, palette_of(m), m.fonts.def,
-                                         campaign_number_from_path(c.campaign_map_path, c.scenario_index + 1));
-        }
-    }
+    if (m.renderer && m.res && m.res->archive)
+        run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config);
     if (!m.renderer || !m.res) return false;
     const int lord = g.config.campaign_lord;
     run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,

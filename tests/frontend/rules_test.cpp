@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "frontend/campaign_data.h"
+#include "frontend/campaign_screens.h"
 #include "frontend/localized_texts.h"
 #include "frontend/setup_rules.h"
 #include "lang/runtime_strings.h"
@@ -247,6 +248,29 @@ TEST_F(RulesTest, CampaignSequencesAndLookups) {
     EXPECT_EQ(campaign_congrats_row(12), 8);
     EXPECT_EQ(spirit_congrats_row(7), 3);
     EXPECT_EQ(campaign_row_of_number(0), 0);  // picture and texts of scenario 1
+}
+
+// Every lord's campaign ends on the ninth scenario's congratulations and the spirit world on its fourth;
+// a scenario on the way shows its own, by its number (lord 0, who skips the fifth, plays the sixth in
+// fifth place).
+TEST_F(RulesTest, EachCampaignEndsOnItsLastScenariosCongratulations) {
+    for (int lord = 0; lord < 4; ++lord) {
+        NewGameConfig c = original_campaign_config("d/", lord);
+        c.scenario_index = static_cast<int>(c.campaign_maps.size()) - 1;
+        c.campaign_map_path = c.campaign_maps.back();
+        ASSERT_FALSE(next_campaign_step(c).has_next);
+        EXPECT_EQ(campaign_won_text(c), k_campaign_victory_text[8]) << "lord " << lord;
+        c.scenario_index = 4;
+        c.campaign_map_path = c.campaign_maps[4];
+        EXPECT_EQ(campaign_won_text(c), k_campaign_victory_text[lord == 0 ? 5 : 4]) << "lord " << lord;
+    }
+    NewGameConfig spirit = spirit_campaign_config("d/", 2);
+    spirit.scenario_index = 3;
+    spirit.campaign_map_path = spirit.campaign_maps[3];
+    ASSERT_FALSE(next_campaign_step(spirit).has_next);
+    EXPECT_EQ(campaign_won_text(spirit), k_spirit_data[3].victory);
+    spirit.campaign_map_path = spirit.campaign_maps[1];
+    EXPECT_EQ(campaign_won_text(spirit), k_spirit_data[1].victory) << "the row of the map, not of the index";
 }
 
 TEST_F(RulesTest, CampaignConfigsAndTheNextScenario) {
