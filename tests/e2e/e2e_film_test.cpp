@@ -84,12 +84,8 @@ TEST(FilmOfInflatedSound, ATerminationRequestEndsTheProgramWithinASecond) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     const vorn1::Image film = g.shot("filminflated_film.png");
     std::this_thread::sleep_until(shown + std::chrono::seconds(2));
-    ::kill(g.pid, SIGTERM);
-    const auto sent = std::chrono::steady_clock::now();
-    const int status = wait_for(g.pid, 1);
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
-    if (status < 0) stop(g.pid);
-    EXPECT_EQ(status, 0) << "still running " << took << " s after the termination request";
+    const Termination end = terminate_within(g.pid, 1);
+    EXPECT_EQ(end.status, 0) << "still running " << end.seconds << " s after the termination request";
     EXPECT_TRUE(film_shown(film)) << "the film was not showing 1.5 s after the window";
 }
 

@@ -87,6 +87,16 @@ int exit_status(pid_t pid, double seconds) {
     return status;
 }
 
+Termination terminate_within(pid_t pid, double seconds) {
+    ::kill(pid, SIGTERM);
+    const auto sent = std::chrono::steady_clock::now();
+    Termination t;
+    t.status = wait_for(pid, seconds);
+    t.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+    if (t.status < 0) stop(pid);
+    return t;
+}
+
 std::string run_capture(const std::string& cmd) {
     std::string out;
     if (FILE* p = ::popen(cmd.c_str(), "r")) {

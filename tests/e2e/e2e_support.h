@@ -40,6 +40,13 @@ int wait_for(pid_t pid, double seconds);
 void stop(pid_t pid);
 // The program's exit status within `seconds`; -1, with the program stopped, when it still ran.
 int exit_status(pid_t pid, double seconds);
+// Sends a termination request and waits up to `seconds` for the program: its exit status (-1, with
+// the program stopped, when it still ran) and the seconds it took.
+struct Termination {
+    int status = -1;
+    double seconds = 0;
+};
+Termination terminate_within(pid_t pid, double seconds);
 std::string run_capture(const std::string& cmd);
 std::string file_text(const fs::path& file);
 

@@ -160,12 +160,8 @@ TEST(EndToEnd, ATerminationRequestDuringTheThirdFilmEndsTheProgramAtOnce) {
                                    kPatience, 0)
                      .empty());
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    ::kill(g.pid, SIGTERM);
-    const auto sent = std::chrono::steady_clock::now();
-    const int status = wait_for(g.pid, 1);
-    const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
-    if (status < 0) stop(g.pid);
-    EXPECT_EQ(status, 0) << "still running " << took << " s after the termination request";
+    const Termination end = terminate_within(g.pid, 1);
+    EXPECT_EQ(end.status, 0) << "still running " << end.seconds << " s after the termination request";
 }
 
 TEST(EndToEnd, AHeroWalksOnTheDemoMap) {
