@@ -212,6 +212,61 @@ TEST_F(LoopTest, TurnStartSelectsTheFirstHeroAndNamesTheColour) {
     EXPECT_EQ(player_turn_text(state(), 1), "Green player turn.");
 }
 
+// Each hero's stored destination is planned again when its seat's turn starts, the map's first column
+// and row included.
+TEST_F(LoopTest, TurnStartPlansEveryStoredDestinationAgain) {
+    make_game();
+    const int a = add_hero(4, 5, 0);
+    const int b = add_hero(9, 9, 0);
+    state().heroes[a].dest_x = 0;
+    state().heroes[a].dest_y = 5;
+    state().heroes[b].dest_x = 12;
+    state().heroes[b].dest_y = 0;
+    start_player_turn(m, 0);
+    ASSERT_EQ(loop().selected_hero, a);
+    EXPECT_EQ(loop().route_dest_x, 0);
+    EXPECT_EQ(loop().route_dest_y, 5);
+    EXPECT_FALSE(loop().active_route.empty());
+    EXPECT_EQ(loop().hero_routes[b].dest_x, 12);
+    EXPECT_FALSE(loop().hero_routes[b].steps.empty());
+}
+
+// A seat without a hero shows nothing of the outgoing seat's hero: no selection, row or route.
+TEST_F(LoopTest, TurnWithoutAHeroKeepsNoneOfTheLastSeatsSelection) {
+    make_game();
+    state().player_is_human[1] = 1;
+    const int a = add_hero(5, 5, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    plan_hero_route(m, a, 8, 5);
+    ASSERT_EQ(loop().locator.selected_hero_row, 0);
+    ASSERT_FALSE(loop().active_markers.empty());
+    start_player_turn(m, 1);
+    EXPECT_EQ(loop().selected_hero, -1);
+    EXPECT_EQ(loop().locator.selected_hero_row, -1);
+    EXPECT_EQ(loop().route_dest_x, -1);
+    EXPECT_TRUE(loop().active_route.empty());
+    EXPECT_TRUE(loop().active_markers.empty());
+}
+
+// A game of one seat turns the day without a new turn: the player plays on with the same hero selected.
+TEST_F(LoopTest, OneSeatEndsItsTurnIntoTheNewDayAndPlaysOn) {
+    make_game();
+    loop().player_order = {0};
+    add_hero(5, 5, 0);
+    const int b = add_hero(9, 9, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    select_hero(g(), b);
+    end_current_turn(m);
+    EXPECT_TRUE(g().new_day.active);
+    EXPECT_FALSE(loop().day_over);
+    on_new_day_finished(m);
+    EXPECT_FALSE(g().events.dialog_open) << "no turn announcement";
+    EXPECT_EQ(loop().current_player, 0);
+    EXPECT_EQ(loop().selected_hero, b);
+}
+
 // Hot seat: the last human's map is hidden as the turn passes, through the computer's turn and the new
 // day, until the next human has closed their announcement; in a game for one nothing is hidden.
 TEST_F(LoopTest, HotSeatHidesTheMapFromOneHumansEndOfTurnToTheNextOnesAnnouncement) {
