@@ -27,6 +27,19 @@ TEST_F(LoopTest, CanStillMoveNeedsTheCheapestStep) {
     EXPECT_FALSE(hero_can_still_move(map(), state().heroes[a], 60, &state().fog[0]));
 }
 
+// Any one of the eight neighbours open is enough.
+TEST_F(LoopTest, CanStillMoveTriesEveryNeighbour) {
+    make_game();
+    const int a = add_hero(5, 5, 0);
+    for (int open = 0; open <= 8; ++open) {  // 8: all closed
+        int k = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (dx || dy) map().tile(5 + dx, 5 + dy)->blocking = k++ == open ? 0 : 0x80;
+        EXPECT_EQ(hero_can_still_move(map(), state().heroes[a], 60, nullptr), open < 8) << "open neighbour " << open;
+    }
+}
+
 TEST_F(LoopTest, BoatAmongLandAndTakenWaterCannotMove) {
     make_game();
     const int a = add_hero(5, 5, 0);
@@ -148,12 +161,25 @@ TEST_F(LoopTest, FailedAutosaveStillTurnsTheDayAndSaysItWasTheAutosave) {
     EXPECT_EQ(reports, std::vector<bool>{false}) << "a good autosave says nothing";
 }
 
+TEST_F(LoopTest, TheNewDayShowsOnlyTheSeatsStillInPlay) {
+    make_game();
+    g().elimination.players[0].eliminated = 1;
+    finish_day(m);
+    EXPECT_EQ(new_day_players_shown(g().new_day, state()), 2u);
+    g().elimination.players[0].eliminated = 0;
+    g().elimination.players[1].eliminated = 1;
+    finish_day(m);
+    EXPECT_EQ(new_day_players_shown(g().new_day, state()), 1u);
+}
+
 TEST_F(LoopTest, NextPlayerSkipsEliminatedAndNeverWraps) {
     make_game();
     loop().player_order = {0, 1, 2, 3};
     loop().current_player = 0;
     g().elimination.players[1].eliminated = 1;
     EXPECT_EQ(next_player_in_order(g()), 2);
+    loop().current_player = 2;
+    EXPECT_EQ(next_player_in_order(g()), 3);
     loop().current_player = 3;
     EXPECT_EQ(next_player_in_order(g()), -1);
     loop().current_player = 7;  // not in the order: from the first
@@ -206,6 +232,8 @@ TEST_F(LoopTest, TurnStartSelectsTheFirstHeroAndNamesTheColour) {
     EXPECT_EQ(g().events.current_dialog()->def.text, "Red player turn.");
     g().events.close_dialog(EVENT_BUTTON_OK);
     EXPECT_FALSE(loop().announcement_open);
+    state().player_color[0] = 4;
+    EXPECT_EQ(player_turn_text(state(), 0), "None player turn.");
     state().player_color[0] = 9;
     EXPECT_EQ(player_turn_text(state(), 0), "None player turn.");
     EXPECT_EQ(player_turn_text(state(), 5), "None player turn.");
