@@ -153,6 +153,15 @@ void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_A
     if (s.channel < 0) SDL_Log("%s: Mix_PlayChannel failed: %s", s.who, Mix_GetError());
 }
 
+SDL_AudioSpec film_device_spec(SDL_AudioFormat format, int channels, int rate) {
+    SDL_AudioSpec want{};
+    want.freq = rate;
+    want.format = format;
+    want.channels = static_cast<Uint8>(channels);
+    want.samples = 2048;
+    return want;
+}
+
 bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, int rate) {
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -161,11 +170,7 @@ bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, 
         }
         s.own_audio = true;
     }
-    SDL_AudioSpec want{};
-    want.freq = rate;
-    want.format = format;
-    want.channels = static_cast<Uint8>(channels);
-    want.samples = 2048;
+    const SDL_AudioSpec want = film_device_spec(format, channels, rate);
     SDL_AudioSpec have{};
     s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (s.device == 0) return false;
@@ -185,14 +190,14 @@ void film_sound_stop(FilmSound& s) {
     if (s.channel >= 0) Mix_HaltChannel(s.channel);
 }
 
-int film_sound_finish(FilmSound& s, bool skippable) {
+int film_sound_finish(FilmSound& s, bool skippable, const FilmClock& clock) {
     if (s.device == 0) return kFilmEnded;
-    const uint32_t until = SDL_GetTicks() + 400;
-    while (SDL_GetQueuedAudioSize(s.device) > 0 && !SDL_TICKS_PASSED(SDL_GetTicks(), until)) {
+    const uint32_t until = film_now(clock) + 400;
+    while (SDL_GetQueuedAudioSize(s.device) > 0 && !SDL_TICKS_PASSED(film_now(clock), until)) {
         const int r = drain_film_events(skippable);
         if (r == kFilmQuit) return kFilmQuit;
         if (r == kFilmSkipped) break;
-        SDL_Delay(8);
+        film_sleep(clock, 8);
     }
     return kFilmEnded;
 }
@@ -295,7 +300,7 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
             break;
         }
     }
-    if (result == kFilmEnded) result = film_sound_finish(sound, options.skippable != 0);
+    if (result == kFilmEnded) result = film_sound_finish(sound, options.skippable != 0, options.clock);
     else film_sound_stop(sound);
     film_sound_close(sound);
     if (result == kFilmEnded && options.hold_last_frame && shown)

@@ -97,14 +97,15 @@ struct FilmSound {
 // Converts the whole track (`format`, channels, rate) to the mixer's format and starts it once.
 void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_AudioFormat format, int channels,
                             int rate);
+// What the private device is asked for: exactly the film's format, 2048-sample buffers.
+SDL_AudioSpec film_device_spec(SDL_AudioFormat format, int channels, int rate);
 // Opens the default device in exactly that format; false (logged by the caller) on failure.
 bool film_sound_open_device(FilmSound& s, SDL_AudioFormat format, int channels, int rate);
 void film_sound_queue(FilmSound& s, const uint8_t* data, size_t size);
 // Stops the sound at once (skip or quit).
 void film_sound_stop(FilmSound& s);
-// Waits at most 400 ms (SDL's time: the device plays in it) for the device queue to empty;
-// kFilmQuit on a window close, else kFilmEnded.
-int film_sound_finish(FilmSound& s, bool skippable);
+// Waits at most 400 ms for the device queue to empty; kFilmQuit on a window close, else kFilmEnded.
+int film_sound_finish(FilmSound& s, bool skippable, const FilmClock& clock = {});
 void film_sound_close(FilmSound& s);
 
 }  // namespace vorn1

@@ -101,6 +101,9 @@ TEST_F(FilmTest, MissingOrBrokenFilesFail) {
     kit::write_file(file("bad.smk"), kit::Bytes(200, 7));
     EXPECT_EQ(play_lose_video(renderer, file("bad.smk")), kFilmFailed);
     EXPECT_TRUE(logged("bad signature (not SMK2/SMK4)"));
+    const std::string p = solid_film(file("t.smk"), 32, 32, 2, 20, 0, false);
+    EXPECT_EQ(play_smk_file(nullptr, p, opts(true)), kFilmFailed);
+    EXPECT_TRUE(logged("play_smk_file: CreateTexture failed: "));
 }
 
 namespace {
@@ -209,6 +212,42 @@ TEST_F(FilmTest, OverlayShowsOnceItsTimeHasCome) {
     o.base_ms = 0;
     EXPECT_EQ(play_smk_file(renderer, p, o), kFilmEnded);
     EXPECT_EQ(bright_pixels(text_band), 0);
+
+    // A frame is drawn with the overlay from the moment it is due, in wrapping milliseconds.
+    SDL_Texture* tex = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, 4, 4);
+    ASSERT_NE(tex, nullptr);
+    const std::vector<uint8_t> black(64, 0);
+    const auto shown_at = [&](uint32_t start, uint32_t elapsed) {
+        c.t = start + elapsed;
+        present_film_frame(renderer, tex, black.data(), 16, SDL_Rect{0, 0, 640, 480}, o, start);
+        return bright_pixels(text_band) > 50;
+    };
+    EXPECT_FALSE(shown_at(1000, 3499));
+    EXPECT_TRUE(shown_at(1000, 3500));
+    EXPECT_FALSE(shown_at(0xFFFFFF00u, 3499));
+    EXPECT_TRUE(shown_at(0xFFFFFF00u, 3500));
+    SDL_DestroyTexture(tex);
+    TTF_CloseFont(font);
+}
+
+// Lines are a line skip plus the extra gap apart, the last one `bottom` above the screen's foot.
+TEST_F(FilmTest, OverlayLinesStepByLineSkipAndGap) {
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 24);
+    ASSERT_NE(font, nullptr);
+    SmkOverlay ov;
+    ov.lines = {"Hold fast", "Hold fast"};
+    ov.x = 20;
+    ov.bottom = 20;
+    ov.font = font;
+    ov.extra_gap = 40;
+    const int h = TTF_FontHeight(font), last = 480 - 20 - h, first = last - TTF_FontLineSkip(font) - 40;
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    draw_overlay(renderer, ov);
+    SDL_RenderPresent(renderer);
+    EXPECT_EQ(bright_pixels(SDL_Rect{0, 0, 640, first}), 0);
+    EXPECT_GT(bright_pixels(SDL_Rect{0, first, 640, h}), 50);
+    EXPECT_GT(bright_pixels(SDL_Rect{0, last, 640, h}), 50);
     TTF_CloseFont(font);
 }
 
@@ -231,6 +270,67 @@ TEST_F(FilmTest, SoundPathsAndTheirFailures) {
     EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // the subsystem it did not start stays up
     EXPECT_EQ(play_smk_file(renderer, loud, opts(true)), kFilmEnded);
     EXPECT_TRUE(logged("play_smk_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
+    open_mixer();
+}
+
+// The mixer gets whole sample frames only (a stray byte would shift every later sample), and a
+// closed sound leaves no channel behind that a second close or stop would halt.
+TEST_F(FilmTest, MixerSoundIsWholeFramesAndClosesOnce) {
+    FilmSound s;
+    s.who = "test";
+    film_sound_start_mixer(s, std::vector<uint8_t>(1002, 0), AUDIO_S16LSB, 2, 22050);  // the mixer's own format
+    ASSERT_NE(s.chunk, nullptr);
+    EXPECT_EQ(s.chunk->alen, 1000u);
+    const int channel = s.channel;
+    ASSERT_GE(channel, 0);
+    film_sound_close(s);
+
+    static Uint8 silence[4096] = {};
+    Mix_Chunk* other = Mix_QuickLoad_RAW(silence, sizeof silence);
+    ASSERT_EQ(Mix_PlayChannel(channel, other, -1), channel);
+    film_sound_close(s);
+    film_sound_stop(s);
+    EXPECT_EQ(Mix_Playing(channel), 1);
+    Mix_HaltChannel(channel);
+    Mix_FreeChunk(other);
+}
+
+TEST(FilmSound, PrivateDeviceIsAskedForTheFilmsFormat) {
+    const SDL_AudioSpec mono = film_device_spec(AUDIO_U8, 1, 11025);
+    EXPECT_EQ(mono.freq, 11025);
+    EXPECT_EQ(mono.format, AUDIO_U8);
+    EXPECT_EQ(mono.channels, 1);
+    EXPECT_EQ(mono.samples, 2048);
+    EXPECT_EQ(film_device_spec(AUDIO_S16LSB, 2, 22050).channels, 2);
+}
+
+// At the film's end the device gets at most 400 ms to play out its queue (a paused device never
+// does); a key cuts the wait short, a quit ends the film.
+TEST_F(FilmTest, DeviceSoundGetsAtMost400msToFinish) {
+    close_mixer();
+    FilmSound s;
+    s.who = "test";
+    ASSERT_TRUE(film_sound_open_device(s, AUDIO_U8, 1, 11025));
+    SDL_PauseAudioDevice(s.device, 1);
+    s.budget = 1000;
+    const std::vector<uint8_t> pcm(1000, 128);
+    film_sound_queue(s, pcm.data(), pcm.size());
+    ASSERT_GT(SDL_GetQueuedAudioSize(s.device), 0u);
+    FakeFilmClock c;
+    c.t = 5000;
+    EXPECT_EQ(film_sound_finish(s, true, c.clock()), kFilmEnded);
+    EXPECT_GE(c.t, 5400u);
+    EXPECT_LE(c.t, 5408u);
+
+    FakeFilmClock key;
+    key.at(100, SDL_KEYDOWN);
+    EXPECT_EQ(film_sound_finish(s, true, key.clock()), kFilmEnded);
+    EXPECT_LE(key.t, 108u);
+    FakeFilmClock quit;
+    quit.at(100, SDL_QUIT);
+    EXPECT_EQ(film_sound_finish(s, false, quit.clock()), kFilmQuit);
+    EXPECT_LE(quit.t, 108u);
+    film_sound_close(s);
     open_mixer();
 }
 
@@ -287,6 +387,12 @@ TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
     EXPECT_EQ(gather_smk_sound(good, 2000, true, pcm), -1);
     EXPECT_EQ(pcm, std::vector<uint8_t>(whole.begin(), whole.begin() + 2000));
     EXPECT_EQ(good.decode_next().frame_index, 0);
+    // A budget already full takes no step: nothing unpacked, a waiting event left for the film.
+    post(SDL_QUIT);
+    EXPECT_EQ(gather_smk_sound(good, 0, true, pcm), -1);
+    EXPECT_TRUE(pcm.empty());
+    EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1);
+    SDL_FlushEvent(SDL_QUIT);
 
     SmkVideo big;
     ASSERT_TRUE(big.load_file(inflated_film(file("big.smk"), 1000)));
