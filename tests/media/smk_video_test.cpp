@@ -504,6 +504,13 @@ TEST(SmkPalette, ChunkOperations) {
     // 0x40 with source 255: entry 4 copies entry 255 (black); nothing else is set.
     for (int i = 12; i < 768; ++i) ASSERT_EQ(v.palette[i], 0) << i;
 
+    // Runs that reach past entry 255 stop there: the whole previous palette kept, nothing more.
+    v.decode_palette(two, 8);
+    const auto before = v.palette;
+    const uint8_t past[] = {1, 0xFF, 0xFE, 0x81};
+    v.decode_palette(past, 4);
+    EXPECT_EQ(v.palette, before);
+
     // A chunk cut inside an entry stops there.
     const uint8_t cut[] = {1, 0x3F, 0x3F};
     v.decode_palette(cut, 3);
