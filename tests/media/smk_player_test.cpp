@@ -268,6 +268,10 @@ TEST_F(FilmTest, SoundPathsAndTheirFailures) {
     EXPECT_EQ(play_smk_file(renderer, loud, opts(true, false, false)), kFilmEnded);
     EXPECT_TRUE(log->empty()) << log->front();
     EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // the subsystem it did not start stays up
+    while (SDL_WasInit(SDL_INIT_AUDIO)) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    EXPECT_EQ(play_smk_file(renderer, loud, opts(true, false, false)), kFilmEnded);
+    EXPECT_TRUE(log->empty()) << log->front();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);  // the one it started is stopped again
     EXPECT_EQ(play_smk_file(renderer, loud, opts(true)), kFilmEnded);
     EXPECT_TRUE(logged("play_smk_file: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open?"));
     open_mixer();
@@ -417,4 +421,14 @@ TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
     post(SDL_QUIT);
     EXPECT_EQ(play_smk_file(renderer, file("big.smk"), opts(false)), kFilmQuit);
     EXPECT_EQ(pixel(320, 240), (Rgb{0, 255, 0}));
+
+    // Its budget is the film's length plus ten seconds: half a second of film gives the mixer
+    // 10.5 s of sound (at the mixer's 16-bit stereo, four times the bytes).
+    FakeFilmClock c;
+    Uint32 mixed = 0;
+    c.at(50, [&mixed] {
+        if (Mix_Chunk* k = Mix_GetChunk(0)) mixed = k->alen;
+    });
+    EXPECT_EQ(play_smk_file(renderer, inflated_film(file("five.smk"), 5), timed(false, c)), kFilmEnded);
+    EXPECT_EQ(mixed, 4 * film_sound_budget(0.5, 22050, 1, 1));
 }
