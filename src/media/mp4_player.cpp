@@ -248,7 +248,7 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
         const int64_t end_ms = last_ms + std::clamp<int64_t>(step_ms, 0, 1000);
         result = wait_film_deadline(options.clock, start + static_cast<uint32_t>(end_ms), options.skippable != 0);
     }
-    if (result < 0) result = film_sound_finish(sound, options.skippable != 0);
+    if (result < 0) result = film_sound_finish(sound, options.skippable != 0, options.clock);
     else film_sound_stop(sound);
     film_sound_close(sound);
     if (result == kFilmEnded && options.hold_last_frame && shown)

@@ -105,7 +105,7 @@ void film_sound_queue(FilmSound& s, const uint8_t* data, size_t size);
 // Stops the sound at once (skip or quit).
 void film_sound_stop(FilmSound& s);
 // Waits at most 400 ms for the device queue to empty; kFilmQuit on a window close, else kFilmEnded.
-int film_sound_finish(FilmSound& s, bool skippable, const FilmClock& clock = {});
+int film_sound_finish(FilmSound& s, bool skippable, const FilmClock& clock);
 void film_sound_close(FilmSound& s);
 
 }  // namespace vorn1
