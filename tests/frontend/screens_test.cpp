@@ -609,5 +609,53 @@ TEST_F(ScreensTest, VictoryStepEndsASpiritCampaignWithoutAnnouncement) {
     EXPECT_EQ(next.campaign_map_path, "CAMP6.CMP");
 }
 
+// The page between scenarios is the next scenario's announcement of the campaign being played: its
+// picture (the sprite set's frame 4 + row) is the spirit world's own row there, the scenario's row in
+// the original campaign.
+TEST_F(ScreensTest, VictoryStepAnnouncesTheNextScenarioOfItsOwnCampaign) {
+    std::vector<kit::IcnFrame> frames(10);
+    for (int i = 0; i < 10; ++i) frames[(size_t)i].pixels = kit::IndexGrid(8, 8, static_cast<uint8_t>(100 + i));
+    auto archive = fe_test::make_archive({{"CAMPAIGN.ICN", kit::write_icn(frames)}});
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", 16);
+    ASSERT_NE(font, nullptr);
+    // How many of the picture's pixels (the title may cross it) show each frame's colour.
+    const auto picture_after = [&](const NewGameConfig& won) {
+        std::vector<int> seen(10);
+        script({[&] {
+            for (int y = 141; y < 149; ++y)
+                for (int x = 256; x < 264; ++x)
+                    for (int i = 0; i < 10; ++i) {
+                        const Color& c = palette[(size_t)(100 + i)];
+                        if (px(x, y) == Rgb{c.r, c.g, c.b}) ++seen[(size_t)i];
+                    }
+            push_key(SDLK_RETURN);
+        }});
+        run_campaign_victory_screen(r, *archive, palette, font, won, CampaignCarryover{}, false);
+        return seen;
+    };
+    const auto only = [](int frame) {
+        std::vector<int> v(10);
+        v[(size_t)frame] = 1;
+        return v;
+    };
+    const auto shown = [](const std::vector<int>& seen) {
+        std::vector<int> v(seen.size());
+        for (size_t i = 0; i < seen.size(); ++i) v[i] = seen[i] > 0;
+        return v;
+    };
+    NewGameConfig spirit;
+    spirit.campaign_id = CAMPAIGN_SPIRIT_WORLD;
+    spirit.campaign_maps = {"m/CMPG1.CMP", "m/CMPF2.CMP", "m/CMPP3.CMP", "m/CMPS4.CMP"};
+    spirit.campaign_map_path = spirit.campaign_maps[0];
+    EXPECT_EQ(shown(picture_after(spirit)), only(4 + 1));  // the spirit world's second
+    NewGameConfig lord;
+    lord.campaign_maps = {"CAMP1.CMP", "CAMP2.CMP", "CAMP3.CMP", "CAMP4.CMP", "CAMP6.CMP"};
+    lord.scenario_index = 3;
+    lord.campaign_map_path = "CAMP4.CMP";
+    EXPECT_EQ(shown(picture_after(lord)), only(4 + 5));  // scenario 6
+    TTF_CloseFont(font);
+}
+
 }  // namespace
 }  // namespace vorn1
