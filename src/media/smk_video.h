@@ -80,7 +80,8 @@ public:
     void rewind();
     const SmkFrame& decode_next();
     // The next frame's sound alone, for a pass that gathers a film's sound before it plays: the
-    // picture, palette and the frame's index and RGBA bytes are left as they were.
+    // picture, the palette and the frame's indexed and RGBA pixels are left as they were (the frame
+    // number still advances; rewind before playing).
     const SmkFrame& decode_next_sound();
 
     // Frame pieces, used by decode_next; public so they can be driven on their own.
