@@ -11,6 +11,7 @@ SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e
 void restore_elimination_state(const SavedEliminationState& s, PlayerEliminationState& e) {
     e.players = s.players;
     e.warning_queued.fill(0);
+    e.announcement_queued.fill(0);
     for (auto& r : e.players) {
         // A corrupt save must not leave a countdown that can never end.
         if (r.days_left < -1) r.days_left = -1;
@@ -46,6 +47,18 @@ int32_t take_elimination_warning(PlayerEliminationState& e, int player) {
     if (!e.warning_queued[player]) return -1;
     e.warning_queued[player] = 0;
     return e.players[player].days_left;
+}
+
+int take_elimination_announcement(PlayerEliminationState& e) {
+    for (int p = 0; p < 4; ++p)
+        if (take_elimination_announcement(e, p)) return p;
+    return -1;
+}
+
+bool take_elimination_announcement(PlayerEliminationState& e, int player) {
+    if (player < 0 || player > 3 || !e.announcement_queued[player]) return false;
+    e.announcement_queued[player] = 0;
+    return true;
 }
 
 }  // namespace vorn1
@@ -87,6 +100,11 @@ unsigned check_post_battle_eliminations(const GameState& state, const GameMap& m
             e.warning_queued[p] = human && p == player ? 1 : 0;
         }
     }
+    bool human_plays_on = false;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        human_plays_on |= state.seat_active(p) && state.player_is_human[p] != 0 && !e.players[p].eliminated;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if ((newly >> p & 1u) && human_plays_on && state.player_is_human[p] != 0) e.announcement_queued[p] = 1;
     return newly;
 }
 

@@ -22,6 +22,9 @@ struct PlayerEliminationState {
     std::array<PlayerEliminationRecord, 4> players{};
     // Warnings queued for showing now (not saved): taken by take_elimination_warning.
     std::array<uint8_t, 4> warning_queued{};
+    // Human seats knocked out while another human plays on, still to be told (not saved): taken by
+    // take_elimination_announcement.
+    std::array<uint8_t, 4> announcement_queued{};
 };
 
 // The saved form: the same four records, fixed layout.
@@ -38,6 +41,8 @@ bool is_player_eliminated(const PlayerEliminationState& e, int player);
 // heroes but no town starts its countdown (kept when already running); a town stops it.
 // A human seat's new countdown is announced: at once when it is `player`, the seat whose
 // turn it is, else at its next turn start (notice_pending). Computer seats get no warnings.
+// A human seat eliminated while another human seat plays on is queued for its announcement; a
+// lone human's loss is not (the game is lost).
 // Returns a mask of the seats eliminated by this call (bit p).
 unsigned check_post_battle_eliminations(const GameState& state, const GameMap& map,
                                         PlayerEliminationState& e, int player);
@@ -49,5 +54,10 @@ bool process_turn_start_elimination_warning(PlayerEliminationState& e, int playe
 
 // Takes the queued warning of a player: the days left, or -1 when none was queued.
 int32_t take_elimination_warning(PlayerEliminationState& e, int player);
+
+// Takes the first seat whose elimination is still to be told; -1 when none is.
+int take_elimination_announcement(PlayerEliminationState& e);
+// Takes the queued announcement of one seat: true when it was queued.
+bool take_elimination_announcement(PlayerEliminationState& e, int player);
 
 }  // namespace vorn1

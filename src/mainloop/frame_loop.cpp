@@ -401,6 +401,7 @@ void run_frame(MainState& m, float dt_ms) {
     open_pending_monster_battle(m);
     artifact_notice_step(m);
     levelup_step(m);
+    own_elimination_step(m);
     update_map_sounds(m);
     update_fadeouts(m, dt_ms);
     tick_town_screens(m, dt_ms);

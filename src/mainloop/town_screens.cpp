@@ -339,7 +339,7 @@ void confirm_dismissal(MainState& m, int hero) {
         // A meeting with the dismissed hero ends with it: nothing may go to a hero out of play.
         SwapWinState& w = game_of(m).loop.screens.swap;
         if (w.open && (w.hero_a == hero || w.hero_b == hero)) w.open = false;
-        remove_hero_from_map(m, hero, false);
+        dismiss_hero_from_play(m, hero);
     });
 }
 

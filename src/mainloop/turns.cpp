@@ -14,6 +14,7 @@
 #include "mainloop/boats.h"
 #include "mainloop/computer_turn.h"
 #include "mainloop/frame_loop.h"
+#include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -48,6 +49,24 @@ int seat_in_play_from(const GameSession& g, size_t start) {
     for (size_t i = start; i < order.size(); ++i)
         if (order[i] >= 0 && order[i] < 4 && !is_player_eliminated(g.elimination, order[i])) return order[i];
     return -1;
+}
+
+EventDef elimination_text(const GameState& s, int p) {
+    EventDef def;
+    def.text = elimination_message(s, p);
+    def.buttons = {EVENT_BUTTON_OK};
+    return def;
+}
+
+// The seat whose turn it is is out: that is said over the hidden map, then the turn passes.
+void announce_elimination_and_pass(MainState& m, int p) {
+    GameSession& g = game_of(m);
+    g.loop.announcement_open = true;
+    g.events.open_announcement(elimination_text(g.state, p), kMapViewArea, [&m](EventResult) {
+        if (!m.game) return;
+        game_of(m).loop.announcement_open = false;
+        end_current_turn(m);
+    });
 }
 
 }  // namespace
@@ -120,12 +139,7 @@ void start_player_turn(MainState& m, int p) {
     }
     if (process_turn_start_elimination_warning(g.elimination, p)) {
         // The no-town countdown ran out: the player is out, and the turn passes once that is said.
-        EventDef out;
-        out.text = elimination_message(g.state, p);
-        out.buttons = {EVENT_BUTTON_OK};
-        g.events.open_announcement(out, kMapViewArea, [&m](EventResult) {
-            if (m.game) end_current_turn(m);
-        });
+        announce_elimination_and_pass(m, p);
         return;
     }
 
@@ -137,6 +151,10 @@ void start_player_turn(MainState& m, int p) {
     const int colour = is_player_index(p) ? g.state.player_color[p] : 255;
     SDL_Texture* crest = m.res && colour >= 0 && colour < 4 ? m.res->colour_crests[colour] : nullptr;
     l.announcement_open = true;
+    // Seats knocked out since the last human turn are told first, over the still hidden map.
+    for (int out = take_elimination_announcement(g.elimination); out >= 0;
+         out = take_elimination_announcement(g.elimination))
+        g.events.open_announcement(elimination_text(g.state, out), kMapViewArea, [](EventResult) {});
     g.events.open_crest_announcement(player_turn_text(g.state, p), crest, m.res ? m.res->second_crest : nullptr, 2,
                                      kMapViewArea, [&m](EventResult) {
                                          if (!m.game) return;
@@ -153,6 +171,15 @@ void start_player_turn(MainState& m, int p) {
         warn.buttons = {EVENT_BUTTON_OK};
         g.events.open_announcement(warn, kMapViewArea, [](EventResult) {});
     }
+}
+
+void own_elimination_step(MainState& m) {
+    if (!m.game) return;
+    GameSession& g = game_of(m);
+    const int p = g.loop.current_player;
+    if (g.events.dialog_open || g.loop.battle_open || g.new_day.active || !seat_is_human(g.state, p)) return;
+    if (game_outcome(g) != GameOutcome::None) return;
+    if (take_elimination_announcement(g.elimination, p)) announce_elimination_and_pass(m, p);
 }
 
 bool hot_seat_map_hidden(const GameSession& g) {
@@ -334,6 +361,13 @@ void remove_hero_from_map(MainState& m, int hero, bool keep_selection) {
     if (const MapTile* t = g.map.tile(x, y); t && !t->is_town_entrance()) forget_routes_to(g, x, y);
     if (keep_selection) return;
     select_hero_at_list_index(g, row);
+}
+
+void dismiss_hero_from_play(MainState& m, int hero) {
+    GameSession& g = game_of(m);
+    if (!g.state.valid_hero(hero) || !g.state.heroes[(size_t)hero].live) return;
+    remove_hero_from_map(m, hero, false);
+    check_post_battle_eliminations(g.state, g.map, g.elimination, g.loop.current_player);
 }
 
 }  // namespace vorn1

@@ -9,7 +9,8 @@ namespace vorn1 {
 
 // The next player in the day's order who is not eliminated; -1 when the current one was the last.
 int next_player_in_order(const GameSession& g);
-// Makes p the current player: lists, selection, view, elimination warning and the turn announcement.
+// Makes p the current player: lists, selection, view, elimination warning and the turn announcement; a
+// human's turn is preceded by the announcements of the seats knocked out since.
 void start_player_turn(MainState& m, int p);
 // Key e: asks first when one of the player's heroes can still take a step.
 void request_end_turn(MainState& m);
@@ -21,6 +22,10 @@ void end_current_turn(MainState& m);
 void finish_day(MainState& m);
 // The new-day pause ended: the week or month announcement, then the first player when the day was over.
 void on_new_day_finished(MainState& m);
+
+// The human whose turn it is was knocked out while another human plays on (a lost battle, its last hero
+// dismissed): once nothing else is open, its elimination is told over the hidden map and the turn passes.
+void own_elimination_step(MainState& m);
 
 // Hot seat: no player sees another's map. It stays hidden from the end of a human's turn until the next
 // human has closed their turn's announcement, through computer turns and the new day between them.
@@ -41,5 +46,8 @@ std::string week_announcement_text(const WeekEvent& e, bool month_changed);
 // A hero leaves play: faded out, off its boat, back to the pool, its movement forgotten; unless told to
 // keep the selection, the hero in its list row (or the last one) is selected.
 void remove_hero_from_map(MainState& m, int hero, bool keep_selection);
+// The player dismisses a hero: it leaves play, and the same elimination check as after a battle runs, so a
+// last hero dismissed without a town puts the seat out at once.
+void dismiss_hero_from_play(MainState& m, int hero);
 
 }  // namespace vorn1

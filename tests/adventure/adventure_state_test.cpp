@@ -196,6 +196,7 @@ TEST(Elimination, AfterBattleChecksEverySeat) {
     EXPECT_EQ(e.players[1].notice_pending, 0);
     EXPECT_EQ(take_elimination_warning(e, 1), kNoTownCountdownDays);  // its own turn: told now
     EXPECT_EQ(e.players[0].days_left, -1);
+    EXPECT_EQ(take_elimination_announcement(e), -1) << "a computer seat out is nobody's announcement";
 
     // Started in another seat's turn: the notice waits for the seat's own turn start.
     PlayerEliminationState later;
@@ -221,6 +222,13 @@ TEST(Elimination, AfterBattleChecksEverySeat) {
     s.castles[0].owner = 1;
     EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 1u << 0);  // seat 0 lost its only town
     EXPECT_EQ(e.players[1].days_left, -1);
+    // A human out while another human plays on is to be told, once; the last human's loss is not.
+    EXPECT_EQ(take_elimination_announcement(e), 0);
+    EXPECT_EQ(take_elimination_announcement(e), -1);
+    s.castles[0].live = 0;
+    s.heroes[0].live = 0;
+    EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 1u << 1);
+    EXPECT_FALSE(take_elimination_announcement(e, 1));
     // Eliminated seats stay eliminated.
     EXPECT_EQ(check_post_battle_eliminations(s, m, e, 0), 0u);
 }

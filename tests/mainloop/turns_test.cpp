@@ -3,6 +3,8 @@
 #include "adventure/new_day_panel.h"
 #include "adventure/player_elimination.h"
 #include "events/event_actions.h"
+#include "mainloop/game_end.h"
+#include "mainloop/town_capture.h"
 #include "mainloop/visit_results.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
@@ -402,6 +404,83 @@ TEST_F(LoopTest, NoTownWarningFollowsTheTurnAnnouncementAndTheLastDayPassesTheTu
     EXPECT_EQ(g().events.current_dialog()->def.text, elimination_message(state(), 0));
     g().events.close_dialog(EVENT_BUTTON_OK);
     EXPECT_EQ(loop().current_player, 1);  // the eliminated player's turn passed on
+}
+
+// A last hero dismissed without a town puts the seat out at once: a lone human's game is lost (no message,
+// the defeat film follows); in hot seat the table is told at once over the hidden map and the turn passes.
+TEST_F(LoopTest, DismissingTheLastHeroWithoutATownPutsTheSeatOutAtOnce) {
+    strings().load_from_text("", R"({"ADV_ELIMINATED": "{0} has been eliminated.", "ADV_COLOR_0": "Red"})");
+    make_game();
+    add_town(15, 15, 1);
+    const int a = add_hero(5, 5, 0), b = add_hero(7, 7, 0);
+    const int town = add_town(3, 3, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    dismiss_hero_from_play(m, a);
+    dismiss_hero_from_play(m, b);
+    EXPECT_FALSE(is_player_eliminated(g().elimination, 0)) << "a town keeps the seat in play";
+    const int c = add_hero(5, 5, 0), d = add_hero(7, 7, 0);
+    state().castles[town].owner = 1;
+    dismiss_hero_from_play(m, c);
+    EXPECT_FALSE(is_player_eliminated(g().elimination, 0)) << "so does a hero";
+    dismiss_hero_from_play(m, d);
+    EXPECT_TRUE(is_player_eliminated(g().elimination, 0));
+    EXPECT_EQ(game_outcome(g()), GameOutcome::Lost) << "at once, not after days without a town";
+    frames(1);
+    EXPECT_FALSE(g().events.dialog_open);
+
+    make_game();
+    g().hot_seat = true;
+    state().player_in_play[2] = 1;
+    state().player_color[2] = COLOR_BLUE;
+    state().player_is_human[2] = 1;
+    loop().player_order = {0, 1, 2};
+    add_town(15, 15, 1);
+    add_hero(12, 12, 2);
+    const int last = add_hero(5, 5, 0);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    dismiss_hero_from_play(m, last);
+    EXPECT_EQ(game_outcome(g()), GameOutcome::None) << "Blue plays on";
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "Red has been eliminated.");
+    EXPECT_TRUE(hot_seat_map_hidden(g()));
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_EQ(loop().current_player, 1) << "the turn passed";
+}
+
+// Hot seat: a human seat knocked out in another's turn is not passed over in silence; the next human's
+// turn opens with its elimination, by colour and over the hidden map, before the turn's own announcement.
+TEST_F(LoopTest, HotSeatEliminationIsToldBeforeTheNextHumansTurn) {
+    strings().load_from_text("", R"({"ADV_ELIMINATED": "{0} has been eliminated.", "ADV_COLOR_2": "Blue"})");
+    make_game();
+    g().hot_seat = true;
+    state().player_in_play[2] = 1;
+    state().player_color[2] = COLOR_BLUE;
+    state().player_is_human[2] = 1;
+    loop().player_order = {0, 1, 2};
+    add_town(15, 15, 1);
+    const int red = add_hero(5, 5, 0);
+    add_town(6, 5, 2);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    // Red walks into Blue's only town, empty; Blue has no hero.
+    ASSERT_TRUE(take_town_without_fight(m, red, 6, 5));
+    ASSERT_TRUE(is_player_eliminated(g().elimination, 2));
+    EXPECT_FALSE(g().events.dialog_open) << "not over Red's own map";
+    end_current_turn(m);  // the computer plays, Blue's seat is passed over, the day turns
+    for (int i = 0; i < 3000 && (loop().current_player != 0 || g().new_day.active); ++i) frames(1);
+    ASSERT_EQ(loop().current_player, 0);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "Blue has been eliminated.");
+    EXPECT_TRUE(hot_seat_map_hidden(g()));
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_EQ(g().events.current_dialog()->def.text, "Red player turn.");
+    EXPECT_TRUE(hot_seat_map_hidden(g()));
+    g().events.close_dialog(EVENT_BUTTON_OK);
+    EXPECT_FALSE(g().events.dialog_open) << "told once";
 }
 
 TEST_F(LoopTest, AnObeliskThatUncoversPiecesMarksThePuzzleNewlyRevealed) {
