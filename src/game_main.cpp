@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -22,6 +21,7 @@
 #include "lang/lang_detect.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
+#include "mainloop/display_check.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
@@ -65,10 +65,7 @@ void report_fatal(SDL_Window* window, const std::string& text) {
 }
 
 // Whether a window of this video driver is on a screen someone looks at.
-bool window_seen() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
-}
+bool window_seen() { return !driver_shows_nothing(SDL_GetCurrentVideoDriver()); }
 
 // A message that ends the program once the window is up: in the window, drawn with the language
 // folder's font (the system message box needs a helper program that many desktops lack), else the
@@ -244,6 +241,13 @@ int run() {
 
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
         report_fatal(nullptr, std::string("Cannot start the video system: ") + SDL_GetError());
+        return 1;
+    }
+    // Without a display SDL falls back to a driver that shows nothing: the game would run unseen until
+    // killed. Said on the console (no message box can open either), unless the user asked for it.
+    if (refuse_video_driver(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+        SDL_Log("%s", no_display_text(SDL_getenv("DISPLAY"), SDL_GetError()).c_str());
+        SDL_Quit();
         return 1;
     }
     install_termination_handler();

@@ -21,14 +21,15 @@ using namespace vorn1::e2e;
 
 namespace {
 
-// Runs the program of the folder with no display, so a start-up notice goes to its log; what it
-// printed, and its exit status in `status` (-1 when it had to be stopped).
-std::string run_headless(const GameFolder& folder, int& status) {
+// Runs the program of the folder through `argv` (the program last, after env's settings), its output
+// captured; what it printed, its exit status in `status` (-1 when it had to be stopped) and the
+// seconds it ran.
+std::string run_captured(const GameFolder& folder, const std::vector<std::string>& argv,
+                         const std::vector<std::string>& env, int& status, double& seconds) {
     int fds[2];
     if (::pipe(fds) != 0) return {};
-    const pid_t game = spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "./dravenmoor"},
-                             {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"},
-                             folder.root / "bin", fds[1]);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t game = spawn(argv, env, folder.root / "bin", fds[1]);
     ::close(fds[1]);
     std::string out;
     char buf[512];
@@ -40,8 +41,17 @@ std::string run_headless(const GameFolder& folder, int& status) {
     }
     ::close(fds[0]);
     status = wait_for(game, 20);
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (status < 0) stop(game);
     return out;
+}
+
+// With no display but the dummy driver asked for, so a start-up notice goes to its log.
+std::string run_headless(const GameFolder& folder, int& status) {
+    double seconds = 0;
+    return run_captured(folder, {"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "./dravenmoor"},
+                        {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"}, status,
+                        seconds);
 }
 
 }  // namespace
@@ -53,6 +63,33 @@ TEST(EndToEnd, MissingArchiveEndsWithTheTriedPath) {
     EXPECT_EQ(status, 1);
     EXPECT_NE(out.find("Path tried: "), std::string::npos) << out;
     EXPECT_NE(out.find("VELDAR.AGG"), std::string::npos) << out;
+}
+
+// Without a display, and no driver asked for, SDL would fall back to one that shows nothing: the
+// program says so on its console and ends, before any film, whether DISPLAY is unset or names no
+// server.
+TEST(EndToEnd, NoDisplayIsSaidAndEndsTheProgram) {
+    GameFolder folder("nodisplay", true);
+    int free_display = 97;
+    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(free_display)) ||
+           fs::exists("/tmp/.X" + std::to_string(free_display) + "-lock"))
+        ++free_display;
+    const std::vector<std::string> unset = {"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER"};
+    for (const std::string& display : {std::string(), ":" + std::to_string(free_display)}) {
+        std::vector<std::string> argv = unset;
+        if (!display.empty()) argv.push_back("DISPLAY=" + display);
+        argv.push_back("./dravenmoor");
+        int status = 0;
+        double seconds = 0;
+        const std::string out = run_captured(folder, argv, {"SDL_AUDIODRIVER=dummy"}, status, seconds);
+        SCOPED_TRACE(display.empty() ? "DISPLAY unset" : "DISPLAY=" + display);
+        EXPECT_EQ(status, 1);
+        EXPECT_LT(seconds, 5);
+        const std::string expected = "no display could be opened (" +
+                                     (display.empty() ? std::string("DISPLAY is not set") : "DISPLAY=" + display) + ")";
+        EXPECT_NE(out.find(expected), std::string::npos) << out;
+        EXPECT_EQ(out.find('\n'), out.size() - 1) << "one line: " << out;
+    }
 }
 
 // The kit's archive cut in half is named as damaged when the program starts.
