@@ -11,7 +11,6 @@ SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e
 void restore_elimination_state(const SavedEliminationState& s, PlayerEliminationState& e) {
     e.players = s.players;
     e.warning_queued.fill(0);
-    e.announcement_queued.fill(0);
     for (auto& r : e.players) {
         // A corrupt save must not leave a countdown that can never end.
         if (r.days_left < -1) r.days_left = -1;
@@ -56,8 +55,10 @@ int take_elimination_announcement(PlayerEliminationState& e) {
 }
 
 bool take_elimination_announcement(PlayerEliminationState& e, int player) {
-    if (player < 0 || player > 3 || !e.announcement_queued[player]) return false;
-    e.announcement_queued[player] = 0;
+    if (player < 0 || player > 3) return false;
+    auto& r = e.players[player];
+    if (!r.eliminated || !r.notice_pending) return false;
+    r.notice_pending = 0;
     return true;
 }
 
@@ -104,7 +105,7 @@ unsigned check_post_battle_eliminations(const GameState& state, const GameMap& m
     for (int p = 0; p < MAX_PLAYERS; ++p)
         human_plays_on |= state.seat_active(p) && state.player_is_human[p] != 0 && !e.players[p].eliminated;
     for (int p = 0; p < MAX_PLAYERS; ++p)
-        if ((newly >> p & 1u) && human_plays_on && state.player_is_human[p] != 0) e.announcement_queued[p] = 1;
+        if ((newly >> p & 1u) && human_plays_on && state.player_is_human[p] != 0) e.players[p].notice_pending = 1;
     return newly;
 }
 

@@ -15,16 +15,15 @@ struct PlayerEliminationRecord {
     uint8_t eliminated = 0;
     int32_t days_left = -1;         // no-town countdown, -1 none
     uint8_t countdown_notice = 0;   // a human player's countdown, whose warnings are shown
-    uint8_t notice_pending = 0;     // the first warning waits for the player's next turn start
+    // The first warning waits for the player's next turn start; on an eliminated human seat, its
+    // elimination waits to be told at the next human's turn start (so a save keeps it).
+    uint8_t notice_pending = 0;
 };
 
 struct PlayerEliminationState {
     std::array<PlayerEliminationRecord, 4> players{};
     // Warnings queued for showing now (not saved): taken by take_elimination_warning.
     std::array<uint8_t, 4> warning_queued{};
-    // Human seats knocked out while another human plays on, still to be told (not saved): taken by
-    // take_elimination_announcement.
-    std::array<uint8_t, 4> announcement_queued{};
 };
 
 // The saved form: the same four records, fixed layout.
@@ -41,7 +40,7 @@ bool is_player_eliminated(const PlayerEliminationState& e, int player);
 // heroes but no town starts its countdown (kept when already running); a town stops it.
 // A human seat's new countdown is announced: at once when it is `player`, the seat whose
 // turn it is, else at its next turn start (notice_pending). Computer seats get no warnings.
-// A human seat eliminated while another human seat plays on is queued for its announcement; a
+// A human seat eliminated while another human seat plays on is marked to be told (notice_pending); a
 // lone human's loss is not (the game is lost).
 // Returns a mask of the seats eliminated by this call (bit p).
 unsigned check_post_battle_eliminations(const GameState& state, const GameMap& map,

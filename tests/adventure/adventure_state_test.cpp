@@ -93,7 +93,7 @@ TEST(Elimination, CountdownEndsInEliminationAndWarnsEachDay) {
 TEST(Elimination, SnapshotRoundTripAndBadValues) {
     PlayerEliminationState e;
     e.players[0] = {0, 5, 1, 1};
-    e.players[3] = {1, -1, 0, 0};
+    e.players[3] = {1, -1, 0, 1};  // out, not yet told
     SavedEliminationState s = snapshot_elimination_state(e);
     PlayerEliminationState back;
     restore_elimination_state(s, back);
@@ -103,6 +103,7 @@ TEST(Elimination, SnapshotRoundTripAndBadValues) {
         EXPECT_EQ(back.players[p].countdown_notice, e.players[p].countdown_notice);
         EXPECT_EQ(back.players[p].notice_pending, e.players[p].notice_pending);
     }
+    EXPECT_EQ(take_elimination_announcement(back), 3) << "a loaded game still tells it";
     s.players[2].days_left = -50;
     s.players[1].days_left = 1 << 30;
     s.players[0].eliminated = 9;
