@@ -1,5 +1,5 @@
-// Smacker films as the players take them: a pass over the sound alone, then every frame (picture,
-// palette, sound).
+// Smacker films as the players take them: a pass over the sound alone in pieces, then every frame
+// (picture, palette, sound).
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         uint64_t sound = 0;
         for (;;) {
             v.audio_room = kBudget - sound;
-            const vorn1::SmkFrame& f = pass == 0 ? v.decode_next_sound() : v.decode_next();
+            const vorn1::SmkFrame& f = pass == 0 ? v.decode_next_sound(4096) : v.decode_next();
             if (f.frame_index < 0) break;
             sound += f.audio.size();
         }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 extern "C" {
@@ -119,25 +120,32 @@ struct Mp4Decoder {
         }
     }
 
-    // The whole sound track in one pass over the file, then back to the start for the pictures. A
-    // result of the pass's events ends it at once (else -1).
-    int whole_track(uint64_t budget, bool skippable, std::vector<uint8_t>& pcm) {
-        pcm.clear();
-        pcm.reserve(2 << 20);
+    // The whole sound track in one pass over the file, handed to `take` a packet at a time up to
+    // the budget, then back to the start for the pictures. A result of the pass's events ends it at
+    // once (else -1).
+    int whole_track(uint64_t budget, bool skippable, const std::function<void(const uint8_t*, size_t)>& take) {
         av_seek_frame(format, audio_stream, 0, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(audio);
         FilmPassPoll poll;
-        size_t before = 0;
-        while (pcm.size() < budget) {
-            const int r = poll_film_pass(poll, pcm.size() - before, skippable);
+        std::vector<uint8_t> pcm;
+        uint64_t gathered = 0;
+        const auto hand_on = [&] {
+            const size_t n = static_cast<size_t>(std::min<uint64_t>(pcm.size(), budget - gathered));
+            if (n > 0) take(pcm.data(), n);
+            gathered += n;
+        };
+        while (gathered < budget) {
+            const int r = poll_film_pass(poll, pcm.size(), skippable);
             if (r >= 0) return r;
-            before = pcm.size();
+            pcm.clear();
             if (av_read_frame(format, packet) < 0) break;
             if (packet->stream_index == audio_stream) decode_audio_packet(packet, pcm);
             av_packet_unref(packet);
+            hand_on();
         }
-        decode_audio_packet(nullptr, pcm);
-        if (pcm.size() > budget) pcm.resize(static_cast<size_t>(budget));
+        pcm.clear();
+        if (gathered < budget) decode_audio_packet(nullptr, pcm);
+        hand_on();
         av_seek_frame(format, video_stream, 0, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(video);
         avcodec_flush_buffers(audio);
@@ -169,13 +177,21 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     sound.budget = film_sound_budget(seconds, d.out_rate, d.out_channels, 2);
     if (d.audio_usable) {
         if (options.use_mixer) {
-            std::vector<uint8_t> pcm;
-            const int r = d.whole_track(sound.budget, options.skippable != 0, pcm);
-            if (r >= 0) {
-                SDL_DestroyTexture(texture);
-                return r;
+            FilmSoundConverter converter;
+            if (film_converter_open(converter, sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
+                const int r = d.whole_track(sound.budget, options.skippable != 0,
+                                            [&converter](const uint8_t* data, size_t size) {
+                                                film_converter_put(converter, data, size);
+                                            });
+                if (r >= 0) {
+                    film_converter_close(converter);
+                    SDL_DestroyTexture(texture);
+                    return r;
+                }
+                note_film_sound_cut(sound, converter.taken, seconds, d.out_rate, d.out_channels, 2);
+                film_sound_start_mixer(sound, converter);
             }
-            film_sound_start_mixer(sound, pcm, AUDIO_S16LSB, d.out_channels, d.out_rate);
+            film_converter_close(converter);
         } else if (!film_sound_open_device(sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))
                 SDL_Log("play_mp4_file: SDL_OpenAudioDevice failed (%d Hz, %dch): %s", d.out_rate, d.out_channels,

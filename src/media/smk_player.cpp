@@ -100,55 +100,140 @@ int poll_film_pass(FilmPassPoll& poll, size_t new_bytes, bool skippable) {
 }
 
 uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample) {
-    constexpr uint64_t kMax = uint64_t{256} << 20;
     if (rate < 1 || channels < 1 || bytes_per_sample < 1 || !(film_seconds >= 0)) return 0;
-    const double bytes = (std::min(film_seconds, 1e7) + 10.0) * rate * channels * bytes_per_sample;
-    return bytes >= static_cast<double>(kMax) ? kMax : static_cast<uint64_t>(bytes);
+    const double seconds = std::min(film_seconds + 10.0, kFilmSoundMaxSeconds);
+    const double bytes = seconds * rate * channels * bytes_per_sample;
+    return bytes >= static_cast<double>(kFilmSoundMaxBytes) ? kFilmSoundMaxBytes : static_cast<uint64_t>(bytes);
 }
 
-void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_AudioFormat format, int channels,
-                            int rate) {
+namespace {
+
+// The sample frames a whole conversion makes of that many bytes of the track.
+uint64_t converted_frames(const FilmSoundConverter& c, uint64_t bytes) {
+    return bytes / static_cast<uint64_t>(c.frame) * static_cast<uint64_t>(c.mix_rate) / static_cast<uint64_t>(c.rate);
+}
+
+}  // namespace
+
+bool film_converter_open(FilmSoundConverter& c, const FilmSound& s, SDL_AudioFormat format, int channels, int rate) {
     int mix_rate = 0, mix_channels = 0;
     Uint16 mix_format = 0;
     if (!Mix_QuerySpec(&mix_rate, &mix_format, &mix_channels)) {
         SDL_Log("%s: Mix_QuerySpec failed \xE2\x80\x94 is the mixer open? %s", s.who, Mix_GetError());
-        return;
+        return false;
     }
-    if (pcm.empty()) return;
-    SDL_AudioCVT cvt;
-    if (SDL_BuildAudioCVT(&cvt, format, static_cast<Uint8>(channels), rate, mix_format, static_cast<Uint8>(mix_channels),
-                          mix_rate) < 0) {
-        SDL_Log("%s: SDL_BuildAudioCVT failed: %s", s.who, SDL_GetError());
-        return;
+    if (s.budget == 0) return false;
+    c.stream = SDL_NewAudioStream(format, static_cast<Uint8>(channels), rate, mix_format,
+                                  static_cast<Uint8>(mix_channels), mix_rate);
+    if (!c.stream) {
+        SDL_Log("%s: SDL_NewAudioStream failed: %s", s.who, SDL_GetError());
+        return false;
     }
-    // The converted length must fit SDL's int lengths.
-    const uint64_t mult = static_cast<uint64_t>(std::max(cvt.len_mult, 1));
-    const size_t frame_bytes = static_cast<size_t>(channels) * SDL_AUDIO_BITSIZE(format) / 8;
-    uint64_t len = std::min<uint64_t>(pcm.size(), static_cast<uint64_t>(INT_MAX) / mult / 2);
-    len -= len % std::max<size_t>(frame_bytes, 1);
-    if (len == 0) return;
-    s.memory = static_cast<uint8_t*>(SDL_malloc(static_cast<size_t>(len * mult)));
-    if (!s.memory) return;
-    std::memcpy(s.memory, pcm.data(), static_cast<size_t>(len));
-    uint32_t out_len = static_cast<uint32_t>(len);
-    if (cvt.needed) {
-        cvt.buf = s.memory;
-        cvt.len = static_cast<int>(len);
-        if (SDL_ConvertAudio(&cvt) < 0) {
-            SDL_Log("%s: SDL_BuildAudioCVT failed: %s", s.who, SDL_GetError());
-            SDL_free(s.memory);
-            s.memory = nullptr;
-            return;
-        }
-        out_len = static_cast<uint32_t>(cvt.len_cvt);
+    c.frame = channels * SDL_AUDIO_BITSIZE(format) / 8;
+    c.mix_frame = mix_channels * SDL_AUDIO_BITSIZE(mix_format) / 8;
+    c.rate = rate;
+    c.mix_rate = mix_rate;
+    c.silence = format == AUDIO_U8 ? 0x80 : 0;
+    // What the budget becomes at the mixer's rate.
+    const uint64_t out_frame = static_cast<uint64_t>(c.mix_frame);
+    const uint64_t out_frames = converted_frames(c, s.budget) + 1;
+    c.capacity = static_cast<size_t>(std::min<uint64_t>(out_frames, (uint64_t{INT_MAX} / 2) / out_frame) * out_frame);
+    // Pages are only taken as the sound fills them.
+    c.memory = static_cast<uint8_t*>(SDL_malloc(c.capacity));
+    if (!c.memory) {
+        SDL_Log("%s: no memory for %zu bytes of sound", s.who, c.capacity);
+        film_converter_close(c);
+        return false;
     }
-    s.chunk = Mix_QuickLoad_RAW(s.memory, out_len);
+    return true;
+}
+
+namespace {
+
+void converter_drain(FilmSoundConverter& c) {
+    while (c.size < c.capacity) {
+        const int n = SDL_AudioStreamGet(c.stream, c.memory + c.size, static_cast<int>(c.capacity - c.size));
+        if (n <= 0) break;
+        c.size += static_cast<size_t>(n);
+    }
+}
+
+void converter_feed(FilmSoundConverter& c, const uint8_t* data, size_t size) {
+    if (SDL_AudioStreamPut(c.stream, data, static_cast<int>(size)) == 0) converter_drain(c);
+}
+
+}  // namespace
+
+void film_converter_put(FilmSoundConverter& c, const uint8_t* data, size_t size) {
+    if (!c.stream || size == 0) return;
+    c.taken += size;
+    const size_t block = FilmSoundConverter::kBlockFrames * static_cast<size_t>(c.frame);
+    if (c.carried > 0) {
+        const size_t n = std::min(block - c.carried, size);
+        std::memcpy(c.carry + c.carried, data, n);
+        c.carried += n;
+        data += n;
+        size -= n;
+        if (c.carried < block) return;
+        converter_feed(c, c.carry, block);
+        c.carried = 0;
+    }
+    const size_t whole = size - size % block;
+    const size_t most = kFilmSoundPiece - kFilmSoundPiece % block;
+    for (size_t at = 0; at < whole;) {
+        const size_t n = std::min(whole - at, most);
+        converter_feed(c, data + at, n);
+        at += n;
+    }
+    std::memcpy(c.carry, data + whole, size - whole);
+    c.carried = size - whole;
+}
+
+void film_converter_close(FilmSoundConverter& c) {
+    if (c.stream) SDL_FreeAudioStream(c.stream);
+    c.stream = nullptr;
+    if (c.memory) SDL_free(c.memory);
+    c.memory = nullptr;
+    c.capacity = c.size = 0;
+}
+
+void note_film_sound_cut(const FilmSound& s, uint64_t gathered, double film_seconds, int rate, int channels,
+                         int bytes_per_sample) {
+    const double per_second = static_cast<double>(rate) * channels * bytes_per_sample;
+    if (gathered < s.budget || per_second <= 0) return;
+    const double kept = static_cast<double>(s.budget) / per_second;
+    if (kept >= film_seconds) return;
+    SDL_Log("%s: the film's sound stops after %.1f s of its %.1f s, the most a film's track may hold (ten minutes, "
+            "%llu bytes at most); the rest of the film plays silent",
+            s.who, kept, film_seconds, static_cast<unsigned long long>(kFilmSoundMaxBytes));
+}
+
+void film_sound_start_mixer(FilmSound& s, FilmSoundConverter& c) {
+    if (!c.stream) return;
+    // A sample frame cut at the end of the track stays behind: a stray byte would shift every later sample.
+    const size_t frame = static_cast<size_t>(c.frame);
+    if (c.carried >= frame) converter_feed(c, c.carry, c.carried - c.carried % frame);
+    c.carried = 0;
+    if (c.rate != c.mix_rate) {
+        // The resampler holds the end of the track back for what would follow: silence pushes it
+        // out, and the sound keeps the length one conversion of the whole track gives.
+        c.capacity = std::min(c.capacity, static_cast<size_t>(converted_frames(c, c.taken)) * c.mix_frame);
+        std::memset(c.carry, c.silence, sizeof c.carry);
+        const size_t block = FilmSoundConverter::kBlockFrames * frame;
+        const uint64_t pad = 512 * (static_cast<uint64_t>(c.rate) / static_cast<uint64_t>(c.mix_rate) + 1) + 64;
+        for (uint64_t n = 0; n < pad && c.size < c.capacity; n += FilmSoundConverter::kBlockFrames)
+            converter_feed(c, c.carry, block);
+    }
+    if (SDL_AudioStreamFlush(c.stream) == 0) converter_drain(c);
+    if (c.size == 0) return;
+    s.chunk = Mix_QuickLoad_RAW(c.memory, static_cast<Uint32>(c.size));
     if (!s.chunk) {
         SDL_Log("%s: Mix_QuickLoad_RAW failed: %s", s.who, Mix_GetError());
-        SDL_free(s.memory);
-        s.memory = nullptr;
         return;
     }
+    s.memory = c.memory;
+    c.memory = nullptr;
+    film_converter_close(c);
     s.channel = Mix_PlayChannel(-1, s.chunk, 0);
     if (s.channel < 0) SDL_Log("%s: Mix_PlayChannel failed: %s", s.who, Mix_GetError());
 }
@@ -220,20 +305,21 @@ void film_sound_close(FilmSound& s) {
 
 // ---- Smacker playback
 
-int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable, std::vector<uint8_t>& pcm) {
-    pcm.clear();
-    pcm.reserve(static_cast<size_t>(std::min<uint64_t>(budget, 1 << 20)));
+int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable,
+                     const std::function<void(const uint8_t* data, size_t size)>& take) {
     FilmPassPoll poll;
+    uint64_t gathered = 0;
     size_t last = 0;
     int result = -1;
-    while (pcm.size() < budget) {
+    while (gathered < budget) {
         result = poll_film_pass(poll, last, skippable);
         if (result >= 0) break;
-        video.audio_room = budget - pcm.size();
-        const SmkFrame& f = video.decode_next_sound();
+        video.audio_room = budget - gathered;
+        const SmkFrame& f = video.decode_next_sound(kFilmSoundPiece);
         if (f.frame_index < 0) break;
-        pcm.insert(pcm.end(), f.audio.begin(), f.audio.end());
         last = f.audio.size();
+        gathered += last;
+        if (last > 0) take(f.audio.data(), last);
     }
     video.audio_room = UINT64_MAX;
     video.rewind();
@@ -264,13 +350,21 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     sound.budget = film_sound_budget(seconds, rate, channels, video.audio_16bit ? 2 : 1);
     if (video.audio_decodable) {
         if (options.use_mixer) {
-            std::vector<uint8_t> pcm;
-            const int r = gather_smk_sound(video, sound.budget, options.skippable != 0, pcm);
-            if (r >= 0) {
-                SDL_DestroyTexture(texture);
-                return r;
+            FilmSoundConverter converter;
+            if (film_converter_open(converter, sound, format, channels, rate)) {
+                const int r = gather_smk_sound(video, sound.budget, options.skippable != 0,
+                                               [&converter](const uint8_t* data, size_t size) {
+                                                   film_converter_put(converter, data, size);
+                                               });
+                if (r >= 0) {
+                    film_converter_close(converter);
+                    SDL_DestroyTexture(texture);
+                    return r;
+                }
+                note_film_sound_cut(sound, converter.taken, seconds, rate, channels, video.audio_16bit ? 2 : 1);
+                film_sound_start_mixer(sound, converter);
             }
-            film_sound_start_mixer(sound, pcm, format, channels, rate);
+            film_converter_close(converter);
         } else if (!film_sound_open_device(sound, format, channels, rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))
                 SDL_Log("play_smk_file: SDL_OpenAudioDevice failed (%d Hz, %d-bit, %dch): %s", rate,

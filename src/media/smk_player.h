@@ -74,14 +74,24 @@ struct FilmPassPoll {
 };
 int poll_film_pass(FilmPassPoll& poll, size_t new_bytes, bool skippable);
 
-// The most sound bytes a film may bring: its length plus ten seconds at its format, and never more
-// than 256 MiB (a damaged film can claim far more than it plays).
+// The longest sound track a film of this game can need, and the most bytes it may hold: ten
+// minutes, and never more than ten minutes of 48 kHz 16-bit stereo whatever rate a track claims.
+// Past that the rest of the film plays silent.
+constexpr double kFilmSoundMaxSeconds = 600.0;
+constexpr uint64_t kFilmSoundMaxBytes = uint64_t{600} * 48000 * 2 * 2;
+
+// The most sound bytes a film may bring: its length plus ten seconds at its format, within the
+// bounds above (a damaged film can claim far more than it plays).
 uint64_t film_sound_budget(double film_seconds, int rate, int channels, int bytes_per_sample);
 
-// A Smacker film's sound before it plays, into `pcm`: no chunk unpacks past what the budget still
-// holds and the pass ends once it is full. A result of the pass's events ends it at once (else
-// -1); the film is rewound either way.
-int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable, std::vector<uint8_t>& pcm);
+// The sound pass's pieces: no step unpacks or converts more than this.
+constexpr uint64_t kFilmSoundPiece = uint64_t{256} << 10;
+
+// A Smacker film's sound before it plays, handed to `take` piece by piece: no chunk unpacks past
+// what the budget still holds and the pass ends once it is full. A result of the pass's events
+// ends it at once (else -1); the film is rewound either way.
+int gather_smk_sound(SmkVideo& video, uint64_t budget, bool skippable,
+                     const std::function<void(const uint8_t* data, size_t size)>& take);
 
 // The film's sound: one mixer chunk of the whole track, or a private device fed frame by frame.
 struct FilmSound {
@@ -94,9 +104,41 @@ struct FilmSound {
     uint64_t budget = 0;
     uint64_t queued = 0;
 };
-// Converts the whole track (`format`, channels, rate) to the mixer's format and starts it once.
-void film_sound_start_mixer(FilmSound& s, const std::vector<uint8_t>& pcm, SDL_AudioFormat format, int channels,
-                            int rate);
+
+// A film's sound converted for the mixer while its pass gathers it: pieces in the track's format
+// go through SDL's streaming converter, which keeps its state between pieces, into one buffer with
+// room for the budget, so the track is never held whole in either format.
+struct FilmSoundConverter {
+    SDL_AudioStream* stream = nullptr;
+    uint8_t* memory = nullptr;  // SDL_malloc'd, `capacity` bytes of the mixer's format
+    size_t capacity = 0;
+    size_t size = 0;
+    uint64_t taken = 0;  // bytes of the track put in
+    int frame = 1;       // bytes of one sample frame of the track, and of the mixer's
+    int mix_frame = 1;
+    int rate = 0;
+    int mix_rate = 0;
+    uint8_t silence = 0;  // the track format's
+    // SDL converts the middle of a buffer with vector instructions that round differently from the
+    // plain code at its ends: blocks of whole sample frames keep every piece's ends on the vector
+    // path, so the mixer gets what one conversion of the whole track gives. The rest of a piece
+    // waits here for the next.
+    static constexpr size_t kBlockFrames = 64;
+    uint8_t carry[kBlockFrames * 4] = {};
+    size_t carried = 0;
+};
+// Opens it from the track's format (`format`, channels, rate) to the mixer's, with room for the
+// sound's budget; false, logged, when the mixer is closed or SDL cannot convert.
+bool film_converter_open(FilmSoundConverter& c, const FilmSound& s, SDL_AudioFormat format, int channels, int rate);
+// Converts a piece of the track; pieces need not be whole sample frames.
+void film_converter_put(FilmSoundConverter& c, const uint8_t* data, size_t size);
+void film_converter_close(FilmSoundConverter& c);
+// After a pass that filled the budget of a film that runs on past it, the log says that the rest
+// of the film plays silent, and why.
+void note_film_sound_cut(const FilmSound& s, uint64_t gathered, double film_seconds, int rate, int channels,
+                         int bytes_per_sample);
+// Flushes the converter and starts what it made once on a free channel; the sound takes its memory.
+void film_sound_start_mixer(FilmSound& s, FilmSoundConverter& c);
 // What the private device is asked for: exactly the film's format, 2048-sample buffers.
 SDL_AudioSpec film_device_spec(SDL_AudioFormat format, int channels, int rate);
 // Opens the default device in exactly that format; false (logged by the caller) on failure.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <numeric>
 
 namespace vorn1 {
 
@@ -28,6 +29,38 @@ constexpr size_t kHeaderSize = 104;
 constexpr int kMaxCodeBits = 64;
 constexpr uint32_t kMaxAudioChunk = 67108864;
 constexpr uint32_t kInnerBit = 0x80000000u;
+
+// `count` sample positions from `first` on, of a chunk whose trees are all single leaves: each
+// channel moves by its own fixed step, little-endian bytes out. Such a sequence repeats within a
+// period of at most 256 (8-bit) or 65536 (16-bit) steps a channel: one period is written sample by
+// sample and the rest copied from it. `val` ends at each channel's last value.
+template <typename T>
+void fill_steps(T (&val)[2], const T (&step)[2], bool stereo, uint32_t first, uint32_t count, uint8_t* out) {
+    constexpr uint32_t kBytes = sizeof(T);
+    constexpr uint32_t kRange = uint32_t{1} << (8 * sizeof(T));
+    const int channels = stereo ? 2 : 1;
+    uint32_t period = 1;
+    for (int c = 0; c < channels; ++c) period = std::max(period, kRange / std::gcd<uint32_t>(step[c], kRange));
+    period *= static_cast<uint32_t>(channels);
+    const uint32_t by_hand = std::min(count, period);
+    T v[2] = {val[0], val[1]};
+    uint8_t* p = out;
+    for (uint32_t k = 0; k < by_hand; ++k) {
+        const uint32_t c = stereo ? ((first + k) & 1u) : 0;
+        v[c] = static_cast<T>(v[c] + step[c]);
+        for (uint32_t b = 0; b < kBytes; ++b) *p++ = static_cast<uint8_t>(v[c] >> (8 * b));
+    }
+    const size_t total = size_t{count} * kBytes;
+    for (size_t done = size_t{by_hand} * kBytes; done < total;) {
+        const size_t n = std::min(done, total - done);
+        std::memcpy(out + done, out, n);
+        done += n;
+    }
+    for (int c = 0; c < channels; ++c) {
+        const uint64_t moves = !stereo ? count : ((first & 1u) == static_cast<uint32_t>(c) ? (count + 1) / 2 : count / 2);
+        val[c] = static_cast<T>(val[c] + moves * step[c]);
+    }
+}
 
 uint32_t rd32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
@@ -258,6 +291,7 @@ bool SmkVideo::load_file(const std::string& path) {
 }
 
 bool SmkVideo::load_memory(std::vector<uint8_t> bytes) {
+    sound_run.active = false;
     file = std::move(bytes);
     error.clear();
     valid = false;
@@ -322,6 +356,7 @@ bool SmkVideo::parse_header() {
 }
 
 void SmkVideo::rewind() {
+    sound_run.active = false;
     current_frame = 0;
     next_pos = data_offset;
     palette.fill(0);
@@ -329,11 +364,24 @@ void SmkVideo::rewind() {
     reset_all_recent();
 }
 
-const SmkFrame& SmkVideo::decode_next() { return next_frame(true); }
+const SmkFrame& SmkVideo::decode_next() {
+    sound_run.active = false;
+    return next_frame(true, UINT64_MAX);
+}
 
-const SmkFrame& SmkVideo::decode_next_sound() { return next_frame(false); }
+const SmkFrame& SmkVideo::decode_next_sound(uint64_t piece) {
+    if (!sound_run.active) return next_frame(false, piece);
+    out.audio.clear();
+    continue_audio(sound_run, piece, out.audio);
+    out.frame_index = current_frame;
+    if (!sound_run.active) {
+        next_pos += frame_sizes[static_cast<size_t>(current_frame)];
+        ++current_frame;
+    }
+    return out;
+}
 
-const SmkFrame& SmkVideo::next_frame(bool pictures) {
+const SmkFrame& SmkVideo::next_frame(bool pictures, uint64_t piece) {
     if (!valid || current_frame < 0 || static_cast<uint32_t>(current_frame) >= frame_count) {
         out.frame_index = -1;
         return out;
@@ -367,7 +415,14 @@ const SmkFrame& SmkVideo::next_frame(bool pictures) {
                 walk_ok = false;
                 break;
             }
-            if (k == 0 && audio_decodable) decode_audio(file.data() + pos + 4, len - 4, out.audio);
+            if (k == 0 && audio_decodable) {
+                if (start_audio(file.data() + pos + 4, len - 4, sound_run)) continue_audio(sound_run, piece, out.audio);
+                // The rest of the chunk comes with the next calls; nothing after it is read without pictures.
+                if (sound_run.active) {
+                    out.frame_index = current_frame;
+                    return out;
+                }
+            }
             pos += len;
         }
         if (pictures && walk_ok && pos < end) decode_video(file.data() + pos, static_cast<size_t>(end - pos), image);
@@ -540,70 +595,141 @@ void SmkVideo::expand_rgba(SmkFrame& frame) const {
 
 void SmkVideo::decode_audio(const uint8_t* chunk, size_t length, std::vector<uint8_t>& outb) {
     outb.clear();
-    if (length <= 4) return;
+    SoundRun run;
+    if (start_audio(chunk, length, run)) continue_audio(run, UINT64_MAX, outb);
+}
+
+bool SmkVideo::start_audio(const uint8_t* chunk, size_t length, SoundRun& run) {
+    run.active = false;
+    if (length <= 4) return false;
     const uint32_t unpacked = rd32(chunk);
-    BitReader br(chunk + 4, length - 4);
-    if (!br.get_bit()) return;
-    const bool stereo = br.get_bit() != 0;
-    const bool sixteen = br.get_bit() != 0;
-    if (unpacked == 0 || unpacked > kMaxAudioChunk) return;
+    run.br = BitReader(chunk + 4, length - 4);
+    BitReader& br = run.br;
+    if (!br.get_bit()) return false;
+    run.stereo = br.get_bit() != 0;
+    run.sixteen = br.get_bit() != 0;
+    if (unpacked == 0 || unpacked > kMaxAudioChunk) return false;
     // What is unpacked is always the start of what the chunk declares.
-    const uint32_t limit = static_cast<uint32_t>(std::min<uint64_t>(unpacked, audio_room));
-    if (limit == 0) return;
-    const int tree_count = 1 << ((stereo ? 1 : 0) + (sixteen ? 1 : 0));
-    Huff8 trees[4];
+    run.limit = static_cast<uint32_t>(std::min<uint64_t>(unpacked, audio_room));
+    if (run.limit == 0) return false;
+    const int tree_count = 1 << ((run.stereo ? 1 : 0) + (run.sixteen ? 1 : 0));
     for (int k = 0; k < tree_count; ++k) {
         br.get_bit();
-        trees[k].build_audio(br);
+        run.trees[k].build_audio(br);
     }
-    const int channels = stereo ? 2 : 1;
+    const uint32_t channels = run.stereo ? 2 : 1;
     // A tree of more than one leaf spends a bit on every sample of its channel at least, so the
     // bits left bound what the chunk can encode; single-leaf trees cost none and only the limit holds.
     bool costly = false;
-    for (int k = 0; k < tree_count; ++k) costly = costly || !trees[k].nodes[static_cast<size_t>(trees[k].root)].leaf;
-    uint64_t room = limit;
+    for (int k = 0; k < tree_count; ++k)
+        costly = costly || !run.trees[k].nodes[static_cast<size_t>(run.trees[k].root)].leaf;
+    run.free = !costly;
+    run.room = run.limit;
     if (costly) {
         const uint64_t bits_left = br.at_end() ? 0 : (br.size - br.byte_pos) * 8 - static_cast<uint64_t>(br.bit_pos);
-        room = std::min<uint64_t>(room, (bits_left + 2) * static_cast<uint64_t>(channels) * (sixteen ? 2 : 1));
+        run.room = std::min<uint64_t>(run.room, (bits_left + 2) * channels * (run.sixteen ? 2 : 1));
     }
-    outb.reserve(static_cast<size_t>(room));
-    if (!sixteen) {
-        uint8_t val[2] = {0, 0};
-        for (int c = channels - 1; c >= 0; --c) val[c] = static_cast<uint8_t>(br.get_bits(8));
-        for (int c = 0; c < channels && outb.size() < limit; ++c) outb.push_back(val[c]);
-        for (uint32_t i = static_cast<uint32_t>(channels); i < limit; ++i) {
-            const int c = stereo ? static_cast<int>(i & 1u) : 0;
-            const int32_t d = trees[c].decode(br);
-            if (d < 0 || br.overrun) return;
-            val[c] = static_cast<uint8_t>(val[c] + static_cast<uint8_t>(d));
-            outb.push_back(val[c]);
+    if (!run.sixteen) {
+        for (int c = static_cast<int>(channels) - 1; c >= 0; --c) run.val[c] = static_cast<int32_t>(br.get_bits(8));
+        run.end = run.limit;
+    } else {
+        for (int c = static_cast<int>(channels) - 1; c >= 0; --c) {
+            const uint32_t hi = br.get_bits(8);
+            const uint32_t lo = br.get_bits(8);
+            run.val[c] = static_cast<int16_t>(static_cast<uint16_t>((hi << 8) | lo));
         }
-        return;
+        // The first values are written as far as the limit goes; a limit that cuts a later sample
+        // keeps its low byte, as the whole chunk would have it.
+        run.end = std::max(channels, std::min(unpacked / 2, (run.limit + 1) / 2));
     }
-    int16_t val[2] = {0, 0};
-    for (int c = channels - 1; c >= 0; --c) {
-        const uint32_t hi = br.get_bits(8);
-        const uint32_t lo = br.get_bits(8);
-        val[c] = static_cast<int16_t>(static_cast<uint16_t>((hi << 8) | lo));
+    run.next = 0;
+    run.active = true;
+    return true;
+}
+
+void SmkVideo::continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t>& outb) {
+    if (!run.active) return;
+    BitReader& br = run.br;
+    const uint32_t channels = run.stereo ? 2 : 1;
+    const uint32_t width = run.sixteen ? 2 : 1;
+    const uint32_t until =
+        static_cast<uint32_t>(std::min<uint64_t>(run.end, run.next + std::max<uint64_t>(piece / width, 1)));
+    outb.reserve(outb.size() + static_cast<size_t>(std::min<uint64_t>(run.room, uint64_t{until - run.next} * width)));
+    uint32_t i = run.next;
+    bool failed = false;
+    // A single-leaf tree reads no bits, so its step never changes and only a reader already run
+    // dry ends the chunk (at its first coded sample).
+    const auto leaf = [&run](int k) { return run.trees[k].nodes[static_cast<size_t>(run.trees[k].root)].value; };
+    if (!run.sixteen) {
+        uint8_t val[2] = {static_cast<uint8_t>(run.val[0]), static_cast<uint8_t>(run.val[1])};
+        for (; i < until && i < channels; ++i) outb.push_back(val[i]);
+        if (run.free) {
+            const uint8_t d[2] = {static_cast<uint8_t>(leaf(0)), static_cast<uint8_t>(run.stereo ? leaf(1) : 0)};
+            failed = br.overrun && i < until;
+            const uint32_t stop = failed ? i : until;
+            const size_t base = outb.size();
+            outb.resize(base + (stop - i));
+            fill_steps(val, d, run.stereo, i, stop - i, outb.data() + base);
+            i = stop;
+        } else {
+            for (; i < until; ++i) {
+                const int c = run.stereo ? static_cast<int>(i & 1u) : 0;
+                const int32_t d = run.trees[c].decode(br);
+                if (d < 0 || br.overrun) {
+                    failed = true;
+                    break;
+                }
+                val[c] = static_cast<uint8_t>(val[c] + static_cast<uint8_t>(d));
+                outb.push_back(val[c]);
+            }
+        }
+        run.val[0] = val[0];
+        run.val[1] = val[1];
+    } else {
+        int16_t val[2] = {static_cast<int16_t>(run.val[0]), static_cast<int16_t>(run.val[1])};
+        for (; i < until && i < channels; ++i) {
+            const uint16_t u = static_cast<uint16_t>(val[i]);
+            if (2 * i < run.limit) outb.push_back(static_cast<uint8_t>(u & 0xFF));
+            if (2 * i + 1 < run.limit) outb.push_back(static_cast<uint8_t>(u >> 8));
+        }
+        if (run.free) {
+            const uint16_t d[2] = {static_cast<uint16_t>((leaf(1) << 8) | leaf(0)),
+                                   static_cast<uint16_t>(run.stereo ? (leaf(3) << 8) | leaf(2) : 0)};
+            failed = br.overrun && i < until;
+            const uint32_t stop = failed ? i : until;
+            const size_t base = outb.size();
+            outb.resize(base + 2 * size_t{stop - i});
+            uint16_t u[2] = {static_cast<uint16_t>(val[0]), static_cast<uint16_t>(val[1])};
+            fill_steps(u, d, run.stereo, i, stop - i, outb.data() + base);
+            val[0] = static_cast<int16_t>(u[0]);
+            val[1] = static_cast<int16_t>(u[1]);
+            if (stop > i && 2 * (stop - 1) + 1 >= run.limit) outb.pop_back();
+            i = stop;
+        } else {
+            for (; i < until; ++i) {
+                const int c = run.stereo ? static_cast<int>(i & 1u) : 0;
+                const int32_t lo = run.trees[2 * c].decode(br);
+                if (lo < 0 || br.overrun) {
+                    failed = true;
+                    break;
+                }
+                const int32_t hi = run.trees[2 * c + 1].decode(br);
+                if (hi < 0 || br.overrun) {
+                    failed = true;
+                    break;
+                }
+                const uint16_t diff = static_cast<uint16_t>((hi << 8) | lo);
+                val[c] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint16_t>(val[c]) + diff));
+                const uint16_t u = static_cast<uint16_t>(val[c]);
+                outb.push_back(static_cast<uint8_t>(u & 0xFF));
+                if (2 * i + 1 < run.limit) outb.push_back(static_cast<uint8_t>(u >> 8));
+            }
+        }
+        run.val[0] = val[0];
+        run.val[1] = val[1];
     }
-    auto emit = [&](int16_t v) {
-        const uint16_t u = static_cast<uint16_t>(v);
-        if (outb.size() < limit) outb.push_back(static_cast<uint8_t>(u & 0xFF));
-        if (outb.size() < limit) outb.push_back(static_cast<uint8_t>(u >> 8));
-    };
-    for (int c = 0; c < channels; ++c) emit(val[c]);
-    // A limit that cuts a sample keeps its low byte, as the whole chunk would have it.
-    const uint32_t samples = std::min(unpacked / 2, (limit + 1) / 2);
-    for (uint32_t i = static_cast<uint32_t>(channels); i < samples; ++i) {
-        const int c = stereo ? static_cast<int>(i & 1u) : 0;
-        const int32_t lo = trees[2 * c].decode(br);
-        if (lo < 0 || br.overrun) return;
-        const int32_t hi = trees[2 * c + 1].decode(br);
-        if (hi < 0 || br.overrun) return;
-        const uint16_t diff = static_cast<uint16_t>((hi << 8) | lo);
-        val[c] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint16_t>(val[c]) + diff));
-        emit(val[c]);
-    }
+    run.next = i;
+    if (failed || i >= run.end) run.active = false;
 }
 
 }  // namespace vorn1

@@ -79,10 +79,12 @@ public:
     bool parse_header();
     void rewind();
     const SmkFrame& decode_next();
-    // The next frame's sound alone, for a pass that gathers a film's sound before it plays: the
-    // picture, the palette and the frame's indexed and RGBA pixels are left as they were (the frame
-    // number still advances; rewind before playing).
-    const SmkFrame& decode_next_sound();
+    // The next piece of the film's sound alone, for a pass that gathers it before the film plays:
+    // the picture, the palette and the frame's indexed and RGBA pixels are left as they were. A
+    // frame's chunk comes in pieces of `piece` bytes (one more where a 16-bit sample ends past it),
+    // so no call unpacks more than that; the frame number advances once its chunk is done (rewind
+    // before playing).
+    const SmkFrame& decode_next_sound(uint64_t piece = UINT64_MAX);
 
     // Frame pieces, used by decode_next; public so they can be driven on their own.
     void decode_palette(const uint8_t* chunk, size_t length);
@@ -116,7 +118,26 @@ public:
     SmkFrame out;
 
 private:
-    const SmkFrame& next_frame(bool pictures);
+    // A track 0 chunk being unpacked: its bits, trees and the channels' last values, so that it can
+    // be taken in pieces.
+    struct SoundRun {
+        BitReader br;
+        Huff8 trees[4];
+        bool active = false;
+        bool stereo = false;
+        bool sixteen = false;
+        bool free = false;  // every tree a single leaf: each channel moves by a fixed step
+        uint32_t limit = 0;  // bytes
+        uint32_t end = 0;    // sample positions
+        uint32_t next = 0;
+        uint64_t room = 0;   // bytes the chunk's bits can encode at most
+        int32_t val[2] = {0, 0};
+    };
+    SoundRun sound_run;
+
+    const SmkFrame& next_frame(bool pictures, uint64_t piece);
+    bool start_audio(const uint8_t* chunk, size_t length, SoundRun& run);
+    void continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t>& outb);
     void reset_all_recent();
     bool fail(const char* text);
 };

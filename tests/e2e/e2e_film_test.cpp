@@ -1,12 +1,16 @@
-// A first film whose sound chunks each claim 32 MB unpacked, on the real program: it plays, a
-// termination request ends the program within a second and a closed window goes on to the title.
+// Films whose sound lies, on the real program. A first film whose sound chunks each claim 32 MB
+// unpacked plays, a termination request ends the program within a second and a closed window goes
+// on to the title. A film that claims 16,000 s and 64 MiB chunks that cost no bits, in place of
+// each start film, keeps the program's memory in proportion and answers at once.
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -110,4 +114,75 @@ TEST(FilmOfInflatedSound, AClosedWindowGoesOnToTheTitle) {
     ASSERT_FALSE(title.empty());
     ::kill(g.pid, SIGTERM);
     EXPECT_EQ(exit_status(g.pid, 20), 0);
+}
+
+namespace {
+
+// The peak of the process's resident memory so far (VmHWM), in kB; -1 when it cannot be read.
+long peak_memory_kb(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+// Sends a termination request and waits up to five seconds for the program, looking every 5 ms.
+Termination terminate_now(pid_t pid) {
+    ::kill(pid, SIGTERM);
+    const auto sent = std::chrono::steady_clock::now();
+    Termination t;
+    int status = 0;
+    while (::waitpid(pid, &status, WNOHANG) != pid) {
+        if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(5)) {
+            stop(pid);
+            return t;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    t.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+    t.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+    return t;
+}
+
+}  // namespace
+
+// In place of each start film in turn (the ones before it taken away, so that it plays first), the
+// kit's film of long-claimed sound, 8-bit mono and 16-bit stereo: its first frame shows within a
+// second of the window, the program's peak memory stays under 400 MB (the title alone takes about
+// 90 MB) and a termination request ends it within a quarter of a second.
+TEST(FilmOfLongClaimedSound, EachStartFilmKeepsMemoryAndAnswersAtOnce) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("filmlong", true);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    const fs::path anim = folder.root / "ANIM", kept = folder.root / "kept_films";
+    fs::create_directories(kept);
+    const char* films[] = {"NEWLOGO.SMK", "ZALLOGO.SMK", "hintro.mp4", "INTRO02C.SMK"};
+    for (const char* name : films)
+        if (fs::exists(anim / name)) fs::copy_file(anim / name, kept / name);
+    for (const bool wide : {false, true}) {
+        const vorn1::kit::Bytes film = vorn1::kit::write_smk(vorn1::kit::long_claimed_sound_film(wide));
+        for (int i = 0; i < 4; ++i) {
+            const std::string what = std::string(wide ? "16-bit stereo" : "8-bit mono") + " film as " + films[i];
+            for (int k = 0; k < 4; ++k) {
+                fs::remove(anim / films[k]);
+                if (k > i && fs::exists(kept / films[k])) fs::copy_file(kept / films[k], anim / films[k]);
+            }
+            vorn1::kit::write_file((anim / films[i]).string(), film);
+            RunningGame g;
+            ASSERT_NO_FATAL_FAILURE(open_game_window(folder, x, g)) << what;
+            const auto shown = std::chrono::steady_clock::now();
+            std::this_thread::sleep_until(shown + std::chrono::seconds(1));
+            const vorn1::Image first =
+                g.shot(std::string("filmlong_") + (wide ? "16_" : "8_") + std::to_string(i) + ".png");
+            const long peak = peak_memory_kb(g.pid);
+            const Termination end = terminate_now(g.pid);
+            EXPECT_TRUE(film_shown(first)) << what << ": not showing a second after the window";
+            EXPECT_GT(peak, 0) << what;
+            EXPECT_LT(peak, 400 * 1024) << what << ": peak memory " << peak << " kB";
+            EXPECT_EQ(end.status, 0) << what;
+            EXPECT_LT(end.seconds, 0.25) << what << ": the termination request took " << end.seconds << " s";
+            std::printf("%s: peak %ld kB, ended in %.3f s\n", what.c_str(), peak, end.seconds);
+        }
+    }
 }

@@ -80,7 +80,11 @@ TEST(FilmPlacement, FitsAndCentresOnTheScreen) {
 
 TEST(FilmPlacement, SoundBudgetCoversTheFilmAndStaysBounded) {
     EXPECT_EQ(film_sound_budget(2.0, 22050, 1, 1), 12u * 22050u);
-    EXPECT_EQ(film_sound_budget(10000.0, 44100, 2, 2), uint64_t{256} << 20);
+    // Ten minutes at most, and never more than ten minutes of 48 kHz 16-bit stereo.
+    EXPECT_EQ(film_sound_budget(16000.0, 22050, 1, 1), 600u * 22050u);
+    EXPECT_EQ(film_sound_budget(10000.0, 44100, 2, 2), 600u * 44100u * 4u);
+    EXPECT_EQ(film_sound_budget(1.0, 16777215, 2, 2), kFilmSoundMaxBytes);
+    EXPECT_EQ(kFilmSoundMaxBytes, 600u * 48000u * 4u);
     EXPECT_EQ(film_sound_budget(1.0, 0, 1, 1), 0u);
 }
 
@@ -282,9 +286,19 @@ TEST_F(FilmTest, SoundPathsAndTheirFailures) {
 TEST_F(FilmTest, MixerSoundIsWholeFramesAndClosesOnce) {
     FilmSound s;
     s.who = "test";
-    film_sound_start_mixer(s, std::vector<uint8_t>(1002, 0), AUDIO_S16LSB, 2, 22050);  // the mixer's own format
+    s.budget = 1002;
+    std::vector<uint8_t> pcm(1002);
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<uint8_t>(i * 7);
+    FilmSoundConverter c;
+    ASSERT_TRUE(film_converter_open(c, s, AUDIO_S16LSB, 2, 22050));  // the mixer's own format
+    film_converter_put(c, pcm.data(), 3);  // pieces that cut sample frames join up
+    film_converter_put(c, pcm.data() + 3, 998);
+    film_converter_put(c, pcm.data() + 1001, 1);
+    film_sound_start_mixer(s, c);
+    film_converter_close(c);
     ASSERT_NE(s.chunk, nullptr);
-    EXPECT_EQ(s.chunk->alen, 1000u);
+    ASSERT_EQ(s.chunk->alen, 1000u);
+    EXPECT_TRUE(std::equal(pcm.begin(), pcm.begin() + 1000, s.chunk->abuf));
     const int channel = s.channel;
     ASSERT_GE(channel, 0);
     film_sound_close(s);
@@ -386,14 +400,21 @@ TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
     good.rewind();
     ASSERT_EQ(whole.size(), 5u * 1102u);
     std::vector<uint8_t> pcm;
-    EXPECT_EQ(gather_smk_sound(good, 1 << 20, true, pcm), -1);
+    const auto gather = [&pcm](SmkVideo& v, uint64_t budget, bool skippable) {
+        pcm.clear();
+        return gather_smk_sound(v, budget, skippable, [&pcm](const uint8_t* data, size_t size) {
+            EXPECT_LE(size, kFilmSoundPiece + 1);
+            pcm.insert(pcm.end(), data, data + size);
+        });
+    };
+    EXPECT_EQ(gather(good, 1 << 20, true), -1);
     EXPECT_EQ(pcm, whole);
-    EXPECT_EQ(gather_smk_sound(good, 2000, true, pcm), -1);
+    EXPECT_EQ(gather(good, 2000, true), -1);
     EXPECT_EQ(pcm, std::vector<uint8_t>(whole.begin(), whole.begin() + 2000));
     EXPECT_EQ(good.decode_next().frame_index, 0);
     // A budget already full takes no step: nothing unpacked, a waiting event left for the film.
     post(SDL_QUIT);
-    EXPECT_EQ(gather_smk_sound(good, 0, true, pcm), -1);
+    EXPECT_EQ(gather(good, 0, true), -1);
     EXPECT_TRUE(pcm.empty());
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1);
     SDL_FlushEvent(SDL_QUIT);
@@ -401,17 +422,16 @@ TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
     SmkVideo big;
     ASSERT_TRUE(big.load_file(inflated_film(file("big.smk"), 1000)));
     const uint64_t budget = film_sound_budget(100.0, 22050, 1, 1);
-    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), -1);
-    EXPECT_EQ(pcm.size(), budget);
-    EXPECT_LE(pcm.capacity(), 2 * budget);  // no chunk unpacked past the budget
+    EXPECT_EQ(gather(big, budget, true), -1);
+    EXPECT_EQ(pcm.size(), budget);  // no chunk unpacked past the budget
     EXPECT_TRUE(std::all_of(pcm.begin(), pcm.end(), [](uint8_t b) { return b == 0x80; }));
     post(SDL_QUIT);
-    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), kFilmQuit);
+    EXPECT_EQ(gather(big, budget, true), kFilmQuit);
     EXPECT_TRUE(pcm.empty());
     post(SDL_KEYDOWN);
-    EXPECT_EQ(gather_smk_sound(big, budget, true, pcm), kFilmSkipped);
+    EXPECT_EQ(gather(big, budget, true), kFilmSkipped);
     post(SDL_KEYDOWN);
-    EXPECT_EQ(gather_smk_sound(big, budget, false, pcm), -1);
+    EXPECT_EQ(gather(big, budget, false), -1);
     EXPECT_EQ(pcm.size(), budget);
 
     // The player: a quit waiting when the film starts ends it before any frame shows.
@@ -431,4 +451,53 @@ TEST_F(FilmTest, SoundPassGathersToTheBudgetAndAnswersEvents) {
     });
     EXPECT_EQ(play_smk_file(renderer, inflated_film(file("five.smk"), 5), timed(false, c)), kFilmEnded);
     EXPECT_EQ(mixed, 4 * film_sound_budget(0.5, 22050, 1, 1));
+}
+
+// The demo films' sound reaches the mixer byte for byte as one SDL_ConvertAudio call over their
+// whole track gave it before the sound was converted in pieces.
+TEST_F(FilmTest, DemoFilmSoundIsWhatAWholeConversionGives) {
+    ASSERT_TRUE(kit::write_demo_videos(dir.string()));
+    int mix_rate = 0, mix_channels = 0;
+    Uint16 mix_format = 0;
+    ASSERT_TRUE(Mix_QuerySpec(&mix_rate, &mix_format, &mix_channels));
+    for (const char* name : {"NEWLOGO.SMK", "ZALLOGO.SMK", "INTRO02C.SMK", "LOSE1.SMK", "WIN01C.SMK", "WIN02.SMK"}) {
+        SmkVideo v;
+        ASSERT_TRUE(v.load_file(file(name)));
+        std::vector<uint8_t> track;
+        for (const SmkFrame* f = &v.decode_next(); f->frame_index >= 0; f = &v.decode_next())
+            track.insert(track.end(), f->audio.begin(), f->audio.end());
+        SDL_AudioCVT cvt;
+        ASSERT_EQ(SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, 22050, mix_format, static_cast<Uint8>(mix_channels), mix_rate), 1);
+        std::vector<uint8_t> whole(track.size() * static_cast<size_t>(cvt.len_mult));
+        std::copy(track.begin(), track.end(), whole.begin());
+        cvt.buf = whole.data();
+        cvt.len = static_cast<int>(track.size());
+        ASSERT_EQ(SDL_ConvertAudio(&cvt), 0);
+        whole.resize(static_cast<size_t>(cvt.len_cvt));
+
+        FakeFilmClock c;
+        std::vector<uint8_t> mixed;
+        c.at(50, [&mixed] {
+            if (Mix_Chunk* k = Mix_GetChunk(0)) mixed.assign(k->abuf, k->abuf + k->alen);
+        });
+        EXPECT_EQ(play_smk_file(renderer, file(name), timed(true, c)), kFilmEnded);
+        EXPECT_EQ(mixed.size(), 4 * track.size()) << name;
+        EXPECT_TRUE(mixed == whole) << name;
+    }
+}
+
+// A film that claims 16,000 s and chunks of 64 MiB that cost no bits keeps ten minutes of sound,
+// and the log says that the rest plays silent.
+TEST_F(FilmTest, AFilmsSoundStopsAfterTenMinutes) {
+    kit::write_file(file("long.smk"), kit::write_smk(kit::long_claimed_sound_film(false)));
+    FakeFilmClock c;
+    Uint32 mixed = 0;
+    c.at(50, [&mixed] {
+        if (Mix_Chunk* k = Mix_GetChunk(0)) mixed = k->alen;
+    });
+    c.at(100, SDL_QUIT);
+    EXPECT_EQ(play_smk_file(renderer, file("long.smk"), timed(false, c)), kFilmQuit);
+    EXPECT_EQ(mixed, 4u * 600u * 22050u);
+    EXPECT_TRUE(logged("play_smk_file: the film's sound stops after 600.0 s of its 16000.0 s, the most a film's track "
+                       "may hold (ten minutes, 115200000 bytes at most); the rest of the film plays silent"));
 }

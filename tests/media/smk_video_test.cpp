@@ -664,6 +664,75 @@ TEST(SmkSound, ChunkUnpacksNoFurtherThanItsRoom) {
     EXPECT_LT(fresh.size(), 32u);
 }
 
+// A frame's sound taken in pieces is its whole sound, and no call gives more than its piece (a
+// 16-bit sample may end one byte past it). Chunks whose trees are single leaves move each channel
+// by a fixed step; they are written a period at a time, so long runs of them are checked here
+// against the steps themselves, up to a room that cuts a 16-bit sample.
+TEST(SmkSound, SoundInPiecesIsTheWholeSound) {
+    // Frame 0 gives `first` and frame 1 a tone; left and right step by `a` and `b` from 3 and 200.
+    const auto steps = [](size_t samples, bool sixteen, bool stereo, uint16_t a, uint16_t b) {
+        std::vector<uint8_t> pcm;
+        uint16_t v[2] = {3, 200};
+        for (size_t k = 0; k < samples; ++k)
+            for (int c = 0; c < (stereo ? 2 : 1); ++c) {
+                pcm.push_back(static_cast<uint8_t>(v[c]));
+                if (sixteen) pcm.push_back(static_cast<uint8_t>(v[c] >> 8));
+                v[c] = static_cast<uint16_t>(v[c] + (c ? b : a));
+                if (!sixteen) v[c] &= 0xFF;
+            }
+        return pcm;
+    };
+    struct Case {
+        bool sixteen, stereo;
+        std::vector<uint8_t> first;
+        uint32_t claim = 0;
+        uint64_t room = UINT64_MAX;
+        std::vector<uint8_t> expected;  // frame 0's sound, when it is known apart from the decoder
+    };
+    std::vector<Case> cases = {
+        {false, false, tone(3000, false, false, 0), 0, UINT64_MAX, {}},
+        {true, true, tone(3000, true, true, 7), 0, UINT64_MAX, {}},
+        {false, true, steps(1300, false, true, 1, 2), 0, UINT64_MAX, steps(1300, false, true, 1, 2)},
+        {false, false, steps(40, false, false, 0xFF, 0), 5000, 5000, steps(5000, false, false, 0xFF, 0)},
+    };
+    Case wide{true, true, steps(40, true, true, 0x0101, 0x8000), 1 << 20, 300001, steps(75001, true, true, 0x0101, 0x8000)};
+    wide.expected.resize(300001);
+    cases.push_back(wide);
+    for (const Case& k : cases) {
+        kit::SmkFilm f;
+        f.width = 8;
+        f.height = 8;
+        f.audio_rate = 22050;
+        f.audio_16bit = k.sixteen;
+        f.audio_stereo = k.stereo;
+        f.audio_claim = k.claim;
+        f.frames.assign(2, kit::SmkFrameIn{std::vector<uint8_t>(64, 0), std::nullopt, k.first});
+        if (!k.claim) f.frames[1].audio = tone(500, k.sixteen, k.stereo, 3);
+        SmkVideo whole = loaded(kit::write_smk(f));
+        whole.audio_room = k.room;
+        const std::vector<uint8_t> frame0 = whole.decode_next().audio;
+        const std::vector<uint8_t> frame1 = whole.decode_next().audio;
+        if (!k.expected.empty()) {
+            ASSERT_EQ(frame0, k.expected) << k.sixteen << k.stereo;
+        }
+        if (!k.claim) {
+            ASSERT_EQ(frame0, k.first) << k.sixteen << k.stereo;
+        }
+        for (const uint64_t piece : {1u, 3u, 1000u, 65536u}) {
+            SmkVideo v = loaded(kit::write_smk(f));
+            v.audio_room = k.room;
+            std::vector<uint8_t> got[2];
+            for (const SmkFrame* p = &v.decode_next_sound(piece); p->frame_index >= 0; p = &v.decode_next_sound(piece)) {
+                ASSERT_LE(p->audio.size(), piece + 1);
+                ASSERT_LT(p->frame_index, 2);
+                got[p->frame_index].insert(got[p->frame_index].end(), p->audio.begin(), p->audio.end());
+            }
+            EXPECT_EQ(got[0], frame0) << k.sixteen << k.stereo << " piece " << piece;
+            EXPECT_EQ(got[1], frame1) << k.sixteen << k.stereo << " piece " << piece;
+        }
+    }
+}
+
 TEST(SmkDamage, MutatedFilmsAlwaysPlayToTheEnd) {
     kit::SmkFilm f = mixed_film('4', 24, 16, 4);
     f.audio_rate = 11025;

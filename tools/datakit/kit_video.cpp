@@ -591,9 +591,25 @@ SmkFilm demo_smk_film(const std::string& title, uint32_t width, uint32_t height,
     return film;
 }
 
+SmkFilm long_claimed_sound_film(bool sixteen_stereo) {
+    SmkFilm f;
+    f.width = 32;
+    f.height = 16;
+    f.frame_rate = 2000000;
+    f.audio_rate = 22050;
+    f.audio_16bit = sixteen_stereo;
+    f.audio_stereo = sixteen_stereo;
+    f.audio_claim = 0x04000000;
+    const std::vector<uint8_t> sound(sixteen_stereo ? 512 * 4 : 512, sixteen_stereo ? 0x00 : 0x80);
+    f.frames.assign(8, SmkFrameIn{std::vector<uint8_t>(32 * 16, 1), std::nullopt, sound});
+    f.frames[0].palette6 = std::array<uint8_t, 768>{0, 0, 0, 40, 20, 50};
+    return f;
+}
+
 void write_smk_seeds(const std::string& out_dir) {
     write_seed(out_dir, "smk", "small.smk", write_smk(demo_smk_film("SEED", 32, 16, 0.4, true)));
     write_seed(out_dir, "smk", "v4.smk", write_smk(demo_smk_film("V4", 24, 12, 0.3, false, '4')));
+    write_seed(out_dir, "smk", "long_claimed.smk", write_smk(long_claimed_sound_film(true)));
     // Noise in full blocks, a palette change and 16-bit stereo sound.
     SmkFilm f;
     f.width = 13;

@@ -50,6 +50,12 @@ std::array<uint8_t, 768> smk_standard_palette6();
 SmkFilm demo_smk_film(const std::string& title, uint32_t width, uint32_t height, double seconds, bool sound,
                       char version = '2');
 
+// A damaged film that lies about its length and its sound: 32 x 16 in one colour (6-bit 40, 20,
+// 50), 8 frames of 2000 s each (the header claims 16,000 s) and a 22050 Hz track whose every chunk
+// holds 512 samples of one value, so its trees cost no bits, and declares 64 MiB unpacked. 8-bit
+// mono, or 16-bit stereo.
+SmkFilm long_claimed_sound_film(bool sixteen_stereo);
+
 // The films the game plays, written into ANIM_DIR (and "hintro.mp4" when an MP4 encoder is
 // available). Returns false when a file could not be written.
 bool write_demo_videos(const std::string& anim_dir);
