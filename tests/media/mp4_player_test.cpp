@@ -1,4 +1,8 @@
 // MP4 playback on the dummy drivers, with films made in-process by the FFmpeg encoders.
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
 #include "media/mp4_player.h"
@@ -38,6 +42,30 @@ SmkPlayOptions timed(SmkPlayOptions o, FakeFilmClock& c) {
 }
 
 bool dark(const Rgb& c) { return c.r + c.g + c.b < 30; }
+
+// Rewrites the film's header as a damaged one would have it: the film and every track claim
+// `duration` units of their time scales, and the first track (the pictures) runs at `video_scale`
+// units a second with its edit reaching to 10 s; 0 leaves either as it was.
+void lie_in_header(const std::string& path, uint32_t duration, uint32_t video_scale) {
+    std::ifstream in(path, std::ios::binary);
+    kit::Bytes b((std::istreambuf_iterator<char>(in)), {});
+    const auto put = [&b](size_t at, uint32_t v) {
+        for (int k = 0; k < 4; ++k) b[at + k] = static_cast<uint8_t>(v >> (24 - 8 * k));
+    };
+    bool first_track = true;
+    for (size_t i = 4; i + 28 < b.size(); ++i) {
+        const bool v0 = b[i + 4] == 0;  // version 0: 32-bit times
+        if (v0 && duration && std::memcmp(&b[i], "mvhd", 4) == 0) put(i + 20, duration);
+        if (v0 && duration && std::memcmp(&b[i], "tkhd", 4) == 0) put(i + 24, duration);
+        if (v0 && video_scale && first_track && std::memcmp(&b[i], "elst", 4) == 0) put(i + 12, 10000);
+        if (v0 && std::memcmp(&b[i], "mdhd", 4) == 0) {
+            if (first_track && video_scale) put(i + 16, video_scale);
+            first_track = false;
+            if (duration) put(i + 20, duration);
+        }
+    }
+    kit::write_file(path, b);
+}
 
 }  // namespace
 
@@ -115,4 +143,24 @@ TEST_F(FilmTest, Mp4SkipQuitAndHold) {
     EXPECT_EQ(play_mp4_file(renderer, shorter, timed(opts(true, true), h)), kFilmEnded);
     EXPECT_GE(h.t, 800u);  // the last frame (at 0.2 s) held until the click
     EXPECT_FALSE(dark(pixel(320, 240)));
+}
+
+// The sound a film brings is its length plus ten seconds: a film whose header claims a
+// millisecond keeps ten seconds of its twelve-second tone. Its last frame stays for the step
+// between the last two frames, a second at most: frames 2 s apart (at 0, 2 and 4 s) end at 5 s.
+TEST_F(FilmTest, Mp4SoundBudgetAndLastFrameStay) {
+    const std::string p = make_film(file("lie.mp4"), 160, 120, 3, 22050, 12.0);
+    lie_in_header(p, 1, 512);
+    FakeFilmClock c;
+    Uint32 mixed = 0;
+    c.at(50, [&mixed] {
+        if (Mix_Chunk* k = Mix_GetChunk(0)) mixed = k->alen;
+    });
+    EXPECT_EQ(play_mp4_file(renderer, p, timed(opts(true), c)), kFilmEnded);
+    EXPECT_EQ(mixed, 2 * film_sound_budget(0.001, 22050, 1, 2));  // mono made stereo for the mixer
+    const std::string q = make_film(file("slow.mp4"), 160, 120, 3, 0);
+    lie_in_header(q, 0, 512);
+    FakeFilmClock d;
+    EXPECT_EQ(play_mp4_file(renderer, q, timed(opts(true), d)), kFilmEnded);
+    EXPECT_EQ(d.t, 5000u);
 }
