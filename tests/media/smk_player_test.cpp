@@ -1,5 +1,6 @@
 // Smacker playback on the dummy drivers: placement, results, skip, quit, hold, overlay, sound paths.
 #include <algorithm>
+#include <cmath>
 
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
@@ -311,6 +312,40 @@ TEST_F(FilmTest, MixerSoundIsWholeFramesAndClosesOnce) {
     EXPECT_EQ(Mix_Playing(channel), 1);
     Mix_HaltChannel(channel);
     Mix_FreeChunk(other);
+}
+
+// A track at another rate than the mixer's keeps the length and, within SDL's rounding, the
+// samples of one whole conversion: the end that the resampler holds back is pushed out.
+TEST_F(FilmTest, ResampledSoundKeepsTheWholeConversionsLength) {
+    std::vector<uint8_t> pcm(11025 * 2);
+    for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<uint8_t>(128 + 60 * std::sin(i * 0.05));
+    SDL_AudioCVT cvt;
+    ASSERT_EQ(SDL_BuildAudioCVT(&cvt, AUDIO_U8, 1, 11025, AUDIO_S16LSB, 2, 22050), 1);
+    std::vector<uint8_t> whole(pcm.size() * static_cast<size_t>(cvt.len_mult));
+    std::copy(pcm.begin(), pcm.end(), whole.begin());
+    cvt.buf = whole.data();
+    cvt.len = static_cast<int>(pcm.size());
+    ASSERT_EQ(SDL_ConvertAudio(&cvt), 0);
+    whole.resize(static_cast<size_t>(cvt.len_cvt));
+
+    FilmSound s;
+    s.who = "test";
+    s.budget = pcm.size();
+    FilmSoundConverter c;
+    ASSERT_TRUE(film_converter_open(c, s, AUDIO_U8, 1, 11025));
+    for (size_t at = 0; at < pcm.size(); at += 1000) film_converter_put(c, pcm.data() + at, std::min<size_t>(1000, pcm.size() - at));
+    film_sound_start_mixer(s, c);
+    film_converter_close(c);
+    ASSERT_NE(s.chunk, nullptr);
+    ASSERT_EQ(s.chunk->alen, whole.size());
+    int most = 0;
+    for (size_t i = 0; i + 1 < whole.size(); i += 2) {
+        const int16_t a = static_cast<int16_t>(s.chunk->abuf[i] | s.chunk->abuf[i + 1] << 8);
+        const int16_t b = static_cast<int16_t>(whole[i] | whole[i + 1] << 8);
+        most = std::max(most, std::abs(a - b));
+    }
+    EXPECT_LE(most, 1);
+    film_sound_close(s);
 }
 
 TEST(FilmSound, PrivateDeviceIsAskedForTheFilmsFormat) {
