@@ -609,6 +609,19 @@ TEST(SmkSound, HandMadeChunks) {
     s16.put(0x12, 8).put(0x34, 8);
     EXPECT_EQ(audio_of(chunk(6, s16)), (std::vector<uint8_t>{0x34, 0x12, 0x35, 0x12, 0x36, 0x12}));
 
+    // Single-leaf trees read no bits: a chunk whose bits end inside its first values ends there.
+    Bits short8;
+    short8.put(1).put(0).put(0);
+    leaf_tree(short8, 1);
+    short8.put(3, 2);  // 16 bits in all: the first value lacks six
+    EXPECT_EQ(audio_of(chunk(1000, short8)), (std::vector<uint8_t>{0x03}));
+    Bits short16;
+    short16.put(1).put(0).put(1);
+    leaf_tree(short16, 1);
+    leaf_tree(short16, 0);
+    short16.put(0x12, 8).put(0x34, 7);  // 40 bits in all: the low byte lacks one
+    EXPECT_EQ(audio_of(chunk(1000, short16)), (std::vector<uint8_t>{0x34, 0x12}));
+
     // Two-leaf tree (codes 0: +1, 1: -1) and the bits running out after three codes.
     Bits cut;
     cut.put(1).put(0).put(0);
