@@ -649,7 +649,10 @@ bool SmkVideo::start_audio(const uint8_t* chunk, size_t length, SoundRun& run) {
 
 void SmkVideo::continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t>& outb) {
     if (!run.active) return;
-    BitReader& br = run.br;
+    // Locals the loops keep in registers: the bytes they write could otherwise alias the run.
+    BitReader br = run.br;
+    const bool stereo = run.stereo;
+    const Huff8* trees = run.trees;
     const uint32_t channels = run.stereo ? 2 : 1;
     const uint32_t width = run.sixteen ? 2 : 1;
     const uint32_t until =
@@ -673,8 +676,8 @@ void SmkVideo::continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t
             i = stop;
         } else {
             for (; i < until; ++i) {
-                const int c = run.stereo ? static_cast<int>(i & 1u) : 0;
-                const int32_t d = run.trees[c].decode(br);
+                const int c = stereo ? static_cast<int>(i & 1u) : 0;
+                const int32_t d = trees[c].decode(br);
                 if (d < 0 || br.overrun) {
                     failed = true;
                     break;
@@ -706,14 +709,15 @@ void SmkVideo::continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t
             if (stop > i && 2 * (stop - 1) + 1 >= run.limit) outb.pop_back();
             i = stop;
         } else {
+            const uint32_t limit = run.limit;
             for (; i < until; ++i) {
-                const int c = run.stereo ? static_cast<int>(i & 1u) : 0;
-                const int32_t lo = run.trees[2 * c].decode(br);
+                const int c = stereo ? static_cast<int>(i & 1u) : 0;
+                const int32_t lo = trees[2 * c].decode(br);
                 if (lo < 0 || br.overrun) {
                     failed = true;
                     break;
                 }
-                const int32_t hi = run.trees[2 * c + 1].decode(br);
+                const int32_t hi = trees[2 * c + 1].decode(br);
                 if (hi < 0 || br.overrun) {
                     failed = true;
                     break;
@@ -722,12 +726,13 @@ void SmkVideo::continue_audio(SoundRun& run, uint64_t piece, std::vector<uint8_t
                 val[c] = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint16_t>(val[c]) + diff));
                 const uint16_t u = static_cast<uint16_t>(val[c]);
                 outb.push_back(static_cast<uint8_t>(u & 0xFF));
-                if (2 * i + 1 < run.limit) outb.push_back(static_cast<uint8_t>(u >> 8));
+                if (2 * i + 1 < limit) outb.push_back(static_cast<uint8_t>(u >> 8));
             }
         }
         run.val[0] = val[0];
         run.val[1] = val[1];
     }
+    run.br = br;
     run.next = i;
     if (failed || i >= run.end) run.active = false;
 }
