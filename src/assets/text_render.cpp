@@ -193,6 +193,14 @@ std::string fit_chars(TTF_Font* font, const std::string& text, int width) {
     return text.substr(0, fits);
 }
 
+std::string fit_chars_marked(TTF_Font* font, const std::string& text, int width) {
+    if (!font) return std::string();
+    if (measure(font, text).x <= width) return text;
+    std::string start = fit_chars(font, text, width - measure(font, "...").x);
+    while (!start.empty() && start.back() == ' ') start.pop_back();
+    return start + "...";
+}
+
 std::string fit_width(TTF_Font* font, const std::string& text, int width) {
     if (!font) return std::string();
     if (measure(font, text).x <= width) return text;

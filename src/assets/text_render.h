@@ -54,6 +54,9 @@ std::string fit_width(TTF_Font* font, const std::string& text, int width);
 // The longest start of the text of whole characters at most `width` pixels wide (a name, which is
 // recognised by its start). Empty for a null font.
 std::string fit_chars(TTF_Font* font, const std::string& text, int width);
+// The text when it is at most `width` pixels wide; else the longest start fit_chars keeps beside a
+// "..." that marks the cut (a title must not pass for whole). Empty for a null font.
+std::string fit_chars_marked(TTF_Font* font, const std::string& text, int width);
 // Keeps the first `room` lines; when that leaves some out, the last kept one ends in "..." within
 // `width` (words, else characters, give way to it), so a cut never passes unseen.
 void keep_lines(TTF_Font* font, std::vector<std::string>& lines, int room, int width);

@@ -18,7 +18,7 @@ std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& map
     if (text::measure(font, label).x <= width) return label;
     const MapFileInfo& m = maps[(size_t)index];
     const std::string name = localized_map_name(m.stem, m.name);
-    if (label.size() <= name.size()) return text::fit_width(font, label, width);
+    if (label.size() <= name.size()) return text::fit_chars_marked(font, label, width);
     // Two maps share the name. The name is what the player reads, so the file's name gives way:
     // first its extension (every file of the list has the same), then its start, since names of a
     // series differ at the end (KITBAT1, KITBAT2).
@@ -30,7 +30,7 @@ std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& map
         const std::string file = ".." + stem.substr(cut);
         if (fits(file)) return name + " (" + file + ")";
     }
-    return text::fit_width(font, name, width);
+    return text::fit_chars_marked(font, name, width);
 }
 
 int map_list_row_height(TTF_Font* font) {

@@ -33,7 +33,7 @@ struct MapListView {
 
 // map_list_label fitted to `width` pixels. A file's name beside the map's name is shortened before
 // the map's name is: without its extension, then cut at its start ("Battle (..BAT2)"), and left out
-// when even that does not fit.
+// when even that does not fit. A name too wide itself keeps its start with "..." after it.
 std::string fitted_map_label(TTF_Font* font, const std::vector<MapFileInfo>& maps, int index, int width);
 
 // Visible rows and row height from the font's line height (12 rows of 16 without a usable font).

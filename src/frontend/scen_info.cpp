@@ -25,6 +25,8 @@ bool left_release(const SDL_Event& e) { return e.type == SDL_MOUSEBUTTONUP && e.
 
 const std::string& tr(const std::string& key) { return strings().get(key); }
 
+constexpr int kMapNameWidth = 157;
+
 // The size and difficulty line, and the description's box under it, above the OK button.
 constexpr int kSizeLineY = 322;
 constexpr SDL_Rect kDescriptionBox{193, 352, 250, kStandardOk.y - 4 - 352};
@@ -78,7 +80,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
         SDL_Texture* button = held && ok.at(1) ? ok.at(1) : ok.at(0);
         if (button) SDL_RenderCopy(r, button, nullptr, &kStandardOk);
         if (font) {
-            text::right_in(r, font, text::fit_width(font, scen_info_map_name(c), 157), 269, 48, 157, kText, 0);
+            text::right_in(r, font, scen_info_map_title(font, c), 269, 48, kMapNameWidth, kText, 0);
             const std::string diff = c.difficulty == 0   ? "NEWGAME_EASY"
                                      : c.difficulty == 1 ? "NEWGAME_NORMAL"
                                      : c.difficulty == 2 ? "NEWGAME_HARD"
@@ -182,6 +184,10 @@ std::string scen_info_map_name(const NewGameConfig& c) {
     if (c.map_name.empty()) return tr("SCEN_UNKNOWN");
     if (c.map_stem.empty()) return text::trim_blanks(text::classic_text(c.map_name));
     return localized_map_name(c.map_stem, c.map_name);
+}
+
+std::string scen_info_map_title(TTF_Font* font, const NewGameConfig& c) {
+    return text::fit_chars_marked(font, scen_info_map_name(c), kMapNameWidth);
 }
 
 std::string scen_info_description(const NewGameConfig& c) {

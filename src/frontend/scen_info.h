@@ -25,6 +25,8 @@ std::string opp_diff_str(OpponentDifficulty level);
 
 // The texts of the standard screen, as shown.
 std::string scen_info_map_name(const NewGameConfig& config);
+// The map's name in its field (157 pixels), its start with "..." when it does not fit.
+std::string scen_info_map_title(TTF_Font* font, const NewGameConfig& config);
 std::string scen_info_description(const NewGameConfig& config);
 
 // The map description's lines on the standard screen, drawn from box.x, box.y down one line skip of

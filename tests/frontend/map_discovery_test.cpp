@@ -211,6 +211,39 @@ TEST(MapDiscovery, ATwinsLabelShortensTheFileNotTheName) {
     TTF_Quit();
 }
 
+// A title too wide for the label under the list and the scenario information's field keeps its
+// start, cut between letters past its first word, and shows the cut with "..."; one that fits stays
+// whole.
+TEST(MapDiscovery, ATooWideTitleIsCutVisibly) {
+    strings().load_from_text("{}", "{}");
+    std::vector<MapFileInfo> maps(1);
+    maps[0].path = "maps/UBER.MAP";
+    maps[0].stem = "UBER";
+    maps[0].name = "\x9A" "berm\x81hle Kr\x84h\x82";  // the file's code page
+    const std::string title = "\xC3\x9C" "berm\xC3\xBChle Kr\xC3\xA4h\xC3\xA9", first_word = title.substr(0, 11);
+    NewGameConfig c;
+    c.map_name = maps[0].name;
+    c.map_stem = maps[0].stem;
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    ASSERT_NE(font, nullptr);
+    TTF_SetFontHinting(font, TTF_HINTING_NONE);  // as the game opens it
+    const auto width = [&](const std::string& s) { return text::measure(font, s).x; };
+    ASSERT_GT(width(title), 157) << "too wide for both";
+    for (const std::string& shown : {fitted_map_label(font, maps, 0, 156), scen_info_map_title(font, c)}) {
+        ASSERT_GT(shown.size(), first_word.size() + 4) << shown;
+        EXPECT_EQ(shown.substr(shown.size() - 3), "...") << shown;
+        EXPECT_EQ(title.rfind(shown.substr(0, shown.size() - 3), 0), 0u) << shown;
+        EXPECT_LE(width(shown), 157) << shown;
+    }
+    EXPECT_EQ(fitted_map_label(font, maps, 0, width(title)), title);
+    EXPECT_EQ(text::fit_chars_marked(font, title, width(first_word + " K...")), first_word + " K...");
+    EXPECT_EQ(text::fit_chars_marked(font, title, width(first_word + " K...") - 1), first_word + "...")
+        << "no space before the mark";
+    TTF_CloseFont(font);
+    TTF_Quit();
+}
+
 TEST(MapDiscovery, KnownMapsKeepOnlyNamedFilesInTableOrder) {
     TempDir t("known");
     t.put("maps/KNS21234.MAP", kit::map_header_bytes("Kings", "", 0, 0));
