@@ -101,7 +101,7 @@ int run_campaign_choice_menu(SDL_Renderer* renderer, AggArchive& archive, const 
     return result;
 }
 
-void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
+bool show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
                               const std::string& text) {
     OwnedTexture picture(load_bmp_tex(renderer, archive, palette, "CONGRATS.BMP"));
     bool ending = false, quit = false;
@@ -127,6 +127,7 @@ void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
         frontend_present(renderer);
     }
     if (quit) hand_on_quit_request();
+    return !quit;
 }
 
 std::string campaign_won_text(const NewGameConfig& config) {
@@ -135,9 +136,9 @@ std::string campaign_won_text(const NewGameConfig& config) {
     return spirit_tr(k_spirit_data[row].victory_key, k_spirit_data[row].victory);
 }
 
-void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+bool run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                                   TTF_Font* font, const NewGameConfig& config) {
-    show_victory_screen_core(renderer, archive, palette, font, campaign_won_text(config));
+    return show_victory_screen_core(renderer, archive, palette, font, campaign_won_text(config));
 }
 
 SDL_Rect announcement_ok_rect(SDL_Point button) { return {(442 - button.x) / 2 + 99, 336, button.x, button.y}; }

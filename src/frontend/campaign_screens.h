@@ -20,15 +20,17 @@ struct Resources;
 int run_campaign_choice_menu(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                              SDL_Texture* background, TTF_Font* font, TitleSeaCycle* sea);
 
-// The congratulation text on the victory picture until dismissed.
-void show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
+// The congratulation text on the victory picture until dismissed; false when the window was closed
+// (its quit event is left for the screen beneath).
+bool show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette, TTF_Font* font,
                               const std::string& text);
 // The congratulation text of the scenario the config plays, won: the spirit world's by its map, the
 // original campaign's by its number. The victory page between scenarios and the page that ends a
 // campaign both show it.
 std::string campaign_won_text(const NewGameConfig& config);
-// The page that ends the campaign whose last scenario the config plays.
-void run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
+// The page that ends the campaign whose last scenario the config plays; false when the window was
+// closed.
+bool run_campaign_congrats_screen(SDL_Renderer* renderer, AggArchive& archive, const Palette& palette,
                                   TTF_Font* font, const NewGameConfig& config);
 
 // The OK button's box of the announcement page for a button picture of the given size.

@@ -110,10 +110,17 @@ std::vector<std::string> split_lines(const std::string& text) {
 }
 
 // The two closing films, the congratulations and the campaign's high score; true when the window
-// was closed during a film.
+// was closed before the name entry, which keeps the result under the default name as the name
+// entry does.
 bool finish_campaign(MainState& m) {
     const GameSession& g = game_of(m);
-    if (play_film(m, "WIN01C.SMK", SmkPlayOptions{}) == kFilmQuit) return true;
+    const int lord = g.config.campaign_lord;
+    const std::string lord_name = kLordNames[lord >= 0 && lord < 4 ? lord : 0];
+    const auto closed = [&] {
+        keep_campaign_result(front_end_folder(), m.campaign_days, high_score_default_name(g.state), lord_name);
+        return true;
+    };
+    if (play_film(m, "WIN01C.SMK", SmkPlayOptions{}) == kFilmQuit) return closed();
     SmkOverlay finale;
     finale.lines = split_lines(text_or("GAME_FINALE_TEXT", "The war is over and the land is yours.\nLong may you reign."));
     finale.show_after_ms = 3500;
@@ -124,14 +131,13 @@ bool finish_campaign(MainState& m) {
     SmkPlayOptions hold;
     hold.hold_last_frame = 1;
     hold.overlay = &finale;
-    if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return true;
-    if (m.renderer && m.res && m.res->archive)
-        run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config);
+    if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return closed();
+    if (m.renderer && m.res && m.res->archive &&
+        !run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config))
+        return closed();
     if (!m.renderer || !m.res) return false;
-    const int lord = g.config.campaign_lord;
     run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,
-                            high_score_default_name(g.state), kLordNames[lord >= 0 && lord < 4 ? lord : 0],
-                            front_end_folder(), *m.res);
+                            high_score_default_name(g.state), lord_name, front_end_folder(), *m.res);
     return false;
 }
 

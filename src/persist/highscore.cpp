@@ -253,4 +253,19 @@ bool score_qualifies_for_table(const std::string& folder, HighScoreTable table, 
     return table == HighScoreTable::Standard ? score > tenth : score < tenth;
 }
 
+int enter_high_score(const std::string& folder, HighScoreTable table, const HighScoreEntry& entry,
+                     SaveOutcome* outcome) {
+    const std::string path = high_score_path(folder, table);
+    std::vector<HighScoreEntry> rows = load_high_scores(path, table);
+    const int place = insert_high_score(rows, entry, table);
+    return save_high_scores(path, rows, table, outcome) ? place : -1;
+}
+
+int keep_campaign_result(const std::string& folder, int total_days, const std::string& default_name,
+                         const std::string& lord_name) {
+    const uint16_t days = compute_campaign_score(total_days);
+    if (!score_qualifies_for_table(folder, HighScoreTable::Campaign, days)) return -1;
+    return enter_high_score(folder, HighScoreTable::Campaign, {default_name, lord_name, days});
+}
+
 }  // namespace vorn1

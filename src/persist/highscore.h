@@ -110,4 +110,15 @@ int insert_high_score(std::vector<HighScoreEntry>& rows, const HighScoreEntry& e
 // Whether a result would enter the stored table of the folder: strictly better than the tenth.
 bool score_qualifies_for_table(const std::string& folder, HighScoreTable table, unsigned short score);
 
+// Enters the row in the folder's table and writes the table back. The row's place 0..9, or -1 when
+// it fell outside the ten or the table could not be written (`outcome`, when given, tells why).
+int enter_high_score(const std::string& folder, HighScoreTable table, const HighScoreEntry& entry,
+                     SaveOutcome* outcome = nullptr);
+
+// A won campaign's row when the window was closed before its name was asked (on the closing films
+// or the congratulations): entered under the default name when its days make the ten, as a name
+// entry closed by the window keeps that name. The row's place 0..9, or -1.
+int keep_campaign_result(const std::string& folder, int total_days, const std::string& default_name,
+                         const std::string& lord_name);
+
 }  // namespace vorn1

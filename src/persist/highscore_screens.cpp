@@ -451,28 +451,20 @@ std::string ask_name(SDL_Renderer* renderer, const AggArchive* archive, const Pa
     return name;
 }
 
-struct RecordedResult {
-    int place = -1;        // the row's place in the ten, or -1
-    bool written = false;  // false: the file still holds the old table, so no row of the page is new
-};
-
-// Enters the row in the folder's table and writes it back. A table that cannot be written is told
-// at once, with the file and the system's reason, over the congratulation picture.
-RecordedResult record_result(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette,
-                             TTF_Font* font, const Resources& res, HighScoreTable table, const std::string& folder,
-                             const HighScoreEntry& entry) {
-    const std::string path = high_score_path(folder, table);
-    std::vector<HighScoreEntry> rows = load_high_scores(path, table);
-    const int place = insert_high_score(rows, entry, table);
+// Enters the row in the folder's table and writes it back: the row's place, or -1 when it is not
+// in the written table. A table that cannot be written is told at once, with the file and the
+// system's reason, over the congratulation picture.
+int record_result(SDL_Renderer* renderer, const AggArchive* archive, const Palette& palette, TTF_Font* font,
+                  const Resources& res, HighScoreTable table, const std::string& folder, const HighScoreEntry& entry) {
     SaveOutcome saved;
-    save_high_scores(path, rows, table, &saved);
+    const int place = enter_high_score(folder, table, entry, &saved);
     if (!saved.ok) {
         const std::string headline = strings().get_or("HS_SAVE_FAILED", "The high-score table could not be written.");
         SDL_Texture* background = load_bmp(renderer, archive, palette, "CONGRATS.BMP");
         show_saved_alert(renderer, res, font, background, write_failed_text(headline, saved));
         if (background) SDL_DestroyTexture(background);
     }
-    return {place, saved.ok};
+    return place;
 }
 
 }  // namespace
@@ -489,9 +481,8 @@ int run_standard_victory_flow(SDL_Renderer* renderer, const AggArchive* archive,
         return -1;
     }
     const std::string name = ask_name(renderer, archive, palette, font, default_name);
-    const RecordedResult rec =
+    const int place =
         record_result(renderer, archive, palette, font, res, HighScoreTable::Standard, folder, {name, label, score});
-    const int place = rec.written ? rec.place : -1;
     run_highscores_page(renderer, archive, palette, font, HighScoreTable::Standard, folder, place);
     return place;
 }
@@ -503,9 +494,8 @@ int run_campaign_score_flow(SDL_Renderer* renderer, const AggArchive* archive, c
     int place = -1;
     if (score_qualifies_for_table(folder, HighScoreTable::Campaign, days)) {
         const std::string name = ask_name(renderer, archive, palette, font, default_name);
-        const RecordedResult rec = record_result(renderer, archive, palette, font, res, HighScoreTable::Campaign,
-                                                 folder, {name, lord_name, days});
-        if (rec.written) place = rec.place;
+        place = record_result(renderer, archive, palette, font, res, HighScoreTable::Campaign, folder,
+                              {name, lord_name, days});
     }
     run_highscores_page(renderer, archive, palette, font, HighScoreTable::Campaign, folder, place);
     return place;

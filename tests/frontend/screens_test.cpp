@@ -575,12 +575,12 @@ TEST_F(ScreensTest, AnnouncementAndVictoryPages) {
         if (frames++ == 0) clear = px(5, 5);
         push_button(SDL_MOUSEBUTTONUP, 600, 10, SDL_BUTTON_RIGHT);
     };
-    run_campaign_congrats_screen(r, *archive, palette, nullptr, NewGameConfig{});
+    EXPECT_TRUE(run_campaign_congrats_screen(r, *archive, palette, nullptr, NewGameConfig{}));
     EXPECT_EQ(frames, 2);  // the dismissing pass draws its frame too
     EXPECT_EQ(clear, (Rgb{20, 10, 35}));
     // A closed window ends the page and goes on to the screen beneath.
     script({[] { push_quit(); }});
-    run_campaign_congrats_screen(r, *archive, palette, nullptr, NewGameConfig{});
+    EXPECT_FALSE(run_campaign_congrats_screen(r, *archive, palette, nullptr, NewGameConfig{}));
     EXPECT_EQ(SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT), 1);
 }
 

@@ -439,7 +439,8 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     EXPECT_TRUE(loaded.campaign_completed);
     EXPECT_EQ(loaded.config.scenario_index, 0);
 
-    // The last scenario won: its closing films; the window closed during the second one ends the program.
+    // The last scenario won: its closing films; the window closed during the second one ends the
+    // program, and the campaign's result is kept under the default name.
     end_game(m);
     m.quit = false;
     title_screens = 0;
@@ -457,6 +458,10 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     });
     EXPECT_TRUE(m.quit);
     EXPECT_EQ(title_screens, 1);
+    const HighScoreEntry kept = load_high_scores(high_score_path(dir.dir(), HighScoreTable::Campaign),
+                                                 HighScoreTable::Campaign)[0];
+    EXPECT_EQ(kept.label, "Lord Oskarn");
+    EXPECT_EQ(kept.score, 1);
 }
 
 TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoOn) {

@@ -304,3 +304,20 @@ TEST(HighScoreTables, QualificationIsStrictlyBetterThanTheStoredTenth) {
     EXPECT_FALSE(score_qualifies_for_table(dir.root(), kStd, 110));
     EXPECT_TRUE(score_qualifies_for_table(dir.root() + "/", kStd, 111));
 }
+
+// A window closed on a won campaign's closing films or congratulations keeps the result under the
+// default name, as one closed on the name entry does; days that do not make the ten add nothing.
+TEST(HighScoreTables, AWonCampaignIsKeptUnderTheDefaultNameOnAClosedWindow) {
+    ScratchDataDir dir;
+    const std::string path = high_score_path(dir.root(), kCamp);
+    EXPECT_EQ(keep_campaign_result(dir.root(), 650, "Sir Brand", "Lord Brudek"), 1);
+    std::vector<HighScoreEntry> rows = load_high_scores(path, kCamp);
+    EXPECT_EQ(rows[1], (HighScoreEntry{"Sir Brand", "Lord Brudek", 650}));
+    EXPECT_EQ(rows[9].name, "Diduvo") << "the last of the ten gave way";
+
+    const std::vector<uint8_t> before = read_bytes(path);
+    EXPECT_EQ(keep_campaign_result(dir.root(), 3200, "Sir Late", "Lord Oskarn"), -1);
+    EXPECT_EQ(read_bytes(path), before);
+    // A table that cannot be written keeps no place.
+    EXPECT_EQ(keep_campaign_result(dir.root() + "/missing", 10, "Sir Brand", "Lord Brudek"), -1);
+}
