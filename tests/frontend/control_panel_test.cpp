@@ -3,6 +3,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -105,6 +106,71 @@ TEST_F(ControlPanelTest, MusicClickReachesTheMixerOnlyWithAudio) {
     EXPECT_EQ(Mix_Volume(1, -1), MIX_MAX_VOLUME);
     g_music_level() = 5;
     g_sfx_level() = 4;
+}
+
+// The music setting as the panel shows it and as the mixer gets it, each step: off shows the off
+// picture and reads as the effects read when off, with the music channels silent; on shows the on
+// picture and reads as the effects read when on, with the channels at full music volume.
+TEST_F(ControlPanelTest, MusicShowsWhatTheMixerIsGiven) {
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+        ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    }
+    Mix_AllocateChannels(kMixerChannels);
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_NE(font, nullptr);
+    std::vector<kit::IcnFrame> pictures(27);
+    pictures[10].pixels = kit::IndexGrid(65, 65, 40);  // music off
+    pictures[11].pixels = kit::IndexGrid(65, 65, 80);  // music on
+    auto art = fe_test::make_archive({{"CPANEL.ICN", kit::write_icn(pictures)}});
+    // The value lines under the music and the effects pictures, and the music picture's middle.
+    const auto value_lines = [](int x) {
+        std::vector<uint8_t> p(65 * 26 * 4);
+        const SDL_Rect rc{x, 270, 65, 26};
+        SDL_RenderReadPixels(r, &rc, SDL_PIXELFORMAT_RGBA32, p.data(), 65 * 4);
+        return p;
+    };
+    struct Shown {
+        std::vector<uint8_t> music, effects;
+        Rgb picture;
+    };
+    const auto click_music = [&](ControlPanelSettings& s) {
+        Shown shown;
+        script({[] { push_click(227, 236); },
+                [&] {
+                    shown = {value_lines(195), value_lines(287), px(227, 236)};
+                    push_key(SDLK_ESCAPE);
+                }});
+        EXPECT_EQ(run_control_panel(r, *art, palette, *res, nullptr, font, NewGameConfig{}, s, true, nullptr, nullptr,
+                                    nullptr, 1, 1, 1, nullptr, 0, nullptr),
+                  ControlPanelResult::Closed);
+        return shown;
+    };
+    ControlPanelSettings s;
+    s.music_level = 1;
+    s.sfx_level = 0;
+    Mix_Volume(-1, MIX_MAX_VOLUME);
+    Shown shown = click_music(s);
+    EXPECT_TRUE(std::any_of(shown.music.begin(), shown.music.end(), [](uint8_t v) { return v != 0 && v != 255; }))
+        << "a value is written";
+    EXPECT_EQ(s.music_level, 0);
+    EXPECT_EQ(shown.picture, pal(40));
+    EXPECT_TRUE(shown.music == shown.effects) << "music reads as the effects do when off";
+    EXPECT_EQ(Mix_Volume(1, -1), 0);
+    EXPECT_EQ(Mix_Volume(7, -1), 0);
+
+    s.sfx_level = 10;
+    shown = click_music(s);
+    EXPECT_EQ(s.music_level, 10);
+    EXPECT_EQ(shown.picture, pal(80));
+    EXPECT_TRUE(shown.music == shown.effects) << "music reads as the effects do when on";
+    EXPECT_EQ(Mix_Volume(1, -1), 77);
+    EXPECT_EQ(Mix_Volume(7, -1), 77);
+    EXPECT_EQ(g_music_level(), 10);
+    g_music_level() = 5;
+    g_sfx_level() = 4;
+    TTF_CloseFont(font);
 }
 
 TEST_F(ControlPanelTest, ButtonsActOnPressAndReleaseOfTheSameOne) {
@@ -319,6 +385,39 @@ TEST_F(ControlPanelTest, QuestionsAndNoticesFitTheirBoxes) {
     }
 
     set_save_dialog_name_font(nullptr);
+    TTF_CloseFont(main);
+    TTF_CloseFont(small);
+}
+
+// The campaign's restart question as its screen draws it, in the game's fonts and the demo
+// catalogue over a black screen: every letter inside the box, above where its buttons stand.
+TEST_F(ControlPanelTest, TheRestartQuestionIsDrawnInsideItsBox) {
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* main = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans-Bold.ttf", kLargeFontSize);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_TRUE(main && small) << TTF_GetError();
+    kit::add_game_english_strings();
+    strings().load_from_text("", kit::catalogue_json(kit::english_strings()));
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    SDL_RenderPresent(r);
+    std::vector<uint8_t> shown(640 * 480 * 4);
+    script({[&] {
+        SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_RGBA32, shown.data(), 640 * 4);
+        push_key(SDLK_n);
+    }});
+    EXPECT_FALSE(run_restart_question(r, *res, main, small));
+    const ConfirmLayout box = open_confirm(main, "", "").layout;  // two rows, as the question's two lines take
+    int lit = 0, outside = 0;
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) {
+            const uint8_t* p = &shown[(static_cast<size_t>(y) * 640 + x) * 4];
+            if (p[0] + p[1] + p[2] == 0) continue;
+            ++lit;
+            if (x < 177 || x >= 177 + kBorderWidth || y < box.top || y >= box.button_y) ++outside;
+        }
+    EXPECT_GT(lit, 500) << "the question and its note";
+    EXPECT_EQ(outside, 0) << "lit pixels outside the box";
     TTF_CloseFont(main);
     TTF_CloseFont(small);
 }
