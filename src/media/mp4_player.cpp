@@ -162,6 +162,7 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
         return kFilmFailed;
     }
     const int w = d.video->width, h = d.video->height;
+    if (!film_size_playable("play_mp4_file", path, w, h)) return kFilmFailed;
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
     if (!texture) {
         SDL_Log("play_mp4_file: CreateTexture failed: %s", SDL_GetError());

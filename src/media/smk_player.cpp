@@ -18,6 +18,13 @@ void film_sleep(const FilmClock& clock, uint32_t ms) {
     else SDL_Delay(ms);
 }
 
+bool film_size_playable(const char* who, const std::string& path, int width, int height) {
+    if (int64_t{width} * height <= kFilmMaxPixels) return true;
+    SDL_Log("%s: %s is %d x %d, more pixels than a film may have (%lld); not played", who, path.c_str(), width, height,
+            static_cast<long long>(kFilmMaxPixels));
+    return false;
+}
+
 SDL_Rect film_dest_rect(int width, int display_height) {
     if (width < 1 || display_height < 1) return SDL_Rect{0, 0, 640, 480};
     const double s = std::min(480.0 / display_height, 640.0 / width);
@@ -333,6 +340,7 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
         return kFilmFailed;
     }
     const int w = static_cast<int>(video.width), h = static_cast<int>(video.height);
+    if (!film_size_playable("play_smk_file", path, w, h)) return kFilmFailed;
     const int display_h = (video.interlaced || video.doubled) ? h * 2 : h;
     SDL_Texture* texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, w, h);
     if (!texture) {

@@ -50,6 +50,13 @@ int play_lose_video(SDL_Renderer* renderer, const std::string& path);
 
 // ---- pieces shared by the film players
 
+// The most pixels a film's picture may have, those of a 3840 x 2160 picture: its frames, their
+// colours and its texture take about ten bytes a pixel, and a damaged header can claim 8192 x 8192.
+constexpr int64_t kFilmMaxPixels = int64_t{3840} * 2160;
+// Whether a film of that size may play; a larger one is refused, and the log says so naming the
+// player (`who`) and the file.
+bool film_size_playable(const char* who, const std::string& path, int width, int height);
+
 // Where a film of that width and shown height lands on the 640 x 480 screen (fitted, centred).
 SDL_Rect film_dest_rect(int width, int display_height);
 void draw_overlay(SDL_Renderer* renderer, const SmkOverlay& overlay);

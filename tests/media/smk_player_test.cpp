@@ -1,6 +1,8 @@
 // Smacker playback on the dummy drivers: placement, results, skip, quit, hold, overlay, sound paths.
 #include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 
 #include "datakit/datakit.h"
 #include "datakit/kit_video.h"
@@ -109,6 +111,23 @@ TEST_F(FilmTest, MissingOrBrokenFilesFail) {
     const std::string p = solid_film(file("t.smk"), 32, 32, 2, 20, 0, false);
     EXPECT_EQ(play_smk_file(nullptr, p, opts(true)), kFilmFailed);
     EXPECT_TRUE(logged("play_smk_file: CreateTexture failed: "));
+
+    // A header can claim 8192 x 8192 from a few bytes: more pixels than a 3840 x 2160 picture are
+    // refused before anything is shown.
+    std::ifstream in(p, std::ios::binary);
+    kit::Bytes b((std::istreambuf_iterator<char>(in)), {});
+    const auto claim = [&](uint32_t w, uint32_t h) {
+        for (int k = 0; k < 4; ++k) {
+            b[4 + k] = static_cast<uint8_t>(w >> (8 * k));
+            b[8 + k] = static_cast<uint8_t>(h >> (8 * k));
+        }
+        kit::write_file(file("claim.smk"), b);
+        return file("claim.smk");
+    };
+    EXPECT_EQ(play_smk_file(renderer, claim(3841, 2160), opts(true)), kFilmFailed);
+    EXPECT_TRUE(logged("play_smk_file: " + file("claim.smk") +
+                       " is 3841 x 2160, more pixels than a film may have (8294400); not played"));
+    EXPECT_EQ(play_smk_file(renderer, claim(3840, 2160), opts(true)), kFilmEnded);
 }
 
 namespace {
