@@ -330,14 +330,17 @@ AIStepResult AIExecutor::arrive() {
         return r;
     }
     r.hero = hero;
-    const bool human_side = is_player_index(human_player) && s.player_is_human[(size_t)human_player] != 0;
+    // Every human seat defends on the battle screen, not only the one whose view is on screen: in hot
+    // seat the others would lose heroes and towns unasked.
+    const auto human_seat = [&](int owner) { return is_player_index(owner) && s.player_is_human[(size_t)owner] != 0; };
     int defender = -1, castle = -1;
-    if (human_side && t.type == AIO_ATTACK_HERO && s.valid_hero(t.index) && s.heroes[(size_t)t.index].owner == human_player)
+    if (t.type == AIO_ATTACK_HERO && s.valid_hero(t.index) && human_seat(s.heroes[(size_t)t.index].owner))
         defender = t.index;
-    if (human_side && (t.type == AIO_ATTACK_CASTLE || t.type == AIO_NEUTRAL_CASTLE) && t.index >= 0 &&
-        t.index < (int)s.castles.size() && s.castles[(size_t)t.index].owner == human_player) {
+    if ((t.type == AIO_ATTACK_CASTLE || t.type == AIO_NEUTRAL_CASTLE) && t.index >= 0 &&
+        t.index < (int)s.castles.size() && human_seat(s.castles[(size_t)t.index].owner)) {
+        const int seat = s.castles[(size_t)t.index].owner;
         for (int k = 0; k < (int)s.heroes.size() && defender < 0; ++k)
-            if (s.heroes[(size_t)k].live && s.heroes[(size_t)k].owner == human_player && s.heroes[(size_t)k].x == t.x &&
+            if (s.heroes[(size_t)k].live && s.heroes[(size_t)k].owner == seat && s.heroes[(size_t)k].x == t.x &&
                 s.heroes[(size_t)k].y == t.y)
                 defender = k;
         if (defender >= 0 || !s.castles[(size_t)t.index].garrison.empty()) castle = t.index;

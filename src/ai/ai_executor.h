@@ -1,6 +1,6 @@
 #pragma once
 // One computer player's turn on the adventure map, one action at a time: planning, walking, claiming and
-// fighting. Moves the human can see and battles against the human go back to the caller.
+// fighting. Moves the human on screen can see and battles against any human seat go back to the caller.
 #include <cstdint>
 #include <vector>
 
@@ -48,7 +48,7 @@ public:
     std::vector<int>* mp_left = nullptr;
     std::vector<int>* mp_max = nullptr;
     int32_t player = -1;
-    int32_t human_player = 0;
+    int32_t human_player = 0;  // the human whose view is on screen: its fog decides which moves are animated
     bool active = false;
     bool view_enemy_moves = true;
     bool allow_stack_split = true;

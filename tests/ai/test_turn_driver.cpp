@@ -71,6 +71,13 @@ int add_mine(Fixture& f, int x, int y, int kind) {
     return (int)f.s.mines.size() - 1;
 }
 
+// A second human seat beside Blue: Yellow.
+void seat_yellow_human(Fixture& f) {
+    f.s.player_color[3] = COLOR_YELLOW;
+    f.s.player_in_play[3] = 1;
+    f.s.player_is_human[3] = 1;
+}
+
 }  // namespace
 
 TEST(AITurnDriver, HeroesCollectAChestAndAMineOverDaysAndEveryTurnEnds) {
@@ -137,6 +144,58 @@ TEST(AITurnDriver, AHumanHeroBesideIsHandedToTheCallerAndALossEndsTheHerosDay) {
     ASSERT_EQ(siege.kind, AIS_HUMAN_BATTLE);
     EXPECT_EQ(siege.defender_hero, keeper);
     EXPECT_EQ(siege.castle, castle);
+}
+
+// In hot seat the human on screen is only one of the humans: a town or hero of any human seat goes to the
+// caller, whoever's view is on screen or before any human has played; a computer seat's is settled here.
+TEST(AITurnDriver, EveryHumanSeatsTownAndHeroGoToTheCaller) {
+    for (const int on_screen : {2, -1}) {
+        Fixture f;
+        seat_yellow_human(f);
+        const int castle = add_town(f.s, 3, 12, 10, true);
+        f.map.tile(12, 10)->object_type = OBJ_TOWN_ENTRANCE;
+        f.s.castles[castle].garrison = army_of({{0, 5}});
+        const int red = add_hero(f.s, f.map, 0, 12, 11, army_of({{23, 50}}));
+        f.explore_all(0);
+        f.new_day();
+        f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, on_screen);
+        const AIStepResult r = f.ai.step();
+        ASSERT_EQ(r.kind, AIS_HUMAN_BATTLE) << on_screen;
+        EXPECT_EQ(r.attacker, red);
+        EXPECT_EQ(r.castle, castle);
+        EXPECT_EQ(r.defender_hero, -1);
+        EXPECT_EQ(f.s.castles[castle].owner, 3) << "nothing settled before the battle";
+        f.ai.resume_after_human_battle(false);
+
+        // Yellow's hero at the gate defends it; Green's (a computer seat) beside Red is fought here.
+        const int keeper = add_hero(f.s, f.map, 3, 12, 10, army_of({{0, 5}}));
+        f.new_day();
+        f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, on_screen);
+        const AIStepResult h = f.ai.step();
+        ASSERT_EQ(h.kind, AIS_HUMAN_BATTLE);
+        EXPECT_EQ(h.defender_hero, keeper);
+        EXPECT_EQ(h.castle, castle);
+        f.ai.resume_after_human_battle(false);
+        f.s.castles[castle].owner = 1;
+        f.s.heroes[(size_t)keeper].owner = 1;
+        f.new_day();
+        f.ai.begin_turn(f.s, f.map, f.left, f.max, 0, on_screen);
+        EXPECT_EQ(f.ai.step().kind, AIS_AUTO_BATTLE);
+        EXPECT_EQ(f.s.castles[castle].owner, 0);
+
+        // Yellow's hero in the open.
+        Fixture o;
+        seat_yellow_human(o);
+        add_hero(o.s, o.map, 0, 10, 10, army_of({{23, 50}}));
+        const int walker = add_hero(o.s, o.map, 3, 11, 10, army_of({{0, 5}}));
+        o.explore_all(0);
+        o.new_day();
+        o.ai.begin_turn(o.s, o.map, o.left, o.max, 0, on_screen);
+        const AIStepResult w = o.ai.step();
+        ASSERT_EQ(w.kind, AIS_HUMAN_BATTLE);
+        EXPECT_EQ(w.defender_hero, walker);
+        EXPECT_EQ(w.castle, -1);
+    }
 }
 
 // The winner of a town stands in it afterwards, so the town is defended; a town gate held by the player's

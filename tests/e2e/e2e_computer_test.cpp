@@ -4,14 +4,9 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <thread>
-
 #include "e2e_support.h"
 
 using namespace vorn1::e2e;
-
-using Clock = std::chrono::steady_clock;
 
 // On the kit's siege map the player's hero stands in its castle and a computer hero waits below the
 // gate. The player ends the turn; the computer hero walks up and besieges the castle; the battle screen
@@ -38,34 +33,15 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     ASSERT_GT(field.width, 0);
     EXPECT_GT(changed_pixels(before, field, 0, 0, 640, 460), 100000) << "no battle field";
 
-    // The automatic-combat button plays the battle out once the field waits for the player's order (it
-    // stands still); then the result screen comes over it.
-    vorn1::Image last = field;
-    for (const Clock::time_point end = Clock::now() + std::chrono::seconds(150); Clock::now() < end;) {
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-        const vorn1::Image now = g.shot("computer_probe.png");
-        if (now.width == 0) continue;
-        // The result's panel covers most of the middle; its own animation never stands still.
-        if (changed_pixels(field, now, 160, 1, 320, 458) > 60000) break;
-        const bool still = changed_pixels(last, now, 0, 0, 640, 480) < 50;
-        last = now;
-        if (!still) continue;
-        g.mouse("20 470 click 1", 300);
-        g.mouse("320 300", 300);
-    }
-    const vorn1::Image result = g.shot("computer_siege_result.png");
+    // The automatic-combat button plays the battle out; then the result screen comes over the field.
+    const vorn1::Image result = g.fight_out_automatically(field, "computer_siege_result.png");
     ASSERT_GT(result.width, 0);
     EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 60000) << "no result screen";
 
-    // The result screen takes no input for its first moments: Return until it gives way to the rest of
-    // the computer's turn. Then the new day's panel takes the info panel for a while, and the player's
-    // turn is announced over the map, with the panel below as before the new day.
-    vorn1::Image closed;
-    for (const Clock::time_point end = Clock::now() + std::chrono::seconds(30); Clock::now() < end;) {
-        g.keys({"Return"}, 500);
-        closed = g.shot("computer_result_closed.png");
-        if (changed_pixels(result, closed, 0, 0, 640, 460) > 100000) break;
-    }
+    // Return until the result gives way to the rest of the computer's turn. Then the new day's panel takes
+    // the info panel for a while, and the player's turn is announced over the map, with the panel below as
+    // before the new day.
+    const vorn1::Image closed = g.close_battle_result(result, "computer_result_closed.png");
     ASSERT_GT(changed_pixels(result, closed, 0, 0, 640, 460), 100000) << "the result screen did not close on Return";
     const auto panel_changed = [](const vorn1::Image& from, const vorn1::Image& now) {
         return changed_pixels(from, now, kInfoPanel) > kInfoPanel.w * kInfoPanel.h / 4;

@@ -348,6 +348,35 @@ Image RunningGame::close_announcement(const Image& turn, const std::string& name
     return wait_for_screen(name, "the map with the hero's panel after the turn's announcement", map_back);
 }
 
+Image RunningGame::fight_out_automatically(const Image& field, const std::string& name) const {
+    Image last = field;
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(150);
+         std::chrono::steady_clock::now() < end;) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        const Image now = shot(tag + "_probe.png");
+        if (now.width == 0) continue;
+        // The result's panel covers most of the middle; its own animation never stands still.
+        if (changed_pixels(field, now, 160, 1, 320, 458) > 60000) break;
+        const bool standing = changed_pixels(last, now, 0, 0, 640, 480) < 50;
+        last = now;
+        if (!standing) continue;
+        mouse("20 470 click 1", 300);
+        mouse("320 300", 300);
+    }
+    return shot(name);
+}
+
+Image RunningGame::close_battle_result(const Image& result, const std::string& name) const {
+    Image closed;
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         std::chrono::steady_clock::now() < end;) {
+        keys({"Return"}, 500);
+        closed = shot(name);
+        if (changed_pixels(result, closed, 0, 0, 640, 460) > 100000) break;
+    }
+    return closed;
+}
+
 void open_game_window(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g) {
     std::string ids;
     ASSERT_NO_FATAL_FAILURE(start_game_window(folder, x, g.pid, ids));

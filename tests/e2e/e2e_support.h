@@ -131,6 +131,13 @@ struct RunningGame {
     // Return closes the turn's announcement `turn`; the shot, kept as `name`, is taken once the date
     // shown after it has run out and the hero's panel is back.
     Image close_announcement(const Image& turn, const std::string& name) const;
+    // On a battle field (`field`): the automatic-combat button plays the battle out whenever the field
+    // waits for the player's order (it stands still), until the result screen comes over it (its shot,
+    // kept as `name`, is returned).
+    Image fight_out_automatically(const Image& field, const std::string& name) const;
+    // The result screen takes no input for its first moments: Return until it gives way. The last shot,
+    // kept as `name`: the result's own when it never gave way.
+    Image close_battle_result(const Image& result, const std::string& name) const;
 };
 
 // The title menu's column, and the sea beside it.

@@ -43,6 +43,19 @@ GameMap make_siege_map() {
     return b.map;
 }
 
+GameMap make_hot_seat_siege_map(int gate_seat) {
+    const int gate = gate_seat == 1 ? 1 : 0;
+    MapBuilder b(36, 36, G_GRASS, gate == 0 ? "Shared Siege I" : "Shared Siege II");
+    b.map.description = gate == 0 ? "Hot seat: a computer's warlock band waits at the first player's castle gate."
+                                  : "Hot seat: a computer's warlock band waits at the second player's castle gate.";
+    b.town(kHotSeatCastleX[0], kHotSeatCastleY[0], 0, 0, true, "Westwatch");
+    b.town(kHotSeatCastleX[1], kHotSeatCastleY[1], 0, 1, true, "Eastwatch");
+    b.town(27, 28, 3, 2, true, "Gloomhold");
+    b.town(8, 28, 2, 3, true, "Sandmere");
+    b.hero(kHotSeatCastleX[gate] + 2, kHotSeatCastleY[gate] + 2, 35, 2);  // 20 centaurs and 5 gargoyles
+    return b.map;
+}
+
 const StringMap& battle_road_english_strings() {
     static const StringMap texts{
         {"GAME_JOIN_TITLE", "Followers"},

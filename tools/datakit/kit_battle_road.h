@@ -26,6 +26,15 @@ constexpr int kSiegeMapCastleX = 10, kSiegeMapCastleY = 10;
 constexpr const char* kSiegeMapFile = "KITSIEGE.MAP";
 GameMap make_siege_map();
 
+// The hot-seat sieges, for two humans (seats 0 and 1, who play in that order) and two computers
+// (seats 2 and 3): a castle for every seat in a corner, and seat 2's band waits at the gate of seat
+// `gate_seat`'s castle (0: the human who does not play just before that computer, 1: the one who does).
+// The humans' castles are their only towns, so a lost siege puts the defender out of the game. The files'
+// names end in the player counts they take (1 to 4), as the multi-player maps' do.
+constexpr int kHotSeatCastleX[2] = {8, 27}, kHotSeatCastleY[2] = {8, 8};
+constexpr const char* kHotSeatSiegeFile[2] = {"KITA1234.MAP", "KITB1234.MAP"};
+GameMap make_hot_seat_siege_map(int gate_seat);
+
 const StringMap& battle_road_english_strings();
 
 }  // namespace vorn1::kit

@@ -33,7 +33,8 @@ GameMap make_veteran_map();
 // walk into the rival's empty town right above the hero.
 GameMap make_short_campaign_map(int row);
 
-// The road scenarios (battle, spells, siege, quick win, harbour, treasure, level-up) as (file name, map).
+// The road scenarios (battle, spells, siege, quick win, harbour, treasure, level-up, the hot-seat sieges)
+// as (file name, map).
 std::vector<std::pair<std::string, GameMap>> kit_road_maps();
 // Every map of the demo's maps folder: the kit maps of write_kit_maps and the road scenarios; false on a
 // write error.
