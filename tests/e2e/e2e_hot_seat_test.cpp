@@ -1,8 +1,12 @@
 // Hot seat with two humans and two computer seats in the real program: a computer's band at either
-// human's castle gate besieges it on the battle screen, played by that human, over the hidden map.
+// human's castle gate besieges it on the battle screen, played by that human, over the hidden map, and
+// the loss is told to the other human by the loser's colour before their next turn.
 #include <gtest/gtest.h>
 
 #include <signal.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "datakit/kit_battle_road.h"
 #include "e2e_support.h"
@@ -59,10 +63,54 @@ bool dialog_over_hidden_map(const vorn1::Image& shot) {
     return !lit(shot, Box{480, 0, 160, 480}) && !lit(shot, Box{0, 0, 480, 150}) && lit(shot, Box{120, 180, 240, 120});
 }
 
+// The first word of the first line of light text from row y0 on, above row y1, of a dialog (the colour
+// that a turn's announcement or an elimination names), as the rows of its light pixels; empty when none.
+std::vector<std::vector<bool>> first_word(const vorn1::Image& shot, int y0, int y1) {
+    const auto ink = [&](int x, int y) {
+        const uint8_t* p = shot.at(x, y);
+        return p[0] > 160 && p[1] > 160 && p[2] > 160;
+    };
+    constexpr int kLeft = 100, kRight = 380, kSpace = 4;  // a space is wider than any gap inside a word
+    const auto row_inked = [&](int y) {
+        for (int x = kLeft; x < kRight; ++x)
+            if (ink(x, y)) return true;
+        return false;
+    };
+    int top = y0;
+    while (top < y1 && !row_inked(top)) ++top;
+    if (top == y1) top = -1;
+    int bottom = top;
+    while (top >= 0 && bottom + 1 < y1 && row_inked(bottom + 1)) ++bottom;
+    std::vector<std::vector<bool>> rows;
+    if (top < 0) return rows;
+    const auto column_inked = [&](int x) {
+        for (int y = top; y <= bottom; ++y)
+            if (ink(x, y)) return true;
+        return false;
+    };
+    int first = kLeft;
+    while (first < kRight && !column_inked(first)) ++first;
+    int last = first, gap = 0;
+    for (int x = first; x < kRight && gap < kSpace; ++x) {
+        gap = column_inked(x) ? 0 : gap + 1;
+        if (gap == 0) last = x;
+    }
+    for (int y = top; y <= bottom; ++y) {
+        std::vector<bool> row;
+        for (int x = first; x <= last; ++x) row.push_back(ink(x, y));
+        rows.push_back(row);
+    }
+    // The line's other words may reach below this one (a descender).
+    while (!rows.empty() && std::find(rows.back().begin(), rows.back().end(), true) == rows.back().end())
+        rows.pop_back();
+    return rows;
+}
+
 // Blue and Red end their first turns; the computer seat after Red (Green) has its band at the gate of
 // `gate_seat`'s castle (0 Blue, 1 Red) and besieges it: the battle screen opens for the defender, who plays
 // it out automatically and loses the castle, their only town, and their hero. The map stays hidden after
-// it, until the other human's turn is announced the next day.
+// it; the next day the other human is told that the defender's colour has been eliminated, then their own
+// turn is announced.
 void play_hot_seat_siege(int gate_seat) {
     GameFolder folder(gate_seat == 0 ? "hotseat_first" : "hotseat_second", true);
     remove_maps(folder, vorn1::kit::kHotSeatSiegeFile[gate_seat]);
@@ -91,14 +139,29 @@ void play_hot_seat_siege(int gate_seat) {
     ASSERT_GT(changed_pixels(result, closed, 0, 0, 640, 460), 100000) << "the result screen did not close on Return";
     EXPECT_FALSE(lit(closed, kMapView)) << "a map shows after the battle";
 
+    const auto dialog_still = [](const vorn1::Image& now, const vorn1::Image& before) {
+        return dialog_over_hidden_map(now) && still(before, now, Box{});
+    };
+    const vorn1::Image told =
+        g.wait_for_screen(g.tag + "_eliminated.png", "the elimination told over the hidden map", dialog_still, 120);
+    // Told by the defender's colour: its first word is the one the defender's turn began with.
+    const vorn1::Image& defender = gate_seat == 0 ? blue : red;
+    const vorn1::Image& other = gate_seat == 0 ? red : blue;
+    // Each dialog's line of text is below the small title over its top edge.
+    const auto colour_word = first_word(told, 222, 260);
+    ASSERT_FALSE(colour_word.empty()) << "no text";
+    EXPECT_TRUE(colour_word == first_word(defender, 195, 225)) << "the defender's colour is not named";
+    EXPECT_FALSE(colour_word == first_word(other, 195, 225)) << "the other human's colour is named";
+    EXPECT_FALSE(still(told, other, kAnnouncement)) << "no elimination told before the turn";
+
+    g.keys({"Return"}, 0);
     const vorn1::Image next = g.wait_for_screen(
-        g.tag + "_next_turn.png", "the next turn announced over the hidden map",
-        [](const vorn1::Image& now, const vorn1::Image& before) {
-            return dialog_over_hidden_map(now) && still(before, now, Box{});
-        },
-        120);
+        g.tag + "_next_turn.png", "the other human's turn announced over the hidden map",
+        [&](const vorn1::Image& now, const vorn1::Image& before) {
+            return changed_pixels(told, now, kAnnouncement) > 1000 && dialog_still(now, before);
+        });
     // The defender is out: the other human's turn, told as on the first day.
-    EXPECT_TRUE(still(gate_seat == 0 ? red : blue, next, kAnnouncement)) << "not the other human's turn";
+    EXPECT_TRUE(still(other, next, kAnnouncement)) << "not the other human's turn";
     ::kill(g.pid, SIGTERM);
     EXPECT_EQ(exit_status(g.pid, 20), 0);
 }
