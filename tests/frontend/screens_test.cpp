@@ -183,9 +183,17 @@ TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOrKeypadEnter) {
     EXPECT_EQ(v.top, 8);
     v.track_click(54);
     EXPECT_EQ(v.top, 0);
+    MapListView up = MapListView::open(20, 16, 15);
+    for (int i = 0; i < 12; ++i) up.key_up();
+    EXPECT_EQ(up.selection, 3);
+    EXPECT_EQ(up.top, 3) << "the view follows the selection up";
     MapListView few = MapListView::open(5, 16, 2);
     few.wheel(-3);
     EXPECT_EQ(few.top, 0);
+    for (int i = 0; i < 4; ++i) few.key_down();
+    EXPECT_EQ(few.selection, 4) << "the last map stays selected";
+    EXPECT_STREQ(map_difficulty_key(0), "NEWGAME_EASY");
+    EXPECT_STREQ(map_difficulty_key(3), "NEWGAME_IMPOSSIBLE");
 
     // Keypad Enter takes the highlighted map as Return does.
     script({[] {
