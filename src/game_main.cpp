@@ -246,6 +246,11 @@ int run() {
     // Without a display SDL falls back to a driver that shows nothing: the game would run unseen until
     // killed. Said on the console (no message box can open either), unless the user asked for it.
     if (refuse_video_driver(SDL_GetCurrentVideoDriver(), SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+        // The error left by the fallback is the last driver's it tried, which tells a player nothing:
+        // ask the desktop's driver for its own.
+        SDL_VideoQuit();
+        SDL_ClearError();
+        if (SDL_VideoInit("x11") == 0) SDL_VideoQuit();
         SDL_Log("%s", no_display_text(SDL_getenv("DISPLAY"), SDL_GetError()).c_str());
         SDL_Quit();
         return 1;
