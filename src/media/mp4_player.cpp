@@ -178,21 +178,15 @@ int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     sound.budget = film_sound_budget(seconds, d.out_rate, d.out_channels, 2);
     if (d.audio_usable) {
         if (options.use_mixer) {
-            FilmSoundConverter converter;
-            if (film_converter_open(converter, sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
-                const int r = d.whole_track(sound.budget, options.skippable != 0,
-                                            [&converter](const uint8_t* data, size_t size) {
-                                                film_converter_put(converter, data, size);
-                                            });
-                if (r >= 0) {
-                    film_converter_close(converter);
-                    SDL_DestroyTexture(texture);
-                    return r;
-                }
-                note_film_sound_cut(sound, converter.taken, seconds, d.out_rate, d.out_channels, 2);
-                film_sound_start_mixer(sound, converter);
+            const int r = film_sound_through_mixer(sound, AUDIO_S16LSB, d.out_channels, d.out_rate, seconds,
+                                                   [&](const FilmSoundTake& take) {
+                                                       return d.whole_track(sound.budget, options.skippable != 0,
+                                                                            take);
+                                                   });
+            if (r >= 0) {
+                SDL_DestroyTexture(texture);
+                return r;
             }
-            film_converter_close(converter);
         } else if (!film_sound_open_device(sound, AUDIO_S16LSB, d.out_channels, d.out_rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))
                 SDL_Log("play_mp4_file: SDL_OpenAudioDevice failed (%d Hz, %dch): %s", d.out_rate, d.out_channels,

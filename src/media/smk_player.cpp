@@ -245,6 +245,21 @@ void film_sound_start_mixer(FilmSound& s, FilmSoundConverter& c) {
     if (s.channel < 0) SDL_Log("%s: Mix_PlayChannel failed: %s", s.who, Mix_GetError());
 }
 
+int film_sound_through_mixer(FilmSound& s, SDL_AudioFormat format, int channels, int rate, double film_seconds,
+                             const std::function<int(const FilmSoundTake& take)>& gather) {
+    FilmSoundConverter converter;
+    int result = -1;
+    if (film_converter_open(converter, s, format, channels, rate)) {
+        result = gather([&converter](const uint8_t* data, size_t size) { film_converter_put(converter, data, size); });
+        if (result < 0) {
+            note_film_sound_cut(s, converter.taken, film_seconds, rate, channels, SDL_AUDIO_BITSIZE(format) / 8);
+            film_sound_start_mixer(s, converter);
+        }
+    }
+    film_converter_close(converter);
+    return result;
+}
+
 SDL_AudioSpec film_device_spec(SDL_AudioFormat format, int channels, int rate) {
     SDL_AudioSpec want{};
     want.freq = rate;
@@ -358,21 +373,15 @@ int play_smk_file(SDL_Renderer* renderer, const std::string& path, const SmkPlay
     sound.budget = film_sound_budget(seconds, rate, channels, video.audio_16bit ? 2 : 1);
     if (video.audio_decodable) {
         if (options.use_mixer) {
-            FilmSoundConverter converter;
-            if (film_converter_open(converter, sound, format, channels, rate)) {
-                const int r = gather_smk_sound(video, sound.budget, options.skippable != 0,
-                                               [&converter](const uint8_t* data, size_t size) {
-                                                   film_converter_put(converter, data, size);
-                                               });
-                if (r >= 0) {
-                    film_converter_close(converter);
-                    SDL_DestroyTexture(texture);
-                    return r;
-                }
-                note_film_sound_cut(sound, converter.taken, seconds, rate, channels, video.audio_16bit ? 2 : 1);
-                film_sound_start_mixer(sound, converter);
+            const int r = film_sound_through_mixer(sound, format, channels, rate, seconds,
+                                                   [&](const FilmSoundTake& take) {
+                                                       return gather_smk_sound(video, sound.budget,
+                                                                               options.skippable != 0, take);
+                                                   });
+            if (r >= 0) {
+                SDL_DestroyTexture(texture);
+                return r;
             }
-            film_converter_close(converter);
         } else if (!film_sound_open_device(sound, format, channels, rate)) {
             if (SDL_WasInit(SDL_INIT_AUDIO))
                 SDL_Log("play_smk_file: SDL_OpenAudioDevice failed (%d Hz, %d-bit, %dch): %s", rate,

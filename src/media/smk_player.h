@@ -146,6 +146,12 @@ void note_film_sound_cut(const FilmSound& s, uint64_t gathered, double film_seco
                          int bytes_per_sample);
 // Flushes the converter and starts what it made once on a free channel; the sound takes its memory.
 void film_sound_start_mixer(FilmSound& s, FilmSoundConverter& c);
+// The mixer's road for both players: `gather` hands the whole track to its `take` piece by piece,
+// converted as it comes, and the sound then starts. Returns -1, or the pass's own result (a quit or a
+// skip during it), when nothing starts.
+using FilmSoundTake = std::function<void(const uint8_t* data, size_t size)>;
+int film_sound_through_mixer(FilmSound& s, SDL_AudioFormat format, int channels, int rate, double film_seconds,
+                             const std::function<int(const FilmSoundTake& take)>& gather);
 // What the private device is asked for: exactly the film's format, 2048-sample buffers.
 SDL_AudioSpec film_device_spec(SDL_AudioFormat format, int channels, int rate);
 // Opens the default device in exactly that format; false (logged by the caller) on failure.
