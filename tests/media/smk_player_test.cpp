@@ -311,8 +311,9 @@ TEST_F(FilmTest, MixerSoundIsWholeFramesAndClosesOnce) {
     for (size_t i = 0; i < pcm.size(); ++i) pcm[i] = static_cast<uint8_t>(i * 7);
     FilmSoundConverter c;
     ASSERT_TRUE(film_converter_open(c, s, AUDIO_S16LSB, 2, 22050));  // the mixer's own format
-    film_converter_put(c, pcm.data(), 3);  // pieces that cut sample frames join up
-    film_converter_put(c, pcm.data() + 3, 998);
+    film_converter_put(c, pcm.data(), 3);  // pieces that cut sample frames join up, a single byte too
+    film_converter_put(c, pcm.data() + 3, 1);
+    film_converter_put(c, pcm.data() + 4, 997);
     film_converter_put(c, pcm.data() + 1001, 1);
     film_sound_start_mixer(s, c);
     film_converter_close(c);
@@ -331,6 +332,19 @@ TEST_F(FilmTest, MixerSoundIsWholeFramesAndClosesOnce) {
     EXPECT_EQ(Mix_Playing(channel), 1);
     Mix_HaltChannel(channel);
     Mix_FreeChunk(other);
+
+    // A track ending one sample frame past a whole block keeps that frame.
+    FilmSound t;
+    t.who = "test";
+    t.budget = 260;
+    FilmSoundConverter d;
+    ASSERT_TRUE(film_converter_open(d, t, AUDIO_S16LSB, 2, 22050));
+    film_converter_put(d, pcm.data(), 260);
+    film_sound_start_mixer(t, d);
+    film_converter_close(d);
+    ASSERT_NE(t.chunk, nullptr);
+    EXPECT_EQ(t.chunk->alen, 260u);
+    film_sound_close(t);
 }
 
 // A track at another rate than the mixer's keeps the length and, within SDL's rounding, the
