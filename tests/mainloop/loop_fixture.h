@@ -60,6 +60,15 @@ protected:
         loop().player_order = {0, 1};
         rebuild_monster_guard_map(mp);
     }
+    // Hot seat at one table: seat 2 (Blue) a second human after the computer.
+    void make_hot_seat_game() {
+        make_game();
+        g().hot_seat = true;
+        state().player_in_play[2] = 1;
+        state().player_color[2] = COLOR_BLUE;
+        state().player_is_human[2] = 1;
+        loop().player_order = {0, 1, 2};
+    }
     // A hero of `owner` at (x, y) with `points` movement points; its index.
     int add_hero(int x, int y, int owner, int points = 60) {
         HeroState h;

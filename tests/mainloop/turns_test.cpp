@@ -429,12 +429,7 @@ TEST_F(LoopTest, DismissingTheLastHeroWithoutATownPutsTheSeatOutAtOnce) {
     frames(1);
     EXPECT_FALSE(g().events.dialog_open);
 
-    make_game();
-    g().hot_seat = true;
-    state().player_in_play[2] = 1;
-    state().player_color[2] = COLOR_BLUE;
-    state().player_is_human[2] = 1;
-    loop().player_order = {0, 1, 2};
+    make_hot_seat_game();
     add_town(15, 15, 1);
     add_hero(12, 12, 2);
     const int last = add_hero(5, 5, 0);
@@ -454,12 +449,7 @@ TEST_F(LoopTest, DismissingTheLastHeroWithoutATownPutsTheSeatOutAtOnce) {
 // turn opens with its elimination, by colour and over the hidden map, before the turn's own announcement.
 TEST_F(LoopTest, HotSeatEliminationIsToldBeforeTheNextHumansTurn) {
     strings().load_from_text("", R"({"ADV_ELIMINATED": "{0} has been eliminated.", "ADV_COLOR_2": "Blue"})");
-    make_game();
-    g().hot_seat = true;
-    state().player_in_play[2] = 1;
-    state().player_color[2] = COLOR_BLUE;
-    state().player_is_human[2] = 1;
-    loop().player_order = {0, 1, 2};
+    make_hot_seat_game();
     add_town(15, 15, 1);
     const int red = add_hero(5, 5, 0);
     add_town(6, 5, 2);
