@@ -591,12 +591,12 @@ SmkFilm demo_smk_film(const std::string& title, uint32_t width, uint32_t height,
     return film;
 }
 
-SmkFilm long_claimed_sound_film(bool sixteen_stereo) {
+SmkFilm long_claimed_sound_film(bool sixteen_stereo, uint32_t rate) {
     SmkFilm f;
     f.width = 32;
     f.height = 16;
     f.frame_rate = 2000000;
-    f.audio_rate = 22050;
+    f.audio_rate = rate;
     f.audio_16bit = sixteen_stereo;
     f.audio_stereo = sixteen_stereo;
     f.audio_claim = 0x04000000;
@@ -708,16 +708,21 @@ bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
         o.vs->time_base = o.vc->time_base;
     }
     if (spec.audio_rate > 0) {
-        const AVCodec* c = avcodec_find_encoder(AV_CODEC_ID_AAC);
-        if (!c) return fail_why(why, "no AAC encoder");
+        const bool flac = spec.audio_codec == Mp4Sound::Flac;
+        const AVCodec* c = avcodec_find_encoder(flac ? AV_CODEC_ID_FLAC : AV_CODEC_ID_AAC);
+        if (!c) return fail_why(why, flac ? "no FLAC encoder" : "no AAC encoder");
+        if (spec.audio_channels < 1 || spec.audio_channels > 8) return fail_why(why, "no layout for that many channels");
         o.ac = avcodec_alloc_context3(c);
-        o.ac->sample_fmt = AV_SAMPLE_FMT_FLTP;
+        o.ac->sample_fmt = flac ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLTP;
         o.ac->sample_rate = spec.audio_rate;
-        av_channel_layout_default(&o.ac->ch_layout, 1);
-        o.ac->bit_rate = 64000;
+        av_channel_layout_default(&o.ac->ch_layout, spec.audio_channels);
+        o.ac->bit_rate = 64000 * spec.audio_channels;
+        o.ac->frame_size = spec.audio_packet;
         o.ac->time_base = AVRational{1, spec.audio_rate};
         if (global) o.ac->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (avcodec_open2(o.ac, c, nullptr) < 0) return fail_why(why, "audio encoder did not open");
+        // This libavformat still calls FLAC in MP4 experimental; its own demuxer reads it.
+        if (flac) o.oc->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
         o.as = avformat_new_stream(o.oc, nullptr);
         avcodec_parameters_from_context(o.as->codecpar, o.ac);
         o.as->time_base = o.ac->time_base;
@@ -737,13 +742,21 @@ bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
             const int n = o.ac->frame_size > 0 ? o.ac->frame_size : 1024;
             av_frame_unref(o.frame);
             o.frame->nb_samples = n;
-            o.frame->format = AV_SAMPLE_FMT_FLTP;
+            o.frame->format = o.ac->sample_fmt;
             o.frame->sample_rate = spec.audio_rate;
             av_channel_layout_copy(&o.frame->ch_layout, &o.ac->ch_layout);
             if (av_frame_get_buffer(o.frame, 0) < 0) return false;
-            float* d = reinterpret_cast<float*>(o.frame->data[0]);
-            for (int s = 0; s < n; ++s)
-                d[s] = static_cast<float>(0.3 * std::sin(2 * std::numbers::pi * 440.0 * (next_sample + s) / spec.audio_rate));
+            const int channels = spec.audio_channels;
+            const bool planar = o.ac->sample_fmt == AV_SAMPLE_FMT_FLTP;
+            if (planar)
+                for (int k = 1; k < channels; ++k) std::fill_n(reinterpret_cast<float*>(o.frame->data[k]), n, 0.0f);
+            else
+                std::fill_n(reinterpret_cast<int16_t*>(o.frame->data[0]), static_cast<size_t>(n) * channels, int16_t{0});
+            for (int s = 0; s < n; ++s) {
+                const double v = 0.3 * std::sin(2 * std::numbers::pi * 440.0 * (next_sample + s) / spec.audio_rate);
+                if (planar) reinterpret_cast<float*>(o.frame->data[0])[s] = static_cast<float>(v);
+                else reinterpret_cast<int16_t*>(o.frame->data[0])[s * channels] = static_cast<int16_t>(std::lround(v * 32767));
+            }
             o.frame->pts = next_sample;
             next_sample += n;
             if (!o.send(o.ac, o.as, o.frame)) return false;

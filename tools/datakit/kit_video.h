@@ -51,16 +51,17 @@ SmkFilm demo_smk_film(const std::string& title, uint32_t width, uint32_t height,
                       char version = '2');
 
 // A damaged film that lies about its length and its sound: 32 x 16 in one colour (6-bit 40, 20,
-// 50), 8 frames of 2000 s each (the header claims 16,000 s) and a 22050 Hz track whose every chunk
+// 50), 8 frames of 2000 s each (the header claims 16,000 s) and a track at `rate` whose every chunk
 // holds 512 samples of one value, so its trees cost no bits, and declares 64 MiB unpacked. 8-bit
 // mono, or 16-bit stereo.
-SmkFilm long_claimed_sound_film(bool sixteen_stereo);
+SmkFilm long_claimed_sound_film(bool sixteen_stereo, uint32_t rate = 22050);
 
 // The films the game plays, written into ANIM_DIR (and "hintro.mp4" when an MP4 encoder is
 // available). Returns false when a file could not be written.
 bool write_demo_videos(const std::string& anim_dir);
 
 // ---- MP4 through the FFmpeg libraries
+enum class Mp4Sound { Aac, Flac };
 struct Mp4Spec {
     int width = 320;
     int height = 240;
@@ -68,10 +69,15 @@ struct Mp4Spec {
     int frames = 20;            // 0: no video stream
     int audio_rate = 0;         // 0: no audio stream
     double audio_seconds = 0;   // length of the tone
+    int audio_channels = 1;     // in the encoder's usual layout for that count (6: 5.1)
+    Mp4Sound audio_codec = Mp4Sound::Aac;
+    int audio_packet = 0;       // sample frames a packet, for codecs that take any; 0: the encoder's own
 };
 // Writes a film of moving colour bars (frame f's top-left pixel is a colour that steps with f) and
-// a 440 Hz tone. The container follows the file extension (".mp4", ".m4a", ".m4v"). Returns
-// false with the reason in `why` when no encoder or muxer is available.
+// a 440 Hz tone in the first channel alone (the front left of a layout of more), so that a reader
+// can tell whether the channels arrive where they belong. The container follows the file
+// extension (".mp4", ".m4a", ".m4v"). Returns false with the reason in `why` when no encoder or
+// muxer is available.
 bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why = nullptr);
 
 // Seeds of the Smacker fuzz target: OUT/smk/*.
