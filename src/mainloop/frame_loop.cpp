@@ -154,6 +154,7 @@ void apply_game_options(MainState& m) {
     targets.battle = &g.battle;
     targets.events = &g.events;
     targets.speed = &m.speed;
+    targets.troops = {&g.loop.screens.troops, &g.loop.screens.swap.troops};
     targets.res = m.res;
     targets.music_volume = apply_music_volume;
     targets.sfx_volume = apply_sfx_volume;

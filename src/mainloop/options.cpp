@@ -6,6 +6,7 @@
 #include "battle/battle_screen.h"
 #include "battle/morale_luck.h"
 #include "events/event.h"
+#include "town/troop_move.h"
 
 namespace vorn1 {
 
@@ -16,6 +17,8 @@ void apply_options(const ControlPanelSettings& s, bool audio_on, OptionTargets& 
         t.battle->opt_hero_horse = s.hero_horse;
         t.battle->opt_catapult_tower = s.catapult_tower;
     }
+    for (TroopMoveSystem* troops : t.troops)
+        if (troops) troops->allow_split_into_empty = s.stack_split;
     if (t.res) t.res->alt_hydra = s.alt_hydra;
     if (t.events) t.events->trade_enabled = s.enable_trade;
     if (t.other_copies) t.other_copies(s);

@@ -11,6 +11,7 @@ namespace vorn1 {
 
 class BattleScreen;
 class EventSystem;
+class TroopMoveSystem;
 struct Resources;
 
 // Milliseconds per step of a walking hero by movement speed 0..4.
@@ -23,13 +24,15 @@ struct MoveSpeedDefaults {
     int footstep_variant = 2;  // 0 only at the slowest speed
 };
 
-// Where the copies go. Null targets are skipped; the hooks stand for parts that keep copies of their
-// own (army screens, the computer player, the alternative art flag) and for the mixer volumes.
+// Where the copies go. Null targets are skipped; the hooks stand for other parts that keep copies of
+// their own and for the mixer volumes.
 struct OptionTargets {
     BattleScreen* battle = nullptr;
     EventSystem* events = nullptr;
     MoveSpeedDefaults* speed = nullptr;
     Resources* res = nullptr;  // the alternative hydra art flag
+    // The troop movers of the army screens (town and hero screens, meeting window): the split option.
+    std::array<TroopMoveSystem*, 2> troops{};
     std::function<void(const ControlPanelSettings&)> other_copies;
     std::function<void(int level)> music_volume;
     std::function<void(int level)> sfx_volume;

@@ -464,6 +464,33 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
     EXPECT_EQ(kept.score, 1);
 }
 
+// With no closing films to play, the congratulations page is the first screen after the win: a window
+// closed on it ends the program and keeps the campaign's result under the default name.
+TEST_F(GameEndTest, AWindowClosedOnTheCampaignsCongratulationsKeepsItsResult) {
+    NewGameConfig cfg;
+    cfg.mode = MODE_CAMPAIGN;
+    cfg.campaign_lord = 2;
+    cfg.campaign_maps = {put_map("CAMP1.CMP", "First March")};
+    cfg.campaign_map_path = cfg.campaign_maps[0];
+    title_screen_offers(cfg);
+    bool closed = false;
+    frontend_frame_hook() = [&closed] {
+        SDL_Event close{};
+        close.type = SDL_QUIT;
+        if (!closed) SDL_PushEvent(&close);
+        closed = true;
+    };
+    run_games(m, [&](MainState& mm) { play_frame(mm); });
+    frontend_frame_hook() = nullptr;
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(m.quit);
+    EXPECT_EQ(title_screens, 1);
+    const HighScoreEntry kept = load_high_scores(high_score_path(dir.dir(), HighScoreTable::Campaign),
+                                                 HighScoreTable::Campaign)[0];
+    EXPECT_EQ(kept.label, "Lord Oskarn");
+    EXPECT_EQ(kept.score, 1);
+}
+
 TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoOn) {
     NewGameConfig cfg;
     cfg.mode = MODE_CAMPAIGN;

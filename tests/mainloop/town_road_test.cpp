@@ -313,6 +313,54 @@ TEST_F(HeroScreensTest, MeetingMergeAtTheCapKeepsTheRestInTheSource) {
     EXPECT_EQ(a.army.counts[1], 60000 + 10000 - 65535);
 }
 
+// The "Split stacks" option as the control panel leaves it: off, a shift-click split into an empty slot of
+// the same army is refused on the town screen and in the meeting window; another army or the same
+// creature still opens the count dialog; on, the empty slot opens it too.
+TEST_F(HeroScreensTest, SplitStacksOptionRulesASplitIntoAnEmptySlotOfTheSameArmy) {
+    m.control_panel = [](MainState& mm) { mm.settings.stack_split = !mm.settings.stack_split; };
+    push_key(SDLK_g);
+    frames(1);
+    ASSERT_FALSE(m.settings.stack_split);
+    Army& garrison = state().castles[(size_t)town].garrison;
+    garrison.ids = {7, EMPTY_ID, 7, EMPTY_ID, EMPTY_ID};
+    garrison.counts = {10, 0, 3, 0, 0};
+    state().heroes[(size_t)hero].x = 6;  // visiting
+    TroopMoveSystem& troops = loop().screens.troops;
+    SDL_SetModState(KMOD_LSHIFT);
+    const auto split_opens = [&](TroopMoveSystem& t, SDL_Point from, SDL_Point to) {
+        click(from);
+        click(to);
+        const bool opened = t.split.open;
+        if (opened) push_key(SDLK_ESCAPE);  // closes the dialog alone
+        frames(1);
+        return opened;
+    };
+    const auto slot = [](SlotContext c, int i) { return mid(castle_screen_slot_rect(c, i)); };
+    open_town_screen(m, town);
+    ASSERT_TRUE(ts().open);
+    EXPECT_FALSE(split_opens(troops, slot(SLOT_GARRISON, 0), slot(SLOT_GARRISON, 1)));
+    EXPECT_FALSE(troops.selected.valid());
+    EXPECT_EQ(garrison.ids[1], EMPTY_ID);
+    EXPECT_EQ(garrison.counts[0], 10);
+    EXPECT_TRUE(split_opens(troops, slot(SLOT_GARRISON, 0), slot(SLOT_GARRISON, 2))) << "the same creature";
+    EXPECT_TRUE(split_opens(troops, slot(SLOT_GARRISON, 0), slot(SLOT_HERO, 1))) << "the hero's army";
+
+    const int other = add_hero(7, 5, 0);
+    const auto cell = [](int side, int i) { return mid(swap_army_cell(side, i)); };
+    close_town_screen(m);
+    open_meeting(m, hero, other);
+    EXPECT_FALSE(split_opens(swap().troops, cell(0, 0), cell(0, 1)));
+    EXPECT_TRUE(split_opens(swap().troops, cell(0, 0), cell(1, 1)));
+    push_key(SDLK_ESCAPE);
+    frames(1);
+
+    push_key(SDLK_g);
+    frames(1);
+    open_town_screen(m, town);
+    EXPECT_TRUE(split_opens(troops, slot(SLOT_GARRISON, 0), slot(SLOT_GARRISON, 1)));
+    SDL_SetModState(KMOD_NONE);
+}
+
 }  // namespace
 }  // namespace vorn1::test
 

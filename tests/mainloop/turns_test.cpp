@@ -5,6 +5,7 @@
 #include "events/event_actions.h"
 #include "mainloop/game_end.h"
 #include "mainloop/town_capture.h"
+#include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
@@ -423,7 +424,15 @@ TEST_F(LoopTest, DismissingTheLastHeroWithoutATownPutsTheSeatOutAtOnce) {
     state().castles[town].owner = 1;
     dismiss_hero_from_play(m, c);
     EXPECT_FALSE(is_player_eliminated(g().elimination, 0)) << "so does a hero";
-    dismiss_hero_from_play(m, d);
+    // The last one through its hero screen: the dismiss button, then yes to its question.
+    open_hero_screen(m, d);
+    push_click(10, 330);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_FALSE(is_player_eliminated(g().elimination, 0)) << "not before the answer";
+    push_key(SDLK_y);
+    frames(1);
+    EXPECT_FALSE(loop().screens.hero.open);
     EXPECT_TRUE(is_player_eliminated(g().elimination, 0));
     EXPECT_EQ(game_outcome(g()), GameOutcome::Lost) << "at once, not after days without a town";
     frames(1);
