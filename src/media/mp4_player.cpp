@@ -14,6 +14,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "media/film_sound.h"
+
 namespace vorn1 {
 
 namespace {
@@ -48,7 +50,8 @@ struct Mp4Decoder {
         return false;
     }
 
-    bool open(const std::string& path) {
+    // `most_channels`: the sound is mixed down to at most that many channels.
+    bool open(const std::string& path, int most_channels) {
         if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return fail("avformat_open_input failed");
         if (avformat_find_stream_info(format, nullptr) < 0) return fail("avformat_find_stream_info failed");
         for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -66,7 +69,7 @@ struct Mp4Decoder {
         scaler = sws_getContext(video->width, video->height, video->pix_fmt, video->width, video->height,
                                 AV_PIX_FMT_RGBA, SWS_BILINEAR, nullptr, nullptr, nullptr);
         if (!scaler) return fail("sws_getContext failed");
-        if (audio_stream >= 0) open_audio();
+        if (audio_stream >= 0) open_audio(most_channels);
         packet = av_packet_alloc();
         frame = av_frame_alloc();
         if (!packet || !frame) return fail("packet/frame alloc failed");
@@ -74,20 +77,23 @@ struct Mp4Decoder {
     }
 
     // Any failure here only leaves the film silent.
-    void open_audio() {
+    void open_audio(int most_channels) {
         const AVCodecParameters* ap = format->streams[audio_stream]->codecpar;
         const AVCodec* acodec = avcodec_find_decoder(ap->codec_id);
         if (!acodec) return;
         audio = avcodec_alloc_context3(acodec);
         if (!audio || avcodec_parameters_to_context(audio, ap) < 0 || avcodec_open2(audio, acodec, nullptr) < 0) return;
         out_rate = audio->sample_rate;
-        out_channels = audio->ch_layout.nb_channels < 1 ? 2 : audio->ch_layout.nb_channels;
+        const int in_channels = audio->ch_layout.nb_channels < 1 ? 2 : audio->ch_layout.nb_channels;
+        out_channels = std::min(in_channels, most_channels);
         if (out_rate < 1) return;
         // Zeroed: a copy into a layout first clears its destination, which must hold a valid layout.
         AVChannelLayout out_layout{};
         av_channel_layout_default(&out_layout, out_channels);
+        // Channels of no named layout are taken in the usual order, so that they can be mixed down.
         AVChannelLayout in_layout{};
-        if (audio->ch_layout.nb_channels < 1) av_channel_layout_default(&in_layout, out_channels);
+        if (audio->ch_layout.nb_channels < 1 || audio->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+            av_channel_layout_default(&in_layout, in_channels);
         else av_channel_layout_copy(&in_layout, &audio->ch_layout);
         const int r = swr_alloc_set_opts2(&resampler, &out_layout, AV_SAMPLE_FMT_S16, out_rate, &in_layout,
                                           audio->sample_fmt, audio->sample_rate, 0, nullptr);
@@ -157,7 +163,7 @@ struct Mp4Decoder {
 
 int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options) {
     Mp4Decoder d;
-    if (!d.open(path)) {
+    if (!d.open(path, film_sound_channels(options.use_mixer != 0))) {
         SDL_Log("play_mp4_file: open failed for %s: %s", path.c_str(), d.error.c_str());
         return kFilmFailed;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
 #include "datakit/kit_demo.h"
 
@@ -83,6 +85,43 @@ void write_sound_seeds(const std::string& out_dir) {
     seed("one.82m", VORN_FMT_82M, Bytes{0x80});
     seed("fmt7.bin", static_cast<VornAudioFmt>(7), Bytes{0, 0x7F, 0x80, 0xFF});
     seed("empty.bin", VORN_FMT_82M, Bytes{});
+}
+
+void write_film_sound_seeds(const std::string& out_dir) {
+    // Format indexes of the target's table: U8 0, S16LSB 3, S32MSB 7, F32LSB 8.
+    auto seed = [&](const char* name, uint8_t format, int channels, uint32_t rate, uint8_t mix_format,
+                    int mix_channels, uint16_t mix_rate, std::vector<uint16_t> pieces, int frames) {
+        Bytes b{format, static_cast<uint8_t>(channels - 1), static_cast<uint8_t>(rate), static_cast<uint8_t>(rate >> 8),
+                static_cast<uint8_t>(rate >> 16), mix_format, static_cast<uint8_t>(mix_channels - 1),
+                static_cast<uint8_t>(mix_rate - 4000), static_cast<uint8_t>((mix_rate - 4000) >> 8), 64,
+                static_cast<uint8_t>(pieces.size())};
+        for (uint16_t n : pieces) b.insert(b.end(), {static_cast<uint8_t>(n), static_cast<uint8_t>(n >> 8)});
+        for (int i = 0; i < frames * channels; ++i) {
+            const double v = 0.5 * tone(440.0, i / channels, frames);
+            if (format == 0) b.push_back(static_cast<uint8_t>(128 + 127 * v));
+            if (format == 3) {
+                const auto x = static_cast<int16_t>(32767 * v);
+                b.insert(b.end(), {static_cast<uint8_t>(x), static_cast<uint8_t>(x >> 8)});
+            }
+            if (format == 7) {
+                const auto x = static_cast<int32_t>(2147483647.0 * v);
+                b.insert(b.end(), {static_cast<uint8_t>(x >> 24), static_cast<uint8_t>(x >> 16),
+                                   static_cast<uint8_t>(x >> 8), static_cast<uint8_t>(x)});
+            }
+            if (format == 8) {
+                const auto x = static_cast<float>(v);
+                uint32_t u = 0;
+                std::memcpy(&u, &x, 4);
+                b.insert(b.end(), {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                                   static_cast<uint8_t>(u >> 24)});
+            }
+        }
+        write_seed(out_dir, "film_sound", name, b);
+    };
+    seed("six16.bin", 3, 6, 48000, 3, 2, 22050, {1000, 3, 0}, 300);
+    seed("float8.bin", 8, 8, 44100, 8, 2, 44100, {7, 513}, 100);
+    seed("demo.bin", 0, 1, 22050, 3, 2, 22050, {1}, 1000);
+    seed("s32.bin", 7, 3, 96000, 0, 1, 8000, {}, 200);
 }
 
 }  // namespace vorn1::kit

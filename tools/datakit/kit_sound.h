@@ -1,6 +1,6 @@
 #pragma once
 // Raw PCM sounds as the game stores them (signed samples, no header), the loose music files of the
-// demo SOUND folder, and the seeds of the sound fuzz target.
+// demo SOUND folder, and the seeds of the sound fuzz targets.
 #include <string>
 
 #include "datakit/datakit.h"
@@ -20,5 +20,7 @@ void add_sound_files(DemoData& d);
 
 // Seeds of fuzz_sound: OUT/sound/* (first byte the format, the rest the raw samples).
 void write_sound_seeds(const std::string& out_dir);
+// Seeds of fuzz_film_sound: OUT/film_sound/* (the target's header, then a tone in the track's format).
+void write_film_sound_seeds(const std::string& out_dir);
 
 }  // namespace vorn1::kit

@@ -28,6 +28,7 @@ const SeedWriter kSeedWriters[] = {
     vorn1::kit::write_save_fuzz_seeds,
     vorn1::kit::write_screens_seeds,
     vorn1::kit::write_sound_seeds,
+    vorn1::kit::write_film_sound_seeds,
     vorn1::kit::write_smk_seeds,
     vorn1::kit::write_frontend_seeds,
     vorn1::kit::write_creature_sprite_seeds,
