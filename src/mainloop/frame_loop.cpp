@@ -143,9 +143,7 @@ void begin_session(MainState& m, int first_player, bool from_save) {
     for (int p = 0; p < MAX_PLAYERS; ++p)
         if (g.state.seat_active(p) && g.state.player_in_play[p] != 0xFF) g.loop.player_order.push_back(p);
     apply_game_options(m);
-    int first = first_player;
-    if (first < 0) first = g.loop.player_order.empty() ? 0 : g.loop.player_order[0];
-    start_player_turn(m, first);
+    start_player_turn(m, opening_seat(g, first_player));
 }
 
 void apply_game_options(MainState& m) {

@@ -37,7 +37,8 @@ std::string newest_save_path();
 // set up the running game goes on and says why. Without a front end: the newest standard save.
 void load_chosen_game(MainState& m);
 // Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
-// visit records, each hero's points and planned route; the saved player continues when human.
+// visit records, each hero's points and planned route. The saved player continues when human and still
+// in play, else the next seat in play; a computer's save (the end-of-day one) opens the day's order.
 void setup_loaded_game(MainState& m, LoadResult&& loaded);
 // Key n after its confirmation: the game ends and the title screen follows; without a front end
 // the same configuration starts again (when its map no longer loads the game goes on and says so).

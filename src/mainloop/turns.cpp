@@ -83,6 +83,15 @@ int next_player_in_order(const GameSession& g) {
     return seat_in_play_from(g, start);
 }
 
+int opening_seat(const GameSession& g, int p) {
+    const std::vector<int>& order = g.loop.player_order;
+    const auto it = std::find(order.begin(), order.end(), p);
+    int seat = it == order.end() ? -1 : seat_in_play_from(g, (size_t)(it - order.begin()));
+    if (seat < 0) seat = seat_in_play_from(g, 0);
+    if (seat < 0) seat = order.empty() ? 0 : order[0];
+    return seat;
+}
+
 std::string player_turn_text(const GameState& s, int p) {
     static const char* const kNames[4] = {"Red", "Green", "Blue", "Yellow"};
     const int colour = is_player_index(p) ? s.player_color[p] : 255;
@@ -323,8 +332,7 @@ void on_new_day_finished(MainState& m) {
         l.day_over = false;
         // Only a turn's start makes a seat current: it keeps the outgoing human's view from the loop's
         // lists, which are still the last seat's.
-        const int first = seat_in_play_from(g, 0);
-        start_player_turn(m, first >= 0 ? first : l.player_order.empty() ? 0 : l.player_order[0]);
+        start_player_turn(m, opening_seat(g, -1));
     }
 }
 

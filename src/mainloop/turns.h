@@ -9,6 +9,10 @@ namespace vorn1 {
 
 // The next player in the day's order who is not eliminated; -1 when the current one was the last.
 int next_player_in_order(const GameSession& g);
+// The seat a day, or a game resumed from a save, opens with: the first in the day's order from p's place
+// on who is not eliminated, else the first such from the start (p = -1: from the start); when every seat
+// is out, the order's first.
+int opening_seat(const GameSession& g, int p);
 // Makes p the current player: lists, selection, view, elimination warning and the turn announcement; a
 // human's turn is preceded by the announcements of the seats knocked out since.
 void start_player_turn(MainState& m, int p);

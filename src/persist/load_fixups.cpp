@@ -50,6 +50,11 @@ const MapObject* object_at(const GameMap& m, uint8_t kind, int32_t x, int32_t y)
 bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_player) {
     if (!is_player_index(current_player)) return false;
     if (s.num_players < 0 || s.num_players > MAX_PLAYERS) return false;
+    // A colour names the seat and picks its crest; only an unused seat may have none.
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        const uint8_t c = s.player_color[(size_t)p];
+        if (c >= 4 && (c != COLOR_NONE || s.player_in_play[(size_t)p] != 0xFF)) return false;
+    }
     if (s.day < 1 || s.day > 7 || s.week < 1 || s.week > 4 || s.month < 1) return false;
     if (m.width < 1 || m.height < 1 || m.width > MAP_MAX_DIM || m.height > MAP_MAX_DIM || !m.has_tiles()) return false;
     if (s.map_width != m.width || s.map_height != m.height) return false;

@@ -7,8 +7,8 @@
 namespace vorn1 {
 
 // False when an index or position the game uses as a subscript lies outside what the records
-// and the map can hold (seat numbers, hero, boat, pool and town-slot indices, live positions,
-// creature and shrine spell ids, calendar, map size). Such a file is reported as corrupt.
+// and the map can hold (seat numbers and colours, hero, boat, pool and town-slot indices, live
+// positions, creature and shrine spell ids, calendar, map size). Such a file is reported as corrupt.
 bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_player);
 
 // Rebuilds what the format does not carry: the computer players' levels (from the configuration),

@@ -4,6 +4,7 @@
 #include "adventure/player_elimination.h"
 #include "events/event_actions.h"
 #include "mainloop/game_end.h"
+#include "mainloop/game_files.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
@@ -187,6 +188,16 @@ TEST_F(LoopTest, NextPlayerSkipsEliminatedAndNeverWraps) {
     EXPECT_EQ(next_player_in_order(g()), -1);
     loop().current_player = 7;  // not in the order: from the first
     EXPECT_EQ(next_player_in_order(g()), 0);
+    // Where a day or a resumed game opens: the seat itself when in play, the next one in play, else around.
+    EXPECT_EQ(opening_seat(g(), 2), 2);
+    EXPECT_EQ(opening_seat(g(), 1), 2);
+    EXPECT_EQ(opening_seat(g(), -1), 0);
+    g().elimination.players[3].eliminated = 1;
+    EXPECT_EQ(opening_seat(g(), 3), 0);
+    for (PlayerEliminationRecord& r : g().elimination.players) r.eliminated = 1;
+    EXPECT_EQ(opening_seat(g(), 2), 0) << "every seat out";
+    for (PlayerEliminationRecord& r : g().elimination.players) r.eliminated = 0;
+    g().elimination.players[1].eliminated = 1;
     loop().player_order = {0, 9, 1};
     loop().current_player = 0;
     EXPECT_EQ(next_player_in_order(g()), -1) << "entries above 3 and eliminated seats are skipped";
@@ -480,6 +491,37 @@ TEST_F(LoopTest, HotSeatEliminationIsToldBeforeTheNextHumansTurn) {
     EXPECT_TRUE(hot_seat_map_hidden(g()));
     g().events.close_dialog(EVENT_BUTTON_OK);
     EXPECT_FALSE(g().events.dialog_open) << "told once";
+}
+
+// A hot-seat save holding Red knocked out, its loss not yet told: made on Red's turn, or by the computer
+// seat's end-of-day autosave. The loaded game passes Red over; the loss is told once, before Blue's turn.
+TEST_F(LoopTest, ALoadedHotSeatGamePassesOverTheSeatThatIsOut) {
+    strings().load_from_text("", R"({"ADV_ELIMINATED": "{0} has been eliminated.", "ADV_COLOR_0": "Red"})");
+    for (int saved : {0, 1}) {
+        SCOPED_TRACE(saved);
+        make_hot_seat_game();
+        add_town(15, 15, 1);
+        add_town(6, 5, 2);
+        g().elimination.players[0] = PlayerEliminationRecord{1, -1, 0, 1};
+        NewGameConfig cfg;
+        cfg.mode = MODE_HOTSEAT;
+        const SavedEliminationState elim = snapshot_elimination_state(g().elimination);
+        LoadResult loaded = load_game_image(
+            build_save_image(state(), map(), cfg, 1, 1, 1, nullptr, saved, &elim), "", false);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        setup_loaded_game(m, std::move(loaded));
+        EXPECT_EQ(loop().current_player, 1) << "the computer seat plays first";
+        for (int i = 0; i < 3000 && loop().current_player != 2; ++i) frames(1);
+        ASSERT_EQ(loop().current_player, 2);
+        ASSERT_TRUE(g().events.dialog_open);
+        EXPECT_EQ(g().events.current_dialog()->def.text, "Red has been eliminated.");
+        g().events.close_dialog(EVENT_BUTTON_OK);
+        ASSERT_TRUE(g().events.dialog_open);
+        EXPECT_EQ(g().events.current_dialog()->def.text, "Blue player turn.");
+        g().events.close_dialog(EVENT_BUTTON_OK);
+        EXPECT_FALSE(g().events.dialog_open) << "told once";
+        end_game(m);
+    }
 }
 
 TEST_F(LoopTest, AnObeliskThatUncoversPiecesMarksThePuzzleNewlyRevealed) {

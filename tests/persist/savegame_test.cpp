@@ -388,6 +388,12 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     EXPECT_TRUE(reload([](LoadResult& r) { r.state.castles[0].garrison.ids[4] = 27; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.map_width = 70; }).ok);
     EXPECT_EQ(reload([](LoadResult& r) { r.state.num_players = -1; }).error, kCorrupt);
+    EXPECT_EQ(reload([](LoadResult& r) { r.state.player_color[1] = 251; }).error, kCorrupt);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[0] = COLOR_NONE; }).ok);  // a seat in play
+    EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[3] = 4; }).ok);          // nor an unused one
+    EXPECT_TRUE(reload([](LoadResult& r) { r.state.player_color[3] = COLOR_YELLOW; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.current_player = 4; }).ok);
+    EXPECT_FALSE(reload([](LoadResult& r) { r.current_player = -1; }).ok);
 }
 
 TEST(SaveGame, TheSavedStemCannotLeaveTheMapsFolder) {
