@@ -393,7 +393,6 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[3] = 4; }).ok);          // nor an unused one
     EXPECT_TRUE(reload([](LoadResult& r) { r.state.player_color[3] = COLOR_YELLOW; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.current_player = 4; }).ok);
-    EXPECT_FALSE(reload([](LoadResult& r) { r.current_player = -1; }).ok);
 }
 
 TEST(SaveGame, TheSavedStemCannotLeaveTheMapsFolder) {
