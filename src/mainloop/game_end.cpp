@@ -211,7 +211,11 @@ void start_game(MainState& m, const NewGameConfig& cfg) {
 }  // namespace
 
 GameOutcome game_outcome(const GameSession& g) {
-    if (g.hot_seat && g.hot_seat_winner >= 0) return GameOutcome::HotSeatWon;
+    // A computer seat's win means every human at the machine has lost.
+    if (g.hot_seat && g.hot_seat_winner >= 0)
+        return is_player_index(g.hot_seat_winner) && g.state.player_is_human[(size_t)g.hot_seat_winner] != 0
+                   ? GameOutcome::HotSeatWon
+                   : GameOutcome::Lost;
     if (g.game_won == 1) return GameOutcome::StandardWon;
     if (g.game_won == 2) return GameOutcome::CampaignScenarioWon;
     if (g.game_lost || every_human_out(g)) return GameOutcome::Lost;

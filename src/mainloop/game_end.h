@@ -9,7 +9,8 @@ namespace vorn1 {
 
 enum class GameOutcome { None, StandardWon, HotSeatWon, CampaignScenarioWon, Lost };
 
-// How the game stands by the victory check's flags; lost also when every human seat is out.
+// How the game stands by the victory check's flags; lost also when every human seat is out or a
+// computer seat won a hot seat.
 GameOutcome game_outcome(const GameSession& g);
 // The outcome once nothing of the game is left for the player to close (a dialog, a battle, a
 // walk), else None. A resumed save of a finished campaign scenario ends at once.

@@ -673,8 +673,8 @@ TEST_F(GameEndTest, HotSeatTurnsAreAnnouncedOverAHiddenMap) {
     EXPECT_EQ(lit(SDL_Rect{0, 0, 640, 480}), 0) << "the computer's turn";
 }
 
-// What ends a game, read from the session alone: a hot seat's winner (seat 0 among them), a won
-// standard game or campaign scenario, or the last human seat out.
+// What ends a game, read from the session alone: a hot seat's human winner (seat 0 among them), a won
+// standard game or campaign scenario, or the last human seat out or beaten by a computer seat.
 TEST(GameOutcomeRule, EachEndIsToldByWhatTheSessionHolds) {
     auto g = std::make_unique<GameSession>();
     EXPECT_EQ(game_outcome(*g), GameOutcome::None) << "no human seat, so none is out";
@@ -697,6 +697,10 @@ TEST(GameOutcomeRule, EachEndIsToldByWhatTheSessionHolds) {
     EXPECT_EQ(game_outcome(*g), GameOutcome::StandardWon) << "a hot seat without a winner yet";
     g->hot_seat_winner = 0;
     EXPECT_EQ(game_outcome(*g), GameOutcome::HotSeatWon);
+    g->hot_seat_winner = 1;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::Lost) << "a computer seat won";
+    g->state.player_is_human[1] = 1;
+    EXPECT_EQ(game_outcome(*g), GameOutcome::HotSeatWon) << "a second human won";
 }
 
 }  // namespace
