@@ -1,11 +1,13 @@
-// Hot seat with two humans and two computer seats in the real program: a computer's band at either
+// Hot seat with two humans and computer seats in the real program: a computer's band at either
 // human's castle gate besieges it on the battle screen, played by that human, over the hidden map, and
-// the loss is told to the other human by the loser's colour before their next turn.
+// the loss is told to the other human by the loser's colour before their next turn; a computer that
+// beats both ends the game in their defeat.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "datakit/kit_battle_road.h"
@@ -106,6 +108,24 @@ std::vector<std::vector<bool>> first_word(const vorn1::Image& shot, int y0, int 
     return rows;
 }
 
+// A siege of a human's castle after `before` (the last screen of the turn before it): the field, which
+// covers the whole window unlike a dialog over the hidden map and waits for the defender's order, played
+// out automatically and lost; the shots are named after `name`. The result screen and the one after it
+// are returned.
+std::pair<vorn1::Image, vorn1::Image> defend_siege(const RunningGame& g, const vorn1::Image& before, const std::string& name) {
+    const vorn1::Image field = g.wait_for_screen(
+        g.tag + name + "_field.png", "the battle field", [&](const vorn1::Image& now, const vorn1::Image& last) {
+            return changed_pixels(before, now, 0, 0, 640, 460) > 100000 && lit(now, Box{480, 0, 160, 480}) &&
+                   still(last, now, Box{});
+        });
+    const vorn1::Image result = g.fight_out_automatically(field, g.tag + name + "_result.png");
+    EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 60000) << "no result screen";
+    const vorn1::Image closed = g.close_battle_result(result, g.tag + name + "_result_closed.png");
+    if (changed_pixels(result, closed, 0, 0, 640, 460) <= 100000)
+        throw StepFailed("the result screen did not close on Return");
+    return {result, closed};
+}
+
 // Blue and Red end their first turns; the computer seat after Red (Green) has its band at the gate of
 // `gate_seat`'s castle (0 Blue, 1 Red) and besieges it: the battle screen opens for the defender, who plays
 // it out automatically and loses the castle, their only town, and their hero. The map stays hidden after
@@ -124,24 +144,12 @@ void play_hot_seat_siege(int gate_seat) {
     const vorn1::Image red_map = show_map(g, red, "red");
     g.keys({"e"}, 1000);
     g.keys({"Return"}, 0);
-    // The field covers the whole window, unlike a dialog over the hidden map, and waits for the
-    // defender's order.
-    const vorn1::Image field = g.wait_for_screen(
-        g.tag + "_field.png", "the battle field", [&](const vorn1::Image& now, const vorn1::Image& before) {
-            return changed_pixels(red_map, now, 0, 0, 640, 460) > 100000 && lit(now, Box{480, 0, 160, 480}) &&
-                   still(before, now, Box{});
-        });
-
-    const vorn1::Image result = g.fight_out_automatically(field, g.tag + "_result.png");
-    ASSERT_GT(result.width, 0);
-    EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 60000) << "no result screen";
-    const vorn1::Image closed = g.close_battle_result(result, g.tag + "_result_closed.png");
-    ASSERT_GT(changed_pixels(result, closed, 0, 0, 640, 460), 100000) << "the result screen did not close on Return";
-    EXPECT_FALSE(lit(closed, kMapView)) << "a map shows after the battle";
+    const vorn1::Image closed = defend_siege(g, red_map, "").second;
 
     const auto dialog_still = [](const vorn1::Image& now, const vorn1::Image& before) {
         return dialog_over_hidden_map(now) && still(before, now, Box{});
     };
+    EXPECT_FALSE(lit(closed, kMapView)) << "a map shows after the battle";
     const vorn1::Image told =
         g.wait_for_screen(g.tag + "_eliminated.png", "the elimination told over the hidden map", dialog_still, 120);
     // Told by the defender's colour: its first word is the one the defender's turn began with.
@@ -176,4 +184,42 @@ TEST(EndToEnd, HotSeatComputerBesiegesTheHumanWhoDoesNotPlayBeforeIt) {
 TEST(EndToEnd, HotSeatComputerBesiegesTheHumanWhoPlaysJustBeforeIt) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     play_hot_seat_siege(1);
+}
+
+// The computer besieges both humans in one turn and is the last ruler standing: the humans have lost,
+// so the defeat film plays, not the winner's victory page, and the title screen follows without a key.
+TEST(EndToEnd, HotSeatComputerThatBeatsEveryHumanEndsTheGameInDefeat) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("hotseat_rout", true);
+    remove_maps(folder, vorn1::kit::kHotSeatRoutFile);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image title = g.shot(g.tag + "_title_first.png");
+    const vorn1::Image red = end_turn(g, start_hot_seat(g), "blue");
+    const vorn1::Image red_map = show_map(g, red, "red");
+    g.keys({"e"}, 1000);
+    g.keys({"Return"}, 0);
+    // The second siege follows the first one's result at once.
+    const vorn1::Image first = defend_siege(g, red_map, "_first").first;
+    defend_siege(g, first, "_second");
+    // The film: bands of blue down the middle, black at both sides. The victory page would wait for a key.
+    const auto film = [](const vorn1::Image& now, const vorn1::Image&) {
+        if (now.width < 640 || now.height < 480 || lit(now, Box{0, 0, 120, 480}) || lit(now, Box{520, 0, 120, 480}))
+            return false;
+        int blue = 0;
+        for (int y = 0; y < 480; y += 8)
+            for (int x = 128; x < 512; x += 8) {
+                const uint8_t* p = now.at(x, y);
+                blue += p[2] > 60 && p[2] > p[0] + 40 && p[2] > p[1] + 20;
+            }
+        return blue > 48 * 60 / 2;
+    };
+    g.wait_for_screen(g.tag + "_defeat_film.png", "the defeat film", film, kPatience, 0);
+    g.wait_for_screen(g.tag + "_title_again.png", "the title screen", [&](const vorn1::Image& now, const vorn1::Image&) {
+        return changed_pixels(title, now, kMenuColumn) < 200;
+    });
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
 }

@@ -43,16 +43,34 @@ GameMap make_siege_map() {
     return b.map;
 }
 
+namespace {
+
+// The two humans' castles and the first computer's, each in a corner.
+void hot_seat_castles(MapBuilder& b) {
+    b.town(kHotSeatCastleX[0], kHotSeatCastleY[0], 0, 0, true, "Westwatch");
+    b.town(kHotSeatCastleX[1], kHotSeatCastleY[1], 0, 1, true, "Eastwatch");
+    b.town(27, 28, 3, 2, true, "Gloomhold");
+}
+
+}  // namespace
+
 GameMap make_hot_seat_siege_map(int gate_seat) {
     const int gate = gate_seat == 1 ? 1 : 0;
     MapBuilder b(36, 36, G_GRASS, gate == 0 ? "Shared Siege I" : "Shared Siege II");
     b.map.description = gate == 0 ? "Hot seat: a computer's warlock band waits at the first player's castle gate."
                                   : "Hot seat: a computer's warlock band waits at the second player's castle gate.";
-    b.town(kHotSeatCastleX[0], kHotSeatCastleY[0], 0, 0, true, "Westwatch");
-    b.town(kHotSeatCastleX[1], kHotSeatCastleY[1], 0, 1, true, "Eastwatch");
-    b.town(27, 28, 3, 2, true, "Gloomhold");
+    hot_seat_castles(b);
     b.town(8, 28, 2, 3, true, "Sandmere");
     b.hero(kHotSeatCastleX[gate] + 2, kHotSeatCastleY[gate] + 2, 35, 2);  // 20 centaurs and 5 gargoyles
+    return b.map;
+}
+
+GameMap make_hot_seat_rout_map() {
+    MapBuilder b(36, 36, G_GRASS, "Twin Sieges");
+    b.map.description = "Hot seat: a computer's warlock bands wait at both players' castle gates.";
+    hot_seat_castles(b);
+    b.hero(kHotSeatCastleX[0] + 2, kHotSeatCastleY[0] + 2, 35, 2);  // 20 centaurs and 5 gargoyles
+    b.hero(kHotSeatCastleX[1] + 2, kHotSeatCastleY[1] + 2, 32, 2);  // 20 centaurs and 2 gargoyles
     return b.map;
 }
 

@@ -34,6 +34,10 @@ GameMap make_siege_map();
 constexpr int kHotSeatCastleX[2] = {8, 27}, kHotSeatCastleY[2] = {8, 8};
 constexpr const char* kHotSeatSiegeFile[2] = {"KITA1234.MAP", "KITB1234.MAP"};
 GameMap make_hot_seat_siege_map(int gate_seat);
+// The same humans and first computer without a fourth ruler, seat 2's bands at both humans' gates: one
+// computer turn can beat both humans and leave seat 2 the only ruler standing.
+constexpr const char* kHotSeatRoutFile = "KITR1230.MAP";
+GameMap make_hot_seat_rout_map();
 
 const StringMap& battle_road_english_strings();
 

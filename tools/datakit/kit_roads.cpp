@@ -62,7 +62,7 @@ std::vector<std::pair<std::string, GameMap>> kit_road_maps() {
             {kSiegeMapFile, make_siege_map()},         {KIT_QUICK_WIN_FILE, make_quick_win_map()},
             {kHarbourMapFile, make_harbour_map()},     {kTreasureMapFile, make_treasure_map()},
             {kVeteranMapFile, make_veteran_map()},     {kHotSeatSiegeFile[0], make_hot_seat_siege_map(0)},
-            {kHotSeatSiegeFile[1], make_hot_seat_siege_map(1)}};
+            {kHotSeatSiegeFile[1], make_hot_seat_siege_map(1)}, {kHotSeatRoutFile, make_hot_seat_rout_map()}};
 }
 
 bool write_demo_maps(const std::string& maps_dir) {
