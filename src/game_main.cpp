@@ -306,6 +306,10 @@ int run() {
     connect_system_screens(m);
 
     m.front_end = run_front_end;
+    // F11 also steps the scale on the screens a game opens over the map (control panel, scenario
+    // information and their questions); the title screen registers its own while it runs.
+    const FullscreenCallback scale_key = [&m] { cycle_window_scale(m); };
+    const NgCallbackScope scale_key_scope(&scale_key, nullptr);
     // Quitting from the title screen ends the process there; it still shuts down in order.
     end_process_hook() = [&m, &run] { shutdown(m, run); };
 

@@ -209,6 +209,7 @@ ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) return ControlPanelResult::Quit;
+            if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
                 if (notice_key(e)) {
                     done = true;

@@ -82,7 +82,7 @@ void run_mod_options_dialog(SDL_Renderer* renderer, const Resources& res, TTF_Fo
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) return hand_on_quit_request();
-            handle_mod_options_event(s, e);
+            if (!ng_try_fullscreen_key(e)) handle_mod_options_event(s, e);
         }
         if (s.done) return;
         draw_mod_options(renderer, res, title_font, text_font, background, s);
@@ -158,7 +158,7 @@ bool run_buybuild_confirm(SDL_Renderer* renderer, const Resources& res, TTF_Font
                 hand_on_quit_request();
                 return false;
             }
-            handle_confirm_event(s, e);
+            if (!ng_try_fullscreen_key(e)) handle_confirm_event(s, e);
         }
         if (s.done) return s.answer;
         draw_confirm(renderer, res, font, background, s);

@@ -63,6 +63,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
         bool done = false, quit = false;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) done = quit = true;
+            if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
                 if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) done = true;
             } else if (left_press(e)) {
@@ -128,6 +129,7 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
                 hand_on_quit_request();  // read again only after this loop has stopped
                 result = 0;
             }
+            if (ng_try_fullscreen_key(e)) continue;
             if (notice_key(e)) result = 0;
             if (left_press(e)) {
                 if (point_in(ok, e.button.x, e.button.y)) ok_held = true;

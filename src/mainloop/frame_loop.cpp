@@ -347,8 +347,10 @@ void handle_input(MainState& m, const SDL_Event& e) {
         m.quit = true;
         return;
     }
-    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F11 && !e.key.repeat) {
-        if (!m.game || !m.game->loop.battle_open) cycle_window_scale(m);
+    // F11 belongs to the window on every screen, the battle and its result included; a held key
+    // steps nothing and reaches no screen, so none takes it for its own "any key".
+    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_F11) {
+        if (!e.key.repeat) cycle_window_scale(m);
         return;
     }
     if (!m.game) return;

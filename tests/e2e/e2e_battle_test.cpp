@@ -128,3 +128,46 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     ::kill(g.pid, SIGTERM);
     EXPECT_EQ(exit_status(g.pid, 20), 0);
 }
+
+// On a 1280 x 1024 screen F11 doubles the battle screen; the automatic-combat button, clicked where
+// it shows at 2x, plays the battle out, and F11 over the result brings 1x back with the result up.
+TEST(EndToEnd, F11ScalesTheBattleScreenAndClicksFollowTheScale) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("battle2x", true);
+    remove_maps(folder, "KITBATTL.MAP");
+    VirtualDisplay x("1280x1024x24");
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image turn = g.open_first_turn("battle2x_turn.png");
+    g.mouse("255 290", 0);
+    const vorn1::Image before = g.close_announcement(turn, "battle2x_map.png");
+    g.mouse("287 256 click 1", 500);
+    g.mouse("287 256 click 1", 0);
+    const vorn1::Image preview = g.wait_for_change("battle2x_preview.png", before, Box{160, 1, 320, 458}, 20000);
+    g.keys({"n"}, 0);
+    const vorn1::Image field = g.wait_for_change("battle2x_field.png", preview, Box{0, 0, 640, 460}, 100000);
+    ASSERT_GT(field.width, 0);
+    g.keys({"F11"}, 0);
+    const auto sized = [](int w) { return [w](const vorn1::Image& now, const vorn1::Image&) { return now.width == w; }; };
+    const vorn1::Image doubled = g.wait_for_screen("battle_2x.png", "the battle field at 2x", sized(1280));
+    EXPECT_EQ(doubled.height, 960);
+    int waited = 0;
+    const auto result_up = [&](const vorn1::Image& now, const vorn1::Image&) {
+        if (now.width == 1280 && changed_pixels(doubled, now, Box{320, 2, 640, 916}) > 80000) return true;
+        if (waited++ % 12 == 0) {
+            g.mouse("40 940 click 1", 0);
+            g.mouse("640 600", 0);
+        }
+        return false;
+    };
+    const vorn1::Image result = g.wait_for_screen("battle_2x_result.png", "the result at 2x", result_up, 120, 0);
+    ASSERT_EQ(result.width, 1280);
+    g.keys({"F11"}, 0);
+    const vorn1::Image single = g.wait_for_screen("battle_1x_result.png", "the result at 1x", sized(640));
+    EXPECT_GT(changed_pixels(field, single, 160, 1, 320, 458), 20000) << "the result closed";
+    const vorn1::Image closed = g.close_battle_result(single, "battle2x_closed.png");
+    EXPECT_GT(changed_pixels(single, closed, 0, 0, 640, 460), 100000) << "the result did not close";
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}

@@ -16,6 +16,7 @@
 #include "frontend/campaign_screens.h"
 #include "frontend/control_panel.h"
 #include "frontend/options_dialogs.h"
+#include "frontend/scen_info.h"
 #include "lang/language.h"
 #include "media/sound_levels.h"
 #include "persist/persist_test_util.h"
@@ -428,6 +429,31 @@ TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
             [] { push_key(SDLK_ESCAPE); }});
     EXPECT_EQ(run(s, false), ControlPanelResult::Closed);
     EXPECT_TRUE(s.bad_luck);
+}
+
+// F11 runs the registered window-scale callable on the panel, its questions, the rules dialog and
+// both scenario-information screens, and each of them stays up; a held F11 runs nothing.
+TEST_F(ControlPanelTest, F11StepsTheWindowScaleOnEveryScreenOfThePanel) {
+    int calls = 0;
+    const FullscreenCallback scale = [&calls] { ++calls; };
+    NgCallbackScope registered(&scale, nullptr);
+    auto f11 = [] {
+        push_key(SDLK_F11);
+        push_key(SDLK_F11, true);
+    };
+    ControlPanelSettings s;
+    script({f11, [] { push_click(340, 120); }, f11, [] { push_key(SDLK_n); }, [] { push_click(300, 430); }, f11,
+            [] { push_key(SDLK_ESCAPE); }, [] { push_click(400, 430); }});
+    EXPECT_EQ(run(s, false), ControlPanelResult::ScenarioInfo);
+    EXPECT_EQ(calls, 3);
+
+    NewGameConfig c;
+    script({f11, [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, c, nullptr), 0);
+    c.mode = MODE_CAMPAIGN;
+    script({f11, [] { push_click(400, 355); }, f11, [] { push_key(SDLK_n); }, [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run_scen_info(r, *archive, palette, res.get(), nullptr, c, nullptr), 0);
+    EXPECT_EQ(calls, 6);
 }
 
 }  // namespace

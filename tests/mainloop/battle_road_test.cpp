@@ -343,6 +343,40 @@ TEST_F(BattleRoadTest, QuickCombatPreviewAcceptsAndDeclines) {
     EXPECT_EQ(state().monsters[1].removed, 0);
 }
 
+// F11 steps the window scale over the quick-combat result, the battle field and the battle result, and
+// each stays up; a held F11 steps nothing and is no key of theirs.
+TEST_F(BattleRoadTest, F11StepsTheWindowScaleOnEveryBattleScreen) {
+    make_battle_game();
+    m.settings.ab_resolver = true;
+    set_army(add_hero(5, 5, 0), {{3, 40}});
+    add_monster(7, 5, 0, 12);
+    walk_in_turn(7, 5);
+    const BattleScreen& b = g().battle;
+    ASSERT_TRUE(loop().battle_open);
+    ASSERT_EQ(b.result_screen.preview, 1);
+    frames(30);  // past the result's input delay: a key would reach it now
+    auto f11_steps_to = [&](int scale) {
+        push_key(SDLK_F11);
+        push_key(SDLK_F11, true);
+        frames(2);
+        EXPECT_EQ(m.scale_index, scale);
+        EXPECT_TRUE(loop().battle_open);
+    };
+    f11_steps_to(1);
+    EXPECT_EQ(b.overlay, BattleOverlay::Result);
+    push_key(SDLK_n);
+    frames(2);
+    ASSERT_EQ(b.overlay, BattleOverlay::None);
+    f11_steps_to(2);
+    EXPECT_EQ(b.overlay, BattleOverlay::None);
+    ASSERT_TRUE(fight_to_result());
+    frames(30);
+    f11_steps_to(0);
+    EXPECT_EQ(b.overlay, BattleOverlay::Result);
+    close_result();
+    EXPECT_FALSE(loop().battle_open);
+}
+
 // A monster or a hero met on the way (it stood in the fog when the plan was made) stops the walk; the
 // plan that goes on beyond it stays, and the walk goes on once the way is free. A plan that ended on the
 // met tile is used up.

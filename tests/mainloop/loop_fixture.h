@@ -118,10 +118,11 @@ protected:
     }
 
     // Input as SDL delivers it.
-    static void push_key(SDL_Keycode k) {
+    static void push_key(SDL_Keycode k, bool repeat = false) {
         SDL_Event e{};
         e.type = SDL_KEYDOWN;
         e.key.keysym.sym = k;
+        e.key.repeat = repeat ? 1 : 0;
         SDL_PushEvent(&e);
         e.type = SDL_KEYUP;
         SDL_PushEvent(&e);
