@@ -85,6 +85,21 @@ bool notice_key(const SDL_Event& e) {
     return k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_ESCAPE;
 }
 
+const FullscreenCallback* g_ng_fullscreen_cb = nullptr;
+
+const FullscreenCallback& ng_current_fullscreen_cb() {
+    static const FullscreenCallback empty;
+    return g_ng_fullscreen_cb && *g_ng_fullscreen_cb ? *g_ng_fullscreen_cb : empty;
+}
+
+bool ng_try_fullscreen_key(const SDL_Event& e) {
+    if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11 || e.key.repeat) return false;
+    const FullscreenCallback& cb = ng_current_fullscreen_cb();
+    if (!cb) return false;
+    cb();
+    return true;
+}
+
 void hand_on_quit_request() {
     SDL_Event quit{};
     quit.type = SDL_QUIT;

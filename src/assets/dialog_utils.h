@@ -3,6 +3,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdint>
+#include <functional>
 
 namespace vorn1 {
 
@@ -43,6 +44,16 @@ int yes_no_key(const SDL_Event& e);
 // Whether a key press closes a notice (a message with one button, or none): Return, keypad Enter
 // and Escape. Every notice and information panel of the game closes by this rule.
 bool notice_key(const SDL_Event& e);
+
+using FullscreenCallback = std::function<void()>;
+// The window-scale callable registered for the time its owner runs (the program for the whole run,
+// the front end while it runs); null when none.
+extern const FullscreenCallback* g_ng_fullscreen_cb;
+// The registered window-scale callable when set and not empty, else an empty one.
+const FullscreenCallback& ng_current_fullscreen_cb();
+// F11 key down that is no repeat, with a window-scale callable registered: runs it, true. Every
+// screen with a loop of its own asks this before its own keys.
+bool ng_try_fullscreen_key(const SDL_Event& e);
 
 // A screen that a quit request (window closed, termination) has ended calls this once it has left
 // its event loop: the request goes on to the loop beneath, which decides, and is never lost.

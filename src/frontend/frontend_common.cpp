@@ -20,23 +20,9 @@
 
 namespace vorn1 {
 
-const FullscreenCallback* g_ng_fullscreen_cb = nullptr;
 const LanguageCallback* g_ng_language_cb = nullptr;
 
-const FullscreenCallback& ng_current_fullscreen_cb() {
-    static const FullscreenCallback empty;
-    return g_ng_fullscreen_cb && *g_ng_fullscreen_cb ? *g_ng_fullscreen_cb : empty;
-}
-
 bool ng_language_registered() { return g_ng_language_cb && *g_ng_language_cb; }
-
-bool ng_try_fullscreen_key(const SDL_Event& e) {
-    if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11 || e.key.repeat) return false;
-    const FullscreenCallback& cb = ng_current_fullscreen_cb();
-    if (!cb) return false;
-    cb();
-    return true;
-}
 
 NgCallbackScope::NgCallbackScope(const FullscreenCallback* fullscreen, const LanguageCallback* language)
     : old_fullscreen_(g_ng_fullscreen_cb), old_language_(g_ng_language_cb) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "adventure/adv_geometry.h"  // point_in: x in [x, x + w), y in [y, y + h)
+#include "assets/dialog_utils.h"  // the registered window-scale callable
 #include "assets/palette.h"
 #include "lang/language.h"
 #include "town/dialog_art.h"  // fill_rect, outline_rect
@@ -18,17 +19,12 @@ namespace vorn1 {
 
 class AggArchive;
 
-using FullscreenCallback = std::function<void()>;
 using LanguageCallback = std::function<void(Language, TTF_Font*&, TTF_Font*&)>;
 
-// Registered by the front-end driver for the time it runs; null when none.
-extern const FullscreenCallback* g_ng_fullscreen_cb;
+// Registered by the front-end driver for the time it runs; null when none. The window-scale
+// registration lives with the dialog helpers, so that the save and high-score screens take F11 too.
 extern const LanguageCallback* g_ng_language_cb;
-// The registered window-scale callable when set and not empty, else an empty one.
-const FullscreenCallback& ng_current_fullscreen_cb();
 bool ng_language_registered();
-// F11 key down that is no repeat, with a window-scale callable registered: runs it, true.
-bool ng_try_fullscreen_key(const SDL_Event& e);
 
 // Saves the registration on construction, installs the given callables, restores on destruction.
 class NgCallbackScope {

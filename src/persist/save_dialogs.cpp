@@ -46,6 +46,7 @@ void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_E
         SDL_Event e;
         while (!done && SDL_PollEvent(&e)) {
             quit = quit || e.type == SDL_QUIT;
+            if (ng_try_fullscreen_key(e)) continue;
             done = handle(e);
         }
         if (done && !draw_on_close) return hand_on_quit();

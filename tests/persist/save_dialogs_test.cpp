@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "assets/dialog_utils.h"
 #include "assets/text_render.h"
 #include "events/event_types.h"
 #include "lang/language.h"
@@ -214,6 +215,25 @@ TEST_F(SaveDialogs, LoadListSelectionStaysInView) {
     handle_load_dialog_event(e, key_event(SDLK_ESCAPE));
     EXPECT_TRUE(e.done);
     EXPECT_FALSE(e.result.accepted);
+}
+
+TEST_F(SaveDialogs, F11StepsTheWindowScaleAndLeavesTheScreenOpen) {
+    ScratchDataDir dir;
+    start_watchdog(30000);
+    int steps = 0;
+    const FullscreenCallback scale = [&steps] { ++steps; };
+    g_ng_fullscreen_cb = &scale;
+    SDL_Event held = key_event(SDLK_F11);
+    held.key.repeat = 1;
+    push({key_event(SDLK_F11), held, key_event(SDLK_y)});
+    EXPECT_TRUE(run_campaign_save_prompt(r(), res, font, nullptr, "s1"));
+    push({key_event(SDLK_F11), key_event(SDLK_SPACE)});
+    show_saved_alert(r(), res, font, nullptr, "Game saved successfully.");
+    push({key_event(SDLK_F11), key_event(SDLK_ESCAPE)});
+    EXPECT_FALSE(run_load_dialog(r(), nullptr, kPal, res, nullptr, nullptr).accepted);
+    g_ng_fullscreen_cb = nullptr;
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(pending_events(), 0);
 }
 
 TEST_F(SaveDialogs, DialogsRunOverTheSaveFolders) {
