@@ -28,6 +28,8 @@ struct LoadTexts {
     const char* not_ours;
     const char* version_lead;
     const char* corrupt;
+    const char* out_of_range;  // read whole, but a value cannot be played
+    const char* too_large;
 };
 
 constexpr LoadTexts kStandardTexts{
@@ -38,6 +40,8 @@ constexpr LoadTexts kStandardTexts{
     "Not a Veldar save file.",
     "Save file version ",
     "Save file is corrupt (unexpected end of data).",
+    "Save file is corrupt (a value is out of range).",
+    "Save file is corrupt (larger than any save).",
 };
 
 constexpr LoadTexts kCampaignTexts{
@@ -48,6 +52,8 @@ constexpr LoadTexts kCampaignTexts{
     "Not a Veldar campaign save file.",
     "Campaign save version ",
     "Campaign save is corrupt (unexpected end of data).",
+    "Campaign save is corrupt (a value is out of range).",
+    "Campaign save is corrupt (larger than any save).",
 };
 
 void w_magic(ByteWriter& w, const char* magic) {
@@ -158,8 +164,12 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
     }
     r_elim(r, res.elimination);
 
-    if (r.fail || !loaded_game_consistent(res.state, res.map, res.current_player)) {
+    if (r.fail) {
         res.error = t.corrupt;
+        return;
+    }
+    if (!loaded_game_consistent(res.state, res.map, res.current_player)) {
+        res.error = t.out_of_range;
         return;
     }
     restore_unsaved_state(res.state, res.map, res.config);
@@ -172,7 +182,7 @@ LoadResult load_file(const std::string& path, bool campaign, const std::string& 
     std::vector<uint8_t> bytes;
     switch (read_file_bounded(path, kMaxSaveFileBytes, bytes)) {
         case ReadFileStatus::cannot_open: res.error = t.cannot_open; return res;
-        case ReadFileStatus::too_large: res.error = t.corrupt; return res;
+        case ReadFileStatus::too_large: res.error = t.too_large; return res;
         case ReadFileStatus::ok: break;
     }
     parse_image(bytes, campaign, maps_dir, true, res);

@@ -31,6 +31,8 @@ namespace {
 
 const char* kCorrupt = "Save file is corrupt (unexpected end of data).";
 const char* kCampCorrupt = "Campaign save is corrupt (unexpected end of data).";
+// A file read whole whose values the game cannot play.
+const char* kOutOfRange = "Save file is corrupt (a value is out of range).";
 
 LoadResult load_bytes(const std::vector<uint8_t>& b, bool campaign = false) {
     return campaign ? load_campaign_game_image(b, false) : load_game_image(b, "", false);
@@ -288,6 +290,12 @@ TEST(SaveGame, HeadersAreCheckedInOrder) {
     test::ScratchDataDir dir;
     EXPECT_EQ(load_game(dir.root() + "/missing.sav", "").error, "Cannot open save file.");
     EXPECT_EQ(load_campaign_game(dir.root()).error, "Cannot open campaign save file.");
+    // Larger than any save (sparse: nothing is written).
+    const std::string big = dir.root() + "/big.sav";
+    test::write_bytes(big, image);
+    fs::resize_file(big, kMaxSaveFileBytes + 1);
+    EXPECT_EQ(load_game(big, "").error, "Save file is corrupt (larger than any save).");
+    EXPECT_EQ(load_campaign_game(big).error, "Campaign save is corrupt (larger than any save).");
 }
 
 TEST(SaveGame, EveryCutEndsInTheCorruptText) {
@@ -349,7 +357,7 @@ TEST(SaveGame, HostileCountsAndIndicesAreRefusedQuickly) {
     const std::size_t cp = kit::make_fixture(o).boundaries[2] - (4 + 4 + 48 + 288 + 4);
     ASSERT_EQ(b[cp], 0);
     b[cp] = 4;
-    EXPECT_EQ(load_bytes(b).error, kCorrupt);
+    EXPECT_EQ(load_bytes(b).error, kOutOfRange);
     b[cp] = 3;
     EXPECT_TRUE(load_bytes(b).ok);
 }
@@ -387,8 +395,16 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.shrines[0].spell = 29; }).ok);
     EXPECT_TRUE(reload([](LoadResult& r) { r.state.castles[0].garrison.ids[4] = 27; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.map_width = 70; }).ok);
-    EXPECT_EQ(reload([](LoadResult& r) { r.state.num_players = -1; }).error, kCorrupt);
-    EXPECT_EQ(reload([](LoadResult& r) { r.state.player_color[1] = 251; }).error, kCorrupt);
+    // Read whole, so refused for its values, not as cut.
+    EXPECT_EQ(reload([](LoadResult& r) { r.state.num_players = -1; }).error, kOutOfRange);
+    for (uint8_t colour : {4, 7, 251, 255})
+        EXPECT_EQ(reload([colour](LoadResult& r) { r.state.player_color[1] = colour; }).error, kOutOfRange) << +colour;
+    kit::FixtureOptions camp;
+    camp.campaign = true;
+    LoadResult c = load_bytes(kit::make_fixture(camp).bytes, true);
+    ASSERT_TRUE(c.ok) << c.error;
+    c.state.player_color[0] = 7;
+    EXPECT_EQ(load_bytes(resave(c, true), true).error, "Campaign save is corrupt (a value is out of range).");
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[0] = COLOR_NONE; }).ok);  // a seat in play
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[3] = 4; }).ok);          // nor an unused one
     EXPECT_TRUE(reload([](LoadResult& r) { r.state.player_color[3] = COLOR_YELLOW; }).ok);
