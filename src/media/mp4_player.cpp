@@ -20,6 +20,17 @@ namespace vorn1 {
 
 namespace {
 
+// The default layout for that many channels; a count with none (9 to 15) takes the first channels
+// of the sixteen-channel one, as the resampler cannot mix channels that have no places.
+void usual_layout(AVChannelLayout& layout, int channels) {
+    av_channel_layout_default(&layout, channels);
+    if (layout.order != AV_CHANNEL_ORDER_UNSPEC || channels > 16) return;
+    uint64_t mask = 0;
+    for (uint64_t rest = AV_CH_LAYOUT_HEXADECAGONAL; av_popcount64(mask) < channels; rest &= rest - 1)
+        mask |= rest & (~rest + 1);
+    av_channel_layout_from_mask(&layout, mask);
+}
+
 struct Mp4Decoder {
     AVFormatContext* format = nullptr;
     int video_stream = -1;
@@ -93,7 +104,7 @@ struct Mp4Decoder {
         // Channels of no named layout are taken in the usual order, so that they can be mixed down.
         AVChannelLayout in_layout{};
         if (audio->ch_layout.nb_channels < 1 || audio->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-            av_channel_layout_default(&in_layout, in_channels);
+            usual_layout(in_layout, in_channels);
         else av_channel_layout_copy(&in_layout, &audio->ch_layout);
         const int r = swr_alloc_set_opts2(&resampler, &out_layout, AV_SAMPLE_FMT_S16, out_rate, &in_layout,
                                           audio->sample_fmt, audio->sample_rate, 0, nullptr);

@@ -709,9 +709,12 @@ bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
     }
     if (spec.audio_rate > 0) {
         const bool flac = spec.audio_codec == Mp4Sound::Flac;
-        const AVCodec* c = avcodec_find_encoder(flac ? AV_CODEC_ID_FLAC : AV_CODEC_ID_AAC);
-        if (!c) return fail_why(why, flac ? "no FLAC encoder" : "no AAC encoder");
-        if (spec.audio_channels < 1 || spec.audio_channels > 8) return fail_why(why, "no layout for that many channels");
+        const bool vorbis = spec.audio_codec == Mp4Sound::Vorbis;
+        // The built-in Vorbis encoder takes two channels at most.
+        const AVCodec* c = vorbis ? avcodec_find_encoder_by_name("libvorbis")
+                                  : avcodec_find_encoder(flac ? AV_CODEC_ID_FLAC : AV_CODEC_ID_AAC);
+        if (!c) return fail_why(why, flac ? "no FLAC encoder" : vorbis ? "no Vorbis encoder" : "no AAC encoder");
+        if (spec.audio_channels < 1) return fail_why(why, "no sound channels");
         o.ac = avcodec_alloc_context3(c);
         o.ac->sample_fmt = flac ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLTP;
         o.ac->sample_rate = spec.audio_rate;
@@ -721,8 +724,8 @@ bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
         o.ac->time_base = AVRational{1, spec.audio_rate};
         if (global) o.ac->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
         if (avcodec_open2(o.ac, c, nullptr) < 0) return fail_why(why, "audio encoder did not open");
-        // This libavformat still calls FLAC in MP4 experimental; its own demuxer reads it.
-        if (flac) o.oc->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
+        // This libavformat still calls FLAC and Vorbis in MP4 experimental; its own demuxer reads them.
+        if (flac || vorbis) o.oc->strict_std_compliance = FF_COMPLIANCE_EXPERIMENTAL;
         o.as = avformat_new_stream(o.oc, nullptr);
         avcodec_parameters_from_context(o.as->codecpar, o.ac);
         o.as->time_base = o.ac->time_base;
@@ -748,8 +751,9 @@ bool write_mp4(const std::string& path, const Mp4Spec& spec, std::string* why) {
             if (av_frame_get_buffer(o.frame, 0) < 0) return false;
             const int channels = spec.audio_channels;
             const bool planar = o.ac->sample_fmt == AV_SAMPLE_FMT_FLTP;
+            // Past eight channels the planes are only in extended_data.
             if (planar)
-                for (int k = 1; k < channels; ++k) std::fill_n(reinterpret_cast<float*>(o.frame->data[k]), n, 0.0f);
+                for (int k = 1; k < channels; ++k) std::fill_n(reinterpret_cast<float*>(o.frame->extended_data[k]), n, 0.0f);
             else
                 std::fill_n(reinterpret_cast<int16_t*>(o.frame->data[0]), static_cast<size_t>(n) * channels, int16_t{0});
             for (int s = 0; s < n; ++s) {

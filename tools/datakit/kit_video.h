@@ -61,7 +61,7 @@ SmkFilm long_claimed_sound_film(bool sixteen_stereo, uint32_t rate = 22050);
 bool write_demo_videos(const std::string& anim_dir);
 
 // ---- MP4 through the FFmpeg libraries
-enum class Mp4Sound { Aac, Flac };
+enum class Mp4Sound { Aac, Flac, Vorbis };
 struct Mp4Spec {
     int width = 320;
     int height = 240;
@@ -69,7 +69,8 @@ struct Mp4Spec {
     int frames = 20;            // 0: no video stream
     int audio_rate = 0;         // 0: no audio stream
     double audio_seconds = 0;   // length of the tone
-    int audio_channels = 1;     // in the encoder's usual layout for that count (6: 5.1)
+    int audio_channels = 1;     // in the encoder's usual layout for that count (6: 5.1); AAC
+                                // takes 16, Vorbis any count (9 to 15: a layout of no name)
     Mp4Sound audio_codec = Mp4Sound::Aac;
     int audio_packet = 0;       // sample frames a packet, for codecs that take any; 0: the encoder's own
 };
