@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "adventure/player_elimination.h"
 #include "assets/agg.h"
@@ -109,18 +110,27 @@ std::vector<std::string> split_lines(const std::string& text) {
     return lines;
 }
 
-// The two closing films, the congratulations and the campaign's high score; true when the window
-// was closed before the name entry, which keeps the result under the default name as the name
-// entry does.
-bool finish_campaign(MainState& m) {
-    const GameSession& g = game_of(m);
-    const int lord = g.config.campaign_lord;
-    const std::string lord_name = kLordNames[lord >= 0 && lord < 4 ? lord : 0];
-    const auto closed = [&] {
-        keep_campaign_result(front_end_folder(), m.campaign_days, high_score_default_name(g.state), lord_name);
-        return true;
-    };
-    if (play_film(m, "WIN01C.SMK", SmkPlayOptions{}) == kFilmQuit) return closed();
+// Until a won game's result is kept, a screen that ends the process (on a termination request) keeps
+// it first, as a closed window does; the program's own shutdown follows.
+class KeptOnEnd {
+public:
+    explicit KeptOnEnd(const std::function<void()>& keep) : previous_(end_process_hook()) {
+        end_process_hook() = [keep, previous = previous_] {
+            keep();
+            if (previous) previous();
+        };
+    }
+    ~KeptOnEnd() { end_process_hook() = std::move(previous_); }
+    KeptOnEnd(const KeptOnEnd&) = delete;
+    KeptOnEnd& operator=(const KeptOnEnd&) = delete;
+
+private:
+    std::function<void()> previous_;
+};
+
+// The two closing films and the congratulations; true when the window was closed on one of them.
+bool show_campaign_end(MainState& m) {
+    if (play_film(m, "WIN01C.SMK", SmkPlayOptions{}) == kFilmQuit) return true;
     SmkOverlay finale;
     finale.lines = split_lines(text_or("GAME_FINALE_TEXT", "The war is over and the land is yours.\nLong may you reign."));
     finale.show_after_ms = 3500;
@@ -131,10 +141,29 @@ bool finish_campaign(MainState& m) {
     SmkPlayOptions hold;
     hold.hold_last_frame = 1;
     hold.overlay = &finale;
-    if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return closed();
-    if (m.renderer && m.res && m.res->archive &&
-        !run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config))
-        return closed();
+    if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return true;
+    return m.renderer && m.res && m.res->archive &&
+           !run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, game_of(m).config);
+}
+
+// The closing films, the congratulations and the campaign's high score; true when the window was
+// closed before the name entry, which keeps the result under the default name as the name entry does.
+bool finish_campaign(MainState& m) {
+    const GameSession& g = game_of(m);
+    const int lord = g.config.campaign_lord;
+    const std::string lord_name = kLordNames[lord >= 0 && lord < 4 ? lord : 0];
+    const std::function<void()> keep = [&] {
+        keep_campaign_result(front_end_folder(), m.campaign_days, high_score_default_name(g.state), lord_name);
+    };
+    bool closed = false;
+    {
+        const KeptOnEnd kept_on_end(keep);
+        closed = show_campaign_end(m);
+    }
+    if (closed) {
+        keep();
+        return true;
+    }
     if (!m.renderer || !m.res) return false;
     run_campaign_score_flow(m.renderer, m.archive, palette_of(m), m.fonts.def, m.campaign_days,
                             high_score_default_name(g.state), lord_name, front_end_folder(), *m.res);

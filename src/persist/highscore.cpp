@@ -1,10 +1,13 @@
 #include "persist/highscore.h"
 
+#include <SDL_log.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "lang/runtime_strings.h"
 #include "persist/save_file.h"
@@ -258,7 +261,14 @@ int enter_high_score(const std::string& folder, HighScoreTable table, const High
     const std::string path = high_score_path(folder, table);
     std::vector<HighScoreEntry> rows = load_high_scores(path, table);
     const int place = insert_high_score(rows, entry, table);
-    return save_high_scores(path, rows, table, outcome) ? place : -1;
+    SaveOutcome saved;
+    const bool ok = save_high_scores(path, rows, table, &saved);
+    // Said on the console too: a row kept as the program ends has no screen left to tell it on.
+    if (!ok)
+        SDL_Log("The high-score table could not be written: %s: %s",
+                (saved.reason_file.empty() ? saved.path : saved.reason_file).c_str(), saved.reason.c_str());
+    if (outcome) *outcome = std::move(saved);
+    return ok ? place : -1;
 }
 
 int keep_campaign_result(const std::string& folder, int total_days, const std::string& default_name,

@@ -111,7 +111,8 @@ int insert_high_score(std::vector<HighScoreEntry>& rows, const HighScoreEntry& e
 bool score_qualifies_for_table(const std::string& folder, HighScoreTable table, unsigned short score);
 
 // Enters the row in the folder's table and writes the table back. The row's place 0..9, or -1 when
-// it fell outside the ten or the table could not be written (`outcome`, when given, tells why).
+// it fell outside the ten or the table could not be written (`outcome`, when given, tells why; the
+// console is told the file and the reason).
 int enter_high_score(const std::string& folder, HighScoreTable table, const HighScoreEntry& entry,
                      SaveOutcome* outcome = nullptr);
 

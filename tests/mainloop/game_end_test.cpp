@@ -5,10 +5,12 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "adventure/adventure_resources.h"
@@ -465,30 +467,70 @@ TEST_F(GameEndTest, AWonCampaignScenarioIsSavedAndAnnouncesTheNextWithTheCampaig
 }
 
 // With no closing films to play, the congratulations page is the first screen after the win: a window
-// closed on it ends the program and keeps the campaign's result under the default name.
-TEST_F(GameEndTest, AWindowClosedOnTheCampaignsCongratulationsKeepsItsResult) {
+// closed on it ends the program and keeps the campaign's result under the default name; a termination
+// request there, which ends the process from the page, keeps the same row first. A row that cannot be
+// written is said on the console with the file and the reason.
+TEST_F(GameEndTest, AWindowClosedOrATerminationOnTheCampaignsCongratulationsKeepsItsResult) {
     NewGameConfig cfg;
     cfg.mode = MODE_CAMPAIGN;
     cfg.campaign_lord = 2;
     cfg.campaign_maps = {put_map("CAMP1.CMP", "First March")};
     cfg.campaign_map_path = cfg.campaign_maps[0];
-    title_screen_offers(cfg);
-    bool closed = false;
-    frontend_frame_hook() = [&closed] {
+    const std::string table = high_score_path(dir.dir(), HighScoreTable::Campaign);
+    const auto play_to_the_end = [&](const std::function<void()>& on_the_page) {
+        end_game(m);
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // the close handed on by the page before
+        m.quit = false;
+        title_screens = 0;
+        frame_count = 0;
+        title_screen_offers(cfg);
+        bool shown = false;
+        frontend_frame_hook() = [&shown, &on_the_page] {
+            if (std::exchange(shown, true)) return;
+            on_the_page();
+        };
+        try {
+            run_games(m, [&](MainState& mm) { play_frame(mm); });
+        } catch (const AbandonedScreen&) {
+            EXPECT_TRUE(m.game) << "ended from the page";
+        }
+        frontend_frame_hook() = nullptr;
+        EXPECT_TRUE(shown);
+        EXPECT_EQ(title_screens, 1);
+    };
+    const auto close_window = [] {
         SDL_Event close{};
         close.type = SDL_QUIT;
-        if (!closed) SDL_PushEvent(&close);
-        closed = true;
+        SDL_PushEvent(&close);
     };
-    run_games(m, [&](MainState& mm) { play_frame(mm); });
-    frontend_frame_hook() = nullptr;
-    EXPECT_TRUE(closed);
+
+    play_to_the_end(close_window);
     EXPECT_TRUE(m.quit);
-    EXPECT_EQ(title_screens, 1);
-    const HighScoreEntry kept = load_high_scores(high_score_path(dir.dir(), HighScoreTable::Campaign),
-                                                 HighScoreTable::Campaign)[0];
+    const HighScoreEntry kept = load_high_scores(table, HighScoreTable::Campaign)[0];
     EXPECT_EQ(kept.label, "Lord Oskarn");
     EXPECT_EQ(kept.score, 1);
+
+    // As the page's frame does on a termination request.
+    fs::remove(table);
+    play_to_the_end([] { end_process(); });
+    const auto row_text = [](const HighScoreEntry& r) {
+        return r.name + ", " + r.label + ", " + std::to_string(r.score);
+    };
+    const std::vector<HighScoreEntry> rows = load_high_scores(table, HighScoreTable::Campaign);
+    EXPECT_EQ(row_text(rows[0]), row_text(kept));
+    ASSERT_TRUE(m.game);
+    EXPECT_EQ(rows[0].name, high_score_default_name(m.game->state));
+    EXPECT_EQ(row_text(rows[1]), row_text(default_campaign_high_scores()[0])) << "kept once";
+
+    fs::remove(table);
+    fs::create_directory(table);
+    testing::internal::CaptureStderr();
+    play_to_the_end(close_window);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("The high-score table could not be written: " + table + ": " +
+                       std::make_error_code(std::errc::is_a_directory).message()),
+              std::string::npos)
+        << err;
 }
 
 TEST_F(GameEndTest, AWonCampaignScenarioThatCannotBeSavedIsToldSoAndAsksHowToGoOn) {
