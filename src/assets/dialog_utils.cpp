@@ -93,10 +93,10 @@ const FullscreenCallback& ng_current_fullscreen_cb() {
 }
 
 bool ng_try_fullscreen_key(const SDL_Event& e) {
-    if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11 || e.key.repeat) return false;
+    if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11) return false;
+    // A held key steps once; its repeats are taken too, so no screen reads them as its "any key".
     const FullscreenCallback& cb = ng_current_fullscreen_cb();
-    if (!cb) return false;
-    cb();
+    if (cb && !e.key.repeat) cb();
     return true;
 }
 

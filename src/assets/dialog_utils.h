@@ -51,8 +51,8 @@ using FullscreenCallback = std::function<void()>;
 extern const FullscreenCallback* g_ng_fullscreen_cb;
 // The registered window-scale callable when set and not empty, else an empty one.
 const FullscreenCallback& ng_current_fullscreen_cb();
-// F11 key down that is no repeat, with a window-scale callable registered: runs it, true. Every
-// screen with a loop of its own asks this before its own keys.
+// F11 belongs to the window: every F11 key down gives true, and a press (no repeat) runs the
+// registered window-scale callable. Every screen with a loop of its own asks this before its own keys.
 bool ng_try_fullscreen_key(const SDL_Event& e);
 
 // A screen that a quit request (window closed, termination) has ended calls this once it has left

@@ -240,12 +240,9 @@ void show_alert(SDL_Renderer* renderer, TTF_Font* font, const std::string& text,
     for (;;) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
+            if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
-                if (e.key.keysym.sym == SDLK_F11 && !e.key.repeat) {
-                    ng_try_fullscreen_key(e);
-                } else {
-                    done = true;
-                }
+                done = true;
             } else if (e.type == SDL_QUIT) {
                 done = quit = true;
             } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {

@@ -283,12 +283,9 @@ void run_credits_screen(SDL_Renderer* renderer, AggArchive& archive, const Palet
         SDL_Event e;
         bool done = false, quit = false;
         while (SDL_PollEvent(&e)) {
+            if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
-                if (e.key.keysym.sym == SDLK_F11 && !e.key.repeat && ng_current_fullscreen_cb()) {
-                    ng_current_fullscreen_cb()();
-                } else {
-                    done = true;
-                }
+                done = true;
             } else if (e.type == SDL_MOUSEBUTTONUP || e.type == SDL_QUIT) {
                 done = true;
                 quit = quit || e.type == SDL_QUIT;

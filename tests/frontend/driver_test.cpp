@@ -232,15 +232,27 @@ TEST_F(DriverTest, MenuRowsShowTheirFramesAndTheHeldOne) {
 
 TEST_F(DriverTest, CreditsCloseOnAKeyOnly) {
     auto with_credits = fe_test::make_archive({{"CREDITS.BMP", fe_test::solid_bmp(64, 48, 77)}});
-    int frames = 0;
+    int frames = 0, scale_steps = 0;
     fe_test::Rgb shown;
-    script({[&] {
-        ++frames;
-        shown = px(300, 200);
-        push_key(SDLK_F11);  // no callable registered: F11 closes it like any key
-    }});
-    run_credits_screen(r, *with_credits, palette, nullptr);
-    EXPECT_EQ(frames, 1);
+    {
+        // A held F11 steps the window scale once and leaves the credits up; the next key closes them.
+        const FullscreenCallback scale = [&scale_steps] { ++scale_steps; };
+        const NgCallbackScope scope(&scale, nullptr);
+        script({[&] {
+                    ++frames;
+                    shown = px(300, 200);
+                    push_key(SDLK_F11);
+                    push_key(SDLK_F11, true);
+                    push_key(SDLK_F11, true);
+                },
+                [&] {
+                    ++frames;
+                    push_key(SDLK_a);
+                }});
+        run_credits_screen(r, *with_credits, palette, nullptr);
+    }
+    EXPECT_EQ(frames, 2);
+    EXPECT_EQ(scale_steps, 1);
     EXPECT_EQ(shown, pal(77));
     // A click closes it as well, and leaves no request to end the program behind.
     script({[] { push_click(300, 200); }});
@@ -264,7 +276,7 @@ TEST_F(DriverTest, CreditsCloseOnAKeyOnly) {
     // Without the picture nothing is shown.
     frontend_frame_hook() = [&] { ++frames; };
     run_credits_screen(r, *archive, palette, nullptr);
-    EXPECT_EQ(frames, 1);
+    EXPECT_EQ(frames, 2);
 }
 
 }  // namespace

@@ -241,8 +241,9 @@ TEST_F(ScreensTest, MapListButtons) {
 
 TEST_F(ScreensTest, AlertDrawsItsSubstitutesAndKeepsOnReleaseOutside) {
     auto archive = fe_test::make_archive({});
-    int redraws = 0;
+    int redraws = 0, scale_steps = 0;
     Rgb box, button;
+    const FullscreenCallback scale = [&scale_steps] { ++scale_steps; };
     script({[&] {
         box = px(180, 140);
         button = px(290, 314);
@@ -250,9 +251,18 @@ TEST_F(ScreensTest, AlertDrawsItsSubstitutesAndKeepsOnReleaseOutside) {
         push_up(100, 100);  // released outside the button: stays
     },
             [] { push_key(SDLK_F11); },  // no window-scale callable: stays
+            [&] {
+                // A held F11 steps the scale once and stays.
+                g_ng_fullscreen_cb = &scale;
+                push_key(SDLK_F11);
+                push_key(SDLK_F11, true);
+                push_key(SDLK_F11, true);
+            },
             [] { push_click(300, 320); }});
     show_alert(r, nullptr, "text", *archive, palette, [&] { ++redraws; });
-    EXPECT_EQ(redraws, 3);
+    g_ng_fullscreen_cb = nullptr;
+    EXPECT_EQ(redraws, 4);
+    EXPECT_EQ(scale_steps, 1);
     EXPECT_EQ(box, (Rgb{72, 28, 100}));
     EXPECT_EQ(button, (Rgb{180, 140, 40}));
 }
