@@ -87,16 +87,10 @@ bool notice_key(const SDL_Event& e) {
 
 const FullscreenCallback* g_ng_fullscreen_cb = nullptr;
 
-const FullscreenCallback& ng_current_fullscreen_cb() {
-    static const FullscreenCallback empty;
-    return g_ng_fullscreen_cb && *g_ng_fullscreen_cb ? *g_ng_fullscreen_cb : empty;
-}
-
 bool ng_try_fullscreen_key(const SDL_Event& e) {
     if (e.type != SDL_KEYDOWN || e.key.keysym.sym != SDLK_F11) return false;
     // A held key steps once; its repeats are taken too, so no screen reads them as its "any key".
-    const FullscreenCallback& cb = ng_current_fullscreen_cb();
-    if (cb && !e.key.repeat) cb();
+    if (!e.key.repeat && g_ng_fullscreen_cb && *g_ng_fullscreen_cb) (*g_ng_fullscreen_cb)();
     return true;
 }
 

@@ -49,8 +49,6 @@ using FullscreenCallback = std::function<void()>;
 // The window-scale callable registered for the time its owner runs (the program for the whole run,
 // the front end while it runs); null when none.
 extern const FullscreenCallback* g_ng_fullscreen_cb;
-// The registered window-scale callable when set and not empty, else an empty one.
-const FullscreenCallback& ng_current_fullscreen_cb();
 // F11 belongs to the window: every F11 key down gives true, and a press (no repeat) runs the
 // registered window-scale callable. Every screen with a loop of its own asks this before its own keys.
 bool ng_try_fullscreen_key(const SDL_Event& e);
