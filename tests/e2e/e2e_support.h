@@ -40,11 +40,17 @@ int wait_for(pid_t pid, double seconds);
 void stop(pid_t pid);
 // The program's exit status within `seconds`; -1, with the program stopped, when it still ran.
 int exit_status(pid_t pid, double seconds);
-// Sends a termination request and waits up to `seconds` for the program: its exit status (-1, with
-// the program stopped, when it still ran) and the seconds it took.
+// The time the process's main thread has been ready to run but kept waiting for a processor, in
+// seconds; 0 when the system does not tell.
+double run_queue_wait(pid_t pid);
+// Sends a termination request and waits for the program to end within `seconds` of its own: time it
+// was kept waiting for a processor (a loaded machine's, not the program's) does not count. Its exit
+// status (-1, with the program stopped, when it still ran), the seconds it took and of them the
+// seconds it waited for a processor.
 struct Termination {
     int status = -1;
     double seconds = 0;
+    double waited = 0;
 };
 Termination terminate_within(pid_t pid, double seconds);
 std::string run_capture(const std::string& cmd);
