@@ -153,7 +153,7 @@ VirtualDisplay::VirtualDisplay(const std::string& screen) {
         ::close(fds[1]);
         pollfd p{fds[0], POLLIN, 0};
         std::string num;
-        while (::poll(&p, 1, 10000) > 0) {
+        while (::poll(&p, 1, static_cast<int>(kPatience * 1000)) > 0) {
             char c;
             if (::read(fds[0], &c, 1) != 1 || c == '\n') break;
             num += c;
@@ -164,7 +164,8 @@ VirtualDisplay::VirtualDisplay(const std::string& screen) {
         // A server that failed on a taken number has ended (and is reaped here, once).
         bool ended = false;
         const auto alive = [&] { return !ended && !(ended = wait_for(pid, 0) >= 0); };
-        for (int i = 0; i < 100 && !num.empty() && alive(); ++i) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
+        while (!num.empty() && alive() && std::chrono::steady_clock::now() < end) {
             if (std::system(probe.c_str()) == 0) {
                 // Only a server of our own.
                 if (alive()) display = ":" + std::to_string(n);
@@ -388,11 +389,18 @@ Image RunningGame::fight_out_automatically(const Image& field, const std::string
 
 Image RunningGame::close_battle_result(const Image& result, const std::string& name) const {
     Image closed;
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    const auto gone = [&result](const Image& now) { return changed_pixels(result, now, 0, 0, 640, 460) > 100000; };
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
          std::chrono::steady_clock::now() < end;) {
-        keys({"Return"}, 500);
-        closed = shot(name);
-        if (changed_pixels(result, closed, 0, 0, 640, 460) > 100000) break;
+        keys({"Return"});
+        // A press taken while the program is slow to draw must not be followed by one that reaches the
+        // screen after the result.
+        for (const auto given = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+             std::chrono::steady_clock::now() < given;) {
+            closed = shot(name);
+            if (gone(closed)) return closed;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
     }
     return closed;
 }
@@ -416,7 +424,7 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     // Each space skips the film that plays, or waits for the next one while the program loads it;
     // on the title menu space does nothing. While a film loads the last one's frame stands still,
     // so the title menu is told by its sea moving beside the still column, over three shots.
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(2 * kPatience);
     std::vector<Image> last;
     const auto title = [&last] {
         const size_t n = last.size();
@@ -447,7 +455,7 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     for (size_t i = 1; i < last.size(); ++i)
         seen += " " + std::to_string(changed_pixels(last[i - 1], last[i], kMenuColumn)) + "/" +
                 std::to_string(changed_pixels(last[i - 1], last[i], kTitleSea));
-    FAIL() << "the title menu did not show within 120 s (" << shots << " screenshots, " << failed_shots
+    FAIL() << "the title menu did not show within " << 2 * kPatience << " s (" << shots << " screenshots, " << failed_shots
            << " failed; pixels changed in the column/sea between the last ones:" << seen
            << "); the last screenshot is " << probe.string();
 }

@@ -105,11 +105,13 @@ struct RunningGame {
     std::string tag;
     ~RunningGame();
     // Keys as a player's: the window gets the input focus and the keys come through the server's
-    // input path, each followed by `pause_ms`.
-    void keys(std::initializer_list<const char*> names, int pause_ms = 700) const;
-    // xdotool's mousemove to window coordinates, then the rest of `args` (e.g. "20 470 click 1").
-    void mouse(const std::string& args, int wait_ms) const;
-    void click_at(int px, int py, int wait_ms) const;
+    // input path, each followed by `pause_ms`. A pause is no wait for the program: a step waits for
+    // the screen it expects (wait_for_screen and the like).
+    void keys(std::initializer_list<const char*> names, int pause_ms = 0) const;
+    // xdotool's mousemove to window coordinates, then the rest of `args` (e.g. "20 470 click 1"),
+    // followed by `wait_ms` (no wait for the program either).
+    void mouse(const std::string& args, int wait_ms = 0) const;
+    void click_at(int px, int py, int wait_ms = 0) const;
     // Kept beside the build (e2e_shots/) for a person to look at.
     Image shot(const std::string& name) const;
     std::string geometry() const;
@@ -141,8 +143,9 @@ struct RunningGame {
     // waits for the player's order (it stands still), until the result screen comes over it (its shot,
     // kept as `name`, is returned).
     Image fight_out_automatically(const Image& field, const std::string& name) const;
-    // The result screen takes no input for its first moments: Return until it gives way. The last shot,
-    // kept as `name`: the result's own when it never gave way.
+    // The result screen takes no input for its first moments: Return until it gives way, each press
+    // given a few seconds to show its effect before the next. The last shot, kept as `name`: the
+    // result's own when it never gave way.
     Image close_battle_result(const Image& result, const std::string& name) const;
 };
 

@@ -316,7 +316,8 @@ TEST(EndToEnd, TheSaveKeyTypesNothingAndAQuitDuringTheNoticeIsKept) {
     ASSERT_GT(dialog.width, 0);
     g.keys({"Return"}, 0);
     std::vector<std::string> stems;
-    for (int i = 0; i < 50 && stems.empty(); ++i) {  // a busy machine may take a moment
+    for (const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(kPatience);
+         stems.empty() && std::chrono::steady_clock::now() < end;) {
         std::error_code ec;
         for (const auto& entry : fs::directory_iterator(folder.root / "saved_games", ec))
             if (entry.path().extension() == ".sav") stems.push_back(entry.path().stem().string());
@@ -386,7 +387,8 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     const vorn1::Image announcement = g.open_first_turn("view_announcement.png");
     const vorn1::Image turn = g.close_announcement(announcement, "view_turn.png");
     ASSERT_GT(turn.width, 0);
-    g.keys({"e"}, 500);
+    g.keys({"e"}, 0);
+    g.wait_for_change("view_end_turn.png", turn, kMapView, 5000);
     g.keys({"Return"}, 0);
     const auto new_day = [&turn](const vorn1::Image& now, const vorn1::Image&) {
         return changed_pixels(turn, now, kInfoPanel) > 144 * 88 / 4;
