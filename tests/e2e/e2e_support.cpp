@@ -378,7 +378,9 @@ Image RunningGame::fight_out_automatically(const Image& field, const std::string
         if (now.width == 0) continue;
         // The result's panel covers most of the middle; its own animation never stands still.
         if (changed_pixels(field, now, 160, 1, 320, 458) > 60000) break;
-        const bool standing = changed_pixels(last, now, 0, 0, 640, 480) < 50;
+        // The active stack's outline pulses while the field waits; a click while the field moves on is
+        // refused by the program, or told that the automatic combat already plays.
+        const bool standing = still(last, now, Box{});
         last = now;
         if (!standing) continue;
         mouse("20 470 click 1", 300);

@@ -140,8 +140,8 @@ struct RunningGame {
     // shown after it has run out and the hero's panel is back.
     Image close_announcement(const Image& turn, const std::string& name) const;
     // On a battle field (`field`): the automatic-combat button plays the battle out whenever the field
-    // waits for the player's order (it stands still), until the result screen comes over it (its shot,
-    // kept as `name`, is returned).
+    // waits for the player's order (it stands still, the active stack's pulsing outline aside), until the
+    // result screen comes over it (its shot, kept as `name`, is returned).
     Image fight_out_automatically(const Image& field, const std::string& name) const;
     // The result screen takes no input for its first moments: Return until it gives way, each press
     // given a few seconds to show its effect before the next. The last shot, kept as `name`: the
