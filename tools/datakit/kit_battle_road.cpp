@@ -34,21 +34,26 @@ GameMap make_spell_map() {
 GameMap make_siege_map() {
     MapBuilder b(36, 36, G_GRASS, "Siege at Dawn");
     b.map.description = "A warlock's band waits at the gate of a knight's castle.";
-    // The player's hero is hired in its first town, the castle; the second town keeps the player in
-    // the game whatever the siege brings.
+    // The player's hero stands in the castle (on its entrance); the second town keeps the player in the
+    // game whatever the siege brings. The siege is the band's whatever the battle's draws: the weakest
+    // knight against the strongest warlock band (tests/mainloop/kit_sieges_test.cpp).
     b.town(kSiegeMapCastleX, kSiegeMapCastleY, 0, 0, true, "Redwall");
     b.town(4, 30, 0, 0, false, "Redmoor");
-    b.hero(kSiegeMapCastleX + 2, kSiegeMapCastleY + 2, 35, 1);  // 20 centaurs and 5 gargoyles
+    b.hero(kSiegeMapCastleX, kSiegeMapCastleY, kWeakestKnight[0], 0);
+    b.hero(kSiegeMapCastleX + 2, kSiegeMapCastleY + 2, kStrongestWarlock[0], 1);
     b.town(30, 30, 3, 1, true, "Bluehold");
     return b.map;
 }
 
 namespace {
 
-// The two humans' castles and the first computer's, each in a corner.
+// The two humans' castles, each with its human's hero inside (the weakest knights: a random one could
+// hold a castle against a band), and the first computer's, each in a corner.
 void hot_seat_castles(MapBuilder& b) {
     b.town(kHotSeatCastleX[0], kHotSeatCastleY[0], 0, 0, true, "Westwatch");
     b.town(kHotSeatCastleX[1], kHotSeatCastleY[1], 0, 1, true, "Eastwatch");
+    for (int seat = 0; seat < 2; ++seat)
+        b.hero(kHotSeatCastleX[seat], kHotSeatCastleY[seat], kWeakestKnight[seat], seat);
     b.town(27, 28, 3, 2, true, "Gloomhold");
 }
 
@@ -61,7 +66,7 @@ GameMap make_hot_seat_siege_map(int gate_seat) {
                                   : "Hot seat: a computer's warlock band waits at the second player's castle gate.";
     hot_seat_castles(b);
     b.town(8, 28, 2, 3, true, "Sandmere");
-    b.hero(kHotSeatCastleX[gate] + 2, kHotSeatCastleY[gate] + 2, 35, 2);  // 20 centaurs and 5 gargoyles
+    b.hero(kHotSeatCastleX[gate] + 2, kHotSeatCastleY[gate] + 2, kStrongestWarlock[0], 2);
     return b.map;
 }
 
@@ -69,8 +74,9 @@ GameMap make_hot_seat_rout_map() {
     MapBuilder b(36, 36, G_GRASS, "Twin Sieges");
     b.map.description = "Hot seat: a computer's warlock bands wait at both players' castle gates.";
     hot_seat_castles(b);
-    b.hero(kHotSeatCastleX[0] + 2, kHotSeatCastleY[0] + 2, 35, 2);  // 20 centaurs and 5 gargoyles
-    b.hero(kHotSeatCastleX[1] + 2, kHotSeatCastleY[1] + 2, 32, 2);  // 20 centaurs and 2 gargoyles
+    // The stronger band at the stronger knight's gate.
+    b.hero(kHotSeatCastleX[0] + 2, kHotSeatCastleY[0] + 2, kStrongestWarlock[1], 2);
+    b.hero(kHotSeatCastleX[1] + 2, kHotSeatCastleY[1] + 2, kStrongestWarlock[0], 2);
     return b.map;
 }
 
