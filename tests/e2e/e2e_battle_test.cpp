@@ -3,9 +3,6 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "e2e_support.h"
@@ -60,7 +57,7 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     ASSERT_GT(before.width, 0) << "no screenshot";
 
     // The peasants stand on the tile east of the hero (the hero's tile has its top-left at (239, 240)).
-    g.mouse("287 256 click 1", 500);
+    plan_route(g, 287, 256, before, "battle_route.png");
     g.mouse("287 256 click 1", 0);
     const vorn1::Image preview = g.wait_for_change("battle_preview.png", before, Box{160, 1, 320, 458}, 20000);
     ASSERT_GT(preview.width, 0);
@@ -84,7 +81,7 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
     // The peasants act first and walk towards the band in row 4; then the archers shoot it (a click on
     // its middle), and the bar tells the shot in words.
     g.mouse("534 433 click 1", 0);
-    const vorn1::Image walked = g.wait_until_still("battle_walked.png", Box{0, 0, 640, 460});
+    const vorn1::Image walked = g.wait_for_change("battle_walked.png", closed, Box{0, 0, 640, 460}, 500);
     ASSERT_GT(walked.width, 0);
     // The computer's peasants may still be on their way: the click is repeated until the archers act.
     // A shot or a blow is told as "The ... do 3 damage to the ...": five word gaps and more.
@@ -114,10 +111,10 @@ TEST(EndToEnd, AHeroFightsTheMonsterBesideItOnTheBattleScreen) {
         g.wait_for_screen("battle_result.png", "the result screen", blow_or_result, 120, 0);
     ASSERT_GT(result.width, 0);
     EXPECT_GT(blows_told, 0) << "no blow told in words";
-    std::this_thread::sleep_for(std::chrono::milliseconds(800));  // the result takes keys after 400 ms
     ASSERT_GT(result.width, 0);
     EXPECT_GT(changed_pixels(field, result, 160, 1, 320, 458), 20000) << "no result screen";
-    g.keys({"Return"}, 0);
+    // The result takes keys after its first moments: Return until it gives way.
+    g.close_battle_result(result, "battle_result_closed.png");
     const auto map_back = [&before](const vorn1::Image& now, const vorn1::Image& last) {
         return changed_pixels(before, now, 16, 16, 200, 200) < 2000 && still(last, now, Box{271, 240, 32, 32});
     };
@@ -142,7 +139,7 @@ TEST(EndToEnd, F11ScalesTheBattleScreenAndClicksFollowTheScale) {
     const vorn1::Image turn = g.open_first_turn("battle2x_turn.png");
     g.mouse("255 290", 0);
     const vorn1::Image before = g.close_announcement(turn, "battle2x_map.png");
-    g.mouse("287 256 click 1", 500);
+    plan_route(g, 287, 256, before, "battle2x_route.png");
     g.mouse("287 256 click 1", 0);
     const vorn1::Image preview = g.wait_for_change("battle2x_preview.png", before, Box{160, 1, 320, 458}, 20000);
     g.keys({"n"}, 0);

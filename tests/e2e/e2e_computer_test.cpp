@@ -27,8 +27,7 @@ TEST(EndToEnd, AComputerHeroBesiegesThePlayersCastleOnTheBattleScreen) {
     ASSERT_GT(before.width, 0) << "no screenshot";
 
     // End the turn; the hero could still move, so the question is answered yes.
-    g.keys({"e"}, 1000);
-    g.keys({"Return"}, 500);
+    end_turn_past_question(g, before, "computer_end_turn.png");
     const vorn1::Image field = g.wait_for_change("computer_siege_field.png", before, Box{0, 0, 640, 460}, 100000);
     ASSERT_GT(field.width, 0);
     EXPECT_GT(changed_pixels(before, field, 0, 0, 640, 460), 100000) << "no battle field";

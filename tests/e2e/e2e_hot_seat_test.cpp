@@ -52,8 +52,7 @@ vorn1::Image show_map(const RunningGame& g, const vorn1::Image& announced, const
 // a hero that can still move brings. The next turn's announcement is returned.
 vorn1::Image end_turn(const RunningGame& g, const vorn1::Image& announced, const std::string& name) {
     const vorn1::Image map = show_map(g, announced, name);
-    g.keys({"e"}, 1000);
-    g.keys({"Return"}, 0);
+    end_turn_past_question(g, map, g.tag + "_" + name + "_question.png");
     return g.wait_for_change(g.tag + "_" + name + "_ended.png", map, Box{}, 20000);
 }
 
@@ -142,8 +141,7 @@ void play_hot_seat_siege(int gate_seat) {
     const vorn1::Image red = end_turn(g, blue, "blue");
     ASSERT_GT(changed_pixels(blue, red, kAnnouncement), 1000) << "Blue's and Red's turns are told alike";
     const vorn1::Image red_map = show_map(g, red, "red");
-    g.keys({"e"}, 1000);
-    g.keys({"Return"}, 0);
+    end_turn_past_question(g, red_map, g.tag + "_red_question.png");
     const vorn1::Image closed = defend_siege(g, red_map, "").second;
 
     const auto dialog_still = [](const vorn1::Image& now, const vorn1::Image& before) {
@@ -199,8 +197,7 @@ TEST(EndToEnd, HotSeatComputerThatBeatsEveryHumanEndsTheGameInDefeat) {
     const vorn1::Image title = g.shot(g.tag + "_title_first.png");
     const vorn1::Image red = end_turn(g, start_hot_seat(g), "blue");
     const vorn1::Image red_map = show_map(g, red, "red");
-    g.keys({"e"}, 1000);
-    g.keys({"Return"}, 0);
+    end_turn_past_question(g, red_map, g.tag + "_red_question.png");
     // The second siege follows the first one's result at once.
     const vorn1::Image first = defend_siege(g, red_map, "_first").first;
     defend_siege(g, first, "_second");

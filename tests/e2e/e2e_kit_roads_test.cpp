@@ -49,7 +49,7 @@ TEST(EndToEnd, TheKitCampaignsFirstScenarioToItsVictoryPageAndTheSecondsAnnounce
     g.mouse("255 224", 0);
     const vorn1::Image map = g.close_announcement(turn, "campaign_5_map.png");
     ASSERT_GT(map.width, 0);
-    g.click_at(255, 224, 600);
+    plan_route(g, 255, 224, map, "campaign_5_route.png");
     g.click_at(255, 224, 0);
     const vorn1::Image question = g.wait_for_change("campaign_6_question.png", map, kStoryPanel, 20000);
     EXPECT_EQ(files_in(folder.root / "saved_camps"), 1) << "the won scenario was not saved";

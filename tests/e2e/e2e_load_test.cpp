@@ -42,11 +42,11 @@ TEST(EndToEnd, LoadDuringPlayBringsTheSavedGameBackThroughTheTitleScreen) {
     const vorn1::Image saved = g.wait_for_change("load_3_saved.png", save_dialog, kDialog, 20000);
     ASSERT_GT(saved.width, 0);
     g.keys({"Return"}, 0);
-    g.wait_for_return("load_3_closed.png", start, kMapView);
+    const vorn1::Image closed = g.wait_for_return("load_3_closed.png", start, kMapView);
     std::error_code ec;
     ASSERT_EQ(std::distance(fs::directory_iterator(folder.root / "saved_games", ec), fs::directory_iterator()), 1);
 
-    g.click_at(255, 290, 500);  // the route to the tile below the hero, then the walk
+    plan_route(g, 255, 290, closed, "load_3_route.png");  // the route to the tile below the hero, then the walk
     g.click_at(255, 290, 0);
     const vorn1::Image moved = g.wait_for_change("load_4_moved.png", start, Box{239, 240, 32, 64}, 300);
     ASSERT_GT(moved.width, 0);

@@ -33,10 +33,11 @@ TEST(EndToEnd, TheBookOnTheMapAndAMeteorShowerInBattle) {
     constexpr Box kMessage{100, 135, 280, 210};
     vorn1::Image map = start;
     int visit = 0;
-    for (const char* tile : {"255 224", "255 288"}) {
+    for (const int y : {224, 288}) {
+        const int x = 255;
         const std::string n = std::to_string(visit++);
-        g.mouse(std::string(tile) + " click 1", 500);
-        g.mouse(std::string(tile) + " click 1", 0);
+        plan_route(g, x, y, map, "spells_route_" + n + ".png");
+        g.click_at(x, y, 0);
         const vorn1::Image shrine = g.wait_for_change("spells_shrine_" + n + ".png", map, kMessage, 30000);
         g.keys({"Return"}, 0);
         map = g.wait_for_change("spells_shrine_" + n + "_closed.png", shrine, kMessage, 30000);
@@ -51,7 +52,7 @@ TEST(EndToEnd, TheBookOnTheMapAndAMeteorShowerInBattle) {
 
     // The ogres stand east of the hero. A quick combat the hero would win shows its result over the
     // map first (n declines it); a lost one opens the battle field at once. The field's sky moves.
-    g.mouse("351 256 click 1", 500);
+    plan_route(g, 351, 256, closed, "spells_route_ogres.png");
     g.mouse("351 256 click 1", 0);
     g.wait_for_change("spells_preview.png", closed, Box{160, 100, 320, 358}, 20000);
     g.keys({"n"}, 0);

@@ -8,10 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -460,6 +462,38 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
     FAIL() << "the title menu did not show within " << 2 * kPatience << " s (" << shots << " screenshots, " << failed_shots
            << " failed; pixels changed in the column/sea between the last ones:" << seen
            << "); the last screenshot is " << probe.string();
+}
+
+Box map_tile_at(int px, int py) {
+    const auto floor_div = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
+    return Box{239 + 32 * floor_div(px - 239, 32), 240 + 32 * floor_div(py - 240, 32), 32, 32};
+}
+
+Image plan_route(const RunningGame& g, int px, int py, const Image& before, const std::string& name) {
+    const Box tile = map_tile_at(px, py);
+    // The mark: some 46 pixels of one colour (an animated figure on the tile changes fewer, of many colours).
+    const auto mark_pixels = [&](const Image& now) {
+        std::map<uint32_t, int> colours;
+        for (int y = tile.y; y < tile.y + tile.h && y < now.height && y < before.height; ++y)
+            for (int x = tile.x; x < tile.x + tile.w && x < now.width && x < before.width; ++x) {
+                const uint8_t* p = now.at(x, y);
+                if (std::memcmp(p, before.at(x, y), 3) != 0) ++colours[p[0] << 16 | p[1] << 8 | p[2]];
+            }
+        int most = 0;
+        for (const auto& [colour, n] : colours) most = std::max(most, n);
+        return most;
+    };
+    g.click_at(px, py, 0);
+    const auto marked = [&](const Image& now, const Image& last) {
+        return mark_pixels(now) >= 40 && still(last, now, tile);
+    };
+    return g.wait_for_screen(name, "the route's mark on the clicked tile", marked);
+}
+
+void end_turn_past_question(const RunningGame& g, const Image& map, const std::string& name) {
+    g.keys({"e"}, 0);
+    g.wait_for_change(name, map, kMapView, 5000);
+    g.keys({"Return"}, 0);
 }
 
 }  // namespace vorn1::e2e

@@ -3,9 +3,6 @@
 
 #include <signal.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <thread>
 
 #include "datakit/kit_maps.h"
 #include "e2e_support.h"
@@ -30,7 +27,7 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     ASSERT_GT(map_view.width, 0) << "no screenshot";
 
     // The castle's entrance is the tile up and left of the hero (centre 255, 256).
-    g.click_at(223, 224, 500);
+    plan_route(g, 223, 224, map_view, "road_route_town.png");
     g.click_at(223, 224, 0);
     const vorn1::Image town = g.wait_for_change("road_town.png", map_view, Box{0, 0, 479, 256}, 60000);
     ASSERT_GT(town.width, 0);
@@ -70,7 +67,7 @@ TEST(EndToEnd, TownHeroScreenAndMeetingOnTheRoadMap) {
     const vorn1::Image back = g.wait_for_change("road_back.png", town, Box{0, 0, 479, 256}, 60000);
     ASSERT_GT(back.width, 0);
     // The second hero stands two tiles east of where the first one started.
-    g.click_at(319, 256, 500);
+    plan_route(g, 319, 256, back, "road_route_meeting.png");
     g.click_at(319, 256, 0);
     const vorn1::Image meeting = g.wait_for_change("road_meeting.png", back, Box{16, 16, 448, 448}, 60000);
     ASSERT_GT(meeting.width, 0);
