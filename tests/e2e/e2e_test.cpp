@@ -387,9 +387,7 @@ TEST(EndToEnd, TheMapKeepsTheHumansViewWhileTheComputersPlay) {
     const vorn1::Image announcement = g.open_first_turn("view_announcement.png");
     const vorn1::Image turn = g.close_announcement(announcement, "view_turn.png");
     ASSERT_GT(turn.width, 0);
-    g.keys({"e"}, 0);
-    g.wait_for_change("view_end_turn.png", turn, kMapView, 5000);
-    g.keys({"Return"}, 0);
+    end_turn_past_question(g, turn, "view_end_turn.png");
     const auto new_day = [&turn](const vorn1::Image& now, const vorn1::Image&) {
         return changed_pixels(turn, now, kInfoPanel) > 144 * 88 / 4;
     };
