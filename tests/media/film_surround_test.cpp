@@ -1,5 +1,6 @@
 // MP4 films with six sound channels (5.1) or more on the dummy drivers, made in-process by the kit.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "datakit/kit_video.h"
@@ -78,4 +79,16 @@ TEST_F(FilmTest, SurroundMp4SoundReachesTheMixerInItsChannels) {
         EXPECT_GT(left, 1000) << name;
         EXPECT_LT(rms(mixed, 1, static_cast<size_t>(mix_channels)), left / 20) << name;
     }
+}
+
+// Every count the mixer mixes down has as many places as channels, the front left first from two on.
+TEST(FilmChannels, EachCountUpToSixteenHasItsOwnPlaces) {
+    for (int n = 1; n <= 16; ++n) {
+        const uint64_t mask = film_channel_mask(n);
+        EXPECT_EQ(std::popcount(mask), n) << n;
+        if (n > 1) {
+            EXPECT_EQ(mask & 1, 1u) << n;
+        }
+    }
+    EXPECT_EQ(film_channel_mask(17), 0u);
 }
