@@ -31,18 +31,6 @@ void usual_layout(AVChannelLayout& layout, int channels) {
     av_channel_layout_from_mask(&layout, mask);
 }
 
-}  // namespace
-
-uint64_t film_channel_mask(int channels) {
-    AVChannelLayout layout{};
-    usual_layout(layout, channels);
-    const uint64_t mask = layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
-    av_channel_layout_uninit(&layout);
-    return mask;
-}
-
-namespace {
-
 struct Mp4Decoder {
     AVFormatContext* format = nullptr;
     int video_stream = -1;
@@ -183,6 +171,14 @@ struct Mp4Decoder {
 };
 
 }  // namespace
+
+uint64_t film_channel_mask(int channels) {
+    AVChannelLayout layout{};
+    usual_layout(layout, channels);
+    const uint64_t mask = layout.order == AV_CHANNEL_ORDER_NATIVE ? layout.u.mask : 0;
+    av_channel_layout_uninit(&layout);
+    return mask;
+}
 
 int play_mp4_file(SDL_Renderer* renderer, const std::string& path, const SmkPlayOptions& options) {
     Mp4Decoder d;

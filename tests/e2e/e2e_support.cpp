@@ -464,10 +464,16 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
            << "); the last screenshot is " << probe.string();
 }
 
+namespace {
+
+// The adventure map's tile under a window point: the selected hero's tile, in the middle of the view, has
+// its top-left at (239, 240).
 Box map_tile_at(int px, int py) {
     const auto floor_div = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
     return Box{239 + 32 * floor_div(px - 239, 32), 240 + 32 * floor_div(py - 240, 32), 32, 32};
 }
+
+}  // namespace
 
 Image plan_route(const RunningGame& g, int px, int py, const Image& before, const std::string& name) {
     const Box tile = map_tile_at(px, py);

@@ -165,10 +165,6 @@ void open_game_window(const GameFolder& folder, const VirtualDisplay& x, Running
 // `film_shot` keeps the first film's first shown frame.
 void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g, const char* film_shot = nullptr);
 
-// The adventure map's tile under a window point: the selected hero's tile, in the middle of the view, has
-// its top-left at (239, 240).
-Box map_tile_at(int px, int py);
-
 // A click on a map tile plans the selected hero's route to it, whose mark shows on the tile: waits until
 // the tile differs from `before` (the map before the click) and stands still, kept as `name`. A second
 // click on the tile then sets out.
