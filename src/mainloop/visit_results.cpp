@@ -2,6 +2,7 @@
 
 #include "adventure/puzzle_map_state.h"
 #include "events/event_actions.h"
+#include "lang/runtime_strings.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/battle_launch.h"
@@ -34,6 +35,15 @@ void open_trading_post(MainState& m, const EventResult& r) {
     GameSession& g = game_of(m);
     if (!r.open_trading_post || !g.state.valid_hero(r.hero)) return;
     g.loop.trading_post.open_dialog(g.state.heroes[r.hero].owner, r.count, &g.state);
+}
+
+// Creatures a visit gave that the army had no room for.
+void announce_no_room(MainState& m) {
+    EventDef def;
+    def.text = strings().get("GAME_NO_ROOM_GARRISON");
+    def.buttons = {EVENT_BUTTON_OK};
+    def.mode = 3;
+    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
 }
 
 void open_dwelling(MainState& m, const EventResult& r) {
@@ -106,7 +116,7 @@ void on_visit_result(MainState& m, const EventResult& r) {
     if (opens_town_or_battle(m, r, true)) return;
     const bool garrison_full = apply_outcome(m, r);
     open_trading_post(m, r);
-    if (garrison_full) g.loop.recruit.open_no_room();
+    if (garrison_full) announce_no_room(m);
     open_dwelling(m, r);
     if (r.open_thieves_guild) open_thieves_guild_full_view(m);
     if (r.remove_hero && g.state.valid_hero(r.hero)) remove_hero_from_map(m, r.hero, false);
@@ -130,7 +140,7 @@ void on_second_site_result(MainState& m, const EventResult& r) {
         const int owner = g.state.valid_hero(r.hero) ? g.state.heroes[r.hero].owner : 0;
         if (on_obelisk_visited(g.puzzle, owner, r.x, r.y)) g.puzzle.newly_revealed = 1;
     }
-    if (garrison_full) g.loop.recruit.open_no_room();
+    if (garrison_full) announce_no_room(m);
     open_dwelling(m, r);
 }
 
@@ -138,7 +148,7 @@ void on_landing_result(MainState& m, const EventResult& r) {
     if (!m.game) return;
     const bool garrison_full = apply_outcome(m, r);
     open_trading_post(m, r);
-    if (garrison_full) game_of(m).loop.recruit.open_no_room();
+    if (garrison_full) announce_no_room(m);
 }
 
 void on_map_recruit_result(MainState& m, const RecruitResult& rr) {
@@ -146,7 +156,7 @@ void on_map_recruit_result(MainState& m, const RecruitResult& rr) {
     GameSession& g = game_of(m);
     bool no_room = false;
     apply_map_recruit_result(rr, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events, no_room);
-    if (no_room) g.loop.recruit.open_no_room();
+    if (no_room) announce_no_room(m);
 }
 
 }  // namespace vorn1

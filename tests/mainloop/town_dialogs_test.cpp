@@ -1,4 +1,5 @@
 #include "loop_fixture.h"
+#include "lang/runtime_strings.h"
 #include "mainloop/visit_results.h"
 #include "world/recruit_rules.h"
 
@@ -62,11 +63,15 @@ TEST_F(TownDialogsTest, FullArmyGetsTheNoticeAndKeepsItsGold) {
     push_click(mx.x, mx.y);
     push_click(ok.x, ok.y);
     frames(1);
-    EXPECT_TRUE(rs.no_room_open);
+    // The map's own notice in the adventure view, not the town recruit dialog's.
+    EXPECT_FALSE(rs.no_room_open);
+    const EventSystem::Dialog* d = g().events.current_dialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->def.text, strings().get("GAME_NO_ROOM_GARRISON"));
     EXPECT_EQ(state().resources[0].gold, 10000);
     push_key(SDLK_RETURN);
     frames(1);
-    EXPECT_FALSE(rs.no_room_open);
+    EXPECT_FALSE(g().events.dialog_open);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ const StringMap& events_english_strings() {
         {"EVENT_TITLE_ARTIFACT", "Artifact"},
         {"EVENT_ARTIFACT_TEXT", "You find the {0}."},
         {"EVENT_ARTIFACT_NO_ROOM", "You find the {0}, but your hero can carry nothing more."},
+        {"GAME_NO_ROOM_GARRISON", "Your army has no room for more troops."},
         {"EVENT_ARTIFACT_PAY", "A trader offers the {0} for {1} gold. Buy it?"},
         {"EVENT_ARTIFACT_CANNOT_PAY", "A trader offers the {0} for {1} gold, but you cannot afford it."},
         {"EVENT_AMBUSH_TEXT", "Rogues guarding the {0} attack you!"},
