@@ -449,16 +449,38 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
     return true;
 }
 
+// A right press on an artifact of the meeting window: that artifact's hero-screen panel, while no
+// notice, split dialog or creature view holds the window's input.
+void open_meeting_artifact_tip(MainState& m, const SDL_Event& e) {
+    GameSession& g = game_of(m);
+    TownScreensState& s = g.loop.screens;
+    const SwapWinState& w = s.swap;
+    const bool held_elsewhere = w.notice_open || w.troops.split.open || (w.army_view && w.army_view->view.open);
+    if (!is_press(e, SDL_BUTTON_RIGHT) || held_elsewhere) return;
+    int side = 0, slot = 0;
+    if (!swap_artifact_cell_at(e.button.x, e.button.y, side, slot)) return;
+    const int hero = side == 0 ? w.hero_a : w.hero_b;
+    if (!g.state.valid_hero(hero)) return;
+    const HeroState& h = g.state.heroes[(size_t)hero];
+    open_hero_tooltip(s.meeting_tip, static_cast<HsZone>(HS_ARTIFACT_FIRST + slot), h, h.artifacts[(size_t)slot],
+                      m.fonts.def, m.fonts.small);
+}
+
 bool handle_meeting(MainState& m, const SDL_Event& e) {
     GameSession& g = game_of(m);
     SwapWinState& w = g.loop.screens.swap;
+    open_meeting_artifact_tip(m, e);
+    if (is_release(e, SDL_BUTTON_RIGHT)) g.loop.screens.meeting_tip.clear();
     handle_swap_event(e, w, g.state, m.fonts.def, m.res);
     if (w.portrait_request == 0 || w.portrait_request == 1) {
         const int hero = w.portrait_request == 0 ? w.hero_a : w.hero_b;
         w.portrait_request = -1;
         open_hero_screen(m, hero);
     }
-    if (!w.open) g.loop.screens.army_view.clear();
+    if (!w.open) {
+        g.loop.screens.army_view.clear();
+        g.loop.screens.meeting_tip.clear();
+    }
     return true;
 }
 
@@ -518,6 +540,7 @@ void open_hero_screen(MainState& m, int hero) {
     s.hero = HeroScreenView{};
     s.hero.open = true;
     s.hero.hero = hero;
+    s.meeting_tip.clear();
     s.troops.clear();
     s.army_view.clear();
     init_army_view(m);
@@ -536,6 +559,7 @@ void open_meeting(MainState& m, int hero_a, int hero_b) {
     stop_hero_movement(m);
     TownScreensState& s = g.loop.screens;
     s.army_view.clear();
+    s.meeting_tip.clear();
     init_army_view(m);
     open_swap_window(s.swap, hero_a, hero_b, &s.army_view);
 }
@@ -687,6 +711,8 @@ void draw_town_screens(MainState& m) {
     if (s.swap.open)
         draw_swap_screen(m.renderer, m.res->swap_win ? *m.res->swap_win : kNoSwapArt, *m.res, s.swap, g.state,
                          m.fonts.def, m.fonts.small);
+    if (s.swap.open && !s.hero.open)
+        draw_hero_tooltip_if_open(m.renderer, *m.res, s.meeting_tip, m.fonts.def, m.fonts.small);
     draw_hero(m);
     if (s.thieves_full.open && m.res->castle)
         draw_thieves_guild_screen(m.renderer, *m.res->castle, *m.res, g.state, -1, s.thieves_full, m.fonts.small,

@@ -76,6 +76,7 @@ struct TownScreensState {
     TownScreenView town;
     HeroScreenView hero;
     SwapWinState swap;
+    HeroTooltipState meeting_tip;  // an artifact's panel while the right button holds on it in the meeting
     ThievesGuildState thieves_full;  // the full view a map site opens
     TavernScreenState tavern;        // its animation lives on between visits
     // The town music, loaded at the first visit of a game with sound.

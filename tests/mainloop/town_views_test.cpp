@@ -1,0 +1,129 @@
+// What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
+// panel.
+#include <memory>
+
+#include "adventure/adv_geometry.h"
+#include "adventure/adventure_resources.h"
+#include "adventure/render_ui.h"
+#include "assets/resources.h"
+#include "loop_fixture.h"
+#include "mainloop/town_screens.h"
+#include "town/army_view.h"
+#include "town/build_screen.h"
+#include "town/castle_screen.h"
+#include "town/castle_screen_resources.h"
+#include "town/swapwin.h"
+#include "world/buildings.h"
+
+namespace vorn1::test {
+namespace {
+
+class TownViewsTest : public LoopTest {
+protected:
+    SDL_Surface* surface = nullptr;
+    std::unique_ptr<Resources> res;
+
+    void SetUp() override {
+        LoopTest::SetUp();
+        surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA32);
+        ASSERT_NE(surface, nullptr);
+        m.renderer = SDL_CreateSoftwareRenderer(surface);
+        ASSERT_NE(m.renderer, nullptr);
+        static const kit::Bytes demo = kit::demo_archive_bytes();
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        res = std::make_unique<Resources>(m.renderer, std::make_unique<AggArchive>(AggArchive::from_bytes(demo)));
+        load_adventure_groups(*res);
+        load_town_groups(*res);
+        ::testing::internal::GetCapturedStderr();
+        ::testing::internal::GetCapturedStdout();
+        m.res = res.get();
+        m.adv = res->adventure.get();
+        m.new_day_res = res->new_day.get();
+        make_game();
+    }
+    void TearDown() override {
+        end_game(m);
+        m.res = nullptr;
+        m.adv = nullptr;
+        m.new_day_res = nullptr;
+        res.reset();
+        SDL_DestroyRenderer(m.renderer);
+        m.renderer = nullptr;
+        SDL_FreeSurface(surface);
+        LoopTest::TearDown();
+    }
+    // The pixels of a rectangle of the last frame, RGBA.
+    std::vector<uint8_t> shot(const SDL_Rect& r) const {
+        std::vector<uint8_t> px;
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            const uint8_t* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch + r.x * 4;
+            px.insert(px.end(), row, row + r.w * 4);
+        }
+        return px;
+    }
+    SDL_Color at(int x, int y) const {
+        const std::vector<uint8_t> p = shot({x, y, 1, 1});
+        return {p[0], p[1], p[2], 255};
+    }
+    static int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+        int n = 0;
+        for (size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4)
+            n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+        return n;
+    }
+    static void push_button(Uint32 type, Uint8 button, int x, int y) {
+        SDL_Event e{};
+        e.type = type;
+        e.button.button = button;
+        e.button.x = x;
+        e.button.y = y;
+        SDL_PushEvent(&e);
+    }
+    static SDL_Point mid(const SDL_Rect& r) { return {r.x + r.w / 2, r.y + r.h / 2}; }
+    int add_castle(int x, int y) {
+        const int t = add_town(x, y, 0);
+        CastleState& c = state().castles[(size_t)t];
+        c.is_castle = 1;
+        c.faction = FACTION_KNIGHT;
+        c.buildings = BLD_CASTLE;
+        return t;
+    }
+};
+
+TEST_F(TownViewsTest, ARightPressOnAMeetingArtifactShowsItsPanelUntilTheRelease) {
+    const int a = add_hero(4, 5, 0), b = add_hero(5, 5, 0);
+    state().heroes[(size_t)b].artifacts[3] = 13;
+    open_meeting(m, a, b);
+    ASSERT_TRUE(loop().screens.swap.open);
+    frames(1);
+    const SDL_Rect panel{177, 0, 286, 352};
+    const std::vector<uint8_t> bare = shot(panel);
+    const HeroTooltipState& tip = loop().screens.meeting_tip;
+
+    const SDL_Point art = mid(swap_artifact_cell(1, 3));
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, art.x, art.y);
+    frames(1);
+    ASSERT_TRUE(tip.open);
+    EXPECT_EQ(tip.zone, HS_ARTIFACT_FIRST + 3);
+    EXPECT_GT(differing(shot(panel), bare), 1000) << "the panel is not drawn over the meeting window";
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, art.x, art.y);
+    frames(1);
+    EXPECT_FALSE(tip.open);
+    EXPECT_EQ(differing(shot(panel), bare), 0);
+
+    // An empty cell shows nothing; a stack still shows its creature panel.
+    const SDL_Point empty = mid(swap_artifact_cell(0, 3));
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, empty.x, empty.y);
+    frames(1);
+    EXPECT_FALSE(tip.open);
+    push_button(SDL_MOUSEBUTTONUP, SDL_BUTTON_RIGHT, empty.x, empty.y);
+    const SDL_Point stack = mid(swap_army_cell(0, 0));
+    push_button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, stack.x, stack.y);
+    frames(1);
+    EXPECT_TRUE(loop().screens.army_view.tip.open);
+    EXPECT_FALSE(tip.open);
+}
+
+}  // namespace
+}  // namespace vorn1::test
