@@ -78,6 +78,7 @@ struct AdventureFrame {
     const NewDayState* new_day = nullptr;           // drawn while its active flag is set
     bool dim_door_open = false;
     int pressed_button = -1;                        // adventure button held down
+    bool build_status = false;                      // the town list marks the towns that can build today
     TTF_Font* font = nullptr;
     TTF_Font* small_font = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "lang/runtime_strings.h"
 #include "world/town_names.h"
 #include "world/game_state.h"
+#include "world/buildings.h"
 #include "world/map.h"
 
 namespace vorn1 {
@@ -158,10 +159,12 @@ int locator_list_index(const LocatorPanelState& loc, int hit_row, int count, boo
     return i >= 0 && i < count ? i : -1;
 }
 
+SDL_Rect town_build_mark_rect(const SDL_Rect& row) { return SDL_Rect{row.x + row.w - 14, row.y + 3, 10, 10}; }
+
 void draw_locator_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state,
                         const LocatorPanelState& loc, const std::vector<int>& hero_order,
                         const std::vector<int>& town_order, const std::vector<int>* hero_move_points,
-                        TTF_Font* small_font) {
+                        TTF_Font* small_font, const GameMap* build_map) {
     for (int towns = 0; towns < 2; ++towns) {
         const std::vector<int>& order = towns ? town_order : hero_order;
         const int scroll = towns ? loc.town_scroll : loc.hero_scroll;
@@ -172,6 +175,7 @@ void draw_locator_panel(SDL_Renderer* r, const AdventureResources& res, const Ga
             const int64_t i = (int64_t)scroll + row;
             if (i < 0 || i >= (int64_t)order.size()) continue;
             const int id = order[(size_t)i];
+            bool can_build = false;
             if (!towns && state.valid_hero(id)) {
                 const HeroState& h = state.heroes[(size_t)id];
                 if (!blit(r, res.mini_portraits, h.portrait, rc.x + 2, rc.y + 5))
@@ -188,9 +192,15 @@ void draw_locator_panel(SDL_Renderer* r, const AdventureResources& res, const Ga
                 const int frame = (c.faction & 3) * 2 + (c.is_castle ? 1 : 0);
                 if (!blit(r, res.locators, frame, rc.x + 2, rc.y + 1))
                     fill(r, {rc.x + 2, rc.y + 1, 60, 30}, {168, 152, 120, 255});
+                can_build = build_map && town_can_build_today(c, state, *build_map);
             }
             if (i == selected && !blit(r, res.locators, kLocatorSelectFrame, rc.x, rc.y))
                 frame_rect(r, rc, {252, 224, 0, 255});
+            if (can_build) {
+                const SDL_Rect mark = town_build_mark_rect(rc);
+                fill(r, mark, {40, 24, 8, 255});
+                fill(r, {mark.x + 2, mark.y + 2, mark.w - 4, mark.h - 4}, {255, 208, 32, 255});
+            }
         }
     }
     const SDL_Rect ups[2] = {kHeroUpArrow, kTownUpArrow}, downs[2] = {kHeroDownArrow, kTownDownArrow};
@@ -298,7 +308,8 @@ void draw_adventure_screen(SDL_Renderer* r, const AdventureFrame& f) {
     draw_border(r, res);
     static const LocatorPanelState kNoLocator;
     draw_locator_panel(r, res, *f.state, f.locator ? *f.locator : kNoLocator, f.hero_order ? *f.hero_order : kNone,
-                       f.town_order ? *f.town_order : kNone, f.hero_move_points, f.small_font);
+                       f.town_order ? *f.town_order : kNone, f.hero_move_points, f.small_font,
+                       f.build_status ? f.map : nullptr);
     draw_adv_buttons(r, res, f.pressed_button);
     if (f.new_day && f.new_day->active)
         draw_new_day_panel(r, f.new_day_res, *f.new_day, *f.state, f.font, f.small_font);

@@ -26,10 +26,14 @@ void draw_dim_door_panel(SDL_Renderer* r, const AdventureResources& res, const G
                          TTF_Font* font, TTF_Font* small_font);
 
 // Four hero rows and four town rows from the lists' scroll rows, the selection and the scroll arrows.
+// With `build_map` (the option to show what towns can build), each town that can build today on that map
+// is marked.
 void draw_locator_panel(SDL_Renderer* r, const AdventureResources& res, const GameState& state,
                         const LocatorPanelState& loc, const std::vector<int>& hero_order,
                         const std::vector<int>& town_order, const std::vector<int>* hero_move_points,
-                        TTF_Font* small_font);
+                        TTF_Font* small_font, const GameMap* build_map = nullptr);
+// Where a town row's can-build mark goes.
+SDL_Rect town_build_mark_rect(const SDL_Rect& row);
 
 // The six buttons; `pressed` is drawn down (-1 none).
 void draw_adv_buttons(SDL_Renderer* r, const AdventureResources& res, int pressed);

@@ -127,8 +127,7 @@ bool handle_build_screen(MainState& m, const SDL_Event& e) {
                 t.recruit_hero.open_dialog(t.castle, g.state);
             return true;
         }
-        if (!is_player_index(c.owner)) return true;
-        if (get_build_status(slot, c, g.state.resources[(size_t)c.owner], g.map, c.built_today != 0) == BUILD_OK)
+        if (is_player_index(c.owner) && build_screen_sells(slot, c, g.state.resources[(size_t)c.owner], g.map))
             open_build_confirmation(m, t.castle, slot);
     } else if (is_release(e, SDL_BUTTON_LEFT)) {
         if (t.build_exit_pressed && in(kBuildExitRect, e.button.x, e.button.y)) {

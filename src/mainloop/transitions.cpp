@@ -34,6 +34,7 @@ AdventureFrame make_adventure_frame(MainState& m) {
     f.new_day = &g.new_day;
     f.pressed_button = l.pressed_button;
     f.dim_door_open = l.dim_door.open;
+    f.build_status = m.settings.build_status;
     f.font = m.fonts.def;
     f.small_font = m.fonts.small;
     const SeatView& human = l.human_view;
@@ -132,7 +133,7 @@ void redraw_puzzle_screen(MainState& m) {
         SDL_RenderCopy(m.renderer, m.adv->border, &kColumn, &kColumn);
     }
     draw_locator_panel(m.renderer, *m.adv, g.state, g.loop.locator, g.loop.hero_order, g.loop.town_order,
-                       &g.loop.hero_move_points, m.fonts.small);
+                       &g.loop.hero_move_points, m.fonts.small, f.build_status ? &g.map : nullptr);
     draw_adv_buttons(m.renderer, *m.adv, -1);
     if (f.summary.kind != SUMMARY_NONE)
         draw_summary_panel(m.renderer, *m.adv, g.state, f.current_player, f.summary.kind, m.fonts.def, m.fonts.small);

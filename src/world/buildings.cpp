@@ -131,6 +131,19 @@ BuildStatus get_build_status(BuildSlot slot, const CastleState& castle, const Pl
     return BUILD_OK;
 }
 
+bool build_screen_sells(BuildSlot slot, const CastleState& castle, const PlayerResources& res, const GameMap& map) {
+    return slot != BS_RECRUIT_HERO && get_build_status(slot, castle, res, map, castle.built_today != 0) == BUILD_OK;
+}
+
+bool town_can_build_today(const CastleState& castle, const GameState& state, const GameMap& map) {
+    if (!castle.live || !castle.is_castle || !(castle.buildings & BLD_CASTLE) || !is_player_index(castle.owner))
+        return false;
+    const PlayerResources& res = state.resources[(size_t)castle.owner];
+    for (int slot = 0; slot < BS_RECRUIT_HERO; ++slot)
+        if (build_screen_sells(static_cast<BuildSlot>(slot), castle, res, map)) return true;
+    return false;
+}
+
 void apply_build(BuildSlot slot, CastleState& castle, PlayerResources& res, bool& built_today) {
     if (slot == BS_RECRUIT_HERO) return;
     bool all_built;

@@ -37,6 +37,11 @@ PlayerResources structure_cost(const StructureDef& def);
 
 BuildStatus get_build_status(BuildSlot slot, const CastleState& castle, const PlayerResources& res,
                              const GameMap& map, bool built_today);
+// Whether a castle's build screen sells the building of `slot` today with `res` (hiring a hero is
+// not building).
+bool build_screen_sells(BuildSlot slot, const CastleState& castle, const PlayerResources& res, const GameMap& map);
+// Whether a player's town has a build screen (a castle) that sells some building today.
+bool town_can_build_today(const CastleState& castle, const GameState& state, const GameMap& map);
 // Sets the slot's bit, pays its price and sets built_today. Nothing happens for slot 11 or an unknown slot.
 void apply_build(BuildSlot slot, CastleState& castle, PlayerResources& res, bool& built_today);
 // Castle flag set, castle bit set, tent bit cleared, and the footprint on the map rewritten.

@@ -1,5 +1,5 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
-// panel.
+// panel and the town list's can-build marks.
 #include <memory>
 
 #include "adventure/adv_geometry.h"
@@ -123,6 +123,35 @@ TEST_F(TownViewsTest, ARightPressOnAMeetingArtifactShowsItsPanelUntilTheRelease)
     frames(1);
     EXPECT_TRUE(loop().screens.army_view.tip.open);
     EXPECT_FALSE(tip.open);
+}
+
+// A town is marked when its build screen sells something today: not after a build that day, not
+// without a castle, and no town with the option off.
+TEST_F(TownViewsTest, TheTownListMarksTheTownsThatCanBuildToday) {
+    const int can = add_castle(3, 3);
+    const int built_today = add_castle(8, 3);
+    state().castles[(size_t)built_today].built_today = 1;
+    const int tent = add_castle(13, 3);
+    state().castles[(size_t)tent].is_castle = 0;
+    state().castles[(size_t)tent].buildings = 0;
+    state().resources[0].gold = 10000;
+    sync_owned_lists(loop(), state());
+    ASSERT_EQ(loop().town_order, (std::vector<int>{can, built_today, tent}));
+    const SDL_Color mark{255, 208, 32, 255};
+    const auto marked = [&](int row) {
+        const SDL_Point p = mid(town_build_mark_rect(locator_row_rect(true, row)));
+        const SDL_Color c = at(p.x, p.y);
+        return c.r == mark.r && c.g == mark.g && c.b == mark.b;
+    };
+    ASSERT_TRUE(m.settings.build_status);
+    frames(1);
+    EXPECT_TRUE(marked(0));
+    EXPECT_FALSE(marked(1));
+    EXPECT_FALSE(marked(2));
+
+    m.settings.build_status = false;
+    frames(1);
+    EXPECT_FALSE(marked(0));
 }
 
 }  // namespace
