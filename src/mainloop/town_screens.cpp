@@ -10,6 +10,7 @@
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
+#include "mainloop/transitions.h"
 #include "mainloop/turns.h"
 #include "town/build_screen.h"
 #include "town/castle_screen.h"
@@ -64,6 +65,22 @@ void init_army_view(MainState& m) {
     g.loop.screens.army_view.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small, &g.events);
 }
 
+constexpr float kTownDissolveMs = 500.0f;
+constexpr SDL_Rect kTownPictureRect{0, 0, 640, kTownPictureH};
+
+// The town picture dissolves from `before` (taken) to the town as it is now.
+void start_town_dissolve(MainState& m, SDL_Texture* before, int castle) {
+    TownDissolve& d = screens(m).dissolve;
+    d.stop();
+    d.from = before;
+    d.to = before ? snapshot_town_picture(m, castle) : nullptr;
+    if (!d.running()) {
+        d.stop();
+        return;
+    }
+    d.mask.reset(kTownPictureRect.w, kTownPictureRect.h, 1, 10, 0);
+}
+
 // The build confirmation of a cell: name, question and the price as resource icons.
 void open_build_confirmation(MainState& m, int castle, BuildSlot slot) {
     GameSession& g = game_of(m);
@@ -80,10 +97,13 @@ void open_build_confirmation(MainState& m, int castle, BuildSlot slot) {
     g.events.open_build_dialog(name, text, costs, castle, (int)slot, kFullScreenArea, [&m](EventResult r) {
         if (!m.game || r.button != EVENT_BUTTON_ACCEPT) return;
         GameSession& gg = game_of(m);
-        apply_build_result(r.x, r.y, gg.state, gg.map, gg.events);
+        SDL_Texture* before = snapshot_town_picture(m, r.x);
+        const bool built = apply_build_result(r.x, r.y, gg.state, gg.map, gg.events);
         TownScreenView& t = gg.loop.screens.town;
         t.build_open = false;
         t.hover_cell = t.info_cell = -1;
+        if (built) start_town_dissolve(m, before, r.x);
+        else if (before) SDL_DestroyTexture(before);
     });
 }
 
@@ -502,6 +522,7 @@ void open_town_screen(MainState& m, int castle) {
     TownScreensState& s = g.loop.screens;
     const bool was_open = s.town.open;
     s.town = TownScreenView{};
+    s.dissolve.stop();
     s.town.open = true;
     s.town.castle = castle;
     if (m.audio_on) {
@@ -525,6 +546,7 @@ void close_town_screen(MainState& m) {
     }
     s.tavern.open = false;
     s.town = TownScreenView{};
+    s.dissolve.stop();
     s.troops.clear();
     s.army_view.clear();
 }
@@ -637,6 +659,11 @@ bool handle_town_screens_input(MainState& m, const SDL_Event& e) {
 void tick_town_screens(MainState& m, float dt_ms) {
     TownScreenView& t = screens(m).town;
     if (!t.open) return;
+    TownDissolve& d = screens(m).dissolve;
+    if (d.running()) {
+        d.elapsed_ms += dt_ms;
+        if (d.elapsed_ms >= kTownDissolveMs) d.stop();
+    }
     t.anim_ms += dt_ms;
     while (t.anim_ms >= kTownAnimMs) {
         t.anim_ms -= kTownAnimMs;
@@ -656,6 +683,9 @@ void draw_town(MainState& m) {
     CastleScreenResources& cres = *m.res->castle;
     cres.palette_cycle.tick(m.now_ms);
     draw_castle_screen(r, cres, res, g.state, t.castle, t.exit_pressed, m.fonts.def, m.fonts.small, t.anim_step);
+    if (s.dissolve.running())
+        dissolve_draw(r, DissolveMode::RandomCells, s.dissolve.mask, s.dissolve.from, s.dissolve.to, kTownPictureRect,
+                      s.dissolve.elapsed_ms / kTownDissolveMs);
     s.troops.draw_selection(r, res, true);
     const CastleState& c = g.state.castles[(size_t)t.castle];
     if (t.build_open)

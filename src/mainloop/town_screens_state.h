@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "assets/dissolve.h"
 #include "town/army_view.h"
 #include "town/build_screen.h"
 #include "town/heroscrn_tooltip.h"
@@ -72,9 +73,32 @@ struct HeroScreenView {
     uint32_t last_slot_ms = 0;
 };
 
+// The town picture dissolving from before a build to after it, over the first frames that follow;
+// it owns its two pictures.
+struct TownDissolve {
+    SDL_Texture* from = nullptr;
+    SDL_Texture* to = nullptr;
+    float elapsed_ms = 0.0f;
+    DissolveMask mask;
+
+    TownDissolve() = default;
+    ~TownDissolve() { stop(); }
+    TownDissolve(const TownDissolve&) = delete;
+    TownDissolve& operator=(const TownDissolve&) = delete;
+    bool running() const { return from && to; }
+    void stop() {
+        if (from) SDL_DestroyTexture(from);
+        if (to) SDL_DestroyTexture(to);
+        from = to = nullptr;
+        elapsed_ms = 0.0f;
+        mask.free_textures();
+    }
+};
+
 struct TownScreensState {
     TownScreenView town;
     HeroScreenView hero;
+    TownDissolve dissolve;  // after a build
     SwapWinState swap;
     HeroTooltipState meeting_tip;  // an artifact's panel while the right button holds on it in the meeting
     ThievesGuildState thieves_full;  // the full view a map site opens

@@ -8,6 +8,8 @@
 #include "adventure/render_ui.h"
 #include "assets/dissolve.h"
 #include "assets/resources.h"
+#include "town/castle_screen.h"
+#include "town/castle_screen_resources.h"
 
 namespace vorn1 {
 
@@ -68,6 +70,15 @@ void redraw_adventure_screen(MainState& m) {
 SDL_Texture* snapshot_adventure_screen(MainState& m) {
     if (!m.renderer) return nullptr;
     return dissolve_capture(m.renderer, 640, 480, [&m] { redraw_adventure_screen(m); });
+}
+
+SDL_Texture* snapshot_town_picture(MainState& m, int castle) {
+    if (!m.renderer || !m.res || !m.res->castle || !m.game) return nullptr;
+    GameSession& g = game_of(m);
+    return dissolve_capture(m.renderer, 640, kTownPictureH, [&] {
+        draw_castle_screen(m.renderer, *m.res->castle, *m.res, g.state, castle, false, m.fonts.def, m.fonts.small,
+                           g.loop.screens.town.anim_step);
+    });
 }
 
 namespace {

@@ -15,6 +15,9 @@ AdventureFrame make_adventure_frame(MainState& m);
 void redraw_adventure_screen(MainState& m);
 // A 640 x 480 picture of the adventure screen; null without a renderer.
 SDL_Texture* snapshot_adventure_screen(MainState& m);
+// The town picture of a town's castle screen (its top 640 x 256) as drawn now; null without a renderer or
+// the town art.
+SDL_Texture* snapshot_town_picture(MainState& m, int castle);
 // Dissolves the map view from `old_picture` to the adventure screen (500 ms). Takes the picture.
 void dissolve_to_adventure_screen(MainState& m, SDL_Texture* old_picture);
 // The puzzle map's opening: from every piece covered to the player's puzzle (4000 ms), only when the

@@ -1,5 +1,5 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
-// panel and the town list's can-build marks.
+// panel, the town list's can-build marks and a new building's dissolve into the town picture.
 #include <memory>
 
 #include "adventure/adv_geometry.h"
@@ -152,6 +152,50 @@ TEST_F(TownViewsTest, TheTownListMarksTheTownsThatCanBuildToday) {
     m.settings.build_status = false;
     frames(1);
     EXPECT_FALSE(marked(0));
+}
+
+// After a build the town picture changes cell by cell: the frames between differ from the old
+// picture and from the new one, then the new building stands. The town's own animation is held still.
+TEST_F(TownViewsTest, ANewBuildingDissolvesIntoTheTownPicture) {
+    const int town = add_castle(6, 5);
+    state().resources[0].gold = 10000;
+    open_town_screen(m, town);
+    TownScreenView& ts = loop().screens.town;
+    const auto still_frame = [&] {
+        ts.anim_ms = 0.0f;
+        frames(1, 50.0f);
+    };
+    const SDL_Rect picture{0, 0, 640, kTownPictureH};
+    still_frame();
+    const std::vector<uint8_t> before = shot(picture);
+
+    push_click(CAST_X[0] + 20, 40);
+    still_frame();
+    ASSERT_TRUE(ts.build_open);
+    const SDL_Point cell = build_cell_origin(2);
+    push_click(cell.x + 60, cell.y + 30);
+    still_frame();
+    ASSERT_TRUE(g().events.dialog_open);
+    push_key(SDLK_RETURN);
+    std::vector<std::vector<uint8_t>> between;
+    for (int i = 0; i < 9; ++i) {
+        still_frame();
+        between.push_back(shot(picture));
+    }
+    ASSERT_TRUE(state().castles[(size_t)town].buildings & BLD_DWELLING1);
+    still_frame();
+    still_frame();
+    const std::vector<uint8_t> after = shot(picture);
+    EXPECT_GT(differing(after, before), 500) << "the archery range does not show";
+    for (size_t i = 0; i < between.size(); ++i) {
+        EXPECT_GT(differing(between[i], before), 0) << i;
+        EXPECT_GT(differing(between[i], after), 0) << i;
+        if (i > 0) {
+            EXPECT_LT(differing(between[i], after), differing(between[i - 1], after)) << i;
+        }
+    }
+    still_frame();
+    EXPECT_EQ(differing(shot(picture), after), 0);
 }
 
 }  // namespace
