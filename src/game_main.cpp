@@ -157,17 +157,19 @@ void shutdown(MainState& m, RunObjects& run) {
     SDL_Quit();
 }
 
-// i and g open the scenario information and the control panel over a snapshot of the map.
+// i and g open the scenario information and the control panel over a snapshot of the map; the loop
+// acts on their answers.
 void connect_system_screens(MainState& m) {
     m.scenario_info = [](MainState& mm) {
-        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return;
+        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return false;
         SDL_Texture* bg = snapshot_adventure_screen(mm);
-        run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def, game_of(mm).config, bg,
-                      mm.fonts.small);
+        const int r = run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def,
+                                    game_of(mm).config, bg, mm.fonts.small);
         if (bg) SDL_DestroyTexture(bg);
+        return r == 1;
     };
     m.control_panel = [](MainState& mm) {
-        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return;
+        if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return ControlPanelResult::Closed;
         GameSession& g = game_of(mm);
         const SavedEliminationState elim = refresh_before_save(g);
         SDL_Texture* bg = snapshot_adventure_screen(mm);
@@ -176,17 +178,7 @@ void connect_system_screens(MainState& m) {
             mm.settings, mm.audio_on, bg, &g.state, &g.map, g.loop.day, g.loop.week, g.loop.month, &g.puzzle,
             g.loop.current_player, &elim);
         if (bg) SDL_DestroyTexture(bg);
-        // The panel asked its own confirmations; what replaces the game runs after the frame's input.
-        switch (r) {
-            case ControlPanelResult::NewGame: mm.queued_action = start_new_game; break;
-            case ControlPanelResult::Load: mm.queued_action = load_chosen_game; break;
-            case ControlPanelResult::Quit: mm.quit = true; break;
-            case ControlPanelResult::Saved: report_save_result(mm, SaveOutcome{true, {}, {}}); break;
-            case ControlPanelResult::ScenarioInfo:
-                if (mm.scenario_info) mm.scenario_info(mm);
-                break;
-            default: break;
-        }
+        return r;
     };
 }
 

@@ -14,10 +14,12 @@
 #include "adventure/render_ui.h"
 #include "assets/agg.h"
 #include "assets/resources.h"
+#include "frontend/control_panel.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/adventure_screens.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/computer_turn.h"
+#include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -174,12 +176,26 @@ void scroll_view(GameSession& g, int dx, int dy) {
     clamp_view(g.map, g.loop.view_x, g.loop.view_y);
 }
 
+// Key i and the control panel's information button.
+void open_scenario_info(MainState& m) {
+    if (m.scenario_info && m.scenario_info(m)) m.queued_action = restart_scenario;
+}
+
 // Key g and the SYS button.
 void open_control_panel(MainState& m) {
     stop_hero_movement(m);
     if (!m.control_panel) return;
-    m.control_panel(m);
+    const ControlPanelResult r = m.control_panel(m);
     if (m.game) apply_game_options(m);
+    // The panel asked its own confirmations; what replaces the game runs after the frame's input.
+    switch (r) {
+        case ControlPanelResult::NewGame: m.queued_action = start_new_game; break;
+        case ControlPanelResult::Load: m.queued_action = load_chosen_game; break;
+        case ControlPanelResult::Quit: m.quit = true; break;
+        case ControlPanelResult::Saved: report_save_result(m, SaveOutcome{true, {}, {}}); break;
+        case ControlPanelResult::ScenarioInfo: open_scenario_info(m); break;
+        default: break;
+    }
 }
 
 void click_adv_button(MainState& m, int button) {
@@ -290,9 +306,7 @@ void handle_adventure_key(MainState& m, SDL_Keycode key) {
         case SDLK_n: confirm_then(m, "CP_CONFIRM_RESTART", start_new_game); break;
         case SDLK_l: confirm_then(m, "CP_CONFIRM_LOAD", load_chosen_game); break;
         case SDLK_s: save_game_now(m); break;
-        case SDLK_i:
-            if (m.scenario_info) m.scenario_info(m);
-            break;
+        case SDLK_i: open_scenario_info(m); break;
         case SDLK_g: open_control_panel(m); break;
         case SDLK_LEFT: scroll_view(g, -kScrollStep, 0); break;
         case SDLK_RIGHT: scroll_view(g, kScrollStep, 0); break;

@@ -302,6 +302,19 @@ GameEndStep finish_game(MainState& m, GameOutcome outcome) {
     return step;
 }
 
+void restart_scenario(MainState& m) {
+    if (!m.game) return;
+    // A copy: setting up the new game ends the one that holds it. The campaign's total holds the won
+    // scenarios' days only, so the abandoned attempt's go with it.
+    const NewGameConfig config = game_of(m).config;
+    const std::string failure = start_chosen_game(m, config);
+    if (failure.empty() || !m.game) return;
+    EventDef def;
+    def.text = failure;
+    def.buttons = {EVENT_BUTTON_OK};
+    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+}
+
 void run_games(MainState& m, const std::function<void(MainState&)>& frame) {
     while (!m.quit && !termination_requested()) {
         if (!m.game) {

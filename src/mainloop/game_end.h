@@ -38,6 +38,11 @@ struct GameEndStep {
 // save prompt and next scenario, its congratulations) and ends the game.
 GameEndStep finish_game(MainState& m, GameOutcome outcome);
 
+// The scenario information's confirmed restart: the running game ends and its scenario starts again
+// from the configuration it was started (or loaded) with. When its map no longer loads the game goes
+// on and says why.
+void restart_scenario(MainState& m);
+
 // The whole run after start-up: the title screen (m.front_end), the game it chose,
 // `frame` until the game ends, is replaced or the player quits, and round again; returns when the
 // player quits.

@@ -43,6 +43,7 @@ class AggArchive;
 struct AdventureResources;
 struct NewDayResources;
 struct AutosaveRequest;
+enum class ControlPanelResult : int32_t;
 
 // One queued fade-out of a map tile: the tile's picture as it was drawn, where, and its sound.
 struct TileFadeout {
@@ -192,10 +193,11 @@ struct MainState {
     LoopSounds sounds;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
     std::function<void(MainState&)> puzzle_reveal;
-    // Screens of other parts reached by hotkeys: scenario information (i) and the control panel (g).
+    // Screens of other parts reached by hotkeys: scenario information (i; true when the player confirmed
+    // a restart of the scenario) and the control panel (g; its answer, which the loop carries out).
     // Empty: the key does nothing. The options are applied again after the control panel returns.
-    std::function<void(MainState&)> scenario_info;
-    std::function<void(MainState&)> control_panel;
+    std::function<bool(MainState&)> scenario_info;
+    std::function<ControlPanelResult(MainState&)> control_panel;
     // Asks the question of a string key, with the note that the running game is lost; true for yes.
     // Default: the map's own yes/no dialog.
     std::function<bool(MainState&, const char* question_key)> confirm;

@@ -8,6 +8,7 @@
 #include "adventure/adventure_spells.h"
 #include "adventure/new_day_panel.h"
 #include "datakit/kit_frontend.h"
+#include "frontend/control_panel.h"
 #include "loop_fixture.h"
 #include "mainloop/adventure_screens.h"
 #include "mainloop/game_files.h"
@@ -105,7 +106,10 @@ TEST_F(ScreensTest, StatusPanelStepsThroughResourcesAndDateAndSysOpensTheControl
     EXPECT_EQ(loop().summary_view.kind, SUMMARY_NONE) << "the hero comes back";
 
     int panels = 0;
-    m.control_panel = [&panels](MainState&) { ++panels; };
+    m.control_panel = [&panels](MainState&) {
+        ++panels;
+        return ControlPanelResult::Closed;
+    };
     const SDL_Rect sys = adv_button_rect(ADVBTN_SYSTEM);
     push_click(sys.x + sys.w / 2, sys.y + sys.h / 2);
     frames(1);

@@ -1,5 +1,6 @@
 // The town road through the loop: a hero walks into its own town, the town screen opens, a dwelling
 // is built, its creatures are recruited and moved to the hero, and the hero leaves.
+#include "frontend/control_panel.h"
 #include "loop_fixture.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
@@ -317,7 +318,10 @@ TEST_F(HeroScreensTest, MeetingMergeAtTheCapKeepsTheRestInTheSource) {
 // the same army is refused on the town screen and in the meeting window; another army or the same
 // creature still opens the count dialog; on, the empty slot opens it too.
 TEST_F(HeroScreensTest, SplitStacksOptionRulesASplitIntoAnEmptySlotOfTheSameArmy) {
-    m.control_panel = [](MainState& mm) { mm.settings.stack_split = !mm.settings.stack_split; };
+    m.control_panel = [](MainState& mm) {
+        mm.settings.stack_split = !mm.settings.stack_split;
+        return ControlPanelResult::Closed;
+    };
     push_key(SDLK_g);
     frames(1);
     ASSERT_FALSE(m.settings.stack_split);
