@@ -1,8 +1,10 @@
 // The end of a won campaign on the real program.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e_support.h"
@@ -36,31 +38,36 @@ vorn1::HighScoreEntry write_won_last_scenario(const GameFolder& folder) {
 }  // namespace
 
 // A termination request on the congratulations page that ends a won campaign (its closing films
-// left out) ends the program at once, and the campaign's row is kept under the default name first.
+// left out) ends the program at once, and the campaign's row is kept under the default name first:
+// SIGTERM, and a hangup from a closed terminal alike.
 TEST(EndToEnd, ATerminationRequestOnTheCampaignsCongratulationsKeepsItsRow) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
-    GameFolder folder("campaign_end", true);
-    for (const char* film : {"WIN01C.SMK", "WIN02.SMK"}) fs::remove(folder.root / "ANIM" / film);
-    const vorn1::HighScoreEntry row = write_won_last_scenario(folder);
-    VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
-    RunningGame g;
-    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    const vorn1::Image title = g.shot("campaign_end_0_title.png");
-    g.keys({"l"}, 0);
-    const vorn1::Image load_menu = g.wait_for_change("campaign_end_1_load_menu.png", title, kMenuColumn, 2000);
-    g.keys({"c"}, 0);
-    const vorn1::Image dialog = g.wait_for_change("campaign_end_2_load_dialog.png", load_menu, kMenuColumn, 20000);
-    g.keys({"Return"}, 0);
-    const vorn1::Image congrats = g.wait_for_change("campaign_end_3_congratulations.png", dialog, Box{}, 100000);
-    ASSERT_GT(congrats.width, 0);
+    for (const auto& [sig, name] : {std::pair{SIGTERM, "term"}, std::pair{SIGHUP, "hup"}}) {
+        SCOPED_TRACE(name);
+        const std::string tag = std::string("campaign_end_") + name;
+        GameFolder folder(tag, true);
+        for (const char* film : {"WIN01C.SMK", "WIN02.SMK"}) fs::remove(folder.root / "ANIM" / film);
+        const vorn1::HighScoreEntry row = write_won_last_scenario(folder);
+        VirtualDisplay x;
+        ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+        RunningGame g;
+        ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+        const vorn1::Image title = g.shot(tag + "_0_title.png");
+        g.keys({"l"}, 0);
+        const vorn1::Image load_menu = g.wait_for_change(tag + "_1_load_menu.png", title, kMenuColumn, 2000);
+        g.keys({"c"}, 0);
+        const vorn1::Image dialog = g.wait_for_change(tag + "_2_load_dialog.png", load_menu, kMenuColumn, 20000);
+        g.keys({"Return"}, 0);
+        const vorn1::Image congrats = g.wait_for_change(tag + "_3_congratulations.png", dialog, Box{}, 100000);
+        ASSERT_GT(congrats.width, 0);
 
-    const Termination end = terminate_within(g.pid, 20);
-    EXPECT_EQ(end.status, 0);
-    EXPECT_LT(end.seconds, 5) << "not at once";
-    const std::vector<vorn1::HighScoreEntry> rows = vorn1::load_high_scores(
-        (folder.root / "CAMPAIGN.HS").string(), vorn1::HighScoreTable::Campaign);
-    EXPECT_EQ(rows[0].name, row.name);
-    EXPECT_EQ(rows[0].label, row.label);
-    EXPECT_EQ(rows[0].score, row.score);
+        const Termination end = terminate_within(g.pid, 20, sig);
+        EXPECT_EQ(end.status, 0);
+        EXPECT_LT(end.seconds, 5) << "not at once";
+        const std::vector<vorn1::HighScoreEntry> rows = vorn1::load_high_scores(
+            (folder.root / "CAMPAIGN.HS").string(), vorn1::HighScoreTable::Campaign);
+        EXPECT_EQ(rows[0].name, row.name);
+        EXPECT_EQ(rows[0].label, row.label);
+        EXPECT_EQ(rows[0].score, row.score);
+    }
 }

@@ -96,9 +96,9 @@ double run_queue_wait(pid_t pid) {
     return in >> ran >> waited ? static_cast<double>(waited) / 1e9 : 0;
 }
 
-Termination terminate_within(pid_t pid, double seconds) {
+Termination terminate_within(pid_t pid, double seconds, int sig) {
     const double waited_before = run_queue_wait(pid);
-    ::kill(pid, SIGTERM);
+    ::kill(pid, sig);
     const auto sent = std::chrono::steady_clock::now();
     Termination t;
     for (;;) {

@@ -2,6 +2,7 @@
 // program started on it and driven with xdotool, and screenshots read back.
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 #include <filesystem>
@@ -43,16 +44,16 @@ int exit_status(pid_t pid, double seconds);
 // The time the process's main thread has been ready to run but kept waiting for a processor, in
 // seconds; 0 when the system does not tell.
 double run_queue_wait(pid_t pid);
-// Sends a termination request and waits for the program to end within `seconds` of its own: time it
-// was kept waiting for a processor (a loaded machine's, not the program's) does not count. Its exit
-// status (-1, with the program stopped, when it still ran), the seconds it took and of them the
+// Sends a termination request (`sig`) and waits for the program to end within `seconds` of its own:
+// time it was kept waiting for a processor (a loaded machine's, not the program's) does not count. Its
+// exit status (-1, with the program stopped, when it still ran), the seconds it took and of them the
 // seconds it waited for a processor.
 struct Termination {
     int status = -1;
     double seconds = 0;
     double waited = 0;
 };
-Termination terminate_within(pid_t pid, double seconds);
+Termination terminate_within(pid_t pid, double seconds, int sig = SIGTERM);
 std::string run_capture(const std::string& cmd);
 std::string file_text(const fs::path& file);
 
