@@ -89,11 +89,25 @@ int exit_status(pid_t pid, double seconds) {
     return status;
 }
 
-double run_queue_wait(pid_t pid) {
-    // /proc/PID/schedstat: time on a processor, time waiting on a run queue (ns), time slices.
-    std::istringstream in(file_text("/proc/" + std::to_string(pid) + "/schedstat"));
+namespace {
+
+// A schedstat file: time on a processor, time waiting on a run queue (ns), time slices.
+double schedstat_wait(const fs::path& file) {
+    std::istringstream in(file_text(file));
     long long ran = 0, waited = 0;
     return in >> ran >> waited ? static_cast<double>(waited) / 1e9 : 0;
+}
+
+}  // namespace
+
+double run_queue_wait(pid_t pid) { return schedstat_wait("/proc/" + std::to_string(pid) + "/schedstat"); }
+
+double threads_run_queue_wait(pid_t pid) {
+    double waited = 0;
+    std::error_code ec;
+    for (const auto& task : fs::directory_iterator("/proc/" + std::to_string(pid) + "/task", ec))
+        waited += schedstat_wait(task.path() / "schedstat");
+    return waited;
 }
 
 Termination terminate_within(pid_t pid, double seconds, int sig) {

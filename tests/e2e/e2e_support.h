@@ -44,6 +44,8 @@ int exit_status(pid_t pid, double seconds);
 // The time the process's main thread has been ready to run but kept waiting for a processor, in
 // seconds; 0 when the system does not tell.
 double run_queue_wait(pid_t pid);
+// The same, summed over all the process's threads alive now.
+double threads_run_queue_wait(pid_t pid);
 // Sends a termination request (`sig`) and waits for the program to end within `seconds` of its own:
 // time it was kept waiting for a processor (a loaded machine's, not the program's) does not count. Its
 // exit status (-1, with the program stopped, when it still ran), the seconds it took and of them the
