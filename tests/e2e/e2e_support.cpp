@@ -225,10 +225,10 @@ void start_game_window(const GameFolder& folder, const VirtualDisplay& x, pid_t&
     const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     // The program sends its own standard error to nowhere: a sanitizer's report goes to a file beside the log.
     const std::string reports = "log_path=" + (folder.root / "sanitizer").string();
-    game = spawn({"./dravenmoor"},
-                 {"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
-                  "ASAN_OPTIONS=detect_leaks=0:" + reports, "UBSAN_OPTIONS=print_stacktrace=1:" + reports},
-                 folder.root / "bin", fd);
+    std::vector<std::string> env{"DISPLAY=" + x.display, "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                                 "ASAN_OPTIONS=detect_leaks=0:" + reports, "UBSAN_OPTIONS=print_stacktrace=1:" + reports};
+    env.insert(env.end(), folder.env.begin(), folder.env.end());
+    game = spawn({"./dravenmoor"}, env, folder.root / "bin", fd);
     if (fd >= 0) ::close(fd);
     // Only a mapped window takes the focus and has pixels to read.
     const std::string search =

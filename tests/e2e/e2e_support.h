@@ -26,6 +26,8 @@ bool have_screen_tools();
 struct GameFolder {
     fs::path root;
     std::string tag;  // names the shots of the common steps
+    // Further "NAME=value" entries of the program's environment; they come after the defaults and win.
+    std::vector<std::string> env;
     GameFolder(const std::string& tag, bool with_data);
     ~GameFolder();
 };
