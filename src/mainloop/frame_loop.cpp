@@ -26,7 +26,9 @@
 #include "mainloop/town_screens.h"
 #include "mainloop/turns.h"
 #include "mainloop/visit_results.h"
+#include "media/ambient_sound.h"
 #include "media/sound_levels.h"
+#include "world/ambient_grid.h"
 #include "world/game_setup.h"
 #include "world/tile_rules.h"
 
@@ -130,6 +132,8 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
 
 void begin_session(MainState& m, int first_player, bool from_save) {
     GameSession& g = game_of(m);
+    build_ambient_grid(g.map);  // not saved: built from the tiles
+    point_ambient_sounds(m);
     g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
     if (m.archive && m.renderer && m.res)
         g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir + "../SOUND");
@@ -166,6 +170,12 @@ void end_game(MainState& m) {
     free_fadeouts(m.game->loop);
     m.game->battle.shutdown();
     m.game.reset();
+    point_ambient_sounds(m);
+}
+
+void point_ambient_sounds(MainState& m) {
+    if (!m.res || !m.res->ambient) return;
+    m.res->ambient->grid = m.game ? m.game->map.ambient.data() : empty_sound_map();
 }
 
 namespace {
@@ -440,6 +450,7 @@ void update_map_sounds(MainState& m) {
     const MapTile* t = g.map.tile(h.x, h.y);
     if (!t) return;
     if (m.sounds.terrain) m.sounds.terrain(t->ground);
+    point_ambient_sounds(m);
     if (m.sounds.ambient) m.sounds.ambient(h.x, h.y);
 }
 

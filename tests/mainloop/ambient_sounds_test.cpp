@@ -1,0 +1,50 @@
+#include <algorithm>
+
+#include "assets/resources.h"
+#include "loop_fixture.h"
+#include "mainloop/game_files.h"
+#include "media/ambient_sound.h"
+#include "world/ambient_grid.h"
+
+namespace vorn1::test {
+
+namespace {
+
+class AmbientLoopTest : public LoopTest {
+protected:
+    // The cache's engine as the program has it, without a mixer: pointed at the empty grid.
+    Resources res{nullptr, nullptr};
+    void SetUp() override {
+        LoopTest::SetUp();
+        res.ambient = make_owned<AmbientSoundEngine>();
+        res.ambient->grid = empty_sound_map();
+        m.res = &res;
+    }
+};
+
+}  // namespace
+
+// The kit's demo game: the engine hears its map's loops once it is set up, again once its save is loaded
+// (the grid is not saved: the loaded map builds the same one) and nothing once the game ends.
+TEST_F(AmbientLoopTest, TheEngineHearsTheRunningGamesMapAndNothingAfterIt) {
+    setup_demo();
+    ASSERT_TRUE(m.game);
+    GameMap rebuilt = map();
+    build_ambient_grid(rebuilt);
+    const std::vector<uint8_t> grid = rebuilt.ambient;
+    EXPECT_GT(std::count(grid.begin(), grid.end(), AMB_SHORE), 0);
+    EXPECT_EQ(map().ambient, grid);
+    EXPECT_EQ(res.ambient->grid, map().ambient.data());
+
+    LoadResult loaded = load_game_image(
+        build_save_image(state(), map(), g().config, 1, 1, 1, nullptr, 0, nullptr), "", false);
+    ASSERT_TRUE(loaded.ok) << loaded.error;
+    setup_loaded_game(m, std::move(loaded));
+    EXPECT_EQ(map().ambient, grid);
+    EXPECT_EQ(res.ambient->grid, map().ambient.data());
+
+    end_game(m);
+    EXPECT_EQ(res.ambient->grid, empty_sound_map());
+}
+
+}  // namespace vorn1::test
