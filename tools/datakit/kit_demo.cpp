@@ -309,8 +309,8 @@ Bytes make_demo_entry(const DemoEntry& e) {
     case DemoKind::Bkg:
         return make_bkg(e);
     case DemoKind::Pcm82M:
-        return write_raw_tone(VORN_FMT_82M, 220.0 + 40.0 * (set_colour(e.name) % 16),
-                              e.name.rfind("LOOP", 0) == 0 ? 400 : 120);
+        if (e.name.rfind("LOOP", 0) == 0) return write_ambient_loop(std::stoi(e.name.substr(4, 4)));
+        return write_raw_tone(VORN_FMT_82M, 220.0 + 40.0 * (set_colour(e.name) % 16), 120);
     case DemoKind::Til: {
         std::vector<IndexGrid> tiles;
         for (int i = 0; i < e.frames; ++i) tiles.push_back(labelled_picture(e.w, e.h, num("%d", i), i));

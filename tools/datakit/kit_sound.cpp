@@ -62,6 +62,11 @@ Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms) {
     return out;
 }
 
+double ambient_loop_hz(int id) { return 1000.0 + 50.0 * id; }
+
+// Whole periods in 0.4 s, so the loop joins up.
+Bytes write_ambient_loop(int id) { return write_raw_tone(VORN_FMT_82M, ambient_loop_hz(id), 400); }
+
 void add_sound_files(DemoData& d) {
     int k = 0;
     for (int n : {0, 1, 2, 3, 4, 5, 6, 29, 30, 31, 32, 40, 41, 42, 43, 44, 47, 48, 49, 54}) {

@@ -14,6 +14,11 @@ struct DemoData;
 // little-endian stereo (the right channel a fifth above the left in the stereo formats).
 Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms);
 
+// The demo archive's ambient loop `id` (0..20, "LOOP00nn.82M"): 0.4 s of signed 8-bit mono, each loop a
+// tone of its own, well above every music track's, that a whole-program test can tell apart.
+double ambient_loop_hz(int id);
+Bytes write_ambient_loop(int id);
+
 // The music files the players look for: SOUND/VELDARnn with nn 00..06 as .62S, 29..32 as .82S,
 // the rest (40..49, 54) as .82M.
 void add_sound_files(DemoData& d);
