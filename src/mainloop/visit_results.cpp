@@ -8,6 +8,7 @@
 #include "mainloop/battle_launch.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
+#include "world/ambient_grid.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
 #include "world/recruit_rules.h"
@@ -22,6 +23,7 @@ bool apply_outcome(MainState& m, const EventResult& r) {
     bool garrison_full = false;
     apply_event_result(r, g.map, g.state, g.loop.hero_move_points, g.loop.hero_day_points, g.events,
                        [&m](int hero) { run_levelups(m, hero); }, garrison_full);
+    build_ambient_grid(g.map);  // a site taken falls silent
     if (g.state.valid_hero(r.hero)) {
         // The hero's mark on its tile survives the cleared object.
         const HeroState& h = g.state.heroes[r.hero];

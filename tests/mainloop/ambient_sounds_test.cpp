@@ -2,7 +2,9 @@
 
 #include "assets/resources.h"
 #include "loop_fixture.h"
+#include "events/event_actions.h"
 #include "mainloop/game_files.h"
+#include "mainloop/visit_results.h"
 #include "media/ambient_sound.h"
 #include "world/ambient_grid.h"
 
@@ -45,6 +47,25 @@ TEST_F(AmbientLoopTest, TheEngineHearsTheRunningGamesMapAndNothingAfterIt) {
 
     end_game(m);
     EXPECT_EQ(res.ambient->grid, empty_sound_map());
+}
+
+// A campfire crackles until a hero takes it; then its tile is silent.
+TEST_F(AmbientLoopTest, ATakenSiteFallsSilent) {
+    make_game();
+    const int hero = add_hero(5, 5, 0);
+    state().campfires = {{1, 6, 5, 400, 3, MINE_GEMS, 0}};
+    map().tile(6, 5)->object_type = OBJ_CAMPFIRE;
+    build_ambient_grid(map());
+    const size_t cell = 5 * MAP_MAX_DIM + 6;
+    ASSERT_EQ(map().ambient[cell], AMB_CAMPFIRE);
+    EventResult r;
+    r.hero = hero;
+    r.x = 6;
+    r.y = 5;
+    r.choice = SITE_CAMPFIRE;
+    on_second_site_result(m, r);
+    EXPECT_EQ(map().tile(6, 5)->object_type, 0);
+    EXPECT_EQ(map().ambient[cell], AMB_NONE);
 }
 
 }  // namespace vorn1::test
