@@ -128,6 +128,7 @@ void connect_sounds(MainState& m, RunObjects& run) {
         run.terrain->stop();
         if (ground >= 0) run.terrain->update((uint8_t)ground);
     };
+    m.sounds.terrain_resume = [&run] { run.terrain->resume(); };
     m.sounds.ambient = [&res](int x, int y) {
         if (!res.ambient) return;
         res.ambient->active = res.ambient->enabled;

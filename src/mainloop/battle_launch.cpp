@@ -200,12 +200,11 @@ void quiet_map_sounds(MainState& m) {
 }
 
 void resume_map_sounds(MainState& m) {
-    if (!m.audio_on || !mixer_open() || !m.game) return;
-    for (int c = kAmbientFirst; c <= kAmbientLast; ++c) Mix_Resume(c);
-    GameSession& g = game_of(m);
-    if (!m.sounds.terrain_restart || !g.state.valid_hero(g.loop.selected_hero)) return;
-    const HeroState& h = g.state.heroes[g.loop.selected_hero];
-    if (const MapTile* t = g.map.tile(h.x, h.y)) m.sounds.terrain_restart(t->ground);
+    if (!m.audio_on || !m.game) return;
+    if (mixer_open())
+        for (int c = kAmbientFirst; c <= kAmbientLast; ++c) Mix_Resume(c);
+    // Not a fresh choice by the hero's ground: off the first tiles of a band that chooses nothing.
+    if (m.sounds.terrain_resume) m.sounds.terrain_resume();
 }
 
 // ---- wandering monsters

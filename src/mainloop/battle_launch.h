@@ -58,7 +58,7 @@ void after_battle_step(MainState& m);
 // One queued artifact notice a frame, while no dialog is open.
 void artifact_notice_step(MainState& m);
 
-// The map's sounds pause for a battle and come back after it.
+// The map's sounds pause for a battle and come back after it (and after the title screen of l).
 void quiet_map_sounds(MainState& m);
 void resume_map_sounds(MainState& m);
 

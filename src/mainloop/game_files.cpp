@@ -8,6 +8,7 @@
 #include "frontend/frontend_driver.h"
 #include "frontend/options_dialogs.h"
 #include "lang/runtime_strings.h"
+#include "mainloop/battle_launch.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
@@ -126,6 +127,8 @@ void load_chosen_game(MainState& m) {
         return;
     }
     if (!m.game) return;
+    // The title screen halted every sound: the running game goes on with its own.
+    resume_map_sounds(m);
     EventDef def;
     def.text = failure;
     def.buttons = {EVENT_BUTTON_OK};

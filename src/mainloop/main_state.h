@@ -158,6 +158,8 @@ struct LoopSounds {
     std::function<void(int x, int y)> ambient;
     // A human turn starts: the terrain music halted and, for ground >= 0, started again from the top.
     std::function<void(int ground)> terrain_restart;
+    // Back on the map after a halt (a battle, the title screen of l): the track it played, if any.
+    std::function<void()> terrain_resume;
     // The new-day pause: its music (the ambient loops wait), then back to the map's sounds.
     std::function<void()> new_day_start;
     std::function<void()> new_day_end;

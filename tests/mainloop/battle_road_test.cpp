@@ -1,5 +1,6 @@
 // Fights started from the map, played on the battle screen frame by frame, and their outcome back
 // on the map.
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -144,6 +145,37 @@ TEST_F(BattleRoadTest, AMonsterBeatenAutomaticallyLeavesTheMapAndTheArmyAsTheBat
     walk_to(7, 5);
     frames(40);
     EXPECT_EQ(state().heroes[h].x, 7);
+}
+
+// The map's music halted for a battle, and by the title screen of l, comes back as it was when the map
+// returns: the hero stands off the first tiles of its ground band (30), where a fresh choice by the ground
+// would leave the map silent.
+TEST_F(BattleRoadTest, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
+    make_battle_game();
+    set_army(add_hero(5, 5, 0), {{3, 30}, {1, 10}});
+    add_monster(7, 5, 0, 12);
+    m.audio_on = true;
+    int resumed = 0;
+    m.sounds.terrain_resume = [&] { ++resumed; };
+    m.sounds.terrain_restart = [](int) {};
+    walk_in_turn(7, 5);
+    ASSERT_TRUE(fight_to_result());
+    EXPECT_EQ(resumed, 0) << "nothing on the map's channel during the battle";
+    close_result();
+    ASSERT_FALSE(loop().battle_open);
+    EXPECT_EQ(resumed, 1);
+
+    const std::string missing = (std::filesystem::temp_directory_path() / "vorn1_no_such_save.sav").string();
+    m.confirm = [](MainState&, const char*) { return true; };
+    m.front_end = [&](MainState&) {
+        NewGameConfig chosen;
+        chosen.save_path = missing;
+        return chosen;
+    };
+    push_key(SDLK_l);
+    frames(1);
+    ASSERT_TRUE(g().events.dialog_open) << "the failed load is told over the running game";
+    EXPECT_EQ(resumed, 2);
 }
 
 // A hero one battle short of a level wins it: back on the map its level-up dialog names it and its raised
