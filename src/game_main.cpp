@@ -107,15 +107,17 @@ struct RunObjects {
     std::unique_ptr<Resources> resources;
     // Freed in shutdown before the mixer closes: their destructors still talk to it.
     std::unique_ptr<TerrainMusic> terrain = std::make_unique<TerrainMusic>();
+    std::unique_ptr<CampaignMusic> campaign = std::make_unique<CampaignMusic>();
     std::unique_ptr<FootstepSounds> footsteps = std::make_unique<FootstepSounds>();
 };
 
-// The loop's sound seams on the players: music by the hero's ground, ambient loops, footsteps and the
-// new-day jingle. Without audio they stay empty.
+// The loop's sound seams on the players: music by the hero's ground, ambient loops, footsteps, the
+// new-day jingle and the campaign's music. Without audio they stay empty.
 void connect_sounds(MainState& m, RunObjects& run) {
     if (!m.audio_on) return;
     Resources& res = *m.res;
     run.terrain->init(m.base_dir);
+    run.campaign->init(m.base_dir);
     run.footsteps->load(m.res->archive.get());
     if (res.new_day_music) res.new_day_music->init(m.base_dir);
     if (res.tavern_music) res.tavern_music->init(m.base_dir);
@@ -129,6 +131,10 @@ void connect_sounds(MainState& m, RunObjects& run) {
         if (ground >= 0) run.terrain->update((uint8_t)ground);
     };
     m.sounds.terrain_resume = [&run] { run.terrain->resume(); };
+    campaign_music_hook() = [&run](bool on) {
+        if (on) run.campaign->play();
+        else run.campaign->stop();
+    };
     m.sounds.ambient = [&res](int x, int y) {
         if (!res.ambient) return;
         res.ambient->active = res.ambient->enabled;
@@ -144,8 +150,10 @@ void connect_sounds(MainState& m, RunObjects& run) {
 void shutdown(MainState& m, RunObjects& run) {
     end_game(m);
     m.sounds = LoopSounds{};
+    campaign_music_hook() = nullptr;
     run.footsteps.reset();
     run.terrain.reset();
+    run.campaign.reset();
     run.resources.reset();
     m.res = nullptr;
     m.fonts.close();
@@ -223,6 +231,7 @@ NewGameConfig run_front_end(MainState& m) {
     NewGameConfig config = run_new_game_screen(m.renderer, *m.res->archive, m.res->palette, m.fonts.def,
                                                m.fonts.small, m.res, fullscreen, language);
     title_music_stop(m.res);
+    campaign_music(false);  // a new campaign's first page played it
     return config;
 }
 

@@ -48,6 +48,15 @@ void frontend_present(SDL_Renderer* renderer) {
     SDL_Delay(16);
 }
 
+std::function<void(bool on)>& campaign_music_hook() {
+    static std::function<void(bool)> hook;
+    return hook;
+}
+
+void campaign_music(bool on) {
+    if (campaign_music_hook()) campaign_music_hook()(on);
+}
+
 std::function<void()>& end_process_hook() {
     static std::function<void()> hook;
     return hook;

@@ -44,6 +44,12 @@ std::function<void()>& frontend_frame_hook();
 // Presents the frame, runs the hook and waits 16 ms; after a termination request it ends the process.
 void frontend_present(SDL_Renderer* renderer);
 
+// The campaign's music on (true) or off (false), around the campaign's own pages; set by the music's
+// owner. Empty: no music.
+std::function<void(bool on)>& campaign_music_hook();
+// Runs the hook when one is set.
+void campaign_music(bool on);
+
 // Ends the process from a front-end screen: SDL shut down, exit status 0.
 [[noreturn]] void end_process();
 // Run once by end_process before SDL shuts down (the program's own orderly shutdown).

@@ -212,9 +212,14 @@ PassEnd run_front_end_pass(SDL_Renderer* renderer, AggArchive& archive, const Pa
             return PassEnd::Return;
         }
         case State::CampaignChoice: {
+            // From the choice to the first scenario's page; the title music comes back after a cancel.
+            campaign_music(true);
             const int choice = run_campaign_choice_menu(renderer, archive, palette, title.tex, font, &sea);
             if (choice == kClosed) end_now();
-            if (choice == -1) return PassEnd::ReEnter;
+            if (choice == -1) {
+                campaign_music(false);
+                return PassEnd::ReEnter;
+            }
             if (choice == 0) {
                 state = State::LordMenu;
                 break;
@@ -229,7 +234,10 @@ PassEnd run_front_end_pass(SDL_Renderer* renderer, AggArchive& archive, const Pa
             const int lord = run_menu_screen(renderer, archive, palette, title.tex, "BTNCMPGN.ICN", lord_rows(), &sea,
                                              {}, false, nullptr, nullptr);
             if (lord == kClosed) end_now();
-            if (lord < 0 || lord > 3) return PassEnd::ReEnter;
+            if (lord < 0 || lord > 3) {
+                campaign_music(false);
+                return PassEnd::ReEnter;
+            }
             NewGameConfig config = original_campaign_config(folder, lord);
             if (!run_campaign_scenario_screen(renderer, archive, palette, title.tex, font, 1)) end_now();
             out = config;

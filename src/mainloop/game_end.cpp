@@ -142,8 +142,12 @@ bool show_campaign_end(MainState& m) {
     hold.hold_last_frame = 1;
     hold.overlay = &finale;
     if (play_film(m, "WIN02.SMK", hold) == kFilmQuit) return true;
-    return m.renderer && m.res && m.res->archive &&
-           !run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, game_of(m).config);
+    if (!m.renderer || !m.res || !m.res->archive) return false;
+    campaign_music(true);
+    const bool shown = run_campaign_congrats_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def,
+                                                    game_of(m).config);
+    campaign_music(false);
+    return !shown;
 }
 
 // The closing films, the congratulations and the campaign's high score; true when the window was
@@ -219,8 +223,10 @@ GameEndStep campaign_scenario_won(MainState& m) {
     NewGameConfig following = advance_campaign(g.config, next);
     if (m.renderer && m.res && m.res->archive) {
         const CampaignCarryover carry{g.config.scenario_index, m.campaign_days};
+        campaign_music(true);
         following = run_campaign_victory_screen(m.renderer, *m.res->archive, palette_of(m), m.fonts.def, g.config,
                                                 carry, true);
+        campaign_music(false);
     }
     step.next_scenario = !following.quit;
     step.next = std::move(following);
