@@ -316,6 +316,7 @@ int run() {
     end_process_hook() = [&m, &run] { shutdown(m, run); };
 
     m.quit = play_intro_films(m);
+    if (m.audio_on && m.res->title_music) m.res->title_music->init(m.base_dir);
     if (!m.quit) title_music_play(m.res);
     uint32_t last = SDL_GetTicks();
     run_games(m, [&last](MainState& mm) {
