@@ -10,6 +10,8 @@ GameMap make_battle_map() {
     b.map.description = "A hero, a band of peasants next to him, and a castle to take.";
     b.town(4, 4, 0, 0, true, "Redwall");
     b.hero(kBattleMapHeroX, kBattleMapHeroY, 0, 0);
+    // The map's music starts on the first tiles of a ground band only; the grass around is further in.
+    b.at(kBattleMapHeroX, kBattleMapHeroY).ground = kBattleMapHeroGround;
     b.monster(kBattleMapMonsterX, kBattleMapMonsterY, 0, 5, false);
     b.graveyard(kBattleMapGraveX, kBattleMapGraveY, 0);
     b.town(kBattleMapCastleX, kBattleMapCastleY, 1, 1, true, "Bluehold");

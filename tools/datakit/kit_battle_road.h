@@ -12,6 +12,8 @@ constexpr int kBattleMapMonsterX = 11, kBattleMapMonsterY = 10;
 constexpr int kBattleMapGraveX = 10, kBattleMapGraveY = 13;
 constexpr int kBattleMapCastleX = 16, kBattleMapCastleY = 16;  // blue's castle
 constexpr const char* kBattleMapFile = "KITBATTL.MAP";
+// The ground under red's hero: the first tile of the grass band (map music track 1).
+constexpr uint8_t kBattleMapHeroGround = 20;
 
 GameMap make_battle_map();
 

@@ -15,9 +15,9 @@ namespace {
 constexpr double kRate = 22050.0;
 constexpr double kPi = 3.14159265358979323846;
 
-// Sine with a short fade at both ends so looped tracks do not click.
-double tone(double freq, int i, int n) {
-    const int fade = std::min(n / 4, 400);
+// Sine with a short fade at both ends so looped sounds do not click.
+double tone(double freq, int i, int n, bool fade_ends = true) {
+    const int fade = fade_ends ? std::min(n / 4, 400) : 0;
     double amp = 1.0;
     if (fade > 0) amp = std::min({1.0, double(i) / fade, double(n - 1 - i) / fade});
     return amp * std::sin(2.0 * kPi * freq * i / kRate);
@@ -37,14 +37,14 @@ std::string veldar(int n, const char* ext) {
     return buf;
 }
 
-}  // namespace
+constexpr int kMusicTracks[] = {0, 1, 2, 3, 4, 5, 6, 29, 30, 31, 32, 40, 41, 42, 43, 44, 47, 48, 49, 54};
 
-Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms) {
-    const int n = std::max(1, static_cast<int>(kRate * ms / 1000.0));
+// n samples of the tone (a fifth above on the right channel).
+Bytes tone_samples(VornAudioFmt fmt, double freq_hz, int n, bool fade_ends) {
     Bytes out;
     for (int i = 0; i < n; ++i) {
-        const double l = tone(freq_hz, i, n);
-        const double r = tone(freq_hz * 1.5, i, n);
+        const double l = tone(freq_hz, i, n, fade_ends);
+        const double r = tone(freq_hz * 1.5, i, n, fade_ends);
         switch (fmt) {
         case VORN_FMT_82S:
             out.push_back(s8(l));
@@ -62,18 +62,40 @@ Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms) {
     return out;
 }
 
+// A music track: a whole, even number of periods of its tone and no fade, so that the track loops
+// without a seam and plays as one steady pitch.
+Bytes music_loop(VornAudioFmt fmt, double freq_hz, int ms) {
+    const long periods = 2 * std::max(1L, std::lround(freq_hz * ms / 2000.0));
+    const int n = static_cast<int>(std::lround(periods * kRate / freq_hz));
+    return tone_samples(fmt, periods * kRate / n, n, false);
+}
+
+}  // namespace
+
+Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms) {
+    return tone_samples(fmt, freq_hz, std::max(1, static_cast<int>(kRate * ms / 1000.0)), true);
+}
+
+double music_tone_hz(int n) {
+    int k = 0;
+    for (int track : kMusicTracks) {
+        if (track == n) return 196.0 * std::pow(2.0, (k % 12) / 12.0);
+        ++k;
+    }
+    return 0;
+}
+
 double ambient_loop_hz(int id) { return 1000.0 + 50.0 * id; }
 
 // Whole periods in 0.4 s, so the loop joins up.
 Bytes write_ambient_loop(int id) { return write_raw_tone(VORN_FMT_82M, ambient_loop_hz(id), 400); }
 
 void add_sound_files(DemoData& d) {
-    int k = 0;
-    for (int n : {0, 1, 2, 3, 4, 5, 6, 29, 30, 31, 32, 40, 41, 42, 43, 44, 47, 48, 49, 54}) {
-        const double freq = 196.0 * std::pow(2.0, (k++ % 12) / 12.0);
-        if (n <= 6) d.files.push_back({veldar(n, ".62S"), write_raw_tone(VORN_FMT_62S, freq, 1600)});
-        else if (n <= 32) d.files.push_back({veldar(n, ".82S"), write_raw_tone(VORN_FMT_82S, freq, 1600)});
-        else d.files.push_back({veldar(n, ".82M"), write_raw_tone(VORN_FMT_82M, freq, 1600)});
+    for (int n : kMusicTracks) {
+        const double freq = music_tone_hz(n);
+        if (n <= 6) d.files.push_back({veldar(n, ".62S"), music_loop(VORN_FMT_62S, freq, 1600)});
+        else if (n <= 32) d.files.push_back({veldar(n, ".82S"), music_loop(VORN_FMT_82S, freq, 1600)});
+        else d.files.push_back({veldar(n, ".82M"), music_loop(VORN_FMT_82M, freq, 1600)});
     }
 }
 
