@@ -1,0 +1,130 @@
+// The music the real program plays, heard through SDL's disk audio driver: each kit track is a tone of
+// its own pitch, so the share of that pitch in what the program plays tells which track is on.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "datakit/kit_battle_road.h"
+#include "datakit/kit_sound.h"
+#include "e2e_audio.h"
+#include "e2e_support.h"
+#include "frontend/campaign_data.h"
+#include "persist/savegame.h"
+#include "world/game_setup.h"
+#include "world/map.h"
+
+using namespace vorn1::e2e;
+
+namespace {
+
+// Most of a second of the program's sound is the tone of track VELDARnn.
+bool track_heard(const DiskAudio& audio, int n) {
+    return tone_share(audio.listen(0.3, 1.0), vorn1::kit::music_tone_hz(n)) > 0.5;
+}
+
+// The spirit world's first scenario saved as won: loaded, it goes on with the victory page.
+void write_won_first_scenario(const GameFolder& folder) {
+    vorn1::NewGameConfig cfg = vorn1::spirit_campaign_config(folder.root.string() + "/", 3);
+    vorn1::GameMap map = vorn1::load_cmp(cfg.campaign_map_path);
+    vorn1::GameState state;
+    vorn1::init_game_state(state, map, cfg, 7);
+    const std::vector<uint8_t> image = vorn1::build_campaign_save_image(state, map, cfg, 1, 1, 1, nullptr, true, nullptr);
+    fs::create_directories(folder.root / "saved_camps");
+    std::ofstream(folder.root / "saved_camps" / "won.sav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+}
+
+}  // namespace
+
+// The map's music (track 1, the grass band's) starts with the first turn on the band's first tile, and
+// after a halt comes back although the hero stands further into the band, where the ground starts no
+// track: after a battle fought from there, and after an l whose save does not load.
+TEST(EndToEnd, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("music_map", true);
+    remove_maps(folder, vorn1::kit::kBattleMapFile);
+    fs::create_directories(folder.root / "saved_games");
+    std::ofstream(folder.root / "saved_games" / "broken.sav", std::ios::binary) << "not a saved game";
+    const DiskAudio audio(folder);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image turn = g.open_first_turn("music_map_0_turn.png");
+    g.mouse("255 290", 0);
+    const vorn1::Image before = g.close_announcement(turn, "music_map_1_map.png");
+    ASSERT_GT(before.width, 0) << "no screenshot";
+    EXPECT_TRUE(track_heard(audio, 1)) << "no map music at the first turn";
+
+    // A step down, still beside the peasants (north-east now), and a click on them brings their
+    // quick-combat result.
+    plan_route(g, 255, 288, before, "music_map_2_route.png");
+    g.mouse("255 288 click 1", 0);
+    const vorn1::Image moved = g.wait_for_change("music_map_3_moved.png", before, Box{239, 240, 32, 64}, 300);
+    plan_route(g, 287, 256, moved, "music_map_3_route.png");
+    g.mouse("287 256 click 1", 0);
+    const vorn1::Image preview = g.wait_for_change("music_map_3_preview.png", moved, Box{160, 1, 320, 458}, 20000);
+    g.keys({"n"}, 0);
+    const vorn1::Image field = g.wait_for_change("music_map_4_field.png", preview, Box{0, 0, 640, 460}, 100000);
+    const vorn1::Image result = g.fight_out_automatically(field, "music_map_5_result.png");
+    g.close_battle_result(result, "music_map_6_closed.png");
+    const auto map_back = [&before](const vorn1::Image& now, const vorn1::Image& last) {
+        return changed_pixels(before, now, 16, 16, 200, 200) < 2000 && still(last, now, kMapView);
+    };
+    const vorn1::Image after = g.wait_for_screen("music_map_7_after.png", "the map after the battle", map_back);
+    EXPECT_GT(changed_pixels(before, after, 239, 240, 32, 64), 300) << "the hero is not a tile further down";
+    EXPECT_TRUE(track_heard(audio, 1)) << "the map's music did not come back after the battle";
+
+    g.keys({"l"}, 0);
+    const vorn1::Image question = g.wait_for_change("music_map_8_question.png", after, Box{177, 150, 286, 180}, 20000);
+    g.keys({"Return"}, 0);
+    const vorn1::Image title = g.wait_for_change("music_map_9_title.png", question, kMenuColumn, 20000);
+    g.keys({"l"}, 0);
+    const vorn1::Image load_menu = g.wait_for_change("music_map_10_load_menu.png", title, kMenuColumn, 2000);
+    g.keys({"s"}, 0);
+    const vorn1::Image load_dialog = g.wait_for_change("music_map_11_load_dialog.png", load_menu, kMenuColumn, 20000);
+    g.keys({"Return"}, 0);
+    const vorn1::Image notice = g.wait_for_change("music_map_12_notice.png", load_dialog, kMapView, 100000);
+    EXPECT_GT(changed_pixels(load_dialog, notice, kMenuColumn), 20000) << "not back on the map";
+    EXPECT_TRUE(track_heard(audio, 1)) << "the map's music did not come back after the load that failed";
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}
+
+// The campaign's music (VELDAR54) plays on the campaign choice in place of the title music, which comes
+// back when the choice is cancelled, and on the victory page of a won scenario.
+TEST(EndToEnd, TheCampaignsMusicPlaysOnTheCampaignsPages) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("music_campaign", true);
+    write_won_first_scenario(folder);
+    const DiskAudio audio(folder);
+    VirtualDisplay x;
+    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
+    RunningGame g;
+    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
+    const vorn1::Image title = g.shot("music_campaign_0_title.png");
+    EXPECT_TRUE(track_heard(audio, 48)) << "no title music";
+
+    g.keys({"n"}, 0);
+    const vorn1::Image new_game = g.wait_for_change("music_campaign_1_new_game.png", title, kMenuColumn, 2000);
+    g.keys({"c"}, 0);
+    const vorn1::Image choice = g.wait_for_change("music_campaign_2_choice.png", new_game, kMenuColumn, 2000);
+    EXPECT_TRUE(track_heard(audio, 54)) << "no campaign music on the campaign choice";
+    g.keys({"Escape"}, 0);
+    const vorn1::Image again = g.wait_for_change("music_campaign_3_title.png", choice, kMenuColumn, 2000);
+    EXPECT_TRUE(track_heard(audio, 48)) << "the title music did not come back";
+
+    g.keys({"l"}, 0);
+    const vorn1::Image load_menu = g.wait_for_change("music_campaign_4_load_menu.png", again, kMenuColumn, 2000);
+    g.keys({"c"}, 0);
+    const vorn1::Image dialog = g.wait_for_change("music_campaign_5_load_dialog.png", load_menu, kMenuColumn, 20000);
+    g.keys({"Return"}, 0);
+    g.wait_for_change("music_campaign_6_victory.png", dialog, Box{}, 100000);
+    EXPECT_TRUE(track_heard(audio, 54)) << "no campaign music on the victory page";
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}
