@@ -127,12 +127,16 @@ void begin_computer_turn(MainState& m, int p) {
     l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, l.human_view.player);
     sync_hero_vectors(g);
     l.computer_turn_pending = true;
+    // The turn's start trades and may dig up the ultimate artifact.
+    run_victory_check(m);
 }
 
 void run_computer_turn(MainState& m, float dt_ms) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     AIExecutor& ai = l.ai;
+    // A decided game takes no more steps: it ends as it stands.
+    if (goal_decided(g)) return;
     if (ai.waiting_for_battle) {
         if (l.battle_open) return;
         finish_human_battle(g);
@@ -145,6 +149,8 @@ void run_computer_turn(MainState& m, float dt_ms) {
             l.moves[(size_t)h].elapsed_ms += dt_ms;
             if (l.moves[(size_t)h].elapsed_ms < l.moves[(size_t)h].step_ms) return;
             land_watched_step(g, h);
+            run_victory_check(m);
+            if (goal_decided(g)) return;
         }
     }
     for (int i = 0; i < kAIStepsPerPass && ai.active; ++i) {
@@ -159,6 +165,9 @@ void run_computer_turn(MainState& m, float dt_ms) {
             continue;
         }
         if (r.kind == AIS_AUTO_BATTLE) after_map_battle(m);
+        // A town, the Dragon City or a pile taken by a step may meet a goal.
+        if (r.kind == AIS_OBJECT_TAKEN) run_victory_check(m);
+        if (goal_decided(g)) return;
         if (r.kind == AIS_IDLE) break;
     }
     if (!ai.active) end_current_turn(m);

@@ -18,6 +18,7 @@
 #include "mainloop/game_files.h"
 #include "mainloop/hero_move.h"
 #include "mainloop/transitions.h"
+#include "mainloop/victory_check.h"
 #include "persist/savegame.h"
 #include "world/hero_pool.h"
 #include "world/new_day.h"
@@ -280,6 +281,8 @@ void finish_day(MainState& m) {
     l.day = g.state.day;
     l.week = g.state.week;
     l.month = g.state.month;
+    // Income and the calendar decide goals too: the new day may win the game.
+    run_victory_check(m);
     g.new_day.month_changed = g.state.month != month_before;
     g.new_day.event_present = g.new_day.event_present_copy = ev.kind != 0;
     if (ev.kind != 0) {
@@ -320,6 +323,8 @@ void on_new_day_finished(MainState& m) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     if (m.audio_on && m.sounds.new_day_end) m.sounds.new_day_end();
+    // A game the turnover decided ends on the new day, before any seat's turn opens over it.
+    if (goal_decided(g)) return;
     // The announcement queues behind any dialog already open, so the turn announcement follows it.
     if (l.week_announcement_pending) {
         l.week_announcement_pending = false;

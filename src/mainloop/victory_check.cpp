@@ -47,6 +47,8 @@ void refresh_visited_sites(GameState& s, const VisitRecords& visits) {
 
 }  // namespace
 
+bool goal_decided(const GameSession& g) { return g.game_won != 0 || g.game_lost || g.hot_seat_winner >= 0; }
+
 void run_victory_check(MainState& m) {
     if (!m.game) return;
     GameSession& g = game_of(m);

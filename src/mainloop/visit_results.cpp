@@ -8,6 +8,7 @@
 #include "mainloop/battle_launch.h"
 #include "mainloop/transitions.h"
 #include "mainloop/turns.h"
+#include "mainloop/victory_check.h"
 #include "world/ambient_grid.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
@@ -29,6 +30,8 @@ bool apply_outcome(MainState& m, const EventResult& r) {
         const HeroState& h = g.state.heroes[r.hero];
         if (h.live && h.x == r.x && h.y == r.y) place_hero_on_map(g.map, h);
     }
+    // What a visit gives (gold, an artifact, a site, the Dragon City) may meet the goal.
+    run_victory_check(m);
     return garrison_full;
 }
 

@@ -1,7 +1,9 @@
 // The victory check after what can decide a game, and a town taken without a fight.
 #include "loop_fixture.h"
+#include "mainloop/game_end.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/victory_check.h"
+#include "mainloop/visit_results.h"
 
 namespace vorn1::test {
 namespace {
@@ -10,6 +12,7 @@ class VictoryCheckTest : public LoopTest {};
 
 TEST_F(VictoryCheckTest, AnUndefendedLastTownIsTakenAndWinsOnce) {
     make_game();
+    state().victory.kind = VICTORY_DEFEAT_ALL;
     const int hero = add_hero(5, 6, 0);
     const int mine = add_town(2, 2, 0);
     const int last = add_town(5, 5, 1);
@@ -109,6 +112,7 @@ TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForThe
 
 TEST_F(VictoryCheckTest, HotSeatRecordsTheWinningSeat) {
     make_game();
+    state().victory.kind = VICTORY_DEFEAT_ALL;
     g().hot_seat = true;
     state().player_is_human = {1, 1, 0, 0};
     add_hero(1, 1, 0);
@@ -158,6 +162,105 @@ TEST_F(VictoryCheckTest, CampaignTargetsAreLostLateAndVisitedSitesFollowTheRecor
     run_victory_check(m);
     EXPECT_EQ(v.visited, (std::unordered_set<uint32_t>{4u | 9u << 8}));
     EXPECT_EQ(g().game_won, 0);
+}
+
+
+// Goals that no battle decides: the day's income making the gold, the calendar passing its month, the last
+// listed site visited. Each is won there and then, and a game won at the turnover ends on the new day
+// without opening the next turn.
+TEST_F(VictoryCheckTest, GoalsMetByTheTurnoverOrAVisitWinAtOnce) {
+    // Both seats keep a hero, so every rival is never defeated here.
+    const auto new_game = [this] {
+        make_game();
+        add_hero(2, 2, 0, 0);
+        add_hero(18, 18, 1, 0);
+        start_player_turn(m, 0);
+        accept_dialogs();
+    };
+    const auto turn_the_day = [this] {
+        const int day = state().day;
+        request_end_turn(m);
+        for (int i = 0; i < 400 && m.game && state().day == day; ++i) frames(1, 50.0f);
+        ASSERT_NE(state().day, day) << "the day did not turn";
+    };
+    const auto ends_on_the_new_day = [this] {
+        for (int i = 0; i < 400 && g().new_day.active; ++i) frames(1, 50.0f);
+        EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+        EXPECT_FALSE(g().events.dialog_open) << "no turn is announced over a won game";
+    };
+
+    new_game();
+    state().victory.kind = VICTORY_GATHER_GOLD;
+    state().resources[0].gold = 99500;
+    state().mines.push_back({1, 6, 6, MINE_GOLD, 0});
+    turn_the_day();
+    EXPECT_EQ(g().game_won, 1) << "the mine's gold makes the sum when the day turns";
+    ends_on_the_new_day();
+
+    new_game();
+    state().victory.kind = VICTORY_SURVIVE_MONTHS;
+    state().victory.target_x = 1;
+    state().day = loop().day = 7;
+    state().week = loop().week = 4;
+    run_victory_check(m);
+    EXPECT_EQ(g().game_won, 0) << "the month is not over";
+    turn_the_day();
+    EXPECT_EQ(state().month, 2);
+    EXPECT_EQ(g().game_won, 1);
+    ends_on_the_new_day();
+
+    new_game();
+    ScenarioVictory& v = state().victory;
+    v.kind = VICTORY_VISIT_SITES;
+    v.sites = {{3, 2}, {2, 3}};
+    map().tile(3, 2)->object_type = OBJ_FOUNTAIN;
+    map().tile(2, 3)->object_type = OBJ_FAERIE_RING;
+    visit_tile(m, 0, 3, 2, VisitSite::Arrival);
+    accept_dialogs();
+    EXPECT_EQ(g().game_won, 0) << "one site is left";
+    visit_tile(m, 0, 2, 3, VisitSite::SecondSite);
+    accept_dialogs();
+    EXPECT_EQ(g().game_won, 1);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+}
+
+// A computer seat that meets a goal by a step ends the game as the humans' loss, and takes no step
+// more: in a campaign a rival picking up the ultimate artifact, and in a shared game a pile that brings
+// a computer its gold.
+TEST_F(VictoryCheckTest, AComputersStepThatMeetsAGoalLosesTheHumansTheGame) {
+    const auto computer_turn = [this] {
+        start_player_turn(m, 0);
+        accept_dialogs();
+        request_end_turn(m);
+        for (int i = 0; i < 300 && loop().computer_turn_pending && game_outcome(g()) == GameOutcome::None; ++i)
+            frames(1);
+        EXPECT_EQ(settled_outcome(m), GameOutcome::Lost);
+        EXPECT_TRUE(loop().computer_turn_pending) << "the turn stops where the game was decided";
+    };
+
+    make_game();
+    add_hero(2, 2, 0, 0);
+    const int rival = add_hero(12, 5, 1, 12);
+    state().heroes[(size_t)rival].artifacts.fill(EMPTY_ID);
+    state().map_artifacts.push_back({14, 5, 2, 0, 0});
+    map().tile(14, 5)->object_type = OBJ_ARTIFACT;
+    g().campaign = true;
+    state().victory.kind = VICTORY_ULTIMATE_ARTIFACT;
+    computer_turn();
+    EXPECT_EQ(state().map_artifacts[0].taken, 1);
+    EXPECT_TRUE(g().game_lost);
+
+    make_hot_seat_game();
+    add_hero(2, 2, 0, 0);
+    add_hero(2, 18, 2, 0);
+    add_hero(12, 5, 1, 12);
+    state().resource_piles.push_back({14, 5, MINE_GOLD, 500, 0});
+    map().tile(14, 5)->object_type = OBJ_RESOURCE;
+    state().victory.kind = VICTORY_GATHER_GOLD;
+    state().resources[1].gold = 99800;
+    computer_turn();
+    EXPECT_EQ(state().resource_piles[0].taken, 1);
+    EXPECT_EQ(g().hot_seat_winner, 1);
 }
 
 }  // namespace
