@@ -36,8 +36,8 @@ GameMap make_short_campaign_map(int row);
 // The road scenarios (battle, spells, siege, quick win, harbour, treasure, level-up, the hot-seat sieges)
 // as (file name, map).
 std::vector<std::pair<std::string, GameMap>> kit_road_maps();
-// Every map of the demo's maps folder: the kit maps of write_kit_maps and the road scenarios; false on a
-// write error.
+// Every map of the demo's maps folder: the kit maps of write_kit_maps, the road scenarios and the goal
+// scenarios; false on a write error.
 bool write_demo_maps(const std::string& maps_dir);
 
 }  // namespace vorn1::kit

@@ -1,0 +1,87 @@
+#include "datakit/kit_goals.h"
+
+#include "datakit/kit_battle_road.h"
+#include "datakit/kit_maps.h"
+#include "world/game_state.h"
+
+namespace vorn1::kit {
+
+namespace {
+
+constexpr int kHx = kGoalHeroX, kHy = kGoalHeroY;
+
+// The player's castle and hero (the strongest band of the pool, so the one battle of a goal is its),
+// and, unless the goal is about the rival itself, a rival castle with its hero far off.
+MapBuilder goal_map(const std::string& name, const std::string& description, bool rival_far_off = true) {
+    MapBuilder b(36, 36, G_GRASS, name);
+    b.map.description = description;
+    b.town(4, 4, FACTION_KNIGHT, 0, true, "Oakhold", (uint16_t)(BLD_DWELLING1 | BLD_TAVERN));
+    b.hero(kHx, kHy, kStrongestWarlock[0], 0);
+    if (rival_far_off) {
+        b.town(30, 30, FACTION_WARLOCK, 1, true, "Duskmoor", (uint16_t)(BLD_DWELLING1 | BLD_TAVERN));
+        b.hero(31, 31, 27, 1);
+    }
+    return b;
+}
+
+GameMap defeat_all_map() {
+    MapBuilder b = goal_map("Lone Rival", "Win by defeating every rival: your one rival is a hero without a town, two steps east.", false);
+    b.hero(kHx + 2, kHy, kWeakestKnight[0], 1);
+    b.victory(VICTORY_DEFEAT_ALL);
+    return b.map;
+}
+
+GameMap artifact_map() {
+    MapBuilder b = goal_map("Crown in Grass", "Win by finding the ultimate artifact: it lies two steps east.");
+    b.artifact(kHx + 2, kHy, 0);
+    b.victory(VICTORY_ULTIMATE_ARTIFACT);
+    return b.map;
+}
+
+GameMap gold_map() {
+    MapBuilder b = goal_map("Gold Rush", "Win by gathering 100000 gold: two heaps lie east of your hero.");
+    b.resource(kHx + 1, kHy, MINE_GOLD, kGoldHeap);
+    b.resource(kHx + 2, kHy, MINE_GOLD, kGoldHeap);
+    b.victory(VICTORY_GATHER_GOLD);
+    return b.map;
+}
+
+GameMap dragon_city_map() {
+    MapBuilder b = goal_map("Dragon's Roost", "Hold the Dragon City two steps east to win; five dragons guard it.");
+    b.dragon_city(kHx + 2, kHy);
+    b.victory(VICTORY_DRAGON_CITY);
+    return b.map;
+}
+
+GameMap kill_hero_map() {
+    MapBuilder b = goal_map("The Hunted Lord", "Win by defeating the rival lord two steps east.");
+    b.hero(kHx + 2, kHy, kWeakestKnight[0], 1);
+    b.victory(VICTORY_KILL_HERO, kHx + 2, kHy);
+    return b.map;
+}
+
+GameMap calendar_map() {
+    MapBuilder b = goal_map("The Long Watch", "Win by holding out until the first month has passed.");
+    b.victory(VICTORY_SURVIVE_MONTHS, 1, 0);
+    return b.map;
+}
+
+GameMap sites_map() {
+    MapBuilder b = goal_map("Pilgrim's Way", "Win by visiting the fountain and the faerie ring east of your hero.");
+    b.site(kHx + 2, kHy, OBJ_FOUNTAIN);
+    b.victory_site(kHx + 2, kHy);
+    b.site(kHx + 4, kHy, OBJ_FAERIE_RING);
+    b.victory_site(kHx + 4, kHy);
+    b.victory(VICTORY_VISIT_SITES);
+    return b.map;
+}
+
+}  // namespace
+
+std::vector<std::pair<std::string, GameMap>> kit_goal_maps() {
+    return {{"KITGDEFT.MAP", defeat_all_map()},  {"KITGARTF.MAP", artifact_map()}, {kGoldGoalFile, gold_map()},
+            {"KITGDRAG.MAP", dragon_city_map()}, {"KITGHUNT.MAP", kill_hero_map()}, {kCalendarGoalFile, calendar_map()},
+            {"KITGSITE.MAP", sites_map()}};
+}
+
+}  // namespace vorn1::kit
