@@ -149,6 +149,7 @@ void run_computer_turn(MainState& m, float dt_ms) {
             l.moves[(size_t)h].elapsed_ms += dt_ms;
             if (l.moves[(size_t)h].elapsed_ms < l.moves[(size_t)h].step_ms) return;
             land_watched_step(g, h);
+            // A fight forced on landing may have decided the game.
             run_victory_check(m);
             if (goal_decided(g)) return;
         }
