@@ -25,6 +25,7 @@
 #include "mainloop/transitions.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/turns.h"
+#include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
 #include "media/ambient_sound.h"
 #include "media/sound_levels.h"
@@ -384,7 +385,12 @@ void handle_input(MainState& m, const SDL_Event& e) {
         battle_input(m, e);
         return;
     }
-    if (l.trading_post.handle_sdl_event(e)) return;
+    const bool trading = l.trading_post.open;
+    if (l.trading_post.handle_sdl_event(e)) {
+        // The gold a trade brought may make a gathering goal's sum.
+        if (trading && !l.trading_post.open) run_victory_check(m);
+        return;
+    }
     if (g.new_day.active) {
         if (g.events.dialog_open) g.events.handle_sdl_event(e);
         return;

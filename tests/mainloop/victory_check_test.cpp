@@ -222,6 +222,16 @@ TEST_F(VictoryCheckTest, GoalsMetByTheTurnoverOrAVisitWinAtOnce) {
     accept_dialogs();
     EXPECT_EQ(g().game_won, 1);
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+
+    // Gold a trade brings wins when the trading post closes.
+    new_game();
+    state().victory.kind = VICTORY_GATHER_GOLD;
+    loop().trading_post.open_dialog(0, 1, &state());
+    state().resources[0].gold = 100000;
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    ASSERT_FALSE(loop().trading_post.open);
+    EXPECT_EQ(g().game_won, 1);
 }
 
 // A computer seat that meets a goal by a step ends the game as the humans' loss, and takes no step
