@@ -385,10 +385,8 @@ void handle_input(MainState& m, const SDL_Event& e) {
         battle_input(m, e);
         return;
     }
-    const bool trading = l.trading_post.open;
     if (l.trading_post.handle_sdl_event(e)) {
-        // The gold a trade brought may make a gathering goal's sum.
-        if (trading && !l.trading_post.open) run_victory_check(m);
+        run_victory_check(m);  // the gold a trade buys may make the goal's sum
         return;
     }
     if (g.new_day.active) {

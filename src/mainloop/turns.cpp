@@ -381,6 +381,8 @@ void dismiss_hero_from_play(MainState& m, int hero) {
     if (!g.state.valid_hero(hero) || !g.state.heroes[(size_t)hero].live) return;
     remove_hero_from_map(m, hero, false);
     check_post_battle_eliminations(g.state, g.map, g.elimination, g.loop.current_player);
+    // A seat's last hero gone may leave a rival alone on the map.
+    run_victory_check(m);
 }
 
 }  // namespace vorn1

@@ -222,16 +222,48 @@ TEST_F(VictoryCheckTest, GoalsMetByTheTurnoverOrAVisitWinAtOnce) {
     accept_dialogs();
     EXPECT_EQ(g().game_won, 1);
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+}
 
-    // Gold a trade brings wins when the trading post closes.
-    new_game();
+// Goals met by the player's own hand outside a visit or a battle: the gold a trade buys makes the sum,
+// and in a shared game the rival's last hero dismissed leaves the other seat alone on the map. Each is
+// won there and then, the trade's once the trading post closes.
+TEST_F(VictoryCheckTest, GoalsMetByATradeOrADismissalWinAtOnce) {
+    make_game();
+    const int hero = add_hero(5, 5, 0);
+    add_hero(18, 18, 1);
     state().victory.kind = VICTORY_GATHER_GOLD;
-    loop().trading_post.open_dialog(0, 1, &state());
-    state().resources[0].gold = 100000;
-    push_key(SDLK_ESCAPE);
-    frames(1);
-    ASSERT_FALSE(loop().trading_post.open);
+    state().resources[0].gold = 99999;
+    state().resources[0].wood = 20;
+    EventResult r;
+    r.hero = hero;
+    r.x = r.y = 5;
+    r.open_trading_post = 1;
+    on_visit_result(m, r);
+    const TradingPostSystem& tp = loop().trading_post;
+    ASSERT_TRUE(tp.open);
+    EXPECT_EQ(g().game_won, 0);
+    for (int rect : {TP_GIVE0 + 0, TP_GET0 + 6, (int)TP_MAX, (int)TP_TRADE}) {
+        const SDL_Rect& b = tp.rects[(size_t)rect];
+        push_click(b.x + b.w / 2, b.y + b.h / 2);
+        frames(1);
+    }
+    ASSERT_GE(state().resources[0].gold, 100000) << "the trade bought gold";
     EXPECT_EQ(g().game_won, 1);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::None) << "not over the open trading post";
+    const SDL_Rect& exit = tp.rects[(size_t)TP_EXIT];
+    push_click(exit.x + exit.w / 2, exit.y + exit.h / 2);
+    frames(1);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+
+    make_hot_seat_game();
+    state().victory.kind = VICTORY_DEFEAT_ALL;
+    const int last = add_hero(5, 5, 0);
+    add_hero(12, 12, 2);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    dismiss_hero_from_play(m, last);
+    EXPECT_EQ(g().hot_seat_winner, 2);
+    EXPECT_EQ(game_outcome(g()), GameOutcome::HotSeatWon);
 }
 
 // A computer seat that meets a goal by a step ends the game as the humans' loss, and takes no step
