@@ -724,8 +724,10 @@ void draw_hero(MainState& m) {
     draw_hero_tooltip_if_open(r, *m.res, v.tip, m.fonts.def, m.fonts.small);
     if (v.exp_box) g.loop.levelups.draw_exp_info_box(r, *m.res, g.state, v.hero, kMapViewArea, m.fonts.def);
     draw_artifact_info_dialog(r, *m.res, v.artifact, m.fonts.def);
-    draw_hero_infobar(r, m.fonts.def,
-                      hero_screen_infobar_text(hero_screen_hover_zone(v.mouse_x, v.mouse_y), hero, v.dismiss_hidden));
+    // The open book writes its own hint where the bar stands.
+    if (!v.book.open)
+        draw_hero_infobar(r, m.fonts.def,
+                          hero_screen_infobar_text(hero_screen_hover_zone(v.mouse_x, v.mouse_y), hero, v.dismiss_hidden));
     draw_spellbook(r, *m.res, v.book, m.fonts.def, m.fonts.small);
 }
 

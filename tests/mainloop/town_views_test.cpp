@@ -1,5 +1,8 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
-// panel, the town list's can-build marks and a new building's dissolve into the town picture.
+// panel, the town list's can-build marks, a new building's dissolve into the town picture and the hero
+// screen's information bar under the spellbook.
+#include <SDL_ttf.h>
+
 #include <memory>
 
 #include "adventure/adv_geometry.h"
@@ -11,6 +14,7 @@
 #include "town/build_screen.h"
 #include "town/castle_screen.h"
 #include "town/castle_screen_resources.h"
+#include "town/heroscrn_tooltip.h"
 #include "town/swapwin.h"
 
 namespace vorn1::test {
@@ -179,6 +183,41 @@ TEST_F(TownViewsTest, ANewBuildingDissolvesIntoTheTownPicture) {
             EXPECT_LT(differing(between[i], after), differing(between[i - 1], after)) << i;
         }
     }
+}
+
+// The open spellbook writes its hint where the hero screen's information bar stands, so the bar
+// leaves off telling what lies under the pointer until the book is closed.
+TEST_F(TownViewsTest, TheOpenSpellbookSilencesTheHeroScreenInformationBar) {
+    ASSERT_EQ(TTF_Init(), 0);
+    TTF_Font* font = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", 14);
+    ASSERT_NE(font, nullptr);
+    m.fonts.def = font;
+    const int h = add_hero(4, 5, 0);
+    HeroState& hero = state().heroes[(size_t)h];
+    hero.has_spellbook = 1;
+    hero.artifacts[0] = kMagicBook;
+    hero.spell_charges[5] = 1;
+    open_hero_screen(m, h);
+    const auto bar_over = [&](SDL_Point p) {
+        SDL_Event e{};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = p.x;
+        e.motion.y = p.y;
+        SDL_PushEvent(&e);
+        frames(1);
+        return shot({0, 461, 640, 19});
+    };
+    const SDL_Point exit{615, 380}, nothing{620, 20};  // both beside the book
+    EXPECT_GT(differing(bar_over(exit), bar_over(nothing)), 0) << "the bar names neither place";
+
+    push_click(80, 340);  // the magic book
+    frames(1);
+    ASSERT_TRUE(loop().screens.hero.book.open);
+    EXPECT_EQ(differing(bar_over(exit), bar_over(nothing)), 0);
+
+    m.fonts.def = nullptr;
+    TTF_CloseFont(font);
+    TTF_Quit();
 }
 
 }  // namespace
