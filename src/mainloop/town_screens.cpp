@@ -181,13 +181,14 @@ bool handle_castle_dialog(MainState& m, const SDL_Event& e) {
     return true;
 }
 
-// A left press on an army slot: a second press on the same slot soon after opens the creature view,
-// otherwise the press selects, moves or splits (Shift) through the troop mover.
+// A left press on an army slot: a second plain press on the same slot soon after opens the creature
+// view, otherwise the press selects, moves or splits (Shift) through the troop mover.
 void click_army_slot(MainState& m, const SlotAddr& slot, int castle, int hero, SlotAddr& last, uint32_t& last_ms,
                      uint32_t now) {
     GameSession& g = game_of(m);
     TownScreensState& s = g.loop.screens;
-    if (last == slot && now - last_ms < kDoubleClickMs) {
+    const bool split = (SDL_GetModState() & KMOD_SHIFT) != 0;
+    if (!split && last == slot && now - last_ms < kDoubleClickMs) {
         last = SlotAddr{};
         s.troops.clear();
         init_army_view(m);
@@ -196,7 +197,7 @@ void click_army_slot(MainState& m, const SlotAddr& slot, int castle, int hero, S
     }
     last = slot;
     last_ms = now;
-    s.troops.handle_slot_click(slot, g.state, castle, hero, (SDL_GetModState() & KMOD_SHIFT) != 0);
+    s.troops.handle_slot_click(slot, g.state, castle, hero, split);
 }
 
 const CastleScreenResources* castle_res(const MainState& m) { return m.res ? m.res->castle.get() : nullptr; }

@@ -365,6 +365,34 @@ TEST_F(HeroScreensTest, SplitStacksOptionRulesASplitIntoAnEmptySlotOfTheSameArmy
     SDL_SetModState(KMOD_NONE);
 }
 
+// A quick second press on a stack opens its creature view; with Shift held it is a split's second
+// click on the same slot, which only drops the selection.
+TEST_F(TownRoadTest, AQuickSecondPressViewsTheStackUnlessShiftIsHeld) {
+    Army& garrison = state().castles[(size_t)town].garrison;
+    garrison.ids[0] = 7;
+    garrison.counts[0] = 10;
+    open_town_screen(m, town);
+    const SDL_Point stack = mid(castle_screen_slot_rect(SLOT_GARRISON, 0));
+    const TownScreensState& s = loop().screens;
+    const auto press_twice = [&] {
+        push_click(stack.x, stack.y);
+        push_click(stack.x, stack.y);
+        frames(1);
+    };
+    press_twice();
+    ASSERT_TRUE(s.army_view.view.open);
+    push_key(SDLK_ESCAPE);
+    frames(1);
+    ASSERT_FALSE(s.army_view.view.open);
+
+    SDL_SetModState(KMOD_LSHIFT);
+    press_twice();
+    SDL_SetModState(KMOD_NONE);
+    EXPECT_FALSE(s.army_view.view.open);
+    EXPECT_FALSE(s.troops.selected.valid());
+    EXPECT_TRUE(ts().open);
+}
+
 }  // namespace
 }  // namespace vorn1::test
 
