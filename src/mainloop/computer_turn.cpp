@@ -116,6 +116,15 @@ void finish_human_battle(GameSession& g) {
     ai.resume_after_human_battle(won);
 }
 
+// The human whose view is on screen, whose fog decides which of the computer's steps are watched: the
+// last human to play, or before any has, the first to come.
+int watching_human(const GameSession& g) {
+    if (g.loop.human_view.player >= 0) return g.loop.human_view.player;
+    for (const int p : g.loop.player_order)
+        if (is_player_index(p) && g.state.player_is_human[(size_t)p] != 0) return p;
+    return -1;
+}
+
 }  // namespace
 
 void begin_computer_turn(MainState& m, int p) {
@@ -124,7 +133,7 @@ void begin_computer_turn(MainState& m, int p) {
     l.ai.view_enemy_moves = m.settings.view_enemy_moves;
     l.ai.allow_stack_split = m.settings.stack_split;
     l.ai.enable_trade = m.settings.enable_trade;
-    l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, l.human_view.player);
+    l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, watching_human(g));
     sync_hero_vectors(g);
     l.computer_turn_pending = true;
     // The turn's start trades and may dig up the ultimate artifact.

@@ -59,6 +59,22 @@ TEST_F(LoopTest, AWatchedComputerStepLandsTheHeroMarkedOnItsNewTile) {
     EXPECT_EQ(map().tile(10, 5)->hero_frame, standing_frame_for_facing(dir_from_delta(1, 0)));
 }
 
+// A computer seated before the human plays the first day before any human has: its steps are watched
+// by the human who comes next.
+TEST_F(LoopTest, TheFirstDaysComputerBeforeTheHumanIsWatched) {
+    make_game();
+    state().player_is_human = {0, 1, 0, 0};
+    add_hero(2, 2, 1, 0);
+    const int b = add_hero(9, 5, 0, 4);  // one step's points
+    state().chests.push_back({12, 5, 500, 0});
+    map().tile(12, 5)->object_type = OBJ_CHEST;
+    start_player_turn(m, 0);
+    ASSERT_TRUE(loop().computer_turn_pending);
+    frames(1);
+    EXPECT_EQ(loop().ai.human_player, 1);
+    EXPECT_TRUE(loop().moves[b].active) << "the step is not watched";
+}
+
 // A battle settled without the screen is checked for the game's end: a rival taking the campaign's
 // target town loses the game there and then.
 TEST_F(LoopTest, ABattleSettledWithoutTheScreenIsCheckedForTheGamesEnd) {
