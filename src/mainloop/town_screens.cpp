@@ -282,7 +282,9 @@ bool handle_sub_screen(MainState& m, const SDL_Event& e) {
     }
     if (t.thieves.open) {
         bool trade = false;
-        handle_thieves_guild_event(e, t.thieves, &g.state, t.castle, m.settings.enable_trade, &trade, false);
+        const CastleScreenResources* cres = castle_res(m);
+        handle_thieves_guild_event(e, t.thieves, &g.state, t.castle, m.settings.enable_trade, &trade,
+                                   cres && cres->signpost_big);
         if (trade && is_player_index(c.owner))
             g.loop.trading_post.open_dialog(c.owner, count_player_thieves_guilds(g.state, c.owner), &g.state);
         return true;
@@ -705,7 +707,7 @@ void draw_town(MainState& m) {
         draw_mage_guild_screen(r, cres, res, g.state, t.castle, t.mage_hero, t.mage, m.fonts.def, m.fonts.small);
     draw_well_screen(r, cres, res, g.state, t.castle, t.well, m.fonts.small);
     draw_thieves_guild_screen(r, cres, res, g.state, t.castle, t.thieves, m.fonts.small, &g.puzzle,
-                              res.obj32_07.at(0), m.settings.enable_trade, nullptr);
+                              res.obj32_07.at(0), m.settings.enable_trade, cres.signpost_big);
     draw_shipyard_dialog(r, cres, res, t.shipyard, m.fonts.def, m.fonts.small);
     draw_tavern_screen(r, cres, res, s.tavern, m.fonts.def, m.now_ms);
 }

@@ -2,6 +2,7 @@
 
 #include "town/heroscrn.h"
 #include "town/swapwin.h"
+#include "town/thieves_guild_screen.h"
 
 #include <algorithm>
 #include <cctype>
@@ -167,6 +168,7 @@ void CastleScreenResources::load(SDL_Renderer* r, const AggArchive& archive, con
                      faction_building_headers[f][e]);
 
     recruit.load(r, archive, pal);
+    signpost_big = bmp_to_tex_keyed(r, trading_post_signpost_image());
     alt_hydra.load(r, resolve_ci(alt_assets_root() + "/mtn_d4_alt"));
 
     // The cycle keeps addresses of list entries: no list may be resized after this point.
@@ -193,6 +195,7 @@ void CastleScreenResources::unload() {
     for (auto& faction : faction_building_headers)
         for (auto& list : faction) list.clear();
     recruit.unload();
+    destroy_one(signpost_big);
     alt_hydra.unload();
     destroy_all(tavern_window_frames);
     tavern_window_headers.clear();

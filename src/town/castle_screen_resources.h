@@ -60,6 +60,7 @@ struct CastleScreenResources {
     std::array<std::array<std::vector<SDL_Texture*>, 8>, 4> faction_building_frames;
     std::array<std::array<std::vector<SpriteHeader>, 8>, 4> faction_building_headers;
     RecruitResources recruit;
+    SDL_Texture* signpost_big = nullptr;  // the thieves' guild's trading-post sign, of the program's own
     AltHydraArt alt_hydra;
     bool alt_hydra_enabled = false;
     CastlePalCycle palette_cycle;

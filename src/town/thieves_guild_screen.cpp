@@ -1,8 +1,10 @@
 #include "town/thieves_guild_screen.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "adventure/puzzle_map_state.h"
+#include "assets/image.h"
 #include "assets/resources.h"
 #include "assets/text_render.h"
 #include "lang/runtime_strings.h"
@@ -65,6 +67,43 @@ bool trading_post_signpost_visible(const GameState& game, int castle, bool trade
 }
 
 SDL_Rect trading_post_signpost_rect(bool big) { return big ? SDL_Rect{7, 60, 72, 36} : SDL_Rect{7, 60, 22, 32}; }
+
+const Image& trading_post_signpost_image() {
+    static const Image img = [] {
+        Image out(72, 36);
+        const auto put = [&](int x, int y, SDL_Color c) {
+            uint8_t* p = out.at(x, y);
+            p[0] = c.r, p[1] = c.g, p[2] = c.b, p[3] = 255;
+        };
+        // A post with two boards, the upper one pointing right and the lower one left.
+        const auto post = [](int x, int y) { return x >= 33 && x <= 38 && y >= 3; };
+        const auto board = [](int x, int y, int top, int left, int right, bool tip_right) {
+            if (y < top || y > top + 10) return false;
+            const int reach = 5 - std::abs(y - (top + 5));  // the tip narrows to a point
+            return tip_right ? x >= left && x <= right + reach : x >= left - reach && x <= right;
+        };
+        const auto on_board = [&](int which, int x, int y) {
+            return which == 0 ? board(x, y, 5, 6, 60, true) : board(x, y, 19, 12, 66, false);
+        };
+        for (int y = 0; y < 36; ++y)
+            for (int x = 0; x < 72; ++x) {
+                put(x, y, SDL_Color{0, 0, 0, 255});
+                const int which = on_board(0, x, y) ? 0 : on_board(1, x, y) ? 1 : -1;
+                if (which >= 0) {
+                    const auto in = [&](int dx, int dy) { return on_board(which, x + dx, y + dy); };
+                    const bool edge = !in(-1, 0) || !in(1, 0) || !in(0, -1) || !in(0, 1);
+                    const bool grain = !edge && (y == 8 || y == 13 || y == 22 || y == 27) && (x / 3) % 4 != 0;
+                    put(x, y, edge ? SDL_Color{90, 55, 20, 255} : grain ? SDL_Color{160, 112, 52, 255}
+                                                                         : SDL_Color{196, 146, 74, 255});
+                } else if (post(x, y)) {
+                    put(x, y, x == 33 ? SDL_Color{150, 100, 45, 255} : x == 38 ? SDL_Color{70, 44, 20, 255}
+                                                                             : SDL_Color{112, 72, 32, 255});
+                }
+            }
+        return out;
+    }();
+    return img;
+}
 
 int64_t player_army_strength(const GameState& game, int player) {
     int64_t v = 0;

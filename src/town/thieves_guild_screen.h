@@ -15,6 +15,7 @@ struct Resources;
 struct GameState;
 struct CastleState;
 struct PuzzleMapState;
+struct Image;
 
 struct ThievesGuildState {
     bool open = false;
@@ -40,6 +41,8 @@ void open_thieves_guild_screen(ThievesGuildState& s);
 void close_thieves_guild_screen(ThievesGuildState& s);
 bool trading_post_signpost_visible(const GameState& game, int castle, bool trade_enabled);
 SDL_Rect trading_post_signpost_rect(bool big);
+// The large signpost, 72 x 36, a picture of the program's own on a near-black ground to be keyed out.
+const Image& trading_post_signpost_image();
 
 int64_t player_army_strength(const GameState& game, int player);
 RankingData compute_ranking(const GameState& game, const PuzzleMapState* puzzle);

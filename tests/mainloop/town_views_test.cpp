@@ -1,6 +1,6 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
-// panel, the town list's can-build marks, a new building's dissolve into the town picture and the hero
-// screen's information bar under the spellbook.
+// panel, the town list's can-build marks, a new building's dissolve into the town picture, the thieves'
+// guild's signpost and the hero screen's information bar under the spellbook.
 #include <SDL_ttf.h>
 
 #include <memory>
@@ -16,6 +16,7 @@
 #include "town/castle_screen_resources.h"
 #include "town/heroscrn_tooltip.h"
 #include "town/swapwin.h"
+#include "town/thieves_guild_screen.h"
 
 namespace vorn1::test {
 namespace {
@@ -183,6 +184,25 @@ TEST_F(TownViewsTest, ANewBuildingDissolvesIntoTheTownPicture) {
             EXPECT_LT(differing(between[i], after), differing(between[i - 1], after)) << i;
         }
     }
+}
+
+// The thieves' guild's way to the trading post is the program's own large signpost: drawn while trading
+// is on, and a click anywhere on it, beyond where a small sign would stand too, opens the trading post.
+TEST_F(TownViewsTest, TheGuildsLargeSignpostOpensTheTradingPost) {
+    const int town = add_castle(6, 5);
+    state().castles[(size_t)town].buildings |= BLD_THIEVES_GUILD | BLD_TAVERN;
+    open_town_screen(m, town);
+    open_thieves_guild_screen(loop().screens.town.thieves);
+    const SDL_Rect beyond_small{30, 60, 49, 36};
+    m.settings.enable_trade = false;
+    frames(1);
+    const std::vector<uint8_t> bare = shot(beyond_small);
+    m.settings.enable_trade = true;
+    frames(1);
+    EXPECT_GT(differing(shot(beyond_small), bare), 300) << "no large signpost";
+    push_click(60, 75);
+    frames(1);
+    EXPECT_TRUE(loop().trading_post.open);
 }
 
 // The open spellbook writes its hint where the hero screen's information bar stands, so the bar
