@@ -1,6 +1,7 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
 // panel, the town list's can-build marks, a new building's dissolve into the town picture, the thieves'
-// guild's signpost and the hero screen's information bar under the spellbook.
+// guild's signpost, the creature view's animation and the hero screen's information bar under the
+// spellbook.
 #include <SDL_ttf.h>
 
 #include <memory>
@@ -16,6 +17,7 @@
 #include "town/castle_screen_resources.h"
 #include "town/heroscrn_tooltip.h"
 #include "town/swapwin.h"
+#include "town/troop_move.h"
 #include "town/thieves_guild_screen.h"
 
 namespace vorn1::test {
@@ -203,6 +205,32 @@ TEST_F(TownViewsTest, TheGuildsLargeSignpostOpensTheTradingPost) {
     push_click(60, 75);
     frames(1);
     EXPECT_TRUE(loop().trading_post.open);
+}
+
+// The creature view's stack stands animated, one picture every 150 ms of the running clock.
+TEST_F(TownViewsTest, TheCreatureViewAnimatesItsStackEvery150Ms) {
+    ::testing::internal::CaptureStderr();
+    g().battle_res.load(*res->archive, res->palette, m.renderer, "");
+    ::testing::internal::GetCapturedStderr();
+    const int town = add_castle(6, 5);
+    state().castles[(size_t)town].garrison.ids[0] = 0;
+    state().castles[(size_t)town].garrison.counts[0] = 10;
+    ASSERT_GT(g().battle_res.creatures[0].standing().size(), 1u);
+    open_town_screen(m, town);
+    const SDL_Point stack = mid(castle_screen_slot_rect(SLOT_GARRISON, 0));
+    push_click(stack.x, stack.y);
+    push_click(stack.x, stack.y);
+    frames(1);
+    ASSERT_TRUE(loop().screens.army_view.view.open);
+    const SDL_Rect picture{119, 125, 201, 170};
+    const auto at = [&](uint32_t ms) {
+        m.now_ms = ms;
+        frames(1);
+        return shot(picture);
+    };
+    const std::vector<uint8_t> first = at(1000 * 150);
+    EXPECT_EQ(differing(at(1000 * 150 + 149), first), 0);
+    EXPECT_GT(differing(at(1001 * 150), first), 0);
 }
 
 // The open spellbook writes its hint where the hero screen's information bar stands, so the bar
