@@ -89,6 +89,11 @@ TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForThe
     state().heroes[carrier].artifacts[1] = 3;
     run_victory_check(m);
     EXPECT_TRUE(g().game_lost);
+    // A goal the rivals cannot take from the player (the gold) is never theirs to win.
+    g().game_lost = false;
+    state().victory.kind = VICTORY_GATHER_GOLD;
+    run_victory_check(m);
+    EXPECT_FALSE(g().game_lost);
     state().heroes[carrier].live = 0;
 
     // Visit-the-sites: a computer hero's visit does not count.

@@ -7,7 +7,7 @@
 
 using namespace vorn1;
 
-// A 24 x 8 map: the sea in columns 0..2, grounds in row 1, one site of each noisy kind in row 5 (one of
+// A 24 x 8 map: the sea in columns 0..2, a pool in the corner, grounds in row 1, one site of each noisy kind in row 5 (one of
 // them on the shore) and quiet objects in row 6. Every cell of the 72 x 72 grid is checked.
 TEST(AmbientGrid, SitesGroundsAndShoreEachCarryTheirLoop) {
     GameMap map;
@@ -20,6 +20,13 @@ TEST(AmbientGrid, SitesGroundsAndShoreEachCarryTheirLoop) {
     std::vector<uint8_t> want(72 * 72, AMB_NONE);
     auto expect_at = [&](int x, int y, uint8_t id) { want[(size_t)y * 72 + x] = id; };
     for (int y = 0; y < 8; ++y) expect_at(2, y, AMB_SHORE);  // column 1 has no land beside it
+    // A pool in the top right corner: the shore on its west side and above the land below it; its
+    // inner tiles and the map's edge make no waves.
+    for (int y = 0; y < 4; ++y)
+        for (int x = 19; x < 24; ++x) {
+            map.tile(x, y)->ground = 7;
+            if (x == 19 || y == 3) expect_at(x, y, AMB_SHORE);
+        }
 
     const std::pair<uint8_t, uint8_t> grounds[] = {{59, AMB_NONE}, {60, AMB_SWAMP}, {79, AMB_SWAMP},
                                                    {80, AMB_LAVA}, {99, AMB_LAVA},  {100, AMB_NONE}};

@@ -133,6 +133,22 @@ TEST(Buildings, StatusCases) {
     EXPECT_EQ(get_build_status(BS_SHIPYARD, c, rich, b.map, false), BUILD_OK);
     EXPECT_EQ(get_build_status(BS_DWELLING_1, c, PlayerResources{}, b.map, false), BUILD_CANNOT_AFFORD);
 
+    // The town list's mark: a player's castle whose build screen sells a building today.
+    GameState gs;
+    c.owner = 0;
+    c.is_castle = 1;
+    gs.resources[0] = rich;
+    EXPECT_TRUE(town_can_build_today(c, gs, b.map));
+    gs.resources[0] = PlayerResources{};  // only a hero to hire, which is no building
+    EXPECT_FALSE(town_can_build_today(c, gs, b.map));
+    gs.resources[0] = rich;
+    c.built_today = 1;
+    EXPECT_FALSE(town_can_build_today(c, gs, b.map));
+    c.built_today = 0;
+    c.owner = -1;
+    EXPECT_FALSE(town_can_build_today(c, gs, b.map));
+    c.owner = 0;
+
     // Price of the warlock's last dwelling: 15000 gold, 30 ore, 20 sulfur.
     const StructureDef* top = get_structure_def(BS_DWELLING_5, FACTION_WARLOCK);
     ASSERT_NE(top, nullptr);
