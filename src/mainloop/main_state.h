@@ -195,6 +195,9 @@ struct MainState {
     LoopSounds sounds;
     // The 4000 ms dissolve that opens the puzzle map; tests replace it (the real one blocks).
     std::function<void(MainState&)> puzzle_reveal;
+    // The 500 ms dissolve of the map view from one 479 x 480 picture to another, when the map comes
+    // back; tests replace it (the real one blocks). The pictures stay the caller's.
+    std::function<void(SDL_Texture* from, SDL_Texture* to)> map_dissolve;
     // Screens of other parts reached by hotkeys: scenario information (i; true when the player confirmed
     // a restart of the scenario) and the control panel (g; its answer, which the loop carries out).
     // Empty: the key does nothing. The options are applied again after the control panel returns.

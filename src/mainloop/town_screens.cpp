@@ -297,6 +297,13 @@ bool handle_sub_screen(MainState& m, const SDL_Event& e) {
     return false;
 }
 
+// The player leaves the town: the map view dissolves from the castle screen as it stood to the map.
+void leave_town_screen(MainState& m) {
+    SDL_Texture* picture = snapshot_castle_screen(m, screens(m).town.castle);
+    close_town_screen(m);
+    dissolve_to_adventure_screen(m, picture);
+}
+
 bool handle_town_picture(MainState& m, const SDL_Event& e) {
     GameSession& g = game_of(m);
     TownScreensState& s = g.loop.screens;
@@ -304,7 +311,7 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
     const CastleState& c = g.state.castles[(size_t)t.castle];
     const int hero = castle_visiting_hero(g.state, t.castle);
     if (is_key(e, SDLK_ESCAPE)) {
-        close_town_screen(m);
+        leave_town_screen(m);
         return true;
     }
     if (is_press(e, SDL_BUTTON_RIGHT)) {
@@ -326,7 +333,7 @@ bool handle_town_picture(MainState& m, const SDL_Event& e) {
     if (is_release(e, SDL_BUTTON_LEFT)) {
         const bool leave = t.exit_pressed && in(kCastleExitRect, e.button.x, e.button.y);
         t.exit_pressed = false;
-        if (leave) close_town_screen(m);
+        if (leave) leave_town_screen(m);
         return true;
     }
     if (!is_press(e, SDL_BUTTON_LEFT)) return true;

@@ -81,6 +81,16 @@ SDL_Texture* snapshot_town_picture(MainState& m, int castle) {
     });
 }
 
+SDL_Texture* snapshot_castle_screen(MainState& m, int castle) {
+    if (!m.renderer || !m.res || !m.res->castle || !m.game) return nullptr;
+    GameSession& g = game_of(m);
+    if (castle < 0 || (size_t)castle >= g.state.castles.size()) return nullptr;
+    return dissolve_capture(m.renderer, 640, 480, [&] {
+        draw_castle_screen(m.renderer, *m.res->castle, *m.res, g.state, castle, false, m.fonts.def, m.fonts.small,
+                           g.loop.screens.town.anim_step);
+    });
+}
+
 namespace {
 
 // A w x h picture of the rectangle `src` of `from`.
@@ -103,7 +113,9 @@ void dissolve_to_adventure_screen(MainState& m, SDL_Texture* old_picture) {
     SDL_Texture* from = crop(m.renderer, old_picture, kMapViewArea);
     SDL_Texture* to = crop(m.renderer, now, kMapViewArea);
     if (now) SDL_DestroyTexture(now);
-    if (from && to) {
+    if (from && to && m.map_dissolve) {
+        m.map_dissolve(from, to);
+    } else if (from && to) {
         DissolveMask mask;
         mask.reset(479, 480, 1, 10, 0);
         SDL_Texture* border = m.res ? m.res->adv_border : nullptr;

@@ -18,6 +18,9 @@ SDL_Texture* snapshot_adventure_screen(MainState& m);
 // The town picture of a town's castle screen (its top 640 x 256) as drawn now; null without a renderer or
 // the town art.
 SDL_Texture* snapshot_town_picture(MainState& m, int castle);
+// A 640 x 480 picture of a town's castle screen as drawn now; null without a renderer, the town art or
+// the town.
+SDL_Texture* snapshot_castle_screen(MainState& m, int castle);
 // Dissolves the map view from `old_picture` to the adventure screen (500 ms). Takes the picture.
 void dissolve_to_adventure_screen(MainState& m, SDL_Texture* old_picture);
 // The puzzle map's opening: from every piece covered to the player's puzzle (4000 ms), only when the

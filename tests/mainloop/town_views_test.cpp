@@ -1,6 +1,6 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
-// panel, the town list's can-build marks, a new building's dissolve into the town picture, the thieves'
-// guild's signpost, the creature view's animation and the hero screen's information bar under the
+// panel, the town list's can-build marks, a new building's dissolve into the town picture, the map's
+// dissolve back from the town, the thieves' guild's signpost, the creature view's animation and the hero screen's information bar under the
 // spellbook.
 #include <SDL_ttf.h>
 
@@ -186,6 +186,44 @@ TEST_F(TownViewsTest, ANewBuildingDissolvesIntoTheTownPicture) {
             EXPECT_LT(differing(between[i], after), differing(between[i - 1], after)) << i;
         }
     }
+}
+
+// Leaving the town by its exit or by Escape dissolves the map view from the castle screen to the map;
+// a town that goes with its game (the game's end, a new game or a load) dissolves nothing.
+TEST_F(TownViewsTest, LeavingTheTownDissolvesFromTheCastleScreenToTheMap) {
+    const int town = add_castle(6, 5);
+    const auto pixels = [&](SDL_Texture* t) {
+        int w = 0, h = 0;
+        SDL_QueryTexture(t, nullptr, nullptr, &w, &h);
+        std::vector<uint8_t> px((size_t)w * h * 4);
+        SDL_Texture* target = SDL_GetRenderTarget(m.renderer);
+        SDL_SetRenderTarget(m.renderer, t);
+        SDL_RenderReadPixels(m.renderer, nullptr, SDL_PIXELFORMAT_RGBA32, px.data(), w * 4);
+        SDL_SetRenderTarget(m.renderer, target);
+        return px;
+    };
+    std::vector<std::pair<std::vector<uint8_t>, std::vector<uint8_t>>> runs;
+    m.map_dissolve = [&](SDL_Texture* from, SDL_Texture* to) { runs.emplace_back(pixels(from), pixels(to)); };
+    for (const bool by_key : {false, true}) {
+        open_town_screen(m, town);
+        frames(1);
+        const std::vector<uint8_t> castle = shot(kMapViewArea);
+        runs.clear();
+        if (by_key) push_key(SDLK_ESCAPE);
+        else push_click(mid(kCastleExitRect).x, mid(kCastleExitRect).y);
+        frames(1);
+        ASSERT_FALSE(loop().screens.town.open) << by_key;
+        ASSERT_EQ(runs.size(), 1u) << by_key;
+        const std::vector<uint8_t> map_view = shot(kMapViewArea);
+        EXPECT_GT(differing(castle, map_view), 100000) << "the map did not come back";
+        EXPECT_EQ(differing(runs[0].first, castle), 0) << "not from the castle screen";
+        EXPECT_EQ(differing(runs[0].second, map_view), 0) << "not to the map";
+    }
+    open_town_screen(m, town);
+    frames(1);
+    runs.clear();
+    end_game(m);
+    EXPECT_TRUE(runs.empty());
 }
 
 // The thieves' guild's way to the trading post is the program's own large signpost: drawn while trading
