@@ -2,6 +2,8 @@
 // beginning, reached by i and by the control panel's information button.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "datakit/kit_game_end.h"
 #include "datakit/kit_maps.h"
 #include "frontend/control_panel.h"
@@ -71,6 +73,18 @@ TEST_F(LoopTest, AConfirmedRestartStartsTheScenarioAfreshAndItsAbandonedDaysNeve
     EXPECT_EQ(state().week, 2);
 
     restart = true;
+    // A map that no longer loads: the game goes on as it was, and a notice says why.
+    const std::string away = cfg.campaign_maps[1] + ".away";
+    std::rename(cfg.campaign_maps[1].c_str(), away.c_str());
+    push_key(SDLK_i);
+    frames(1);
+    std::rename(away.c_str(), cfg.campaign_maps[1].c_str());
+    ASSERT_TRUE(m.game);
+    EXPECT_EQ(state().heroes[hero].y, start_y + 2);
+    EXPECT_EQ(state().week, 2);
+    ASSERT_TRUE(g().events.dialog_open);
+    EXPECT_NE(g().events.current_dialog()->def.text, first_turn);
+
     for (SDL_Keycode way_in : {SDLK_i, SDLK_g}) {
         walk_then(way_in);
         ASSERT_TRUE(m.game);
@@ -87,7 +101,7 @@ TEST_F(LoopTest, AConfirmedRestartStartsTheScenarioAfreshAndItsAbandonedDaysNeve
         EXPECT_EQ(g().events.current_dialog()->def.text, first_turn);
         EXPECT_EQ(m.campaign_days, 9);
     }
-    EXPECT_EQ(infos, 3);
+    EXPECT_EQ(infos, 4);
     EXPECT_EQ(panels, 1);
 
     // Won now, on its first day: the campaign counts that one day after the first scenario's.
