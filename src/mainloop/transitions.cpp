@@ -72,24 +72,24 @@ SDL_Texture* snapshot_adventure_screen(MainState& m) {
     return dissolve_capture(m.renderer, 640, 480, [&m] { redraw_adventure_screen(m); });
 }
 
-SDL_Texture* snapshot_town_picture(MainState& m, int castle) {
+namespace {
+
+// The top `height` rows of a town's castle screen as drawn now.
+SDL_Texture* capture_castle_screen(MainState& m, int castle, int height) {
     if (!m.renderer || !m.res || !m.res->castle || !m.game) return nullptr;
     GameSession& g = game_of(m);
-    return dissolve_capture(m.renderer, 640, kTownPictureH, [&] {
+    if (castle < 0 || (size_t)castle >= g.state.castles.size()) return nullptr;
+    return dissolve_capture(m.renderer, 640, height, [&] {
         draw_castle_screen(m.renderer, *m.res->castle, *m.res, g.state, castle, false, m.fonts.def, m.fonts.small,
                            g.loop.screens.town.anim_step);
     });
 }
 
-SDL_Texture* snapshot_castle_screen(MainState& m, int castle) {
-    if (!m.renderer || !m.res || !m.res->castle || !m.game) return nullptr;
-    GameSession& g = game_of(m);
-    if (castle < 0 || (size_t)castle >= g.state.castles.size()) return nullptr;
-    return dissolve_capture(m.renderer, 640, 480, [&] {
-        draw_castle_screen(m.renderer, *m.res->castle, *m.res, g.state, castle, false, m.fonts.def, m.fonts.small,
-                           g.loop.screens.town.anim_step);
-    });
-}
+}  // namespace
+
+SDL_Texture* snapshot_town_picture(MainState& m, int castle) { return capture_castle_screen(m, castle, kTownPictureH); }
+
+SDL_Texture* snapshot_castle_screen(MainState& m, int castle) { return capture_castle_screen(m, castle, 480); }
 
 namespace {
 

@@ -9,7 +9,6 @@ using namespace vorn1::e2e;
 
 namespace {
 
-constexpr Box kStoryPanel{99, 88, 442, 303};
 constexpr Box kControlPanel{159, 10, 322, 459};
 // The hero stands on the tile whose middle is at (255, 256), in the middle of the view; he walks to
 // the one two tiles below it.
@@ -50,13 +49,7 @@ TEST(EndToEnd, ARestartedCampaignScenarioShowsItsStartAgain) {
     ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
     ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    const vorn1::Image title = g.shot("restart_0_title.png");
-    g.keys({"n"}, 0);
-    const vorn1::Image menu = g.wait_for_change("restart_1_new_game.png", title, kMenuColumn, 2000);
-    g.keys({"c"}, 0);
-    const vorn1::Image choice = g.wait_for_change("restart_2_choice.png", menu, kMenuColumn, 2000);
-    g.click_at(495, 181, 0);  // The Spirit World
-    const vorn1::Image story = g.wait_for_change("restart_3_story.png", choice, kStoryPanel, 50000);
+    const vorn1::Image story = g.open_kit_campaign("restart");
     g.keys({"Return"}, 0);
     const vorn1::Image turn = g.wait_for_change("restart_4_turn.png", story, kAdventurePanel,
                                                 kAdventurePanel.w * kAdventurePanel.h / 4);

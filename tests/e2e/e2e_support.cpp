@@ -369,6 +369,16 @@ Image RunningGame::open_setup_page() const {
     return wait_for_change(tag + "_setup.png", menu, kMenuColumn, 2000);
 }
 
+Image RunningGame::open_kit_campaign(const std::string& prefix) const {
+    const Image title = shot(prefix + "_0_title.png");
+    keys({"n"}, 0);
+    const Image menu = wait_for_change(prefix + "_1_new_game.png", title, kMenuColumn, 2000);
+    keys({"c"}, 0);
+    const Image choice = wait_for_change(prefix + "_2_choice.png", menu, kMenuColumn, 2000);
+    click_at(495, 181, 0);  // The Spirit World, the menu's second button
+    return wait_for_change(prefix + "_3_story.png", choice, kStoryPanel, 50000);
+}
+
 Image RunningGame::open_first_turn(const std::string& name) const {
     const Image setup = open_setup_page();
     keys({"Return"}, 0);

@@ -138,6 +138,10 @@ struct RunningGame {
                           double seconds = kPatience) const;
     // On the title menu: n and s open the standard set-up page (its shot is returned).
     Image open_setup_page() const;
+    // On the title menu: n, c and the campaign choice's second button open the kit's short campaign;
+    // the shots are kept as `prefix` + "_0_title.png" to "_3_story.png", the last, its first scenario's
+    // page, returned.
+    Image open_kit_campaign(const std::string& prefix) const;
     // On the title menu: n, s and Return start the first scenario, and the first turn's announcement
     // over the map is shot as `name`.
     Image open_first_turn(const std::string& name) const;
@@ -156,6 +160,8 @@ struct RunningGame {
 
 // The title menu's column, and the sea beside it.
 constexpr Box kMenuColumn{392, 32, 210, 426};
+// The campaign's pages, the scenario information and the turn's announcement take the middle.
+constexpr Box kStoryPanel{99, 88, 442, 303};
 constexpr Box kTitleSea{0, 300, 390, 180};
 // The adventure screen's map view, its panel column below the minimap and the info panel.
 constexpr Box kMapView{16, 16, 448, 448};
