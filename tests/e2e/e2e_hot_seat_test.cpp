@@ -12,31 +12,10 @@
 
 #include "datakit/kit_battle_road.h"
 #include "e2e_support.h"
-#include "frontend/menu_screen.h"
 
 using namespace vorn1::e2e;
 
 namespace {
-
-// The set-up page's panel (the sea beside it moves).
-constexpr Box kSetupPanel{312, 12, 328, 456};
-
-// The title menu's n, m, the hot-seat button, two players and the set-up page's Enter: Blue (seat 0)
-// and Red (seat 1) are human, Green and Yellow computers; Blue's turn is announced over the hidden map.
-vorn1::Image start_hot_seat(const RunningGame& g) {
-    const vorn1::Image title = g.shot(g.tag + "_title.png");
-    g.keys({"n"}, 0);
-    const vorn1::Image menu = g.wait_for_change(g.tag + "_new_game.png", title, kMenuColumn, 2000);
-    g.keys({"m"}, 0);
-    const vorn1::Image multi = g.wait_for_change(g.tag + "_multi.png", menu, kMenuColumn, 2000);
-    const SDL_Rect top = vorn1::menu_button_rect(0);
-    g.click_at(top.x + top.w / 2, top.y + top.h / 2, 0);
-    const vorn1::Image count = g.wait_for_change(g.tag + "_count.png", multi, kMenuColumn, 2000);
-    g.click_at(top.x + top.w / 2, top.y + top.h / 2, 0);
-    const vorn1::Image setup = g.wait_for_change(g.tag + "_setup.png", count, kSetupPanel, 20000);
-    g.keys({"Return"}, 0);
-    return g.wait_for_change(g.tag + "_blue_turn.png", setup, kSetupPanel, 20000);
-}
 
 // Return closes the turn's announcement `announced`: the player's map, kept as `<name>_map.png`.
 vorn1::Image show_map(const RunningGame& g, const vorn1::Image& announced, const std::string& name) {
@@ -54,14 +33,6 @@ vorn1::Image end_turn(const RunningGame& g, const vorn1::Image& announced, const
     const vorn1::Image map = show_map(g, announced, name);
     end_turn_past_question(g, map, g.tag + "_" + name + "_question.png");
     return g.wait_for_change(g.tag + "_" + name + "_ended.png", map, Box{}, 20000);
-}
-
-// The turn announcement's box: the player's colour in words and in its crest.
-constexpr Box kAnnouncement{96, 160, 288, 160};
-
-// Black around a dialog in the middle: the map hidden between two players' turns.
-bool dialog_over_hidden_map(const vorn1::Image& shot) {
-    return !lit(shot, Box{480, 0, 160, 480}) && !lit(shot, Box{0, 0, 480, 150}) && lit(shot, Box{120, 180, 240, 120});
 }
 
 // The first word of the first line of light text from row y0 on, above row y1, of a dialog (the colour
@@ -201,19 +172,9 @@ TEST(EndToEnd, HotSeatComputerThatBeatsEveryHumanEndsTheGameInDefeat) {
     // The second siege follows the first one's result at once.
     const vorn1::Image first = defend_siege(g, red_map, "_first").first;
     defend_siege(g, first, "_second");
-    // The film: bands of blue down the middle, black at both sides. The victory page would wait for a key.
-    const auto film = [](const vorn1::Image& now, const vorn1::Image&) {
-        if (now.width < 640 || now.height < 480 || lit(now, Box{0, 0, 120, 480}) || lit(now, Box{520, 0, 120, 480}))
-            return false;
-        int blue = 0;
-        for (int y = 0; y < 480; y += 8)
-            for (int x = 128; x < 512; x += 8) {
-                const uint8_t* p = now.at(x, y);
-                blue += p[2] > 60 && p[2] > p[0] + 40 && p[2] > p[1] + 20;
-            }
-        return blue > 48 * 60 / 2;
-    };
-    g.wait_for_screen(g.tag + "_defeat_film.png", "the defeat film", film, kPatience, 0);
+    // The defeat film; the victory page would wait for a key.
+    g.wait_for_screen(g.tag + "_defeat_film.png", "the defeat film",
+                      [](const vorn1::Image& now, const vorn1::Image&) { return defeat_film_frame(now); }, kPatience, 0);
     g.wait_for_screen(g.tag + "_title_again.png", "the title screen", [&](const vorn1::Image& now, const vorn1::Image&) {
         return changed_pixels(title, now, kMenuColumn) < 200;
     });

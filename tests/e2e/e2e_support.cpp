@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "assets/png_decode.h"
+#include "frontend/menu_screen.h"
 
 namespace vorn1::e2e {
 
@@ -518,6 +519,39 @@ Image plan_route(const RunningGame& g, int px, int py, const Image& before, cons
         return mark_pixels(now) >= 40 && still(last, now, tile);
     };
     return g.wait_for_screen(name, "the route's mark on the clicked tile", marked);
+}
+
+bool dialog_over_hidden_map(const Image& shot) {
+    return !lit(shot, Box{480, 0, 160, 480}) && !lit(shot, Box{0, 0, 480, 150}) && lit(shot, Box{120, 180, 240, 120});
+}
+
+bool defeat_film_frame(const Image& shot) {
+    if (shot.width < 640 || shot.height < 480 || lit(shot, Box{0, 0, 120, 480}) || lit(shot, Box{520, 0, 120, 480}))
+        return false;
+    int blue = 0;
+    for (int y = 0; y < 480; y += 8)
+        for (int x = 128; x < 512; x += 8) {
+            const uint8_t* p = shot.at(x, y);
+            blue += p[2] > 60 && p[2] > p[0] + 40 && p[2] > p[1] + 20;
+        }
+    return blue > 48 * 60 / 2;
+}
+
+Image start_hot_seat(const RunningGame& g) {
+    // The set-up page's panel (the sea beside it moves).
+    constexpr Box kSetupPanel{312, 12, 328, 456};
+    const Image title = g.shot(g.tag + "_title.png");
+    g.keys({"n"}, 0);
+    const Image menu = g.wait_for_change(g.tag + "_new_game.png", title, kMenuColumn, 2000);
+    g.keys({"m"}, 0);
+    const Image multi = g.wait_for_change(g.tag + "_multi.png", menu, kMenuColumn, 2000);
+    const SDL_Rect top = menu_button_rect(0);
+    g.click_at(top.x + top.w / 2, top.y + top.h / 2, 0);
+    const Image count = g.wait_for_change(g.tag + "_count.png", multi, kMenuColumn, 2000);
+    g.click_at(top.x + top.w / 2, top.y + top.h / 2, 0);
+    const Image setup = g.wait_for_change(g.tag + "_setup.png", count, kSetupPanel, 20000);
+    g.keys({"Return"}, 0);
+    return g.wait_for_change(g.tag + "_blue_turn.png", setup, kSetupPanel, 20000);
 }
 
 void end_turn_past_question(const RunningGame& g, const Image& map, const std::string& name) {

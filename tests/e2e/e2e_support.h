@@ -168,6 +168,13 @@ constexpr Box kMapView{16, 16, 448, 448};
 constexpr Box kAdventurePanel{480, 176, 144, 216};
 constexpr Box kInfoPanel{480, 392, 144, 88};
 
+// The turn announcement's box: the player's colour in words and in its crest.
+constexpr Box kAnnouncement{96, 160, 288, 160};
+// Black around a dialog in the middle: the map hidden between two players' turns.
+bool dialog_over_hidden_map(const Image& shot);
+// A frame of the defeat film: bands of blue down the middle, black at both sides.
+bool defeat_film_frame(const Image& shot);
+
 // Starts the game and waits for its first window (which may be a notice or a film).
 void open_game_window(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g);
 
@@ -180,6 +187,11 @@ void start_game(const GameFolder& folder, const VirtualDisplay& x, RunningGame& 
 // the tile differs from `before` (the map before the click) and stands still, kept as `name`. A second
 // click on the tile then sets out.
 Image plan_route(const RunningGame& g, int px, int py, const Image& before, const std::string& name);
+
+// On the title menu: n, m, the hot-seat button, two players and the set-up page's Enter: Blue (seat 0)
+// and Red (seat 1) are human, any further seats computers; Blue's turn is announced over the hidden map
+// (its shot returned).
+Image start_hot_seat(const RunningGame& g);
 
 // e ends the turn shown in `map`; a hero that can still move brings a question over the map first, and
 // it is waited for (kept as `name`) before Return answers it yes.

@@ -2,6 +2,7 @@
 
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_game_end.h"
+#include "datakit/kit_goal_starts.h"
 #include "datakit/kit_goals.h"
 #include "datakit/kit_maps.h"
 #include "world/game_state.h"
@@ -70,6 +71,7 @@ bool write_demo_maps(const std::string& maps_dir) {
     bool ok = write_kit_maps(maps_dir);
     for (const auto& [file, map] : kit_road_maps()) ok &= write_map_file(maps_dir + "/" + file, map);
     for (const auto& [file, map] : kit_goal_maps()) ok &= write_map_file(maps_dir + "/" + file, map);
+    for (const auto& [file, map] : kit_goal_start_maps()) ok &= write_map_file(maps_dir + "/" + file, map);
     return ok;
 }
 
