@@ -362,42 +362,62 @@ TEST(Victory, KindsAndLatch) {
     s.castles[1].y = 6;
     s.victory.kind = VICTORY_DEFEAT_ALL;
     EXPECT_FALSE(check_victory(s));
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.castles[1].owner = -1;  // the rival lost its last town
     EXPECT_TRUE(check_victory(s));
     EXPECT_FALSE(check_victory(s));  // once only
     EXPECT_EQ(s.victory.won, 1);
-    EXPECT_EQ(victorious_player(s), 0);
+    EXPECT_EQ(victorious_player(s, 0), 0);
 
     s.victory = ScenarioVictory{};
     s.victory.kind = VICTORY_CAPTURE_TOWN;
     s.victory.target_x = 5;
     s.victory.target_y = 6;
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.castles[1].owner = 1;
-    EXPECT_EQ(victorious_player(s), 1);
+    EXPECT_EQ(victorious_player(s, 0), 1);
 
     s.victory.kind = VICTORY_ULTIMATE_ARTIFACT;
     s.heroes.resize(1);
     s.heroes[0].live = 1;
     s.heroes[0].owner = 1;
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.heroes[0].artifacts[13] = 2;
-    EXPECT_EQ(victorious_player(s), 1);
+    EXPECT_EQ(victorious_player(s, 0), 1);
 
     s.victory.kind = VICTORY_DRAGON_CITY;
     s.dragon_city = {1, 3, 3, 0};
-    EXPECT_EQ(victorious_player(s), 0);
+    EXPECT_EQ(victorious_player(s, 0), 0);
 
     s.victory.kind = VICTORY_VISIT_SITES;
     s.victory.sites = {{1, 2}, {300, 4}};
-    s.victory.visited = {1u | (2u << 8)};
+    s.victory.site_visitors = {0b011, 0b010};
     EXPECT_FALSE(victory_condition_met(s, 0));
-    s.victory.visited.insert((300u & 255) | (4u << 8));
+    EXPECT_EQ(victorious_player(s, 0), 1) << "each seat's own visits";
+    s.victory.site_visitors[1] |= 1;
     EXPECT_TRUE(victory_condition_met(s, 0));
     EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
 }
 
+
+// A set-up whose rivals stand nowhere (seat 1 in play with no town or hero, seat 2's opponent switched
+// off) is not won before anyone moves: not by beating every rival, nor by a hunt whose target has no lord.
+TEST(Victory, NoRivalAtTheStartIsNoVictory) {
+    kit::MapBuilder b(20, 20, kit::G_GRASS, "Gap");
+    b.town(4, 4, FACTION_KNIGHT, 0, true, "Ours");
+    b.town(14, 14, FACTION_KNIGHT, 2, true, "Theirs");
+    NewGameConfig cfg;
+    cfg.opponents = {OPP_AVERAGE, OPP_NONE, OPP_AVERAGE};
+    for (int kind : {VICTORY_DEFEAT_ALL, VICTORY_KILL_HERO}) {
+        b.victory(kind, 9, 9);
+        GameMap map = b.map;
+        GameState s;
+        init_game_state(s, map, cfg, 5);
+        ASSERT_NE(s.player_in_play[1], 0xFF);
+        ASSERT_EQ(s.player_in_play[2], 0xFF);
+        EXPECT_FALSE(victory_condition_met(s, 0)) << "goal " << kind;
+    }
+}
 
 // The kit's road scenarios keep their promise once set up: each road's pieces are a few steps from the
 // first seat's hero, and what the player is meant to do there can be done on the first day.
