@@ -56,6 +56,10 @@ GameMap make_short_campaign_map(int row) {
     static const char* const kNames[4] = {"Green March", "Frozen March", "Desert March", "Spirit March"};
     GameMap m = make_quick_win_map(kNames[row >= 0 && row < 4 ? row : 0]);
     m.description = "A short campaign: take the rival town above your hero.";
+    // The rival may wall and man its town on its first turn: after the first day the town may fall only
+    // to a siege, which the strongest band of the pool wins.
+    for (MapObject& o : m.objects)
+        if (o.kind == MOBJ_HERO && o.owner == 0) o.a = (uint8_t)kStrongestWarlock[0];
     return m;
 }
 

@@ -30,7 +30,8 @@ constexpr const char* kVeteranMapFile = "KITLEVEL.MAP";
 GameMap make_veteran_map();
 
 // Scenario `row` (0..3) of the short campaign written as the spirit-world files: each is won by one
-// walk into the rival's empty town right above the hero.
+// walk into the rival's empty town right above the hero on the first day, and later, once the rival
+// may have walled and manned it, by a siege the hero's band wins.
 GameMap make_short_campaign_map(int row);
 
 // The road scenarios (battle, spells, siege, quick win, harbour, treasure, level-up, the hot-seat sieges)
