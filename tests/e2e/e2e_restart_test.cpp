@@ -14,11 +14,12 @@ constexpr Box kControlPanel{159, 10, 322, 459};
 // the one two tiles below it.
 constexpr int kHeroX = 255, kWalkY = 320;
 
-// The hero walks two tiles down from the start (`map`); the map after the walk.
+// The hero walks two tiles down from the start (`map`); the map after the walk: his figure gone from
+// one tile and on another, the route's marks gone (some 600 pixels for the warlock's figure).
 vorn1::Image walk(const RunningGame& g, const vorn1::Image& map, const std::string& name) {
     const vorn1::Image route = plan_route(g, kHeroX, kWalkY, map, name + "_route.png");
     g.click_at(kHeroX, kWalkY, 0);
-    return g.wait_for_change(name + "_walked.png", route, kMapView, 1000);
+    return g.wait_for_change(name + "_walked.png", route, kMapView, 400);
 }
 
 // On the campaign's scenario information (`info`): the restart button, its question, and yes; the
