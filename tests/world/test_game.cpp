@@ -228,7 +228,7 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(calendar_day_count(2, 1, 2), 30);
     EXPECT_EQ(calendar_week_count(1, 2), 5);
     EXPECT_EQ(calendar_day_count(7, 4, CALENDAR_MAX_MONTH + 1), 2147483632);
-    EXPECT_EQ(calendar_day_count(1, 3, CALENDAR_MAX_MONTH + 2), INT32_MAX);
+    EXPECT_EQ(calendar_day_count(2, 3, CALENDAR_MAX_MONTH + 2), INT32_MAX);
     EXPECT_EQ(calendar_week_count(4, INT32_MAX), INT32_MAX);
     s.month = INT32_MAX;
     s.week = 4;
