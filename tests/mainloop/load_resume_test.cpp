@@ -91,7 +91,7 @@ protected:
         make_game();
         add_town(15, 15, 1);
         add_hero(5, 5, 0);
-        add_hero(3, 3, 0, 6);
+        add_hero(3, 3, 0, 4);
         check_post_battle_eliminations(state(), map(), g().elimination, 0);
         start_player_turn(m, 0);
         close_dialogs();
@@ -99,8 +99,8 @@ protected:
     }
 };
 
-// Mid-turn: hero 0 has a plan it has not set out on; hero 1, selected, walked until its points ran out,
-// its plan's rest kept for the next day. Saved and loaded three times, the game is each time the one saved.
+// Mid-turn: hero 0 has a plan it has not set out on; hero 1, selected, walked until it had no points
+// left, its plan's rest kept for the next day. Saved and loaded three times, the game is each time the one saved.
 TEST_F(LoadResumeTest, SavingAndLoadingChangesNothing) {
     make_countdown_game();
     select_hero(g(), 0);
@@ -110,6 +110,7 @@ TEST_F(LoadResumeTest, SavingAndLoadingChangesNothing) {
     start_walk(m);
     frames(200);
     ASSERT_EQ(state().heroes[1].y, 4) << "one step on the points it had";
+    ASSERT_EQ(loop().hero_move_points[1], 0);
     ASSERT_EQ(loop().route_dest_y, 9) << "the rest of the plan stays";
 
     const std::vector<uint8_t> saved = save_image();
