@@ -137,7 +137,7 @@ void begin_session(MainState& m, int first_player, bool from_save) {
     point_ambient_sounds(m);
     g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
     if (m.archive && m.renderer && m.res)
-        g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir + "../SOUND");
+        g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir);
     g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
     g.loop.day = g.state.day;
     g.loop.week = g.state.week;
