@@ -35,10 +35,15 @@ int battle_track_heard(const DiskAudio& audio) {
     return -1;
 }
 
-// Battle Field's first steps: the first turn's map (its track heard), then one step down the grass, off
-// the band's first tile; the map's shot after the step.
-vorn1::Image step_down_the_grass(const DiskAudio& audio, const RunningGame& g, const std::string& prefix,
-                                 vorn1::Image& before) {
+// Battle Field's first steps, its shots named after the folder: the game started on the display, the
+// first turn's map (its track heard), then one step down the grass, off the band's first tile; the map's
+// shot after the step.
+vorn1::Image step_down_the_grass(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g,
+                                 const DiskAudio& audio, vorn1::Image& before) {
+    if (x.display.empty()) throw StepFailed("Xvfb did not start");
+    start_game(folder, x, g);
+    if (::testing::Test::HasFatalFailure()) throw StepFailed("the game did not start");
+    const std::string& prefix = folder.tag;
     const vorn1::Image turn = g.open_first_turn(prefix + "_0_turn.png");
     g.mouse("255 290", 0);
     before = g.close_announcement(turn, prefix + "_1_map.png");
@@ -86,11 +91,9 @@ TEST(EndToEnd, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
     std::ofstream(folder.root / "saved_games" / "broken.sav", std::ios::binary) << "not a saved game";
     const DiskAudio audio(folder);
     VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
-    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
     vorn1::Image before;
-    const vorn1::Image moved = step_down_the_grass(audio, g, "music_map", before);
+    const vorn1::Image moved = step_down_the_grass(folder, x, g, audio, before);
 
     const vorn1::Image field = open_battle_with_the_peasants(g, moved, 287, 256, "music_map_4");
     EXPECT_GE(battle_track_heard(audio), 40) << "no battle track at the battle's opening";
@@ -129,11 +132,9 @@ TEST(EndToEnd, TheMapsMusicComesBackAfterANewDayAndARetreatSoundsTheDefeatMusic)
     remove_maps(folder, vorn1::kit::kBattleMapFile);
     const DiskAudio audio(folder);
     VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
-    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
     vorn1::Image before;
-    const vorn1::Image moved = step_down_the_grass(audio, g, "music_day", before);
+    const vorn1::Image moved = step_down_the_grass(folder, x, g, audio, before);
 
     // The hero could still move: the question is answered yes. The new day's panel takes the info
     // panel, then the player's turn is announced over the map.
