@@ -10,6 +10,18 @@
 namespace vorn1::kit {
 
 constexpr int kGoalHeroX = 10, kGoalHeroY = 10;
+// The player's castle. On the maps whose rival hero starts beside the player's, a second hero of the
+// player's stands in it.
+constexpr int kGoalCastleX = 4, kGoalCastleY = 4;
+// The rival's castle lies in the south-east corner behind a mountain ridge along column and row
+// `kRivalRidge`; its one pass, on the column at `kRivalPassY`, is held by a band of genies.
+constexpr int kRivalRidge = 22, kRivalPassY = 28;
+constexpr int kPassGuardCreature = 27, kPassGuardCount = 40;
+
+// The Dragon City's map: a dwelling of paladins one tile north-east of the hero, enough of them that,
+// bought with the easiest start's gold, the hero's band beats the city's five dragons.
+constexpr int kCreaturePaladin = 5;
+constexpr int kRoostPaladins = 16;
 
 // Gather gold: two heaps of `kGoldHeap` gold, one and two tiles east; the first alone is not enough
 // from any starting purse, the second makes the sum.
