@@ -97,9 +97,10 @@ GameMap sites_map() {
 }  // namespace
 
 std::vector<std::pair<std::string, GameMap>> kit_goal_maps() {
-    return {{"KITGDEFT.MAP", defeat_all_map()},  {"KITGARTF.MAP", artifact_map()}, {kGoldGoalFile, gold_map()},
-            {"KITGDRAG.MAP", dragon_city_map()}, {"KITGHUNT.MAP", kill_hero_map()}, {kCalendarGoalFile, calendar_map()},
-            {"KITGSITE.MAP", sites_map()}};
+    return {{kDefeatAllGoalFile, defeat_all_map()},  {kArtifactGoalFile, artifact_map()},
+            {kGoldGoalFile, gold_map()},              {kDragonCityGoalFile, dragon_city_map()},
+            {kHuntedLordGoalFile, kill_hero_map()},   {kCalendarGoalFile, calendar_map()},
+            {kSitesGoalFile, sites_map()}};
 }
 
 }  // namespace vorn1::kit

@@ -29,6 +29,13 @@ constexpr int kGoldHeap = 50000;
 constexpr const char* kGoldGoalFile = "KITGGOLD.MAP";
 // Survive: the goal is met when the first month has passed.
 constexpr const char* kCalendarGoalFile = "KITGWAIT.MAP";
+// The other goals' maps: every rival defeated, the ultimate artifact, the Dragon City, the hunted lord
+// and the sites to visit.
+constexpr const char* kDefeatAllGoalFile = "KITGDEFT.MAP";
+constexpr const char* kArtifactGoalFile = "KITGARTF.MAP";
+constexpr const char* kDragonCityGoalFile = "KITGDRAG.MAP";
+constexpr const char* kHuntedLordGoalFile = "KITGHUNT.MAP";
+constexpr const char* kSitesGoalFile = "KITGSITE.MAP";
 
 // Every goal kind but taking a town (the quick-win map's) as (file name, map).
 std::vector<std::pair<std::string, GameMap>> kit_goal_maps();
