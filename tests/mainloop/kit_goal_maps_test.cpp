@@ -95,12 +95,7 @@ TEST_F(LoopTest, DragonsRoostsPaladinsBeatTheCitysDragonsWhateverTheDraws) {
         r.site_kind = GUARDED_DRAGON_CITY;
         launch_site_battle(m, r);
         ASSERT_TRUE(loop().battle_open);
-        for (int f = 0; f < 200000 && b.overlay != BattleOverlay::Result; ++f) {
-            const BattleUnit* u = b.active_unit();
-            if (!b.auto_attacker && b.phase == ActionPhase::Idle && u && u->side == 0) b.engage_auto_combat();
-            b.tick(16.0f);
-        }
-        if (b.overlay != BattleOverlay::Result || b.outcome != OutcomeAttackerWon) lost.push_back(seed);
+        if (!play_battle_out(b, 0) || b.outcome != OutcomeAttackerWon) lost.push_back(seed);
         b.close();
         loop().battle_open = false;
     }
