@@ -14,6 +14,7 @@
 #include "mainloop/visit_results.h"
 #include "world/ambient_grid.h"
 #include "world/tile_rules.h"
+#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -154,8 +155,14 @@ void settle(MainState& m, const BattleSettlement& st) {
                 static_cast<int32_t>(std::min<int64_t>((int64_t)s.resources[s.heroes[winner].owner].gold + gold, INT32_MAX));
     }
     if (st.defeat && s.valid_hero(loser)) transfer_artifacts(g, winner, loser);
-    if (s.valid_hero(loser) && s.heroes[loser].live)
+    if (s.valid_hero(loser) && s.heroes[loser].live) {
+        // The side that beat him: the winning hero's seat, or a town's when its garrison fought alone.
+        int by = s.valid_hero(winner) ? s.heroes[winner].owner : -1;
+        if (!s.valid_hero(winner) && st.losing_side == 0 && (st.kind == BattleKind::Town || st.kind == BattleKind::Siege))
+            if (const int town = s.castle_at(st.x, st.y); town >= 0) by = s.castles[(size_t)town].owner;
+        note_hero_beaten(s, loser, by);
         remove_hero_from_map(m, loser, s.heroes[loser].owner != g.loop.current_player);
+    }
     if (s.valid_hero(winner) && s.heroes[winner].live) {
         // The beaten hero may have shared the winner's tile (a town's gate).
         place_hero_on_map(g.map, s.heroes[winner]);

@@ -113,11 +113,40 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
     v.target_y = map.victory_y;
     v.target_name.clear();
     v.sites.clear();
-    if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) v.target_name = state.castles[c].name;
-    if (v.kind == VICTORY_KILL_HERO)
-        if (const int h = state.hero_at(v.target_x, v.target_y); h >= 0) v.target_name = state.heroes[h].name;
-    for (const MapObject& o : map.objects)
-        if (o.kind == MOBJ_VICTORY_SITE) v.sites.emplace_back(o.x, o.y);
+    v.start_target_owner = v.start_dragon_owner = -1;
+    v.start_holders = 0;
+    v.lord_entry = v.lord_seat = -1;
+    v.lord_beaten_by = -1;
+    if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) v.target_name = state.castles[(size_t)c].name;
+    // The start as the map's records placed it (seats not in play held nothing), never as a save finds
+    // the map: heroes walk, towns change hands.
+    const auto seat = [&](int owner) { return is_player_index(owner) && state.player_in_play[(size_t)owner] != 0xFF ? owner : -1; };
+    for (const MapObject& o : map.objects) {
+        const int owner = seat(o.owner);
+        const bool on_target = o.x == v.target_x && o.y == v.target_y;
+        switch (o.kind) {
+        case MOBJ_TOWN:
+        case MOBJ_CASTLE:
+            if (on_target) v.start_target_owner = owner;
+            break;
+        case MOBJ_DRAGON_CITY: v.start_dragon_owner = owner; break;
+        case MOBJ_HERO: {
+            const int entry = o.a % HERO_POOL_SIZE;
+            if (owner < 0 || state.pool.entries[(size_t)entry].faction == EMPTY_ID) continue;  // nobody placed
+            if (v.kind == VICTORY_KILL_HERO && on_target && v.lord_entry < 0) {
+                v.lord_entry = entry;
+                v.lord_seat = owner;
+                v.target_name = state.pool.entries[(size_t)entry].name;
+            }
+            break;
+        }
+        case MOBJ_VICTORY_SITE: v.sites.emplace_back(o.x, o.y); break;
+        default: break;
+        }
+        if ((o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && owner >= 0)
+            v.start_holders = (uint8_t)(v.start_holders | (1u << owner));
+    }
+    v.site_visitors.assign(v.sites.size(), 0);
 }
 
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {

@@ -274,6 +274,17 @@ struct ScenarioVictory {
     std::string target_name;
     std::vector<std::pair<int32_t, int32_t>> sites;
     std::unordered_set<uint32_t> visited;   // keys (x & 255) | y << 8
+    std::vector<uint8_t> site_visitors;     // by listed site: bit p when a hero of seat p has been there
+    // Not saved; how the scenario began, taken again from the map's own records after a load, so that a
+    // goal is met by what a seat does, never by what it held at the start. Without a map: no town or city
+    // held, every seat standing, no lord.
+    int32_t start_target_owner = -1;        // the seat holding the town at the target
+    int32_t start_dragon_owner = -1;        // the seat holding the Dragon City
+    uint8_t start_holders = 0x0F;           // bit p: seat p held a town or a hero
+    int32_t lord_entry = -1;                // pool entry of the hero the map placed on the target; -1 none
+    int32_t lord_seat = -1;                 // his seat
+    // Not saved: the seat whose side beat the hunted lord in the battle he just left by; -1 not known.
+    int32_t lord_beaten_by = -1;
 };
 
 // Per-seat variables of the computer player; 18 32-bit values in this order.

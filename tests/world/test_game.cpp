@@ -374,38 +374,39 @@ TEST(Victory, KindsAndLatch) {
     s.castles[1].y = 6;
     s.victory.kind = VICTORY_DEFEAT_ALL;
     EXPECT_FALSE(check_victory(s));
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.castles[1].owner = -1;  // the rival lost its last town
     EXPECT_TRUE(check_victory(s));
     EXPECT_FALSE(check_victory(s));  // once only
     EXPECT_EQ(s.victory.won, 1);
-    EXPECT_EQ(victorious_player(s), 0);
+    EXPECT_EQ(victorious_player(s, 0), 0);
 
     s.victory = ScenarioVictory{};
     s.victory.kind = VICTORY_CAPTURE_TOWN;
     s.victory.target_x = 5;
     s.victory.target_y = 6;
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.castles[1].owner = 1;
-    EXPECT_EQ(victorious_player(s), 1);
+    EXPECT_EQ(victorious_player(s, 0), 1);
 
     s.victory.kind = VICTORY_ULTIMATE_ARTIFACT;
     s.heroes.resize(1);
     s.heroes[0].live = 1;
     s.heroes[0].owner = 1;
-    EXPECT_EQ(victorious_player(s), -1);
+    EXPECT_EQ(victorious_player(s, 0), -1);
     s.heroes[0].artifacts[13] = 2;
-    EXPECT_EQ(victorious_player(s), 1);
+    EXPECT_EQ(victorious_player(s, 0), 1);
 
     s.victory.kind = VICTORY_DRAGON_CITY;
     s.dragon_city = {1, 3, 3, 0};
-    EXPECT_EQ(victorious_player(s), 0);
+    EXPECT_EQ(victorious_player(s, 0), 0);
 
     s.victory.kind = VICTORY_VISIT_SITES;
     s.victory.sites = {{1, 2}, {300, 4}};
-    s.victory.visited = {1u | (2u << 8)};
+    s.victory.site_visitors = {0b011, 0b010};
     EXPECT_FALSE(victory_condition_met(s, 0));
-    s.victory.visited.insert((300u & 255) | (4u << 8));
+    EXPECT_EQ(victorious_player(s, 0), 1) << "each seat's own visits";
+    s.victory.site_visitors[1] |= 1;
     EXPECT_TRUE(victory_condition_met(s, 0));
     EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
 }
