@@ -1,9 +1,13 @@
 // The victory check after what can decide a game, and a town taken without a fight.
+#include "datakit/kit_battle_road.h"
+#include "datakit/kit_maps.h"
 #include "loop_fixture.h"
+#include "mainloop/battle_launch.h"
 #include "mainloop/game_end.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
+#include "world/game_setup.h"
 
 namespace vorn1::test {
 namespace {
@@ -308,6 +312,198 @@ TEST_F(VictoryCheckTest, AComputersStepThatMeetsAGoalLosesTheHumansTheGame) {
     computer_turn();
     EXPECT_EQ(state().resource_piles[0].taken, 1);
     EXPECT_EQ(g().hot_seat_winner, 1);
+}
+
+// A new game set up as the program does, on a map of the test's own.
+class GoalStartTest : public LoopTest {
+protected:
+    void start(const GameMap& mp, const NewGameConfig& cfg) {
+        end_game(m);
+        m.game = std::make_unique<GameSession>();
+        g().config = cfg;
+        g().map = mp;
+        init_game_state(state(), map(), cfg, 4242);
+        rebuild_monster_guard_map(map());
+        g().campaign = cfg.mode == MODE_CAMPAIGN;
+        g().hot_seat = cfg.mode == MODE_HOTSEAT;
+        begin_session(m, -1, false);
+    }
+    // Hot seat: Red and Green human, Blue (when asked for) a computer.
+    static NewGameConfig config_of(GameMode mode, bool computer_third = true) {
+        NewGameConfig c;
+        c.mode = mode;
+        if (mode != MODE_HOTSEAT) return c;
+        c.multiplayer = 1;
+        for (int p = 0; p < (computer_third ? 3 : 2); ++p) {
+            c.seats[(size_t)p].color = (uint8_t)p;
+            c.seats[(size_t)p].kind = p < 2 ? SEAT_HUMAN : SEAT_COMPUTER;
+        }
+        return c;
+    }
+    // The check as each seat's turn would run it.
+    void check_in_every_turn() {
+        for (int p : std::vector<int>(loop().player_order)) {
+            loop().current_player = p;
+            run_victory_check(m);
+        }
+    }
+};
+
+// Three seats, each with a castle (entrance at (4 + 12p, 4)) and a hero below it (4 + 12p, 8); a neutral
+// town, the Dragon City, an ultimate artifact and two listed sites. `holder` (-1 nobody) holds at the start
+// what the goal names: the target town, the Dragon City, or the hunted lord (its hero).
+GameMap start_map(int kind, int holder) {
+    kit::MapBuilder b(36, 36, kit::G_GRASS, "Start");
+    for (int p = 0; p < 3; ++p) {
+        b.town(4 + 12 * p, 4, FACTION_KNIGHT, p, true, "Seat " + std::to_string(p));
+        b.hero(4 + 12 * p, 8, 1 + 9 * p, p);
+    }
+    b.town(16, 20, FACTION_KNIGHT, -1, false, "Middle");
+    b.dragon_city(10, 28);
+    if (kind == VICTORY_DRAGON_CITY) b.map.objects.back().owner = holder;
+    b.artifact(20, 28, 0);
+    b.site(6, 32, OBJ_FOUNTAIN);
+    b.victory_site(6, 32);
+    b.site(8, 32, OBJ_FAERIE_RING);
+    b.victory_site(8, 32);
+    const int hx = holder < 0 ? 30 : 4 + 12 * holder;
+    switch (kind) {
+    case VICTORY_CAPTURE_TOWN: b.victory(kind, holder < 0 ? 16 : hx, holder < 0 ? 20 : 4); break;
+    case VICTORY_KILL_HERO: b.victory(kind, hx, holder < 0 ? 30 : 8); break;  // no lord: an empty tile
+    case VICTORY_SURVIVE_MONTHS: b.victory(kind, 1, 0); break;
+    default: b.victory(kind); break;
+    }
+    return b.map;
+}
+
+// Whatever a seat holds when a scenario begins, no goal the map reader accepts is met or lost before
+// anyone moves, in any kind of game, whichever seat's turn runs the check. Taking the target (a town or the
+// Dragon City) from its holder, or the hunted lord beaten, still decides the game: for the first seat, for a
+// campaign's rival, for each seat of a shared game.
+TEST_F(GoalStartTest, NoGoalIsMetOrLostAtTheStartAndTakingTheTargetStillDecides) {
+    for (GameMode mode : {MODE_STANDARD, MODE_CAMPAIGN, MODE_HOTSEAT}) {
+        for (int kind = VICTORY_DEFEAT_ALL; kind <= VICTORY_VISIT_SITES; ++kind) {
+            for (int holder = -1; holder < 3; ++holder) {
+                SCOPED_TRACE(testing::Message() << "game kind " << mode << ", goal " << kind << ", held by " << holder);
+                start(start_map(kind, holder), config_of(mode));
+                ASSERT_EQ(loop().player_order, (std::vector<int>{0, 1, 2}));
+                check_in_every_turn();
+                EXPECT_FALSE(goal_decided(g()));
+                EXPECT_EQ(state().victory.won, 0);
+                if (::testing::Test::HasFailure()) return;
+
+                // The target changes hands (the lord leaves the map) in the turn of the next seat.
+                const int taker = holder < 0 ? 2 : (holder + 1) % 3;
+                loop().current_player = taker;
+                const ScenarioVictory& v = state().victory;
+                if (kind == VICTORY_CAPTURE_TOWN) state().castles[(size_t)state().castle_at(v.target_x, v.target_y)].owner = taker;
+                else if (kind == VICTORY_DRAGON_CITY) state().dragon_city.owner = taker;
+                else if (kind == VICTORY_KILL_HERO && holder >= 0) state().heroes[(size_t)state().hero_at(v.target_x, v.target_y)].live = 0;
+                else continue;
+                run_victory_check(m);
+                const bool lord = kind == VICTORY_KILL_HERO;
+                if (mode == MODE_HOTSEAT) {
+                    EXPECT_EQ(g().hot_seat_winner, taker);
+                } else if (taker == 0 || (lord && holder != 0)) {
+                    EXPECT_EQ(g().game_won, mode == MODE_CAMPAIGN ? 2 : 1);
+                } else {
+                    EXPECT_EQ(g().game_won, 0);
+                    EXPECT_EQ(g().game_lost, mode == MODE_CAMPAIGN && !lord) << "a rival's capture loses only a campaign";
+                }
+            }
+        }
+    }
+}
+
+// The hunted lord (Green's) two steps east of Red's hero; Green's castle and second hero far off.
+GameMap hunted_lord_map() {
+    kit::MapBuilder b(36, 36, kit::G_GRASS, "The Hunt");
+    b.town(4, 4, FACTION_KNIGHT, 0, true, "Oakhold");
+    b.hero(10, 10, kit::kStrongestWarlock[0], 0);
+    b.town(30, 30, FACTION_WARLOCK, 1, true, "Duskmoor");
+    b.hero(31, 31, 27, 1);
+    b.hero(12, 10, kit::kWeakestKnight[0], 1);
+    b.victory(VICTORY_KILL_HERO, 12, 10);
+    return b.map;
+}
+
+// Two humans hunt a lord that one of them owns: his own seat does not win by keeping him, the first round
+// passes with no winner, and when he attacks in his own turn and is beaten, the seat whose hero beat him
+// wins.
+TEST_F(GoalStartTest, AHuntedLordInAHotSeatGameIsWonByTheSeatThatBeatsHim) {
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    m.now_ms = 4242;
+    start(hunted_lord_map(), config_of(MODE_HOTSEAT, false));
+    g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
+    const int red = state().hero_at(10, 10), lord = state().hero_at(12, 10);
+    ASSERT_GE(red, 0);
+    ASSERT_GE(lord, 0);
+    ASSERT_EQ(state().heroes[(size_t)lord].owner, 1);
+    const auto pass_turn_to = [this](int seat) {
+        end_current_turn(m);
+        for (int i = 0; i < 3000 && (loop().current_player != seat || g().new_day.active); ++i) frames(1, 50.0f);
+        accept_dialogs();
+        ASSERT_EQ(loop().current_player, seat);
+    };
+
+    accept_dialogs();
+    pass_turn_to(1);
+    pass_turn_to(0);
+    EXPECT_EQ(state().day, 2);
+    EXPECT_EQ(g().hot_seat_winner, -1);
+    EXPECT_EQ(game_outcome(g()), GameOutcome::None);
+
+    pass_turn_to(1);
+    Army& strong = state().heroes[(size_t)red].army;
+    strong.clear();
+    strong.ids[0] = 20;
+    strong.counts[0] = 200;
+    Army& weak = state().heroes[(size_t)lord].army;
+    weak.clear();
+    weak.ids[0] = 0;
+    weak.counts[0] = 1;
+    launch_hero_battle(m, lord, red);
+    ASSERT_TRUE(loop().battle_open);
+    BattleScreen& b = g().battle;
+    for (int f = 0; f < 40000 && b.overlay != BattleOverlay::Result; ++f) {
+        const BattleUnit* u = b.active_unit();
+        if (u && b.phase == ActionPhase::Idle && !(u->side == 0 ? b.auto_attacker : b.auto_defender)) b.engage_auto_combat();
+        frames(1);
+    }
+    ASSERT_EQ(b.outcome, OutcomeDefenderWon);
+    frames(30);
+    push_key(SDLK_RETURN);
+    frames(2);
+    accept_dialogs();
+    EXPECT_FALSE(state().heroes[(size_t)lord].live);
+    EXPECT_EQ(g().hot_seat_winner, 0) << "Red's hero beat him in Green's turn";
+    EXPECT_EQ(game_outcome(g()), GameOutcome::HotSeatWon);
+    end_game(m);
+    SDL_DestroyRenderer(renderer);
+    SDL_FreeSurface(surface);
+}
+
+// A shared game's visit goal is each seat's own: Blue wins by its own hero's visits, whatever Red has seen.
+TEST_F(VictoryCheckTest, HotSeatSitesAreWonByEachSeatsOwnVisits) {
+    make_hot_seat_game();
+    ScenarioVictory& v = state().victory;
+    v.kind = VICTORY_VISIT_SITES;
+    v.sites = {{3, 2}, {2, 3}};
+    map().tile(3, 2)->object_type = OBJ_FOUNTAIN;
+    map().tile(2, 3)->object_type = OBJ_FAERIE_RING;
+    const int red = add_hero(8, 8, 0), blue = add_hero(12, 12, 2);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    visit_tile(m, red, 3, 2, VisitSite::Arrival);
+    accept_dialogs();
+    loop().current_player = 2;
+    visit_tile(m, blue, 2, 3, VisitSite::Arrival);
+    accept_dialogs();
+    EXPECT_EQ(g().hot_seat_winner, -1) << "each has seen one site";
+    visit_tile(m, blue, 3, 2, VisitSite::Arrival);
+    accept_dialogs();
+    EXPECT_EQ(g().hot_seat_winner, 2);
 }
 
 }  // namespace

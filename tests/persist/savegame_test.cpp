@@ -21,6 +21,7 @@
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
 #include "world/new_day.h"
+#include "world/victory.h"
 #include "persist_test_util.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
@@ -638,6 +639,55 @@ TEST(SaveGame, ASetUpGamePlaysOnAfterALoad) {
 
 namespace vorn1 {
 namespace {
+
+// The hunted lord is the hero the map placed on the target, whoever stands there when the game is saved:
+// another hero on his starting tile is not the goal, and a lord who walked off still is.
+TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
+    test::ScratchDataDir dir;
+    const std::string maps = dir.root() + "/maps";
+    fs::create_directories(maps);
+    kit::MapBuilder b(36, 36, kit::G_GRASS, "The Hunt");
+    b.town(4, 4, FACTION_KNIGHT, 0, true, "Oakhold");
+    b.hero(10, 10, 35, 0);
+    b.town(30, 30, FACTION_WARLOCK, 1, true, "Duskmoor");
+    b.hero(31, 31, 27, 1);
+    b.hero(12, 10, 0, 1);
+    b.victory(VICTORY_KILL_HERO, 12, 10);
+    ASSERT_TRUE(kit::write_map_file(maps + "/HUNT.MAP", b.map));
+    GameMap base = load_map(maps + "/HUNT.MAP");
+    NewGameConfig cfg;
+    cfg.map_path = maps + "/HUNT.MAP";
+    cfg.map_stem = "HUNT";
+    GameState start;
+    init_game_state(start, base, cfg, 99);
+    const int own = start.hero_at(10, 10), lord = start.hero_at(12, 10);
+    ASSERT_GE(own, 0);
+    ASSERT_GE(lord, 0);
+    const std::string lord_name = start.heroes[(size_t)lord].name;
+    ASSERT_EQ(start.victory.target_name, lord_name);
+
+    const auto saved_and_loaded = [&](const GameState& s) {
+        const std::string path = compose_save_path("hunt");
+        EXPECT_TRUE(save_game(path, s, base, cfg, 1, 1, 1, nullptr, 0, nullptr));
+        testing::internal::CaptureStderr();
+        LoadResult r = load_game(path, maps);
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(r.ok) << r.error;
+        return r;
+    };
+    for (bool own_on_the_tile : {true, false}) {
+        SCOPED_TRACE(own_on_the_tile ? "the player's hero on the lord's tile" : "the lord walked off");
+        GameState s = start;
+        s.heroes[(size_t)lord].x = 20;
+        s.heroes[(size_t)lord].y = 20;
+        if (own_on_the_tile) s.heroes[(size_t)own].x = 12;
+        LoadResult r = saved_and_loaded(s);
+        EXPECT_EQ(r.state.victory.target_name, lord_name);
+        EXPECT_FALSE(victory_condition_met(r.state, 0)) << "the lord stands";
+        r.state.heroes[(size_t)lord].live = 0;
+        EXPECT_TRUE(victory_condition_met(r.state, 0)) << "the lord alone is the goal; the rival's other hero is not";
+    }
+}
 
 TEST(SaveGame, AutosaveGoesToTheFolderOfTheGamesKind) {
     test::ScratchDataDir dir;
