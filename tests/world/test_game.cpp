@@ -412,6 +412,25 @@ TEST(Victory, KindsAndLatch) {
 }
 
 
+// A set-up whose rivals stand nowhere (seat 1 in play with no town or hero, seat 2's opponent switched
+// off) is not won before anyone moves: not by beating every rival, nor by a hunt whose target has no lord.
+TEST(Victory, NoRivalAtTheStartIsNoVictory) {
+    kit::MapBuilder b(20, 20, kit::G_GRASS, "Gap");
+    b.town(4, 4, FACTION_KNIGHT, 0, true, "Ours");
+    b.town(14, 14, FACTION_KNIGHT, 2, true, "Theirs");
+    NewGameConfig cfg;
+    cfg.opponents = {OPP_AVERAGE, OPP_NONE, OPP_AVERAGE};
+    for (int kind : {VICTORY_DEFEAT_ALL, VICTORY_KILL_HERO}) {
+        b.victory(kind, 9, 9);
+        GameMap map = b.map;
+        GameState s;
+        init_game_state(s, map, cfg, 5);
+        ASSERT_NE(s.player_in_play[1], 0xFF);
+        ASSERT_EQ(s.player_in_play[2], 0xFF);
+        EXPECT_FALSE(victory_condition_met(s, 0)) << "goal " << kind;
+    }
+}
+
 // The kit's road scenarios keep their promise once set up: each road's pieces are a few steps from the
 // first seat's hero, and what the player is meant to do there can be done on the first day.
 TEST(KitRoads, EachRoadWaitsAFewStepsFromTheFirstHero) {
