@@ -102,6 +102,7 @@ void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {
     m.victory_x = s.victory.target_x;
     m.victory_y = s.victory.target_y;
     restore_victory_from_map(s, m);
+    if (m.objects.empty()) assume_victory_start_from_state(s);
 }
 
 }  // namespace vorn1

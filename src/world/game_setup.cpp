@@ -149,6 +149,14 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
     v.site_visitors.assign(v.sites.size(), 0);
 }
 
+void assume_victory_start_from_state(GameState& state) {
+    ScenarioVictory& v = state.victory;
+    const int c = state.castle_at(v.target_x, v.target_y);
+    v.start_target_owner = c >= 0 ? state.castles[(size_t)c].owner : -1;
+    v.start_dragon_owner = state.dragon_city.active ? state.dragon_city.owner : -1;
+    v.start_holders = 0x0F;
+}
+
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {
     for (int p = 0; p < MAX_PLAYERS; ++p) {
         state.player_ai_level[p] = AI_NONE;

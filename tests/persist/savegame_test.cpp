@@ -687,6 +687,22 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         r.state.heroes[(size_t)lord].live = 0;
         EXPECT_TRUE(victory_condition_met(r.state, 0)) << "the lord alone is the goal; the rival's other hero is not";
     }
+
+    // The rival's castle as a goal: held from the start, it is nobody's win after a load, and without the
+    // base map what the save holds counts as held from the start.
+    GameState s = start;
+    s.victory.kind = VICTORY_CAPTURE_TOWN;
+    s.victory.target_x = s.victory.target_y = 30;
+    for (bool with_base_map : {true, false}) {
+        SCOPED_TRACE(with_base_map ? "with its base map" : "without its base map");
+        if (!with_base_map) fs::remove(maps + "/HUNT.MAP");
+        const LoadResult r = saved_and_loaded(s);
+        EXPECT_EQ(r.map.objects.empty(), !with_base_map);
+        EXPECT_EQ(victorious_player(r.state, 1), -1);
+        GameState taken = r.state;
+        taken.castles[(size_t)taken.castle_at(30, 30)].owner = 0;
+        EXPECT_EQ(victorious_player(taken, 0), 0) << "taking it wins";
+    }
 }
 
 TEST(SaveGame, AutosaveGoesToTheFolderOfTheGamesKind) {
