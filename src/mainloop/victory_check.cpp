@@ -75,7 +75,8 @@ void run_victory_check(MainState& m) {
     refresh_visited_sites(s, g.events.visits);
     if (g.hot_seat) {
         if (g.hot_seat_winner >= 0) return;
-        const int winner = victorious_player(s, g.loop.current_player);
+        settle_lord_credit(s, g.loop.current_player);
+        const int winner = victorious_player(s);
         if (winner >= 0) {
             g.hot_seat_winner = winner;
             s.victory.won = 1;

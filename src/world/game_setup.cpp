@@ -7,6 +7,7 @@
 #include "world/hero_pool.h"
 #include "world/levels.h"
 #include "world/tile_rules.h"
+#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -147,6 +148,8 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
             v.start_holders = (uint8_t)(v.start_holders | (1u << owner));
     }
     v.site_visitors.assign(v.sites.size(), 0);
+    // A save is made only after the check that follows a battle: a lord gone in it was beaten by no seat.
+    if (v.lord_entry >= 0 && !hunted_lord_standing(state)) v.lord_beaten_by = LORD_BEATEN_BY_NOBODY;
 }
 
 void assume_victory_start_from_state(GameState& state) {

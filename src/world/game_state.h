@@ -283,9 +283,11 @@ struct ScenarioVictory {
     uint8_t start_holders = 0x0F;           // bit p: seat p held a town or a hero
     int32_t lord_entry = -1;                // pool entry of the hero the map placed on the target; -1 none
     int32_t lord_seat = -1;                 // his seat
-    // Not saved: the seat whose side beat the hunted lord in the battle he just left by; -1 not known.
+    // Not saved: the seat whose side beat the hunted lord; -1 not known yet, LORD_BEATEN_BY_NOBODY when
+    // he left the map by no seat's hand (a monster, his own seat).
     int32_t lord_beaten_by = -1;
 };
+constexpr int32_t LORD_BEATEN_BY_NOBODY = -2;
 
 // Per-seat variables of the computer player; 18 32-bit values in this order.
 struct AIPlayerVars {

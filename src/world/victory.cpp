@@ -38,7 +38,7 @@ bool lord_standing(const GameState& s) {
 }
 
 // `shared`: a hot-seat game, where the lord counts only for the seat that beat him.
-bool condition_met(const GameState& s, int player, bool shared, int acting) {
+bool condition_met(const GameState& s, int player, bool shared) {
     if (!seat_in_play(s, player)) return false;
     const ScenarioVictory& v = s.victory;
     switch (v.kind) {
@@ -63,9 +63,7 @@ bool condition_met(const GameState& s, int player, bool shared, int acting) {
         // Without a lord on the target the goal is every rival beaten.
         if (!lord_placed(v)) return every_rival_beaten(s, player);
         if (player == v.lord_seat || lord_standing(s)) return false;
-        if (!shared) return true;
-        const int by = v.lord_beaten_by >= 0 ? v.lord_beaten_by : acting != v.lord_seat ? acting : -1;
-        return by == player;
+        return !shared || v.lord_beaten_by == player;
     }
     case VICTORY_SURVIVE_MONTHS: return s.month > (v.target_x > 0 ? v.target_x : 1);
     case VICTORY_VISIT_SITES:
@@ -79,7 +77,7 @@ bool condition_met(const GameState& s, int player, bool shared, int acting) {
 
 }  // namespace
 
-bool victory_condition_met(const GameState& s, int player) { return condition_met(s, player, false, -1); }
+bool victory_condition_met(const GameState& s, int player) { return condition_met(s, player, false); }
 
 bool check_victory(GameState& state) {
     if (state.victory.won) return false;
@@ -88,17 +86,25 @@ bool check_victory(GameState& state) {
     return true;
 }
 
-int victorious_player(const GameState& state, int acting) {
+int victorious_player(const GameState& state) {
     for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (condition_met(state, p, true, acting)) return p;
+        if (condition_met(state, p, true)) return p;
     return -1;
 }
+
+bool hunted_lord_standing(const GameState& state) { return lord_placed(state.victory) && lord_standing(state); }
 
 void note_hero_beaten(GameState& state, int hero, int by_seat) {
     ScenarioVictory& v = state.victory;
     if (v.kind != VICTORY_KILL_HERO || !lord_placed(v) || !state.valid_hero(hero)) return;
     const HeroState& h = state.heroes[(size_t)hero];
-    if (h.live && h.name == lord_name(state)) v.lord_beaten_by = is_player_index(by_seat) ? by_seat : -1;
+    if (h.live && h.name == lord_name(state)) v.lord_beaten_by = is_player_index(by_seat) ? by_seat : LORD_BEATEN_BY_NOBODY;
+}
+
+void settle_lord_credit(GameState& state, int acting) {
+    ScenarioVictory& v = state.victory;
+    if (v.kind != VICTORY_KILL_HERO || !lord_placed(v) || v.lord_beaten_by != -1 || lord_standing(state)) return;
+    v.lord_beaten_by = is_player_index(acting) && acting != v.lord_seat ? acting : LORD_BEATEN_BY_NOBODY;
 }
 
 }  // namespace vorn1

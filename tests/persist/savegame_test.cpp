@@ -698,10 +698,10 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         if (!with_base_map) fs::remove(maps + "/HUNT.MAP");
         const LoadResult r = saved_and_loaded(s);
         EXPECT_EQ(r.map.objects.empty(), !with_base_map);
-        EXPECT_EQ(victorious_player(r.state, 1), -1);
+        EXPECT_EQ(victorious_player(r.state), -1);
         GameState taken = r.state;
         taken.castles[(size_t)taken.castle_at(30, 30)].owner = 0;
-        EXPECT_EQ(victorious_player(taken, 0), 0) << "taking it wins";
+        EXPECT_EQ(victorious_player(taken), 0) << "taking it wins";
     }
 }
 

@@ -374,38 +374,38 @@ TEST(Victory, KindsAndLatch) {
     s.castles[1].y = 6;
     s.victory.kind = VICTORY_DEFEAT_ALL;
     EXPECT_FALSE(check_victory(s));
-    EXPECT_EQ(victorious_player(s, 0), -1);
+    EXPECT_EQ(victorious_player(s), -1);
     s.castles[1].owner = -1;  // the rival lost its last town
     EXPECT_TRUE(check_victory(s));
     EXPECT_FALSE(check_victory(s));  // once only
     EXPECT_EQ(s.victory.won, 1);
-    EXPECT_EQ(victorious_player(s, 0), 0);
+    EXPECT_EQ(victorious_player(s), 0);
 
     s.victory = ScenarioVictory{};
     s.victory.kind = VICTORY_CAPTURE_TOWN;
     s.victory.target_x = 5;
     s.victory.target_y = 6;
-    EXPECT_EQ(victorious_player(s, 0), -1);
+    EXPECT_EQ(victorious_player(s), -1);
     s.castles[1].owner = 1;
-    EXPECT_EQ(victorious_player(s, 0), 1);
+    EXPECT_EQ(victorious_player(s), 1);
 
     s.victory.kind = VICTORY_ULTIMATE_ARTIFACT;
     s.heroes.resize(1);
     s.heroes[0].live = 1;
     s.heroes[0].owner = 1;
-    EXPECT_EQ(victorious_player(s, 0), -1);
+    EXPECT_EQ(victorious_player(s), -1);
     s.heroes[0].artifacts[13] = 2;
-    EXPECT_EQ(victorious_player(s, 0), 1);
+    EXPECT_EQ(victorious_player(s), 1);
 
     s.victory.kind = VICTORY_DRAGON_CITY;
     s.dragon_city = {1, 3, 3, 0};
-    EXPECT_EQ(victorious_player(s, 0), 0);
+    EXPECT_EQ(victorious_player(s), 0);
 
     s.victory.kind = VICTORY_VISIT_SITES;
     s.victory.sites = {{1, 2}, {300, 4}};
     s.victory.site_visitors = {0b011, 0b010};
     EXPECT_FALSE(victory_condition_met(s, 0));
-    EXPECT_EQ(victorious_player(s, 0), 1) << "each seat's own visits";
+    EXPECT_EQ(victorious_player(s), 1) << "each seat's own visits";
     s.victory.site_visitors[1] |= 1;
     EXPECT_TRUE(victory_condition_met(s, 0));
     EXPECT_FALSE(victory_condition_met(s, 2));  // not in play
@@ -429,6 +429,54 @@ TEST(Victory, NoRivalAtTheStartIsNoVictory) {
         ASSERT_EQ(s.player_in_play[2], 0xFF);
         EXPECT_FALSE(victory_condition_met(s, 0)) << "goal " << kind;
     }
+}
+
+// In a shared game the hunted lord counts only for the seat that beat him: the side his battle named, else
+// the seat whose turn it is; gone in his own seat's turn (to a monster), or before a load, for nobody, and
+// that holds in later turns.
+TEST(Victory, AHuntedLordCountsForTheSeatThatBeatHim) {
+    kit::MapBuilder b(20, 20, kit::G_GRASS, "Hunt");
+    for (int p = 0; p < 3; ++p) b.town(3 + 6 * p, 4, FACTION_KNIGHT, p, true, "Town " + std::to_string(p));
+    b.hero(10, 10, 5, 1);
+    b.victory(VICTORY_KILL_HERO, 10, 10);
+    NewGameConfig cfg;
+    cfg.mode = MODE_HOTSEAT;
+    for (int p = 0; p < 3; ++p) {
+        cfg.seats[(size_t)p].color = (uint8_t)p;
+        cfg.seats[(size_t)p].kind = p < 2 ? SEAT_HUMAN : SEAT_COMPUTER;
+    }
+    GameMap map = b.map;
+    GameState start;
+    init_game_state(start, map, cfg, 3);
+    const int lord = start.hero_at(10, 10);
+    ASSERT_GE(lord, 0);
+    ASSERT_EQ(start.victory.lord_seat, 1);
+    EXPECT_EQ(victorious_player(start), -1);
+
+    GameState s = start;
+    note_hero_beaten(s, lord, 2);
+    s.heroes[(size_t)lord].live = 0;
+    settle_lord_credit(s, 0);
+    EXPECT_EQ(victorious_player(s), 2) << "the side his battle named, not the seat whose turn it is";
+
+    s = start;
+    s.heroes[(size_t)lord].live = 0;
+    settle_lord_credit(s, 0);
+    EXPECT_EQ(victorious_player(s), 0);
+
+    s = start;
+    note_hero_beaten(s, lord, -1);
+    s.heroes[(size_t)lord].live = 0;
+    settle_lord_credit(s, 1);
+    settle_lord_credit(s, 0);
+    EXPECT_EQ(victorious_player(s), -1) << "beaten by a monster: nobody's, also in the next seat's turn";
+
+    s = start;
+    s.heroes[(size_t)lord].live = 0;
+    restore_victory_from_map(s, map);
+    settle_lord_credit(s, 0);
+    EXPECT_EQ(victorious_player(s), -1) << "gone before a load: nobody's";
+    EXPECT_TRUE(victory_condition_met(s, 0)) << "one human at the table wins by his going, by any hand";
 }
 
 // The kit's road scenarios keep their promise once set up: each road's pieces are a few steps from the
