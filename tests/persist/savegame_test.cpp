@@ -21,10 +21,10 @@
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
 #include "world/new_day.h"
-#include "world/victory.h"
 #include "persist_test_util.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
+#include "world/victory.h"
 
 namespace fs = std::filesystem;
 
