@@ -128,7 +128,7 @@ void connect_sounds(MainState& m, RunObjects& run) {
     m.sounds.terrain = [&run](uint8_t ground) { run.terrain->update(ground); };
     m.sounds.terrain_restart = [&run](int ground) {
         run.terrain->stop();
-        if (ground >= 0) run.terrain->update((uint8_t)ground);
+        if (ground >= 0) run.terrain->restart((uint8_t)ground);
     };
     m.sounds.terrain_resume = [&run] { run.terrain->resume(); };
     campaign_music_hook() = [&run](bool on) {

@@ -141,6 +141,12 @@ std::vector<std::string> quick_info_lines(const GameState& state, const GameMap&
     case OBJ_SHIPWRECK: return {st.get("ADV_QI_SHIPWRECK")};
     case OBJ_PORTAL: return {st.get("ADV_QI_PORTAL")};
     case OBJ_TRADING_POST: return {st.get("ADV_QI_TRADING_POST")};
+    case OBJ_THIEVES_DEN: return {st.get("ADV_QI_THIEVES_DEN")};
+    case OBJ_OASIS: return {st.get("ADV_QI_OASIS")};
+    case OBJ_FAERIE_RING: return {st.get("ADV_QI_FAERIE_RING")};
+    case OBJ_FOUNTAIN: return {st.get("ADV_QI_FOUNTAIN")};
+    case OBJ_ANGEL_STATUE: return {st.get("ADV_QI_ANGEL_STATUE")};
+    case OBJ_BUOY: return {st.get("ADV_QI_BUOY")};
     default: break;
     }
     if (t->boat || state.boat_at(x, y) >= 0) return {st.get("ADV_QI_BOAT")};

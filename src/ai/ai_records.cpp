@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "world/new_day.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -73,7 +74,7 @@ int ai_skill_class(const GameState& state, int player) {
 }
 
 int ai_day_index(const GameState& state) {
-    return (state.month - 1) * 28 + (state.week - 1) * 7 + state.day;
+    return calendar_day_count(state.day, state.week, state.month);
 }
 
 void dismiss_hero(GameState& state, GameMap& map, int hero) {

@@ -105,7 +105,7 @@ struct BattleResources {
     SDL_Renderer* renderer = nullptr;
     Palette palette{};  // the battle palette
     const AggArchive* archive = nullptr;
-    std::string sound_dir;
+    std::string sound_dir;  // the program's folder with its separator: the music is looked for in its SOUND folders
     bool loaded = false;
 
     // Loads every list; a missing entry only warns. `pal` decodes the interface lists and stands

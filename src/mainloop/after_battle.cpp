@@ -12,6 +12,7 @@
 #include "mainloop/turns.h"
 #include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
+#include "world/ambient_grid.h"
 #include "world/tile_rules.h"
 #include "world/victory.h"
 
@@ -126,6 +127,7 @@ void settle(MainState& m, const BattleSettlement& st) {
             g.loop.battle.site = GuardedSiteRecord{};
             if (attacker_won && site.pending)
                 grant_guarded_site_reward(s, g.map, st.attacker, site.x, site.y, site.kind, site.level, site.artifact);
+            build_ambient_grid(g.map);  // a site won falls silent
             break;
         }
         case BattleKind::Town:

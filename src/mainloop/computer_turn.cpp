@@ -10,6 +10,7 @@
 #include "mainloop/hero_move.h"
 #include "mainloop/turns.h"
 #include "mainloop/victory_check.h"
+#include "world/ambient_grid.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -174,6 +175,8 @@ void run_computer_turn(MainState& m, float dt_ms) {
             if (ai.waiting_for_battle) return;
             continue;
         }
+        // What a step took or won may have been a site with a sound of its own: it falls silent.
+        if (r.kind == AIS_OBJECT_TAKEN || r.kind == AIS_AUTO_BATTLE) build_ambient_grid(g.map);
         if (r.kind == AIS_AUTO_BATTLE) after_map_battle(m);
         // A town, the Dragon City or a pile taken by a step may meet a goal.
         if (r.kind == AIS_OBJECT_TAKEN) run_victory_check(m);

@@ -137,7 +137,7 @@ void begin_session(MainState& m, int first_player, bool from_save) {
     point_ambient_sounds(m);
     g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
     if (m.archive && m.renderer && m.res)
-        g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir + "../SOUND");
+        g.battle_res.load(*m.archive, m.res->palette, m.renderer, m.base_dir);
     g.battle.init(&g.battle_res, m.res, m.renderer, m.fonts.def, m.fonts.small);
     g.loop.day = g.state.day;
     g.loop.week = g.state.week;
@@ -150,7 +150,8 @@ void begin_session(MainState& m, int first_player, bool from_save) {
     for (int p = 0; p < MAX_PLAYERS; ++p)
         if (g.state.seat_active(p) && g.state.player_in_play[p] != 0xFF) g.loop.player_order.push_back(p);
     apply_game_options(m);
-    start_player_turn(m, opening_seat(g, first_player));
+    // A loaded game's turn goes on once the rest of the save is in place.
+    if (!from_save) start_player_turn(m, opening_seat(g, first_player));
 }
 
 void apply_game_options(MainState& m) {

@@ -29,8 +29,8 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
                 std::string* failure = nullptr);
 // The part of set-up shared by new and loaded games (m.game holds the state and map): ambient grid,
 // event system, battle screen, calendar copies, per-hero vectors (points from the save when
-// `from_save`), turn order, options, and the turn of the first seat still in play from `first_player`
-// on (-1: from the first in order).
+// `from_save`), turn order, options, and for a new game the turn of the first seat still in play from
+// `first_player` on (-1: from the first in order); a loaded game's turn is resume_loaded_game's.
 void begin_session(MainState& m, int first_player, bool from_save);
 // Puts the run's options into the running game's copies (after set-up and after the control panel).
 void apply_game_options(MainState& m);

@@ -2,6 +2,8 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <sstream>
 #include <system_error>
@@ -211,7 +213,9 @@ bool save_won_scenario(MainState& m) {
 GameEndStep campaign_scenario_won(MainState& m) {
     GameEndStep step;
     GameSession& g = game_of(m);
-    m.campaign_days += days_played(g.state.day, g.state.week, g.state.month);
+    // A scenario won at a late month adds up without wrapping.
+    m.campaign_days = static_cast<int>(std::min<int64_t>(
+        int64_t{m.campaign_days} + days_played(g.state.day, g.state.week, g.state.month), INT32_MAX));
     const CampaignStep next = next_campaign_step(g.config);
     if (!next.has_next) {
         step.quit = finish_campaign(m);

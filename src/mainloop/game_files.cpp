@@ -54,6 +54,8 @@ bool run_queued_game_action(MainState& m) {
 SavedEliminationState refresh_before_save(GameSession& g) {
     store_selected_destination(g);
     store_hero_move_points(g);
+    // The selected hero is marked, so that a loaded game selects it again.
+    for (size_t i = 0; i < g.state.heroes.size(); ++i) g.state.heroes[i].day_flag = (int)i == g.loop.selected_hero;
     g.events.export_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
     return snapshot_elimination_state(g.elimination);
 }
@@ -151,11 +153,11 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
     g.state.week = loaded.week;
     g.state.month = loaded.month;
 
-    int first = loaded.current_player;
-    if (!is_player_index(first) || !g.state.seat_active(first) || g.state.player_is_human[(size_t)first] == 0) first = -1;
-    begin_session(m, first, true);
+    begin_session(m, -1, true);
+    // The visit records first: a turnover the load goes on with reads them.
     g.events.import_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
     std::fprintf(stdout, "Loaded save: %s (day %d)\n", g.map.name.c_str(), (int)g.state.day);
+    resume_loaded_game(m, loaded.current_player);
     if (g.campaign && loaded.campaign_completed) {
         g.resumed_completed = true;
         g.game_won = 2;

@@ -18,8 +18,8 @@ bool confirm_over_map(MainState& m, const char* key);
 // Runs and clears the queued action of a confirmation; true when one ran.
 bool run_queued_game_action(MainState& m);
 
-// Before any save: the selected hero's destination, every hero's points, the visit records and the
-// elimination state copied into the game state.
+// Before any save: the selected hero's destination and mark, every hero's points, the visit records and
+// the elimination state copied into the game state.
 SavedEliminationState refresh_before_save(GameSession& g);
 // Writes the running game under `stem` into the folder of its kind (a campaign game marked as a
 // won scenario when `completed`).
@@ -37,8 +37,8 @@ std::string newest_save_path();
 // set up the running game goes on and says why. Without a front end: the newest standard save.
 void load_chosen_game(MainState& m);
 // Sets up the running game from a loaded save: state, map, options, calendar, eliminations, puzzle,
-// visit records, each hero's points and planned route. The saved player continues when human and still
-// in play, else the next seat in play; a computer's save (the end-of-day one) opens the day's order.
+// visit records, each hero's points and planned route, and the game goes on where it was saved
+// (resume_loaded_game): loading changes nothing of the saved game.
 void setup_loaded_game(MainState& m, LoadResult&& loaded);
 // Key n after its confirmation: the game ends and the title screen follows; without a front end
 // the same configuration starts again (when its map no longer loads the game goes on and says so).

@@ -272,7 +272,7 @@ bool dest_entrance_needs_sentinel(const GameState& s, const GameMap& map, int x,
     return town < 0 || s.castles[town].owner != player;
 }
 
-void plan_hero_route(MainState& m, int hero, int x, int y) {
+void plan_hero_route(MainState& m, int hero, int x, int y, bool kept) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     end_walk(l);
@@ -290,7 +290,8 @@ void plan_hero_route(MainState& m, int hero, int x, int y) {
         forget_route(g, hero);
     };
     const MapTile* t = g.map.tile(x, y);
-    if (!t || hero >= (int)l.hero_move_points.size() || (x == h.x && y == h.y) || l.hero_move_points[hero] < 1) {
+    if (!t || hero >= (int)l.hero_move_points.size() || (x == h.x && y == h.y) ||
+        (l.hero_move_points[hero] < 1 && !kept)) {
         refuse();
         return;
     }

@@ -57,8 +57,10 @@ void store_hero_move_points(GameSession& g);
 std::unordered_set<uint32_t> build_owned_event_tiles(const GameState& s, int player);
 // A town or castle entrance that is not the player's own: the planner may end a route there.
 bool dest_entrance_needs_sentinel(const GameState& s, const GameMap& map, int x, int y, int player);
-// Plans (or refuses, clearing the hero's plan) a route for the hero to (x, y).
-void plan_hero_route(MainState& m, int hero, int x, int y);
+// Plans (or refuses, clearing the hero's plan) a route for the hero to (x, y). A hero without points
+// left gets none, unless the plan is one it `kept` from before (a loaded game's): that stays, for the
+// next day.
+void plan_hero_route(MainState& m, int hero, int x, int y, bool kept = false);
 // Exactly one of the two heroes' owners is a human player.
 bool one_side_human(const GameState& s, int a, int b);
 

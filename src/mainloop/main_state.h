@@ -156,7 +156,7 @@ struct LoopSounds {
     // Every frame the map shows: the terrain music and the ambient loops for the selected hero's tile.
     std::function<void(uint8_t ground)> terrain;
     std::function<void(int x, int y)> ambient;
-    // A human turn starts: the terrain music halted and, for ground >= 0, started again from the top.
+    // A human turn starts: the terrain music halted, then for ground >= 0 its band's track from the top.
     std::function<void(int ground)> terrain_restart;
     // Back on the map after a halt (a battle, the title screen of l): the track it played, if any.
     std::function<void()> terrain_resume;

@@ -59,6 +59,13 @@ EventDef elimination_text(const GameState& s, int p) {
     return def;
 }
 
+// The days left that a human seat's turn start tells, without taking anything; -1 when it tells none.
+int32_t countdown_told(const PlayerEliminationState& e, int p) {
+    if (!is_player_index(p) || is_player_eliminated(e, p)) return -1;
+    const PlayerEliminationRecord& r = e.players[(size_t)p];
+    return r.days_left > 0 && (r.countdown_notice || r.notice_pending) ? r.days_left : -1;
+}
+
 // The seat whose turn it is is out: that is said over the hidden map, then the turn passes.
 void announce_elimination_and_pass(MainState& m, int p) {
     GameSession& g = game_of(m);
@@ -100,9 +107,22 @@ std::string player_turn_text(const GameState& s, int p) {
     return std::string(name) + " player turn.";
 }
 
-void start_player_turn(MainState& m, int p) {
+namespace {
+
+enum class TurnOpening { Start, Resume, ViewOnly };
+
+// The day turns over (the autosave before it aside): the turnover, the guard map, the calendar
+// copies, a goal the new day meets and the new-day pause.
+void turn_the_day(MainState& m);
+
+// A seat's turn opens: started afresh, or resumed from a save, in which case nothing the turn's start
+// already did in the saved game is done again (a day off the countdown, a computer's turn begun, the
+// seats knocked out told) and the hero selected then is selected again. ViewOnly resumes the seat's
+// lists, selection and view and stops there.
+void open_turn(MainState& m, int p, TurnOpening how) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    const bool resumed = how != TurnOpening::Start;
     store_selected_destination(g);
     if (seat_is_human(g.state, l.current_player) && !seat_is_human(g.state, p))
         l.human_view = SeatView{l.current_player, l.view_x,    l.view_y, l.selected_hero, l.hero_order,
@@ -119,11 +139,11 @@ void start_player_turn(MainState& m, int p) {
     l.spellbook = SpellbookModal{};
     close_quick_info(l.quick_info);
     // Each hero's stored plan is planned again on the day's points, so a route longer than one day
-    // goes on where it stopped.
+    // goes on where it stopped; a resumed turn plans it on the points left, and keeps it without any.
     if (seat_is_human(g.state, p))
         for (int h : l.hero_order)
             if (g.state.heroes[(size_t)h].dest_x >= 0)
-                plan_hero_route(m, h, g.state.heroes[(size_t)h].dest_x, g.state.heroes[(size_t)h].dest_y);
+                plan_hero_route(m, h, g.state.heroes[(size_t)h].dest_x, g.state.heroes[(size_t)h].dest_y, resumed);
     if (l.hero_order.empty()) {
         end_walk(l);
         l.route_dest_x = l.route_dest_y = -1;
@@ -136,6 +156,9 @@ void start_player_turn(MainState& m, int p) {
         }
     } else {
         l.selected_hero = l.hero_order[0];
+        if (resumed)
+            for (int h : l.hero_order)
+                if (g.state.heroes[(size_t)h].day_flag) l.selected_hero = h;
         sync_hero_list_row(l);
         load_hero_route(l, l.selected_hero);
         centre_view_on_hero(g, l.selected_hero);
@@ -147,7 +170,8 @@ void start_player_turn(MainState& m, int p) {
             t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
         m.sounds.terrain_restart(t ? t->ground : -1);
     }
-    if (process_turn_start_elimination_warning(g.elimination, p)) {
+    if (how == TurnOpening::ViewOnly) return;
+    if (!resumed && process_turn_start_elimination_warning(g.elimination, p)) {
         // The no-town countdown ran out: the player is out, and the turn passes once that is said.
         announce_elimination_and_pass(m, p);
         return;
@@ -162,7 +186,7 @@ void start_player_turn(MainState& m, int p) {
     SDL_Texture* crest = m.res && colour >= 0 && colour < 4 ? m.res->colour_crests[colour] : nullptr;
     l.announcement_open = true;
     // Seats knocked out since the last human turn are told first, over the still hidden map.
-    for (int out = take_elimination_announcement(g.elimination); out >= 0;
+    for (int out = resumed ? -1 : take_elimination_announcement(g.elimination); out >= 0;
          out = take_elimination_announcement(g.elimination))
         g.events.open_announcement(elimination_text(g.state, out), kMapViewArea, [](EventResult) {});
     g.events.open_crest_announcement(player_turn_text(g.state, p), crest, m.res ? m.res->second_crest : nullptr, 2,
@@ -174,13 +198,45 @@ void start_player_turn(MainState& m, int p) {
                                          loop.summary_view = SummaryView{SUMMARY_DATE, m.now_ms + kSummaryViewMs};
                                      });
     // A player without a town is told how many days are left; the dialog queues behind the turn's.
-    const int32_t days_left = take_elimination_warning(g.elimination, p);
+    // A resumed turn tells the days left again, as the turn's start told them.
+    const int32_t days_left = resumed ? countdown_told(g.elimination, p) : take_elimination_warning(g.elimination, p);
     if (days_left >= 0) {
         EventDef warn;
         warn.text = elimination_warning_message(days_left);
         warn.buttons = {EVENT_BUTTON_OK};
         g.events.open_announcement(warn, kMapViewArea, [](EventResult) {});
     }
+}
+
+}  // namespace
+
+void start_player_turn(MainState& m, int p) { open_turn(m, p, TurnOpening::Start); }
+
+void resume_loaded_game(MainState& m, int saved) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    const std::vector<int>& order = l.player_order;
+    const bool human = seat_is_human(g.state, saved) && g.state.seat_active(saved);
+    if (g.state.day_flag) {
+        // Through the new-day pause the screen is a human's: the saved seat's, else the first to play.
+        int shown = saved;
+        for (size_t i = 0; i < order.size() && !human; ++i)
+            if (seat_is_human(g.state, order[i])) {
+                shown = order[i];
+                break;
+            }
+        open_turn(m, shown, TurnOpening::ViewOnly);
+        l.day_over = order.size() > 1;
+        turn_the_day(m);
+        return;
+    }
+    // A computer's turn is only ever saved once the day is over: it has no turn to resume.
+    if (human && std::find(order.begin(), order.end(), saved) != order.end() &&
+        !is_player_eliminated(g.elimination, saved)) {
+        open_turn(m, saved, TurnOpening::Resume);
+        return;
+    }
+    start_player_turn(m, opening_seat(g, human ? saved : -1));
 }
 
 void own_elimination_step(MainState& m) {
@@ -252,11 +308,10 @@ void end_current_turn(MainState& m) {
 void finish_day(MainState& m) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    // Every seat has played the day: the autosave says so, and its load goes on with the turnover.
+    g.state.day_flag = 1;
     if (m.settings.autosave) {
-        store_selected_destination(g);
-        store_hero_move_points(g);
-        g.events.export_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
-        const SavedEliminationState elim = snapshot_elimination_state(g.elimination);
+        const SavedEliminationState elim = refresh_before_save(g);
         AutosaveRequest req;
         req.state = &g.state;
         req.map = &g.map;
@@ -274,6 +329,14 @@ void finish_day(MainState& m) {
             report_save_result(m, saved, true);
         }
     }
+    turn_the_day(m);
+}
+
+namespace {
+
+void turn_the_day(MainState& m) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
     const int month_before = g.state.month;
     const uint32_t seed = (m.now_ms * 2654435761u) ^ (uint32_t)g.state.day;
     const WeekEvent ev = advance_day(g.state, g.map, l.hero_move_points, l.hero_day_points, &g.events, seed);
@@ -306,6 +369,8 @@ void finish_day(MainState& m) {
         },
         eliminated);
 }
+
+}  // namespace
 
 std::string week_announcement_text(const WeekEvent& e, bool month_changed) {
     switch (e.kind) {

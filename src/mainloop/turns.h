@@ -16,6 +16,11 @@ int opening_seat(const GameSession& g, int p);
 // Makes p the current player: lists, selection, view, elimination warning and the turn announcement; a
 // human's turn is preceded by the announcements of the seats knocked out since.
 void start_player_turn(MainState& m, int p);
+// A loaded game goes on where it was saved, with nothing of a turn's start done again: the saved human
+// seat's turn resumed (announced again, the hero selected then selected, its days left told again); from
+// a save made once every seat had played the day (the end-of-day autosave) the day turns over; when the
+// saved seat is out, or a computer's from an older autosave, the next seat in play starts its turn.
+void resume_loaded_game(MainState& m, int saved_player);
 // Key e: asks first when one of the player's heroes can still take a step.
 void request_end_turn(MainState& m);
 // The confirmation's answer: button 2 ends the turn.

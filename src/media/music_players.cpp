@@ -98,10 +98,14 @@ void TerrainMusic::update(uint8_t tile) {
     const int track = terrain_band(tile);
     if (track == current && Mix_Playing(kChanTerrain)) return;
     if (tile % 20 > 3) return;
-    current = track;
-    if (chunks[track]) {
+    restart(tile);
+}
+
+void TerrainMusic::restart(uint8_t tile) {
+    current = terrain_band(tile);
+    if (chunks[current]) {
         Mix_HaltChannel(kChanTerrain);
-        start_on_channel(kChanTerrain, chunks[track], music_volume(), -1);
+        start_on_channel(kChanTerrain, chunks[current], music_volume(), -1);
     } else {
         halt_if_playing(kChanTerrain);
     }

@@ -74,6 +74,9 @@ public:
     // Called each frame with the ground tile under the active hero. The track changes only on the
     // first four tiles of a band, so the music does not flip at every coast or border tile.
     void update(uint8_t tile);
+    // At a turn's start: the tile's track from its beginning, whatever the tile, so the map is not left
+    // silent until the hero reaches the first tiles of a band.
+    void restart(uint8_t tile);
     // Restarts the current track when channel 6 is idle.
     void resume();
     void stop();

@@ -12,6 +12,7 @@
 #include "lang/runtime_strings.h"
 #include "persist/save_file.h"
 #include "world/game_state.h"
+#include "world/new_day.h"
 
 namespace vorn1 {
 
@@ -39,9 +40,7 @@ const std::array<RankRow, 28> k_campaign_ladder = {{
 }};
 
 int32_t days_played(int32_t day, int32_t week, int32_t month) {
-    const int64_t d = (int64_t(month) - 1) * 28 + (int64_t(week) - 1) * 7 + int64_t(day);
-    return static_cast<int32_t>(std::clamp<int64_t>(d, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return calendar_day_count(day, week, month);
 }
 
 ScenarioResult make_scenario_result(const GameState& state, int player, GameDifficulty difficulty,

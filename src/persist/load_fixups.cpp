@@ -1,6 +1,7 @@
 #include "persist/load_fixups.h"
 
 #include "world/game_setup.h"
+#include "world/new_day.h"
 #include "world/tile_rules.h"
 
 
@@ -55,7 +56,8 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
         const uint8_t c = s.player_color[(size_t)p];
         if (c >= 4 && (c != COLOR_NONE || s.player_in_play[(size_t)p] != 0xFF)) return false;
     }
-    if (s.day < 1 || s.day > 7 || s.week < 1 || s.week > 4 || s.month < 1) return false;
+    if (s.day < 1 || s.day > 7 || s.week < 1 || s.week > 4 || s.month < 1 || s.month > CALENDAR_MAX_MONTH)
+        return false;
     if (m.width < 1 || m.height < 1 || m.width > MAP_MAX_DIM || m.height > MAP_MAX_DIM || !m.has_tiles()) return false;
     if (s.map_width != m.width || s.map_height != m.height) return false;
     if (s.human_castle_slot != -1 &&

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "world/new_day.h"
 #include "world/tile_rules.h"
 
 namespace vorn1 {
@@ -151,7 +152,7 @@ void return_hero_to_pool(GameState& state, GameMap& map, int hero, int /*reason*
         HeroPoolEntry& e = state.pool.entries[pi];
         e.status = POOL_RETURNED;
         e.last_owner = h.owner;
-        e.week_returned = (state.month - 1) * 4 + state.week;
+        e.week_returned = calendar_week_count(state.week, state.month);
         e.kept_army = h.army;
         e.kept_artifacts = h.artifacts;
         e.kept_experience = (int32_t)std::min<uint32_t>(h.experience, INT32_MAX);

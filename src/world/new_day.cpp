@@ -21,6 +21,12 @@ static int32_t sat_add(int32_t a, int64_t b) {
     return (int32_t)std::clamp<int64_t>(s, INT32_MIN, INT32_MAX);
 }
 
+int32_t calendar_day_count(int32_t day, int32_t week, int32_t month) {
+    return sat_add(0, (int64_t{month} - 1) * 28 + (int64_t{week} - 1) * 7 + day);
+}
+
+int32_t calendar_week_count(int32_t week, int32_t month) { return sat_add(0, (int64_t{month} - 1) * 4 + week); }
+
 PlayerResources daily_income(const GameState& state, int player) {
     PlayerResources inc;
     if (!is_player_index(player)) return inc;
@@ -44,7 +50,8 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
         if (++state.week > 4) {
             state.week = 1;
             new_month = true;
-            ++state.month;
+            // A month no save holds is still counted without wrapping.
+            state.month = sat_add(state.month, 1);
         }
     }
     state.day_flag = 0;

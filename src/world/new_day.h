@@ -1,5 +1,7 @@
 #pragma once
 // The day, week and month turnover.
+#include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "world/game_state.h"
@@ -15,6 +17,14 @@ constexpr int TOWN_GOLD_INCOME = 250;
 extern const int MINE_INCOME[MINE_KIND_COUNT];
 // Daily income of a player: towns, castles, mines and the gold artifacts of live heroes.
 PlayerResources daily_income(const GameState& state, int player);
+// The last month a saved game may stand in.
+constexpr int32_t CALENDAR_MAX_MONTH = std::numeric_limits<int32_t>::max() / 28 - 1;
+// 28 * (CALENDAR_MAX_MONTH + 1) <= INT32_MAX: the turnover's next month and its every day count fit in 32 bits.
+static_assert(int64_t{28} * (CALENDAR_MAX_MONTH + 1) <= std::numeric_limits<int32_t>::max());
+// Days since the game began (day 1 of week 1 of month 1 is 1) and weeks likewise (week 1 of month 1 is
+// 1); a date past what 32 bits count stays at the limit instead of wrapping.
+int32_t calendar_day_count(int32_t day, int32_t week, int32_t month);
+int32_t calendar_week_count(int32_t week, int32_t month);
 // Names of the ambient weeks and months.
 extern const char* const PERIOD_NAMES[8];
 

@@ -21,9 +21,48 @@ using namespace vorn1::e2e;
 
 namespace {
 
-// Most of a second of the program's sound is the tone of track VELDARnn.
+// Most of a second of the program's sound is the tone of track VELDARnn (each kit track has a pitch of
+// its own, so another track playing fails it).
 bool track_heard(const DiskAudio& audio, int n) {
     return tone_share(audio.listen(0.3, 1.0), vorn1::kit::music_tone_hz(n)) > 0.5;
+}
+
+// The battle track that sounds, one of the three the battle's seed chooses from; -1 for none.
+int battle_track_heard(const DiskAudio& audio) {
+    const std::vector<int16_t> heard = audio.listen(0.3, 1.0);
+    for (const int n : {40, 41, 42})
+        if (tone_share(heard, vorn1::kit::music_tone_hz(n)) > 0.5) return n;
+    return -1;
+}
+
+// Battle Field's first steps, its shots named after the folder: the game started on the display, the
+// first turn's map (its track heard), then one step down the grass, off the band's first tile; the map's
+// shot after the step.
+vorn1::Image step_down_the_grass(const GameFolder& folder, const VirtualDisplay& x, RunningGame& g,
+                                 const DiskAudio& audio, vorn1::Image& before) {
+    if (x.display.empty()) throw StepFailed("Xvfb did not start");
+    start_game(folder, x, g);
+    if (::testing::Test::HasFatalFailure()) throw StepFailed("the game did not start");
+    const std::string& prefix = folder.tag;
+    const vorn1::Image turn = g.open_first_turn(prefix + "_0_turn.png");
+    g.mouse("255 290", 0);
+    before = g.close_announcement(turn, prefix + "_1_map.png");
+    if (before.width == 0) throw StepFailed("no screenshot");
+    EXPECT_TRUE(track_heard(audio, 1)) << "no map music at the first turn";
+    plan_route(g, 255, 288, before, prefix + "_2_route.png");
+    g.mouse("255 288 click 1", 0);
+    return g.wait_for_change(prefix + "_3_moved.png", before, Box{239, 240, 32, 64}, 300);
+}
+
+// From the map after the step: the peasants, north-east now at window point (x, y), clicked twice bring
+// the quick-combat result, and n opens the battle field (its shot).
+vorn1::Image open_battle_with_the_peasants(const RunningGame& g, const vorn1::Image& moved, int x, int y,
+                                           const std::string& prefix) {
+    plan_route(g, x, y, moved, prefix + "_route.png");
+    g.mouse(std::to_string(x) + " " + std::to_string(y) + " click 1", 0);
+    const vorn1::Image preview = g.wait_for_change(prefix + "_preview.png", moved, Box{160, 1, 320, 458}, 20000);
+    g.keys({"n"}, 0);
+    return g.wait_for_change(prefix + "_field.png", preview, Box{0, 0, 640, 460}, 100000);
 }
 
 // The spirit world's first scenario saved as won: loaded, it goes on with the victory page.
@@ -42,7 +81,8 @@ void write_won_first_scenario(const GameFolder& folder) {
 
 // The map's music (track 1, the grass band's) starts with the first turn on the band's first tile, and
 // after a halt comes back although the hero stands further into the band, where the ground starts no
-// track: after a battle fought from there, and after an l whose save does not load.
+// track: after a battle fought from there, and after an l whose save does not load. The battle sounds
+// a battle track from its opening and its result page the victory music.
 TEST(EndToEnd, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
     if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
     GameFolder folder("music_map", true);
@@ -51,26 +91,14 @@ TEST(EndToEnd, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
     std::ofstream(folder.root / "saved_games" / "broken.sav", std::ios::binary) << "not a saved game";
     const DiskAudio audio(folder);
     VirtualDisplay x;
-    ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
     RunningGame g;
-    ASSERT_NO_FATAL_FAILURE(start_game(folder, x, g));
-    const vorn1::Image turn = g.open_first_turn("music_map_0_turn.png");
-    g.mouse("255 290", 0);
-    const vorn1::Image before = g.close_announcement(turn, "music_map_1_map.png");
-    ASSERT_GT(before.width, 0) << "no screenshot";
-    EXPECT_TRUE(track_heard(audio, 1)) << "no map music at the first turn";
+    vorn1::Image before;
+    const vorn1::Image moved = step_down_the_grass(folder, x, g, audio, before);
 
-    // A step down, still beside the peasants (north-east now), and a click on them brings their
-    // quick-combat result.
-    plan_route(g, 255, 288, before, "music_map_2_route.png");
-    g.mouse("255 288 click 1", 0);
-    const vorn1::Image moved = g.wait_for_change("music_map_3_moved.png", before, Box{239, 240, 32, 64}, 300);
-    plan_route(g, 287, 256, moved, "music_map_3_route.png");
-    g.mouse("287 256 click 1", 0);
-    const vorn1::Image preview = g.wait_for_change("music_map_3_preview.png", moved, Box{160, 1, 320, 458}, 20000);
-    g.keys({"n"}, 0);
-    const vorn1::Image field = g.wait_for_change("music_map_4_field.png", preview, Box{0, 0, 640, 460}, 100000);
+    const vorn1::Image field = open_battle_with_the_peasants(g, moved, 287, 256, "music_map_4");
+    EXPECT_GE(battle_track_heard(audio), 40) << "no battle track at the battle's opening";
     const vorn1::Image result = g.fight_out_automatically(field, "music_map_5_result.png");
+    EXPECT_TRUE(track_heard(audio, 44)) << "no victory music on the result page";
     g.close_battle_result(result, "music_map_6_closed.png");
     const auto map_back = [&before](const vorn1::Image& now, const vorn1::Image& last) {
         return changed_pixels(before, now, 16, 16, 200, 200) < 2000 && still(last, now, kMapView);
@@ -91,6 +119,45 @@ TEST(EndToEnd, TheMapsMusicComesBackAfterABattleAndAfterALoadThatFails) {
     const vorn1::Image notice = g.wait_for_change("music_map_12_notice.png", load_dialog, kMapView, 100000);
     EXPECT_GT(changed_pixels(load_dialog, notice, kMenuColumn), 20000) << "not back on the map";
     EXPECT_TRUE(track_heard(audio, 1)) << "the map's music did not come back after the load that failed";
+    ::kill(g.pid, SIGTERM);
+    EXPECT_EQ(exit_status(g.pid, 20), 0);
+}
+
+// The new day's music halts the map's; once the player's next turn opens, the map's track plays again
+// although the hero stands one step into the grass band, where walking starts no track. Then a battle
+// the player leaves (the hero's tent, then its retreat button) ends on the defeat music.
+TEST(EndToEnd, TheMapsMusicComesBackAfterANewDayAndARetreatSoundsTheDefeatMusic) {
+    if (!have_screen_tools()) GTEST_SKIP() << "Xvfb, xdotool or import not installed";
+    GameFolder folder("music_day", true);
+    remove_maps(folder, vorn1::kit::kBattleMapFile);
+    const DiskAudio audio(folder);
+    VirtualDisplay x;
+    RunningGame g;
+    vorn1::Image before;
+    const vorn1::Image moved = step_down_the_grass(folder, x, g, audio, before);
+
+    // The hero could still move: the question is answered yes. The new day's panel takes the info
+    // panel, then the player's turn is announced over the map.
+    end_turn_past_question(g, moved, "music_day_4_question.png");
+    const vorn1::Image new_day = g.wait_for_screen(
+        "music_day_5_new_day.png", "the new day's panel", [&](const vorn1::Image& now, const vorn1::Image&) {
+            return changed_pixels(moved, now, kInfoPanel) > kInfoPanel.w * kInfoPanel.h / 2;
+        });
+    const vorn1::Image announced = g.wait_for_screen(
+        "music_day_6_turn.png", "the player's turn announced", [&](const vorn1::Image& now, const vorn1::Image& last) {
+            return changed_pixels(new_day, now, kInfoPanel) > kInfoPanel.w * kInfoPanel.h / 4 && still(last, now, Box{});
+        });
+    const vorn1::Image day2 = g.close_announcement(announced, "music_day_7_map.png");
+    EXPECT_TRUE(track_heard(audio, 1)) << "the map's music did not come back after the new day";
+
+    // The new turn centres the view on the hero: the peasants' tile is the one north-east of the middle.
+    const vorn1::Image field = open_battle_with_the_peasants(g, day2, 287, 224, "music_day_8");
+    constexpr Box kOptions{195, 130, 250, 200};
+    g.mouse("38 207 click 1", 0);
+    const vorn1::Image options = g.wait_for_change("music_day_9_options.png", field, kOptions, 20000);
+    g.mouse("290 301 click 1", 0);
+    g.wait_for_change("music_day_10_result.png", options, kOptions, 5000);
+    EXPECT_TRUE(track_heard(audio, 43)) << "no defeat music on the result page of a retreat";
     ::kill(g.pid, SIGTERM);
     EXPECT_EQ(exit_status(g.pid, 20), 0);
 }

@@ -68,4 +68,22 @@ TEST_F(AmbientLoopTest, ATakenSiteFallsSilent) {
     EXPECT_EQ(map().ambient[cell], AMB_NONE);
 }
 
+// A campfire a computer's hero picks up on its turn falls silent as one the player takes.
+TEST_F(AmbientLoopTest, ASiteAComputerTakesFallsSilent) {
+    make_game();
+    add_hero(2, 2, 0, 0);
+    add_hero(9, 5, 1, 12);
+    state().campfires = {{1, 11, 5, 400, 3, MINE_GEMS, 0}};
+    map().tile(11, 5)->object_type = OBJ_CAMPFIRE;
+    build_ambient_grid(map());
+    const size_t cell = 5 * MAP_MAX_DIM + 11;
+    ASSERT_EQ(map().ambient[cell], AMB_CAMPFIRE);
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    for (int i = 0; i < 300 && loop().computer_turn_pending; ++i) frames(1);
+    ASSERT_EQ(state().campfires[0].taken, 1);
+    EXPECT_EQ(map().ambient[cell], AMB_NONE);
+}
+
 }  // namespace vorn1::test

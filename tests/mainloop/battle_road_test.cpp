@@ -14,6 +14,7 @@
 #include "events/event_actions.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/visit_results.h"
+#include "world/ambient_grid.h"
 #include "world/levels.h"
 
 namespace vorn1::test {
@@ -584,6 +585,7 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     map().tile(7, 5)->object_detail = 2;
     map().tile(5, 7)->object_type = OBJ_PORTAL;
     map().tile(15, 15)->object_type = OBJ_PORTAL;
+    build_ambient_grid(map());
     start_player_turn(m, 0);
     accept_dialogs();
     const int gold = state().resources[0].gold;
@@ -604,6 +606,7 @@ TEST_F(BattleRoadTest, GraveyardGuardsAreFoughtAndPortalsCarryTheHero) {
     accept_dialogs();  // the guards were worth a level
     EXPECT_EQ(state().resources[0].gold, gold + 5000);
     EXPECT_EQ(map().tile(7, 5)->object_type, 0) << "nothing more to take";
+    EXPECT_EQ(map().ambient[5 * MAP_MAX_DIM + 7], AMB_NONE) << "and silent";
 
     // The jump reveals a diamond around the exit, a warlock's wider than the others'. The exit's far side lies
     // beyond the map's edge, where no walk looks.

@@ -73,12 +73,7 @@ TEST_F(LoopTest, EveryKitSiegeIsTheBandsWhateverTheDraws) {
             ASSERT_EQ(b.siege, 1) << siege.name;
             ASSERT_EQ(b.defender_side.hero, defender) << siege.name;
             ASSERT_EQ(b.control.human[0] * 2 + b.control.human[1], 1) << siege.name << ": the defender is human";
-            for (int f = 0; f < 100000 && b.overlay != BattleOverlay::Result; ++f) {
-                const BattleUnit* u = b.active_unit();
-                if (!b.auto_defender && b.phase == ActionPhase::Idle && u && u->side == 1) b.engage_auto_combat();
-                b.tick(16.0f);
-            }
-            if (b.overlay != BattleOverlay::Result || b.outcome != OutcomeAttackerWon) lost.push_back(seed);
+            if (!play_battle_out(b, 1) || b.outcome != OutcomeAttackerWon) lost.push_back(seed);
             b.close();
             loop().battle_open = false;
         }

@@ -151,6 +151,18 @@ protected:
     void frames(int n, float dt = 16.0f) {
         for (int i = 0; i < n && m.game; ++i) run_frame(m, dt);
     }
+    // Plays the open battle out with no art: the automatic combat gives `side`'s orders (0 the attacker,
+    // 1 the defender) as a player's press of its button would, the other side fights by the computer's
+    // rules. True when the result came.
+    static bool play_battle_out(BattleScreen& b, int side) {
+        for (int f = 0; f < 200000 && b.overlay != BattleOverlay::Result; ++f) {
+            const BattleUnit* u = b.active_unit();
+            const bool engaged = side == 0 ? b.auto_attacker : b.auto_defender;
+            if (!engaged && b.phase == ActionPhase::Idle && u && u->side == side) b.engage_auto_combat();
+            b.tick(16.0f);
+        }
+        return b.overlay == BattleOverlay::Result;
+    }
     // Closes every dialog with its first button, as Enter does.
     void accept_dialogs() {
         for (int i = 0; i < 16 && g().events.dialog_open; ++i) {

@@ -1,15 +1,23 @@
 // What the frame loop draws of the towns and heroes, on the demo art: the meeting window's artifact
 // panel, the town list's can-build marks, a new building's dissolve into the town picture, the map's
 // dissolve back from the town, the thieves' guild's signpost, the creature view's animation and the hero screen's information bar under the
-// spellbook.
+// spellbook; and the sites of a kit goal map drawn on the map and named by a right press.
 #include <SDL_ttf.h>
 
+#include <map>
 #include <memory>
 
 #include "adventure/adv_geometry.h"
 #include "adventure/adventure_resources.h"
+#include "adventure/quikinfo.h"
 #include "adventure/render_ui.h"
+#include "assets/icn.h"
 #include "assets/resources.h"
+#include "datakit/kit_adventure.h"
+#include "datakit/kit_goals.h"
+#include "datakit/kit_lang.h"
+#include "datakit/kit_maps.h"
+#include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 #include "mainloop/town_screens.h"
 #include "town/build_screen.h"
@@ -19,6 +27,7 @@
 #include "town/swapwin.h"
 #include "town/troop_move.h"
 #include "town/thieves_guild_screen.h"
+#include "temp_dir.h"
 
 namespace vorn1::test {
 namespace {
@@ -304,6 +313,65 @@ TEST_F(TownViewsTest, TheOpenSpellbookSilencesTheHeroScreenInformationBar) {
     m.fonts.def = nullptr;
     TTF_CloseFont(font);
     TTF_Quit();
+}
+
+// The visit-the-sites goal map on the demo art: each site stands on the map in its own picture, and a
+// right press on it names the site, not the ground.
+TEST_F(TownViewsTest, TheSitesOfTheVisitGoalMapAreDrawnAndNamed) {
+    strings().load_from_text("", kit::catalogue_json(kit::adventure_english_strings()));
+    test::TempDir dir("visit_goal");
+    NewGameConfig cfg;
+    for (const auto& [file, goal] : kit::kit_goal_maps())
+        if (goal.victory_kind == VICTORY_VISIT_SITES) {
+            dir.put("maps/" + file, kit::write_map_bytes(goal));
+            cfg.map_path = dir.dir() + "maps/" + file;
+        }
+    ASSERT_FALSE(cfg.map_path.empty());
+    archive = std::make_unique<AggArchive>(AggArchive::from_bytes(kit::demo_archive_bytes()));
+    ASSERT_TRUE(setup_game(m, cfg, archive.get(), 5));
+    frames(1);
+    accept_dialogs();
+    frames(1);
+
+    ASSERT_TRUE(archive->has(object_set_entry(kit::KSET_SITE))) << "the demo archive has no site pictures";
+    const IcnFrames art = decode_icn(archive->get(object_set_entry(kit::KSET_SITE)), res->palette);
+    const std::map<uint8_t, std::string> names{{OBJ_FOUNTAIN, "Fountain"}, {OBJ_FAERIE_RING, "Faerie ring"}};
+    int seen = 0;
+    for (int y = 0; y < map().height; ++y)
+        for (int x = 0; x < map().width; ++x) {
+            const MapTile& t = *map().tile(x, y);
+            if (!names.count(t.object_type)) continue;
+            ++seen;
+            const size_t frame = t.object_type - OBJ_EVENT_FIRST;
+            ASSERT_LT(frame, art.frames.size());
+            const Image& img = art.frames[frame];
+            const SpriteHeader& hdr = art.headers[frame];
+            const SDL_Point p = tile_point(x, y);
+            const std::vector<uint8_t> px = shot({p.x - 16 + hdr.x, p.y - 16 + hdr.y, img.width, img.height});
+            int opaque = 0, differ = 0;
+            for (int i = 0; i < img.width * img.height; ++i) {
+                const uint8_t* want = &img.pixels[(size_t)i * 4];
+                if (want[3] != 255) continue;
+                ++opaque;
+                differ += px[(size_t)i * 4] != want[0] || px[(size_t)i * 4 + 1] != want[1] || px[(size_t)i * 4 + 2] != want[2];
+            }
+            EXPECT_GT(opaque, 300) << names.at(t.object_type);
+            EXPECT_EQ(differ, 0) << names.at(t.object_type) << " is not drawn at " << x << "," << y;
+
+            push_right(true, p);
+            frames(1);
+            ASSERT_TRUE(loop().quick_info.open);
+            EXPECT_EQ(loop().quick_info.tile_x, x);
+            EXPECT_EQ(loop().quick_info.tile_y, y);
+            EXPECT_EQ(quick_info_lines(state(), map(), loop().current_player, x, y, false),
+                      std::vector<std::string>{names.at(t.object_type)});
+            push_right(false, p);
+            frames(1);
+            EXPECT_FALSE(loop().quick_info.open);
+        }
+    EXPECT_EQ(seen, 2);
+    EXPECT_NE(art.frames[OBJ_FOUNTAIN - OBJ_EVENT_FIRST].pixels, art.frames[OBJ_FAERIE_RING - OBJ_EVENT_FIRST].pixels);
+    strings().load_from_text("", "");
 }
 
 }  // namespace

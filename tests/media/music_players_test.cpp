@@ -124,6 +124,26 @@ TEST_F(MusicPlayers, TerrainTrackChangesOnlyOnTheFirstTilesOfABand) {
     EXPECT_EQ(volume(kChanTerrain), 0);
 }
 
+// A turn's start plays the ground's track on any tile of its band, from the top; walking on, the first
+// tiles of a band still decide.
+TEST_F(MusicPlayers, TerrainRestartPlaysTheGroundsTrackWhateverTheTile) {
+    MusicFolder m;
+    TerrainMusic music;
+    music.init(m.dir());
+    music.restart(25);  // no track chosen yet, inside band 1
+    EXPECT_EQ(music.current, 1);
+    ASSERT_TRUE(Mix_Playing(kChanTerrain));
+    EXPECT_EQ(Mix_GetChunk(kChanTerrain), music.chunks[1]);
+    const int halted = g_finished[kChanTerrain];
+    music.restart(26);  // the same track starts again
+    EXPECT_EQ(g_finished[kChanTerrain], halted + 1);
+    EXPECT_EQ(Mix_GetChunk(kChanTerrain), music.chunks[1]);
+    music.update(45);  // band 2, not on its first tiles: band 1 goes on
+    EXPECT_EQ(Mix_GetChunk(kChanTerrain), music.chunks[1]);
+    music.restart(45);
+    EXPECT_EQ(Mix_GetChunk(kChanTerrain), music.chunks[2]);
+}
+
 TEST_F(MusicPlayers, TerrainPauseResumeAndMissingTracks) {
     MusicFolder m;
     std::filesystem::remove(m.t.path / "SOUND/VELDAR02.82M");

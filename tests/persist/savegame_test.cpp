@@ -20,10 +20,11 @@
 #include "persist/save_dialogs.h"
 #include "persist/save_paths.h"
 #include "world/game_setup.h"
-#include "world/victory.h"
+#include "world/new_day.h"
 #include "persist_test_util.h"
 #include "datakit/kit_maps.h"
 #include "datakit/kit_saves.h"
+#include "world/victory.h"
 
 namespace fs = std::filesystem;
 
@@ -390,6 +391,10 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.free_entries.push_back(36); }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.offers[3][1] = -2; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.week = 5; }).ok);
+    // The last month whose following month's days still count in 32 bits, and the one after it.
+    EXPECT_TRUE(reload([](LoadResult& r) { r.month = CALENDAR_MAX_MONTH; }).ok);
+    for (int32_t month : {CALENDAR_MAX_MONTH + 1, INT32_MAX, 0})
+        EXPECT_EQ(reload([month](LoadResult& r) { r.month = month; }).error, kOutOfRange) << month;
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.heroes[0].army.ids[4] = 28; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.pool.entries[35].kept_army.ids[0] = 200; }).ok);
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.monsters[1].creature = 254; }).ok);
@@ -405,6 +410,9 @@ TEST(SaveGame, LoadedIndicesAreCheckedAgainstTheRecords) {
     LoadResult c = load_bytes(kit::make_fixture(camp).bytes, true);
     ASSERT_TRUE(c.ok) << c.error;
     c.state.player_color[0] = 7;
+    EXPECT_EQ(load_bytes(resave(c, true), true).error, "Campaign save is corrupt (a value is out of range).");
+    c = load_bytes(kit::make_fixture(camp).bytes, true);
+    c.month = CALENDAR_MAX_MONTH + 1;
     EXPECT_EQ(load_bytes(resave(c, true), true).error, "Campaign save is corrupt (a value is out of range).");
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[0] = COLOR_NONE; }).ok);  // a seat in play
     EXPECT_FALSE(reload([](LoadResult& r) { r.state.player_color[3] = 4; }).ok);          // nor an unused one

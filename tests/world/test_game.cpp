@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <tuple>
 
 #include "world/creature_table.h"
 #include "datakit/kit_maps.h"
@@ -223,6 +224,17 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(s.week, 1);
     EXPECT_EQ(s.month, 2);
     EXPECT_TRUE(ev.monthly);
+    // Counts of days and weeks, and a month past any save's, stop at the limit instead of wrapping.
+    EXPECT_EQ(calendar_day_count(2, 1, 2), 30);
+    EXPECT_EQ(calendar_week_count(1, 2), 5);
+    EXPECT_EQ(calendar_day_count(7, 4, CALENDAR_MAX_MONTH + 1), 2147483632);
+    EXPECT_EQ(calendar_day_count(2, 3, CALENDAR_MAX_MONTH + 2), INT32_MAX);
+    EXPECT_EQ(calendar_week_count(4, INT32_MAX), INT32_MAX);
+    s.month = INT32_MAX;
+    s.week = 4;
+    s.day = 7;
+    advance_day(s, map, left, max, nullptr, 5);
+    EXPECT_EQ(std::make_tuple(s.day, s.week, s.month), std::make_tuple(1, 1, INT32_MAX));
 
     // Treasuries saturate instead of wrapping.
     s.resources[0].gold = INT32_MAX - 10;

@@ -7,6 +7,7 @@
 #include "adventure/adventure_resources.h"
 #include "adventure/new_day_panel.h"
 #include "assets/agg.h"
+#include "datakit/kit_maps.h"
 #include "world/game_state.h"
 #include "world/route.h"
 #include "world/tile_rules.h"
@@ -124,10 +125,39 @@ IndexGrid marker_frame(int set, int f) {
     text(g, 7, 17, std::to_string(f), ink);
     return g;
 }
+// Sites without a record of their own share one set, frame = object type - OBJ_EVENT_FIRST; each
+// marker carries the site's short name so the sites tell apart on the map.
+const char* site_label(int type) {
+    switch (type) {
+    case OBJ_TRADING_POST: return "TRADE";
+    case OBJ_THIEVES_DEN: return "DEN";
+    case OBJ_OASIS: return "OASIS";
+    case OBJ_FAERIE_RING: return "RING";
+    case OBJ_FOUNTAIN: return "FOUNT";
+    case OBJ_ANGEL_STATUE: return "ANGEL";
+    case OBJ_BUOY: return "BUOY";
+    case OBJ_SHIPWRECK: return "WRECK";
+    default: return nullptr;
+    }
+}
+IndexGrid site_frame(int f) {
+    const char* label = site_label(OBJ_EVENT_FIRST + f);
+    if (!label) return marker_frame(KSET_SITE, f);
+    IndexGrid g = clear_grid(32, 32);
+    const uint8_t fill = set_colour(label), ink = contrast_colour(fill);
+    box(g, 3, 6, 28, 29, fill);
+    outline(g, 3, 6, 28, 29, ink);
+    text(g, 6, 9, label, ink);
+    text(g, 6, 17, std::to_string(f), ink);
+    return g;
+}
 Bytes object_set(int set, int count) {
     std::vector<IndexGrid> v;
     for (int f = 0; f < count; ++f)
-        v.push_back(set == 9 ? tree_frame(f) : set == 8 ? mountain_frame(f) : marker_frame(set, f));
+        v.push_back(set == SET_TREES       ? tree_frame(f)
+                    : set == SET_MOUNTAINS ? mountain_frame(f)
+                    : set == KSET_SITE     ? site_frame(f)
+                                           : marker_frame(set, f));
     return frames_icn(std::move(v));
 }
 
@@ -306,9 +336,12 @@ std::vector<AggFile> adventure_archive_files() {
     std::vector<AggFile> files;
     files.push_back({adv_entry::GROUND, ground_til()});
     // Object sets the kit maps use, each with room for every frame they index.
-    const std::pair<int, int> sets[] = {{7, 120}, {8, 8},   {9, 6},   {12, 28}, {19, 1}, {20, 7},  {21, 38},
-                                        {22, 1},  {23, 29}, {24, 28}, {25, 1},  {26, 1}, {27, 1},  {28, 1},
-                                        {29, 1},  {35, 48}, {37, 7}};
+    const std::pair<int, int> sets[] = {
+        {SET_GRAVEYARD, 120},    {SET_MOUNTAINS, 8},  {SET_TREES, 6},   {SET_MONSTER, CREATURE_COUNT},
+        {KSET_CHEST, 1},         {KSET_RESOURCE, 7},  {KSET_ARTIFACT, 38}, {KSET_CAMPFIRE, 1},
+        {KSET_SHRINE, SPELL_COUNT}, {KSET_DWELLING, CREATURE_COUNT}, {KSET_MILL, 1}, {KSET_DRAGON_CITY, 1},
+        {KSET_LIGHTHOUSE, 1},    {KSET_OBELISK, 1},   {KSET_PORTAL, 1},
+        {KSET_SITE, OBJ_MONSTER_E - OBJ_EVENT_FIRST + 1}, {SET_TOWN, 48}, {KSET_MINE, MINE_KIND_COUNT}};
     for (const auto& [set, count] : sets) files.push_back({object_set_entry(set), object_set(set, count)});
     const SDL_Color class_rgb[4] = {{200, 200, 216, 255}, {168, 96, 48, 255}, {176, 64, 200, 255}, {56, 56, 72, 255}};
     for (int c = 0; c < 4; ++c) files.push_back({adv_entry::HEROES[(size_t)c], figure_set(class_rgb[c], false)});
@@ -432,6 +465,8 @@ std::map<std::string, std::string> adventure_english_strings() {
         {"ADV_QI_MILL", "Mill"}, {"ADV_QI_DRAGON_CITY", "Dragon City"}, {"ADV_QI_OBELISK", "Obelisk"},
         {"ADV_QI_CAMPFIRE", "Campfire"}, {"ADV_QI_SHIPWRECK", "Shipwreck"}, {"ADV_QI_PORTAL", "Portal"},
         {"ADV_QI_TRADING_POST", "Trading post"}, {"ADV_QI_BOAT", "Boat"},
+        {"ADV_QI_THIEVES_DEN", "Thieves' den"}, {"ADV_QI_OASIS", "Oasis"}, {"ADV_QI_FAERIE_RING", "Faerie ring"},
+        {"ADV_QI_FOUNTAIN", "Fountain"}, {"ADV_QI_ANGEL_STATUE", "Angel statue"}, {"ADV_QI_BUOY", "Buoy"},
         {"ADV_QI_FOREST", "Forest"}, {"ADV_QI_MOUNTAINS", "Mountains"}, {"ADV_QI_WATER", "Water"},
         {"ADV_QI_GRASS", "Grassland"}, {"ADV_QI_ROUGH", "Rough land"}, {"ADV_QI_DIRT", "Dirt"},
         {"ADV_QI_SWAMP", "Swamp"}, {"ADV_QI_SAND", "Sand"},

@@ -76,10 +76,11 @@ Bytes write_raw_tone(VornAudioFmt fmt, double freq_hz, int ms) {
     return tone_samples(fmt, freq_hz, std::max(1, static_cast<int>(kRate * ms / 1000.0)), true);
 }
 
+// A semitone apart from track to track: 196 Hz up to some 587 Hz, all below the ambient loops.
 double music_tone_hz(int n) {
     int k = 0;
     for (int track : kMusicTracks) {
-        if (track == n) return 196.0 * std::pow(2.0, (k % 12) / 12.0);
+        if (track == n) return 196.0 * std::pow(2.0, k / 12.0);
         ++k;
     }
     return 0;
@@ -93,9 +94,11 @@ Bytes write_ambient_loop(int id) { return write_raw_tone(VORN_FMT_82M, ambient_l
 void add_sound_files(DemoData& d) {
     for (int n : kMusicTracks) {
         const double freq = music_tone_hz(n);
-        if (n <= 6) d.files.push_back({veldar(n, ".62S"), music_loop(VORN_FMT_62S, freq, 1600)});
-        else if (n <= 32) d.files.push_back({veldar(n, ".82S"), music_loop(VORN_FMT_82S, freq, 1600)});
-        else d.files.push_back({veldar(n, ".82M"), music_loop(VORN_FMT_82M, freq, 1600)});
+        // The battle's result music plays once: it lasts as long as a result page is commonly up.
+        const int ms = n == 43 || n == 44 ? 8000 : 1600;
+        if (n <= 6) d.files.push_back({veldar(n, ".62S"), music_loop(VORN_FMT_62S, freq, ms)});
+        else if (n <= 32) d.files.push_back({veldar(n, ".82S"), music_loop(VORN_FMT_82S, freq, ms)});
+        else d.files.push_back({veldar(n, ".82M"), music_loop(VORN_FMT_82M, freq, ms)});
     }
 }
 

@@ -20,7 +20,8 @@ double ambient_loop_hz(int id);
 Bytes write_ambient_loop(int id);
 
 // The music files the players look for: SOUND/VELDARnn with nn 00..06 as .62S, 29..32 as .82S,
-// the rest (40..49, 54) as .82M, each a tone of its own (music_tone_hz) that fills the whole track.
+// the rest (40..49, 54) as .82M, each a tone of its own (music_tone_hz, no two tracks alike) that fills
+// the whole track.
 void add_sound_files(DemoData& d);
 // The pitch of track VELDARnn (of the left channel in the stereo ones); 0 for a number the kit has no
 // track of.
