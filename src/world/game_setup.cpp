@@ -165,7 +165,9 @@ void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {
         state.player_ai_level[p] = AI_NONE;
         if (!state.seat_active(p) || state.player_is_human[p]) continue;
         int lvl;
-        if (cfg.mode == MODE_HOTSEAT) lvl = cfg.seats[p].ai_level;
+        // A save keeps no seats, only the opponents' levels, which stand for seats 1 to 3 in a shared
+        // game too.
+        if (cfg.mode == MODE_HOTSEAT && cfg.seats[p].kind == SEAT_COMPUTER) lvl = cfg.seats[p].ai_level;
         else if (cfg.mode == MODE_CAMPAIGN) lvl = OPP_AVERAGE;
         else lvl = p >= 1 ? cfg.opponents[std::min(p - 1, 2)] : OPP_AVERAGE;
         state.player_ai_level[p] = (uint8_t)std::clamp(lvl, 1, 4);

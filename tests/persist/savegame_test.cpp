@@ -632,6 +632,24 @@ TEST(SaveGame, ASetUpGamePlaysOnAfterALoad) {
     EXPECT_EQ(r.map.guard_map, base.guard_map);
     EXPECT_EQ(build_save_image(r.state, r.map, r.config, r.day, r.week, r.month, nullptr, r.current_player, nullptr),
               test::read_bytes(path));
+
+    // Hot seat, two humans and two computers of other levels than the default, configured as the hot-seat
+    // set-up page does: a load keeps each computer's level.
+    NewGameConfig hot = cfg;
+    hot.mode = MODE_HOTSEAT;
+    hot.multiplayer = 1;
+    hot.opponents = {OPP_NONE, OPP_GENIUS, OPP_DUMB};
+    for (int p = 0; p < 4; ++p) {
+        hot.seats[(size_t)p].color = (uint8_t)p;
+        hot.seats[(size_t)p].kind = p < 2 ? SEAT_HUMAN : SEAT_COMPUTER;
+        if (p >= 2) hot.seats[(size_t)p].ai_level = hot.opponents[(size_t)p - 1];
+    }
+    init_game_state(state, base, hot, 1234);
+    ASSERT_EQ(state.player_ai_level, (std::array<uint8_t, 4>{AI_NONE, AI_NONE, AI_GENIUS, AI_DUMB}));
+    ASSERT_TRUE(save_game(path, state, base, hot, 1, 1, 1, nullptr, 0, nullptr));
+    const LoadResult shared = load_game(path, maps);
+    ASSERT_TRUE(shared.ok) << shared.error;
+    EXPECT_EQ(shared.state.player_ai_level, state.player_ai_level);
 }
 
 }  // namespace
