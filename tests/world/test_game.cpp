@@ -376,6 +376,9 @@ TEST(Victory, KindsAndLatch) {
     EXPECT_FALSE(check_victory(s));
     EXPECT_EQ(victorious_player(s), -1);
     s.castles[1].owner = -1;  // the rival lost its last town
+    s.heroes.resize(1);
+    s.heroes[0].live = 1;
+    s.heroes[0].owner = 0;  // the player's own hero is no rival
     EXPECT_TRUE(check_victory(s));
     EXPECT_FALSE(check_victory(s));  // once only
     EXPECT_EQ(s.victory.won, 1);
@@ -390,12 +393,18 @@ TEST(Victory, KindsAndLatch) {
     EXPECT_EQ(victorious_player(s), 1);
 
     s.victory.kind = VICTORY_ULTIMATE_ARTIFACT;
-    s.heroes.resize(1);
-    s.heroes[0].live = 1;
     s.heroes[0].owner = 1;
     EXPECT_EQ(victorious_player(s), -1);
     s.heroes[0].artifacts[13] = 2;
     EXPECT_EQ(victorious_player(s), 1);
+
+    // A calendar goal that names no month asks for the first one: month 1 is not won at the start.
+    s.victory.kind = VICTORY_SURVIVE_MONTHS;
+    s.victory.target_x = 0;
+    s.month = 1;
+    EXPECT_EQ(victorious_player(s), -1);
+    s.month = 2;
+    EXPECT_EQ(victorious_player(s), 0);
 
     s.victory.kind = VICTORY_DRAGON_CITY;
     s.dragon_city = {1, 3, 3, 0};
