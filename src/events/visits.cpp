@@ -29,6 +29,11 @@ int32_t visit_count(const VisitRecords& v, int x, int y, int hero) {
     return it == v.counts.end() ? 0 : it->second;
 }
 
+void forget_hero_visits(VisitRecords& v, int hero) {
+    const uint32_t slot = static_cast<uint32_t>(hero) & 255u;
+    std::erase_if(v.counts, [slot](const auto& kc) { return (kc.first >> 20) == slot; });
+}
+
 void export_visit_records(const VisitRecords& v, std::vector<uint32_t>& site_keys,
                           std::vector<uint32_t>& count_keys, std::vector<int32_t>& counts) {
     site_keys.assign(v.sites.begin(), v.sites.end());

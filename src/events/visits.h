@@ -22,6 +22,8 @@ struct VisitRecords {
 void record_visit(VisitRecords& v, int x, int y, int hero);
 bool site_visited(const VisitRecords& v, int x, int y);
 int32_t visit_count(const VisitRecords& v, int x, int y, int hero);
+// Drops every count of the hero slot: a hero hired into a fallen hero's slot has visited nothing.
+void forget_hero_visits(VisitRecords& v, int hero);
 
 // Fills the three lists (site keys; count keys and counts in matching positions).
 void export_visit_records(const VisitRecords& v, std::vector<uint32_t>& site_keys,

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "adventure/player_elimination.h"
+#include "events/visits.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
@@ -134,8 +135,13 @@ void begin_computer_turn(MainState& m, int p) {
     l.ai.view_enemy_moves = m.settings.view_enemy_moves;
     l.ai.allow_stack_split = m.settings.stack_split;
     l.ai.enable_trade = m.settings.enable_trade;
+    std::vector<uint8_t> was_live;
+    for (const HeroState& h : g.state.heroes) was_live.push_back(h.live);
     l.ai.begin_turn(g.state, g.map, l.hero_move_points, l.hero_day_points, p, watching_human(g));
     sync_hero_vectors(g);
+    // Heroes the turn's start hired may fill fallen heroes' slots: they have visited nothing.
+    for (size_t i = 0; i < g.state.heroes.size(); ++i)
+        if (g.state.heroes[i].live && (i >= was_live.size() || !was_live[i])) forget_hero_visits(g.events.visits, (int)i);
     l.computer_turn_pending = true;
     // The turn's start trades and may dig up the ultimate artifact.
     run_victory_check(m);

@@ -7,6 +7,7 @@
 #include "assets/dialog_utils.h"
 #include "assets/resources.h"
 #include "events/event_actions.h"
+#include "events/visits.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/hero_move.h"
@@ -601,6 +602,7 @@ void on_hero_hired(MainState& m, int hero) {
     LoopState& l = g.loop;
     sync_hero_vectors(g);
     if (!g.state.valid_hero(hero)) return;
+    forget_hero_visits(g.events.visits, hero);
     const int mp = hero_day_mp(g.state, g.map, hero);
     l.hero_move_points[(size_t)hero] = l.hero_day_points[(size_t)hero] = mp;
     reset_planned_route(g, hero);

@@ -3,7 +3,9 @@
 #include "mainloop/computer_turn.h"
 
 #include "datakit/kit_battle_road.h"
+#include "events/visits.h"
 #include "loop_fixture.h"
+#include "mainloop/town_screens.h"
 #include "world/game_setup.h"
 #include "world/hero_pool.h"
 #include "world/route.h"
@@ -217,6 +219,41 @@ TEST_F(LoopTest, AnAttackOnTheHeroInThePlayersCastleIsTheCastlesSiege) {
     end_game(m);
     SDL_DestroyRenderer(renderer);
     SDL_FreeSurface(surface);
+}
+
+// A hero hired into a fallen hero's slot, by the computer's turn start or at a tavern, has visited
+// nothing: the slot's visits (kept by hero index) go, the other heroes' stay.
+TEST_F(LoopTest, AHeroHiredIntoAFallenHerosSlotHasVisitedNothing) {
+    make_game();
+    add_hero(5, 5, 0, 0);
+    init_hero_pool(state().pool);
+    const int castle = add_town(10, 10, 1);
+    state().castles[castle].is_castle = 1;
+    state().castles[castle].built_today = 1;
+    state().resources[1].gold = 6000;
+    const int fallen = add_hero(15, 15, 1, 0);
+    VisitRecords& visits = g().events.visits;
+    record_visit(visits, 3, 3, 0);
+    record_visit(visits, 4, 4, fallen);
+    return_hero_to_pool(state(), map(), fallen, 0);
+    ASSERT_EQ(visit_count(visits, 4, 4, fallen), 1);
+
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    for (int i = 0; i < 300 && !g().new_day.active; ++i) frames(1);
+    ASSERT_TRUE(state().heroes[(size_t)fallen].live) << "the computer hired into the fallen hero's slot";
+    EXPECT_EQ(visit_count(visits, 4, 4, fallen), 0);
+    EXPECT_EQ(visit_count(visits, 3, 3, 0), 1);
+
+    record_visit(visits, 4, 4, fallen);
+    return_hero_to_pool(state(), map(), fallen, 0);
+    state().resources[0].gold = 6000;
+    const int hired = hire_hero(state(), map(), state().pool.free_entries.front(), 0, 5, 6);
+    ASSERT_EQ(hired, fallen);
+    on_hero_hired(m, hired);
+    EXPECT_EQ(visit_count(visits, 4, 4, fallen), 0);
+    EXPECT_EQ(visit_count(visits, 3, 3, 0), 1);
 }
 
 }  // namespace
