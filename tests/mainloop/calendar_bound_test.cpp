@@ -11,15 +11,8 @@ namespace vorn1::test {
 namespace {
 
 TEST_F(LoopTest, TheLastMonthASaveMayHoldTurnsIntoTheNextWithTheComputersTurn) {
-    make_game();
-    add_hero(5, 5, 0, 0);
-    // A castle with nothing left to build today and gold for a hero: the computer weighs hiring, which
-    // reads the day count.
-    init_hero_pool(state().pool);
-    const int castle = add_town(10, 10, 1);
-    state().castles[castle].is_castle = 1;
-    state().castles[castle].built_today = 1;
-    state().resources[1].gold = 6000;
+    // The computer weighs hiring a hero, which reads the day count.
+    game_with_a_hiring_computer();
     state().day = loop().day = 7;
     state().week = loop().week = 4;
     state().month = loop().month = CALENDAR_MAX_MONTH;

@@ -224,13 +224,7 @@ TEST_F(LoopTest, AnAttackOnTheHeroInThePlayersCastleIsTheCastlesSiege) {
 // A hero hired into a fallen hero's slot, by the computer's turn start or at a tavern, has visited
 // nothing: the slot's visits (kept by hero index) go, the other heroes' stay.
 TEST_F(LoopTest, AHeroHiredIntoAFallenHerosSlotHasVisitedNothing) {
-    make_game();
-    add_hero(5, 5, 0, 0);
-    init_hero_pool(state().pool);
-    const int castle = add_town(10, 10, 1);
-    state().castles[castle].is_castle = 1;
-    state().castles[castle].built_today = 1;
-    state().resources[1].gold = 6000;
+    game_with_a_hiring_computer();
     const int fallen = add_hero(15, 15, 1, 0);
     VisitRecords& visits = g().events.visits;
     record_visit(visits, 3, 3, 0);

@@ -13,6 +13,7 @@
 #include "mainloop/main_state.h"
 #include "mainloop/turns.h"
 #include "persist/savegame.h"
+#include "world/hero_pool.h"
 #include "world/tile_rules.h"
 
 namespace vorn1::test {
@@ -99,6 +100,17 @@ protected:
         state().castles.push_back(c);
         map().tile(x, y)->object_type = OBJ_TOWN_ENTRANCE;
         return (int)state().castles.size() - 1;
+    }
+    // A game with seat 0's hero at (5, 5) and seat 1's castle at (10, 10), done building for the day and
+    // with gold for a hero, so the computer's turn start weighs hiring one.
+    void game_with_a_hiring_computer() {
+        make_game();
+        add_hero(5, 5, 0, 0);
+        init_hero_pool(state().pool);
+        const int castle = add_town(10, 10, 1);
+        state().castles[castle].is_castle = 1;
+        state().castles[castle].built_today = 1;
+        state().resources[1].gold = 6000;
     }
     // A game with water from column 10 on, a selected hero ashore at (9, 5) and an empty boat (index 0)
     // beside it at (10, 5); the hero's index.
