@@ -69,11 +69,13 @@ int32_t countdown_told(const PlayerEliminationState& e, int p) {
 // The seat whose turn it is is out: that is said over the hidden map, then the turn passes.
 void announce_elimination_and_pass(MainState& m, int p) {
     GameSession& g = game_of(m);
+    // Whatever the seat left on the map, it is out: a rival may now stand alone.
+    run_victory_check(m);
     g.loop.announcement_open = true;
     g.events.open_announcement(elimination_text(g.state, p), kMapViewArea, [&m](EventResult) {
         if (!m.game) return;
         game_of(m).loop.announcement_open = false;
-        end_current_turn(m);
+        if (!goal_decided(game_of(m))) end_current_turn(m);
     });
 }
 

@@ -6,32 +6,6 @@ namespace vorn1 {
 
 namespace {
 
-// A computer seat (1..3) of a campaign; neutral owners are nobody's rival.
-bool rival_owner(int owner) { return owner > 0 && is_player_index(owner); }
-
-// A rival has taken the target town or the Dragon City, or picked up an ultimate artifact (no hero starts
-// with one); a rival that held the town or the city when the scenario began has taken nothing.
-bool rival_won_campaign(const GameState& s) {
-    const ScenarioVictory& v = s.victory;
-    switch (v.kind) {
-    case VICTORY_CAPTURE_TOWN: {
-        for (const CastleState& c : s.castles)
-            if (c.live && c.x == v.target_x && c.y == v.target_y)
-                return rival_owner(c.owner) && c.owner != v.start_target_owner;
-        return false;
-    }
-    case VICTORY_ULTIMATE_ARTIFACT:
-        for (const HeroState& h : s.heroes)
-            if (h.live && rival_owner(h.owner))
-                for (uint8_t a : h.artifacts)
-                    if (a <= 3) return true;
-        return false;
-    case VICTORY_DRAGON_CITY:
-        return s.dragon_city.active && rival_owner(s.dragon_city.owner) && s.dragon_city.owner != v.start_dragon_owner;
-    default: return false;
-    }
-}
-
 // Seats whose live heroes have been to the site (visit counts are kept by hero index).
 uint8_t site_visitors(const GameState& s, const VisitRecords& visits, int x, int y) {
     uint8_t seats = 0;
@@ -63,20 +37,30 @@ void refresh_visited_sites(GameState& s, const VisitRecords& visits) {
 
 bool goal_decided(const GameSession& g) { return g.game_won != 0 || g.game_lost || g.hot_seat_winner >= 0; }
 
+GoalContext goal_context(const GameSession& g) {
+    GoalContext ctx;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (is_player_eliminated(g.elimination, p)) ctx.out_seats |= 1u << p;
+    ctx.artifact_buried = !g.puzzle.artifact_awarded && g.puzzle.dig_x >= 0;
+    return ctx;
+}
+
 void run_victory_check(MainState& m) {
     if (!m.game) return;
     GameSession& g = game_of(m);
     GameState& s = g.state;
     if (s.victory.won) return;
-    if (g.campaign && g.config.multiplayer == 0 && !g.game_lost && rival_won_campaign(s)) {
+    note_goal_progress(s);
+    settle_lord_credit(s, g.loop.current_player);
+    const GoalContext ctx = goal_context(g);
+    if (g.campaign && g.config.multiplayer == 0 && !g.game_lost && campaign_rival_met_goal(s, ctx)) {
         g.game_lost = true;
         return;
     }
     refresh_visited_sites(s, g.events.visits);
     if (g.hot_seat) {
         if (g.hot_seat_winner >= 0) return;
-        settle_lord_credit(s, g.loop.current_player);
-        const int winner = victorious_player(s);
+        const int winner = victorious_player(s, ctx);
         if (winner >= 0) {
             g.hot_seat_winner = winner;
             s.victory.won = 1;
@@ -84,7 +68,7 @@ void run_victory_check(MainState& m) {
         return;
     }
     if (g.game_won != 0) return;
-    if (check_victory(s)) g.game_won = g.campaign ? 2 : 1;
+    if (check_victory(s, ctx)) g.game_won = g.campaign ? 2 : 1;
 }
 
 }  // namespace vorn1

@@ -163,6 +163,7 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         res.puzzle_present = true;
     }
     r_elim(r, res.elimination);
+    r_goal_progress(r, res.state.victory);
 
     if (r.fail) {
         res.error = t.corrupt;
@@ -202,6 +203,7 @@ std::vector<uint8_t> build_save_image(const GameState& state, const GameMap& map
     w_tiles(w, map);
     w_puzzle(w, puzzle);
     w_elim(w, elim);
+    w_goal_progress(w, state.victory);
     return std::move(w.bytes);
 }
 
@@ -218,6 +220,7 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
     w_tiles(w, map);
     w_puzzle(w, puzzle);
     w_elim(w, elim);
+    w_goal_progress(w, state.victory);
     return std::move(w.bytes);
 }
 

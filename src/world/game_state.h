@@ -286,6 +286,10 @@ struct ScenarioVictory {
     // Not saved: the seat whose side beat the hunted lord; -1 not known yet, LORD_BEATEN_BY_NOBODY when
     // he left the map by no seat's hand (a monster, his own seat).
     int32_t lord_beaten_by = -1;
+    // Saved after the elimination records: the target town, or the Dragon City, has left the hands of the
+    // seat that held it at the start (that seat then meets the goal by taking it back).
+    uint8_t target_left_start = 0;
+    uint8_t dragon_left_start = 0;
 };
 constexpr int32_t LORD_BEATEN_BY_NOBODY = -2;
 

@@ -6,21 +6,25 @@ constexpr int32_t GATHER_GOLD_TARGET = 100000;
 
 namespace {
 
-bool seat_in_play(const GameState& s, int p) { return is_player_index(p) && s.player_in_play[p] != 0xFF; }
+bool is_ultimate(uint8_t artifact) { return artifact <= 3; }
 
-bool rival_standing(const GameState& s, int player) {
+bool seat_in_play(const GameState& s, int p, const GoalContext& ctx) {
+    return is_player_index(p) && s.player_in_play[(size_t)p] != 0xFF && !(ctx.out_seats & (1u << p));
+}
+
+bool rival_standing(const GameState& s, int player, const GoalContext& ctx) {
     for (const CastleState& c : s.castles)
-        if (c.live && is_player_index(c.owner) && c.owner != player && seat_in_play(s, c.owner)) return true;
+        if (c.live && c.owner != player && seat_in_play(s, c.owner, ctx)) return true;
     for (const HeroState& h : s.heroes)
-        if (h.live && is_player_index(h.owner) && h.owner != player && seat_in_play(s, h.owner)) return true;
+        if (h.live && h.owner != player && seat_in_play(s, h.owner, ctx)) return true;
     return false;
 }
 
 // Every rival beaten: there must have been one to beat, or a map that gives the player no rival would be
-// won before anyone moved.
-bool every_rival_beaten(const GameState& s, int player) {
+// won before anyone moved. A seat that is out stands no more, whatever it left on the map.
+bool every_rival_beaten(const GameState& s, int player, const GoalContext& ctx) {
     const unsigned others = s.victory.start_holders & 0x0Fu & ~(1u << player);
-    return others != 0 && !rival_standing(s, player);
+    return others != 0 && !rival_standing(s, player, ctx);
 }
 
 bool lord_placed(const ScenarioVictory& v) {
@@ -37,34 +41,53 @@ bool lord_standing(const GameState& s) {
     return false;
 }
 
-// `shared`: a hot-seat game, where the lord counts only for the seat that beat him.
-bool condition_met(const GameState& s, int player, bool shared) {
-    if (!seat_in_play(s, player)) return false;
+bool holds_ultimate(const GameState& s, int seat) {
+    for (const HeroState& h : s.heroes)
+        if (h.live && h.owner == seat)
+            for (uint8_t a : h.artifacts)
+                if (is_ultimate(a)) return true;
+    return false;
+}
+
+// An ultimate artifact is still somewhere a hero may get it: buried, on the map, in a live hero's hands
+// or kept by a pool entry for the hero's next hire.
+bool ultimate_reachable(const GameState& s, const GoalContext& ctx) {
+    if (ctx.artifact_buried) return true;
+    for (const ArtifactState& a : s.map_artifacts)
+        if (!a.taken && is_ultimate(a.artifact)) return true;
+    for (const HeroState& h : s.heroes)
+        if (h.live)
+            for (uint8_t a : h.artifacts)
+                if (is_ultimate(a)) return true;
+    for (const HeroPoolEntry& e : s.pool.entries)
+        for (uint8_t a : e.kept_artifacts)
+            if (is_ultimate(a)) return true;
+    return false;
+}
+
+bool taken_since_start(int owner, int seat, int start_owner, uint8_t left_start) {
+    return is_player_index(seat) && owner == seat && (seat != start_owner || left_start != 0);
+}
+
+bool condition_met(const GameState& s, int player, const GoalContext& ctx) {
+    if (!seat_in_play(s, player, ctx)) return false;
     const ScenarioVictory& v = s.victory;
     switch (v.kind) {
-    case VICTORY_DEFEAT_ALL: return every_rival_beaten(s, player);
-    case VICTORY_CAPTURE_TOWN: {
-        // Taken, not held: the seat that held the target when the scenario began has taken nothing.
-        const int c = s.castle_at(v.target_x, v.target_y);
-        return c >= 0 && s.castles[(size_t)c].owner == player && v.start_target_owner != player;
-    }
+    case VICTORY_DEFEAT_ALL: return every_rival_beaten(s, player, ctx);
+    case VICTORY_CAPTURE_TOWN: return target_taken_by(s, player);
     case VICTORY_ULTIMATE_ARTIFACT:
-        // No hero starts with an artifact (neither the map's hero records nor the pool give any), so one
-        // in a hero's hands was picked up since.
-        for (const HeroState& h : s.heroes)
-            if (h.live && h.owner == player)
-                for (uint8_t a : h.artifacts)
-                    if (a <= 3) return true;
-        return false;
+        // No hero starts with an artifact (neither the map's hero records nor the pool give any), so one in
+        // a hero's hands was picked up since.
+        if (holds_ultimate(s, player)) return true;
+        return !ultimate_reachable(s, ctx) && every_rival_beaten(s, player, ctx);
     case VICTORY_GATHER_GOLD: return s.resources[(size_t)player].gold >= GATHER_GOLD_TARGET;
-    case VICTORY_DRAGON_CITY:
-        return s.dragon_city.active && s.dragon_city.owner == player && v.start_dragon_owner != player;
-    case VICTORY_KILL_HERO: {
-        // Without a lord on the target the goal is every rival beaten.
-        if (!lord_placed(v)) return every_rival_beaten(s, player);
-        if (player == v.lord_seat || lord_standing(s)) return false;
-        return !shared || v.lord_beaten_by == player;
-    }
+    case VICTORY_DRAGON_CITY: return dragon_city_taken_by(s, player);
+    case VICTORY_KILL_HERO:
+        // Without a lord on the target, or once he left by a hand that does not meet the goal (nobody's,
+        // another seat's), the goal is every rival beaten.
+        if (!lord_placed(v)) return every_rival_beaten(s, player, ctx);
+        if (lord_standing(s) || v.lord_beaten_by == -1) return false;
+        return v.lord_beaten_by == player || every_rival_beaten(s, player, ctx);
     case VICTORY_SURVIVE_MONTHS: return s.month > (v.target_x > 0 ? v.target_x : 1);
     case VICTORY_VISIT_SITES:
         if (v.sites.empty() || v.site_visitors.size() != v.sites.size()) return false;
@@ -77,19 +100,61 @@ bool condition_met(const GameState& s, int player, bool shared) {
 
 }  // namespace
 
-bool victory_condition_met(const GameState& s, int player) { return condition_met(s, player, false); }
+bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
+    return condition_met(s, player, ctx);
+}
 
-bool check_victory(GameState& state) {
+bool check_victory(GameState& state, const GoalContext& ctx) {
     if (state.victory.won) return false;
-    if (!victory_condition_met(state, 0)) return false;
+    if (!condition_met(state, 0, ctx)) return false;
     state.victory.won = 1;
     return true;
 }
 
-int victorious_player(const GameState& state) {
+int victorious_player(const GameState& state, const GoalContext& ctx) {
     for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (condition_met(state, p, true)) return p;
+        if (condition_met(state, p, ctx)) return p;
     return -1;
+}
+
+bool campaign_rival_met_goal(const GameState& s, const GoalContext& ctx) {
+    for (int p = 1; p < MAX_PLAYERS; ++p) {
+        if (!seat_in_play(s, p, ctx)) continue;
+        switch (s.victory.kind) {
+        case VICTORY_CAPTURE_TOWN:
+            if (target_taken_by(s, p)) return true;
+            break;
+        case VICTORY_ULTIMATE_ARTIFACT:
+            if (holds_ultimate(s, p)) return true;
+            break;
+        case VICTORY_DRAGON_CITY:
+            if (dragon_city_taken_by(s, p)) return true;
+            break;
+        default: break;
+        }
+    }
+    return false;
+}
+
+bool target_taken_by(const GameState& s, int seat) {
+    const ScenarioVictory& v = s.victory;
+    const int c = s.castle_at(v.target_x, v.target_y);
+    return c >= 0 && taken_since_start(s.castles[(size_t)c].owner, seat, v.start_target_owner, v.target_left_start);
+}
+
+bool dragon_city_taken_by(const GameState& s, int seat) {
+    const ScenarioVictory& v = s.victory;
+    return s.dragon_city.active && taken_since_start(s.dragon_city.owner, seat, v.start_dragon_owner, v.dragon_left_start);
+}
+
+void note_goal_progress(GameState& s) {
+    ScenarioVictory& v = s.victory;
+    if (is_player_index(v.start_target_owner)) {
+        const int c = s.castle_at(v.target_x, v.target_y);
+        if (c >= 0 && s.castles[(size_t)c].owner != v.start_target_owner) v.target_left_start = 1;
+    }
+    if (is_player_index(v.start_dragon_owner) && s.dragon_city.active && s.dragon_city.owner != v.start_dragon_owner)
+        v.dragon_left_start = 1;
 }
 
 bool hunted_lord_standing(const GameState& state) { return lord_placed(state.victory) && lord_standing(state); }

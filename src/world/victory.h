@@ -3,14 +3,31 @@
 
 namespace vorn1 {
 
-// Whether the player's victory condition holds now (no latch), as one human at the table plays it:
-// a hunted lord gone by any hand meets it.
-bool victory_condition_met(const GameState& state, int player);
+// What the goal rules need beyond the game state, kept by the running session.
+struct GoalContext {
+    unsigned out_seats = 0;        // bit p: seat p is out of the game, whatever it still holds on the map
+    bool artifact_buried = true;   // the ultimate artifact still waits at its dig site
+};
+
+// Whether seat `player`'s victory condition holds now (no latch). Only a seat still in play meets a goal,
+// and only by what it did: a target held from the start is met by taking it back, the hunted lord by
+// beating him. A goal nobody can meet any more (the lord gone by a hand that does not meet it, the
+// ultimate artifact lost from the game) is every rival beaten.
+bool victory_condition_met(const GameState& state, int player, const GoalContext& ctx = {});
 // Seat 0's condition; true once, latching the win.
-bool check_victory(GameState& state);
-// Shared game (hot seat): first seat 0..3 in play whose condition holds, else -1. A hunted lord counts
-// only for the seat that beat him.
-int victorious_player(const GameState& state);
+bool check_victory(GameState& state, const GoalContext& ctx = {});
+// Shared game (hot seat): first seat 0..3 in play whose condition holds, else -1.
+int victorious_player(const GameState& state, const GoalContext& ctx = {});
+// A campaign's rival (seat 1..3) has taken the target town or the Dragon City, or holds an ultimate
+// artifact: the campaign is lost.
+bool campaign_rival_met_goal(const GameState& state, const GoalContext& ctx = {});
+
+// `seat` holds what the goal names (the target town, the Dragon City) by having taken it since the start.
+bool target_taken_by(const GameState& state, int seat);
+bool dragon_city_taken_by(const GameState& state, int seat);
+// Notes that the target town or the Dragon City has left the hands of the seat that held it at the start,
+// so that seat meets the goal by taking it back. Run after anything that may change their owner.
+void note_goal_progress(GameState& state);
 
 // The hunted lord is on the map (false when the goal names none).
 bool hunted_lord_standing(const GameState& state);

@@ -8,6 +8,7 @@
 #include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
 #include "world/game_setup.h"
+#include "world/victory.h"
 
 namespace vorn1::test {
 namespace {
@@ -85,7 +86,7 @@ TEST_F(VictoryCheckTest, CampaignRivalsLoseTheGameAndVisitedSitesCountOnlyForThe
     // Only the four ultimate artifacts (ids 0..3) in a rival's hands lose the campaign.
     g().game_lost = false;
     state().victory.kind = VICTORY_ULTIMATE_ARTIFACT;
-    const int carrier = add_hero(9, 9, 2);
+    const int carrier = add_hero(9, 9, 1);
     state().heroes[carrier].artifacts.fill(EMPTY_ID);
     state().heroes[carrier].artifacts[1] = 4;
     run_victory_check(m);
@@ -150,7 +151,7 @@ TEST_F(VictoryCheckTest, CampaignTargetsAreLostLateAndVisitedSitesFollowTheRecor
     state().dragon_city = MapSiteState{1, 4, 4, -1};
     run_victory_check(m);
     EXPECT_FALSE(g().game_lost) << "nobody holds the city";
-    state().dragon_city.owner = 2;
+    state().dragon_city.owner = 1;
     run_victory_check(m);
     EXPECT_TRUE(g().game_lost);
 
@@ -404,11 +405,147 @@ void GoalStartTest::sweep(GameMode mode) {
             const bool lord = kind == VICTORY_KILL_HERO;
             if (mode == MODE_HOTSEAT) {
                 EXPECT_EQ(g().hot_seat_winner, taker);
-            } else if (taker == 0 || (lord && holder != 0)) {
+            } else if (taker == 0) {
                 EXPECT_EQ(g().game_won, mode == MODE_CAMPAIGN ? 2 : 1);
             } else {
                 EXPECT_EQ(g().game_won, 0);
                 EXPECT_EQ(g().game_lost, mode == MODE_CAMPAIGN && !lord) << "a rival's capture loses only a campaign";
+            }
+        }
+    }
+}
+
+// What a step of a goal row does, in the turn of its seat.
+enum class GoalAct {
+    TakeTarget,       // the seat takes the target town
+    TakeDragonCity,
+    Reload,           // saved and loaded: the goal's start is rebuilt from the map
+    DismissLord,      // the lord's own seat dismisses him
+    LordToMonster,    // he attacks a monster and is beaten
+    LordToComputer,   // a computer's fight settled off screen beats him
+    PickUpArtifact,   // the seat's hero picks up the ultimate artifact (the dig site is already dug)
+    ArtifactVanishes, // its carrier is beaten by a monster, a garrison, a full-handed hero or another
+                      // computer's fight that dismisses him: the artifact leaves the game
+    CarrierToPool,    // its carrier leaves with the artifact kept by his pool entry
+    BeatRivals,       // seats 1 and 2 lose every town and hero to the seat
+    BeatSeat2,        // seat 2 loses every town and hero to the seat
+    TakeSeat1Town,    // the seat takes seat 1's castle; seat 1 keeps its hero
+    TakeSeat0Town,    // the seat takes seat 0's castle; seat 0 keeps its hero
+    CountdownRunsOut, // the seat's no-town countdown ends at its turn's start
+    GatherGold,       // seat 0's treasury reaches the goal's sum
+    TurnTheMonth,
+};
+struct GoalStep {
+    GoalAct act;
+    int seat;
+    // After the step, in a standard game, a campaign and a hot-seat game: '-' undecided, 'L' lost,
+    // '0'..'2' that seat has won. A game decided earlier takes no more steps.
+    const char* expect;
+};
+struct GoalRow {
+    const char* name;
+    int kind;
+    int holder;
+    std::vector<GoalStep> steps;
+};
+
+// Every goal a rival or a monster can take from a seat can still be met or lost by another road, and
+// only by a seat in play, by what it did.
+TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
+    using A = GoalAct;
+    const std::vector<GoalRow> rows = {
+        {"the target lost and taken back", VICTORY_CAPTURE_TOWN, 0,
+         {{A::TakeTarget, 1, "-L1"}, {A::TakeTarget, 0, "0L1"}}},
+        {"the target lost, a load, and taken back", VICTORY_CAPTURE_TOWN, 0,
+         {{A::TakeTarget, 1, "-L1"}, {A::Reload, 1, "-L1"}, {A::TakeTarget, 0, "0L1"}}},
+        {"a rival's start town lost and taken back by it", VICTORY_CAPTURE_TOWN, 1,
+         {{A::TakeTarget, 2, "-L2"}, {A::TakeTarget, 1, "-L2"}}},
+        {"the Dragon City lost and taken back", VICTORY_DRAGON_CITY, 0,
+         {{A::TakeDragonCity, 2, "-L2"}, {A::Reload, 2, "-L2"}, {A::TakeDragonCity, 0, "0L2"}}},
+        {"the lord dismissed by his own seat", VICTORY_KILL_HERO, 1,
+         {{A::DismissLord, 1, "---"}, {A::BeatRivals, 0, "000"}}},
+        {"the lord beaten by a monster", VICTORY_KILL_HERO, 1,
+         {{A::LordToMonster, 1, "---"}, {A::Reload, 0, "---"}, {A::BeatRivals, 0, "000"}}},
+        {"the lord beaten by a computer", VICTORY_KILL_HERO, 1,
+         {{A::LordToComputer, 2, "--2"}, {A::BeatRivals, 0, "002"}}},
+        {"the ultimate artifact lost from the game", VICTORY_ULTIMATE_ARTIFACT, -1,
+         {{A::PickUpArtifact, 1, "-L1"}, {A::ArtifactVanishes, 0, "-L1"}, {A::BeatRivals, 0, "0L1"}}},
+        {"the ultimate artifact kept in the pool", VICTORY_ULTIMATE_ARTIFACT, -1,
+         {{A::PickUpArtifact, 2, "-L2"}, {A::CarrierToPool, 0, "-L2"}, {A::BeatRivals, 0, "-L2"}}},
+        {"a seat eliminated with heroes left", VICTORY_DEFEAT_ALL, -1,
+         {{A::TakeSeat1Town, 0, "---"}, {A::BeatSeat2, 0, "---"}, {A::CountdownRunsOut, 1, "000"}}},
+        {"a seat eliminated before the month turns", VICTORY_SURVIVE_MONTHS, -1,
+         {{A::TakeSeat0Town, 1, "---"}, {A::CountdownRunsOut, 0, "LL-"}, {A::TurnTheMonth, 1, "LL1"}}},
+        {"a seat eliminated while it holds the gold", VICTORY_GATHER_GOLD, -1,
+         {{A::TakeSeat0Town, 1, "---"}, {A::CountdownRunsOut, 0, "LL-"}, {A::GatherGold, 1, "LL-"}}},
+    };
+    const auto outcome = [this] {
+        if (g().hot_seat && g().hot_seat_winner >= 0) return (char)('0' + g().hot_seat_winner);
+        if (g().game_won != 0) return '0';
+        return game_outcome(g()) == GameOutcome::Lost ? 'L' : '-';
+    };
+    const auto heroes_of = [this](int seat) {
+        std::vector<int> out;
+        for (int i = 0; i < (int)state().heroes.size(); ++i)
+            if (state().heroes[(size_t)i].live && state().heroes[(size_t)i].owner == seat) out.push_back(i);
+        return out;
+    };
+    const auto castle_of = [this](int seat) { return state().castle_at(4 + 12 * seat, 4); };
+    for (const GoalRow& row : rows) {
+        for (int mode = 0; mode < 3; ++mode) {
+            const GameMode kinds[3] = {MODE_STANDARD, MODE_CAMPAIGN, MODE_HOTSEAT};
+            SCOPED_TRACE(testing::Message() << row.name << ", mode " << mode);
+            start(start_map(row.kind, row.holder), config_of(kinds[mode]));
+            g().puzzle.artifact_awarded = true;
+            ScenarioVictory& v = state().victory;
+            const int lord = row.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
+            for (const GoalStep& st : row.steps) {
+                if (goal_decided(g()) || game_outcome(g()) != GameOutcome::None) break;
+                loop().current_player = st.seat;
+                switch (st.act) {
+                case A::TakeTarget: state().castles[(size_t)state().castle_at(v.target_x, v.target_y)].owner = st.seat; break;
+                case A::TakeDragonCity: state().dragon_city.owner = st.seat; break;
+                case A::Reload: restore_victory_from_map(state(), map()); break;
+                case A::DismissLord: dismiss_hero_from_play(m, lord); break;
+                case A::LordToMonster:
+                    note_hero_beaten(state(), lord, -1);
+                    state().heroes[(size_t)lord].live = 0;
+                    break;
+                case A::LordToComputer: state().heroes[(size_t)lord].live = 0; break;
+                case A::PickUpArtifact:
+                    state().map_artifacts[0].taken = 1;
+                    state().heroes[(size_t)heroes_of(st.seat)[0]].artifacts[5] = state().map_artifacts[0].artifact;
+                    break;
+                case A::ArtifactVanishes:
+                case A::CarrierToPool:
+                    for (HeroState& h : state().heroes)
+                        if (h.live && h.artifacts[5] <= 3) {
+                            if (st.act == A::CarrierToPool) state().pool.entries[0].kept_artifacts[0] = h.artifacts[5];
+                            h.artifacts[5] = EMPTY_ID;
+                            h.live = 0;
+                        }
+                    break;
+                case A::BeatRivals:
+                case A::BeatSeat2:
+                    for (int p = st.act == A::BeatSeat2 ? 2 : 1; p < 3; ++p) {
+                        if (castle_of(p) >= 0) state().castles[(size_t)castle_of(p)].owner = st.seat;
+                        for (int h : heroes_of(p)) state().heroes[(size_t)h].live = 0;
+                    }
+                    break;
+                case A::TakeSeat1Town: state().castles[(size_t)castle_of(1)].owner = st.seat; break;
+                case A::TakeSeat0Town: state().castles[(size_t)castle_of(0)].owner = st.seat; break;
+                case A::CountdownRunsOut:
+                    check_post_battle_eliminations(state(), map(), g().elimination, st.seat);
+                    ASSERT_GE(g().elimination.players[(size_t)st.seat].days_left, 0) << "no countdown runs";
+                    g().elimination.players[(size_t)st.seat].days_left = 1;
+                    start_player_turn(m, st.seat);
+                    ASSERT_TRUE(is_player_eliminated(g().elimination, st.seat));
+                    break;
+                case A::GatherGold: state().resources[0].gold = 100000; break;
+                case A::TurnTheMonth: state().month = 2; break;
+                }
+                if (st.act != A::CountdownRunsOut && st.act != A::DismissLord) run_victory_check(m);
+                EXPECT_EQ(outcome(), st.expect[mode]) << "after step " << (&st - row.steps.data());
             }
         }
     }

@@ -222,6 +222,20 @@ TEST(SaveGame, EmptySavesHaveTheTableSizesAndRoundTrip) {
     ASSERT_TRUE(rc.ok) << rc.error;
     EXPECT_EQ(rc.config.mode, MODE_CAMPAIGN);
     EXPECT_EQ(resave(rc, true), camp_image);
+
+    // The goal's progress, a last byte once the target town or the Dragon City has left its start holder:
+    // each bit alone round-trips; the saves above, without it, have nothing changed hands.
+    EXPECT_EQ(rc.state.victory.target_left_start + rc.state.victory.dragon_left_start, 0);
+    for (int bits : {1, 2}) {
+        o = kit::FixtureOptions{};
+        o.goal_progress = bits;
+        const std::vector<uint8_t> moved = kit::make_fixture(o).bytes;
+        const LoadResult rm = load_bytes(moved);
+        ASSERT_TRUE(rm.ok) << rm.error;
+        EXPECT_EQ(rm.state.victory.target_left_start, bits == 1);
+        EXPECT_EQ(rm.state.victory.dragon_left_start, bits == 2);
+        EXPECT_EQ(resave(rm, false), moved);
+    }
 }
 
 TEST(SaveGame, CampaignMapListIsBounded) {
@@ -702,6 +716,7 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         LoadResult r = saved_and_loaded(s);
         EXPECT_EQ(r.state.victory.target_name, lord_name);
         EXPECT_FALSE(victory_condition_met(r.state, 0)) << "the lord stands";
+        note_hero_beaten(r.state, lord, 0);
         r.state.heroes[(size_t)lord].live = 0;
         EXPECT_TRUE(victory_condition_met(r.state, 0)) << "the lord alone is the goal; the rival's other hero is not";
     }

@@ -250,6 +250,7 @@ FixtureLayout make_fixture(const FixtureOptions& o) {
     puzzle(w, o);
     out.boundaries.push_back(w.b.size());
     elimination(w, o);
+    if (o.goal_progress > 0) w.u8(static_cast<uint8_t>(o.goal_progress));
     out.bytes = std::move(w.b);
     return out;
 }

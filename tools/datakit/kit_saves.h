@@ -30,6 +30,7 @@ struct FixtureOptions {
     uint32_t version = 0;      // 0: the right one for the kind
     int mode_byte = -1;        // game mode of the configuration block; -1: the kind's own
     int campaign_maps = -1;    // (campaign fixtures) names in the campaign map list; -1: eight
+    int goal_progress = 0;     // a last byte when above 0 (bit 0 target town, bit 1 Dragon City)
 };
 
 // Offsets of the section boundaries inside the image, for cutting tests.
