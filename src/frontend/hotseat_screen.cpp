@@ -125,10 +125,16 @@ bool run_mp_config_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
     };
 
     auto start = [&] {
-        if (!apply_hotseat_start(s, config)) {
+        NewGameConfig chosen = config;
+        if (!apply_hotseat_start(s, chosen)) {
             show_alert(renderer, font, kNoHotseatMapsText, archive, palette, draw);
             return;
         }
+        if (start_lacks_rival(chosen)) {
+            show_alert(renderer, font, kNoOpponentText, archive, palette, draw);
+            return;
+        }
+        config = std::move(chosen);
         result = true;
         running = false;
     };

@@ -196,10 +196,13 @@ SetupOutcome run_standard_setup_page(SDL_Renderer* renderer, AggArchive& archive
     bool running = true;
 
     auto start = [&] {
-        if (!apply_standard_start(state, maps, config)) {
+        NewGameConfig chosen = config;
+        apply_standard_start(state, maps, chosen);
+        if (start_lacks_rival(chosen)) {
             show_alert(renderer, font, kNoOpponentText, archive, palette, [&page] { page.draw(); });
             return;
         }
+        config = std::move(chosen);
         outcome = SetupOutcome::Start;
         running = false;
     };

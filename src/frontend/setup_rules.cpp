@@ -1,9 +1,11 @@
 #include "frontend/setup_rules.h"
 
+#include <exception>
 #include <random>
 
 #include "frontend/map_discovery.h"
 #include "lang/runtime_strings.h"
+#include "world/game_setup.h"
 
 namespace vorn1 {
 
@@ -126,8 +128,7 @@ int standard_rating(const StandardSetup& s, const std::vector<MapFileInfo>& maps
                                      s.king_of_the_hill, m ? m->size : 0, m ? m->difficulty : 0);
 }
 
-bool apply_standard_start(const StandardSetup& s, const std::vector<MapFileInfo>& maps, NewGameConfig& config) {
-    if (s.opponents[0] == OPP_NONE && s.opponents[1] == OPP_NONE && s.opponents[2] == OPP_NONE) return false;
+void apply_standard_start(const StandardSetup& s, const std::vector<MapFileInfo>& maps, NewGameConfig& config) {
     config.quit = false;
     config.mode = MODE_STANDARD;
     config.difficulty = static_cast<GameDifficulty>(s.difficulty);
@@ -137,7 +138,6 @@ bool apply_standard_start(const StandardSetup& s, const std::vector<MapFileInfo>
     config.faction = s.faction;
     config.difficulty_rating = standard_rating(s, maps);
     if (const MapFileInfo* m = map_at(maps, s.map_index)) copy_map_fields(*m, config);
-    return true;
 }
 
 HotseatSetup initial_hotseat_setup(int players, const std::vector<MapFileInfo>& maps) {
@@ -213,6 +213,24 @@ bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config) {
         config.opponents[j] = s.slot_is_human(j) ? OPP_NONE : static_cast<OpponentDifficulty>(s.computer_level[j]);
     config.color = c;
     return true;
+}
+
+bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
+    if (map) return set_up_leaves_no_rival(*map, config);
+    if (config.mode != MODE_STANDARD) return false;
+    for (OpponentDifficulty o : config.opponents)
+        if (o != OPP_NONE) return false;
+    return true;
+}
+
+bool start_lacks_rival(const NewGameConfig& config) {
+    try {
+        const GameMap map = load_map(config.map_path);
+        // The game turns down a map without tiles as one that does not read.
+        return start_lacks_rival(config, map.has_tiles() ? &map : nullptr);
+    } catch (const std::exception&) {
+        return start_lacks_rival(config, nullptr);
+    }
 }
 
 }  // namespace vorn1

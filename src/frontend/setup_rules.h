@@ -11,6 +11,8 @@
 
 namespace vorn1 {
 
+struct GameMap;
+
 // NEWGAME.ICN colour gem frames by colour AND 3.
 inline constexpr std::array<int, 4> gem_frames_normal{15, 13, 11, 17};
 
@@ -58,8 +60,8 @@ extern std::string g_last_multiplayer_map_stem;
 // or the remembered stem.
 StandardSetup initial_standard_setup(const std::vector<MapFileInfo>& maps, uint32_t tick_ms);
 int standard_rating(const StandardSetup& s, const std::vector<MapFileInfo>& maps);
-// False (config unchanged) when all three opponents are none; otherwise fills the config.
-bool apply_standard_start(const StandardSetup& s, const std::vector<MapFileInfo>& maps, NewGameConfig& config);
+// Fills the config (the map fields only when the map index is valid).
+void apply_standard_start(const StandardSetup& s, const std::vector<MapFileInfo>& maps, NewGameConfig& config);
 
 // ---- the hot-seat set-up screen
 struct HotseatSetup {
@@ -81,5 +83,13 @@ int hotseat_rating(const HotseatSetup& s);
 std::array<uint8_t, 4> seat_color_order(uint8_t first);
 // False when there is no map to play; otherwise fills the config (mode 2, four seats).
 bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config);
+
+// ---- both pages
+// Whether a start configured as `config` is refused with kNoOpponentText: on `map`, the config's map as
+// read, its goal asks for a rival and the seats in play leave none. A map that does not read (null) is
+// left to the game to report; a standard game then still needs one opponent chosen.
+bool start_lacks_rival(const NewGameConfig& config, const GameMap* map);
+// The same over the map file the config names.
+bool start_lacks_rival(const NewGameConfig& config);
 
 }  // namespace vorn1

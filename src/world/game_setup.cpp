@@ -1,6 +1,7 @@
 #include "world/game_setup.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "world/recruit_rules.h"
 #include "world/spell_table.h"
@@ -106,6 +107,20 @@ int seat_owner(const std::array<SeatPlan, 4>& seats, int owner) {
 int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo + 1); }
 
 }  // namespace
+
+bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
+    const int kind = map.victory_kind <= 7 ? map.victory_kind : VICTORY_DEFEAT_ALL;
+    if (kind != VICTORY_DEFEAT_ALL && kind != VICTORY_KILL_HERO) return false;
+    const auto seats = plan_seats(cfg, map);
+    unsigned holders = 0;
+    for (const MapObject& o : map.objects) {
+        const int owner = seat_owner(seats, o.owner);
+        if (owner >= 0 && (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO))
+            holders |= 1u << owner;
+    }
+    // A lone holder has nobody to beat; a hunted lord of his would be his own hero, which never counts.
+    return std::popcount(holders) < 2;
+}
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {
     ScenarioVictory& v = state.victory;

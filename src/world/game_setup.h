@@ -16,6 +16,11 @@ PlayerResources starting_resources(int difficulty);
 // offers, guild spells, dwelling stock, monsters, victory and the first fog reveal. seed != 0 recommended.
 void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
 
+// Whether a game set up from `cfg` on `map` could never be won: its goal is every rival beaten or the
+// hunted lord (whose seat cannot win by him) and fewer than two seats in play, as init_game_state puts
+// them, hold a town or a hero at the start.
+bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
+
 // Computer levels are not saved: re-derive them from the configuration after a load.
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 

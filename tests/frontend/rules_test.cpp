@@ -4,6 +4,10 @@
 
 #include <algorithm>
 
+#include "datakit/kit_battle_road.h"
+#include "datakit/kit_game_end.h"
+#include "datakit/kit_goals.h"
+#include "datakit/kit_maps.h"
 #include "frontend/campaign_data.h"
 #include "frontend/campaign_screens.h"
 #include "frontend/localized_texts.h"
@@ -102,7 +106,7 @@ TEST_F(RulesTest, OpponentLevelsCycleAndLabel) {
     EXPECT_EQ(opp_label(OPP_SMART), "SCEN_OPP_SMART");
 }
 
-TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutOpponents) {
+TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
     const std::vector<MapFileInfo> maps{map("BEM20234", 4, 1, 2), map("AES31000", 1, 0, 0)};
     StandardSetup s = initial_standard_setup(maps, 1234);
     EXPECT_EQ(s.map_index, 1);
@@ -113,19 +117,43 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutOpponents) {
     g_last_standard_map_stem = "GONE";
     EXPECT_EQ(initial_standard_setup(maps, 1234).map_index, 1);
 
-    NewGameConfig c;
-    c.map_path = "kept";
-    s.opponents = {OPP_NONE, OPP_NONE, OPP_NONE};
-    EXPECT_FALSE(apply_standard_start(s, maps, c));
-    EXPECT_EQ(c.map_path, "kept");
-    EXPECT_EQ(c.difficulty_rating, 0);
+    // Not the three slots but the map's seats in play with the levels chosen: a goal that asks for a
+    // rival is refused without one.
+    const auto standard = [](std::array<OpponentDifficulty, 3> levels) {
+        NewGameConfig k;
+        k.opponents = levels;
+        return k;
+    };
+    const OpponentDifficulty N = OPP_NONE, A = OPP_AVERAGE;
+    const GameMap battle = kit::make_battle_map(), last_stand = kit::make_quick_win_map();
+    const GameMap three = kit::make_scenario_map(1, 3, 12, "Three Crowns");
+    GameMap hunt;
+    for (const auto& [file, m] : kit::kit_goal_maps())
+        if (file == kit::kHuntedLordGoalFile) hunt = m;
+    GameMap one_seat = battle;
+    std::erase_if(one_seat.objects, [](const MapObject& o) { return o.owner == 1; });
+    const struct {
+        const char* what;
+        const GameMap* map;
+        NewGameConfig config;
+        bool refused;
+    } rows[] = {
+        {"two seats, the rival's slot none", &battle, standard({N, A, A}), true},
+        {"three seats, both rivals' slots none", &three, standard({N, N, A}), true},
+        {"the hunted lord's seat none", &hunt, standard({N, A, A}), true},
+        {"a one-seat defeat-all map", &one_seat, standard({A, A, A}), true},
+        {"a capture goal needs no rival", &last_stand, standard({N, N, N}), false},
+        {"unread map, no opponent", nullptr, standard({N, N, N}), true},
+    };
+    for (const auto& row : rows) EXPECT_EQ(start_lacks_rival(row.config, row.map), row.refused) << row.what;
 
+    NewGameConfig c;
     s.opponents = {OPP_SMART, OPP_NONE, OPP_DUMB};
     s.difficulty = DIFF_HARD;
     s.color = 1;
     s.king_of_the_hill = true;
     s.map_index = 0;
-    ASSERT_TRUE(apply_standard_start(s, maps, c));
+    apply_standard_start(s, maps, c);
     EXPECT_EQ(c.mode, MODE_STANDARD);
     EXPECT_EQ(c.map_stem, "BEM20234");
     EXPECT_EQ(c.map_path, "maps/BEM20234.MAP");
@@ -140,7 +168,7 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutOpponents) {
     NewGameConfig d;
     d.map_name = "old";
     s.map_index = 5;
-    ASSERT_TRUE(apply_standard_start(s, maps, d));
+    apply_standard_start(s, maps, d);
     EXPECT_EQ(d.map_name, "old");
     EXPECT_EQ(d.difficulty_rating, 10 + 25 + 15 + 5);
 }

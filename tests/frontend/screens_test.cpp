@@ -6,13 +6,17 @@
 #include <filesystem>
 
 #include "assets/text_render.h"
+#include "datakit/kit_battle_road.h"
 #include "datakit/kit_frontend.h"
+#include "datakit/kit_game_end.h"
+#include "datakit/kit_maps.h"
 #include "fe_fixture.h"
 #include "frontend/campaign_screens.h"
 #include "frontend/fatal_notice.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
 #include "frontend/hotseat_screen.h"
+#include "frontend/map_discovery.h"
 #include "frontend/map_select.h"
 #include "frontend/menu_screen.h"
 #include "frontend/setup_page.h"
@@ -454,6 +458,35 @@ TEST_F(ScreensTest, StandardPageRefusesWithoutOpponentsAndStartsWithDefaults) {
     EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, maps, closed),
               SetupOutcome::Quit);
     EXPECT_TRUE(closed.quit);
+
+    // The kit's Battle Field has two seats: None, Average, Average leaves its defeat-all goal no rival,
+    // and the page stays until Escape. Last Stand's capture goal starts with no opponent at all.
+    fe_test::TempDir dir("setup_rival");
+    const std::string battle = dir.dir() + kit::kBattleMapFile, last_stand = dir.dir() + kit::KIT_QUICK_WIN_FILE;
+    ASSERT_TRUE(kit::write_map_file(battle, kit::make_battle_map()));
+    ASSERT_TRUE(kit::write_map_file(last_stand, kit::make_quick_win_map()));
+    NewGameConfig two_seats, alone;
+    Rgb refused;
+    script({[] {
+        for (int i = 0; i < 3; ++i) push_click(380, 160);  // average -> none
+    },
+            [] { push_key(SDLK_RETURN); },
+            [&] { refused = px(180, 140); push_key(SDLK_ESCAPE); },
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, {read_map_info(battle)},
+                                      two_seats),
+              SetupOutcome::Cancel);
+    EXPECT_EQ(refused, (Rgb{72, 28, 100}));
+    EXPECT_EQ(two_seats.map_stem, "");
+    script({[] {
+        for (int x : {375, 442, 509})
+            for (int i = 0; i < 3; ++i) push_click(x + 5, 160);
+    },
+            [] { push_key(SDLK_RETURN); }});
+    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, {read_map_info(last_stand)},
+                                      alone),
+              SetupOutcome::Start);
+    EXPECT_EQ(alone.map_stem, "KITQUICK");
 }
 
 TEST_F(ScreensTest, StandardPageClicksAndTheMapList) {
@@ -534,6 +567,26 @@ TEST_F(ScreensTest, HotseatScreenFillsSeatsAndRefusesWithoutMaps) {
                                       nullptr));
     EXPECT_EQ(alert, (Rgb{72, 28, 100}));
     EXPECT_EQ(none.mode, MODE_STANDARD);
+
+    // Battle Field's rival moved to the third seat: the second player holds nothing, so with the third
+    // seat's computer switched off nobody has a rival.
+    GameMap far_rival = kit::make_battle_map();
+    for (MapObject& o : far_rival.objects)
+        if (o.owner == 1) o.owner = 2;
+    fe_test::TempDir dir("hotseat_rival");
+    ASSERT_TRUE(kit::write_map_file(dir.dir() + "OWNM1230.MAP", far_rival));
+    NewGameConfig lone;
+    Rgb refused;
+    script({[&] {
+        for (int i = 0; i < 3; ++i) push_click(l.slot_x[1] + 1, l.slot_y + 1);  // average -> none
+    },
+            [] { push_key(SDLK_RETURN); },
+            [&] { refused = px(180, 140); push_key(SDLK_ESCAPE); },
+            [] { push_key(SDLK_ESCAPE); }});
+    EXPECT_FALSE(run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 2,
+                                      {read_map_info(dir.dir() + "OWNM1230.MAP")}, lone, nullptr));
+    EXPECT_EQ(refused, (Rgb{72, 28, 100}));
+    EXPECT_EQ(lone.mode, MODE_STANDARD);
 }
 
 TEST_F(ScreensTest, HotseatWindowCloseEndsTheProcess) {
