@@ -3,8 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
 
+#include "datakit/kit_demo.h"
 #include "datakit/kit_formats.h"
+#include "datakit/kit_sound.h"
 
 using namespace vorn1;
 
@@ -36,6 +40,40 @@ TEST(KitPcm, SizesLevelsAndPitch) {
     EXPECT_TRUE(differ);
     EXPECT_TRUE(kit::write_pcm_82m(440.0, 0).empty());
     EXPECT_TRUE(kit::write_pcm_82m(440.0, -5).empty());
+}
+
+// The whole-program tests tell the music tracks apart by pitch and ask music_tone_hz which pitch a track
+// has, so the pitches are measured here from the files the kit writes: each agrees with music_tone_hz and
+// is its own, a semitone above the track numbered before it from 196 Hz up (a swap or a duplicate fails),
+// and below every ambient loop.
+TEST(KitPcm, EveryMusicTrackHasAPitchOfItsOwn) {
+    kit::DemoData d;
+    kit::add_sound_files(d);
+    std::map<int, double> pitch;  // by track number
+    for (const auto& file : d.files) {
+        const std::string& path = file.first;
+        const kit::Bytes& bytes = file.second;
+        ASSERT_EQ(path.rfind("SOUND/VELDAR", 0), 0u) << path;
+        const int n = std::stoi(path.substr(12, 2));
+        const std::string ext = path.substr(14);
+        // The left channel: signed 16-bit little-endian in .62S, signed 8-bit in .82S and .82M.
+        const std::size_t step = ext == ".62S" ? 4 : ext == ".82S" ? 2 : 1;
+        auto left = [&](std::size_t i) -> int {
+            if (step == 4) return static_cast<int16_t>(bytes[i * 4] | bytes[i * 4 + 1] << 8);
+            return static_cast<int8_t>(bytes[i * step]);
+        };
+        const std::size_t frames = bytes.size() / step;
+        ASSERT_GT(frames, 22050u) << path;
+        int crossings = 0;  // upward through zero: one a period after the first
+        for (std::size_t i = 1; i < frames; ++i) crossings += left(i - 1) < 0 && left(i) >= 0;
+        pitch[n] = (crossings + 1) * 22050.0 / static_cast<double>(frames);
+        EXPECT_NEAR(pitch[n], kit::music_tone_hz(n), kit::music_tone_hz(n) * 0.005) << path;
+        EXPECT_LT(pitch[n], kit::ambient_loop_hz(0)) << path;
+    }
+    ASSERT_EQ(pitch.size(), 20u) << "a track written twice";
+    EXPECT_NEAR(pitch.begin()->second, 196.0, 1.0);
+    for (auto it = std::next(pitch.begin()); it != pitch.end(); ++it)
+        EXPECT_NEAR(it->second / std::prev(it)->second, std::pow(2.0, 1.0 / 12.0), 0.005) << "track " << it->first;
 }
 
 TEST(KitPictures, LabelledPictureHasOutlineFillAndText) {
