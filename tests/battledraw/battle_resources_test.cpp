@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <tuple>
 
@@ -14,6 +16,9 @@
 #include "datakit/kit_battledraw.h"
 #include "datakit/kit_demo.h"
 #include "datakit/kit_formats.h"
+#include "datakit/kit_sound.h"
+#include "media/sound_chunk.h"
+#include "temp_dir.h"
 
 using namespace vorn1;
 
@@ -125,6 +130,47 @@ TEST(BattleResources, TheKitsCreaturesStandOnTheirOwnHexes) {
         }
     }
     b.shutdown();
+    res.shutdown();
+}
+
+// Handed the program's folder, as the game hands it, the battle finds its three tracks and the result's
+// two in the kit's SOUND folder beside it, each the file of its own number: won 44, lost 43.
+TEST(BattleResources, HandedTheProgramsFolderItFindsEachMusicTrack) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    const test::TempDir program("battle_music");
+    kit::DemoData d;
+    kit::add_sound_files(d);
+    for (const auto& [path, bytes] : d.files) program.put(path, bytes);
+    // The WAVE image of the kit's track VELDARnn, as the loader builds it from the file.
+    auto wav_of = [&d](int n) {
+        const std::string stem = "SOUND/VELDAR" + std::to_string(n);
+        for (const auto& [path, bytes] : d.files) {
+            if (path.rfind(stem, 0) != 0) continue;
+            const VornAudioFmt fmt =
+                path.ends_with(".62S") ? VORN_FMT_62S : path.ends_with(".82S") ? VORN_FMT_82S : VORN_FMT_82M;
+            std::vector<uint8_t> wav;
+            build_vorn1_wav(bytes, fmt, wav);
+            return wav;
+        }
+        return std::vector<uint8_t>{};
+    };
+    SoftRenderer sr;
+    const AggArchive ar = archive_of({{"DUMMY.BIN", {1}}});
+    BattleResources res;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    res.load(ar, kit::demo_palette(), sr.renderer, program.dir());
+    testing::internal::GetCapturedStdout();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find("VELDAR"), std::string::npos) << err;
+    for (const auto& [entry, n] : {std::pair{&res.battle_music[0], 40}, std::pair{&res.battle_music[1], 41},
+                                   std::pair{&res.battle_music[2], 42}, std::pair{&res.result_music[0], 44},
+                                   std::pair{&res.result_music[1], 43}}) {
+        EXPECT_NE(entry->chunk, nullptr) << n;
+        EXPECT_TRUE(entry->wav == wav_of(n)) << "not track " << n;
+    }
     res.shutdown();
 }
 

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 
 #include <array>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +15,10 @@
 #include "battle/battle_screen.h"
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_lang.h"
+#include "datakit/kit_sound.h"
 #include "lang/language.h"
 #include "lang/runtime_strings.h"
+#include "temp_dir.h"
 #include "world/creature_table.h"
 
 using namespace vorn1;
@@ -251,6 +255,44 @@ TEST_F(ResultFixture, TheResultSentenceNamesOnlyAHeroTheSideHad) {
     b.open_result_screen(OutcomeRetreat);
     EXPECT_EQ(b.message, "Your hero flees from the battle.");
     strings().load_from_text("", "");
+}
+
+// The result page starts its music over the battle's track: the victory track whenever the player's
+// side won, attacking or defending, the defeat track for a loss or a retreat.
+TEST_F(ResultFixture, TheResultStartsTheVictoryOrTheDefeatMusic) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    const test::TempDir program("result_music");
+    for (const int n : {40, 43, 44}) {
+        const std::string name = "SOUND/VELDAR" + std::to_string(n) + ".82M";
+        program.put(name, kit::write_raw_tone(VORN_FMT_82M, kit::music_tone_hz(n), 300));
+    }
+    res.sound_dir = program.dir();
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    res.load_battle_music();
+    res.load_result_music();
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(res.battle_music[0].chunk && res.result_music[0].chunk && res.result_music[1].chunk);
+    stack(0, 3, 10, 5);
+    stack(5, 6, 4, 2);
+    const Mix_Chunk* won = res.result_music[0].chunk;
+    const Mix_Chunk* lost = res.result_music[1].chunk;
+    for (const auto& [human, outcome, heard] :
+         {std::tuple{std::array<uint8_t, 2>{1, 0}, OutcomeAttackerWon, won}, {{0, 1}, OutcomeDefenderWon, won},
+          {{1, 0}, OutcomeDefenderWon, lost}, {{0, 1}, OutcomeAttackerWon, lost}, {{1, 0}, OutcomeRetreat, lost}}) {
+        SCOPED_TRACE(std::to_string(outcome) + (human[0] ? ", the player attacking" : ", the player defending"));
+        res.play_battle_music(42, 64);  // the first battle track
+        ASSERT_EQ(Mix_GetChunk(1), res.battle_music[0].chunk);
+        b.control.human = human;
+        b.retreating_side = 0;
+        b.open_result_screen(outcome);
+        EXPECT_TRUE(Mix_Playing(1));
+        EXPECT_EQ(Mix_GetChunk(1), heard);
+    }
+    Mix_HaltChannel(-1);
 }
 
 TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
