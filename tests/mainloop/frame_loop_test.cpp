@@ -1,6 +1,13 @@
 // The whole loop on the demo game, driven by pushed input frame by frame.
+#include <SDL_mixer.h>
+
+#include <cstdlib>
+
 #include "adventure/new_day_panel.h"
+#include "assets/resources.h"
+#include "datakit/kit_sound.h"
 #include "loop_fixture.h"
+#include "temp_dir.h"
 
 namespace vorn1::test {
 namespace {
@@ -117,6 +124,35 @@ TEST_F(LoopTest, WithoutAMapTheGameIsTheEmptyMap) {
     push_key(SDLK_h);
     frames(3);
     EXPECT_EQ(loop().selected_hero, -1);
+}
+
+// A game's start hands the battle the program's folder, in whose SOUND folder it finds its music.
+TEST_F(LoopTest, TheBattleFindsItsMusicBesideTheProgram) {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0) << Mix_GetError();
+    const TempDir program("loop_music");
+    program.put("SOUND/VELDAR40.82M", kit::write_raw_tone(VORN_FMT_82M, kit::music_tone_hz(40), 300));
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGBA8888);
+    m.renderer = SDL_CreateSoftwareRenderer(surface);
+    Resources res{nullptr, nullptr};
+    m.res = &res;
+    m.base_dir = program.dir();
+    archive = std::make_unique<AggArchive>(AggArchive::from_bytes(kit::write_agg({{"DUMMY.BIN", {1}}})));
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(setup_game(m, NewGameConfig{}, archive.get(), 1));
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(m.game && g().battle_res.battle_music[0].chunk) << "no battle track found";
+    end_game(m);
+    m.res = nullptr;
+    SDL_DestroyRenderer(m.renderer);
+    m.renderer = nullptr;
+    SDL_FreeSurface(surface);
+    Mix_AllocateChannels(0);  // the loop's later tests find no channel of a closed mixer
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 TEST_F(LoopTest, QuitEventAndKeysReachTheirScreens) {
