@@ -458,7 +458,8 @@ TEST_F(BattleRoadTest, AWalkThatMeetsAMonsterOrHeroOnTheWayKeepsThePlanBeyondIt)
 }
 
 // One battle pays one experience by either road: the killed hit points, and 500 more against a hero
-// (none against a wandering monster), whether its quick-combat result is accepted or it is fought by hand.
+// (none against a wandering monster), whether its quick-combat result is accepted or it is fought by hand;
+// a beaten hero leaves the map by either road.
 TEST_F(BattleRoadTest, ThePreviewPaysWhatTheBattleScreenPays) {
     for (const bool hero_fight : {false, true}) {
         std::array<uint32_t, 2> paid{};
@@ -468,7 +469,8 @@ TEST_F(BattleRoadTest, ThePreviewPaysWhatTheBattleScreenPays) {
             m.settings.ab_resolver = preview;
             const int h = add_hero(5, 5, 0);
             set_army(h, {{3, 40}});
-            if (hero_fight) set_army(add_hero(7, 5, 1), {{0, 5}});
+            const int foe = hero_fight ? add_hero(7, 5, 1) : -1;
+            if (hero_fight) set_army(foe, {{0, 5}});
             else add_monster(7, 5, 0, 5);
             start_player_turn(m, 0);
             accept_dialogs();
@@ -487,6 +489,10 @@ TEST_F(BattleRoadTest, ThePreviewPaysWhatTheBattleScreenPays) {
                 close_result();
             }
             EXPECT_FALSE(loop().battle_open);
+            if (hero_fight) {
+                EXPECT_FALSE(state().heroes[foe].live) << "the beaten hero leaves the game";
+                EXPECT_EQ(map().tile(7, 5)->hero_figure, 0) << "and his tile";
+            }
             paid[preview] = state().heroes[h].experience;
         }
         EXPECT_EQ(paid[0], paid[1]);
