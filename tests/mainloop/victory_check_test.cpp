@@ -1,5 +1,6 @@
 // The victory check after what can decide a game, and a town taken without a fight.
 #include "datakit/kit_battle_road.h"
+#include "datakit/kit_goal_starts.h"
 #include "datakit/kit_maps.h"
 #include "loop_fixture.h"
 #include "mainloop/battle_launch.h"
@@ -447,6 +448,7 @@ struct GoalRow {
     int kind;
     int holder;
     std::vector<GoalStep> steps;
+    GameMap (*map)() = nullptr;  // a kit map in place of the start map
 };
 
 // Every goal a rival or a monster can take from a seat can still be met or lost by another road, and
@@ -456,6 +458,8 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
     const std::vector<GoalRow> rows = {
         {"the target lost and taken back", VICTORY_CAPTURE_TOWN, 0,
          {{A::TakeTarget, 1, "-L1"}, {A::TakeTarget, 0, "0L1"}}},
+        {"Border Keep's Westmark lost and taken back", VICTORY_CAPTURE_TOWN, 0,
+         {{A::TakeTarget, 1, "-L1"}, {A::TakeTarget, 0, "0L1"}}, kit::make_held_target_map},
         {"the target lost, a load, and taken back", VICTORY_CAPTURE_TOWN, 0,
          {{A::TakeTarget, 1, "-L1"}, {A::Reload, 1, "-L1"}, {A::TakeTarget, 0, "0L1"}}},
         {"a rival's start town lost and taken back by it", VICTORY_CAPTURE_TOWN, 1,
@@ -495,7 +499,7 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
         for (int mode = 0; mode < 3; ++mode) {
             const GameMode kinds[3] = {MODE_STANDARD, MODE_CAMPAIGN, MODE_HOTSEAT};
             SCOPED_TRACE(testing::Message() << row.name << ", mode " << mode);
-            start(start_map(row.kind, row.holder), config_of(kinds[mode]));
+            start(row.map ? row.map() : start_map(row.kind, row.holder), config_of(kinds[mode]));
             g().puzzle.artifact_awarded = true;
             ScenarioVictory& v = state().victory;
             const int lord = row.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
