@@ -137,6 +137,20 @@ void load_chosen_game(MainState& m) {
     game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
 }
 
+namespace {
+
+// The notice after a load whose base map is missing: the goal is now every rival beaten, or it stays.
+std::string missing_map_text(bool goal_fell_back) {
+    return goal_fell_back ? strings().get_or("GAME_MAP_MISSING_GOAL",
+                                             "The map of this saved game is missing. Your goal is now to defeat "
+                                             "every rival.")
+                          : strings().get_or("GAME_MAP_MISSING",
+                                             "The map of this saved game is missing. The game goes on with the saved "
+                                             "land; your goal stays as it was.");
+}
+
+}  // namespace
+
 void setup_loaded_game(MainState& m, LoadResult&& loaded) {
     end_game(m);
     m.game = std::make_unique<GameSession>();
@@ -163,6 +177,12 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
         g.game_won = 2;
         std::fprintf(stdout, "Resumed campaign autosave: completed scenario %d (day %d)\n",
                      (int)g.config.scenario_index + 1, (int)g.state.day);
+    } else if (loaded.base_map_missing) {
+        // Told once; it queues behind whatever the opening turn tells first.
+        EventDef def;
+        def.text = missing_map_text(loaded.goal_fell_back);
+        def.buttons = {EVENT_BUTTON_OK};
+        g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
     }
 }
 

@@ -86,7 +86,7 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     return ids_ok(s);
 }
 
-void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {
+bool restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map) {
     restore_seat_ai_levels(s, cfg);
     rebuild_boat_bytes(m, s);
     rebuild_monster_guard_map(m);
@@ -102,7 +102,7 @@ void restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg) {
     m.victory_x = s.victory.target_x;
     m.victory_y = s.victory.target_y;
     restore_victory_from_map(s, m);
-    if (m.objects.empty()) assume_victory_start_from_state(s);
+    return !have_map && victory_start_without_map(s);
 }
 
 }  // namespace vorn1

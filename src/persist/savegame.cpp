@@ -147,7 +147,8 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         }
     }
     if (!have_map) {
-        if (base_map && !r.fail)
+        res.base_map_missing = base_map && !r.fail;
+        if (res.base_map_missing)
             std::cerr << t.op << (campaign ? ": base CMP unavailable; using saved tiles only\n"
                                            : ": base map unavailable; using saved tiles only\n");
         res.map = saved_size_map(res.state);
@@ -173,7 +174,7 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         res.error = t.out_of_range;
         return;
     }
-    restore_unsaved_state(res.state, res.map, res.config);
+    res.goal_fell_back = restore_unsaved_state(res.state, res.map, res.config, have_map);
     res.ok = true;
 }
 

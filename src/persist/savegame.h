@@ -31,6 +31,10 @@ struct LoadResult {
     std::vector<uint8_t> puzzle_bytes;   // the puzzle section, presence byte 1 first
     bool campaign_completed = false;
     SavedEliminationState elimination;
+    // The base map was sought and not found: the saved tiles alone make the map, and the player is told.
+    bool base_map_missing = false;
+    // Without a base map the goal needed the map's records and is now every rival beaten.
+    bool goal_fell_back = false;
 };
 
 // The whole image of a save, as the writers put it on disk.

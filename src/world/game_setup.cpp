@@ -167,12 +167,23 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
     if (v.lord_entry >= 0 && !hunted_lord_standing(state)) v.lord_beaten_by = LORD_BEATEN_BY_NOBODY;
 }
 
-void assume_victory_start_from_state(GameState& state) {
+bool victory_start_without_map(GameState& state) {
     ScenarioVictory& v = state.victory;
-    const int c = state.castle_at(v.target_x, v.target_y);
-    v.start_target_owner = c >= 0 ? state.castles[(size_t)c].owner : -1;
-    v.start_dragon_owner = state.dragon_city.active ? state.dragon_city.owner : -1;
-    v.start_holders = 0x0F;
+    // The target town, the Dragon City's first holder, the lord and the sites are the map's records: the
+    // state alone cannot tell such a goal met, so it becomes every rival beaten, kept by a later save.
+    const bool falls_back = v.kind == VICTORY_CAPTURE_TOWN || v.kind == VICTORY_DRAGON_CITY ||
+                            v.kind == VICTORY_KILL_HERO || v.kind == VICTORY_VISIT_SITES;
+    if (falls_back) {
+        v.kind = VICTORY_DEFEAT_ALL;
+        v.target_name.clear();
+    }
+    v.start_target_owner = v.start_dragon_owner = -1;
+    v.lord_entry = v.lord_seat = -1;
+    // Each seat in play was a rival at the start; a seat not in play is nobody's rival.
+    v.start_holders = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (state.player_in_play[(size_t)p] != 0xFF) v.start_holders = (uint8_t)(v.start_holders | (1u << p));
+    return falls_back;
 }
 
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {

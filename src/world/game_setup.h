@@ -27,9 +27,10 @@ void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 // Victory targets and sites are not saved: rebuild them from the map, with how the scenario began (who
 // held the target town and the Dragon City, the hunted lord, the seats that held anything) from its records.
 void restore_victory_from_map(GameState& state, const GameMap& map);
-// A game whose map records are lost (a save without its base map): what it holds now counts as held from
-// the start, so that the load itself decides nothing. No lord is known; the hunt asks every rival beaten.
-void assume_victory_start_from_state(GameState& state);
+// A game whose map records are lost (a save without its base map): a goal that needs them (a town, the
+// Dragon City, the lord, the sites) becomes every rival beaten, and every seat in play counts as a rival
+// from the start. True when the goal changed.
+bool victory_start_without_map(GameState& state);
 
 // What a map object's second detail byte sets up, at set-up and again after a load (not saved).
 inline uint8_t monster_willing_from_object(const MapObject& o) { return (o.b & 1) ? 1 : 0; }

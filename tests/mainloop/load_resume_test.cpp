@@ -1,10 +1,12 @@
 // A loaded game is the game that was saved: loading goes on with the saved turn, or the saved day's
 // turnover, and does nothing of a turn's start again.
 #include <sstream>
+#include <tuple>
 
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 #include "mainloop/game_files.h"
+#include "mainloop/victory_check.h"
 
 namespace vorn1::test {
 
@@ -89,6 +91,7 @@ protected:
     // Red, human, has two heroes and no town (its countdown runs); the computer seat, next, a town.
     void make_countdown_game() {
         make_game();
+        state().victory.kind = VICTORY_GATHER_GOLD;  // a goal a load without the map keeps
         add_town(15, 15, 1);
         add_hero(5, 5, 0);
         add_hero(3, 3, 0, 4);
@@ -128,6 +131,44 @@ TEST_F(LoadResumeTest, SavingAndLoadingChangesNothing) {
     end_current_turn(m);
     EXPECT_EQ(loop().current_player, 1);
     EXPECT_TRUE(loop().computer_turn_pending);
+}
+
+// A save whose map file is missing loads on the saved land: the player is told once, after the turn's own
+// notice, and the load decides nothing. A lone seat has no rival, so beating none is no win; a town to
+// capture becomes every rival beaten, and the rival stands.
+TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
+    const std::tuple<bool, uint8_t, const char*> rows[] = {
+        {false, VICTORY_DEFEAT_ALL,
+         "The map of this saved game is missing. The game goes on with the saved land; your goal stays as it was."},
+        {true, VICTORY_CAPTURE_TOWN, "The map of this saved game is missing. Your goal is now to defeat every rival."},
+    };
+    for (const auto& [rival, goal, notice] : rows) {
+        SCOPED_TRACE(notice);
+        make_game();
+        add_hero(5, 5, 0);
+        if (rival) {
+            add_town(15, 15, 1);
+        } else {
+            state().player_in_play[1] = 0xFF;
+            state().player_color[1] = COLOR_NONE;
+            loop().player_order = {0};
+        }
+        state().victory.kind = goal;
+        state().victory.target_x = state().victory.target_y = 15;
+        testing::internal::CaptureStderr();
+        LoadResult loaded = load_game_image(save_image(), "", true);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("base map unavailable"), std::string::npos);
+        ASSERT_TRUE(loaded.ok) << loaded.error;
+        setup_loaded_game(m, std::move(loaded));
+        EXPECT_EQ(close_dialogs(), (std::vector<std::string>{"Red player turn.", notice}));
+        end_current_turn(m);
+        for (int i = 0; i < 3000 && m.game && (loop().current_player != 0 || g().new_day.active || loop().day_over); ++i)
+            frames(1);
+        ASSERT_TRUE(m.game);
+        ASSERT_EQ(loop().day, 2);
+        EXPECT_FALSE(goal_decided(g()));
+        for (const std::string& text : close_dialogs()) EXPECT_NE(text, notice) << "told once";
+    }
 }
 
 // A save with one day left: the load plays that day; the countdown ends at the next turn's start.

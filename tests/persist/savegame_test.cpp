@@ -721,8 +721,15 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         EXPECT_TRUE(victory_condition_met(r.state, 0)) << "the lord alone is the goal; the rival's other hero is not";
     }
 
-    // The rival's castle as a goal: held from the start, it is nobody's win after a load, and without the
-    // base map what the save holds counts as held from the start.
+    // Seat 1 beaten: its castle taken, its heroes gone.
+    const auto rival_beaten = [](GameState t) {
+        t.castles[(size_t)t.castle_at(30, 30)].owner = 0;
+        for (HeroState& h : t.heroes)
+            if (h.owner == 1) h.live = 0;
+        return t;
+    };
+    // The rival's castle as a goal: held from the start, it is nobody's win after a load. Without the base
+    // map (the player is told) the goal is every rival beaten: taking the castle alone wins nothing.
     GameState s = start;
     s.victory.kind = VICTORY_CAPTURE_TOWN;
     s.victory.target_x = s.victory.target_y = 30;
@@ -731,10 +738,39 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         if (!with_base_map) fs::remove(maps + "/HUNT.MAP");
         const LoadResult r = saved_and_loaded(s);
         EXPECT_EQ(r.map.objects.empty(), !with_base_map);
+        EXPECT_EQ(r.base_map_missing, !with_base_map);
+        EXPECT_EQ(r.goal_fell_back, !with_base_map);
         EXPECT_EQ(victorious_player(r.state), -1);
         GameState taken = r.state;
         taken.castles[(size_t)taken.castle_at(30, 30)].owner = 0;
-        EXPECT_EQ(victorious_player(taken), 0) << "taking it wins";
+        EXPECT_EQ(victorious_player(taken), with_base_map ? 0 : -1) << "taking it";
+        EXPECT_EQ(victorious_player(rival_beaten(r.state)), 0);
+    }
+
+    // Each goal from an image loaded with no map: the goals that need the map's records are every rival
+    // beaten, and stay so when saved again; seats 0 and 1, in play, are the rivals from the start.
+    const std::pair<uint8_t, uint8_t> goals[] = {
+        {VICTORY_CAPTURE_TOWN, VICTORY_DEFEAT_ALL}, {VICTORY_DRAGON_CITY, VICTORY_DEFEAT_ALL},
+        {VICTORY_KILL_HERO, VICTORY_DEFEAT_ALL},    {VICTORY_VISIT_SITES, VICTORY_DEFEAT_ALL},
+        {VICTORY_GATHER_GOLD, VICTORY_GATHER_GOLD}, {VICTORY_DEFEAT_ALL, VICTORY_DEFEAT_ALL},
+    };
+    for (const auto& [saved, loaded] : goals) {
+        SCOPED_TRACE(testing::Message() << "goal " << (int)saved);
+        s = start;
+        s.victory.kind = saved;
+        s.victory.target_x = s.victory.target_y = 30;
+        const LoadResult r = load_game_image(build_save_image(s, base, cfg, 1, 1, 1, nullptr, 0, nullptr), "", false);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.state.victory.kind, loaded);
+        EXPECT_EQ(r.goal_fell_back, saved != loaded);
+        EXPECT_FALSE(r.base_map_missing) << "no map was sought";
+        EXPECT_EQ(r.state.victory.start_holders, 0x03);
+        EXPECT_EQ(victorious_player(r.state), -1);
+        if (saved == loaded) continue;
+        EXPECT_EQ(victorious_player(rival_beaten(r.state)), 0);
+        const LoadResult again =
+            load_game_image(build_save_image(r.state, r.map, cfg, 1, 1, 1, nullptr, 0, nullptr), "", false);
+        EXPECT_FALSE(again.goal_fell_back) << "saved as every rival beaten";
     }
 }
 
