@@ -276,8 +276,8 @@ struct ScenarioVictory {
     std::unordered_set<uint32_t> visited;   // keys (x & 255) | y << 8
     std::vector<uint8_t> site_visitors;     // by listed site: bit p when a hero of seat p has been there
     // Not saved; how the scenario began, taken again from the map's own records after a load, so that a
-    // goal is met by what a seat does, never by what it held at the start. Without a map: no town or city
-    // held, every seat standing, no lord.
+    // goal is met by what a seat does, never by what it held at the start. Without a map the goals that need
+    // them fall back to every rival beaten, the seats in play being the rivals.
     int32_t start_target_owner = -1;        // the seat holding the town at the target
     int32_t start_dragon_owner = -1;        // the seat holding the Dragon City
     uint8_t start_holders = 0x0F;           // bit p: seat p held a town or a hero
