@@ -107,8 +107,7 @@ void start_human_battle(MainState& m, const AIStepResult& r) {
 
 // The battle screen closed and the after-battle step has put its outcome on the map: the attacker won
 // when it still stands and the defending side lost.
-void finish_human_battle(MainState& m) {
-    GameSession& g = game_of(m);
+void finish_human_battle(GameSession& g) {
     AIExecutor& ai = g.loop.ai;
     const int h = ai.pending_hero;
     const bool standing = g.state.valid_hero(h) && g.state.heroes[(size_t)h].live;
@@ -117,8 +116,6 @@ void finish_human_battle(MainState& m) {
         ai_enter_taken_town(g.state, g.map, h, ai.target.index);
     refresh_human_view(g.loop, g.state);
     ai.resume_after_human_battle(won);
-    // The town entered may be the goal's.
-    run_victory_check(m);
 }
 
 // The human whose view is on screen, whose fog decides which of the computer's steps are watched: the
@@ -158,8 +155,7 @@ void run_computer_turn(MainState& m, float dt_ms) {
     if (goal_decided(g)) return;
     if (ai.waiting_for_battle) {
         if (l.battle_open) return;
-        finish_human_battle(m);
-        if (goal_decided(g)) return;
+        finish_human_battle(g);
     }
     if (ai.move_in_flight) {
         const int h = ai.pending_hero;
