@@ -44,14 +44,16 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
                       EventSystem* /*events*/, uint32_t seed) {
     XorShift32 rng(seed);
     bool new_week = false, new_month = false;
-    if (++state.day > 7) {
+    // The last day of the last month a save may hold comes round again: a game the calendar turned
+    // past it could be saved but never loaded.
+    const bool calendar_end = state.day >= 7 && state.week >= 4 && state.month >= CALENDAR_MAX_MONTH;
+    if (!calendar_end && ++state.day > 7) {
         state.day = 1;
         new_week = true;
         if (++state.week > 4) {
             state.week = 1;
             new_month = true;
-            // A month no save holds is still counted without wrapping.
-            state.month = sat_add(state.month, 1);
+            ++state.month;
         }
     }
     state.day_flag = 0;

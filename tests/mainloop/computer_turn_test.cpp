@@ -78,7 +78,7 @@ TEST_F(LoopTest, TheFirstDaysComputerBeforeTheHumanIsWatched) {
 }
 
 // A battle settled without the screen is checked for the game's end: a rival taking the campaign's
-// target town loses the game there and then.
+// target town loses the game there and then, not at the day's end, and takes no step more.
 TEST_F(LoopTest, ABattleSettledWithoutTheScreenIsCheckedForTheGamesEnd) {
     make_game();
     add_hero(2, 2, 0, 0);
@@ -98,6 +98,8 @@ TEST_F(LoopTest, ABattleSettledWithoutTheScreenIsCheckedForTheGamesEnd) {
     for (int i = 0; i < 300 && state().castles[target].owner != 1; ++i) frames(1);
     ASSERT_EQ(state().castles[target].owner, 1);
     EXPECT_TRUE(g().game_lost);
+    EXPECT_TRUE(loop().computer_turn_pending) << "the turn stops where the game was decided";
+    EXPECT_EQ(state().day, 1);
 }
 
 // The computer takes the human's empty town and beats a human hero the battle screen cannot show: the
@@ -163,6 +165,7 @@ TEST_F(LoopTest, AnAttackOnTheHeroInThePlayersCastleIsTheCastlesSiege) {
         computer = state().hero_at(cx + 2, cy + 2);
         ASSERT_GE(human, 0);
         ASSERT_GE(computer, 0);
+        ASSERT_EQ(state().castle_at(cx, cy), 0) << "the first town of the list is besieged too";
         state().castles[(size_t)state().castle_at(cx, cy)].garrison.ids[0] = 2;
         state().castles[(size_t)state().castle_at(cx, cy)].garrison.counts[0] = count;
         accept_dialogs();

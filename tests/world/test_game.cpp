@@ -230,11 +230,13 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(calendar_day_count(7, 4, CALENDAR_MAX_MONTH + 1), 2147483632);
     EXPECT_EQ(calendar_day_count(2, 3, CALENDAR_MAX_MONTH + 2), INT32_MAX);
     EXPECT_EQ(calendar_week_count(4, INT32_MAX), INT32_MAX);
-    s.month = INT32_MAX;
+    // The last day of the last month a save may hold comes round again, with no new week or month.
+    s.month = CALENDAR_MAX_MONTH;
     s.week = 4;
     s.day = 7;
-    advance_day(s, map, left, max, nullptr, 5);
-    EXPECT_EQ(std::make_tuple(s.day, s.week, s.month), std::make_tuple(1, 1, INT32_MAX));
+    ev = advance_day(s, map, left, max, nullptr, 5);
+    EXPECT_EQ(std::make_tuple(s.day, s.week, s.month), std::make_tuple(7, 4, CALENDAR_MAX_MONTH));
+    EXPECT_EQ(ev.kind, 0);
 
     // Treasuries saturate instead of wrapping.
     s.resources[0].gold = INT32_MAX - 10;
