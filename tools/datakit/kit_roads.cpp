@@ -56,10 +56,17 @@ GameMap make_short_campaign_map(int row) {
     static const char* const kNames[4] = {"Green March", "Frozen March", "Desert March", "Spirit March"};
     GameMap m = make_quick_win_map(kNames[row >= 0 && row < 4 ? row : 0]);
     m.description = "A short campaign: take the rival town above your hero.";
-    // The rival may wall and man its town on its first turn: after the first day the town may fall only
-    // to a siege, which the strongest band of the pool wins.
-    for (MapObject& o : m.objects)
+    // The rival walls and mans its town on its first turn and hires a hero in it on its second: after the
+    // first day the town falls only to a siege. A knight's town has only peasants and the pool's first
+    // knight to man it, and the strongest band of the pool wins that siege whatever the draws; a
+    // barbarian's goblins and orcs beat the band about one time in three (tests/mainloop/kit_sieges_test.cpp).
+    for (MapObject& o : m.objects) {
         if (o.kind == MOBJ_HERO && o.owner == 0) o.a = (uint8_t)kStrongestWarlock[0];
+        if (o.kind == MOBJ_TOWN && o.owner == 1) {
+            o.a = FACTION_KNIGHT;
+            write_town_footprint(m, o.x, o.y, o.a, false);
+        }
+    }
     return m;
 }
 
