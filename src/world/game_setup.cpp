@@ -109,7 +109,7 @@ int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo +
 }  // namespace
 
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
-    const int kind = map.victory_kind <= 7 ? map.victory_kind : VICTORY_DEFEAT_ALL;
+    const int kind = map.victory_kind <= 7 ? map.victory_kind : (int)VICTORY_DEFEAT_ALL;
     if (kind != VICTORY_DEFEAT_ALL && kind != VICTORY_KILL_HERO) return false;
     const auto seats = plan_seats(cfg, map);
     unsigned holders = 0;
