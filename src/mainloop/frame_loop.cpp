@@ -127,11 +127,11 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
     g.campaign = cfg.mode == MODE_CAMPAIGN;
     g.hot_seat = cfg.mode == MODE_HOTSEAT;
     setup_puzzle_map(g.puzzle, g.map, seed ^ 0x9E3779B9u);
-    begin_session(m, -1, false);
+    begin_session(m, false);
     return true;
 }
 
-void begin_session(MainState& m, int first_player, bool from_save) {
+void begin_session(MainState& m, bool from_save) {
     GameSession& g = game_of(m);
     build_ambient_grid(g.map);  // not saved: built from the tiles
     point_ambient_sounds(m);
@@ -151,7 +151,7 @@ void begin_session(MainState& m, int first_player, bool from_save) {
         if (g.state.seat_active(p) && g.state.player_in_play[p] != 0xFF) g.loop.player_order.push_back(p);
     apply_game_options(m);
     // A loaded game's turn goes on once the rest of the save is in place.
-    if (!from_save) start_player_turn(m, opening_seat(g, first_player));
+    if (!from_save) start_player_turn(m, opening_seat(g, -1));
 }
 
 void apply_game_options(MainState& m) {

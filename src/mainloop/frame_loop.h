@@ -29,15 +29,18 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
                 std::string* failure = nullptr);
 // The part of set-up shared by new and loaded games (m.game holds the state and map): ambient grid,
 // event system, battle screen, calendar copies, per-hero vectors (points from the save when
-// `from_save`), turn order, options, and for a new game the turn of the first seat still in play from
-// `first_player` on (-1: from the first in order); a loaded game's turn is resume_loaded_game's.
-void begin_session(MainState& m, int first_player, bool from_save);
+// `from_save`), turn order, options, and for a new game the turn of the first seat in order still in
+// play; a loaded game's turn is resume_loaded_game's.
+void begin_session(MainState& m, bool from_save);
 // Puts the run's options into the running game's copies (after set-up and after the control panel).
 void apply_game_options(MainState& m);
 // Ends the running game and frees what it holds.
 void end_game(MainState& m);
 // The ambient engine reads the running game's ambient grid, and the empty grid when no game runs.
 void point_ambient_sounds(MainState& m);
+// The ambient engine, on the running game's grid, hears the loops around (x, y); at (-1, -1) no tile,
+// and every loop stops.
+void hear_ambient_sounds(MainState& m, int x, int y);
 
 // One input event through the precedence of the open screens.
 void handle_input(MainState& m, const SDL_Event& e);

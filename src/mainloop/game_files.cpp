@@ -55,7 +55,7 @@ SavedEliminationState refresh_before_save(GameSession& g) {
     store_selected_destination(g);
     store_hero_move_points(g);
     // The selected hero is marked, so that a loaded game selects it again.
-    for (size_t i = 0; i < g.state.heroes.size(); ++i) g.state.heroes[i].day_flag = (int)i == g.loop.selected_hero;
+    for (size_t i = 0; i < g.state.heroes.size(); ++i) g.state.heroes[i].selected_at_save = (int)i == g.loop.selected_hero;
     g.events.export_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
     return snapshot_elimination_state(g.elimination);
 }
@@ -167,7 +167,7 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
     g.state.week = loaded.week;
     g.state.month = loaded.month;
 
-    begin_session(m, -1, true);
+    begin_session(m, true);
     // The visit records first: a turnover the load goes on with reads them.
     g.events.import_visits(g.state.visited_sites, g.state.visit_count_keys, g.state.visit_counts);
     std::fprintf(stdout, "Loaded save: %s (day %d)\n", g.map.name.c_str(), (int)g.state.day);

@@ -117,14 +117,12 @@ enum class TurnOpening { Start, Resume, ViewOnly };
 // copies, a goal the new day meets and the new-day pause.
 void turn_the_day(MainState& m);
 
-// A seat's turn opens: started afresh, or resumed from a save, in which case nothing the turn's start
-// already did in the saved game is done again (a day off the countdown, a computer's turn begun, the
-// seats knocked out told) and the hero selected then is selected again. ViewOnly resumes the seat's
-// lists, selection and view and stops there.
-void open_turn(MainState& m, int p, TurnOpening how) {
+// The seat's lists for its turn, the outgoing human's view kept when a computer follows, the map's
+// modals closed and each hero's stored plan planned again on the day's points, so a route longer than
+// one day goes on where it stopped; a resumed turn plans it on the points left, and keeps it without any.
+void open_seat_lists(MainState& m, int p, bool resumed) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
-    const bool resumed = how != TurnOpening::Start;
     store_selected_destination(g);
     if (seat_is_human(g.state, l.current_player) && !seat_is_human(g.state, p))
         l.human_view = SeatView{l.current_player, l.view_x,    l.view_y, l.selected_hero, l.hero_order,
@@ -140,12 +138,16 @@ void open_turn(MainState& m, int p, TurnOpening how) {
     close_dim_door(l.dim_door);
     l.spellbook = SpellbookModal{};
     close_quick_info(l.quick_info);
-    // Each hero's stored plan is planned again on the day's points, so a route longer than one day
-    // goes on where it stopped; a resumed turn plans it on the points left, and keeps it without any.
     if (seat_is_human(g.state, p))
         for (int h : l.hero_order)
             if (g.state.heroes[(size_t)h].dest_x >= 0)
                 plan_hero_route(m, h, g.state.heroes[(size_t)h].dest_x, g.state.heroes[(size_t)h].dest_y, resumed);
+}
+
+// The turn's hero: the first of the list, or on a resumed turn the one selected when the game was
+// saved, with the view on it; without a hero no plan and the view on the first town.
+void select_turn_hero(GameSession& g, bool resumed) {
+    LoopState& l = g.loop;
     if (l.hero_order.empty()) {
         end_walk(l);
         l.route_dest_x = l.route_dest_y = -1;
@@ -156,38 +158,39 @@ void open_turn(MainState& m, int p, TurnOpening how) {
             const CastleState& c = g.state.castles[(size_t)l.town_order[0]];
             centre_view_on_tile(g.map, c.x, c.y, l.view_x, l.view_y);
         }
-    } else {
-        l.selected_hero = l.hero_order[0];
-        if (resumed)
-            for (int h : l.hero_order)
-                if (g.state.heroes[(size_t)h].day_flag) l.selected_hero = h;
-        sync_hero_list_row(l);
-        load_hero_route(l, l.selected_hero);
-        centre_view_on_hero(g, l.selected_hero);
-    }
-    l.summary_view = SummaryView{};
-    if (m.audio_on && m.sounds.terrain_restart && seat_is_human(g.state, p)) {
-        const MapTile* t = nullptr;
-        if (g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live)
-            t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
-        m.sounds.terrain_restart(t ? t->ground : -1);
-    }
-    if (how == TurnOpening::ViewOnly) return;
-    if (!resumed && process_turn_start_elimination_warning(g.elimination, p)) {
-        // The no-town countdown ran out: the player is out, and the turn passes once that is said.
-        announce_elimination_and_pass(m, p);
         return;
     }
+    l.selected_hero = l.hero_order[0];
+    if (resumed)
+        for (int h : l.hero_order)
+            if (g.state.heroes[(size_t)h].selected_at_save) l.selected_hero = h;
+    sync_hero_list_row(l);
+    load_hero_route(l, l.selected_hero);
+    centre_view_on_hero(g, l.selected_hero);
+}
 
-    if (is_player_index(p) && !seat_is_human(g.state, p)) {
-        begin_computer_turn(m, p);
-        return;
-    }
+// A human's turn starts its music afresh on the selected hero's ground; without a hero, none.
+void restart_turn_music(MainState& m, int p) {
+    GameSession& g = game_of(m);
+    const LoopState& l = g.loop;
+    if (!m.audio_on || !m.sounds.terrain_restart || !seat_is_human(g.state, p)) return;
+    const MapTile* t = nullptr;
+    if (g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live)
+        t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
+    m.sounds.terrain_restart(t ? t->ground : -1);
+}
+
+// A human seat's turn is announced: the seats knocked out since the last human turn first (not again
+// on a resumed turn), then the turn with the seat's crest, then the days a player without a town has
+// left (a resumed turn tells them again, as its start told them).
+void announce_human_turn(MainState& m, int p, bool resumed) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
     l.computer_turn_pending = false;
     const int colour = is_player_index(p) ? g.state.player_color[p] : 255;
     SDL_Texture* crest = m.res && colour >= 0 && colour < 4 ? m.res->colour_crests[colour] : nullptr;
     l.announcement_open = true;
-    // Seats knocked out since the last human turn are told first, over the still hidden map.
+    // Over the still hidden map.
     for (int out = resumed ? -1 : take_elimination_announcement(g.elimination); out >= 0;
          out = take_elimination_announcement(g.elimination))
         g.events.open_announcement(elimination_text(g.state, out), kMapViewArea, [](EventResult) {});
@@ -199,8 +202,7 @@ void open_turn(MainState& m, int p, TurnOpening how) {
                                          // The turn opens on the date.
                                          loop.summary_view = SummaryView{SUMMARY_DATE, m.now_ms + kSummaryViewMs};
                                      });
-    // A player without a town is told how many days are left; the dialog queues behind the turn's.
-    // A resumed turn tells the days left again, as the turn's start told them.
+    // The dialog queues behind the turn's.
     const int32_t days_left = resumed ? countdown_told(g.elimination, p) : take_elimination_warning(g.elimination, p);
     if (days_left >= 0) {
         EventDef warn;
@@ -208,6 +210,30 @@ void open_turn(MainState& m, int p, TurnOpening how) {
         warn.buttons = {EVENT_BUTTON_OK};
         g.events.open_announcement(warn, kMapViewArea, [](EventResult) {});
     }
+}
+
+// A seat's turn opens: started afresh, or resumed from a save, in which case nothing the turn's start
+// already did in the saved game is done again (a day off the countdown, a computer's turn begun, the
+// seats knocked out told) and the hero selected then is selected again. ViewOnly resumes the seat's
+// lists, selection and view and stops there.
+void open_turn(MainState& m, int p, TurnOpening how) {
+    GameSession& g = game_of(m);
+    const bool resumed = how != TurnOpening::Start;
+    open_seat_lists(m, p, resumed);
+    select_turn_hero(g, resumed);
+    g.loop.summary_view = SummaryView{};
+    restart_turn_music(m, p);
+    if (how == TurnOpening::ViewOnly) return;
+    if (!resumed && process_turn_start_elimination_warning(g.elimination, p)) {
+        // The no-town countdown ran out: the player is out, and the turn passes once that is said.
+        announce_elimination_and_pass(m, p);
+        return;
+    }
+    if (is_player_index(p) && !seat_is_human(g.state, p)) {
+        begin_computer_turn(m, p);
+        return;
+    }
+    announce_human_turn(m, p, resumed);
 }
 
 }  // namespace
@@ -219,7 +245,7 @@ void resume_loaded_game(MainState& m, int saved) {
     LoopState& l = g.loop;
     const std::vector<int>& order = l.player_order;
     const bool human = seat_is_human(g.state, saved) && g.state.seat_active(saved);
-    if (g.state.day_flag) {
+    if (g.state.day_over) {
         // Through the new-day pause the screen is a human's: the saved seat's, else the first to play.
         int shown = saved;
         for (size_t i = 0; i < order.size() && !human; ++i)
@@ -311,7 +337,7 @@ void finish_day(MainState& m) {
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
     // Every seat has played the day: the autosave says so, and its load goes on with the turnover.
-    g.state.day_flag = 1;
+    g.state.day_over = 1;
     if (m.settings.autosave) {
         const SavedEliminationState elim = refresh_before_save(g);
         AutosaveRequest req;

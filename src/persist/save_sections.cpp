@@ -129,7 +129,7 @@ void w_hero(ByteWriter& w, const HeroState& h) {
     w.u8(h.visit_flags);
     w.flag(h.on_boat);
     w.i32(h.boat_index);
-    w.flag(h.day_flag);
+    w.flag(h.selected_at_save);
     w.i32(h.dest_x);
     w.i32(h.dest_y);
     w.i32(h.saved_mp);
@@ -160,7 +160,7 @@ void r_hero(ByteReader& r, HeroState& h) {
     h.visit_flags = r.u8();
     h.on_boat = r_bool(r);
     h.boat_index = r.i32();
-    h.day_flag = r_bool(r);
+    h.selected_at_save = r_bool(r);
     h.dest_x = r.i32();
     h.dest_y = r.i32();
     h.saved_mp = r.i32();
@@ -454,7 +454,7 @@ void w_game_state(ByteWriter& w, const GameState& s, int day, int week, int mont
     w.i32(day);
     w.i32(week);
     w.i32(month);
-    w.flag(s.day_flag);
+    w.flag(s.day_over);
     w.i32(current_player);
     for (const AIPlayerVars& a : s.ai_vars) w_ai_vars(w, a);
     for (const auto& arr : s.ai_arrays)
@@ -579,7 +579,7 @@ void r_game_state(ByteReader& r, GameState& s, int& day, int& week, int& month, 
     s.day = day;
     s.week = week;
     s.month = month;
-    s.day_flag = r_bool(r);
+    s.day_over = r_bool(r);
     current_player = r.i32();
     for (AIPlayerVars& a : s.ai_vars) r_ai_vars(r, a);
     for (auto& arr : s.ai_arrays)

@@ -97,7 +97,7 @@ struct HeroState {
     uint8_t visit_flags = 0;               // HeroVisitFlag
     uint8_t on_boat = 0;
     int32_t boat_index = -1;
-    uint8_t day_flag = 0;                  // the selected hero when saved; cleared by each new day
+    uint8_t selected_at_save = 0;          // the selected hero when saved; cleared by each new day
     int32_t dest_x = -1, dest_y = -1;      // stored destination, refreshed before saves
     int32_t saved_mp = 0;                  // movement points left, refreshed before saves
 
@@ -337,7 +337,7 @@ struct GameState {
     std::array<std::array<int32_t, 2>, MAX_PLAYERS> offers{{{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}}};
     ScenarioVictory victory;
     int32_t day = 1, week = 1, month = 1;
-    uint8_t day_flag = 0;                   // every seat has played the day; cleared by each new day
+    uint8_t day_over = 0;                   // every seat has played the day; cleared by each new day
     std::array<AIPlayerVars, MAX_PLAYERS> ai_vars{};
     std::array<std::array<int32_t, MAX_PLAYERS>, 3> ai_arrays{};
     std::vector<uint32_t> visited_sites;    // keys x | y << 16

@@ -56,8 +56,8 @@ WeekEvent advance_day(GameState& state, GameMap& map, std::vector<int>& mp_left,
             ++state.month;
         }
     }
-    state.day_flag = 0;
-    for (HeroState& h : state.heroes) h.day_flag = 0;
+    state.day_over = 0;
+    for (HeroState& h : state.heroes) h.selected_at_save = 0;
     for (CastleState& c : state.castles) c.built_today = 0;
 
     for (int p = 0; p < MAX_PLAYERS; ++p) {

@@ -159,7 +159,7 @@ TEST_F(LoopTest, AnAttackOnTheHeroInThePlayersCastleIsTheCastlesSiege) {
         g().map = kit::make_siege_map();
         init_game_state(state(), map(), NewGameConfig{}, 77);
         rebuild_monster_guard_map(map());
-        begin_session(m, -1, false);
+        begin_session(m, false);
         g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
         human = state().hero_at(cx, cy);
         computer = state().hero_at(cx + 2, cy + 2);

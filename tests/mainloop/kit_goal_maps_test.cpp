@@ -31,7 +31,7 @@ TEST_F(LoopTest, TheKitGoalMapsCastleHoldsWhileThePlayerWaits) {
         g().map = goal_map;
         init_game_state(state(), map(), NewGameConfig{}, 4242);
         rebuild_monster_guard_map(map());
-        begin_session(m, -1, false);
+        begin_session(m, false);
         g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
         const int home = state().castle_at(kit::kGoalCastleX, kit::kGoalCastleY);
         ASSERT_GE(home, 0);

@@ -328,7 +328,7 @@ protected:
         rebuild_monster_guard_map(map());
         g().campaign = cfg.mode == MODE_CAMPAIGN;
         g().hot_seat = cfg.mode == MODE_HOTSEAT;
-        begin_session(m, -1, false);
+        begin_session(m, false);
     }
     // Hot seat: Red and Green human, Blue (when asked for) a computer.
     static NewGameConfig config_of(GameMode mode, bool computer_third = true) {

@@ -155,7 +155,7 @@ TEST(SaveGame, FixtureLoadsWithEveryFieldInPlaceAndSavesBackIdentical) {
     EXPECT_EQ(s.offers[2][0], -1);
     EXPECT_EQ(s.victory.kind, 2);
     EXPECT_EQ(s.victory.won, 1);
-    EXPECT_EQ(s.day_flag, 1);
+    EXPECT_EQ(s.day_over, 1);
     EXPECT_EQ(s.ai_vars[2].gold_income, static_cast<int32_t>(0x2000 + 12));
     EXPECT_EQ(s.ai_arrays[2][3], 23);
     EXPECT_EQ(s.visited_sites.size(), 2u);
@@ -940,7 +940,7 @@ TEST(SaveGame, NeighbouringFieldsLandInTheirOwnMembers) {
     EXPECT_EQ(h.figure, 3);
     EXPECT_EQ(h.morale, 1);
     EXPECT_EQ(h.artifact_bonus[0], 1);
-    EXPECT_EQ(h.day_flag, 1);
+    EXPECT_EQ(h.selected_at_save, 1);
     EXPECT_EQ(h.dest_x, 27);
     EXPECT_EQ(h.dest_y, 28);
     const BoatState& b = s.boats.at(0);

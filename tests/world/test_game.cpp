@@ -170,8 +170,8 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     s.heroes[0].artifacts[1] = 26;  // 1000
     s.heroes[0].artifacts[2] = 28;  // 500
     s.castles[0].built_today = 1;
-    s.day_flag = 1;
-    s.heroes[1].day_flag = 1;
+    s.day_over = 1;
+    s.heroes[1].selected_at_save = 1;
     s.heroes.push_back(s.heroes[1]);
     s.heroes.back().live = 0;
     const PlayerResources before0 = s.resources[0];
@@ -181,8 +181,8 @@ TEST(NewDay, CalendarIncomeAndPoints) {
     EXPECT_EQ(ev.kind, 0);
     EXPECT_EQ(s.day, 2);
     EXPECT_EQ(s.castles[0].built_today, 0);
-    EXPECT_EQ(s.day_flag, 0);
-    EXPECT_EQ(s.heroes[1].day_flag, 0);
+    EXPECT_EQ(s.day_over, 0);
+    EXPECT_EQ(s.heroes[1].selected_at_save, 0);
     // Castle 1000 + gold mine 1000 + artifacts 2250; ore mine 2. The other seat has its castle and gems only.
     EXPECT_EQ(s.resources[0].gold - before0.gold, 4250);
     EXPECT_EQ(s.resources[0].ore - before0.ore, 2);
@@ -290,13 +290,13 @@ TEST(NewDay, AWholeMonthAndEachEventKind) {
     mill.active = 1;
     s.mills = {mill};
     for (int d = 1; d <= 28; ++d) {
-        s.heroes[0].day_flag = 1;
+        s.heroes[0].selected_at_save = 1;
         s.offers[0] = {-1, -1};
         s.mills[0].flag = 1;
         const WeekEvent ev = advance_day(s, map, left, max, nullptr, 100 + d);
         EXPECT_EQ(ev.kind != 0, d % 7 == 0) << d;
         EXPECT_EQ(ev.monthly, d == 28) << d;
-        EXPECT_EQ(s.heroes[0].day_flag, 0);
+        EXPECT_EQ(s.heroes[0].selected_at_save, 0);
         EXPECT_EQ(s.offers[0][0] >= 0 && s.offers[0][1] >= 0, d % 7 == 0) << d;
         EXPECT_EQ(s.mills[0].flag, d % 7 == 0 ? 0 : 1) << d;  // a mill pays again each week
     }

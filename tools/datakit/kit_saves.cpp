@@ -169,7 +169,7 @@ void game_state(Le& w, const FixtureOptions& o) {
     w.i32(e ? 1 : 3);   // day, week, month
     w.i32(e ? 1 : 2);
     w.i32(1);
-    w.u8(e ? 0 : 1);    // per-day flag
+    w.u8(e ? 0 : 1);    // day over
     w.i32(o.campaign || e ? 0 : 1);  // current player
     for (int p = 0; p < 4; ++p)
         for (int k = 0; k < 18; ++k) w.u32(e ? 0 : static_cast<uint32_t>(0x1000 * p + k));
