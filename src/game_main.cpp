@@ -111,8 +111,8 @@ struct RunObjects {
     std::unique_ptr<FootstepSounds> footsteps = std::make_unique<FootstepSounds>();
 };
 
-// The loop's sound seams on the players: music by the hero's ground, ambient loops, footsteps, the
-// new-day jingle and the campaign's music. Without audio they stay empty.
+// The loop's sound seams on the players: music by the hero's ground, footsteps, the new-day jingle
+// (the ambient loops wait through it) and the campaign's music. Without audio they stay empty.
 void connect_sounds(MainState& m, RunObjects& run) {
     if (!m.audio_on) return;
     Resources& res = *m.res;
@@ -134,11 +134,6 @@ void connect_sounds(MainState& m, RunObjects& run) {
     campaign_music_hook() = [&run](bool on) {
         if (on) run.campaign->play();
         else run.campaign->stop();
-    };
-    m.sounds.ambient = [&res](int x, int y) {
-        if (!res.ambient) return;
-        res.ambient->active = res.ambient->enabled;
-        res.ambient->update(x, y);
     };
     m.sounds.new_day_start = [&res] { new_day_music_start(res.new_day_music.get(), res.ambient.get()); };
     m.sounds.new_day_end = [&res, &run] { new_day_music_end(res.ambient.get(), run.terrain.get()); };

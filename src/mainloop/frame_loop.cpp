@@ -180,6 +180,14 @@ void point_ambient_sounds(MainState& m) {
     m.res->ambient->grid = m.game ? m.game->map.ambient.data() : empty_sound_map();
 }
 
+void hear_ambient_sounds(MainState& m, int x, int y) {
+    point_ambient_sounds(m);
+    if (!m.res || !m.res->ambient) return;
+    AmbientSoundEngine& a = *m.res->ambient;
+    a.active = a.enabled;
+    a.update(x, y);
+}
+
 namespace {
 
 void scroll_view(GameSession& g, int dx, int dy) {
@@ -450,13 +458,17 @@ void update_map_sounds(MainState& m) {
     GameSession& g = game_of(m);
     const LoopState& l = g.loop;
     if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending || town_screens_open(g)) return;
-    if (!g.state.valid_hero(l.selected_hero) || !g.state.heroes[(size_t)l.selected_hero].live) return;
-    const HeroState& h = g.state.heroes[(size_t)l.selected_hero];
-    const MapTile* t = g.map.tile(h.x, h.y);
-    if (!t) return;
+    const bool hero = g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live;
+    const HeroState* h = hero ? &g.state.heroes[(size_t)l.selected_hero] : nullptr;
+    const MapTile* t = h ? g.map.tile(h->x, h->y) : nullptr;
+    if (!t) {
+        // No hero to hear from: the loops around a fallen one stop, though a battle or the new day's
+        // pause resumed them, until a hero is selected again.
+        hear_ambient_sounds(m, -1, -1);
+        return;
+    }
     if (m.sounds.terrain) m.sounds.terrain(t->ground);
-    point_ambient_sounds(m);
-    if (m.sounds.ambient) m.sounds.ambient(h.x, h.y);
+    hear_ambient_sounds(m, h->x, h->y);
 }
 
 void draw_frame(MainState& m) {

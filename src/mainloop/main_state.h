@@ -153,9 +153,9 @@ struct GameSession {
 struct LoopSounds {
     // A footstep of the walking hero on ground `ground` (at most two per step).
     std::function<void(uint8_t ground, bool in_boat)> footstep;
-    // Every frame the map shows: the terrain music and the ambient loops for the selected hero's tile.
+    // Every frame the map shows: the terrain music for the ground under the selected hero (the loop
+    // points the resources' ambient engine at its tile itself).
     std::function<void(uint8_t ground)> terrain;
-    std::function<void(int x, int y)> ambient;
     // A human turn starts: the terrain music halted, then for ground >= 0 its band's track from the top.
     std::function<void(int ground)> terrain_restart;
     // Back on the map after a halt (a battle, the title screen of l): the track it played, if any.

@@ -66,6 +66,11 @@ void AmbientSoundEngine::load(const AggArchive* archive) {
 }
 
 void AmbientSoundEngine::update(int x, int y) {
+    if (x < 0 || y < 0 || x >= kSoundMapSide || y >= kSoundMapSide) {
+        for (uint32_t c : channels) halt_if_playing(static_cast<int>(c));
+        last_x = last_y = -1;
+        return;
+    }
     if (!active || !grid) return;
     std::array<int, kAmbientIds> best;
     best.fill(999);

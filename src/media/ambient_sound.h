@@ -37,7 +37,8 @@ public:
     // engine at the empty grid, switches it on and prints "  Ambient sound chunks loaded".
     void load(const AggArchive* archive);
     // Starts the loops in range of (x, y), re-levels the ones already running (a paused one stays
-    // paused) and halts the others. Nothing while inactive or without a grid.
+    // paused) and halts the others. Nothing while inactive or without a grid. A position off the grid
+    // (-1, -1: no tile, a turn without a hero) halts every loop, active or not.
     void update(int x, int y);
     // Pauses or resumes the 21 channels (new-day pause, town screens, battles).
     void pause_all();
@@ -49,7 +50,7 @@ public:
     std::array<uint32_t, kAmbientIds> channels{};
     bool active = false;
     bool enabled = false;  // the setting the main loop copies into active before each update
-    int32_t last_x = -1;
+    int32_t last_x = -1;  // the tile of the last update; -1 while pointed at no tile
     int32_t last_y = -1;
 };
 

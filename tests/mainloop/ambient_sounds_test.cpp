@@ -4,6 +4,7 @@
 #include "loop_fixture.h"
 #include "events/event_actions.h"
 #include "mainloop/game_files.h"
+#include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
 #include "media/ambient_sound.h"
 #include "world/ambient_grid.h"
@@ -84,6 +85,42 @@ TEST_F(AmbientLoopTest, ASiteAComputerTakesFallsSilent) {
     for (int i = 0; i < 300 && loop().computer_turn_pending; ++i) frames(1);
     ASSERT_EQ(state().campfires[0].taken, 1);
     EXPECT_EQ(map().ambient[cell], AMB_NONE);
+}
+
+// A turn without a hero is silent: once the only hero, beside a graveyard, falls, the engine hears from no
+// tile through the next day's turn, until a hired hero is selected.
+TEST_F(AmbientLoopTest, ATurnWithoutAHeroHearsNoLoopUntilAHeroIsHired) {
+    make_game();
+    const int hero = add_hero(5, 5, 0);
+    map().tile(5, 6)->object_type = OBJ_GRAVEYARD;
+    build_ambient_grid(map());
+    init_hero_pool(state().pool);
+    m.audio_on = true;
+    res.ambient->enabled = true;  // as a mixer leaves it
+    start_player_turn(m, 0);
+    accept_dialogs();
+    frames(1);
+    EXPECT_EQ(res.ambient->grid, map().ambient.data());
+    EXPECT_EQ(res.ambient->last_x, 5);
+    EXPECT_EQ(res.ambient->last_y, 5);
+
+    remove_hero_from_map(m, hero, false);  // as a lost battle leaves the map
+    request_end_turn(m);
+    for (int i = 0; i < 600 && (loop().current_player != 0 || g().new_day.active); ++i) frames(1);
+    accept_dialogs();
+    frames(2);
+    ASSERT_EQ(state().day, 2);
+    ASSERT_EQ(loop().selected_hero, -1);
+    EXPECT_EQ(res.ambient->last_x, -1) << "no tile heard from in a turn without a hero";
+    EXPECT_EQ(res.ambient->last_y, -1);
+
+    state().resources[0].gold = 6000;
+    const int hired = hire_hero(state(), map(), state().pool.free_entries.front(), 0, 8, 9);
+    ASSERT_GE(hired, 0);
+    on_hero_hired(m, hired);
+    frames(1);
+    EXPECT_EQ(res.ambient->last_x, 8);
+    EXPECT_EQ(res.ambient->last_y, 9);
 }
 
 }  // namespace vorn1::test

@@ -133,11 +133,15 @@ TEST_F(Ambient, MapEdgesMissingLoopsAndTheOffSwitch) {
     EXPECT_FALSE(Mix_Playing(9));
     engine.update(-2, 80);  // far outside: nothing in range, nothing read out of bounds
     EXPECT_FALSE(Mix_Playing(15));
+    engine.update(0, 0);
+    engine.update(-1, -1);  // no tile: the corner's loops a tile away stop too
+    EXPECT_FALSE(Mix_Playing(9));
+    EXPECT_FALSE(Mix_Playing(10));
 
     engine.active = false;
     engine.update(0, 0);
     EXPECT_FALSE(Mix_Playing(9));
-    EXPECT_EQ(engine.last_x, -2);
+    EXPECT_EQ(engine.last_x, -1);
     engine.active = true;
     engine.grid = nullptr;
     engine.update(0, 0);
