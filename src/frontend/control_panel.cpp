@@ -189,10 +189,13 @@ ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive
         label("CP_MUSIC", 195, 191);
         label("CP_EFFECTS", 287, 191);
         label("CP_SPEED", 379, 191);
-        label("CP_AUTOSAVE", 195, 311);
-        label("CP_SHOW_PATH", 287, 311);
-        label("CP_VIEW_ENEMY", 379, 299);
-        label("CP_MOVEMENT", 379, 311);
+        // The lower row's labels end two rows clear of their pictures, and the two lines of the
+        // enemy-movement label stand a line apart, so neither touches what lies below it.
+        const int lower = def(PanelElement::Autosave).rect.y - TTF_FontAscent(text_font) - 2;
+        label("CP_AUTOSAVE", 195, lower);
+        label("CP_SHOW_PATH", 287, lower);
+        label("CP_VIEW_ENEMY", 379, lower - TTF_FontLineSkip(text_font));
+        label("CP_MOVEMENT", 379, lower);
         value(panel_on_off(settings.music_level != 0), 195, 270);
         if (settings.music_level >= 1 && settings.music_level <= 9)
             value(strings().get("CP_VOLUME") + std::to_string(settings.music_level), 195, 283);

@@ -423,6 +423,39 @@ TEST_F(ControlPanelTest, TheRestartQuestionIsDrawnInsideItsBox) {
     TTF_CloseFont(small);
 }
 
+// The labels over the lower row of pictures, in the game's small font and the demo catalogue: each ends
+// two rows above its picture, and the two lines of "View Enemy Movement" do not touch.
+TEST_F(ControlPanelTest, TheLowerLabelsStandClearOfTheirPictures) {
+    ASSERT_TRUE(TTF_WasInit() || TTF_Init() == 0);
+    TTF_Font* small = TTF_OpenFont(VORN1_FONT_DIR "/DejaVuSans.ttf", kSmallFontSize);
+    ASSERT_NE(small, nullptr) << TTF_GetError();
+    kit::add_game_english_strings();
+    strings().load_from_text("", kit::catalogue_json(kit::english_strings()));
+    std::vector<uint8_t> shown(640 * 480 * 4);
+    script({[&] {
+        SDL_RenderReadPixels(r, nullptr, SDL_PIXELFORMAT_RGBA32, shown.data(), 640 * 4);
+        push_key(SDLK_ESCAPE);
+    }});
+    ControlPanelSettings s;
+    run_control_panel(r, *archive, palette, *res, nullptr, small, NewGameConfig{}, s, false, nullptr, nullptr, nullptr,
+                      1, 1, 1, nullptr, 0, nullptr);
+    const auto lit_row = [&](const SDL_Rect& pic, int y) {
+        for (int x = pic.x - 10; x < pic.x + pic.w + 10; ++x)
+            if (shown[(static_cast<size_t>(y) * 640 + x) * 4] != 0) return true;
+        return false;
+    };
+    for (PanelElement e : {PanelElement::Autosave, PanelElement::ShowPath, PanelElement::ViewEnemy}) {
+        const SDL_Rect pic = panel_element_rect(e);
+        EXPECT_TRUE(lit_row(pic, pic.y - 5)) << "a label above picture " << static_cast<int>(e);
+        EXPECT_FALSE(lit_row(pic, pic.y - 2) || lit_row(pic, pic.y - 1)) << static_cast<int>(e);
+    }
+    const SDL_Rect pic = panel_element_rect(PanelElement::ViewEnemy);
+    int runs = 0;
+    for (int y = pic.y - 40; y < pic.y; ++y) runs += lit_row(pic, y) && !lit_row(pic, y - 1);
+    EXPECT_EQ(runs, 2) << "two lines apart";
+    TTF_CloseFont(small);
+}
+
 TEST_F(ControlPanelTest, RulesButtonOpensTheRulesDialog) {
     ControlPanelSettings s;
     script({[] { push_click(300, 430); }, [] { push_down(200, 390); }, [] { push_key(SDLK_ESCAPE); },
