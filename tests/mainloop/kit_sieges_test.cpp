@@ -84,7 +84,7 @@ TEST_F(LoopTest, EveryKitSiegeIsTheBandsWhateverTheDraws) {
             open_game(siege);
             init_game_state(state(), map(), siege.cfg, 4242);
             rebuild_monster_guard_map(map());
-            begin_session(m, -1, false);
+            begin_session(m, false);
             g().battle.init(&g().battle_res, nullptr, renderer, nullptr, nullptr);
             road = std::move(m.game);
         }
