@@ -138,7 +138,9 @@ TEST(BattleResources, TheKitsCreaturesStandOnTheirOwnHexes) {
 TEST(BattleResources, HandedTheProgramsFolderItFindsEachMusicTrack) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+        ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    }
     const test::TempDir program("battle_music");
     kit::DemoData d;
     kit::add_sound_files(d);

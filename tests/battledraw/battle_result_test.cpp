@@ -262,7 +262,9 @@ TEST_F(ResultFixture, TheResultSentenceNamesOnlyAHeroTheSideHad) {
 TEST_F(ResultFixture, TheResultStartsTheVictoryOrTheDefeatMusic) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    if (!Mix_QuerySpec(nullptr, nullptr, nullptr)) {
+        ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 1024), 0);
+    }
     const test::TempDir program("result_music");
     for (const int n : {40, 43, 44}) {
         const std::string name = "SOUND/VELDAR" + std::to_string(n) + ".82M";
