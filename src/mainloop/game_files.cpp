@@ -218,8 +218,11 @@ std::string start_chosen_game(MainState& m, const NewGameConfig& config) {
                                                                     : failure_with_reason(map_load_failed_text(), why);
     }
     const std::string maps_dir = front_end_folder() + "maps";
-    LoadResult loaded =
-        config.mode == MODE_CAMPAIGN ? load_campaign_game(config.save_path) : load_game(config.save_path, maps_dir);
+    std::vector<uint8_t> demo_map;
+    if (m.archive && m.archive->has("DEMO.MAP")) demo_map = m.archive->get("DEMO.MAP");
+    LoadResult loaded = config.mode == MODE_CAMPAIGN
+                            ? load_campaign_game(config.save_path)
+                            : load_game(config.save_path, maps_dir, demo_map.empty() ? nullptr : &demo_map);
     if (!loaded.ok) {
         std::fprintf(stderr, "Load failed: %s\n", loaded.error.c_str());
         // Which file, and the loader's reason (cut short, a campaign save in the standard list, ...).

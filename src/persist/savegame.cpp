@@ -100,7 +100,7 @@ GameMap saved_size_map(const GameState& s) {
 
 // Reads the image into `res`; the base map is found before the tiles are laid over it.
 void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::string& maps_dir, bool base_map,
-                 LoadResult& res) {
+                 LoadResult& res, const std::vector<uint8_t>* demo_map = nullptr) {
     const LoadTexts& t = campaign ? kCampaignTexts : kStandardTexts;
     if (bytes.size() < kSaveHeaderBytes) {
         res.error = t.too_small;
@@ -144,6 +144,15 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
                                         res.map);
             if (!have_map && !res.config.map_path.empty())
                 have_map = try_base_map(t.op, "base map", res.config.map_path, load_map, res.map);
+            // A game on the archive's demo map names no map file.
+            if (!have_map && res.config.map_path.empty() && demo_map) {
+                try {
+                    res.map = load_map_bytes(*demo_map);
+                    have_map = true;
+                } catch (const std::exception& e) {
+                    std::cerr << t.op << ": base map load failed (DEMO.MAP): " << e.what() << "\n";
+                }
+            }
         }
     }
     if (!have_map) {
@@ -178,7 +187,8 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
     res.ok = true;
 }
 
-LoadResult load_file(const std::string& path, bool campaign, const std::string& maps_dir) {
+LoadResult load_file(const std::string& path, bool campaign, const std::string& maps_dir,
+                     const std::vector<uint8_t>* demo_map = nullptr) {
     const LoadTexts& t = campaign ? kCampaignTexts : kStandardTexts;
     LoadResult res;
     std::vector<uint8_t> bytes;
@@ -187,7 +197,7 @@ LoadResult load_file(const std::string& path, bool campaign, const std::string& 
         case ReadFileStatus::too_large: res.error = t.too_large; return res;
         case ReadFileStatus::ok: break;
     }
-    parse_image(bytes, campaign, maps_dir, true, res);
+    parse_image(bytes, campaign, maps_dir, true, res, demo_map);
     return res;
 }
 
@@ -266,13 +276,16 @@ bool save_campaign_game(const std::string& path, const GameState& state, const G
     return write_file_atomic(path, image, {"save_campaign_game", "cannot open temp file: "}, outcome);
 }
 
-LoadResult load_game(const std::string& path, const std::string& maps_dir) { return load_file(path, false, maps_dir); }
+LoadResult load_game(const std::string& path, const std::string& maps_dir, const std::vector<uint8_t>* demo_map) {
+    return load_file(path, false, maps_dir, demo_map);
+}
 
 LoadResult load_campaign_game(const std::string& path) { return load_file(path, true, std::string()); }
 
-LoadResult load_game_image(const std::vector<uint8_t>& bytes, const std::string& maps_dir, bool base_map) {
+LoadResult load_game_image(const std::vector<uint8_t>& bytes, const std::string& maps_dir, bool base_map,
+                           const std::vector<uint8_t>* demo_map) {
     LoadResult res;
-    parse_image(bytes, false, maps_dir, base_map, res);
+    parse_image(bytes, false, maps_dir, base_map, res, demo_map);
     return res;
 }
 

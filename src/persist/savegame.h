@@ -54,12 +54,15 @@ bool save_campaign_game(const std::string& path, const GameState& state, const G
                         const NewGameConfig& cfg, int day, int week, int month, const PuzzleMapState* puzzle,
                         bool scenario_completed, const SavedEliminationState* elim, SaveOutcome* outcome = nullptr);
 
-// maps_dir: folder of the scenario maps (may be empty). Never throws for a bad file.
-LoadResult load_game(const std::string& path, const std::string& maps_dir);
+// maps_dir: folder of the scenario maps (may be empty); demo_map: the archive's "DEMO.MAP" image, the base
+// map of a save that names no map file. Never throws for a bad file.
+LoadResult load_game(const std::string& path, const std::string& maps_dir,
+                     const std::vector<uint8_t>* demo_map = nullptr);
 LoadResult load_campaign_game(const std::string& path);
 // The same on an image already in memory; without base_map the saved tiles alone make the map
 // (no map file is read).
-LoadResult load_game_image(const std::vector<uint8_t>& bytes, const std::string& maps_dir, bool base_map = true);
+LoadResult load_game_image(const std::vector<uint8_t>& bytes, const std::string& maps_dir, bool base_map = true,
+                           const std::vector<uint8_t>* demo_map = nullptr);
 LoadResult load_campaign_game_image(const std::vector<uint8_t>& bytes, bool base_map = true);
 
 // Hands the loaded puzzle to the live one; false (target untouched) when the save had none.

@@ -733,6 +733,19 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
     GameState s = start;
     s.victory.kind = VICTORY_CAPTURE_TOWN;
     s.victory.target_x = s.victory.target_y = 30;
+    {
+        // A game on the archive's demo map names no map file: the archive's map is its base.
+        const std::vector<uint8_t> demo = test::read_bytes(maps + "/HUNT.MAP");
+        NewGameConfig on_demo = cfg;
+        on_demo.map_path.clear();
+        on_demo.map_stem.clear();
+        const LoadResult r = load_game_image(build_save_image(s, base, on_demo, 1, 1, 1, nullptr, 0, nullptr), maps,
+                                             true, &demo);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_FALSE(r.base_map_missing);
+        EXPECT_FALSE(r.goal_fell_back);
+        EXPECT_EQ(r.state.victory.start_target_owner, 1);
+    }
     for (bool with_base_map : {true, false}) {
         SCOPED_TRACE(with_base_map ? "with its base map" : "without its base map");
         if (!with_base_map) fs::remove(maps + "/HUNT.MAP");
