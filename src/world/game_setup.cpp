@@ -111,15 +111,12 @@ int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo +
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
     const int kind = map.victory_kind <= 7 ? map.victory_kind : (int)VICTORY_DEFEAT_ALL;
     if (kind != VICTORY_DEFEAT_ALL && kind != VICTORY_KILL_HERO) return false;
-    const auto seats = plan_seats(cfg, map);
-    unsigned holders = 0;
-    for (const MapObject& o : map.objects) {
-        const int owner = seat_owner(seats, o.owner);
-        if (owner >= 0 && (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO))
-            holders |= 1u << owner;
-    }
+    // The seats the game itself would count as holding something at the start.
+    GameMap scratch = map;
+    GameState s;
+    init_game_state(s, scratch, cfg, 1);
     // A lone holder has nobody to beat; a hunted lord of his would be his own hero, which never counts.
-    return std::popcount(holders) < 2;
+    return std::popcount(s.victory.start_holders) < 2;
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {

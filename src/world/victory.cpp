@@ -69,7 +69,9 @@ bool taken_since_start(int owner, int seat, int start_owner, uint8_t left_start)
     return is_player_index(seat) && owner == seat && (seat != start_owner || left_start != 0);
 }
 
-bool condition_met(const GameState& s, int player, const GoalContext& ctx) {
+}  // namespace
+
+bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
     if (!seat_in_play(s, player, ctx)) return false;
     const ScenarioVictory& v = s.victory;
     switch (v.kind) {
@@ -98,22 +100,16 @@ bool condition_met(const GameState& s, int player, const GoalContext& ctx) {
     }
 }
 
-}  // namespace
-
-bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
-    return condition_met(s, player, ctx);
-}
-
 bool check_victory(GameState& state, const GoalContext& ctx) {
     if (state.victory.won) return false;
-    if (!condition_met(state, 0, ctx)) return false;
+    if (!victory_condition_met(state, 0, ctx)) return false;
     state.victory.won = 1;
     return true;
 }
 
 int victorious_player(const GameState& state, const GoalContext& ctx) {
     for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (condition_met(state, p, ctx)) return p;
+        if (victory_condition_met(state, p, ctx)) return p;
     return -1;
 }
 
