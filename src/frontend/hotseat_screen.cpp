@@ -130,7 +130,7 @@ bool run_mp_config_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
             show_alert(renderer, font, kNoHotseatMapsText, archive, palette, draw);
             return;
         }
-        if (start_lacks_rival(chosen)) {
+        if (chosen_start_lacks_rival(chosen, &archive)) {
             show_alert(renderer, font, kNoOpponentText, archive, palette, draw);
             return;
         }

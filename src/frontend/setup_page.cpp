@@ -198,7 +198,7 @@ SetupOutcome run_standard_setup_page(SDL_Renderer* renderer, AggArchive& archive
     auto start = [&] {
         NewGameConfig chosen = config;
         apply_standard_start(state, maps, chosen);
-        if (start_lacks_rival(chosen)) {
+        if (chosen_start_lacks_rival(chosen, &archive)) {
             show_alert(renderer, font, kNoOpponentText, archive, palette, [&page] { page.draw(); });
             return;
         }

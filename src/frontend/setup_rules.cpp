@@ -1,8 +1,10 @@
 #include "frontend/setup_rules.h"
 
+#include <algorithm>
 #include <exception>
 #include <random>
 
+#include "assets/agg.h"
 #include "frontend/map_discovery.h"
 #include "lang/runtime_strings.h"
 #include "world/game_setup.h"
@@ -216,16 +218,19 @@ bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config) {
 }
 
 bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
-    if (map) return set_up_leaves_no_rival(*map, config);
-    if (config.mode != MODE_STANDARD) return false;
-    for (OpponentDifficulty o : config.opponents)
-        if (o != OPP_NONE) return false;
-    return true;
+    // The standard page never starts a game with every opponent switched off, whatever the map.
+    if (config.mode == MODE_STANDARD &&
+        std::all_of(config.opponents.begin(), config.opponents.end(), [](OpponentDifficulty o) { return o == OPP_NONE; }))
+        return true;
+    return map && set_up_leaves_no_rival(*map, config);
 }
 
-bool start_lacks_rival(const NewGameConfig& config) {
+bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive) {
     try {
-        const GameMap map = load_map(config.map_path);
+        // The map the game will play: the chosen file, or with none the archive's demo map.
+        GameMap map;
+        if (!config.map_path.empty()) map = load_map(config.map_path);
+        else if (archive && archive->has("DEMO.MAP")) map = load_map_bytes(archive->get("DEMO.MAP"));
         // The game turns down a map without tiles as one that does not read.
         return start_lacks_rival(config, map.has_tiles() ? &map : nullptr);
     } catch (const std::exception&) {

@@ -10,6 +10,10 @@
 #include "world/new_game_config.h"
 
 namespace vorn1 {
+class AggArchive;
+}
+
+namespace vorn1 {
 
 struct GameMap;
 
@@ -85,11 +89,11 @@ std::array<uint8_t, 4> seat_color_order(uint8_t first);
 bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config);
 
 // ---- both pages
-// Whether a start configured as `config` is refused with kNoOpponentText: on `map`, the config's map as
-// read, its goal asks for a rival and the seats in play leave none. A map that does not read (null) is
-// left to the game to report; a standard game then still needs one opponent chosen.
+// Whether a start configured as `config` is refused with kNoOpponentText: a standard game with all three
+// opponents switched off, or on `map`, the config's map as read, the first seat could never meet the goal. A
+// map that does not read (null) is left to the game to report.
 bool start_lacks_rival(const NewGameConfig& config, const GameMap* map);
-// The same over the map file the config names.
-bool start_lacks_rival(const NewGameConfig& config);
+// The same over the map the game will play: the file the config names, or without one the archive's demo map.
+bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive);
 
 }  // namespace vorn1

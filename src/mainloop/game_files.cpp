@@ -139,14 +139,22 @@ void load_chosen_game(MainState& m) {
 
 namespace {
 
-// The notice after a load whose base map is missing: the goal is now every rival beaten, or it stays.
-std::string missing_map_text(bool goal_fell_back) {
-    return goal_fell_back ? strings().get_or("GAME_MAP_MISSING_GOAL",
-                                             "The map of this saved game is missing. Your goal is now to defeat "
-                                             "every rival.")
-                          : strings().get_or("GAME_MAP_MISSING",
-                                             "The map of this saved game is missing. The game goes on with the saved "
-                                             "land; your goal stays as it was.");
+// The notice after a load whose base map is missing: the goal stays, is now every rival beaten, or can no
+// longer be met.
+std::string missing_map_text(MaplessGoal goal) {
+    switch (goal) {
+    case MaplessGoal::EveryRival:
+        return strings().get_or("GAME_MAP_MISSING_GOAL",
+                                "The map of this saved game is missing. Your goal is now to defeat every rival.");
+    case MaplessGoal::Lost:
+        return strings().get_or("GAME_MAP_MISSING_NO_GOAL",
+                                "The map of this saved game is missing, and with it your goal: this game can no "
+                                "longer be won.");
+    case MaplessGoal::Stays: break;
+    }
+    return strings().get_or("GAME_MAP_MISSING",
+                            "The map of this saved game is missing. The game goes on with the saved land; your goal "
+                            "stays as it was.");
 }
 
 }  // namespace
@@ -178,9 +186,12 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
         std::fprintf(stdout, "Resumed campaign autosave: completed scenario %d (day %d)\n",
                      (int)g.config.scenario_index + 1, (int)g.state.day);
     } else if (loaded.base_map_missing) {
+        g.base_map_missing = true;
+        // The scenario information shows the goal as it now stands, in this and any later save.
+        if (loaded.mapless_goal != MaplessGoal::Stays) g.config.description = missing_map_text(loaded.mapless_goal);
         // Told once; it queues behind whatever the opening turn tells first.
         EventDef def;
-        def.text = missing_map_text(loaded.goal_fell_back);
+        def.text = missing_map_text(loaded.mapless_goal);
         def.buttons = {EVENT_BUTTON_OK};
         g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
     }

@@ -147,6 +147,8 @@ struct GameSession {
     bool game_lost = false;
     // A loaded save of a campaign scenario already won: it goes on with the campaign's next step.
     bool resumed_completed = false;
+    // Loaded without its base map: the configuration's description, not the map's, states the goal.
+    bool base_map_missing = false;
 };
 
 // The adventure map's sounds as the loop asks for them; each may be empty (no audio, or no player).

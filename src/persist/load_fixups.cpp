@@ -3,6 +3,7 @@
 #include "world/game_setup.h"
 #include "world/new_day.h"
 #include "world/tile_rules.h"
+#include "world/victory.h"
 
 
 namespace vorn1 {
@@ -86,7 +87,7 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     return ids_ok(s);
 }
 
-bool restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map) {
+MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map) {
     restore_seat_ai_levels(s, cfg);
     rebuild_boat_bytes(m, s);
     rebuild_monster_guard_map(m);
@@ -102,7 +103,11 @@ bool restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, b
     m.victory_x = s.victory.target_x;
     m.victory_y = s.victory.target_y;
     restore_victory_from_map(s, m);
-    return !have_map && victory_start_without_map(s);
+    const MaplessGoal goal = have_map ? MaplessGoal::Stays : victory_start_without_map(s);
+    // A save older than the goal's progress may hold the target in a rival's hands: a retake right after
+    // the load counts.
+    note_goal_progress(s);
+    return goal;
 }
 
 }  // namespace vorn1

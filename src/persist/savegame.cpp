@@ -183,7 +183,7 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         res.error = t.out_of_range;
         return;
     }
-    res.goal_fell_back = restore_unsaved_state(res.state, res.map, res.config, have_map);
+    res.mapless_goal = restore_unsaved_state(res.state, res.map, res.config, have_map);
     res.ok = true;
 }
 

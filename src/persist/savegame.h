@@ -7,6 +7,7 @@
 #include "adventure/player_elimination.h"
 #include "adventure/puzzle_map_state.h"
 #include "persist/save_file.h"
+#include "world/game_setup.h"
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/new_game_config.h"
@@ -33,8 +34,8 @@ struct LoadResult {
     SavedEliminationState elimination;
     // The base map was sought and not found: the saved tiles alone make the map, and the player is told.
     bool base_map_missing = false;
-    // Without a base map the goal needed the map's records and is now every rival beaten.
-    bool goal_fell_back = false;
+    // Without a base map: whether the goal stays, is now every rival beaten, or can no longer be met.
+    MaplessGoal mapless_goal = MaplessGoal::Stays;
 };
 
 // The whole image of a save, as the writers put it on disk.

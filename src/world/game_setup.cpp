@@ -109,14 +109,11 @@ int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo +
 }  // namespace
 
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
-    const int kind = map.victory_kind <= 7 ? map.victory_kind : (int)VICTORY_DEFEAT_ALL;
-    if (kind != VICTORY_DEFEAT_ALL && kind != VICTORY_KILL_HERO) return false;
-    // The seats the game itself would count as holding something at the start.
+    // The game's own set-up decides which seats are in play and what each holds.
     GameMap scratch = map;
     GameState s;
     init_game_state(s, scratch, cfg, 1);
-    // A lone holder has nobody to beat; a hunted lord of his would be his own hero, which never counts.
-    return std::popcount(s.victory.start_holders) < 2;
+    return !goal_reachable(s, 0);
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {
@@ -164,23 +161,35 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
     if (v.lord_entry >= 0 && !hunted_lord_standing(state)) v.lord_beaten_by = LORD_BEATEN_BY_NOBODY;
 }
 
-bool victory_start_without_map(GameState& state) {
+MaplessGoal victory_start_without_map(GameState& state) {
     ScenarioVictory& v = state.victory;
-    // The target town, the Dragon City's first holder, the lord and the sites are the map's records: the
-    // state alone cannot tell such a goal met, so it becomes every rival beaten, kept by a later save.
-    const bool falls_back = v.kind == VICTORY_CAPTURE_TOWN || v.kind == VICTORY_DRAGON_CITY ||
-                            v.kind == VICTORY_KILL_HERO || v.kind == VICTORY_VISIT_SITES;
-    if (falls_back) {
-        v.kind = VICTORY_DEFEAT_ALL;
-        v.target_name.clear();
-    }
     v.start_target_owner = v.start_dragon_owner = -1;
     v.lord_entry = v.lord_seat = -1;
     // Each seat in play was a rival at the start; a seat not in play is nobody's rival.
     v.start_holders = 0;
     for (int p = 0; p < MAX_PLAYERS; ++p)
         if (state.player_in_play[(size_t)p] != 0xFF) v.start_holders = (uint8_t)(v.start_holders | (1u << p));
-    return falls_back;
+    // The target town's and the Dragon City's first holders, the lord and the sites are the map's records:
+    // the state alone cannot tell such a goal met, so it becomes every rival beaten, kept by a later save.
+    const int kind = v.kind;
+    if (kind != VICTORY_CAPTURE_TOWN && kind != VICTORY_DRAGON_CITY && kind != VICTORY_KILL_HERO &&
+        kind != VICTORY_VISIT_SITES)
+        return MaplessGoal::Stays;
+    v.kind = VICTORY_DEFEAT_ALL;
+    v.target_name.clear();
+    if (goal_reachable(state, 0)) return MaplessGoal::EveryRival;
+    // With no rival left to beat, a town or the city keeps its goal: its holder now is taken as its first,
+    // which is right unless it changed hands, and then the saved progress already counts the retake.
+    if (kind == VICTORY_CAPTURE_TOWN || kind == VICTORY_DRAGON_CITY) {
+        v.kind = (uint8_t)kind;
+        if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) {
+            v.start_target_owner = state.castles[(size_t)c].owner;
+            v.target_name = state.castles[(size_t)c].name;
+        }
+        if (state.dragon_city.active) v.start_dragon_owner = state.dragon_city.owner;
+        if (goal_reachable(state, 0)) return MaplessGoal::Stays;
+    }
+    return MaplessGoal::Lost;
 }
 
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg) {

@@ -16,9 +16,8 @@ PlayerResources starting_resources(int difficulty);
 // offers, guild spells, dwelling stock, monsters, victory and the first fog reveal. seed != 0 recommended.
 void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
 
-// Whether a game set up from `cfg` on `map` could never be won: its goal is every rival beaten or the
-// hunted lord (whose seat cannot win by him) and fewer than two seats in play, as init_game_state puts
-// them, hold a town or a hero at the start.
+// Whether a game set up from `cfg` on `map` could never be won: the first seat, as init_game_state puts
+// the seats, cannot meet the map's goal.
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
 
 // Computer levels are not saved: re-derive them from the configuration after a load.
@@ -29,8 +28,10 @@ void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 void restore_victory_from_map(GameState& state, const GameMap& map);
 // A game whose map records are lost (a save without its base map): a goal that needs them (a town, the
 // Dragon City, the lord, the sites) becomes every rival beaten, and every seat in play counts as a rival
-// from the start. True when the goal changed.
-bool victory_start_without_map(GameState& state);
+// from the start. With no rival left to beat, a town's or the city's goal stays with its holder now as its
+// first; a goal nothing can meet any more is told as lost.
+enum class MaplessGoal { Stays, EveryRival, Lost };
+MaplessGoal victory_start_without_map(GameState& state);
 
 // What a map object's second detail byte sets up, at set-up and again after a load (not saved).
 inline uint8_t monster_willing_from_object(const MapObject& o) { return (o.b & 1) ? 1 : 0; }

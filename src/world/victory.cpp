@@ -33,12 +33,13 @@ bool lord_placed(const ScenarioVictory& v) {
 
 const std::string& lord_name(const GameState& s) { return s.pool.entries[(size_t)s.victory.lord_entry].name; }
 
-// The hunted lord is on the map in some seat's hands (he may come back from the pool after a retreat).
-bool lord_standing(const GameState& s) {
+// The seat whose hands hold the hunted lord, -1 while he is off the map (he may come back from the pool
+// after a retreat, in any seat's hire).
+int lord_holder(const GameState& s) {
     const std::string& name = lord_name(s);
     for (const HeroState& h : s.heroes)
-        if (h.live && is_player_index(h.owner) && h.name == name) return true;
-    return false;
+        if (h.live && is_player_index(h.owner) && h.name == name) return h.owner;
+    return -1;
 }
 
 bool holds_ultimate(const GameState& s, int seat) {
@@ -69,27 +70,18 @@ bool taken_since_start(int owner, int seat, int start_owner, uint8_t left_start)
     return is_player_index(seat) && owner == seat && (seat != start_owner || left_start != 0);
 }
 
-}  // namespace
-
-bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
-    if (!seat_in_play(s, player, ctx)) return false;
+// The scenario's goal met by the seat's own deed.
+bool own_goal_met(const GameState& s, int player, const GoalContext& ctx) {
     const ScenarioVictory& v = s.victory;
     switch (v.kind) {
     case VICTORY_DEFEAT_ALL: return every_rival_beaten(s, player, ctx);
     case VICTORY_CAPTURE_TOWN: return target_taken_by(s, player);
-    case VICTORY_ULTIMATE_ARTIFACT:
-        // No hero starts with an artifact (neither the map's hero records nor the pool give any), so one in
-        // a hero's hands was picked up since.
-        if (holds_ultimate(s, player)) return true;
-        return !ultimate_reachable(s, ctx) && every_rival_beaten(s, player, ctx);
+    // No hero starts with an artifact (neither the map's hero records nor the pool give any), so one in a
+    // hero's hands was picked up since.
+    case VICTORY_ULTIMATE_ARTIFACT: return holds_ultimate(s, player);
     case VICTORY_GATHER_GOLD: return s.resources[(size_t)player].gold >= GATHER_GOLD_TARGET;
     case VICTORY_DRAGON_CITY: return dragon_city_taken_by(s, player);
-    case VICTORY_KILL_HERO:
-        // Without a lord on the target, or once he left by a hand that does not meet the goal (nobody's,
-        // another seat's), the goal is every rival beaten.
-        if (!lord_placed(v)) return every_rival_beaten(s, player, ctx);
-        if (lord_standing(s) || v.lord_beaten_by == -1) return false;
-        return v.lord_beaten_by == player || every_rival_beaten(s, player, ctx);
+    case VICTORY_KILL_HERO: return lord_placed(v) && lord_holder(s) < 0 && v.lord_beaten_by == player;
     case VICTORY_SURVIVE_MONTHS: return s.month > (v.target_x > 0 ? v.target_x : 1);
     case VICTORY_VISIT_SITES:
         if (v.sites.empty() || v.site_visitors.size() != v.sites.size()) return false;
@@ -98,6 +90,54 @@ bool victory_condition_met(const GameState& s, int player, const GoalContext& ct
         return true;
     default: return false;
     }
+}
+
+// Whether the seat may still meet the scenario's goal by its own deed.
+bool own_road_open(const GameState& s, int player, const GoalContext& ctx) {
+    const ScenarioVictory& v = s.victory;
+    switch (v.kind) {
+    case VICTORY_DEFEAT_ALL: return rival_standing(s, player, ctx);
+    case VICTORY_CAPTURE_TOWN:
+    case VICTORY_DRAGON_CITY: {
+        int owner = -1;
+        if (v.kind == VICTORY_DRAGON_CITY) {
+            if (!s.dragon_city.active) return false;
+            owner = s.dragon_city.owner;
+        } else {
+            const int c = s.castle_at(v.target_x, v.target_y);
+            if (c < 0) return false;
+            owner = s.castles[(size_t)c].owner;
+        }
+        // Held since the start, it counts only once taken back: a rival must be left to take it first.
+        return owner != player || rival_standing(s, player, ctx);
+    }
+    case VICTORY_ULTIMATE_ARTIFACT: return ultimate_reachable(s, ctx);
+    case VICTORY_GATHER_GOLD:
+    case VICTORY_SURVIVE_MONTHS: return true;
+    case VICTORY_KILL_HERO: {
+        if (!lord_placed(v)) return false;
+        // A seat cannot beat its own hero. Gone with no credit yet, the next check settles who beat him.
+        const int holder = lord_holder(s);
+        return holder >= 0 ? holder != player : v.lord_beaten_by == -1;
+    }
+    case VICTORY_VISIT_SITES: return !v.sites.empty() && v.site_visitors.size() == v.sites.size();
+    default: return false;
+    }
+}
+
+}  // namespace
+
+// A goal the seat can no longer meet by its own deed (the town it holds with nobody left to take it, the lord
+// in its own hands or beaten by another, the ultimate artifact lost from the game) is every rival beaten.
+bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
+    if (!seat_in_play(s, player, ctx)) return false;
+    if (own_goal_met(s, player, ctx)) return true;
+    return !own_road_open(s, player, ctx) && every_rival_beaten(s, player, ctx);
+}
+
+bool goal_reachable(const GameState& s, int player, const GoalContext& ctx) {
+    if (!seat_in_play(s, player, ctx)) return false;
+    return own_goal_met(s, player, ctx) || own_road_open(s, player, ctx) || rival_standing(s, player, ctx);
 }
 
 bool check_victory(GameState& state, const GoalContext& ctx) {
@@ -153,7 +193,7 @@ void note_goal_progress(GameState& s) {
         v.dragon_left_start = 1;
 }
 
-bool hunted_lord_standing(const GameState& state) { return lord_placed(state.victory) && lord_standing(state); }
+bool hunted_lord_standing(const GameState& state) { return lord_placed(state.victory) && lord_holder(state) >= 0; }
 
 void note_hero_beaten(GameState& state, int hero, int by_seat) {
     ScenarioVictory& v = state.victory;
@@ -164,8 +204,11 @@ void note_hero_beaten(GameState& state, int hero, int by_seat) {
 
 void settle_lord_credit(GameState& state, int acting) {
     ScenarioVictory& v = state.victory;
-    if (v.kind != VICTORY_KILL_HERO || !lord_placed(v) || v.lord_beaten_by != -1 || lord_standing(state)) return;
-    v.lord_beaten_by = is_player_index(acting) && acting != v.lord_seat ? acting : LORD_BEATEN_BY_NOBODY;
+    if (v.kind != VICTORY_KILL_HERO || !lord_placed(v) || v.lord_beaten_by != -1 || lord_holder(state) >= 0) return;
+    // His own seat is the one whose hands he left: a hire may have moved him from the map's seat.
+    const int32_t last = state.pool.entries[(size_t)v.lord_entry].last_owner;
+    const int own = is_player_index(last) ? last : v.lord_seat;
+    v.lord_beaten_by = is_player_index(acting) && acting != own ? acting : LORD_BEATEN_BY_NOBODY;
 }
 
 }  // namespace vorn1

@@ -11,9 +11,13 @@ struct GoalContext {
 
 // Whether seat `player`'s victory condition holds now (no latch). Only a seat still in play meets a goal,
 // and only by what it did: a target held from the start is met by taking it back, the hunted lord by
-// beating him. A goal nobody can meet any more (the lord gone by a hand that does not meet it, the
-// ultimate artifact lost from the game) is every rival beaten.
+// beating him. A goal the seat can no longer meet by its own deed (its target held with no rival left to
+// take it, the lord in its own hands or gone by another's, the ultimate artifact lost from the game) is
+// every rival beaten.
 bool victory_condition_met(const GameState& state, int player, const GoalContext& ctx = {});
+// Whether seat `player` can still meet its goal: it is in play and the goal is met, its own road is open, or
+// a rival still stands to be beaten. The one answer for the set-up page, the goal rule and a load.
+bool goal_reachable(const GameState& state, int player, const GoalContext& ctx = {});
 // Seat 0's condition; true once, latching the win.
 bool check_victory(GameState& state, const GoalContext& ctx = {});
 // Shared game (hot seat): first seat 0..3 in play whose condition holds, else -1.
@@ -34,7 +38,7 @@ bool hunted_lord_standing(const GameState& state);
 // A battle has removed `hero` from the map, won by `by_seat`'s side (-1 nobody's: a monster or a guard).
 void note_hero_beaten(GameState& state, int hero, int by_seat);
 // Who beat a hunted lord gone from the map with no battle naming it: the seat whose turn it is (the one
-// side of every fight in its turn), unless he was its own; then nobody, for good.
+// side of every fight in its turn), unless he was its own (the seat that last held him); then nobody, for good.
 void settle_lord_credit(GameState& state, int acting);
 
 }  // namespace vorn1

@@ -6,6 +6,7 @@
 
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_game_end.h"
+#include "datakit/kit_goal_starts.h"
 #include "datakit/kit_goals.h"
 #include "datakit/kit_maps.h"
 #include "frontend/campaign_data.h"
@@ -126,7 +127,7 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
     };
     const OpponentDifficulty N = OPP_NONE, A = OPP_AVERAGE;
     const GameMap battle = kit::make_battle_map(), last_stand = kit::make_quick_win_map();
-    const GameMap three = kit::make_scenario_map(1, 3, 12, "Three Crowns");
+    const GameMap three = kit::make_scenario_map(1, 3, 12, "Three Crowns"), held = kit::make_held_target_map();
     GameMap hunt;
     for (const auto& [file, m] : kit::kit_goal_maps())
         if (file == kit::kHuntedLordGoalFile) hunt = m;
@@ -142,7 +143,11 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
         {"three seats, both rivals' slots none", &three, standard({N, N, A}), true},
         {"the hunted lord's seat none", &hunt, standard({N, A, A}), true},
         {"a one-seat defeat-all map", &one_seat, standard({A, A, A}), true},
-        {"a capture goal needs no rival", &last_stand, standard({N, N, N}), false},
+        {"all three none, though a capture goal needs no rival", &last_stand, standard({N, N, N}), true},
+        {"a capture goal, one rival", &last_stand, standard({A, N, N}), false},
+        {"a defeat-all map, exactly one rival", &battle, standard({A, N, N}), false},
+        {"Border Keep's Westmark held, its one rival none", &held, standard({N, A, A}), true},
+        {"Border Keep with its rival", &held, standard({A, N, N}), false},
         {"unread map, no opponent", nullptr, standard({N, N, N}), true},
     };
     for (const auto& row : rows) EXPECT_EQ(start_lacks_rival(row.config, row.map), row.refused) << row.what;

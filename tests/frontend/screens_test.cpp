@@ -459,34 +459,43 @@ TEST_F(ScreensTest, StandardPageRefusesWithoutOpponentsAndStartsWithDefaults) {
               SetupOutcome::Quit);
     EXPECT_TRUE(closed.quit);
 
-    // The kit's Battle Field has two seats: None, Average, Average leaves its defeat-all goal no rival,
-    // and the page stays until Escape. Last Stand's capture goal starts with no opponent at all.
+    // The kit's Battle Field has two seats: None, Average, Average leaves its defeat-all goal no rival, and
+    // the page stays until Escape; so does the archive's two-seat demo map, played when the maps folder is
+    // empty. All three None is refused on Last Stand too, though its capture goal needs no rival.
     fe_test::TempDir dir("setup_rival");
     const std::string battle = dir.dir() + kit::kBattleMapFile, last_stand = dir.dir() + kit::KIT_QUICK_WIN_FILE;
     ASSERT_TRUE(kit::write_map_file(battle, kit::make_battle_map()));
     ASSERT_TRUE(kit::write_map_file(last_stand, kit::make_quick_win_map()));
-    NewGameConfig two_seats, alone;
-    Rgb refused;
-    script({[] {
-        for (int i = 0; i < 3; ++i) push_click(380, 160);  // average -> none
-    },
-            [] { push_key(SDLK_RETURN); },
-            [&] { refused = px(180, 140); push_key(SDLK_ESCAPE); },
-            [] { push_key(SDLK_ESCAPE); }});
-    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, {read_map_info(battle)},
-                                      two_seats),
-              SetupOutcome::Cancel);
-    EXPECT_EQ(refused, (Rgb{72, 28, 100}));
-    EXPECT_EQ(two_seats.map_stem, "");
-    script({[] {
-        for (int x : {375, 442, 509})
-            for (int i = 0; i < 3; ++i) push_click(x + 5, 160);
-    },
-            [] { push_key(SDLK_RETURN); }});
-    EXPECT_EQ(run_standard_setup_page(r, *archive, palette, nullptr, nullptr, nullptr, {read_map_info(last_stand)},
-                                      alone),
-              SetupOutcome::Start);
-    EXPECT_EQ(alone.map_stem, "KITQUICK");
+    auto with_demo = fe_test::make_archive({{"DEMO.MAP", kit::demo_map_bytes()}});
+    const struct {
+        const char* what;
+        AggArchive* archive;
+        std::vector<MapFileInfo> maps;
+        int slot_clicks;  // each opponent slot clicked this many times from average (3: none)
+        int slots;
+    } refusals[] = {
+        {"Battle Field, None Average Average", archive.get(), {read_map_info(battle)}, 3, 1},
+        {"the demo map, None Average Average", with_demo.get(), {}, 3, 1},
+        {"Last Stand, all None", archive.get(), {read_map_info(last_stand)}, 3, 3},
+    };
+    for (const auto& row : refusals) {
+        NewGameConfig refused_config;
+        Rgb refused;
+        script({[&] {
+            for (int x : {375, 442, 509}) {
+                if (x > 375 + 67 * (row.slots - 1)) break;
+                for (int i = 0; i < row.slot_clicks; ++i) push_click(x + 5, 160);
+            }
+        },
+                [] { push_key(SDLK_RETURN); },
+                [&] { refused = px(180, 140); push_key(SDLK_ESCAPE); },
+                [] { push_key(SDLK_ESCAPE); }});
+        EXPECT_EQ(run_standard_setup_page(r, *row.archive, palette, nullptr, nullptr, nullptr, row.maps, refused_config),
+                  SetupOutcome::Cancel)
+            << row.what;
+        EXPECT_EQ(refused, (Rgb{72, 28, 100})) << row.what;
+        EXPECT_EQ(refused_config.map_stem, "") << row.what;
+    }
 }
 
 TEST_F(ScreensTest, StandardPageClicksAndTheMapList) {

@@ -57,9 +57,9 @@ protected:
         s.player_color = {COLOR_RED, COLOR_GREEN, COLOR_NONE, COLOR_NONE};
         s.player_is_human = {1, 0, 0, 0};
         for (FogOfWar& f : s.fog) f.explored.fill(1);
-        // The computer seat holds nothing, which counts as every rival defeated: the game's goal is a
-        // town that is not on the map, so that only a goal a test sets decides the game.
-        s.victory.kind = VICTORY_CAPTURE_TOWN;
+        // The computer seat holds nothing, which counts as every rival defeated: the game's goal is a sum
+        // of gold nobody gathers here, so that only a goal a test sets decides the game.
+        s.victory.kind = VICTORY_GATHER_GOLD;
         g().events.load(nullptr, nullptr, nullptr, nullptr, false);
         loop().player_order = {0, 1};
         rebuild_monster_guard_map(mp);

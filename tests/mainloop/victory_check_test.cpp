@@ -5,6 +5,11 @@
 #include "loop_fixture.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/game_end.h"
+#include "mainloop/game_files.h"
+#include "mainloop/turns.h"
+#include "persist/load_fixups.h"
+#include "persist/savegame.h"
+#include "world/hero_pool.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/victory_check.h"
 #include "mainloop/visit_results.h"
@@ -143,6 +148,7 @@ TEST_F(VictoryCheckTest, HotSeatRecordsTheWinningSeat) {
 TEST_F(VictoryCheckTest, CampaignTargetsAreLostLateAndVisitedSitesFollowTheRecords) {
     make_game();
     g().campaign = true;
+    add_town(15, 15, 1);  // a rival stands, so the first seat does not win by default
     ScenarioVictory& v = state().victory;
     v.kind = VICTORY_CAPTURE_TOWN;
     v.target_x = v.target_y = 9;
@@ -421,9 +427,12 @@ enum class GoalAct {
     TakeTarget,       // the seat takes the target town
     TakeDragonCity,
     Reload,           // saved and loaded: the goal's start is rebuilt from the map
+    OlderSave,        // the seat holds the target in a save older than the goal's progress, loaded; no check
+    ReloadWithoutMap, // saved and loaded without its base map
     DismissLord,      // the lord's own seat dismisses him
     LordToMonster,    // he attacks a monster and is beaten
-    LordToComputer,   // a computer's fight settled off screen beats him
+    HireLord,         // the seat hires him back from the pool
+    LordToComputer,   // the seat's computer hero beats him in a fight settled off screen
     PickUpArtifact,   // the seat's hero picks up the ultimate artifact (the dig site is already dug)
     ArtifactVanishes, // its carrier is beaten by a monster, a garrison, a full-handed hero or another
                       // computer's fight that dismisses him: the artifact leaves the game
@@ -451,6 +460,15 @@ struct GoalRow {
     GameMap (*map)() = nullptr;  // a kit map in place of the start map
 };
 
+// The start map with the first seat alone on it.
+GameMap lone_seat_map(int kind) {
+    GameMap mp = start_map(kind, -1);
+    std::erase_if(mp.objects, [](const MapObject& o) {
+        return (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && o.owner > 0;
+    });
+    return mp;
+}
+
 // Every goal a rival or a monster can take from a seat can still be met or lost by another road, and
 // only by a seat in play, by what it did.
 TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
@@ -472,6 +490,16 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
          {{A::LordToMonster, 1, "---"}, {A::Reload, 0, "---"}, {A::BeatRivals, 0, "000"}}},
         {"the lord beaten by a computer", VICTORY_KILL_HERO, 1,
          {{A::LordToComputer, 2, "--2"}, {A::BeatRivals, 0, "002"}}},
+        {"the lord hired back by the seat that hunts him", VICTORY_KILL_HERO, 1,
+         {{A::LordToMonster, 1, "---"}, {A::HireLord, 0, "---"}, {A::BeatRivals, 0, "000"}}},
+        {"the lord the first seat's own", VICTORY_KILL_HERO, 0, {{A::BeatRivals, 0, "000"}}},
+        {"the target held from the start, every rival beaten", VICTORY_CAPTURE_TOWN, 0, {{A::BeatRivals, 0, "000"}}},
+        {"the Dragon City held from the start, every rival beaten", VICTORY_DRAGON_CITY, 0,
+         {{A::BeatRivals, 0, "000"}}},
+        {"an older save's target retaken at once", VICTORY_CAPTURE_TOWN, 0,
+         {{A::OlderSave, 1, "---"}, {A::TakeTarget, 0, "000"}}},
+        {"a load without its map and no rival in play", VICTORY_CAPTURE_TOWN, -1,
+         {{A::ReloadWithoutMap, 0, "---"}, {A::TakeTarget, 0, "000"}}, [] { return lone_seat_map(VICTORY_CAPTURE_TOWN); }},
         {"the ultimate artifact lost from the game", VICTORY_ULTIMATE_ARTIFACT, -1,
          {{A::PickUpArtifact, 1, "-L1"}, {A::ArtifactVanishes, 0, "-L1"}, {A::BeatRivals, 0, "0L1"}}},
         {"the ultimate artifact kept in the pool", VICTORY_ULTIMATE_ARTIFACT, -1,
@@ -501,21 +529,66 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
             SCOPED_TRACE(testing::Message() << row.name << ", mode " << mode);
             start(row.map ? row.map() : start_map(row.kind, row.holder), config_of(kinds[mode]));
             g().puzzle.artifact_awarded = true;
-            ScenarioVictory& v = state().victory;
-            const int lord = row.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
+            const int lord = row.kind == VICTORY_KILL_HERO
+                                 ? state().hero_at(state().victory.target_x, state().victory.target_y)
+                                 : -1;
             for (const GoalStep& st : row.steps) {
+                ScenarioVictory& v = state().victory;  // a load replaces the session
                 if (goal_decided(g()) || game_outcome(g()) != GameOutcome::None) break;
                 loop().current_player = st.seat;
                 switch (st.act) {
                 case A::TakeTarget: state().castles[(size_t)state().castle_at(v.target_x, v.target_y)].owner = st.seat; break;
                 case A::TakeDragonCity: state().dragon_city.owner = st.seat; break;
-                case A::Reload: restore_victory_from_map(state(), map()); break;
+                case A::OlderSave:
+                    state().castles[(size_t)state().castle_at(v.target_x, v.target_y)].owner = st.seat;
+                    v.target_left_start = 0;
+                    [[fallthrough]];
+                case A::Reload: restore_unsaved_state(state(), map(), g().config, true); break;
+                case A::ReloadWithoutMap: {
+                    const SavedEliminationState elim = refresh_before_save(g());
+                    const auto image = g().campaign ? build_campaign_save_image(state(), map(), g().config, 1, 1, 1,
+                                                                                &g().puzzle, false, &elim)
+                                                    : build_save_image(state(), map(), g().config, 1, 1, 1,
+                                                                       &g().puzzle, st.seat, &elim);
+                    LoadResult r = g().campaign ? load_campaign_game_image(image, false) : load_game_image(image, "", false);
+                    ASSERT_TRUE(r.ok) << r.error;
+                    setup_loaded_game(m, std::move(r));
+                    accept_dialogs();
+                    loop().current_player = st.seat;
+                    g().puzzle.artifact_awarded = true;
+                    break;
+                }
                 case A::DismissLord: dismiss_hero_from_play(m, lord); break;
                 case A::LordToMonster:
                     note_hero_beaten(state(), lord, -1);
-                    state().heroes[(size_t)lord].live = 0;
+                    remove_hero_from_map(m, lord, false);
                     break;
-                case A::LordToComputer: state().heroes[(size_t)lord].live = 0; break;
+                case A::HireLord:
+                    ASSERT_GE(hire_hero(state(), map(), v.lord_entry, st.seat, 5 + 12 * st.seat, 10), 0);
+                    sync_hero_vectors(g());
+                    break;
+                case A::LordToComputer: {
+                    // His weakest band beside the seat's strongest, on the seat's own computer turn.
+                    const int hunter = heroes_of(st.seat)[0];
+                    HeroState& h = state().heroes[(size_t)hunter];
+                    clear_hero_from_map(map(), h);
+                    h.x = state().heroes[(size_t)lord].x + 1;
+                    h.y = state().heroes[(size_t)lord].y;
+                    place_hero_on_map(map(), h);
+                    h.army.clear();
+                    h.army.ids[0] = 20;
+                    h.army.counts[0] = 200;
+                    state().heroes[(size_t)lord].army.clear();
+                    state().heroes[(size_t)lord].army.ids[0] = 0;
+                    state().heroes[(size_t)lord].army.counts[0] = 1;
+                    start_player_turn(m, st.seat);
+                    for (int i = 0; i < 3000 && state().heroes[(size_t)lord].live && loop().computer_turn_pending; ++i) {
+                        accept_dialogs();
+                        frames(1);
+                    }
+                    ASSERT_FALSE(state().heroes[(size_t)lord].live) << "the computer left the lord standing";
+                    break;
+                }
                 case A::PickUpArtifact:
                     state().map_artifacts[0].taken = 1;
                     state().heroes[(size_t)heroes_of(st.seat)[0]].artifacts[5] = state().map_artifacts[0].artifact;
@@ -548,7 +621,10 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
                 case A::GatherGold: state().resources[0].gold = 100000; break;
                 case A::TurnTheMonth: state().month = 2; break;
                 }
-                if (st.act != A::CountdownRunsOut && st.act != A::DismissLord) run_victory_check(m);
+                // These run the game's own check, or none (a save loaded, to be retaken at once).
+                if (st.act != A::CountdownRunsOut && st.act != A::DismissLord && st.act != A::LordToComputer &&
+                    st.act != A::OlderSave && st.act != A::ReloadWithoutMap)
+                    run_victory_check(m);
                 EXPECT_EQ(outcome(), st.expect[mode]) << "after step " << (&st - row.steps.data());
             }
         }

@@ -743,7 +743,7 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
                                              true, &demo);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_FALSE(r.base_map_missing);
-        EXPECT_FALSE(r.goal_fell_back);
+        EXPECT_EQ(r.mapless_goal, MaplessGoal::Stays);
         EXPECT_EQ(r.state.victory.start_target_owner, 1);
     }
     for (bool with_base_map : {true, false}) {
@@ -752,7 +752,7 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         const LoadResult r = saved_and_loaded(s);
         EXPECT_EQ(r.map.objects.empty(), !with_base_map);
         EXPECT_EQ(r.base_map_missing, !with_base_map);
-        EXPECT_EQ(r.goal_fell_back, !with_base_map);
+        EXPECT_EQ(r.mapless_goal == MaplessGoal::EveryRival, !with_base_map);
         EXPECT_EQ(victorious_player(r.state), -1);
         GameState taken = r.state;
         taken.castles[(size_t)taken.castle_at(30, 30)].owner = 0;
@@ -775,7 +775,7 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         const LoadResult r = load_game_image(build_save_image(s, base, cfg, 1, 1, 1, nullptr, 0, nullptr), "", false);
         ASSERT_TRUE(r.ok) << r.error;
         EXPECT_EQ(r.state.victory.kind, loaded);
-        EXPECT_EQ(r.goal_fell_back, saved != loaded);
+        EXPECT_EQ(r.mapless_goal == MaplessGoal::EveryRival, saved != loaded);
         EXPECT_FALSE(r.base_map_missing) << "no map was sought";
         EXPECT_EQ(r.state.victory.start_holders, 0x03);
         EXPECT_EQ(victorious_player(r.state), -1);
@@ -783,7 +783,7 @@ TEST(SaveGame, ALoadedGameHuntsTheLordTheMapPlaced) {
         EXPECT_EQ(victorious_player(rival_beaten(r.state)), 0);
         const LoadResult again =
             load_game_image(build_save_image(r.state, r.map, cfg, 1, 1, 1, nullptr, 0, nullptr), "", false);
-        EXPECT_FALSE(again.goal_fell_back) << "saved as every rival beaten";
+        EXPECT_EQ(again.mapless_goal, MaplessGoal::Stays) << "saved as every rival beaten";
     }
 }
 

@@ -14,6 +14,8 @@ const StringMap& loop_english_strings() {
         {"GAME_AUTOSAVE_FAILED", "The autosave could not be written."},
         {"GAME_LOAD_FAILED", "The saved game could not be loaded."},
         {"GAME_MAP_LOAD_FAILED", "The map could not be loaded."},
+        {"GAME_MAP_MISSING_NO_GOAL",
+         "The map of this saved game is missing, and with it your goal: this game can no longer be won."},
         {"GAME_MAP_MISSING_GOAL", "The map of this saved game is missing. Your goal is now to defeat every rival."},
         {"GAME_MAP_MISSING",
          "The map of this saved game is missing. The game goes on with the saved land; your goal stays as it was."},
