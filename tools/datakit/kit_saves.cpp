@@ -232,7 +232,7 @@ FixtureLayout make_fixture(const FixtureOptions& o) {
     FixtureLayout out;
     Le w;
     for (char c : std::string(o.campaign ? "ZQCAMP" : "ZQSAVE")) w.u8(static_cast<uint8_t>(c));
-    w.u8(0);
+    w.u8(o.goal_progress > 0 && o.progress_mark ? 1 : 0);
     w.u8(0);
     w.u32(o.version ? o.version : (o.campaign ? 8 : 7));
     if (o.campaign) w.u8(o.empty ? 0 : 1);
