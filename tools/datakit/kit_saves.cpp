@@ -265,6 +265,8 @@ void write_save_fuzz_seeds(const std::string& out_dir) {
     o.map_w = 36;
     o.map_h = 36;
     write_seed(out_dir, "save", "small_bare.sav", make_fixture(o).bytes);
+    o.goal_progress = 3;
+    write_seed(out_dir, "save", "small_progress.sav", make_fixture(o).bytes);
     FixtureOptions e;
     e.empty = true;
     write_seed(out_dir, "save", "empty.sav", make_fixture(e).bytes);
