@@ -661,15 +661,22 @@ void r_elim(ByteReader& r, SavedEliminationState& e) {
     }
 }
 
+namespace {
+uint8_t goal_progress_bits(const ScenarioVictory& v) {
+    return (uint8_t)((v.target_left_start ? 1u : 0u) | (v.dragon_left_start ? 2u : 0u));
+}
+}  // namespace
+
+bool goal_progress_written(const ScenarioVictory& v) { return goal_progress_bits(v) != 0; }
+
 void w_goal_progress(ByteWriter& w, const ScenarioVictory& v) {
     // Written only once something has changed hands, so other saves keep the older layout byte for byte.
-    const uint8_t bits = (uint8_t)((v.target_left_start ? 1u : 0u) | (v.dragon_left_start ? 2u : 0u));
-    if (bits != 0) w.u8(bits);
+    if (goal_progress_written(v)) w.u8(goal_progress_bits(v));
 }
 
-void r_goal_progress(ByteReader& r, ScenarioVictory& v) {
+void r_goal_progress(ByteReader& r, ScenarioVictory& v, bool marked) {
     // Saves made before the section ends with the elimination records: nothing has changed hands.
-    const uint8_t bits = r.left() > 0 ? r.u8() : 0;
+    const uint8_t bits = marked || r.left() > 0 ? r.u8() : 0;
     v.target_left_start = (bits & 1u) ? 1 : 0;
     v.dragon_left_start = (bits & 2u) ? 1 : 0;
 }

@@ -56,11 +56,17 @@ constexpr LoadTexts kCampaignTexts{
     "Campaign save is corrupt (larger than any save).",
 };
 
-void w_magic(ByteWriter& w, const char* magic) {
+// Bytes 6-7 of the header, which loaders before the mark never examined, are 1, 0 in a save that ends
+// in the goal-progress byte: a save cut just before that byte is then told from a save without one.
+constexpr uint8_t kGoalProgressMark = 1;
+
+void w_magic(ByteWriter& w, const char* magic, bool goal_progress) {
     w.raw(reinterpret_cast<const uint8_t*>(magic), 6);
-    w.u8(0);
+    w.u8(goal_progress ? kGoalProgressMark : 0);
     w.u8(0);
 }
+
+bool has_goal_progress_mark(const std::vector<uint8_t>& b) { return b[6] == kGoalProgressMark && b[7] == 0; }
 
 bool has_magic(const std::vector<uint8_t>& b, const char* magic) { return std::memcmp(b.data(), magic, 6) == 0; }
 
@@ -173,7 +179,7 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         res.puzzle_present = true;
     }
     r_elim(r, res.elimination);
-    r_goal_progress(r, res.state.victory);
+    r_goal_progress(r, res.state.victory, has_goal_progress_mark(bytes));
 
     if (r.fail) {
         res.error = t.corrupt;
@@ -207,7 +213,7 @@ std::vector<uint8_t> build_save_image(const GameState& state, const GameMap& map
                                       int week, int month, const PuzzleMapState* puzzle, int current_player,
                                       const SavedEliminationState* elim) {
     ByteWriter w;
-    w_magic(w, kStandardMagic);
+    w_magic(w, kStandardMagic, goal_progress_written(state.victory));
     w.u32(kStandardSaveVersion);
     w_ng_cfg(w, cfg);
     w_game_state(w, state, day, week, month, current_player);
@@ -222,7 +228,7 @@ std::vector<uint8_t> build_campaign_save_image(const GameState& state, const Gam
                                                int day, int week, int month, const PuzzleMapState* puzzle,
                                                bool scenario_completed, const SavedEliminationState* elim) {
     ByteWriter w;
-    w_magic(w, kCampaignMagic);
+    w_magic(w, kCampaignMagic, goal_progress_written(state.victory));
     w.u32(kCampaignSaveVersion);
     w.flag(scenario_completed);
     w_ng_cfg(w, cfg);

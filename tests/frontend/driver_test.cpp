@@ -138,6 +138,9 @@ TEST_F(DriverTest, CancelStartsAgainWithoutTheLanguageBox) {
 }
 
 TEST_F(DriverTest, QuitAndClosedWindowsEndTheProcess) {
+    // A forked child can inherit a lock held by SDL's timer thread and wait on it forever; each death
+    // test runs in a freshly started copy of the binary instead.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
             fe_test::g_exit_is_failure = false;

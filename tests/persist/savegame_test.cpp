@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <utility>
 
 #include "lang/runtime_strings.h"
 #include "persist/save_dialogs.h"
@@ -236,6 +237,11 @@ TEST(SaveGame, EmptySavesHaveTheTableSizesAndRoundTrip) {
         EXPECT_EQ(rm.state.victory.dragon_left_start, bits == 2);
         EXPECT_EQ(resave(rm, false), moved);
     }
+    // A save from before the mark: the same last byte with header bytes 6-7 at 0, 0.
+    o.progress_mark = false;
+    const LoadResult older = load_bytes(kit::make_fixture(o).bytes);
+    ASSERT_TRUE(older.ok) << older.error;
+    EXPECT_EQ(older.state.victory.dragon_left_start, 1);
 }
 
 TEST(SaveGame, CampaignMapListIsBounded) {
@@ -315,9 +321,11 @@ TEST(SaveGame, HeadersAreCheckedInOrder) {
 }
 
 TEST(SaveGame, EveryCutEndsInTheCorruptText) {
-    for (bool campaign : {false, true}) {
+    // A save ending in the goal-progress byte too: cut by that byte alone, it is no older save without one.
+    for (auto [campaign, progress] : {std::pair{false, 0}, {true, 0}, {false, 3}, {true, 1}}) {
         kit::FixtureOptions o;
         o.campaign = campaign;
+        o.goal_progress = progress;
         const kit::FixtureLayout f = kit::make_fixture(o);
         std::vector<std::size_t> cuts = f.boundaries;
         for (std::size_t c = 12; c < f.bytes.size(); c += 997) cuts.push_back(c);

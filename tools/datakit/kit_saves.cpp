@@ -232,7 +232,7 @@ FixtureLayout make_fixture(const FixtureOptions& o) {
     FixtureLayout out;
     Le w;
     for (char c : std::string(o.campaign ? "ZQCAMP" : "ZQSAVE")) w.u8(static_cast<uint8_t>(c));
-    w.u8(0);
+    w.u8(o.goal_progress > 0 && o.progress_mark ? 1 : 0);
     w.u8(0);
     w.u32(o.version ? o.version : (o.campaign ? 8 : 7));
     if (o.campaign) w.u8(o.empty ? 0 : 1);
@@ -265,6 +265,8 @@ void write_save_fuzz_seeds(const std::string& out_dir) {
     o.map_w = 36;
     o.map_h = 36;
     write_seed(out_dir, "save", "small_bare.sav", make_fixture(o).bytes);
+    o.goal_progress = 3;
+    write_seed(out_dir, "save", "small_progress.sav", make_fixture(o).bytes);
     FixtureOptions e;
     e.empty = true;
     write_seed(out_dir, "save", "empty.sav", make_fixture(e).bytes);

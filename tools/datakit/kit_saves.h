@@ -31,6 +31,7 @@ struct FixtureOptions {
     int mode_byte = -1;        // game mode of the configuration block; -1: the kind's own
     int campaign_maps = -1;    // (campaign fixtures) names in the campaign map list; -1: eight
     int goal_progress = 0;     // a last byte when above 0 (bit 0 target town, bit 1 Dragon City)
+    bool progress_mark = true; // with that byte, header bytes 6-7 are 1, 0 (saves before the mark: 0, 0)
 };
 
 // Offsets of the section boundaries inside the image, for cutting tests.
