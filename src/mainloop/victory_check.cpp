@@ -69,6 +69,12 @@ void run_victory_check(MainState& m) {
     }
     if (g.game_won != 0) return;
     if (check_victory(s, ctx)) g.game_won = g.campaign ? 2 : 1;
+    // A player alone on the map whose goal's object is gone (the ultimate artifact lost, the lord beaten by
+    // a monster) could play on for ever: the scenario is lost. With a rival left the goal is every rival
+    // beaten, which stays open; a lone seat's own defeat-all goal is refused at set-up and lost to nothing.
+    else if (s.victory.kind != VICTORY_DEFEAT_ALL && !(ctx.out_seats & 1u) && s.player_in_play[0] != 0xFF &&
+             !goal_reachable(s, 0, ctx))
+        g.game_lost = true;
 }
 
 }  // namespace vorn1

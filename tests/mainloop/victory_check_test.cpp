@@ -2,7 +2,11 @@
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_goal_starts.h"
 #include "datakit/kit_maps.h"
+#include "datakit/kit_roads.h"
+#include <filesystem>
+
 #include "loop_fixture.h"
+#include "temp_dir.h"
 #include "mainloop/battle_launch.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
@@ -626,6 +630,107 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
                     st.act != A::OlderSave && st.act != A::ReloadWithoutMap)
                     run_victory_check(m);
                 EXPECT_EQ(outcome(), st.expect[mode]) << "after step " << (&st - row.steps.data());
+            }
+        }
+    }
+}
+
+// Whatever the map and the set-up, a game the page starts can always end: at its start, once the first seat
+// has beaten every rival, and once the goal's object (the target town, the Dragon City, the lord, the ultimate
+// artifact) has been lost to each hand, with or without every rival beaten after, the game is decided or a
+// seat in play can still meet its goal. Every kit map, and the start map's shapes: the target held by the
+// first seat, a rival or nobody (no lord), one, two or three seats.
+TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
+    std::vector<std::pair<std::string, GameMap>> maps;
+    test::TempDir dir("liveness");
+    ASSERT_TRUE(kit::write_demo_maps(dir.path.string()));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+        const bool cmp = entry.path().extension() == ".CMP";
+        if (entry.path().extension() == ".MAP" || cmp)
+            maps.emplace_back(entry.path().filename().string(),
+                              cmp ? load_cmp(entry.path().string()) : load_map(entry.path().string()));
+    }
+    maps.emplace_back("DEMO.MAP", load_map_bytes(kit::demo_map_bytes()));
+    for (int kind = VICTORY_DEFEAT_ALL; kind <= VICTORY_VISIT_SITES; ++kind)
+        for (int seats = 1; seats <= 3; ++seats)
+            for (int holder = -1; holder < seats && holder < 2; ++holder) {
+                GameMap mp = start_map(kind, holder);
+                std::erase_if(mp.objects, [&](const MapObject& o) {
+                    return (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && o.owner >= seats;
+                });
+                maps.emplace_back(testing::PrintToString(kind) + " held by " + std::to_string(holder) + ", seats " +
+                                      std::to_string(seats),
+                                  std::move(mp));
+            }
+    ASSERT_GT(maps.size(), 90u);
+
+    const auto can_end = [this] {
+        if (goal_decided(g())) return true;
+        for (int p : loop().player_order)
+            if (goal_reachable(state(), p, goal_context(g()))) return true;
+        return false;
+    };
+    const auto beat_rivals = [this] {
+        for (CastleState& c : state().castles)
+            if (c.live && c.owner > 0) c.owner = 0;
+        for (HeroState& h : state().heroes)
+            if (h.live && h.owner > 0) h.live = 0;
+        loop().current_player = 0;
+        run_victory_check(m);
+    };
+    // The hand -1 is a monster's (or for the artifact, its loss from the game).
+    const auto lose_object = [this](int lord, int hand) {
+        ScenarioVictory& v = state().victory;
+        const int town = state().castle_at(v.target_x, v.target_y);
+        switch (v.kind) {
+        case VICTORY_CAPTURE_TOWN:
+            if (town < 0 || hand < 0) return false;
+            state().castles[(size_t)town].owner = hand;
+            break;
+        case VICTORY_DRAGON_CITY:
+            if (!state().dragon_city.active || hand < 0) return false;
+            state().dragon_city.owner = hand;
+            break;
+        case VICTORY_KILL_HERO:
+            if (lord < 0 || !state().heroes[(size_t)lord].live || state().heroes[(size_t)lord].owner == hand) return false;
+            note_hero_beaten(state(), lord, hand);
+            remove_hero_from_map(m, lord, false);
+            break;
+        case VICTORY_ULTIMATE_ARTIFACT:
+            if (hand >= 0) return false;
+            g().puzzle.artifact_awarded = true;
+            for (ArtifactState& a : state().map_artifacts)
+                if (a.artifact <= 3) a.taken = 1;
+            break;
+        default: return false;
+        }
+        loop().current_player = std::max(hand, 0);
+        run_victory_check(m);
+        return true;
+    };
+    for (const auto& [name, mp] : maps) {
+        for (int setup = 0; setup < 4; ++setup) {
+            // All average, the first rival switched off, a campaign, hot seat.
+            NewGameConfig cfg = config_of(setup == 2 ? MODE_CAMPAIGN : setup == 3 ? MODE_HOTSEAT : MODE_STANDARD);
+            if (setup == 1) cfg.opponents[0] = OPP_NONE;
+            if (set_up_leaves_no_rival(mp, cfg)) continue;  // the page refuses it
+            for (int hand = -1; hand < 4; ++hand) {
+                for (bool beaten : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << name << ", set-up " << setup << ", lost to " << hand
+                                                    << (beaten ? ", every rival beaten" : ""));
+                    start(mp, cfg);
+                    ASSERT_TRUE(can_end()) << "at the start";
+                    const ScenarioVictory& v = state().victory;
+                    const int lord = v.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
+                    const bool lost = hand != 3 && (hand < 0 || state().player_in_play[(size_t)hand] != 0xFF) &&
+                                      lose_object(lord, hand);
+                    if (!lost && !beaten) continue;
+                    if (lost) EXPECT_TRUE(can_end()) << "after the loss";
+                    if (beaten && !goal_decided(g())) {
+                        beat_rivals();
+                        EXPECT_TRUE(can_end()) << "with every rival beaten";
+                    }
+                }
             }
         }
     }
