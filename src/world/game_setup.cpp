@@ -54,19 +54,6 @@ std::array<uint8_t, 4> colour_order(int first) {
     return out;
 }
 
-// The seats among `seats` that set-up gives a town, a castle or a hero: a hero record places nobody when
-// an earlier record of a seat in play took the same pool entry.
-unsigned seats_holding(const GameMap& map, const std::array<SeatPlan, 4>& seats) {
-    unsigned held = 0;
-    std::array<bool, HERO_POOL_SIZE> taken{};
-    for (const MapObject& o : map.objects) {
-        if (!is_player_index(o.owner) || !seats[(size_t)o.owner].in_play) continue;
-        if (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE) held |= 1u << o.owner;
-        if (o.kind == MOBJ_HERO && !std::exchange(taken[(size_t)(o.a % HERO_POOL_SIZE)], true)) held |= 1u << o.owner;
-    }
-    return held;
-}
-
 std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map) {
     std::array<SeatPlan, 4> seats{};
     if (cfg.mode == MODE_HOTSEAT) {
@@ -78,29 +65,39 @@ std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map)
             seats[i].human = sc.kind == SEAT_HUMAN;
             seats[i].ai_level = seats[i].human ? uint8_t{AI_NONE} : (uint8_t)std::clamp(sc.ai_level, 1, 4);
         }
-    } else {
-        const int n = map_seat_count(map);
-        const auto colours = colour_order(cfg.color);
-        for (int i = 0; i < n; ++i) {
-            SeatPlan& s = seats[i];
-            s.color = colours[i];
-            if (i == 0) {
-                s.in_play = true;
-                s.human = true;
-            } else {
-                const int lvl = cfg.mode == MODE_CAMPAIGN ? OPP_AVERAGE : (int)cfg.opponents[std::min(i - 1, 2)];
-                s.in_play = lvl > OPP_NONE;
-                s.ai_level = (uint8_t)std::clamp(lvl, 0, 4);
-            }
-            if (!s.in_play) s.color = COLOR_NONE;
-        }
+        return seats;
     }
-    // A seat that starts with nothing is out before the first turn, so it never plays nor counts as a
-    // rival. The first seat stays: the game is played from it, even on a map that gives it nothing.
-    const unsigned held = seats_holding(map, seats);
-    for (int i = 1; i < 4; ++i)
-        if (!(held >> i & 1u)) seats[(size_t)i] = SeatPlan{};
+    const int n = map_seat_count(map);
+    const auto colours = colour_order(cfg.color);
+    for (int i = 0; i < n; ++i) {
+        SeatPlan& s = seats[i];
+        s.color = colours[i];
+        if (i == 0) {
+            s.in_play = true;
+            s.human = true;
+        } else {
+            const int lvl = cfg.mode == MODE_CAMPAIGN ? OPP_AVERAGE : (int)cfg.opponents[std::min(i - 1, 2)];
+            s.in_play = lvl > OPP_NONE;
+            s.ai_level = (uint8_t)std::clamp(lvl, 0, 4);
+        }
+        if (!s.in_play) s.color = COLOR_NONE;
+    }
     return seats;
+}
+
+// A seat that starts with no town, castle or hero is out before the first turn: it is not put in play,
+// so it never plays nor counts as a rival. The first seat stays, as the game is played from it. A hero
+// record places nobody when an earlier one of a seat in play took the same pool entry.
+void leave_out_seats_holding_nothing(std::array<SeatPlan, 4>& seats, const GameMap& map) {
+    unsigned held = 1;
+    std::array<bool, HERO_POOL_SIZE> taken{};
+    for (const MapObject& o : map.objects) {
+        if (!is_player_index(o.owner) || !seats[(size_t)o.owner].in_play) continue;
+        if (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE) held |= 1u << o.owner;
+        if (o.kind == MOBJ_HERO && !std::exchange(taken[(size_t)(o.a % HERO_POOL_SIZE)], true)) held |= 1u << o.owner;
+    }
+    for (int i = 0; i < 4; ++i)
+        if (!(held >> i & 1u)) seats[(size_t)i] = SeatPlan{};
 }
 
 void choose_guild_spells(CastleState& c, XorShift32& rng) {
@@ -226,7 +223,8 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
     state.map_height = map.height;
     if (!map.has_tiles()) map.tiles.assign((size_t)std::max(0, map.width) * std::max(0, map.height), MapTile{});
 
-    const auto seats = plan_seats(cfg, map);
+    auto seats = plan_seats(cfg, map);
+    leave_out_seats_holding_nothing(seats, map);
     int in_play = 0;
     for (int p = 0; p < MAX_PLAYERS; ++p) {
         if (!seats[p].in_play) continue;

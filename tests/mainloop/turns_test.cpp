@@ -535,7 +535,7 @@ TEST_F(LoopTest, ASeatTheMapGivesNothingNeverTakesATurn) {
     hot.player_count = 2;
     for (int p = 0; p < 4; ++p)
         hot.seats[(size_t)p] = SeatConfig{(uint8_t)p, p < 2 ? SEAT_HUMAN : SEAT_COMPUTER, 1, OPP_AVERAGE, 0, ""};
-    NewGameConfig standard;
+    NewGameConfig standard;  // Red, three computers at Average
     standard.color = COLOR_RED;
     kit::MapBuilder gap(50, 50, kit::G_GRASS, "Gap");
     gap.town(3, 3, FACTION_KNIGHT, 0, true, "Ours");
