@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "world/recruit_rules.h"
 #include "world/spell_table.h"
@@ -82,6 +83,21 @@ std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map)
         if (!s.in_play) s.color = COLOR_NONE;
     }
     return seats;
+}
+
+// A seat that starts with no town, castle or hero is out before the first turn: it is not put in play,
+// so it never plays nor counts as a rival. The first seat stays, as the game is played from it. A hero
+// record places nobody when an earlier one of a seat in play took the same pool entry.
+void leave_out_seats_holding_nothing(std::array<SeatPlan, 4>& seats, const GameMap& map) {
+    unsigned held = 1;
+    std::array<bool, HERO_POOL_SIZE> taken{};
+    for (const MapObject& o : map.objects) {
+        if (!is_player_index(o.owner) || !seats[(size_t)o.owner].in_play) continue;
+        if (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE) held |= 1u << o.owner;
+        if (o.kind == MOBJ_HERO && !std::exchange(taken[(size_t)(o.a % HERO_POOL_SIZE)], true)) held |= 1u << o.owner;
+    }
+    for (int i = 0; i < 4; ++i)
+        if (!(held >> i & 1u)) seats[(size_t)i] = SeatPlan{};
 }
 
 void choose_guild_spells(CastleState& c, XorShift32& rng) {
@@ -216,7 +232,8 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
     state.map_height = map.height;
     if (!map.has_tiles()) map.tiles.assign((size_t)std::max(0, map.width) * std::max(0, map.height), MapTile{});
 
-    const auto seats = plan_seats(cfg, map);
+    auto seats = plan_seats(cfg, map);
+    leave_out_seats_holding_nothing(seats, map);
     int in_play = 0;
     for (int p = 0; p < MAX_PLAYERS; ++p) {
         if (!seats[p].in_play) continue;

@@ -2,12 +2,14 @@
 #include "adventure/elimination_messages.h"
 #include "adventure/new_day_panel.h"
 #include "adventure/player_elimination.h"
+#include "datakit/kit_maps.h"
 #include "events/event_actions.h"
 #include "mainloop/game_end.h"
 #include "mainloop/game_files.h"
 #include "mainloop/town_capture.h"
 #include "mainloop/town_screens.h"
 #include "mainloop/visit_results.h"
+#include "world/game_setup.h"
 #include "lang/runtime_strings.h"
 #include "loop_fixture.h"
 
@@ -520,6 +522,60 @@ TEST_F(LoopTest, ALoadedHotSeatGamePassesOverTheSeatThatIsOut) {
         EXPECT_EQ(g().events.current_dialog()->def.text, "Blue player turn.");
         g().events.close_dialog(EVENT_BUTTON_OK);
         EXPECT_FALSE(g().events.dialog_open) << "told once";
+        end_game(m);
+    }
+}
+
+// A seat the map gives no town, castle or hero is not in play: it takes no turn and no announcement names
+// it. Hot seat of two on a two-seat map (the page leaves the computer slots at Average), and a standard
+// game whose seat 1 holds nothing; two days are played, every human ending the turn at once.
+TEST_F(LoopTest, ASeatTheMapGivesNothingNeverTakesATurn) {
+    NewGameConfig hot;
+    hot.mode = MODE_HOTSEAT;
+    hot.player_count = 2;
+    for (int p = 0; p < 4; ++p)
+        hot.seats[(size_t)p] = SeatConfig{(uint8_t)p, p < 2 ? SEAT_HUMAN : SEAT_COMPUTER, 1, OPP_AVERAGE, 0, ""};
+    NewGameConfig standard;  // Red, three computers at Average
+    standard.color = COLOR_RED;
+    kit::MapBuilder gap(50, 50, kit::G_GRASS, "Gap");
+    gap.town(3, 3, FACTION_KNIGHT, 0, true, "Ours");
+    gap.town(45, 45, FACTION_WARLOCK, 2, true, "Theirs");
+    struct Row {
+        const char* name;
+        GameMap map;
+        NewGameConfig cfg;
+        std::vector<int> order;
+        std::vector<std::string> told;
+    };
+    const std::vector<Row> rows = {
+        {"hot seat of two on Twin Fords", kit::make_scenario_map(0, 2, 11, "Twin Fords"), hot, {0, 1},
+         {"Red player turn.", "Green player turn.", "Red player turn.", "Green player turn."}},
+        {"standard game, seat 1 empty", gap.map, standard, {0, 2}, {"Red player turn.", "Red player turn."}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        m.game = std::make_unique<GameSession>();
+        g().map = row.map;
+        g().config = row.cfg;
+        g().hot_seat = row.cfg.mode == MODE_HOTSEAT;
+        init_game_state(state(), map(), row.cfg, 4242);
+        rebuild_monster_guard_map(map());
+        begin_session(m, false);
+        EXPECT_EQ(loop().player_order, row.order);
+        EXPECT_EQ(state().num_players, (int)row.order.size());
+        std::vector<std::string> told;
+        for (int i = 0; i < 20000 && (state().day < 3 || g().new_day.active || loop().day_over); ++i) {
+            const int p = loop().current_player;
+            if (g().events.dialog_open) {
+                told.push_back(g().events.current_dialog()->def.text);
+                push_key(SDLK_RETURN);
+            } else if (!g().new_day.active && !loop().day_over && state().player_is_human[(size_t)p]) {
+                end_current_turn(m);
+            }
+            frames(1);
+        }
+        ASSERT_EQ(state().day, 3);
+        EXPECT_EQ(told, row.told);
         end_game(m);
     }
 }

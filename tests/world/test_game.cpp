@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <tuple>
 
@@ -135,19 +136,19 @@ TEST(GameSetup, CampaignAndHotSeat) {
     hot.mode = MODE_HOTSEAT;
     hot.player_count = 3;
     hot.seats[0] = {COLOR_GREEN, SEAT_HUMAN, 1, 2, 0, "Ann"};
-    hot.seats[1] = {COLOR_RED, SEAT_HUMAN, 1, 2, 0, "Bo"};
-    hot.seats[2] = {COLOR_BLUE, SEAT_COMPUTER, 1, 3, 0, ""};
+    hot.seats[1] = {COLOR_RED, SEAT_COMPUTER, 1, 3, 0, ""};
+    hot.seats[2] = {COLOR_BLUE, SEAT_HUMAN, 1, 2, 0, "Bo"};
     GameState h;
     init_game_state(h, hmap, hot, 2);
-    EXPECT_EQ(h.num_players, 3);
     EXPECT_EQ(h.player_color[0], COLOR_GREEN);
-    EXPECT_EQ(h.player_is_human[1], 1);
-    EXPECT_EQ(h.player_ai_level[2], AI_SMART);
-    EXPECT_EQ(h.player_in_play[3], 0xFF);
-    // Seat 2 has no town on this map, so no starting hero either; both humans have one.
+    EXPECT_EQ(h.player_is_human[1], 0);
+    EXPECT_EQ(h.player_ai_level[1], AI_SMART);
+    // Seat 2 has nothing on this map: like seat 3, it is not in play.
+    EXPECT_EQ(h.num_players, 2);
+    EXPECT_EQ(h.player_in_play, (std::array<uint8_t, 4>{1, 1, 0xFF, 0xFF}));
+    EXPECT_EQ(h.player_color[2], COLOR_NONE);
     EXPECT_EQ(HeroPool::count_player_heroes(0, h), 1);
     EXPECT_EQ(HeroPool::count_player_heroes(1, h), 1);
-    EXPECT_EQ(HeroPool::count_player_heroes(2, h), 0);
 
     // Every kit map sets up for four seats without trouble.
     GameMap big = make_scenario_map(2, 4, 13, "Big");
@@ -423,8 +424,9 @@ TEST(Victory, KindsAndLatch) {
 }
 
 
-// A set-up whose rivals stand nowhere (seat 1 in play with no town or hero, seat 2's opponent switched
-// off) is not won before anyone moves: not by beating every rival, nor by a hunt whose target has no lord.
+// A set-up whose rivals stand nowhere (seat 1 with no town or hero, so not in play, seat 2's opponent
+// switched off) is not won before anyone moves: not by beating every rival, nor by a hunt whose target
+// has no lord.
 TEST(Victory, NoRivalAtTheStartIsNoVictory) {
     kit::MapBuilder b(20, 20, kit::G_GRASS, "Gap");
     b.town(4, 4, FACTION_KNIGHT, 0, true, "Ours");
@@ -436,7 +438,7 @@ TEST(Victory, NoRivalAtTheStartIsNoVictory) {
         GameMap map = b.map;
         GameState s;
         init_game_state(s, map, cfg, 5);
-        ASSERT_NE(s.player_in_play[1], 0xFF);
+        ASSERT_EQ(s.player_in_play[1], 0xFF);
         ASSERT_EQ(s.player_in_play[2], 0xFF);
         EXPECT_FALSE(victory_condition_met(s, 0)) << "goal " << kind;
     }
