@@ -41,6 +41,9 @@ void point_ambient_sounds(MainState& m);
 // The ambient engine, on the running game's grid, hears the loops around (x, y); at (-1, -1) no tile,
 // and every loop stops.
 void hear_ambient_sounds(MainState& m, int x, int y);
+// The terrain music halted, then the selected hero's ground track from its top; without a live selected
+// hero none, and the first hero selected later starts it. A human turn's opening, and that first hero.
+void start_hero_music(MainState& m);
 
 // One input event through the precedence of the open screens.
 void handle_input(MainState& m, const SDL_Event& e);
