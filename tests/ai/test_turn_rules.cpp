@@ -405,6 +405,7 @@ TEST(AIExecutor, JumpsStepsAndTheDaysPoints) {
     EXPECT_EQ(left[0], 88);
     EXPECT_EQ(std::make_pair(r.to_x, r.to_y), std::make_pair(18, 4));
     EXPECT_EQ(r.dir, dir_from_delta(1, 1)) << "facing the way it steps";
+    EXPECT_EQ(ai.step().kind, AIS_IDLE) << "no step while the watched one is in flight";
     ai.on_move_finished(h);
     EXPECT_EQ(left[0], 82) << "the diagonal step's 6 points, spent as it lands";
     EXPECT_EQ(g.s.heroes[h].spell_charges[25], 0);

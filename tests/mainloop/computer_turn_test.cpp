@@ -59,6 +59,22 @@ TEST_F(LoopTest, AWatchedComputerStepLandsTheHeroMarkedOnItsNewTile) {
     EXPECT_EQ(loop().moves[b].facing, dir_from_delta(1, 0));
     EXPECT_NE(map().tile(10, 5)->hero_figure, 0);
     EXPECT_EQ(map().tile(10, 5)->hero_frame, standing_frame_for_facing(dir_from_delta(1, 0)));
+
+    // A step that cannot be shown (no move record for the hero) is given up, the hero stays where it
+    // stands, and the same pass goes on to the turn's end.
+    make_game();
+    add_hero(2, 2, 0, 0);
+    add_hero(9, 5, 1, 4);
+    state().chests.push_back({12, 5, 500, 0});
+    map().tile(12, 5)->object_type = OBJ_CHEST;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    ASSERT_TRUE(loop().computer_turn_pending);
+    loop().moves.resize((size_t)b);
+    frames(1);
+    EXPECT_FALSE(loop().computer_turn_pending);
+    EXPECT_EQ(std::make_pair(state().heroes[b].x, state().heroes[b].y), std::make_pair(9, 5));
 }
 
 // A computer seated before the human plays the first day before any human has: its steps are watched
