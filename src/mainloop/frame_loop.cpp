@@ -188,6 +188,16 @@ void hear_ambient_sounds(MainState& m, int x, int y) {
     a.update(x, y);
 }
 
+void start_hero_music(MainState& m) {
+    GameSession& g = game_of(m);
+    LoopState& l = g.loop;
+    const bool hero = g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live;
+    const HeroState* h = hero ? &g.state.heroes[(size_t)l.selected_hero] : nullptr;
+    const MapTile* t = h ? g.map.tile(h->x, h->y) : nullptr;
+    l.music_waits_for_hero = !t;
+    if (m.sounds.terrain_restart) m.sounds.terrain_restart(t ? t->ground : -1);
+}
+
 namespace {
 
 void scroll_view(GameSession& g, int dx, int dy) {
@@ -456,7 +466,7 @@ void cycle_window_scale(MainState& m) { m.scale_index = set_window_scale(m.windo
 
 void update_map_sounds(MainState& m) {
     GameSession& g = game_of(m);
-    const LoopState& l = g.loop;
+    LoopState& l = g.loop;
     if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending || town_screens_open(g)) return;
     const bool hero = g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live;
     const HeroState* h = hero ? &g.state.heroes[(size_t)l.selected_hero] : nullptr;
@@ -467,6 +477,8 @@ void update_map_sounds(MainState& m) {
         hear_ambient_sounds(m, -1, -1);
         return;
     }
+    // The band rule alone would wait for the hero to reach the first tiles of a band.
+    if (l.music_waits_for_hero) start_hero_music(m);
     if (m.sounds.terrain) m.sounds.terrain(t->ground);
     hear_ambient_sounds(m, h->x, h->y);
 }

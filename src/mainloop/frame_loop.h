@@ -41,6 +41,9 @@ void point_ambient_sounds(MainState& m);
 // The ambient engine, on the running game's grid, hears the loops around (x, y); at (-1, -1) no tile,
 // and every loop stops.
 void hear_ambient_sounds(MainState& m, int x, int y);
+// The terrain music halted, then the selected hero's ground track from its top; without a live selected
+// hero none, and the first hero selected later starts it. A human turn's opening, and that first hero.
+void start_hero_music(MainState& m);
 
 // One input event through the precedence of the open screens.
 void handle_input(MainState& m, const SDL_Event& e);
@@ -49,7 +52,8 @@ void run_frame(MainState& m, float dt_ms);
 // The next window scale (1x, 2x, 3x, then 1x again); F11, and the front end's scale button.
 void cycle_window_scale(MainState& m);
 // The terrain music and ambient loops for the selected hero's tile, each frame the map shows with audio;
-// without a selected hero the ambient engine is pointed at no tile.
+// without a selected hero the ambient engine is pointed at no tile, and the first hero selected in a turn
+// that opened without one starts the music.
 void update_map_sounds(MainState& m);
 // Draws the frame and presents it (nothing without a renderer).
 void draw_frame(MainState& m);

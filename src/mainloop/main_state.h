@@ -122,6 +122,8 @@ struct LoopState {
     // A computer seat's turn runs: its executor is stepped each frame until its turn is over.
     bool computer_turn_pending = false;
     AIExecutor ai;
+    // A human's turn opened without a hero, so without music: the first hero selected starts it.
+    bool music_waits_for_hero = false;
     // The week or month announcement waits until the new-day pause ends.
     bool week_announcement_pending = false;
     WeekEvent last_week_event;

@@ -171,13 +171,8 @@ void select_turn_hero(GameSession& g, bool resumed) {
 
 // A human's turn starts its music afresh on the selected hero's ground; without a hero, none.
 void restart_turn_music(MainState& m, int p) {
-    GameSession& g = game_of(m);
-    const LoopState& l = g.loop;
-    if (!m.audio_on || !m.sounds.terrain_restart || !seat_is_human(g.state, p)) return;
-    const MapTile* t = nullptr;
-    if (g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live)
-        t = g.map.tile(g.state.heroes[(size_t)l.selected_hero].x, g.state.heroes[(size_t)l.selected_hero].y);
-    m.sounds.terrain_restart(t ? t->ground : -1);
+    if (!m.audio_on || !m.sounds.terrain_restart || !seat_is_human(game_of(m).state, p)) return;
+    start_hero_music(m);
 }
 
 // A human seat's turn is announced: the seats knocked out since the last human turn first (not again

@@ -88,14 +88,18 @@ TEST_F(AmbientLoopTest, ASiteAComputerTakesFallsSilent) {
 }
 
 // A turn without a hero is silent: once the only hero, beside a graveyard, falls, the engine hears from no
-// tile through the next day's turn, until a hired hero is selected.
+// tile and no music plays through the next day's turn, until a hired hero is selected: then both come
+// back, the music once, from the top of his ground's track.
 TEST_F(AmbientLoopTest, ATurnWithoutAHeroHearsNoLoopUntilAHeroIsHired) {
     make_game();
     const int hero = add_hero(5, 5, 0);
     map().tile(5, 6)->object_type = OBJ_GRAVEYARD;
+    map().tile(8, 9)->ground = 110;  // not a band's first tiles, where the music would start by itself
     build_ambient_grid(map());
     init_hero_pool(state().pool);
     m.audio_on = true;
+    std::vector<int> music;
+    m.sounds.terrain_restart = [&](int ground) { music.push_back(ground); };
     res.ambient->enabled = true;  // as a mixer leaves it
     start_player_turn(m, 0);
     accept_dialogs();
@@ -113,14 +117,16 @@ TEST_F(AmbientLoopTest, ATurnWithoutAHeroHearsNoLoopUntilAHeroIsHired) {
     ASSERT_EQ(loop().selected_hero, -1);
     EXPECT_EQ(res.ambient->last_x, -1) << "no tile heard from in a turn without a hero";
     EXPECT_EQ(res.ambient->last_y, -1);
+    EXPECT_EQ(music, (std::vector<int>{30, -1}));
 
     state().resources[0].gold = 6000;
     const int hired = hire_hero(state(), map(), state().pool.free_entries.front(), 0, 8, 9);
     ASSERT_GE(hired, 0);
     on_hero_hired(m, hired);
-    frames(1);
+    frames(3);
     EXPECT_EQ(res.ambient->last_x, 8);
     EXPECT_EQ(res.ambient->last_y, 9);
+    EXPECT_EQ(music, (std::vector<int>{30, -1, 110}));
 }
 
 }  // namespace vorn1::test

@@ -59,6 +59,22 @@ TEST_F(LoopTest, AWatchedComputerStepLandsTheHeroMarkedOnItsNewTile) {
     EXPECT_EQ(loop().moves[b].facing, dir_from_delta(1, 0));
     EXPECT_NE(map().tile(10, 5)->hero_figure, 0);
     EXPECT_EQ(map().tile(10, 5)->hero_frame, standing_frame_for_facing(dir_from_delta(1, 0)));
+
+    // A step that cannot be shown (no move record for the hero) is given up, the hero stays where it
+    // stands, and the same pass goes on to the turn's end.
+    make_game();
+    add_hero(2, 2, 0, 0);
+    add_hero(9, 5, 1, 4);
+    state().chests.push_back({12, 5, 500, 0});
+    map().tile(12, 5)->object_type = OBJ_CHEST;
+    start_player_turn(m, 0);
+    accept_dialogs();
+    request_end_turn(m);
+    ASSERT_TRUE(loop().computer_turn_pending);
+    loop().moves.resize((size_t)b);
+    frames(1);
+    EXPECT_FALSE(loop().computer_turn_pending);
+    EXPECT_EQ(std::make_pair(state().heroes[b].x, state().heroes[b].y), std::make_pair(9, 5));
 }
 
 // A computer seated before the human plays the first day before any human has: its steps are watched
@@ -78,28 +94,56 @@ TEST_F(LoopTest, TheFirstDaysComputerBeforeTheHumanIsWatched) {
 }
 
 // A battle settled without the screen is checked for the game's end: a rival taking the campaign's
-// target town loses the game there and then, not at the day's end, and takes no step more.
+// target town loses the game there and then, not at the day's end, and takes no step more; in hot seat,
+// the first seat taking it, a computer there, wins the game with the same stop. A hot-seat game the first
+// seat wins at the turnover opens no turn on the new day.
 TEST_F(LoopTest, ABattleSettledWithoutTheScreenIsCheckedForTheGamesEnd) {
+    for (const bool hot_seat : {false, true}) {
+        SCOPED_TRACE(hot_seat ? "hot seat" : "campaign");
+        make_game();
+        const int taker = hot_seat ? 0 : 1;
+        if (hot_seat) state().player_is_human = {0, 1, 0, 0};
+        add_hero(2, 2, 1 - taker, 0);
+        const int b = add_hero(12, 5, taker, 12);  // the town is the one target of the day
+        state().heroes[b].army.ids[0] = 23;
+        state().heroes[b].army.counts[0] = 20;
+        const int target = add_town(15, 5, -1);
+        state().castles[target].garrison.ids[0] = 0;
+        state().castles[target].garrison.counts[0] = 3;
+        g().campaign = !hot_seat;
+        g().hot_seat = hot_seat;
+        state().victory.kind = VICTORY_CAPTURE_TOWN;
+        state().victory.target_x = 15;
+        state().victory.target_y = 5;
+        start_player_turn(m, 0);
+        if (!hot_seat) {
+            accept_dialogs();
+            request_end_turn(m);
+        }
+        for (int i = 0; i < 300 && state().castles[target].owner != taker; ++i) frames(1);
+        ASSERT_EQ(state().castles[target].owner, taker);
+        EXPECT_EQ(g().game_lost, !hot_seat);
+        EXPECT_EQ(g().hot_seat_winner, hot_seat ? 0 : -1);
+        EXPECT_TRUE(loop().computer_turn_pending) << "the turn stops where the game was decided";
+        EXPECT_EQ(state().day, 1);
+    }
+
     make_game();
+    g().hot_seat = true;
     add_hero(2, 2, 0, 0);
-    const int b = add_hero(12, 5, 1, 12);  // the town is the one target of the day
-    state().heroes[b].army.ids[0] = 23;
-    state().heroes[b].army.counts[0] = 20;
-    const int target = add_town(15, 5, -1);
-    state().castles[target].garrison.ids[0] = 0;
-    state().castles[target].garrison.counts[0] = 3;
-    g().campaign = true;
-    state().victory.kind = VICTORY_CAPTURE_TOWN;
-    state().victory.target_x = 15;
-    state().victory.target_y = 5;
+    add_hero(18, 18, 1, 0);
+    state().victory.kind = VICTORY_GATHER_GOLD;
+    state().resources[0].gold = 99500;
+    state().mines.push_back({1, 6, 6, MINE_GOLD, 0});
     start_player_turn(m, 0);
     accept_dialogs();
     request_end_turn(m);
-    for (int i = 0; i < 300 && state().castles[target].owner != 1; ++i) frames(1);
-    ASSERT_EQ(state().castles[target].owner, 1);
-    EXPECT_TRUE(g().game_lost);
-    EXPECT_TRUE(loop().computer_turn_pending) << "the turn stops where the game was decided";
-    EXPECT_EQ(state().day, 1);
+    for (int i = 0; i < 400 && state().day == 1; ++i) frames(1, 50.0f);
+    ASSERT_EQ(state().day, 2);
+    EXPECT_EQ(g().hot_seat_winner, 0) << "the mine's gold makes the sum when the day turns";
+    for (int i = 0; i < 400 && g().new_day.active; ++i) frames(1, 50.0f);
+    EXPECT_FALSE(g().events.dialog_open) << "no turn is announced over a won game";
+    EXPECT_EQ(loop().current_player, 1);
 }
 
 // The computer takes the human's empty town and beats a human hero the battle screen cannot show: the

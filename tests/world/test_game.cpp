@@ -35,6 +35,7 @@ GameMap two_seat_map() {
     b.mine(9, 2, MINE_ORE, 0);
     b.mine(10, 2, MINE_GEMS, 1);
     b.chest(6, 6);
+    b.campfire(13, 8, MINE_ORE, 5, 7);
     b.monster(12, 6, 3, 0, true);
     b.fill(0, 11, 19, 11, G_WATER);
     b.boat(5, 11);
@@ -79,6 +80,9 @@ TEST(GameSetup, StandardGame) {
     EXPECT_EQ(s.mines[0].owner, 0);
     ASSERT_EQ(s.chests.size(), 1u);
     EXPECT_TRUE(s.chests[0].value == 1000 || s.chests[0].value == 1500 || s.chests[0].value == 2000);
+    ASSERT_EQ(s.campfires.size(), 1u);
+    EXPECT_EQ(s.campfires[0].gold, 700) << "the map's gold, in hundreds";
+    EXPECT_EQ(s.campfires[0].amount, 5);
     ASSERT_EQ(s.monsters.size(), 1u);
     EXPECT_GE(s.monsters[0].count, CREATURE_JOIN_TABLE[3].min_count);
     EXPECT_LE(s.monsters[0].count, CREATURE_JOIN_TABLE[3].max_count);
