@@ -129,7 +129,8 @@ bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
     GameMap scratch = map;
     GameState s;
     init_game_state(s, scratch, cfg, 1);
-    return !goal_reachable(s, 0);
+    // A shared game needs a second seat the map can give a place.
+    return !goal_reachable(s, 0) || (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {

@@ -17,7 +17,7 @@ PlayerResources starting_resources(int difficulty);
 void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
 
 // Whether a game set up from `cfg` on `map` could never be won: the first seat, as init_game_state puts
-// the seats, cannot meet the map's goal.
+// the seats, cannot meet the map's goal, or a shared game leaves the first seat alone.
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
 
 // Computer levels are not saved: re-derive them from the configuration after a load.
