@@ -599,6 +599,8 @@ TEST_F(ScreensTest, HotseatScreenFillsSeatsAndRefusesWithoutMaps) {
 }
 
 TEST_F(ScreensTest, HotseatWindowCloseEndsTheProcess) {
+    // The child is a fresh run of this binary, not a fork beside SDL's threads.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto archive = fe_test::make_archive({});
     NewGameConfig config;
     EXPECT_EXIT(
