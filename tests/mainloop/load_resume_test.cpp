@@ -161,6 +161,8 @@ TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
         ASSERT_TRUE(loaded.ok) << loaded.error;
         setup_loaded_game(m, std::move(loaded));
         EXPECT_EQ(close_dialogs(), (std::vector<std::string>{"Red player turn.", notice}));
+        // The scenario information states the goal as it now stands.
+        EXPECT_EQ(g().config.description, rival ? std::string(notice) : std::string());
         end_current_turn(m);
         for (int i = 0; i < 3000 && m.game && (loop().current_player != 0 || g().new_day.active || loop().day_over); ++i)
             frames(1);
