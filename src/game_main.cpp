@@ -167,11 +167,8 @@ void connect_system_screens(MainState& m) {
     m.scenario_info = [](MainState& mm) {
         if (!mm.renderer || !mm.res || !mm.res->archive || !mm.game) return false;
         SDL_Texture* bg = snapshot_adventure_screen(mm);
-        NewGameConfig shown = game_of(mm).config;
-        // Without its base map the map's own text may name a goal the game no longer has.
-        if (game_of(mm).base_map_missing) shown.map_stem.clear();
-        const int r = run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def, shown, bg,
-                                    mm.fonts.small);
+        const int r = run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def,
+                                    scenario_info_config(game_of(mm)), bg, mm.fonts.small);
         if (bg) SDL_DestroyTexture(bg);
         return r == 1;
     };

@@ -197,6 +197,12 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
     }
 }
 
+NewGameConfig scenario_info_config(const GameSession& g) {
+    NewGameConfig shown = g.config;
+    if (g.base_map_missing) shown.map_stem.clear();
+    return shown;
+}
+
 void start_new_game(MainState& m) {
     if (m.front_end) {
         end_game(m);

@@ -40,6 +40,9 @@ void load_chosen_game(MainState& m);
 // visit records, each hero's points and planned route, and the game goes on where it was saved
 // (resume_loaded_game): loading changes nothing of the saved game.
 void setup_loaded_game(MainState& m, LoadResult&& loaded);
+// The configuration the scenario information shows: without its base map the game's description, not the
+// map's own localised text, states the goal as it now stands.
+NewGameConfig scenario_info_config(const GameSession& g);
 // Key n after its confirmation: the game ends and the title screen follows; without a front end
 // the same configuration starts again (when its map no longer loads the game goes on and says so).
 void start_new_game(MainState& m);

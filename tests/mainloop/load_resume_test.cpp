@@ -155,6 +155,7 @@ TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
         }
         state().victory.kind = goal;
         state().victory.target_x = state().victory.target_y = 15;
+        g().config.map_stem = "GONE";
         testing::internal::CaptureStderr();
         LoadResult loaded = load_game_image(save_image(), "", true);
         EXPECT_NE(testing::internal::GetCapturedStderr().find("base map unavailable"), std::string::npos);
@@ -162,7 +163,8 @@ TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
         setup_loaded_game(m, std::move(loaded));
         EXPECT_EQ(close_dialogs(), (std::vector<std::string>{"Red player turn.", notice}));
         // The scenario information states the goal as it now stands.
-        EXPECT_EQ(g().config.description, rival ? std::string(notice) : std::string());
+        EXPECT_EQ(scenario_info_config(g()).description, rival ? std::string(notice) : std::string());
+        EXPECT_EQ(scenario_info_config(g()).map_stem, "") << "not the map's own text";
         end_current_turn(m);
         for (int i = 0; i < 3000 && m.game && (loop().current_player != 0 || g().new_day.active || loop().day_over); ++i)
             frames(1);
