@@ -41,14 +41,18 @@ TEST_F(LoopTest, TheComputersTurnRunsWithTheControlPanelsOptions) {
 // A step the human sees: the hero leaves its tile, and when the step's time is up it stands on the new
 // tile, marked, facing the way it walked.
 TEST_F(LoopTest, AWatchedComputerStepLandsTheHeroMarkedOnItsNewTile) {
-    make_game();
-    add_hero(2, 2, 0, 0);
-    const int b = add_hero(9, 5, 1, 4);  // one step's points
-    state().chests.push_back({12, 5, 500, 0});
-    map().tile(12, 5)->object_type = OBJ_CHEST;
-    start_player_turn(m, 0);
-    accept_dialogs();
-    request_end_turn(m);
+    const auto computer_steps_toward_a_chest = [this] {
+        make_game();
+        add_hero(2, 2, 0, 0);
+        const int hero = add_hero(9, 5, 1, 4);  // one step's points
+        state().chests.push_back({12, 5, 500, 0});
+        map().tile(12, 5)->object_type = OBJ_CHEST;
+        start_player_turn(m, 0);
+        accept_dialogs();
+        request_end_turn(m);
+        return hero;
+    };
+    const int b = computer_steps_toward_a_chest();
     ASSERT_TRUE(loop().computer_turn_pending);
     frames(1);
     ASSERT_TRUE(loop().moves[b].active);
@@ -62,14 +66,7 @@ TEST_F(LoopTest, AWatchedComputerStepLandsTheHeroMarkedOnItsNewTile) {
 
     // A step that cannot be shown (no move record for the hero) is given up, the hero stays where it
     // stands, and the same pass goes on to the turn's end.
-    make_game();
-    add_hero(2, 2, 0, 0);
-    add_hero(9, 5, 1, 4);
-    state().chests.push_back({12, 5, 500, 0});
-    map().tile(12, 5)->object_type = OBJ_CHEST;
-    start_player_turn(m, 0);
-    accept_dialogs();
-    request_end_turn(m);
+    ASSERT_EQ(computer_steps_toward_a_chest(), b);
     ASSERT_TRUE(loop().computer_turn_pending);
     loop().moves.resize((size_t)b);
     frames(1);
