@@ -73,7 +73,7 @@ void run_victory_check(MainState& m) {
     // a monster) could play on for ever: the scenario is lost. With a rival left the goal is every rival
     // beaten, which stays open; a lone seat's own defeat-all goal is refused at set-up and lost to nothing.
     else if (s.victory.kind != VICTORY_DEFEAT_ALL && !(ctx.out_seats & 1u) && s.player_in_play[0] != 0xFF &&
-             !goal_reachable(s, 0, ctx))
+             goal_road(s, 0, ctx) == GoalRoad::None)
         g.game_lost = true;
 }
 

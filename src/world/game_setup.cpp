@@ -130,7 +130,7 @@ bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
     GameState s;
     init_game_state(s, scratch, cfg, 1);
     // A shared game needs a second seat the map can give a place.
-    return !goal_reachable(s, 0) || (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
+    return goal_road(s, 0) == GoalRoad::None || (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {
@@ -194,7 +194,7 @@ MaplessGoal victory_start_without_map(GameState& state) {
         return MaplessGoal::Stays;
     v.kind = VICTORY_DEFEAT_ALL;
     v.target_name.clear();
-    if (goal_reachable(state, 0)) return MaplessGoal::EveryRival;
+    if (goal_road(state, 0) != GoalRoad::None) return MaplessGoal::EveryRival;
     // With no rival left to beat, a town or the city keeps its goal: its holder now is taken as its first,
     // which is right unless it changed hands, and then the saved progress already counts the retake.
     if (kind == VICTORY_CAPTURE_TOWN || kind == VICTORY_DRAGON_CITY) {
@@ -204,7 +204,7 @@ MaplessGoal victory_start_without_map(GameState& state) {
             v.target_name = state.castles[(size_t)c].name;
         }
         if (state.dragon_city.active) v.start_dragon_owner = state.dragon_city.owner;
-        if (goal_reachable(state, 0)) return MaplessGoal::Stays;
+        if (goal_road(state, 0) != GoalRoad::None) return MaplessGoal::Stays;
     }
     return MaplessGoal::Lost;
 }

@@ -129,15 +129,16 @@ bool own_road_open(const GameState& s, int player, const GoalContext& ctx) {
 
 // A goal the seat can no longer meet by its own deed (the town it holds with nobody left to take it, the lord
 // in its own hands or beaten by another, the ultimate artifact lost from the game) is every rival beaten.
-bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
-    if (!seat_in_play(s, player, ctx)) return false;
-    if (own_goal_met(s, player, ctx)) return true;
-    return !own_road_open(s, player, ctx) && every_rival_beaten(s, player, ctx);
+GoalRoad goal_road(const GameState& s, int player, const GoalContext& ctx) {
+    if (!seat_in_play(s, player, ctx)) return GoalRoad::None;
+    if (own_goal_met(s, player, ctx)) return GoalRoad::Met;
+    if (own_road_open(s, player, ctx)) return GoalRoad::Own;
+    if (every_rival_beaten(s, player, ctx)) return GoalRoad::Met;
+    return rival_standing(s, player, ctx) ? GoalRoad::EveryRival : GoalRoad::None;
 }
 
-bool goal_reachable(const GameState& s, int player, const GoalContext& ctx) {
-    if (!seat_in_play(s, player, ctx)) return false;
-    return own_goal_met(s, player, ctx) || own_road_open(s, player, ctx) || rival_standing(s, player, ctx);
+bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
+    return goal_road(s, player, ctx) == GoalRoad::Met;
 }
 
 bool check_victory(GameState& state, const GoalContext& ctx) {

@@ -9,15 +9,21 @@ struct GoalContext {
     bool artifact_buried = true;   // the ultimate artifact still waits at its dig site
 };
 
-// Whether seat `player`'s victory condition holds now (no latch). Only a seat still in play meets a goal,
-// and only by what it did: a target held from the start is met by taking it back, the hunted lord by
-// beating him. A goal the seat can no longer meet by its own deed (its target held with no rival left to
-// take it, the lord in its own hands or gone by another's, the ultimate artifact lost from the game) is
-// every rival beaten.
+// How seat `player` stands toward the scenario's goal: the one answer to "can this seat still meet it?" for
+// the set-up page, the goal check and a load. Only a seat still in play meets a goal, and only by what it
+// did: a target held from the start is met by taking it back, the hunted lord by beating him. A goal the
+// seat can no longer meet by its own deed (its target held with no rival left to take it, the lord in its
+// own hands or gone by another's, the ultimate artifact lost from the game, a target with no town, a sites
+// goal with no site) is every rival beaten.
+enum class GoalRoad {
+    Met,         // the goal holds now
+    Own,         // the seat may still meet the scenario's goal by its own deed
+    EveryRival,  // the goal is now every rival beaten, and a rival still stands
+    None,        // out of the seat's reach: it is out of play, or no road is left
+};
+GoalRoad goal_road(const GameState& state, int player, const GoalContext& ctx = {});
+// goal_road is Met (no latch).
 bool victory_condition_met(const GameState& state, int player, const GoalContext& ctx = {});
-// Whether seat `player` can still meet its goal: it is in play and the goal is met, its own road is open, or
-// a rival still stands to be beaten. The one answer for the set-up page, the goal rule and a load.
-bool goal_reachable(const GameState& state, int player, const GoalContext& ctx = {});
 // Seat 0's condition; true once, latching the win.
 bool check_victory(GameState& state, const GoalContext& ctx = {});
 // Shared game (hot seat): first seat 0..3 in play whose condition holds, else -1.

@@ -667,7 +667,7 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
     const auto can_end = [this] {
         if (goal_decided(g())) return true;
         for (int p : loop().player_order)
-            if (goal_reachable(state(), p, goal_context(g()))) return true;
+            if (goal_road(state(), p, goal_context(g())) != GoalRoad::None) return true;
         return false;
     };
     const auto beat_rivals = [this] {
