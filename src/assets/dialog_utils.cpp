@@ -85,6 +85,15 @@ bool notice_key(const SDL_Event& e) {
     return k == SDLK_RETURN || k == SDLK_KP_ENTER || k == SDLK_ESCAPE;
 }
 
+int confirm_key(const SDL_Event& e) {
+    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_KP_ENTER) return -1;
+    return yes_no_key(e);
+}
+
+bool close_key(const SDL_Event& e) {
+    return notice_key(e) && e.key.keysym.sym != SDLK_KP_ENTER;
+}
+
 const FullscreenCallback* g_ng_fullscreen_cb = nullptr;
 
 bool ng_try_fullscreen_key(const SDL_Event& e) {

@@ -38,12 +38,20 @@ SDL_Rect draw_system_button(SDL_Renderer* renderer, const Resources& res, EventB
 int system_button_frame(EventButtonId button_id, bool pressed);
 
 // The answer a key press gives to a yes/no question: 1 yes (y, Return, keypad Enter), 0 no (n,
-// Escape), -1 for any other event. Every question of the game answers its keys by this rule.
+// Escape), -1 for any other event. The questions that name no keys of their own answer by it.
 int yes_no_key(const SDL_Event& e);
 
 // Whether a key press closes a notice (a message with one button, or none): Return, keypad Enter
-// and Escape. Every notice and information panel of the game closes by this rule.
+// and Escape. The notices and panels that name no keys of their own close by it.
 bool notice_key(const SDL_Event& e);
+
+// The answer of a question that takes only y or Return (13) for yes and n or Escape for no: 1, 0,
+// or -1 for any other event, the keypad's Enter included.
+int confirm_key(const SDL_Event& e);
+
+// Whether a key press is Return (13) or Escape, the two closing keys of the screens that take no
+// other (the keypad's Enter is not Return there).
+bool close_key(const SDL_Event& e);
 
 using FullscreenCallback = std::function<void()>;
 // The window-scale callable registered for the time its owner runs (the program for the whole run,

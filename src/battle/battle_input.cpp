@@ -38,11 +38,10 @@ bool hex_under(int x, int y, int& row, int& col) {
     return false;
 }
 
-// The answer a yes/no question's input gives: its keys, a right release (no), or a release inside the
-// button that was pressed. 1 yes, 0 no, -1 no answer yet; the pressed flags follow the left button.
+// The answer a question's mouse gives: a right release (no), or a release inside the button that was
+// pressed. 1 yes, 0 no, -1 no answer yet; the pressed flags follow the left button.
 int question_answer(const SDL_Event& e, const SDL_Rect& yes, const SDL_Rect& no, uint8_t& yes_pressed,
                     uint8_t& no_pressed) {
-    if (const int key = yes_no_key(e); key >= 0) return key;
     if (!is_press(e) && !is_release(e)) return -1;
     if (is_release(e) && is_right(e)) return 0;
     if (!is_left(e)) return -1;
@@ -87,8 +86,8 @@ void BattleScreen::handle_event(const SDL_Event& e) {
         return;
     case BattleOverlay::CreatureInfo:
     case BattleOverlay::HeroInfo:
-        // The key that closes the panel is spent on it: it retreats nobody.
-        if ((is_release(e) && is_right(e)) || notice_key(e)) {
+        // Only the release closes the panel; a key meanwhile is spent on it and retreats nobody.
+        if (is_release(e) && is_right(e)) {
             overlay = BattleOverlay::None;
             view_only = 0;
             inspected_unit = -1;
@@ -133,11 +132,7 @@ void BattleScreen::handle_event(const SDL_Event& e) {
 }
 
 void BattleScreen::handle_creature_view_event(const SDL_Event& e) {
-    if (notice_key(e)) {
-        view_close_pressed = 0;
-        overlay = BattleOverlay::None;
-        inspected_unit = -1;
-    } else if (is_press(e) && is_left(e) && inside(view_close_rect, e.button.x, e.button.y)) {
+    if (is_press(e) && is_left(e) && inside(view_close_rect, e.button.x, e.button.y)) {
         view_close_pressed = 1;
     } else if (is_release(e) && is_left(e) && view_close_pressed) {
         view_close_pressed = 0;
@@ -263,8 +258,10 @@ void BattleScreen::surrender_confirm_accept() {
 }
 
 void BattleScreen::handle_surrender_event(const SDL_Event& e) {
-    const int answer = question_answer(e, surrender_accept_rect, surrender_decline_rect, surrender_accept_pressed,
-                                       surrender_decline_pressed);
+    // Only a release on Accept pays; Escape declines.
+    const int answer = is_key(e, SDLK_ESCAPE) ? 0
+                                              : question_answer(e, surrender_accept_rect, surrender_decline_rect,
+                                                                surrender_accept_pressed, surrender_decline_pressed);
     if (answer == 1) surrender_confirm_accept();
     else if (answer == 0) surrender_confirm_decline();
 }
@@ -289,8 +286,10 @@ void BattleScreen::answer_retreat(bool yes) {
 
 void BattleScreen::handle_retreat_question_event(const SDL_Event& e) {
     if (e.type == SDL_KEYDOWN && e.key.repeat) return;  // a held Escape leaves the question up
-    const int answer = question_answer(e, retreat_accept_rect, retreat_decline_rect, retreat_accept_pressed,
-                                       retreat_decline_pressed);
+    const int key = yes_no_key(e);
+    const int answer = key >= 0 ? key
+                                : question_answer(e, retreat_accept_rect, retreat_decline_rect, retreat_accept_pressed,
+                                                  retreat_decline_pressed);
     if (answer >= 0) answer_retreat(answer == 1);
 }
 

@@ -109,7 +109,7 @@ bool show_victory_screen_core(SDL_Renderer* renderer, AggArchive& archive, const
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
-                if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) ending = true;
+                if (close_key(e) || e.key.keysym.sym == SDLK_SPACE) ending = true;
                 else ng_try_fullscreen_key(e);
             } else if (e.type == SDL_MOUSEBUTTONUP || e.type == SDL_QUIT) {
                 ending = true;
@@ -157,7 +157,8 @@ bool run_scenario_announcement_core(SDL_Renderer* renderer, AggArchive& archive,
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_KEYDOWN) {
-                if (notice_key(e)) {
+                // Only Return closes the story page; Escape and the keypad's Enter are ignored.
+                if (e.key.keysym.sym == SDLK_RETURN) {
                     ended = true;
                     result = true;
                 } else {

@@ -214,7 +214,7 @@ ControlPanelResult run_control_panel(SDL_Renderer* renderer, AggArchive& archive
             if (e.type == SDL_QUIT) return ControlPanelResult::Quit;
             if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
-                if (notice_key(e)) {
+                if (close_key(e)) {
                     done = true;
                     result = ControlPanelResult::Closed;
                 }

@@ -121,12 +121,15 @@ int run_map_select_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
                 running = false;
             } else if (e.type == SDL_KEYDOWN) {
                 if (ng_try_fullscreen_key(e)) continue;
-                if (notice_key(e)) {  // Return or keypad Enter takes the highlighted map; Escape keeps the old one
-                    result = e.key.keysym.sym == SDLK_ESCAPE ? -1 : view.selection;
-                    running = false;
-                    continue;
-                }
                 switch (e.key.keysym.sym) {
+                case SDLK_RETURN:  // only Return takes the map, not the keypad's Enter
+                    result = view.selection;
+                    running = false;
+                    break;
+                case SDLK_ESCAPE:
+                    result = -1;
+                    running = false;
+                    break;
                 case SDLK_UP: view.key_up(); break;
                 case SDLK_DOWN: view.key_down(); break;
                 default: break;

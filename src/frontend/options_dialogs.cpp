@@ -37,7 +37,7 @@ int mod_row_at(int x, int y) {
 void handle_mod_options_event(ModOptionsState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         s.done = true;
-    } else if (notice_key(e)) {
+    } else if (close_key(e)) {
         s.done = true;
     } else if (left_press(e)) {
         if (point_in(s.ok_rect, e.button.x, e.button.y)) s.ok_held = true;
@@ -120,7 +120,7 @@ void handle_confirm_event(ConfirmState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         answer(false);
     } else if (e.type == SDL_KEYDOWN) {
-        if (const int yes = yes_no_key(e); yes >= 0) answer(yes == 1);
+        if (const int yes = confirm_key(e); yes >= 0) answer(yes == 1);
     } else if (left_press(e)) {
         if (point_in(s.accept_rect, e.button.x, e.button.y)) s.accept_held = true;
         if (point_in(s.decline_rect, e.button.x, e.button.y)) s.decline_held = true;

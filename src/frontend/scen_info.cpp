@@ -65,7 +65,7 @@ int run_standard(SDL_Renderer* r, AggArchive& archive, const Palette& palette, T
             if (e.type == SDL_QUIT) done = quit = true;
             if (ng_try_fullscreen_key(e)) continue;
             if (e.type == SDL_KEYDOWN) {
-                if (notice_key(e) || e.key.keysym.sym == SDLK_SPACE) done = true;
+                if (close_key(e) || e.key.keysym.sym == SDLK_SPACE) done = true;
             } else if (left_press(e)) {
                 if (point_in(kStandardOk, e.button.x, e.button.y)) held = true;
             } else if (left_release(e)) {
@@ -130,7 +130,7 @@ int run_campaign(SDL_Renderer* r, AggArchive& archive, const Palette& palette, c
                 result = 0;
             }
             if (ng_try_fullscreen_key(e)) continue;
-            if (notice_key(e)) result = 0;
+            if (close_key(e)) result = 0;
             if (left_press(e)) {
                 if (point_in(ok, e.button.x, e.button.y)) ok_held = true;
                 if (point_in(restart, e.button.x, e.button.y)) restart_held = true;

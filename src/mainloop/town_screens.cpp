@@ -270,7 +270,7 @@ bool handle_sub_screen(MainState& m, const SDL_Event& e) {
             if (g.state.valid_hero(t.mage_hero) && is_player_index(c.owner))
                 handle_buy_spellbook_event(e, t.mage, g.state.heroes[(size_t)t.mage_hero],
                                            g.state.resources[(size_t)c.owner], c);
-            else if (yes_no_key(e) >= 0)
+            else if (is_key(e, SDLK_ESCAPE))
                 close_mage_guild_screen(t.mage);
         } else {
             handle_mage_guild_event(e, t.mage, c);
@@ -414,10 +414,8 @@ bool handle_hero_screen(MainState& m, const SDL_Event& e) {
         s.troops.handle_sdl_event(e, g.state);
         return true;
     }
-    if (s.army_view.view.open) {
-        s.army_view.handle_event(e, g.state);
-        return true;
-    }
+    // The creature view leaves the keys to the screen beneath it.
+    if (s.army_view.view.open && (s.army_view.handle_event(e, g.state) || e.type != SDL_KEYDOWN)) return true;
     if (is_key(e, SDLK_ESCAPE)) {
         close_hero_screen(m);
         return true;
@@ -647,8 +645,8 @@ bool handle_town_screens_input(MainState& m, const SDL_Event& e) {
         return true;
     }
     if (s.army_view.view.open) {
-        s.army_view.handle_event(e, g.state);
-        return true;
+        if (s.army_view.handle_event(e, g.state) || e.type != SDL_KEYDOWN) return true;
+        return handle_town_picture(m, e);  // the key reaches the town screen beneath the view
     }
     if (t.pool_hero.open) {
         handle_pool_hero_view(t.pool_hero, e);

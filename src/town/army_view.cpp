@@ -194,11 +194,7 @@ bool ArmyViewSystem::handle_event(const SDL_Event& e, GameState& game) {
             return true;
         case SDL_MOUSEMOTION:
             return true;
-        case SDL_KEYDOWN:
-            // An information panel: the notice keys close it; no other key reaches what lies beneath.
-            if (notice_key(e)) clear();
-            return true;
-        default:
+        default:  // keys too: they reach the screen beneath and the view stays
             return false;
     }
 }

@@ -360,11 +360,8 @@ bool handle_artifact_info_dialog(ArtifactInfoDialog& d, const SDL_Event& e) {
     } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && d.ok_pressed) {
         d.ok_pressed = false;
         if (inside(e.button.x, e.button.y)) d.open = false;
-    } else if (notice_key(e)) {
-        d.open = false;
-        d.ok_pressed = false;
     }
-    return true;
+    return true;  // every other event, keys included, is swallowed
 }
 
 void draw_artifact_info_dialog(SDL_Renderer* r, const Resources& res, const ArtifactInfoDialog& d, TTF_Font* font) {

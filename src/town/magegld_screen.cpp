@@ -136,9 +136,8 @@ int handle_buy_spellbook_event(const SDL_Event& e, MageGuildState& s, HeroState&
         teach_mage_guild_spells(hero, town);
         return 1;
     };
-    if (const int answer = yes_no_key(e); answer >= 0) {
-        // Yes buys when the hero can; otherwise it closes the question as no does.
-        if (answer == 1 && possible) return buy();
+    // Only the Buy button buys; Escape declines as Cancel does.
+    if (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE) {
         close_mage_guild_screen(s);
         return 2;
     }

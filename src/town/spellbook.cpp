@@ -125,7 +125,6 @@ int sb_spell_cell_hit(int x, int y, const SpellbookState& s) {
 int handle_spellbook_event(const SDL_Event& e, SpellbookState& s, HeroState& hero) {
     if (!s.open) return SB_NOTHING;
     const bool esc = e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_ESCAPE;
-    const bool notice = notice_key(e);  // the no-spells notice and the description box with OK
     if (s.no_spells) {
         if (is_left(e, SDL_MOUSEBUTTONDOWN) && in_rect(s.no_spells_ok_rect, e.button.x, e.button.y)) {
             s.no_spells_ok_pressed = true;
@@ -136,16 +135,14 @@ int handle_spellbook_event(const SDL_Event& e, SpellbookState& s, HeroState& her
                 close_spellbook(s);
                 return SB_CLOSED;
             }
-        } else if (notice) {
+        } else if (esc) {
             close_spellbook(s);
             return SB_CLOSED;
         }
         return SB_NOTHING;
     }
-    if (s.detail_open) {
-        if (s.detail_has_ok && notice) {
-            reset_detail(s);
-        } else if (!s.detail_has_ok) {
+    if (s.detail_open) {  // no key closes the description box
+        if (!s.detail_has_ok) {
             if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_RIGHT) reset_detail(s);
         } else if (is_left(e, SDL_MOUSEBUTTONDOWN) && in_rect(s.detail_ok_rect, e.button.x, e.button.y)) {
             s.detail_ok_pressed = true;

@@ -68,12 +68,7 @@ void draw_tavern_screen(SDL_Renderer* r, const CastleScreenResources& cres, cons
 
 bool handle_tavern_event(const SDL_Event& e, TavernScreenState& s) {
     if (!s.open) return false;
-    if (e.type == SDL_KEYDOWN) {
-        if (!notice_key(e)) return false;
-        s.open = false;
-        s.ok_pressed = false;
-        return true;
-    }
+    if (e.type == SDL_KEYDOWN) return false;  // only OK closes the tavern, no key does
     const SDL_Rect& b = s.ok_rect;
     const auto over = [&](int x, int y) { return x >= b.x && x < b.x + b.w && y >= b.y && y < b.y + b.h; };
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT && over(e.button.x, e.button.y)) {

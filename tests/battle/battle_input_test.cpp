@@ -297,16 +297,16 @@ TEST_F(BattleInput, HeroOptionsSurrenderAndRetreat) {
     click(400, 290);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(b.outcome, OutcomeNone);
-    // The question's keys: n and Escape decline, y accepts.
-    for (SDL_Keycode k : {SDLK_n, SDLK_ESCAPE, SDLK_y}) {
+    // Escape declines; only a release on Accept pays.
+    for (bool escape : {true, false}) {
         click(tent.x + 5, tent.y + 5);
         click(b.option_button_rects[2].x + 5, b.option_button_rects[2].y + 5);
         ASSERT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
-        key(SDLK_a);
-        EXPECT_EQ(b.overlay, BattleOverlay::SurrenderConfirm);
-        key(k);
-        if (k != SDLK_y) {
+        if (escape) {
+            key(SDLK_ESCAPE);
             EXPECT_EQ(b.overlay, BattleOverlay::None);
+        } else {
+            click(160, 290);
         }
     }
     EXPECT_EQ(b.overlay, BattleOverlay::Result);
@@ -374,22 +374,6 @@ TEST_F(BattleInput, CreaturePanelsOnStacks) {
     click(b.view_close_rect.x + 3, b.view_close_rect.y + 3);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
     EXPECT_EQ(b.inspected_unit, -1);
-    // Return and Escape close a panel as they close a notice; the Escape goes no further (no retreat
-    // question) while the player's stack acts.
-    queue_all(b, 0);
-    for (SDL_Keycode k : {SDLK_RETURN, SDLK_ESCAPE}) {
-        click(r.x + 2, r.y + 2);
-        ASSERT_EQ(b.overlay, BattleOverlay::CreatureView);
-        key(k);
-        EXPECT_EQ(b.overlay, BattleOverlay::None);
-        EXPECT_EQ(b.inspected_unit, -1);
-        mouse(SDL_MOUSEBUTTONDOWN, r.x + 2, r.y + 2, SDL_BUTTON_RIGHT);
-        ASSERT_EQ(b.overlay, BattleOverlay::CreatureInfo);
-        key(k);
-        EXPECT_EQ(b.overlay, BattleOverlay::None);
-        mouse(SDL_MOUSEBUTTONUP, r.x + 2, r.y + 2, SDL_BUTTON_RIGHT);
-        EXPECT_EQ(b.overlay, BattleOverlay::None);
-    }
 
     const BattleUnit& goblins = b.defenders[2];
     r = b.unit_sprite_rect(goblins, true);
@@ -398,6 +382,33 @@ TEST_F(BattleInput, CreaturePanelsOnStacks) {
     EXPECT_EQ(b.inspected_unit, 7);
     mouse(SDL_MOUSEBUTTONUP, r.x + r.w / 2, r.y + r.h / 2, SDL_BUTTON_RIGHT);
     EXPECT_EQ(b.overlay, BattleOverlay::None);
+}
+
+// The battle's dialogs take only the keys their own rules name: the creature panels close by the
+// mouse alone, and the surrender question pays only on a release over Accept. A key they leave is
+// spent on them: no retreat is asked while one is up.
+TEST_F(BattleInput, DialogsKeepKeysTheyDoNotTake) {
+    const int att = add_hero(0, {{0, 3}});
+    const int def = add_hero(1, {{6, 4}});
+    b.open_hero_vs_hero(att, def, map, game, 5, true, BattleScreen::BattleControl{{1, 0}});
+    game.resources[0].gold = 1000;
+    queue_all(b, 0);
+    const struct {
+        BattleOverlay dialog;
+        SDL_Keycode key;
+    } rows[] = {
+        {BattleOverlay::SurrenderConfirm, SDLK_RETURN}, {BattleOverlay::SurrenderConfirm, SDLK_y},
+        {BattleOverlay::CreatureView, SDLK_RETURN},     {BattleOverlay::CreatureView, SDLK_ESCAPE},
+        {BattleOverlay::CreatureInfo, SDLK_ESCAPE},     {BattleOverlay::HeroInfo, SDLK_RETURN},
+    };
+    for (const auto& row : rows) {
+        if (row.dialog == BattleOverlay::SurrenderConfirm) b.open_surrender_confirm(false);
+        b.overlay = row.dialog;
+        b.inspected_unit = 0;
+        key(row.key);
+        EXPECT_EQ(b.overlay, row.dialog) << static_cast<int>(row.dialog) << ", " << SDL_GetKeyName(row.key);
+        EXPECT_EQ(b.outcome, OutcomeNone);
+    }
 }
 
 TEST_F(BattleInput, PointerStaysWithoutCombatCursorArt) {

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <filesystem>
 
+#include "assets/resources.h"
 #include "assets/text_render.h"
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_frontend.h"
@@ -12,6 +13,7 @@
 #include "datakit/kit_maps.h"
 #include "fe_fixture.h"
 #include "frontend/campaign_screens.h"
+#include "frontend/control_panel.h"
 #include "frontend/fatal_notice.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
@@ -19,8 +21,15 @@
 #include "frontend/map_discovery.h"
 #include "frontend/map_select.h"
 #include "frontend/menu_screen.h"
+#include "frontend/options_dialogs.h"
+#include "frontend/scen_info.h"
 #include "frontend/setup_page.h"
 #include "lang/lang_selector.h"
+#include "town/army_view.h"
+#include "town/heroscrn_tooltip.h"
+#include "town/magegld_screen.h"
+#include "town/spellbook.h"
+#include "town/tavern_screen.h"
 #include "world/game_state.h"
 
 namespace vorn1 {
@@ -168,7 +177,7 @@ TEST_F(ScreensTest, LanguageBoxCyclesOnlyWithTitleExtrasAndACallback) {
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOrKeypadEnter) {
+TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturn) {
     auto archive = fe_test::make_archive({});
     std::vector<MapFileInfo> maps;
     for (int i = 0; i < 20; ++i) maps.push_back(named_map("M" + std::to_string(100 + i)));
@@ -199,10 +208,10 @@ TEST_F(ScreensTest, MapListScrollsAndConfirmsWithReturnOrKeypadEnter) {
     EXPECT_STREQ(map_difficulty_key(0), "NEWGAME_EASY");
     EXPECT_STREQ(map_difficulty_key(3), "NEWGAME_IMPOSSIBLE");
 
-    // Keypad Enter takes the highlighted map as Return does.
+    // Return takes the highlighted map.
     script({[] {
         for (int i = 0; i < 12; ++i) push_key(SDLK_DOWN);
-        push_key(SDLK_KP_ENTER);
+        push_key(SDLK_RETURN);
     }});
     EXPECT_EQ(run_map_select_screen(r, *archive, palette, nullptr, nullptr, maps, -1, nullptr), 12);
 
@@ -564,6 +573,11 @@ TEST_F(ScreensTest, HotseatScreenFillsSeatsAndRefusesWithoutMaps) {
     EXPECT_EQ(config.seats[1].difficulty, 1);
     EXPECT_EQ(config.seats[3].ai_level, OPP_SMART);
     EXPECT_EQ(config.difficulty_rating, -10 + 20 + 20 + 25 + 10);
+    // Cancel by the mouse: a press and a release on it end the page with nothing set.
+    NewGameConfig cancelled;
+    script({[&] { push_click(l.pw + 288 - l.w23.x + 1, l.button_y + 1); }});
+    EXPECT_FALSE(run_mp_config_screen(r, *archive, palette, nullptr, nullptr, 2, maps, cancelled, nullptr));
+    EXPECT_EQ(cancelled.mode, MODE_STANDARD);
 
     NewGameConfig none;
     Rgb alert;
@@ -638,11 +652,10 @@ TEST_F(ScreensTest, AnnouncementAndVictoryPages) {
     EXPECT_EQ(announcement_ok_rect({99, 28}).x, 270);
     EXPECT_EQ(announcement_ok_rect({101, 30}).x, 269);
     Rgb panel, button;
-    // The announcement is a notice: Escape closes it as Return and OK do.
     script({[&] {
         panel = px(110, 100);
         button = px(272, 338);
-        push_key(SDLK_ESCAPE);
+        push_key(SDLK_RETURN);
     }});
     EXPECT_TRUE(run_campaign_scenario_screen(r, *archive, palette, nullptr, nullptr, 3));
     EXPECT_EQ(panel, (Rgb{30, 20, 60}));
@@ -737,6 +750,171 @@ TEST_F(ScreensTest, VictoryStepAnnouncesTheNextScenarioOfItsOwnCampaign) {
     lord.campaign_map_path = "CAMP4.CMP";
     EXPECT_EQ(shown(picture_after(lord)), only(4 + 5));  // scenario 6
     TTF_CloseFont(font);
+}
+
+// What one key does on a screen that is up. Each screen takes the keys its own rules name and no
+// others: the keypad's Enter is not Return where Return is named, and a key a screen leaves alone
+// stays with it or goes on to the screen beneath.
+enum class KeyEffect { Stays, Closes, Yes, Passes };
+
+TEST_F(ScreensTest, EachScreenTakesOnlyItsOwnKeys) {
+    auto archive = fe_test::make_archive({});
+    ::testing::internal::CaptureStderr();
+    const Resources res(r, fe_test::make_archive({}));
+    ::testing::internal::GetCapturedStderr();
+    const auto key = [](SDL_Keycode k) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = k;
+        return e;
+    };
+    // A modal screen gets the key and, after its next frame, `closer`; it stayed when it took the closer
+    // (a screen that ended on the key may still draw a last frame, leaving the closer queued).
+    const auto modal = [&](SDL_Keycode k, SDL_Keycode closer, const std::function<void()>& run) {
+        bool pushed = false;
+        script({[k] { push_key(k); }, [&pushed, closer] {
+                    pushed = true;
+                    push_key(closer);
+                }});
+        run();
+        const bool left = SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYDOWN, SDL_KEYDOWN) > 0;
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        return pushed && !left ? KeyEffect::Stays : KeyEffect::Closes;
+    };
+    using Screen = std::function<KeyEffect(SDL_Keycode)>;
+    const std::map<std::string, Screen> screens{
+        {"map list",
+         [&](SDL_Keycode k) {
+             int taken = -1;
+             const KeyEffect e = modal(k, SDLK_ESCAPE, [&] {
+                 taken = run_map_select_screen(r, *archive, palette, nullptr, nullptr, {named_map("A"), named_map("B")},
+                                               1, nullptr);
+             });
+             return e == KeyEffect::Closes && taken == 1 ? KeyEffect::Yes : e;
+         }},
+        {"story page",
+         [&](SDL_Keycode k) {
+             return modal(k, SDLK_RETURN, [&] { run_campaign_scenario_screen(r, *archive, palette, nullptr, nullptr, 3); });
+         }},
+        {"victory page",
+         [&](SDL_Keycode k) {
+             return modal(k, SDLK_RETURN, [&] { run_campaign_congrats_screen(r, *archive, palette, nullptr, NewGameConfig{}); });
+         }},
+        {"yes/no question",
+         [&](SDL_Keycode k) {
+             bool yes = false;
+             const KeyEffect e = modal(k, SDLK_n, [&] { yes = run_buybuild_confirm(r, res, nullptr, nullptr, "Quit?", nullptr); });
+             return yes ? KeyEffect::Yes : e;
+         }},
+        {"restart question",
+         [&](SDL_Keycode k) {
+             bool yes = false;
+             const KeyEffect e = modal(k, SDLK_n, [&] { yes = run_restart_question(r, res, nullptr, nullptr); });
+             return yes ? KeyEffect::Yes : e;
+         }},
+        {"control panel",
+         [&](SDL_Keycode k) {
+             ControlPanelSettings settings;
+             return modal(k, SDLK_ESCAPE, [&] {
+                 run_control_panel(r, *archive, palette, res, nullptr, nullptr, NewGameConfig{}, settings, false, nullptr,
+                                   nullptr, nullptr, 1, 1, 1, nullptr, 0, nullptr);
+             });
+         }},
+        {"optional rules",
+         [&](SDL_Keycode k) {
+             ModOptionsState s;
+             handle_mod_options_event(s, key(k));
+             return s.done ? KeyEffect::Closes : KeyEffect::Stays;
+         }},
+        {"campaign information",
+         [&](SDL_Keycode k) {
+             NewGameConfig c;
+             c.mode = MODE_CAMPAIGN;
+             return modal(k, SDLK_ESCAPE, [&] { run_scen_info(r, *archive, palette, &res, nullptr, c, nullptr); });
+         }},
+        {"tavern",
+         [&](SDL_Keycode k) {
+             TavernScreenState t;
+             t.open = true;
+             handle_tavern_event(key(k), t);
+             return t.open ? KeyEffect::Stays : KeyEffect::Closes;
+         }},
+        {"spellbook buy prompt",
+         [&](SDL_Keycode k) {
+             MageGuildState guild;
+             open_buy_spellbook_dialog(guild);
+             HeroState hero;
+             PlayerResources gold;
+             gold.gold = 500;
+             handle_buy_spellbook_event(key(k), guild, hero, gold, CastleState{});
+             return hero.has_spellbook ? KeyEffect::Yes : guild.open ? KeyEffect::Stays : KeyEffect::Closes;
+         }},
+        {"creature view",
+         [&](SDL_Keycode k) {
+             GameState game;
+             game.heroes.resize(1);
+             game.heroes[0].army.ids[0] = 2;
+             game.heroes[0].army.counts[0] = 7;
+             ArmyViewSystem view;
+             view.init(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+             if (!view.open_dialog({SLOT_HERO, 0}, game, -1, 0, false)) return KeyEffect::Closes;
+             const bool taken = view.handle_event(key(k), game);
+             return !view.view.open ? KeyEffect::Closes : taken ? KeyEffect::Stays : KeyEffect::Passes;
+         }},
+        {"artifact information",
+         [&](SDL_Keycode k) {
+             ArtifactInfoDialog d;
+             open_artifact_info_dialog(d, 1);
+             if (!d.open || !handle_artifact_info_dialog(d, key(k))) return KeyEffect::Passes;
+             return d.open ? KeyEffect::Stays : KeyEffect::Closes;
+         }},
+        {"no-spells notice",
+         [&](SDL_Keycode k) {
+             HeroState hero;
+             SpellbookState book;
+             open_spellbook(book, hero, SB_VIEW);
+             handle_spellbook_event(key(k), book, hero);
+             return book.no_spells ? KeyEffect::Stays : KeyEffect::Closes;
+         }},
+        {"spell description",
+         [&](SDL_Keycode k) {
+             HeroState hero;
+             SpellbookState book;
+             open_spellbook(book, hero, SB_VIEW);
+             book.no_spells = false;
+             book.detail_open = book.detail_has_ok = true;
+             handle_spellbook_event(key(k), book, hero);
+             return book.detail_open ? KeyEffect::Stays : KeyEffect::Closes;
+         }},
+    };
+    const struct {
+        const char* screen;
+        SDL_Keycode key;
+        KeyEffect effect;
+    } rows[] = {
+        {"map list", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"story page", SDLK_ESCAPE, KeyEffect::Stays},
+        {"story page", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"victory page", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"yes/no question", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"restart question", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"control panel", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"optional rules", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"campaign information", SDLK_KP_ENTER, KeyEffect::Stays},
+        {"tavern", SDLK_ESCAPE, KeyEffect::Stays},
+        {"tavern", SDLK_RETURN, KeyEffect::Stays},
+        {"spellbook buy prompt", SDLK_RETURN, KeyEffect::Stays},
+        {"spellbook buy prompt", SDLK_y, KeyEffect::Stays},
+        {"creature view", SDLK_ESCAPE, KeyEffect::Passes},
+        {"creature view", SDLK_RETURN, KeyEffect::Passes},
+        {"artifact information", SDLK_RETURN, KeyEffect::Stays},
+        {"artifact information", SDLK_ESCAPE, KeyEffect::Stays},
+        {"no-spells notice", SDLK_RETURN, KeyEffect::Stays},
+        {"spell description", SDLK_ESCAPE, KeyEffect::Stays},
+        {"spell description", SDLK_RETURN, KeyEffect::Stays},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(screens.at(row.screen)(row.key), row.effect) << row.screen << ", " << SDL_GetKeyName(row.key);
 }
 
 }  // namespace
