@@ -69,11 +69,11 @@ void run_victory_check(MainState& m) {
     }
     if (g.game_won != 0) return;
     if (check_victory(s, ctx)) g.game_won = g.campaign ? 2 : 1;
-    // A player alone on the map whose goal's object is gone (the ultimate artifact lost, the lord beaten by
-    // a monster) could play on for ever: the scenario is lost. With a rival left the goal is every rival
-    // beaten, which stays open; a lone seat's own defeat-all goal is refused at set-up and lost to nothing.
-    else if (s.victory.kind != VICTORY_DEFEAT_ALL && !(ctx.out_seats & 1u) && s.player_in_play[0] != 0xFF &&
-             goal_road(s, 0, ctx) == GoalRoad::None)
+    // A player alone on the map whose ultimate artifact is lost from the game could play on for ever: the
+    // scenario is lost. With a rival left the goal is every rival beaten, which stays open. Every other goal
+    // out of a lone seat's reach is so from the start: the set-up page refuses it, and an older save of one
+    // is lost to nothing.
+    else if (s.victory.kind == VICTORY_ULTIMATE_ARTIFACT && goal_road(s, 0, ctx) == GoalRoad::None)
         g.game_lost = true;
 }
 

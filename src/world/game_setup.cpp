@@ -205,6 +205,9 @@ MaplessGoal victory_start_without_map(GameState& state) {
         }
         if (state.dragon_city.active) v.start_dragon_owner = state.dragon_city.owner;
         if (goal_road(state, 0) != GoalRoad::None) return MaplessGoal::Stays;
+        v.kind = VICTORY_DEFEAT_ALL;
+        v.start_target_owner = v.start_dragon_owner = -1;
+        v.target_name.clear();
     }
     return MaplessGoal::Lost;
 }

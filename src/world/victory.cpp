@@ -108,8 +108,8 @@ bool own_road_open(const GameState& s, int player, const GoalContext& ctx) {
             if (c < 0) return false;
             owner = s.castles[(size_t)c].owner;
         }
-        // Held since the start, it counts only once taken back: a rival must be left to take it first.
-        return owner != player || rival_standing(s, player, ctx);
+        // Held since the start, it counts only once taken back; until then every rival beaten meets it too.
+        return owner != player;
     }
     case VICTORY_ULTIMATE_ARTIFACT: return ultimate_reachable(s, ctx);
     case VICTORY_GATHER_GOLD:

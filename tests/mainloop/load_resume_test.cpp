@@ -155,7 +155,6 @@ TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
         }
         state().victory.kind = goal;
         state().victory.target_x = state().victory.target_y = 15;
-        g().config.map_stem = "GONE";
         testing::internal::CaptureStderr();
         LoadResult loaded = load_game_image(save_image(), "", true);
         EXPECT_NE(testing::internal::GetCapturedStderr().find("base map unavailable"), std::string::npos);
@@ -164,6 +163,7 @@ TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
         EXPECT_EQ(close_dialogs(), (std::vector<std::string>{"Red player turn.", notice}));
         // The scenario information states the goal as it now stands.
         EXPECT_EQ(scenario_info_config(g()).description, rival ? std::string(notice) : std::string());
+        g().config.map_stem = "GONE";
         EXPECT_EQ(scenario_info_config(g()).map_stem, "") << "not the map's own text";
         end_current_turn(m);
         for (int i = 0; i < 3000 && m.game && (loop().current_player != 0 || g().new_day.active || loop().day_over); ++i)

@@ -465,8 +465,8 @@ struct GoalRow {
 };
 
 // The start map with the first seat alone on it.
-GameMap lone_seat_map(int kind) {
-    GameMap mp = start_map(kind, -1);
+GameMap lone_seat_map(int kind, int holder = -1) {
+    GameMap mp = start_map(kind, holder);
     std::erase_if(mp.objects, [](const MapObject& o) {
         return (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && o.owner > 0;
     });
@@ -504,6 +504,15 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
          {{A::OlderSave, 1, "---"}, {A::TakeTarget, 0, "000"}}},
         {"a load without its map and no rival in play", VICTORY_CAPTURE_TOWN, -1,
          {{A::ReloadWithoutMap, 0, "---"}, {A::TakeTarget, 0, "000"}}, [] { return lone_seat_map(VICTORY_CAPTURE_TOWN); }},
+        {"a load without its map, the target held and no rival", VICTORY_CAPTURE_TOWN, 0,
+         {{A::ReloadWithoutMap, 0, "---"}}, [] { return lone_seat_map(VICTORY_CAPTURE_TOWN, 0); }},
+        {"a load without its map, the Dragon City held and no rival", VICTORY_DRAGON_CITY, 0,
+         {{A::ReloadWithoutMap, 0, "---"}}, [] { return lone_seat_map(VICTORY_DRAGON_CITY, 0); }},
+        {"a sites goal with no site", VICTORY_VISIT_SITES, -1, {{A::BeatRivals, 0, "000"}}, [] {
+             GameMap mp = start_map(VICTORY_VISIT_SITES, -1);
+             std::erase_if(mp.objects, [](const MapObject& o) { return o.kind == MOBJ_VICTORY_SITE; });
+             return mp;
+         }},
         {"the ultimate artifact lost from the game", VICTORY_ULTIMATE_ARTIFACT, -1,
          {{A::PickUpArtifact, 1, "-L1"}, {A::ArtifactVanishes, 0, "-L1"}, {A::BeatRivals, 0, "0L1"}}},
         {"the ultimate artifact kept in the pool", VICTORY_ULTIMATE_ARTIFACT, -1,
