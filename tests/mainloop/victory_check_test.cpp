@@ -734,7 +734,9 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
                     const bool lost = hand != 3 && (hand < 0 || state().player_in_play[(size_t)hand] != 0xFF) &&
                                       lose_object(lord, hand);
                     if (!lost && !beaten) continue;
-                    if (lost) EXPECT_TRUE(can_end()) << "after the loss";
+                    if (lost) {
+                        EXPECT_TRUE(can_end()) << "after the loss";
+                    }
                     if (beaten && !goal_decided(g())) {
                         beat_rivals();
                         EXPECT_TRUE(can_end()) << "with every rival beaten";
