@@ -58,7 +58,8 @@ using FullscreenCallback = std::function<void()>;
 // the front end while it runs); null when none.
 extern const FullscreenCallback* g_ng_fullscreen_cb;
 // F11 belongs to the window: every F11 key down gives true, and a press (no repeat) runs the
-// registered window-scale callable. Every screen with a loop of its own asks this before its own keys.
+// registered window-scale callable. Every screen with a loop of its own asks this before its own keys,
+// but those that take F11 as any other key.
 bool ng_try_fullscreen_key(const SDL_Event& e);
 
 // A screen that a quit request (window closed, termination) has ended calls this once it has left

@@ -116,7 +116,7 @@ void handle_standard_victory_event(VictoryScreenState& s, const SDL_Event& e) {
     if (e.type == SDL_QUIT) {
         s.quit = true;
         s.done = true;
-    } else if (notice_key(e) || is_key(e, SDLK_SPACE)) {
+    } else if (close_key(e) || is_key(e, SDLK_SPACE)) {
         s.done = true;
     } else if (e.type == SDL_MOUSEBUTTONUP) {
         s.done = true;
@@ -147,7 +147,7 @@ bool run_standard_victory_screen(SDL_Renderer* renderer, const AggArchive* archi
             handle_standard_victory_event(s, e);
             return s.done;
         },
-        [&] { draw_standard_victory_screen(renderer, font, background, s); }, true);
+        [&] { draw_standard_victory_screen(renderer, font, background, s); }, {.draw_on_close = true});
     if (background) SDL_DestroyTexture(background);
     return !s.quit;
 }
@@ -432,7 +432,7 @@ void run_highscores_page(SDL_Renderer* renderer, const AggArchive* archive, cons
             handle_highscores_event(s, e, buttons);
             return s.done;
         },
-        [&] { draw_highscores_page(renderer, font, background, buttons, mons32, s); });
+        [&] { draw_highscores_page(renderer, font, background, buttons, mons32, s); }, {.window_scale_key = false});
     if (background) SDL_DestroyTexture(background);
     destroy_textures(buttons);
     destroy_textures(mons32);

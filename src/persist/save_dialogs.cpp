@@ -36,7 +36,7 @@ void present_background(SDL_Renderer* r, SDL_Texture* background) {
 // ---- shared
 
 void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
-                    const std::function<void()>& draw, bool draw_on_close) {
+                    const std::function<void()>& draw, const ModalLoopOptions& options) {
     bool quit = false;
     const auto hand_on_quit = [&quit] {
         if (quit) hand_on_quit_request();
@@ -46,10 +46,10 @@ void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_E
         SDL_Event e;
         while (!done && SDL_PollEvent(&e)) {
             quit = quit || e.type == SDL_QUIT;
-            if (ng_try_fullscreen_key(e)) continue;
+            if (options.window_scale_key && ng_try_fullscreen_key(e)) continue;
             done = handle(e);
         }
-        if (done && !draw_on_close) return hand_on_quit();
+        if (done && !options.draw_on_close) return hand_on_quit();
         draw();
         SDL_RenderPresent(renderer);
         if (done) return hand_on_quit();

@@ -20,11 +20,16 @@ struct Resources;
 
 // ---- shared by the modal screens of saves and high scores
 
+struct ModalLoopOptions {
+    bool draw_on_close = false;    // a last frame is drawn after the ending event
+    bool window_scale_key = true;  // F11 steps the window scale; without it the screen gets F11 as any key
+};
+
 // Drains the pending events into `handle` (which returns true when the screen is over) until one
-// ends it; otherwise draws, presents and waits 16 ms, and repeats. With `draw_on_close` a last
-// frame is drawn after the ending event. A quit request seen is pushed again when the screen ends.
+// ends it; otherwise draws, presents and waits 16 ms, and repeats. A quit request seen is pushed
+// again when the screen ends.
 void run_modal_loop(SDL_Renderer* renderer, const std::function<bool(const SDL_Event&)>& handle,
-                    const std::function<void()>& draw, bool draw_on_close = false);
+                    const std::function<void()>& draw, const ModalLoopOptions& options = {});
 
 // Removes the last whole UTF-8 character (one byte of a broken sequence).
 void pop_utf8_char(std::string& s);

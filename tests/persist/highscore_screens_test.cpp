@@ -46,9 +46,10 @@ TEST_F(VictoryScreens, ScoreScreenRowsAndWhatClosesIt) {
     EXPECT_EQ(s.rows[4].second, "Serf");
     EXPECT_EQ(open_standard_victory_screen(1, 1, 1, 1, nullptr).rows[4].second, "");
 
-    // Letters and a mouse press do not close it; keypad Enter does, as every notice key, leaving later
+    // Letters, a mouse press, F11 and the keypad's Enter do not close it; Return does, leaving later
     // events queued; Space closes it too.
-    push({key_event(SDLK_a), press(10, 10), key_event(SDLK_KP_ENTER), key_event(SDLK_b)});
+    push({key_event(SDLK_a), press(10, 10), key_event(SDLK_F11), key_event(SDLK_KP_ENTER), key_event(SDLK_RETURN),
+          key_event(SDLK_b)});
     EXPECT_TRUE(run_standard_victory_screen(r(), nullptr, kPal, font, 1, 1, 1, 1, nullptr));
     EXPECT_EQ(pending_events(), 1);
     SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
@@ -181,6 +182,10 @@ TEST_F(VictoryScreens, HighScorePageSwitchesTablesAndKeepsTheHighlightOnTheFirst
     HighScorePageState k = open_highscores_page(HighScoreTable::Campaign, dir.root(), -1, none);
     handle_highscores_event(k, key_event(SDLK_q), none);
     EXPECT_TRUE(k.done);
+    // F11 is one of those other keys here: it closes the page instead of scaling the window.
+    push({key_event(SDLK_F11), key_event(SDLK_b)});
+    run_highscores_page(r(), nullptr, kPal, font, HighScoreTable::Standard, dir.root(), -1);
+    EXPECT_EQ(pending_events(), 1);
 }
 
 TEST_F(VictoryScreens, HighScorePageDrawsRowsHighlightAndRankPictures) {
