@@ -782,6 +782,18 @@ TEST_F(ScreensTest, EachScreenTakesOnlyItsOwnKeys) {
         return pushed && !left ? KeyEffect::Stays : KeyEffect::Closes;
     };
     using Screen = std::function<KeyEffect(SDL_Keycode)>;
+    // The spellbook's notice when the hero knows no spell, or a spell's description over it.
+    const auto spellbook = [&](SDL_Keycode k, bool description) {
+        HeroState hero;
+        SpellbookState book;
+        open_spellbook(book, hero, SB_VIEW);
+        if (description) {
+            book.no_spells = false;
+            book.detail_open = book.detail_has_ok = true;
+        }
+        handle_spellbook_event(key(k), book, hero);
+        return (description ? book.detail_open : book.no_spells) ? KeyEffect::Stays : KeyEffect::Closes;
+    };
     const std::map<std::string, Screen> screens{
         {"map list",
          [&](SDL_Keycode k) {
@@ -868,24 +880,8 @@ TEST_F(ScreensTest, EachScreenTakesOnlyItsOwnKeys) {
              if (!d.open || !handle_artifact_info_dialog(d, key(k))) return KeyEffect::Passes;
              return d.open ? KeyEffect::Stays : KeyEffect::Closes;
          }},
-        {"no-spells notice",
-         [&](SDL_Keycode k) {
-             HeroState hero;
-             SpellbookState book;
-             open_spellbook(book, hero, SB_VIEW);
-             handle_spellbook_event(key(k), book, hero);
-             return book.no_spells ? KeyEffect::Stays : KeyEffect::Closes;
-         }},
-        {"spell description",
-         [&](SDL_Keycode k) {
-             HeroState hero;
-             SpellbookState book;
-             open_spellbook(book, hero, SB_VIEW);
-             book.no_spells = false;
-             book.detail_open = book.detail_has_ok = true;
-             handle_spellbook_event(key(k), book, hero);
-             return book.detail_open ? KeyEffect::Stays : KeyEffect::Closes;
-         }},
+        {"no-spells notice", [&](SDL_Keycode k) { return spellbook(k, false); }},
+        {"spell description", [&](SDL_Keycode k) { return spellbook(k, true); }},
     };
     const struct {
         const char* screen;
