@@ -1,12 +1,11 @@
 #include "frontend/setup_rules.h"
 
 #include <algorithm>
-#include <exception>
 #include <random>
 
-#include "assets/agg.h"
 #include "frontend/map_discovery.h"
 #include "lang/runtime_strings.h"
+#include "world/game_map_source.h"
 #include "world/game_setup.h"
 
 namespace vorn1 {
@@ -226,16 +225,12 @@ bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
 }
 
 bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive) {
-    try {
-        // The map the game will play: the chosen file, or with none the archive's demo map.
-        GameMap map;
-        if (!config.map_path.empty()) map = load_map(config.map_path);
-        else if (archive && archive->has("DEMO.MAP")) map = load_map_bytes(archive->get("DEMO.MAP"));
-        // The game turns down a map without tiles as one that does not read.
-        return start_lacks_rival(config, map.has_tiles() ? &map : nullptr);
-    } catch (const std::exception&) {
-        return start_lacks_rival(config, nullptr);
-    }
+    // The map the game will play, chosen as the game chooses it; a named map that does not load is left to
+    // the game to report.
+    MapSource source = MapSource::Empty;
+    const GameMap map = load_game_map(config, archive, &source);
+    const bool played = config.map_path.empty() ? source == MapSource::DemoMap : source == MapSource::ChosenMap;
+    return start_lacks_rival(config, played ? &map : nullptr);
 }
 
 }  // namespace vorn1

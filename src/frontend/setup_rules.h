@@ -10,11 +10,8 @@
 #include "world/new_game_config.h"
 
 namespace vorn1 {
+
 class AggArchive;
-}
-
-namespace vorn1 {
-
 struct GameMap;
 
 // NEWGAME.ICN colour gem frames by colour AND 3.

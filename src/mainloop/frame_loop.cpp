@@ -40,55 +40,14 @@ namespace {
 constexpr int kScrollStep = 32;
 constexpr float kAnimFrameMs = 250.0f;
 
-GameMap try_load(const char* what, const std::function<GameMap()>& load, bool& ok, std::string* why = nullptr) {
-    ok = false;
-    try {
-        GameMap m = load();
-        ok = m.has_tiles();
-        if (!ok) {
-            std::fprintf(stderr, "%s: no tiles\n", what);
-            if (why) *why = "no tiles";
-        }
-        return m;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s: %s\n", what, e.what());
-        if (why) *why = e.what();
-    }
-    return GameMap{};
-}
-
-// "name.MAP: reason" for the player; the folder is left out, the reason's own copy of it too.
-std::string map_failure(const std::string& path, std::string reason) {
-    const std::size_t at = reason.find(path);
-    if (at != std::string::npos) reason.replace(at, path.size(), std::filesystem::path(path).filename().string());
-    return std::filesystem::path(path).filename().string() + ": " + reason;
+// The tile of the selected hero while he stands on the map, else null.
+const MapTile* selected_hero_tile(const GameSession& g) {
+    const int h = g.loop.selected_hero;
+    if (!g.state.valid_hero(h) || !g.state.heroes[(size_t)h].live) return nullptr;
+    return g.map.tile(g.state.heroes[(size_t)h].x, g.state.heroes[(size_t)h].y);
 }
 
 }  // namespace
-
-GameMap load_game_map(const NewGameConfig& cfg, const AggArchive* archive, MapSource* source, std::string* failure) {
-    bool ok = false;
-    auto done = [&](MapSource s, GameMap&& m) {
-        if (source) *source = s;
-        return std::move(m);
-    };
-    std::string why;
-    if (cfg.mode == MODE_CAMPAIGN && !cfg.campaign_map_path.empty()) {
-        GameMap m = try_load("Campaign map", [&] { return load_cmp(cfg.campaign_map_path); }, ok, &why);
-        if (ok) return done(MapSource::CampaignMap, std::move(m));
-        if (failure && failure->empty()) *failure = map_failure(cfg.campaign_map_path, why);
-    }
-    if (!cfg.map_path.empty()) {
-        GameMap m = try_load("Map", [&] { return load_map(cfg.map_path); }, ok, &why);
-        if (ok) return done(MapSource::ChosenMap, std::move(m));
-        if (failure && failure->empty()) *failure = map_failure(cfg.map_path, why);
-    }
-    if (archive && archive->has("DEMO.MAP")) {
-        GameMap m = try_load("DEMO.MAP", [&] { return load_map_bytes(archive->get("DEMO.MAP"), "DEMO.MAP"); }, ok);
-        if (ok) return done(MapSource::DemoMap, std::move(m));
-    }
-    return done(MapSource::Empty, make_empty_map());
-}
 
 void sync_hero_vectors(GameSession& g) {
     LoopState& l = g.loop;
@@ -190,11 +149,8 @@ void hear_ambient_sounds(MainState& m, int x, int y) {
 
 void start_hero_music(MainState& m) {
     GameSession& g = game_of(m);
-    LoopState& l = g.loop;
-    const bool hero = g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live;
-    const HeroState* h = hero ? &g.state.heroes[(size_t)l.selected_hero] : nullptr;
-    const MapTile* t = h ? g.map.tile(h->x, h->y) : nullptr;
-    l.music_waits_for_hero = !t;
+    const MapTile* t = selected_hero_tile(g);
+    g.loop.music_waits_for_hero = !t;
     if (m.sounds.terrain_restart) m.sounds.terrain_restart(t ? t->ground : -1);
 }
 
@@ -466,11 +422,9 @@ void cycle_window_scale(MainState& m) { m.scale_index = set_window_scale(m.windo
 
 void update_map_sounds(MainState& m) {
     GameSession& g = game_of(m);
-    LoopState& l = g.loop;
+    const LoopState& l = g.loop;
     if (!m.audio_on || l.battle_open || g.new_day.active || l.computer_turn_pending || town_screens_open(g)) return;
-    const bool hero = g.state.valid_hero(l.selected_hero) && g.state.heroes[(size_t)l.selected_hero].live;
-    const HeroState* h = hero ? &g.state.heroes[(size_t)l.selected_hero] : nullptr;
-    const MapTile* t = h ? g.map.tile(h->x, h->y) : nullptr;
+    const MapTile* t = selected_hero_tile(g);
     if (!t) {
         // No hero to hear from: the loops around a fallen one stop, though a battle or the new day's
         // pause resumed them, until a hero is selected again.
@@ -480,7 +434,8 @@ void update_map_sounds(MainState& m) {
     // The band rule alone would wait for the hero to reach the first tiles of a band.
     if (l.music_waits_for_hero) start_hero_music(m);
     if (m.sounds.terrain) m.sounds.terrain(t->ground);
-    hear_ambient_sounds(m, h->x, h->y);
+    const HeroState& h = g.state.heroes[(size_t)l.selected_hero];
+    hear_ambient_sounds(m, h.x, h.y);
 }
 
 void draw_frame(MainState& m) {

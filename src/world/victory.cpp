@@ -97,20 +97,12 @@ bool own_road_open(const GameState& s, int player, const GoalContext& ctx) {
     const ScenarioVictory& v = s.victory;
     switch (v.kind) {
     case VICTORY_DEFEAT_ALL: return rival_standing(s, player, ctx);
-    case VICTORY_CAPTURE_TOWN:
-    case VICTORY_DRAGON_CITY: {
-        int owner = -1;
-        if (v.kind == VICTORY_DRAGON_CITY) {
-            if (!s.dragon_city.active) return false;
-            owner = s.dragon_city.owner;
-        } else {
-            const int c = s.castle_at(v.target_x, v.target_y);
-            if (c < 0) return false;
-            owner = s.castles[(size_t)c].owner;
-        }
-        // Held since the start, it counts only once taken back; until then every rival beaten meets it too.
-        return owner != player;
+    // Held since the start, the target counts only once taken back; until then every rival beaten meets it.
+    case VICTORY_CAPTURE_TOWN: {
+        const int c = s.castle_at(v.target_x, v.target_y);
+        return c >= 0 && s.castles[(size_t)c].owner != player;
     }
+    case VICTORY_DRAGON_CITY: return s.dragon_city.active && s.dragon_city.owner != player;
     case VICTORY_ULTIMATE_ARTIFACT: return ultimate_reachable(s, ctx);
     case VICTORY_GATHER_GOLD:
     case VICTORY_SURVIVE_MONTHS: return true;
