@@ -1,5 +1,7 @@
 #include "adventure/player_elimination.h"
 
+#include "adventure/puzzle_map_state.h"
+
 namespace vorn1 {
 
 SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e) {
@@ -21,6 +23,14 @@ void restore_elimination_state(const SavedEliminationState& s, PlayerElimination
 
 bool is_player_eliminated(const PlayerEliminationState& e, int player) {
     return player >= 0 && player < 4 && e.players[player].eliminated != 0;
+}
+
+GoalContext goal_context_of(const PlayerEliminationState& e, const PuzzleMapState& puzzle) {
+    GoalContext ctx;
+    for (int p = 0; p < 4; ++p)
+        if (is_player_eliminated(e, p)) ctx.out_seats |= 1u << p;
+    ctx.artifact_buried = !puzzle.artifact_awarded && puzzle.dig_x >= 0;
+    return ctx;
 }
 
 bool process_turn_start_elimination_warning(PlayerEliminationState& e, int player) {

@@ -3,10 +3,13 @@
 #include <array>
 #include <cstdint>
 
+#include "world/victory.h"
+
 namespace vorn1 {
 
 struct GameState;
 struct GameMap;
+struct PuzzleMapState;
 
 // Days a player may go on without a town before being eliminated.
 constexpr int32_t kNoTownCountdownDays = 7;
@@ -35,6 +38,9 @@ SavedEliminationState snapshot_elimination_state(const PlayerEliminationState& e
 void restore_elimination_state(const SavedEliminationState& s, PlayerEliminationState& e);
 
 bool is_player_eliminated(const PlayerEliminationState& e, int player);
+// What the goal rules read of a game beyond its state: the seats out of it, and whether the ultimate
+// artifact still waits at its dig site.
+GoalContext goal_context_of(const PlayerEliminationState& e, const PuzzleMapState& puzzle);
 
 // Looks at every seat in play: a seat with neither town nor hero is eliminated; one with
 // heroes but no town starts its countdown (kept when already running); a town stops it.

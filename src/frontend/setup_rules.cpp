@@ -225,11 +225,11 @@ bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
 }
 
 bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive) {
-    // The map the game will play, chosen as the game chooses it; a named map that does not load is left to
-    // the game to report.
+    // The map the game will play, chosen as the game chooses it (with no map named: the archive's demo map,
+    // else the empty one); a named map that does not load is left to the game to report.
     MapSource source = MapSource::Empty;
     const GameMap map = load_game_map(config, archive, &source);
-    const bool played = config.map_path.empty() ? source == MapSource::DemoMap : source == MapSource::ChosenMap;
+    const bool played = config.map_path.empty() || source == MapSource::ChosenMap;
     return start_lacks_rival(config, played ? &map : nullptr);
 }
 

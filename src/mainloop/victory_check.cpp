@@ -37,13 +37,7 @@ void refresh_visited_sites(GameState& s, const VisitRecords& visits) {
 
 bool goal_decided(const GameSession& g) { return g.game_won != 0 || g.game_lost || g.hot_seat_winner >= 0; }
 
-GoalContext goal_context(const GameSession& g) {
-    GoalContext ctx;
-    for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (is_player_eliminated(g.elimination, p)) ctx.out_seats |= 1u << p;
-    ctx.artifact_buried = !g.puzzle.artifact_awarded && g.puzzle.dig_x >= 0;
-    return ctx;
-}
+GoalContext goal_context(const GameSession& g) { return goal_context_of(g.elimination, g.puzzle); }
 
 void run_victory_check(MainState& m) {
     if (!m.game) return;

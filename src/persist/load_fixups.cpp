@@ -87,7 +87,8 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
     return ids_ok(s);
 }
 
-MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map) {
+MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map,
+                                  const GoalContext& ctx) {
     restore_seat_ai_levels(s, cfg);
     rebuild_boat_bytes(m, s);
     rebuild_monster_guard_map(m);
@@ -103,7 +104,7 @@ MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig&
     m.victory_x = s.victory.target_x;
     m.victory_y = s.victory.target_y;
     restore_victory_from_map(s, m);
-    const MaplessGoal goal = have_map ? MaplessGoal::Stays : victory_start_without_map(s);
+    const MaplessGoal goal = have_map ? MaplessGoal::Stays : victory_start_without_map(s, ctx);
     // A save older than the goal's progress may hold the target in a rival's hands: a retake right after
     // the load counts.
     note_goal_progress(s);

@@ -17,7 +17,8 @@ bool loaded_game_consistent(const GameState& s, const GameMap& m, int current_pl
 // monsters' join flags, the map artifacts' guard kinds and the victory's target name and sites (from
 // the base map; without one these stay at their defaults), and notes whether the goal's town or city has left
 // its first holder's hands. Without the base map (have_map false) the goal is settled by
-// victory_start_without_map; with it the goal stays.
-MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map);
+// victory_start_without_map, judged with `ctx` (the seats the saved records put out); with it the goal stays.
+MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig& cfg, bool have_map,
+                                  const GoalContext& ctx);
 
 }  // namespace vorn1

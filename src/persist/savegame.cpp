@@ -189,7 +189,12 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
         res.error = t.out_of_range;
         return;
     }
-    res.mapless_goal = restore_unsaved_state(res.state, res.map, res.config, have_map);
+    // The goal is judged as the game will judge it: with the seats the saved records put out.
+    PlayerEliminationState elim;
+    restore_elimination_state(res.elimination, elim);
+    GoalContext ctx = goal_context_of(elim, scratch);
+    if (!res.puzzle_present) ctx.artifact_buried = true;  // the game digs a new site in
+    res.mapless_goal = restore_unsaved_state(res.state, res.map, res.config, have_map, ctx);
     res.ok = true;
 }
 

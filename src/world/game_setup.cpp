@@ -85,19 +85,18 @@ std::array<SeatPlan, 4> plan_seats(const NewGameConfig& cfg, const GameMap& map)
     return seats;
 }
 
-// A seat that starts with no town, castle or hero is out before the first turn: it is not put in play,
-// so it never plays nor counts as a rival. The first seat stays, as the game is played from it. A hero
-// record places nobody when an earlier one of a seat in play took the same pool entry.
-void leave_out_seats_holding_nothing(std::array<SeatPlan, 4>& seats, const GameMap& map) {
-    unsigned held = 1;
-    std::array<bool, HERO_POOL_SIZE> taken{};
-    for (const MapObject& o : map.objects) {
-        if (!is_player_index(o.owner) || !seats[(size_t)o.owner].in_play) continue;
-        if (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE) held |= 1u << o.owner;
-        if (o.kind == MOBJ_HERO && !std::exchange(taken[(size_t)(o.a % HERO_POOL_SIZE)], true)) held |= 1u << o.owner;
-    }
-    for (int i = 0; i < 4; ++i)
-        if (!(held >> i & 1u)) seats[(size_t)i] = SeatPlan{};
+// A seat the placement left with nothing is out before the first turn: it never plays nor counts as a
+// rival, and what the map gave it besides (a mine, the lighthouse, the Dragon City) stands neutral.
+void leave_out_seat(GameState& state, int p) {
+    state.player_in_play[(size_t)p] = 0xFF;
+    state.player_color[(size_t)p] = COLOR_NONE;
+    state.player_is_human[(size_t)p] = 0;
+    state.player_ai_level[(size_t)p] = AI_NONE;
+    state.resources[(size_t)p] = PlayerResources{};
+    for (MineState& m : state.mines)
+        if (m.owner == p) m.owner = -1;
+    if (state.dragon_city.owner == p) state.dragon_city.owner = -1;
+    if (state.lighthouse.owner == p) state.lighthouse.owner = -1;
 }
 
 void choose_guild_spells(CastleState& c, XorShift32& rng) {
@@ -129,8 +128,10 @@ bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
     GameMap scratch = map;
     GameState s;
     init_game_state(s, scratch, cfg, 1);
-    // A shared game needs a second seat the map can give a place.
-    return goal_road(s, 0) == GoalRoad::None || (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
+    // Nobody is out before the first turn. The first seat must hold something to play from, and a shared
+    // game needs a second seat the map gives a place.
+    return !(s.victory.start_holders & 1u) || goal_road(s, 0, GoalContext{}) == GoalRoad::None ||
+           (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map) {
@@ -141,7 +142,8 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
     v.target_name.clear();
     v.sites.clear();
     v.start_target_owner = v.start_dragon_owner = -1;
-    v.start_holders = 0;
+    // Every seat in play held something at the start: one that held nothing was left out of play then.
+    v.start_holders = seats_in_play(state);
     v.lord_entry = v.lord_seat = -1;
     v.lord_beaten_by = -1;
     if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) v.target_name = state.castles[(size_t)c].name;
@@ -170,22 +172,16 @@ void restore_victory_from_map(GameState& state, const GameMap& map) {
         case MOBJ_VICTORY_SITE: v.sites.emplace_back(o.x, o.y); break;
         default: break;
         }
-        if ((o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && owner >= 0)
-            v.start_holders = (uint8_t)(v.start_holders | (1u << owner));
     }
     v.site_visitors.assign(v.sites.size(), 0);
     // A save is made only after the check that follows a battle: a lord gone in it was beaten by no seat.
     if (v.lord_entry >= 0 && !hunted_lord_standing(state)) v.lord_beaten_by = LORD_BEATEN_BY_NOBODY;
 }
 
-MaplessGoal victory_start_without_map(GameState& state) {
+MaplessGoal victory_start_without_map(GameState& state, const GoalContext& ctx) {
     ScenarioVictory& v = state.victory;
     v.start_target_owner = v.start_dragon_owner = -1;
     v.lord_entry = v.lord_seat = -1;
-    // Each seat in play was a rival at the start; a seat not in play is nobody's rival.
-    v.start_holders = 0;
-    for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (state.player_in_play[(size_t)p] != 0xFF) v.start_holders = (uint8_t)(v.start_holders | (1u << p));
     // The target town's and the Dragon City's first holders, the lord and the sites are the map's records:
     // the state alone cannot tell such a goal met, so it becomes every rival beaten, kept by a later save.
     const int kind = v.kind;
@@ -194,7 +190,9 @@ MaplessGoal victory_start_without_map(GameState& state) {
         return MaplessGoal::Stays;
     v.kind = VICTORY_DEFEAT_ALL;
     v.target_name.clear();
-    if (goal_road(state, 0) != GoalRoad::None) return MaplessGoal::EveryRival;
+    // The seat's own road to every rival beaten is a rival still standing; a rival out of the game stands
+    // no more, whatever it left on the map.
+    if (goal_road(state, 0, ctx) == GoalRoad::Own) return MaplessGoal::EveryRival;
     // With no rival left to beat, a town or the city keeps its goal: its holder now is taken as its first,
     // which is right unless it changed hands, and then the saved progress already counts the retake.
     if (kind == VICTORY_CAPTURE_TOWN || kind == VICTORY_DRAGON_CITY) {
@@ -204,7 +202,7 @@ MaplessGoal victory_start_without_map(GameState& state) {
             v.target_name = state.castles[(size_t)c].name;
         }
         if (state.dragon_city.active) v.start_dragon_owner = state.dragon_city.owner;
-        if (goal_road(state, 0) != GoalRoad::None) return MaplessGoal::Stays;
+        if (goal_road(state, 0, ctx) != GoalRoad::None) return MaplessGoal::Stays;
         v.kind = VICTORY_DEFEAT_ALL;
         v.start_target_owner = v.start_dragon_owner = -1;
         v.target_name.clear();
@@ -236,20 +234,15 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
     state.map_height = map.height;
     if (!map.has_tiles()) map.tiles.assign((size_t)std::max(0, map.width) * std::max(0, map.height), MapTile{});
 
-    auto seats = plan_seats(cfg, map);
-    leave_out_seats_holding_nothing(seats, map);
-    int in_play = 0;
+    const auto seats = plan_seats(cfg, map);
     for (int p = 0; p < MAX_PLAYERS; ++p) {
         if (!seats[p].in_play) continue;
-        ++in_play;
         state.player_in_play[p] = 1;
         state.player_color[p] = seats[p].color;
         state.player_is_human[p] = seats[p].human ? 1 : 0;
         state.player_ai_level[p] = seats[p].ai_level;
         state.resources[p] = starting_resources(seats[p].human ? (int)cfg.difficulty : (int)DIFF_NORMAL);
     }
-    state.num_players = in_play;
-    for (AIPlayerVars& v : state.ai_vars) v.player_share = 1.0f / (float)std::max(1, in_play);
 
     init_hero_pool(state.pool);
     for (const MapObject& o : map.objects) {
@@ -403,11 +396,23 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
             if (state.pool.entries[e].faction == c.faction) same.push_back(e);
         if (!same.empty()) recruit_hero_from_pool(state, map, same[rng.below((int)same.size())], p, c.x, c.y);
     }
+    // Who holds what at the start is decided here, once, from the placement itself: the seats in play and
+    // the goal's rivals follow from it. The first seat stays in play, as the game is played from it; the
+    // set-up page refuses a start that leaves it nothing.
+    const unsigned held = seats_holding_anything(state);
+    int in_play = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p) {
+        if (p > 0 && !(held >> p & 1u) && seats[p].in_play) leave_out_seat(state, p);
+        if (state.player_in_play[p] != 0xFF) ++in_play;
+    }
+    state.num_players = in_play;
+    for (AIPlayerVars& v : state.ai_vars) v.player_share = 1.0f / (float)std::max(1, in_play);
     for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (seats[p].in_play) refresh_hero_offers(state, p, rng);
+        if (state.player_in_play[p] != 0xFF) refresh_hero_offers(state, p, rng);
 
     set_town_available_counts(state);
     restore_victory_from_map(state, map);
+    state.victory.start_holders = (uint8_t)held;
     rebuild_boat_bytes(map, state);
     rebuild_monster_guard_map(map);
 

@@ -5,6 +5,7 @@
 #include "world/game_state.h"
 #include "world/map.h"
 #include "world/new_game_config.h"
+#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -17,21 +18,23 @@ PlayerResources starting_resources(int difficulty);
 void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
 
 // Whether a game set up from `cfg` on `map` could never be won: the first seat, as init_game_state puts
-// the seats, cannot meet the map's goal, or a shared game leaves the first seat alone.
+// the seats, holds nothing or cannot meet the map's goal, or a shared game leaves the first seat alone.
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
 
 // Computer levels are not saved: re-derive them from the configuration after a load.
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 
 // Victory targets and sites are not saved: rebuild them from the map, with how the scenario began (who
-// held the target town and the Dragon City, the hunted lord, the seats that held anything) from its records.
+// held the target town and the Dragon City, the hunted lord) from its records. The seats that held anything
+// at the start are the seats in play.
 void restore_victory_from_map(GameState& state, const GameMap& map);
 // A game whose map records are lost (a save without its base map): a goal that needs them (a town, the
 // Dragon City, the lord, the sites) becomes every rival beaten, and every seat in play counts as a rival
-// from the start. With no rival left to beat, a town's or the city's goal stays with its holder now as its
-// first; a goal nothing can meet any more is told as lost.
+// from the start; a seat out of the game (`ctx`, from the saved records) is none. With no rival left to
+// beat, a town's or the city's goal stays with its holder now as its first; a goal nothing can meet any
+// more is told as lost.
 enum class MaplessGoal { Stays, EveryRival, Lost };
-MaplessGoal victory_start_without_map(GameState& state);
+MaplessGoal victory_start_without_map(GameState& state, const GoalContext& ctx);
 
 // What a map object's second detail byte sets up, at set-up and again after a load (not saved).
 inline uint8_t monster_willing_from_object(const MapObject& o) { return (o.b & 1) ? 1 : 0; }

@@ -129,6 +129,28 @@ GoalRoad goal_road(const GameState& s, int player, const GoalContext& ctx) {
     return rival_standing(s, player, ctx) ? GoalRoad::EveryRival : GoalRoad::None;
 }
 
+uint8_t seats_in_play(const GameState& s) {
+    uint8_t out = 0;
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (s.player_in_play[(size_t)p] != 0xFF) out = (uint8_t)(out | (1u << p));
+    return out;
+}
+
+unsigned seats_holding_anything(const GameState& s) {
+    unsigned out = 0;
+    for (const CastleState& c : s.castles)
+        if (c.live && is_player_index(c.owner)) out |= 1u << c.owner;
+    for (const HeroState& h : s.heroes)
+        if (h.live && is_player_index(h.owner)) out |= 1u << h.owner;
+    return out;
+}
+
+bool goal_still_open(const GameState& s, const GoalContext& ctx) {
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (goal_road(s, p, ctx) != GoalRoad::None) return true;
+    return false;
+}
+
 bool victory_condition_met(const GameState& s, int player, const GoalContext& ctx) {
     return goal_road(s, player, ctx) == GoalRoad::Met;
 }

@@ -3,11 +3,18 @@
 
 namespace vorn1 {
 
-// What the goal rules need beyond the game state, kept by the running session.
+// What the goal rules need beyond the game state, kept by the running session. The default (every seat in
+// play, the artifact buried) is a start's; the game passes its own after that.
 struct GoalContext {
     unsigned out_seats = 0;        // bit p: seat p is out of the game, whatever it still holds on the map
     bool artifact_buried = true;   // the ultimate artifact still waits at its dig site
 };
+
+// Bit p: seat p is in play.
+uint8_t seats_in_play(const GameState& state);
+// Bit p: seat p holds a live town or castle, or a live hero. At set-up, the one answer to who holds
+// anything at the start.
+unsigned seats_holding_anything(const GameState& state);
 
 // How seat `player` stands toward the scenario's goal: the one answer to "can this seat still meet it?" for
 // the set-up page, the goal check and a load. Only a seat still in play meets a goal, and only by what it
@@ -28,6 +35,8 @@ bool victory_condition_met(const GameState& state, int player, const GoalContext
 bool check_victory(GameState& state, const GoalContext& ctx = {});
 // Shared game (hot seat): first seat 0..3 in play whose condition holds, else -1.
 int victorious_player(const GameState& state, const GoalContext& ctx = {});
+// Some seat in play can still meet its goal, or has met it.
+bool goal_still_open(const GameState& state, const GoalContext& ctx);
 // A campaign's rival (seat 1..3) has taken the target town or the Dragon City, or holds an ultimate
 // artifact: the campaign is lost.
 bool campaign_rival_met_goal(const GameState& state, const GoalContext& ctx = {});

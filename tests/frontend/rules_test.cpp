@@ -131,8 +131,16 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
     GameMap hunt;
     for (const auto& [file, m] : kit::kit_goal_maps())
         if (file == kit::kHuntedLordGoalFile) hunt = m;
-    GameMap one_seat = battle;
+    GameMap one_seat = battle, first_empty = battle;
     std::erase_if(one_seat.objects, [](const MapObject& o) { return o.owner == 1; });
+    std::erase_if(first_empty.objects, [](const MapObject& o) { return o.owner == 0; });
+    NewGameConfig hot_seat;
+    hot_seat.mode = MODE_HOTSEAT;
+    hot_seat.multiplayer = 1;
+    for (int p = 0; p < 2; ++p) {
+        hot_seat.seats[(size_t)p].color = (uint8_t)p;
+        hot_seat.seats[(size_t)p].kind = SEAT_HUMAN;
+    }
     const struct {
         const char* what;
         const GameMap* map;
@@ -149,6 +157,9 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
         {"Border Keep's Westmark held, its one rival none", &held, standard({N, A, A}), true},
         {"Border Keep with its rival", &held, standard({A, N, N}), false},
         {"unread map, no opponent", nullptr, standard({N, N, N}), true},
+        {"the first seat holds nothing", &first_empty, standard({A, A, A}), true},
+        {"hot seat, the first seat holds nothing", &first_empty, hot_seat, true},
+        {"hot seat, both seats hold something", &battle, hot_seat, false},
     };
     for (const auto& row : rows) EXPECT_EQ(start_lacks_rival(row.config, row.map), row.refused) << row.what;
 

@@ -470,7 +470,8 @@ TEST_F(ScreensTest, StandardPageRefusesWithoutOpponentsAndStartsWithDefaults) {
 
     // The kit's Battle Field has two seats: None, Average, Average leaves its defeat-all goal no rival, and
     // the page stays until Escape; so does the archive's two-seat demo map, played when the maps folder is
-    // empty. All three None is refused on Last Stand too, though its capture goal needs no rival.
+    // empty, and the empty map played when the archive has none. All three None is refused on Last Stand
+    // too, though its capture goal needs no rival.
     fe_test::TempDir dir("setup_rival");
     const std::string battle = dir.dir() + kit::kBattleMapFile, last_stand = dir.dir() + kit::KIT_QUICK_WIN_FILE;
     ASSERT_TRUE(kit::write_map_file(battle, kit::make_battle_map()));
@@ -486,6 +487,7 @@ TEST_F(ScreensTest, StandardPageRefusesWithoutOpponentsAndStartsWithDefaults) {
         {"Battle Field, None Average Average", archive.get(), {read_map_info(battle)}, 3, 1},
         {"the demo map, None Average Average", with_demo.get(), {}, 3, 1},
         {"Last Stand, all None", archive.get(), {read_map_info(last_stand)}, 3, 3},
+        {"no maps and no demo map: the empty map, where the first seat holds nothing", archive.get(), {}, 0, 1},
     };
     for (const auto& row : refusals) {
         NewGameConfig refused_config;

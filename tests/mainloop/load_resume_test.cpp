@@ -4,7 +4,9 @@
 #include <tuple>
 
 #include "lang/runtime_strings.h"
+#include "datakit/kit_maps.h"
 #include "loop_fixture.h"
+#include "temp_dir.h"
 #include "mainloop/game_files.h"
 #include "mainloop/victory_check.h"
 
@@ -135,36 +137,46 @@ TEST_F(LoadResumeTest, SavingAndLoadingChangesNothing) {
 
 // A save whose map file is missing loads on the saved land: the player is told once, after the turn's own
 // notice, and the load decides nothing. A lone seat has no rival, so beating none is no win; a town to
-// capture becomes every rival beaten, and the rival stands.
+// capture becomes every rival beaten, and the rival stands. A save loaded with its map that nobody in play
+// can win any more (its lone seat holding the target since the start) is told so too.
 TEST_F(LoadResumeTest, ASaveWithoutItsMapIsToldOnceAndDecidesNothing) {
-    const std::tuple<bool, uint8_t, const char*> rows[] = {
-        {false, VICTORY_DEFEAT_ALL,
+    const std::tuple<bool, bool, uint8_t, const char*> rows[] = {
+        {false, false, VICTORY_DEFEAT_ALL,
          "The map of this saved game is missing. The game goes on with the saved land; your goal stays as it was."},
-        {true, VICTORY_CAPTURE_TOWN, "The map of this saved game is missing. Your goal is now to defeat every rival."},
+        {false, true, VICTORY_CAPTURE_TOWN,
+         "The map of this saved game is missing. Your goal is now to defeat every rival."},
+        {true, false, VICTORY_CAPTURE_TOWN,
+         "No player in this game can still meet its goal: this game can no longer be won."},
     };
-    for (const auto& [rival, goal, notice] : rows) {
+    test::TempDir maps("held_alone");
+    for (const auto& [with_map, rival, goal, notice] : rows) {
         SCOPED_TRACE(notice);
         make_game();
         add_hero(5, 5, 0);
-        if (rival) {
-            add_town(15, 15, 1);
-        } else {
+        if (rival || with_map) add_town(15, 15, rival ? 1 : 0);
+        if (!rival) {
             state().player_in_play[1] = 0xFF;
             state().player_color[1] = COLOR_NONE;
             loop().player_order = {0};
         }
         state().victory.kind = goal;
         state().victory.target_x = state().victory.target_y = 15;
+        if (with_map) map().objects = {{MOBJ_TOWN, 15, 15, 0, 0, 0, 0, "Held"}};
+        ASSERT_TRUE(kit::write_map_file((maps.path / "HELD.MAP").string(), map()));
+        NewGameConfig cfg;
+        cfg.map_stem = "HELD";
+        const SavedEliminationState elim = refresh_before_save(g());
         testing::internal::CaptureStderr();
-        LoadResult loaded = load_game_image(save_image(), "", true);
-        EXPECT_NE(testing::internal::GetCapturedStderr().find("base map unavailable"), std::string::npos);
+        LoadResult loaded = load_game_image(build_save_image(state(), map(), cfg, 1, 1, 1, &g().puzzle, 0, &elim),
+                                            with_map ? maps.path.string() : "", true);
+        EXPECT_EQ(testing::internal::GetCapturedStderr().find("base map unavailable") != std::string::npos, !with_map);
         ASSERT_TRUE(loaded.ok) << loaded.error;
         setup_loaded_game(m, std::move(loaded));
         EXPECT_EQ(close_dialogs(), (std::vector<std::string>{"Red player turn.", notice}));
         // The scenario information states the goal as it now stands.
         EXPECT_EQ(scenario_info_config(g()).description, rival ? std::string(notice) : std::string());
         g().config.map_stem = "GONE";
-        EXPECT_EQ(scenario_info_config(g()).map_stem, "") << "not the map's own text";
+        EXPECT_EQ(scenario_info_config(g()).map_stem, with_map ? "GONE" : "") << "the map's own text only with it";
         end_current_turn(m);
         for (int i = 0; i < 3000 && m.game && (loop().current_player != 0 || g().new_day.active || loop().day_over); ++i)
             frames(1);

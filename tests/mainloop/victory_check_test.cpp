@@ -508,6 +508,12 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
          {{A::ReloadWithoutMap, 0, "---"}}, [] { return lone_seat_map(VICTORY_CAPTURE_TOWN, 0); }},
         {"a load without its map, the Dragon City held and no rival", VICTORY_DRAGON_CITY, 0,
          {{A::ReloadWithoutMap, 0, "---"}}, [] { return lone_seat_map(VICTORY_DRAGON_CITY, 0); }},
+        {"a load without its map, the rivals out and one with a hero left", VICTORY_DRAGON_CITY, -1,
+         {{A::TakeSeat1Town, 0, "---"},
+          {A::BeatSeat2, 0, "---"},
+          {A::CountdownRunsOut, 1, "---"},
+          {A::ReloadWithoutMap, 0, "---"},
+          {A::TakeDragonCity, 0, "000"}}},
         {"a sites goal with no site", VICTORY_VISIT_SITES, -1, {{A::BeatRivals, 0, "000"}}, [] {
              GameMap mp = start_map(VICTORY_VISIT_SITES, -1);
              std::erase_if(mp.objects, [](const MapObject& o) { return o.kind == MOBJ_VICTORY_SITE; });
@@ -556,7 +562,7 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
                     state().castles[(size_t)state().castle_at(v.target_x, v.target_y)].owner = st.seat;
                     v.target_left_start = 0;
                     [[fallthrough]];
-                case A::Reload: restore_unsaved_state(state(), map(), g().config, true); break;
+                case A::Reload: restore_unsaved_state(state(), map(), g().config, true, goal_context(g())); break;
                 case A::ReloadWithoutMap: {
                     const SavedEliminationState elim = refresh_before_save(g());
                     const auto image = g().campaign ? build_campaign_save_image(state(), map(), g().config, 1, 1, 1,

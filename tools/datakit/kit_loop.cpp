@@ -16,6 +16,7 @@ const StringMap& loop_english_strings() {
         {"GAME_MAP_LOAD_FAILED", "The map could not be loaded."},
         {"GAME_MAP_MISSING_NO_GOAL",
          "The map of this saved game is missing, and with it your goal: this game can no longer be won."},
+        {"GAME_NO_GOAL_LEFT", "No player in this game can still meet its goal: this game can no longer be won."},
         {"GAME_MAP_MISSING_GOAL", "The map of this saved game is missing. Your goal is now to defeat every rival."},
         {"GAME_MAP_MISSING",
          "The map of this saved game is missing. The game goes on with the saved land; your goal stays as it was."},
