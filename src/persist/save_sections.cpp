@@ -662,8 +662,11 @@ void r_elim(ByteReader& r, SavedEliminationState& e) {
 }
 
 namespace {
+constexpr uint8_t kTargetLeftBit = 1;
+constexpr uint8_t kDragonLeftBit = 2;
+
 uint8_t goal_progress_bits(const ScenarioVictory& v) {
-    return (uint8_t)((v.target_left_start ? 1u : 0u) | (v.dragon_left_start ? 2u : 0u));
+    return (uint8_t)((v.target_left_start ? kTargetLeftBit : 0u) | (v.dragon_left_start ? kDragonLeftBit : 0u));
 }
 }  // namespace
 
@@ -675,10 +678,13 @@ void w_goal_progress(ByteWriter& w, const ScenarioVictory& v) {
 }
 
 void r_goal_progress(ByteReader& r, ScenarioVictory& v, bool marked) {
-    // Saves made before the section ends with the elimination records: nothing has changed hands.
-    const uint8_t bits = marked || r.left() > 0 ? r.u8() : 0;
-    v.target_left_start = (bits & 1u) ? 1 : 0;
-    v.dragon_left_start = (bits & 2u) ? 1 : 0;
+    // Only the byte the writer makes counts: a marked save's next byte, or the lone last byte of a save from
+    // before the mark. Anything else after the elimination part (a line ending added by a text-mode copy)
+    // is not ours; saves without the byte have had nothing change hands.
+    const uint8_t bits = marked || r.left() == 1 ? r.u8() : 0;
+    const bool ours = (bits & ~(kTargetLeftBit | kDragonLeftBit)) == 0;
+    v.target_left_start = ours && (bits & kTargetLeftBit) ? 1 : 0;
+    v.dragon_left_start = ours && (bits & kDragonLeftBit) ? 1 : 0;
 }
 
 }  // namespace vorn1

@@ -49,9 +49,10 @@ void w_elim(ByteWriter& w, const SavedEliminationState* e);
 // Absent sections give four records {0, -1, 0, 0}.
 void r_elim(ByteReader& r, SavedEliminationState& e);
 
-// The goal's progress since the start: a last byte of the save when anything has changed hands. An
-// unmarked save that ends after the elimination part reads as none; a marked one (its header says the
-// byte follows) fails without it.
+// The goal's progress since the start: a last byte of the save when anything has changed hands. A marked
+// save (its header says the byte follows) fails without it; an unmarked one reads it only when it is the
+// single byte left. Any other bytes after the elimination part, or a value the writer never makes, read
+// as none.
 bool goal_progress_written(const ScenarioVictory& v);
 void w_goal_progress(ByteWriter& w, const ScenarioVictory& v);
 void r_goal_progress(ByteReader& r, ScenarioVictory& v, bool marked);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 #include "lang/runtime_strings.h"
@@ -337,6 +338,21 @@ TEST(SaveGame, EveryCutEndsInTheCorruptText) {
             EXPECT_FALSE(r.ok) << cut;
             EXPECT_EQ(r.error, campaign ? kCampCorrupt : kCorrupt) << "cut at " << cut;
         }
+    }
+    // {campaign, progress, bytes added after the end, progress read}: only the writer's own byte is progress.
+    for (const auto& [campaign, progress, tail, bits] :
+         {std::tuple{false, 0, std::vector<uint8_t>{'\r', '\n'}, 0}, {true, 0, {'\r', '\n'}, 0},
+          {false, 3, {'\r', '\n'}, 3}, {true, 1, {'\r', '\n'}, 1}, {false, 0, {'\n'}, 0}, {true, 0, {5}, 0},
+          {false, 0, {2}, 2}, {true, 0, {3}, 3}}) {
+        kit::FixtureOptions o;
+        o.campaign = campaign;
+        o.goal_progress = progress;
+        std::vector<uint8_t> b = kit::make_fixture(o).bytes;
+        b.insert(b.end(), tail.begin(), tail.end());
+        const LoadResult r = load_bytes(b, campaign);
+        ASSERT_TRUE(r.ok) << r.error;
+        EXPECT_EQ(r.state.victory.target_left_start + 2 * r.state.victory.dragon_left_start, bits)
+            << campaign << progress << +tail[0];
     }
 }
 
