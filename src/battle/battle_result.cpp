@@ -155,7 +155,7 @@ int BattleScreen::handle_result_event(const SDL_Event& e) {
             if (accept) finish(1);
             else if (decline) finish(0);
         } else if (e.type == SDL_KEYDOWN) {
-            const int answer = e.key.keysym.sym == SDLK_SPACE ? 1 : yes_no_key(e);
+            const int answer = e.key.keysym.sym == SDLK_SPACE ? 1 : confirm_key(e);
             if (answer >= 0) finish(answer);
         }
         return 1;
@@ -164,7 +164,7 @@ int BattleScreen::handle_result_event(const SDL_Event& e) {
         if (inside(r.done_rect, e.button.x, e.button.y)) r.done_pressed = 1;
     } else if (left) {
         if (r.done_pressed) finish(0);
-    } else if (notice_key(e) || (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_SPACE)) {
+    } else if (close_key(e) || (e.type == SDL_KEYDOWN && e.key.keysym.sym == SDLK_SPACE)) {
         finish(0);
     }
     return 1;

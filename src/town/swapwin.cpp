@@ -167,7 +167,7 @@ bool handle_swap_event(const SDL_Event& e, SwapWinState& s, GameState& game, TTF
         else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
             if (s.notice_ok_pressed && in(s.notice_ok_rect, e.button.x, e.button.y)) s.notice_open = false;
             s.notice_ok_pressed = false;
-        } else if (notice_key(e)) {
+        } else if (close_key(e)) {
             s.notice_open = false;
         }
         return true;

@@ -89,7 +89,7 @@ bool TradingPostSystem::handle_sdl_event(const SDL_Event& e) {
     if (e.type == SDL_KEYDOWN) {
         const SDL_Keycode k = e.key.keysym.sym;
         if (k == SDLK_ESCAPE) close();
-        else if (k == SDLK_RETURN || k == SDLK_KP_ENTER) execute_trade();
+        else if (k == SDLK_RETURN) execute_trade();
         return true;
     }
     if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT) {

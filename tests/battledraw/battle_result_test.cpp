@@ -105,12 +105,12 @@ TEST_F(ResultFixture, AWonBattleCountsKilledCreaturesOnlyAndTheDoneButtonClosesA
     EXPECT_EQ(b.outcome, OutcomeAttackerWon) << "the record stays readable";
     EXPECT_EQ(b.result_screen.losing_side, 1);
 
-    // The notice keys and Space close it too.
-    for (const SDL_Keycode k : {SDLK_RETURN, SDLK_KP_ENTER, SDLK_ESCAPE, SDLK_SPACE}) {
+    // Return, Escape and Space close it too; the keypad's Enter is another key.
+    for (const SDL_Keycode k : {SDLK_RETURN, SDLK_ESCAPE, SDLK_SPACE}) {
         b.active = 1;
         b.open_result_screen(OutcomeAttackerWon);
         b.tick(500.0f);
-        b.handle_result_event(key(SDLK_a));
+        for (const SDL_Keycode other : {SDLK_a, SDLK_KP_ENTER}) b.handle_result_event(key(other));
         EXPECT_EQ(b.active, 1) << "another key closes nothing";
         b.handle_result_event(key(k));
         EXPECT_EQ(b.active, 0) << k;
@@ -326,11 +326,11 @@ TEST_F(ResultFixture, ThePreviewAnswersOnlyByItsOwnButtonsOrKeys) {
     EXPECT_EQ(b.active, 0);
     EXPECT_EQ(b.result_screen.preview_answer, 0);
 
-    // The question's keys: y, Return, keypad Enter and Space accept; n and Escape decline.
-    for (const auto& [k, answer] : {std::pair{SDLK_y, 1}, {SDLK_KP_ENTER, 1}, {SDLK_SPACE, 1}, {SDLK_ESCAPE, 0}}) {
+    // The question's keys: y, Return and Space accept; n and Escape decline; the keypad's Enter is another key.
+    for (const auto& [k, answer] : {std::pair{SDLK_y, 1}, {SDLK_RETURN, 1}, {SDLK_SPACE, 1}, {SDLK_n, 0}, {SDLK_ESCAPE, 0}}) {
         b.open_autobattle_preview("Sir Test", 0, {}, {}, {}, {}, {}, {}, nullptr);
         b.tick(500.0f);
-        b.handle_result_event(key(SDLK_a));
+        for (const SDL_Keycode other : {SDLK_a, SDLK_KP_ENTER}) b.handle_result_event(key(other));
         EXPECT_EQ(b.active, 1) << "another key answers nothing";
         b.handle_result_event(key(k));
         EXPECT_EQ(b.active, 0) << k;

@@ -850,8 +850,8 @@ TEST_F(ScreensTest, EachScreenTakesOnlyItsOwnKeys) {
          [&](SDL_Keycode k) {
              TavernScreenState t;
              t.open = true;
-             handle_tavern_event(key(k), t);
-             return t.open ? KeyEffect::Stays : KeyEffect::Closes;
+             const bool closed = handle_tavern_event(key(k), t);  // the answer that brings back the town's music
+             return t.open && !closed ? KeyEffect::Stays : KeyEffect::Closes;
          }},
         {"spellbook buy prompt",
          [&](SDL_Keycode k) {

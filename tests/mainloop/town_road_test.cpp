@@ -272,10 +272,10 @@ TEST_F(HeroScreensTest, TwoHeroesMeetAndSwapAStackAndAnArtifact) {
     EXPECT_EQ(b.artifact_bonus[0], 1);
     EXPECT_EQ(state().heroes[(size_t)hero].artifact_bonus[0], 0);
 
-    // The book stays: the notice opens, a notice key (here keypad Enter) closes only the notice.
+    // The book stays: the notice opens, Return closes only the notice.
     click(centre(swap_artifact_cell(1, 0)));
     EXPECT_TRUE(swap().notice_open);
-    push_key(SDLK_KP_ENTER);
+    push_key(SDLK_RETURN);
     frames(1);
     EXPECT_FALSE(swap().notice_open);
     EXPECT_TRUE(swap().open);

@@ -339,6 +339,11 @@ TEST_F(HeroScreenDraw, MeetingWindowSelectionsAndItsFallbackFrame) {
     EXPECT_TRUE(is(cell.x + 1, cell.y + 10, {255, 220, 0, 255}));
     handle_swap_event(mouse_down(250, 420), s, g, font, &cache);
     EXPECT_FALSE(s.troops.selected.valid());
+    s.notice_open = true;  // the spellbook's cannot-trade notice
+    handle_swap_event(key_down(SDLK_KP_ENTER), s, g, font, &cache);
+    EXPECT_TRUE(s.notice_open) << "the keypad's Enter is not Return";
+    handle_swap_event(key_down(SDLK_RETURN), s, g, font, &cache);
+    EXPECT_FALSE(s.notice_open);
     EXPECT_TRUE(handle_swap_event(key_down(SDLK_ESCAPE), s, g, font, &cache));
     EXPECT_FALSE(s.open);
 }

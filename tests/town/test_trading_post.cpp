@@ -96,6 +96,7 @@ TEST_F(TradingPostTest, KeysReleasesAndConsumption) {
     EXPECT_TRUE(tp.trade_pressed);
     tp.handle_sdl_event(mouse_up(0, 0));
     EXPECT_FALSE(tp.trade_pressed);
+    tp.handle_sdl_event(key_down(SDLK_KP_ENTER));  // the keypad's Enter is not Return
     EXPECT_EQ(g.resources[1].gold, 6000);
     // Return trades.
     tp.handle_sdl_event(key_down(SDLK_RETURN));
