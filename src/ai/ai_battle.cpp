@@ -374,12 +374,12 @@ bool resolve_ai_battle(GameState& state, GameMap& map, int player, int hero_inde
                     if (g >= 0) state.garrisons[g].live = 0;
                     for (int h = 0; h < static_cast<int>(state.heroes.size()); ++h) {
                         const HeroState& e = state.heroes[h];
-                        if (e.live && e.owner != player && e.x == c.x && e.y == c.y) dismiss_hero(state, map, h);
+                        if (e.live && e.owner != player && e.x == c.x && e.y == c.y) dismiss_hero(state, map, h, player);
                     }
                 }
                 break;
             case AIO_ATTACK_HERO:
-                dismiss_hero(state, map, o.index);
+                dismiss_hero(state, map, o.index, player);
                 break;
             case AIO_MINE: case AIO_DRAGON_CITY: case AIO_LIGHTHOUSE:
                 for (MonsterStackState& m : state.monsters) {
@@ -445,7 +445,7 @@ bool resolve_ai_battle(GameState& state, GameMap& map, int player, int hero_inde
             break;
         default: break;
     }
-    dismiss_hero(state, map, hero_index);
+    dismiss_hero(state, map, hero_index, ai_battle_side(state, player, o).player);
     return false;
 }
 

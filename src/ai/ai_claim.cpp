@@ -47,7 +47,7 @@ bool claim_object(GameState& s, GameMap& map, int player, const AIMapObject& o, 
                 if (ambushed) *ambushed = true;
                 const double v = FightValueOfStack(h.army, &h, true);
                 if (v <= kAmbushValue) {
-                    dismiss_hero(s, map, hero);
+                    dismiss_hero(s, map, hero, -1);
                     return false;
                 }
                 scale_hero_army(h, std::clamp(1.0 - kAmbushValue / v, 0.05, 1.0));

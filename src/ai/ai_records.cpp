@@ -6,6 +6,7 @@
 
 #include "world/new_day.h"
 #include "world/tile_rules.h"
+#include "world/victory.h"
 
 namespace vorn1 {
 
@@ -77,8 +78,9 @@ int ai_day_index(const GameState& state) {
     return calendar_day_count(state.day, state.week, state.month);
 }
 
-void dismiss_hero(GameState& state, GameMap& map, int hero) {
+void dismiss_hero(GameState& state, GameMap& map, int hero, int by_seat) {
     if (!state.valid_hero(hero)) return;
+    note_hero_beaten(state, hero, by_seat);
     HeroState& h = state.heroes[hero];
     clear_hero_from_map(map, h);
     h.live = 0;

@@ -54,6 +54,7 @@ int ai_skill_class(const GameState& state, int player);
 int ai_day_index(const GameState& state);
 
 // A beaten hero leaves the map: tile marks cleared, not live, army emptied; it does not go back to the pool.
-void dismiss_hero(GameState& state, GameMap& map, int hero);
+// `by_seat` is the seat whose side beat him (-1 a monster or a neutral guard), noted for the hunted lord.
+void dismiss_hero(GameState& state, GameMap& map, int hero, int by_seat);
 
 }  // namespace vorn1

@@ -119,6 +119,8 @@ int recruit_hero_from_pool(GameState& state, GameMap& map, int pool_index, int p
     }
     e.status = POOL_IN_PLAY;
     e.last_owner = player;
+    // The hunted lord back on the map is to be beaten anew, whoever beat him before.
+    if (pool_index == state.victory.lord_entry) state.victory.lord_beaten_by = -1;
     auto& fl = state.pool.free_entries;
     fl.erase(std::remove(fl.begin(), fl.end(), pool_index), fl.end());
     drop_from_offers(state, pool_index);

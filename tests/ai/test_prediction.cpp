@@ -28,9 +28,9 @@ TEST(AIRecords, LogLinesAndDismissal) {
     s.heroes[h].attack = 5;
     map.tile(4, 4)->hero_frame = 18;
     map.tile(4, 4)->hero_on_boat = 1;
-    dismiss_hero(s, map, 7);
+    dismiss_hero(s, map, 7, -1);
     EXPECT_EQ(s.heroes[h].live, 1);
-    dismiss_hero(s, map, h);
+    dismiss_hero(s, map, h, -1);
     const HeroState& d = s.heroes[h];
     EXPECT_EQ(d.live, 0);
     EXPECT_TRUE(d.army.empty());

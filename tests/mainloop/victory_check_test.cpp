@@ -1,4 +1,5 @@
 // The victory check after what can decide a game, and a town taken without a fight.
+#include "ai/ai_battle.h"
 #include "datakit/kit_battle_road.h"
 #include "datakit/kit_goal_starts.h"
 #include "datakit/kit_maps.h"
@@ -437,6 +438,7 @@ enum class GoalAct {
     LordToMonster,    // he attacks a monster and is beaten
     HireLord,         // the seat hires him back from the pool
     LordToComputer,   // the seat's computer hero beats him in a fight settled off screen
+    LordLosesAttack,  // on his own seat's computer turn he attacks the seat's hero and loses, settled off screen
     PickUpArtifact,   // the seat's hero picks up the ultimate artifact (the dig site is already dug)
     ArtifactVanishes, // its carrier is beaten by a monster, a garrison, a full-handed hero or another
                       // computer's fight that dismisses him: the artifact leaves the game
@@ -496,6 +498,10 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
          {{A::LordToComputer, 2, "--2"}, {A::BeatRivals, 0, "002"}}},
         {"the lord hired back by the seat that hunts him", VICTORY_KILL_HERO, 1,
          {{A::LordToMonster, 1, "---"}, {A::HireLord, 0, "---"}, {A::BeatRivals, 0, "000"}}},
+        {"the lord beaten in his own attack", VICTORY_KILL_HERO, 2,
+         {{A::LordLosesAttack, 1, "--1"}, {A::BeatRivals, 0, "001"}}},
+        {"the lord hired back after a monster, then beaten by a computer", VICTORY_KILL_HERO, 1,
+         {{A::LordToMonster, 1, "---"}, {A::HireLord, 1, "---"}, {A::LordToComputer, 2, "--2"}, {A::BeatRivals, 0, "002"}}},
         {"the lord the first seat's own", VICTORY_KILL_HERO, 0, {{A::BeatRivals, 0, "000"}}},
         {"the target held from the start, every rival beaten", VICTORY_CAPTURE_TOWN, 0, {{A::BeatRivals, 0, "000"}}},
         {"the Dragon City held from the start, every rival beaten", VICTORY_DRAGON_CITY, 0,
@@ -606,6 +612,17 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
                         frames(1);
                     }
                     ASSERT_FALSE(state().heroes[(size_t)lord].live) << "the computer left the lord standing";
+                    break;
+                }
+                case A::LordLosesAttack: {
+                    const int foe = heroes_of(st.seat)[0];
+                    const HeroState& f = state().heroes[(size_t)foe];
+                    HeroState& l = state().heroes[(size_t)lord];
+                    loop().current_player = l.owner;
+                    l.army.clear();
+                    l.army.ids[0] = 0;
+                    l.army.counts[0] = 1;
+                    ASSERT_FALSE(resolve_ai_battle(state(), map(), l.owner, lord, {f.x, f.y, AIO_ATTACK_HERO, foe, true}));
                     break;
                 }
                 case A::PickUpArtifact:

@@ -450,7 +450,7 @@ TEST(Victory, NoRivalAtTheStartIsNoVictory) {
 
 // In a shared game the hunted lord counts only for the seat that beat him: the side his battle named, else
 // the seat whose turn it is; gone in his own seat's turn (to a monster), or before a load, for nobody, and
-// that holds in later turns.
+// that holds in later turns until he is hired again.
 TEST(Victory, AHuntedLordCountsForTheSeatThatBeatHim) {
     kit::MapBuilder b(20, 20, kit::G_GRASS, "Hunt");
     for (int p = 0; p < 3; ++p) b.town(3 + 6 * p, 4, FACTION_KNIGHT, p, true, "Town " + std::to_string(p));
@@ -494,6 +494,15 @@ TEST(Victory, AHuntedLordCountsForTheSeatThatBeatHim) {
     settle_lord_credit(s, 0);
     EXPECT_EQ(victorious_player(s), -1) << "gone before a load: nobody's";
     EXPECT_FALSE(victory_condition_met(s, 0)) << "nor for one human at the table: every rival must now be beaten";
+
+    s = start;
+    note_hero_beaten(s, lord, -1);
+    return_hero_to_pool(s, map, lord, 3);
+    const int back = recruit_hero_from_pool(s, map, s.victory.lord_entry, 1, 10, 10);
+    ASSERT_GE(back, 0);
+    s.heroes[(size_t)back].live = 0;
+    settle_lord_credit(s, 2);
+    EXPECT_EQ(victorious_player(s), 2) << "hired again after a monster: his next fall counts anew";
 }
 
 // The kit's road scenarios keep their promise once set up: each road's pieces are a few steps from the
