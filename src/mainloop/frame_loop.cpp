@@ -340,6 +340,20 @@ void handle_adventure_map(MainState& m, const SDL_Event& e) {
     }
 }
 
+// A release lost with the window (or eaten by a screen of its own) must not keep the game from
+// ending: a lost window forgets the buttons, and any motion tells them as they are.
+void track_held_mouse(LoopState& l, const SDL_Event& e) {
+    if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
+        const uint32_t bit = 1u << ((e.button.button - 1u) & 31u);
+        l.held_mouse = e.type == SDL_MOUSEBUTTONDOWN ? l.held_mouse | bit : l.held_mouse & ~bit;
+    } else if (e.type == SDL_MOUSEMOTION) {
+        l.held_mouse = e.motion.state;
+    } else if (e.type == SDL_WINDOWEVENT &&
+               (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_LEAVE)) {
+        l.held_mouse = 0;
+    }
+}
+
 }  // namespace
 
 void handle_input(MainState& m, const SDL_Event& e) {
@@ -356,6 +370,7 @@ void handle_input(MainState& m, const SDL_Event& e) {
     if (!m.game) return;
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
+    track_held_mouse(l, e);
     if (l.battle_open) {
         battle_input(m, e);
         return;

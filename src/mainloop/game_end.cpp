@@ -267,8 +267,9 @@ GameOutcome settled_outcome(const MainState& m) {
     const GameOutcome o = game_outcome(g);
     if (o == GameOutcome::None || g.resumed_completed) return o;
     const LoopState& l = g.loop;
+    // A press still down (the one that walked the hero in) is released on the map, never on an end screen.
     if (g.events.dialog_open || l.battle_open || g.new_day.active || l.walk_step_index >= 0 || l.recruit.open ||
-        l.trading_post.open)
+        l.trading_post.open || l.held_mouse != 0)
         return GameOutcome::None;
     return o;
 }

@@ -13,7 +13,7 @@ enum class GameOutcome { None, StandardWon, HotSeatWon, CampaignScenarioWon, Los
 // computer seat won a hot seat.
 GameOutcome game_outcome(const GameSession& g);
 // The outcome once nothing of the game is left for the player to close (a dialog, a battle, a
-// walk), else None. A resumed save of a finished campaign scenario ends at once.
+// walk) and no mouse button is down, else None. A resumed save of a finished campaign scenario ends at once.
 GameOutcome settled_outcome(const MainState& m);
 
 // What the start-up does after intro film `film` (0 to 3) ended with `result` (kFilm...): a

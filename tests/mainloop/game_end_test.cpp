@@ -166,18 +166,18 @@ protected:
         };
     }
     static void push(SDL_Event e) { SDL_PushEvent(&e); }
-    static void click(int x, int y) {
+    static SDL_Event mouse(Uint32 type, int x, int y) {
         SDL_Event e{};
-        e.type = SDL_MOUSEBUTTONDOWN;
+        e.type = type;
         e.button.button = SDL_BUTTON_LEFT;
         e.button.x = x;
         e.button.y = y;
-        push(e);
-        e.type = SDL_MOUSEBUTTONUP;
-        push(e);
+        return e;
     }
     // One frame of play as a person plays the quick scenario: the turn announcement closed, then
     // the town entrance above the hero clicked twice (plan, walk). Ends a run that goes astray.
+    // With `hold_walk` the walking press is let go only once the walk has won the game.
+    bool hold_walk = false;
     void play_frame(MainState& mm) {
         run_frame(mm, 16.0f);
         ++frame_count;
@@ -186,7 +186,10 @@ protected:
         const int sx = (kit::kQuickWinTownX + 8) * 32 - l.view_x + 16;
         const int sy = (kit::kQuickWinTownY + 8) * 32 - l.view_y + 16;
         if (frame_count == 2) push(key_down(SDLK_RETURN));
-        if (frame_count == 4 || frame_count == 6) click(sx, sy);
+        if (frame_count == 4 || frame_count == 6) push(mouse(SDL_MOUSEBUTTONDOWN, sx, sy));
+        const bool won = frame_count > 6 && mm.game->game_won && l.walk_step_index < 0;
+        if (frame_count == 4 || (frame_count == 6 && !hold_walk) || (won && std::exchange(hold_walk, false)))
+            push(mouse(SDL_MOUSEBUTTONUP, sx, sy));
         if (frame_count > 3000) mm.quit = true;
     }
 };
@@ -234,12 +237,13 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     std::vector<SDL_Event> name(20, key_down(SDLK_BACKSPACE));
     name.push_back(text("Ada"));
     name.push_back(key_down(SDLK_RETURN));
-    run_games(m, [&](MainState& mm) {
+    const auto play = [&](MainState& mm) {
         play_frame(mm);
         seen = settled_outcome(mm);
         // Score screen, name entry, high-score page.
         if (seen != GameOutcome::None) script.start({{key_down(SDLK_RETURN)}, name, {key_down(SDLK_ESCAPE)}});
-    });
+    };
+    run_games(m, play);
     EXPECT_EQ(seen, GameOutcome::StandardWon);
     EXPECT_LT(frame_count, 200) << "won within a few moves";
     EXPECT_EQ(title_screens, 2) << "the title screen came back";
@@ -252,6 +256,15 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     EXPECT_EQ(rows[0].score, compute_standard_score(ScenarioResult{1, 100, 1, true, false, DIFF_EASY}));
     EXPECT_EQ(rows[1].name, "Lord Zevoraz") << "the old rows stay behind it";
 
+    // The walking press held past the win: the map takes its release, and the score screen its key.
+    script.stop();
+    fs::remove(high_score_path(dir.dir(), HighScoreTable::Standard));
+    title_screens = frame_count = 0;
+    hold_walk = true;
+    run_games(m, play);
+    EXPECT_EQ(load_high_scores(high_score_path(dir.dir(), HighScoreTable::Standard), HighScoreTable::Standard)[0].name,
+              "Ada") << "the score screen waited for its key";
+
     // A won game waits for a walk to end, from its first step on.
     ASSERT_TRUE(setup_game(m, cfg, m.archive, 5));
     run_frame(m, 16.0f);
@@ -262,6 +275,13 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     m.game->loop.walk_step_index = 0;
     EXPECT_EQ(settled_outcome(m), GameOutcome::None);
     m.game->loop.walk_step_index = -1;
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+    // Nor for a press held, till its release (on the road above) or a lost window.
+    handle_input(m, mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
+    EXPECT_EQ(settled_outcome(m), GameOutcome::None);
+    SDL_Event lost{SDL_WINDOWEVENT};
+    lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    handle_input(m, lost);
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
 
     // The same end into a table that cannot be written (a folder where its temporary file goes): the
