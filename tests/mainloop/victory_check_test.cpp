@@ -667,11 +667,13 @@ TEST_F(GoalStartTest, EveryGoalCanStillEndAndOnlyBySeatsInPlay) {
     }
 }
 
-// Whatever the map and the set-up, a game the page starts can always end: at its start, once the first seat
-// has beaten every rival, and once the goal's object (the target town, the Dragon City, the lord, the ultimate
-// artifact) has been lost to each hand, with or without every rival beaten after, the game is decided or a
-// seat in play can still meet its goal. Every kit map, and the start map's shapes: the target held by the
-// first seat, a rival or nobody (no lord), one, two or three seats.
+// Whatever the map and the set-up, a game the page starts can always end: undecided at its start, there and
+// once the goal's object (the target town, the Dragon City, the lord, the ultimate artifact) has been lost to
+// each hand, then every rival beaten by the first seat or the rivals with no town out of days, the game is
+// decided or the road the goal names for a seat in play, taken, wins it for that seat: the first seat's, or
+// each seat's of a shared game.
+// Every kit map, and the start map's shapes: the target held by the first seat, a rival or nobody (no lord),
+// one, two or three seats, the first seat holding nothing, a rival out with a hero left.
 TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
     std::vector<std::pair<std::string, GameMap>> maps;
     test::TempDir dir("liveness");
@@ -683,35 +685,44 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
                               cmp ? load_cmp(entry.path().string()) : load_map(entry.path().string()));
     }
     maps.emplace_back("DEMO.MAP", load_map_bytes(kit::demo_map_bytes()));
-    for (int kind = VICTORY_DEFEAT_ALL; kind <= VICTORY_VISIT_SITES; ++kind)
+    const auto is_holding = [](const MapObject& o) {
+        return o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO;
+    };
+    for (int kind = VICTORY_DEFEAT_ALL; kind <= VICTORY_VISIT_SITES; ++kind) {
         for (int seats = 1; seats <= 3; ++seats)
             for (int holder = -1; holder < seats && holder < 2; ++holder) {
                 GameMap mp = start_map(kind, holder);
-                std::erase_if(mp.objects, [&](const MapObject& o) {
-                    return (o.kind == MOBJ_TOWN || o.kind == MOBJ_CASTLE || o.kind == MOBJ_HERO) && o.owner >= seats;
-                });
+                std::erase_if(mp.objects, [&](const MapObject& o) { return is_holding(o) && o.owner >= seats; });
                 maps.emplace_back(testing::PrintToString(kind) + " held by " + std::to_string(holder) + ", seats " +
                                       std::to_string(seats),
                                   std::move(mp));
             }
+        maps.emplace_back(testing::PrintToString(kind) + ", the first seat holding nothing", start_map(kind, 1));
+        std::erase_if(maps.back().second.objects, [&](const MapObject& o) { return is_holding(o) && o.owner == 0; });
+        // Seat 1's town Blue's: its countdown runs out (below), its hero (the lord) left.
+        maps.emplace_back(testing::PrintToString(kind) + ", a rival out with a hero", start_map(kind, 1));
+        for (MapObject& o : maps.back().second.objects)
+            if (o.kind != MOBJ_HERO && is_holding(o) && o.owner == 1) o.owner = 2;
+    }
     ASSERT_GT(maps.size(), 90u);
 
-    const auto can_end = [this] {
-        if (goal_decided(g())) return true;
-        for (int p : loop().player_order)
-            if (goal_road(state(), p, goal_context(g())) != GoalRoad::None) return true;
-        return false;
-    };
-    const auto beat_rivals = [this] {
-        for (CastleState& c : state().castles)
-            if (c.live && c.owner > 0) c.owner = 0;
-        for (HeroState& h : state().heroes)
-            if (h.live && h.owner > 0) h.live = 0;
-        loop().current_player = 0;
+    // The checks a turn of `seat` runs after what it did.
+    const auto checks = [this](int seat) {
+        loop().current_player = seat;
+        check_post_battle_eliminations(state(), map(), g().elimination, seat);
         run_victory_check(m);
     };
+    const auto in_play = [this](int p) {
+        return state().player_in_play[(size_t)p] != 0xFF && !is_player_eliminated(g().elimination, p);
+    };
+    const auto beat_rivals = [this](int seat) {
+        for (CastleState& c : state().castles)
+            if (c.live && is_player_index(c.owner)) c.owner = seat;
+        for (HeroState& h : state().heroes)
+            if (h.live && is_player_index(h.owner) && h.owner != seat) h.live = 0;
+    };
     // The hand -1 is a monster's (or for the artifact, its loss from the game).
-    const auto lose_object = [this](int lord, int hand) {
+    const auto lose_object = [&](int lord, int hand) {
         ScenarioVictory& v = state().victory;
         const int town = state().castle_at(v.target_x, v.target_y);
         switch (v.kind) {
@@ -736,9 +747,62 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
             break;
         default: return false;
         }
-        loop().current_player = std::max(hand, 0);
-        run_victory_check(m);
+        checks(std::max(hand, 0));
         return true;
+    };
+    // A fresh start brought to the situation: the object lost to `hand` (-2 nothing lost), then every rival
+    // beaten (after 1), or the rivals with no town out of days (after 2). False when it cannot arise.
+    const auto reach = [&](const GameMap& mp, const NewGameConfig& cfg, int hand, int after) {
+        start(mp, cfg);
+        checks(0);
+        const ScenarioVictory& v = state().victory;
+        const int lord = v.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
+        if (hand > -2 && !((hand < 0 || in_play(hand)) && lose_object(lord, hand))) return false;
+        if (goal_decided(g())) return after == 0;
+        if (after == 1) beat_rivals(0);
+        bool out = false;
+        for (int p = 1; p < MAX_PLAYERS && after == 2; ++p)
+            if (g().elimination.players[(size_t)p].days_left >= 0) {
+                g().elimination.players[(size_t)p].days_left = 1;
+                out |= process_turn_start_elimination_warning(g().elimination, p);
+            }
+        checks(0);
+        return after != 2 || out;
+    };
+    // Seat `p` takes `road` as the game would.
+    const auto take_road = [&](int p, GoalRoad road) {
+        ScenarioVictory& v = state().victory;
+        int hero = -1;
+        for (int i = (int)state().heroes.size() - 1; i >= 0; --i)
+            if (state().heroes[(size_t)i].live && state().heroes[(size_t)i].owner == p) hero = i;
+        const int town = state().castle_at(v.target_x, v.target_y), lord = state().hero_at(v.target_x, v.target_y);
+        switch (road == GoalRoad::EveryRival ? VICTORY_DEFEAT_ALL : road == GoalRoad::Own ? v.kind : -1) {
+        case VICTORY_DEFEAT_ALL: beat_rivals(p); break;
+        case VICTORY_CAPTURE_TOWN:
+            if (town >= 0) state().castles[(size_t)town].owner = p;
+            break;
+        case VICTORY_DRAGON_CITY: state().dragon_city.owner = p; break;
+        case VICTORY_KILL_HERO:  // by another seat than his own
+            if (lord < 0 || state().heroes[(size_t)lord].owner == p) break;
+            note_hero_beaten(state(), lord, p);
+            remove_hero_from_map(m, lord, false);
+            break;
+        case VICTORY_ULTIMATE_ARTIFACT: {  // dug up, or picked up on the map
+            ASSERT_GE(hero, 0) << "seat " << p << " has no hero to pick it up";
+            uint8_t& slot = state().heroes[(size_t)hero].artifacts[5];
+            if (goal_context(g()).artifact_buried) slot = 0;
+            for (ArtifactState& a : state().map_artifacts)
+                if (!a.taken && a.artifact <= 3) slot = a.artifact, a.taken = 1;
+            break;
+        }
+        case VICTORY_GATHER_GOLD: state().resources[(size_t)p].gold = 100000; break;
+        case VICTORY_SURVIVE_MONTHS: state().month = 100; break;
+        case VICTORY_VISIT_SITES:
+            ASSERT_GE(hero, 0) << "seat " << p << " has no hero to visit the sites";
+            for (const auto& [x, y] : v.sites) record_visit(g().events.visits, x, y, hero);
+            break;
+        }
+        checks(p);
     };
     for (const auto& [name, mp] : maps) {
         for (int setup = 0; setup < 4; ++setup) {
@@ -746,23 +810,30 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
             NewGameConfig cfg = config_of(setup == 2 ? MODE_CAMPAIGN : setup == 3 ? MODE_HOTSEAT : MODE_STANDARD);
             if (setup == 1) cfg.opponents[0] = OPP_NONE;
             if (set_up_leaves_no_rival(mp, cfg)) continue;  // the page refuses it
-            for (int hand = -1; hand < 4; ++hand) {
-                for (bool beaten : {false, true}) {
+            for (int hand = -2; hand < 3; ++hand) {
+                for (int after = 0; after < 3; ++after) {
                     SCOPED_TRACE(testing::Message() << name << ", set-up " << setup << ", lost to " << hand
-                                                    << (beaten ? ", every rival beaten" : ""));
-                    start(mp, cfg);
-                    ASSERT_TRUE(can_end()) << "at the start";
-                    const ScenarioVictory& v = state().victory;
-                    const int lord = v.kind == VICTORY_KILL_HERO ? state().hero_at(v.target_x, v.target_y) : -1;
-                    const bool lost = hand != 3 && (hand < 0 || state().player_in_play[(size_t)hand] != 0xFF) &&
-                                      lose_object(lord, hand);
-                    if (!lost && !beaten) continue;
-                    if (lost) {
-                        EXPECT_TRUE(can_end()) << "after the loss";
+                                                    << (after == 1 ? ", every rival beaten" : "")
+                                                    << (after == 2 ? ", rivals with no town out" : ""));
+                    if (!reach(mp, cfg, hand, after)) continue;
+                    if (hand == -2 && after == 0) {
+                        EXPECT_EQ((int)game_outcome(g()), (int)GameOutcome::None) << "decided at the start";
                     }
-                    if (beaten && !goal_decided(g())) {
-                        beat_rivals();
-                        EXPECT_TRUE(can_end()) << "with every rival beaten";
+                    if (game_outcome(g()) != GameOutcome::None) continue;
+                    std::vector<std::pair<int, GoalRoad>> roads;
+                    for (int p : g().hot_seat ? loop().player_order : std::vector<int>{0}) {
+                        const GoalRoad road = in_play(p) ? goal_road(state(), p, goal_context(g())) : GoalRoad::None;
+                        if (road != GoalRoad::None) roads.emplace_back(p, road);
+                    }
+                    EXPECT_FALSE(roads.empty()) << "no seat in play has a road";
+                    for (const auto& [p, road] : roads) {
+                        reach(mp, cfg, hand, after);
+                        take_road(p, road);
+                        // The month turns for every seat at once: the first in play wins it.
+                        const bool month = road == GoalRoad::Own && state().victory.kind == VICTORY_SURVIVE_MONTHS;
+                        const int winner = month ? roads[0].first : p;
+                        EXPECT_EQ(g().hot_seat ? g().hot_seat_winner : g().game_won ? 0 : -1, winner)
+                            << "seat " << p << " took its road " << (int)road;
                     }
                 }
             }
