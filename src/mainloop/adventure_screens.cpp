@@ -16,13 +16,6 @@ namespace vorn1 {
 
 namespace {
 
-void show_notice(GameSession& g, const std::string& text) {
-    EventDef def;
-    def.text = text;
-    def.buttons = {EVENT_BUTTON_OK};
-    g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
-}
-
 int hero_points(const LoopState& l, int hero) {
     return hero >= 0 && hero < (int)l.hero_move_points.size() ? l.hero_move_points[(size_t)hero] : 0;
 }

@@ -49,6 +49,13 @@ const MapTile* selected_hero_tile(const GameSession& g) {
 
 }  // namespace
 
+void show_notice(GameSession& g, const std::string& text) {
+    EventDef def;
+    def.text = text;
+    def.buttons = {EVENT_BUTTON_OK};
+    g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
+}
+
 void sync_hero_vectors(GameSession& g) {
     LoopState& l = g.loop;
     const size_t n = g.state.heroes.size();

@@ -51,4 +51,7 @@ void draw_frame(MainState& m);
 // Per-hero vectors sized to the hero list; new heroes get their day's points.
 void sync_hero_vectors(GameSession& g);
 
+// A notice over the map, closed by its OK.
+void show_notice(GameSession& g, const std::string& text);
+
 }  // namespace vorn1

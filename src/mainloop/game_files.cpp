@@ -22,18 +22,6 @@ namespace vorn1 {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A notice over the map, closed by its OK.
-void announce_on_map(GameSession& g, const std::string& text) {
-    EventDef def;
-    def.text = text;
-    def.buttons = {EVENT_BUTTON_OK};
-    g.events.open_announcement(def, kMapViewArea, [](EventResult) {});
-}
-
-}  // namespace
-
 void confirm_then(MainState& m, const char* key, std::function<void(MainState&)> action) {
     if (!m.game) return;
     if (m.confirm) {
@@ -102,7 +90,7 @@ void report_save_result(MainState& m, const SaveOutcome& outcome, bool autosave)
         return;
     }
     if (!m.game) return;
-    announce_on_map(game_of(m), text);
+    show_notice(game_of(m), text);
 }
 
 std::string newest_save_path() {
@@ -141,7 +129,7 @@ void load_chosen_game(MainState& m) {
     if (!m.game) return;
     // The title screen halted every sound: the running game goes on with its own.
     resume_map_sounds(m);
-    announce_on_map(game_of(m), failure);
+    show_notice(game_of(m), failure);
 }
 
 namespace {
@@ -197,13 +185,13 @@ void setup_loaded_game(MainState& m, LoadResult&& loaded) {
         // The scenario information shows the goal as it now stands, in this and any later save.
         if (loaded.mapless_goal != MaplessGoal::Stays) g.config.description = missing_map_text(loaded.mapless_goal);
         // Told once; it queues behind whatever the opening turn tells first.
-        announce_on_map(g, missing_map_text(loaded.mapless_goal));
+        show_notice(g, missing_map_text(loaded.mapless_goal));
     } else if (!goal_decided(g) && !goal_still_open(g.state, goal_context(g))) {
         // An older save of a game nobody in play can win any more (one set up before such a start was
         // refused) would otherwise play on for ever without a word.
-        announce_on_map(g, strings().get_or("GAME_NO_GOAL_LEFT",
-                                            "No player in this game can still meet its goal: this game can no longer "
-                                            "be won."));
+        show_notice(g, strings().get_or("GAME_NO_GOAL_LEFT",
+                                        "No player in this game can still meet its goal: this game can no longer be "
+                                        "won."));
     }
 }
 
@@ -221,7 +209,7 @@ void start_new_game(MainState& m) {
     const NewGameConfig cfg = m.game ? game_of(m).config : NewGameConfig{};
     std::string why;
     if (setup_game(m, cfg, m.archive, m.now_ms | 1u, &why) || !m.game) return;
-    announce_on_map(game_of(m), failure_with_reason(map_load_failed_text(), why));
+    show_notice(game_of(m), failure_with_reason(map_load_failed_text(), why));
 }
 
 std::string map_load_failed_text() {
