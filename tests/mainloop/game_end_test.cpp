@@ -276,9 +276,14 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     EXPECT_EQ(settled_outcome(m), GameOutcome::None);
     m.game->loop.walk_step_index = -1;
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
-    // Nor for a press held, till its release (on the road above) or a lost window.
+    // Nor for a press held, till its release (on the road above), a motion with no button down (a
+    // release another screen took) or a lost window.
     handle_input(m, mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
     EXPECT_EQ(settled_outcome(m), GameOutcome::None);
+    SDL_Event still{SDL_MOUSEMOTION};
+    handle_input(m, still);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+    handle_input(m, mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
     SDL_Event lost{SDL_WINDOWEVENT};
     lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
     handle_input(m, lost);

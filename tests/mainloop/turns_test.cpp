@@ -540,6 +540,9 @@ TEST_F(LoopTest, ASeatTheMapGivesNothingNeverTakesATurn) {
     kit::MapBuilder gap(50, 50, kit::G_GRASS, "Gap");
     gap.town(3, 3, FACTION_KNIGHT, 0, true, "Ours");
     gap.town(45, 45, FACTION_WARLOCK, 2, true, "Theirs");
+    gap.mine(20, 20, MINE_GOLD, 1);  // the empty seat's mine and lighthouse stand neutral
+    gap.lighthouse(24, 20);
+    gap.map.objects.back().owner = 1;
     struct Row {
         const char* name;
         GameMap map;
@@ -563,6 +566,8 @@ TEST_F(LoopTest, ASeatTheMapGivesNothingNeverTakesATurn) {
         begin_session(m, false);
         EXPECT_EQ(loop().player_order, row.order);
         EXPECT_EQ(state().num_players, (int)row.order.size());
+        for (const MineState& mine : state().mines) EXPECT_EQ(mine.owner, -1);
+        EXPECT_EQ(state().lighthouse.owner, -1);
         std::vector<std::string> told;
         for (int i = 0; i < 20000 && (state().day < 3 || g().new_day.active || loop().day_over); ++i) {
             const int p = loop().current_player;
