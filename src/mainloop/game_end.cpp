@@ -320,10 +320,7 @@ void restart_scenario(MainState& m) {
     const NewGameConfig config = game_of(m).config;
     const std::string failure = start_chosen_game(m, config);
     if (failure.empty() || !m.game) return;
-    EventDef def;
-    def.text = failure;
-    def.buttons = {EVENT_BUTTON_OK};
-    game_of(m).events.open_announcement(def, kMapViewArea, [](EventResult) {});
+    show_notice(game_of(m), failure);
 }
 
 void run_games(MainState& m, const std::function<void(MainState&)>& frame) {

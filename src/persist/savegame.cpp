@@ -193,7 +193,7 @@ void parse_image(const std::vector<uint8_t>& bytes, bool campaign, const std::st
     PlayerEliminationState elim;
     restore_elimination_state(res.elimination, elim);
     GoalContext ctx = goal_context_of(elim, scratch);
-    if (!res.puzzle_present) ctx.artifact_buried = true;  // the game digs a new site in
+    if (!res.puzzle_present) ctx.artifact_buried = true;  // the game sets up a new dig site
     res.mapless_goal = restore_unsaved_state(res.state, res.map, res.config, have_map, ctx);
     res.ok = true;
 }
