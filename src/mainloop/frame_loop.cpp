@@ -6,6 +6,7 @@
 #include "town/castle_screen_resources.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <exception>
 
@@ -99,6 +100,7 @@ bool setup_game(MainState& m, const NewGameConfig& cfg, const AggArchive* archiv
 
 void begin_session(MainState& m, bool from_save) {
     GameSession& g = game_of(m);
+    watch_mouse();
     build_ambient_grid(g.map);  // not saved: built from the tiles
     point_ambient_sounds(m);
     g.events.load(m.res, m.archive, m.fonts.def, m.fonts.small, m.audio_on);
@@ -347,18 +349,20 @@ void handle_adventure_map(MainState& m, const SDL_Event& e) {
     }
 }
 
-// A release lost with the window (or eaten by a screen of its own) must not keep the game from
-// ending: a lost window forgets the buttons, and any motion tells them as they are.
-void track_held_mouse(LoopState& l, const SDL_Event& e) {
-    if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP) {
-        const uint32_t bit = 1u << ((e.button.button - 1u) & 31u);
-        l.held_mouse = e.type == SDL_MOUSEBUTTONDOWN ? l.held_mouse | bit : l.held_mouse & ~bit;
-    } else if (e.type == SDL_MOUSEMOTION) {
-        l.held_mouse = e.motion.state;
-    } else if (e.type == SDL_WINDOWEVENT &&
-               (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST || e.window.event == SDL_WINDOWEVENT_LEAVE)) {
-        l.held_mouse = 0;
+// Whichever loop takes a mouse event (the map's or a screen's own), SDL hands it to this watch as it is
+// queued, so the buttons down are the mouse's, not what one loop last saw. A motion tells them as SDL
+// has them, in case a release was lost.
+std::atomic<uint32_t> buttons_down{0};
+
+int watch_mouse_buttons(void*, SDL_Event* e) {
+    if (e->type == SDL_MOUSEBUTTONDOWN || e->type == SDL_MOUSEBUTTONUP) {
+        const uint32_t bit = SDL_BUTTON((e->button.button - 1u) % 32u + 1u);
+        if (e->type == SDL_MOUSEBUTTONDOWN) buttons_down |= bit;
+        else buttons_down &= ~bit;
+    } else if (e->type == SDL_MOUSEMOTION) {
+        buttons_down = e->motion.state;
     }
+    return 1;
 }
 
 }  // namespace
@@ -377,7 +381,6 @@ void handle_input(MainState& m, const SDL_Event& e) {
     if (!m.game) return;
     GameSession& g = game_of(m);
     LoopState& l = g.loop;
-    track_held_mouse(l, e);
     if (l.battle_open) {
         battle_input(m, e);
         return;
@@ -393,6 +396,8 @@ void handle_input(MainState& m, const SDL_Event& e) {
     if (g.events.handle_sdl_event(e)) return;
     if (l.recruit.handle_sdl_event(e, g.state)) return;
     if (l.computer_turn_pending) return;
+    // A won or lost game's map takes nothing more: its end screens come next.
+    if (game_outcome(g) != GameOutcome::None) return;
     if (handle_screen_input(m, e)) return;
     if (handle_town_screens_input(m, e)) return;
     handle_adventure_map(m, e);
@@ -409,7 +414,8 @@ void run_frame(MainState& m, float dt_ms) {
     g.events.tick(dt_ms);
     battle_tick(m, dt_ms);
 
-    if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open && !l.battle_open)
+    if (l.computer_turn_pending && !g.new_day.active && !g.events.dialog_open && !l.battle_open &&
+        game_outcome(g) == GameOutcome::None)
         run_computer_turn(m, dt_ms);
     if (!g.new_day.active && !l.battle_open) update_walk(m, dt_ms);
 
@@ -438,6 +444,18 @@ void run_frame(MainState& m, float dt_ms) {
         ++l.anim_tick;
     }
     draw_frame(m);
+}
+
+void watch_mouse() {
+    // Again on every set-up: SDL forgets its watches when it is shut down.
+    SDL_DelEventWatch(watch_mouse_buttons, nullptr);
+    buttons_down = SDL_GetMouseState(nullptr, nullptr);
+    SDL_AddEventWatch(watch_mouse_buttons, nullptr);
+}
+
+bool mouse_button_down_or_queued() {
+    return buttons_down != 0 ||
+           SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP) > 0;
 }
 
 void cycle_window_scale(MainState& m) { m.scale_index = set_window_scale(m.window, m.res, m.scale_index + 1); }

@@ -37,6 +37,10 @@ void start_hero_music(MainState& m);
 
 // One input event through the precedence of the open screens.
 void handle_input(MainState& m, const SDL_Event& e);
+// Keeps which mouse buttons are down, whichever loop takes their events; begin_session calls it.
+void watch_mouse();
+// A mouse button is down, or a press or release is still queued for the map.
+bool mouse_button_down_or_queued();
 // One frame: ticks, the computer seat, the walk, all pending input, the new-day pause, drawing.
 void run_frame(MainState& m, float dt_ms);
 // The next window scale (1x, 2x, 3x, then 1x again); F11, and the front end's scale button.

@@ -269,7 +269,7 @@ GameOutcome settled_outcome(const MainState& m) {
     const LoopState& l = g.loop;
     // A press still down (the one that walked the hero in) is released on the map, never on an end screen.
     if (g.events.dialog_open || l.battle_open || g.new_day.active || l.walk_step_index >= 0 || l.recruit.open ||
-        l.trading_post.open || l.held_mouse != 0)
+        l.trading_post.open || mouse_button_down_or_queued())
         return GameOutcome::None;
     return o;
 }

@@ -96,7 +96,6 @@ struct LoopState {
     int anim_tick = 0;
     float anim_ms = 0.0f;
     int pressed_button = -1;  // adventure button held down
-    uint32_t held_mouse = 0;  // mouse buttons down by the loop's own events, one bit a button
 
     // Screens.
     bool announcement_open = false;

@@ -767,6 +767,9 @@ TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsT
     const int computer = add_hero(9, 5, 1);
     set_army(human, {{0, 2}});
     set_army(computer, {{23, 8}});
+    // A hero too strong to attack: the human plays on after the loss, so the computer's turn goes on.
+    const int spare = add_hero(0, 11, 0);
+    set_army(spare, {{23, 500}});
     // The human sees the walk, so each step is shown for its full time.
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 16; ++x) {
@@ -775,7 +778,7 @@ TEST_F(BattleRoadTest, AComputerHeroAttacksTheHumansHeroOnTheBattleScreenAndItsT
         }
     start_player_turn(m, 0);
     accept_dialogs();
-    loop().hero_move_points[human] = 0;
+    loop().hero_move_points[human] = loop().hero_move_points[spare] = 0;
     request_end_turn(m);
     ASSERT_TRUE(loop().computer_turn_pending);
     int walk_frames = 0;

@@ -23,6 +23,7 @@
 #include "datakit/kit_video.h"
 #include "frontend/frontend_common.h"
 #include "frontend/frontend_driver.h"
+#include "frontend/scen_info.h"
 #include "lang/runtime_strings.h"
 #include "mainloop/frame_loop.h"
 #include "mainloop/game_end.h"
@@ -266,6 +267,7 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
               "Ada") << "the score screen waited for its key";
 
     // A won game waits for a walk to end, from its first step on.
+    use_demo_art();
     ASSERT_TRUE(setup_game(m, cfg, m.archive, 5));
     run_frame(m, 16.0f);
     push(key_down(SDLK_RETURN));  // the turn announcement
@@ -276,17 +278,40 @@ TEST_F(GameEndTest, TakingTheLastTownLeadsToTheScoreTheNameAndTheTableThenTheTit
     EXPECT_EQ(settled_outcome(m), GameOutcome::None);
     m.game->loop.walk_step_index = -1;
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
-    // Nor for a press held, till its release (on the road above), a motion with no button down (a
-    // release another screen took) or a lost window.
-    handle_input(m, mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
-    EXPECT_EQ(settled_outcome(m), GameOutcome::None);
-    SDL_Event still{SDL_MOUSEMOTION};
-    handle_input(m, still);
-    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
-    handle_input(m, mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
+    // Nor while a button is down, whichever loop takes its release: here the scenario information's own.
+    m.game->game_won = 0;
+    m.scenario_info = [](MainState& mm) {
+        return run_scen_info(mm.renderer, *mm.res->archive, mm.res->palette, mm.res, mm.fonts.def,
+                             scenario_info_config(game_of(mm)), nullptr, mm.fonts.small) == 1;
+    };
+    push(mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
+    run_frame(m, 16.0f);
+    script.stop();
+    script.start({{mouse(SDL_MOUSEBUTTONUP, 0, 0)}, {key_down(SDLK_ESCAPE)}});
+    push(key_down(SDLK_i));
+    run_frame(m, 16.0f);
+    script.stop();
+    m.game->game_won = 1;
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon) << "the release the scenario information took";
+    // A lost window lets no button go, the won map takes no key, and a release still queued is the map's.
+    push(mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
     SDL_Event lost{SDL_WINDOWEVENT};
     lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    handle_input(m, lost);
+    push(lost);
+    run_frame(m, 16.0f);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::None);
+    push(key_down(SDLK_e));
+    run_frame(m, 16.0f);
+    EXPECT_FALSE(m.game->events.dialog_open) << "the won map asked to end the turn";
+    push(mouse(SDL_MOUSEBUTTONUP, 0, 0));
+    EXPECT_EQ(settled_outcome(m), GameOutcome::None);
+    run_frame(m, 16.0f);
+    EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
+    // A motion tells the buttons as they are, for a release that never came.
+    push(mouse(SDL_MOUSEBUTTONDOWN, 0, 0));
+    SDL_Event still{SDL_MOUSEMOTION};
+    push(still);
+    run_frame(m, 16.0f);
     EXPECT_EQ(settled_outcome(m), GameOutcome::StandardWon);
 
     // The same end into a table that cannot be written (a folder where its temporary file goes): the
