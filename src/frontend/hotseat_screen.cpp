@@ -130,8 +130,8 @@ bool run_mp_config_screen(SDL_Renderer* renderer, AggArchive& archive, const Pal
             show_alert(renderer, font, kNoHotseatMapsText, archive, palette, draw);
             return;
         }
-        if (chosen_start_lacks_rival(chosen, &archive)) {
-            show_alert(renderer, font, kNoOpponentText, archive, palette, draw);
+        if (const char* refusal = chosen_start_refusal(chosen, &archive)) {
+            show_alert(renderer, font, refusal, archive, palette, draw);
             return;
         }
         config = std::move(chosen);

@@ -198,8 +198,8 @@ SetupOutcome run_standard_setup_page(SDL_Renderer* renderer, AggArchive& archive
     auto start = [&] {
         NewGameConfig chosen = config;
         apply_standard_start(state, maps, chosen);
-        if (chosen_start_lacks_rival(chosen, &archive)) {
-            show_alert(renderer, font, kNoOpponentText, archive, palette, [&page] { page.draw(); });
+        if (const char* refusal = chosen_start_refusal(chosen, &archive)) {
+            show_alert(renderer, font, refusal, archive, palette, [&page] { page.draw(); });
             return;
         }
         config = std::move(chosen);

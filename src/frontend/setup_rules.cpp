@@ -224,13 +224,18 @@ bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
     return map && set_up_leaves_no_rival(*map, config);
 }
 
-bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive) {
+const char* start_refusal(const NewGameConfig& config, const GameMap* map) {
+    if (start_lacks_rival(config, map)) return kNoOpponentText;
+    return map && set_up_leaves_human_out(*map, config) ? kHumanLeftOutText : nullptr;
+}
+
+const char* chosen_start_refusal(const NewGameConfig& config, const AggArchive* archive) {
     // The map the game will play, chosen as the game chooses it (with no map named: the archive's demo map,
     // else the empty one); a named map that does not load is left to the game to report.
     MapSource source = MapSource::Empty;
     const GameMap map = load_game_map(config, archive, &source);
     const bool played = config.map_path.empty() || source == MapSource::ChosenMap;
-    return start_lacks_rival(config, played ? &map : nullptr);
+    return start_refusal(config, played ? &map : nullptr);
 }
 
 }  // namespace vorn1

@@ -19,6 +19,7 @@ inline constexpr std::array<int, 4> gem_frames_normal{15, 13, 11, 17};
 
 inline constexpr const char* kNoOpponentText = "A game requires at least one opponent.";
 inline constexpr const char* kNoHotseatMapsText = "No maps support this many players.";
+inline constexpr const char* kHumanLeftOutText = "This map has no place for every human player.";
 
 // Rating points of a computer opponent level (0 for none and any value outside 1..4).
 int opponent_points(int level);
@@ -90,7 +91,10 @@ bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config);
 // opponents switched off, or on `map`, the config's map as read, the first seat could never meet the goal. A
 // map that does not read (null) is left to the game to report.
 bool start_lacks_rival(const NewGameConfig& config, const GameMap* map);
+// The alert a page refuses such a start with (null when it may start): kNoOpponentText, else
+// kHumanLeftOutText when a hot seat's human holds nothing on `map` and so would never play.
+const char* start_refusal(const NewGameConfig& config, const GameMap* map);
 // The same over the map the game will play: the file the config names, or without one the archive's demo map.
-bool chosen_start_lacks_rival(const NewGameConfig& config, const AggArchive* archive);
+const char* chosen_start_refusal(const NewGameConfig& config, const AggArchive* archive);
 
 }  // namespace vorn1

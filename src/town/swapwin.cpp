@@ -1,6 +1,9 @@
 #include "town/swapwin.h"
 
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "assets/agg.h"
 #include "assets/dialog_utils.h"
@@ -268,7 +271,11 @@ void draw_swap_screen(SDL_Renderer* r, const SwapWinResources& sres, const Resou
     blit_into(r, s.exit_pressed ? sres.exit_down : sres.exit_up, kSwapExitRect);
     if (s.notice_open) {
         draw_buybuild_border(r, res, 177, 132, 2);
-        text::centered_cx(r, font, strings().get("SWAP_CANNOT_TRADE"), 320, 229, SDL_Color{255, 255, 255, 255});
+        // Wrapped inside the frame and kept above the button's row, the lines centred where one line stands.
+        const std::vector<std::string> lines = text::wrap_in_box(font, strings().get("SWAP_CANNOT_TRADE"), 256, 100);
+        const int n = (int)lines.size(), skip = n > 0 ? text::line_skip(font) : 0;
+        text::draw_lines_box(r, font, lines, 177, std::min(229 - (n - 1) * skip / 2, 250 - n * skip), kBorderWidth,
+                             SDL_Color{255, 255, 255, 255});
         blit_frame_into(r, res.system_btn, s.notice_ok_pressed ? 10 : 9, s.notice_ok_rect);
     }
 }

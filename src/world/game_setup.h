@@ -20,6 +20,9 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
 // Whether a game set up from `cfg` on `map` could never be won: the first seat, as init_game_state puts
 // the seats, holds nothing or cannot meet the map's goal, or a shared game leaves the first seat alone.
 bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
+// Whether a hot-seat game set up from `cfg` on `map` leaves a human's seat out, as the map gives it
+// nothing: that player would never play.
+bool set_up_leaves_human_out(const GameMap& map, const NewGameConfig& cfg);
 
 // Computer levels are not saved: re-derive them from the configuration after a load.
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);

@@ -141,11 +141,15 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
         hot_seat.seats[(size_t)p].color = (uint8_t)p;
         hot_seat.seats[(size_t)p].kind = SEAT_HUMAN;
     }
+    hot_seat.seats[2].color = 2, hot_seat.seats[2].kind = SEAT_COMPUTER;  // Battle Field gives it nothing: it stays out
+    NewGameConfig three_humans = hot_seat;
+    three_humans.seats[2].kind = SEAT_HUMAN;
     const struct {
         const char* what;
         const GameMap* map;
         NewGameConfig config;
         bool refused;
+        const char* alert = kNoOpponentText;
     } rows[] = {
         {"two seats, the rival's slot none", &battle, standard({N, A, A}), true},
         {"three seats, both rivals' slots none", &three, standard({N, N, A}), true},
@@ -160,8 +164,10 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
         {"the first seat holds nothing", &first_empty, standard({A, A, A}), true},
         {"hot seat, the first seat holds nothing", &first_empty, hot_seat, true},
         {"hot seat, both seats hold something", &battle, hot_seat, false},
+        {"hot seat, a third human on two-seat Border Keep", &held, three_humans, true, kHumanLeftOutText},
     };
-    for (const auto& row : rows) EXPECT_EQ(start_lacks_rival(row.config, row.map), row.refused) << row.what;
+    for (const auto& row : rows)
+        EXPECT_STREQ(start_refusal(row.config, row.map), row.refused ? row.alert : nullptr) << row.what;
 
     NewGameConfig c;
     s.opponents = {OPP_SMART, OPP_NONE, OPP_DUMB};

@@ -340,6 +340,10 @@ TEST_F(HeroScreenDraw, MeetingWindowSelectionsAndItsFallbackFrame) {
     handle_swap_event(mouse_down(250, 420), s, g, font, &cache);
     EXPECT_FALSE(s.troops.selected.valid());
     s.notice_open = true;  // the spellbook's cannot-trade notice
+    strings().load_from_text("", kit::catalogue_json(kit::heroscreens_english_strings()));
+    draw_swap_screen(r, none, cache, s, g, font, small);
+    EXPECT_EQ(differing({17, 214, 160, 46}, {60, 35, 15, 255}), 0) << "the notice runs out of its frame";
+    strings().load_from_text("", "");
     handle_swap_event(key_down(SDLK_KP_ENTER), s, g, font, &cache);
     EXPECT_TRUE(s.notice_open) << "the keypad's Enter is not Return";
     handle_swap_event(key_down(SDLK_RETURN), s, g, font, &cache);
