@@ -726,7 +726,10 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
     const auto in_play = [this](int p) {
         return state().player_in_play[(size_t)p] != 0xFF && !is_player_eliminated(g().elimination, p);
     };
-    const auto beat_rivals = [this](int seat) {
+    // A seat beats its rivals, as it takes any road, only through what it holds.
+    const auto holds = [this](int seat) { return (seats_holding_anything(state()) >> seat & 1u) != 0; };
+    const auto beat_rivals = [&](int seat) {
+        if (!holds(seat)) return;
         for (CastleState& c : state().castles)
             if (c.live && is_player_index(c.owner)) c.owner = seat;
         for (HeroState& h : state().heroes)
@@ -780,9 +783,9 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
         checks(0);
         return after != 2 || out;
     };
-    // Seat `p` takes `road` as the game would: only through what it holds.
+    // Seat `p` takes `road` as the game would.
     const auto take_road = [&](int p, GoalRoad road) {
-        if (!(seats_holding_anything(state()) >> p & 1u)) return;
+        if (!holds(p)) return;
         ScenarioVictory& v = state().victory;
         int hero = -1;
         for (int i = (int)state().heroes.size() - 1; i >= 0; --i)
