@@ -103,7 +103,8 @@ MaplessGoal restore_unsaved_state(GameState& s, GameMap& m, const NewGameConfig&
     m.victory_kind = s.victory.kind;
     m.victory_x = s.victory.target_x;
     m.victory_y = s.victory.target_y;
-    restore_victory_from_map(s, m);
+    // Every seat in play held something at the start: one that held nothing was left out of play then.
+    restore_victory_from_map(s, m, seats_in_play(s));
     const MaplessGoal goal = have_map ? MaplessGoal::Stays : victory_start_without_map(s, ctx);
     // A save older than the goal's progress may hold the target in a rival's hands: a retake right after
     // the load counts.

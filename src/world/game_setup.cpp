@@ -121,6 +121,14 @@ int seat_owner(const std::array<SeatPlan, 4>& seats, int owner) {
 
 int random_in(XorShift32& rng, int lo, int hi) { return lo + rng.below(hi - lo + 1); }
 
+// Some seat in play can still meet the goal by a deed of its own. A goal the load's rebuilding leaves met
+// was met by no deed (a save is made only after the check), so it is no road.
+bool a_seat_can_still_win(const GameState& s, const GoalContext& ctx) {
+    for (int p = 0; p < MAX_PLAYERS; ++p)
+        if (const GoalRoad r = goal_road(s, p, ctx); r == GoalRoad::Own || r == GoalRoad::EveryRival) return true;
+    return false;
+}
+
 // The game's own set-up, on a copy of the map: it decides which seats are in play and what each holds.
 GameState scratch_start(const GameMap& map, const NewGameConfig& cfg) {
     GameMap scratch = map;
@@ -147,16 +155,15 @@ bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
            (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
 }
 
-void restore_victory_from_map(GameState& state, const GameMap& map) {
+void restore_victory_from_map(GameState& state, const GameMap& map, unsigned start_holders) {
     ScenarioVictory& v = state.victory;
-    v.kind = map.victory_kind <= 7 ? map.victory_kind : 0;
+    v.kind = map.victory_kind <= VICTORY_NO_GOAL ? map.victory_kind : 0;
     v.target_x = map.victory_x;
     v.target_y = map.victory_y;
     v.target_name.clear();
     v.sites.clear();
     v.start_target_owner = v.start_dragon_owner = -1;
-    // Every seat in play held something at the start: one that held nothing was left out of play then.
-    v.start_holders = seats_in_play(state);
+    v.start_holders = (uint8_t)(start_holders & 0x0Fu);
     v.lord_entry = v.lord_seat = -1;
     v.lord_beaten_by = -1;
     if (const int c = state.castle_at(v.target_x, v.target_y); c >= 0) v.target_name = state.castles[(size_t)c].name;
@@ -198,14 +205,15 @@ MaplessGoal victory_start_without_map(GameState& state, const GoalContext& ctx) 
     // The target town's and the Dragon City's first holders, the lord and the sites are the map's records:
     // the state alone cannot tell such a goal met, so it becomes every rival beaten, kept by a later save.
     const int kind = v.kind;
+    if (kind == VICTORY_NO_GOAL) return MaplessGoal::Lost;  // so told at an earlier load
     if (kind != VICTORY_CAPTURE_TOWN && kind != VICTORY_DRAGON_CITY && kind != VICTORY_KILL_HERO &&
         kind != VICTORY_VISIT_SITES)
         return MaplessGoal::Stays;
     v.kind = VICTORY_DEFEAT_ALL;
     v.target_name.clear();
-    // The seat's own road to every rival beaten is a rival still standing; a rival out of the game stands
-    // no more, whatever it left on the map.
-    if (goal_road(state, 0, ctx) == GoalRoad::Own) return MaplessGoal::EveryRival;
+    // A seat's road to every rival beaten is a rival still standing; a rival out of the game stands no
+    // more, whatever it left on the map.
+    if (a_seat_can_still_win(state, ctx)) return MaplessGoal::EveryRival;
     // With no rival left to beat, a town or the city keeps its goal: its holder now is taken as its first,
     // which is right unless it changed hands, and then the saved progress already counts the retake.
     if (kind == VICTORY_CAPTURE_TOWN || kind == VICTORY_DRAGON_CITY) {
@@ -215,11 +223,11 @@ MaplessGoal victory_start_without_map(GameState& state, const GoalContext& ctx) 
             v.target_name = state.castles[(size_t)c].name;
         }
         if (state.dragon_city.active) v.start_dragon_owner = state.dragon_city.owner;
-        if (goal_road(state, 0, ctx) != GoalRoad::None) return MaplessGoal::Stays;
-        v.kind = VICTORY_DEFEAT_ALL;
+        if (a_seat_can_still_win(state, ctx)) return MaplessGoal::Stays;
         v.start_target_owner = v.start_dragon_owner = -1;
         v.target_name.clear();
     }
+    v.kind = VICTORY_NO_GOAL;
     return MaplessGoal::Lost;
 }
 
@@ -424,8 +432,7 @@ void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, u
         if (state.player_in_play[p] != 0xFF) refresh_hero_offers(state, p, rng);
 
     set_town_available_counts(state);
-    restore_victory_from_map(state, map);
-    state.victory.start_holders = (uint8_t)held;
+    restore_victory_from_map(state, map, held);
     rebuild_boat_bytes(map, state);
     rebuild_monster_guard_map(map);
 

@@ -28,14 +28,14 @@ bool set_up_leaves_human_out(const GameMap& map, const NewGameConfig& cfg);
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);
 
 // Victory targets and sites are not saved: rebuild them from the map, with how the scenario began (who
-// held the target town and the Dragon City, the hunted lord) from its records. The seats that held anything
-// at the start are the seats in play.
-void restore_victory_from_map(GameState& state, const GameMap& map);
+// held the target town and the Dragon City, the hunted lord) from its records, and `start_holders` (bit p:
+// seat p held a town or a hero at the start).
+void restore_victory_from_map(GameState& state, const GameMap& map, unsigned start_holders);
 // A game whose map records are lost (a save without its base map): a goal that needs them (a town, the
 // Dragon City, the lord, the sites) becomes every rival beaten, and every seat in play counts as a rival
 // from the start; a seat out of the game (`ctx`, from the saved records) is none. With no rival left to
-// beat, a town's or the city's goal stays with its holder now as its first; a goal nothing can meet any
-// more is told as lost.
+// beat, a town's or the city's goal stays with its holder now as its first. Judged over every seat in play:
+// a goal none of them can still meet by its own deed is told as lost and becomes VICTORY_NO_GOAL.
 enum class MaplessGoal { Stays, EveryRival, Lost };
 MaplessGoal victory_start_without_map(GameState& state, const GoalContext& ctx);
 

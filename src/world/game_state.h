@@ -264,6 +264,8 @@ struct HeroPool {
 enum VictoryKind : uint8_t {
     VICTORY_DEFEAT_ALL = 0, VICTORY_CAPTURE_TOWN = 1, VICTORY_ULTIMATE_ARTIFACT = 2, VICTORY_GATHER_GOLD = 3,
     VICTORY_DRAGON_CITY = 4, VICTORY_KILL_HERO = 5, VICTORY_SURVIVE_MONTHS = 6, VICTORY_VISIT_SITES = 7,
+    // No map gives it: a goal the game has told can no longer be won, met by nobody afterwards.
+    VICTORY_NO_GOAL = 8,
 };
 
 struct ScenarioVictory {

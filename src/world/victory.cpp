@@ -122,7 +122,7 @@ bool own_road_open(const GameState& s, int player, const GoalContext& ctx) {
 // A goal the seat can no longer meet by its own deed (the town it holds with nobody left to take it, the lord
 // in its own hands or beaten by another, the ultimate artifact lost from the game) is every rival beaten.
 GoalRoad goal_road(const GameState& s, int player, const GoalContext& ctx) {
-    if (!seat_in_play(s, player, ctx)) return GoalRoad::None;
+    if (!seat_in_play(s, player, ctx) || s.victory.kind == VICTORY_NO_GOAL) return GoalRoad::None;
     if (own_goal_met(s, player, ctx)) return GoalRoad::Met;
     if (own_road_open(s, player, ctx)) return GoalRoad::Own;
     if (every_rival_beaten(s, player, ctx)) return GoalRoad::Met;

@@ -26,7 +26,7 @@ enum class GoalRoad {
     Met,         // the goal holds now
     Own,         // the seat may still meet the scenario's goal by its own deed
     EveryRival,  // the goal is now every rival beaten, and a rival still stands
-    None,        // out of the seat's reach: it is out of play, or no road is left
+    None,        // out of the seat's reach: it is out of play, or no road is left (for every seat, no goal left)
 };
 GoalRoad goal_road(const GameState& state, int player, const GoalContext& ctx = {});
 // goal_road is Met (no latch).

@@ -490,7 +490,7 @@ TEST(Victory, AHuntedLordCountsForTheSeatThatBeatHim) {
 
     s = start;
     s.heroes[(size_t)lord].live = 0;
-    restore_victory_from_map(s, map);
+    restore_victory_from_map(s, map, seats_in_play(s));
     settle_lord_credit(s, 0);
     EXPECT_EQ(victorious_player(s), -1) << "gone before a load: nobody's";
     EXPECT_FALSE(victory_condition_met(s, 0)) << "nor for one human at the table: every rival must now be beaten";
