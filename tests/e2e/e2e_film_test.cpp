@@ -232,9 +232,9 @@ Termination terminate_watching(const RunningGame& g) {
 }  // namespace
 
 // Ten minutes, the most of a film's sound the program holds, converted for the mixer (22050 Hz
-// 16-bit stereo), in kB. A film's run may take that much more memory than the same film's with a
-// short sound, and a little more; the whole sound of the long-claimed film takes several times it
-// (240 MB at 48 kHz, where the 400 MB bound alone let it through).
+// 16-bit stereo), in kB: a film's run may take that much more memory than the same film's with a
+// short sound, and 16 MB for the pieces on their way. Converted whole, the long-claimed sound took
+// 240 MB more at 48 kHz, which the 400 MB bound let through.
 constexpr long kHeldSoundKb = 600L * 22050 * 2 * 2 / 1024;
 constexpr long kHeldSoundSlackKb = 16 * 1024;
 
