@@ -216,17 +216,17 @@ bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config) {
     return true;
 }
 
-bool start_lacks_rival(const NewGameConfig& config, const GameMap* map) {
+const char* start_refusal(const NewGameConfig& config, const GameMap* map) {
     // The standard page never starts a game with every opponent switched off, whatever the map.
     if (config.mode == MODE_STANDARD &&
         std::all_of(config.opponents.begin(), config.opponents.end(), [](OpponentDifficulty o) { return o == OPP_NONE; }))
-        return true;
-    return map && set_up_leaves_no_rival(*map, config);
-}
-
-const char* start_refusal(const NewGameConfig& config, const GameMap* map) {
-    if (start_lacks_rival(config, map)) return kNoOpponentText;
-    return map && set_up_leaves_human_out(*map, config) ? kHumanLeftOutText : nullptr;
+        return kNoOpponentText;
+    switch (map ? set_up_fault(*map, config) : SetUpFault::None) {
+    case SetUpFault::NoRival: return kNoOpponentText;
+    case SetUpFault::HumanLeftOut: return kHumanLeftOutText;
+    case SetUpFault::None: break;
+    }
+    return nullptr;
 }
 
 const char* chosen_start_refusal(const NewGameConfig& config, const AggArchive* archive) {

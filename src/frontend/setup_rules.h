@@ -87,12 +87,10 @@ std::array<uint8_t, 4> seat_color_order(uint8_t first);
 bool apply_hotseat_start(const HotseatSetup& s, NewGameConfig& config);
 
 // ---- both pages
-// Whether a start configured as `config` is refused with kNoOpponentText: a standard game with all three
-// opponents switched off, or on `map`, the config's map as read, the first seat could never meet the goal. A
-// map that does not read (null) is left to the game to report.
-bool start_lacks_rival(const NewGameConfig& config, const GameMap* map);
-// The alert a page refuses such a start with (null when it may start): kNoOpponentText, else
-// kHumanLeftOutText when a hot seat's human holds nothing on `map` and so would never play.
+// The alert a page refuses a start configured as `config` with, null when it may start: kNoOpponentText for
+// a standard game with all three opponents switched off, or when on `map`, the config's map as read, the
+// first seat could never meet the goal; kHumanLeftOutText when a hot seat's human holds nothing on `map`
+// and so would never play. A map that does not read (null) is left to the game to report.
 const char* start_refusal(const NewGameConfig& config, const GameMap* map);
 // The same over the map the game will play: the file the config names, or without one the archive's demo map.
 const char* chosen_start_refusal(const NewGameConfig& config, const AggArchive* archive);

@@ -129,30 +129,24 @@ bool a_seat_can_still_win(const GameState& s, const GoalContext& ctx) {
     return false;
 }
 
-// The game's own set-up, on a copy of the map: it decides which seats are in play and what each holds.
-GameState scratch_start(const GameMap& map, const NewGameConfig& cfg) {
+}  // namespace
+
+SetUpFault set_up_fault(const GameMap& map, const NewGameConfig& cfg) {
+    // The game's own set-up, on a copy of the map, decides which seats are in play and what each holds.
     GameMap scratch = map;
     GameState s;
     init_game_state(s, scratch, cfg, 1);
-    return s;
-}
-
-}  // namespace
-
-bool set_up_leaves_human_out(const GameMap& map, const NewGameConfig& cfg) {
-    if (cfg.mode != MODE_HOTSEAT) return false;
-    const GameState s = scratch_start(map, cfg);
-    for (int p = 0; p < MAX_PLAYERS; ++p)
-        if (cfg.seats[(size_t)p].kind == SEAT_HUMAN && !(s.victory.start_holders >> p & 1u)) return true;
-    return false;
-}
-
-bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg) {
-    const GameState s = scratch_start(map, cfg);
     // Nobody is out before the first turn. The first seat must hold something to play from, and a shared
     // game needs a second seat the map gives a place.
-    return !(s.victory.start_holders & 1u) || goal_road(s, 0, GoalContext{}) == GoalRoad::None ||
-           (cfg.mode == MODE_HOTSEAT && s.num_players < 2);
+    if (!(s.victory.start_holders & 1u) || goal_road(s, 0, GoalContext{}) == GoalRoad::None ||
+        (cfg.mode == MODE_HOTSEAT && s.num_players < 2))
+        return SetUpFault::NoRival;
+    // A hot seat's human whose seat the map gives nothing would never play.
+    if (cfg.mode == MODE_HOTSEAT)
+        for (int p = 0; p < MAX_PLAYERS; ++p)
+            if (cfg.seats[(size_t)p].kind == SEAT_HUMAN && !(s.victory.start_holders >> p & 1u))
+                return SetUpFault::HumanLeftOut;
+    return SetUpFault::None;
 }
 
 void restore_victory_from_map(GameState& state, const GameMap& map, unsigned start_holders) {

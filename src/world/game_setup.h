@@ -17,12 +17,11 @@ PlayerResources starting_resources(int difficulty);
 // offers, guild spells, dwelling stock, monsters, victory and the first fog reveal. seed != 0 recommended.
 void init_game_state(GameState& state, GameMap& map, const NewGameConfig& cfg, uint32_t seed);
 
-// Whether a game set up from `cfg` on `map` could never be won: the first seat, as init_game_state puts
-// the seats, holds nothing or cannot meet the map's goal, or a shared game leaves the first seat alone.
-bool set_up_leaves_no_rival(const GameMap& map, const NewGameConfig& cfg);
-// Whether a hot-seat game set up from `cfg` on `map` leaves a human's seat out, as the map gives it
-// nothing: that player would never play.
-bool set_up_leaves_human_out(const GameMap& map, const NewGameConfig& cfg);
+// What is wrong with a game set up from `cfg` on `map`, with the seats as init_game_state puts them:
+// NoRival, it could never be won (the first seat holds nothing or cannot meet the map's goal, or a shared
+// game leaves the first seat alone); HumanLeftOut, a hot seat's human holds nothing and would never play.
+enum class SetUpFault { None, NoRival, HumanLeftOut };
+SetUpFault set_up_fault(const GameMap& map, const NewGameConfig& cfg);
 
 // Computer levels are not saved: re-derive them from the configuration after a load.
 void restore_seat_ai_levels(GameState& state, const NewGameConfig& cfg);

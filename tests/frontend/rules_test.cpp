@@ -141,7 +141,9 @@ TEST_F(RulesTest, StandardStartFillsTheConfigOrRefusesWithoutARival) {
         hot_seat.seats[(size_t)p].color = (uint8_t)p;
         hot_seat.seats[(size_t)p].kind = SEAT_HUMAN;
     }
-    hot_seat.seats[2].color = 2, hot_seat.seats[2].kind = SEAT_COMPUTER;  // Battle Field gives it nothing: it stays out
+    // Battle Field gives the third seat nothing: a computer there stays out of play.
+    hot_seat.seats[2].color = 2;
+    hot_seat.seats[2].kind = SEAT_COMPUTER;
     NewGameConfig three_humans = hot_seat;
     three_humans.seats[2].kind = SEAT_HUMAN;
     const struct {

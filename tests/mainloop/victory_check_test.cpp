@@ -824,7 +824,7 @@ TEST_F(GoalStartTest, EveryGameThePageStartsCanStillEnd) {
             // All average, the first rival switched off, a campaign, hot seat.
             NewGameConfig cfg = config_of(setup == 2 ? MODE_CAMPAIGN : setup == 3 ? MODE_HOTSEAT : MODE_STANDARD);
             if (setup == 1) cfg.opponents[0] = OPP_NONE;
-            if (set_up_leaves_no_rival(mp, cfg)) continue;  // the page refuses it
+            if (set_up_fault(mp, cfg) != SetUpFault::None) continue;  // the page refuses it
             for (int hand = -2; hand < 3; ++hand) {
                 for (int after = 0; after < 3; ++after) {
                     SCOPED_TRACE(testing::Message() << name << ", set-up " << setup << ", lost to " << hand
